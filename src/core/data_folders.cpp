@@ -1,0 +1,54 @@
+#include "core/data_folders.h"
+
+#include "core/last_error.h"
+
+#include <QDir>
+
+#include <cerrno>
+
+QString DataFolderOf(const QString &baseFolder)
+{
+    return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Q9Data"));
+}
+
+QString ContentFolderOf(const QString &baseFolder)
+{
+    return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Content"));
+}
+
+QStringList DataSubFolders()
+{
+    return {QStringLiteral("ContentData"),
+            QStringLiteral("ContentData/Playlist"),
+            QStringLiteral("ContentData/Playlist/Sequence"),
+            QStringLiteral("Text"),
+            QStringLiteral("Thumb/Still"),
+            QStringLiteral("Thumb/Video"),
+            QStringLiteral("Thumb/Flash"),
+            QStringLiteral("Thumb/URL"),
+            QStringLiteral("Group"),
+            QStringLiteral("Log"),
+            QStringLiteral("LogTemp"),
+            QStringLiteral("Setup"),
+            QStringLiteral("Template"),
+            QStringLiteral("KDP-R40"),
+            QStringLiteral("Export"),
+            QStringLiteral("Import"),
+            QStringLiteral("PrintTemp")};
+}
+
+bool CreateDataFolderTree(const QString &baseFolder)
+{
+    const QString dataFolder = DataFolderOf(baseFolder);
+    QStringList folders{dataFolder, ContentFolderOf(baseFolder)};
+    for (const QString &sub : DataSubFolders())
+        folders << dataFolder + QLatin1Char('/') + sub;
+    for (const QString &folder : folders) {
+        errno = 0;
+        if (!QDir().mkpath(folder)) {
+            SetLastErrorFromErrno(errno ? errno : EACCES);
+            return false;
+        }
+    }
+    return true;
+}
