@@ -1,0 +1,57 @@
+#include "core/atomic_file.h"
+
+#include "core/last_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace {
+
+// A failed open names the missing folder as such, as callers tell "no such
+// folder" (3) from "no such file" (2).
+void SetOpenError(const QString &path, int errnoValue)
+{
+    if (!QFileInfo(path).absoluteDir().exists())
+        SetLastError(ERROR_PATH_NOT_FOUND);
+    else
+        SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_ACCESS_DENIED);
+}
+
+// Write and commit errors come from the last system call; a failure without
+// one is reported as an internal error rather than as success.
+void SetWriteError(int errnoValue)
+{
+    SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_INTERNAL_ERROR);
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString &path, const QByteArray &data)
+{
+    if (path.isEmpty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetOpenError(path, errno);
+        return false;
+    }
+    errno = 0;
+    if (file.write(data) != data.size()) {
+        SetWriteError(errno);
+        file.cancelWriting();
+        return false;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        SetWriteError(errno);
+        return false;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}

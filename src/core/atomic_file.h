@@ -1,0 +1,12 @@
+#pragma once
+// Writing a whole data file so that a crash, a full disk or a failed write never
+// leaves it truncated: the bytes go to a temporary file in the same folder, which
+// is renamed over the old file only when everything was written.
+
+#include <QByteArray>
+#include <QString>
+
+// Replaces the file at path with data. On failure the old file is left as it was
+// and the last error says why: 87 for an empty path, 3 when the folder does not
+// exist, else the code of the failed system call.
+bool WriteFileAtomically(const QString &path, const QByteArray &data);
