@@ -138,25 +138,15 @@ TEST(XmlDocumentRead, LongTextInAFileArrivesWhole)
     EXPECT_EQ(texts[0], QStringLiteral("text /r/t|") + QStringLiteral("ABCDEFGHIJ&").repeated(20000) + QStringLiteral("終"));
 }
 
-TEST(XmlDocumentRead, JapaneseInUtf8AndUtf16Files)
+TEST(XmlDocumentRead, JapaneseNamesAttributesAndTextFromAFile)
 {
     QTemporaryDir dir;
-    const QString text = QStringLiteral("送信中のプレーヤー");
-    const QString xml = QStringLiteral("<?xml version=\"1.0\"?><名前 属性=\"値\">%1</名前>").arg(text);
-    const QString utf8 = dir.filePath(QStringLiteral("u8.xml"));
-    WriteAll(utf8, xml.toUtf8());
-    RecordingXml doc8;
-    ASSERT_TRUE(doc8.Load(utf8));
-    EXPECT_EQ(doc8.events, QStringList({QStringLiteral("start /名前 属性=値"), QStringLiteral("text /名前|") + text,
-                                        QStringLiteral("end /名前")}));
-
-    const QString utf16 = dir.filePath(QStringLiteral("u16.xml"));
-    QByteArray bytes("\xFF\xFE", 2);
-    bytes += QByteArray(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2);
-    WriteAll(utf16, bytes);
-    RecordingXml doc16;
-    ASSERT_TRUE(doc16.Load(utf16));
-    EXPECT_EQ(doc16.events, doc8.events);
+    const QString path = dir.filePath(QStringLiteral("ja.xml"));
+    WriteAll(path, QStringLiteral("<?xml version=\"1.0\"?><名前 属性=\"値\">送信中のプレーヤー</名前>").toUtf8());
+    RecordingXml doc;
+    ASSERT_TRUE(doc.Load(path));
+    EXPECT_EQ(doc.events, QStringList({QStringLiteral("start /名前 属性=値"), QStringLiteral("text /名前|送信中のプレーヤー"),
+                                       QStringLiteral("end /名前")}));
 }
 
 TEST(XmlDocumentRead, MissingFileAndFolderGiveTheirCodes)
@@ -198,6 +188,24 @@ TEST(XmlDocumentRead, MalformedInputIsInvalidDataAndReachesNoHandler)
         EXPECT_FALSE(doc.loadFromData(bad));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     }
+    EXPECT_TRUE(doc.events.isEmpty());
+}
+
+TEST(XmlDocumentRead, ExternalEntitiesAreNotReadAndEntityBombsAreRefused)
+{
+    RecordingXml doc;
+    ASSERT_TRUE(doc.loadFromData("<!DOCTYPE a [<!ENTITY e SYSTEM 'file:///etc/hostname'>]><a>x&e;y</a>"));
+    EXPECT_EQ(Texts(doc.events), QStringList({QStringLiteral("text /a|xy")}));
+
+    QByteArray bomb = "<!DOCTYPE a [<!ENTITY a0 'xxxxxxxxxx'>";
+    for (int i = 1; i < 10; ++i) {
+        const QByteArray previous = "&a" + QByteArray::number(i - 1) + ";";
+        bomb += "<!ENTITY a" + QByteArray::number(i) + " '" + previous.repeated(10) + "'>";
+    }
+    bomb += "]><a>&a9;</a>";
+    doc.events.clear();
+    EXPECT_FALSE(doc.loadFromData(bomb));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_TRUE(doc.events.isEmpty());
 }
 

@@ -83,20 +83,6 @@ TEST(XmlDom, LayoutNodesGiveExactBytes)
     EXPECT_EQ(file.readAll(), expected);
 }
 
-TEST(XmlDom, HelpersAppendTextNodesOnly)
-{
-    QDomDocument doc;
-    QDomElement root = doc.createElement(QStringLiteral("group"));
-    doc.appendChild(root);
-    EXPECT_TRUE(DomAppendNewLine(doc, root));
-    EXPECT_TRUE(DomAppendIndent(doc, root, 3));
-    EXPECT_TRUE(DomAppendIndent(doc, root, 0));
-    ASSERT_EQ(root.childNodes().count(), 2);
-    EXPECT_EQ(root.childNodes().at(0).toText().data(), QStringLiteral("\r\n"));
-    EXPECT_EQ(root.childNodes().at(1).toText().data(), QStringLiteral("\t\t\t"));
-    EXPECT_EQ(DomToBytes(doc), QByteArray("<group>\r\n\t\t\t</group>"));
-}
-
 TEST(XmlDom, ValuesSurviveEscapingAndReadBack)
 {
     const QString value = QStringLiteral("a\"b'c<d>&e\tf\r\ng ]]> 日本");
