@@ -1,0 +1,53 @@
+#include "cab/dlkx_cab.h"
+
+#include "cab/cab_folder_sink.h"
+#include "cab/cab_member_path.h"
+#include "cab/cab_reader.h"
+#include "cab/cab_sources.h"
+#include "cab/cab_writer.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+bool AllMemberNamesSafe(const QList<CabMember> &members)
+{
+    QStringList parts;
+    return std::all_of(members.begin(), members.end(),
+                       [&parts](const CabMember &member) { return SplitSafeRelativePath(member.name, parts); });
+}
+
+} // namespace
+
+int DLKxCompressCab(const DlkxCompressCabParam &param)
+{
+    if (param.sourceFolder.isEmpty() || param.cabinetPath.isEmpty() || param.count < 0
+        || param.count > param.files.size() || param.option1 != 0 || param.option2 != 0) {
+        return CAB_ERR_PARAMETER;
+    }
+    QList<CabSourceFile> files;
+    const CabResult result = CollectCabSources(param.sourceFolder, param.files.mid(0, param.count), files);
+    if (result != CAB_OK)
+        return result;
+    return CCabWriter().Write(files, param.cabinetPath);
+}
+
+int DLKxDecompressCab(const DlkxDecompressCabParam &param)
+{
+    if (param.cabinetPath.isEmpty() || param.destinationFolder.isEmpty())
+        return CAB_ERR_PARAMETER;
+    QFile file(param.cabinetPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return CAB_ERR_CABINET_OPEN;
+    CCabReader reader(file);
+    const CabResult result = reader.Open();
+    if (result != CAB_OK)
+        return result;
+    if (!AllMemberNamesSafe(reader.members()))
+        return CAB_ERR_UNSAFE_MEMBER;
+    if (!QDir().mkpath(param.destinationFolder))
+        return CAB_ERR_DESTINATION_WRITE;
+    CCabFolderSink sink(param.destinationFolder);
+    return reader.Extract(sink);
+}

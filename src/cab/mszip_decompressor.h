@@ -1,0 +1,34 @@
+#pragma once
+// MSZIP block decompression: "CK", then a raw deflate stream that may refer
+// back into the folder's earlier output (at most 32 KiB back).
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <zlib.h>
+
+class CMsZipDecompressor {
+public:
+    CMsZipDecompressor();
+    ~CMsZipDecompressor();
+    CMsZipDecompressor(const CMsZipDecompressor &) = delete;
+    CMsZipDecompressor &operator=(const CMsZipDecompressor &) = delete;
+
+    // False when zlib could not set up its state (out of memory).
+    bool isValid() const { return m_ready; }
+
+    // Starts a new folder: the next block has no history.
+    void StartFolder();
+
+    // Decompresses one block into out, which must come to exactly
+    // expectedSize bytes (at most 32 KiB); the output never grows beyond it.
+    // False on a missing signature, bad deflate data or a size mismatch.
+    bool Decompress(QByteArrayView block, int expectedSize, QByteArray &out);
+
+private:
+    void remember(QByteArrayView output);
+
+    z_stream m_stream {};
+    bool m_ready = false;
+    QByteArray m_history; // the last (up to) 32 KiB of the folder's output
+};
