@@ -89,17 +89,12 @@ bool CXmlDocument::Load(const QString &path)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(ERROR_INTERNAL_ERROR);
-    return loadBytes(data);
-}
-
-bool CXmlDocument::loadFromData(const QByteArray &data)
-{
-    return loadBytes(data);
+    return loadFromData(data);
 }
 
 // The first pass only checks that the input is well formed, so that a broken
 // file never reaches the handlers halfway.
-bool CXmlDocument::loadBytes(const QByteArray &data)
+bool CXmlDocument::loadFromData(const QByteArray &data)
 {
     if (!parse(data, false))
         return fail(ERROR_INVALID_DATA);

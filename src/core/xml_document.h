@@ -75,7 +75,6 @@ protected:
 
 private:
     bool parse(const QByteArray &data, bool deliver);
-    bool loadBytes(const QByteArray &data);
     bool writeDocument(QByteArray &out);
     bool fail(quint32 error);
     void writeAttributes(const QStringList &names, const QStringList &values);
