@@ -35,6 +35,7 @@ quint32 ErrorFromErrno(int errnoValue)
     case EEXIST:
         return ERROR_ALREADY_EXISTS;
     case ENOSPC:
+    case EFBIG:
     case EDQUOT:
         return ERROR_DISK_FULL;
     case ENOMEM:
