@@ -1,0 +1,258 @@
+#include "model/av_media_reader.h"
+
+#include "model/media_info.h"
+#include "model/thumbnail_maker.h"
+
+#include <QFile>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// Containers of the material files registered as video (".mpg", ".m2p",
+// ".mp4", ".m4e", ".wmv") and as audio (".wav", ".mp3", ".wma"). Playlist and
+// session formats are left out on purpose: they would open further files or
+// network streams named inside the file.
+constexpr const char *kVideoFormats = "mov,mpeg,mpegts,mpegvideo,m4v,asf";
+constexpr const char *kAudioFormats = "wav,mp3,asf";
+
+// Decoders run while the streams are analysed refuse pictures larger than this,
+// so a forged frame size cannot make them allocate without bound; sizes up to
+// it are still reported so that the probe can name them as unsupported.
+constexpr const char *kAnalysisMaxPixels = "16777216";
+constexpr int kDataFormatLength = 20;
+
+struct PacketDeleter {
+    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+};
+
+// The probe reports its own refusals; the libraries' notes on damaged input
+// would only fill the console.
+void QuietLibraryLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
+}
+
+QString DataFormatOf(AVCodecID id)
+{
+    switch (id) {
+    case AV_CODEC_ID_MPEG1VIDEO: return QStringLiteral("MPEG-1");
+    case AV_CODEC_ID_MPEG2VIDEO: return QStringLiteral("MPEG-2");
+    case AV_CODEC_ID_MPEG4: return QStringLiteral("MPEG-4");
+    case AV_CODEC_ID_H264: return QStringLiteral("H.264");
+    case AV_CODEC_ID_HEVC: return QStringLiteral("H.265");
+    case AV_CODEC_ID_WMV1: return QStringLiteral("WMV7");
+    case AV_CODEC_ID_WMV2: return QStringLiteral("WMV8");
+    case AV_CODEC_ID_WMV3: return QStringLiteral("WMV9");
+    case AV_CODEC_ID_VC1: return QStringLiteral("VC-1");
+    case AV_CODEC_ID_MP2: return QStringLiteral("MP2");
+    case AV_CODEC_ID_MP3: return QStringLiteral("MP3");
+    case AV_CODEC_ID_WMAV1:
+    case AV_CODEC_ID_WMAV2: return QStringLiteral("WMA");
+    case AV_CODEC_ID_WMAPRO: return QStringLiteral("WMA Pro");
+    case AV_CODEC_ID_WMALOSSLESS: return QStringLiteral("WMA Lossless");
+    case AV_CODEC_ID_AAC: return QStringLiteral("AAC");
+    default: break;
+    }
+    const QString name = QString::fromLatin1(avcodec_get_name(id));
+    if (name.startsWith(QLatin1String("pcm_")))
+        return QStringLiteral("PCM");
+    return name.toUpper().left(kDataFormatLength);
+}
+
+qint64 DurationUsOf(const AVFormatContext *format, const AVStream *stream)
+{
+    if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
+        return format->duration;
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+        return av_rescale_q(stream->duration, stream->time_base, AVRational{1, AV_TIME_BASE});
+    return 0;
+}
+
+} // namespace
+
+AvMediaReader::AvMediaReader(AvProbeLimits limits)
+    : m_limits(limits)
+{
+    QuietLibraryLog();
+}
+
+AvMediaReader::~AvMediaReader()
+{
+    avcodec_free_context(&m_decoder);
+    avformat_close_input(&m_format);
+}
+
+int AvMediaReader::interruptCallback(void *opaque)
+{
+    return static_cast<const AvMediaReader *>(opaque)->expired() ? 1 : 0;
+}
+
+bool AvMediaReader::expired() const
+{
+    return std::chrono::steady_clock::now() >= m_deadline;
+}
+
+int AvMediaReader::failureFor(int averror) const
+{
+    if (averror == AVERROR_EXIT || expired())
+        return MEDIA_PROBE_LIMIT_REACHED;
+    if (averror == AVERROR(ENOENT) || averror == AVERROR(EACCES) || averror == AVERROR(EISDIR))
+        return MEDIA_PROBE_NOT_ACCESSIBLE;
+    if (averror == AVERROR_DECODER_NOT_FOUND)
+        return MEDIA_PROBE_NO_DECODER;
+    return MEDIA_PROBE_NOT_SUPPORTED;
+}
+
+int AvMediaReader::open(const QString &path, Kind kind)
+{
+    m_deadline = std::chrono::steady_clock::now() + m_limits.timeLimit;
+    m_format = avformat_alloc_context();
+    if (!m_format)
+        return MEDIA_PROBE_DAMAGED;
+    m_format->interrupt_callback.callback = &AvMediaReader::interruptCallback;
+    m_format->interrupt_callback.opaque = this;
+
+    AVDictionary *options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", kind == Kind::Video ? kVideoFormats : kAudioFormats, 0);
+    // "file:" keeps a name with a colon from being read as another protocol.
+    const QByteArray url = QByteArrayLiteral("file:") + QFile::encodeName(path);
+    int rc = avformat_open_input(&m_format, url.constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (rc < 0)
+        return failureFor(rc); // the context was freed by the failed open
+
+    std::vector<AVDictionary *> streamOptions(m_format->nb_streams, nullptr);
+    for (AVDictionary *&streamOption : streamOptions)
+        av_dict_set(&streamOption, "max_pixels", kAnalysisMaxPixels, 0);
+    rc = avformat_find_stream_info(m_format, streamOptions.data());
+    for (AVDictionary *&streamOption : streamOptions)
+        av_dict_free(&streamOption);
+    if (rc < 0)
+        return expired() ? MEDIA_PROBE_LIMIT_REACHED : MEDIA_PROBE_DAMAGED;
+
+    const AVMediaType type = kind == Kind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+    const AVCodec *codec = nullptr;
+    rc = av_find_best_stream(m_format, type, -1, -1, &codec, 0);
+    if (rc == AVERROR_DECODER_NOT_FOUND)
+        return MEDIA_PROBE_NO_DECODER;
+    if (rc < 0)
+        return MEDIA_PROBE_NOT_SUPPORTED;
+    m_streamIndex = rc;
+    const AVStream *stream = m_format->streams[m_streamIndex];
+    m_facts.dataFormat = DataFormatOf(stream->codecpar->codec_id);
+    if (kind == Kind::Video) {
+        m_facts.width = stream->codecpar->width;
+        m_facts.height = stream->codecpar->height;
+    }
+    m_facts.durationUs = DurationUsOf(m_format, stream);
+    return MEDIA_PROBE_OK;
+}
+
+int AvMediaReader::openDecoder()
+{
+    if (!m_format || m_streamIndex < 0)
+        return MEDIA_PROBE_BAD_PARAMETER;
+    const AVCodecParameters *parameters = m_format->streams[m_streamIndex]->codecpar;
+    const AVCodec *codec = avcodec_find_decoder(parameters->codec_id);
+    if (!codec)
+        return MEDIA_PROBE_NO_DECODER;
+    m_decoder = avcodec_alloc_context3(codec);
+    if (!m_decoder || avcodec_parameters_to_context(m_decoder, parameters) < 0)
+        return MEDIA_PROBE_DAMAGED;
+    // Frame threads would hold back the first picture until several are queued.
+    m_decoder->thread_type = FF_THREAD_SLICE;
+    m_decoder->thread_count = 0;
+    m_decoder->max_pixels = kMaxVideoPixels;
+    if (avcodec_open2(m_decoder, codec, nullptr) < 0)
+        return MEDIA_PROBE_NO_DECODER;
+    return MEDIA_PROBE_OK;
+}
+
+int AvMediaReader::grabFirstPicture(QImage &picture)
+{
+    const int opened = openDecoder();
+    if (opened != MEDIA_PROBE_OK)
+        return opened;
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    if (!packet || !frame)
+        return MEDIA_PROBE_DAMAGED;
+
+    for (int packets = 0;; ++packets) {
+        if (expired() || packets >= m_limits.maxPackets)
+            return MEDIA_PROBE_LIMIT_REACHED;
+        const int rc = av_read_frame(m_format, packet.get());
+        if (rc < 0) {
+            if (rc == AVERROR_EXIT || expired())
+                return MEDIA_PROBE_LIMIT_REACHED;
+            // End of the file (or of its readable part): take what the decoder still holds.
+            avcodec_send_packet(m_decoder, nullptr);
+            const int drained = receivePicture(frame.get(), picture);
+            return drained == MEDIA_PROBE_OK ? MEDIA_PROBE_OK : MEDIA_PROBE_DAMAGED;
+        }
+        if (packet->stream_index != m_streamIndex) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        const int sent = avcodec_send_packet(m_decoder, packet.get());
+        av_packet_unref(packet.get());
+        if (sent < 0 && sent != AVERROR(EAGAIN))
+            continue; // a damaged packet: the next one may decode
+        const int received = receivePicture(frame.get(), picture);
+        if (received != AVERROR(EAGAIN))
+            return received;
+    }
+}
+
+// MEDIA_PROBE_OK with the picture, AVERROR(EAGAIN) when the decoder needs more
+// input (or dropped a damaged frame), or the reason the picture is refused.
+int AvMediaReader::receivePicture(AVFrame *frame, QImage &picture)
+{
+    const int rc = avcodec_receive_frame(m_decoder, frame);
+    if (rc < 0)
+        return rc == AVERROR_EOF ? MEDIA_PROBE_DAMAGED : AVERROR(EAGAIN);
+    const int converted = convertFrame(frame, picture);
+    av_frame_unref(frame);
+    return converted;
+}
+
+int AvMediaReader::convertFrame(const AVFrame *frame, QImage &picture) const
+{
+    if (!IsVideoSizeAccepted(frame->width, frame->height))
+        return MEDIA_PROBE_VIDEO_SIZE;
+    if (frame->format < 0)
+        return MEDIA_PROBE_DAMAGED;
+    const QSize target = FitLargeThumbnailSize(frame->width, frame->height);
+    SwsContext *scaler = sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), target.width(),
+                                        target.height(), AV_PIX_FMT_RGB24, SWS_AREA, nullptr, nullptr, nullptr);
+    if (!scaler)
+        return MEDIA_PROBE_DAMAGED;
+    QImage image(target, QImage::Format_RGB888);
+    if (image.isNull()) {
+        sws_freeContext(scaler);
+        return MEDIA_PROBE_DAMAGED;
+    }
+    uint8_t *const destination[4] = {image.bits(), nullptr, nullptr, nullptr};
+    const int destinationStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
+    const int rows = sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, destination, destinationStride);
+    sws_freeContext(scaler);
+    if (rows <= 0)
+        return MEDIA_PROBE_DAMAGED;
+    picture = image;
+    return MEDIA_PROBE_OK;
+}

@@ -1,0 +1,205 @@
+#include "model/media_probe.h"
+
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/last_error.h"
+#include "core/syslog.h"
+#include "core/time_utils.h"
+#include "model/swf_header.h"
+#include "model/thumbnail_maker.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+constexpr int kTitleLength = 40;
+constexpr qint64 kFramesPerSecond = 30;
+constexpr qint64 kMicrosecondsPerSecond = 1000000;
+// Play times are shown and sent with two digits of hours.
+constexpr qint64 kMaxPlayHours = 99;
+// Decoded pictures are bounded by the size checks; this only keeps the image
+// reader from refusing the largest accepted bitmaps (8192 x 8192 x 4 bytes),
+// which are decoded whole before they are scaled.
+constexpr int kImageAllocationLimitMb = 260;
+
+enum ContentType : int {
+    TYPE_VIDEO = 1,
+    TYPE_STILL = 2,
+    TYPE_TELOP = 3,
+    TYPE_FLASH = 5,
+    TYPE_AUDIO = 6,
+};
+
+// The play time and frame count of a play length in frames at 30 a second.
+// False for lengths of 100 hours or more, which the records do not hold.
+bool SetPlayLength(qint64 frames, MediaInfo &info)
+{
+    if (frames >= (kMaxPlayHours + 1) * 3600 * kFramesPerSecond || !FramesToTimeCode(frames, info.playTime))
+        return false;
+    info.duration = frames;
+    return true;
+}
+
+// Truncates to whole frames without overflowing for any 64-bit length.
+qint64 FramesFromMicroseconds(qint64 microseconds)
+{
+    if (microseconds <= 0)
+        return 0;
+    return microseconds / kMicrosecondsPerSecond * kFramesPerSecond
+        + microseconds % kMicrosecondsPerSecond * kFramesPerSecond / kMicrosecondsPerSecond;
+}
+
+int CheckPictureSize(QSize size, int maxWidth, int maxHeight)
+{
+    if (size.width() < kMinPictureSide || size.height() < kMinPictureSide)
+        return MEDIA_PROBE_PICTURE_TOO_SMALL;
+    if (size.width() > maxWidth || size.height() > maxHeight)
+        return MEDIA_PROBE_PICTURE_TOO_LARGE;
+    return MEDIA_PROBE_OK;
+}
+
+// Title, size and date of the file; refuses what cannot be read and empty files.
+int ReadFileFacts(const QString &path, MediaInfo &info)
+{
+    const QFileInfo fileInfo(path);
+    QFile file(path);
+    if (path.isEmpty() || fileInfo.isDir() || !file.open(QIODevice::ReadOnly))
+        return MEDIA_PROBE_NOT_ACCESSIBLE;
+    info.size = file.size();
+    if (info.size == 0)
+        return MEDIA_PROBE_EMPTY_FILE;
+    info.title = fileInfo.completeBaseName().left(kTitleLength);
+    info.fileDate = ToSystemTime(fileInfo.lastModified());
+    return MEDIA_PROBE_OK;
+}
+
+int ProbeVideo(const QString &path, const AvProbeLimits &limits, MediaInfo &info, QImage &picture)
+{
+    AvMediaReader reader(limits);
+    int rc = reader.open(path, AvMediaReader::Kind::Video);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+    const AvMediaFacts &facts = reader.facts();
+    if (!IsVideoSizeAccepted(facts.width, facts.height))
+        return MEDIA_PROBE_VIDEO_SIZE;
+    if (!SetPlayLength(FramesFromMicroseconds(facts.durationUs), info))
+        return MEDIA_PROBE_NOT_SUPPORTED;
+    rc = reader.grabFirstPicture(picture);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+    info.dataFormat = facts.dataFormat;
+    info.width = facts.width;
+    info.height = facts.height;
+    return MEDIA_PROBE_OK;
+}
+
+int ProbeAudio(const QString &path, const AvProbeLimits &limits, MediaInfo &info)
+{
+    AvMediaReader reader(limits);
+    const int rc = reader.open(path, AvMediaReader::Kind::Audio);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+    if (!SetPlayLength(FramesFromMicroseconds(reader.facts().durationUs), info))
+        return MEDIA_PROBE_NOT_SUPPORTED;
+    info.dataFormat = reader.facts().dataFormat;
+    return MEDIA_PROBE_OK;
+}
+
+// A still image (JPEG or BMP) is decoded at its large thumbnail size, which the
+// JPEG decoder does at a fraction of the cost of the full picture. A telop
+// bitmap (BMP only) needs no picture here: its header is read and checked.
+int ProbePicture(const QString &path, bool telop, MediaInfo &info, QImage &picture)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    reader.setAllocationLimit(kImageAllocationLimitMb);
+    const QByteArray format = reader.format();
+    const bool accepted = format == "bmp" || (!telop && format == "jpeg");
+    if (!accepted)
+        return MEDIA_PROBE_NOT_SUPPORTED;
+    const QSize size = reader.size();
+    if (!size.isValid())
+        return MEDIA_PROBE_DAMAGED;
+    const int rc = telop ? CheckPictureSize(size, kMaxTelopWidth, kMaxTelopHeight)
+                         : CheckPictureSize(size, kMaxPictureSide, kMaxPictureSide);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+    if (!telop) {
+        reader.setScaledSize(FitLargeThumbnailSize(size.width(), size.height()));
+        picture = reader.read();
+        if (picture.isNull())
+            return MEDIA_PROBE_DAMAGED;
+    }
+    info.dataFormat = format == "bmp" ? QStringLiteral("BMP") : QStringLiteral("JPEG");
+    info.width = size.width();
+    info.height = size.height();
+    return MEDIA_PROBE_OK;
+}
+
+int ProbeFlash(const QString &path, MediaInfo &info)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return MEDIA_PROBE_NOT_ACCESSIBLE;
+    SwfHeader header;
+    const int rc = ParseSwfHeader(file.read(kSwfHeaderReadSize), header);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+    const QSize stage(header.widthPixels(), header.heightPixels());
+    const int sizeRc = CheckPictureSize(stage, kMaxPictureSide, kMaxPictureSide);
+    if (sizeRc != MEDIA_PROBE_OK)
+        return sizeRc;
+    // A frame rate of 0 gives no play length rather than a division by zero.
+    const qint64 frames = header.frameRate == 0
+        ? 0
+        : qint64(header.frameCount) * kFramesPerSecond * 256 / header.frameRate;
+    if (!SetPlayLength(frames, info))
+        return MEDIA_PROBE_NOT_SUPPORTED;
+    info.dataFormat = QStringLiteral("Flash %1").arg(header.version);
+    info.width = stage.width();
+    info.height = stage.height();
+    return MEDIA_PROBE_OK;
+}
+
+void WriteContentThumbnails(int contentType, qint64 number, const QString &dataRoot, const QImage &picture,
+                            const MediaInfo &info)
+{
+    if (dataRoot.isEmpty())
+        return;
+    if (!WriteThumbnails(picture, QSize(info.width, info.height), ThumbnailFolder(dataRoot, contentType), number))
+        WriteSyslog(LOG_WARNING, "ProbeMediaFile : WriteThumbnails Error : Index = %09lld : Error = %u",
+                    static_cast<long long>(number), GetLastError());
+}
+
+} // namespace
+
+int ProbeMediaFile(int contentType, qint64 number, const QString &path, const QString &dataRoot, MediaInfo &info,
+                   const AvProbeLimits &limits)
+{
+    info = MediaInfo();
+    const bool makesThumbnails = contentType == TYPE_VIDEO || contentType == TYPE_STILL;
+    const bool probed = makesThumbnails || contentType == TYPE_TELOP || contentType == TYPE_FLASH
+        || contentType == TYPE_AUDIO;
+    if (!probed || (makesThumbnails && !IsValidContentId(number))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return MEDIA_PROBE_BAD_PARAMETER;
+    }
+    int rc = ReadFileFacts(path, info);
+    if (rc != MEDIA_PROBE_OK)
+        return rc;
+
+    QImage picture;
+    switch (contentType) {
+    case TYPE_VIDEO: rc = ProbeVideo(path, limits, info, picture); break;
+    case TYPE_STILL: rc = ProbePicture(path, false, info, picture); break;
+    case TYPE_TELOP: rc = ProbePicture(path, true, info, picture); break;
+    case TYPE_FLASH: rc = ProbeFlash(path, info); break;
+    default: rc = ProbeAudio(path, limits, info); break;
+    }
+    if (rc == MEDIA_PROBE_OK && makesThumbnails)
+        WriteContentThumbnails(contentType, number, dataRoot, picture, info);
+    return rc;
+}
