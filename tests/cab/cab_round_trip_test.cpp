@@ -148,6 +148,18 @@ TEST_F(CabRoundTrip, ThreadCountDoesNotChangeTheCabinet)
     EXPECT_EQ(ReadFile(single), ReadFile(cabinet()));
 }
 
+TEST_F(CabRoundTrip, NamesWithoutTheUtf8AttributeAreReadAsWindowsJapanese)
+{
+    WriteFile(source() + "/xxxxxx.txt", "sjis");
+    ASSERT_EQ(compress(), CAB_OK);
+    QByteArray bytes = ReadFile(cabinet());
+    bytes.replace("xxxxxx.txt", "\x83\x65\x83\x58\x83\x67.txt"); // "テスト" in Shift_JIS, same length
+    QFile::remove(cabinet());
+    WriteFile(cabinet(), bytes);
+    ASSERT_EQ(extract(), CAB_OK);
+    EXPECT_EQ(ReadFile(destination() + "/テスト.txt"), "sjis");
+}
+
 TEST_F(CabRoundTrip, ExtractionReplacesExistingFiles)
 {
     WriteFile(source() + "/same.txt", "new content");
