@@ -1,0 +1,105 @@
+#include "core/setting_ini.h"
+
+#include <limits>
+
+namespace {
+
+const QString kSystem = QStringLiteral("Sysytem");
+const QString kOption = QStringLiteral("Option");
+
+// The bool options of [Option], in the order they are written.
+struct BoolOption {
+    const char *key;
+    bool SystemOptions::*field;
+};
+const BoolOption kBoolOptions[] = {
+    {"RunPassUse", &SystemOptions::RunPassUse}, {"SetupPassUse", &SystemOptions::SetupPassUse},
+    {"SILocalUrl", &SystemOptions::SILocalUrl}, {"SIUse", &SystemOptions::SIUse},
+    {"SILayer", &SystemOptions::SILayer},       {"SIControl", &SystemOptions::SIControl},
+    {"VODUse", &SystemOptions::VODUse},
+};
+
+int readInRange(const CProfileIni &ini, const QString &key, int defaultValue, int min, int max)
+{
+    const int value = ini.GetInt(kOption, key, defaultValue);
+    return (value < min || value > max) ? defaultValue : value;
+}
+
+} // namespace
+
+void CSettingIni::Open(const QString &fileName)
+{
+    SetFileName(fileName);
+    Load();
+}
+
+void CSettingIni::SetFileName(const QString &fileName)
+{
+    m_ini.SetFileName(fileName);
+}
+
+QString CSettingIni::GetFileName() const
+{
+    return m_ini.GetFileName();
+}
+
+void CSettingIni::Load()
+{
+    SystemOptions options;
+    options.InitSeq = m_ini.GetInt(kSystem, QStringLiteral("InitSeq"), options.InitSeq);
+    options.PowerOnTime = m_ini.GetTime(kSystem, QStringLiteral("PowerOnTime"), options.PowerOnTime);
+    options.PowerOffTime = m_ini.GetTime(kSystem, QStringLiteral("PowerOffTime"), options.PowerOffTime);
+    // Zero sessions would let no transfer start; a port outside 1-65535 cannot
+    // be connected to.
+    options.MaxSession = readInRange(m_ini, QStringLiteral("MaxSession"), options.MaxSession, 1, std::numeric_limits<int>::max());
+    options.HttpPort = readInRange(m_ini, QStringLiteral("HttpPort"), options.HttpPort, 1, 65535);
+    for (const BoolOption &option : kBoolOptions)
+        options.*option.field = m_ini.GetBool(kOption, QLatin1String(option.key), options.*option.field);
+    std::lock_guard lock(m_mutex);
+    m_options = options;
+}
+
+bool CSettingIni::Save()
+{
+    std::lock_guard lock(m_mutex);
+    QList<ProfileChange> changes{
+        {kSystem, QStringLiteral("InitSeq"), QString::number(m_options.InitSeq)},
+        {kSystem, QStringLiteral("PowerOnTime"), CProfileIni::FormatTime(m_options.PowerOnTime)},
+        {kSystem, QStringLiteral("PowerOffTime"), CProfileIni::FormatTime(m_options.PowerOffTime)},
+        {kOption, QStringLiteral("MaxSession"), QString::number(m_options.MaxSession)},
+        {kOption, QStringLiteral("HttpPort"), QString::number(m_options.HttpPort)},
+    };
+    for (const BoolOption &option : kBoolOptions)
+        changes.append({kOption, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
+    return m_ini.WriteChanges(changes);
+}
+
+SystemOptions CSettingIni::Options() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_options;
+}
+
+void CSettingIni::SetOptions(const SystemOptions &options)
+{
+    std::lock_guard lock(m_mutex);
+    m_options = options;
+}
+
+void CSettingIni::SetInitSeq(int step)
+{
+    std::lock_guard lock(m_mutex);
+    m_options.InitSeq = step;
+}
+
+bool CSettingIni::IsLocalUrlEnabled() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_options.SILocalUrl || m_options.SIUse;
+}
+
+CSettingIni &GetSettingIni()
+{
+    static CSettingIni instance;
+    return instance;
+}

@@ -1,0 +1,408 @@
+#include "core/system_ini.h"
+
+#include "core/data_folders.h"
+#include "core/last_error.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const QString kOption = QStringLiteral("Option");
+const QString kExOption = QStringLiteral("ExOption");
+const QString kExContents = QStringLiteral("ExContents");
+const QString kContentIndex = QStringLiteral("Content\\Index");
+const QString kContentUse = QStringLiteral("Content\\Use");
+const QString kContentLayer = QStringLiteral("Content\\Layer");
+const QString kContentCalendar = QStringLiteral("Content\\Calendar");
+
+constexpr quint64 kMegabyte = 1024 * 1024;
+
+// Counter slots: types 1-8, then 10, then the list types.
+constexpr int kSlotPinP = 8;
+constexpr int kSlotSchedule = 9; // 51 and 54
+constexpr int kSlotPlaylist = 10;
+constexpr int kSlotBgmList = 11;
+
+// [Content\Index] counter and [Content\Use] flag key of each slot.
+const char *const kTypeKeys[] = {"Video", "Still", "Text", "Url", "Flash", "Audio", "Control",
+                                 "Streaming", "PinP", "Schedule", "Playlist", "BgmList"};
+
+// [ExContents] limit key and default of each slot (none for PinP).
+struct MaxCountKey {
+    const char *key;
+    int defaultValue;
+};
+const MaxCountKey kMaxCountKeys[] = {
+    {"MaxVideo", 2000}, {"MaxStill", 2000}, {"MaxText", 2000}, {"MaxUrl", 2000},
+    {"MaxFlash", 2000}, {"MaxAudio", 2000}, {"MaxControl", 200}, {"MaxStreaming", 200},
+    {nullptr, 0},       {"MaxSchedule", 200}, {"MaxPlaylist", 2000}, {"MaxAudioList", 200}};
+
+const char *const kLayerKeys[] = {"Audio", "Volume", "Display", "Com1", "Com2"};
+
+// List colours of the content types, shown behind their lists and tabs.
+struct ContentColor {
+    int type;
+    ColorRef color;
+};
+constexpr ContentColor kContentColors[] = {
+    {1, MakeRgb(255, 226, 226)},  // video
+    {2, MakeRgb(226, 240, 255)},  // still image
+    {3, MakeRgb(255, 250, 214)},  // telop
+    {4, MakeRgb(226, 255, 232)},  // web page
+    {5, MakeRgb(240, 230, 255)},  // Flash
+    {6, MakeRgb(255, 236, 214)},  // audio
+    {7, MakeRgb(232, 232, 232)},  // control
+    {8, MakeRgb(214, 246, 246)},  // streaming
+    {10, MakeRgb(246, 230, 246)}, // picture-in-picture
+    {51, MakeRgb(230, 246, 214)}, // schedule
+    {52, MakeRgb(214, 230, 255)}, // playlist
+    {53, MakeRgb(255, 230, 240)}, // background-music list
+};
+
+int clampLogLevel(int level)
+{
+    return std::clamp(level, 0, 7);
+}
+
+} // namespace
+
+void CSystemIni::Open(const QString &fileName, const QString &baseFolder)
+{
+    SetBaseFolder(baseFolder);
+    SetFileName(fileName);
+    Load();
+    LoadLogSettings();
+}
+
+void CSystemIni::SetFileName(const QString &fileName)
+{
+    m_ini.SetFileName(fileName);
+}
+
+QString CSystemIni::GetFileName() const
+{
+    return m_ini.GetFileName();
+}
+
+void CSystemIni::SetBaseFolder(const QString &baseFolder)
+{
+    std::lock_guard lock(m_mutex);
+    m_baseFolder = baseFolder;
+}
+
+void CSystemIni::Load()
+{
+    SystemSettings settings;
+    loadOptions(settings);
+    loadExOptions(settings);
+    loadExContents(settings);
+    settings.User = m_ini.GetInt(kContentIndex, QStringLiteral("User"), 0);
+
+    std::array<int, 12> counters{};
+    for (int type : {1, 2, 3, 4, 5, 6, 7, 8, 10, 51, 52, 53})
+        counters[counterSlot(type)] = counterFromFile(type);
+    std::array<int, 12> maxCounts{};
+    for (size_t slot = 0; slot < maxCounts.size(); ++slot) {
+        const MaxCountKey &entry = kMaxCountKeys[slot];
+        if (entry.key) {
+            const int value = m_ini.GetInt(kExContents, QLatin1String(entry.key), entry.defaultValue);
+            maxCounts[slot] = std::clamp(value, 0, kMaxCountLimit);
+        }
+    }
+
+    std::lock_guard lock(m_mutex);
+    // The log keys belong to LoadLogSettings and keep their values.
+    settings.LogFolder = m_settings.LogFolder;
+    settings.LogLevel = m_settings.LogLevel;
+    settings.LogKeepDay = m_settings.LogKeepDay;
+    m_settings = settings;
+    m_counters = counters;
+    m_maxCounts = maxCounts;
+    for (size_t i = 0; i < m_typeUsed.size(); ++i)
+        m_typeUsed[i] = m_ini.GetBool(kContentUse, QLatin1String(kTypeKeys[i]), true);
+    for (size_t i = 0; i < m_layerUsed.size(); ++i)
+        m_layerUsed[i] = m_ini.GetBool(kContentLayer, QLatin1String(kLayerKeys[i]), false);
+}
+
+void CSystemIni::LoadLogSettings()
+{
+    const QString folder = m_ini.GetString(kExOption, QStringLiteral("LogFolder")).trimmed();
+    const int level = clampLogLevel(m_ini.GetInt(kExOption, QStringLiteral("LogLevel"), 5));
+    // Zero or fewer days would make the cleaner delete the log being written.
+    const int keepDays = readPositive(kExOption, QStringLiteral("LogKeepDay"), 30);
+    std::lock_guard lock(m_mutex);
+    m_settings.LogFolder = folder.isEmpty() ? defaultLogFolder() : folder;
+    m_settings.LogLevel = level;
+    m_settings.LogKeepDay = keepDays;
+}
+
+SystemSettings CSystemIni::Settings() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_settings;
+}
+
+int CSystemIni::GetContentIndex(int type) const
+{
+    const int slot = counterSlot(type);
+    if (slot < 0)
+        return 0;
+    std::lock_guard lock(m_mutex);
+    return m_counters[slot];
+}
+
+bool CSystemIni::SetContentIndex(int type, int value)
+{
+    const int slot = counterSlotOrError(type);
+    if (slot < 0)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_counters[slot] = value;
+    return true;
+}
+
+bool CSystemIni::AdvanceContentIndex(int type)
+{
+    const int slot = counterSlotOrError(type);
+    if (slot < 0)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_counters[slot] = NextContentIndex(type, m_counters[slot]);
+    return true;
+}
+
+bool CSystemIni::SaveContentIndex(int type)
+{
+    const int slot = counterSlotOrError(type);
+    if (slot < 0)
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_ini.WriteInt(kContentIndex, counterKey(type), m_counters[slot]);
+}
+
+int CSystemIni::NextContentIndex(int type, int value)
+{
+    const int slot = counterSlot(type);
+    if (slot < 0)
+        return -1;
+    const qint64 next = qint64(value) + 1;
+    return isInCounterRange(type, next) ? int(next) : counterStart(type);
+}
+
+ColorRef CSystemIni::GetContentColor(int type)
+{
+    for (const ContentColor &entry : kContentColors) {
+        if (entry.type == type)
+            return entry.color;
+    }
+    return 0xFFFFFF;
+}
+
+int CSystemIni::GetMaxCount(int type) const
+{
+    const bool limited = (type >= 1 && type <= 8) || (type >= 51 && type <= 53);
+    if (!limited)
+        return 0;
+    std::lock_guard lock(m_mutex);
+    return m_maxCounts[counterSlot(type)];
+}
+
+int CSystemIni::GetTextSpeed(int index) const
+{
+    std::lock_guard lock(m_mutex);
+    switch (index) {
+    case 0:
+        return m_settings.TextSpeedLow;
+    case 1:
+        return m_settings.TextSpeedMiddle;
+    case 2:
+        return m_settings.TextSpeedHigh;
+    default:
+        return 100;
+    }
+}
+
+int CSystemIni::GetTextSize(int index) const
+{
+    std::lock_guard lock(m_mutex);
+    switch (index) {
+    case 0:
+        return m_settings.TextSizeSmall;
+    case 1:
+        return m_settings.TextSizeMiddle;
+    case 2:
+        return m_settings.TextSizeLarge;
+    default:
+        return -1;
+    }
+}
+
+bool CSystemIni::IsContentTypeUsed(int type) const
+{
+    if (type >= 50 && type <= 53)
+        return true;
+    if (!((type >= 1 && type <= 8) || type == 10))
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_typeUsed[counterSlot(type)];
+}
+
+bool CSystemIni::IsContentLayerUsed(ContentLayer layer) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_layerUsed[size_t(layer)];
+}
+
+QString CSystemIni::GetColorName(int index) const
+{
+    if (index < 0 || index >= kCalendarColorCount)
+        return QString();
+    return m_ini.GetString(kContentCalendar, QStringLiteral("ColorName_%1").arg(index));
+}
+
+bool CSystemIni::SetColorName(int index, const QString &name)
+{
+    if (index < 0 || index >= kCalendarColorCount) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return m_ini.WriteString(kContentCalendar, QStringLiteral("ColorName_%1").arg(index), name);
+}
+
+int CSystemIni::counterSlot(int type)
+{
+    if (type >= 1 && type <= 8)
+        return type - 1;
+    switch (type) {
+    case 10:
+        return kSlotPinP;
+    case 51:
+    case 54:
+        return kSlotSchedule;
+    case 52:
+        return kSlotPlaylist;
+    case 53:
+        return kSlotBgmList;
+    default:
+        return -1;
+    }
+}
+
+int CSystemIni::counterSlotOrError(int type)
+{
+    const int slot = counterSlot(type);
+    if (slot < 0)
+        SetLastError(ERROR_INVALID_PARAMETER);
+    return slot;
+}
+
+QString CSystemIni::counterKey(int type)
+{
+    return QLatin1String(kTypeKeys[counterSlot(type)]);
+}
+
+int CSystemIni::counterStart(int type)
+{
+    return counterSlot(type) == kSlotSchedule ? kScheduleIndexStart : 1;
+}
+
+int CSystemIni::counterWrap(int type)
+{
+    switch (counterSlot(type)) {
+    case kSlotSchedule:
+        return kScheduleIndexWrap;
+    case kSlotPlaylist:
+    case kSlotBgmList:
+        return kPlaylistIndexWrap;
+    default:
+        return kMediaIndexWrap;
+    }
+}
+
+bool CSystemIni::isInCounterRange(int type, qint64 value)
+{
+    return value >= counterStart(type) && value < counterWrap(type);
+}
+
+int CSystemIni::counterFromFile(int type) const
+{
+    const int start = counterStart(type);
+    const int value = m_ini.GetInt(kContentIndex, counterKey(type), start);
+    // A stored counter outside its range starts over, as stepping would.
+    return isInCounterRange(type, value) ? value : start;
+}
+
+quint64 CSystemIni::readByteCount(const QString &section, const QString &key, quint64 defaultValue, quint64 unit) const
+{
+    const QString text = m_ini.GetString(section, key);
+    bool ok = false;
+    const quint64 value = text.toULongLong(&ok, 10);
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    if (!ok || !digitsOnly || value > std::numeric_limits<quint64>::max() / unit)
+        return defaultValue;
+    return value * unit;
+}
+
+int CSystemIni::readPositive(const QString &section, const QString &key, int defaultValue) const
+{
+    const int value = m_ini.GetInt(section, key, defaultValue);
+    return value > 0 ? value : defaultValue;
+}
+
+void CSystemIni::loadOptions(SystemSettings &settings) const
+{
+    settings.AutoSend = m_ini.GetBool(kOption, QStringLiteral("AutoSend"), settings.AutoSend);
+    settings.AutoSendStartTime = m_ini.GetTime(kOption, QStringLiteral("AutoSendStartTime"), settings.AutoSendStartTime);
+    settings.NotSendStartTime = m_ini.GetTime(kOption, QStringLiteral("NotSendStartTime"), settings.NotSendStartTime);
+    settings.NotSendEndTime = m_ini.GetTime(kOption, QStringLiteral("NotSendEndTime"), settings.NotSendEndTime);
+    settings.RemotePowerOn = m_ini.GetBool(kOption, QStringLiteral("RemotePowerOn"), settings.RemotePowerOn);
+    settings.ScheduleConf = m_ini.GetBool(kOption, QStringLiteral("ScheduleConf"), settings.ScheduleConf);
+}
+
+void CSystemIni::loadExOptions(SystemSettings &settings) const
+{
+    settings.R40AppendEnable = m_ini.GetBool(kExOption, QStringLiteral("R40AppendEnable"), settings.R40AppendEnable);
+    settings.R40RetryEnable = m_ini.GetBool(kExOption, QStringLiteral("R40RetryEnable"), settings.R40RetryEnable);
+    // A negative interval would make the retry wait end at once, every pass.
+    settings.R40RetryInterval = m_ini.GetInt(kExOption, QStringLiteral("R40RetryInterval"), settings.R40RetryInterval);
+    if (settings.R40RetryInterval < 0)
+        settings.R40RetryInterval = SystemSettings().R40RetryInterval;
+    settings.R40CheckFreeThreshold = readByteCount(kExOption, QStringLiteral("R40CheckFreeThreshold"), settings.R40CheckFreeThreshold, 1);
+    settings.R40CheckFreeThresholdAV = readByteCount(kExOption, QStringLiteral("R40CheckFreeThresholdAV"), settings.R40CheckFreeThresholdAV, 1);
+    settings.FlashThumbDelay = readPositive(kExOption, QStringLiteral("FlashThumbDelay"), settings.FlashThumbDelay);
+    settings.UrlThumbDelay = readPositive(kExOption, QStringLiteral("UrlThumbDelay"), settings.UrlThumbDelay);
+    settings.UrlThumbWidth = readPositive(kExOption, QStringLiteral("UrlThumbWidth"), settings.UrlThumbWidth);
+    settings.UrlThumbHeight = readPositive(kExOption, QStringLiteral("UrlThumbHeight"), settings.UrlThumbHeight);
+    settings.UpdateContNoChgInfo = m_ini.GetBool(kExOption, QStringLiteral("UpdateContNoChgInfo"), settings.UpdateContNoChgInfo);
+    settings.RegContMinFree = readByteCount(kExOption, QStringLiteral("RegContMinFree"), settings.RegContMinFree, kMegabyte);
+    settings.AutoDelOffsetDay = m_ini.GetInt(kExOption, QStringLiteral("AutoDelOffsetDay"), settings.AutoDelOffsetDay);
+    if (settings.AutoDelOffsetDay < 0)
+        settings.AutoDelOffsetDay = SystemSettings().AutoDelOffsetDay;
+    settings.TelopThumbHeight = readPositive(kExOption, QStringLiteral("TelopThumbHeight"), settings.TelopThumbHeight);
+    settings.FontFilter = m_ini.GetBool(kExOption, QStringLiteral("FontFilter"), settings.FontFilter);
+}
+
+void CSystemIni::loadExContents(SystemSettings &settings) const
+{
+    settings.TextSpeedLow = readPositive(kExContents, QStringLiteral("TextSpeedLow"), settings.TextSpeedLow);
+    settings.TextSpeedMiddle = readPositive(kExContents, QStringLiteral("TextSpeedMiddle"), settings.TextSpeedMiddle);
+    settings.TextSpeedHigh = readPositive(kExContents, QStringLiteral("TextSpeedHigh"), settings.TextSpeedHigh);
+    settings.TextSizeSmall = readPositive(kExContents, QStringLiteral("TextSizeSmall"), settings.TextSizeSmall);
+    settings.TextSizeMiddle = readPositive(kExContents, QStringLiteral("TextSizeMiddle"), settings.TextSizeMiddle);
+    settings.TextSizeLarge = readPositive(kExContents, QStringLiteral("TextSizeLarge"), settings.TextSizeLarge);
+    settings.Text24BitColor = m_ini.GetBool(kExContents, QStringLiteral("Text24BitColor"), settings.Text24BitColor);
+    settings.ColorTransparent = ColorRef(m_ini.GetInt(kExContents, QStringLiteral("ColorTransparent"), int(settings.ColorTransparent)))
+                                & 0xFFFFFF;
+}
+
+QString CSystemIni::defaultLogFolder() const
+{
+    return DataFolderOf(m_baseFolder) + QStringLiteral("/Log");
+}
+
+CSystemIni &GetSystemIni()
+{
+    static CSystemIni instance;
+    return instance;
+}
