@@ -5,6 +5,7 @@
 #include "core/last_error.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
+#include "model/property_base.h"
 #include "model/swf_header.h"
 #include "model/thumbnail_maker.h"
 
@@ -23,14 +24,6 @@ constexpr qint64 kMaxPlayHours = 99;
 // reader from refusing the largest accepted bitmaps (8192 x 8192 x 4 bytes),
 // which are decoded whole before they are scaled.
 constexpr int kImageAllocationLimitMb = 260;
-
-enum ContentType : int {
-    TYPE_VIDEO = 1,
-    TYPE_STILL = 2,
-    TYPE_TELOP = 3,
-    TYPE_FLASH = 5,
-    TYPE_AUDIO = 6,
-};
 
 // The play time and frame count of a play length in frames at 30 a second.
 // False for lengths of 100 hours or more, which the records do not hold.
@@ -60,12 +53,14 @@ int CheckPictureSize(QSize size, int maxWidth, int maxHeight)
     return MEDIA_PROBE_OK;
 }
 
-// Title, size and date of the file; refuses what cannot be read and empty files.
+// Title, size and date of the file; refuses what cannot be read and empty
+// files. Only regular files are opened: a pipe would block the open and a
+// device would never end.
 int ReadFileFacts(const QString &path, MediaInfo &info)
 {
     const QFileInfo fileInfo(path);
     QFile file(path);
-    if (path.isEmpty() || fileInfo.isDir() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !fileInfo.isFile() || !file.open(QIODevice::ReadOnly))
         return MEDIA_PROBE_NOT_ACCESSIBLE;
     info.size = file.size();
     if (info.size == 0)
@@ -180,9 +175,9 @@ int ProbeMediaFile(int contentType, qint64 number, const QString &path, const QS
                    const AvProbeLimits &limits)
 {
     info = MediaInfo();
-    const bool makesThumbnails = contentType == TYPE_VIDEO || contentType == TYPE_STILL;
-    const bool probed = makesThumbnails || contentType == TYPE_TELOP || contentType == TYPE_FLASH
-        || contentType == TYPE_AUDIO;
+    const bool makesThumbnails = contentType == CONTENT_MOVIE || contentType == CONTENT_IMAGE;
+    const bool probed = makesThumbnails || contentType == CONTENT_TELOP || contentType == CONTENT_FLASH
+        || contentType == CONTENT_AUDIO;
     if (!probed || (makesThumbnails && !IsValidContentId(number))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return MEDIA_PROBE_BAD_PARAMETER;
@@ -193,10 +188,10 @@ int ProbeMediaFile(int contentType, qint64 number, const QString &path, const QS
 
     QImage picture;
     switch (contentType) {
-    case TYPE_VIDEO: rc = ProbeVideo(path, limits, info, picture); break;
-    case TYPE_STILL: rc = ProbePicture(path, false, info, picture); break;
-    case TYPE_TELOP: rc = ProbePicture(path, true, info, picture); break;
-    case TYPE_FLASH: rc = ProbeFlash(path, info); break;
+    case CONTENT_MOVIE: rc = ProbeVideo(path, limits, info, picture); break;
+    case CONTENT_IMAGE: rc = ProbePicture(path, false, info, picture); break;
+    case CONTENT_TELOP: rc = ProbePicture(path, true, info, picture); break;
+    case CONTENT_FLASH: rc = ProbeFlash(path, info); break;
     default: rc = ProbeAudio(path, limits, info); break;
     }
     if (rc == MEDIA_PROBE_OK && makesThumbnails)

@@ -4,6 +4,7 @@
 #include "core/data_folders.h"
 #include "core/last_error.h"
 #include "core/path_utils.h"
+#include "model/property_base.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -78,10 +79,10 @@ QString ThumbnailFolder(const QString &dataRoot, int contentType)
 {
     const char *kind = nullptr;
     switch (contentType) {
-    case 1: kind = "Video"; break;
-    case 2: kind = "Still"; break;
-    case 4: kind = "URL"; break;
-    case 5: kind = "Flash"; break;
+    case CONTENT_MOVIE: kind = "Video"; break;
+    case CONTENT_IMAGE: kind = "Still"; break;
+    case CONTENT_WEB: kind = "URL"; break;
+    case CONTENT_FLASH: kind = "Flash"; break;
     default: return {};
     }
     return DataFolderOf(dataRoot) + QStringLiteral("/Thumb/") + QLatin1String(kind);

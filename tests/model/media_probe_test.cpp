@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString WriteBytes(const QString &path, const QByteArray &bytes)
@@ -72,6 +74,10 @@ TEST_F(MediaProbeTest, MissingEmptyAndUnprobedFiles)
         EXPECT_EQ(ProbeMediaFile(type, 1, empty, root(), info), MEDIA_PROBE_EMPTY_FILE) << type;
     }
     EXPECT_TRUE(info.title.isEmpty()); // the record is reset even when refused
+    // A pipe would block the probe for ever, a device would never end.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.mpg")).constData(), 0600), 0);
+    EXPECT_EQ(ProbeMediaFile(1, 1, path("pipe.mpg"), root(), info), MEDIA_PROBE_NOT_ACCESSIBLE);
+    EXPECT_EQ(ProbeMediaFile(6, 1, "/dev/zero", root(), info), MEDIA_PROBE_NOT_ACCESSIBLE);
     const QString jpeg = WriteImage(path("a.jpg"), QSize(64, 64), "JPEG");
     EXPECT_EQ(ProbeMediaFile(4, 1, jpeg, root(), info), MEDIA_PROBE_BAD_PARAMETER);
     EXPECT_EQ(ProbeMediaFile(7, 1, jpeg, root(), info), MEDIA_PROBE_BAD_PARAMETER);
