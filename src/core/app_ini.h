@@ -15,6 +15,9 @@
 
 #include <mutex>
 
+// The file's name in the data folder.
+constexpr const char *kAppIniFileName = "Q9A.ini";
+
 // The telop editor's last choices ([Telop]).
 struct TelopSettings {
     QString LastFont;      // face name; empty: the editor's first face

@@ -1,6 +1,8 @@
 #include "core/profile_ini.h"
 
+#include "core/format_utils.h"
 #include "core/last_error.h"
+#include "core/time_utils.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -32,22 +34,6 @@ QByteArray trimBlanks(const QByteArray &text)
 bool hasLineBreak(const QString &text)
 {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-}
-
-// A value of one or two decimal digits no greater than max.
-std::optional<int> parseTimeField(const QString &text, int max)
-{
-    if (text.isEmpty() || text.size() > 2)
-        return std::nullopt;
-    int value = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    if (value > max)
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -90,7 +76,12 @@ bool CProfileIni::GetBool(const QString &section, const QString &key, bool defau
 
 TimeValue CProfileIni::GetTime(const QString &section, const QString &key, const TimeValue &defaultValue) const
 {
-    return ParseTime(GetString(section, key)).value_or(defaultValue);
+    // A read leaves the caller's last error as it was.
+    const quint32 lastError = GetLastError();
+    TimeValue time;
+    const bool parsed = ParseTimeValue(GetString(section, key), time, false) && time.hour <= 23;
+    SetLastError(lastError);
+    return parsed ? time : defaultValue;
 }
 
 bool CProfileIni::HasSection(const QString &section) const
@@ -124,7 +115,7 @@ bool CProfileIni::WriteBool(const QString &section, const QString &key, bool val
 
 bool CProfileIni::WriteTime(const QString &section, const QString &key, const TimeValue &value)
 {
-    return WriteString(section, key, FormatTime(value));
+    return WriteString(section, key, FormatTimeText(value, false));
 }
 
 bool CProfileIni::DeleteKey(const QString &section, const QString &key)
@@ -165,24 +156,6 @@ bool CProfileIni::WriteChanges(const QList<ProfileChange> &changes)
     m_lines = savedLines;
     rebuildIndex();
     return false;
-}
-
-QString CProfileIni::FormatTime(const TimeValue &value)
-{
-    return QString::asprintf("%02d:%02d:%02d", int(value.hour), int(value.minute), int(value.second));
-}
-
-std::optional<TimeValue> CProfileIni::ParseTime(const QString &text)
-{
-    const QStringList parts = text.split(QLatin1Char(':'));
-    if (parts.size() != 3)
-        return std::nullopt;
-    const std::optional<int> hour = parseTimeField(parts[0], 23);
-    const std::optional<int> minute = parseTimeField(parts[1], 59);
-    const std::optional<int> second = parseTimeField(parts[2], 59);
-    if (!hour || !minute || !second)
-        return std::nullopt;
-    return TimeValue{quint16(*hour), quint16(*minute), quint16(*second), 0};
 }
 
 std::optional<int> CProfileIni::ParseInt(const QString &text)

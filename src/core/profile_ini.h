@@ -62,8 +62,8 @@ public:
     int GetInt(const QString &section, const QString &key, int defaultValue) const;
     // GetInt(...) != 0.
     bool GetBool(const QString &section, const QString &key, bool defaultValue) const;
-    // A time of day "H:M:S" (hours 0-23, minutes and seconds 0-59, one or two
-    // digits each); anything else gives defaultValue. The fourth field is 0.
+    // A time of day "H:M:S" (hours 0-23, minutes and seconds 0-59); anything
+    // else gives defaultValue. The fourth field is 0.
     TimeValue GetTime(const QString &section, const QString &key, const TimeValue &defaultValue) const;
 
     bool HasSection(const QString &section) const;
@@ -84,8 +84,6 @@ public:
     // Applies every change in order and saves once; all or nothing.
     bool WriteChanges(const QList<ProfileChange> &changes);
 
-    static QString FormatTime(const TimeValue &value);
-    static std::optional<TimeValue> ParseTime(const QString &text);
     static std::optional<int> ParseInt(const QString &text);
 
 private:

@@ -1,5 +1,7 @@
 #include "core/setting_ini.h"
 
+#include "core/format_utils.h"
+
 #include <limits>
 
 namespace {
@@ -64,8 +66,8 @@ bool CSettingIni::Save()
     std::lock_guard lock(m_mutex);
     QList<ProfileChange> changes{
         {kSystem, QStringLiteral("InitSeq"), QString::number(m_options.InitSeq)},
-        {kSystem, QStringLiteral("PowerOnTime"), CProfileIni::FormatTime(m_options.PowerOnTime)},
-        {kSystem, QStringLiteral("PowerOffTime"), CProfileIni::FormatTime(m_options.PowerOffTime)},
+        {kSystem, QStringLiteral("PowerOnTime"), FormatTimeText(m_options.PowerOnTime, false)},
+        {kSystem, QStringLiteral("PowerOffTime"), FormatTimeText(m_options.PowerOffTime, false)},
         {kOption, QStringLiteral("MaxSession"), QString::number(m_options.MaxSession)},
         {kOption, QStringLiteral("HttpPort"), QString::number(m_options.HttpPort)},
     };

@@ -14,6 +14,9 @@
 
 #include <mutex>
 
+// The file's name in the data folder.
+constexpr const char *kSettingIniFileName = "Y5.ini";
+
 // The options of "Y5.ini". Fields carry the key names.
 struct SystemOptions {
     // [Sysytem]

@@ -15,6 +15,9 @@
 #include <array>
 #include <mutex>
 
+// The file's name in the data folder.
+constexpr const char *kSystemIniFileName = "Q9S.ini";
+
 // The options of "Q9S.ini" that Load reads. Fields carry the key names.
 struct SystemSettings {
     // [Option]
