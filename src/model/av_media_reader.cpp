@@ -154,6 +154,9 @@ int AvMediaReader::open(const QString &path, Kind kind)
         return MEDIA_PROBE_NOT_SUPPORTED;
     m_streamIndex = rc;
     const AVStream *stream = m_format->streams[m_streamIndex];
+    // The cover picture of an audio file is no video.
+    if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
+        return MEDIA_PROBE_NOT_SUPPORTED;
     m_facts.dataFormat = DataFormatOf(stream->codecpar->codec_id);
     if (kind == Kind::Video) {
         m_facts.width = stream->codecpar->width;

@@ -195,6 +195,9 @@ protected:
         make({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", file("tone.wav")});
         make({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-c:a", "libmp3lame", file("tone.mp3")});
         make({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-c:a", "wmav2", file("tone.wma")});
+        make({"-f", "lavfi", "-i", testsrc.arg("64x64"), "-frames:v", "1", file("cover.jpg")});
+        make({"-f", "lavfi", "-i", "sine=duration=2", "-i", file("cover.jpg"), "-map", "0", "-map", "1", "-c:a", "aac",
+              "-c:v", "mjpeg", "-disposition:v", "attached_pic", file("song.mp4")});
     }
     static void TearDownTestSuite() { s_dir.reset(); }
 
@@ -284,6 +287,8 @@ TEST_F(AvProbeTest, WrongKindOfStreamOrContainer)
     EXPECT_EQ(ProbeMediaFile(1, 1, file("tone.mp3"), root(), info), MEDIA_PROBE_NOT_SUPPORTED);
     EXPECT_EQ(ProbeMediaFile(1, 1, file("tone.wma"), root(), info), MEDIA_PROBE_NOT_SUPPORTED);
     EXPECT_EQ(ProbeMediaFile(6, 1, file("clip.mp4"), root(), info), MEDIA_PROBE_NOT_SUPPORTED);
+    // Music with a cover picture has no video.
+    EXPECT_EQ(ProbeMediaFile(1, 1, file("song.mp4"), root(), info), MEDIA_PROBE_NOT_SUPPORTED);
     const QString noise = WriteBytes(file("noise.mpg"), QByteArray(100000, '\x5a'));
     EXPECT_EQ(ProbeMediaFile(1, 1, noise, root(), info), MEDIA_PROBE_NOT_SUPPORTED);
     EXPECT_EQ(ProbeMediaFile(6, 1, noise, root(), info), MEDIA_PROBE_NOT_SUPPORTED);
