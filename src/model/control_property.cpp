@@ -40,7 +40,7 @@ bool CControlProperty::isAcceptedParam(const QString &param, bool first) const
 {
     if (carriesHexData())
         return IsHexByteText(param, kMaxHexDigits);
-    if (m_ctrlType == CTRL_VOLUME && first) {
+    if (m_ctrlType == CTRL_VOLUME && first && !param.isEmpty()) {
         qint64 level = 0;
         return ParseIntField(param, -1, 100, level);
     }
