@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <sys/stat.h>
@@ -162,14 +163,12 @@ std::optional<int> CProfileIni::ParseInt(const QString &text)
 {
     if (text.size() > 2 && text[0] == QLatin1Char('0') && (text[1] == QLatin1Char('x') || text[1] == QLatin1Char('X'))) {
         const QString digits = text.mid(2);
-        if (digits.size() > 8)
+        const bool hexOnly = std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c.isDigit() ? c.unicode() <= '9' : (c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f'));
+        });
+        if (digits.size() > 8 || !hexOnly)
             return std::nullopt;
-        bool ok = false;
-        const uint value = digits.toUInt(&ok, 16);
-        // toUInt accepts a sign and blanks; only bare hexadecimal digits count.
-        if (!ok || digits[0] == QLatin1Char('+') || digits[0] == QLatin1Char('-') || digits[0].isSpace())
-            return std::nullopt;
-        return int(value);
+        return int(digits.toUInt(nullptr, 16));
     }
     qsizetype start = (text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'))) ? 1 : 0;
     if (start >= text.size())

@@ -35,7 +35,7 @@
 #include <sys/types.h>
 
 // One change of a batch written with CProfileIni::WriteChanges: a value to
-// write, or no value to delete the key.
+// write, or no value to delete the key (with an empty key: the whole section).
 struct ProfileChange {
     QString section;
     QString key;
