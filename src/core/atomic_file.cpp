@@ -37,13 +37,16 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data)
     }
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (full disk, size limit) shows in write()'s
+    // count: a buffered save file flushes only at commit and can rename a
+    // truncated file into place without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         SetOpenError(path, errno);
         return false;
     }
     errno = 0;
     if (file.write(data) != data.size()) {
-        SetWriteError(errno);
+        SetWriteError(errno ? errno : ENOSPC);
         file.cancelWriting();
         return false;
     }

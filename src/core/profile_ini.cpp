@@ -1,11 +1,11 @@
 #include "core/profile_ini.h"
 
+#include "core/atomic_file.h"
 #include "core/format_utils.h"
 #include "core/last_error.h"
 #include "core/time_utils.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -432,28 +432,8 @@ QByteArray CProfileIni::serialize() const
 
 bool CProfileIni::saveLocked()
 {
-    QSaveFile file(m_fileName);
-    errno = 0;
-    // Unbuffered, so a short write (full disk, size limit) shows in write()'s
-    // count: a buffered QSaveFile flushes at commit and can rename a truncated
-    // file into place without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        SetLastErrorFromErrno(errno ? errno : EACCES);
+    if (!WriteFileAtomically(m_fileName, serialize()))
         return false;
-    }
-    const QByteArray bytes = serialize();
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno ? errno : ENOSPC;
-        file.cancelWriting();
-        SetLastErrorFromErrno(error);
-        return false;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        SetLastErrorFromErrno(errno ? errno : ENOSPC);
-        return false;
-    }
     m_stamp = stampOfFile();
     return true;
 }
