@@ -6,13 +6,13 @@
 #include "core/data_folders.h"
 #include "core/log_cleaner.h"
 #include "core/syslog.h"
+#include "core/system_ini.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 namespace {
 constexpr const char *kVersionText = "1.23";
-constexpr int kLogKeepDays = 30;
 }
 
 int main(int argc, char **argv)
@@ -29,10 +29,11 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "cannot create the data folder under " << baseFolder << '\n';
         return 1;
     }
-    const QString logFolder = DataFolderOf(baseFolder) + QStringLiteral("/Log");
-    OpenSyslog(logFolder, QString::fromLatin1(kLogFilePrefix), kDefaultLogLevel);
+    GetSystemIni().Open(DataFolderOf(baseFolder) + QLatin1Char('/') + QLatin1String(kSystemIniFileName), baseFolder);
+    const SystemSettings settings = GetSystemIni().Settings();
+    OpenSyslog(settings.LogFolder, QString::fromLatin1(kLogFilePrefix), settings.LogLevel);
     CLogCleaner cleaner;
-    cleaner.Start(logFolder, QString::fromLatin1(kLogFilePrefix), kLogKeepDays);
+    cleaner.Start(settings.LogFolder, QString::fromLatin1(kLogFilePrefix), settings.LogKeepDay);
     WriteSyslog(LOG_NOTICE, "TELV-Q9 Ver.%s Start", kVersionText);
     out << "TELV-Q9 " << kVersionText << ": data folder " << DataFolderOf(baseFolder) << '\n';
 
