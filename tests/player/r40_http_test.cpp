@@ -1,0 +1,349 @@
+// The HTTP client against the emulated player: replies, error mapping, time-out,
+// abort, uploads with append, progress reports and file replies.
+
+#include "core/last_error.h"
+#include "player/r40_http.h"
+#include "player/r40_request.h"
+#include "support/emulated_player.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using Fault = EmulatedPlayer::Fault;
+
+class R40HttpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_player.start());
+        R40HttpParam param;
+        param.mask = R40_PARAM_PORT | R40_PARAM_WORK_FOLDER;
+        param.port = m_player.port();
+        param.workFolder = m_work.path();
+        ASSERT_TRUE(m_http.SetParameter(param));
+        ASSERT_TRUE(m_http.Init());
+        ASSERT_TRUE(m_http.Connect(m_player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
+            QString::fromLatin1(EmulatedPlayer::kDefaultPassword)));
+    }
+
+    void setTransferTimeout(quint32 ms)
+    {
+        R40HttpParam param;
+        param.mask = R40_PARAM_TRANSFER_TIMEOUT;
+        param.transferTimeout = ms;
+        ASSERT_TRUE(m_http.SetParameter(param));
+    }
+
+    QString makeFile(const QString &name, qint64 size)
+    {
+        QByteArray data(size, Qt::Uninitialized);
+        QRandomGenerator generator(42);
+        for (qint64 i = 0; i < size; ++i)
+            data[i] = char(generator.bounded(256));
+        const QString path = m_work.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+        return path;
+    }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Runs call on this thread and aborts the client from another after delayMs.
+    template <typename Call>
+    qint64 abortAfter(int delayMs, Call call, bool *result)
+    {
+        QElapsedTimer timer;
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            timer.start();
+            m_http.Abort();
+        });
+        *result = call();
+        const qint64 latency = timer.isValid() ? timer.elapsed() : -1;
+        stopper.join();
+        return latency;
+    }
+
+    QTemporaryDir m_work;
+    EmulatedPlayer m_player;
+    CR40Http m_http;
+};
+
+TEST_F(R40HttpTest, CommandReplyIsAnalysed)
+{
+    CR40Request request(QStringLiteral("SYST"));
+    ASSERT_TRUE(m_http.SendCommand(&request));
+    EXPECT_EQ(request.GetStatus(), R40_REPLY_PASS);
+    EXPECT_EQ(request.GetResultString(), QStringLiteral("1.23"));
+    int code = -1;
+    EXPECT_FALSE(request.GetErrorCode(code));
+
+    const auto seen = m_player.requests(QStringLiteral("SYST"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].user, QString::fromLatin1(EmulatedPlayer::kDefaultUser));
+    EXPECT_EQ(seen[0].method, QStringLiteral("GET"));
+}
+
+TEST_F(R40HttpTest, SerrReplyCarriesCodeAndDescription)
+{
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::serr(100));
+    CR40Request request(QStringLiteral("SYST"));
+    ASSERT_TRUE(m_http.SendCommand(&request));
+    EXPECT_EQ(request.GetStatus(), R40_REPLY_SERR);
+    int code = 0;
+    ASSERT_TRUE(request.GetErrorCode(code));
+    EXPECT_EQ(code, 100);
+    EXPECT_EQ(request.GetDescription(), QStringLiteral("injected fault"));
+}
+
+TEST_F(R40HttpTest, HttpStatusesAreErrorsNotSuccess)
+{
+    m_player.setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("other"));
+    CR40Request request(QStringLiteral("SYST"));
+    EXPECT_FALSE(m_http.SendCommand(&request));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_HTTP_STATUS + 401);
+    EXPECT_EQ(GetLastError(), R40_ERROR_HTTP_STATUS + 401);
+
+    const QString local = makeFile(QStringLiteral("small.bin"), 1000);
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/import/video/A101000001.mpg"), 0));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_HTTP_STATUS + 401);
+    EXPECT_FALSE(m_player.hasFile(QStringLiteral("/import/video/A101000001.mpg")));
+
+    m_player.setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
+    m_player.setCommandFault(QStringLiteral("DRST"), Fault::httpStatus(500));
+    CR40Request disk(QStringLiteral("DRST"));
+    EXPECT_FALSE(m_http.SendCommand(&disk));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_HTTP_STATUS + 500);
+}
+
+TEST_F(R40HttpTest, ReplyThatIsNotAStatusDocumentFailsAnalysis)
+{
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::notXml());
+    CR40Request request(QStringLiteral("SYST"));
+    EXPECT_TRUE(m_http.SendCommand(&request));
+    EXPECT_EQ(request.GetStatus(), R40_REPLY_NONE);
+    EXPECT_EQ(request.GetError(), R40_ERROR_ANALYZE);
+
+    // The next good reply clears the analysis error.
+    m_player.clearFaults();
+    EXPECT_TRUE(m_http.SendCommand(&request));
+    EXPECT_EQ(request.GetStatus(), R40_REPLY_PASS);
+    EXPECT_EQ(request.GetError(), 0u);
+}
+
+TEST_F(R40HttpTest, StalledReplyTimesOut)
+{
+    setTransferTimeout(300);
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::delay(5000));
+    CR40Request request(QStringLiteral("SYST"));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(m_http.SendCommand(&request));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_TIMEOUT);
+    EXPECT_LT(timer.elapsed(), 4000);
+}
+
+TEST_F(R40HttpTest, AbortEndsSlowReplyAndStaysUntilInit)
+{
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::delay(5000));
+    CR40Request request(QStringLiteral("SYST"));
+    bool sent = true;
+    abortAfter(200, [&] { return m_http.SendCommand(&request); }, &sent);
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_STOPPED);
+    EXPECT_FALSE(m_http.IsBusy());
+
+    // An abort also ends calls that start after it, until the client is set up again.
+    m_player.clearFaults();
+    EXPECT_FALSE(m_http.SendCommand(&request));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_STOPPED);
+    ASSERT_TRUE(m_http.Init());
+    ASSERT_TRUE(m_http.Connect(m_player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
+        QString::fromLatin1(EmulatedPlayer::kDefaultPassword)));
+    EXPECT_TRUE(m_http.SendCommand(&request));
+}
+
+TEST_F(R40HttpTest, AbortEndsUpload)
+{
+    const QString local = makeFile(QStringLiteral("large.bin"), 8 * 1024 * 1024);
+    m_player.setUploadFault(Fault::delay(5000, 1024 * 1024));
+    bool sent = true;
+    abortAfter(300, [&] { return m_http.SendFile(local, QStringLiteral("/import/video/A101000001.mpg"), 0); }, &sent);
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_STOPPED);
+}
+
+TEST_F(R40HttpTest, UploadStoresFileAndAppendResumesByteExact)
+{
+    const QString local = makeFile(QStringLiteral("movie.mpg"), 3 * 1024 * 1024 + 17);
+    const QString remote = QStringLiteral("/import/video/A101000001.mpg");
+
+    // A reset after the first megabyte leaves a partial copy on the player.
+    m_player.setUploadFault(Fault::reset(1024 * 1024).once());
+    EXPECT_FALSE(m_http.SendFile(local, remote, 0));
+    const quint32 error = m_http.GetLastError();
+    EXPECT_TRUE(error == INET_ERROR_CONNECTION_RESET || error == INET_ERROR_CONNECTION_ABORTED) << error;
+    const QByteArray partial = m_player.file(remote);
+    ASSERT_EQ(partial.size(), 1024 * 1024);
+
+    ASSERT_TRUE(m_http.SendFile(local, remote, quint64(partial.size())));
+    EXPECT_EQ(m_player.file(remote), contents(local));
+    const auto uploads = m_player.requests();
+    EXPECT_EQ(uploads.last().parameter(QStringLiteral("append")), QString::number(partial.size()));
+    EXPECT_EQ(uploads.last().bodyBytes, contents(local).size() - partial.size());
+
+    // A whole upload replaces the player's copy.
+    const QString shorter = makeFile(QStringLiteral("short.mpg"), 100);
+    ASSERT_TRUE(m_http.SendFile(shorter, remote, 0));
+    EXPECT_EQ(m_player.file(remote), contents(shorter));
+}
+
+TEST_F(R40HttpTest, UploadFailuresAreReported)
+{
+    const QString local = makeFile(QStringLiteral("a.jpg"), 5000);
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/etc/passwd"), 0));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_UPLOAD_REFUSED);
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/import/../outside.jpg"), 0));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_UPLOAD_REFUSED);
+
+    EXPECT_FALSE(m_http.SendFile(m_work.filePath(QStringLiteral("missing.jpg")), QStringLiteral("/import/still/A.jpg"), 0));
+    EXPECT_EQ(m_http.GetLastError(), quint32(ERROR_FILE_NOT_FOUND));
+
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/import/still/A.jpg"), 5001));
+    EXPECT_EQ(m_http.GetLastError(), quint32(ERROR_INVALID_PARAMETER));
+
+    m_player.setUploadFault(Fault::diskFull(1000));
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/import/still/A.jpg"), 0));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_UPLOAD_REFUSED);
+}
+
+TEST_F(R40HttpTest, MakeDirectoryCreatesFolder)
+{
+    ASSERT_TRUE(m_http.MakeDirectory(QStringLiteral("/import/web/A401000001/img")));
+    EXPECT_TRUE(QDir(m_player.rootFolder() + QStringLiteral("/import/web/A401000001/img")).exists());
+    EXPECT_EQ(m_player.requests().last().parameter(QStringLiteral("mkdir")), QStringLiteral("1"));
+}
+
+TEST_F(R40HttpTest, ProgressReportsAddUpToTheBytesMoved)
+{
+    struct Totals {
+        quint64 sent = 0;
+        quint64 received = 0;
+    } totals;
+    m_http.EnableCallback(true, [](void *context, int kind, quint64 amount) {
+        auto *sums = static_cast<Totals *>(context);
+        (kind == R40_PROGRESS_SENT ? sums->sent : sums->received) += amount;
+    }, &totals);
+
+    const qint64 size = 2 * 1024 * 1024 + 5;
+    const QString local = makeFile(QStringLiteral("b.bin"), size);
+    ASSERT_TRUE(m_http.SendFile(local, QStringLiteral("/import/aud/A601000001.mp3"), 0));
+    EXPECT_EQ(totals.sent, quint64(size));
+    ASSERT_TRUE(m_http.SendFile(local, QStringLiteral("/import/aud/A601000001.mp3"), 1000));
+    EXPECT_EQ(totals.sent, quint64(size + size - 1000));
+
+    m_player.setLogFile(QStringLiteral("syslog.cab"), QByteArray(300000, 'x'));
+    totals.received = 0;
+    class LogRequest : public CR40Request {
+    public:
+        explicit LogRequest(const QString &folder)
+            : CR40Request(QStringLiteral("NLOG"))
+        {
+            SetDownloadTarget(folder, true);
+        }
+    } download(m_work.filePath(QStringLiteral("logs/player1")));
+    ASSERT_TRUE(m_http.SendCommand(&download));
+    EXPECT_EQ(totals.received, 300000u);
+
+    m_http.EnableCallback(false, nullptr, nullptr);
+    ASSERT_TRUE(m_http.SendFile(local, QStringLiteral("/import/aud/A601000001.mp3"), 0));
+    EXPECT_EQ(totals.sent, quint64(size + size - 1000));
+}
+
+TEST_F(R40HttpTest, ParametersAreCheckedAndKeptWhenRefused)
+{
+    R40HttpParam good;
+    good.mask = R40_PARAM_CONNECT_TIMEOUT | R40_PARAM_TRANSFER_TIMEOUT | R40_PARAM_SEND_BUFFER | R40_PARAM_RECEIVE_BUFFER;
+    good.connectTimeout = kR40MaxTimeoutMs;
+    good.transferTimeout = 0;
+    good.sendBufferSize = 1;
+    good.receiveBufferSize = kR40MaxBufferKiB;
+    ASSERT_TRUE(m_http.SetParameter(good));
+
+    const R40HttpParam before = m_http.GetParameter();
+    EXPECT_EQ(before.mask, quint32(R40_PARAM_ALL));
+    EXPECT_EQ(before.connectTimeout, kR40MaxTimeoutMs);
+    EXPECT_EQ(before.port, m_player.port());
+
+    const auto refused = [&](R40HttpParam param) {
+        EXPECT_FALSE(m_http.SetParameter(param));
+        EXPECT_EQ(m_http.GetLastError(), R40_ERROR_BAD_PARAMETER);
+        const R40HttpParam after = m_http.GetParameter();
+        EXPECT_EQ(after.port, before.port);
+        EXPECT_EQ(after.connectTimeout, before.connectTimeout);
+        EXPECT_EQ(after.sendBufferSize, before.sendBufferSize);
+    };
+    R40HttpParam bad;
+    bad.mask = R40_PARAM_PORT | R40_PARAM_CONNECT_TIMEOUT;
+    bad.port = 80;
+    bad.connectTimeout = kR40MaxTimeoutMs + 1;
+    refused(bad);
+    bad.mask = R40_PARAM_SEND_BUFFER;
+    bad.sendBufferSize = 0;
+    refused(bad);
+    bad.mask = R40_PARAM_RECEIVE_BUFFER;
+    bad.receiveBufferSize = kR40MaxBufferKiB + 1;
+    refused(bad);
+    bad.mask = R40_PARAM_PORT;
+    bad.port = 0;
+    refused(bad);
+}
+
+TEST_F(R40HttpTest, LinkFailuresUseNetworkErrorNumbers)
+{
+    // A port where nothing listens on the player's address.
+    EmulatedPlayer closed(QStringLiteral("127.0.0.3"));
+    ASSERT_TRUE(closed.start());
+    const quint16 deadPort = closed.port();
+    closed.stop();
+    R40HttpParam param;
+    param.mask = R40_PARAM_PORT;
+    param.port = deadPort;
+    ASSERT_TRUE(m_http.SetParameter(param));
+    ASSERT_TRUE(m_http.Connect(QStringLiteral("127.0.0.3"), QStringLiteral("u"), QStringLiteral("p")));
+    CR40Request request(QStringLiteral("SYST"));
+    EXPECT_FALSE(m_http.SendCommand(&request));
+    EXPECT_EQ(m_http.GetLastError(), quint32(INET_ERROR_CANNOT_CONNECT));
+
+    EXPECT_FALSE(m_http.Connect(QStringLiteral("127.0.0.1/command.php?"), QStringLiteral("u"), QStringLiteral("p")));
+    EXPECT_EQ(m_http.GetLastError(), quint32(ERROR_INVALID_PARAMETER));
+
+    CR40Http fresh;
+    EXPECT_FALSE(fresh.SendCommand(&request));
+    EXPECT_EQ(fresh.GetLastError(), R40_ERROR_NOT_CONNECTED);
+}
+
+TEST_F(R40HttpTest, ResetInTheMiddleOfAReplyIsADroppedConnection)
+{
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::reset());
+    CR40Request request(QStringLiteral("SYST"));
+    EXPECT_FALSE(m_http.SendCommand(&request));
+    const quint32 error = m_http.GetLastError();
+    EXPECT_TRUE(error == INET_ERROR_CONNECTION_RESET || error == INET_ERROR_CONNECTION_ABORTED) << error;
+}
+
+} // namespace
