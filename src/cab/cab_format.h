@@ -48,10 +48,7 @@ constexpr quint16 kFolderContinuedFirst = 0xFFFD;
 
 // CFFILE attributes.
 constexpr quint16 kAttribReadOnly = 0x01;
-constexpr quint16 kAttribHidden = 0x02;
-constexpr quint16 kAttribSystem = 0x04;
 constexpr quint16 kAttribArchive = 0x20;
-constexpr quint16 kAttribExecute = 0x40;
 constexpr quint16 kAttribNameIsUtf8 = 0x80;
 
 // One data block holds at most 32 KiB of uncompressed bytes; its compressed
@@ -63,7 +60,6 @@ constexpr int kMaxCompressedBlock = kBlockSize + 6144;
 constexpr int kMaxBlocksPerFolder = 65535;
 constexpr qint64 kMaxFolderBytes = qint64(kBlockSize) * kMaxBlocksPerFolder;
 constexpr int kMaxFiles = 65535;
-constexpr int kMaxFolders = 65535;
 // A name is at most 255 bytes before its terminating NUL.
 constexpr int kMaxNameBytes = 255;
 // The whole cabinet's size is a 32-bit field.

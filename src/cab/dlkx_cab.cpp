@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -16,6 +17,16 @@ bool AllMemberNamesSafe(const QList<CabMember> &members)
     QStringList parts;
     return std::all_of(members.begin(), members.end(),
                        [&parts](const CabMember &member) { return SplitSafeRelativePath(member.name, parts); });
+}
+
+// A cabinet written into the folder it packs (the export package is) must not
+// take in an earlier cabinet of the same path.
+void LeaveOutCabinet(QList<CabSourceFile> &files, const QString &cabinetPath)
+{
+    const QString cabinet = QFileInfo(cabinetPath).canonicalFilePath();
+    if (cabinet.isEmpty())
+        return;
+    files.removeIf([&cabinet](const CabSourceFile &file) { return QFileInfo(file.path).canonicalFilePath() == cabinet; });
 }
 
 } // namespace
@@ -30,6 +41,7 @@ int DLKxCompressCab(const DlkxCompressCabParam &param)
     const CabResult result = CollectCabSources(param.sourceFolder, param.files.mid(0, param.count), files);
     if (result != CAB_OK)
         return result;
+    LeaveOutCabinet(files, param.cabinetPath);
     return CCabWriter().Write(files, param.cabinetPath);
 }
 

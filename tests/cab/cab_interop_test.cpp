@@ -33,6 +33,8 @@ protected:
     QString cabinet() const { return m_dir.filePath("out.cab"); }
     QString destination() const { return m_dir.filePath("dest"); }
 
+    int compress(const QStringList &entries = {}) { return Compress(source(), entries, cabinet()); }
+
     void expectCabextractAcceptsAndExtracts()
     {
         QString output;
@@ -50,10 +52,7 @@ TEST_F(CabInterop, CabextractAcceptsAndExtractsEngineCabinets)
 {
     if (!HasTool("cabextract"))
         GTEST_SKIP() << "cabextract is not installed (apt-get install cabextract)";
-    DlkxCompressCabParam param;
-    param.sourceFolder = source();
-    param.cabinetPath = cabinet();
-    ASSERT_EQ(DLKxCompressCab(param), CAB_OK);
+    ASSERT_EQ(compress(), CAB_OK);
     expectCabextractAcceptsAndExtracts();
 }
 
@@ -71,12 +70,7 @@ TEST_F(CabInterop, CabextractAcceptsACabinetOfOneEmptyFile)
 {
     if (!HasTool("cabextract"))
         GTEST_SKIP() << "cabextract is not installed (apt-get install cabextract)";
-    DlkxCompressCabParam param;
-    param.sourceFolder = source();
-    param.files = QStringList {"empty.txt"};
-    param.count = 1;
-    param.cabinetPath = cabinet();
-    ASSERT_EQ(DLKxCompressCab(param), CAB_OK);
+    ASSERT_EQ(compress({"empty.txt"}), CAB_OK);
     QString output;
     EXPECT_EQ(RunTool("cabextract", {"-t", cabinet()}, m_dir.path(), &output), 0) << output.toStdString();
 }
@@ -85,10 +79,7 @@ TEST_F(CabInterop, GcabExtractsEngineCabinets)
 {
     if (!HasTool("gcab"))
         GTEST_SKIP() << "gcab is not installed (apt-get install gcab)";
-    DlkxCompressCabParam param;
-    param.sourceFolder = source();
-    param.cabinetPath = cabinet();
-    ASSERT_EQ(DLKxCompressCab(param), CAB_OK);
+    ASSERT_EQ(compress(), CAB_OK);
     ASSERT_TRUE(QDir().mkpath(destination()));
     QString output;
     ASSERT_EQ(RunTool("gcab", {"-x", "-C", destination(), cabinet()}, m_dir.path(), &output), 0)

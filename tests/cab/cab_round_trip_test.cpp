@@ -23,15 +23,7 @@ protected:
     QString cabinet() const { return m_dir.filePath("out.cab"); }
     QString destination() const { return m_dir.filePath("dest"); }
 
-    int compress(const QStringList &entries = {})
-    {
-        DlkxCompressCabParam param;
-        param.sourceFolder = source();
-        param.files = entries;
-        param.count = int(entries.size());
-        param.cabinetPath = cabinet();
-        return DLKxCompressCab(param);
-    }
+    int compress(const QStringList &entries = {}) { return Compress(source(), entries, cabinet()); }
 
     int extract()
     {
@@ -158,6 +150,20 @@ TEST_F(CabRoundTrip, NamesWithoutTheUtf8AttributeAreReadAsWindowsJapanese)
     WriteFile(cabinet(), bytes);
     ASSERT_EQ(extract(), CAB_OK);
     EXPECT_EQ(ReadFile(destination() + "/テスト.txt"), "sjis");
+}
+
+TEST_F(CabRoundTrip, CabinetInsideItsSourceFolderLeavesOutItsEarlierSelf)
+{
+    WriteFile(source() + "/TelvData/Q9Data/Q9S.ini", "[System]");
+    DlkxCompressCabParam param;
+    param.sourceFolder = source();
+    param.cabinetPath = source() + "/Q9Content.plst";
+    ASSERT_EQ(DLKxCompressCab(param), CAB_OK);
+    const QByteArray first = ReadFile(param.cabinetPath);
+    ASSERT_EQ(DLKxCompressCab(param), CAB_OK);
+    EXPECT_EQ(ReadFile(param.cabinetPath).size(), first.size());
+    ASSERT_EQ(DLKxDecompressCab({param.cabinetPath, destination()}), CAB_OK);
+    EXPECT_EQ(FolderContents(destination()).keys(), QStringList {"TelvData/Q9Data/Q9S.ini"});
 }
 
 TEST_F(CabRoundTrip, ExtractionReplacesExistingFiles)

@@ -1,5 +1,7 @@
 #include "cab_test_util.h"
 
+#include "cab/dlkx_cab.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -57,6 +59,16 @@ QMap<QString, QByteArray> FolderContents(const QString &folder)
         contents.insert(root.relativeFilePath(path), ReadFile(path));
     }
     return contents;
+}
+
+int Compress(const QString &sourceFolder, const QStringList &entries, const QString &cabinetPath)
+{
+    DlkxCompressCabParam param;
+    param.sourceFolder = sourceFolder;
+    param.files = entries;
+    param.count = int(entries.size());
+    param.cabinetPath = cabinetPath;
+    return DLKxCompressCab(param);
 }
 
 bool HasTool(const QString &program)

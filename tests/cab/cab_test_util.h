@@ -19,6 +19,9 @@ QByteArray TextBytes(qsizetype size);
 // Every file below folder, as relative path ("/" separators) -> content.
 QMap<QString, QByteArray> FolderContents(const QString &folder);
 
+// DLKxCompressCab of the entries (all of them; none: the whole folder).
+int Compress(const QString &sourceFolder, const QStringList &entries, const QString &cabinetPath);
+
 // True when the program is on PATH.
 bool HasTool(const QString &program);
 // Runs a program to its end (at most two minutes) in workingFolder; its exit
