@@ -1,0 +1,52 @@
+#include "model/playlist_edit_model.h"
+
+#include "core/last_error.h"
+#include "model/playlist_file.h"
+#include "model/property_base.h"
+
+namespace {
+
+std::vector<TimetableTrack> tracksOf(int listType)
+{
+    if (listType == CONTENT_BGMLIST)
+        return {{32, 21, 0}};
+    return {{1, 1, 0}, {2, 2, 0}, {4, 11, 0}, {8, 3, 0}, {16, 6, 0}, {32, 5, 0}, {64, 7, 0}, {128, 9, 0}};
+}
+
+int listTypeOf(int type)
+{
+    return type == CONTENT_BGMLIST ? CONTENT_BGMLIST : CONTENT_PLAYLIST;
+}
+
+} // namespace
+
+CPlaylistEditModel::CPlaylistEditModel(int listType)
+    : CTimetableModel(tracksOf(listTypeOf(listType)), true)
+    , m_listType(listTypeOf(listType))
+{
+}
+
+int CPlaylistEditModel::GetTrackFlag(int track) const
+{
+    return track >= 1 && track < GetTrackCount() ? trackAt(track).key : 0;
+}
+
+bool CPlaylistEditModel::Load(qint32 index, int type)
+{
+    if (type != m_listType) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    CPlaylistFile file;
+    return loadFiles(file, index);
+}
+
+bool CPlaylistEditModel::Save(qint32 index, int type)
+{
+    if (type != m_listType) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    CPlaylistFile file;
+    return saveFiles(file, index);
+}

@@ -1,0 +1,317 @@
+#include "model/timetable_model.h"
+
+#include "core/content_id.h"
+#include "core/last_error.h"
+#include "core/syslog.h"
+#include "core/time_utils.h"
+#include "model/property_base.h"
+#include "model/sequence_file.h"
+#include "model/timetable_file.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+bool failWith(quint32 error)
+{
+    SetLastError(error);
+    return false;
+}
+
+// The same item with another kind; the rectangle is kept.
+CTimetableItem withKind(const CTimetableItem &item, int kind)
+{
+    CTimetableItem copy = item;
+    copy.Set(item.GetIndex(), item.GetStartTime(), item.GetEndTime(), item.GetContentType(), kind);
+    return copy;
+}
+
+} // namespace
+
+CTimetableModel::CTimetableModel(std::vector<TimetableTrack> tracks, bool fromMidnight)
+    : m_tracks(std::move(tracks))
+    , m_fromMidnight(fromMidnight)
+    , m_items(m_tracks.size())
+{
+}
+
+CTimetableModel::~CTimetableModel() = default;
+
+bool CTimetableModel::SetIdPrefix(int prefix)
+{
+    if (prefix < 0 || prefix > 9)
+        return failWith(ERROR_INVALID_PARAMETER);
+    m_idPrefix = prefix;
+    return true;
+}
+
+void CTimetableModel::SetFolders(const QString &listFolder, const QString &sequenceFolder)
+{
+    m_listFolder = listFolder;
+    m_sequenceFolder = sequenceFolder;
+}
+
+bool CTimetableModel::GetStartTime(int row, TimeValue &time) const
+{
+    if (row < 0 || row >= GetRowCount())
+        return failWith(ERROR_INVALID_PARAMETER);
+    return FramesToTimeCode(m_edges[size_t(row)], time);
+}
+
+bool CTimetableModel::GetEndTime(int row, TimeValue &time) const
+{
+    if (row < 0 || row >= GetRowCount())
+        return failWith(ERROR_INVALID_PARAMETER);
+    return FramesToTimeCode(m_edges[size_t(row) + 1], time);
+}
+
+const CTimetableModel::CellRef &CTimetableModel::cellAt(int row, int track) const
+{
+    return m_cells[size_t(row) * m_tracks.size() + size_t(track - 1)];
+}
+
+bool CTimetableModel::IsCellUsed(int row, int track, bool countGaps) const
+{
+    if (!isCell(row, track))
+        return false;
+    const CellRef &ref = cellAt(row, track);
+    return ref.item >= 0 && (countGaps || ref.ownerRow == row);
+}
+
+bool CTimetableModel::GetItem(int row, int track, TimetableCell &cell) const
+{
+    if (!isCell(row, track))
+        return failWith(ERROR_INVALID_PARAMETER);
+    const CellRef &ref = cellAt(row, track);
+    cell = TimetableCell{};
+    if (ref.item < 0)
+        return true;
+    cell.item = m_items[size_t(track - 1)][size_t(ref.item)];
+    cell.kind = trackAt(track).key;
+    cell.gap = ref.ownerRow != row;
+    cell.ownerRow = ref.ownerRow;
+    return true;
+}
+
+int CTimetableModel::GetItemCount() const
+{
+    size_t count = 0;
+    for (const auto &items : m_items)
+        count += items.size();
+    return int(count);
+}
+
+bool CTimetableModel::trackTakes(int track, const CTimetableItem &item) const
+{
+    if (!isItemTrack(track) || item.GetIndex() < 0)
+        return false;
+    const int wanted = trackAt(track).itemType;
+    return wanted != 0 ? item.GetContentType() == wanted : CSequenceFile::IsPlayableType(item.GetContentType());
+}
+
+bool CTimetableModel::insertSorted(std::vector<CTimetableItem> &items, const CTimetableItem &item)
+{
+    const auto next = std::lower_bound(items.begin(), items.end(), item, [](const auto &a, const auto &b) {
+        return a.GetStartFrames() < b.GetStartFrames();
+    });
+    if (next != items.end() && next->GetStartFrames() < item.GetEndFrames())
+        return false;
+    if (next != items.begin() && std::prev(next)->GetEndFrames() > item.GetStartFrames())
+        return false;
+    // Items carry no kind of their own in a model: the track gives it.
+    items.insert(next, withKind(item, 0));
+    return true;
+}
+
+bool CTimetableModel::InsertItem(int track, const CTimetableItem &item)
+{
+    if (!trackTakes(track, item) || !insertSorted(m_items[size_t(track - 1)], item))
+        return failWith(ERROR_INVALID_PARAMETER);
+    m_modified = true;
+    rebuildGrid();
+    return true;
+}
+
+bool CTimetableModel::UpdateItem(int row, int track, const CTimetableItem &item)
+{
+    if (!isCell(row, track) || cellAt(row, track).item < 0 || !trackTakes(track, item))
+        return failWith(ERROR_INVALID_PARAMETER);
+    std::vector<CTimetableItem> items = m_items[size_t(track - 1)];
+    items.erase(items.begin() + cellAt(row, track).item);
+    if (!insertSorted(items, item))
+        return failWith(ERROR_INVALID_PARAMETER);
+    m_items[size_t(track - 1)] = std::move(items);
+    m_modified = true;
+    rebuildGrid();
+    return true;
+}
+
+bool CTimetableModel::RemoveItem(int row, int track)
+{
+    if (!isCell(row, track) || cellAt(row, track).item < 0)
+        return failWith(ERROR_INVALID_PARAMETER);
+    std::vector<CTimetableItem> &items = m_items[size_t(track - 1)];
+    items.erase(items.begin() + cellAt(row, track).item);
+    m_modified = true;
+    rebuildGrid();
+    return true;
+}
+
+void CTimetableModel::Clear()
+{
+    for (auto &items : m_items)
+        items.clear();
+    m_index = -1;
+    m_modified = false;
+    clearHeader();
+    rebuildGrid();
+}
+
+int CTimetableModel::findTrackByKey(int key) const
+{
+    for (size_t i = 0; i < m_tracks.size(); ++i) {
+        if (m_tracks[i].key == key)
+            return int(i) + 1;
+    }
+    return -1;
+}
+
+void CTimetableModel::rebuildGrid()
+{
+    std::vector<int> edges;
+    for (const auto &items : m_items) {
+        for (const CTimetableItem &item : items) {
+            edges.push_back(item.GetStartFrames());
+            edges.push_back(item.GetEndFrames());
+        }
+    }
+    if (m_fromMidnight && !edges.empty())
+        edges.push_back(0);
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    m_edges = std::move(edges);
+
+    const size_t trackCount = m_tracks.size();
+    m_cells.assign(size_t(GetRowCount()) * trackCount, CellRef{});
+    auto rowOf = [this](int frames) {
+        return int(std::lower_bound(m_edges.begin(), m_edges.end(), frames) - m_edges.begin());
+    };
+    for (size_t t = 0; t < trackCount; ++t) {
+        const auto &items = m_items[t];
+        for (size_t i = 0; i < items.size(); ++i) {
+            const int first = rowOf(items[i].GetStartFrames());
+            const int end = rowOf(items[i].GetEndFrames());
+            for (int row = first; row < end; ++row)
+                m_cells[size_t(row) * trackCount + t] = CellRef{int(i), first};
+        }
+    }
+}
+
+bool CTimetableModel::stageSequence(int track, qint32 number, TrackItems &staged) const
+{
+    CSequenceFile sequence;
+    if (!sequence.LoadFrom(m_sequenceFolder, number))
+        return false;
+    std::vector<CTimetableItem> &items = staged[size_t(track - 1)];
+    for (int i = 0; i < sequence.GetItemCount(); ++i) {
+        CTimetableItem item;
+        sequence.GetItem(i, item);
+        if (!trackTakes(track, item) || !insertSorted(items, item))
+            return failWith(ERROR_INVALID_DATA);
+    }
+    return true;
+}
+
+bool CTimetableModel::stageListItem(const CTimetableItem &entry, TrackItems &staged) const
+{
+    for (size_t i = 0; i < m_tracks.size(); ++i) {
+        const int track = int(i) + 1;
+        const TimetableTrack &def = m_tracks[i];
+        if (entry.GetContentType() == CONTENT_SEQUENCE && def.sequenceKind != 0 && def.sequenceKind == entry.GetKind())
+            return stageSequence(track, entry.GetIndex(), staged);
+        if (def.sequenceKind == 0 && def.itemType == entry.GetContentType()) {
+            if (!insertSorted(staged[i], entry))
+                return failWith(ERROR_INVALID_DATA);
+            return true;
+        }
+    }
+    return failWith(ERROR_INVALID_DATA);
+}
+
+bool CTimetableModel::loadFiles(CTimetableFile &listFile, qint32 index)
+{
+    if (!listFile.LoadFrom(m_listFolder, index))
+        return false;
+    TrackItems staged(m_tracks.size());
+    for (int i = 0; i < listFile.GetItemCount(); ++i) {
+        CTimetableItem entry;
+        listFile.GetItem(i, entry);
+        if (!stageListItem(entry, staged))
+            return false;
+    }
+    m_items = std::move(staged);
+    static_cast<CTimetableHeader &>(*this) = listFile;
+    m_index = index;
+    m_modified = false;
+    rebuildGrid();
+    return true;
+}
+
+qint32 CTimetableModel::sequenceNumber(int track, qint32 listIndex) const
+{
+    int serial = 0;
+    SplitContentId(listIndex, nullptr, nullptr, &serial);
+    return MakeContentId(m_idPrefix, trackAt(track).sequenceKind, serial);
+}
+
+void CTimetableModel::removeStaleSequence(qint32 number) const
+{
+    QString path;
+    if (!CSequenceFile().MakePath(m_sequenceFolder, number, path) || !QFile::exists(path))
+        return;
+    if (!QFile::remove(path))
+        WriteSyslog(LOG_WARNING, "CTimetableModel::Save : unused sequence file not removed : %s", qUtf8Printable(path));
+}
+
+bool CTimetableModel::saveFiles(CTimetableFile &listFile, qint32 index)
+{
+    if (!IsValidContentId(index))
+        return failWith(ERROR_INVALID_PARAMETER);
+    listFile.Clear();
+    listFile.SetIndex(index);
+    static_cast<CTimetableHeader &>(listFile) = *this;
+
+    std::vector<qint32> unused;
+    for (int track = 1; track < GetTrackCount(); ++track) {
+        const TimetableTrack &def = trackAt(track);
+        const std::vector<CTimetableItem> &items = m_items[size_t(track - 1)];
+        if (def.sequenceKind == 0) {
+            for (const CTimetableItem &item : items)
+                listFile.AddItem(withKind(item, def.key));
+            continue;
+        }
+        const qint32 number = sequenceNumber(track, index);
+        if (items.empty()) {
+            unused.push_back(number);
+            continue;
+        }
+        CSequenceFile sequence;
+        sequence.SetIndex(number);
+        static_cast<CTimetableHeader &>(sequence) = *this;
+        for (const CTimetableItem &item : items)
+            sequence.AddItem(item);
+        if (!sequence.SaveTo(m_sequenceFolder))
+            return false;
+        CTimetableItem entry;
+        entry.Set(number, items.front().GetStartTime(), items.back().GetEndTime(), CONTENT_SEQUENCE, def.sequenceKind);
+        listFile.AddItem(entry);
+    }
+    if (!listFile.SaveTo(m_listFolder))
+        return false;
+    for (const qint32 number : unused)
+        removeStaleSequence(number);
+    m_modified = false;
+    return true;
+}
