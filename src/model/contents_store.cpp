@@ -107,6 +107,34 @@ void CContentsStore::SetFolders(const QString &dataRoot, const QString &sampleFo
     m_sequenceFolder = JoinPath(m_playlistFolder, QStringLiteral("Sequence"));
     m_secondPlaylistFolder = JoinPath(sampleFolder, QStringLiteral("Playlist"));
     m_secondSequenceFolder = JoinPath(m_secondPlaylistFolder, QStringLiteral("Sequence"));
+    for (PlaylistModels *models : {&m_playlistModels, &m_secondPlaylistModels, &m_scratchPlaylistModels}) {
+        for (CPlaylistEditModel &model : *models)
+            model.SetFolders(m_playlistFolder, m_sequenceFolder);
+    }
+}
+
+CPlaylistEditModel *CContentsStore::modelOf(PlaylistModels &models, int type)
+{
+    if (type == CONTENT_PLAYLIST)
+        return &models[0];
+    if (type == CONTENT_BGMLIST)
+        return &models[1];
+    return nullptr;
+}
+
+CPlaylistEditModel *CContentsStore::GetPlaylistModel(int type)
+{
+    return modelOf(m_playlistModels, type);
+}
+
+CPlaylistEditModel *CContentsStore::GetSecondPlaylistModel(int type)
+{
+    return modelOf(m_secondPlaylistModels, type);
+}
+
+CPlaylistEditModel *CContentsStore::GetScratchPlaylistModel(int type)
+{
+    return modelOf(m_scratchPlaylistModels, type);
 }
 
 bool CContentsStore::CreateFolders()

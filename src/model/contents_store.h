@@ -16,9 +16,12 @@
 
 #include "model/contents_list.h"
 #include "model/player_record.h"
+#include "model/playlist_edit_model.h"
+#include "model/schedule_edit_model.h"
 
 #include <QString>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -108,6 +111,18 @@ public:
     // Takes the type's display filter from the application data again.
     bool ApplyDispFilter(int type);
 
+    // The playlist and background-music list models (type 52 or 53; null for
+    // other types) of the edit pane, of the check pane and for scratch work
+    // (pasting, printing a schedule's lists). Their folders are the library's
+    // playlist and sequence folders until a caller sets others.
+    CPlaylistEditModel *GetPlaylistModel(int type);
+    CPlaylistEditModel *GetSecondPlaylistModel(int type);
+    CPlaylistEditModel *GetScratchPlaylistModel(int type);
+    // The schedule models of the edit pane and of the check pane; the caller
+    // gives them the folders of the group they work on.
+    CScheduleEditModel *GetScheduleModel() { return &m_scheduleModel; }
+    CScheduleEditModel *GetSecondScheduleModel() { return &m_secondScheduleModel; }
+
     // Folders of the library's playlist and sequence files and of the sample
     // ones beside the program; read directly.
     QString m_playlistFolder;
@@ -117,6 +132,9 @@ public:
 
 private:
     using ListSet = std::map<int, std::unique_ptr<CContentsList>>;
+    // A pane's playlist model and background-music list model.
+    using PlaylistModels = std::array<CPlaylistEditModel, 2>;
+    static CPlaylistEditModel *modelOf(PlaylistModels &models, int type);
     static CContentsList *find(ListSet &set, int type);
     bool groupFolder(const QString &group, QString &folder) const;
     bool loadInto(CContentsList &list, const QString &path, int flag);
@@ -134,6 +152,11 @@ private:
     std::map<int, std::unique_ptr<CPropertyBase>> m_workProperties;
     QString m_currentGroup;
     PlayerRecord m_currentPlayer;
+    PlaylistModels m_playlistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
+    PlaylistModels m_secondPlaylistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
+    PlaylistModels m_scratchPlaylistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
+    CScheduleEditModel m_scheduleModel;
+    CScheduleEditModel m_secondScheduleModel;
 };
 
 // The program's content store.

@@ -2,6 +2,7 @@
 // the playlist and sequence files it saves and loads.
 
 #include "core/last_error.h"
+#include "model/contents_store.h"
 #include "model/playlist_edit_model.h"
 #include "model/playlist_file.h"
 #include "model/sequence_file.h"
@@ -314,4 +315,31 @@ TEST_F(PlaylistModelTest, ClearEmptiesEverythingButFoldersAndPrefix)
     EXPECT_FALSE(model.SetIdPrefix(10));
     EXPECT_FALSE(model.SetTitle(QString(41, u'x')));
     EXPECT_FALSE(model.SetInfo(QString(21, u'x')));
+}
+
+TEST_F(PlaylistModelTest, TheStoreKeepsOneModelPerPaneAndTypeInTheLibraryFolders)
+{
+    CContentsStore store;
+    store.SetFolders(dir.path(), dir.path() + "/program");
+    ASSERT_TRUE(store.CreateFolders());
+
+    CPlaylistEditModel *edited = store.GetPlaylistModel(52);
+    ASSERT_NE(edited, nullptr);
+    EXPECT_EQ(edited->GetListType(), 52);
+    EXPECT_EQ(store.GetPlaylistModel(53)->GetListType(), 53);
+    EXPECT_EQ(store.GetPlaylistModel(51), nullptr);
+    EXPECT_EQ(store.GetSecondPlaylistModel(54), nullptr);
+    EXPECT_EQ(store.GetScratchPlaylistModel(0), nullptr);
+    EXPECT_NE(store.GetSecondPlaylistModel(52), edited);
+    EXPECT_NE(store.GetScratchPlaylistModel(52), edited);
+    EXPECT_EQ(store.GetScratchPlaylistModel(53)->GetListType(), 53);
+    EXPECT_NE(store.GetScheduleModel(), store.GetSecondScheduleModel());
+
+    // A model saves into the library's playlist folders without further set-up.
+    ASSERT_TRUE(edited->SetIdPrefix(5));
+    ASSERT_TRUE(edited->InsertItem(1, content(100000001, seconds(0), seconds(10))));
+    ASSERT_TRUE(edited->Save(520000001, 52));
+    EXPECT_TRUE(QFile::exists(store.m_playlistFolder + "/PL520000001.xml"));
+    EXPECT_TRUE(QFile::exists(store.m_sequenceFolder + "/SQ501000001.xml"));
+    ASSERT_TRUE(store.GetSecondPlaylistModel(52)->Load(520000001, 52));
 }
