@@ -2,12 +2,55 @@
 
 #include "cab/cab_format.h"
 
+#include <array>
+#include <cmath>
 #include <cstring>
 
 namespace {
 // Raw deflate (no zlib header) with the full 32 KiB window MSZIP uses.
 constexpr int kRawDeflateWindowBits = -15;
 constexpr int kMemLevel = 8;
+
+// Already-compressed data (video, JPEG, archives) gains nothing from deflate
+// but costs its whole match search. Blocks whose byte distribution is this
+// close to uniform are stored instead: H.264 video measures 7.990 to 7.995
+// bits per byte and deflates to 99.9-100.05 %; text is near 5.
+constexpr double kStoreEntropyBits = 7.98;
+// Below this the byte counts say too little, and compressing is cheap anyway.
+constexpr qsizetype kMinStoreCheckBytes = 4096;
+
+bool LooksIncompressible(QByteArrayView block)
+{
+    if (block.size() < kMinStoreCheckBytes)
+        return false;
+    std::array<quint32, 256> counts {};
+    for (char c : block)
+        ++counts[quint8(c)];
+    double entropy = 0;
+    for (quint32 count : counts) {
+        if (count > 0) {
+            const double p = double(count) / double(block.size());
+            entropy -= p * std::log2(p);
+        }
+    }
+    return entropy > kStoreEntropyBits;
+}
+
+// One final deflate block of type "stored": a header byte with BFINAL set and
+// BTYPE 0 (its padding bits zero), LEN and its complement, then the bytes.
+void StoreBlock(QByteArrayView block, QByteArray &out)
+{
+    constexpr char kFinalStoredBlock = 0x01;
+    const quint16 length = quint16(block.size());
+    out.resize(qsizetype(sizeof cab::kMsZipSignature) + 5 + block.size());
+    char *p = out.data();
+    std::memcpy(p, cab::kMsZipSignature, sizeof cab::kMsZipSignature);
+    p += sizeof cab::kMsZipSignature;
+    *p++ = kFinalStoredBlock;
+    cab::WriteLe16(p, length);
+    cab::WriteLe16(p + 2, quint16(~length));
+    std::memcpy(p + 4, block.data(), block.size());
+}
 } // namespace
 
 CMsZipCompressor::CMsZipCompressor()
@@ -27,6 +70,10 @@ bool CMsZipCompressor::Compress(QByteArrayView dictionary, QByteArrayView block,
 {
     if (!m_ready || block.size() > cab::kBlockSize || dictionary.size() > cab::kBlockSize)
         return false;
+    if (LooksIncompressible(block)) {
+        StoreBlock(block, out);
+        return true;
+    }
     if (deflateReset(&m_stream) != Z_OK)
         return false;
     if (!dictionary.isEmpty()

@@ -45,12 +45,10 @@ bool CMsZipDecompressor::Decompress(QByteArrayView block, int expectedSize, QByt
     m_stream.avail_in = uInt(block.size() - signatureSize);
     m_stream.next_out = reinterpret_cast<Bytef *>(out.data());
     m_stream.avail_out = uInt(expectedSize);
-    const int rc = inflate(&m_stream, Z_FINISH);
-    // The output buffer is exactly the declared size, so a stream that would
-    // produce more stops with output left over and is refused below.
-    const bool complete = m_stream.avail_out == 0;
-    const bool ended = rc == Z_STREAM_END || (rc == Z_BUF_ERROR && m_stream.avail_in == 0);
-    if (!complete || !ended)
+    // The output buffer is exactly the declared size: a stream that would
+    // produce more cannot reach its final block and is refused, as is one that
+    // ends short of the size.
+    if (inflate(&m_stream, Z_FINISH) != Z_STREAM_END || m_stream.avail_out != 0)
         return false;
     remember(out);
     return true;
