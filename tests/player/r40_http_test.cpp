@@ -2,15 +2,15 @@
 // abort, uploads with append, progress reports and file replies.
 
 #include "core/last_error.h"
+#include "player/nlog_command.h"
 #include "player/r40_http.h"
 #include "player/r40_request.h"
-#include "support/emulated_player.h"
+#include "connected_client.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -20,21 +20,8 @@ namespace {
 
 using Fault = EmulatedPlayer::Fault;
 
-class R40HttpTest : public ::testing::Test {
+class R40HttpTest : public ConnectedClientTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_player.start());
-        R40HttpParam param;
-        param.mask = R40_PARAM_PORT | R40_PARAM_WORK_FOLDER;
-        param.port = m_player.port();
-        param.workFolder = m_work.path();
-        ASSERT_TRUE(m_http.SetParameter(param));
-        ASSERT_TRUE(m_http.Init());
-        ASSERT_TRUE(m_http.Connect(m_player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
-            QString::fromLatin1(EmulatedPlayer::kDefaultPassword)));
-    }
-
     void setTransferTimeout(quint32 ms)
     {
         R40HttpParam param;
@@ -78,9 +65,6 @@ protected:
         return latency;
     }
 
-    QTemporaryDir m_work;
-    EmulatedPlayer m_player;
-    CR40Http m_http;
 };
 
 TEST_F(R40HttpTest, CommandReplyIsAnalysed)
@@ -172,8 +156,7 @@ TEST_F(R40HttpTest, AbortEndsSlowReplyAndStaysUntilInit)
     EXPECT_FALSE(m_http.SendCommand(&request));
     EXPECT_EQ(m_http.GetLastError(), R40_ERROR_STOPPED);
     ASSERT_TRUE(m_http.Init());
-    ASSERT_TRUE(m_http.Connect(m_player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
-        QString::fromLatin1(EmulatedPlayer::kDefaultPassword)));
+    ASSERT_TRUE(connect());
     EXPECT_TRUE(m_http.SendCommand(&request));
 }
 
@@ -258,14 +241,8 @@ TEST_F(R40HttpTest, ProgressReportsAddUpToTheBytesMoved)
 
     m_player.setLogFile(QStringLiteral("syslog.cab"), QByteArray(300000, 'x'));
     totals.received = 0;
-    class LogRequest : public CR40Request {
-    public:
-        explicit LogRequest(const QString &folder)
-            : CR40Request(QStringLiteral("NLOG"))
-        {
-            SetDownloadTarget(folder, true);
-        }
-    } download(m_work.filePath(QStringLiteral("logs/player1")));
+    CNlogCommand download;
+    ASSERT_TRUE(download.MakeRequest(m_work.filePath(QStringLiteral("logs/player1"))));
     ASSERT_TRUE(m_http.SendCommand(&download));
     EXPECT_EQ(totals.received, 300000u);
 

@@ -239,7 +239,7 @@ struct EmulatedPlayer::Impl {
         : address(bindAddress)
     {
         system = {
-            {QStringLiteral("datetime"), QStringLiteral("2026-04-01 12:00:00")},
+            {QStringLiteral("datetime"), QStringLiteral("2026-04-01 12:00:00.000")},
             {QStringLiteral("timezone"), QStringLiteral("GMT +09:00")},
             {QStringLiteral("version"), QStringLiteral("1.23")},
             {QStringLiteral("serial"), QStringLiteral("R40-000001")},
@@ -924,6 +924,7 @@ EmulatedPlayer::EmulatedPlayer(const QString &address)
     : d(std::make_unique<Impl>(address))
 {
     d->server.set_keep_alive_timeout(2);
+    d->server.set_tcp_nodelay(true);
     d->server.Get("/command.php", [this](const httplib::Request &request, httplib::Response &response) {
         d->handleCommand(request, response);
     });

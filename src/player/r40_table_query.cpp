@@ -1,0 +1,37 @@
+#include "player/r40_table_query.h"
+
+#include "core/last_error.h"
+
+#include <QXmlStreamReader>
+
+R40Row CR40TableQuery::GetRow(int i) const
+{
+    return i >= 0 && i < m_rows.size() ? m_rows[i] : R40Row();
+}
+
+bool CR40TableQuery::GetRecord(CPropertyBase &record) const
+{
+    if (m_rows.isEmpty()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    return m_rows.first().FillRecord(record);
+}
+
+bool CR40TableQuery::ReadReplyElement(QXmlStreamReader &reader)
+{
+    if (reader.name() != QLatin1String("rows"))
+        return CR40Request::ReadReplyElement(reader);
+    while (reader.readNextStartElement()) {
+        if (reader.name() == QLatin1String("row"))
+            m_rows.append(ReadR40Row(reader));
+        else
+            reader.skipCurrentElement();
+    }
+    return true;
+}
+
+void CR40TableQuery::ClearReplyData()
+{
+    m_rows.clear();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// A query whose PASS reply carries table rows ("<rows><row>...</row></rows>"):
+// the base of the CLST and STBL commands.
+
+#include "player/r40_request.h"
+#include "player/r40_row.h"
+
+class CR40TableQuery : public CR40Request {
+public:
+    int GetRowCount() const { return int(m_rows.size()); }
+    // Row i; an empty row outside the reply.
+    R40Row GetRow(int i) const;
+    // Fills the record from the first row. False with last error 13 when the
+    // reply has no row or the record refuses one of its values.
+    bool GetRecord(CPropertyBase &record) const;
+
+protected:
+    using CR40Request::CR40Request;
+
+    bool ReadReplyElement(QXmlStreamReader &reader) override;
+    void ClearReplyData() override;
+
+private:
+    QList<R40Row> m_rows;
+};
