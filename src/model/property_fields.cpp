@@ -1,11 +1,21 @@
 #include "model/property_fields.h"
 
-#include "core/content_id.h"
-#include "core/format_utils.h"
-
 #include <iterator>
 
 namespace {
+
+// The fields are formatted digit by digit rather than through printf: a list
+// save formats tens of thousands of them, and this keeps it near the cost of
+// writing the XML itself.
+void appendDigits(QString &out, unsigned value, int width)
+{
+    char buffer[12];
+    for (int i = width - 1; i >= 0; --i) {
+        buffer[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    out.append(QLatin1StringView(buffer, width));
+}
 
 // Reads exactly width decimal digits at pos.
 bool readDigits(QStringView text, qsizetype pos, int width, unsigned &value)
@@ -61,22 +71,55 @@ bool isCharAt(QStringView text, qsizetype pos, char c)
 
 QString IndexFieldText(qint32 index)
 {
-    return FormatContentIdFixed(index);
+    QString out;
+    appendDigits(out, unsigned(qMax(index, 0)), 9);
+    return out;
 }
 
-QString DateTimeFieldText(const SystemTime &time)
+QString DateTimeFieldText(const SystemTime &t)
 {
-    return FormatDateTimeText(time);
+    QString out;
+    out.reserve(23);
+    appendDigits(out, t.year, 4);
+    out.append(u'-');
+    appendDigits(out, t.month, 2);
+    out.append(u'-');
+    appendDigits(out, t.day, 2);
+    out.append(u' ');
+    appendDigits(out, t.hour, 2);
+    out.append(u':');
+    appendDigits(out, t.minute, 2);
+    out.append(u':');
+    appendDigits(out, t.second, 2);
+    out.append(u'.');
+    appendDigits(out, t.milliseconds, 3);
+    return out;
 }
 
-QString DateFieldText(const DateValue &date)
+QString DateFieldText(const DateValue &d)
 {
-    return FormatDateText(date.year, date.month, date.day);
+    QString out;
+    out.reserve(10);
+    appendDigits(out, d.year, 4);
+    out.append(u'-');
+    appendDigits(out, d.month, 2);
+    out.append(u'-');
+    appendDigits(out, d.day, 2);
+    return out;
 }
 
-QString TimeFieldText(const TimeValue &time)
+QString TimeFieldText(const TimeValue &t)
 {
-    return FormatTimeText(time, true);
+    QString out;
+    out.reserve(12);
+    appendDigits(out, t.hour, 2);
+    out.append(u':');
+    appendDigits(out, t.minute, 2);
+    out.append(u':');
+    appendDigits(out, t.second, 2);
+    out.append(u'.');
+    appendDigits(out, t.frame, 3);
+    return out;
 }
 
 QString ColorFieldText(ColorRef color)
