@@ -8,6 +8,7 @@
 #include "core/syslog.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
+#include "model/calendar_list.h"
 #include "model/path_safety.h"
 
 #include <QDir>
@@ -70,11 +71,19 @@ const char *contentSubFolder(int type)
     }
 }
 
+// The calendar lists are of their own class: they answer date and overlap queries.
+std::unique_ptr<CContentsList> makeList(int type)
+{
+    if (type == CONTENT_CALENDAR)
+        return std::make_unique<CCalendarList>();
+    return std::make_unique<CContentsList>(type);
+}
+
 template <class Types>
 void makeLists(std::map<int, std::unique_ptr<CContentsList>> &set, const Types &types)
 {
     for (int type : types)
-        set[type] = std::make_unique<CContentsList>(type);
+        set[type] = makeList(type);
 }
 
 bool includes(int which, int type)
@@ -87,8 +96,8 @@ bool includes(int which, int type)
 CContentsStore::CContentsStore()
 {
     for (const ListFile &entry : kListFiles) {
-        m_library[entry.type] = std::make_unique<CContentsList>(entry.type);
-        m_work[entry.type] = std::make_unique<CContentsList>(entry.type);
+        m_library[entry.type] = makeList(entry.type);
+        m_work[entry.type] = makeList(entry.type);
     }
     makeLists(m_workGroup, kGroupListTypes);
     makeLists(m_remote, kRemoteListTypes);

@@ -54,7 +54,8 @@ public:
     static QString ListFileName(int type);
     QString GetListPath(int type) const;
 
-    // Lists by type (1-8, 10, 50-53); null for other types.
+    // Lists by type (1-8, 10, 50-53); null for other types. The calendar
+    // lists (50) are CCalendarList objects.
     CContentsList *GetList(int type);
     CContentsList *GetWorkList(int type);
     CContentsList *GetRemoteList(int type);

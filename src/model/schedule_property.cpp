@@ -1,5 +1,6 @@
 #include "model/schedule_property.h"
 
+#include "core/content_id.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
@@ -31,6 +32,12 @@ bool CScheduleProperty::SetBgColor(qint32 color)
 bool CScheduleProperty::SetReceivedDate(const SystemTime &time)
 {
     return setChecked(IsValidSystemTime(time, true), m_receivedDate, time);
+}
+
+bool CScheduleProperty::IsNoPlayPeriod() const
+{
+    int kind = 0;
+    return SplitContentId(GetIndex(), nullptr, &kind, nullptr) && kind == CONTENT_SEQUENCE;
 }
 
 int CScheduleProperty::CompareBy(int column, const CPropertyBase &other) const

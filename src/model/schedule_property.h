@@ -20,6 +20,8 @@ public:
     bool SetBgColor(qint32 color);
     const SystemTime &GetReceivedDate() const { return m_receivedDate; }
     bool SetReceivedDate(const SystemTime &time);
+    // A no-play period: its number carries type code 54 in its middle digits.
+    bool IsNoPlayPeriod() const;
 
     int CompareBy(int column, const CPropertyBase &other) const override;
     void WriteFields(CPropertyWriter &writer) const override;

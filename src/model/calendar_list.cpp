@@ -1,0 +1,70 @@
+#include "model/calendar_list.h"
+
+#include "core/last_error.h"
+#include "core/time_utils.h"
+#include "model/calendar_property.h"
+
+#include <QDate>
+
+namespace {
+
+// "1" Sunday to "7" Saturday.
+QChar weekdayDigit(const DateValue &date)
+{
+    const int dayOfWeek = QDate(date.year, date.month, date.day).dayOfWeek(); // 1 Monday .. 7 Sunday
+    return QChar(u'1' + dayOfWeek % 7);
+}
+
+bool periodHolds(const CCalendarProperty &row, const DateValue &date)
+{
+    return CompareDate(row.GetStartDate(), date) <= 0 && CompareDate(date, row.GetEndDate()) <= 0;
+}
+
+} // namespace
+
+CCalendarProperty *CCalendarList::rowAt(int position)
+{
+    return static_cast<CCalendarProperty *>(GetAt(position));
+}
+
+bool CCalendarList::SetStatus(int position, qint32 status)
+{
+    CCalendarProperty *row = rowAt(position);
+    if (row && row->SetStatus(status))
+        return true;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+}
+
+int CCalendarList::FindByDate(const DateValue &date)
+{
+    if (!QDate::isValid(date.year, date.month, date.day))
+        return -1;
+    const QChar weekday = weekdayDigit(date);
+    int found = -1;
+    for (int position = 0; position < GetCount(); ++position) {
+        const CCalendarProperty &row = *rowAt(position);
+        if (!periodHolds(row, date) || (!row.GetWeek().isEmpty() && !row.GetWeek().contains(weekday)))
+            continue;
+        if (row.GetFlag() == CCalendarProperty::FLAG_NOTPLAY)
+            return position;
+        if (found < 0)
+            found = position;
+    }
+    return found;
+}
+
+int CCalendarList::FindOverlap(const DateValue &start, const DateValue &end, qint32 ownIndex,
+                               const QList<qint32> &indexes)
+{
+    for (int position = 0; position < GetCount(); ++position) {
+        const CCalendarProperty &row = *rowAt(position);
+        const qint32 schedule = row.GetSchedule();
+        if (schedule == ownIndex || !indexes.contains(schedule))
+            continue;
+        // Periods are whole days: one shared day overlaps, adjacent periods do not.
+        if (CompareDate(row.GetStartDate(), end) <= 0 && CompareDate(start, row.GetEndDate()) <= 0)
+            return position;
+    }
+    return -1;
+}
