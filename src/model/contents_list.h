@@ -122,3 +122,7 @@ private:
     mutable bool m_indexMapValid = false;
     mutable QHash<qint32, int> m_indexMap;
 };
+
+// An empty list of the class that serves a content type (CMovieList for 1 ...,
+// CPlaylistList for 52 and 53); null for types without a list.
+std::unique_ptr<CContentsList> CreateContentsList(int contentType);

@@ -8,7 +8,6 @@
 #include "core/syslog.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
-#include "model/calendar_list.h"
 #include "model/path_safety.h"
 
 #include <QDir>
@@ -71,12 +70,11 @@ const char *contentSubFolder(int type)
     }
 }
 
-// The calendar lists are of their own class: they answer date and overlap queries.
+// Each list is of its type's class (the calendar lists answer date and
+// overlap queries).
 std::unique_ptr<CContentsList> makeList(int type)
 {
-    if (type == CONTENT_CALENDAR)
-        return std::make_unique<CCalendarList>();
-    return std::make_unique<CContentsList>(type);
+    return CreateContentsList(type);
 }
 
 template <class Types>

@@ -8,6 +8,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "model/movie_list.h"
 #include "model/playlist_property.h"
 
 #include <QDir>
@@ -184,6 +185,8 @@ TEST_F(ContentsStoreTest, RemoteListsComeFromThePlayersFolderAndKeepTheirSortKey
     EXPECT_EQ(remote->GetDisplayAt(0)->GetIndex(), 1000002);
     EXPECT_EQ(store.GetSortKey(CONTENT_MOVIE, true), 2 * SORT_INDEX + 1);
     EXPECT_EQ(store.GetRemoteList(CONTENT_BGMLIST), nullptr);
+    EXPECT_NE(dynamic_cast<CMovieList *>(remote), nullptr);
+    EXPECT_EQ(store.GetList(CONTENT_BGMLIST)->GetContentType(), CONTENT_BGMLIST);
 }
 
 TEST_F(ContentsStoreTest, DisplayFilterComesFromTheApplicationData)
