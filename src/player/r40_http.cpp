@@ -629,3 +629,8 @@ CR40Http &GetHttpClient()
     static CR40Http client;
     return client;
 }
+
+QString DefaultPlayerUser()
+{
+    return QStringLiteral("WYNDcarp");
+}

@@ -150,3 +150,7 @@ private:
 
 // The client shared by the main frame for single player commands.
 CR40Http &GetHttpClient();
+
+// The fixed user name of HTTP Basic authorisation with every player, also the
+// password used when a player record holds none.
+QString DefaultPlayerUser();
