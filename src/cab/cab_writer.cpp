@@ -355,7 +355,9 @@ CabResult CCabWriter::Write(const QList<CabSourceFile> &files, const QString &ca
             return result;
     }
     const QByteArray headers = EncodeHeaders(plan, quint32(output.position()));
-    if (!file.seek(0) || file.write(headers) != headers.size() || !file.commit())
+    // A buffered write that failed (full disk) shows only in flush; commit
+    // alone could rename a short cabinet into place.
+    if (!file.flush() || !file.seek(0) || file.write(headers) != headers.size() || !file.flush() || !file.commit())
         return CAB_ERR_CABINET_WRITE;
     return CAB_OK;
 }
