@@ -160,6 +160,15 @@ TEST_F(R40HttpTest, AbortEndsSlowReplyAndStaysUntilInit)
     EXPECT_TRUE(m_http.SendCommand(&request));
 }
 
+TEST_F(R40HttpTest, StalledUploadTimesOut)
+{
+    setTransferTimeout(300);
+    const QString local = makeFile(QStringLiteral("stall.bin"), 8 * 1024 * 1024);
+    m_player.setUploadFault(Fault::delay(5000, 512 * 1024));
+    EXPECT_FALSE(m_http.SendFile(local, QStringLiteral("/import/video/A101000001.mpg"), 0));
+    EXPECT_EQ(m_http.GetLastError(), R40_ERROR_TIMEOUT);
+}
+
 TEST_F(R40HttpTest, AbortEndsUpload)
 {
     const QString local = makeFile(QStringLiteral("large.bin"), 8 * 1024 * 1024);
