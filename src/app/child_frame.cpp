@@ -1,0 +1,130 @@
+#include "app/child_frame.h"
+
+#include "app/telv_pane_dlg.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+
+CChildFrame::CChildFrame(CTelvPaneDlg *pane) : m_pane(pane)
+{
+    connect(this, &QMdiSubWindow::windowStateChanged, this, &CChildFrame::onStateChanged);
+}
+
+CChildFrame::~CChildFrame()
+{
+    delete m_pane.data();
+}
+
+bool CChildFrame::Create(QMdiArea *client, const QString &title, quint32 style, const QRect &rect)
+{
+    if (!m_pane || !client)
+        return false;
+    m_style = style;
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                            Qt::WindowMinimizeButtonHint;
+    if (IsSizable())
+        flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+    setWindowTitle(title);
+    // The frame shows no icon in its caption.
+    QPixmap noIcon(1, 1);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
+
+    if (!m_pane->Create(this))
+        return false;
+    const QSize paneSize = m_pane->size();
+    setWidget(m_pane);
+    client->addSubWindow(this);
+    m_pane->show();
+
+    const QSize needed = FrameSizeForClient(paneSize);
+    if (IsSizable() && rect.width() > needed.width() && rect.height() > needed.height())
+        setGeometry(rect);
+    else
+        setGeometry(QRect(rect.isNull() ? QPoint(0, 0) : rect.topLeft(), needed));
+
+    const QSize initial = m_pane->GetInitialSize();
+    if (initial.width() > 0 && initial.height() > 0)
+        setMinimumSize(FrameSizeForClient(initial));
+    return true;
+}
+
+QMargins CChildFrame::frameMargins() const
+{
+    // The sub-window keeps its caption and border as its contents margins.
+    return contentsMargins();
+}
+
+QSize CChildFrame::FrameSizeForClient(const QSize &clientSize) const
+{
+    const QMargins m = frameMargins();
+    return clientSize.grownBy(m);
+}
+
+void CChildFrame::closeEvent(QCloseEvent *event)
+{
+    // The frame is never destroyed by closing; the pane decides whether it hides.
+    event->ignore();
+    if (!m_pane || m_pane->QueryClose())
+        hide();
+}
+
+void CChildFrame::changeEvent(QEvent *event)
+{
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMaximized())
+        fillClientArea();
+}
+
+void CChildFrame::fillClientArea()
+{
+    QMdiArea *client = mdiArea();
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    if (client)
+        setGeometry(client->viewport()->rect());
+}
+
+void CChildFrame::onStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
+{
+    const bool wasActive = oldState & Qt::WindowActive;
+    const bool isActive = newState & Qt::WindowActive;
+    if (wasActive == isActive || !m_pane)
+        return;
+    if (!isActive) {
+        QWidget *focus = m_pane->focusWidget();
+        m_focusControl = (focus && m_pane->isAncestorOf(focus)) ? focus : nullptr;
+    }
+    m_pane->OnFrameActivate(isActive);
+    if (isActive)
+        restoreFocus();
+}
+
+void CChildFrame::focusInEvent(QFocusEvent *event)
+{
+    QMdiSubWindow::focusInEvent(event);
+    restoreFocus();
+}
+
+void CChildFrame::restoreFocus()
+{
+    if (!m_pane)
+        return;
+    QWidget *target = m_focusControl ? m_focusControl.data() : m_pane.data();
+    m_focusControl = nullptr;
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+QRect GetMdiClientRect(QMdiArea *client)
+{
+    if (!client)
+        return QRect();
+    const QRect rect = client->viewport()->rect();
+    for (QMdiSubWindow *child : client->subWindowList()) {
+        if (child->isMaximized()) {
+            child->setWindowState(child->windowState() & ~Qt::WindowMaximized);
+            child->setGeometry(rect);
+        }
+    }
+    return rect;
+}

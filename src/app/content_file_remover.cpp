@@ -1,0 +1,273 @@
+#include "app/content_file_remover.h"
+
+#include "core/content_id.h"
+#include "core/file_utils.h"
+#include "core/last_error.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/media_property.h"
+#include "model/path_safety.h"
+#include "model/property_base.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace {
+
+// Sub-folders of the data root.
+const QString kTextFolder = QStringLiteral("TelvData/Q9Data/Text");
+
+QString thumbSubFolder(int type)
+{
+    switch (type) {
+    case CONTENT_MOVIE:
+        return QStringLiteral("TelvData/Q9Data/Thumb/Video");
+    case CONTENT_IMAGE:
+        return QStringLiteral("TelvData/Q9Data/Thumb/Still");
+    case CONTENT_FLASH:
+        return QStringLiteral("TelvData/Q9Data/Thumb/Flash");
+    case CONTENT_WEB:
+        return QStringLiteral("TelvData/Q9Data/Thumb/URL");
+    default:
+        return QString();
+    }
+}
+
+bool isInside(const QString &folder, const QString &path)
+{
+    return path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+QString linkOf(const CPropertyBase &record)
+{
+    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+    return media ? media->GetLink() : QString();
+}
+
+bool hasMaterialFile(int type)
+{
+    return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH || type == CONTENT_AUDIO;
+}
+
+bool fail(int &state, quint32 &error, quint32 code)
+{
+    state = CContentFileRemover::kRemoveFailed;
+    error = code;
+    SetLastError(code);
+    return false;
+}
+
+} // namespace
+
+CContentFileRemover::CContentFileRemover(ContentFileFolders folders) : m_folders(std::move(folders)) {}
+
+ContentFileFolders CContentFileRemover::FoldersOfStore()
+{
+    ContentFileFolders folders;
+    folders.dataRoot = GetAppData().GetDataRoot();
+    for (int type : {CONTENT_MOVIE, CONTENT_IMAGE, CONTENT_WEB, CONTENT_FLASH, CONTENT_AUDIO})
+        folders.contentFolders.insert(type, GetContentFolders().GetContentFolder(type));
+    return folders;
+}
+
+QString CContentFileRemover::contentFolder(int type) const
+{
+    return m_folders.contentFolders.value(type);
+}
+
+QString CContentFileRemover::thumbFolder(int type) const
+{
+    const QString sub = thumbSubFolder(type);
+    return sub.isEmpty() || m_folders.dataRoot.isEmpty() ? QString() : JoinPath(m_folders.dataRoot, sub);
+}
+
+QString CContentFileRemover::telopFolder() const
+{
+    return m_folders.dataRoot.isEmpty() ? QString() : JoinPath(m_folders.dataRoot, kTextFolder);
+}
+
+QString CContentFileRemover::PathInsideFolder(const QString &folder, const QString &name)
+{
+    QString path;
+    if (!JoinInsideFolder(folder, name, path))
+        return QString();
+    // Links on the way (a sub-folder that links elsewhere) must not lead out.
+    const QString realBase = QFileInfo(folder).canonicalFilePath();
+    const QString realParent = QFileInfo(QFileInfo(path).path()).canonicalFilePath();
+    if (!realBase.isEmpty() && !realParent.isEmpty() && realParent != realBase && !isInside(realBase, realParent))
+        return QString();
+    return path;
+}
+
+bool CContentFileRemover::IsLocalPackageLink(const QString &link)
+{
+    return !link.isEmpty() && !IsHttpUrl(link) && !IsAbsolutePath(link);
+}
+
+bool CContentFileRemover::DeleteFileIfExists(const QString &path, int &state, quint32 &error) const
+{
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
+        return true;
+    const quint32 code = ErrorFromErrno(errno);
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        return true;
+    WriteSyslog(LOG_ERR_WIN, "%s file remove failed. : error = %u", qUtf8Printable(path), code);
+    return fail(state, error, code);
+}
+
+bool CContentFileRemover::deleteInFolder(const QString &folder, const QString &name, int &state,
+                                         quint32 &error) const
+{
+    const QString path = PathInsideFolder(folder, name);
+    if (path.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "DeleteContentFile : %s : not inside %s", qUtf8Printable(name),
+                    qUtf8Printable(folder));
+        return fail(state, error, ERROR_ACCESS_DENIED);
+    }
+    return DeleteFileIfExists(path, state, error);
+}
+
+bool CContentFileRemover::deleteThumbnails(int type, qint32 number, int &state, quint32 &error) const
+{
+    const QString folder = thumbFolder(type);
+    if (folder.isEmpty() || !IsValidContentId(number))
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    const QString id = FormatContentId(number);
+    return DeleteFileIfExists(JoinPath(folder, id + QStringLiteral("t.jpg")), state, error) &&
+           DeleteFileIfExists(JoinPath(folder, id + QStringLiteral(".jpg")), state, error);
+}
+
+bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &record, int &state,
+                                               quint32 &error) const
+{
+    if (!hasMaterialFile(type))
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    if (type != CONTENT_AUDIO && !deleteThumbnails(type, record.GetIndex(), state, error))
+        return false;
+    return deleteInFolder(contentFolder(type), linkOf(record), state, error);
+}
+
+bool CContentFileRemover::deleteTelopFiles(qint32 number, int &state, quint32 &error) const
+{
+    QString bitmap;
+    QString text;
+    if (!MakeTelopFilePath(telopFolder(), number, TELOP_FILE_BITMAP, bitmap) ||
+        !MakeTelopFilePath(telopFolder(), number, TELOP_FILE_TEXT, text)) {
+        WriteSyslog(LOG_ERR_APP, "DelContRealFileTelop : DLKxMakePcTelopFileName Error : Error code = %u",
+                    GetLastError());
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    }
+    return DeleteFileIfExists(bitmap, state, error) && DeleteFileIfExists(text, state, error);
+}
+
+bool CContentFileRemover::DelContRealFileTelop(const CPropertyBase &record, int &state, quint32 &error) const
+{
+    return deleteTelopFiles(record.GetIndex(), state, error);
+}
+
+bool CContentFileRemover::deletePackageFolder(qint32 number, int &state, quint32 &error) const
+{
+    const QString folder = contentFolder(CONTENT_WEB);
+    if (folder.isEmpty() || !IsValidContentId(number))
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    // The package folder itself is removed as a link when it is one, never followed.
+    const QString package = JoinPath(folder, FormatContentId(number));
+    if (DeleteFolderTree(package, true))
+        return true;
+    const quint32 code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        return true;
+    WriteSyslog(LOG_ERR_WIN, "%s remove failed. : error = %u", qUtf8Printable(package), code);
+    return fail(state, error, code);
+}
+
+bool CContentFileRemover::DelContRealFileUrl(const CPropertyBase &record, int &state, quint32 &error) const
+{
+    if (!deleteThumbnails(CONTENT_WEB, record.GetIndex(), state, error))
+        return false;
+    if (IsLocalPackageLink(linkOf(record)))
+        return deletePackageFolder(record.GetIndex(), state, error);
+    return true;
+}
+
+void CContentFileRemover::DelContRealFileByType(int type, const CPropertyBase &record) const
+{
+    int state = 0;
+    quint32 error = 0;
+    switch (type) {
+    case CONTENT_MOVIE:
+    case CONTENT_IMAGE:
+    case CONTENT_FLASH:
+        DelContRealFileMedia(type, record, state, error);
+        break;
+    case CONTENT_TELOP:
+        DelContRealFileTelop(record, state, error);
+        break;
+    case CONTENT_WEB:
+        DelContRealFileUrl(record, state, error);
+        break;
+    default:
+        break;
+    }
+}
+
+void CContentFileRemover::SetReplaceState(qint32 number, int type)
+{
+    m_replaceNumber = number;
+    m_replaceType = type;
+    m_replaceFile.clear();
+}
+
+void CContentFileRemover::SetReplaceFile(const QString &path)
+{
+    m_replaceFile = path;
+}
+
+void CContentFileRemover::ClearReplaceState()
+{
+    m_replaceNumber = -1;
+    m_replaceType = 0;
+    m_replaceFile.clear();
+}
+
+void CContentFileRemover::DeleteOldContentFile(CContentsList &list) const
+{
+    const int position = list.FindCode(m_replaceNumber);
+    const CPropertyBase *record = position < 0 ? nullptr : list.GetAt(position);
+    if (!record)
+        return;
+    int state = 0;
+    quint32 error = 0;
+    if (hasMaterialFile(m_replaceType))
+        deleteInFolder(contentFolder(m_replaceType), linkOf(*record), state, error);
+    else if (m_replaceType == CONTENT_TELOP)
+        deleteTelopFiles(m_replaceNumber, state, error);
+    else if (m_replaceType == CONTENT_WEB && IsLocalPackageLink(linkOf(*record)))
+        deletePackageFolder(m_replaceNumber, state, error);
+}
+
+void CContentFileRemover::DeleteNewContentFile() const
+{
+    if (m_replaceFile.isEmpty())
+        return;
+    int state = 0;
+    quint32 error = 0;
+    if (hasMaterialFile(m_replaceType)) {
+        // The new file was copied into the type's folder; a path elsewhere removes nothing.
+        const QString folder = contentFolder(m_replaceType);
+        if (!folder.isEmpty())
+            deleteInFolder(folder, QDir(folder).relativeFilePath(m_replaceFile), state, error);
+    } else if (m_replaceType == CONTENT_TELOP) {
+        deleteTelopFiles(m_replaceNumber, state, error);
+    } else if (m_replaceType == CONTENT_WEB) {
+        deletePackageFolder(m_replaceNumber, state, error);
+    }
+}

@@ -1,0 +1,62 @@
+#include "app/window_placement.h"
+
+#include "core/app_ini.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+
+QList<QRect> screenGeometries()
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->geometry());
+    return screens;
+}
+
+QRect workArea()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->availableGeometry() : QRect();
+}
+
+} // namespace
+
+bool IsWindowRectVisible(const WinRect &rect, const QList<QRect> &screens)
+{
+    const QRect window(rect.left, rect.top, rect.width(), rect.height());
+    for (const QRect &screen : screens) {
+        if (screen.contains(window.center()))
+            return true;
+        const QRect shared = screen.intersected(window);
+        if (shared.width() >= kVisibleMargin && shared.height() >= kVisibleMargin)
+            return true;
+    }
+    return false;
+}
+
+bool IsWindowRectVisible(const WinRect &rect)
+{
+    return IsWindowRectVisible(rect, screenGeometries());
+}
+
+QRect PlacementFromStored(const WinRect &stored, const QList<QRect> &screens, const QRect &workArea)
+{
+    if (stored.isEmpty())
+        return workArea;
+    if (IsWindowRectVisible(stored, screens))
+        return QRect(stored.left, stored.top, stored.width(), stored.height());
+    return QRect(0, 0, stored.width(), stored.height());
+}
+
+void RestoreWindowPlacement(QWidget *frame, const CAppIni &ini)
+{
+    if (!frame)
+        return;
+    WinRect stored;
+    if (!ini.GetWindowRect(kMainFrameWindowNumber, stored))
+        stored = WinRect();
+    frame->setGeometry(PlacementFromStored(stored, screenGeometries(), workArea()));
+}
