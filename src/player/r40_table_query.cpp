@@ -1,6 +1,8 @@
 #include "player/r40_table_query.h"
 
 #include "core/last_error.h"
+#include "model/contents_list.h"
+#include "model/property_base.h"
 
 #include <QXmlStreamReader>
 
@@ -16,6 +18,24 @@ bool CR40TableQuery::GetRecord(CPropertyBase &record) const
         return false;
     }
     return m_rows.first().FillRecord(record);
+}
+
+bool CR40TableQuery::GetList(CContentsList &list) const
+{
+    for (const R40Row &row : m_rows) {
+        const std::unique_ptr<CPropertyBase> record = CreateProperty(list.GetContentType());
+        if (!record) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+        if (!row.FillRecord(*record))
+            return false;
+        if (!list.Add(record.get())) {
+            SetLastError(list.GetLastError());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CR40TableQuery::ReadReplyElement(QXmlStreamReader &reader)

@@ -5,6 +5,8 @@
 #include "player/r40_request.h"
 #include "player/r40_row.h"
 
+class CContentsList;
+
 class CR40TableQuery : public CR40Request {
 public:
     int GetRowCount() const { return int(m_rows.size()); }
@@ -13,6 +15,10 @@ public:
     // Fills the record from the first row. False with last error 13 when the
     // reply has no row or the record refuses one of its values.
     bool GetRecord(CPropertyBase &record) const;
+    // Appends one record of the list's content type per row, in reply order.
+    // False at the first row the record refuses (last error 13) or the list
+    // does not take (the list's error); the rows before it stay added.
+    bool GetList(CContentsList &list) const;
 
 protected:
     using CR40Request::CR40Request;

@@ -3,6 +3,7 @@
 
 #include "core/last_error.h"
 #include "model/movie_property.h"
+#include "model/playlist_list.h"
 #include "player/calendar_table_command.h"
 #include "player/clst_command.h"
 #include "player/content_play_command.h"
@@ -304,6 +305,17 @@ TEST_F(R40CommandExchangeTest, TableRowsAndFileReplies)
     ASSERT_EQ(stbl.GetRowCount(), 2);
     EXPECT_EQ(stbl.GetRow(0).Value(QStringLiteral("schedule")), QStringLiteral("SC510900001_TBL"));
     EXPECT_TRUE(stbl.GetRow(5).fields.isEmpty());
+
+    m_player.setTableRow(STBL_PLAYLIST, EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("520000003")},
+        {QStringLiteral("title"), QStringLiteral("朝の案内")}}));
+    m_player.setTableRow(STBL_PLAYLIST, EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("520000004")}}));
+    ASSERT_TRUE(stbl.MakeRequest(STBL_PLAYLIST, -1, 0));
+    send(stbl);
+    CPlaylistList playlists;
+    ASSERT_TRUE(stbl.GetList(playlists));
+    ASSERT_EQ(playlists.GetCount(), 2);
+    EXPECT_EQ(playlists.GetAt(0)->GetTitle(), QStringLiteral("朝の案内"));
+    EXPECT_EQ(playlists.GetAt(1)->GetIndex(), 520000004);
 
     ASSERT_TRUE(stbl.MakeFileRequest(STBL_PLAYLIST, 520000003));
     send(stbl);
