@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -75,11 +76,15 @@ qint32 ParseSigned(const QString &text)
     return ok ? value : 0;
 }
 
+// An unsigned field also takes the negative values a signed writer gave it,
+// so every value written reads back.
 qint32 ParseUnsigned(const QString &text)
 {
     bool ok = false;
-    const quint32 value = text.trimmed().toUInt(&ok);
-    return ok ? qint32(value) : 0;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<quint32>::max())
+        return 0;
+    return qint32(quint32(value));
 }
 
 quint64 ParseUnsigned64(const QString &text)
