@@ -15,7 +15,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <condition_variable>
@@ -59,22 +58,44 @@ Parameters parseQuery(const std::string &target)
     return QUrlQuery(text.mid(mark + 1)).queryItems(QUrl::FullyDecoded);
 }
 
-// The socket of the connection a request came in on, found by its ports.
+// "0200007F:1F90": an IPv4 address and port as /proc/net/tcp shows them.
+QByteArray procTcpEndpoint(const std::string &address, int port)
+{
+    in_addr binary {};
+    if (::inet_pton(AF_INET, address.c_str(), &binary) != 1)
+        return QByteArray();
+    return QByteArray::number(quint32(binary.s_addr), 16).rightJustified(8, '0').toUpper() + ':'
+        + QByteArray::number(port, 16).rightJustified(4, '0').toUpper();
+}
+
+// The socket of the connection a request came in on: its inode from the
+// kernel's TCP table, then the descriptor that links to that inode. Other
+// descriptors of the process are never touched.
 int connectionSocket(const httplib::Request &request)
 {
-    for (int fd = 3; fd < 65536; ++fd) {
-        struct stat info {};
-        if (::fstat(fd, &info) != 0 || !S_ISSOCK(info.st_mode))
-            continue;
-        sockaddr_in peer {};
-        socklen_t length = sizeof peer;
-        if (::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) != 0 || peer.sin_family != AF_INET
-            || ntohs(peer.sin_port) != request.remote_port)
-            continue;
-        sockaddr_in local {};
-        length = sizeof local;
-        if (::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &length) == 0 && ntohs(local.sin_port) == request.local_port)
-            return fd;
+    const QByteArray local = procTcpEndpoint(request.local_addr, request.local_port);
+    const QByteArray remote = procTcpEndpoint(request.remote_addr, request.remote_port);
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (local.isEmpty() || remote.isEmpty() || !table.open(QIODevice::ReadOnly))
+        return -1;
+    QByteArray inode;
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 9 && fields[1] == local && fields[2] == remote) {
+            inode = fields[9];
+            break;
+        }
+    }
+    if (inode.isEmpty())
+        return -1;
+    const QString target = QStringLiteral("socket:[%1]").arg(QString::fromLatin1(inode));
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString &name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        char link[64] = {};
+        const QByteArray path = descriptors.filePath(name).toLatin1();
+        const ssize_t size = ::readlink(path.constData(), link, sizeof link - 1);
+        if (size > 0 && QLatin1String(link, size) == target)
+            return name.toInt();
     }
     return -1;
 }
