@@ -82,6 +82,23 @@ TEST_F(R40HttpTest, CommandReplyIsAnalysed)
     EXPECT_EQ(seen[0].method, QStringLiteral("GET"));
 }
 
+TEST_F(R40HttpTest, ConnectionIsReusedUntilInit)
+{
+    CR40Request request(QStringLiteral("SYST"));
+    const QString local = makeFile(QStringLiteral("reuse.bin"), 100000);
+    ASSERT_TRUE(m_http.SendCommand(&request));
+    ASSERT_TRUE(m_http.SendFile(local, QStringLiteral("/import/still/A201000001.jpg"), 0));
+    ASSERT_TRUE(m_http.SendCommand(&request));
+    ASSERT_TRUE(m_http.Init());
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(m_http.SendCommand(&request));
+    const auto seen = m_player.requests();
+    ASSERT_EQ(seen.size(), 4);
+    EXPECT_EQ(seen[1].remotePort, seen[0].remotePort);
+    EXPECT_EQ(seen[2].remotePort, seen[0].remotePort);
+    EXPECT_NE(seen[3].remotePort, seen[0].remotePort);
+}
+
 TEST_F(R40HttpTest, SerrReplyCarriesCodeAndDescription)
 {
     m_player.setCommandFault(QStringLiteral("SYST"), Fault::serr(100));

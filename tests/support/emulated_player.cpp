@@ -398,6 +398,7 @@ void EmulatedPlayer::Impl::record(const httplib::Request &request, const Paramet
     entry.path = QString::fromStdString(request.path);
     entry.parameters = parameters;
     entry.user = givenUser;
+    entry.remotePort = request.remote_port;
     entry.bodyBytes = bodyBytes;
     entry.httpStatus = outcome.httpStatus;
     entry.status = outcome.status;

@@ -54,6 +54,7 @@ public:
         QString path;   // "/command.php", "/upload.php"
         QList<QPair<QString, QString>> parameters;
         QString user;   // the Basic user name given, empty when none
+        int remotePort = 0; // the client's port: equal on a reused connection
         qint64 bodyBytes = 0;
         int httpStatus = 0;
         QString status; // "PASS", "SERR" or empty (no status document)
