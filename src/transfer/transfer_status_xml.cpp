@@ -396,7 +396,6 @@ void CTransferStatusXml::takeField(const QString &name, const QString &text)
     using Text = QString TransferStatusRecord::*;
     using Time = SystemTime TransferStatusRecord::*;
     static const QHash<QString, Signed> signedFields = {
-        {QStringLiteral("no"), &TransferStatusRecord::No},
         {QStringLiteral("errorcode"), &TransferStatusRecord::ErrorCode},
         {QStringLiteral("errorindex"), &TransferStatusRecord::ErrorIndex},
         {QStringLiteral("sendfilecount"), &TransferStatusRecord::SendFileCount},
@@ -429,7 +428,12 @@ void CTransferStatusXml::takeField(const QString &name, const QString &text)
     };
 
     const QString key = name.toLower();
-    if (const auto it = signedFields.constFind(key); it != signedFields.constEnd())
+    if (key == u"no") {
+        // A number that does not parse names no player, rather than player 0.
+        bool ok = false;
+        const qint32 number = text.trimmed().toInt(&ok);
+        m_scratch.No = ok ? number : -1;
+    } else if (const auto it = signedFields.constFind(key); it != signedFields.constEnd())
         m_scratch.*it.value() = ParseSigned(text);
     else if (const auto it = unsignedFields.constFind(key); it != unsignedFields.constEnd())
         m_scratch.*it.value() = ParseUnsigned(text);

@@ -200,10 +200,11 @@ TEST(TransferStatusXml, ReadingMatchesPathsWithoutCaseAndGathersSplitText)
 TEST(TransferStatusXml, BadTextsReadAsZeroAndPlayersWithoutNumberAreIgnored)
 {
     CTransferStatusXml document;
-    document.SetPlayers({1, 2});
+    document.SetPlayers({0, 1, 2});
     document.SetSendFileCount(2, 9);
     LoadText(document, "<HarlP2WGroup>"
                        "<Player><SendFileCount>5</SendFileCount></Player>"
+                       "<Player><No>zero</No><SendFileCount>7</SendFileCount></Player>"
                        "<Player><No>3</No><SendFileCount>6</SendFileCount></Player>"
                        "<Player><No>1</No><SendFileCount>12abc</SendFileCount>"
                        "<ContFileSize>-1</ContFileSize><ErrorCode>99999999999</ErrorCode>"
@@ -211,6 +212,7 @@ TEST(TransferStatusXml, BadTextsReadAsZeroAndPlayersWithoutNumberAreIgnored)
                        "<SendLastDateTime>2026/02/30 00:00:00</SendLastDateTime></Player>"
                        "</HarlP2WGroup>");
     EXPECT_EQ(document.GetSendFileCount(2), 9);
+    EXPECT_EQ(document.GetSendFileCount(0), 0);
     const TransferStatusRecord record = StatusOf(document, 1);
     EXPECT_EQ(record.SendFileCount, 0);
     EXPECT_EQ(record.ContFileSize, 0u);
@@ -232,12 +234,6 @@ TEST(TransferStatusXml, BrokenFileChangesNothing)
     file.close();
     EXPECT_FALSE(document.Load(file.fileName()));
     EXPECT_EQ(document.GetSendFileCount(1), 4);
-}
-
-TEST(TransferStatusXml, GlobalDocumentIsOne)
-{
-    EXPECT_NE(GetPlayerStatusStore(), nullptr);
-    EXPECT_EQ(GetPlayerStatusStore(), GetPlayerStatusStore());
 }
 
 // Workers update their players while the window reads records and the whole
