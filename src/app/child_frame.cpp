@@ -2,16 +2,24 @@
 
 #include "app/telv_pane_dlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 
 CChildFrame::CChildFrame(CTelvPaneDlg *pane) : m_pane(pane)
 {
     connect(this, &QMdiSubWindow::windowStateChanged, this, &CChildFrame::onStateChanged);
+    // By the time the frame hears of its deactivation the focus has left the
+    // pane, so the pane's focused control is followed as it changes.
+    connect(qApp, &QApplication::focusChanged, this, &CChildFrame::onFocusChanged);
 }
 
 CChildFrame::~CChildFrame()
 {
+    // The sub-window reports state changes while it is torn down; this part
+    // of it is gone by then.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, &CChildFrame::onStateChanged);
+    disconnect(qApp, &QApplication::focusChanged, this, &CChildFrame::onFocusChanged);
     delete m_pane.data();
 }
 
@@ -91,13 +99,17 @@ void CChildFrame::onStateChanged(Qt::WindowStates oldState, Qt::WindowStates new
     const bool isActive = newState & Qt::WindowActive;
     if (wasActive == isActive || !m_pane)
         return;
-    if (!isActive) {
-        QWidget *focus = m_pane->focusWidget();
-        m_focusControl = (focus && m_pane->isAncestorOf(focus)) ? focus : nullptr;
-    }
+    if (!isActive)
+        m_focusControl = (m_lastFocus && m_pane->isAncestorOf(m_lastFocus)) ? m_lastFocus.data() : nullptr;
     m_pane->OnFrameActivate(isActive);
     if (isActive)
         restoreFocus();
+}
+
+void CChildFrame::onFocusChanged(QWidget *, QWidget *now)
+{
+    if (now && m_pane && m_pane->isAncestorOf(now))
+        m_lastFocus = now;
 }
 
 void CChildFrame::focusInEvent(QFocusEvent *event)

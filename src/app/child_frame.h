@@ -46,6 +46,7 @@ protected:
 
 private:
     void onStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+    void onFocusChanged(QWidget *old, QWidget *now);
     void fillClientArea();
     void restoreFocus();
     QMargins frameMargins() const;
@@ -53,6 +54,7 @@ private:
     QPointer<CTelvPaneDlg> m_pane;
     quint32 m_style = kFramedStyle;
     QPointer<QWidget> m_focusControl;
+    QPointer<QWidget> m_lastFocus;
 };
 
 // The client rectangle of the frame's client area (its viewport). A child

@@ -42,6 +42,13 @@ CTimeEditDlg::CTimeEditDlg(QWidget *parent, int titleId, bool hours48)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+CTimeEditDlg::~CTimeEditDlg()
+{
+    // The field commits when the closing window takes its focus away; the
+    // dialog is gone by then.
+    m_time->SetNotifyHandler({});
+}
+
 void CTimeEditDlg::SetTime(quint16 hours, quint16 minutes, quint16 seconds)
 {
     m_hours = hours;

@@ -16,6 +16,7 @@ public:
 
     // titleId: the string id of the window title; -1 keeps the dialog's own.
     explicit CTimeEditDlg(QWidget *parent = nullptr, int titleId = -1, bool hours48 = false);
+    ~CTimeEditDlg() override;
 
     void SetTime(quint16 hours, quint16 minutes, quint16 seconds);
     quint16 GetHours() const { return m_hours; }
