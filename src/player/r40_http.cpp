@@ -299,7 +299,7 @@ bool CR40Http::finishDownload(Exchange &exchange, CR40Request *request)
         WriteSyslog(LOG_ERR_HTTP, "CR40Http::SendCommand : Invalid File Name : %s", exchange.disposition.constData());
         return true;
     }
-    if (!exchange.file->isOpen() || !exchange.file->commit()) {
+    if (!exchange.file->isOpen() || !exchange.file->flush() || !exchange.file->commit()) {
         const quint32 error = ErrorFromErrno(exchange.writeErrno ? exchange.writeErrno : ENOSPC);
         WriteSyslog(LOG_ERR_WIN, "CR40Http::SendCommand : File Write Error : Error = %u : %s", error,
             exchange.file->fileName().toUtf8().constData());
