@@ -188,10 +188,10 @@ QImage guideToggle(bool pointsLeft, bool pressed)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::white, 1.8));
     const qreal dir = pointsLeft ? -1 : 1;
-    for (int k = 0; k < 2; ++k) {
-        const qreal x = 12 + (k * 5 - 2.5) * dir * -1;
-        p.drawLine(QPointF(x - 2.5 * dir, 10), QPointF(x + 2.5 * dir, 5));
-        p.drawLine(QPointF(x - 2.5 * dir, 10), QPointF(x + 2.5 * dir, 15));
+    for (const qreal x : {9.5, 14.5}) {
+        const QPointF tip(x + 2.5 * dir, 10);
+        p.drawLine(tip, QPointF(x - 2.5 * dir, 5));
+        p.drawLine(tip, QPointF(x - 2.5 * dir, 15));
     }
     return image;
 }

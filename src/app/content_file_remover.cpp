@@ -178,8 +178,10 @@ bool CContentFileRemover::deletePackageFolder(qint32 number, int &state, quint32
     const QString folder = contentFolder(CONTENT_WEB);
     if (folder.isEmpty() || !IsValidContentId(number))
         return fail(state, error, ERROR_INVALID_PARAMETER);
-    // The package folder itself is removed as a link when it is one, never followed.
+    // A package that is a link is unlinked, never followed.
     const QString package = JoinPath(folder, FormatContentId(number));
+    if (QFileInfo(package).isSymLink())
+        return DeleteFileIfExists(package, state, error);
     if (DeleteFolderTree(package, true))
         return true;
     const quint32 code = GetLastError();
