@@ -126,6 +126,8 @@ bool CContentFileRemover::DeleteFileIfExists(const QString &path, int &state, qu
 bool CContentFileRemover::deleteInFolder(const QString &folder, const QString &name, int &state,
                                          quint32 &error) const
 {
+    if (name.isEmpty()) // a record without a material file
+        return true;
     const QString path = PathInsideFolder(folder, name);
     if (path.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "DeleteContentFile : %s : not inside %s", qUtf8Printable(name),

@@ -33,7 +33,8 @@ QString twoDigits(int value)
 
 CTimeCodeCtrl::CTimeCodeCtrl(QWidget *parent) : QWidget(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Clicks go to the fields; the control itself is entered only by Tab.
+    setFocusPolicy(Qt::TabFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

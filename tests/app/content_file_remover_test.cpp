@@ -79,8 +79,9 @@ TEST_F(RemoverTest, VideoLosesThumbnailsAndMaterial)
     quint32 error = 0;
     EXPECT_TRUE(remover.DelContRealFileMedia(1, movie(QStringLiteral("clip.mp4")), state, error));
     EXPECT_FALSE(exists(path("TelvData/Content/Video/clip.mp4")));
-    // Nothing left at all is success too.
+    // Nothing left at all is success too, and so is a record without a file name.
     EXPECT_TRUE(remover.DelContRealFileMedia(1, movie(QStringLiteral("clip.mp4")), state, error));
+    EXPECT_TRUE(remover.DelContRealFileMedia(1, movie(QString()), state, error));
     EXPECT_EQ(state, 0);
 }
 
