@@ -1,0 +1,355 @@
+// The worker's configuration, thread lifetime, state and notices, and its
+// access to the player table and the transfer status document. The job itself
+// is in dlk_transfer_run.cpp, the outcome codes in dlk_transfer_outcome.cpp.
+
+#include "transfer/dlk_transfer.h"
+
+#include "core/file_utils.h"
+#include "core/last_error.h"
+#include "core/syslog.h"
+#include "model/harl_player_xml.h"
+#include "transfer/dlk_request_list.h"
+#include "transfer/transfer_status_xml.h"
+
+#include <new>
+
+namespace {
+
+QString withoutTrailingSeparator(const QString &folder)
+{
+    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder.chopped(1);
+    return folder;
+}
+
+} // namespace
+
+CDlkTransfer::CDlkTransfer(CSystemIni *settings, CSettingIni *options)
+    : m_settings(settings)
+    , m_options(options)
+    , m_pingFactory(CreateIcmpPing)
+{
+    m_http.EnableCallback(true, &CDlkTransfer::onHttpProgress, this);
+}
+
+CDlkTransfer::~CDlkTransfer()
+{
+    FinishTransfer();
+}
+
+bool CDlkTransfer::EnableCallback(bool enable, DlkTransferNotify callback, void *context)
+{
+    if (!enable) {
+        m_callback = nullptr;
+        m_callbackContext = nullptr;
+        return true;
+    }
+    if (!callback) {
+        WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::EnableCallback : Invalid Parameter : pcallbackfunc = NULL",
+                    qUtf8Printable(m_name));
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    m_callback = callback;
+    m_callbackContext = context;
+    return true;
+}
+
+void CDlkTransfer::SetMultiSend(bool enable, quint32 sendNumber)
+{
+    m_multiSend = enable;
+    m_sendNumber = sendNumber;
+}
+
+bool CDlkTransfer::SetDlkName(const QString &name)
+{
+    if (name.isNull()) {
+        WriteSyslog(LOG_ERR_WIN, "CDlkTransfer::SetDlkName : Invalid Parameter : pdlkname = NULL");
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    m_name = name;
+    return true;
+}
+
+bool CDlkTransfer::SetPcFolder(const QString &baseFolder, const QString &playerFolder)
+{
+    if (CreateFolderPath(playerFolder) < 0 && GetLastError() != ERROR_ALREADY_EXISTS) {
+        WriteSyslog(LOG_ERR_WIN, "[%s] : Directory Create Error : GetLastError = %u", qUtf8Printable(m_name),
+                    GetLastError());
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    m_baseFolder = baseFolder;
+    m_playerFolder = withoutTrailingSeparator(playerFolder);
+    return true;
+}
+
+void CDlkTransfer::SetContentFolder(int type, const QString &folder)
+{
+    const int slot = DlkContentFolderSlot(type);
+    if (slot >= 0)
+        m_contentFolders[slot] = folder;
+}
+
+bool CDlkTransfer::GetContentFolder(int type, QString &folder) const
+{
+    const int slot = DlkContentFolderSlot(type);
+    if (slot < 0)
+        return false;
+    folder = m_contentFolders[slot];
+    return true;
+}
+
+void CDlkTransfer::SetPowerOn(bool enable)
+{
+    m_powerOn = enable;
+}
+
+void CDlkTransfer::SetStatusDocument(CTransferStatusXml *status, qint32 playerNumber)
+{
+    m_status = status;
+    m_playerNumber = playerNumber;
+}
+
+void CDlkTransfer::SetPlayerTable(CHarlPlayerXml *players, std::mutex *lock, const QString &playerFilePath)
+{
+    m_players = players;
+    m_playerLock = lock;
+    m_playerFilePath = playerFilePath;
+}
+
+void CDlkTransfer::SetDisplayLinkValues(CQ9DisplayXml *displays, std::mutex *lock)
+{
+    m_displays = displays;
+    m_displayLock = lock;
+}
+
+void CDlkTransfer::SetAppendSend(bool enable)
+{
+    m_append = enable;
+}
+
+void CDlkTransfer::SetPingFactory(DlkPingFactory factory)
+{
+    m_pingFactory = std::move(factory);
+}
+
+bool CDlkTransfer::StartTransfer(const QString &address, const QString &user, const QString &password, quint16 port,
+                                 quint32 reserved, CDlkRequestList *requests, int playerIndex)
+{
+    if (address.isEmpty() || user.isEmpty() || !requests || m_thread) {
+        WriteSyslog(LOG_ERR_APP,
+                    "CDlkTransfer::StartTransfer : Invalid Parameter : paddress = %d, puser = %d, ppass = %d, "
+                    "preqlist = %d",
+                    int(!address.isEmpty()), int(!user.isEmpty()), int(!password.isNull()), int(requests != nullptr));
+        SetLastError(ERROR_INVALID_PARAMETER);
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    try {
+        resetRunState();
+        m_address = address;
+        m_user = user;
+        m_password = password;
+        m_port = port;
+        m_reserved = reserved;
+        m_requests = requests;
+        m_playerIndex = playerIndex;
+        m_errorIndexSource = -1;
+
+        m_thread = std::make_unique<CDlkThread>();
+        if (!m_thread->Start([this] { threadProc(); })) {
+            WriteSyslog(LOG_ERR_WIN, "CDlkTransfer::StartTransfer : Thread Start Error : GetLastError = %u",
+                        GetLastError());
+            m_thread.reset();
+            m_running = false;
+            setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+            return false;
+        }
+    } catch (const std::bad_alloc &) {
+        WriteSyslog(LOG_ERR_WIN, "CDlkTransfer::StartTransfer : Out Of Memory");
+        m_thread.reset();
+        m_running = false;
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    return true;
+}
+
+void CDlkTransfer::resetRunState()
+{
+    m_running = true;
+    m_stop = false;
+    m_calendarRefresh = false;
+    m_bytesSent = 0;
+    m_bytesReceived = 0;
+}
+
+void CDlkTransfer::Stop()
+{
+    if (!m_thread)
+        return;
+    m_stop = true;
+    m_http.Abort();
+}
+
+bool CDlkTransfer::FinishTransfer()
+{
+    if (!m_thread)
+        return true;
+    bool result = true;
+    if (!m_thread->WaitFor(std::chrono::milliseconds(kJoinTimeoutMs))) {
+        // The thread is not killed: the stop flag and the HTTP abort end it,
+        // and the worker stays alive until it has.
+        WriteSyslog(LOG_ERR_APP, "CDlkTransfer::FinishTransfer : Terminate Thread");
+        m_stop = true;
+        m_http.Abort();
+        m_thread->Join();
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        result = false;
+    } else {
+        m_thread->Join();
+        if (m_stop) {
+            setTransferState(DLK_STATE_STOPPED, DLK_DETAIL_NONE);
+            result = false;
+        }
+    }
+    m_thread.reset();
+    return result;
+}
+
+void CDlkTransfer::setTransferState(quint32 state, quint32 detail)
+{
+    m_lastState = state;
+    m_lastDetail = detail;
+    m_lastErrorIndex = m_errorIndexSource;
+    if (!m_status)
+        return;
+    m_status->SetSendStatus(m_playerNumber, qint32(state));
+    m_status->SetErrorCode(m_playerNumber, qint32(detail));
+    m_status->SetErrorIndex(m_playerNumber, m_lastErrorIndex);
+}
+
+qint32 CDlkTransfer::notifyOwner(quint16 kind, quint32 low, quint32 high)
+{
+    return m_callback ? m_callback(m_callbackContext, kind, low, high) : 0;
+}
+
+bool CDlkTransfer::checkStopRequest()
+{
+    if (!m_stop)
+        return false;
+    WriteSyslog(LOG_NOTICE, "[%s] : R40 Transfer Stop", qUtf8Printable(m_name));
+    setTransferState(DLK_STATE_STOPPED, DLK_DETAIL_NONE);
+    return true;
+}
+
+int CDlkTransfer::findPlayerLocked() const
+{
+    return m_players ? m_players->FindPlayer(m_playerNumber) : -1;
+}
+
+bool CDlkTransfer::getPlayerRecord(PlayerRecord &record)
+{
+    if (m_players && m_playerLock) {
+        std::lock_guard lock(*m_playerLock);
+        const int position = findPlayerLocked();
+        if (position >= 0 && m_players->GetPlayer(position, record))
+            return true;
+    }
+    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::getPlayerRecord : Player Not Found : Player Number = %d",
+                qUtf8Printable(m_name), m_playerNumber);
+    return false;
+}
+
+bool CDlkTransfer::putPlayerRecord(const PlayerRecord &record)
+{
+    if (m_players && m_playerLock) {
+        std::lock_guard lock(*m_playerLock);
+        const int position = findPlayerLocked();
+        if (position >= 0 && m_players->SetPlayer(position, record))
+            return savePlayersLocked();
+    }
+    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::putPlayerRecord : Player Not Found : Player Number = %d",
+                qUtf8Printable(m_name), m_playerNumber);
+    return false;
+}
+
+void CDlkTransfer::setPlayerRecordStatus(qint32 status, qint32 errorCode)
+{
+    if (!m_players || !m_playerLock)
+        return;
+    std::lock_guard lock(*m_playerLock);
+    const int position = findPlayerLocked();
+    PlayerRecord record;
+    if (position < 0 || !m_players->GetPlayer(position, record) || record.Status != PLAYER_STATUS_PENDING)
+        return;
+    m_players->SetPlayerStatus(position, status, errorCode);
+    savePlayersLocked();
+}
+
+bool CDlkTransfer::savePlayersLocked()
+{
+    if (m_playerFilePath.isEmpty())
+        return true;
+    // When the lock held is the document's own, the save must not take it again.
+    const bool lockHeld = m_playerLock == &m_players->GetLock();
+    return m_players->Save(m_playerFilePath, -1, lockHeld);
+}
+
+void CDlkTransfer::addSendFileCount(qint32 count)
+{
+    if (m_status)
+        m_status->SetSendFileCount(m_playerNumber, m_status->GetSendFileCount(m_playerNumber) + count);
+}
+
+void CDlkTransfer::addSendFileTotal(qint32 count)
+{
+    if (m_status)
+        m_status->SetSendFileTotal(m_playerNumber, m_status->GetSendFileTotal(m_playerNumber) + count);
+}
+
+void CDlkTransfer::addSendContFileSize(quint64 size)
+{
+    if (m_status && m_contentSizeCounting)
+        m_status->SetSendContFileSize(m_playerNumber, m_status->GetSendContFileSize(m_playerNumber) + size);
+}
+
+void CDlkTransfer::setSendContFileSize(quint64 size)
+{
+    if (m_status)
+        m_status->SetSendContFileSize(m_playerNumber, size);
+}
+
+void CDlkTransfer::setContFileSize(quint64 size)
+{
+    if (!m_status)
+        return;
+    m_status->SetSendContFileSize(m_playerNumber, 0);
+    m_status->SetContFileSize(m_playerNumber, size);
+}
+
+void CDlkTransfer::clearLists()
+{
+    const std::initializer_list<CContentsList *> lists = {
+        &m_movieList,    &m_imgList,      &m_telopList,    &m_webList,      &m_flashList,     &m_audioList,
+        &m_controlList,  &m_playlistList, &m_scheduleList, &m_calendarList, &m_streamingList, &m_pinPList,
+    };
+    for (CContentsList *list : lists)
+        list->RemoveAll();
+}
+
+void CDlkTransfer::onHttpProgress(void *context, int kind, quint64 amount)
+{
+    auto *worker = static_cast<CDlkTransfer *>(context);
+    if (kind == R40_PROGRESS_SENT) {
+        worker->m_bytesSent += amount;
+        worker->addSendContFileSize(amount);
+        worker->notifyOwner(DLK_NOTICE_BYTES_SENT, quint32(worker->m_bytesSent), quint32(worker->m_bytesSent >> 32));
+    } else if (kind == R40_PROGRESS_RECEIVED) {
+        worker->m_bytesReceived += amount;
+        worker->notifyOwner(DLK_NOTICE_BYTES_RECEIVED, quint32(worker->m_bytesReceived),
+                            quint32(worker->m_bytesReceived >> 32));
+    }
+}

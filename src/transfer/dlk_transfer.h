@@ -1,0 +1,260 @@
+#pragma once
+// The worker of one player in a transfer job. On a thread of its own it checks
+// that the player answers a ping (waking it by Wake-on-LAN when allowed),
+// opens HTTP to it and carries out the job's requests in order: 1 command
+// list, 2 configuration file, 3 list get, 4 log get, 5 contents registration,
+// 6 firmware update, 7 status get. Every step leaves a (state, detail) pair in
+// the worker and in the player's record of the transfer status document; the
+// worker reports to its owner through notices.
+
+#include "core/win_types.h"
+#include "model/audio_list.h"
+#include "model/audio_property.h"
+#include "model/calendar_list.h"
+#include "model/calendar_property.h"
+#include "model/control_list.h"
+#include "model/control_property.h"
+#include "model/flash_list.h"
+#include "model/flash_property.h"
+#include "model/img_list.h"
+#include "model/img_property.h"
+#include "model/movie_list.h"
+#include "model/movie_property.h"
+#include "model/pin_p_list.h"
+#include "model/pin_p_property.h"
+#include "model/player_record.h"
+#include "model/playlist_list.h"
+#include "model/playlist_property.h"
+#include "model/schedule_list.h"
+#include "model/schedule_property.h"
+#include "model/streaming_list.h"
+#include "model/streaming_property.h"
+#include "model/telop_list.h"
+#include "model/telop_property.h"
+#include "model/web_list.h"
+#include "model/web_property.h"
+#include "player/r40_http.h"
+#include "transfer/dlk_ping.h"
+#include "transfer/dlk_thread.h"
+#include "transfer/dlk_transfer_worker.h"
+
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+class CDlkRequest;
+class CDlkRequestCommand;
+class CDlkRequestConfig;
+class CDlkRequestLog;
+class CDlkRequestRemoteList;
+class CDlkRequestSend;
+class CDlkRequestStatus;
+class CDlkRequestUpdate;
+class CR40Request;
+
+class CDlkTransfer : public IDlkTransferWorker {
+public:
+    static constexpr quint32 kJoinTimeoutMs = 60000;
+    static constexpr quint32 kPingTimeoutMs = 3000;
+
+    CDlkTransfer(CSystemIni *settings, CSettingIni *options);
+    // Joins the job's thread (FinishTransfer).
+    ~CDlkTransfer() override;
+    CDlkTransfer(const CDlkTransfer &) = delete;
+    CDlkTransfer &operator=(const CDlkTransfer &) = delete;
+
+    // Configuration, before StartTransfer.
+    bool EnableCallback(bool enable, DlkTransferNotify callback, void *context) override;
+    void SetMultiSend(bool enable, quint32 sendNumber) override;
+    bool SetDlkName(const QString &name) override;
+    // Creates playerFolder with every missing folder above it.
+    bool SetPcFolder(const QString &baseFolder, const QString &playerFolder) override;
+    void SetContentFolder(int type, const QString &folder) override;
+    bool GetContentFolder(int type, QString &folder) const;
+    void SetPowerOn(bool enable) override;
+    void SetStatusDocument(CTransferStatusXml *status, qint32 playerNumber) override;
+    void SetPlayerTable(CHarlPlayerXml *players, std::mutex *lock, const QString &playerFilePath) override;
+    void SetDisplayLinkValues(CQ9DisplayXml *displays, std::mutex *lock) override;
+    void SetAppendSend(bool enable) override;
+    // The echo handle of each job; the ICMP echo unless a test puts in another.
+    void SetPingFactory(DlkPingFactory factory);
+
+    // Starts the job's thread; false (and not running) when it cannot run.
+    bool StartTransfer(const QString &address, const QString &user, const QString &password, quint16 port,
+                       quint32 reserved, CDlkRequestList *requests, int playerIndex) override;
+    // Sets the stop flag and aborts the HTTP call in progress.
+    void Stop() override;
+    bool FinishTransfer() override;
+    bool IsRunning() const override { return m_running.load(); }
+
+    quint32 GetState() const override { return m_lastState; }
+    quint32 GetDetail() const override { return m_lastDetail; }
+    qint32 GetErrorIndex() const override { return m_lastErrorIndex; }
+
+protected:
+    // The operations below serve the job handlers of every request kind.
+
+    // Keeps the pair with the current error index source and writes SendSts,
+    // ErrorCode and ErrorIndex of this player's status record.
+    void setTransferState(quint32 state, quint32 detail);
+    // Calls the owner callback when one is set.
+    qint32 notifyOwner(quint16 kind, quint32 low, quint32 high);
+    // True (and the pair (9, 0)) when a stop was requested.
+    bool checkStopRequest();
+
+    // This player's record, looked up by its number under the player lock.
+    // False when the table no longer holds the player.
+    bool getPlayerRecord(PlayerRecord &record);
+    // Writes the record back under the lock and saves the player list.
+    bool putPlayerRecord(const PlayerRecord &record);
+    // Only a record whose status is 3 (configuration on its way) takes the
+    // status and error code; the player list is saved then.
+    void setPlayerRecordStatus(qint32 status, qint32 errorCode);
+
+    // Counters of this player's status record (nothing without a document).
+    void addSendFileCount(qint32 count);
+    void addSendFileTotal(qint32 count);
+    // Counts only while the files of one content are being uploaded.
+    void addSendContFileSize(quint64 size);
+    void setSendContFileSize(quint64 size);
+    // SendContFileSize becomes 0 and ContFileSize the size.
+    void setContFileSize(quint64 size);
+
+    // Outcome of a failed step, from the HTTP client's last error or the
+    // request's own error.
+    void setCommandError();
+    void setSendFileError(const QString &localPath, const QString &remotePath);
+    void setCommandSendError(quint32 requestError);
+    void setCommandReplyError(int code, const QString &description);
+    // PASS is success; SERR and a reply that could not be analysed set their
+    // outcome and give false.
+    bool checkReplyStatus(const CR40Request &request);
+
+    // Empties the twelve working lists.
+    void clearLists();
+
+    CR40Http &httpClient() { return m_http; }
+    bool isStopRequested() const { return m_stop.load(); }
+    void setErrorIndexSource(qint32 index) { m_errorIndexSource = index; }
+    QString playerFolder() const { return m_playerFolder; }
+
+private:
+    void threadProc();
+    void transfer();
+    bool checkPlayerAnswers();
+    bool wakePlayer();
+    bool openHttp();
+    bool runRequests();
+    bool runRequest(CDlkRequest *request);
+    void closeHttp(bool result);
+    // A failure on the way to the player: the pair, the record's status and
+    // the end notice.
+    void endOnTheWay(quint32 state, quint32 detail);
+    bool powerOnAllowed() const;
+    int findPlayerLocked() const;
+    bool savePlayersLocked();
+    void resetRunState();
+
+    static void onHttpProgress(void *context, int kind, quint64 amount);
+
+    // The job handlers, one per request kind.
+    bool transferCommand(CDlkRequestCommand *request);
+    bool transferConfig(CDlkRequestConfig *request);
+    bool transferGetList(CDlkRequestRemoteList *request);
+    bool transferGetLog(CDlkRequestLog *request);
+    bool transferRegist(CDlkRequestSend *request);
+    bool transferUpdate(CDlkRequestUpdate *request);
+    bool transferGetStatus(CDlkRequestStatus *request);
+    // Ends a request whose handler is not available in this build.
+    bool rejectRequest(const char *handler);
+
+    DlkTransferNotify m_callback = nullptr;
+    void *m_callbackContext = nullptr;
+    std::unique_ptr<CDlkThread> m_thread;
+    QString m_name;
+    QString m_address;
+    QString m_user;
+    QString m_password;
+    quint16 m_port = quint16(-1);
+    quint32 m_reserved = 0;
+    quint64 m_bytesSent = 0;
+    quint64 m_bytesReceived = 0;
+    QString m_registFileName = QStringLiteral("Calendar.xml");
+
+    // Working lists and records: the player's tables are fetched into them.
+    CMovieList m_movieList;
+    CImgList m_imgList;
+    CTelopList m_telopList;
+    CWebList m_webList;
+    CFlashList m_flashList;
+    CAudioList m_audioList;
+    CControlList m_controlList;
+    CPlaylistList m_playlistList;
+    CScheduleList m_scheduleList;
+    CCalendarList m_calendarList;
+    CStreamingList m_streamingList;
+    CPinPList m_pinPList;
+    CMovieProperty m_movieRecord;
+    CImgProperty m_imgRecord;
+    CTelopProperty m_telopRecord;
+    CWebProperty m_webRecord;
+    CFlashProperty m_flashRecord;
+    CAudioProperty m_audioRecord;
+    CControlProperty m_controlRecord;
+    CPlaylistProperty m_playlistRecord;
+    CScheduleProperty m_scheduleRecord;
+    CCalendarProperty m_calendarRecord;
+    CStreamingProperty m_streamingRecord;
+    CPinPProperty m_pinPRecord;
+
+    CR40Http m_http;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_stop{false};
+
+    // Contents whose upload failed, by type.
+    CMovieList m_errMovieList;
+    CImgList m_errImgList;
+    CTelopList m_errTelopList;
+    CFlashList m_errFlashList;
+    CAudioList m_errAudioList;
+
+    CDlkRequestList *m_requests = nullptr;
+    int m_playerIndex = -1;
+    bool m_append = true;
+    bool m_multiSend = false;
+    quint32 m_sendNumber = 1;
+    QString m_groupFileName;
+
+    CTransferStatusXml *m_status = nullptr;
+    qint32 m_playerNumber = 0;
+    CHarlPlayerXml *m_players = nullptr;
+    std::mutex *m_playerLock = nullptr;
+    QString m_playerFilePath;
+
+    quint32 m_lastState = DLK_STATE_NONE;
+    quint32 m_lastDetail = DLK_DETAIL_NONE;
+    qint32 m_lastErrorIndex = -1;
+    qint32 m_errorIndexSource = -1;
+    SystemTime m_playerConfigDate;
+
+    CSystemIni *m_settings = nullptr;
+    CSettingIni *m_options = nullptr;
+    QString m_baseFolder;
+    QString m_playerFolder = QStringLiteral(".");
+
+    bool m_calendarRefresh = false;
+    bool m_contentSizeCounting = false;
+    bool m_powerOn = false;
+    std::array<QString, kDlkContentFolderCount> m_contentFolders;
+
+    CQ9DisplayXml *m_displays = nullptr;
+    std::mutex *m_displayLock = nullptr;
+    QString m_displayLinkPath;
+    int m_versionNumber = 0;
+    QString m_workPath;
+
+    DlkPingFactory m_pingFactory;
+};
