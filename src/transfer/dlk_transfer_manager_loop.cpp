@@ -194,7 +194,11 @@ bool CDlkTransferManager::checkStartTransfer()
             return false;
         }
         if (!startWorker(*worker, number, index, record)) {
-            setPlayerResult(number, qint32(worker->GetState()), qint32(worker->GetDetail()), -1);
+            // A worker that failed without a failure state of its own (no
+            // player folder root) ends as an internal failure.
+            const bool ownFailure = worker->GetState() >= quint32(DLK_STATE_INTERNAL);
+            setPlayerResult(number, ownFailure ? qint32(worker->GetState()) : DLK_STATE_INTERNAL,
+                            ownFailure ? qint32(worker->GetDetail()) : DLK_DETAIL_INTERNAL, -1);
             return false;
         }
         m_workers.push_back(std::move(worker));
@@ -242,6 +246,11 @@ void CDlkTransferManager::rejectPlayer(qint32 number, int index)
 bool CDlkTransferManager::startWorker(IDlkTransferWorker &worker, qint32 number, int index,
                                       const PlayerRecord &record)
 {
+    if (m_playerFolderRoot.isEmpty()) {
+        // Player folders are only ever made below the data folder.
+        WriteSyslog(LOG_ERR_APP, "CDlkTransferManager::checkStartTransfer : Player Folder Not Set");
+        return false;
+    }
     worker.SetMultiSend(m_multiSend, m_sendNumber);
     if (!worker.SetDlkName(record.Name) || !worker.SetPcFolder(m_baseFolder, JoinPath(m_playerFolderRoot, record.Name)))
         return false;

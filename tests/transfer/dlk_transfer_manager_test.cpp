@@ -5,55 +5,26 @@
 
 #include "callback_log.h"
 #include "fake_transfer_worker.h"
-#include "core/clock.h"
+#include "probe_clock.h"
 #include "core/setting_ini.h"
 #include "core/system_ini.h"
+#include "model/app_data.h"
 #include "model/harl_player_xml.h"
 #include "player/dlk_request_status.h"
 #include "player/r40_http.h"
-#include "support/fake_clock.h"
 #include "transfer/dlk_request_list.h"
 #include "transfer/dlk_transfer_manager.h"
 #include "transfer/transfer_status_xml.h"
 #include "transfer_test_util.h"
+#include "worker_test_support.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 namespace {
-
-// A fake clock that also tells the test each time the manager sleeps, so a
-// test can look at (or act on) the state of a wait while it lasts.
-class ProbeClock final : public IClock {
-public:
-    explicit ProbeClock(const QDateTime &start)
-        : m_clock(start)
-    {
-        SetClock(this);
-    }
-    ~ProbeClock() override { SetClock(nullptr); }
-
-    QDateTime now() const override { return m_clock.now(); }
-    QDateTime nowUtc() const override { return m_clock.nowUtc(); }
-    void sleepFor(std::chrono::milliseconds duration) override
-    {
-        m_clock.advance(duration);
-        if (m_onSleep)
-            m_onSleep();
-    }
-    void set(const QDateTime &time) { m_clock.set(time); }
-    // Set before the transfer starts; runs on the sleeping thread.
-    void onSleep(std::function<void()> hook) { m_onSleep = std::move(hook); }
-
-private:
-    FakeClock m_clock;
-    std::function<void()> m_onSleep;
-};
 
 class TransferManagerTest : public ::testing::Test {
 protected:
@@ -63,6 +34,8 @@ protected:
     {
         const CDlkRequestStatus status(123);
         m_requests.Add(&status);
+        m_appData.SetDataRoot(m_dir.path());
+        m_manager.SetPcDlkFolder(m_appData);
         m_manager.SetPlayerList(&m_players, QString());
         m_manager.SetStatusDocument(&m_status);
         m_manager.SetSystemOptions(&m_options);
@@ -134,6 +107,8 @@ protected:
     static std::pair<qint32, qint32> pair(qint32 state, qint32 detail) { return {state, detail}; }
 
     ProbeClock m_clock;
+    QTemporaryDir m_dir;
+    CAppData m_appData;
     CHarlPlayerXml m_players;
     CTransferStatusXml m_status;
     CSettingIni m_options;
@@ -218,14 +193,8 @@ TEST_F(TransferManagerTest, EqualNoSendEndsNeverHold)
 TEST_F(TransferManagerTest, DelayedStartWaitsForTheNextDay)
 {
     QTemporaryDir folder;
-    const QString iniPath = folder.filePath(QStringLiteral("Q9S.ini"));
-    QFile ini(iniPath);
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Option]\r\nAutoSend=1\r\nAutoSendStartTime=01:00:00\r\n");
-    ini.close();
-    CSystemIni settings;
-    settings.Open(iniPath, folder.path());
-    m_manager.SetSystemSettings(&settings);
+    const auto settings = OpenSystemIni(folder.path(), "[Option]\r\nAutoSend=1\r\nAutoSendStartTime=01:00:00\r\n");
+    m_manager.SetSystemSettings(settings.get());
 
     addPlayers(1);
     m_clock.set(QDateTime(QDate(2026, 4, 1), QTime(13, 0, 0)));
@@ -397,6 +366,20 @@ TEST_F(TransferManagerTest, WorkerThatCannotStartEndsThePassWithItsOutcome)
     EXPECT_EQ(sendStatus(2), DLK_STATE_INTERNAL);
     EXPECT_EQ(sendStatus(3), 0);
     EXPECT_EQ(result(), pair(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL));
+}
+
+TEST_F(TransferManagerTest, NoPlayerIsStartedWithoutThePlayerFolderRoot)
+{
+    addPlayers(2);
+    CDlkTransferManager manager;
+    manager.SetPlayerList(&m_players, QString());
+    manager.SetStatusDocument(&m_status);
+    manager.SetWorkerFactory(m_hub.factory());
+    ASSERT_TRUE(manager.StartTransfer(playerNumbers(), &m_requests));
+    EXPECT_TRUE(manager.FinishTransfer());
+    EXPECT_EQ(m_hub.startCount(1), 0);
+    EXPECT_EQ(outcome(1), pair(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL));
+    EXPECT_EQ(manager.GetResultState(), DLK_STATE_INTERNAL);
 }
 
 TEST_F(TransferManagerTest, SecondStartIsRefusedUntilFinished)
