@@ -101,7 +101,12 @@ private:
     bool waitRetry();
     bool waitSendTime();
     bool checkStartTransfer();
+    // Null without memory.
+    std::unique_ptr<IDlkTransferWorker> makeWorker();
     bool startWorker(IDlkTransferWorker &worker, qint32 number, int index, const PlayerRecord &record);
+    // The started player's status: 2, no error, and one more retry when it
+    // failed before.
+    void markStarted(qint32 number, int index, qint32 previousState);
     bool checkEndTransfer();
     void reapWorker(size_t position);
     void stopAllTransfer();

@@ -183,11 +183,7 @@ bool CDlkTransferManager::checkStartTransfer()
             ++m_position;
             continue;
         }
-        std::unique_ptr<IDlkTransferWorker> worker;
-        try {
-            worker = m_workerFactory(m_settings, m_options);
-        } catch (const std::bad_alloc &) {
-        }
+        std::unique_ptr<IDlkTransferWorker> worker = makeWorker();
         if (!worker) {
             WriteSyslog(LOG_ERR_WIN, "CDlkTransferManager::checkStartTransfer : Out Of Memory");
             setPlayerResult(number, DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL, -1);
@@ -203,17 +199,31 @@ bool CDlkTransferManager::checkStartTransfer()
         }
         m_workers.push_back(std::move(worker));
         m_workerNumbers.push_back(number);
-        if (m_status) {
-            if (previous > DLK_STATE_DONE)
-                m_status->SetSendRetryCount(number, m_status->GetSendRetryCount(number) + 1);
-            m_status->SetSendStatus(number, DLK_STATE_LIST_MADE);
-            m_status->SetErrorCode(number, 0);
-            m_status->SetErrorIndex(number, -1);
-            notify(DLK_CODE_PLAYER, index);
-        }
+        markStarted(number, index, previous);
         ++m_position;
     }
     return true;
+}
+
+std::unique_ptr<IDlkTransferWorker> CDlkTransferManager::makeWorker()
+{
+    try {
+        return m_workerFactory ? m_workerFactory(m_settings, m_options) : nullptr;
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void CDlkTransferManager::markStarted(qint32 number, int index, qint32 previousState)
+{
+    if (!m_status)
+        return;
+    if (previousState > DLK_STATE_DONE)
+        m_status->SetSendRetryCount(number, m_status->GetSendRetryCount(number) + 1);
+    m_status->SetSendStatus(number, DLK_STATE_LIST_MADE);
+    m_status->SetErrorCode(number, 0);
+    m_status->SetErrorIndex(number, -1);
+    notify(DLK_CODE_PLAYER, index);
 }
 
 int CDlkTransferManager::copyPlayer(qint32 number, PlayerRecord &record)
