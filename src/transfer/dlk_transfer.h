@@ -137,9 +137,8 @@ protected:
     void clearLists();
 
     CR40Http &httpClient() { return m_http; }
-    bool isStopRequested() const { return m_stop.load(); }
+    // The number of the request entry being worked on; -1 for none.
     void setErrorIndexSource(qint32 index) { m_errorIndexSource = index; }
-    QString playerFolder() const { return m_playerFolder; }
 
 private:
     void threadProc();
