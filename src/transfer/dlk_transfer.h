@@ -140,6 +140,26 @@ protected:
     // The number of the request entry being worked on; -1 for none.
     void setErrorIndexSource(qint32 index) { m_errorIndexSource = index; }
 
+    // Send error lists: per player, the contents of types 1, 2, 3, 5 and 6
+    // whose upload failed, each with the write time its local file had then
+    // (the record's "ddate"). Kept in the player folder between jobs.
+    // The list and file path of a type; false for a type without a list.
+    bool getErrListInfo(int type, CContentsList *&list, QString &path);
+    // Reads the five lists from their files; a missing or unreadable file
+    // leaves its list empty.
+    bool loadErrList();
+    // After a failed upload: records the content with localFile's write time
+    // and saves its list.
+    void addErrList(const CPropertyBase &record, const QString &localFile);
+    // After a successful send: drops the content from its list.
+    void removeErrList(const CPropertyBase &record);
+    // The write time kept for the entry at a position, at the millisecond
+    // precision of the list file (0 for an entry without one); compare it
+    // with storedFileTime of the local file's time.
+    bool getErrFileDateTime(int type, CContentsList *list, int position, FileTime &time);
+    // A file time cut to the precision an error list keeps.
+    static FileTime storedFileTime(FileTime time);
+
 private:
     void threadProc();
     void transfer();
