@@ -135,6 +135,12 @@ void CGuideBar::buildItems()
     }
 }
 
+void CGuideBar::RebuildItems()
+{
+    buildItems();
+    Relayout();
+}
+
 int CGuideBar::FindItem(int id) const
 {
     for (size_t i = 0; i < m_items.size(); ++i) {

@@ -73,6 +73,10 @@ public:
     void Select(int id);
     // Hides the items of state 1 and 3, lays out the others and shows them.
     void Relayout();
+    // Gives every item its state from the table and the settings again (the
+    // main views become available once the first set-up is complete), then
+    // relays out.
+    void RebuildItems();
     CTelvBmpButton *GetButton(int id) const;
 
     // A click on a navigation button.

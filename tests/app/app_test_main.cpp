@@ -1,7 +1,9 @@
-// The main of the window tests: a QApplication on the offscreen platform with
-// two screens side by side (1920 x 1080 at the origin, 1280 x 1024 to its
-// right), so window placement can be checked against more than one monitor.
-#include <QApplication>
+// The main of the window tests: the program's application object (a
+// QApplication) on the offscreen platform with two screens side by side
+// (1920 x 1080 at the origin, 1280 x 1024 to its right), so window placement
+// can be checked against more than one monitor.
+#include "app/telv_q9_app.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,7 +36,7 @@ int main(int argc, char **argv)
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QDir::toNativeSeparators(configPath).toLocal8Bit());
 
-    QApplication app(argc, argv);
+    CTelvQ9App app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,370 @@
+#pragma once
+// The application's main window: a multiple-document frame whose client area
+// holds one child frame per pane, the guidance bar across the top and the
+// navigation bar down the left. It creates every pane once and keeps them
+// until it is destroyed; switching the navigation view only hides, shows and
+// arranges them. Panes and dialogs call its operations for every change of
+// stored data, and it tells every pane of its pane list about each change.
+//
+// Workers and the transfer manager reach it only through application
+// messages (app_message.h), which it handles on the user-interface thread.
+
+#include "app/pane_factory.h"
+#include "app/pane_frame.h"
+#include "app/pane_list.h"
+#include "app/telv_pane_dlg.h"
+#include "transfer/dlk_request_list.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class CChildFrame;
+class CFrameWorker;
+class CGuideBar;
+class CGuidanceBar;
+class CTelvPaneDlg;
+class IExImportView;
+class IProgressView;
+class QMdiArea;
+class QSessionManager;
+
+class CMainFrame : public QMainWindow, public IPaneFrame {
+    Q_OBJECT
+public:
+    // Commands of the frame's menu.
+    static constexpr int ID_HELP_ERROR_LIST = 4061;
+    static constexpr int ID_HELP_SETUP_MANUAL = 4062;
+    static constexpr int ID_HELP_MANUAL = 4063;
+    static constexpr int ID_HELP_SPEC_SHEET = 4064;
+    static constexpr int ID_WINDOW_ARRANGE = 57649;
+    static constexpr int ID_APP_ABOUT = 57664;
+    static constexpr int ID_APP_EXIT = 57665;
+
+    // The panes in creation order.
+    enum PaneIndex : int {
+        PANE_CONTENTS,        // contents management
+        PANE_PLAYER_CONTENTS, // contents of one player
+        PANE_PLAYLIST_EDIT,
+        PANE_LAYOUT_DISP,     // layout check
+        PANE_BGM_EDIT,
+        PANE_SCHEDULE_EDIT,
+        PANE_CALENDAR_MONTH,  // monthly schedule
+        PANE_CALENDAR_STATUS, // delivery status of the group
+        PANE_LAYOUT,          // layout canvas, a window of its own
+        PANE_LAYOUT_PROP,     // layout properties, a window of its own
+        PANE_STATUS,
+        PANE_SET_SYSTEM,
+        PANE_SET_R40_LIST,
+        PANE_SET_GROUP,
+        PANE_SET_CONT,
+        PANE_SET_OPT,
+        PANE_SCHEDULE_VIEW,   // group to check
+        PANE_SCHEDULE_CHECK,  // schedule contents
+        PANE_PLAYLIST_CHECK,  // playlist contents
+        PANE_BGM_CHECK,       // background-music list contents
+        PANE_CALENDAR_GROUP,  // calendar of the group to check
+        PANE_COUNT
+    };
+
+    // The navigation views (the ids of their navigation buttons).
+    enum ViewId : int {
+        VIEW_CONTENTS = 1504,
+        VIEW_PLAYLIST = 1505,
+        VIEW_BGM = 1506,
+        VIEW_SCHEDULE = 1507,
+        VIEW_ADVANCE_DELIVERY = 1508,
+        VIEW_GROUP_DELIVERY = 1509,
+        VIEW_OVERVIEW = 1510,
+        VIEW_INTERRUPT_PLAY = 1511,
+        VIEW_PLAYER_CONTENTS = 1522,
+        VIEW_COMM_STATUS = 1523,
+        VIEW_SET_SYSTEM = 1525,
+        VIEW_SET_PLAYERS = 1526,
+        VIEW_SET_GROUPS = 1527,
+        VIEW_SET_MATERIALS = 1528,
+        VIEW_SET_OPTIONS = 1529,
+        VIEW_SET_LAYOUT = 1531,
+    };
+
+    // The checked-list window numbers of the overview check.
+    static constexpr int kCheckPlaylistWindow = 25;
+    static constexpr int kCheckBgmWindow = 26;
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // ---- Window, panes and bars ------------------------------------------
+
+    // Builds the client area (OnCreateClient); false when it cannot be made.
+    bool LoadFrame();
+    bool OnCreateClient();
+    // Creates a child frame with the title (a string id, 0 for none) and
+    // style, and a pane of the kind inside it; false (nothing kept) on failure.
+    bool CreateChildView(PaneKind kind, int type, int mode, quint32 titleId, quint32 style, CChildFrame *&frame,
+                         CTelvPaneDlg *&pane);
+    // The bars, then every pane in its fixed order; stops at the first failure.
+    bool CreateViews();
+    // Hides the two layout panes and every child frame.
+    void HideAllViews();
+
+    CTelvPaneDlg *GetViewPane(int index) const;
+    CChildFrame *GetViewFrame(int index) const;
+    const QList<CChildFrame *> &GetChildFrames() const { return m_childFrames; }
+    const CPaneList &GetPaneList() const { return m_panes; }
+    CGuidanceBar *GetGuidanceBar() const { return m_guidanceBar; }
+    CGuideBar *GetGuideBar() const { return m_guideBar; }
+    QMdiArea *GetMdiClient() const { return m_mdiClient; }
+
+    // ---- What panes and bars ask of the frame ----------------------------
+
+    void AddView(CTelvPaneDlg *pane) override;
+    void RemoveView(CTelvPaneDlg *pane) override;
+    void OnUpdateCommand(CCmdUI &cmdUi) override;
+    bool OnCommand(int commandId) override;
+    void ShowControlBar(int barId, bool show) override;
+    bool SwitchView(int viewId, bool forced) override;
+    bool IsViewUsed(int viewId) override;
+
+    // ---- Notifications to every pane -------------------------------------
+
+    void NotifyContentsChanged(QWidget *sender);
+    void NotifyColorChanged();
+    void NotifyContentPicked(int viewKind, int index);
+    void NotifyLayoutChanged(QWidget *sender, int flag);
+    void SelectCheckPlaylist(int index);
+    void SelectEditPlaylist(int index, int flag);
+    void NotifyPlayerChanged();
+    void NotifyGroupChanged();
+    void NotifyContentsListChanged(int contentType, int index, int flag);
+    void NotifyRefreshLists();
+    void NotifyCheckListChanged(int contentType, int flag);
+    void NotifyEditListChanged(int contentType, int flag);
+    void NotifyCheckScheduleChanged();
+    void NotifyEditScheduleChanged(int flag);
+
+    // ---- Selection -------------------------------------------------------
+
+    void SelectPlayer(qint32 number);
+    // False when the operator keeps a modified schedule (5005).
+    bool SelectGroup(const QString &name, int flag);
+    // The number of the group with the name (case-insensitive; empty: the
+    // current group); -1 when there is none.
+    int GetGroupNo(const QString &name) const;
+    qint32 GetCurrentPlayerId() const { return m_currentPlayer; }
+    const QString &GetCurrentPlayerName() const { return m_currentPlayerName; }
+    const QString &GetCurrentGroupName() const { return m_currentGroup; }
+    int GetCheckListWindow() const { return m_checkListWindow; }
+    int GetCheckPlaylistIndex() const { return m_checkPlaylist; }
+    int GetEditPlaylistIndex() const { return m_editPlaylist; }
+
+    // ---- Busy checks and the running transfer ----------------------------
+
+    // True while the transfer manager's thread exists, the shared HTTP client
+    // has a request open or the busy mode is set.
+    bool IsBusy() const;
+    // False (with its message) in the daily no-send period unless the time
+    // check is skipped, and while busy (5393 for a timed delivery waiting when
+    // asked to tell it apart, else 5295).
+    bool CanStartOperation(bool skipTimeCheck, bool checkTimedWait);
+    // True (5332 unless silent) when a content of the numbers and type is in
+    // a registration request of the running transfer.
+    bool IsContentInTransfer(const QList<qint32> &numbers, int type, bool silent);
+    int GetBusyMode() const { return m_busyMode; }
+    void SetBusyMode(int mode) { m_busyMode = mode; }
+    int GetTransferMode() const { return m_transferMode; }
+    void SetTransferMode(int mode) { m_transferMode = mode; }
+    // The requests of the running (or last) transfer.
+    CDlkRequestList &GetRequestList() { return m_requestList; }
+    // Stops the transfer manager when it runs and cancels the shared HTTP
+    // client's request.
+    void StopTransfer();
+
+    // ---- Help -------------------------------------------------------------
+
+    // Opens a help document (4061 to 4064) with the desktop's program for it.
+    void OnHelpCommand(int commandId);
+    // A help document beside the program, else in the current folder; empty
+    // when neither has it.
+    static QString FindHelpDocument(const QString &name);
+
+    // ---- Close and exit --------------------------------------------------
+
+    // Asks what must be asked (not when forced), stops a running transfer
+    // and waits for it, saves the view arrangement and the window placement.
+    // False when the operator keeps the program running.
+    bool ExitApplication(bool forced);
+    // The desktop session ends: no questions, the state is saved.
+    void OnQueryEndSession();
+
+    // ---- Clipboard formats (MIME types) ----------------------------------
+
+    QString GetContentsDataFormat() const;
+    QString GetPlaylistEventDataFormat() const;
+    QString GetScheduleEventDataFormat() const;
+    // The MIME type under which data of a clipboard format name travels.
+    static QString ClipboardMimeType(const char *formatName);
+
+    // ---- Emptying the edit and check models ------------------------------
+
+    // Empties the edited playlist (52) or BGM list (53), asking first when it
+    // is modified unless forced. False when the operator keeps it.
+    bool PlaylistNew(int type, bool force);
+    // Empties the edited schedule, asking first when modified unless forced.
+    bool ScheduleNew(bool force);
+    // Empties the checked playlist or BGM list.
+    void PlaylistCheckClear(int type, bool keepPanes);
+    // Empties the checked schedule and the checked lists.
+    void ScheduleCheckClear(int type, bool clearCalendar);
+    // Loads a stored playlist or BGM list into its editor (asking first when
+    // the edited one is modified). False when it is not loaded.
+    bool PlaylistLoad(qint32 index, int type);
+    // Loads a stored schedule of the current group into its editor.
+    bool ScheduleLoad(qint32 index);
+
+    // ---- Navigation views ------------------------------------------------
+
+    // Hides every view, arranges the view and highlights its button; false
+    // (nothing hidden) for an id that names no view.
+    bool ShowView(int viewId);
+    bool CanLeaveView(int targetView);
+    // The view shown (the navigation button drawn pushed); -1 when none.
+    int GetCurrentView() const;
+    // Loads a playlist or BGM list into its editor and shows its view; 0 on
+    // failure, else the view's result.
+    int OpenPlaylistEdit(qint32 number, int type);
+    bool OpenScheduleEdit(qint32 number);
+    // Back to the remembered view unless staying; with apply, every pane is
+    // told the setting changed and the views are reset.
+    void ApplySetting(int settingId, bool stay, bool apply);
+    // One step of the guided first set-up.
+    void AdvanceSetupStep(int settingId, bool stay);
+    // Distributes the data state to the panes (at start and after settings).
+    void ResetViews();
+    // Stores where the view's panes stand and which one is active.
+    void SaveViewState(int viewId);
+    // Applies the default arrangement of the current view (Window, Arrange).
+    void OnWindowArrange();
+
+    // ---- Application messages and workers --------------------------------
+
+    // Runs the handler of an application message.
+    void OnAppMessage(int number, quint32 wParam, quint32 lParam);
+    // Starts a worker of a long operation: the frame is disabled when asked,
+    // the worker is kept in slot and started. False when one is kept there
+    // already or it cannot start (the frame is then enabled again).
+    bool StartWorker(std::unique_ptr<CFrameWorker> &slot, std::function<void()> body, bool disableFrame);
+    // Joins the worker of slot, forgets it and enables the frame again.
+    void EndWorker(std::unique_ptr<CFrameWorker> &slot);
+    std::unique_ptr<CFrameWorker> &PrintWorker() { return m_printWorker; }
+    std::unique_ptr<CFrameWorker> &LogWorker() { return m_logWorker; }
+
+    // The files of a registration batch (registration progress names them).
+    void SetRegistPaths(const QStringList &paths, const QString &singlePath);
+    void SetLogArchivePath(const QString &path) { m_logArchivePath = path; }
+    // Progress windows of the running operation; null when none is shown.
+    void SetRegistProgress(IProgressView *view) { m_registProgress = view; }
+    void SetDeleteProgress(IProgressView *view) { m_deleteProgress = view; }
+    void SetProcessDialog(IProgressView *view) { m_processDialog = view; }
+    void SetExImportView(IExImportView *view) { m_exImportView = view; }
+    // True while the exit routine waits for the communication to end: end
+    // handlers then join without showing results.
+    bool IsExiting() const { return m_exiting; }
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    struct PaneSlot {
+        CChildFrame *frame = nullptr;
+        CTelvPaneDlg *pane = nullptr;
+    };
+    struct ViewPane;
+    struct ViewInfo;
+
+    // Construction
+    void createClient();
+    void createMenu();
+    bool createBars();
+    bool createLayoutPane(int index, PaneKind kind, quint32 titleId);
+    void registerClipboardFormats();
+    void chooseStartView();
+    void saveFramePlacement();
+    void disableTransferCallback();
+
+    // Views
+    static const ViewInfo *findView(int viewId);
+    QList<ViewPane> panesOfView(const ViewInfo &view) const;
+    void arrangeView(const ViewInfo &view);
+    bool applySavedArrangement(const ViewInfo &view, const QList<ViewPane> &panes);
+    void applyDefaultArrangement(int viewId, const QList<ViewPane> &panes);
+    void arrangeLayoutPanes(const QRect &client);
+    void prepareView(const ViewInfo &view);
+    void activateRemembered(const ViewInfo &view, const QList<ViewPane> &panes);
+    QWidget *windowOfPane(int index) const;
+    QRect paneRect(int index) const;
+    void placePane(int index, const QRect &rect, bool resize);
+    void showPane(int index);
+    int rememberedView() const;
+    void setOperatingWindow();
+    void keepCurrentGroup();
+    void keepCurrentPlayer();
+    bool discardEditsForSettings();
+
+    // Messages
+    void onRegistFileMessage(quint32 index, quint32 textId);
+    void onProgressCount(IProgressView *view, quint32 index);
+    void onTransferEnd(quint32 result);
+    void onTransferProgress();
+    void onLogEnd(quint32 saved);
+    void onPrintEnd(quint32 result);
+    void onExImportEnd(int number, quint32 result);
+    QString registFileName(quint32 index) const;
+    void waitForCommunicationEnd();
+
+    template <typename Role>
+    Role *paneRole(int index) const
+    {
+        return dynamic_cast<Role *>(GetViewPane(index));
+    }
+
+    QMdiArea *m_mdiClient = nullptr;
+    CGuidanceBar *m_guidanceBar = nullptr;
+    CGuideBar *m_guideBar = nullptr;
+    std::array<PaneSlot, PANE_COUNT> m_slots{};
+    QList<CChildFrame *> m_childFrames;
+    CPaneList m_panes;
+    QStringList m_clipboardFormats;
+
+    QString m_currentGroup;
+    qint32 m_currentPlayer = -1;
+    QString m_currentPlayerName;
+    int m_checkListWindow = kCheckPlaylistWindow;
+    int m_checkPlaylist = -1;
+    int m_editPlaylist = -1;
+
+    int m_busyMode = 0;
+    int m_transferMode = 0;
+    CDlkRequestList m_requestList;
+    bool m_exiting = false;
+    bool m_sessionEnded = false;
+
+    std::unique_ptr<CFrameWorker> m_printWorker;
+    std::unique_ptr<CFrameWorker> m_logWorker;
+    QStringList m_registPaths;
+    QString m_registPath;
+    QString m_logArchivePath;
+    IProgressView *m_registProgress = nullptr;
+    IProgressView *m_deleteProgress = nullptr;
+    IProgressView *m_processDialog = nullptr;
+    IExImportView *m_exImportView = nullptr;
+};
+
+// The program's main frame; null before it is made and after it is gone.
+CMainFrame *GetMainFrame();

@@ -1,0 +1,236 @@
+// The application messages of the main frame and the worker pattern of its
+// long operations: a worker is kept by the frame and started while the frame
+// is disabled; its end message's handler joins it and enables the frame.
+#include "app/main_frame.h"
+
+#include "app/app_message.h"
+#include "app/frame_worker.h"
+#include "app/pane_roles.h"
+#include "app/progress_view.h"
+#include "core/message_box.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "player/r40_http.h"
+#include "transfer/dlk_transfer_manager.h"
+#include "transfer/transfer_status_xml.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kTextCopying = 5634;
+constexpr quint32 kTextMakingThumbnail = 5637;
+constexpr quint32 kTextUpdatingInfo = 5638;
+constexpr quint32 kMsgLogSaved = 5271;
+constexpr quint32 kMsgLogSaveFailed = 5272;
+constexpr quint32 kMsgPrintNeedsSpreadsheet = 5400;
+constexpr quint32 kMsgPrintStartFailed = 5404;
+
+// Transfer modes whose progress the frame shows.
+constexpr int kTransferModeDelete = 6;
+constexpr int kTransferModeInfoUpdate = 7;
+
+// The exit waits this long for the communication to end: longer than the
+// transfer manager's own bound for joining its thread.
+constexpr int kExitWaitMs = 70000;
+constexpr unsigned long kExitPollMs = 5;
+
+} // namespace
+
+bool CMainFrame::event(QEvent *event)
+{
+    if (const CAppMessageEvent *message = AsAppMessage(event)) {
+        OnAppMessage(message->Number(), message->WParam(), message->LParam());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
+{
+    Q_UNUSED(lParam);
+    switch (number) {
+    case APPMSG_REGIST_COPY:
+        onRegistFileMessage(wParam, kTextCopying);
+        break;
+    case APPMSG_REGIST_STEP:
+        onProgressCount(m_registProgress, wParam);
+        break;
+    case APPMSG_REGIST_THUMB:
+        onRegistFileMessage(wParam, kTextMakingThumbnail);
+        break;
+    case APPMSG_DELETE_STEP:
+        onProgressCount(m_deleteProgress, wParam);
+        break;
+    case APPMSG_TRANSFER_END:
+        onTransferEnd(wParam);
+        break;
+    case APPMSG_TRANSFER_PROGRESS:
+        onTransferProgress();
+        break;
+    case APPMSG_LOG_END:
+        onLogEnd(wParam);
+        break;
+    case APPMSG_PRINT_END:
+        onPrintEnd(wParam);
+        break;
+    case APPMSG_EXPORT_END:
+    case APPMSG_IMPORT_END:
+        onExImportEnd(number, wParam);
+        break;
+    default:
+        // The other numbers belong to operations that bring their own
+        // handlers; none of them is running without one.
+        break;
+    }
+}
+
+// ---- Workers ---------------------------------------------------------------------
+
+bool CMainFrame::StartWorker(std::unique_ptr<CFrameWorker> &slot, std::function<void()> body, bool disableFrame)
+{
+    if (slot)
+        return false;
+    if (disableFrame)
+        setEnabled(false);
+    slot = std::make_unique<CFrameWorker>(std::move(body));
+    if (!slot->Resume()) {
+        slot.reset();
+        setEnabled(true);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::EndWorker(std::unique_ptr<CFrameWorker> &slot)
+{
+    if (slot) {
+        slot->Join();
+        slot.reset();
+    }
+    setEnabled(true);
+}
+
+// ---- Handlers ----------------------------------------------------------------------
+
+void CMainFrame::SetRegistPaths(const QStringList &paths, const QString &singlePath)
+{
+    m_registPaths = paths;
+    m_registPath = singlePath;
+}
+
+QString CMainFrame::registFileName(quint32 index) const
+{
+    const QString &path = index < quint32(m_registPaths.size()) ? m_registPaths[int(index)] : m_registPath;
+    return QFileInfo(path).fileName();
+}
+
+void CMainFrame::onRegistFileMessage(quint32 index, quint32 textId)
+{
+    if (!m_registProgress)
+        return;
+    m_registProgress->SetProgressText(FormatString(textId, registFileName(index)));
+    if (textId == kTextCopying)
+        m_registProgress->RefreshByteCount();
+}
+
+void CMainFrame::onProgressCount(IProgressView *view, quint32 index)
+{
+    if (view)
+        view->SetProgressCount(int(index) + 1);
+}
+
+void CMainFrame::onTransferEnd(quint32 result)
+{
+    Q_UNUSED(result);
+    // The manager posted its last notice: its thread is ending and is joined
+    // here, so the frame is no longer busy with it.
+    GetTransferManager().FinishTransfer();
+    if (auto *status = paneRole<IStatusView>(PANE_STATUS)) {
+        status->StopRefresh();
+        status->UpdateState();
+    }
+}
+
+void CMainFrame::onTransferProgress()
+{
+    const CTransferStatusXml *status = GetPlayerStatusStore();
+    if (!status)
+        return;
+    const int done = status->GetSendFileCount(m_currentPlayer);
+    if (m_transferMode == kTransferModeDelete && m_deleteProgress)
+        m_deleteProgress->SetProgressCount(done);
+    else if (m_transferMode == kTransferModeInfoUpdate && m_processDialog)
+        m_processDialog->SetProgressText(FormatString(kTextUpdatingInfo, done));
+}
+
+void CMainFrame::onLogEnd(quint32 saved)
+{
+    if (m_logWorker) {
+        m_logWorker->Join();
+        m_logWorker.reset();
+    }
+    if (CTransferStatusXml *status = GetPlayerStatusStore())
+        status->SetTransferState(TRANSFER_STATE_LOG_COMPRESSED);
+    if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
+        view->StopRefresh();
+        view->UpdateState();
+    }
+    if (!m_exiting) {
+        if (saved == 0)
+            ShowMessage(this, kMsgLogSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
+        else
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSaved, m_logArchivePath);
+    }
+    m_busyMode = 0;
+}
+
+void CMainFrame::onPrintEnd(quint32 result)
+{
+    EndWorker(m_printWorker);
+    if (m_processDialog)
+        m_processDialog->CloseProgress();
+    if (!m_exiting && result == 1) {
+        raise();
+        activateWindow();
+        ShowMessage(this, kMsgPrintNeedsSpreadsheet, kTitleCaption, MB_OK | MB_ICONWARNING);
+    } else if (!m_exiting && result != 0) {
+        ShowMessage(this, kMsgPrintStartFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+    }
+    WriteSyslog(LOG_NOTICE, "Print end.");
+}
+
+void CMainFrame::onExImportEnd(int number, quint32 result)
+{
+    const bool import = number == APPMSG_IMPORT_END;
+    NotifyContentsListChanged(0, 0, import ? 1 : 0);
+    if (!m_exImportView)
+        return;
+    if (import)
+        m_exImportView->EndImport(result);
+    else
+        m_exImportView->EndExport(result);
+}
+
+// ---- Exit wait -------------------------------------------------------------------
+
+void CMainFrame::waitForCommunicationEnd()
+{
+    // Only the application messages of the frame are handled meanwhile, so
+    // the end handlers join their threads; they show no results while the
+    // program exits. The wait is bounded: whatever still runs after it is
+    // ended with the transfer manager's own bound.
+    m_exiting = true;
+    const QDeadlineTimer deadline(kExitWaitMs);
+    while (IsBusy() && !deadline.hasExpired()) {
+        QCoreApplication::sendPostedEvents(this, CAppMessageEvent::EventType());
+        if (IsBusy())
+            QThread::msleep(kExitPollMs);
+    }
+    disableTransferCallback();
+    m_exiting = false;
+}

@@ -1,0 +1,121 @@
+#include "app/message_box_prompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton first;
+    QMessageBox::StandardButton second;
+    QMessageBox::StandardButton third;
+};
+
+ButtonSet ButtonsOfStyle(quint32 style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::NoButton};
+    case MB_ABORTRETRYIGNORE:
+        return {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort, QMessageBox::Retry,
+                QMessageBox::Ignore};
+    case MB_YESNOCANCEL:
+        return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::No,
+                QMessageBox::Cancel};
+    case MB_YESNO:
+        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No, QMessageBox::NoButton};
+    case MB_RETRYCANCEL:
+        return {QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry, QMessageBox::Cancel,
+                QMessageBox::NoButton};
+    default:
+        return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::NoButton};
+    }
+}
+
+QMessageBox::Icon IconOfStyle(quint32 style)
+{
+    switch (style & MB_ICONMASK) {
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButton DefaultButton(quint32 style, const ButtonSet &set)
+{
+    switch (style & MB_DEFMASK) {
+    case MB_DEFBUTTON2:
+        return set.second;
+    case MB_DEFBUTTON3:
+        return set.third;
+    default:
+        return set.first;
+    }
+}
+
+int AnswerOfButton(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Abort:
+        return IDABORT;
+    case QMessageBox::Retry:
+        return IDRETRY;
+    case QMessageBox::Ignore:
+        return IDIGNORE;
+    default:
+        return IDCANCEL;
+    }
+}
+
+QWidget *OwnerWindow(QObject *owner)
+{
+    if (auto *widget = qobject_cast<QWidget *>(owner))
+        return widget->window();
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+CMessageBoxPrompter::CMessageBoxPrompter()
+{
+    SetMessagePrompter(this);
+}
+
+CMessageBoxPrompter::~CMessageBoxPrompter()
+{
+    if (&MessagePrompter() == this)
+        SetMessagePrompter(nullptr);
+}
+
+int CMessageBoxPrompter::prompt(const MessagePrompt &message)
+{
+    // A box can only open on the user-interface thread; elsewhere the answer
+    // that changes nothing is given.
+    if (!qApp || QThread::currentThread() != qApp->thread())
+        return SafeDefaultAnswer(message.style);
+    const ButtonSet set = ButtonsOfStyle(message.style);
+    QMessageBox box(IconOfStyle(message.style), message.caption, message.text, set.buttons,
+                    OwnerWindow(message.owner));
+    box.setDefaultButton(DefaultButton(message.style, set));
+    const int escape = set.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                       : (message.style & MB_TYPEMASK) == MB_YESNO ? QMessageBox::No
+                                                                     : set.first;
+    box.setEscapeButton(QMessageBox::StandardButton(escape));
+    const int result = box.exec();
+    return AnswerOfButton(result);
+}

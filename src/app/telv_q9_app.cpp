@@ -1,0 +1,208 @@
+#include "app/telv_q9_app.h"
+
+#include "app/app_globals.h"
+#include "app/main_frame.h"
+#include "app/message_box_prompter.h"
+#include "app/password_prompter.h"
+#include "app/single_instance.h"
+#include "core/base_folder.h"
+#include "core/data_folders.h"
+#include "core/log_cleaner.h"
+#include "core/message_box.h"
+#include "core/setting_ini.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "player/sockets.h"
+#include "transfer/dlk_transfer_manager.h"
+#include "transfer/transfer_status_xml.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QResource>
+#include <QTimer>
+
+namespace {
+
+constexpr const char *kInstanceMarker = "Q9Mutex";
+// The content types whose files the transfer manager sends from their folders.
+constexpr int kContentFolderTypes[] = {1, 2, 5, 6, 4};
+
+} // namespace
+
+CTelvQ9App *GetApp()
+{
+    return qobject_cast<CTelvQ9App *>(QCoreApplication::instance());
+}
+
+CTelvQ9App::CTelvQ9App(int &argc, char **argv) : QApplication(argc, argv), m_instanceName(CSingleInstance::DefaultName())
+{
+    setOrganizationName(QStringLiteral("Kavrin"));
+    setApplicationName(QStringLiteral("TELV-Q9"));
+    setApplicationVersion(QString::fromLatin1(kVersionText));
+}
+
+CTelvQ9App::~CTelvQ9App()
+{
+    m_mainFrame.reset();
+    m_instance.reset();
+    if (!m_resourcePath.isEmpty())
+        QResource::unregisterResource(m_resourcePath);
+}
+
+int CTelvQ9App::Run()
+{
+    CMessageBoxPrompter prompter;
+    if (!InitInstance())
+        return 1;
+    const int code = exec();
+    ExitInstance();
+    return code;
+}
+
+bool CTelvQ9App::InitInstance()
+{
+    if (!StartUp())
+        return false;
+    m_mainFrame = std::make_unique<CMainFrame>();
+    if (!m_mainFrame->LoadFrame()) {
+        ExitInstance();
+        return false;
+    }
+    m_mainFrame->show();
+    scheduleQuitAfterStart();
+    return true;
+}
+
+void CTelvQ9App::scheduleQuitAfterStart()
+{
+    bool ok = false;
+    const int delay = qEnvironmentVariableIntValue(kQuitAfterEnv, &ok);
+    if (ok && delay >= 0)
+        QTimer::singleShot(delay, m_mainFrame.get(), &QWidget::close);
+}
+
+bool CTelvQ9App::StartUp()
+{
+    LoadResourceDll();
+
+    m_instance = std::make_unique<CSingleInstance>(m_instanceName);
+    if (!m_instance->Acquire()) {
+        m_instance.reset();
+        return false;
+    }
+    connect(m_instance.get(), &CSingleInstance::activateRequested, this, &CTelvQ9App::onActivateRequested);
+
+    m_socketsStarted = StartSockets();
+
+    QString baseFolder;
+    GetBaseFolder(baseFolder);
+    // Stored at once, so the setting always holds it after the first start.
+    SaveBaseFolder(baseFolder);
+    LoadAppData(baseFolder);
+
+    if (GetSettingIni().Options().RunPassUse && PromptPassword(nullptr, PASSWORD_STARTUP) != IDOK) {
+        leaveStartUp();
+        return false;
+    }
+    WriteSyslog(LOG_NOTICE, "TELV-Q9 Ver.%s Start", kVersionText);
+    return true;
+}
+
+void CTelvQ9App::leaveStartUp()
+{
+    // Nothing of the start may outlive a start that is given up: the log
+    // housekeeping thread is joined and the log closed, without an end line
+    // for a start that never began.
+    GetLogCleaner().Stop();
+    CloseSyslog();
+    if (m_socketsStarted) {
+        StopSockets();
+        m_socketsStarted = false;
+    }
+    m_instance.reset();
+}
+
+bool CTelvQ9App::LoadResourceDll()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kResourceFileName));
+    if (!QFileInfo(path).isFile() || !QResource::registerResource(path))
+        return false;
+    if (!m_resourcePath.isEmpty() && m_resourcePath != path)
+        QResource::unregisterResource(m_resourcePath);
+    m_resourcePath = path;
+    LoadStringOverrides(QString::fromLatin1(kResourceStrings));
+    setApplicationDisplayName(LoadString(kTitleStringId));
+    return true;
+}
+
+void CTelvQ9App::LoadAppData(const QString &baseFolder)
+{
+    CAppData &appData = GetAppData();
+    appData.SetDataRoot(baseFolder);
+    CContentsStore &store = GetContentFolders();
+    store.SetFolders(baseFolder, QCoreApplication::applicationDirPath());
+    store.CreateFolders();
+
+    CDlkTransferManager &manager = GetTransferManager();
+    manager.SetPcDlkFolder(baseFolder);
+    for (int type : kContentFolderTypes)
+        manager.SetContentFolder(type, store.GetContentFolder(type));
+    if (CTransferStatusXml *status = GetPlayerStatusStore())
+        status->SetFolder(baseFolder);
+
+    CSystemIni &system = GetSystemIni();
+    system.SetFileName(QDir(DataFolderOf(baseFolder)).filePath(QString::fromLatin1(kSystemIniFileName)));
+    system.SetBaseFolder(baseFolder);
+    system.LoadLogSettings();
+    const SystemSettings logSettings = system.Settings();
+    OpenSyslog(logSettings.LogFolder, QString::fromLatin1(kLogFilePrefix), logSettings.LogLevel);
+
+    appData.LoadAll();
+
+    manager.SetSystemSettings(&GetSystemIni());
+    manager.SetSystemOptions(&GetSettingIni());
+    manager.SetPcDlkFolder(appData);
+    manager.SetPlayerList(&appData.GetPlayerXml(), appData.GetPlayerFilePath());
+    manager.SetDisplayList(&appData.GetDisplayXml());
+    if (CTransferStatusXml *status = GetPlayerStatusStore())
+        status->SetPlayers(appData.GetPlayerNumbers(false));
+
+    GetLogCleaner().Start(logSettings.LogFolder, QString::fromLatin1(kLogFilePrefix), logSettings.LogKeepDay);
+}
+
+int CTelvQ9App::ExitInstance()
+{
+    // The frame saved its state while closing; it goes before the services.
+    m_mainFrame.reset();
+    if (m_socketsStarted) {
+        StopSockets();
+        m_socketsStarted = false;
+    }
+    GetLogCleaner().Stop();
+    WriteSyslog(LOG_NOTICE, "TELV-Q9 Ver.%s End", kVersionText);
+    CloseSyslog();
+    m_instance.reset();
+    return 0;
+}
+
+int CTelvQ9App::FindRunningInstance(QWidget *window)
+{
+    if (!window || !window->property(kInstanceMarker).isValid())
+        return 1;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+    return 0;
+}
+
+void CTelvQ9App::onActivateRequested()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (FindRunningInstance(window) == 0)
+            return;
+    }
+}

@@ -1,0 +1,126 @@
+// The application object's start: the base-folder setting, the start-up
+// password, the resource file beside the program, the single instance.
+#include "app/app_globals.h"
+#include "app/single_instance.h"
+#include "app/telv_q9_app.h"
+#include "core/log_cleaner.h"
+#include "core/message_box.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "shell_fixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+
+namespace {
+
+QString StoredBaseFolder()
+{
+    return QSettings(QStringLiteral("Kavrin"), QStringLiteral("TELV-Q9")).value(QStringLiteral("BaseFolder")).toString();
+}
+
+// Everything written to the daily logs under a folder.
+QString LogText(const QString &folder)
+{
+    QString text;
+    QDirIterator it(folder, {QStringLiteral("Q9_*.log")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromLocal8Bit(file.readAll());
+    }
+    return text;
+}
+
+} // namespace
+
+using AppStartUp = ShellTest;
+
+TEST_F(AppStartUp, FirstStartStoresTheBaseFolderAndLaysOutTheDataTree)
+{
+    ASSERT_TRUE(StoredBaseFolder().isEmpty());
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(StoredBaseFolder(), baseFolder());
+    EXPECT_TRUE(QDir(dataFolder()).exists(QStringLiteral("ContentData")));
+    EXPECT_TRUE(GetLogCleaner().IsRunning());
+    EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("TELV-Q9 Ver.1.23 Start")));
+}
+
+TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)
+{
+    // A file where the data tree should go: nothing can be laid out, but the
+    // base folder was stored before anything was tried.
+    QDir().mkpath(baseFolder());
+    QFile blocker(QDir(baseFolder()).filePath(QStringLiteral("TelvData")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    startUp();
+    EXPECT_EQ(StoredBaseFolder(), baseFolder());
+    EXPECT_FALSE(QDir(dataFolder()).exists());
+}
+
+TEST_F(AppStartUp, CancelledStartUpPasswordEndsTheStartWithoutThreadsOrLog)
+{
+    writeIni("Y5.ini", QStringLiteral("Option"), QStringLiteral("RunPassUse"), QStringLiteral("1"));
+    const QString name = QStringLiteral("Q9Mutex-uitest-cancel-%1").arg(QCoreApplication::applicationPid());
+    GetApp()->SetInstanceName(name);
+    m_passwords.answer = IDCANCEL;
+    EXPECT_FALSE(startUp());
+    EXPECT_EQ(m_passwords.modes, QList<int>{4});
+    EXPECT_FALSE(GetLogCleaner().IsRunning());
+    EXPECT_FALSE(IsSyslogOpen());
+    EXPECT_FALSE(GetApp()->IsSocketsStarted());
+    EXPECT_FALSE(LogText(dataFolder()).contains(QStringLiteral("Start")));
+    // The guard was given up: the next start is a first copy.
+    EXPECT_EQ(GetApp()->GetSingleInstance(), nullptr);
+    CSingleInstance next(name);
+    EXPECT_TRUE(next.Acquire());
+}
+
+TEST_F(AppStartUp, GivenStartUpPasswordStartsTheProgram)
+{
+    writeIni("Y5.ini", QStringLiteral("Option"), QStringLiteral("RunPassUse"), QStringLiteral("1"));
+    m_passwords.answer = IDOK;
+    EXPECT_TRUE(startUp());
+    EXPECT_EQ(m_passwords.modes, QList<int>{4});
+    EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("TELV-Q9 Ver.1.23 Start")));
+}
+
+TEST_F(AppStartUp, SecondStartEndsAndAsksTheFirstToComeForward)
+{
+    CSingleInstance holder(QStringLiteral("Q9Mutex-uitest-held-%1").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(holder.Acquire());
+    GetApp()->SetInstanceName(holder.GetName());
+    QSignalSpy activated(&holder, &CSingleInstance::activateRequested);
+    EXPECT_FALSE(startUp());
+    EXPECT_TRUE(activated.wait(2000));
+    // The second start loaded nothing.
+    EXPECT_FALSE(GetLogCleaner().IsRunning());
+}
+
+TEST_F(AppStartUp, ResourceFileBesideTheProgramGivesTitleAndTexts)
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QString::fromLatin1(CTelvQ9App::kResourceFileName));
+    QFile::remove(beside);
+    ASSERT_TRUE(QFile::copy(programDir.filePath(QStringLiteral("resource/TelvQ9Res.rcc")), beside));
+    const bool loaded = GetApp()->LoadResourceDll();
+    const QString title = QGuiApplication::applicationDisplayName();
+    const QString overridden = LoadString(5501);
+    const QString kept = LoadString(5502);
+    QFile::remove(beside);
+    QGuiApplication::setApplicationDisplayName(QString());
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(title, QStringLiteral("TELV-Q9 リソース"));
+    EXPECT_EQ(overridden, QStringLiteral("コンテンツ (リソース)"));
+    EXPECT_EQ(kept, QStringLiteral("プレイリスト編集"));
+}
+
+TEST_F(AppStartUp, NoResourceFileKeepsTheProgramsTexts)
+{
+    EXPECT_FALSE(GetApp()->LoadResourceDll());
+    EXPECT_EQ(LoadString(57344), QStringLiteral("TELV-Q9"));
+}

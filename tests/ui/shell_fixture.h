@@ -1,0 +1,56 @@
+#pragma once
+// The fixture of the shell tests: a fresh home with its own base-folder
+// setting and documents folder, the panes of every area registered, a
+// scripted message prompter and a password prompter that answers as told.
+// The application object is the test program's own; each test starts it
+// (StartUp, or InitInstance for the frame) and the fixture ends it.
+
+#include "app/password_prompter.h"
+#include "support/scripted_prompter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+class CMainFrame;
+
+class FakePasswordPrompter final : public IPasswordPrompter {
+public:
+    FakePasswordPrompter() { SetPasswordPrompter(this); }
+    ~FakePasswordPrompter() override { SetPasswordPrompter(nullptr); }
+    int PromptPassword(QWidget *, int mode) override
+    {
+        modes.append(mode);
+        return answer;
+    }
+    int answer = 2; // IDCANCEL
+    QList<int> modes;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The documents folder of the fresh home: the default base folder.
+    QString baseFolder() const;
+    QString dataFolder() const;
+    // Writes one value of a settings file of the data folder before the start.
+    void writeIni(const char *fileName, const QString &section, const QString &key, const QString &value);
+    // A group of the application data (in memory), after the start.
+    void addGroup(const QString &name);
+
+    bool startUp();
+    // StartUp and the main frame; null when the start failed.
+    CMainFrame *startFrame();
+
+    QTemporaryDir m_home;
+    ScriptedPrompter m_prompter;
+    FakePasswordPrompter m_passwords;
+
+private:
+    QByteArray m_oldHome;
+    QByteArray m_oldConfig;
+};

@@ -1,0 +1,132 @@
+// The stand-in panes and dialogs: what the frame and the other operations
+// rely on them for.
+#include "core/message_box.h"
+#include "core/profile_ini.h"
+#include "core/setting_ini.h"
+#include "shell_fixture.h"
+#include "ui/players/layout_template_store.h"
+#include "ui/players/set_opt_dlg_view.h"
+#include "ui/players/set_password_dlg.h"
+#include "ui/players/status_dlg_view.h"
+#include "ui/timetable/calendar_dlg_view.h"
+#include "ui/timetable/schedule_set_dlg.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimeEdit>
+
+TEST(StatusStandIn, StateTextsShowTheWaitingTimeOfStatesFiveAndNine)
+{
+    const TimeValue time{6, 5, 4, 0};
+    EXPECT_EQ(CStatusDlgView::StateText(0, time), QStringLiteral("未通信"));
+    EXPECT_EQ(CStatusDlgView::StateText(5, time), QStringLiteral("禁止解除待ち (06:05:04)"));
+    EXPECT_EQ(CStatusDlgView::StateText(9, time), QStringLiteral("指定時間待ち (06:05:04)"));
+    EXPECT_EQ(CStatusDlgView::StateText(3, time), CStatusDlgView::StateText(10, time));
+    EXPECT_TRUE(CStatusDlgView::StateText(11, time).isEmpty());
+    EXPECT_TRUE(CStatusDlgView::StateText(-1, time).isEmpty());
+}
+
+TEST(StatusStandIn, StopRefreshClearsTheBusyFlag)
+{
+    CStatusDlgView status;
+    ASSERT_TRUE(status.Create(nullptr));
+    status.StartRefresh();
+    EXPECT_TRUE(status.IsRefreshing());
+    status.StopRefresh();
+    EXPECT_FALSE(status.IsRefreshing());
+}
+
+TEST(CalendarStandIn, NegativeValuesClearTheSelection)
+{
+    CCalendarDlgView calendar(CCalendarDlgView::DATA_CHECK_CALENDAR);
+    ASSERT_TRUE(calendar.Create(nullptr));
+    calendar.SelectDate(2026, 4, 29);
+    EXPECT_EQ(calendar.GetSelectedDate(), QDate(2026, 4, 29));
+    calendar.SelectDate(2026, 2, 30); // no such day: the selection stays
+    EXPECT_EQ(calendar.GetSelectedDate(), QDate(2026, 4, 29));
+    calendar.SelectDate(-1, -1, -1);
+    EXPECT_FALSE(calendar.GetSelectedDate().isValid());
+}
+
+TEST(ScheduleSetStandIn, GivesBackTheScheduleBlock)
+{
+    ScheduleSetBlock block;
+    block.setSchedule = true;
+    block.groupName = QStringLiteral("本店");
+    block.background = 0x00FF00;
+    block.startDate = DateValue{2026, 4, 1};
+    block.endDate = DateValue{2026, 4, 30};
+    block.startTime = TimeValue{9, 0, 0, 0};
+    block.endTime = TimeValue{18, 30, 0, 0};
+    block.weekdays = QStringLiteral("23456");
+    CScheduleSetDlg dialog;
+    dialog.SetBlock(block);
+    dialog.accept();
+    EXPECT_EQ(dialog.GetBlock(), block);
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+}
+
+TEST(LayoutTemplateStandIn, LooksUpByNumberAndDisplayMode)
+{
+    CLayoutTemplateStore store;
+    CLayoutTemplateStore::Areas areas{};
+    areas[0] = LayoutArea{true, WinRect{0, 0, 1920, 1080}};
+    store.SetLayout(3, 1, areas);
+    CLayoutTemplateStore::Areas found{};
+    EXPECT_TRUE(store.Lookup(3, 1, found));
+    EXPECT_EQ(found, areas);
+    EXPECT_FALSE(store.Lookup(3, 0, found));
+    EXPECT_FALSE(store.Lookup(4, 1, found));
+}
+
+using SettingsStandIns = ShellTest;
+
+TEST_F(SettingsStandIns, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk)
+{
+    ASSERT_TRUE(startUp());
+    CSetOptDlgView page;
+    ASSERT_TRUE(page.Create(nullptr));
+    page.LoadSettings();
+    EXPECT_TRUE(page.QueryClose());
+
+    auto *powerOn = page.findChild<QTimeEdit *>(QString::number(CSetOptDlgView::kPowerOnId));
+    ASSERT_NE(powerOn, nullptr);
+    EXPECT_EQ(powerOn->time(), QTime(10, 0, 0));
+    powerOn->setTime(QTime(8, 30, 0));
+    EXPECT_TRUE(page.IsModified());
+    m_prompter.expect(5007, IDNO);
+    EXPECT_FALSE(page.QueryClose());
+    EXPECT_EQ(powerOn->time(), QTime(8, 30, 0));
+    m_prompter.expect(5007, IDYES);
+    EXPECT_TRUE(page.QueryClose());
+    EXPECT_EQ(powerOn->time(), QTime(10, 0, 0));
+
+    powerOn->setTime(QTime(7, 0, 0));
+    page.findChild<QCheckBox *>(QString::number(CSetOptDlgView::kSetupPassUseId))->setChecked(true);
+    page.OnOk();
+    EXPECT_FALSE(page.IsModified());
+    GetSettingIni().Load();
+    EXPECT_EQ(GetSettingIni().Options().PowerOnTime, (TimeValue{7, 0, 0, 0}));
+    EXPECT_TRUE(GetSettingIni().Options().SetupPassUse);
+}
+
+TEST_F(SettingsStandIns, PasswordPromptAcceptsOnlyTheStoredPassword)
+{
+    ASSERT_TRUE(startUp());
+    CProfileIni(GetSettingIni().GetFileName()).WriteString(QStringLiteral("Option"), QStringLiteral("RunPassword"),
+                                                           QStringLiteral("kdp-r40"));
+    CSetPasswordDlg dialog(CSetPasswordDlg::MODE_STARTUP);
+    dialog.show();
+    auto *entry = dialog.findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kPasswordEditId));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->echoMode(), QLineEdit::Password);
+    entry->setText(QStringLiteral("wrong"));
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(entry->text().isEmpty());
+    entry->setText(QStringLiteral("kdp-r40"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    // The settings password is another one, none stored here.
+    EXPECT_TRUE(CSetPasswordDlg::StoredPassword(CSetPasswordDlg::MODE_SETTINGS).isEmpty());
+}

@@ -1,0 +1,188 @@
+// The navigation views: switching, the remembered arrangement, the questions
+// before a settings page, and the guided first set-up.
+#include "app/child_frame.h"
+#include "app/guidance_bar.h"
+#include "app/guide_bar.h"
+#include "app/main_frame.h"
+#include "core/app_ini.h"
+#include "core/message_box.h"
+#include "core/profile_ini.h"
+#include "core/setting_ini.h"
+#include "core/string_table.h"
+#include "model/contents_store.h"
+#include "shell_fixture.h"
+#include "ui/contents/contents_dlg_view.h"
+#include "ui/players/status_dlg_view.h"
+
+#include <QDir>
+#include <QMdiArea>
+
+namespace {
+
+QRect StoredRect(int window)
+{
+    WinRect rect;
+    if (!GetAppIni().GetWindowRect(window, rect))
+        return QRect();
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+} // namespace
+
+class NavigationViews : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+        frame = startFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1200, 800);
+        ASSERT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+    }
+
+    bool isShown(int pane) const
+    {
+        QWidget *window = frame->GetViewFrame(pane);
+        return window ? window->isVisible() : frame->GetViewPane(pane)->isVisible();
+    }
+
+    CMainFrame *frame = nullptr;
+};
+
+TEST_F(NavigationViews, SwitchingWritesTheArrangementAndComingBackRestoresIt)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, false));
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_PLAYLIST);
+    // Leaving 1504 stored its pane; 1505 had nothing stored and was given
+    // its default arrangement, stored at once.
+    EXPECT_FALSE(StoredRect(10).isEmpty());
+    for (int window : {11, 20, 22})
+        EXPECT_FALSE(StoredRect(window).isEmpty()) << window;
+    EXPECT_TRUE(isShown(CMainFrame::PANE_PLAYLIST_EDIT));
+    EXPECT_TRUE(isShown(CMainFrame::PANE_LAYOUT_DISP));
+    EXPECT_FALSE(isShown(CMainFrame::PANE_STATUS));
+    EXPECT_EQ(frame->GetGuidanceBar()->GetGuidanceText(), LoadString(6111));
+    EXPECT_EQ(dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS))->GetViewMode(), 11);
+
+    const QRect moved(5, 7, 700, 400);
+    frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT)->setGeometry(moved);
+    frame->GetMdiClient()->setActiveSubWindow(frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT));
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, false));
+    EXPECT_EQ(StoredRect(20), moved);
+    EXPECT_EQ(GetAppIni().GetWindowActive(CMainFrame::VIEW_PLAYLIST), 20);
+    EXPECT_EQ(GetAppIni().GetLastGuideSelect(), CMainFrame::VIEW_CONTENTS);
+
+    frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT)->setGeometry(QRect(50, 50, 800, 450));
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, false));
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT)->geometry(), moved);
+    EXPECT_EQ(frame->GetMdiClient()->activeSubWindow(), frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT));
+}
+
+TEST_F(NavigationViews, AViewWhoseStoredRectangleWasDeletedGetsItsDefaultArrangementStored)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_BGM, false));
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, false));
+    CProfileIni(GetAppIni().GetFileName()).DeleteSection(QStringLiteral("Window_21"));
+    ASSERT_TRUE(StoredRect(21).isEmpty());
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_BGM, false));
+    // Top half the contents pane, bottom half the list editor.
+    const QRect client = frame->GetMdiClient()->viewport()->rect();
+    const QRect editor = frame->GetViewFrame(CMainFrame::PANE_BGM_EDIT)->geometry();
+    EXPECT_EQ(editor, QRect(0, client.height() / 2, client.width(), client.height() - client.height() / 2));
+    EXPECT_EQ(StoredRect(21), editor);
+}
+
+TEST_F(NavigationViews, ClickingTheCurrentViewAgainDoesNothing)
+{
+    EXPECT_FALSE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, false));
+    EXPECT_TRUE(isShown(CMainFrame::PANE_CONTENTS));
+}
+
+TEST_F(NavigationViews, ScheduleViewsNeedAGroup)
+{
+    m_prompter.expect(5326, IDOK);
+    EXPECT_FALSE(frame->SwitchView(CMainFrame::VIEW_SCHEDULE, false));
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+    addGroup(QStringLiteral("本店"));
+    EXPECT_TRUE(frame->SwitchView(CMainFrame::VIEW_GROUP_DELIVERY, false));
+    EXPECT_EQ(dynamic_cast<CStatusDlgView *>(frame->GetViewPane(CMainFrame::PANE_STATUS))->GetViewMode(), 41);
+    EXPECT_TRUE(isShown(CMainFrame::PANE_CALENDAR_STATUS));
+}
+
+TEST_F(NavigationViews, EnteringASettingsPageAsksBeforeDiscardingEdits)
+{
+    GetContentFolders().GetPlaylistModel(52)->SetModified(true);
+    m_prompter.expect(5012, IDNO);
+    EXPECT_FALSE(frame->SwitchView(CMainFrame::VIEW_SET_OPTIONS, false));
+    EXPECT_TRUE(GetContentFolders().GetPlaylistModel(52)->IsModified());
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+
+    m_prompter.expect(5012, IDYES);
+    EXPECT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_OPTIONS, false));
+    EXPECT_FALSE(GetContentFolders().GetPlaylistModel(52)->IsModified());
+    EXPECT_TRUE(isShown(CMainFrame::PANE_SET_OPT));
+
+    // While busy, no settings page opens.
+    frame->SetBusyMode(1);
+    m_prompter.expect(5295, IDOK);
+    EXPECT_FALSE(frame->SwitchView(CMainFrame::VIEW_SET_SYSTEM, false));
+    frame->SetBusyMode(0);
+}
+
+TEST_F(NavigationViews, UnknownViewIdsHideNothing)
+{
+    for (int id : {1503, 1512, 1521, 1524, 1530, 1532})
+        EXPECT_FALSE(frame->ShowView(id)) << id;
+    EXPECT_TRUE(isShown(CMainFrame::PANE_CONTENTS));
+}
+
+TEST_F(NavigationViews, LayoutSettingsShowTheStandardLayoutBesideOrBelowTheCanvas)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_LAYOUT, true));
+    QWidget *canvas = frame->GetViewPane(CMainFrame::PANE_LAYOUT);
+    QWidget *properties = frame->GetViewPane(CMainFrame::PANE_LAYOUT_PROP);
+    EXPECT_TRUE(canvas->isVisible());
+    EXPECT_TRUE(properties->isVisible());
+    EXPECT_EQ(properties->windowTitle(), LoadString(5523));
+    // Landscape: the properties go below the canvas.
+    EXPECT_EQ(properties->pos().x(), canvas->pos().x());
+    EXPECT_GE(properties->pos().y(), canvas->pos().y());
+    EXPECT_FALSE(StoredRect(67).isEmpty());
+    EXPECT_FALSE(StoredRect(68).isEmpty());
+}
+
+TEST_F(NavigationViews, LayoutPanesStoredOnAScreenThatIsGoneComeBackToTheClientArea)
+{
+    GetAppIni().SetWindowRect(67, WinRect{5000, 3000, 5480, 3300});
+    GetAppIni().SetWindowRect(68, WinRect{100, 100, 360, 400});
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_LAYOUT, true));
+    const QPoint origin = frame->GetMdiClient()->viewport()->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(frame->GetViewPane(CMainFrame::PANE_LAYOUT)->pos(), origin);
+    EXPECT_EQ(frame->GetViewPane(CMainFrame::PANE_LAYOUT_PROP)->pos(), QPoint(100, 100));
+}
+
+TEST_F(NavigationViews, GuidedSetUpWalksThroughThePagesAndCompletes)
+{
+    // Back to the start of the set-up.
+    GetSettingIni().SetInitSeq(0);
+    frame->AdvanceSetupStep(CMainFrame::VIEW_SET_SYSTEM, false);
+    EXPECT_EQ(GetSettingIni().Options().InitSeq, 1);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_SET_PLAYERS);
+
+    frame->GetGuideBar()->SetItemState(CMainFrame::VIEW_CONTENTS, CGuideBar::STATE_HIDDEN);
+    frame->AdvanceSetupStep(CMainFrame::VIEW_SET_PLAYERS, false);
+    EXPECT_EQ(GetSettingIni().Options().InitSeq, 7);
+    // All views are offered again and the program returns to the last view.
+    EXPECT_EQ(frame->GetGuideBar()->GetItemState(CMainFrame::VIEW_CONTENTS), int(CGuideBar::STATE_SHOWN));
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+    // The step was saved.
+    GetSettingIni().Load();
+    EXPECT_EQ(GetSettingIni().Options().InitSeq, 7);
+
+    GetSettingIni().SetInitSeq(4);
+    frame->AdvanceSetupStep(CMainFrame::VIEW_SET_OPTIONS, false);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_SET_LAYOUT);
+    EXPECT_FALSE(dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS))->IsPlaylistFilterOn());
+    GetSettingIni().SetInitSeq(7);
+}
