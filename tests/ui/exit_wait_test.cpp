@@ -1,6 +1,7 @@
 // Closing while a transfer runs: the exit stops the transfer manager, waits
 // for its workers and its thread, and joins them before the frame goes.
 #include "app/main_frame.h"
+#include "app/telv_q9_app.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 #include "shell_fixture.h"
@@ -106,4 +107,27 @@ TEST_F(ExitWait, ClosingStopsTheRunningTransferAndJoinsIt)
     // transfer ended as stopped.
     EXPECT_EQ(m_prompter.prompts().size(), 2);
     EXPECT_EQ(manager.GetResultState(), 9);
+}
+
+TEST_F(ExitWait, TheFrameGoesOnlyAfterTheTransferIsJoined)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    PlayerRecord player;
+    player.Number = 1;
+    player.Name = QStringLiteral("店頭1");
+    player.IPAddress = QStringLiteral("127.0.0.2");
+    GetAppData().GetPlayerXml().AddPlayer(player);
+    std::atomic<int> running{0};
+    GetTransferManager().SetWorkerFactory([&running](CSystemIni *, CSettingIni *) {
+        return std::unique_ptr<IDlkTransferWorker>(std::make_unique<EndlessWorker>(running));
+    });
+    ASSERT_TRUE(GetTransferManager().StartTransfer({1}, &frame->GetRequestList()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return running.load() == 1; }, 5000));
+    // Destroyed without the exit routine: the frame still ends the transfer
+    // and joins it, so nothing posts to a frame that is gone.
+    GetApp()->ExitInstance();
+    EXPECT_EQ(GetMainFrame(), nullptr);
+    EXPECT_EQ(running.load(), 0);
+    EXPECT_FALSE(GetTransferManager().IsRunning());
 }

@@ -9,6 +9,7 @@
 #include "core/message_box.h"
 #include "core/shell_open.h"
 #include "core/system_ini.h"
+#include "model/app_data.h"
 #include "model/contents_store.h"
 #include "shell_fixture.h"
 #include "support/fake_clock.h"
@@ -330,4 +331,28 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
     const QString found = CMainFrame::FindHelpDocument(QStringLiteral("SpecsJ.htm"));
     QFile::remove(beside);
     EXPECT_EQ(found, QFileInfo(beside).absoluteFilePath());
+}
+
+TEST_F(MainFrame, SelectPlayerFindsTheNameAndGroupNumbersAreFoundByName)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    PlayerRecord player;
+    player.Number = 12;
+    player.Name = QStringLiteral("入口");
+    GetAppData().GetPlayerXml().AddPlayer(player);
+    frame->SelectPlayer(12);
+    EXPECT_EQ(frame->GetCurrentPlayerId(), 12);
+    EXPECT_EQ(frame->GetCurrentPlayerName(), QStringLiteral("入口"));
+    EXPECT_EQ(GetContentFolders().GetCurrentPlayer().Number, 12);
+    frame->SelectPlayer(99);
+    EXPECT_EQ(frame->GetCurrentPlayerId(), 99);
+    EXPECT_TRUE(frame->GetCurrentPlayerName().isEmpty());
+
+    addGroup(QStringLiteral("Shop A"));
+    addGroup(QStringLiteral("Shop B"));
+    EXPECT_EQ(frame->GetGroupNo(QStringLiteral("shop b")), 2);
+    EXPECT_EQ(frame->GetGroupNo(QStringLiteral("Shop C")), -1);
+    ASSERT_TRUE(frame->SelectGroup(QStringLiteral("Shop A"), 0));
+    EXPECT_EQ(frame->GetGroupNo(QString()), 1);
 }

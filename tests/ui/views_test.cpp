@@ -186,3 +186,47 @@ TEST_F(NavigationViews, GuidedSetUpWalksThroughThePagesAndCompletes)
     EXPECT_FALSE(dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS))->IsPlaylistFilterOn());
     GetSettingIni().SetInitSeq(7);
 }
+
+TEST_F(NavigationViews, EveryViewShowsItsPanesAndHidesTheOthers)
+{
+    addGroup(QStringLiteral("本店"));
+    const QList<QPair<int, QList<int>>> views = {
+        {CMainFrame::VIEW_CONTENTS, {CMainFrame::PANE_CONTENTS}},
+        {CMainFrame::VIEW_PLAYLIST, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_PLAYLIST_EDIT, CMainFrame::PANE_LAYOUT_DISP}},
+        {CMainFrame::VIEW_BGM, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_BGM_EDIT}},
+        {CMainFrame::VIEW_SCHEDULE, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_SCHEDULE_EDIT, CMainFrame::PANE_CALENDAR_MONTH}},
+        {CMainFrame::VIEW_ADVANCE_DELIVERY, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_STATUS}},
+        {CMainFrame::VIEW_GROUP_DELIVERY, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_STATUS, CMainFrame::PANE_CALENDAR_STATUS}},
+        {CMainFrame::VIEW_OVERVIEW,
+         {CMainFrame::PANE_SCHEDULE_VIEW, CMainFrame::PANE_CALENDAR_GROUP, CMainFrame::PANE_SCHEDULE_CHECK,
+          CMainFrame::PANE_LAYOUT_DISP, CMainFrame::PANE_PLAYLIST_CHECK}},
+        {CMainFrame::VIEW_INTERRUPT_PLAY, {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_STATUS}},
+        {CMainFrame::VIEW_PLAYER_CONTENTS, {CMainFrame::PANE_PLAYER_CONTENTS}},
+        {CMainFrame::VIEW_COMM_STATUS, {CMainFrame::PANE_STATUS}},
+        {CMainFrame::VIEW_SET_SYSTEM, {CMainFrame::PANE_SET_SYSTEM}},
+        {CMainFrame::VIEW_SET_PLAYERS, {CMainFrame::PANE_SET_R40_LIST}},
+        {CMainFrame::VIEW_SET_GROUPS, {CMainFrame::PANE_SET_GROUP}},
+        {CMainFrame::VIEW_SET_MATERIALS, {CMainFrame::PANE_SET_CONT}},
+        {CMainFrame::VIEW_SET_OPTIONS, {CMainFrame::PANE_SET_OPT}},
+        {CMainFrame::VIEW_SET_LAYOUT, {CMainFrame::PANE_LAYOUT, CMainFrame::PANE_LAYOUT_PROP}},
+    };
+    for (const auto &[view, panes] : views) {
+        ASSERT_TRUE(frame->SwitchView(view, true)) << view;
+        EXPECT_EQ(frame->GetCurrentView(), view);
+        for (int pane = 0; pane < CMainFrame::PANE_COUNT; ++pane)
+            EXPECT_EQ(isShown(pane), panes.contains(pane)) << "view " << view << " pane " << pane;
+        // Remembered views are the main ones; settings pages are not.
+        const bool remembered = view <= CMainFrame::VIEW_COMM_STATUS;
+        EXPECT_EQ(GetAppIni().GetLastGuideSelect() == view, remembered) << view;
+    }
+    const auto *status = dynamic_cast<CStatusDlgView *>(frame->GetViewPane(CMainFrame::PANE_STATUS));
+    EXPECT_EQ(status->GetViewMode(), 43);
+}
+
+TEST_F(NavigationViews, OpeningAPlaylistThatIsNotStoredChangesNothing)
+{
+    EXPECT_EQ(frame->OpenPlaylistEdit(101000001, 52), 0);
+    EXPECT_EQ(frame->OpenPlaylistEdit(101000001, 7), 0);
+    EXPECT_FALSE(frame->OpenScheduleEdit(900001));
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+}
