@@ -54,6 +54,8 @@ class CDlkRequestSend;
 class CDlkRequestStatus;
 class CDlkRequestUpdate;
 class CR40Request;
+class CR40SystemCommand;
+class CTimetableFile;
 
 class CDlkTransfer : public IDlkTransferWorker {
 public:
@@ -159,6 +161,85 @@ protected:
     bool getErrFileDateTime(int type, CContentsList *list, int position, FileTime &time);
     // A file time cut to the precision an error list keeps.
     static FileTime storedFileTime(FileTime time);
+
+    // Command steps, configuration and firmware update; list, log and status
+    // retrieval.
+    // SERR codes the jobs act on.
+    static constexpr int kSerrNotFound = 110; // nothing to delete
+    static constexpr int kSerrNoFile = 112;
+    static constexpr int kSerrNoRows = 115;   // no such row, or the table is empty
+    // One unit of work done: SendFileCount grows by 1, notices 6 and 3.
+    void countUnitDone();
+    // False (and the pair of a command that could not be built) unless built.
+    bool commandBuilt(bool built, const CR40Request &command);
+    // Sends a built command; true when the player answered PASS, else the
+    // pair of the failed exchange or of the reply is set.
+    bool exchangeCommand(CR40Request &command);
+    // Sends a built command and checks its reply: "R40 Send Command : %s" and
+    // on PASS "R40 Send Command OK" at logLevel; a failed exchange or a reply
+    // other than PASS sets its pair.
+    bool sendCommandChecked(CR40Request &command, int logLevel);
+    // The same after a stop check, logged at the notice level.
+    bool sendCommandStep(CR40Request &command);
+    // "SYST": keeps the software version number and the date of the player's
+    // configuration; with a record, copies the MAC address and serial into it.
+    bool checkDlkVersion(PlayerRecord *record);
+    bool sendDateTime(const SystemTime &utcTime);
+    bool sendLoadConfig(int mode);
+    // Logs the date of this player's setup file against the player's; the
+    // file is always sent.
+    bool checkUpdateConfigFile(const PlayerRecord &record);
+    // Writes this player's send file (and display-link file) from its setup
+    // and gives the HTTP password and port the setup holds.
+    bool makeSendConfigFile(const PlayerRecord &record, QString &password, int &port);
+    // The setup file sent: this player's own, or without a record the
+    // network setup shared by every player.
+    QString sendConfigFilePath(const PlayerRecord *record) const;
+    void deleteSendConfigFile(const PlayerRecord *record);
+    bool sendConfigFile(const PlayerRecord *record);
+    bool transferPlayerConfig();
+    bool transferNetworkConfig();
+    // Saves the display-link document in this player's folder under its lock.
+    bool makeDisplayLinkFile();
+    // Uploads a file whole, logged as "PC(local) -> <remoteLabel>(remote)".
+    bool uploadWhole(const QString &local, const QString &remote, const char *remoteLabel);
+    // After a successful delete command: the deleted row leaves its list
+    // file, and the deletion counts as one unit of work.
+    void followDeletion(const CR40Request &command);
+    void removePlayerListRow(int contentType, qint32 index);
+    // Plays what a registration job asked for (nothing for play type 0).
+    bool sendPlayCommand(const CDlkRequestSend *request);
+    // The list file of a content type in the player folder ("VideoList.xml",
+    // ..., "CalendarList.xml"); empty for a type without one.
+    QString playerListPath(int contentType) const;
+    // Takes the first bit of mask in fetch order, clears it and gives its
+    // working list and file; 0 (and an empty mask) for a bit that names no list.
+    quint16 getListInfo(quint16 &mask, CContentsList *&list, QString &path);
+    bool sendGetCalendarList(CContentsList &list, bool count);
+    bool sendGetContentsIndexList(quint16 bit, QList<qint32> &indexes);
+    bool sendGetContentsList(quint16 bit, const QList<qint32> &indexes, CContentsList &list);
+    // A fresh record of a fetched row: its control type, or the text format of a telop.
+    static bool prepareRowRecord(CPropertyBase &record, qint32 ctrlType);
+    // A movie, Flash or audio row's play time from its frame count.
+    bool setRowPlayTime(CPropertyBase &record);
+    // Sends a table query; SERR 115 (no rows) counts as an empty answer.
+    bool sendTableQuery(CR40Request &command, bool &empty);
+    // Every row of a playlist, schedule or calendar table into the list.
+    bool fetchTableRows(int table, int flag, CContentsList &list);
+    // The playlist or schedule file of a row, downloaded into the player folder.
+    bool fetchTableFile(int table, qint32 number, CTimetableFile &file);
+    // Logs "[name] : what" (with " : Index = %d" for index 0 or more), sets
+    // (4, 1000) and gives false.
+    bool failTableStep(const char *what, int index = -1);
+    // Status get: "GMT -9:00" widened to the record's "GMT -09:00"; the
+    // system reply and the disk space into the status document; the reply
+    // against the player record.
+    static QString widenTimeZone(const QString &timeZone);
+    void writeSystemStatus(const CR40SystemCommand &system);
+    bool readDiskStatus();
+    bool matchesPlayerRecord(const CR40SystemCommand &system, const PlayerRecord &record, int versionNumber) const;
+    bool sendGetPlaylistList(CContentsList &list, int flag);
+    bool sendGetScheduleList(CContentsList &list);
 
 private:
     void threadProc();
