@@ -6,6 +6,7 @@ void JobTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     ASSERT_TRUE(m_player.start());
+    ASSERT_TRUE(QDir().mkpath(playerFolder()));
     PlayerRecord record;
     record.Number = kPlayerNumber;
     record.Name = QStringLiteral("Lobby");
