@@ -37,13 +37,17 @@
 #include "transfer/dlk_ping.h"
 #include "transfer/dlk_thread.h"
 #include "transfer/dlk_transfer_worker.h"
+#include "transfer/send_file_attribute.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class CDlkRequest;
 class CDlkRequestCommand;
@@ -54,6 +58,7 @@ class CDlkRequestSend;
 class CDlkRequestStatus;
 class CDlkRequestUpdate;
 class CR40Request;
+class CR40TableQuery;
 class CR40SystemCommand;
 class CTimetableFile;
 
@@ -240,6 +245,79 @@ protected:
     bool matchesPlayerRecord(const CR40SystemCommand &system, const PlayerRecord &record, int versionNumber) const;
     bool sendGetPlaylistList(CContentsList &list, int flag);
     bool sendGetScheduleList(CContentsList &list);
+
+    // Contents registration (request kind 5): the send decision per queued
+    // entry, the disk check, the files on both sides, the registration files,
+    // the uploads and "LTBL".
+    bool makeSendFileAttributes(CDlkRequestSend *request, std::vector<SendFileAttribute> &attributes);
+    bool makeContentsSendFileAttributes(CDlkRequestSend *request, const CPropertyBase &entry,
+                                        SendFileAttribute &attribute);
+    // A playlist or schedule the player holds as it is leaves its sequences
+    // in currentSequences.
+    bool makePlaylistSendFileAttributes(CDlkRequestSend *request, const CPropertyBase &entry,
+                                        SendFileAttribute &attribute, QSet<qint32> &currentSequences);
+    bool makeScheduleSendFileAttributes(CDlkRequestSend *request, const CPropertyBase &entry,
+                                        SendFileAttribute &attribute, QSet<qint32> &currentSequences);
+    bool decideTimetableEntry(CDlkRequestSend *request, const CPropertyBase &entry, int table, CPropertyBase &row,
+                              CTimetableFile &file, SendFileAttribute &attribute, QSet<qint32> &currentSequences);
+    bool decideFromPlayerRow(CDlkRequestSend *request, const CPropertyBase &entry, const CPropertyBase &row,
+                             SendFileAttribute &attribute);
+    void checkCalendarSchedule(CDlkRequestSend *request, int position, const CCalendarProperty &calendar);
+    // Resumes the first file by appending when a failed upload of the
+    // unchanged file left part of it on the player.
+    bool checkAppend(CDlkRequestSend *request, const CPropertyBase &entry, SendFileAttribute &attribute);
+    bool queryPlayerFileSize(const QString &remoteFile, quint64 &size, bool &exists);
+    // A row query built (or not) and sent; SERR 115 gives empty.
+    bool sendRowQuery(CR40TableQuery &query, bool built, bool &empty);
+    bool addSendFileTotals(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes,
+                           quint64 &total, quint64 &totalAV);
+    static void addFileSize(int type, bool firstContentFile, quint64 size, const SendFileAttribute &attribute,
+                            quint64 &total, quint64 &totalAV);
+    // (5, 3002) or (6, 3001) when the bytes to send and their margin do not fit.
+    bool checkDisk(quint64 total, quint64 totalAV);
+    bool readLocalFileTime(const QString &path, FileTime &time);
+    bool hasLocalFiles(CDlkRequestSend *request, const CPropertyBase &entry) const;
+    static bool hasLocalFilesOfItsOwn(const CPropertyBase &entry);
+    CPropertyBase *workingRecord(int type);
+    const CPropertyBase *registEntry(CDlkRequestSend *request, int position, const char *step);
+    void addCheckFileCount(qint32 count);
+    // Local paths and player paths of an entry's files, in the same order.
+    bool getSendLocalFilename(CDlkRequestSend *request, const CPropertyBase &entry, QStringList &files);
+    bool getSendRemoteFilename(CDlkRequestSend *request, const CPropertyBase &entry, const QStringList &localFiles,
+                               QChar letter, QStringList &remoteFiles);
+    // Both, checked to pair up.
+    bool getSendFiles(CDlkRequestSend *request, const CPropertyBase &entry, QChar letter, QStringList &localFiles,
+                      QStringList &remoteFiles);
+    static QString &appendedPath(QStringList &files);
+    bool addContentFolderFile(int type, const QString &fileName, QStringList &files);
+    bool addTelopFiles(CDlkRequestSend *request, const CTelopProperty &entry, QStringList &files);
+    bool addPlaylistFile(CDlkRequestSend *request, qint32 number, QStringList &files);
+    bool addSequenceFile(CDlkRequestSend *request, qint32 number, QStringList &files);
+    QString webPagePath(CDlkRequestSend *request, const CWebProperty &entry) const;
+    bool addWebPageFiles(CDlkRequestSend *request, const CWebProperty &entry, QStringList &files);
+    void addWebRemoteFiles(const QString &page, const QStringList &localFiles, QChar letter, qint32 number,
+                           QStringList &remoteFiles);
+    // "Calendar.xml", "property.xml", "group.xml" or with multi-send the
+    // send number before ".xml".
+    QString registFileName(const char *stem) const;
+    bool makeCalendarFile(CDlkRequestSend *request, int position);
+    // Writes the entry's property or group file and appends the registration
+    // files to both lists; the remote group file becomes the one "LTBL" loads.
+    bool makeRegistXml(const CPropertyBase &entry, QStringList &localFiles, QStringList &remoteFiles, bool updateOnly);
+    bool writePropertyFile(const CPropertyBase &entry, const QString &link, bool updateOnly, const SystemTime &now);
+    bool sendContentsFile(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes);
+    bool sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
+                   const SendFileAttribute &attribute);
+    static void stampDeliveredFile(CPropertyBase &record, const QString &firstContentFile);
+    bool uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
+                          const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles,
+                          quint64 &contentSize);
+    bool makeWebRemoteFolders(const QStringList &remoteFiles);
+    bool uploadFiles(const SendFileAttribute &attribute, const QStringList &localFiles, const QStringList &remoteFiles,
+                     int contentFiles);
+    bool sendLoadTable();
+    void recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record);
+    bool refreshCalendarList();
 
 private:
     void threadProc();

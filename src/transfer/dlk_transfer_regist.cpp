@@ -1,11 +1,281 @@
-// Request kind 5: contents registration.
+// Request kind 5: contents registration. After the send decisions and the
+// disk check (dlk_transfer_send_attributes.cpp) every queued entry is
+// uploaded with its registration files and loaded by the player with "LTBL";
+// the player's list files in the player folder follow each success.
 
 #include "transfer/dlk_transfer.h"
 
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/file_utils.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "player/ltbl_command.h"
 #include "transfer/dlk_request_send.h"
+#include "transfer/transfer_status_xml.h"
 
-// Not built yet: the request ends as an internal failure (4, 1000).
-bool CDlkTransfer::transferRegist(CDlkRequestSend *)
+#include <QFileInfo>
+
+namespace {
+
+// Calendar send status of a queue entry.
+constexpr qint32 kCalendarSent = 3;
+constexpr qint32 kCalendarFailed = 4;
+
+const QString kWebRemoteRoot = QStringLiteral("/import/web");
+
+QString RegistStepText(const CPropertyBase &entry, quint32 flags)
 {
-    return rejectRequest("transferRegist");
+    const QString number = FormatContentId(entry.GetIndex());
+    switch (entry.GetContentType()) {
+    case CONTENT_CALENDAR: return QStringLiteral("Transfer Calendar");
+    case CONTENT_SCHEDULE: return QStringLiteral("Transfer Schedule(Index = %1)").arg(number);
+    case CONTENT_PLAYLIST: return QStringLiteral("Transfer Playlist(Index = %1)").arg(number);
+    case CONTENT_SEQUENCE: return QStringLiteral("Transfer Sequence(Index = %1)").arg(number);
+    default:
+        return (flags & SEND_FILE_SEND) ? QStringLiteral("Transfer Content(Index = %1)").arg(number)
+                                        : QStringLiteral("Update Content(Index = %1)").arg(number);
+    }
+}
+
+// The folders below "/import/web" that the files of a web content need,
+// each once, in the order first met.
+QStringList WebRemoteFolders(const QStringList &remoteFiles)
+{
+    QStringList folders;
+    for (const QString &file : remoteFiles) {
+        const QString folder = file.left(file.lastIndexOf(QLatin1Char('/')));
+        if (folder.size() > kWebRemoteRoot.size() && !folders.contains(folder))
+            folders.append(folder);
+    }
+    return folders;
+}
+
+} // namespace
+
+bool CDlkTransfer::transferRegist(CDlkRequestSend *request)
+{
+    if (m_status) {
+        m_status->SetSendFileTotal(m_playerNumber, 0);
+        m_status->SetCheckFileCount(m_playerNumber, 0);
+        // The progress of a job counts its queue, so the totals are true
+        // before the first entry is checked.
+        m_status->SetCheckFileTotal(m_playerNumber, request->GetCount());
+    }
+    setTransferState(DLK_STATE_REGIST_BEGUN, DLK_DETAIL_NONE);
+    if (!checkDlkVersion(nullptr))
+        return false;
+    if (m_multiSend)
+        WriteSyslog(LOG_DEBUG, "[%s] : Multi Send Enable", qUtf8Printable(m_name));
+    m_registFileName = registFileName("Calendar");
+    m_groupFileName = registFileName("group");
+
+    std::vector<SendFileAttribute> attributes;
+    if (!makeSendFileAttributes(request, attributes))
+        return false;
+    setTransferState(DLK_STATE_LIST_MADE, DLK_DETAIL_NONE);
+    if (m_status)
+        m_status->SetSendFileTotal(m_playerNumber, m_status->GetCheckFileTotal(m_playerNumber));
+
+    if (!sendContentsFile(request, attributes) || !sendPlayCommand(request))
+        return false;
+    return !m_calendarRefresh || refreshCalendarList();
+}
+
+// The player's calendar table after a calendar change, as the player now has it.
+bool CDlkTransfer::refreshCalendarList()
+{
+    m_calendarList.RemoveAll();
+    if (!sendGetCalendarList(m_calendarList, false))
+        return false;
+    const QString path = playerListPath(CONTENT_CALENDAR);
+    if (!m_calendarList.Save(path, 0)) {
+        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", qUtf8Printable(m_name),
+                    qUtf8Printable(path));
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    return true;
+}
+
+bool CDlkTransfer::sendContentsFile(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes)
+{
+    for (int i = 0; i < request->GetCount(); ++i) {
+        setContFileSize(0);
+        if (checkStopRequest())
+            return false;
+        const CPropertyBase *entry = registEntry(request, i, "sendContentsFile");
+        if (!entry)
+            return false;
+        setErrorIndexSource(entry->GetIndex());
+        const SendFileAttribute &attribute = attributes[size_t(i)];
+        const bool calendar = entry->GetContentType() == CONTENT_CALENDAR;
+        if (attribute.flags != 0) {
+            WriteSyslog(LOG_NOTICE, "[%s] : %s", qUtf8Printable(m_name),
+                        qUtf8Printable(RegistStepText(*entry, attribute.flags)));
+            if (!sendEntry(request, i, *entry, attribute)) {
+                if (calendar)
+                    request->SetCalendarStatus(i, kCalendarFailed);
+                return false;
+            }
+        }
+        if (calendar)
+            request->SetCalendarStatus(i, kCalendarSent);
+        countUnitDone();
+        setErrorIndexSource(-1);
+    }
+    return true;
+}
+
+bool CDlkTransfer::sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
+                             const SendFileAttribute &attribute)
+{
+    std::unique_ptr<CPropertyBase> record = CreateProperty(entry.GetContentType());
+    if (!record || !record->Copy(&entry)) {
+        WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::sendContentsFile : Contents Property Get Error : Index = %d",
+                    qUtf8Printable(m_name), position);
+        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
+        return false;
+    }
+    QStringList localFiles;
+    QStringList remoteFiles;
+    if (!getSendFiles(request, entry, attribute.letter, localFiles, remoteFiles))
+        return false;
+    const bool sendFiles = (attribute.flags & SEND_FILE_SEND) != 0;
+    if (entry.GetContentType() == CONTENT_CALENDAR && sendFiles) {
+        if (!makeCalendarFile(request, position))
+            return false;
+        m_calendarRefresh = true;
+    }
+    const QString firstContentFile = hasLocalFiles(request, entry) ? localFiles.value(0) : QString();
+    stampDeliveredFile(*record, firstContentFile);
+
+    const qsizetype contentFiles = localFiles.size();
+    if (!makeRegistXml(*record, localFiles, remoteFiles, !sendFiles))
+        return false;
+    if (!sendFiles) {
+        // The player holds the files: only the registration travels.
+        localFiles.remove(0, contentFiles);
+        remoteFiles.remove(0, contentFiles);
+    }
+    quint64 contentSize = 0;
+    if (!uploadEntryFiles(*record, attribute, localFiles, remoteFiles, sendFiles ? int(contentFiles) : 0, contentSize)
+        || !sendLoadTable()) {
+        if (!firstContentFile.isEmpty())
+            addErrList(*record, firstContentFile);
+        return false;
+    }
+    setSendContFileSize(contentSize);
+    recordSentEntry(request, *record);
+    return true;
+}
+
+// The registered row carries the write time of the content's file (at the
+// precision the row keeps), so a later job can tell whether the player holds
+// this very file.
+void CDlkTransfer::stampDeliveredFile(CPropertyBase &record, const QString &firstContentFile)
+{
+    FileTime writeTime = 0;
+    if (!firstContentFile.isEmpty() && GetFileWriteTime(firstContentFile, writeTime))
+        record.SetDDate(ToSystemTime(FromFileTime(storedFileTime(writeTime), Qt::UTC)));
+}
+
+bool CDlkTransfer::uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
+                                    const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles,
+                                    quint64 &contentSize)
+{
+    quint64 total = 0;
+    quint64 totalAV = 0;
+    for (int f = 0; f < localFiles.size(); ++f)
+        addFileSize(record.GetContentType(), f == 0 && contentFiles > 0, quint64(QFileInfo(localFiles[f]).size()),
+                    attribute, total, totalAV);
+    if (!checkDisk(total, totalAV))
+        return false;
+    contentSize = SaturatingAdd(total, totalAV);
+    setContFileSize(contentSize);
+    m_contentSizeCounting = true;
+    const bool uploaded = (record.GetContentType() != CONTENT_WEB
+                           || makeWebRemoteFolders(remoteFiles.mid(0, contentFiles)))
+                          && uploadFiles(attribute, localFiles, remoteFiles, contentFiles);
+    m_contentSizeCounting = false;
+    return uploaded;
+}
+
+bool CDlkTransfer::makeWebRemoteFolders(const QStringList &remoteFiles)
+{
+    for (const QString &folder : WebRemoteFolders(remoteFiles)) {
+        WriteSyslog(LOG_NOTICE, "[%s] : R40 Local URL Create Directory : %s", qUtf8Printable(m_name),
+                    qUtf8Printable(folder));
+        if (!m_http.MakeDirectory(folder)) {
+            setSendFileError(QString(), folder);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CDlkTransfer::uploadFiles(const SendFileAttribute &attribute, const QStringList &localFiles,
+                               const QStringList &remoteFiles, int contentFiles)
+{
+    const QByteArray name = m_name.toUtf8();
+    for (int f = 0; f < localFiles.size(); ++f) {
+        const QString &local = localFiles[f];
+        const QString &remote = remoteFiles[f];
+        if (f == 0 && contentFiles > 0 && (attribute.flags & SEND_FILE_APPEND)) {
+            // A partial copy that is already whole needs nothing more.
+            if (attribute.playerSize >= quint64(QFileInfo(local).size()))
+                continue;
+            WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File(Append) : PC(%s) -> DLK(%s)", name.constData(),
+                        qUtf8Printable(local), qUtf8Printable(remote));
+            addSendContFileSize(attribute.playerSize);
+            if (!m_http.SendFile(local, remote, attribute.playerSize)) {
+                setSendFileError(local, remote);
+                return false;
+            }
+            WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File(Append) : OK", name.constData());
+            continue;
+        }
+        WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File : PC(%s) -> DLK(%s)", name.constData(), qUtf8Printable(local),
+                    qUtf8Printable(remote));
+        if (!m_http.SendFile(local, remote, 0)) {
+            setSendFileError(local, remote);
+            return false;
+        }
+        WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File : OK", name.constData());
+    }
+    return true;
+}
+
+bool CDlkTransfer::sendLoadTable()
+{
+    CLtblCommand command;
+    return commandBuilt(command.MakeRequest(m_workPath), command) && sendCommandStep(command);
+}
+
+// The entry joins the player's list file of its type, or replaces its row
+// there. A list file that does not read is left as it is rather than
+// replaced by a list holding only this entry.
+void CDlkTransfer::recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record)
+{
+    removeErrList(record);
+    const QString path = playerListPath(record.GetContentType());
+    std::unique_ptr<CContentsList> list = CreateContentsList(record.GetContentType());
+    std::unique_ptr<CPropertyBase> row = CreateProperty(record.GetContentType());
+    if (path.isEmpty() || !list || !row || !row->Copy(&record))
+        return;
+    const QByteArray name = m_name.toUtf8();
+    if (!list->Load(path)) {
+        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Load Error : File Name = %s", name.constData(),
+                    qUtf8Printable(path));
+        return;
+    }
+    if (row->GetContentType() == CONTENT_CALENDAR)
+        static_cast<CCalendarProperty &>(*row).SetDate(GetLocalTime());
+    else if (row->GetContentType() == CONTENT_WEB && request->HasPackagePath())
+        static_cast<CWebProperty &>(*row).SetUrl(request->GetPackagePath());
+    const int position = list->FindCode(row->GetIndex());
+    const bool stored = position >= 0 ? list->Update(position, row.get()) : list->Add(row.get());
+    if (!stored || !list->Save(path, 0))
+        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", name.constData(),
+                    qUtf8Printable(path));
 }

@@ -316,7 +316,7 @@ struct EmulatedPlayer::Impl {
     void applyGroupFile(const QString &remotePath);
     void applyPropertyFile(const QString &remotePath);
     void applyCalendarFile(const QString &remotePath);
-    void applyTableFile(int table, const QString &remotePath, const QString &prefix);
+    void applyTableFile(int table, const QString &remotePath, const QString &prefix, const QString &registered);
     int contentTableFor(const QString &table, const QString &index, const Row &row) const;
     QList<int> contentTablesNamed(const QString &name) const;
     bool removeRow(QList<Row> &rows, const QString &index);
@@ -799,6 +799,10 @@ void EmulatedPlayer::Impl::applyGroupFile(const QString &remotePath)
         return;
     while (reader.readNextStartElement()) {
         const QString kind = reader.name().toString();
+        // When the entry was registered: its group file date and time.
+        const QString registered = QStringLiteral("%1 %2.000")
+                                       .arg(reader.attributes().value(QLatin1String("date")).toString(),
+                                            reader.attributes().value(QLatin1String("time")).toString());
         const QString name = reader.readElementText().trimmed();
         const QString remote = QStringLiteral("/import/db/") + name;
         if (kind == QLatin1String("property"))
@@ -806,9 +810,9 @@ void EmulatedPlayer::Impl::applyGroupFile(const QString &remotePath)
         else if (kind == QLatin1String("calendar"))
             applyCalendarFile(remote);
         else if (kind == QLatin1String("playlist"))
-            applyTableFile(1, remote, QStringLiteral("PL"));
+            applyTableFile(1, remote, QStringLiteral("PL"), registered);
         else if (kind == QLatin1String("schedule"))
-            applyTableFile(2, remote, QStringLiteral("SC"));
+            applyTableFile(2, remote, QStringLiteral("SC"), registered);
     }
 }
 
@@ -871,12 +875,14 @@ void EmulatedPlayer::Impl::applyCalendarFile(const QString &remotePath)
 
 // A playlist or schedule file registers a row named by its number, with the
 // root's attributes and simple child elements as the row's fields.
-void EmulatedPlayer::Impl::applyTableFile(int table, const QString &remotePath, const QString &prefix)
+void EmulatedPlayer::Impl::applyTableFile(int table, const QString &remotePath, const QString &prefix,
+                                          const QString &registered)
 {
     const QString name = QFileInfo(remotePath).completeBaseName();
     if (!name.startsWith(prefix))
         return;
-    Row row = {{QStringLiteral("index"), {}, formatIndex(name.mid(prefix.size()).toLongLong())}};
+    Row row = {{QStringLiteral("index"), {}, formatIndex(name.mid(prefix.size()).toLongLong())},
+               {QStringLiteral("cdate"), {}, registered}};
     QFile file(localPath(remotePath));
     if (file.open(QIODevice::ReadOnly)) {
         QXmlStreamReader reader(&file);
