@@ -34,7 +34,7 @@ QImage blank(int width, int height, QColor fill = Qt::transparent)
 // The looks of one navigation button.
 enum class Look { Normal, Pressed, Current };
 
-constexpr int kBarWidth = 88;
+constexpr int kBarWidth = 148;
 constexpr int kViewHeight = 44;
 constexpr int kToggleHeight = 26;
 
@@ -64,8 +64,8 @@ void drawButtonFace(QPainter &p, const QRect &r, Look look)
     p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
 }
 
-// A small symbol per view, drawn at the right end of the button so that the
-// label (drawn by the button at its left) stays readable.
+// A small symbol per view, drawn at the left end of the button; the button
+// draws its label to the right of it.
 void drawSymbol(QPainter &p, const QRect &box, int symbol)
 {
     p.save();
@@ -137,7 +137,7 @@ QImage viewButton(Look look, int symbol)
     QImage image = blank(kBarWidth, kViewHeight);
     QPainter p(&image);
     drawButtonFace(p, image.rect(), look);
-    drawSymbol(p, QRect(kBarWidth - 24, (kViewHeight - 20) / 2, 20, 20), symbol);
+    drawSymbol(p, QRect(8, (kViewHeight - 20) / 2, 20, 20), symbol);
     if (look == Look::Current) {
         p.setPen(QPen(QColor(255, 236, 180), 2));
         p.drawRect(QRect(1, 1, kBarWidth - 3, kViewHeight - 3));

@@ -18,6 +18,11 @@
 
 namespace {
 
+// Left edge of a button label: past the symbol of a view button, or a small
+// margin on a group toggle.
+constexpr int kViewLabelLeft = 34;
+constexpr int kToggleLabelLeft = 8;
+
 // The bar's background colour.
 const QColor kBackground(98, 126, 160);
 
@@ -97,6 +102,8 @@ void CGuideBar::createButtons()
             button->setFocusPolicy(Qt::StrongFocus);
             loaded = button->SetBitmaps(LoadString(quint32(entry.id)), entry.bitmaps[0], entry.bitmaps[1],
                                         entry.bitmaps[2]);
+            // View buttons carry their symbol at the left; group toggles only a chevron at the right.
+            button->SetTextOffset(entry.kind == KIND_VIEW ? kViewLabelLeft : kToggleLabelLeft);
         }
         if (!loaded)
             WriteSyslog(LOG_ERR_APP, "Button ID = %d : Failed in the allotment of the bitmap.", entry.id);
