@@ -4,6 +4,7 @@
 
 #include "transfer/dlk_transfer.h"
 
+#include "core/content_id.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
 #include "model/playlist_file.h"
@@ -16,6 +17,33 @@ namespace {
 // the last frame of the day.
 constexpr TimeValue kDayStart{0, 0, 0, 0};
 constexpr TimeValue kDayLastFrame{23, 59, 59, 29};
+
+// A calendar row carries the fields of the calendar registration file: its
+// number as plain decimal and its schedule by table ("SC510900001_TBL"); the
+// list keeps both as nine-digit numbers.
+void NormaliseCalendarField(R40Field &field)
+{
+    bool plainNumber = false;
+    const int index = field.name == QLatin1String("index") ? field.text.toInt(&plainNumber) : -1;
+    const int schedule = field.name == QLatin1String("schedule") ? ParseScheduleTableName(field.text) : -1;
+    if (plainNumber && IsValidContentId(index))
+        field.text = FormatContentId(index);
+    else if (schedule >= 0)
+        field.text = FormatContentId(schedule);
+}
+
+bool FillCalendarList(const CStblCommand &command, CContentsList &list)
+{
+    for (int i = 0; i < command.GetRowCount(); ++i) {
+        R40Row row = command.GetRow(i);
+        for (R40Field &field : row.fields)
+            NormaliseCalendarField(field);
+        CCalendarProperty record;
+        if (!row.FillRecord(record) || !list.Add(&record))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -42,7 +70,7 @@ bool CDlkTransfer::fetchTableRows(int table, int flag, CContentsList &list)
     bool empty = false;
     if (!sendTableQuery(command, empty))
         return false;
-    if (!empty && !command.GetList(list)) {
+    if (!empty && !(table == STBL_CALENDAR ? FillCalendarList(command, list) : command.GetList(list))) {
         WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Add Error", qUtf8Printable(m_name));
         setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
         return false;
