@@ -387,6 +387,9 @@ static quint32 mapTransportError(CURLcode code, long osErrno, int readErrno, int
         return INET_ERROR_CANNOT_CONNECT;
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
+    // A reused connection that the player dropped: libcurl cannot send the
+    // upload again on a new one, and the socket's error says why.
+    case CURLE_SEND_FAIL_REWIND:
         return mapSocketFailure(osErrno);
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
