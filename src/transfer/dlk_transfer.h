@@ -346,8 +346,6 @@ private:
     bool transferRegist(CDlkRequestSend *request);
     bool transferUpdate(CDlkRequestUpdate *request);
     bool transferGetStatus(CDlkRequestStatus *request);
-    // Ends a request whose handler is not available in this build.
-    bool rejectRequest(const char *handler);
 
     DlkTransferNotify m_callback = nullptr;
     void *m_callbackContext = nullptr;

@@ -219,10 +219,3 @@ void CDlkTransfer::endOnTheWay(quint32 state, quint32 detail)
     setPlayerRecordStatus(PLAYER_STATUS_ERROR, qint32(m_lastDetail));
     notifyOwner(DLK_NOTICE_JOB_END, 0, 0);
 }
-
-bool CDlkTransfer::rejectRequest(const char *handler)
-{
-    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::%s : Request Not Supported", qUtf8Printable(m_name), handler);
-    setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
-    return false;
-}
