@@ -166,6 +166,8 @@ bool CDlkTransfer::sendGetContentsList(quint16 bit, const QList<qint32> &indexes
             return false;
         std::unique_ptr<CPropertyBase> record = CreateProperty(list.GetContentType());
         if (!record || !info || !prepareRowRecord(*record, info->ctrlType)) {
+            WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::sendGetContentsList : Record Make Error : Type = %x",
+                        name.constData(), unsigned(bit));
             setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
             return false;
         }
@@ -178,6 +180,8 @@ bool CDlkTransfer::sendGetContentsList(quint16 bit, const QList<qint32> &indexes
         if (!command.GetRecord(*record)) {
             if (GetLastError() == ERROR_INVALID_DATA)
                 continue;
+            WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::sendGetContentsList : Row Read Error : Index = %d",
+                        name.constData(), index);
             setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
             return false;
         }

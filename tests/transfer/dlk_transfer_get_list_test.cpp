@@ -134,6 +134,19 @@ TEST_F(GetListTest, ContentListsAreFetchedAndSavedInThePlayerFolder)
     EXPECT_EQ(noticeCount(DLK_NOTICE_PLAYER), 6);
 }
 
+TEST_F(GetListTest, ARowTheRecordRefusesIsPassedOver)
+{
+    m_player.setContentRow(1, contentRow(QStringLiteral("101000001"), {{QStringLiteral("width"), QStringLiteral("wide")}}));
+    m_player.setContentRow(1, contentRow(QStringLiteral("101000002")));
+    auto worker = makeWorker();
+    EXPECT_TRUE(runList(*worker, 0x0001));
+    EXPECT_EQ(outcome(*worker), pair(DLK_STATE_DONE, 0));
+    CMovieList movies;
+    loadList("VideoList.xml", movies);
+    ASSERT_EQ(movies.GetCount(), 1);
+    EXPECT_EQ(movies.GetAt(0)->GetIndex(), 101000002);
+}
+
 TEST_F(GetListTest, PlaylistScheduleAndCalendarTables)
 {
     m_player.setTableRow(1, EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("152000001")},
