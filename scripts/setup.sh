@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages listed in scripts/packages.txt (or in the lists
-# named as arguments, such as packages-fuzz.txt) that are not yet installed. Runs apt-get only when something is missing, so a prepared machine
-# pays nothing.
+# named as arguments, such as packages-fuzz.txt) that are not yet installed.
+# Runs apt-get only when something is missing, so a prepared machine pays
+# nothing.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 lists=("$@")
