@@ -45,6 +45,7 @@
 
 #include <array>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -317,7 +318,13 @@ protected:
                      int contentFiles);
     bool sendLoadTable();
     void recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record);
+    // The player's list file of a content type as this job keeps it: read
+    // once, then written after each change; null when there is none or the
+    // file does not read (it is then left as it is).
+    CContentsList *sentList(int contentType, QString &path);
     bool refreshCalendarList();
+    // The list files read by the running registration job, by content type.
+    std::map<int, std::unique_ptr<CContentsList>> m_sentLists;
 
 private:
     void threadProc();

@@ -70,6 +70,7 @@ bool CDlkTransfer::transferRegist(CDlkRequestSend *request)
     m_registFileName = registFileName("Calendar");
     m_groupFileName = registFileName("group");
 
+    m_sentLists.clear();
     std::vector<SendFileAttribute> attributes;
     if (!makeSendFileAttributes(request, attributes))
         return false;
@@ -77,7 +78,9 @@ bool CDlkTransfer::transferRegist(CDlkRequestSend *request)
     if (m_status)
         m_status->SetSendFileTotal(m_playerNumber, m_status->GetCheckFileTotal(m_playerNumber));
 
-    if (!sendContentsFile(request, attributes) || !sendPlayCommand(request))
+    const bool sent = sendContentsFile(request, attributes);
+    m_sentLists.clear();
+    if (!sent || !sendPlayCommand(request))
         return false;
     return !m_calendarRefresh || refreshCalendarList();
 }
@@ -253,22 +256,15 @@ bool CDlkTransfer::sendLoadTable()
 }
 
 // The entry joins the player's list file of its type, or replaces its row
-// there. A list file that does not read is left as it is rather than
-// replaced by a list holding only this entry.
+// there.
 void CDlkTransfer::recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record)
 {
     removeErrList(record);
-    const QString path = playerListPath(record.GetContentType());
-    std::unique_ptr<CContentsList> list = CreateContentsList(record.GetContentType());
+    QString path;
+    CContentsList *list = sentList(record.GetContentType(), path);
     std::unique_ptr<CPropertyBase> row = CreateProperty(record.GetContentType());
-    if (path.isEmpty() || !list || !row || !row->Copy(&record))
+    if (!list || !row || !row->Copy(&record))
         return;
-    const QByteArray name = m_name.toUtf8();
-    if (!list->Load(path)) {
-        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Load Error : File Name = %s", name.constData(),
-                    qUtf8Printable(path));
-        return;
-    }
     if (row->GetContentType() == CONTENT_CALENDAR)
         static_cast<CCalendarProperty &>(*row).SetDate(GetLocalTime());
     else if (row->GetContentType() == CONTENT_WEB && request->HasPackagePath())
@@ -276,6 +272,25 @@ void CDlkTransfer::recordSentEntry(CDlkRequestSend *request, const CPropertyBase
     const int position = list->FindCode(row->GetIndex());
     const bool stored = position >= 0 ? list->Update(position, row.get()) : list->Add(row.get());
     if (!stored || !list->Save(path, 0))
-        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", name.constData(),
+        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", qUtf8Printable(m_name),
                     qUtf8Printable(path));
+}
+
+// A list file that does not read is left as it is rather than replaced by a
+// list holding only what this job sent.
+CContentsList *CDlkTransfer::sentList(int contentType, QString &path)
+{
+    path = playerListPath(contentType);
+    if (path.isEmpty())
+        return nullptr;
+    const auto known = m_sentLists.find(contentType);
+    if (known != m_sentLists.end())
+        return known->second.get();
+    std::unique_ptr<CContentsList> list = CreateContentsList(contentType);
+    if (list && !list->Load(path)) {
+        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Load Error : File Name = %s", qUtf8Printable(m_name),
+                    qUtf8Printable(path));
+        list.reset();
+    }
+    return m_sentLists.emplace(contentType, std::move(list)).first->second.get();
 }

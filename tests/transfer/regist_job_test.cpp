@@ -149,6 +149,23 @@ TEST_F(RegistJobTest, EditedRecordWithTheSameFileIsOnlyReregistered)
     EXPECT_EQ(EmulatedPlayer::fieldText(rows[0], QStringLiteral("link")), kMovieRemote);
 }
 
+TEST_F(RegistJobTest, PlayerListFileThatDoesNotReadIsLeftAsItIs)
+{
+    const QString listFile = m_players.playerFolder(0) + QStringLiteral("/VideoList.xml");
+    ASSERT_TRUE(RegistLibrary::writeFile(listFile, "<contentlist ver=\"1.0\" type=\"1\"><content>",
+                                         QDateTime::currentDateTime()));
+    EXPECT_EQ(send(movie().get()).SendSts, DLK_STATE_DONE);
+    EXPECT_EQ(ReadFileBytes(listFile), QByteArray("<contentlist ver=\"1.0\" type=\"1\"><content>"));
+
+    QFile::remove(listFile);
+    ASSERT_TRUE(m_send.Add(m_library.media(CONTENT_MOVIE, RegistSet::kMovie + 1, QStringLiteral("b.mpg"),
+                                           m_movieData, kEdited).get()));
+    EXPECT_EQ(send().SendSts, DLK_STATE_DONE);
+    CMovieList list;
+    ASSERT_TRUE(list.Load(listFile));
+    EXPECT_EQ(list.GetCount(), 1) << "a missing file is an empty list; the current movie is not sent again";
+}
+
 TEST_F(RegistJobTest, EditedRecordWithAnotherFileOfTheSameSizeGoesToTheOtherLetter)
 {
     ASSERT_EQ(send(movie().get()).SendSts, DLK_STATE_DONE);
