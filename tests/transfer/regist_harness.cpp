@@ -265,12 +265,16 @@ bool RegistLibrary::addTimetables(CDlkRequestSend &request, const SystemTime &ed
 RegistPlayers::RegistPlayers(const QString &root, int count)
     : m_root(root)
 {
-    QList<qint32> numbers;
     for (int i = 0; i < count; ++i) {
         m_players.push_back(std::make_unique<EmulatedPlayer>(QStringLiteral("127.0.0.%1").arg(i + 2)));
-        numbers.append(number(i));
+        m_endpoints.append(RegistEndpoint{m_players.back()->address(), 0});
     }
-    m_status.SetPlayers(numbers);
+}
+
+RegistPlayers::RegistPlayers(const QString &root, const QList<RegistEndpoint> &endpoints)
+    : m_root(root)
+    , m_endpoints(endpoints)
+{
 }
 
 RegistPlayers::~RegistPlayers() = default;
@@ -281,17 +285,23 @@ bool RegistPlayers::start()
     if (!appData.SetDataRoot(m_root))
         return false;
     m_dataFolder = appData.GetDataFolder();
+    QList<qint32> numbers;
     for (int i = 0; i < count(); ++i) {
-        if (!player(i).start())
-            return false;
+        if (i < int(m_players.size())) {
+            if (!player(i).start())
+                return false;
+            m_endpoints[i].port = player(i).port();
+        }
+        numbers.append(number(i));
         PlayerRecord record;
         record.Number = number(i);
         record.Name = QStringLiteral("Shop%1").arg(i + 1);
-        record.IPAddress = player(i).address();
-        record.Port = player(i).port();
+        record.IPAddress = m_endpoints[i].address;
+        record.Port = m_endpoints[i].port;
         record.Pass = QString::fromLatin1(EmulatedPlayer::kDefaultPassword);
         m_playerList.AddPlayer(record);
     }
+    m_status.SetPlayers(numbers);
     return true;
 }
 

@@ -90,15 +90,25 @@ private:
     QByteArray m_movieData;
 };
 
+// Where a player is served.
+struct RegistEndpoint {
+    QString address;
+    quint16 port = 0;
+};
+
 // Emulated players with their records and the manager that sends to them.
 class RegistPlayers {
 public:
-    // count players named "Shop1", ... numbered 21, 22, ...
+    // count emulated players of its own, named "Shop1", ... numbered 21, 22, ...
     RegistPlayers(const QString &root, int count);
+    // Players served elsewhere (another process), named and numbered alike.
+    RegistPlayers(const QString &root, const QList<RegistEndpoint> &endpoints);
     ~RegistPlayers();
 
+    // Starts the emulated players of its own and makes the player list.
     bool start();
-    int count() const { return int(m_players.size()); }
+    int count() const { return int(m_endpoints.size()); }
+    // An emulated player of its own.
     EmulatedPlayer &player(int i) { return *m_players[size_t(i)]; }
     qint32 number(int i) const { return 21 + i; }
     QString playerFolder(int i) const;
@@ -123,6 +133,7 @@ private:
     QString m_root;
     QString m_dataFolder;
     std::vector<std::unique_ptr<EmulatedPlayer>> m_players;
+    QList<RegistEndpoint> m_endpoints;
     CHarlPlayerXml m_playerList;
     CTransferStatusXml m_status;
     CSystemIni *m_settings = nullptr;
