@@ -318,13 +318,20 @@ protected:
                      int contentFiles);
     bool sendLoadTable();
     void recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record);
-    // The player's list file of a content type as this job keeps it: read
-    // once, then written after each change; null when there is none or the
-    // file does not read (it is then left as it is).
-    CContentsList *sentList(int contentType, QString &path);
+    // The player's list of a content type as this job keeps it: its file is
+    // read once; null when there is none or the file does not read (it is
+    // then left as it is).
+    CContentsList *sentList(int contentType);
+    // Writes the lists the job changed to their files.
+    void saveSentLists();
     bool refreshCalendarList();
-    // The list files read by the running registration job, by content type.
-    std::map<int, std::unique_ptr<CContentsList>> m_sentLists;
+    // The player's lists of the running registration job by content type,
+    // each with whether the job changed it.
+    struct SentList {
+        std::unique_ptr<CContentsList> list;
+        bool changed = false;
+    };
+    std::map<int, SentList> m_sentLists;
 
 private:
     void threadProc();

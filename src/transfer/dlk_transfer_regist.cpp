@@ -79,7 +79,7 @@ bool CDlkTransfer::transferRegist(CDlkRequestSend *request)
         m_status->SetSendFileTotal(m_playerNumber, m_status->GetCheckFileTotal(m_playerNumber));
 
     const bool sent = sendContentsFile(request, attributes);
-    m_sentLists.clear();
+    saveSentLists();
     if (!sent || !sendPlayCommand(request))
         return false;
     return !m_calendarRefresh || refreshCalendarList();
@@ -255,13 +255,14 @@ bool CDlkTransfer::sendLoadTable()
     return commandBuilt(command.MakeRequest(m_workPath), command) && sendCommandStep(command);
 }
 
-// The entry joins the player's list file of its type, or replaces its row
-// there.
+// The entry joins the player's list of its type, or replaces its row there.
+// The lists are written once the job's entries are done, whether they all
+// went or not: writing a whole list after every entry would make a long queue
+// cost its square.
 void CDlkTransfer::recordSentEntry(CDlkRequestSend *request, const CPropertyBase &record)
 {
     removeErrList(record);
-    QString path;
-    CContentsList *list = sentList(record.GetContentType(), path);
+    CContentsList *list = sentList(record.GetContentType());
     std::unique_ptr<CPropertyBase> row = CreateProperty(record.GetContentType());
     if (!list || !row || !row->Copy(&record))
         return;
@@ -270,27 +271,36 @@ void CDlkTransfer::recordSentEntry(CDlkRequestSend *request, const CPropertyBase
     else if (row->GetContentType() == CONTENT_WEB && request->HasPackagePath())
         static_cast<CWebProperty &>(*row).SetUrl(request->GetPackagePath());
     const int position = list->FindCode(row->GetIndex());
-    const bool stored = position >= 0 ? list->Update(position, row.get()) : list->Add(row.get());
-    if (!stored || !list->Save(path, 0))
-        WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", qUtf8Printable(m_name),
-                    qUtf8Printable(path));
+    if (position >= 0 ? list->Update(position, row.get()) : list->Add(row.get()))
+        m_sentLists[record.GetContentType()].changed = true;
 }
 
 // A list file that does not read is left as it is rather than replaced by a
 // list holding only what this job sent.
-CContentsList *CDlkTransfer::sentList(int contentType, QString &path)
+CContentsList *CDlkTransfer::sentList(int contentType)
 {
-    path = playerListPath(contentType);
+    const QString path = playerListPath(contentType);
     if (path.isEmpty())
         return nullptr;
     const auto known = m_sentLists.find(contentType);
     if (known != m_sentLists.end())
-        return known->second.get();
+        return known->second.list.get();
     std::unique_ptr<CContentsList> list = CreateContentsList(contentType);
     if (list && !list->Load(path)) {
         WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Load Error : File Name = %s", qUtf8Printable(m_name),
                     qUtf8Printable(path));
         list.reset();
     }
-    return m_sentLists.emplace(contentType, std::move(list)).first->second.get();
+    return m_sentLists.emplace(contentType, SentList{std::move(list), false}).first->second.list.get();
+}
+
+void CDlkTransfer::saveSentLists()
+{
+    for (const auto &[contentType, sent] : m_sentLists) {
+        const QString path = playerListPath(contentType);
+        if (sent.changed && !sent.list->Save(path, 0))
+            WriteSyslog(LOG_ERR_APP, "[%s] : CContentsList::Save Error : File Name = %s", qUtf8Printable(m_name),
+                        qUtf8Printable(path));
+    }
+    m_sentLists.clear();
 }

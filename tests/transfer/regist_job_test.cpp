@@ -10,6 +10,7 @@
 #include "core/system_ini.h"
 #include "model/calendar_property.h"
 #include "model/control_property.h"
+#include "model/img_list.h"
 #include "model/movie_list.h"
 #include "model/movie_property.h"
 #include "model/web_property.h"
@@ -164,6 +165,22 @@ TEST_F(RegistJobTest, PlayerListFileThatDoesNotReadIsLeftAsItIs)
     CMovieList list;
     ASSERT_TRUE(list.Load(listFile));
     EXPECT_EQ(list.GetCount(), 1) << "a missing file is an empty list; the current movie is not sent again";
+}
+
+TEST_F(RegistJobTest, EntriesSentBeforeAFailureAreInThePlayerLists)
+{
+    ASSERT_TRUE(m_send.Add(m_library.media(CONTENT_IMAGE, RegistSet::kStill, QStringLiteral("photo.jpg"),
+                                           RegistLibrary::makeData(5000, 3), kEdited).get()));
+    // Every upload longer than 64 KiB breaks off: the still goes, the movie does not.
+    player().setUploadFault(Fault::reset(64 * 1024));
+    EXPECT_EQ(send(movie().get()).SendSts, DLK_STATE_UPLOAD_FAILED);
+    CImgList stills;
+    ASSERT_TRUE(stills.Load(m_players.playerFolder(0) + QStringLiteral("/StillList.xml")));
+    EXPECT_EQ(stills.GetCount(), 1);
+    CMovieList movies;
+    ASSERT_TRUE(movies.Load(m_players.playerFolder(0) + QStringLiteral("/VideoList.xml")));
+    EXPECT_EQ(movies.GetCount(), 0);
+    EXPECT_EQ(errorEntries(), 1);
 }
 
 TEST_F(RegistJobTest, EditedRecordWithAnotherFileOfTheSameSizeGoesToTheOtherLetter)
