@@ -92,6 +92,22 @@ const CPropertyBase *CDlkRequestSend::GetAt(int position) const
     return m_entries[size_t(position)].get();
 }
 
+std::unique_ptr<CPropertyBase> CDlkRequestSend::CopyAt(int position) const
+{
+    std::lock_guard guard(m_lock);
+    if (position < 0 || size_t(position) >= m_entries.size()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const CPropertyBase &entry = *m_entries[size_t(position)];
+    std::unique_ptr<CPropertyBase> copy = CreateProperty(entry.GetContentType());
+    if (!copy || !copy->Copy(&entry)) {
+        SetLastError(ERROR_OUTOFMEMORY);
+        return nullptr;
+    }
+    return copy;
+}
+
 // The record is copied into a fresh entry first, so a failed copy never
 // leaves a half-overwritten entry in the queue.
 bool CDlkRequestSend::Add(const CPropertyBase *record)

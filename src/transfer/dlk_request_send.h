@@ -42,6 +42,10 @@ public:
     int Find(qint32 contentIndex, int contentType) const;
     // Entry at position; null with 87 outside the queue.
     const CPropertyBase *GetAt(int position) const;
+    // A copy of the entry at position, made under the lock, so a calendar
+    // status that another worker sets meanwhile is never read half-written.
+    // Null with 87 outside the queue, with 14 without memory.
+    std::unique_ptr<CPropertyBase> CopyAt(int position) const;
 
     // Each path must be a folder path (or empty); else 87 and nothing is stored.
     // One trailing separator is removed.

@@ -133,8 +133,9 @@ bool CDlkTransfer::sendContentsFile(CDlkRequestSend *request, const std::vector<
 bool CDlkTransfer::sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
                              const SendFileAttribute &attribute)
 {
-    std::unique_ptr<CPropertyBase> record = CreateProperty(entry.GetContentType());
-    if (!record || !record->Copy(&entry)) {
+    // Other workers set the calendar status of the queue meanwhile.
+    std::unique_ptr<CPropertyBase> record = request->CopyAt(position);
+    if (!record) {
         WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::sendContentsFile : Contents Property Get Error : Index = %d",
                     qUtf8Printable(m_name), position);
         setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);

@@ -38,7 +38,7 @@ bool CDlkTransfer::makeCalendarFile(CDlkRequestSend *request, int position)
     for (int i = 0; i < request->GetCount(); ++i) {
         if (checkStopRequest())
             return false;
-        const CPropertyBase *entry = request->GetAt(i);
+        const std::unique_ptr<CPropertyBase> entry = request->CopyAt(i);
         if (!entry) {
             WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::makeCalendarFile : Contents Property Get Error : Index = %d",
                         name.constData(), i);
@@ -47,7 +47,7 @@ bool CDlkTransfer::makeCalendarFile(CDlkRequestSend *request, int position)
         }
         if (entry->GetContentType() != CONTENT_CALENDAR)
             continue;
-        if (!file.Add(static_cast<const CCalendarProperty *>(entry))) {
+        if (!file.Add(static_cast<const CCalendarProperty *>(entry.get()))) {
             WriteSyslog(LOG_ERR_APP, "[%s] : Calendar File Add Property Error : GetLastError = %u", name.constData(),
                         file.GetLastError());
             setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
