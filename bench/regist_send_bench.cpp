@@ -129,7 +129,7 @@ bool SendBench::setUp(const QString &folder)
         const bool movie = i < kMovies;
         const int type = movie ? CONTENT_MOVIE : CONTENT_IMAGE;
         const qint32 number = (movie ? 101000001 : 201000001) + i;
-        const QString name = QStringLiteral("%1.%2").arg(number).arg(movie ? QStringLiteral("mpg") : QStringLiteral("jpg"));
+        const QString name = QString::number(number) + (movie ? QStringLiteral(".mpg") : QStringLiteral(".jpg"));
         const auto record = m_library->media(type, number, name,
                                              RegistLibrary::makeData(movie ? kMovieBytes : kStillBytes, quint32(i)),
                                              kEdited);

@@ -259,7 +259,8 @@ TEST_F(RegistIntegrationTest, WebPackageReplacesThePagesUnderTheOtherLetter)
         EXPECT_EQ(playerFile(i, QStringLiteral("/import/web/B401000001/index.html")), QByteArray("<html>new</html>"));
         EXPECT_EQ(playerFile(i, QStringLiteral("/import/web/B401000001/js/app.js")), QByteArray("run()"));
         EXPECT_EQ(playerFile(i, QStringLiteral("/import/web/A401000001/index.html")), QByteArray("<html>page</html>"));
-        EXPECT_EQ(RowField(m_players.player(i).contentRows(CLST_WEB), QStringLiteral("401000001"), QStringLiteral("link")),
+        EXPECT_EQ(RowField(m_players.player(i).contentRows(CLST_WEB), QStringLiteral("401000001"),
+                           QStringLiteral("link")),
                   QStringLiteral("/import/web/B401000001/index.html"));
         CWebList pages;
         ASSERT_TRUE(pages.Load(m_players.playerFolder(i) + QStringLiteral("/UrlList.xml")));

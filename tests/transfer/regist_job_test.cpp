@@ -285,6 +285,33 @@ TEST_F(RegistJobTest, WebPageOutsideItsFolderIsNotFound)
     EXPECT_EQ(uploadCount(), 0);
 }
 
+TEST_F(RegistJobTest, PackageOnlyReplacesThePagesOfAWebPageThePlayerHolds)
+{
+    const QString package = m_dir.filePath(QStringLiteral("package/index.html"));
+    ASSERT_TRUE(RegistLibrary::writeFile(package, "<html/>", QDateTime::currentDateTime()));
+    const auto page = webRecord(RegistSet::kWebPage, QStringLiteral("site/index.html"));
+    ASSERT_TRUE(m_send.Add(page.get()));
+    m_send.SetPackagePath(package);
+    TransferStatusRecord status = send();
+    EXPECT_EQ(status.SendSts, DLK_STATE_COMMAND_FAILED) << "the player does not hold the page";
+    EXPECT_EQ(status.ErrorCode, 115);
+
+    CDlkRequestSend address;
+    m_library.setFolders(address);
+    ASSERT_TRUE(address.Add(webRecord(RegistSet::kWebAddress, QStringLiteral("http://example.invalid/")).get()));
+    address.SetPackagePath(package);
+    player().setContentRow(CLST_WEB,
+                           EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("401000002")},
+                                                    {QStringLiteral("link"), QStringLiteral("http://example.invalid/")}}));
+    m_requests.RemoveAll();
+    ASSERT_TRUE(m_requests.Add(&address));
+    ASSERT_TRUE(m_players.send(m_requests, m_library));
+    ASSERT_TRUE(m_players.status().GetPlayerStatus(m_players.number(0), status));
+    EXPECT_EQ(status.SendSts, DLK_STATE_INTERNAL) << "a web address has no pages to replace";
+    EXPECT_EQ(status.ErrorCode, DLK_DETAIL_INTERNAL);
+    EXPECT_EQ(uploadCount(), 0);
+}
+
 TEST_F(RegistJobTest, WebAddressAndControlAreReregisteredWithoutFileChecks)
 {
     const auto address = webRecord(RegistSet::kWebAddress, QStringLiteral("https://signage.example.invalid/"));
