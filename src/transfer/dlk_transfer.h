@@ -310,9 +310,10 @@ protected:
     bool sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
                    const SendFileAttribute &attribute);
     static void stampDeliveredFile(CPropertyBase &record, const QString &firstContentFile);
+    bool checkEntryDisk(const CPropertyBase &record, const SendFileAttribute &attribute,
+                        const QStringList &localFiles, int contentFiles, quint64 &contentSize);
     bool uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
-                          const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles,
-                          quint64 &contentSize);
+                          const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles);
     bool makeWebRemoteFolders(const QStringList &remoteFiles);
     bool uploadFiles(const SendFileAttribute &attribute, const QStringList &localFiles, const QStringList &remoteFiles,
                      int contentFiles);

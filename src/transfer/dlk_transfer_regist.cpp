@@ -162,9 +162,11 @@ bool CDlkTransfer::sendEntry(CDlkRequestSend *request, int position, const CProp
         localFiles.remove(0, contentFiles);
         remoteFiles.remove(0, contentFiles);
     }
+    const int uploadedContentFiles = sendFiles ? int(contentFiles) : 0;
     quint64 contentSize = 0;
-    if (!uploadEntryFiles(*record, attribute, localFiles, remoteFiles, sendFiles ? int(contentFiles) : 0, contentSize)
-        || !sendLoadTable()) {
+    if (!checkEntryDisk(*record, attribute, localFiles, uploadedContentFiles, contentSize))
+        return false;
+    if (!uploadEntryFiles(*record, attribute, localFiles, remoteFiles, uploadedContentFiles) || !sendLoadTable()) {
         if (!firstContentFile.isEmpty())
             addErrList(*record, firstContentFile);
         return false;
@@ -184,9 +186,10 @@ void CDlkTransfer::stampDeliveredFile(CPropertyBase &record, const QString &firs
         record.SetDDate(ToSystemTime(FromFileTime(storedFileTime(writeTime), Qt::UTC)));
 }
 
-bool CDlkTransfer::uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
-                                    const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles,
-                                    quint64 &contentSize)
+// The player's space once more for this entry's files, now with its
+// registration files; the bytes to send become ContFileSize.
+bool CDlkTransfer::checkEntryDisk(const CPropertyBase &record, const SendFileAttribute &attribute,
+                                  const QStringList &localFiles, int contentFiles, quint64 &contentSize)
 {
     quint64 total = 0;
     quint64 totalAV = 0;
@@ -197,6 +200,12 @@ bool CDlkTransfer::uploadEntryFiles(const CPropertyBase &record, const SendFileA
         return false;
     contentSize = SaturatingAdd(total, totalAV);
     setContFileSize(contentSize);
+    return true;
+}
+
+bool CDlkTransfer::uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
+                                    const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles)
+{
     m_contentSizeCounting = true;
     const bool uploaded = (record.GetContentType() != CONTENT_WEB
                            || makeWebRemoteFolders(remoteFiles.mid(0, contentFiles)))
