@@ -128,6 +128,15 @@ TEST_F(RegistIntegrationTest, EveryTypeLandsOnEveryPlayer)
         EXPECT_EQ(EmulatedPlayer::fieldText(player.tableRows(STBL_CALENDAR)[0], QStringLiteral("schedule")),
                   QStringLiteral("SC510900001_TBL"));
 
+        // The last entry was the calendar: its file holds the row, deleted and
+        // inserted, and the group file names it alone.
+        const QByteArray calendarFile = playerFile(i, QStringLiteral("/import/db/Calendar.xml"));
+        EXPECT_TRUE(calendarFile.contains("<delete>\r\n\t\t\t<index>7</index>")) << calendarFile.constData();
+        EXPECT_TRUE(calendarFile.contains("<schedule>SC510900001_TBL</schedule>"));
+        const QByteArray groupFile = playerFile(i, QStringLiteral("/import/group.xml"));
+        EXPECT_EQ(groupFile.count("<calendar "), 1) << groupFile.constData();
+        EXPECT_FALSE(groupFile.contains("<property")) << "a calendar has no property file";
+
         // One load per queued entry, each after the entry's files.
         const QList<EmulatedPlayer::Request> loads = player.requests(QStringLiteral("LTBL"));
         EXPECT_EQ(loads.size(), m_send->GetCount());
