@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 #include <cerrno>
 
@@ -27,14 +30,42 @@ void SetWriteError(int errnoValue)
     SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_INTERNAL_ERROR);
 }
 
+// Writes a temporary file beside path and renames it over path, without
+// flushing it to the disk first.
+bool WriteUnsynced(const QString &path, const QByteArray &data)
+{
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    errno = 0;
+    if (!file.open()) {
+        SetOpenError(path, errno);
+        return false;
+    }
+    errno = 0;
+    if (file.write(data) != data.size() || !file.flush()) {
+        SetWriteError(errno ? errno : ENOSPC);
+        return false;
+    }
+    file.close();
+    errno = 0;
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        SetWriteError(errno);
+        return false;
+    }
+    file.setAutoRemove(false);
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
 } // namespace
 
-bool WriteFileAtomically(const QString &path, const QByteArray &data)
+bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurability durability)
 {
     if (path.isEmpty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
+    if (durability == FileDurability::Unsynced)
+        return WriteUnsynced(path, data);
     QSaveFile file(path);
     errno = 0;
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s

@@ -6,7 +6,13 @@
 #include <QByteArray>
 #include <QString>
 
+// Whether a saved file is flushed to the disk before it replaces the old one.
+// Stored data is; files made afresh for one send and uploaded at once need only
+// never be seen half-written, and skip the flush that costs a disk round trip.
+enum class FileDurability { Synced, Unsynced };
+
 // Replaces the file at path with data. On failure the old file is left as it was
 // and the last error says why: 87 for an empty path, 3 when the folder does not
 // exist, else the code of the failed system call.
-bool WriteFileAtomically(const QString &path, const QByteArray &data);
+bool WriteFileAtomically(const QString &path, const QByteArray &data,
+                         FileDurability durability = FileDurability::Synced);

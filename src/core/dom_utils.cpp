@@ -152,7 +152,8 @@ QByteArray DomToBytes(const QDomDocument &doc, const QStringList &attributeOrder
     return writer.bytes();
 }
 
-bool SaveDomDocument(const QDomDocument &doc, const QString &path, const QStringList &attributeOrder)
+bool SaveDomDocument(const QDomDocument &doc, const QString &path, const QStringList &attributeOrder,
+                     FileDurability durability)
 {
-    return WriteFileAtomically(path, DomToBytes(doc, attributeOrder));
+    return WriteFileAtomically(path, DomToBytes(doc, attributeOrder), durability);
 }

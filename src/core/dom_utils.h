@@ -16,6 +16,8 @@
 // order they were set, so the writer puts them in a fixed order instead: first
 // the names listed in attributeOrder, in that order, then the rest by name.
 
+#include "core/atomic_file.h"
+
 #include <QByteArray>
 #include <QDomDocument>
 #include <QString>
@@ -28,4 +30,5 @@ bool DomAppendIndent(QDomDocument &doc, QDomNode parent, int level);
 
 QByteArray DomToBytes(const QDomDocument &doc, const QStringList &attributeOrder = {});
 // Writes DomToBytes(doc, attributeOrder) to path atomically (atomic_file.h).
-bool SaveDomDocument(const QDomDocument &doc, const QString &path, const QStringList &attributeOrder = {});
+bool SaveDomDocument(const QDomDocument &doc, const QString &path, const QStringList &attributeOrder = {},
+                     FileDurability durability = FileDurability::Synced);

@@ -289,7 +289,9 @@ bool CPropertyXml::Save(const QString &path, const SystemTime &fileTime, qint32 
     writer.writeEndDocument();
     if (writer.hasError())
         return fail(ERROR_INVALID_DATA);
-    if (!WriteFileAtomically(path, bytes))
+    // Made afresh for each send and uploaded at once: never half-written, but
+    // not worth a flush to the disk.
+    if (!WriteFileAtomically(path, bytes, FileDurability::Unsynced))
         return fail(::GetLastError());
     clearLastError();
     return true;

@@ -47,5 +47,6 @@ bool CloseElementLine(QDomDocument &doc, QDomElement element, int level)
 
 bool SaveRegistrationDocument(const QDomDocument &doc, const QString &path)
 {
-    return SaveDomDocument(doc, path, kAttributeOrder);
+    // Registration files are made afresh for each send and uploaded at once.
+    return SaveDomDocument(doc, path, kAttributeOrder, FileDurability::Unsynced);
 }

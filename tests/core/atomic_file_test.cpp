@@ -1,0 +1,83 @@
+#include "core/atomic_file.h"
+#include "core/last_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Limits the size of files this process may write while it exists; writes
+// past it fail with EFBIG instead of raising a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+class AtomicFile : public ::testing::TestWithParam<FileDurability> {};
+
+} // namespace
+
+TEST_P(AtomicFile, ReplacesTheFileAndLeavesNoTemporary)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.xml");
+    ASSERT_TRUE(WriteFileAtomically(path, "old", GetParam()));
+    ASSERT_TRUE(WriteFileAtomically(path, "new contents", GetParam()));
+    EXPECT_EQ(ReadAll(path), QByteArray("new contents"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.xml"});
+}
+
+TEST_P(AtomicFile, AShortWriteKeepsTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.xml");
+    ASSERT_TRUE(WriteFileAtomically(path, "old", GetParam()));
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(WriteFileAtomically(path, QByteArray(4096, 'x'), GetParam()));
+    }
+    EXPECT_EQ(GetLastError(), quint32(ERROR_DISK_FULL));
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.xml"});
+}
+
+TEST_P(AtomicFile, AMissingFolderIsReported)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(WriteFileAtomically(dir.filePath("none/a.xml"), "x", GetParam()));
+    EXPECT_EQ(GetLastError(), quint32(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(WriteFileAtomically(QString(), "x", GetParam()));
+    EXPECT_EQ(GetLastError(), quint32(ERROR_INVALID_PARAMETER));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDurabilities, AtomicFile,
+                         ::testing::Values(FileDurability::Synced, FileDurability::Unsynced));
