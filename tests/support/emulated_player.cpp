@@ -293,8 +293,9 @@ struct EmulatedPlayer::Impl {
     void handleUpload(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
     Outcome faultOutcome(const Fault &fault);
     Outcome runCommand(const QString &command, const Parameters &parameters);
+    // recordCut logs the request when a reset fault cuts its body.
     Outcome storeUpload(const Parameters &parameters, const httplib::Request &request, const httplib::ContentReader &reader,
-        const Fault &fault, qint64 &bodyBytes);
+        const Fault &fault, qint64 &bodyBytes, const std::function<void(qint64)> &recordCut);
 
     // -- commands (called with the mutex held) -----------------------------
 
@@ -498,6 +499,7 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
     const Parameters parameters = parseQuery(request.target);
     QString givenUser;
     qint64 bodyBytes = 0;
+    bool recorded = false;
     Outcome outcome;
     if (!authorised(request, &givenUser)) {
         reader([&](const char *, size_t length) {
@@ -520,17 +522,24 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             });
             outcome = faultOutcome(fault);
         } else {
-            outcome = storeUpload(parameters, request, reader, fault, bodyBytes);
+            outcome = storeUpload(parameters, request, reader, fault, bodyBytes, [&](qint64 bytes) {
+                Outcome cut;
+                cut.httpStatus = 0;
+                record(request, parameters, givenUser, bytes, cut);
+                recorded = true;
+            });
         }
     }
-    record(request, parameters, givenUser, bodyBytes, outcome);
+    if (!recorded)
+        record(request, parameters, givenUser, bodyBytes, outcome);
     send(request, response, outcome);
 }
 
 // Stores an upload body (or makes a folder), applying a delay, a reset or a
 // full disk after the fault's byte count.
 Outcome EmulatedPlayer::Impl::storeUpload(const Parameters &parameters, const httplib::Request &request,
-    const httplib::ContentReader &reader, const Fault &fault, qint64 &bodyBytes)
+    const httplib::ContentReader &reader, const Fault &fault, qint64 &bodyBytes,
+    const std::function<void(qint64)> &recordCut)
 {
     const QString href = parameterOf(parameters, QStringLiteral("href"));
     const bool makeFolder = parameterOf(parameters, QStringLiteral("mkdir")) == QLatin1String("1");
@@ -587,6 +596,8 @@ Outcome EmulatedPlayer::Impl::storeUpload(const Parameters &parameters, const ht
         }
         if (fault.kind == Fault::Reset) {
             target.flush();
+            // Logged before the reset: the client goes on the moment it sees it.
+            recordCut(bodyBytes);
             resetConnection(request);
             reset = true;
             return false;
