@@ -1,6 +1,7 @@
 #include "app/content_file_remover.h"
 
 #include "core/content_id.h"
+#include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
 #include "core/path_utils.h"
@@ -11,6 +12,7 @@
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/property_base.h"
+#include "model/thumbnail_maker.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,25 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Sub-folders of the data root.
-const QString kTextFolder = QStringLiteral("TelvData/Q9Data/Text");
-
-QString thumbSubFolder(int type)
-{
-    switch (type) {
-    case CONTENT_MOVIE:
-        return QStringLiteral("TelvData/Q9Data/Thumb/Video");
-    case CONTENT_IMAGE:
-        return QStringLiteral("TelvData/Q9Data/Thumb/Still");
-    case CONTENT_FLASH:
-        return QStringLiteral("TelvData/Q9Data/Thumb/Flash");
-    case CONTENT_WEB:
-        return QStringLiteral("TelvData/Q9Data/Thumb/URL");
-    default:
-        return QString();
-    }
-}
 
 bool isInside(const QString &folder, const QString &path)
 {
@@ -85,13 +68,12 @@ QString CContentFileRemover::contentFolder(int type) const
 
 QString CContentFileRemover::thumbFolder(int type) const
 {
-    const QString sub = thumbSubFolder(type);
-    return sub.isEmpty() || m_folders.dataRoot.isEmpty() ? QString() : JoinPath(m_folders.dataRoot, sub);
+    return m_folders.dataRoot.isEmpty() ? QString() : ThumbnailFolder(m_folders.dataRoot, type);
 }
 
 QString CContentFileRemover::telopFolder() const
 {
-    return m_folders.dataRoot.isEmpty() ? QString() : JoinPath(m_folders.dataRoot, kTextFolder);
+    return m_folders.dataRoot.isEmpty() ? QString() : DataFolderOf(m_folders.dataRoot) + QStringLiteral("/Text");
 }
 
 QString CContentFileRemover::PathInsideFolder(const QString &folder, const QString &name)
@@ -140,11 +122,11 @@ bool CContentFileRemover::deleteInFolder(const QString &folder, const QString &n
 bool CContentFileRemover::deleteThumbnails(int type, qint32 number, int &state, quint32 &error) const
 {
     const QString folder = thumbFolder(type);
-    if (folder.isEmpty() || !IsValidContentId(number))
+    QString small;
+    QString large;
+    if (!MakeThumbnailPath(folder, number, true, small) || !MakeThumbnailPath(folder, number, false, large))
         return fail(state, error, ERROR_INVALID_PARAMETER);
-    const QString id = FormatContentId(number);
-    return DeleteFileIfExists(JoinPath(folder, id + QStringLiteral("t.jpg")), state, error) &&
-           DeleteFileIfExists(JoinPath(folder, id + QStringLiteral(".jpg")), state, error);
+    return DeleteFileIfExists(small, state, error) && DeleteFileIfExists(large, state, error);
 }
 
 bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &record, int &state,

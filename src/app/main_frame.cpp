@@ -9,6 +9,7 @@
 #include "app/telv_pane_dlg.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"
+#include "core/content_id.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/shell_open.h"
@@ -173,7 +174,17 @@ int TransferType(int type)
 // The first digit of a 9-digit content number.
 int IdPrefixOf(qint32 number)
 {
-    return int((number / 100000000) % 10);
+    int typePart = 0;
+    SplitContentId(number, &typePart, nullptr, nullptr);
+    return typePart;
+}
+
+// An emptied list takes the resolution and orientation last chosen.
+void ClearPlaylistModel(CPlaylistEditModel &model)
+{
+    model.Clear();
+    model.SetResolution(GetAppIni().GetLastResolution());
+    model.SetOrientation(GetAppIni().GetLastOrientation());
 }
 
 // The manager's callback: the frame's callback, whose posting result the
@@ -445,10 +456,7 @@ void CMainFrame::chooseStartView()
         start = kStepPages[std::clamp(options.InitSeq, 0, 6)];
     }
     ShowControlBar(CGuideBar::kBarId, true);
-    if (const int current = GetCurrentView(); current >= 0)
-        SaveViewState(current);
-    m_guideBar->Select(start);
-    ShowView(start);
+    SwitchView(start, true);
 }
 
 // ---- What panes and bars ask of the frame ----------------------------------
@@ -745,9 +753,7 @@ bool CMainFrame::ExitApplication(bool forced)
 void CMainFrame::saveFramePlacement()
 {
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    GetAppIni().SetWindowRect(kMainFrameWindowNumber,
-                              WinRect{normal.left(), normal.top(), normal.left() + normal.width(),
-                                      normal.top() + normal.height()});
+    GetAppIni().SetWindowRect(kMainFrameWindowNumber, ToWinRect(normal));
     GetAppIni().SetSettingsOpen(m_guideBar && m_guideBar->IsItemAvailable(CGuideBar::kSettingsClose));
 }
 
@@ -777,9 +783,7 @@ bool CMainFrame::PlaylistNew(int type, bool force)
         return false;
     if (!force && model->IsModified() && !AskDiscard(this, type))
         return false;
-    model->Clear();
-    model->SetResolution(GetAppIni().GetLastResolution());
-    model->SetOrientation(GetAppIni().GetLastOrientation());
+    ClearPlaylistModel(*model);
     NotifyEditListChanged(type, 1);
     SelectEditPlaylist(-1, 1);
     return true;
@@ -800,9 +804,7 @@ void CMainFrame::PlaylistCheckClear(int type, bool keepPanes)
     CPlaylistEditModel *model = GetContentFolders().GetSecondPlaylistModel(type);
     if (!model)
         return;
-    model->Clear();
-    model->SetResolution(GetAppIni().GetLastResolution());
-    model->SetOrientation(GetAppIni().GetLastOrientation());
+    ClearPlaylistModel(*model);
     NotifyCheckListChanged(type, 1);
     SelectCheckPlaylist(-1);
     if (type != 52)

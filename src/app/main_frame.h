@@ -304,6 +304,8 @@ private:
     void arrangeView(const ViewInfo &view);
     bool applySavedArrangement(const ViewInfo &view, const QList<ViewPane> &panes);
     void applyDefaultArrangement(int viewId, const QList<ViewPane> &panes);
+    // Remembers where the panes of a view stand now.
+    void storePaneRects(const QList<ViewPane> &panes);
     void arrangeLayoutPanes(const QRect &client);
     void prepareView(const ViewInfo &view);
     void activateRemembered(const ViewInfo &view, const QList<ViewPane> &panes);

@@ -51,16 +51,6 @@ bool IsLayoutPane(int index)
     return index == CMainFrame::PANE_LAYOUT || index == CMainFrame::PANE_LAYOUT_PROP;
 }
 
-WinRect ToWinRect(const QRect &rect)
-{
-    return WinRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-}
-
-QRect ToQRect(const WinRect &rect)
-{
-    return QRect(rect.left, rect.top, rect.width(), rect.height());
-}
-
 int SecondsOfDay(const TimeValue &time)
 {
     return time.hour * 3600 + time.minute * 60 + time.second;
@@ -209,23 +199,14 @@ int CMainFrame::OpenPlaylistEdit(qint32 number, int type)
 {
     if ((type != 52 && type != 53) || !PlaylistLoad(number, type))
         return 0;
-    if (const int current = GetCurrentView(); current >= 0)
-        SaveViewState(current);
-    const int view = type == 53 ? VIEW_BGM : VIEW_PLAYLIST;
-    if (m_guideBar)
-        m_guideBar->Select(view);
-    return ShowView(view) ? 1 : 0;
+    return SwitchView(type == 53 ? VIEW_BGM : VIEW_PLAYLIST, true) ? 1 : 0;
 }
 
 bool CMainFrame::OpenScheduleEdit(qint32 number)
 {
     if (!ScheduleLoad(number))
         return false;
-    if (const int current = GetCurrentView(); current >= 0)
-        SaveViewState(current);
-    if (m_guideBar)
-        m_guideBar->Select(VIEW_SCHEDULE);
-    return ShowView(VIEW_SCHEDULE);
+    return SwitchView(VIEW_SCHEDULE, true);
 }
 
 int CMainFrame::rememberedView() const
@@ -398,10 +379,7 @@ void CMainFrame::arrangeView(const ViewInfo &view)
     const QList<ViewPane> panes = panesOfView(view);
     if (!applySavedArrangement(view, panes)) {
         applyDefaultArrangement(view.id, panes);
-        for (const ViewPane &pane : panes) {
-            if (pane.window != kNoWindow && windowOfPane(pane.index))
-                GetAppIni().SetWindowRect(pane.window, ToWinRect(paneRect(pane.index)));
-        }
+        storePaneRects(panes);
     }
     for (const ViewPane &pane : panes)
         showPane(pane.index);
@@ -549,6 +527,11 @@ void CMainFrame::OnWindowArrange()
         return;
     const QList<ViewPane> panes = panesOfView(*view);
     applyDefaultArrangement(current, panes);
+    storePaneRects(panes);
+}
+
+void CMainFrame::storePaneRects(const QList<ViewPane> &panes)
+{
     for (const ViewPane &pane : panes) {
         if (pane.window != kNoWindow && windowOfPane(pane.index))
             GetAppIni().SetWindowRect(pane.window, ToWinRect(paneRect(pane.index)));

@@ -24,9 +24,19 @@ QRect workArea()
 
 } // namespace
 
+QRect ToQRect(const WinRect &rect)
+{
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+WinRect ToWinRect(const QRect &rect)
+{
+    return WinRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
 bool IsWindowRectVisible(const WinRect &rect, const QList<QRect> &screens)
 {
-    const QRect window(rect.left, rect.top, rect.width(), rect.height());
+    const QRect window = ToQRect(rect);
     for (const QRect &screen : screens) {
         if (screen.contains(window.center()))
             return true;
@@ -47,7 +57,7 @@ QRect PlacementFromStored(const WinRect &stored, const QList<QRect> &screens, co
     if (stored.isEmpty())
         return workArea;
     if (IsWindowRectVisible(stored, screens))
-        return QRect(stored.left, stored.top, stored.width(), stored.height());
+        return ToQRect(stored);
     return QRect(0, 0, stored.width(), stored.height());
 }
 

@@ -19,6 +19,10 @@ constexpr int kMainFrameWindowNumber = 1;
 // How much of a window must lie on a screen for it to count as visible.
 constexpr int kVisibleMargin = 50;
 
+// A stored rectangle (left, top, right, bottom) as a widget geometry and back.
+QRect ToQRect(const WinRect &rect);
+WinRect ToWinRect(const QRect &rect);
+
 // True when the rectangle can be reached on one of the screens: its centre
 // lies on a screen, or at least 50 by 50 pixels of it do.
 bool IsWindowRectVisible(const WinRect &rect, const QList<QRect> &screens);

@@ -10,7 +10,6 @@
 #include "shell_fixture.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
@@ -20,19 +19,6 @@ namespace {
 QString StoredBaseFolder()
 {
     return QSettings(QStringLiteral("Kavrin"), QStringLiteral("TELV-Q9")).value(QStringLiteral("BaseFolder")).toString();
-}
-
-// Everything written to the daily logs under a folder.
-QString LogText(const QString &folder)
-{
-    QString text;
-    QDirIterator it(folder, {QStringLiteral("Q9_*.log")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromLocal8Bit(file.readAll());
-    }
-    return text;
 }
 
 } // namespace

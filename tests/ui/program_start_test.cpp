@@ -1,9 +1,9 @@
 // The program as it is started: offscreen it opens its window and closes
 // again, and a second copy started meanwhile ends at once.
 #include "app/telv_q9_app.h"
+#include "shell_fixture.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -26,18 +26,6 @@ QProcessEnvironment ProgramEnvironment(const QTemporaryDir &home, int quitAfterM
     return env;
 }
 
-QString LogText(const QTemporaryDir &home)
-{
-    QString text;
-    QDirIterator it(home.path(), {QStringLiteral("Q9_*.log")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromLocal8Bit(file.readAll());
-    }
-    return text;
-}
-
 } // namespace
 
 TEST(ProgramStart, OffscreenStartOpensClosesAndASecondCopyEnds)
@@ -51,9 +39,9 @@ TEST(ProgramStart, OffscreenStartOpensClosesAndASecondCopyEnds)
     // Up once the start line is written.
     QElapsedTimer waited;
     waited.start();
-    while (!LogText(home).contains(QStringLiteral("Start")) && waited.elapsed() < 15000)
+    while (!LogText(home.path()).contains(QStringLiteral("Start")) && waited.elapsed() < 15000)
         QThread::msleep(20);
-    ASSERT_TRUE(LogText(home).contains(QStringLiteral("Start")));
+    ASSERT_TRUE(LogText(home.path()).contains(QStringLiteral("Start")));
 
     QProcess second;
     second.setProcessEnvironment(ProgramEnvironment(home, 0));
@@ -65,7 +53,7 @@ TEST(ProgramStart, OffscreenStartOpensClosesAndASecondCopyEnds)
     ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
-    const QString log = LogText(home);
+    const QString log = LogText(home.path());
     EXPECT_EQ(log.count(QStringLiteral("TELV-Q9 Ver.1.23 Start")), 1);
     EXPECT_EQ(log.count(QStringLiteral("TELV-Q9 Ver.1.23 End")), 1);
     // The window's place was kept for the next start.

@@ -12,11 +12,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QSettings>
 
 namespace {
 int g_instanceCount = 0;
 } // namespace
+
+QString LogText(const QString &folder)
+{
+    QString text;
+    QDirIterator it(folder, {QStringLiteral("Q9_*.log")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromLocal8Bit(file.readAll());
+    }
+    return text;
+}
 
 void ShellTest::SetUp()
 {

@@ -16,6 +16,9 @@
 
 class CMainFrame;
 
+// Everything written to the daily logs anywhere under a folder.
+QString LogText(const QString &folder);
+
 class FakePasswordPrompter final : public IPasswordPrompter {
 public:
     FakePasswordPrompter() { SetPasswordPrompter(this); }
