@@ -72,16 +72,11 @@ const char *contentSubFolder(int type)
 
 // Each list is of its type's class (the calendar lists answer date and
 // overlap queries).
-std::unique_ptr<CContentsList> makeList(int type)
-{
-    return CreateContentsList(type);
-}
-
 template <class Types>
 void makeLists(std::map<int, std::unique_ptr<CContentsList>> &set, const Types &types)
 {
     for (int type : types)
-        set[type] = makeList(type);
+        set[type] = CreateContentsList(type);
 }
 
 bool includes(int which, int type)
@@ -89,13 +84,22 @@ bool includes(int which, int type)
     return which == 0 || which == type;
 }
 
+bool saveLogged(CContentsList &list, const QString &path, int flag)
+{
+    if (list.Save(path, flag))
+        return true;
+    WriteSyslog(LOG_ERR_APP, "CContentsList::Save Error : Error = %u : File Name = %s", list.GetLastError(),
+                qUtf8Printable(path));
+    return false;
+}
+
 } // namespace
 
 CContentsStore::CContentsStore()
 {
     for (const ListFile &entry : kListFiles) {
-        m_library[entry.type] = makeList(entry.type);
-        m_work[entry.type] = makeList(entry.type);
+        m_library[entry.type] = CreateContentsList(entry.type);
+        m_work[entry.type] = CreateContentsList(entry.type);
     }
     makeLists(m_workGroup, kGroupListTypes);
     makeLists(m_remote, kRemoteListTypes);
@@ -326,15 +330,10 @@ bool CContentsStore::SaveLists(int type, int flag)
 {
     bool saved = true;
     for (int listType : kLibraryListTypes) {
-        if (type != 0 && type != listType)
+        if (!includes(type, listType))
             continue;
-        CContentsList &list = *GetList(listType);
         const int listFlag = (listType == CONTENT_CONTROL || listType == CONTENT_PINP) ? 0 : flag;
-        if (!list.Save(GetListPath(listType), listFlag)) {
-            WriteSyslog(LOG_ERR_APP, "CContentsList::Save Error : Error = %u : File Name = %s", list.GetLastError(),
-                        qUtf8Printable(GetListPath(listType)));
-            saved = false;
-        }
+        saved = saveLogged(*GetList(listType), GetListPath(listType), listFlag) && saved;
     }
     if (type != 0 && !listFileOf(type)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -363,15 +362,8 @@ bool CContentsStore::saveGroupSet(ListSet &set, const QString &group, int which,
         return false;
     bool saved = true;
     for (int type : kGroupListTypes) {
-        if (!includes(which, type))
-            continue;
-        CContentsList &list = *find(set, type);
-        const QString path = JoinPath(folder, ListFileName(type));
-        if (!list.Save(path, flag)) {
-            WriteSyslog(LOG_ERR_APP, "CContentsList::Save Error : Error = %u : File Name = %s", list.GetLastError(),
-                        qUtf8Printable(path));
-            saved = false;
-        }
+        if (includes(which, type))
+            saved = saveLogged(*find(set, type), JoinPath(folder, ListFileName(type)), flag) && saved;
     }
     return saved;
 }

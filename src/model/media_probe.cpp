@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kTitleLength = 40;
 constexpr qint64 kFramesPerSecond = 30;
 constexpr qint64 kMicrosecondsPerSecond = 1000000;
 // Play times are shown and sent with two digits of hours.
@@ -65,7 +64,7 @@ int ReadFileFacts(const QString &path, MediaInfo &info)
     info.size = file.size();
     if (info.size == 0)
         return MEDIA_PROBE_EMPTY_FILE;
-    info.title = fileInfo.completeBaseName().left(kTitleLength);
+    info.title = fileInfo.completeBaseName().left(CPropertyBase::kMaxTitle);
     info.fileDate = ToSystemTime(fileInfo.lastModified());
     return MEDIA_PROBE_OK;
 }

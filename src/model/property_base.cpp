@@ -1,5 +1,6 @@
 #include "model/property_base.h"
 
+#include "core/time_utils.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
@@ -73,7 +74,7 @@ int CPropertyBase::CompareBy(int column, const CPropertyBase &other) const
     case SORT_DELETE_DATE:
         return CompareDates(m_deleteDate, other.m_deleteDate);
     case SORT_UPDATE:
-        return CompareDateTimes(m_createDate, other.m_createDate);
+        return CompareSystemTime(m_createDate, other.m_createDate);
     default:
         return 0;
     }

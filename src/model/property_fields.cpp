@@ -1,7 +1,5 @@
 #include "model/property_fields.h"
 
-#include <iterator>
-
 namespace {
 
 // The fields are formatted digit by digit rather than through printf: a list
@@ -220,17 +218,6 @@ bool ParseUInt64Field(QStringView text, quint64 &value)
 int CompareText(const QString &a, const QString &b)
 {
     return QString::localeAwareCompare(a, b);
-}
-
-int CompareDateTimes(const SystemTime &a, const SystemTime &b)
-{
-    const quint16 left[] = {a.year, a.month, a.day, a.hour, a.minute, a.second, a.milliseconds};
-    const quint16 right[] = {b.year, b.month, b.day, b.hour, b.minute, b.second, b.milliseconds};
-    for (size_t i = 0; i < std::size(left); ++i) {
-        if (const int c = CompareNumbers(left[i], right[i]))
-            return c;
-    }
-    return 0;
 }
 
 int CompareDates(const DateValue &a, const DateValue &b)

@@ -28,9 +28,9 @@ bool ParseColorField(QStringView text, ColorRef &color);
 bool ParseIntField(QStringView text, qint64 minimum, qint64 maximum, qint64 &value);
 bool ParseUInt64Field(QStringView text, quint64 &value);
 
-// Three-way comparisons used by the records' sort columns.
+// Three-way comparisons used by the records' sort columns (date-times
+// compare with CompareSystemTime).
 int CompareText(const QString &a, const QString &b);
-int CompareDateTimes(const SystemTime &a, const SystemTime &b);
 int CompareDates(const DateValue &a, const DateValue &b);
 int CompareTimes(const TimeValue &a, const TimeValue &b);
 template <class T>

@@ -1,6 +1,7 @@
 #include "model/schedule_property.h"
 
 #include "core/content_id.h"
+#include "core/time_utils.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
@@ -53,7 +54,7 @@ int CScheduleProperty::CompareBy(int column, const CPropertyBase &other) const
     case SORT_BG_COLOR:
         return CompareNumbers(m_bgColor, schedule->m_bgColor);
     case SORT_RECEIVED:
-        return CompareDateTimes(m_receivedDate, schedule->m_receivedDate);
+        return CompareSystemTime(m_receivedDate, schedule->m_receivedDate);
     default:
         return CPeriodProperty::CompareBy(column, other);
     }

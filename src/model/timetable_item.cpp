@@ -1,6 +1,7 @@
 #include "model/timetable_item.h"
 
 #include "core/content_id.h"
+#include "core/format_utils.h"
 #include "core/last_error.h"
 #include "model/property_base.h"
 #include "model/property_checks.h"
@@ -91,11 +92,6 @@ qint32 CTimetableItem::ParseTableName(const QString &name, int contentType)
     if (prefix.isEmpty() || name.size() != prefix.size() + kDigits + suffix.size() || !name.startsWith(prefix)
         || !name.endsWith(suffix))
         return -1;
-    qint32 number = 0;
-    for (QChar c : QStringView(name).mid(prefix.size(), kDigits)) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        number = number * 10 + (c.unicode() - u'0');
-    }
-    return number;
+    const QStringView digits = QStringView(name).mid(prefix.size(), kDigits);
+    return IsDecimalDigits(digits) ? digits.toInt() : -1;
 }
