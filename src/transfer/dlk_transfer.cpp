@@ -136,7 +136,7 @@ void CDlkTransfer::SetPingFactory(DlkPingFactory factory)
 }
 
 bool CDlkTransfer::StartTransfer(const QString &address, const QString &user, const QString &password, quint16 port,
-                                 quint32 reserved, CDlkRequestList *requests, int playerIndex)
+                                 quint32 /*reserved*/, CDlkRequestList *requests, int playerIndex)
 {
     if (address.isEmpty() || user.isEmpty() || !requests || m_thread) {
         WriteSyslog(LOG_ERR_APP,
@@ -153,7 +153,6 @@ bool CDlkTransfer::StartTransfer(const QString &address, const QString &user, co
         m_user = user;
         m_password = password;
         m_port = port;
-        m_reserved = reserved;
         m_requests = requests;
         m_playerIndex = playerIndex;
         m_errorIndexSource = -1;
@@ -330,13 +329,15 @@ void CDlkTransfer::setContFileSize(quint64 size)
     m_status->SetContFileSize(m_playerNumber, size);
 }
 
+std::array<CContentsList *, 12> CDlkTransfer::workingLists()
+{
+    return {&m_movieList,   &m_imgList,      &m_telopList,    &m_webList,      &m_flashList,     &m_audioList,
+            &m_controlList, &m_playlistList, &m_scheduleList, &m_calendarList, &m_streamingList, &m_pinPList};
+}
+
 void CDlkTransfer::clearLists()
 {
-    const std::initializer_list<CContentsList *> lists = {
-        &m_movieList,    &m_imgList,      &m_telopList,    &m_webList,      &m_flashList,     &m_audioList,
-        &m_controlList,  &m_playlistList, &m_scheduleList, &m_calendarList, &m_streamingList, &m_pinPList,
-    };
-    for (CContentsList *list : lists)
+    for (CContentsList *list : workingLists())
         list->RemoveAll();
 }
 

@@ -141,6 +141,8 @@ protected:
     // outcome and give false.
     bool checkReplyStatus(const CR40Request &request);
 
+    // The twelve working lists the player's tables are fetched into.
+    std::array<CContentsList *, 12> workingLists();
     // Empties the twelve working lists.
     void clearLists();
 
@@ -370,7 +372,6 @@ private:
     QString m_user;
     QString m_password;
     quint16 m_port = quint16(-1);
-    quint32 m_reserved = 0;
     quint64 m_bytesSent = 0;
     quint64 m_bytesReceived = 0;
     QString m_registFileName = QStringLiteral("Calendar.xml");
@@ -445,7 +446,6 @@ private:
     std::mutex *m_displayLock = nullptr;
     QString m_displayLinkPath;
     int m_versionNumber = 0;
-    QString m_workPath;
 
     DlkPingFactory m_pingFactory;
 };

@@ -74,10 +74,7 @@ quint16 CDlkTransfer::getListInfo(quint16 &mask, CContentsList *&list, QString &
         if (!(mask & info.bit))
             continue;
         mask &= quint16(~info.bit);
-        CContentsList *const lists[] = {&m_movieList,   &m_imgList,      &m_telopList,    &m_webList,
-                                        &m_flashList,   &m_audioList,    &m_controlList,  &m_pinPList,
-                                        &m_playlistList, &m_scheduleList, &m_calendarList, &m_streamingList};
-        for (CContentsList *candidate : lists) {
+        for (CContentsList *candidate : workingLists()) {
             if (candidate->GetContentType() == info.contentType)
                 list = candidate;
         }

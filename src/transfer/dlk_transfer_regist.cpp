@@ -9,6 +9,7 @@
 #include "core/content_id.h"
 #include "core/file_utils.h"
 #include "core/path_utils.h"
+#include "core/remote_path.h"
 #include "core/syslog.h"
 #include "player/ltbl_command.h"
 #include "transfer/dlk_request_send.h"
@@ -248,12 +249,8 @@ bool CDlkTransfer::uploadFiles(const SendFileAttribute &attribute, const QString
             WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File(Append) : OK", name.constData());
             continue;
         }
-        WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File : PC(%s) -> DLK(%s)", name.constData(), qUtf8Printable(local),
-                    qUtf8Printable(remote));
-        if (!m_http.SendFile(local, remote, 0)) {
-            setSendFileError(local, remote);
+        if (!uploadWhole(local, remote, "DLK"))
             return false;
-        }
         WriteSyslog(LOG_NOTICE, "[%s] : R40 Send File : OK", name.constData());
     }
     return true;
@@ -262,7 +259,8 @@ bool CDlkTransfer::uploadFiles(const SendFileAttribute &attribute, const QString
 bool CDlkTransfer::sendLoadTable()
 {
     CLtblCommand command;
-    return commandBuilt(command.MakeRequest(m_workPath), command) && sendCommandStep(command);
+    return commandBuilt(command.MakeRequest(MakeRemoteGroupPath(m_groupFileName)), command)
+        && sendCommandStep(command);
 }
 
 // The entry joins the player's list of its type, or replaces its row there.

@@ -110,8 +110,7 @@ bool CDlkTransfer::makeRegistXml(const CPropertyBase &entry, QStringList &localF
         return false;
     }
     localFiles.append(groupPath);
-    m_workPath = MakeRemoteGroupPath(m_groupFileName);
-    remoteFiles.append(m_workPath);
+    remoteFiles.append(MakeRemoteGroupPath(m_groupFileName));
     return true;
 }
 
