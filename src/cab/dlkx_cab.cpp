@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 bool AllMemberNamesSafe(const QList<CabMember> &members)

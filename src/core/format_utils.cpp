@@ -25,18 +25,18 @@ QString TimeFormatWithSeconds(const QLocale &locale)
 
 QString FormatDateText(int year, int month, int day)
 {
-    return QString::asprintf("%04d%s%02d%s%02d", year, "-", month, "-", day);
+    return QString::asprintf("%04d-%02d-%02d", year, month, day);
 }
 
 QString FormatDateTimeText(const SystemTime &time)
 {
-    return QString::asprintf("%04d%s%02d%s%02d%s%02d%s%02d%s%02d%s%03d", time.year, "-", time.month, "-", time.day, " ",
-                             time.hour, ":", time.minute, ":", time.second, ".", time.milliseconds);
+    return FormatDateText(time.year, time.month, time.day) + QLatin1Char(' ')
+        + FormatTimeMsText(time.hour, time.minute, time.second, time.milliseconds);
 }
 
 QString FormatTimeMsText(int hours, int minutes, int seconds, int milliseconds)
 {
-    return QString::asprintf("%02d%s%02d%s%02d%s%03d", hours, ":", minutes, ":", seconds, ".", milliseconds);
+    return QString::asprintf("%02d:%02d:%02d.%03d", hours, minutes, seconds, milliseconds);
 }
 
 QString FormatTimeText(const TimeValue &time, bool withMilliseconds)

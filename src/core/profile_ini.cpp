@@ -170,13 +170,9 @@ std::optional<int> CProfileIni::ParseInt(const QString &text)
             return std::nullopt;
         return int(digits.toUInt(nullptr, 16));
     }
-    qsizetype start = (text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'))) ? 1 : 0;
-    if (start >= text.size())
+    const qsizetype start = (text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'))) ? 1 : 0;
+    if (!IsDecimalDigits(QStringView(text).mid(start)))
         return std::nullopt;
-    for (qsizetype i = start; i < text.size(); ++i) {
-        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
-            return std::nullopt;
-    }
     bool ok = false;
     const qlonglong value = text.toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())

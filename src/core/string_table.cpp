@@ -1,5 +1,6 @@
 #include "core/string_table.h"
 
+#include "core/format_utils.h"
 #include "core/syslog.h"
 
 #include <QFile>
@@ -36,12 +37,8 @@ QString Unescape(QStringView text)
 // "<decimal id><TAB>"; false for anything else.
 bool ParseId(QStringView field, quint32 &id)
 {
-    if (field.isEmpty() || field.size() > 10)
+    if (field.size() > 10 || !IsDecimalDigits(field))
         return false;
-    for (const QChar c : field) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
     bool ok = false;
     id = field.toUInt(&ok);
     return ok;

@@ -1,6 +1,7 @@
 #include "core/syslog.h"
 
 #include "core/clock.h"
+#include "core/format_utils.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,10 +104,9 @@ void WriteSyslogText(int level, const QString &text)
     if (!state.open || level < 0 || level > state.level)
         return;
     const SystemTime now = GetLocalTime();
-    const QByteArray line = QString::asprintf("%02d:%02d:%02d.%03d : %s : ", now.hour, now.minute, now.second,
-                                              now.milliseconds, SyslogLevelText(level))
-                                .toUtf8()
-                            + text.toUtf8() + '\n';
+    const QString prefix = FormatTimeMsText(now.hour, now.minute, now.second, now.milliseconds)
+        + QLatin1String(" : ") + QLatin1String(SyslogLevelText(level)) + QLatin1String(" : ");
+    const QByteArray line = (prefix + text).toUtf8() + '\n';
     std::lock_guard lock(state.mutex);
     if (!state.open)
         return;

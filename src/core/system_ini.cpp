@@ -1,6 +1,7 @@
 #include "core/system_ini.h"
 
 #include "core/data_folders.h"
+#include "core/format_utils.h"
 #include "core/last_error.h"
 
 #include <algorithm>
@@ -338,8 +339,7 @@ quint64 CSystemIni::readByteCount(const QString &section, const QString &key, qu
     const QString text = m_ini.GetString(section, key);
     bool ok = false;
     const quint64 value = text.toULongLong(&ok, 10);
-    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-    if (!ok || !digitsOnly || value > std::numeric_limits<quint64>::max() / unit)
+    if (!ok || !IsDecimalDigits(text) || value > std::numeric_limits<quint64>::max() / unit)
         return defaultValue;
     return value * unit;
 }
