@@ -1,8 +1,7 @@
 #include "player/date_time_command.h"
 
 #include "core/format_utils.h"
-
-#include <QDate>
+#include "model/property_checks.h"
 
 CDateTimeCommand::CDateTimeCommand()
     : CR40Request(QStringLiteral("DATE"))
@@ -17,9 +16,7 @@ std::unique_ptr<CR40Request> CDateTimeCommand::Clone() const
 bool CDateTimeCommand::MakeRequest(const SystemTime &utcTime)
 {
     BeginRequest(QStringLiteral("DATE"));
-    const bool valid = QDate::isValid(utcTime.year, utcTime.month, utcTime.day) && utcTime.hour < 24 && utcTime.minute < 60
-        && utcTime.second < 60 && utcTime.milliseconds < 1000;
-    if (!valid)
+    if (!IsValidSystemTime(utcTime, false))
         return FailRequest();
     AddParameter(QStringLiteral("datetime"), FormatDateTimeText(utcTime));
     AddParameter(QStringLiteral("reboot"), QStringLiteral("0"));

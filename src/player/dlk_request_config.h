@@ -13,7 +13,6 @@ public:
     }
 
     bool IsNetwork() const { return m_network; }
-    void SetNetwork(bool network) { m_network = network; }
     // The player's software version number ("1.23" as 123); 0 until set.
     int GetVersionNumber() const { return m_versionNumber; }
     void SetVersionNumber(int number) { m_versionNumber = number; }

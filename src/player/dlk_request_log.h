@@ -13,7 +13,6 @@ public:
     }
 
     QString GetFolder() const { return m_folder; }
-    void SetFolder(const QString &folder) { m_folder = folder; }
 
 private:
     QString m_folder;

@@ -13,7 +13,6 @@ public:
 
     // The expected software version number ("1.23" as 123).
     int GetVersionNumber() const { return m_versionNumber; }
-    void SetVersionNumber(int number) { m_versionNumber = number; }
 
 private:
     int m_versionNumber = 0;

@@ -13,7 +13,6 @@ public:
     }
 
     QString GetUpdateFile() const { return m_updateFile; }
-    void SetUpdateFile(const QString &path) { m_updateFile = path; }
 
 private:
     QString m_updateFile;

@@ -1,17 +1,8 @@
 #include "player/r40_com_command.h"
 
-namespace {
+#include "model/property_checks.h"
 
-bool isHexData(const QString &text)
-{
-    if (text.size() % 2 != 0 || text.size() > CR40ComCommand::kMaxHexDigits)
-        return false;
-    for (const QChar c : text) {
-        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && !(c >= QLatin1Char('a') && c <= QLatin1Char('f')) && !(c >= QLatin1Char('A') && c <= QLatin1Char('F')))
-            return false;
-    }
-    return true;
-}
+namespace {
 
 bool isComTarget(int target)
 {
@@ -33,7 +24,8 @@ std::unique_ptr<CR40Request> CR40ComCommand::Clone() const
 bool CR40ComCommand::MakeRequest(const QString &sendHex, const QString &responseHex, int target)
 {
     BeginRequest(QStringLiteral("COMC"));
-    if (sendHex.isEmpty() || !isHexData(sendHex) || !isHexData(responseHex) || !isComTarget(target))
+    if (sendHex.isEmpty() || !IsHexByteText(sendHex, kMaxHexDigits) || !IsHexByteText(responseHex, kMaxHexDigits)
+        || !isComTarget(target))
         return FailRequest();
     AddParameter(QStringLiteral("txd"), sendHex);
     AddParameter(QStringLiteral("rxd"), responseHex);

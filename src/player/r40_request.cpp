@@ -44,15 +44,6 @@ QString CR40Request::GetParameter(const QString &name) const
     return QString();
 }
 
-bool CR40Request::HasParameter(const QString &name) const
-{
-    for (const auto &parameter : m_parameters) {
-        if (parameter.first == name)
-            return true;
-    }
-    return false;
-}
-
 bool CR40Request::GetErrorCode(int &code) const
 {
     if (m_status != R40_REPLY_SERR)

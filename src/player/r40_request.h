@@ -43,8 +43,6 @@ public:
     QString GetSerialText() const;
     // The value of a parameter; an empty text when absent.
     QString GetParameter(const QString &name) const;
-    bool HasParameter(const QString &name) const;
-    const QList<QPair<QString, QString>> &GetParameters() const { return m_parameters; }
 
     // A request whose PASS answer is a file: the client writes it to the local
     // path (a folder when IsLocalFolder, the name then coming from the reply).

@@ -14,15 +14,6 @@ QString R40Row::Value(const QString &name) const
     return QString();
 }
 
-bool R40Row::Has(const QString &name) const
-{
-    for (const R40Field &field : fields) {
-        if (field.name == name)
-            return true;
-    }
-    return false;
-}
-
 bool R40Row::FillRecord(CPropertyBase &record) const
 {
     for (const R40Field &field : fields) {

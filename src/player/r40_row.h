@@ -20,7 +20,6 @@ struct R40Row {
 
     // The text of the first field of that name without attributes; empty when absent.
     QString Value(const QString &name) const;
-    bool Has(const QString &name) const;
     // Gives every field without attributes to the record (its stored-field
     // reader). False with last error 13 when the record refuses a value;
     // fields the record does not have are passed over.

@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/data_folders.h"
+#include "core/format_utils.h"
 #include "core/last_error.h"
 
 #include <QDir>
@@ -123,7 +124,7 @@ QByteArray CSetupXml::document(const SystemTime *time) const
     writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.0"));
     if (time) {
         writer.writeAttribute(QStringLiteral("date"),
-            QString::asprintf("%04d-%02d-%02d", time->year, time->month, time->day));
+            FormatDateText(time->year, time->month, time->day));
         writer.writeAttribute(QStringLiteral("time"),
             QString::asprintf("%02d:%02d:%02d", time->hour, time->minute, time->second));
     }

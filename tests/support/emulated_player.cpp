@@ -129,6 +129,15 @@ bool sameIndex(const QString &a, const QString &b)
     return okA && okB ? x == y : a == b;
 }
 
+// Reads and drops the rest of a request body, counting its bytes.
+void drainBody(const httplib::ContentReader &reader, qint64 &bodyBytes)
+{
+    reader([&](const char *, size_t length) {
+        bodyBytes += qint64(length);
+        return true;
+    });
+}
+
 QString formatIndex(qint64 number)
 {
     return QStringLiteral("%1").arg(number, 9, 10, QLatin1Char('0'));
@@ -502,10 +511,7 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
     bool recorded = false;
     Outcome outcome;
     if (!authorised(request, &givenUser)) {
-        reader([&](const char *, size_t length) {
-            bodyBytes += qint64(length);
-            return true;
-        });
+        drainBody(reader, bodyBytes);
         outcome.httpStatus = 401;
         outcome.contentType = "text/plain";
         outcome.body = "authorisation required";
@@ -516,10 +522,7 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             fault = takeFault(uploadFault);
         }
         if (fault.kind == Fault::Serr || fault.kind == Fault::HttpStatus || fault.kind == Fault::NotXml) {
-            reader([&](const char *, size_t length) {
-                bodyBytes += qint64(length);
-                return true;
-            });
+            drainBody(reader, bodyBytes);
             outcome = faultOutcome(fault);
         } else {
             outcome = storeUpload(parameters, request, reader, fault, bodyBytes, [&](qint64 bytes) {
@@ -544,19 +547,13 @@ Outcome EmulatedPlayer::Impl::storeUpload(const Parameters &parameters, const ht
     const QString href = parameterOf(parameters, QStringLiteral("href"));
     const bool makeFolder = parameterOf(parameters, QStringLiteral("mkdir")) == QLatin1String("1");
     const QString appendText = parameterOf(parameters, QStringLiteral("append"));
-    auto drain = [&] {
-        reader([&](const char *, size_t length) {
-            bodyBytes += qint64(length);
-            return true;
-        });
-    };
     if (!isImportPath(href)) {
-        drain();
+        drainBody(reader, bodyBytes);
         return serr(kSerrPathRefused, QStringLiteral("path refused"));
     }
     const QString path = localPath(href);
     if (makeFolder) {
-        drain();
+        drainBody(reader, bodyBytes);
         return QDir().mkpath(path) ? pass() : serr(kSerrPathRefused, QStringLiteral("cannot make folder"));
     }
     QFile target(path);
@@ -564,7 +561,7 @@ Outcome EmulatedPlayer::Impl::storeUpload(const Parameters &parameters, const ht
     if (!appendText.isEmpty()) {
         const qint64 offset = appendText.toLongLong();
         if (!target.exists() || target.size() < offset || offset <= 0) {
-            drain();
+            drainBody(reader, bodyBytes);
             return serr(kSerrFileNotFound, QStringLiteral("nothing to append to"));
         }
         target.resize(offset);
@@ -572,7 +569,7 @@ Outcome EmulatedPlayer::Impl::storeUpload(const Parameters &parameters, const ht
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!target.open(mode)) {
-        drain();
+        drainBody(reader, bodyBytes);
         return serr(kSerrPathRefused, QStringLiteral("cannot write"));
     }
     bool faultDone = false;
@@ -648,12 +645,7 @@ Outcome EmulatedPlayer::Impl::runCommand(const QString &command, const Parameter
 
 Outcome EmulatedPlayer::Impl::system_()
 {
-    QString version;
-    for (const auto &value : system) {
-        if (value.first == QLatin1String("version"))
-            version = value.second;
-    }
-    return pass(version, [this](QXmlStreamWriter &writer) {
+    return pass(parameterOf(system, QStringLiteral("version")), [this](QXmlStreamWriter &writer) {
         for (const auto &value : system) {
             if (value.first != QLatin1String("version"))
                 writer.writeTextElement(value.first, value.second);
