@@ -86,6 +86,13 @@ bool IsHttpUrl(const QString &text)
         || text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
+QString WithoutTrailingSeparator(const QString &path)
+{
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
+        return path.chopped(1);
+    return path;
+}
+
 bool IsValidFolderPath(const QString &path)
 {
     if (path.isEmpty())

@@ -36,6 +36,9 @@ bool IsHttpUrl(const QString &text);
 // and "\" are separators. An empty path is no folder path.
 bool IsValidFolderPath(const QString &path);
 
+// The path without one trailing "/" or "\", if it has one.
+QString WithoutTrailingSeparator(const QString &path);
+
 // Splits a path into its drive ("C:" or empty), its folder (up to and with the
 // last "/" or "\"), its title and its extension (from the last "." of the name,
 // with the point). Each output may be null. False with last error 87 for an

@@ -20,6 +20,11 @@ QString RemoteListPath(const char *prefix, qint64 number)
 
 } // namespace
 
+QString RemoteWebRoot()
+{
+    return QStringLiteral("/import/web");
+}
+
 QString GetUploadPath(int type)
 {
     switch (type) {

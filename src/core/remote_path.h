@@ -9,6 +9,9 @@
 // 3 "/import/text", 5 "/import/swf", 6 "/import/aud", any other "/import/db".
 QString GetUploadPath(int type);
 
+// "/import/web": the folder below which local web contents are uploaded.
+QString RemoteWebRoot();
+
 // "/import/db/<name>": the calendar registration file.
 QString MakeRemoteCalendarPath(const QString &fileName);
 // "%s/%c%s.%s": the type's upload folder, the file letter ("A" or "B"), the

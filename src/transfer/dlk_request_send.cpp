@@ -38,13 +38,6 @@ bool IsAcceptedFolder(const QString &path)
     return path.isEmpty() || IsValidFolderPath(path);
 }
 
-QString WithoutTrailingSeparator(const QString &path)
-{
-    if (path.endsWith(u'\\') || path.endsWith(u'/'))
-        return path.left(path.size() - 1);
-    return path;
-}
-
 CCalendarProperty *AsCalendar(CPropertyBase *entry)
 {
     return entry->GetContentType() == CONTENT_CALENDAR ? static_cast<CCalendarProperty *>(entry) : nullptr;

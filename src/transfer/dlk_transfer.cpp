@@ -6,23 +6,13 @@
 
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/path_utils.h"
 #include "core/syslog.h"
 #include "model/harl_player_xml.h"
 #include "transfer/dlk_request_list.h"
 #include "transfer/transfer_status_xml.h"
 
 #include <new>
-
-namespace {
-
-QString withoutTrailingSeparator(const QString &folder)
-{
-    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
-        return folder.chopped(1);
-    return folder;
-}
-
-} // namespace
 
 CDlkTransfer::CDlkTransfer(CSystemIni *settings, CSettingIni *options)
     : m_settings(settings)
@@ -81,7 +71,7 @@ bool CDlkTransfer::SetPcFolder(const QString &baseFolder, const QString &playerF
         return false;
     }
     m_baseFolder = baseFolder;
-    m_playerFolder = withoutTrailingSeparator(playerFolder);
+    m_playerFolder = WithoutTrailingSeparator(playerFolder);
     return true;
 }
 

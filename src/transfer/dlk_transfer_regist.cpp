@@ -23,8 +23,6 @@ namespace {
 constexpr qint32 kCalendarSent = 3;
 constexpr qint32 kCalendarFailed = 4;
 
-const QString kWebRemoteRoot = QStringLiteral("/import/web");
-
 QString RegistStepText(const CPropertyBase &entry, quint32 flags)
 {
     const QString number = FormatContentId(entry.GetIndex());
@@ -46,7 +44,7 @@ QStringList WebRemoteFolders(const QStringList &remoteFiles)
     QStringList folders;
     for (const QString &file : remoteFiles) {
         const QString folder = file.left(file.lastIndexOf(QLatin1Char('/')));
-        if (folder.size() > kWebRemoteRoot.size() && !folders.contains(folder))
+        if (folder.size() > RemoteWebRoot().size() && !folders.contains(folder))
             folders.append(folder);
     }
     return folders;

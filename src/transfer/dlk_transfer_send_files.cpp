@@ -45,7 +45,7 @@ quint32 CheckReadableFile(const QString &path)
 // The remote folder of a local web content: "/import/web/<letter><number>".
 QString WebRemoteFolder(QChar letter, qint32 number)
 {
-    return QStringLiteral("/import/web/%1%2").arg(letter).arg(FormatContentId(number));
+    return RemoteWebRoot() + QStringLiteral("/%1%2").arg(letter).arg(FormatContentId(number));
 }
 
 } // namespace
