@@ -76,22 +76,7 @@ QString IndexFieldText(qint32 index)
 
 QString DateTimeFieldText(const SystemTime &t)
 {
-    QString out;
-    out.reserve(23);
-    appendDigits(out, t.year, 4);
-    out.append(u'-');
-    appendDigits(out, t.month, 2);
-    out.append(u'-');
-    appendDigits(out, t.day, 2);
-    out.append(u' ');
-    appendDigits(out, t.hour, 2);
-    out.append(u':');
-    appendDigits(out, t.minute, 2);
-    out.append(u':');
-    appendDigits(out, t.second, 2);
-    out.append(u'.');
-    appendDigits(out, t.milliseconds, 3);
-    return out;
+    return DateFieldText({t.year, t.month, t.day}) + u' ' + TimeFieldText({t.hour, t.minute, t.second, t.milliseconds});
 }
 
 QString DateFieldText(const DateValue &d)
