@@ -11,8 +11,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QSignalSpy>
+
+#include <memory>
 
 namespace {
 
@@ -87,8 +90,19 @@ TEST_F(AppStartUp, SecondStartEndsAndAsksTheFirstToComeForward)
     EXPECT_FALSE(GetLogCleaner().IsRunning());
 }
 
+// ctest runs the tests of one executable side by side: the two resource tests
+// share the program's folder, so each holds this lock while it looks there.
+static std::unique_ptr<QLockFile> LockProgramFolder()
+{
+    auto lock = std::make_unique<QLockFile>(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resource-test.lock")));
+    lock->lock();
+    return lock;
+}
+
 TEST_F(AppStartUp, ResourceFileBesideTheProgramGivesTitleAndTexts)
 {
+    const auto lock = LockProgramFolder();
     const QDir programDir(QCoreApplication::applicationDirPath());
     const QString beside = programDir.filePath(QString::fromLatin1(CTelvQ9App::kResourceFileName));
     QFile::remove(beside);
@@ -107,6 +121,7 @@ TEST_F(AppStartUp, ResourceFileBesideTheProgramGivesTitleAndTexts)
 
 TEST_F(AppStartUp, NoResourceFileKeepsTheProgramsTexts)
 {
+    const auto lock = LockProgramFolder();
     EXPECT_FALSE(GetApp()->LoadResourceDll());
     EXPECT_EQ(LoadString(57344), QStringLiteral("TELV-Q9"));
 }
