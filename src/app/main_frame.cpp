@@ -113,6 +113,7 @@ constexpr HelpDocument kHelpDocuments[] = {
 // The texts of the frame's menu.
 const char *const kMenuFile = "ファイル(&F)";
 const char *const kMenuExit = "アプリケーションの終了(&X)";
+const char *const kMenuExportSettings = "設定ファイルの書き出し(&E)...";
 const char *const kMenuWindow = "ウィンドウ(&W)";
 const char *const kMenuArrange = "整列(&A)";
 const char *const kMenuHelp = "ヘルプ(&H)";
@@ -274,6 +275,9 @@ void CMainFrame::createClient()
 void CMainFrame::createMenu()
 {
     QMenu *file = menuBar()->addMenu(QString::fromUtf8(kMenuFile));
+    QAction *exportSettings =
+        file->addAction(QString::fromUtf8(kMenuExportSettings), this, [this] { OnCommand(ID_EXPORT_SETTINGS); });
+    exportSettings->setObjectName(QString::number(ID_EXPORT_SETTINGS));
     file->addAction(QString::fromUtf8(kMenuExit), this, [this] { OnCommand(ID_APP_EXIT); });
     QMenu *window = menuBar()->addMenu(QString::fromUtf8(kMenuWindow));
     window->addAction(QString::fromUtf8(kMenuArrange), this, [this] { OnCommand(ID_WINDOW_ARRANGE); });
@@ -480,6 +484,7 @@ void CMainFrame::OnUpdateCommand(CCmdUI &cmdUi)
     case ID_HELP_SPEC_SHEET:
     case ID_WINDOW_ARRANGE:
     case ID_APP_EXIT:
+    case ID_EXPORT_SETTINGS:
         cmdUi.Enable(true);
         break;
     default:
@@ -503,6 +508,9 @@ bool CMainFrame::OnCommand(int commandId)
         return true;
     case ID_APP_EXIT:
         close();
+        return true;
+    case ID_EXPORT_SETTINGS:
+        OnExportSettings();
         return true;
     default:
         return false;

@@ -38,6 +38,7 @@ class CMainFrame : public QMainWindow, public IPaneFrame {
     Q_OBJECT
 public:
     // Commands of the frame's menu.
+    static constexpr int ID_EXPORT_SETTINGS = 4060;
     static constexpr int ID_HELP_ERROR_LIST = 4061;
     static constexpr int ID_HELP_SETUP_MANUAL = 4062;
     static constexpr int ID_HELP_MANUAL = 4063;
@@ -275,6 +276,11 @@ public:
     // True while the exit routine waits for the communication to end: end
     // handlers then join without showing results.
     bool IsExiting() const { return m_exiting; }
+
+    // ---- Playlists and schedules: storage, export and import, printing, settings package
+
+    // Writes the settings package where the operator chooses (command 4060).
+    void OnExportSettings();
 
 protected:
     bool event(QEvent *event) override;

@@ -1,6 +1,7 @@
 #include "app/telv_q9_app.h"
 
 #include "app/app_globals.h"
+#include "app/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "app/message_box_prompter.h"
 #include "app/password_prompter.h"
@@ -55,6 +56,7 @@ CTelvQ9App::~CTelvQ9App()
 int CTelvQ9App::Run()
 {
     CMessageBoxPrompter prompter;
+    CFileDialogPrompter fileDialogs;
     if (!InitInstance())
         return 1;
     const int code = exec();

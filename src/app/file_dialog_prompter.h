@@ -1,0 +1,44 @@
+#pragma once
+// The file dialogs of the frame's operations (save and open a file, choose a
+// folder) behind one narrow interface: the program installs the real dialogs,
+// tests a scripted fake. Without one, every dialog is cancelled, so nothing
+// is written where the operator did not choose.
+
+#include <QString>
+
+class QWidget;
+
+// What a file dialog is opened with.
+struct FileDialogRequest {
+    QString title;
+    QString folder;      // the folder it starts in
+    QString fileName;    // the name it offers
+    QString filter;      // "CAB Files (*.cab)"
+    QString defaultExt;  // without the point; added to a name typed without one
+};
+
+class IFileDialogPrompter {
+public:
+    virtual ~IFileDialogPrompter() = default;
+    // The chosen path; empty when the operator cancelled.
+    virtual QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString GetExistingFolder(QWidget *owner, const FileDialogRequest &request) = 0;
+};
+
+// Installs the prompter; nullptr removes it. The caller keeps ownership.
+void SetFileDialogPrompter(IFileDialogPrompter *prompter);
+// The installed prompter's answer; empty when there is none.
+QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request);
+QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request);
+QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request);
+
+// The platform's file dialogs; installs itself while it lives.
+class CFileDialogPrompter final : public IFileDialogPrompter {
+public:
+    CFileDialogPrompter();
+    ~CFileDialogPrompter() override;
+    QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString GetExistingFolder(QWidget *owner, const FileDialogRequest &request) override;
+};

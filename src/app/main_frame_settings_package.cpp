@@ -1,0 +1,55 @@
+// The settings package command of the frame.
+
+#include "app/file_dialog_prompter.h"
+#include "app/main_frame.h"
+#include "core/app_ini.h"
+#include "core/message_box.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "model/app_data.h"
+#include "ops/settings_package.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgSetupIncomplete = 5454;
+constexpr quint32 kMsgSettingsWritten = 5369;
+constexpr quint32 kMsgSettingsFailed = 5368;
+constexpr quint32 kTextDialogTitle = 5521;
+
+} // namespace
+
+void CMainFrame::OnExportSettings()
+{
+    CAppData &data = GetAppData();
+    if (!data.IsInitialSetupDone()) {
+        ShowMessage(this, kMsgSetupIncomplete, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    CAppIni &appIni = GetAppIni();
+    FileDialogRequest request;
+    request.title = LoadString(kTextDialogTitle);
+    request.folder = appIni.GetLastExportFolder();
+    request.fileName = QStringLiteral("Q9Setup.cab");
+    request.filter = QStringLiteral("CAB Files (*.cab)");
+    request.defaultExt = QStringLiteral("cab");
+    // A dialog may move the process's current folder; the program's relative
+    // paths depend on it.
+    const QString currentFolder = QDir::currentPath();
+    const QString path = PromptSaveFileName(this, request);
+    QDir::setCurrent(currentFolder);
+    if (path.isEmpty())
+        return;
+    const QString folder = FolderOfChosenPath(path);
+    if (!folder.isEmpty())
+        appIni.SetLastExportFolder(QDir::toNativeSeparators(folder));
+    const int result = MakeSettingsPackage(data.GetDataRoot(), path);
+    if (result == 0) {
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgSettingsWritten, path);
+        return;
+    }
+    WriteSyslog(LOG_ERR_APP, "CAB Compress Error(%d)", result);
+    ShowMessage(this, kMsgSettingsFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+}
