@@ -1,12 +1,12 @@
 #include "app/time_edit_dlg.h"
 
+#include "app/dialog_buttons.h"
 #include "app/time_code_ctrl.h"
 #include "core/string_table.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 CTimeEditDlg::CTimeEditDlg(QWidget *parent, int titleId, bool hours48)
@@ -28,13 +28,7 @@ CTimeEditDlg::CTimeEditDlg(QWidget *parent, int titleId, bool hours48)
     row->addWidget(m_time);
     row->addStretch();
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("1"));
-    QPushButton *cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("2"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CTimeEditDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CTimeEditDlg::reject);
+    QDialogButtonBox *buttons = CreateOkCancelButtons(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
