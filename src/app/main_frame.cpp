@@ -7,6 +7,7 @@
 #include "app/pane_roles.h"
 #include "app/r40_send_callback.h"
 #include "app/telv_pane_dlg.h"
+#include "app/version_dlg.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"
 #include "core/content_id.h"
@@ -87,15 +88,6 @@ constexpr PaneRow kPaneRows[CMainFrame::PANE_COUNT] = {
     {PANE_KIND_PLAYLIST_EDIT, 53, 0, 6203, kFramed},
     {PANE_KIND_CALENDAR, 52, 0, 5509, kFixed},
 };
-
-// The clipboard formats of the program, in their registration order.
-constexpr const char *kClipboardFormats[] = {
-    "TelvContentsData",      "TelvNodeData",         "TelvPlaylistEventData", "TelvPlaylistCoppyData",
-    "TelvBgmListCoppyData",  "TelvScheduleEventData", "TelvScheduleCopyData",
-};
-constexpr int kContentsDataFormat = 0;
-constexpr int kPlaylistEventDataFormat = 2;
-constexpr int kScheduleEventDataFormat = 5;
 
 // The help documents: command, document name string, message when no program opens it.
 struct HelpDocument {
@@ -305,7 +297,7 @@ bool CMainFrame::OnCreateClient()
         return false;
     createMenu();
     RestoreWindowPlacement(this, GetAppIni());
-    registerClipboardFormats();
+    RegisterClipboardFormats();
     CreateViews();
     ResetViews();
     chooseStartView();
@@ -407,33 +399,6 @@ CChildFrame *CMainFrame::GetViewFrame(int index) const
     return index >= 0 && index < PANE_COUNT ? m_slots[size_t(index)].frame : nullptr;
 }
 
-void CMainFrame::registerClipboardFormats()
-{
-    m_clipboardFormats.clear();
-    for (const char *name : kClipboardFormats)
-        m_clipboardFormats.append(ClipboardMimeType(name));
-}
-
-QString CMainFrame::ClipboardMimeType(const char *formatName)
-{
-    return QStringLiteral("application/x-") + QString::fromLatin1(formatName);
-}
-
-QString CMainFrame::GetContentsDataFormat() const
-{
-    return m_clipboardFormats.value(kContentsDataFormat);
-}
-
-QString CMainFrame::GetPlaylistEventDataFormat() const
-{
-    return m_clipboardFormats.value(kPlaylistEventDataFormat);
-}
-
-QString CMainFrame::GetScheduleEventDataFormat() const
-{
-    return m_clipboardFormats.value(kScheduleEventDataFormat);
-}
-
 void CMainFrame::chooseStartView()
 {
     if (!m_guideBar)
@@ -483,6 +448,7 @@ void CMainFrame::OnUpdateCommand(CCmdUI &cmdUi)
     case ID_HELP_MANUAL:
     case ID_HELP_SPEC_SHEET:
     case ID_WINDOW_ARRANGE:
+    case ID_APP_ABOUT:
     case ID_APP_EXIT:
     case ID_EXPORT_SETTINGS:
         cmdUi.Enable(true);
@@ -505,6 +471,9 @@ bool CMainFrame::OnCommand(int commandId)
         return true;
     case ID_WINDOW_ARRANGE:
         OnWindowArrange();
+        return true;
+    case ID_APP_ABOUT:
+        OnAppAbout();
         return true;
     case ID_APP_EXIT:
         close();
@@ -730,6 +699,12 @@ void CMainFrame::OnHelpCommand(int commandId)
             ShowMessage(this, document.missingProgramId, kTitleCaption, MB_OK | MB_ICONINFORMATION);
         return;
     }
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CVersionDlg dialog(this);
+    dialog.exec();
 }
 
 // ---- Close and exit ----------------------------------------------------------------

@@ -193,6 +193,8 @@ public:
     // A help document beside the program, else in the current folder; empty
     // when neither has it.
     static QString FindHelpDocument(const QString &name);
+    // Shows the about box modally.
+    void OnAppAbout();
 
     // ---- Close and exit --------------------------------------------------
 
@@ -203,13 +205,19 @@ public:
     // The desktop session ends: no questions, the state is saved.
     void OnQueryEndSession();
 
-    // ---- Clipboard formats (MIME types) ----------------------------------
+    // ---- Clipboard formats (MIME types) and copied lists ------------------
 
+    // Keeps the MIME types of the program's formats in registration order.
+    void RegisterClipboardFormats();
     QString GetContentsDataFormat() const;
     QString GetPlaylistEventDataFormat() const;
     QString GetScheduleEventDataFormat() const;
-    // The MIME type under which data of a clipboard format name travels.
-    static QString ClipboardMimeType(const char *formatName);
+    // Puts the indexes of playlists (52) or background-music lists (53) on
+    // the clipboard; nothing changes when it cannot be placed.
+    void CopyPlaylist(int type, const QList<quint32> &indexes);
+    // Puts schedule indexes of the group shown in the schedule editor, with
+    // its screen data, on the clipboard; nothing when the group is gone.
+    void CopySchedule(const QList<quint32> &indexes);
 
     // ---- Emptying the edit and check models ------------------------------
 
@@ -299,7 +307,6 @@ private:
     void createMenu();
     bool createBars();
     bool createLayoutPane(int index, PaneKind kind, quint32 titleId);
-    void registerClipboardFormats();
     void chooseStartView();
     void saveFramePlacement();
     void disableTransferCallback();

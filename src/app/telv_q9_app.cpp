@@ -25,11 +25,24 @@
 #include <QResource>
 #include <QTimer>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr const char *kInstanceMarker = "Q9Mutex";
 // The content types whose files the transfer manager sends from their folders.
 constexpr int kContentFolderTypes[] = {1, 2, 5, 6, 4};
+
+// The embedded browser cannot start its sandbox under root, and it shares
+// its drawing context with the windows; both are settled before the
+// application object exists, so before the browser engine can start.
+int &PrepareWebEngine(int &argc)
+{
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return argc;
+}
 
 } // namespace
 
@@ -38,7 +51,7 @@ CTelvQ9App *GetApp()
     return qobject_cast<CTelvQ9App *>(QCoreApplication::instance());
 }
 
-CTelvQ9App::CTelvQ9App(int &argc, char **argv) : QApplication(argc, argv), m_instanceName(CSingleInstance::DefaultName())
+CTelvQ9App::CTelvQ9App(int &argc, char **argv) : QApplication(PrepareWebEngine(argc), argv), m_instanceName(CSingleInstance::DefaultName())
 {
     setOrganizationName(QStringLiteral("Kavrin"));
     setApplicationName(QStringLiteral("TELV-Q9"));
