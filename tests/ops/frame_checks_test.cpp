@@ -1,0 +1,227 @@
+// The frame's checks: playlist and schedule limits, schedule entry times
+// against the operating window, the sample-data guard, the touch-panel
+// preview refusal, and the refresh of a content's file facts.
+#include "ops/frame_checks.h"
+
+#include "model/img_property.h"
+#include "model/playlist_edit_model.h"
+#include "model/schedule_edit_model.h"
+#include "model/telop_property.h"
+#include "support/fake_clock.h"
+#include "support/scripted_prompter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TimeValue at(int seconds)
+{
+    return TimeValue{quint16(seconds / 3600), quint16(seconds / 60 % 60), quint16(seconds % 60), 0};
+}
+
+CTimetableItem item(int type, int from, int to, qint32 number = 100000001)
+{
+    CTimetableItem entry;
+    EXPECT_TRUE(entry.Set(number, at(from), at(to), type, 0));
+    return entry;
+}
+
+// A playlist with one item from 0 to end seconds on the main track.
+void fillPlaylist(CPlaylistEditModel &model, int end)
+{
+    model.Clear();
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(1), item(1, 0, end)));
+}
+
+} // namespace
+
+TEST(FrameChecks, PlaylistEndAndRowLimits)
+{
+    CPlaylistEditModel model(52);
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5248, IDOK);
+        EXPECT_FALSE(CheckPlaylist(model, 52));
+    }
+    fillPlaylist(model, 23 * 3600 + 55 * 60);
+    EXPECT_TRUE(CheckPlaylist(model, 52));
+    fillPlaylist(model, 23 * 3600 + 55 * 60 + 1);
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5210, IDOK);
+        EXPECT_FALSE(CheckPlaylist(model, 52));
+    }
+    fillPlaylist(model, 4);
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5211, IDOK);
+        EXPECT_FALSE(CheckPlaylist(model, 52));
+    }
+    // A row in which nothing plays: the second track starts later than the first ends.
+    fillPlaylist(model, 10);
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(2), item(2, 20, 30)));
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5209, IDOK);
+        EXPECT_FALSE(CheckPlaylist(model, 52));
+    }
+}
+
+TEST(FrameChecks, PlaylistCellLimitIsTwoThousand)
+{
+    CPlaylistEditModel model(53);
+    const int track = model.FindTrack(32);
+    for (int i = 0; i < kMaxPlaylistCells; ++i)
+        ASSERT_TRUE(model.InsertItem(track, item(6, i * 5, i * 5 + 5)));
+    EXPECT_TRUE(CheckPlaylist(model, 53));
+    ASSERT_TRUE(model.InsertItem(track, item(6, kMaxPlaylistCells * 5, kMaxPlaylistCells * 5 + 5)));
+    ScriptedPrompter prompter;
+    prompter.expect(5346, IDOK);
+    EXPECT_FALSE(CheckPlaylist(model, 53));
+    EXPECT_EQ(prompter.last().arguments, QStringList{QStringLiteral("2000")});
+}
+
+TEST(FrameChecks, ScheduleEventsAgainstLimitAndWindow)
+{
+    CScheduleEditModel model;
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5248, IDOK);
+        EXPECT_FALSE(CheckSchedule(model));
+    }
+    const int playlists = model.FindTrackForType(1);
+    ASSERT_TRUE(model.InsertItem(playlists, item(52, 9 * 3600, 11 * 3600, 520000001)));
+    ASSERT_TRUE(model.InsertItem(playlists, item(52, 12 * 3600, 13 * 3600, 520000001)));
+    ASSERT_TRUE(model.SetTimeRange(at(8 * 3600), at(18 * 3600)));
+    EXPECT_TRUE(CheckSchedule(model));
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5104, IDOK);
+        EXPECT_FALSE(CheckSchedule(model, 1));
+    }
+    ASSERT_TRUE(model.SetTimeRange(at(10 * 3600), at(18 * 3600)));
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5228, IDOK);
+        EXPECT_FALSE(CheckSchedule(model));
+    }
+    // A window across midnight, 20:00 to 12:00: the 9-11 event lies in it,
+    // the 12-13 event crosses power-off.
+    ASSERT_TRUE(model.SetTimeRange(at(20 * 3600), at(12 * 3600)));
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5228, IDOK);
+        EXPECT_FALSE(CheckSchedule(model));
+    }
+    ASSERT_TRUE(model.SetTimeRange(at(12 * 3600), at(12 * 3600)));
+    EXPECT_TRUE(CheckSchedule(model));
+}
+
+TEST(FrameChecks, ScheduleEntryTimesAndTheWindow)
+{
+    int field = -1;
+    const int h = 3600;
+    // At least 5 seconds.
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5246, IDOK);
+        EXPECT_FALSE(CheckScheduleTime(at(10 * h), at(10 * h + 4), at(0), at(0), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_END);
+    }
+    EXPECT_TRUE(CheckScheduleTime(at(10 * h), at(10 * h + 5), at(0), at(0), field));
+    // A day window 08:00 to 18:00.
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5354, IDOK).expect(5354, IDOK);
+        EXPECT_FALSE(CheckScheduleTime(at(7 * h), at(9 * h), at(8 * h), at(18 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_START);
+        EXPECT_FALSE(CheckScheduleTime(at(17 * h), at(19 * h), at(8 * h), at(18 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_END);
+    }
+    EXPECT_TRUE(CheckScheduleTime(at(8 * h), at(18 * h), at(8 * h), at(18 * h), field));
+    // A night window 20:00 to 06:00.
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5353, IDOK).expect(5354, IDOK).expect(5354, IDOK).expect(5353, IDOK);
+        EXPECT_FALSE(CheckScheduleTime(at(6 * h - 3), at(21 * h), at(20 * h), at(6 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_START);
+        EXPECT_FALSE(CheckScheduleTime(at(7 * h), at(21 * h), at(20 * h), at(6 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_START);
+        EXPECT_FALSE(CheckScheduleTime(at(5 * h), at(7 * h), at(20 * h), at(6 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_END);
+        EXPECT_FALSE(CheckScheduleTime(at(1 * h), at(20 * h + 2), at(20 * h), at(6 * h), field));
+        EXPECT_EQ(field, SCHEDULE_TIME_END);
+    }
+    EXPECT_TRUE(CheckScheduleTime(at(21 * h), at(23 * h), at(20 * h), at(6 * h), field));
+}
+
+TEST(FrameChecks, SampleGuardAndTouchPanelPreview)
+{
+    bool newNumber = true;
+    bool discard = true;
+    EXPECT_TRUE(CheckSampleData(520998999, newNumber, discard));
+    EXPECT_FALSE(newNumber || discard);
+    EXPECT_FALSE(CheckSampleData(-5, newNumber, discard));
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5002, IDYES).expect(5002, IDNO);
+        EXPECT_TRUE(CheckSampleData(520999000, newNumber, discard));
+        EXPECT_TRUE(newNumber && !discard);
+        EXPECT_TRUE(CheckSampleData(520999001, newNumber, discard));
+        EXPECT_TRUE(!newNumber && discard);
+    }
+    EXPECT_TRUE(CheckTouchPanelPreview(52, 520000001));
+    EXPECT_TRUE(CheckTouchPanelPreview(53, 999000001));
+    ScriptedPrompter prompter;
+    prompter.expect(5296, IDOK);
+    EXPECT_FALSE(CheckTouchPanelPreview(52, 999000001));
+}
+
+TEST(FrameChecks, MediaProbeMessagesAndFileFacts)
+{
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_NOT_ACCESSIBLE), 5201u);
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_NO_DECODER), 5202u);
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_EMPTY_FILE), 5205u);
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_PICTURE_TOO_LARGE), 5204u);
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_VIDEO_SIZE), 5217u);
+    EXPECT_EQ(MediaProbeMessageId(MEDIA_PROBE_DAMAGED), 5203u);
+
+    QTemporaryDir dir;
+    MediaInfo info;
+    quint32 messageId = 1;
+    EXPECT_TRUE(GetMediaInfo(4, 400000001, dir.filePath(QStringLiteral("none")), QString(), info, messageId));
+    EXPECT_EQ(messageId, 0u);
+    EXPECT_FALSE(GetMediaInfo(2, 200000001, dir.filePath(QStringLiteral("none.jpg")), QString(), info, messageId));
+    EXPECT_EQ(messageId, 5201u);
+
+    // A still whose file changed and no longer probes: refused with its message.
+    const QString path = dir.filePath(QStringLiteral("200000001.jpg"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    ScopedFakeClock clock;
+    CImgProperty still;
+    ASSERT_TRUE(still.SetIndex(200000001));
+    SystemTime date;
+    bool changed = true;
+    {
+        ScriptedPrompter prompter;
+        prompter.expect(5203, IDOK);
+        EXPECT_FALSE(RefreshFileFacts(still, path, QString(), date, changed, false));
+        EXPECT_FALSE(RefreshFileFacts(still, path, QString(), date, changed, true)); // silent
+    }
+    // An unchanged file only sets the delivery date.
+    ASSERT_TRUE(still.SetFileDate(date));
+    EXPECT_TRUE(RefreshFileFacts(still, path, QString(), date, changed, false));
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(still.GetDDate(), date);
+    EXPECT_EQ(still.GetSize(), 0u);
+    // A telop has its own refresh; a missing file is no success.
+    CTelopProperty telop;
+    EXPECT_FALSE(RefreshFileFacts(telop, path, QString(), date, changed, false));
+    EXPECT_FALSE(RefreshFileFacts(still, dir.filePath(QStringLiteral("gone.jpg")), QString(), date, changed, false));
+}
