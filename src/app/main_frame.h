@@ -13,6 +13,7 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
+#include "model/media_info.h"
 #include "transfer/dlk_request_list.h"
 
 #include <QList>
@@ -219,6 +220,22 @@ public:
     // its screen data, on the clipboard; nothing when the group is gone.
     void CopySchedule(const QList<quint32> &indexes);
 
+    // ---- Checks and file deletion (frame_checks, content_file_remover) ----
+
+    // The edited playlist (52) or background-music list (53) may be saved.
+    bool CheckPlaylist(int type);
+    // The edited schedule may be saved.
+    bool CheckSchedule();
+    // A schedule entry against the edited schedule's operating window.
+    bool CheckScheduleTime(const TimeValue &start, const TimeValue &end, int &wrongField);
+    // Probes a material file for its record; messageId names a refusal.
+    bool GetMediaInfo(int type, qint32 number, const QString &path, MediaInfo &info, quint32 &messageId);
+    // The content type whose contents the delete worker removes.
+    void SetDeleteType(int type) { m_deleteType = type; }
+    int GetDeleteType() const { return m_deleteType; }
+    // Removes the files of a content of the delete type from the data folder.
+    bool DelContRealFileCommon(qint32 number, int &state, quint32 &error);
+
     // ---- Emptying the edit and check models ------------------------------
 
     // Empties the edited playlist (52) or BGM list (53), asking first when it
@@ -364,6 +381,7 @@ private:
     int m_checkPlaylist = -1;
     int m_editPlaylist = -1;
 
+    int m_deleteType = 0;
     int m_busyMode = 0;
     int m_transferMode = 0;
     CDlkRequestList m_requestList;

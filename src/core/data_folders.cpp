@@ -11,6 +11,11 @@ QString DataFolderOf(const QString &baseFolder)
     return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Q9Data"));
 }
 
+QString TextFolderOf(const QString &baseFolder)
+{
+    return DataFolderOf(baseFolder) + QStringLiteral("/Text");
+}
+
 QString ContentFolderOf(const QString &baseFolder)
 {
     return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Content"));

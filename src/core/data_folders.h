@@ -7,6 +7,8 @@
 
 // "<base>/TelvData/Q9Data"
 QString DataFolderOf(const QString &baseFolder);
+// "<base>/TelvData/Q9Data/Text": the telop text files and bitmaps.
+QString TextFolderOf(const QString &baseFolder);
 // "<base>/TelvData/Content"
 QString ContentFolderOf(const QString &baseFolder);
 // The sub-folders of the data folder, relative to it ("ContentData/Playlist", ...).

@@ -1,8 +1,10 @@
 #pragma once
 // Removal of the files that belong to a content: its material file in the
 // library folder of its type, a telop's text and bitmap, a web page's unpacked
-// package folder, and the thumbnails of video, still, Flash and web contents.
-// The main frame uses it when a content is replaced, updated or imported over.
+// package folder, the thumbnails of video, still, Flash and web contents, and
+// the list and sequence files of playlists, background-music lists and
+// schedules. The main frame uses it when a content is replaced, updated,
+// imported over or deleted from the library.
 //
 // A file is deleted only when its path, with links resolved, stays inside its
 // folder: a stored file name that climbs out of the folder (or a folder link
@@ -13,6 +15,7 @@
 // failure.
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 class CContentsList;
@@ -22,6 +25,10 @@ class CPropertyBase;
 struct ContentFileFolders {
     QString dataRoot;                   // the base folder holding "TelvData"
     QHash<int, QString> contentFolders; // the library folder of types 1, 2, 4, 5 and 6
+    QString playlistFolder;             // playlist and background-music list files
+    QString sequenceFolder;             // their sequence files
+    QString scheduleFolder;             // the current group's schedule files
+    QString scheduleSequenceFolder;     // and their sequence files
 };
 
 class CContentFileRemover {
@@ -49,6 +56,21 @@ public:
     // The files of a content by type (1, 2, 3, 4, 5); other types have none
     // here. Failures are not reported.
     void DelContRealFileByType(int type, const CPropertyBase &record) const;
+    // A playlist's or background-music list's file, then its sequence files.
+    bool DelContRealFilePlaylist(int type, qint32 number, int &state, quint32 &error) const;
+    // A schedule's file in the current group's folder, then its sequence files.
+    bool DelContRealFileSchedule(qint32 number, int &state, quint32 &error) const;
+    // The files of the content with the number in the list of type, by type:
+    // 1, 2, 5, 6 the material file (with the thumbnails), 3 the telop files,
+    // 4 the web page's, 51 the schedule's, 52 and 53 the list's; other types
+    // have none. A missing list or record is logged and counts as done.
+    bool DelContRealFileCommon(CContentsList *list, int type, qint32 number, int &state,
+                               quint32 &error) const;
+
+    // The numbers of the sequence files of a playlist (52, none for a
+    // touch-panel playlist), background-music list (53) or schedule (51):
+    // the owner's type digit and serial with each sequence kind in between.
+    static QList<qint32> SequenceNumbers(int type, qint32 number);
 
     // The content update in progress: its number and type, and the path of
     // the new material file once the copy succeeded.
@@ -81,6 +103,8 @@ private:
     bool deleteInFolder(const QString &folder, const QString &name, int &state, quint32 &error) const;
     bool deleteTelopFiles(qint32 number, int &state, quint32 &error) const;
     bool deletePackageFolder(qint32 number, int &state, quint32 &error) const;
+    bool deleteTimetableFiles(const QString &listPath, int type, qint32 number, const QString &sequenceFolder,
+                              int &state, quint32 &error) const;
 
     ContentFileFolders m_folders;
     qint32 m_replaceNumber = -1;

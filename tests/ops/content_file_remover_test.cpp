@@ -1,6 +1,6 @@
 // Removal of a content's files by type: thumbnails and material, telop files,
 // web packages; missing files, and stored names that try to leave their folder.
-#include "app/content_file_remover.h"
+#include "ops/content_file_remover.h"
 #include "model/img_property.h"
 #include "model/movie_list.h"
 #include "model/movie_property.h"
@@ -196,4 +196,63 @@ TEST_F(RemoverTest, ReplacedContentOldAndNewFiles)
     remover.SetReplaceState(kNumber + 1, 1);
     remover.DeleteOldContentFile(list);
     EXPECT_TRUE(exists(path("TelvData/Content/Video/old.mp4")));
+}
+
+TEST_F(RemoverTest, ListsAndSchedulesLoseTheirSequenceFiles)
+{
+    ContentFileFolders folders = remover.GetFolders();
+    folders.playlistFolder = path(QStringLiteral("Playlist"));
+    folders.sequenceFolder = path(QStringLiteral("Sequence"));
+    folders.scheduleFolder = path(QStringLiteral("Group/G/Schedule"));
+    folders.scheduleSequenceFolder = path(QStringLiteral("Group/G/Schedule/Sequence"));
+    for (const QString &folder : {folders.playlistFolder, folders.sequenceFolder, folders.scheduleSequenceFolder})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    remover.SetFolders(folders);
+
+    EXPECT_EQ(CContentFileRemover::SequenceNumbers(52, 520000012),
+              (QList<qint32>{501000012, 502000012, 511000012, 503000012, 506000012, 505000012, 507000012,
+                             509000012, 524000012, 523000012}));
+    EXPECT_EQ(CContentFileRemover::SequenceNumbers(53, 530000003), QList<qint32>{521000003});
+    EXPECT_EQ(CContentFileRemover::SequenceNumbers(51, 951900001),
+              (QList<qint32>{912900001, 914900001, 920900001, 922900001}));
+    EXPECT_TRUE(CContentFileRemover::SequenceNumbers(52, 999000004).isEmpty()); // touch panel
+
+    touch(path(QStringLiteral("Playlist/PL520000012.xml")));
+    touch(path(QStringLiteral("Sequence/SQ501000012.xml")));
+    touch(path(QStringLiteral("Sequence/SQ523000012.xml")));
+    touch(path(QStringLiteral("Sequence/SQ501000013.xml"))); // another playlist's
+    touch(path(QStringLiteral("Playlist/PL999000004.xml")));
+    int state = 0;
+    quint32 error = 0;
+    EXPECT_TRUE(remover.DelContRealFilePlaylist(52, 520000012, state, error));
+    EXPECT_FALSE(exists(path(QStringLiteral("Playlist/PL520000012.xml"))));
+    EXPECT_FALSE(exists(path(QStringLiteral("Sequence/SQ501000012.xml"))));
+    EXPECT_FALSE(exists(path(QStringLiteral("Sequence/SQ523000012.xml"))));
+    EXPECT_TRUE(exists(path(QStringLiteral("Sequence/SQ501000013.xml"))));
+    EXPECT_TRUE(remover.DelContRealFilePlaylist(52, 999000004, state, error));
+    EXPECT_FALSE(exists(path(QStringLiteral("Playlist/PL999000004.xml"))));
+
+    touch(path(QStringLiteral("Group/G/Schedule/SC951900001.xml")));
+    touch(path(QStringLiteral("Group/G/Schedule/Sequence/SQ922900001.xml")));
+    EXPECT_TRUE(remover.DelContRealFileSchedule(951900001, state, error));
+    EXPECT_FALSE(exists(path(QStringLiteral("Group/G/Schedule/SC951900001.xml"))));
+    EXPECT_FALSE(exists(path(QStringLiteral("Group/G/Schedule/Sequence/SQ922900001.xml"))));
+    EXPECT_EQ(state, 0);
+}
+
+TEST_F(RemoverTest, CommonDeletionFindsTheRecordByNumber)
+{
+    CMovieList list;
+    CMovieProperty record = movie(QStringLiteral("clip.mp4"));
+    ASSERT_TRUE(list.Add(&record));
+    touch(path(QStringLiteral("TelvData/Content/Video/clip.mp4")));
+    int state = 0;
+    quint32 error = 0;
+    // Thumbnails already gone: the material file still goes.
+    EXPECT_TRUE(remover.DelContRealFileCommon(&list, 1, kNumber, state, error));
+    EXPECT_FALSE(exists(path(QStringLiteral("TelvData/Content/Video/clip.mp4"))));
+    // A missing list or record is logged and counts as done.
+    EXPECT_TRUE(remover.DelContRealFileCommon(nullptr, 9, kNumber, state, error));
+    EXPECT_TRUE(remover.DelContRealFileCommon(&list, 1, kNumber + 1, state, error));
+    EXPECT_EQ(state, 0);
 }

@@ -1,4 +1,4 @@
-#include "app/content_file_remover.h"
+#include "ops/content_file_remover.h"
 
 #include "core/content_id.h"
 #include "core/data_folders.h"
@@ -11,6 +11,9 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
+#include "model/playlist_file.h"
+#include "model/schedule_file.h"
+#include "model/sequence_file.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
 
@@ -40,6 +43,12 @@ bool hasMaterialFile(int type)
     return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH || type == CONTENT_AUDIO;
 }
 
+// The sequence kinds of the owner types, in the order their files go.
+constexpr int kPlaylistSequenceKinds[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
+constexpr int kBgmSequenceKinds[] = {21};
+constexpr int kScheduleSequenceKinds[] = {12, 14, 20, 22};
+constexpr qint32 kTouchPanelIndexBase = 999000000;
+
 bool fail(int &state, quint32 &error, quint32 code)
 {
     state = CContentFileRemover::kRemoveFailed;
@@ -56,8 +65,13 @@ ContentFileFolders CContentFileRemover::FoldersOfStore()
 {
     ContentFileFolders folders;
     folders.dataRoot = GetAppData().GetDataRoot();
+    CContentsStore &store = GetContentFolders();
     for (int type : {CONTENT_MOVIE, CONTENT_IMAGE, CONTENT_WEB, CONTENT_FLASH, CONTENT_AUDIO})
-        folders.contentFolders.insert(type, GetContentFolders().GetContentFolder(type));
+        folders.contentFolders.insert(type, store.GetContentFolder(type));
+    folders.playlistFolder = store.m_playlistFolder;
+    folders.sequenceFolder = store.m_sequenceFolder;
+    if (!store.GetCurrentGroup().isEmpty())
+        store.GetGroupScheduleFolders(store.GetCurrentGroup(), folders.scheduleFolder, folders.scheduleSequenceFolder);
     return folders;
 }
 
@@ -73,7 +87,7 @@ QString CContentFileRemover::thumbFolder(int type) const
 
 QString CContentFileRemover::telopFolder() const
 {
-    return m_folders.dataRoot.isEmpty() ? QString() : DataFolderOf(m_folders.dataRoot) + QStringLiteral("/Text");
+    return m_folders.dataRoot.isEmpty() ? QString() : TextFolderOf(m_folders.dataRoot);
 }
 
 QString CContentFileRemover::PathInsideFolder(const QString &folder, const QString &name)
@@ -202,6 +216,95 @@ void CContentFileRemover::DelContRealFileByType(int type, const CPropertyBase &r
         break;
     default:
         break;
+    }
+}
+
+QList<qint32> CContentFileRemover::SequenceNumbers(int type, qint32 number)
+{
+    int typePart = 0;
+    int serial = 0;
+    if (!SplitContentId(number, &typePart, nullptr, &serial))
+        return {};
+    QList<int> kinds;
+    if (type == CONTENT_PLAYLIST && number < kTouchPanelIndexBase)
+        kinds = QList<int>(std::begin(kPlaylistSequenceKinds), std::end(kPlaylistSequenceKinds));
+    else if (type == CONTENT_BGMLIST)
+        kinds = QList<int>(std::begin(kBgmSequenceKinds), std::end(kBgmSequenceKinds));
+    else if (type == CONTENT_SCHEDULE)
+        kinds = QList<int>(std::begin(kScheduleSequenceKinds), std::end(kScheduleSequenceKinds));
+    QList<qint32> numbers;
+    for (int kind : std::as_const(kinds))
+        numbers.append(MakeContentId(typePart, kind, serial));
+    return numbers;
+}
+
+bool CContentFileRemover::deleteTimetableFiles(const QString &listPath, int type, qint32 number,
+                                               const QString &sequenceFolder, int &state, quint32 &error) const
+{
+    if (!DeleteFileIfExists(listPath, state, error))
+        return false;
+    CSequenceFile sequence;
+    const QList<qint32> numbers = SequenceNumbers(type, number);
+    for (qint32 sequenceNumber : numbers) {
+        QString path;
+        if (!sequence.MakePath(sequenceFolder, sequenceNumber, path))
+            return fail(state, error, ERROR_INVALID_PARAMETER);
+        if (!DeleteFileIfExists(path, state, error))
+            return false;
+    }
+    return true;
+}
+
+bool CContentFileRemover::DelContRealFilePlaylist(int type, qint32 number, int &state, quint32 &error) const
+{
+    QString path;
+    if (!CPlaylistFile().MakePath(m_folders.playlistFolder, number, path))
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    return deleteTimetableFiles(path, type, number, m_folders.sequenceFolder, state, error);
+}
+
+bool CContentFileRemover::DelContRealFileSchedule(qint32 number, int &state, quint32 &error) const
+{
+    QString path;
+    if (!CScheduleFile().MakePath(m_folders.scheduleFolder, number, path))
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    return deleteTimetableFiles(path, CONTENT_SCHEDULE, number, m_folders.scheduleSequenceFolder, state, error);
+}
+
+bool CContentFileRemover::DelContRealFileCommon(CContentsList *list, int type, qint32 number, int &state,
+                                                quint32 &error) const
+{
+    if (!list) {
+        WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content type : type = %d", type);
+        return true;
+    }
+    const int position = list->FindCode(number);
+    if (position < 0) {
+        WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content index : content index = %d", number);
+        return true;
+    }
+    const CPropertyBase *record = list->GetAt(position);
+    if (!record) {
+        WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content list : index = %d", position);
+        return true;
+    }
+    switch (type) {
+    case CONTENT_MOVIE:
+    case CONTENT_IMAGE:
+    case CONTENT_FLASH:
+    case CONTENT_AUDIO:
+        return DelContRealFileMedia(type, *record, state, error);
+    case CONTENT_TELOP:
+        return DelContRealFileTelop(*record, state, error);
+    case CONTENT_WEB:
+        return DelContRealFileUrl(*record, state, error);
+    case CONTENT_SCHEDULE:
+        return DelContRealFileSchedule(number, state, error);
+    case CONTENT_PLAYLIST:
+    case CONTENT_BGMLIST:
+        return DelContRealFilePlaylist(type, number, state, error);
+    default:
+        return true;
     }
 }
 
