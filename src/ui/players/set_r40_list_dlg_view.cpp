@@ -1,14 +1,182 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
+#include "core/format_utils.h"
+#include "core/message_box.h"
+#include "core/setting_ini.h"
+#include "core/string_table.h"
 #include "model/app_data.h"
+#include "ui/players/player_fields.h"
 
-CSetR40ListDlgView::CSetR40ListDlgView() : CSettingsPageDlgView(1526, QSize(600, 360), 5514) {}
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
-void CSetR40ListDlgView::LoadSettings()
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgNotDigits = 5235;
+constexpr quint32 kTextNumber = 4101;
+constexpr quint32 kTextName = 6700;
+constexpr quint32 kTextAddress = 6701;
+constexpr quint32 kTextPort = 6702;
+constexpr quint32 kTextGroup = 6703;
+constexpr quint32 kTextResolution = 4124;
+constexpr quint32 kTextOrientation = 6705;
+constexpr quint32 kTextCommunicate = 6706;
+constexpr quint32 kTextMac = 6707;
+constexpr quint32 kTextPassword = 6708;
+constexpr quint32 kTextNoGroup = 6715;
+constexpr quint32 kTextCommunicates = 6716;
+
+template <class Control>
+Control *named(Control *control, int id)
 {
-    QStringList lines;
-    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
-        lines.append(QStringLiteral("%1\t%2\t%3").arg(player.Number).arg(player.Name, player.IPAddress));
-    ShowLines(lines);
-    SetModified(false);
+    control->setObjectName(QString::number(id));
+    return control;
+}
+
+} // namespace
+
+CSetR40ListDlgView::CSetR40ListDlgView() : CPlayerGroupPageDlgView(1526, QSize(760, 480), 5514) {}
+
+bool CSetR40ListDlgView::OnInitDialog()
+{
+    if (!CPlayerGroupPageDlgView::OnInitDialog())
+        return false;
+    auto *content = new QVBoxLayout;
+    content->addWidget(makeList(kListId, {kTextNumber, kTextName, kTextAddress, kTextPort, kTextGroup,
+                                          kTextResolution, kTextCommunicate, kTextMac}),
+                       1);
+    content->addLayout(makeFields());
+    AddContent(content);
+    return true;
+}
+
+QLayout *CSetR40ListDlgView::makeFields()
+{
+    auto *form = new QFormLayout;
+    m_name = named(new QLineEdit(this), kNameId);
+    m_address = named(new QLineEdit(this), kAddressId);
+    m_port = named(new QLineEdit(this), kPortId);
+    m_port->setPlaceholderText(QString::number(GetSettingIni().Options().HttpPort));
+    m_group = named(new QComboBox(this), kGroupId);
+    m_resolution = named(new QComboBox(this), kResolutionId);
+    m_orientation = named(new QComboBox(this), kOrientationId);
+    m_communicate = named(new QCheckBox(LoadString(kTextCommunicates), this), kCommunicateId);
+    m_communicate->setChecked(true);
+    m_mac = named(new QLineEdit(this), kMacId);
+    m_mac->setPlaceholderText(QStringLiteral("00-11-22-33-44-55"));
+    m_password = named(new QLineEdit(this), kPasswordId);
+    m_password->setEchoMode(QLineEdit::Password);
+    form->addRow(LoadString(kTextName), m_name);
+    form->addRow(LoadString(kTextAddress), m_address);
+    form->addRow(LoadString(kTextPort), m_port);
+    form->addRow(LoadString(kTextPassword), m_password);
+    form->addRow(LoadString(kTextGroup), m_group);
+    form->addRow(LoadString(kTextResolution), MakeScreenRow(m_resolution, m_orientation));
+    form->addRow(LoadString(kTextMac), m_mac);
+    form->addRow(QString(), m_communicate);
+    form->addRow(makeButtons(kAddId, kChangeId, kRemoveId));
+    return form;
+}
+
+void CSetR40ListDlgView::refill()
+{
+    const QString group = m_group->currentData().toString();
+    m_group->clear();
+    m_group->addItem(LoadString(kTextNoGroup), QString());
+    for (const CGroupRecord &record : m_edit.Groups())
+        m_group->addItem(record.Name, record.Name);
+    m_group->setCurrentIndex(std::max(m_group->findData(group), 0));
+
+    const std::vector<PlayerRecord> &players = m_edit.Players();
+    m_list->setRowCount(int(players.size()));
+    for (int row = 0; row < int(players.size()); ++row) {
+        const PlayerRecord &player = players[size_t(row)];
+        SetTableRow(m_list, row, {
+            QString::number(player.Number),
+            player.Name,
+            player.IPAddress,
+            player.Port > 0 ? QString::number(player.Port) : QString(),
+            player.Group,
+            ResolutionText(player.ResolutionId) + QLatin1Char(' ') + OrientationText(player.Orientation),
+            player.NoComm ? QString() : LoadString(kTextCommunicates),
+            player.MacAddress,
+        });
+    }
+    m_list->resizeColumnsToContents();
+}
+
+void CSetR40ListDlgView::showSelected()
+{
+    const int row = selectedRow();
+    if (row < 0 || size_t(row) >= m_edit.Players().size())
+        return;
+    const PlayerRecord &player = m_edit.Players()[size_t(row)];
+    m_name->setText(player.Name);
+    m_address->setText(player.IPAddress);
+    m_port->setText(player.Port > 0 ? QString::number(player.Port) : QString());
+    m_password->setText(player.Pass);
+    m_group->setCurrentIndex(std::max(m_group->findData(player.Group), 0));
+    SelectComboData(m_resolution, player.ResolutionId);
+    SelectComboData(m_orientation, player.Orientation);
+    m_communicate->setChecked(!player.NoComm);
+    m_mac->setText(player.MacAddress);
+}
+
+bool CSetR40ListDlgView::recordFromFields(PlayerRecord &record)
+{
+    const QString port = m_port->text().trimmed();
+    if (!port.isEmpty() && !IsDecimalDigits(port)) {
+        ShowMessage(this, kMsgNotDigits, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    bool ok = false;
+    const qint64 value = port.toLongLong(&ok);
+    // An empty port keeps the system default; any number out of range is refused by the check.
+    record.Port = port.isEmpty() ? 0 : (ok && value >= 1 && value <= 65535 ? int(value) : -1);
+    record.Name = m_name->text();
+    record.IPAddress = m_address->text();
+    record.Pass = m_password->text();
+    record.Group = m_group->currentData().toString();
+    record.ResolutionId = CurrentComboData(m_resolution);
+    record.Orientation = CurrentComboData(m_orientation);
+    qint32 width = 0;
+    qint32 height = 0;
+    CAppData::GetResolutionSize(record.ResolutionId, ORIENTATION_LANDSCAPE, width, height);
+    record.Resolution = QStringLiteral("%1x%2").arg(width).arg(height);
+    record.NoComm = !m_communicate->isChecked();
+    record.MacAddress = m_mac->text();
+    return true;
+}
+
+void CSetR40ListDlgView::OnAdd()
+{
+    PlayerRecord record;
+    if (!recordFromFields(record) || !AcceptEdit(this, m_edit.AddPlayer(record), false))
+        return;
+    afterEdit(int(m_edit.Players().size()) - 1);
+}
+
+void CSetR40ListDlgView::OnChange()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        AcceptEdit(this, PlayerEditResult::BadPosition, false);
+        return;
+    }
+    // Fields the page does not show keep their stored values.
+    PlayerRecord record = m_edit.Players()[size_t(row)];
+    if (!recordFromFields(record) || !AcceptEdit(this, m_edit.ChangePlayer(row, record), false))
+        return;
+    afterEdit(row);
+}
+
+void CSetR40ListDlgView::removeAt(int row)
+{
+    m_edit.RemovePlayer(row);
 }

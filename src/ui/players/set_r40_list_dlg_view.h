@@ -1,12 +1,72 @@
 #pragma once
-// STAND-IN for the player settings page (view 1526): lists the managed
-// players; it registers, changes and finds none.
+// The player settings page (view 1526): the players of "Player.xml" in a
+// list, and the fields of one player below it. Add takes the fields as a new
+// player, Change writes them over the selected one, Remove drops the selected
+// one; each change is checked first and refused with its message. OK creates
+// every player's folder and saves the players (and the groups' member lists)
+// atomically; until then nothing is stored. A player is not removed while a
+// transfer or command runs.
 
-#include "ui/players/settings_page_dlg_view.h"
+#include "ui/players/player_group_page_dlg_view.h"
 
-class CSetR40ListDlgView : public CSettingsPageDlgView {
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+class CSetR40ListDlgView : public CPlayerGroupPageDlgView {
     Q_OBJECT
 public:
+    // Controls of the page, by their ids.
+    static constexpr int kListId = 1400;
+    static constexpr int kNameId = 1411;
+    static constexpr int kAddressId = 1412;
+    static constexpr int kPortId = 1413;
+    static constexpr int kGroupId = 1414;
+    static constexpr int kResolutionId = 1415;
+    static constexpr int kOrientationId = 1416;
+    static constexpr int kCommunicateId = 1417;
+    static constexpr int kMacId = 1418;
+    static constexpr int kPasswordId = 1419;
+    static constexpr int kAddId = 1421;
+    static constexpr int kChangeId = 1422;
+    static constexpr int kRemoveId = 1423;
+
+    // List columns.
+    enum Column : int {
+        COL_NUMBER,
+        COL_NAME,
+        COL_ADDRESS,
+        COL_PORT,
+        COL_GROUP,
+        COL_RESOLUTION,
+        COL_COMMUNICATE,
+        COL_MAC,
+        COL_COUNT
+    };
+
     CSetR40ListDlgView();
-    void LoadSettings() override;
+
+    void OnAdd() override;
+    void OnChange() override;
+
+protected:
+    bool OnInitDialog() override;
+    void refill() override;
+    void showSelected() override;
+    void removeAt(int row) override;
+
+private:
+    QLayout *makeFields();
+    // The record the fields describe; false (with its message) when the port is not a number.
+    bool recordFromFields(PlayerRecord &record);
+
+    QLineEdit *m_name = nullptr;
+    QLineEdit *m_address = nullptr;
+    QLineEdit *m_port = nullptr;
+    QComboBox *m_group = nullptr;
+    QComboBox *m_resolution = nullptr;
+    QComboBox *m_orientation = nullptr;
+    QCheckBox *m_communicate = nullptr;
+    QLineEdit *m_mac = nullptr;
+    QLineEdit *m_password = nullptr;
 };

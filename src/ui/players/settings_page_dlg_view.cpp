@@ -4,6 +4,7 @@
 #include "core/message_box.h"
 
 #include <QLabel>
+#include <QBoxLayout>
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,6 +34,20 @@ bool CSettingsPageDlgView::OnInitDialog()
     layout()->addWidget(m_ok);
     layout()->setAlignment(m_ok, Qt::AlignRight);
     return true;
+}
+
+void CSettingsPageDlgView::AddContent(QLayout *content)
+{
+    auto *column = qobject_cast<QBoxLayout *>(layout());
+    if (!column)
+        return;
+    if (m_values) {
+        // A page with controls of its own shows no value text.
+        column->removeWidget(m_values);
+        delete m_values;
+        m_values = nullptr;
+    }
+    column->insertLayout(column->indexOf(m_ok), content, 1);
 }
 
 void CSettingsPageDlgView::ShowLines(const QStringList &lines)

@@ -37,6 +37,8 @@ protected:
     void SetModified(bool modified) { m_modified = modified; }
     // The read-only text of the values the page shows.
     void ShowLines(const QStringList &lines);
+    // Puts the page's controls between its title and the OK button.
+    void AddContent(QLayout *content);
 
 private:
     int m_viewId;

@@ -1,0 +1,276 @@
+#include "model/player_group_edit.h"
+
+#include "core/last_error.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "model/app_data.h"
+#include "model/path_safety.h"
+#include "model/player_checks.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+bool isPosition(int position, size_t count)
+{
+    return position >= 0 && size_t(position) < count;
+}
+
+// Moves a player's or group's folder to its new name. A folder that does not
+// exist yet has nothing to move; one whose new name is taken stays, so no
+// stored lists are merged or lost.
+bool renameFolder(const QString &parent, const QString &oldName, const QString &newName)
+{
+    if (oldName.isEmpty() || oldName == newName || !IsSafePathComponent(oldName))
+        return true;
+    const QString from = JoinPath(parent, oldName);
+    const QString to = JoinPath(parent, newName);
+    if (!QFileInfo(from).isDir() || QFileInfo::exists(to))
+        return true;
+    if (QDir().rename(from, to))
+        return true;
+    WriteSyslog(LOG_ERR_APP, "CPlayerGroupEdit::Save : Folder rename error : %s -> %s", qUtf8Printable(from),
+                qUtf8Printable(to));
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+}
+
+} // namespace
+
+void CPlayerGroupEdit::Load(CAppData &data)
+{
+    {
+        std::lock_guard lock(data.GetPlayerXml().GetLock());
+        m_players = data.GetPlayerXml().GetPlayers();
+    }
+    m_groups = data.GetGroupXml().Records();
+    m_loadedPlayerNames.clear();
+    m_loadedGroupNames.clear();
+    m_nextPlayer = 1;
+    m_nextGroup = 1;
+    for (const PlayerRecord &player : m_players) {
+        m_loadedPlayerNames.insert(player.Number, player.Name);
+        m_nextPlayer = std::max(m_nextPlayer, player.Number + 1);
+    }
+    for (const CGroupRecord &group : m_groups) {
+        m_loadedGroupNames.insert(group.Number, group.Name);
+        m_nextGroup = std::max(m_nextGroup, group.Number + 1);
+        // A member list written by an older program may be the only record
+        // of a player's group.
+        for (qint32 number : group.Players) {
+            for (PlayerRecord &player : m_players) {
+                if (player.Number == number && player.Group.isEmpty())
+                    player.Group = group.Name;
+            }
+        }
+    }
+    rebuildMembers();
+    m_modified = false;
+}
+
+PlayerEditResult CPlayerGroupEdit::AddPlayer(PlayerRecord record)
+{
+    const PlayerEditResult result = checkPlayer(record, -1);
+    if (result != PlayerEditResult::Ok)
+        return result;
+    record.Number = m_nextPlayer++;
+    m_players.push_back(record);
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::ChangePlayer(int position, PlayerRecord record)
+{
+    if (!isPosition(position, m_players.size()))
+        return PlayerEditResult::BadPosition;
+    const PlayerEditResult result = checkPlayer(record, position);
+    if (result != PlayerEditResult::Ok)
+        return result;
+    record.Number = m_players[size_t(position)].Number;
+    m_players[size_t(position)] = record;
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::RemovePlayer(int position)
+{
+    if (!isPosition(position, m_players.size()))
+        return PlayerEditResult::BadPosition;
+    m_players.erase(m_players.begin() + position);
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::SetPlayerGroup(int position, const QString &group)
+{
+    if (!isPosition(position, m_players.size()) || (!group.isEmpty() && findGroupName(group) < 0))
+        return PlayerEditResult::BadPosition;
+    PlayerRecord &player = m_players[size_t(position)];
+    if (player.Group == group)
+        return PlayerEditResult::Ok;
+    player.Group = group;
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::AddGroup(CGroupRecord group)
+{
+    const PlayerEditResult result = checkGroup(group, -1);
+    if (result != PlayerEditResult::Ok)
+        return result;
+    group.Number = m_nextGroup++;
+    group.Players.clear();
+    m_groups.push_back(group);
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::ChangeGroup(int position, CGroupRecord group)
+{
+    if (!isPosition(position, m_groups.size()))
+        return PlayerEditResult::BadPosition;
+    const PlayerEditResult result = checkGroup(group, position);
+    if (result != PlayerEditResult::Ok)
+        return result;
+    CGroupRecord &stored = m_groups[size_t(position)];
+    for (PlayerRecord &player : m_players) {
+        if (player.Group.compare(stored.Name, Qt::CaseInsensitive) == 0)
+            player.Group = group.Name;
+    }
+    stored.Name = group.Name;
+    stored.ResolutionId = group.ResolutionId;
+    stored.Orientation = group.Orientation;
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::RemoveGroup(int position)
+{
+    if (!isPosition(position, m_groups.size()))
+        return PlayerEditResult::BadPosition;
+    const QString name = m_groups[size_t(position)].Name;
+    for (PlayerRecord &player : m_players) {
+        if (player.Group.compare(name, Qt::CaseInsensitive) == 0)
+            player.Group.clear();
+    }
+    m_groups.erase(m_groups.begin() + position);
+    rebuildMembers();
+    return PlayerEditResult::Ok;
+}
+
+int CPlayerGroupEdit::GroupMemberCount(int position) const
+{
+    return isPosition(position, m_groups.size()) ? int(m_groups[size_t(position)].Players.size()) : 0;
+}
+
+bool CPlayerGroupEdit::Save(CAppData &data)
+{
+    bool saved = renameFolders(data);
+    CHarlPlayerXml &players = data.GetPlayerXml();
+    {
+        std::lock_guard lock(players.GetLock());
+        players.RemoveAll();
+        for (const PlayerRecord &player : m_players)
+            players.AddPlayer(player);
+    }
+    CQ9GroupXml &groups = data.GetGroupXml();
+    groups.RemoveAll();
+    for (const CGroupRecord &group : m_groups)
+        groups.AddGroup(group);
+    for (const PlayerRecord &player : m_players) {
+        QString folder;
+        saved = data.MakePlayerFolder(player.Name, folder) && saved;
+    }
+    saved = players.Save(data.GetPlayerFilePath()) && saved;
+    saved = groups.Save(data.GetGroupFilePath()) && saved;
+    if (!saved)
+        return false;
+    for (const PlayerRecord &player : m_players)
+        m_loadedPlayerNames.insert(player.Number, player.Name);
+    for (const CGroupRecord &group : m_groups)
+        m_loadedGroupNames.insert(group.Number, group.Name);
+    m_modified = false;
+    return true;
+}
+
+PlayerEditResult CPlayerGroupEdit::checkPlayer(PlayerRecord &record, int position) const
+{
+    record.Name = record.Name.trimmed();
+    record.IPAddress = record.IPAddress.trimmed();
+    if (record.Name.isEmpty())
+        return PlayerEditResult::EmptyName;
+    if (!IsSafePathComponent(record.Name))
+        return PlayerEditResult::BadName;
+    const int same = findPlayerName(record.Name);
+    if (same >= 0 && same != position)
+        return PlayerEditResult::DuplicateName;
+    if (!IsValidPlayerAddress(record.IPAddress))
+        return PlayerEditResult::BadAddress;
+    if (record.Port != 0 && (record.Port < kMinPlayerPort || record.Port > kMaxPlayerPort))
+        return PlayerEditResult::BadPort;
+    QString mac;
+    if (!NormalizeMacAddress(record.MacAddress, mac))
+        return PlayerEditResult::BadMac;
+    record.MacAddress = mac;
+    if (!record.Group.isEmpty() && findGroupName(record.Group) < 0)
+        return PlayerEditResult::BadPosition;
+    return PlayerEditResult::Ok;
+}
+
+PlayerEditResult CPlayerGroupEdit::checkGroup(const CGroupRecord &group, int position) const
+{
+    if (group.Name.trimmed().isEmpty())
+        return PlayerEditResult::EmptyName;
+    // The name is the group's folder name.
+    if (group.Name != group.Name.trimmed() || !IsSafePathComponent(group.Name))
+        return PlayerEditResult::BadName;
+    const int same = findGroupName(group.Name);
+    if (same >= 0 && same != position)
+        return PlayerEditResult::DuplicateName;
+    return PlayerEditResult::Ok;
+}
+
+int CPlayerGroupEdit::findPlayerName(const QString &name) const
+{
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        if (m_players[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+int CPlayerGroupEdit::findGroupName(const QString &name) const
+{
+    for (size_t i = 0; i < m_groups.size(); ++i) {
+        if (m_groups[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+bool CPlayerGroupEdit::renameFolders(const CAppData &data) const
+{
+    bool renamed = true;
+    const QString playerParent = JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40"));
+    for (const PlayerRecord &player : m_players)
+        renamed = renameFolder(playerParent, m_loadedPlayerNames.value(player.Number), player.Name) && renamed;
+    const QString groupParent = JoinPath(data.GetDataFolder(), QStringLiteral("Group"));
+    for (const CGroupRecord &group : m_groups)
+        renamed = renameFolder(groupParent, m_loadedGroupNames.value(group.Number), group.Name) && renamed;
+    return renamed;
+}
+
+void CPlayerGroupEdit::rebuildMembers()
+{
+    for (CGroupRecord &group : m_groups) {
+        group.Players.clear();
+        for (const PlayerRecord &player : m_players) {
+            if (player.Group.compare(group.Name, Qt::CaseInsensitive) == 0)
+                group.Players.append(player.Number);
+        }
+    }
+    m_modified = true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The operator's working copy of the players and groups while a settings page
+// edits them. Every change is checked first; nothing reaches the application
+// data until Save, which writes "Player.xml" and "Q9Group.xml" together so a
+// player's group and the group's member list always agree.
+//
+// A player belongs to at most one group: its record names the group, and Save
+// rebuilds each group's member list from the records in list order.
+
+#include "model/player_record.h"
+#include "model/q9_group_xml.h"
+
+#include <QHash>
+
+#include <vector>
+
+class CAppData;
+
+// Why a change was refused.
+enum class PlayerEditResult {
+    Ok,
+    EmptyName,          // no name
+    BadName,            // not one safe folder name
+    DuplicateName,      // another player (or group) has that name, in any case
+    BadAddress,         // neither a dotted IPv4 address nor a host name
+    BadPort,            // outside 1-65535 (0 keeps the system default)
+    BadMac,             // not six bytes
+    BadPosition,        // no such player or group
+};
+
+class CPlayerGroupEdit {
+public:
+    // Copies the players and groups of the application data.
+    void Load(CAppData &data);
+
+    const std::vector<PlayerRecord> &Players() const { return m_players; }
+    const std::vector<CGroupRecord> &Groups() const { return m_groups; }
+    bool IsModified() const { return m_modified; }
+
+    // A new player gets the next free number; its MAC address is stored in
+    // the form NormalizeMacAddress gives.
+    PlayerEditResult AddPlayer(PlayerRecord record);
+    PlayerEditResult ChangePlayer(int position, PlayerRecord record);
+    PlayerEditResult RemovePlayer(int position);
+    // Puts the player into the group (empty: none).
+    PlayerEditResult SetPlayerGroup(int position, const QString &group);
+
+    PlayerEditResult AddGroup(CGroupRecord group);
+    // A renamed group keeps its players.
+    PlayerEditResult ChangeGroup(int position, CGroupRecord group);
+    // Its players are left without a group.
+    PlayerEditResult RemoveGroup(int position);
+    int GroupMemberCount(int position) const;
+
+    // Renames the folders of renamed players and groups, creates every
+    // player's folder and writes both files (each atomically). False with the
+    // last error when a folder or a file fails; the application data then
+    // holds the edited records all the same, so a second Save can finish.
+    bool Save(CAppData &data);
+
+private:
+    PlayerEditResult checkPlayer(PlayerRecord &record, int position) const;
+    PlayerEditResult checkGroup(const CGroupRecord &group, int position) const;
+    int findPlayerName(const QString &name) const;
+    int findGroupName(const QString &name) const;
+    bool renameFolders(const CAppData &data) const;
+    void rebuildMembers();
+
+    std::vector<PlayerRecord> m_players;
+    std::vector<CGroupRecord> m_groups;
+    // Names as loaded, by number: renamed players and groups take their folders along.
+    QHash<qint32, QString> m_loadedPlayerNames;
+    QHash<qint32, QString> m_loadedGroupNames;
+    qint32 m_nextPlayer = 1;
+    qint32 m_nextGroup = 1;
+    bool m_modified = false;
+};
