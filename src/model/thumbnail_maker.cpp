@@ -99,21 +99,34 @@ bool MakeThumbnailPath(const QString &folder, qint64 number, bool small, QString
 
 bool WriteThumbnails(const QImage &picture, QSize originalSize, const QString &folder, qint64 number)
 {
-    QString largePath;
-    QString smallPath;
-    if (!MakeThumbnailPath(folder, number, false, largePath) || !MakeThumbnailPath(folder, number, true, smallPath))
-        return false;
     const QSize largeSize = FitLargeThumbnailSize(originalSize.width(), originalSize.height());
     const QSize smallSize = FitSmallThumbnailSize(originalSize.width(), originalSize.height());
     if (picture.isNull() || largeSize.isEmpty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
+    const QImage large = ScaledTo(picture, largeSize);
+    return WriteThumbnailPair(large, ScaledTo(large, smallSize), folder, number);
+}
+
+QImage MakeSmallThumbnail(const QImage &picture)
+{
+    const QSize size = FitSmallThumbnailSize(picture.width(), picture.height());
+    return size.isEmpty() ? QImage() : ScaledTo(picture, size);
+}
+
+bool WriteThumbnailPair(const QImage &large, const QImage &small, const QString &folder, qint64 number)
+{
+    QString largePath;
+    QString smallPath;
+    if (!MakeThumbnailPath(folder, number, false, largePath) || !MakeThumbnailPath(folder, number, true, smallPath))
+        return false;
     errno = 0;
     if (!QDir().mkpath(folder)) {
         SetLastErrorFromErrno(errno ? errno : EACCES);
         return false;
     }
-    const QImage large = ScaledTo(picture, largeSize);
-    return WriteJpeg(large, largePath) && WriteJpeg(ScaledTo(large, smallSize), smallPath);
+    if (!large.isNull() && !WriteJpeg(large, largePath))
+        return false;
+    return small.isNull() || WriteJpeg(small, smallPath);
 }

@@ -36,3 +36,11 @@ bool MakeThumbnailPath(const QString &folder, qint64 number, bool small, QString
 // is not already that size. Creates the folder; each file is replaced
 // atomically. False with the last error when a file could not be written.
 bool WriteThumbnails(const QImage &picture, QSize originalSize, const QString &folder, qint64 number);
+
+// The small thumbnail of a picture (FitSmallThumbnailSize, smooth scaling); a
+// null image for a picture without area.
+QImage MakeSmallThumbnail(const QImage &picture);
+// Writes the large and the small thumbnail of a content as they are (a null
+// image is left out); used for pages captured at their own size. Creates the
+// folder; each file is replaced atomically. False with the last error.
+bool WriteThumbnailPair(const QImage &large, const QImage &small, const QString &folder, qint64 number);

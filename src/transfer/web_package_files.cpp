@@ -10,27 +10,27 @@ namespace {
 
 constexpr QDir::Filters kEntryFilter = QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden;
 
-void CollectFiles(const QDir &dir, const QString &skip, const QByteArray &name, QStringList &files)
+void CollectFiles(const QDir &dir, const QString &skip, const WebFileSearchLog &log, const QByteArray &prefix,
+                  QStringList &files)
 {
     for (const QFileInfo &entry : dir.entryInfoList(QDir::Files | kEntryFilter, QDir::Name)) {
         const QString path = entry.filePath();
-        if (path == skip)
+        if (path.compare(skip, log.skipCase) == 0)
             continue;
         if (!IsPortableFileName(entry.fileName())) {
-            WriteSyslog(LOG_DEBUG, "[%s] : Local URL File : Invalid path name : %s", name.constData(),
-                        qUtf8Printable(path));
+            WriteSyslog(LOG_DEBUG, "%s : %s : %s", prefix.constData(), log.badFile, qUtf8Printable(path));
             continue;
         }
-        WriteSyslog(LOG_DEBUG, "[%s] : Local URL File Search : %s", name.constData(), qUtf8Printable(path));
+        WriteSyslog(LOG_DEBUG, "%s : %s : %s", prefix.constData(), log.found, qUtf8Printable(path));
         files.append(path);
     }
     for (const QFileInfo &entry : dir.entryInfoList(QDir::Dirs | kEntryFilter, QDir::Name)) {
         if (!IsPortableFileName(entry.fileName())) {
-            WriteSyslog(LOG_DEBUG, "[%s] : Local URL File : Invalid folder name : %s", name.constData(),
+            WriteSyslog(LOG_DEBUG, "%s : %s : %s", prefix.constData(), log.badFolder,
                         qUtf8Printable(entry.filePath()));
             continue;
         }
-        CollectFiles(QDir(entry.filePath()), skip, name, files);
+        CollectFiles(QDir(entry.filePath()), skip, log, prefix, files);
     }
 }
 
@@ -38,9 +38,13 @@ void CollectFiles(const QDir &dir, const QString &skip, const QByteArray &name, 
 
 QStringList ListWebPackageFiles(const QString &folder, const QString &skip, const QString &name)
 {
+    return SearchWebPackageFiles(folder, skip, {QStringLiteral("[%1]").arg(name)});
+}
+
+QStringList SearchWebPackageFiles(const QString &folder, const QString &skip, const WebFileSearchLog &log)
+{
     QStringList files;
-    const QString cleanSkip = QDir::cleanPath(skip);
-    CollectFiles(QDir(QDir::cleanPath(folder)), cleanSkip, name.toUtf8(), files);
+    CollectFiles(QDir(QDir::cleanPath(folder)), QDir::cleanPath(skip), log, log.prefix.toUtf8(), files);
     return files;
 }
 

@@ -15,6 +15,17 @@
 // lines.
 QStringList ListWebPackageFiles(const QString &folder, const QString &skip, const QString &name);
 
+// The log texts of a search: the prefix before " : ", then what each line says.
+struct WebFileSearchLog {
+    QString prefix;
+    const char *found = "Local URL File Search";
+    const char *badFile = "Local URL File : Invalid path name";
+    const char *badFolder = "Local URL File : Invalid folder name";
+    Qt::CaseSensitivity skipCase = Qt::CaseSensitive;
+};
+// As ListWebPackageFiles, with the log texts and the comparison of skip given.
+QStringList SearchWebPackageFiles(const QString &folder, const QString &skip, const WebFileSearchLog &log);
+
 // The path of file relative to folder with "/" separators; an empty text when
 // file does not lie below folder.
 QString WebPackageRelativePath(const QString &folder, const QString &file);
