@@ -1,0 +1,174 @@
+// Web contents: packages unpacked under their number, hostile packages
+// refused without a trace, page files registered where they lie, and the
+// package file list of export.
+
+#include "registration_test_support.h"
+
+#include "cab/cab_writer.h"
+#include "cab/dlkx_cab.h"
+#include "core/path_utils.h"
+#include "model/contents_list.h"
+#include "model/thumbnail_maker.h"
+#include "model/web_property.h"
+#include "ops/local_url_files.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+class WebRegistrationTest : public RegistrationTest {
+protected:
+    // A package made with the cabinet engine from a folder of the files.
+    QString makePackage(const QString &name, const QList<QPair<QString, QByteArray>> &files)
+    {
+        const QString folder = m_dir.filePath("package-" + name);
+        for (const auto &[path, bytes] : files) {
+            QDir().mkpath(QFileInfo(folder + "/" + path).path());
+            QFile file(folder + "/" + path);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        const QString package = source(name);
+        EXPECT_EQ(DLKxCompressCab({folder, {}, 0, package}), 0);
+        return package;
+    }
+    // A cabinet whose members carry names as given, whatever they are.
+    QString makeRawPackage(const QString &name, const QList<QPair<QString, QByteArray>> &members)
+    {
+        QList<CabSourceFile> files;
+        int i = 0;
+        for (const auto &[member, bytes] : members) {
+            const QString path = m_dir.filePath(QString("raw/%1").arg(i++));
+            QDir().mkpath(QFileInfo(path).path());
+            QFile file(path);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            files.append({path, member, bytes.size(), QDateTime::currentDateTime(), cab::kAttribArchive});
+        }
+        EXPECT_EQ(CCabWriter().Write(files, source(name)), CAB_OK);
+        return source(name);
+    }
+    QByteArray jpeg(QSize size)
+    {
+        QFile file(writePicture("thumb-src.jpg", size, Qt::green));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList webFolderEntries() const
+    {
+        return QDir(m_store.GetContentFolder(CONTENT_WEB))
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+};
+
+} // namespace
+
+TEST_F(WebRegistrationTest, PackageIsUnpackedUnderItsNumberWithItsThumbnails)
+{
+    const QString package = makePackage(
+        "Shop.dscc", {{"index.html", "<html><img src='img/a.png'></html>"},
+                      {"img/a.png", "png"},
+                      {"thumbnail.jpg", jpeg({1600, 900})},
+                      {"info.ini", "[Content]\r\nVersion=1.2\r\nDuration=00:00:30\r\nWidth=1600\r\nHeight=900\r\n"}});
+    CContentRegistration reg = registration();
+    ASSERT_EQ(reg.AddContentsFilesWorker({package}, 0).kind, REGIST_OK);
+
+    auto *web = static_cast<CWebProperty *>(record(CONTENT_WEB, 0));
+    ASSERT_NE(web, nullptr);
+    const QString number = QString("%1").arg(web->GetIndex(), 9, 10, QChar('0'));
+    EXPECT_EQ(web->GetUrl(), number + "\\index.html");
+    EXPECT_EQ(web->GetTitle(), "Shop");
+    EXPECT_EQ(web->GetDataFormat(), "SCC V1.2");
+    EXPECT_EQ(QSize(web->GetWidth(), web->GetHeight()), QSize(1600, 900));
+    EXPECT_EQ(web->GetPlayTime(), (TimeValue{0, 0, 30, 0}));
+    EXPECT_EQ(web->GetOption(), CWebProperty::kOptionNoPreRead);
+    EXPECT_EQ(webFolderEntries(), QStringList{number});
+    EXPECT_TRUE(QFile::exists(reg.PackageFolder(web->GetIndex()) + "/img/a.png"));
+    EXPECT_EQ(QImage(thumb(CONTENT_WEB, web->GetIndex(), false)).size(), QSize(1600, 900));
+    const QImage small(thumb(CONTENT_WEB, web->GetIndex(), true));
+    EXPECT_EQ(small.size(), QSize(94, 52));
+    EXPECT_GT(qGreen(small.pixel(47, 26)), 200);
+    EXPECT_TRUE(m_thumbnails.requests.isEmpty());
+
+    // Export lists the package's files, the start page only when asked.
+    QStringList files;
+    ASSERT_TRUE(ExpImpListLocalUrlFiles(m_store.GetContentFolder(CONTENT_WEB), *web, false, files));
+    const QString folder = reg.PackageFolder(web->GetIndex());
+    EXPECT_EQ(files, (QStringList{folder + "/info.ini", folder + "/thumbnail.jpg", folder + "/img/a.png"}));
+    files.clear();
+    ASSERT_TRUE(ExpImpListLocalUrlFiles(m_store.GetContentFolder(CONTENT_WEB), *web, true, files));
+    EXPECT_EQ(files.size(), 4);
+    CWebProperty address;
+    address.SetUrl("http://example.invalid/");
+    EXPECT_FALSE(ExpImpListLocalUrlFiles(m_store.GetContentFolder(CONTENT_WEB), address, true, files));
+}
+
+TEST_F(WebRegistrationTest, PackageDeclaringNoOrAbsurdSizesGetsNoThumbnails)
+{
+    const QString zero = makePackage("zero.dscc", {{"index.html", "x"}, {"thumbnail.jpg", jpeg({64, 64})},
+                                                   {"info.ini", "[Content]\nWidth=0\nHeight=900\n"}});
+    const QString huge = makePackage("huge.dscc", {{"INDEX.HTML", "x"}, {"thumbnail.jpg", jpeg({64, 64})},
+                                                   {"info.ini", "[Content]\nWidth=999999\nHeight=-5\n"}});
+    CContentRegistration reg = registration();
+    ASSERT_EQ(reg.AddContentsFilesWorker({zero, huge}, 0).kind, REGIST_OK);
+    for (int position : {0, 1}) {
+        auto *web = static_cast<CWebProperty *>(record(CONTENT_WEB, position));
+        EXPECT_EQ(QSize(web->GetWidth(), web->GetHeight()), position == 0 ? QSize(0, 900) : QSize(0, 0));
+        EXPECT_FALSE(QFile::exists(thumb(CONTENT_WEB, web->GetIndex(), true)));
+    }
+    EXPECT_TRUE(static_cast<CWebProperty *>(record(CONTENT_WEB, 1))->GetUrl().endsWith("\\INDEX.HTML"));
+}
+
+TEST_F(WebRegistrationTest, HostilePackagesAreRefusedWithoutATrace)
+{
+    const struct {
+        QString package;
+        int kind;
+    } cases[] = {
+        {makeRawPackage("climb.dscc", {{"index.html", "x"}, {"..\\..\\evil.html", "evil"}}), REGIST_PACKAGE_BROKEN},
+        {makePackage("noindex.dscc", {{"start.html", "x"}}), REGIST_PACKAGE_NO_INDEX},
+        {makeRawPackage("folder.dscc", {{"index.html\\page.html", "x"}}), REGIST_PACKAGE_NO_INDEX},
+        {writeBytes("damaged.dscc", "MSCF but not really"), REGIST_PACKAGE_BROKEN},
+    };
+    CContentRegistration reg = registration();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.package.toStdString());
+        const RegistResult result = reg.AddContentsFilesWorker({c.package}, 0);
+        EXPECT_EQ(result.kind, c.kind);
+        EXPECT_EQ(reg.GetFailedFile(), c.package);
+        EXPECT_TRUE(webFolderEntries().isEmpty()) << webFolderEntries().join(", ").toStdString();
+        EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 0);
+        EXPECT_FALSE(QFile::exists(m_dir.filePath("evil.html")));
+        EXPECT_FALSE(QFile::exists(base() + "/TelvData/evil.html"));
+    }
+}
+
+TEST_F(WebRegistrationTest, PageFileIsRegisteredWhereItLies)
+{
+    setSystemValue("ExOption", "UrlThumbDelay", "250");
+    const QString page = writeBytes("site/top page.html", "<html>top</html>");
+    CContentRegistration reg = registration();
+    ASSERT_EQ(reg.AddContentsFilesWorker({page}, CONTENT_WEB).kind, REGIST_OK);
+    auto *web = static_cast<CWebProperty *>(record(CONTENT_WEB, 0));
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(web->GetUrl(), page);
+    EXPECT_EQ(web->GetTitle(), "top page");
+    EXPECT_EQ(web->GetInfo(), "site");
+    EXPECT_EQ(web->GetDataFormat(), "ローカルファイル アクセス");
+    EXPECT_EQ(web->GetSize(), 16u);
+    ASSERT_EQ(m_thumbnails.requests.size(), 1);
+    const UrlThumbRequest &request = m_thumbnails.requests[0];
+    EXPECT_EQ(request.source, page);
+    EXPECT_EQ(request.type, CONTENT_WEB);
+    EXPECT_EQ(QSize(request.width, request.height), QSize(1920, 1080));
+    EXPECT_EQ(request.delayMs, 250);
+    EXPECT_TRUE(webFolderEntries().isEmpty());
+
+    // A page that cannot be opened ends the batch with its reason.
+    const RegistResult result = reg.AddContentsFilesWorker({source("site/gone.html")}, CONTENT_WEB);
+    EXPECT_EQ(result.kind, REGIST_PAGE_UNREADABLE);
+    EXPECT_EQ(result.detail, 2u);
+    EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 1);
+}
