@@ -5,6 +5,7 @@
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
 #include "app/pane_roles.h"
+#include "app/reg_cont_dlg.h"
 #include "app/r40_send_callback.h"
 #include "app/telv_pane_dlg.h"
 #include "app/version_dlg.h"
@@ -21,6 +22,7 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
+#include "ops/content_registration.h"
 #include "player/r40_http.h"
 #include "transfer/dlk_request_send.h"
 #include "transfer/dlk_transfer_manager.h"
@@ -205,6 +207,7 @@ CMainFrame::CMainFrame()
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(gui, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { OnQueryEndSession(); });
     }
+    setAcceptDrops(true);
 }
 
 CMainFrame::~CMainFrame()
@@ -215,6 +218,7 @@ CMainFrame::~CMainFrame()
     // Workers still kept are joined before their frame goes.
     m_printWorker.reset();
     m_logWorker.reset();
+    stopRegistWorker();
     // The panes leave the pane list while the frame is whole.
     delete m_mdiClient;
     m_mdiClient = nullptr;

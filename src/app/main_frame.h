@@ -26,7 +26,9 @@
 #include <memory>
 
 class CChildFrame;
+class CContentRegistration;
 class CFrameWorker;
+class CRegContDlg;
 class CGuideBar;
 class CGuidanceBar;
 class CTelvPaneDlg;
@@ -307,9 +309,31 @@ public:
     // Writes the settings package where the operator chooses (command 4060).
     void OnExportSettings();
 
+    // ---- Content registration and material replacement -------------------
+    // (main_frame_registration.cpp)
+
+    // Registers the files as contents on a worker thread with the progress
+    // window; type 0 takes each file's type from its extension. Nothing
+    // happens while a registration runs.
+    void StartAddContentsFiles(const QStringList &files, int type = 0);
+    // Files dropped on the window: refused as a whole (5357, 5358) when one
+    // cannot be registered, else registered by their extensions.
+    void OnDropFiles(const QStringList &paths);
+    // End of a registration batch (WM_APP+1): joins, tells the result.
+    void OnMsgAddContentsEnd(int kind, quint32 detail);
+    // Gives the content of number a new material file (refused with 5332
+    // while the content is being sent); false when it did not start.
+    bool StartReplaceMaterial(int type, qint32 number, const QString &path);
+    // End of a replacement (WM_APP+131): tells what changed or what failed.
+    void OnMsgReplaceMaterialEnd(int kind, quint32 detail);
+    // The progress window of the running registration; null when none.
+    CRegContDlg *GetRegContDlg() const { return m_regContDlg.get(); }
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     struct PaneSlot {
@@ -358,6 +382,14 @@ private:
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
     QString registFileName(quint32 index) const;
+
+    // Registration
+    void openRegistProgress(int total);
+    bool startRegistWorker(std::function<void()> body);
+    void closeRegistProgress();
+    void endRegistWorker();
+    // Cancels a registration still running and joins it.
+    void stopRegistWorker();
     void waitForCommunicationEnd();
 
     template <typename Role>
@@ -397,6 +429,12 @@ private:
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;
     IExImportView *m_exImportView = nullptr;
+
+    // Registration: the worker is declared last so that it is joined before
+    // the objects it works with go.
+    std::unique_ptr<CRegContDlg> m_regContDlg;
+    std::unique_ptr<CContentRegistration> m_registration;
+    std::unique_ptr<CFrameWorker> m_registWorker;
 };
 
 // The program's main frame; null before it is made and after it is gone.

@@ -52,8 +52,13 @@ bool CMainFrame::event(QEvent *event)
 
 void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
 {
-    Q_UNUSED(lParam);
     switch (number) {
+    case APPMSG_REGIST_END:
+        OnMsgAddContentsEnd(int(wParam), lParam);
+        break;
+    case APPMSG_REPLACE_END:
+        OnMsgReplaceMaterialEnd(int(wParam), lParam);
+        break;
     case APPMSG_REGIST_COPY:
         onRegistFileMessage(wParam, kTextCopying);
         break;

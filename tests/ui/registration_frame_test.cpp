@@ -1,0 +1,115 @@
+// Registration through the main frame: dropped files, the progress window,
+// the end messages of registration and replacement.
+#include "app/main_frame.h"
+#include "app/reg_cont_dlg.h"
+#include "core/message_box.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "shell_fixture.h"
+#include "support/fake_clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class RegistrationFrame : public ShellTest {
+protected:
+    QString picture(const QString &name, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        const QString path = m_home.filePath("media/" + name);
+        QDir().mkpath(m_home.filePath("media"));
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    // Waits until the running registration or replacement has ended.
+    static bool waitForEnd(CMainFrame *frame)
+    {
+        return QTest::qWaitFor([frame] { return !frame->GetRegContDlg() && frame->isEnabled(); }, 20000);
+    }
+    ScopedFakeClock m_clock;
+};
+
+} // namespace
+
+TEST_F(RegistrationFrame, ADropWithOneUnknownFileRegistersNothing)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    QStringList files;
+    for (int i = 0; i < 4; ++i)
+        files << picture(QString("%1.jpg").arg(i), {32, 32});
+    files.insert(2, m_home.filePath("media/notes.txt"));
+    m_prompter.expect(5357, IDOK);
+    frame->OnDropFiles(files);
+    EXPECT_EQ(m_prompter.stringIds(), QList<quint32>{5357});
+    EXPECT_EQ(frame->GetRegContDlg(), nullptr);
+    EXPECT_EQ(GetContentFolders().GetList(2)->GetCount(), 0);
+
+    // A web page whose name the player cannot store is refused by its own message.
+    m_prompter.expect(5358, IDOK);
+    frame->OnDropFiles({m_home.filePath("media/ページ.html")});
+}
+
+TEST_F(RegistrationFrame, ABatchShowsItsProgressAndNamesTheFileItStoppedAt)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    const QString good = picture("good.jpg", {64, 48});
+    const QString empty = m_home.filePath("media/empty.jpg");
+    QFile(empty).open(QIODevice::WriteOnly);
+    m_prompter.answer(IDOK);
+    frame->StartAddContentsFiles({good, empty});
+    ASSERT_NE(frame->GetRegContDlg(), nullptr);
+    EXPECT_FALSE(frame->isEnabled());
+    EXPECT_EQ(frame->GetRegContDlg()->windowTitle(), "素材登録中");
+    ASSERT_TRUE(waitForEnd(frame));
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_EQ(m_prompter.last().text,
+              "ファイルサイズがゼロのため、登録できません。\nファイルを確認してください。\n(ファイル：" + empty + ")");
+    EXPECT_EQ(m_prompter.last().style, quint32(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(GetContentFolders().GetList(2)->GetCount(), 1);
+}
+
+TEST_F(RegistrationFrame, ReplacementTellsWhatChanged)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->StartAddContentsFiles({picture("wide.jpg", {1920, 1080})});
+    ASSERT_TRUE(waitForEnd(frame));
+    const qint32 number = GetContentFolders().GetList(2)->GetAt(0)->GetIndex();
+
+    m_prompter.answer(IDOK);
+    ASSERT_TRUE(frame->StartReplaceMaterial(2, number, picture("small.jpg", {1280, 720})));
+    ASSERT_TRUE(waitForEnd(frame));
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_EQ(m_prompter.last().text, "画像サイズが、1920 x 1080 から 1280 x 720 に変更されました。\n"
+                                      "この素材を使用しているプレイリストの画面レイアウトを確認してください。");
+    EXPECT_EQ(GetContentFolders().GetList(2)->GetAt(0)->GetIndex(), number);
+}
+
+TEST_F(RegistrationFrame, ProgressBarScalesCountsBeyond32Bits)
+{
+    CRegContDlg dialog(nullptr);
+    dialog.SetTotal(3);
+    dialog.SetProgress(0, 2, 0, 1); // 8 GiB total, 4 GiB copied
+    dialog.UpdateProgressBar();
+    auto *bar = dialog.findChild<QProgressBar *>("1333");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->maximum(), 8 * 1024 * 1024);
+    EXPECT_EQ(bar->value(), 4 * 1024 * 1024);
+    dialog.SetCount(2);
+    EXPECT_EQ(dialog.findChild<QLabel *>("1334")->text(), "2/3");
+    dialog.SetCopyingFile("a.mpg");
+    EXPECT_EQ(dialog.findChild<QLabel *>("1245")->text(), "a.mpg ファイルをコピー中");
+    dialog.findChild<QPushButton *>("1335")->click();
+    EXPECT_TRUE(dialog.IsCancelled());
+}
