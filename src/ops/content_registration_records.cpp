@@ -21,7 +21,7 @@
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/content_info_ini.h"
-#include "ops/media_info_check.h"
+#include "ops/frame_checks.h"
 #include "ops/web_thumbnail.h"
 
 #include <QFile>
