@@ -53,6 +53,11 @@ bool CPropertyBase::SetDDate(const SystemTime &time)
     return setChecked(IsValidSystemTime(time, true), m_dDate, time);
 }
 
+bool CPropertyBase::SetExportDate(const SystemTime &time)
+{
+    return setChecked(IsValidSystemTime(time, true), m_exportDate, time);
+}
+
 bool CPropertyBase::SetDeleteDate(const DateValue &date)
 {
     return setChecked(IsValidDateValue(date, true), m_deleteDate, date);
@@ -92,6 +97,8 @@ void CPropertyBase::WriteFields(CPropertyWriter &writer) const
         writer.WriteField(u"deldate", DateFieldText(m_deleteDate));
     writer.WriteField(u"info", m_info);
     writer.WriteField(u"dataformat", m_dataFormat);
+    if (m_exportDate.month != 0)
+        writer.WriteField(u"exportdate", DateTimeFieldText(m_exportDate));
 }
 
 FieldResult CPropertyBase::ReadField(QStringView name, const QString &text)
@@ -120,5 +127,9 @@ FieldResult CPropertyBase::ReadField(QStringView name, const QString &text)
         return FieldResultOf(SetInfo(text));
     if (name == u"dataformat")
         return FieldResultOf(SetDataFormat(text));
+    if (name == u"exportdate") {
+        SystemTime time;
+        return FieldResultOf(ParseDateTimeField(text, time) && SetExportDate(time));
+    }
     return FieldResult::Unknown;
 }

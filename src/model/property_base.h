@@ -105,6 +105,10 @@ public:
     // all zero means none.
     const SystemTime &GetDDate() const { return m_dDate; }
     bool SetDDate(const SystemTime &time);
+    // When the content was last written into an export package or drive
+    // ("exportdate"); all zero means never.
+    const SystemTime &GetExportDate() const { return m_exportDate; }
+    bool SetExportDate(const SystemTime &time);
     // Auto-delete date; year 0 means none and 9999-12-31 never.
     const DateValue &GetDeleteDate() const { return m_deleteDate; }
     bool SetDeleteDate(const DateValue &date);
@@ -173,6 +177,7 @@ private:
     QString m_dataFormat;
     SystemTime m_createDate;
     SystemTime m_dDate;
+    SystemTime m_exportDate;
     DateValue m_deleteDate;
     quint64 m_size = 0;
     quint8 m_mark = 0;

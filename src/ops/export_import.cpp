@@ -1,0 +1,367 @@
+// The parts of export and import that both share: the package's lists, the
+// sizes of entries, copies with progress, and the messages.
+
+#include "ops/export_import_set.h"
+
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/data_folders.h"
+#include "core/file_utils.h"
+#include "core/last_error.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "core/time_utils.h"
+#include "model/contents_list.h"
+#include "model/media_property.h"
+#include "model/path_safety.h"
+#include "model/thumbnail_maker.h"
+#include "ops/exp_imp_local_url.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kPackageTypes[] = {1, 8, 2, 4, 5, 3, 52};
+constexpr int kSequenceLayers[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
+constexpr qint64 kCopyChunk = 1 << 20;
+
+quint32 LastFileError(const QFileDevice &file)
+{
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+        return QFileInfo::exists(file.fileName()) ? 5 : 2;
+    case QFileDevice::ReadError:
+    case QFileDevice::WriteError:
+        return 29;
+    default:
+        return 1359;
+    }
+}
+
+} // namespace
+
+// ---- Free helpers --------------------------------------------------------------
+
+bool IsPackageType(int type)
+{
+    return std::find(std::begin(kPackageTypes), std::end(kPackageTypes), type) != std::end(kPackageTypes);
+}
+
+bool CarriesFiles(int type, const CPropertyBase &record)
+{
+    switch (type) {
+    case 1:
+    case 2:
+    case 5:
+        return true;
+    case 4: {
+        const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+        const QString link = media ? media->GetLink() : QString();
+        return !link.isEmpty() && !IsHttpUrl(link) && !IsAbsolutePath(link);
+    }
+    default:
+        return false;
+    }
+}
+
+QList<quint32> PlaylistSequenceNumbers(quint32 playlist)
+{
+    int prefix = 0;
+    int serial = 0;
+    QList<quint32> numbers;
+    if (!SplitContentId(playlist, &prefix, nullptr, &serial))
+        return numbers;
+    for (int layer : kSequenceLayers)
+        numbers.append(quint32(MakeContentId(prefix, layer, serial)));
+    return numbers;
+}
+
+// ---- The package's lists ---------------------------------------------------------
+
+CExImport::PackageSet::PackageSet(const QString &packageFolder)
+    : folder(packageFolder), folders(PackageFolders::OfPackage(packageFolder))
+{
+    for (int type : kPackageTypes) {
+        lists[type] = CreateContentsList(type);
+        paths[type] = JoinPath(folders.contentData, PackageListFileName(type));
+    }
+}
+
+CContentsList *CExImport::PackageSet::list(int type)
+{
+    const auto it = lists.find(type);
+    return it == lists.end() ? nullptr : it->second.get();
+}
+
+bool CExImport::PackageSet::load()
+{
+    bool loaded = true;
+    for (int type : kPackageTypes)
+        loaded = lists[type]->Load(paths[type]) && loaded;
+    this->loaded = loaded;
+    return loaded;
+}
+
+bool CExImport::PackageSet::save(int type)
+{
+    CContentsList *target = list(type);
+    if (!target || CreateFolderPath(folders.contentData) < 0)
+        return false;
+    return target->Save(paths[type], 0);
+}
+
+const int *CExImport::PackageSet::typesBegin()
+{
+    return std::begin(kPackageTypes);
+}
+
+const int *CExImport::PackageSet::typesEnd()
+{
+    return std::end(kPackageTypes);
+}
+
+// ---- The run object ---------------------------------------------------------------
+
+CExImport::CExImport(CContentsStore &store, QString dataRoot, ExImportPost post)
+    : m_store(store), m_dataRoot(std::move(dataRoot)), m_post(std::move(post)),
+      m_library(PackageFolders::OfLibrary(store, m_dataRoot))
+{
+}
+
+CExImport::~CExImport() = default;
+
+QString CExImport::ExportFolder() const
+{
+    return JoinPath(DataFolderOf(m_dataRoot), QStringLiteral("Export"));
+}
+
+QString CExImport::ImportFolder() const
+{
+    return JoinPath(DataFolderOf(m_dataRoot), QStringLiteral("Import"));
+}
+
+QStringList CExImport::GetLeftOutFiles() const
+{
+    return m_leftOut;
+}
+
+void CExImport::post(int number, quint32 wParam, quint32 lParam) const
+{
+    if (m_post)
+        m_post(number, wParam, lParam);
+}
+
+void CExImport::postBytes(int number, quint64 bytes) const
+{
+    post(number, quint32(bytes >> 32), quint32(bytes & 0xFFFFFFFFu));
+}
+
+bool CExImport::storeTotals(const std::vector<ExImportEntry> &entries)
+{
+    quint64 total = 0;
+    for (const ExImportEntry &entry : entries)
+        total += entry.size;
+    m_totalCount.store(quint32(entries.size()));
+    m_totalBytes.store(total);
+    return true;
+}
+
+// ---- Sizes ------------------------------------------------------------------------
+
+bool CExImport::playlistFilesSize(const PackageFolders &folders, quint32 number, quint64 &size) const
+{
+    QString path;
+    if (!MakePlaylistXmlPath(folders.playlist, number, path))
+        return false;
+    QFileInfo info(path);
+    if (!info.isFile()) {
+        WriteSyslog(LOG_ERR_WIN, "ExpImpCalcPlaylistFileSize : File Open Failed : File Name = %s : Error = %d",
+                    qUtf8Printable(path), 2);
+        return false;
+    }
+    size = quint64(info.size());
+    for (quint32 sequence : PlaylistSequenceNumbers(number)) {
+        if (MakeSequenceXmlPath(folders.sequence, sequence, path) && QFileInfo(path).isFile())
+            size += quint64(QFileInfo(path).size());
+    }
+    return true;
+}
+
+bool CExImport::telopFilesSize(const PackageFolders &folders, quint32 number, quint64 &size) const
+{
+    QString bitmap;
+    QString text;
+    if (!MakeTelopFilePath(folders.text, number, TELOP_FILE_BITMAP, bitmap)
+        || !MakeTelopFilePath(folders.text, number, TELOP_FILE_TEXT, text))
+        return false;
+    if (!QFileInfo(bitmap).isFile()) {
+        WriteSyslog(LOG_ERR_WIN, "ExpImpCalcTelopFileSize : File Open Failed : File Name = %s : Error = %d",
+                    qUtf8Printable(bitmap), 2);
+        return false;
+    }
+    size = quint64(QFileInfo(bitmap).size());
+    if (QFileInfo(text).isFile())
+        size += quint64(QFileInfo(text).size());
+    return true;
+}
+
+bool CExImport::contentSize(const ExImportEntry &entry, const PackageFolders &folders, const CPropertyBase &record,
+                            quint64 &size)
+{
+    size = 0;
+    if (entry.type == 3)
+        return telopFilesSize(folders, entry.number, size);
+    if (entry.copyFiles)
+        size = record.GetSize();
+    return true;
+}
+
+// ---- Copies -----------------------------------------------------------------------
+
+bool CExImport::forListOrTelopFiles(const ExImportEntry &entry, const PackageFolders &from, const PackageFolders &to,
+                                    const std::function<bool(const QString &, const QString &)> &step)
+{
+    QString source;
+    QString target;
+    if (entry.type == 3) {
+        if (!MakeTelopFilePath(from.text, entry.number, TELOP_FILE_BITMAP, source)
+            || !MakeTelopFilePath(to.text, entry.number, TELOP_FILE_BITMAP, target) || !step(source, target))
+            return false;
+        return !MakeTelopFilePath(from.text, entry.number, TELOP_FILE_TEXT, source) || !QFileInfo(source).isFile()
+               || (MakeTelopFilePath(to.text, entry.number, TELOP_FILE_TEXT, target) && step(source, target));
+    }
+    if (!MakePlaylistXmlPath(from.playlist, entry.number, source)
+        || !MakePlaylistXmlPath(to.playlist, entry.number, target) || !step(source, target))
+        return false;
+    for (quint32 sequence : PlaylistSequenceNumbers(entry.number)) {
+        if (IsStopped())
+            return false;
+        if (MakeSequenceXmlPath(from.sequence, sequence, source) && QFileInfo(source).isFile()
+            && (!MakeSequenceXmlPath(to.sequence, sequence, target) || !step(source, target)))
+            return false;
+    }
+    return true;
+}
+
+bool CExImport::copyPlain(const QString &from, const QString &to, const char *prefix)
+{
+    CreateFolderPath(QFileInfo(to).path());
+    QFile::remove(to);
+    if (QFile::copy(from, to))
+        return true;
+    const quint32 error = QFileInfo::exists(from) ? 5 : 2;
+    WriteSyslog(LOG_ERR_WIN, "%s : CopyFile Failed : %s -> %s : Error = %d", prefix, qUtf8Printable(from),
+                qUtf8Printable(to), int(error));
+    SetLastError(error);
+    return false;
+}
+
+bool CExImport::copyWithProgress(const QString &from, const QString &to, int percentMessage)
+{
+    // The copy goes to a temporary name and is renamed when whole, so a stop
+    // or a failure never leaves a cut file under the real name.
+    QFile source(from);
+    CreateFolderPath(QFileInfo(to).path());
+    const QString partial = to + QStringLiteral(".part");
+    QFile target(partial);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        SetLastError(LastFileError(source.isOpen() ? target : source));
+        return false;
+    }
+    const quint64 total = quint64(source.size());
+    quint64 done = 0;
+    QByteArray buffer;
+    while (!source.atEnd()) {
+        if (IsStopped()) {
+            target.remove();
+            SetLastError(1235);
+            return false;
+        }
+        buffer = source.read(kCopyChunk);
+        if (buffer.isEmpty() || target.write(buffer) != buffer.size()) {
+            SetLastError(LastFileError(buffer.isEmpty() ? source : target));
+            target.remove();
+            return false;
+        }
+        done += quint64(buffer.size());
+        // A file without bytes is whole at once.
+        post(percentMessage, total == 0 ? 100 : quint32(done * 100 / total), 0);
+        postBytes(percentMessage + 1, done);
+    }
+    if (total == 0)
+        post(percentMessage, 100, 0);
+    target.close();
+    QFile::remove(to);
+    if (!target.rename(to)) {
+        SetLastError(LastFileError(target));
+        target.remove();
+        return false;
+    }
+    return true;
+}
+
+bool CExImport::copyWebPackage(const QString &fromFolder, const QString &toFolder, int percentMessage)
+{
+    const QStringList files = ExpImpListLocalUrlFiles(fromFolder, QString());
+    for (const QString &relative : files) {
+        if (IsStopped()) {
+            SetLastError(1235);
+            return false;
+        }
+        const QString from = JoinPath(fromFolder, relative);
+        const QString to = JoinPath(toFolder, relative);
+        if (!copyWithProgress(from, to, percentMessage)) {
+            WriteSyslog(LOG_ERR_WIN, "ExpImpCopyLocalUrlFile : CopyFile Failed : %s -> %s : Error = %d",
+                        qUtf8Printable(from), qUtf8Printable(to), int(GetLastError()));
+            return false;
+        }
+    }
+    return true;
+}
+
+void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to,
+                               bool move)
+{
+    for (bool small : {true, false}) {
+        QString source;
+        QString target;
+        if (!MakeThumbnailPath(from.ThumbFolder(type), number, small, source)
+            || !MakeThumbnailPath(to.ThumbFolder(type), number, small, target) || !QFileInfo(source).isFile())
+            continue;
+        CreateFolderPath(QFileInfo(target).path());
+        // A thumbnail that does not travel is made again when needed.
+        if (move) {
+            QFile::remove(target);
+            QFile::rename(source, target);
+        } else {
+            QFile::remove(target);
+            QFile::copy(source, target);
+        }
+    }
+}
+
+// ---- File facts --------------------------------------------------------------------
+
+bool CExImport::checkFileFacts(int type, CPropertyBase &record, bool &changed)
+{
+    changed = false;
+    auto *media = dynamic_cast<CMediaProperty *>(&record);
+    if (!media)
+        return true;
+    QString path;
+    const QString folder = m_library.MediaFolder(type);
+    if (folder.isEmpty() || !JoinInsideFolder(folder, media->GetLink(), path) || !QFileInfo(path).isFile()) {
+        SetLastError(2);
+        return false;
+    }
+    const QFileInfo info(path);
+    const SystemTime time = ToSystemTime(info.lastModified());
+    if (type != 4 && (quint64(info.size()) != record.GetSize() || CompareSystemTime(time, media->GetFileDate()) != 0)) {
+        record.SetSize(quint64(info.size()));
+        media->SetFileDate(time);
+        changed = true;
+    }
+    return true;
+}

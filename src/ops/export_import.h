@@ -1,0 +1,184 @@
+#pragma once
+// Export and import of playlists with every content they use.
+//
+// Export writes the chosen playlists, their sequences and their contents
+// (records, media files, web packages, telop files and thumbnails) into a
+// package folder whose tree mirrors the data root, and either packs that
+// folder into one cabinet file ("Q9Content.plst") that is copied where the
+// operator chose, or writes it straight into a folder on a drive. Only what
+// changed since the drive's copy travels to a drive.
+//
+// Import extracts such a package and takes into the library what it lacks or
+// holds in another state. Every path that comes from the package (record
+// links, cabinet members) is checked to stay inside its folder before
+// anything is written, and a content's new files are in place before its
+// record changes and its old files go.
+//
+// A run reports through application messages (numbers below) posted by the
+// given function and ends with exactly one end message, posted last. It uses
+// the content store's library lists while the frame keeps the operator out.
+
+#include "ops/package_folders.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CContentsList;
+class CContentsStore;
+class CPropertyBase;
+
+// Progress and end messages (n of WM_APP + n).
+enum ExImportMessage : int {
+    EXPORT_MSG_BEGIN_COPY = 101, // totals known (0, 0)
+    EXPORT_MSG_FILE = 102,       // an entry begins (number, type)
+    EXPORT_MSG_PERCENT = 103,    // percent of the current file
+    EXPORT_MSG_BYTES = 104,      // bytes of the current file done (high, low)
+    EXPORT_MSG_FILE_END = 105,   // an entry ends (size high, low)
+    EXPORT_MSG_COMPRESS = 106,   // packing begins
+    EXPORT_MSG_END = 107,        // the export ended (result)
+    IMPORT_MSG_BEGIN_COPY = 121,
+    IMPORT_MSG_FILE = 122,
+    IMPORT_MSG_PERCENT = 123,
+    IMPORT_MSG_BYTES = 124,
+    IMPORT_MSG_FILE_END = 125,
+    IMPORT_MSG_END = 126,
+};
+
+// Export results.
+enum ExportResult : int {
+    EXPORT_DONE = 0,
+    EXPORT_SAVE_FAILED = 1,  // the package could not be copied to its place; it is kept
+    EXPORT_FAILED = 2,       // any other failure, or a stop
+    EXPORT_TOO_LARGE = 3,    // 2 GB or more for a package file
+    EXPORT_NOTHING = 4,      // nothing changed since the drive's copy
+    EXPORT_MISSING = 5,      // a content that a playlist uses is not in the library
+};
+
+// Import results.
+enum ImportResult : int {
+    IMPORT_DONE = 0,
+    IMPORT_FAILED = 1, // failure or stop
+    IMPORT_NOTHING = 2,
+};
+
+// One item of a run: a playlist or a content.
+struct ExImportEntry {
+    quint32 number = 0;
+    int type = 0;
+    bool copyFiles = false; // the content's media files travel with it
+    quint64 size = 0;       // bytes counted for progress and the size limit
+};
+
+struct ExportRequest {
+    QList<quint32> playlists;
+    QString targetPath;       // the package file, or the drive's folder
+    bool toFile = true;
+    bool keepPackage = false; // the package built by the last run may be copied again
+};
+
+// Posts application message n with two values to the frame.
+using ExImportPost = std::function<void(int number, quint32 wParam, quint32 lParam)>;
+
+class CExImport {
+public:
+    // The largest package file: the size must stay below this many bytes.
+    static constexpr quint64 kMaxPackageBytes = 2147483647;
+
+    CExImport(CContentsStore &store, QString dataRoot, ExImportPost post);
+    ~CExImport();
+    CExImport(const CExImport &) = delete;
+    CExImport &operator=(const CExImport &) = delete;
+
+    // The runs; each returns its result after posting the end message.
+    int ExportMain(const ExportRequest &request);
+    int ImportMain(const QString &packagePath);
+
+    // Asks the run to stop at its next check; safe from any thread.
+    void StopExImport() { m_stop.store(1); }
+    bool IsStopped() const { return m_stop.load() != 0; }
+
+    // What the dialog reads when the copy begins, and the content that a
+    // playlist uses but the library lacks.
+    quint32 GetTotalCount() const { return m_totalCount.load(); }
+    quint64 GetTotalBytes() const { return m_totalBytes.load(); }
+    quint32 GetMissingNumber() const { return m_missingNumber.load(); }
+    // Web package files left out of the last export for their names.
+    QStringList GetLeftOutFiles() const;
+
+    // The export folder and the import folder of the data root.
+    QString ExportFolder() const;
+    QString ImportFolder() const;
+
+private:
+    // The seven lists of a package folder with their files.
+    struct PackageSet;
+
+    // Export steps (false: the run ended with result).
+    bool ExportInit(const ExportRequest &request, PackageSet &set, int &result);
+    bool ExportMakeList(const ExportRequest &request, PackageSet &set, int &result);
+    bool ExportMakeListContents(quint32 playlist, bool toFile, PackageSet &set, int &result);
+    bool ExportCopyFile(PackageSet &set, int &result);
+    bool ExportCompressCab(PackageSet &set, int &result);
+    bool ExportCabFileSave(const ExportRequest &request, PackageSet &set, int &result);
+    int FinishExport(const ExportRequest &request, PackageSet &set, int result);
+    bool exportContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set);
+    bool exportEntryRecord(const ExImportEntry &entry, CContentsList &library, PackageSet &set);
+
+    // Import steps.
+    bool ImportInit(const QString &packagePath, PackageSet &set);
+    bool ImportCheckPackage(PackageSet &set);
+    bool ImportMakeList(PackageSet &set, int &result);
+    bool ImportCopyFile(PackageSet &set);
+    bool ImportResolveDuplicateName(const PackageSet &set, CPropertyBase &record);
+    int FinishImport(int result);
+    bool importEntry(const ExImportEntry &entry, PackageSet &set);
+    bool importContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set);
+    bool moveIntoPlace(const QString &from, const QString &to, int percentMessage);
+    bool swapWebPackage(const QString &fromFolder, const QString &toFolder);
+
+    // Shared helpers.
+    // Hands each file of a playlist (its list file and existing sequence
+    // files) or of a telop (bitmap, then the text when present) to step with
+    // its path in from and in to; false at the first refusal or a stop.
+    bool forListOrTelopFiles(const ExImportEntry &entry, const PackageFolders &from, const PackageFolders &to,
+                             const std::function<bool(const QString &, const QString &)> &step);
+    bool checkFileFacts(int type, CPropertyBase &record, bool &changed);
+    bool playlistFilesSize(const PackageFolders &folders, quint32 number, quint64 &size) const;
+    bool telopFilesSize(const PackageFolders &folders, quint32 number, quint64 &size) const;
+    bool contentSize(const ExImportEntry &entry, const PackageFolders &folders, const CPropertyBase &record,
+                     quint64 &size);
+    bool copyWithProgress(const QString &from, const QString &to, int percentMessage);
+    bool copyPlain(const QString &from, const QString &to, const char *prefix);
+    bool copyWebPackage(const QString &fromFolder, const QString &toFolder, int percentMessage);
+    void copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to,
+                        bool move);
+    bool storeTotals(const std::vector<ExImportEntry> &entries);
+    void post(int number, quint32 wParam, quint32 lParam) const;
+    void postBytes(int number, quint64 bytes) const;
+
+    CContentsStore &m_store;
+    QString m_dataRoot;
+    ExImportPost m_post;
+    PackageFolders m_library;
+    std::atomic<int> m_stop{0};
+    std::atomic<quint32> m_totalCount{0};
+    std::atomic<quint64> m_totalBytes{0};
+    std::atomic<quint32> m_missingNumber{0};
+    QStringList m_leftOut;
+};
+
+// True for the types that travel in a package: 1, 2, 3, 4, 5, 8 and 52.
+bool IsPackageType(int type);
+// Whether a content's media files travel with it: video, still and Flash
+// always, a web page when its link names a local package.
+bool CarriesFiles(int type, const CPropertyBase &record);
+// The sequence numbers that a playlist's sequence files may carry, in the
+// order they are tried.
+QList<quint32> PlaylistSequenceNumbers(quint32 playlist);

@@ -1,0 +1,369 @@
+// Import: a package's playlists and contents into the library.
+
+#include "ops/export_import_set.h"
+
+#include "cab/dlkx_cab.h"
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/file_utils.h"
+#include "core/last_error.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "core/time_utils.h"
+#include "model/contents_store.h"
+#include "model/media_property.h"
+#include "model/path_safety.h"
+#include "ops/exp_imp_local_url.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+const QString &LinkOf(const CPropertyBase &record)
+{
+    static const QString none;
+    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+    return media ? media->GetLink() : none;
+}
+
+// Renames over an existing file in one step, so the old file stays whole
+// until the new one is in its place.
+bool ReplaceByRename(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    SetLastError(errno == ENOENT ? 2 : errno == EXDEV ? 17 : 5);
+    return false;
+}
+
+// The package tree holds no link: extraction writes none, and one placed
+// there by other means could lead a move out of the data folder.
+bool TreeHasLinks(const QString &folder, QString &link)
+{
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().isSymLink()) {
+            link = it.filePath();
+            return true;
+        }
+    }
+    return false;
+}
+
+// The package does not keep a file's time to the millisecond; the file takes
+// the time its record names, so the next comparison finds them equal.
+void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
+{
+    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+    if (!media || media->GetFileDate().month == 0)
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(FromSystemTime(media->GetFileDate()), QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
+int CExImport::ImportMain(const QString &packagePath)
+{
+    m_stop.store(0);
+    PackageSet set(ImportFolder());
+    int result = IMPORT_FAILED;
+    if (ImportInit(packagePath, set) && ImportCheckPackage(set) && ImportMakeList(set, result))
+        result = ImportCopyFile(set) ? IMPORT_DONE : IMPORT_FAILED;
+    return FinishImport(result);
+}
+
+bool CExImport::ImportInit(const QString &packagePath, PackageSet &set)
+{
+    // A folder left by an earlier run must not mix its files into this one.
+    DeleteFolderTree(set.folder, true);
+    if (CreateFolderPath(set.folder) < 0) {
+        WriteSyslog(LOG_ERR_WIN, "Import : ImportInit : CreateDirectory Failed : %s : Error = %d",
+                    qUtf8Printable(set.folder), int(GetLastError()));
+        return false;
+    }
+    const int cab = DLKxDecompressCab({packagePath, set.folder});
+    if (cab != 0) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportInit : CAB Decompress Error : CAB Result = %d", cab);
+        return false;
+    }
+    if (IsStopped())
+        return false;
+    if (!set.load()) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportInit : List Load Failed");
+        return false;
+    }
+    return true;
+}
+
+bool CExImport::ImportCheckPackage(PackageSet &set)
+{
+    QString link;
+    if (TreeHasLinks(set.folder, link)) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : Link In Package : %s", qUtf8Printable(link));
+        return false;
+    }
+    for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
+        CContentsList &list = *set.list(*type);
+        for (int position = 0; position < list.GetCount(); ++position) {
+            const CPropertyBase &record = *list.GetAt(position);
+            if (!CarriesFiles(*type, record))
+                continue;
+            QString path;
+            const QString &name = LinkOf(record);
+            if (!JoinInsideFolder(set.folders.MediaFolder(*type), name, path)
+                || !JoinInsideFolder(m_library.MediaFolder(*type), name, path)) {
+                WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : Unsafe Link : Contents Index = %d : %s",
+                            record.GetIndex(), qUtf8Printable(name));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CExImport::ImportMakeList(PackageSet &set, int &result)
+{
+    result = IMPORT_FAILED;
+    for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
+        CContentsList *package = set.list(*type);
+        CContentsList *library = m_store.GetList(*type);
+        if (!library) {
+            WriteSyslog(LOG_ERR_APP, "Import : ImportMakeList : Contents Type Invalid(Q9) : Contents Type = %d", *type);
+            return false;
+        }
+        for (int position = 0; position < package->GetCount(); ++position) {
+            if (IsStopped())
+                return false;
+            const CPropertyBase &record = *package->GetAt(position);
+            const bool carries = CarriesFiles(*type, record);
+            ExImportEntry entry{quint32(record.GetIndex()), *type, carries, 0};
+            const int held = library->FindCode(record.GetIndex());
+            if (held >= 0) {
+                const CPropertyBase &own = *library->GetAt(held);
+                const bool recordChanged = CompareSystemTime(record.GetCreateDate(), own.GetCreateDate()) != 0;
+                bool fileChanged = false;
+                if (carries) {
+                    QString path;
+                    CPropertyBase &facts = *library->GetAt(held);
+                    bool ignored = false;
+                    fileChanged = !checkFileFacts(*type, facts, ignored)
+                                  || LinkOf(record).compare(LinkOf(own), Qt::CaseInsensitive) != 0
+                                  || record.GetSize() != own.GetSize()
+                                  || (dynamic_cast<const CMediaProperty *>(&record)
+                                      && CompareSystemTime(static_cast<const CMediaProperty &>(record).GetFileDate(),
+                                                           static_cast<const CMediaProperty &>(own).GetFileDate())
+                                             != 0);
+                }
+                if (!recordChanged && !fileChanged)
+                    continue;
+                entry.copyFiles = fileChanged;
+            }
+            bool sized = true;
+            if (*type == 52)
+                sized = playlistFilesSize(set.folders, entry.number, entry.size);
+            else
+                sized = contentSize(entry, set.folders, record, entry.size);
+            if (!sized) {
+                WriteSyslog(LOG_ERR_APP, "Import : ImportMakeList : File Size Get Failed");
+                return false;
+            }
+            set.entries.push_back(entry);
+        }
+    }
+    storeTotals(set.entries);
+    if (set.entries.empty()) {
+        result = IMPORT_NOTHING;
+        return false;
+    }
+    post(IMPORT_MSG_BEGIN_COPY, 0, 0);
+    result = IMPORT_DONE;
+    return true;
+}
+
+bool CExImport::ImportCopyFile(PackageSet &set)
+{
+    for (const ExImportEntry &entry : set.entries) {
+        if (IsStopped())
+            return false;
+        post(IMPORT_MSG_FILE, entry.number, quint32(entry.type));
+        if (!importEntry(entry, set))
+            return false;
+        postBytes(IMPORT_MSG_FILE_END, entry.size);
+    }
+    return true;
+}
+
+bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
+{
+    CContentsList *package = set.list(entry.type);
+    const int position = package ? package->FindCode(qint32(entry.number)) : -1;
+    if (position < 0) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Not Found(Import) : Contents Index = %d",
+                    int(entry.number));
+        return false;
+    }
+    CContentsList *library = m_store.GetList(entry.type);
+    if (!library) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Type Invalid(Q9) : Contents Type = %d", entry.type);
+        return false;
+    }
+    std::unique_ptr<CPropertyBase> record = CreateProperty(entry.type);
+    package->Get(position, record.get());
+    const int held = library->FindCode(qint32(entry.number));
+    std::unique_ptr<CPropertyBase> old;
+    if (held < 0) {
+        if (library->GetCount() >= GetSystemIni().GetMaxCount(entry.type)) {
+            WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
+            return false;
+        }
+    } else {
+        old = CreateProperty(entry.type);
+        library->Get(held, old.get());
+    }
+    // A new name is needed only when the file would land on another file: a
+    // replaced content whose file keeps its name takes the old file's place.
+    const bool sameName = old && LinkOf(*old).compare(LinkOf(*record), Qt::CaseInsensitive) == 0;
+    if (entry.copyFiles && !sameName && !ImportResolveDuplicateName(set, *record))
+        return false;
+    if (!importContentFiles(entry, *record, set))
+        return false;
+    const bool stored = held >= 0 ? library->Update(held, record.get()) : library->Add(record.get());
+    if (!stored || !m_store.SaveLists(entry.type, 1)) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : List Save Failed : Contents Type = %d", entry.type);
+        return false;
+    }
+    // The old file goes last, once the record names the new one.
+    if (old && entry.copyFiles && !sameName && entry.type != 4) {
+        QString path;
+        if (JoinInsideFolder(m_library.MediaFolder(entry.type), LinkOf(*old), path))
+            QFile::remove(path);
+    }
+    return true;
+}
+
+bool CExImport::ImportResolveDuplicateName(const PackageSet &set, CPropertyBase &record)
+{
+    if (record.GetContentType() != 1 && record.GetContentType() != 2 && record.GetContentType() != 5)
+        return true;
+    auto *media = dynamic_cast<CMediaProperty *>(&record);
+    const QString name = media->GetLink();
+    const QString libraryFolder = m_library.MediaFolder(record.GetContentType());
+    const QString packageFolder = set.folders.MediaFolder(record.GetContentType());
+    QString path;
+    if (!JoinInsideFolder(libraryFolder, name, path) || !QFileInfo::exists(path))
+        return true;
+    const QString number = FormatContentIdFixed(record.GetIndex());
+    QString renamed = number + QLatin1Char('_') + name;
+    // The new name is checked too: it never lands on another file.
+    for (int round = 1; JoinInsideFolder(libraryFolder, renamed, path) && QFileInfo::exists(path); ++round)
+        renamed = QStringLiteral("%1_%2_%3").arg(number).arg(round).arg(name);
+    QString from;
+    QString to;
+    if (!JoinInsideFolder(packageFolder, name, from) || !JoinInsideFolder(packageFolder, renamed, to)
+        || QFileInfo::exists(to) || !QFile::rename(from, to)) {
+        WriteSyslog(LOG_ERR_WIN, "Import : ImportResolveDuplicateName : MoveFile Failed : %s -> %s",
+                    qUtf8Printable(from), qUtf8Printable(to));
+        return false;
+    }
+    WriteSyslog(LOG_DEBUG, "Duplication Name : %s -> %s", qUtf8Printable(name), qUtf8Printable(renamed));
+    media->SetLink(renamed);
+    return true;
+}
+
+bool CExImport::moveIntoPlace(const QString &from, const QString &to, int percentMessage)
+{
+    CreateFolderPath(QFileInfo(to).path());
+    if (ReplaceByRename(from, to)) {
+        post(percentMessage, 100, 0);
+        postBytes(percentMessage + 1, quint64(QFileInfo(to).size()));
+        return true;
+    }
+    // Another file system: a whole copy under a temporary name, renamed.
+    if (GetLastError() == 17 && copyWithProgress(from, to, percentMessage)) {
+        QFile::remove(from);
+        return true;
+    }
+    WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : MoveFile Failed : %s -> %s : Error = %d", qUtf8Printable(from),
+                qUtf8Printable(to), int(GetLastError()));
+    return false;
+}
+
+bool CExImport::swapWebPackage(const QString &fromFolder, const QString &toFolder)
+{
+    // The new package is put together beside the old one and swapped in, so
+    // the old one is whole until the new one is complete.
+    const QString staged = toFolder + QStringLiteral(".import");
+    const QString retired = toFolder + QStringLiteral(".old");
+    DeleteFolderTree(staged, true);
+    DeleteFolderTree(retired, true);
+    if (!copyWebPackage(fromFolder, staged, IMPORT_MSG_PERCENT)) {
+        DeleteFolderTree(staged, true);
+        return false;
+    }
+    const bool hadOld = QFileInfo(toFolder).isDir();
+    if ((hadOld && !ReplaceByRename(toFolder, retired)) || !ReplaceByRename(staged, toFolder)) {
+        WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : MoveFile Failed : %s -> %s : Error = %d",
+                    qUtf8Printable(staged), qUtf8Printable(toFolder), int(GetLastError()));
+        if (hadOld && !QFileInfo(toFolder).isDir())
+            ReplaceByRename(retired, toFolder);
+        DeleteFolderTree(staged, true);
+        return false;
+    }
+    if (hadOld)
+        DeleteFolderTree(retired, true);
+    return true;
+}
+
+bool CExImport::importContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set)
+{
+    const PackageFolders &from = set.folders;
+    QString source;
+    QString target;
+    switch (entry.type) {
+    case 52:
+    case 3:
+        return forListOrTelopFiles(entry, from, m_library, [this](const QString &source, const QString &place) {
+            return moveIntoPlace(source, place, IMPORT_MSG_PERCENT);
+        });
+    case 4:
+        if (entry.copyFiles
+            && (!MakeContentIdPath(from.web, entry.number, source)
+                || !MakeContentIdPath(m_library.web, entry.number, target) || !swapWebPackage(source, target)))
+            return false;
+        copyThumbnails(4, entry.number, from, m_library, true);
+        return true;
+    case 1:
+    case 2:
+    case 5:
+        if (entry.copyFiles) {
+            if (!JoinInsideFolder(from.MediaFolder(entry.type), LinkOf(record), source)
+                || !JoinInsideFolder(m_library.MediaFolder(entry.type), LinkOf(record), target)
+                || !moveIntoPlace(source, target, IMPORT_MSG_PERCENT))
+                return false;
+            keepRecordedFileTime(record, target);
+            copyThumbnails(entry.type, entry.number, from, m_library, true);
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+int CExImport::FinishImport(int result)
+{
+    DeleteFolderTree(ImportFolder(), true);
+    if (IsStopped() && result == IMPORT_DONE)
+        result = IMPORT_FAILED;
+    post(IMPORT_MSG_END, quint32(result), 0);
+    return result;
+}

@@ -1,0 +1,205 @@
+// Export of playlists with their contents to a package file and to a drive
+// folder, and import into another library: what travels, what is left out,
+// duplicate names, and packages that try to write outside the data folder.
+#include "cab/dlkx_cab.h"
+#include "core/path_utils.h"
+#include "model/media_property.h"
+#include "ops/export_import.h"
+#include "ops_test_library.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Posted {
+    int number;
+    quint32 wParam;
+    quint32 lParam;
+};
+
+// The messages of one run.
+class Recorder {
+public:
+    ExImportPost post()
+    {
+        return [this](int number, quint32 wParam, quint32 lParam) { messages.push_back({number, wParam, lParam}); };
+    }
+    int count(int number) const
+    {
+        return int(std::count_if(messages.begin(), messages.end(), [number](const Posted &p) { return p.number == number; }));
+    }
+    std::vector<Posted> messages;
+};
+
+const QList<QPair<qint32, int>> kEveryKind = {
+    {100000001, 1}, {800000001, 8}, {200000001, 2}, {400000001, 4}, {500000001, 5}, {300000001, 3}};
+
+void FillLibrary(TestLibrary &library)
+{
+    library.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(70000, 'v'));
+    library.addContent(8, 800000001, QString(), QByteArray());
+    library.addContent(2, 200000001, QStringLiteral("pic.jpg"), QByteArray(3000, 's'));
+    library.addContent(4, 400000001, QString(), "page");
+    library.addContent(5, 500000001, QStringLiteral("anim.swf"), QByteArray(500, 'f'));
+    library.addContent(3, 300000001, QString(), "BM telop bitmap");
+    library.addPlaylist(520000001, kEveryKind);
+    ASSERT_TRUE(library.save());
+}
+
+// The paths whose bytes differ or that only one side has.
+QStringList Differences(const QMap<QString, QByteArray> &a, const QMap<QString, QByteArray> &b)
+{
+    QStringList differ;
+    for (auto it = a.begin(); it != a.end(); ++it) {
+        if (b.value(it.key(), QByteArray("<none>")) != it.value())
+            differ << it.key();
+    }
+    for (auto it = b.begin(); it != b.end(); ++it) {
+        if (!a.contains(it.key()))
+            differ << it.key();
+    }
+    return differ;
+}
+
+QMap<QString, QByteArray> WithoutScratch(QMap<QString, QByteArray> files)
+{
+    files.removeIf([](const auto &it) {
+        return it.key().contains(QLatin1String("/Export/")) || it.key().contains(QLatin1String("bad name"));
+    });
+    return files;
+}
+
+} // namespace
+
+TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("carry/Q9Content.plst"));
+    QMap<QString, QByteArray> exported;
+    {
+        TestLibrary source;
+        FillLibrary(source);
+        Recorder recorder;
+        CExImport run(source.store(), source.root(), recorder.post());
+        ASSERT_EQ(run.ExportMain({{520000001}, package, true, false}), EXPORT_DONE);
+        ASSERT_EQ(recorder.count(EXPORT_MSG_END), 1);
+        EXPECT_EQ(recorder.messages.back().number, EXPORT_MSG_END);
+        // The playlist and six contents, the video listed once although two cells play it.
+        EXPECT_EQ(run.GetTotalCount(), 7u);
+        EXPECT_EQ(recorder.count(EXPORT_MSG_FILE), 7);
+        EXPECT_EQ(recorder.count(EXPORT_MSG_COMPRESS), 1);
+        EXPECT_EQ(run.GetLeftOutFiles(), QStringList{QStringLiteral("400000001/bad name.png")});
+        EXPECT_FALSE(QFileInfo::exists(run.ExportFolder() + QStringLiteral("/Q9Content.plst")));
+        exported = WithoutScratch(source.files());
+    }
+    TestLibrary target;
+    ASSERT_TRUE(target.save());
+    Recorder recorder;
+    CExImport run(target.store(), target.root(), recorder.post());
+    ASSERT_EQ(run.ImportMain(package), IMPORT_DONE);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_END), 1);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 7);
+    EXPECT_EQ(Differences(WithoutScratch(target.files()), exported).join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_FALSE(QFileInfo::exists(run.ImportFolder()));
+
+    // The same package again holds nothing new.
+    EXPECT_EQ(run.ImportMain(package), IMPORT_NOTHING);
+}
+
+TEST(ExportImport, ADriveKeepsWhatItHoldsAndTakesOnlyChanges)
+{
+    QTemporaryDir drive;
+    TestLibrary source;
+    FillLibrary(source);
+    Recorder first;
+    CExImport run(source.store(), source.root(), first.post());
+    ASSERT_EQ(run.ExportMain({{520000001}, drive.path(), false, false}), EXPORT_DONE);
+    EXPECT_EQ(first.count(EXPORT_MSG_COMPRESS), 0);
+    const QString video = QDir(drive.path()).filePath(QStringLiteral("TelvData/Content/Video/clip.mp4"));
+    ASSERT_TRUE(QFileInfo::exists(video));
+    EXPECT_TRUE(QFileInfo::exists(QDir(drive.path()).filePath(QStringLiteral("TelvData/Content/URL/400000001/img/a.png"))));
+
+    Recorder second;
+    CExImport again(source.store(), source.root(), second.post());
+    EXPECT_EQ(again.ExportMain({{520000001}, drive.path(), false, false}), EXPORT_NOTHING);
+    EXPECT_EQ(second.messages.back().wParam, quint32(EXPORT_NOTHING));
+
+    // A changed material travels again; what did not change stays.
+    WriteTestFile(JoinPath(source.store().GetContentFolder(1), QStringLiteral("clip.mp4")), "new video bytes");
+    Recorder third;
+    CExImport changed(source.store(), source.root(), third.post());
+    EXPECT_EQ(changed.ExportMain({{520000001}, drive.path(), false, false}), EXPORT_DONE);
+    EXPECT_EQ(changed.GetTotalCount(), 1u);
+    QFile file(video);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("new video bytes"));
+
+    // A playlist using a content the library lacks names it.
+    source.store().GetList(5)->Delete(source.store().GetList(5)->FindCode(500000001));
+    CExImport missing(source.store(), source.root(), nullptr);
+    EXPECT_EQ(missing.ExportMain({{520000001}, drive.path(), false, false}), EXPORT_MISSING);
+    EXPECT_EQ(missing.GetMissingNumber(), 500000001u);
+}
+
+TEST(ExportImport, ATakenFileNameGetsTheNumberInFrontAndNothingIsReplaced)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("p.plst"));
+    {
+        TestLibrary source;
+        FillLibrary(source);
+        ASSERT_EQ(CExImport(source.store(), source.root(), nullptr).ExportMain({{520000001}, package, true, false}),
+                  EXPORT_DONE);
+    }
+    TestLibrary target;
+    target.addContent(1, 100000009, QStringLiteral("clip.mp4"), "another video");
+    // The first new name is taken too.
+    WriteTestFile(JoinPath(target.store().GetContentFolder(1), QStringLiteral("100000001_clip.mp4")), "stray");
+    ASSERT_TRUE(target.save());
+    ASSERT_EQ(CExImport(target.store(), target.root(), nullptr).ImportMain(package), IMPORT_DONE);
+    const QString folder = target.store().GetContentFolder(1);
+    auto read = [&](const char *name) {
+        QFile file(JoinPath(folder, QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    EXPECT_EQ(read("clip.mp4"), QByteArray("another video"));
+    EXPECT_EQ(read("100000001_clip.mp4"), QByteArray("stray"));
+    EXPECT_EQ(read("100000001_1_clip.mp4"), QByteArray(70000, 'v'));
+    const auto *imported = dynamic_cast<const CMediaProperty *>(
+        target.store().GetList(1)->GetAt(target.store().GetList(1)->FindCode(100000001)));
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(imported->GetLink(), QStringLiteral("100000001_1_clip.mp4"));
+}
+
+TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWritten)
+{
+    QTemporaryDir out;
+    // A hand-made package: a video record whose file name climbs out of the
+    // content folder.
+    TestLibrary hostile;
+    hostile.addContent(1, 100000001, QStringLiteral("clip.mp4"), "video");
+    auto *record = dynamic_cast<CMediaProperty *>(hostile.store().GetList(1)->GetAt(0));
+    record->SetLink(QStringLiteral("../../../../evil.sh"));
+    const QString packageFolder = QDir(out.path()).filePath(QStringLiteral("pkg"));
+    const QString lists = QDir(packageFolder).filePath(QStringLiteral("TelvData/Q9Data/ContentData"));
+    QDir().mkpath(lists);
+    ASSERT_TRUE(hostile.store().GetList(1)->Save(QDir(lists).filePath(QStringLiteral("VideoList.xml")), 0));
+    WriteTestFile(QDir(packageFolder).filePath(QStringLiteral("evil.sh")), "#!/bin/sh");
+    const QString package = QDir(out.path()).filePath(QStringLiteral("hostile.plst"));
+    ASSERT_EQ(DLKxCompressCab({packageFolder, {QStringLiteral("TelvData"), QStringLiteral("evil.sh")}, 2, package}), 0);
+
+    TestLibrary target;
+    const auto before = target.files();
+    Recorder recorder;
+    CExImport run(target.store(), target.root(), recorder.post());
+    EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
+    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
+    EXPECT_FALSE(QFileInfo::exists(QDir(target.root()).filePath(QStringLiteral("evil.sh"))));
+}
