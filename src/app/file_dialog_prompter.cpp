@@ -37,6 +37,11 @@ QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request)
     return g_prompter ? g_prompter->GetOpenFileName(owner, request) : QString();
 }
 
+QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request)
+{
+    return g_prompter ? g_prompter->GetOpenFileNames(owner, request) : QStringList();
+}
+
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request)
 {
     return g_prompter ? g_prompter->GetExistingFolder(owner, request) : QString();
@@ -63,6 +68,11 @@ QString CFileDialogPrompter::GetSaveFileName(QWidget *owner, const FileDialogReq
 QString CFileDialogPrompter::GetOpenFileName(QWidget *owner, const FileDialogRequest &request)
 {
     return QFileDialog::getOpenFileName(owner, request.title, StartPath(request), request.filter);
+}
+
+QStringList CFileDialogPrompter::GetOpenFileNames(QWidget *owner, const FileDialogRequest &request)
+{
+    return QFileDialog::getOpenFileNames(owner, request.title, StartPath(request), request.filter);
 }
 
 QString CFileDialogPrompter::GetExistingFolder(QWidget *owner, const FileDialogRequest &request)

@@ -5,6 +5,7 @@
 // is written where the operator did not choose.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -23,6 +24,8 @@ public:
     // The chosen path; empty when the operator cancelled.
     virtual QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    // Several existing files of one folder; empty when cancelled.
+    virtual QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString GetExistingFolder(QWidget *owner, const FileDialogRequest &request) = 0;
 };
 
@@ -31,6 +34,7 @@ void SetFileDialogPrompter(IFileDialogPrompter *prompter);
 // The installed prompter's answer; empty when there is none.
 QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request);
 QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request);
+QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request);
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request);
 
 // The platform's file dialogs; installs itself while it lives.
@@ -40,5 +44,6 @@ public:
     ~CFileDialogPrompter() override;
     QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) override;
     QString GetExistingFolder(QWidget *owner, const FileDialogRequest &request) override;
 };

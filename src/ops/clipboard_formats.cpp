@@ -68,6 +68,21 @@ ClipboardFormat PlaylistCopyFormat(int type)
     return type == 52 ? CLIPBOARD_PLAYLIST_COPY : CLIPBOARD_BGM_LIST_COPY;
 }
 
+QByteArray MakeContentsDataBlock(int type, const QList<qint32> &numbers)
+{
+    constexpr int kRecordWords = 12;
+    QByteArray block;
+    block.reserve(numbers.size() * kRecordWords * kWord);
+    for (qint32 number : numbers) {
+        appendWord(block, 0);
+        appendWord(block, quint32(type));
+        appendWord(block, quint32(number));
+        for (int i = 3; i < kRecordWords; ++i)
+            appendWord(block, 0);
+    }
+    return block;
+}
+
 QByteArray MakePlaylistCopyBlock(const QList<quint32> &indexes)
 {
     QByteArray block;

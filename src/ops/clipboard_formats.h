@@ -8,6 +8,8 @@
 //   playlist copy:  count N, then N list indexes              (4 + 4 N bytes)
 //   schedule copy:  group number, resolution id, orientation,
 //                   count N, then N schedule indexes          (16 + 4 N bytes)
+//   contents:       per content twelve words: 0, the content
+//                   type, the content number, nine zeros      (48 N bytes)
 // Readers never trust the count: a block shorter than its count asks for, or
 // an index outside the list it names, is refused as a whole.
 
@@ -38,6 +40,9 @@ QString ClipboardMimeType(ClipboardFormat format);
 // The copy format of a list type: playlists (52) or background-music lists
 // (any other type).
 ClipboardFormat PlaylistCopyFormat(int type);
+
+// The dragged or copied contents of one type.
+QByteArray MakeContentsDataBlock(int type, const QList<qint32> &numbers);
 
 QByteArray MakePlaylistCopyBlock(const QList<quint32> &indexes);
 // The indexes of a playlist copy block whose indexes all lie below

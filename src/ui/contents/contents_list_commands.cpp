@@ -1,0 +1,918 @@
+// The command side of the contents list: which commands each pane mode
+// offers, the popup menus, the selection checks, the clipboard and the drag
+// source. Every change of stored data goes to a main-frame operation.
+#include "ui/contents/contents_list_ctrl.h"
+
+#include "app/app_resources.h"
+#include "app/file_dialog_prompter.h"
+#include "app/main_frame.h"
+#include "core/app_ini.h"
+#include "core/content_id.h"
+#include "core/message_box.h"
+#include "core/path_utils.h"
+#include "core/setting_ini.h"
+#include "core/shell_open.h"
+#include "core/string_table.h"
+#include "core/system_ini.h"
+#include "model/contents_list.h"
+#include "ops/clipboard_formats.h"
+#include "model/control_property.h"
+#include "model/schedule_property.h"
+#include "model/contents_store.h"
+#include "model/streaming_property.h"
+#include "model/telop_property.h"
+#include "model/web_property.h"
+#include "ui/contents/contents_columns.h"
+#include "ui/contents/contents_frame_ops.h"
+#include "ui/contents/contents_registration.h"
+#include "ui/contents/contents_thumb_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr qint32 kFirstVodIndex = 999000000;
+constexpr int kSortMenuId = 6304;
+constexpr int kViewMenuId = -2; // the "表示(&V)" submenu
+constexpr int kFirstSortId = 6311;
+constexpr int kLastSortId = 6360;
+constexpr int kFirstHeaderId = 4100;
+constexpr int kLastHeaderId = 4140;
+
+enum Command : int {
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_PASTE = 57637,
+    ID_FILE_NEW = 57600,
+    ID_EDIT = 57601,
+    ID_PROPERTY = 4004,
+    ID_DEL_DATE = 4006,
+    ID_CANCEL_RECOVER = 4016,
+    ID_DELETE = 4017,
+    ID_VIEW_LIST = 4022,
+    ID_VIEW_THUMB = 4023,
+    ID_NEW_VOD = 4028,
+    ID_NEW_NO_PLAY = 4036,
+    ID_PLAY = 4037,
+    ID_PREVIEW = 4041,
+    ID_STOP = 4042,
+    ID_SET_SCREEN_SAVER = 4046,
+    ID_CANCEL_SCREEN_SAVER = 4047,
+    ID_SET_RECOVER = 4048,
+    ID_EDIT_SCHEDULE = 4049,
+    ID_SEND = 4058,
+    ID_STOP_SCHEDULE = 4059,
+    ID_URL_OPTION = 4077,
+    ID_COM2 = 4079,
+    ID_EXECUTE = 4080,
+    ID_SCHEDULE_CHECK = 6212,
+    ID_IMPORT = 6300,
+    ID_EXPORT = 6301,
+    ID_COPY_CATEGORY = 6371,
+    ID_REPLACE = 6372,
+};
+
+struct MenuItem {
+    int id;
+    const char *text;
+};
+
+constexpr MenuItem kMenuTexts[] = {
+    {ID_EDIT_COPY, "コピー(&C)"},
+    {ID_EDIT_PASTE, "貼り付け(&P)"},
+    {ID_FILE_NEW, "新規作成(&N)"},
+    {ID_EDIT, "編集(&E)"},
+    {ID_PROPERTY, "分類・タイトルの変更(&I)"},
+    {ID_DEL_DATE, "自動削除日の変更(&Z)"},
+    {ID_CANCEL_RECOVER, "代替再生を解除(&B)"},
+    {ID_DELETE, "削除(&D)"},
+    {ID_VIEW_LIST, "リスト(&L)"},
+    {ID_VIEW_THUMB, "サムネイル(&T)"},
+    {ID_NEW_VOD, "Touch Panel Mode プレイリストの新規作成(&V)"},
+    {ID_NEW_NO_PLAY, "再生しない期間の新規作成(&N)"},
+    {ID_PLAY, "再生(&P)"},
+    {ID_PREVIEW, "KDP-R40でプレビュー(&P)"},
+    {ID_STOP, "停止(&S)"},
+    {ID_SET_SCREEN_SAVER, "ユーザー スクリーンセーバーに設定(&A)"},
+    {ID_CANCEL_SCREEN_SAVER, "ユーザー スクリーンセーバーを解除(&B)"},
+    {ID_SET_RECOVER, "代替再生の静止画に設定(&A)"},
+    {ID_EDIT_SCHEDULE, "スケジュールの変更(&K)"},
+    {ID_SEND, "配信(&T)"},
+    {ID_STOP_SCHEDULE, "KDP-R40のスケジュールを削除(&S)"},
+    {ID_URL_OPTION, "オプション設定(&A)"},
+    {ID_COM2, "COM2で実行(&C)"},
+    {ID_EXECUTE, "実行(&P)"},
+    {ID_SCHEDULE_CHECK, "スケジュール確認(&V)"},
+    {ID_IMPORT, "プレイリストと素材の読み込み(&R)"},
+    {ID_EXPORT, "プレイリストと素材の書き出し(&W)"},
+    {ID_REPLACE, "素材の差し替え(&U)"},
+};
+
+QString menuText(int id, int type)
+{
+    if (id == ID_PLAY && type == 3)
+        return QStringLiteral("再生（プレイリストを停止せずにテロップを差し替えする）(&P)");
+    if (id == ID_PLAY && type == 6)
+        return QStringLiteral("再生（プレイリストを停止せずにオーディオを差し替えする）(&P)");
+    for (const MenuItem &item : kMenuTexts) {
+        if (item.id == id)
+            return QString::fromUtf8(item.text);
+    }
+    return {};
+}
+
+using Items = std::initializer_list<int>;
+
+// The items of the popup menu of a type (mode 17: the player menu).
+QList<int> menuItems(int type, int mode)
+{
+    const Items media = {kViewMenuId, kSortMenuId, ID_DELETE, ID_REPLACE, ID_PROPERTY, ID_DEL_DATE, ID_PREVIEW,
+                         ID_PLAY, ID_STOP, ID_SEND};
+    if (mode == 17)
+        return {kSortMenuId, ID_DELETE, ID_PLAY, ID_STOP, ID_EXECUTE, ID_COM2};
+    switch (type) {
+    case 1:
+    case 5:
+        return media;
+    case 2:
+        return QList<int>(media) << ID_SET_RECOVER << ID_CANCEL_RECOVER;
+    case 8:
+        return {kSortMenuId, ID_FILE_NEW, ID_EDIT, ID_DELETE, ID_PROPERTY, ID_DEL_DATE, ID_PREVIEW, ID_PLAY, ID_STOP,
+                ID_SEND};
+    case 4:
+        return {kViewMenuId, kSortMenuId, ID_FILE_NEW, ID_EDIT, ID_URL_OPTION, ID_DELETE, ID_REPLACE, ID_PROPERTY,
+                ID_DEL_DATE, ID_PREVIEW, ID_PLAY, ID_STOP, ID_SEND};
+    case 3:
+        return {kViewMenuId, kSortMenuId, ID_FILE_NEW, ID_EDIT, ID_DELETE, ID_REPLACE, ID_PROPERTY, ID_DEL_DATE,
+                ID_PREVIEW, ID_PLAY, ID_STOP, ID_SEND};
+    case 6:
+        return {kSortMenuId, ID_DELETE, ID_REPLACE, ID_PROPERTY, ID_DEL_DATE, ID_PREVIEW, ID_PLAY, ID_STOP, ID_SEND};
+    case 7:
+        return {kSortMenuId, ID_FILE_NEW, ID_EDIT, ID_DELETE, ID_PROPERTY, ID_DEL_DATE, ID_EXECUTE, ID_COM2, ID_SEND};
+    case 10:
+        return {kSortMenuId, ID_PROPERTY, ID_DEL_DATE, ID_PREVIEW, ID_STOP, ID_SEND};
+    case 52:
+        return {kSortMenuId, ID_NEW_VOD, ID_EDIT, ID_DELETE, ID_PROPERTY, ID_DEL_DATE, ID_EDIT_COPY, ID_EDIT_PASTE,
+                ID_IMPORT, ID_EXPORT, ID_PREVIEW, ID_PLAY, ID_STOP, ID_SEND, ID_SET_SCREEN_SAVER,
+                ID_CANCEL_SCREEN_SAVER};
+    case 53:
+        return {kSortMenuId, ID_EDIT, ID_DELETE, ID_PROPERTY, ID_DEL_DATE, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PREVIEW,
+                ID_PLAY, ID_STOP, ID_SEND};
+    case 51:
+        return {kSortMenuId, ID_SCHEDULE_CHECK, ID_EDIT, ID_EDIT_SCHEDULE, ID_NEW_NO_PLAY, ID_DELETE, ID_PROPERTY,
+                ID_DEL_DATE, ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEND, ID_STOP_SCHEDULE};
+    default:
+        return {};
+    }
+}
+
+bool isIn(int id, Items ids)
+{
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+bool isSortCommand(int id)
+{
+    return id == kSortMenuId || (id >= kFirstSortId && id <= kLastSortId);
+}
+
+void warn(QWidget *owner, quint32 id)
+{
+    ShowMessage(owner, id, kTitleCaption, MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+// ---- Selection --------------------------------------------------------------
+
+bool CContentsListCtrl::GetSelectedIndexes(QList<qint32> &indexes, quint32 flags)
+{
+    const bool silent = flags & SELECT_SILENT;
+    auto refuse = [&](quint32 id) {
+        if (!silent)
+            warn(this, id);
+        return false;
+    };
+    indexes = GetSelectedContentIndexes();
+    if (indexes.isEmpty() && !(flags & SELECT_ALLOW_EMPTY))
+        return refuse(5247);
+    const bool hasVod = std::any_of(indexes.begin(), indexes.end(), [](qint32 i) { return i >= kFirstVodIndex; });
+    if (hasVod && (flags & SELECT_NO_VOD_DELETE))
+        return refuse(5269);
+    if (hasVod && (flags & SELECT_NO_VOD_COPY))
+        return refuse(5252);
+    if (hasVod && (flags & SELECT_NO_VOD_DEL_DATE))
+        return refuse(5411);
+    if (flags & SELECT_NO_PERIOD) {
+        for (int row : GetSelectedRows()) {
+            const auto *schedule = dynamic_cast<const CScheduleProperty *>(GetRecordAt(row));
+            if (schedule && schedule->IsNoPlayPeriod())
+                return refuse(5360);
+        }
+    }
+    CMainFrame *frame = GetMainFrame();
+    if ((flags & SELECT_CHECK_TRANSFER) && frame && frame->IsContentInTransfer(indexes, m_type, silent))
+        return false;
+    return true;
+}
+
+bool CContentsListCtrl::singleSelection(qint32 &index)
+{
+    const QList<qint32> indexes = GetSelectedContentIndexes();
+    if (indexes.size() != 1) {
+        warn(this, 5249);
+        return false;
+    }
+    index = indexes.first();
+    return true;
+}
+
+CPropertyBase *CContentsListCtrl::loadRecord(qint32 index)
+{
+    CContentsList *list = GetList();
+    const int position = list ? list->FindCode(index) : -1;
+    if (!m_record || position < 0 || !list->Get(position, m_record.get()))
+        return nullptr;
+    return m_record.get();
+}
+
+// ---- Which commands run -----------------------------------------------------
+
+bool CContentsListCtrl::isRefusedInMode(int id) const
+{
+    const Items a = {ID_PLAY, ID_STOP_SCHEDULE, ID_SET_RECOVER, ID_CANCEL_RECOVER, ID_SET_SCREEN_SAVER,
+                     ID_CANCEL_SCREEN_SAVER};
+    const bool scheduleOrControl = m_type == 51 || m_type == 7;
+    switch (m_mode) {
+    case 10:
+        return isIn(id, a) || id == ID_SEND;
+    case 11:
+    case 12:
+        return isIn(id, a) || isIn(id, {ID_EXECUTE, ID_COM2, ID_SEND});
+    case 13:
+        return isIn(id, a) || isIn(id, {ID_SEND, ID_EXECUTE, ID_COM2, ID_STOP, ID_SCHEDULE_CHECK}) ||
+               (!scheduleOrControl && isIn(id, {ID_FILE_NEW, ID_EXPORT, ID_IMPORT, ID_NEW_VOD, ID_PREVIEW,
+                                                ID_PROPERTY, ID_EDIT_COPY, ID_EDIT_PASTE}));
+    case 14:
+        return isIn(id, {ID_PLAY, ID_STOP_SCHEDULE, ID_FILE_NEW, ID_EXPORT, ID_IMPORT, ID_NEW_VOD, ID_URL_OPTION,
+                         ID_DEL_DATE, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PREVIEW, ID_EXECUTE, ID_COM2, ID_STOP,
+                         ID_PROPERTY}) ||
+               (id == ID_EDIT && m_type != 52 && m_type != 53);
+    case 15:
+        if (id == ID_SCHEDULE_CHECK)
+            return !GetSystemIni().Settings().ScheduleConf;
+        return !(isIn(id, {ID_DELETE, ID_STOP_SCHEDULE, ID_SEND}) || isSortCommand(id));
+    case 16:
+        return isIn(id, {ID_STOP_SCHEDULE, ID_SET_RECOVER, ID_CANCEL_RECOVER, ID_SET_SCREEN_SAVER,
+                         ID_CANCEL_SCREEN_SAVER, ID_EXPORT, ID_IMPORT, ID_NEW_VOD, ID_DELETE, ID_DEL_DATE,
+                         ID_EDIT_COPY, ID_EDIT_PASTE, ID_PREVIEW, ID_SEND, ID_PROPERTY}) ||
+               (m_type == 52 && isIn(id, {ID_FILE_NEW, ID_URL_OPTION}));
+    case 17:
+        if (m_type == 51)
+            return !(isIn(id, {ID_DELETE, ID_COPY_CATEGORY}) || isSortCommand(id));
+        if (m_type == 7)
+            return isIn(id, {ID_PLAY, ID_STOP});
+        return isIn(id, {ID_EXECUTE, ID_COM2});
+    default:
+        return false;
+    }
+}
+
+bool CContentsListCtrl::isCom2Allowed() const
+{
+    if (!GetSettingIni().Options().SIControl)
+        return false;
+    const QList<int> rows = GetSelectedRows();
+    const auto *control = rows.size() == 1 ? dynamic_cast<const CControlProperty *>(GetRecordAt(rows.first())) : nullptr;
+    return control && control->GetCtrlType() != 2 && control->GetCtrlType() != 5;
+}
+
+// Whether the operation behind a command exists (in this mode, on this list).
+bool CContentsListCtrl::isOperationOffered(int id) const
+{
+    using namespace FrameOps;
+    const bool check = true;
+    const bool remote = IsRemote();
+    const bool playlists = m_type == 52 || m_type == 53;
+    const bool editsLists = (m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53);
+    switch (id) {
+    case ID_EDIT_COPY:
+        if (m_mode == 13 && m_type == 51)
+            return CopySchedule({}, check);
+        return editsLists ? CopyPlaylist(m_type, {}, check) : true;
+    case ID_EDIT_PASTE:
+        if (m_mode == 13 && m_type == 51)
+            return PasteSchedule(check);
+        return editsLists && PastePlaylist(m_type, check);
+    case ID_FILE_NEW:
+    case ID_EDIT:
+        if (id == ID_EDIT && playlists && isIn(m_mode, {13, 14, 16}))
+            return OpenPlaylistEdit(0, m_type, check);
+        switch (m_type) {
+        case 3:
+            return EditTelop(nullptr, check);
+        case 4:
+            return EditUrl(nullptr, check);
+        case 7:
+            return EditControl(nullptr, m_mode, check);
+        case 8:
+            return EditStreaming(nullptr, check);
+        case 51:
+            return id == ID_FILE_NEW ? ScheduleNew(check) : ScheduleLoad(0, check) && EditNoPlayDate(0, check);
+        case 52:
+        case 53:
+            return id == ID_FILE_NEW ? PlaylistNew(m_type, check) : PlaylistLoad(0, m_type, check);
+        default:
+            return false;
+        }
+    case ID_PROPERTY:
+        return EditProperty(m_type, 0, check) && EditPropertyMulti(m_type, {}, check);
+    case ID_DEL_DATE:
+        return EditDelDate({}, m_type, check);
+    case ID_CANCEL_RECOVER:
+        return R40CancelRecoverStill(check);
+    case ID_DELETE:
+        if (remote)
+            return R40DeleteContents(m_type, {}, check);
+        return m_mode != 16 && m_type != 10 && StartDeleteContents({}, m_type, check);
+    case ID_NEW_VOD:
+        return GetSettingIni().Options().VODUse && EditVODPlaylist(-1, check);
+    case ID_NEW_NO_PLAY:
+        return EditNoPlayDate(-1, check);
+    case ID_PLAY:
+    case ID_EXECUTE:
+        return remote ? R40PlayRemote(m_type, 0, 0, check) : R40Play(m_type, 0, 0, 0, check);
+    case ID_COM2:
+        return isCom2Allowed() && (remote ? R40PlayRemote(m_type, 0, 1, check) : R40Play(m_type, 0, 0, 1, check));
+    case ID_PREVIEW:
+        return R40Play(m_type, 0, 1, 0, check);
+    case ID_STOP:
+        return R40PlayStop(m_type, false, false, check);
+    case ID_SET_SCREEN_SAVER:
+        return R40SendScreenSaver(0, check);
+    case ID_CANCEL_SCREEN_SAVER:
+        return R40CancelScreenSaver(check);
+    case ID_SET_RECOVER:
+        return R40SendRecoverStill(0, check);
+    case ID_EDIT_SCHEDULE:
+        return EditSchedule(0, check) && EditNoPlayDate(0, check);
+    case ID_SEND:
+        return m_type == 51 ? R40SendSchedule({}, check) : R40SendContents(m_type, {}, check);
+    case ID_STOP_SCHEDULE:
+        return R40StopSchedule(0, check);
+    case ID_URL_OPTION:
+        return EditUrlOpt(nullptr, check);
+    case ID_SCHEDULE_CHECK:
+        return ScheduleLoadForView(0, 15, check);
+    case ID_IMPORT:
+        return ShowImportDlg(check);
+    case ID_EXPORT:
+        return ShowExportDlg({}, check);
+    case ID_REPLACE:
+        return StartReplaceMaterial(m_type, 0, QString(), check);
+    case ID_VIEW_LIST:
+    case ID_VIEW_THUMB:
+        return m_type >= 1 && m_type <= 5;
+    default:
+        return true;
+    }
+}
+
+bool CContentsListCtrl::CanExecute(int commandId) const
+{
+    if (commandId >= kFirstHeaderId && commandId <= kLastHeaderId)
+        return true;
+    return !isRefusedInMode(commandId) && isOperationOffered(commandId);
+}
+
+// ---- Running commands -------------------------------------------------------
+
+void CContentsListCtrl::OnCommand(int id)
+{
+    if (!CanExecute(id))
+        return;
+    if (id >= kFirstHeaderId && id <= kLastHeaderId) {
+        onToggleColumn(id);
+        return;
+    }
+    if (id >= kFirstSortId && id <= kLastSortId) {
+        SortByColumn(id - kFirstSortId);
+        return;
+    }
+    using namespace FrameOps;
+    QList<qint32> indexes;
+    qint32 index = 0;
+    switch (id) {
+    case ID_EDIT_COPY:
+        onCopy();
+        break;
+    case ID_EDIT_PASTE:
+        onPaste();
+        break;
+    case ID_FILE_NEW:
+        onNewOrEdit(true);
+        break;
+    case ID_EDIT:
+        if ((m_type == 52 || m_type == 53) && isIn(m_mode, {13, 14, 16}))
+            onEditPlaylistOrBgm();
+        else
+            onNewOrEdit(false);
+        break;
+    case ID_PROPERTY:
+        if (!GetSelectedIndexes(indexes, m_type == 51 ? quint32(SELECT_NO_PERIOD) : 0u))
+            break;
+        if (indexes.size() == 1)
+            EditProperty(m_type, indexes.first());
+        else
+            EditPropertyMulti(m_type, indexes);
+        break;
+    case ID_DEL_DATE:
+        if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER | SELECT_NO_VOD_DEL_DATE))
+            EditDelDate(indexes, m_type);
+        break;
+    case ID_CANCEL_RECOVER:
+        R40CancelRecoverStill();
+        break;
+    case ID_DELETE:
+        onDelete();
+        break;
+    case ID_VIEW_LIST:
+    case ID_VIEW_THUMB:
+        onSwitchView(id == ID_VIEW_THUMB);
+        break;
+    case ID_NEW_VOD:
+        EditVODPlaylist(-1);
+        break;
+    case ID_NEW_NO_PLAY:
+        EditNoPlayDate(-1);
+        break;
+    case ID_PLAY:
+    case ID_PREVIEW:
+    case ID_COM2:
+    case ID_EXECUTE:
+        onPlay(id);
+        break;
+    case ID_STOP:
+        R40PlayStop(m_type, m_mode != 16 && m_mode != 17, IsRemote());
+        break;
+    case ID_SET_SCREEN_SAVER:
+        if (singleSelection(index))
+            R40SendScreenSaver(index);
+        break;
+    case ID_CANCEL_SCREEN_SAVER:
+        R40CancelScreenSaver();
+        break;
+    case ID_SET_RECOVER:
+        if (singleSelection(index))
+            R40SendRecoverStill(index);
+        break;
+    case ID_EDIT_SCHEDULE:
+        if (singleSelection(index)) {
+            const auto *schedule = dynamic_cast<const CScheduleProperty *>(loadRecord(index));
+            if (schedule && schedule->IsNoPlayPeriod())
+                EditNoPlayDate(index);
+            else
+                EditSchedule(index);
+        }
+        break;
+    case ID_SEND:
+        onSend();
+        break;
+    case ID_STOP_SCHEDULE:
+        if (singleSelection(index))
+            R40StopSchedule(index);
+        break;
+    case ID_URL_OPTION:
+        if (singleSelection(index)) {
+            auto *web = dynamic_cast<CWebProperty *>(loadRecord(index));
+            if (web && !IsHttpUrl(web->GetUrl()) && !IsAbsolutePath(web->GetUrl()))
+                warn(this, 5446);
+            else if (web)
+                EditUrlOpt(web);
+        }
+        break;
+    case ID_SCHEDULE_CHECK:
+        if (singleSelection(index))
+            ScheduleLoadForView(index, 15);
+        break;
+    case ID_IMPORT:
+        ShowImportDlg();
+        break;
+    case ID_EXPORT:
+        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
+            ShowExportDlg(indexes);
+        break;
+    case ID_REPLACE:
+        onReplaceMaterial();
+        break;
+    case ID_COPY_CATEGORY:
+        onCopyCategory();
+        break;
+    default:
+        break;
+    }
+}
+
+void CContentsListCtrl::onCopy()
+{
+    QList<qint32> indexes;
+    if (!GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
+        return;
+    if (m_mode == 13 && m_type == 51) {
+        FrameOps::CopySchedule(indexes);
+    } else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53)) {
+        FrameOps::CopyPlaylist(m_type, indexes);
+    } else {
+        // Plain text, so the number can be typed elsewhere.
+        QApplication::clipboard()->setText(FormatContentIdFixed(indexes.first()));
+    }
+}
+
+void CContentsListCtrl::onPaste()
+{
+    if (m_mode == 13 && m_type == 51)
+        FrameOps::PasteSchedule();
+    else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53))
+        FrameOps::PastePlaylist(m_type);
+}
+
+void CContentsListCtrl::onNewOrEdit(bool isNew)
+{
+    using namespace FrameOps;
+    if (m_mode == 15 || m_mode == 17)
+        return;
+    if (isNew && (m_mode == 12 || (m_mode == 11 && m_type == 52) || (m_mode == 13 && m_type == 51)))
+        return;
+    if ((m_mode == 13 && m_type != 51 && m_type != 7) || (m_mode == 14 && (m_type == 52 || m_type == 53)) ||
+        (m_mode == 16 && m_type == 52))
+        return;
+    CPropertyBase *record = nullptr;
+    qint32 index = -1;
+    if (!isNew) {
+        if (!singleSelection(index) || !(record = loadRecord(index)))
+            return;
+    }
+    switch (m_type) {
+    case 3:
+        EditTelop(static_cast<CTelopProperty *>(record));
+        break;
+    case 4: {
+        auto *web = static_cast<CWebProperty *>(record);
+        if (web && !IsHttpUrl(web->GetUrl()) && !IsAbsolutePath(web->GetUrl()))
+            warn(this, 5446);
+        else
+            EditUrl(web);
+        break;
+    }
+    case 7:
+        EditControl(static_cast<CControlProperty *>(record), m_mode);
+        break;
+    case 8:
+        EditStreaming(static_cast<CStreamingProperty *>(record));
+        break;
+    case 51:
+        if (isNew)
+            ScheduleNew();
+        else if (static_cast<CScheduleProperty *>(record)->IsNoPlayPeriod())
+            EditNoPlayDate(index);
+        else
+            ScheduleLoad(index);
+        break;
+    case 52:
+    case 53:
+        if (isNew)
+            PlaylistNew(m_type);
+        else if (index < kFirstVodIndex)
+            PlaylistLoad(index, m_type);
+        else
+            EditVODPlaylist(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void CContentsListCtrl::onEditPlaylistOrBgm()
+{
+    qint32 index = 0;
+    if (!singleSelection(index))
+        return;
+    if (index >= kFirstVodIndex)
+        warn(this, 5251);
+    else
+        FrameOps::OpenPlaylistEdit(index, m_type);
+}
+
+void CContentsListCtrl::onDelete()
+{
+    QList<qint32> indexes;
+    if (m_mode == 16 || (m_type == 10 && !IsRemote()))
+        return;
+    if (IsRemote()) {
+        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_DELETE))
+            FrameOps::R40DeleteContents(m_type, indexes);
+        return;
+    }
+    if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER))
+        FrameOps::StartDeleteContents(indexes, m_type);
+}
+
+void CContentsListCtrl::onPlay(int id)
+{
+    qint32 index = 0;
+    if (!singleSelection(index))
+        return;
+    if (id == ID_COM2) {
+        const auto *control = dynamic_cast<const CControlProperty *>(loadRecord(index));
+        if (control && control->GetCtrlType() == 2) {
+            warn(this, 5256);
+            return;
+        }
+    }
+    const int com2 = id == ID_COM2 ? 1 : 0;
+    if (id == ID_PREVIEW)
+        FrameOps::R40Play(m_type, index, 1, 0);
+    else if (IsRemote())
+        FrameOps::R40PlayRemote(m_type, index, com2);
+    else if (id == ID_PLAY)
+        FrameOps::R40Play(m_type, index, 0, 0);
+    else
+        FrameOps::R40Play(m_type, index, m_mode != 16 ? 1 : 0, com2);
+}
+
+void CContentsListCtrl::onSend()
+{
+    QList<qint32> indexes;
+    if (!GetSelectedIndexes(indexes, 0))
+        return;
+    if (m_type == 51)
+        FrameOps::R40SendSchedule(indexes);
+    else
+        FrameOps::R40SendContents(m_type, indexes);
+}
+
+void CContentsListCtrl::onSwitchView(bool thumbnails)
+{
+    if (thumbnails == m_thumbnails)
+        return;
+    SetThumbnailMode(thumbnails);
+    InsertColumns();
+    Refresh();
+    GetAppIni().SetLastThumbDisp(m_type, thumbnails);
+}
+
+void CContentsListCtrl::onReplaceMaterial()
+{
+    qint32 index = 0;
+    if (!singleSelection(index))
+        return;
+    const QString path = PromptReplacementFile(this, m_type);
+    if (!path.isEmpty())
+        FrameOps::StartReplaceMaterial(m_type, index, path);
+}
+
+void CContentsListCtrl::onCopyCategory()
+{
+    qint32 index = 0;
+    if (!singleSelection(index))
+        return;
+    if (const CPropertyBase *record = loadRecord(index))
+        QApplication::clipboard()->setText(record->GetInfo());
+}
+
+void CContentsListCtrl::onToggleColumn(int headerId)
+{
+    for (const ContentsColumn &column : ContentsColumns(m_type)) {
+        if (column.headerId != quint32(headerId) || !column.hideable)
+            continue;
+        const bool shown = isColumnShown(column.kind, column.shownByDefault);
+        GetAppIni().SetColumnDisp(m_mode, m_type, column.kind, !shown);
+    }
+    ReinsertColumns();
+    Refresh();
+}
+
+void CContentsListCtrl::OnItemEnter(int)
+{
+    if (isIn(m_type, {3, 7, 51, 52, 53})) {
+        if (CanExecute(ID_EDIT))
+            OnCommand(ID_EDIT);
+        return;
+    }
+    if (!IsRemote())
+        openContent();
+}
+
+// Opens the first selected content with the desktop's program for it.
+void CContentsListCtrl::openContent()
+{
+    const QList<qint32> indexes = GetSelectedContentIndexes();
+    const CPropertyBase *record = indexes.isEmpty() ? nullptr : loadRecord(indexes.first());
+    if (!record)
+        return;
+    if (const auto *streaming = dynamic_cast<const CStreamingProperty *>(record)) {
+        ShellOpenFile(QStringLiteral("http://%1:%2").arg(streaming->GetAddress()).arg(streaming->GetPort()));
+        return;
+    }
+    const auto *media = dynamic_cast<const CMediaProperty *>(record);
+    if (!media)
+        return;
+    if (m_type == 4) {
+        if (IsHttpUrl(media->GetLink()) || IsAbsolutePath(media->GetLink()))
+            ShellOpenFile(media->GetLink());
+        else
+            warn(this, 5446);
+        return;
+    }
+    QString path;
+    if (GetContentFolders().MakeContentFilePath(m_type, media->GetLink(), path))
+        ShellOpenFile(path);
+}
+
+// ---- Keys, menus and drags --------------------------------------------------
+
+bool CContentsListCtrl::HandleKey(QKeyEvent *event)
+{
+    int id = 0;
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        id = ID_DELETE;
+    else if (event->matches(QKeySequence::Copy))
+        id = ID_EDIT_COPY;
+    else if (event->matches(QKeySequence::Paste))
+        id = ID_EDIT_PASTE;
+    if (id == 0)
+        return false;
+    OnCommand(id);
+    event->accept();
+    return true;
+}
+
+void CContentsListCtrl::keyPressEvent(QKeyEvent *event)
+{
+    if (!HandleKey(event))
+        CTelvListCtrl::keyPressEvent(event);
+}
+
+void CContentsListCtrl::contextMenuEvent(QContextMenuEvent *event)
+{
+    ShowContextMenu(event->globalPos(), event->reason() == QContextMenuEvent::Keyboard);
+}
+
+void CContentsListCtrl::buildSortMenu(QMenu *menu) const
+{
+    const QList<QPixmap> marks = {LoadBitmapResource(191), LoadBitmapResource(190)};
+    for (const ContentsColumn &column : ContentsColumns(m_type)) {
+        if (column.kind == COL_NO || !IsColumnAllowed(m_mode, m_type, column.kind))
+            continue;
+        QAction *action = menu->addAction(LoadString(column.headerId));
+        action->setData(kFirstSortId + column.kind);
+        if (column.kind == GetSortColumnId()) {
+            action->setCheckable(true);
+            action->setChecked(!IsSortAscending());
+            action->setIcon(marks[IsSortAscending() ? 0 : 1]);
+        }
+    }
+}
+
+void CContentsListCtrl::BuildContextMenu(QMenu &menu) const
+{
+    for (int id : menuItems(m_type, m_mode)) {
+        if (id == kViewMenuId) {
+            QMenu *view = menu.addMenu(QStringLiteral("表示(&V)"));
+            for (int viewId : {ID_VIEW_LIST, ID_VIEW_THUMB}) {
+                if (!CanExecute(viewId))
+                    continue;
+                QAction *action = view->addAction(menuText(viewId, m_type));
+                action->setData(viewId);
+                action->setCheckable(true);
+                action->setChecked((viewId == ID_VIEW_THUMB) == m_thumbnails);
+            }
+            menu.addSeparator();
+        } else if (id == kSortMenuId) {
+            if (!CanExecute(kSortMenuId))
+                continue;
+            buildSortMenu(menu.addMenu(QStringLiteral("並べ替え(&O)")));
+            menu.addSeparator();
+        } else if (CanExecute(id)) {
+            menu.addAction(menuText(id, m_type))->setData(id);
+        }
+    }
+    // Submenus left empty go; then separators that no longer separate.
+    for (QAction *action : menu.actions()) {
+        if (action->menu() && action->menu()->isEmpty())
+            menu.removeAction(action);
+    }
+    RemoveMenuSeparators(&menu);
+}
+
+void CContentsListCtrl::ShowContextMenu(const QPoint &global, bool fromKeyboard)
+{
+    QMenu menu(this);
+    BuildContextMenu(menu);
+    if (menu.isEmpty())
+        return;
+    QPoint at = global;
+    if (fromKeyboard)
+        at = mapToGlobal(QPoint(5, header()->isVisible() ? header()->height() + 5 : 5));
+    if (QAction *chosen = menu.exec(at); chosen && chosen->data().isValid())
+        OnCommand(chosen->data().toInt());
+}
+
+void CContentsListCtrl::ShowHeaderMenu(const QPoint &global)
+{
+    QMenu menu(this);
+    for (const ContentsColumn &column : ContentsColumns(m_type)) {
+        if (!IsColumnAllowed(m_mode, m_type, column.kind))
+            continue;
+        QAction *action = menu.addAction(LoadString(column.headerId));
+        action->setData(int(column.headerId));
+        action->setCheckable(true);
+        action->setChecked(!column.hideable || isColumnShown(column.kind, column.shownByDefault));
+        action->setEnabled(column.hideable);
+    }
+    if (QAction *chosen = menu.exec(global); chosen)
+        OnCommand(chosen->data().toInt());
+}
+
+bool CContentsListCtrl::CanStartDrag() const
+{
+    if (m_mode == 10 || m_mode >= 14 || (m_mode == 13 && m_type == 51))
+        return false;
+    return !GetSelectedRows().isEmpty();
+}
+
+QMimeData *CContentsListCtrl::CreateDragData() const
+{
+    if (!CanStartDrag())
+        return nullptr;
+    auto *data = new QMimeData;
+    data->setData(ClipboardMimeType(CLIPBOARD_CONTENTS), MakeContentsDataBlock(m_type, GetSelectedContentIndexes()));
+    return data;
+}
+
+void CContentsListCtrl::startDrag(Qt::DropActions)
+{
+    QMimeData *data = CreateDragData();
+    if (!data)
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+}
+
+// ---- Tool tips and thumbnail titles ----------------------------------------
+
+QString CContentsListCtrl::ThumbnailTitle(int row) const
+{
+    const CPropertyBase *record = GetRecordAt(row);
+    if (!record)
+        return {};
+    QString title = record->GetTitle();
+    if (m_mode == 14 && m_type == 2 && record->GetIndex() == m_markedIndex)
+        title += QStringLiteral("(%1)").arg(LoadString(5738));
+    return title;
+}
+
+QString CContentsListCtrl::ThumbnailToolTip(int row) const
+{
+    const CPropertyBase *record = GetRecordAt(row);
+    if (!record)
+        return {};
+    auto text = [&](int kind) { return ColumnText(*record, kind, row); };
+    QList<PrintfArg> args = {row + 1, text(COL_INDEX), text(COL_CATEGORY), text(COL_TITLE), text(COL_FORMAT)};
+    quint32 format = 0;
+    switch (m_type) {
+    case 2:
+        format = 5612;
+        args << text(COL_IMAGE_SIZE) << text(COL_UPDATE) << text(COL_DELETE_DATE) << text(COL_SIZE)
+             << text(COL_FILE_NAME);
+        break;
+    case 1:
+    case 5:
+        format = 5613;
+        args << text(COL_IMAGE_SIZE) << text(COL_PLAY_TIME) << text(COL_UPDATE) << text(COL_DELETE_DATE)
+             << text(COL_SIZE) << text(COL_FILE_NAME);
+        break;
+    case 4:
+        format = 5615;
+        args << text(COL_ADDRESS) << text(COL_IMAGE_SIZE) << text(COL_PLAY_TIME) << text(COL_UPDATE)
+             << text(COL_DELETE_DATE);
+        break;
+    case 3:
+        format = 5616;
+        args << text(COL_IMAGE_SIZE) << text(COL_EFFECT) << text(COL_UPDATE) << text(COL_DELETE_DATE);
+        break;
+    default:
+        return {};
+    }
+    return FormatPrintf(LoadString(format), args);
+}

@@ -1,0 +1,371 @@
+// The contents pane driven as an operator drives it: tabs per mode, sorting
+// by the headers, the display filter, thumbnails, popup menus, the clipboard,
+// the drag block and the registration dialog.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/telv_tool_bar_ctrl.h"
+#include "core/app_ini.h"
+#include "core/message_box.h"
+#include "core/string_table.h"
+#include "fake_file_dialogs.h"
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "model/movie_property.h"
+#include "model/playlist_property.h"
+#include "ops/clipboard_formats.h"
+#include "shell_fixture.h"
+#include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/contents_frame_ops.h"
+#include "ui/contents/contents_list_ctrl.h"
+#include "ui/contents/contents_list_dlg.h"
+#include "ui/contents/contents_registration.h"
+#include "ui/contents/contents_tab_ctrl.h"
+#include "ui/contents/contents_thumb_view.h"
+#include "ui/contents/filter_dlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+SystemTime dayOf(int year, int month, int day)
+{
+    SystemTime time;
+    time.year = quint16(year);
+    time.month = quint16(month);
+    time.day = quint16(day);
+    time.hour = 10;
+    return time;
+}
+
+void addMovie(qint32 index, const QString &title, const QString &category, const SystemTime &date, quint64 size)
+{
+    CMovieProperty record;
+    ASSERT_TRUE(record.SetIndex(index));
+    record.SetTitle(title);
+    record.SetInfo(category);
+    record.SetCreateDate(date);
+    record.SetSize(size);
+    ASSERT_TRUE(GetContentFolders().GetList(1)->Add(&record));
+}
+
+QStringList menuIds(const CContentsListCtrl &list)
+{
+    QMenu menu;
+    list.BuildContextMenu(menu);
+    QStringList ids;
+    for (QAction *action : menu.actions()) {
+        if (action->menu())
+            ids << action->menu()->title();
+        else if (!action->isSeparator())
+            ids << action->data().toString();
+    }
+    return ids;
+}
+
+} // namespace
+
+class ContentsPane : public ShellTest {
+protected:
+    void start()
+    {
+        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+        frame = startFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1200, 800);
+        pane = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS));
+        ASSERT_NE(pane, nullptr);
+        addMovie(100000003, QStringLiteral("Cherry"), QStringLiteral("B"), dayOf(2024, 3, 1), 2048);
+        addMovie(100000001, QStringLiteral("Apple"), QStringLiteral("A"), dayOf(2024, 1, 1), 1025);
+        addMovie(100000002, QStringLiteral("Banana"), QStringLiteral("A"), dayOf(2024, 2, 1), 4096);
+        frame->NotifyContentsListChanged(1, 0, 0);
+    }
+
+    CContentsListCtrl *videoList()
+    {
+        pane->SelectTab(0);
+        return pane->GetVisibleList();
+    }
+
+    QStringList titles(CContentsListCtrl *list)
+    {
+        QStringList result;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            result << list->GetItemText(row, 3).trimmed();
+        return result;
+    }
+
+    void clickHeader(CContentsListCtrl *list, int kind)
+    {
+        QHeaderView *header = list->header();
+        const int position = list->FindColumn(kind);
+        ASSERT_GE(position, 0) << kind;
+        const QPoint at(header->sectionViewportPosition(position) + header->sectionSize(position) / 2, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    CMainFrame *frame = nullptr;
+    CContentsDlgView *pane = nullptr;
+};
+
+TEST_F(ContentsPane, TabsFollowTheModeAndTheTypesInUse)
+{
+    writeIni("Q9S.ini", QStringLiteral("Content\\Use"), QStringLiteral("Streaming"), QStringLiteral("0"));
+    writeIni("Q9S.ini", QStringLiteral("Content\\Use"), QStringLiteral("Audio"), QStringLiteral("0"));
+    start();
+    CContentsTabCtrl *tabs = pane->GetTabCtrl();
+    // Mode 10: nine types, streaming and audio switched off.
+    ASSERT_EQ(tabs->count(), 7);
+    EXPECT_EQ(tabs->tabText(0), LoadString(5681));
+    EXPECT_EQ(tabs->GetPage(1)->GetContentType(), 2);
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->windowTitle(), LoadString(5501));
+
+    // Mode 12: the BGM list, and no separator since no audio tab follows.
+    pane->ChangeMode(12);
+    ASSERT_EQ(tabs->count(), 1);
+    EXPECT_EQ(tabs->GetPage(0)->GetContentType(), 53);
+
+    // Mode 11: the playlist, a separator, then the contents.
+    pane->ChangeMode(11);
+    EXPECT_EQ(tabs->GetPage(0)->GetContentType(), 52);
+    EXPECT_EQ(tabs->GetPage(1), nullptr);
+    EXPECT_EQ(tabs->GetPage(2)->GetContentType(), 1);
+    EXPECT_FALSE(pane->findChild<QWidget *>(QStringLiteral("1082"))->isVisible());
+
+    // The player pane has its own tab set and a player choice.
+    auto *player = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_PLAYER_CONTENTS));
+    EXPECT_EQ(player->GetTabCtrl()->tabText(player->GetTabCtrl()->count() - 2), LoadString(5693));
+    EXPECT_EQ(player->GetPage(53)->IsPageCreated(), false);
+}
+
+TEST_F(ContentsPane, ModeChangesBringBackTabAndSelection)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    list->SelectContentIndexes({100000002, 100000003});
+    pane->ChangeMode(14);
+    EXPECT_EQ(pane->GetVisibleTab(), 0);
+    pane->SelectTab(3); // URL
+    pane->ChangeMode(10);
+    EXPECT_EQ(pane->GetVisibleList()->GetContentType(), 1);
+    QList<qint32> selected = pane->GetVisibleList()->GetSelectedContentIndexes();
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (QList<qint32>{100000002, 100000003}));
+    pane->ChangeMode(14);
+    EXPECT_EQ(pane->GetVisibleList()->GetContentType(), 4);
+}
+
+TEST_F(ContentsPane, HeadersSortAndKeepTheSelection)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022); // the list view
+    ASSERT_FALSE(list->IsThumbnailMode());
+    EXPECT_EQ(list->GetItemText(0, 4), QStringLiteral(" 2 KB "));
+
+    clickHeader(list, 3);
+    EXPECT_EQ(titles(list), (QStringList{"Apple", "Banana", "Cherry"}));
+    list->SelectContentIndexes({100000002});
+    clickHeader(list, 3);
+    EXPECT_EQ(titles(list), (QStringList{"Cherry", "Banana", "Apple"}));
+    EXPECT_EQ(list->GetSelectedContentIndexes(), QList<qint32>{100000002});
+    EXPECT_EQ(GetContentFolders().GetSortKey(1), 5);
+
+    clickHeader(list, 4);
+    EXPECT_EQ(titles(list), (QStringList{"Apple", "Cherry", "Banana"}));
+    // Every other column sorts, marks itself and keeps the selection.
+    for (int position = 0; position < list->GetColumnCount(); ++position) {
+        const int kind = list->GetColumnId(position);
+        if (kind == 0)
+            continue;
+        clickHeader(list, kind);
+        EXPECT_EQ(list->GetSortColumnId(), kind);
+        EXPECT_EQ(list->GetSelectedContentIndexes(), QList<qint32>{100000002}) << kind;
+    }
+    // The No. column does not sort a library list.
+    const int key = GetContentFolders().GetSortKey(1);
+    clickHeader(list, 0);
+    EXPECT_EQ(GetContentFolders().GetSortKey(1), key);
+}
+
+TEST_F(ContentsPane, FilterByCategoryAndDate)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    pane->OnCommand(6302);
+    CFilterDlg *filter = pane->GetFilterDlg();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_FALSE(frame->isEnabled());
+    auto *categories = filter->findChild<QListWidget *>(QStringLiteral("6510"));
+    ASSERT_EQ(categories->count(), 2);
+    EXPECT_TRUE(filter->findChild<QCheckBox *>(QStringLiteral("6511"))->isChecked());
+
+    QTest::mouseClick(filter->findChild<QCheckBox *>(QStringLiteral("6513")), Qt::LeftButton);
+    EXPECT_FALSE(filter->findChild<QCheckBox *>(QStringLiteral("6511"))->isChecked());
+    categories->item(1)->setCheckState(Qt::Unchecked); // "B"
+    QTest::mouseClick(filter->findChild<QPushButton *>(QStringLiteral("1")), Qt::LeftButton);
+    EXPECT_TRUE(frame->isEnabled());
+    EXPECT_EQ(list->GetList()->GetDisplayCount(), 2);
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->windowTitle(),
+              LoadString(5501) + FormatText(LoadString(5643), 2, 3));
+
+    // The date filter counts from the day's midnight; unchecking both
+    // options turns show-all on again.
+    pane->OnCommand(6302);
+    filter = pane->GetFilterDlg();
+    QTest::mouseClick(filter->findChild<QCheckBox *>(QStringLiteral("6513")), Qt::LeftButton);
+    EXPECT_TRUE(filter->findChild<QCheckBox *>(QStringLiteral("6511"))->isChecked());
+    QTest::mouseClick(filter->findChild<QCheckBox *>(QStringLiteral("6512")), Qt::LeftButton);
+    filter->findChild<QDateEdit *>(QStringLiteral("6514"))->setDate(QDate(2024, 2, 1));
+    filter->OnApply();
+    EXPECT_EQ(list->GetList()->GetDisplayCount(), 2);
+    EXPECT_EQ(GetAppData().GetDispFilter(1)->GetDate().hour, 0);
+
+    // The close box is Cancel: applied changes stay, the frame works again.
+    filter->findChild<QDateEdit *>(QStringLiteral("6514"))->setDate(QDate(2024, 3, 1));
+    filter->close();
+    EXPECT_TRUE(frame->isEnabled());
+    EXPECT_EQ(GetAppData().GetDispFilter(1)->GetDate().month, 2);
+}
+
+TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
+{
+    start();
+    for (int i = 0; i < 400; ++i)
+        addMovie(110000000 + i, QStringLiteral("T%1").arg(i), QString(), dayOf(2024, 4, 1), 1);
+    frame->NotifyContentsListChanged(1, 0, 0);
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    list->OnCommand(4023);
+    ASSERT_TRUE(list->IsThumbnailMode());
+    EXPECT_TRUE(GetAppIni().GetLastThumbDisp(1));
+    CContentsThumbView *view = list->GetThumbView();
+    view->resize(400, 300);
+    view->grab();
+    const int loaded = view->GetModel()->GetLoadedCount();
+    EXPECT_GT(loaded, 0);
+    EXPECT_LT(loaded, 100);
+    // A refresh clears the cells; they are made again when shown.
+    list->Refresh();
+    EXPECT_EQ(view->GetModel()->GetLoadedCount(), 0);
+    list->OnCommand(4022);
+    EXPECT_FALSE(list->IsThumbnailMode());
+    EXPECT_FALSE(GetAppIni().GetLastThumbDisp(1));
+}
+
+TEST_F(ContentsPane, PopupMenusFollowModeAndOperations)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    const QStringList mode10 = menuIds(*list);
+    EXPECT_FALSE(mode10.contains(QStringLiteral("4058"))); // no send in contents management
+    EXPECT_FALSE(mode10.contains(QStringLiteral("4037")));
+    EXPECT_EQ(mode10.contains(QStringLiteral("4017")), FrameOps::StartDeleteContents({}, 1, true));
+    EXPECT_TRUE(mode10.contains(QStringLiteral("並べ替え(&O)")));
+
+    // Mode 14: no copy or paste anywhere; edit only on playlists and BGM lists.
+    pane->ChangeMode(14);
+    CContentsTabCtrl *tabs = pane->GetTabCtrl();
+    for (int i = 0; i < tabs->count(); ++i) {
+        const CContentsListDlg *page = tabs->GetPage(i);
+        const QStringList ids = menuIds(*page->GetList());
+        EXPECT_FALSE(ids.contains(QStringLiteral("57634"))) << page->GetContentType();
+        EXPECT_FALSE(ids.contains(QStringLiteral("57637"))) << page->GetContentType();
+        const bool lists = page->GetContentType() == 52 || page->GetContentType() == 53;
+        EXPECT_EQ(ids.contains(QStringLiteral("57601")), lists && FrameOps::OpenPlaylistEdit(0, 52, true))
+            << page->GetContentType();
+    }
+    // The tool bar's category command is the menu's.
+    pane->ChangeMode(10);
+    pane->SelectTab(0);
+    EXPECT_EQ(pane->CanExecuteCommand(4204) && list->CanExecute(4004),
+              pane->GetToolBar()->FindButton(4204) && list->CanExecute(4004));
+}
+
+TEST_F(ContentsPane, CopyPutsTheNumberAndDragsCarryTheBlock)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    list->SelectContentIndexes({100000001});
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("100000001"));
+
+    // No drag in contents management.
+    EXPECT_EQ(list->CreateDragData(), nullptr);
+    pane->ChangeMode(11);
+    pane->SelectTab(2);
+    list = pane->GetVisibleList();
+    ASSERT_EQ(list->GetContentType(), 1);
+    list->SelectContentIndexes({100000001, 100000003});
+    std::unique_ptr<QMimeData> data(list->CreateDragData());
+    ASSERT_NE(data, nullptr);
+    const QByteArray block = data->data(frame->GetContentsDataFormat());
+    ASSERT_EQ(block.size(), 96);
+    auto word = [&](int i) { return qFromLittleEndian<quint32>(block.constData() + 4 * i); };
+    EXPECT_EQ(word(0), 0u);
+    EXPECT_EQ(word(1), 1u);
+    EXPECT_EQ(word(2) + word(14), 100000001u + 100000003u);
+    for (int i = 3; i < 12; ++i)
+        EXPECT_EQ(word(i), 0u);
+
+    // Nor from the schedule tab of schedule editing.
+    pane->ChangeMode(13);
+    pane->SelectTab(0);
+    EXPECT_EQ(pane->GetVisibleList()->CreateDragData(), nullptr);
+}
+
+TEST_F(ContentsPane, CopyAndPasteOfPlaylistsGoThroughTheFrame)
+{
+    start();
+    CPlaylistProperty playlist;
+    playlist.SetIndex(5);
+    playlist.SetTitle(QStringLiteral("P"));
+    GetContentFolders().GetList(52)->Add(&playlist);
+    frame->NotifyContentsListChanged(52, 0, 0);
+    pane->ChangeMode(11);
+    pane->SelectTab(0);
+    CContentsListCtrl *list = pane->GetVisibleList();
+    ASSERT_EQ(list->GetContentType(), 52);
+    EXPECT_EQ(list->CanExecute(57634), FrameOps::CopyPlaylist(52, {}, true));
+    EXPECT_EQ(list->CanExecute(57637), FrameOps::PastePlaylist(52, true));
+    if (!list->CanExecute(57634))
+        return;
+    list->SelectContentIndexes({5});
+    list->OnCommand(57634);
+    EXPECT_FALSE(GetClipboardBlock(CLIPBOARD_PLAYLIST_COPY).isEmpty());
+}
+
+TEST(ContentsRegistration, TheTabTakesOnlyItsOwnFiles)
+{
+    FakeFileDialogs dialogs;
+    dialogs.answers = {QStringLiteral("/m/a.mpg\n/m/b.JPG\n/m/c.bmp")};
+    const RegistrationChoice telops = PromptRegistrationFiles(nullptr, 3);
+    EXPECT_EQ(telops.code, 3);
+    EXPECT_EQ(telops.taken, QStringList{QStringLiteral("/m/c.bmp")});
+    EXPECT_EQ(telops.refused, (QStringList{QStringLiteral("/m/a.mpg"), QStringLiteral("/m/b.JPG")}));
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].title, QStringLiteral("ビットマップテロップ の登録"));
+    EXPECT_EQ(dialogs.requests[0].filter, QStringLiteral("ビットマップファイル (*.bmp)"));
+
+    dialogs.answers = {QStringLiteral("/m/x.dscc\n/m/y.htm")};
+    const RegistrationChoice animations = PromptRegistrationFiles(nullptr, 4);
+    EXPECT_EQ(animations.code, 101);
+    EXPECT_EQ(animations.taken, QStringList{QStringLiteral("/m/x.dscc")});
+    EXPECT_EQ(dialogs.requests[1].filter, QStringLiteral("アニメーションファイル (*.dscc)"));
+
+    dialogs.answers = {QStringLiteral("/m/v.wmv\n/m/w.mpg")};
+    EXPECT_EQ(PromptRegistrationFiles(nullptr, 1).taken.size(), 2);
+    EXPECT_EQ(dialogs.requests[2].filter, QStringLiteral("すべての動画ファイル (*.wmv *.mpg *.m2p)"));
+    EXPECT_FALSE(CanRegisterFiles(7));
+}
