@@ -5,6 +5,7 @@
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
 #include "app/pane_roles.h"
+#include "app/preview_set_dlg.h"
 #include "app/reg_cont_dlg.h"
 #include "app/r40_send_callback.h"
 #include "app/telv_pane_dlg.h"
@@ -708,6 +709,12 @@ void CMainFrame::OnHelpCommand(int commandId)
 void CMainFrame::OnAppAbout()
 {
     CVersionDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::ShowPreviewSetDlg()
+{
+    CPreviewSetDlg dialog(this);
     dialog.exec();
 }
 

@@ -198,6 +198,8 @@ public:
     static QString FindHelpDocument(const QString &name);
     // Shows the about box modally.
     void OnAppAbout();
+    // Runs the choice of the preview player modally.
+    void ShowPreviewSetDlg();
 
     // ---- Close and exit --------------------------------------------------
 
