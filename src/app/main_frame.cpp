@@ -185,11 +185,6 @@ void ClearPlaylistModel(CPlaylistEditModel &model)
 
 // The manager's callback: the frame's callback, whose posting result the
 // manager does not use.
-void OnTransferNotify(void *context, qint32 code, qint64 value)
-{
-    R40SendCallback(context, code, value);
-}
-
 } // namespace
 
 Q_STATIC_ASSERT(sizeof(kPaneRows) / sizeof(kPaneRows[0]) == CMainFrame::PANE_COUNT);
@@ -306,7 +301,7 @@ bool CMainFrame::OnCreateClient()
     CreateViews();
     ResetViews();
     chooseStartView();
-    GetTransferManager().EnableCallback(true, &OnTransferNotify, this);
+    GetTransferManager().EnableCallback(true, &R40SendNotify, this);
     setProperty(kInstanceMarker, 1);
     return true;
 }

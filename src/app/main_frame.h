@@ -27,6 +27,7 @@
 
 class CChildFrame;
 class CContentRegistration;
+class CContentsList;
 class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
@@ -188,6 +189,31 @@ public:
     // Stops the transfer manager when it runs and cancels the shared HTTP
     // client's request.
     void StopTransfer();
+
+    // ---- Sending and player operations (transfers, commands, logs, deletion)
+
+    // Starts the transfer manager in a mode (0 to 17) for the target players
+    // with the request list; count is every player's check-file total. A
+    // start that fails sets the error state and tells the operator.
+    bool R40TransferStart(int mode, int count);
+    // Sends contents of one type to the players of the current group.
+    void R40SendContents(int type, const QList<qint32> &indexes);
+    // Sends schedules of the current group with their calendar rows and
+    // every content they play.
+    void R40SendSchedule(const QList<qint32> &indexes);
+    // Sets the status of the calendar rows the request list carries
+    // (negative: from each row's outcome), saving the group's calendar list
+    // when asked.
+    void SetSentCalendarStatus(const QString &group, bool save, int status);
+    // The end of a transfer (WM_APP+21) and a retry pass (WM_APP+22).
+    void OnMsgTransferEnd(quint32 result, quint32 detail);
+    void OnMsgTransferNotice();
+    // The targets of the next transfer: the preview player, or the selected
+    // player / the players of the current group.
+    bool SetPreviewTarget();
+    bool SetTargetPlayers(bool wholeGroup);
+    const QList<qint32> &GetTargetPlayers() const { return m_targetPlayers; }
+    const QString &GetGroupAtStart() const { return m_groupAtStart; }
 
     // ---- Help -------------------------------------------------------------
 
@@ -378,8 +404,14 @@ private:
     // Messages
     void onRegistFileMessage(quint32 index, quint32 textId);
     void onProgressCount(IProgressView *view, quint32 index);
-    void onTransferEnd(quint32 result);
     void onTransferProgress();
+    // Sending and player operations.
+    void showTransferFailure(qint32 state, qint32 detail);
+    void reloadSelectedPlayerLists();
+    void rememberTransferOutcome(int mode);
+    void markScheduleStopped();
+    CContentsList *groupCalendars(const QString &group);
+    void saveGroupCalendars(const QString &group);
     void onLogEnd(quint32 saved);
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
@@ -418,6 +450,10 @@ private:
     int m_deleteType = 0;
     int m_busyMode = 0;
     int m_transferMode = 0;
+    // Sending and player operations.
+    QList<qint32> m_targetPlayers;
+    QString m_groupAtStart;
+    qint32 m_operationIndex = -1;
     CDlkRequestList m_requestList;
     bool m_exiting = false;
     bool m_sessionEnded = false;

@@ -72,7 +72,10 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
         onProgressCount(m_deleteProgress, wParam);
         break;
     case APPMSG_TRANSFER_END:
-        onTransferEnd(wParam);
+        OnMsgTransferEnd(wParam, lParam);
+        break;
+    case APPMSG_TRANSFER_NOTICE:
+        OnMsgTransferNotice();
         break;
     case APPMSG_TRANSFER_PROGRESS:
         onTransferProgress();
@@ -147,18 +150,6 @@ void CMainFrame::onProgressCount(IProgressView *view, quint32 index)
 {
     if (view)
         view->SetProgressCount(int(index) + 1);
-}
-
-void CMainFrame::onTransferEnd(quint32 result)
-{
-    Q_UNUSED(result);
-    // The manager posted its last notice: its thread is ending and is joined
-    // here, so the frame is no longer busy with it.
-    GetTransferManager().FinishTransfer();
-    if (auto *status = paneRole<IStatusView>(PANE_STATUS)) {
-        status->StopRefresh();
-        status->UpdateState();
-    }
 }
 
 void CMainFrame::onTransferProgress()

@@ -4,6 +4,7 @@
 // implement the role that concerns them; the frame finds a role with
 // dynamic_cast and does without it when a pane lacks it.
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -29,8 +30,10 @@ public:
     virtual void StartRefresh() = 0;
     // Stops the refresh timers and clears the busy flag.
     virtual void StopRefresh() = 0;
-    // Shows the document-wide transfer state.
+    // Shows the document-wide transfer state and each listed player's.
     virtual void UpdateState() = 0;
+    // The players listed: the targets of the transfer or command.
+    virtual void SetPlayers(const QList<qint32> &numbers) = 0;
 };
 
 // A settings page: fills itself from the settings before it is shown. Whether

@@ -46,3 +46,8 @@ int R40SendCallback(void *context, qint32 code, qint64 value)
     }
     return 0;
 }
+
+void R40SendNotify(void *context, qint32 code, qint64 value)
+{
+    R40SendCallback(context, code, value);
+}

@@ -9,3 +9,6 @@
 #include <QtGlobal>
 
 int R40SendCallback(void *context, qint32 code, qint64 value);
+
+// The same as the manager's callback type, for registering with the manager.
+void R40SendNotify(void *context, qint32 code, qint64 value);

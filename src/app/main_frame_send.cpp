@@ -1,0 +1,291 @@
+// The frame's transfers: the start of a transfer in a mode, the contents and
+// schedule sends, and the end of every transfer with its result and the
+// follow-up of its mode.
+#include "app/main_frame.h"
+
+#include "app/pane_roles.h"
+#include "app/progress_view.h"
+#include "app/r40_send_callback.h"
+#include "core/app_ini.h"
+#include "core/clock.h"
+#include "core/message_box.h"
+#include "core/printf_format.h"
+#include "core/syslog.h"
+#include "model/app_data.h"
+#include "model/calendar_list.h"
+#include "model/contents_store.h"
+#include "ops/operation_texts.h"
+#include "ops/frame_helpers.h"
+#include "ops/send_info.h"
+#include "ops/send_operations.h"
+#include "ops/send_targets.h"
+#include "player/dlk_request_remote_list.h"
+#include "transfer/dlk_request_send.h"
+#include "transfer/dlk_transfer_worker.h"
+#include "transfer/transfer_status_xml.h"
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgSendFailed = 5419;
+// Calendar row status while its schedule is being sent.
+constexpr int kCalendarSending = 2;
+constexpr int kCalendarStopped = 1;
+// The list bits of the player's schedule lists.
+constexpr quint16 kScheduleListMask = 0x0C00;
+
+void ShowText(QObject *owner, const char *text, quint32 style)
+{
+    MessageBoxWithCaptionId(owner, QString::fromUtf8(text), kTitleCaption, style);
+}
+
+
+} // namespace
+
+// ---- Targets ---------------------------------------------------------------------
+
+bool CMainFrame::SetPreviewTarget()
+{
+    return ::SetPreviewTarget(this, m_targetPlayers);
+}
+
+bool CMainFrame::SetTargetPlayers(bool wholeGroup)
+{
+    if (!wholeGroup && m_currentPlayer < 0) {
+        ShowText(this, OpText::kSelectDevice, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return ::SetTargetPlayers(this, wholeGroup, m_currentGroup, m_currentPlayer, m_targetPlayers);
+}
+
+// ---- Start -------------------------------------------------------------------------
+
+bool CMainFrame::R40TransferStart(int mode, int count)
+{
+    m_groupAtStart = m_currentGroup;
+    m_transferMode = mode;
+    CTransferStatusXml *status = GetPlayerStatusStore();
+    if (status) {
+        ResetTransferStatus(*status, GetAppData().GetPlayerNumbers(false), count);
+        status->SetTransferState(TRANSFER_STATE_RUNNING);
+    }
+    auto *view = paneRole<IStatusView>(PANE_STATUS);
+    if (view) {
+        view->SetPlayers(m_targetPlayers);
+        view->UpdateState();
+    }
+    if (!StartModeTransfer(GetTransferManager(), status, mode, m_targetPlayers, m_requestList,
+                           GetSystemIni().Settings(), &R40SendNotify, this)) {
+        // Nothing runs: the state must not stay at communicating.
+        WriteSyslog(LOG_ERR_APP, "R40TransferStart : StartTransfer error : mode = %d", mode);
+        if (status)
+            status->SetTransferState(TRANSFER_STATE_ERROR);
+        if (view)
+            view->UpdateState();
+        MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(DLK_DETAIL_INTERNAL)}),
+                                kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    // The rows are marked only once the transfer runs, so a failed start
+    // leaves them as they were.
+    if (mode == TRANSFER_MODE_SCHEDULE_SEND)
+        SetSentCalendarStatus(m_groupAtStart, false, kCalendarSending);
+    if (view)
+        view->StartRefresh();
+    return true;
+}
+
+// ---- Contents and schedules ------------------------------------------------------
+
+void CMainFrame::R40SendContents(int type, const QList<qint32> &indexes)
+{
+    const SystemSettings settings = GetSystemIni().Settings();
+    if (!CanStartOperation(settings.AutoSend, false) || !SetTargetPlayers(true))
+        return;
+    CContentsStore &store = GetContentFolders();
+    CDlkRequestSend request;
+    const QString dataRoot = GetAppData().GetDataRoot();
+    if (!SetGroupFolders(request, store, dataRoot))
+        return;
+    CSendInfoBuilder builder(store, request, GetLocalTime(), settings.AutoDelOffsetDay, dataRoot, this);
+    const DateValue deleteDate = builder.GetKeepLimit();
+    if (!QueueContents(builder, store, type, indexes, deleteDate) || !builder.Commit()) {
+        if (!builder.IsReported())
+            ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!store.SaveLists(0, 1))
+        WriteSyslog(LOG_ERR_APP, "R40SendContents : content list save error");
+    NotifyContentsListChanged(0, 0, 0);
+    m_requestList.RemoveAll();
+    if (m_requestList.Add(&request))
+        R40TransferStart(TRANSFER_MODE_CONTENTS_SEND, request.GetCount());
+}
+
+void CMainFrame::R40SendSchedule(const QList<qint32> &indexes)
+{
+    const SystemSettings settings = GetSystemIni().Settings();
+    if (!CanStartOperation(settings.AutoSend, false) || !SetTargetPlayers(true))
+        return;
+    CContentsStore &store = GetContentFolders();
+    CDlkRequestSend request;
+    const QString dataRoot = GetAppData().GetDataRoot();
+    if (!SetGroupFolders(request, store, dataRoot))
+        return;
+    CSendInfoBuilder builder(store, request, GetLocalTime(), settings.AutoDelOffsetDay, dataRoot, this);
+    if (!QueueSchedules(builder, store, indexes, settings.AutoDelOffsetDay, this) || !builder.Commit()) {
+        if (!builder.IsReported())
+            ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!store.SaveLists(0, 1) || !store.SaveGroupLists(m_currentGroup, 0, 1))
+        WriteSyslog(LOG_ERR_APP, "R40SendSchedule : list save error");
+    NotifyContentsListChanged(0, 0, 0);
+    m_requestList.RemoveAll();
+    if (m_requestList.Add(&request))
+        R40TransferStart(TRANSFER_MODE_SCHEDULE_SEND, request.GetCount());
+}
+
+void CMainFrame::SetSentCalendarStatus(const QString &group, bool save, int status)
+{
+    CContentsList *calendars = groupCalendars(group);
+    if (!calendars)
+        return;
+    ApplyCalendarStatus(*calendars, m_requestList, status);
+    if (save)
+        saveGroupCalendars(group);
+    NotifyContentsChanged(nullptr);
+}
+
+CContentsList *CMainFrame::groupCalendars(const QString &group)
+{
+    // The current group's lists are the library's; another group's are read
+    // into the work set first.
+    CContentsStore &store = GetContentFolders();
+    if (group.compare(m_currentGroup, Qt::CaseInsensitive) == 0)
+        return store.GetList(CONTENT_CALENDAR);
+    return store.LoadGroupSchedules(group, 1) ? store.GetWorkGroupList(CONTENT_CALENDAR) : nullptr;
+}
+
+void CMainFrame::saveGroupCalendars(const QString &group)
+{
+    CContentsStore &store = GetContentFolders();
+    const bool saved = group.compare(m_currentGroup, Qt::CaseInsensitive) == 0
+        ? store.SaveGroupLists(group, CONTENT_CALENDAR, 1)
+        : store.SaveWorkGroupLists(group, CONTENT_CALENDAR, 1);
+    if (!saved)
+        WriteSyslog(LOG_ERR_APP, "SetSentCalendarStatus : calendar list save error : group = %s",
+                    qUtf8Printable(group));
+}
+
+// ---- End -----------------------------------------------------------------------------
+
+void CMainFrame::OnMsgTransferNotice()
+{
+    if (m_transferMode == TRANSFER_MODE_SCHEDULE_SEND)
+        SetSentCalendarStatus(m_groupAtStart, false, kCalendarSending);
+}
+
+void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
+{
+    Q_UNUSED(detail);
+    CDlkTransferManager &manager = GetTransferManager();
+    manager.FinishTransfer();
+    IProgressView *dialog = m_transferMode == TRANSFER_MODE_CONTENTS_DELETE ? m_deleteProgress : m_processDialog;
+    if (dialog) {
+        setEnabled(true);
+        dialog->CloseProgress();
+    }
+    if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
+        view->StopRefresh();
+        view->UpdateState();
+    }
+    const int mode = m_transferMode;
+    if (mode == TRANSFER_MODE_SCHEDULE_SEND)
+        SetSentCalendarStatus(m_groupAtStart, true, -1);
+    if (result == 0 && !m_exiting)
+        showTransferFailure(manager.GetResultState(), manager.GetResultDetail());
+    if (ReloadsRemoteLists(mode))
+        reloadSelectedPlayerLists();
+    if (mode == TRANSFER_MODE_REMOTE_LIST) {
+        const auto *list = m_requestList.GetCount() > 0
+            ? dynamic_cast<const CDlkRequestRemoteList *>(m_requestList.GetAt(0))
+            : nullptr;
+        if (list && (list->GetMask() & kScheduleListMask) != 0) {
+            GetContentFolders().SortRemoteList(CONTENT_SCHEDULE, kSortKeyAsReceived);
+            NotifyRefreshLists();
+        }
+    }
+    if (mode == TRANSFER_MODE_LOG_GET) {
+        m_busyMode = 0;
+    }
+    if (result != 0)
+        rememberTransferOutcome(mode);
+    if (mode == TRANSFER_MODE_UPDATE && result != 0 && !m_exiting)
+        ShowText(this, OpText::kUpdateSent, MB_OK | MB_ICONINFORMATION);
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::showTransferFailure(qint32 state, qint32 detail)
+{
+    if (state == DLK_STATE_STOPPED)
+        ShowText(this, OpText::kStopped, MB_OK | MB_ICONWARNING);
+    else if (state == DLK_STATE_DISK_FULL || state == DLK_STATE_AV_DISK_FULL)
+        ShowText(this, OpText::kDiskFull, MB_OK | MB_ICONWARNING);
+    else
+        MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(detail)}),
+                                kTitleCaption, MB_OK | MB_ICONWARNING);
+}
+
+void CMainFrame::reloadSelectedPlayerLists()
+{
+    // Without a selected player there is nothing to read again.
+    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    const int position = players.FindPlayer(m_currentPlayer);
+    if (position < 0 || !players.GetPlayer(position, record))
+        return;
+    GetContentFolders().LoadRemoteLists(record, 1);
+    NotifyContentsListChanged(0, 1, 1);
+    NotifyContentsChanged(nullptr);
+}
+
+void CMainFrame::rememberTransferOutcome(int mode)
+{
+    const int group = GetGroupNo(m_groupAtStart);
+    CAppIni &ini = GetAppIni();
+    switch (mode) {
+    case TRANSFER_MODE_RECOVER_STILL:
+        ini.SetRecoverContIndex(group, m_operationIndex);
+        NotifyContentsListChanged(CONTENT_IMAGE, 0, 0);
+        break;
+    case TRANSFER_MODE_RECOVER_STILL_CANCEL:
+        ini.SetRecoverContIndex(group, -1);
+        NotifyContentsListChanged(CONTENT_IMAGE, 0, 0);
+        break;
+    case TRANSFER_MODE_SCREEN_SAVER:
+        ini.SetScSaverContIndex(group, m_operationIndex);
+        NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 0);
+        break;
+    case TRANSFER_MODE_SCREEN_SAVER_CANCEL:
+        ini.SetScSaverContIndex(group, -1);
+        NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 0);
+        break;
+    case TRANSFER_MODE_SCHEDULE_STOP:
+        markScheduleStopped();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::markScheduleStopped()
+{
+    auto *calendars = dynamic_cast<CCalendarList *>(groupCalendars(m_groupAtStart));
+    const int row = calendars ? calendars->FindCode(m_operationIndex) : -1;
+    if (row < 0 || !calendars->SetStatus(row, kCalendarStopped))
+        return;
+    saveGroupCalendars(m_groupAtStart);
+    NotifyContentsChanged(nullptr);
+}
