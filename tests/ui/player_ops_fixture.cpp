@@ -1,6 +1,7 @@
 #include "player_ops_fixture.h"
 
 #include "app/main_frame.h"
+#include "core/clock.h"
 #include "core/win_types.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableWidget>
 #include <QThread>
 
@@ -97,6 +99,8 @@ bool PlayerOpsTest::addMovie(qint32 index, const QByteArray &data, const DateVal
     record.SetLink(name);
     record.SetSize(quint64(data.size()));
     record.SetDeleteDate(deleteDate);
+    // As registered: the record knows the file's time, so it is not probed again.
+    record.SetFileDate(ToSystemTime(QFileInfo(file).lastModified().toLocalTime()));
     return store.GetList(1)->Add(&record);
 }
 
