@@ -20,7 +20,16 @@ CChildFrame::~CChildFrame()
     // of it is gone by then.
     disconnect(this, &QMdiSubWindow::windowStateChanged, this, &CChildFrame::onStateChanged);
     disconnect(qApp, &QApplication::focusChanged, this, &CChildFrame::onFocusChanged);
-    delete m_pane.data();
+    CTelvPaneDlg *pane = m_pane;
+    DetachPane();
+    delete pane;
+}
+
+void CChildFrame::DetachPane()
+{
+    m_pane = nullptr;
+    m_focusControl = nullptr;
+    m_lastFocus = nullptr;
 }
 
 bool CChildFrame::Create(QMdiArea *client, const QString &title, quint32 style, const QRect &rect)

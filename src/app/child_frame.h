@@ -32,6 +32,11 @@ public:
     bool Create(QMdiArea *client, const QString &title, quint32 style, const QRect &rect = QRect());
 
     CTelvPaneDlg *GetPane() const { return m_pane; }
+    // Lets go of the pane without deleting it. The pane calls it as its own
+    // destruction begins: the dialog's teardown hides it, the focus moves to
+    // the frame, and the frame must by then no longer treat the half-destroyed
+    // object as a pane.
+    void DetachPane();
     bool IsSizable() const { return m_style & WS_THICKFRAME; }
     // The frame size that gives the pane a client area of the given size.
     QSize FrameSizeForClient(const QSize &clientSize) const;

@@ -21,6 +21,8 @@ CTelvPaneDlg::~CTelvPaneDlg()
         if (IPaneFrame *frame = GetPaneFrame())
             frame->RemoveView(this);
     }
+    if (auto *childFrame = qobject_cast<CChildFrame *>(parentWidget()))
+        childFrame->DetachPane();
 }
 
 bool CTelvPaneDlg::Create(QWidget *parent)

@@ -6,6 +6,7 @@
 #include "app/message_box_prompter.h"
 #include "app/password_prompter.h"
 #include "app/single_instance.h"
+#include "core/atomic_file.h"
 #include "core/base_folder.h"
 #include "core/data_folders.h"
 #include "core/log_cleaner.h"
@@ -160,6 +161,9 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     CContentsStore &store = GetContentFolders();
     store.SetFolders(baseFolder, QCoreApplication::applicationDirPath());
     store.CreateFolders();
+    // A save cut short by a kill leaves its complete temporary file beside
+    // the data file; nothing else ever removes it.
+    RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
 
     CDlkTransferManager &manager = GetTransferManager();
     manager.SetPcDlkFolder(baseFolder);

@@ -165,3 +165,50 @@ TEST(ChildFrame, FocusComesBackToTheRememberedControl)
     EXPECT_EQ(child->GetRememberedFocus(), nullptr);
     EXPECT_EQ(pane->activations.last(), true);
 }
+
+namespace {
+
+// Records what the hosting frame holds as its pane when the pane is hidden.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(CChildFrame *frame) : m_frame(frame) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide)
+            paneAtHide.append(m_frame->GetPane() != nullptr);
+        return false;
+    }
+    QList<bool> paneAtHide;
+
+private:
+    CChildFrame *m_frame;
+};
+
+} // namespace
+
+TEST(ChildFrame, LetsGoOfAPaneBeforeItsTeardownHidesIt)
+{
+    FrameFixture f;
+    auto *pane = new SettingsPane;
+    CChildFrame *child = f.add(pane);
+    f.client.setActiveSubWindow(child);
+    pane->first->setFocus();
+    QCoreApplication::processEvents();
+
+    HideWatcher watcher(child);
+    pane->installEventFilter(&watcher);
+    delete pane;
+    // The dialog's teardown hides it and moves the focus to the frame; the
+    // frame must no longer hold the half-destroyed object then.
+    ASSERT_FALSE(watcher.paneAtHide.isEmpty());
+    EXPECT_FALSE(watcher.paneAtHide.contains(true));
+    EXPECT_EQ(child->GetPane(), nullptr);
+    child->setFocus();
+    QCoreApplication::processEvents();
+
+    // A frame destroyed with its pane deletes it without touching it afterwards.
+    auto *second = new SettingsPane;
+    QPointer<SettingsPane> watchSecond(second);
+    delete f.add(second);
+    EXPECT_TRUE(watchSecond.isNull());
+}
