@@ -3,6 +3,8 @@
 #include "core/last_error.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -28,6 +30,15 @@ void SetOpenError(const QString &path, int errnoValue)
 void SetWriteError(int errnoValue)
 {
     SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_INTERNAL_ERROR);
+}
+
+// The name a temporary file of this writer gets: the target's name and six
+// random letters.
+bool IsLeftoverName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.(ini|xml|jpg)\\.[A-Za-z]{6}$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(name).hasMatch();
 }
 
 // Writes a temporary file beside path and renames it over path, without
@@ -88,4 +99,18 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurabi
     }
     SetLastError(ERROR_SUCCESS);
     return true;
+}
+
+int RemoveAtomicWriteLeftovers(const QString &folder)
+{
+    if (folder.isEmpty())
+        return 0;
+    int removed = 0;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (IsLeftoverName(it.fileName()) && QFile::remove(it.filePath()))
+            ++removed;
+    }
+    return removed;
 }

@@ -16,3 +16,10 @@ enum class FileDurability { Synced, Unsynced };
 // exist, else the code of the failed system call.
 bool WriteFileAtomically(const QString &path, const QByteArray &data,
                          FileDurability durability = FileDurability::Synced);
+
+// Removes the temporary files a save interrupted by a kill left in folder and
+// its sub-folders: "<name>.<ext>.XXXXXX" beside a data file (ext one of the
+// kinds saved through this writer: ini, xml, jpg), the last six characters
+// being the random letters of the temporary name. Nothing else is touched.
+// Returns how many were removed.
+int RemoveAtomicWriteLeftovers(const QString &folder);

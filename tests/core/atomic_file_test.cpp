@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -81,3 +82,30 @@ TEST_P(AtomicFile, AMissingFolderIsReported)
 
 INSTANTIATE_TEST_SUITE_P(BothDurabilities, AtomicFile,
                          ::testing::Values(FileDurability::Synced, FileDurability::Unsynced));
+
+TEST(AtomicFile, LeftoversOfInterruptedSavesAreRemovedAndNothingElse)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Group/G1")));
+    // Temporary files named as the writer names them, left by a kill.
+    QStringList leftovers;
+    for (const QString &target : {QStringLiteral("store.ini"), QStringLiteral("Group/G1/group.xml"),
+                                  QStringLiteral("thumb.jpg")}) {
+        QTemporaryFile file(QDir(dir.path()).filePath(target) + QStringLiteral(".XXXXXX"));
+        ASSERT_TRUE(file.open());
+        file.setAutoRemove(false);
+        leftovers << file.fileName();
+    }
+    const QStringList kept{QStringLiteral("store.ini"), QStringLiteral("notes.txt.backup"),
+                           QStringLiteral("clip.ini.bak"), QStringLiteral("Group/G1/group.xml.Ab12Cd"),
+                           QStringLiteral("movie.mpeg2")};
+    for (const QString &name : kept)
+        ASSERT_TRUE(WriteFileAtomically(QDir(dir.path()).filePath(name), "data"));
+
+    EXPECT_EQ(RemoveAtomicWriteLeftovers(dir.path()), 3);
+    for (const QString &path : leftovers)
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+    for (const QString &name : kept)
+        EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath(name))) << name.toStdString();
+    EXPECT_EQ(RemoveAtomicWriteLeftovers(QString()), 0);
+}

@@ -38,6 +38,20 @@ TEST_F(AppStartUp, FirstStartStoresTheBaseFolderAndLaysOutTheDataTree)
     EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("TELV-Q9 Ver.1.23 Start")));
 }
 
+TEST_F(AppStartUp, StartRemovesTheTemporaryFilesOfInterruptedSaves)
+{
+    ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Group")));
+    const QString leftover = dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY");
+    const QString userFile = dataFolder() + QStringLiteral("/Group/notes.txt.backup");
+    for (const QString &path : {leftover, userFile}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(startUp());
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(QFile::exists(userFile));
+}
+
 TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)
 {
     // A file where the data tree should go: nothing can be laid out, but the
