@@ -86,6 +86,9 @@ bool CXmlDocument::Load(const QString &path)
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
         return fail(OpenErrorFor(path, errno));
+    // A file beyond any the program writes is damaged; it is not read into memory.
+    if (file.size() > kDataXmlMaxBytes)
+        return fail(ERROR_INVALID_DATA);
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(ERROR_INTERNAL_ERROR);
@@ -96,7 +99,7 @@ bool CXmlDocument::Load(const QString &path)
 // file never reaches the handlers halfway.
 bool CXmlDocument::loadFromData(const QByteArray &data)
 {
-    if (!parse(data, false))
+    if (!XmlDataWithinBounds(data) || !parse(data, false))
         return fail(ERROR_INVALID_DATA);
     parse(data, true);
     m_lastError = ERROR_SUCCESS;

@@ -28,3 +28,51 @@ QString RemoveXmlInvalidChars(QStringView text)
     }
     return result;
 }
+
+namespace {
+
+// The index just past the first occurrence of terminator from position, or
+// the end of data.
+qsizetype SkipPast(QByteArrayView data, qsizetype from, QByteArrayView terminator)
+{
+    const qsizetype found = data.indexOf(terminator, from);
+    return found < 0 ? data.size() : found + terminator.size();
+}
+
+} // namespace
+
+bool XmlDataWithinBounds(QByteArrayView data, int maxAttributes)
+{
+    if (data.size() > kDataXmlMaxBytes)
+        return false;
+    qsizetype i = 0;
+    while ((i = data.indexOf('<', i)) >= 0) {
+        const QByteArrayView rest = data.sliced(i);
+        if (rest.startsWith("<!--")) {
+            i = SkipPast(data, i + 4, "-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            i = SkipPast(data, i + 9, "]]>");
+        } else if (rest.startsWith("<?")) {
+            i = SkipPast(data, i + 2, "?>");
+        } else {
+            // A tag or a declaration: every '=' outside quotes starts a value.
+            const bool declaration = rest.startsWith("<!");
+            int attributes = 0;
+            char quote = 0;
+            for (++i; i < data.size(); ++i) {
+                const char c = data[i];
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                } else if (c == '=' && !declaration && ++attributes > maxAttributes) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}

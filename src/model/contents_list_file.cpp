@@ -1,6 +1,7 @@
 #include "model/contents_list_file.h"
 
 #include "core/last_error.h"
+#include "core/xml_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +79,11 @@ bool CContentsListFile::Read(const QString &path, int contentType, Records &reco
         error = errno ? ErrorFromErrno(errno) : quint32(ERROR_ACCESS_DENIED);
         return false;
     }
+    // A file beyond any the program writes is damaged; it is not read into memory.
+    if (file.size() > kDataXmlMaxBytes) {
+        error = ERROR_INVALID_DATA;
+        return false;
+    }
     return Parse(file.readAll(), contentType, records, error);
 }
 
@@ -85,7 +91,7 @@ bool CContentsListFile::Parse(const QByteArray &data, int contentType, Records &
 {
     QXmlStreamReader reader(data);
     Records parsed;
-    if (!readRecords(reader, contentType, parsed)) {
+    if (!XmlDataWithinBounds(data) || !readRecords(reader, contentType, parsed)) {
         error = ERROR_INVALID_DATA;
         return false;
     }

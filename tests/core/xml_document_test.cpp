@@ -1,5 +1,6 @@
 #include "core/last_error.h"
 #include "core/xml_document.h"
+#include "core/xml_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,6 +206,30 @@ TEST(XmlDocumentRead, ExternalEntitiesAreNotReadAndEntityBombsAreRefused)
     bomb += "]><a>&a9;</a>";
     doc.events.clear();
     EXPECT_FALSE(doc.loadFromData(bomb));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
+    EXPECT_TRUE(doc.events.isEmpty());
+}
+
+TEST(XmlDocumentRead, ElementsWithMoreAttributesThanAnyDataFileHasAreRefusedBeforeParsing)
+{
+    // Eight attributes pass; quoted '>' and '=' and those inside comments,
+    // CDATA, processing instructions and the DTD are not counted.
+    const QByteArray fine = "<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY e 'a=b c=d'>]>"
+                            "<a p1='>=' p2=\"x\" p3='' p4='' p5='' p6='' p7='' p8=''>"
+                            "<!-- a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8 i=9 --><![CDATA[a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8 i=9]]>"
+                            "<?pi a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8 i=9?></a>";
+    EXPECT_TRUE(XmlDataWithinBounds(fine));
+    RecordingXml doc;
+    EXPECT_TRUE(doc.loadFromData(fine));
+
+    QByteArray hostile = "<a><b";
+    for (int i = 0; i < 100000; ++i)
+        hostile += " a" + QByteArray::number(i) + "=''";
+    hostile += "/></a>";
+    EXPECT_FALSE(XmlDataWithinBounds(hostile));
+    EXPECT_FALSE(XmlDataWithinBounds("<a b='1' c='2'/>", 1));
+    doc.events.clear();
+    EXPECT_FALSE(doc.loadFromData(hostile));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_TRUE(doc.events.isEmpty());
 }

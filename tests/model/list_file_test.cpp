@@ -94,6 +94,9 @@ TEST_F(ListFileTest, MissingFileLoadsAsAnEmptyList)
 TEST_F(ListFileTest, DamagedFilesFailWith13AndChangeNeitherListNorFile)
 {
     const QByteArray goodRecord = "<content><index>001000001</index><title>ok</title></content>";
+    QByteArray manyAttributes;
+    for (int i = 0; i < 9; ++i)
+        manyAttributes += " a" + QByteArray::number(i) + "=\"1\"";
     const QByteArray damaged[] = {
         movieFile(goodRecord).left(60),                                          // truncated
         movieFile(goodRecord).replace("type=\"1\"", "type=\"2\""),              // another list type
@@ -106,6 +109,7 @@ TEST_F(ListFileTest, DamagedFilesFailWith13AndChangeNeitherListNorFile)
         movieFile(goodRecord) + "<contentlist/>",                                // second root
         "<other/>",
         "",
+        movieFile("<content" + manyAttributes + "><index>001000001</index></content>"), // hostile element
     };
     const QString file = path("VideoList.xml");
     for (const QByteArray &bytes : damaged) {

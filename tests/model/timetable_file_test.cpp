@@ -239,6 +239,7 @@ TEST_F(TimetableFileTest, DamagedFilesAndRepliesChangeNothing)
         playlistWith(root, "<item><table>SQ501000001_TBL</table><ctype>54</ctype></item>"), // fields missing
         playlistWith(root, "<deldate>2030-02-30</deldate>"),
         head + "<playlist " + root + "><title>" + QByteArray(41, 'x') + "</title></playlist>",
+        playlistWith(root + " a=\"\" b=\"\" c=\"\" d=\"\" e=\"\" f=\"\" g=\"\"", good),    // hostile root
     };
     for (const QByteArray &data : damaged) {
         EXPECT_FALSE(file.LoadData(data)) << data.constData();
