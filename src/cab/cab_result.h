@@ -1,6 +1,6 @@
 #pragma once
 // Result numbers of the cabinet engine. DLKxCompressCab returns 0 or one of
-// 1..8, DLKxDecompressCab 0, 1 or one of 20..27; callers log the number.
+// 1..8, DLKxDecompressCab 0, 1 or one of 20..28; callers log the number.
 // docs/file-formats.md ("Cabinet archives") lists them too.
 
 enum CabResult : int {
@@ -28,4 +28,5 @@ enum CabResult : int {
     CAB_ERR_UNSAFE_MEMBER = 26,     // a member name is absolute, has a drive prefix or a ".." part, or
                                     // would be written through a link out of the destination
     CAB_ERR_DESTINATION_WRITE = 27, // a folder or file in the destination could not be created or written
+    CAB_ERR_DISK_FULL = 28,         // the members' total size exceeds the destination's free space
 };

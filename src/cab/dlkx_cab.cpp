@@ -5,6 +5,7 @@
 #include "cab/cab_reader.h"
 #include "cab/cab_sources.h"
 #include "cab/cab_writer.h"
+#include "core/disk_space.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,19 @@ bool AllMemberNamesSafe(const QList<CabMember> &members)
     QStringList parts;
     return std::all_of(members.begin(), members.end(),
                        [&parts](const CabMember &member) { return SplitSafeRelativePath(member.name, parts); });
+}
+
+// Whether the members' declared sizes fit in the destination's free space.
+// A space that cannot be told does not stop the extraction.
+bool FitsOnDisk(const QList<CabMember> &members, const QString &destination)
+{
+    const qint64 available = DiskSpace().availableBytes(destination);
+    if (available < 0)
+        return true;
+    quint64 total = 0;
+    for (const CabMember &member : members)
+        total += member.size;
+    return total <= quint64(available);
 }
 
 // A cabinet written into the folder it packs (the export package is) must not
@@ -60,6 +74,9 @@ int DLKxDecompressCab(const DlkxDecompressCabParam &param)
         return result;
     if (!AllMemberNamesSafe(reader.members()))
         return CAB_ERR_UNSAFE_MEMBER;
+    // A small cabinet can declare gigabytes of well-compressed members.
+    if (!FitsOnDisk(reader.members(), param.destinationFolder))
+        return CAB_ERR_DISK_FULL;
     if (!QDir().mkpath(param.destinationFolder))
         return CAB_ERR_DESTINATION_WRITE;
     CCabFolderSink sink(param.destinationFolder);

@@ -5,6 +5,7 @@
 #include "cab/cab_writer.h"
 #include "cab/dlkx_cab.h"
 #include "cab_test_util.h"
+#include "core/disk_space.h"
 
 #include <QDir>
 #include <QFile>
@@ -206,6 +207,37 @@ TEST_F(CabHostile, RandomDamageNeverEscapesOrCrashes)
         expectNothingOutsideDestination();
         QDir(destination()).removeRecursively();
     }
+}
+
+// A disk with a fixed number of free bytes.
+class FixedDiskSpace : public IDiskSpace {
+public:
+    explicit FixedDiskSpace(qint64 bytes) : m_bytes(bytes) { SetDiskSpace(this); }
+    ~FixedDiskSpace() override { SetDiskSpace(nullptr); }
+    qint64 availableBytes(const QString &) const override { return m_bytes; }
+
+private:
+    qint64 m_bytes;
+};
+
+TEST_F(CabHostile, MembersThatDoNotFitTheFreeSpaceAreRefusedBeforeAnythingIsWritten)
+{
+    // 300,000 bytes of members in a cabinet of a few kilobytes.
+    const QByteArray bytes = build({{"a.txt", QByteArray(200000, 'a')}, {"sub\\b.txt", QByteArray(100000, 'b')}});
+    ASSERT_LT(bytes.size(), 10000);
+    {
+        FixedDiskSpace nearlyFull(299999);
+        EXPECT_EQ(extract(bytes), CAB_ERR_DISK_FULL);
+        EXPECT_FALSE(QFileInfo::exists(destination()));
+        expectNothingOutsideDestination();
+    }
+    {
+        FixedDiskSpace justEnough(300000);
+        EXPECT_EQ(extract(bytes), CAB_OK);
+        EXPECT_EQ(QFileInfo(destination() + "/sub/b.txt").size(), 100000);
+    }
+    // The system's own answer for a folder that does not exist yet.
+    EXPECT_GT(DiskSpace().availableBytes(m_dir.filePath("work/not/yet")), 0);
 }
 
 } // namespace
