@@ -2,7 +2,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench fuzz clean
+.PHONY: all setup configure build run test asan tsan bench fuzz clean
 
 all: build
 
@@ -21,6 +21,23 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer: the
+# first report ends the test that made it, and leaks fail the test too.
+ASAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+asan: setup
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTELV_SANITIZE=address,undefined >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && QT_QPA_PLATFORM=offscreen $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The threaded part, the player client and the transfer engine, under
+# ThreadSanitizer. Qt is not built with it; tests/tsan.supp says what that costs.
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp
+tsan: setup
+	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTELV_SANITIZE=thread >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target player_tests transfer_tests
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600 -L '^(player|transfer)_tests$$'
+
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	@bash bench/run.sh $(BUILD_DIR)
@@ -32,4 +49,4 @@ fuzz: setup
 	@echo "fuzzers are in build-fuzz/fuzz/"
 
 clean:
-	rm -rf $(BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) build-fuzz build-asan build-tsan

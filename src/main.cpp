@@ -7,8 +7,13 @@
 #include "ui/players/players_panes.h"
 #include "ui/timetable/timetable_panes.h"
 
+#include <ctime>
+
 int main(int argc, char **argv)
 {
+    // The C library loads the time zone on the first local-time conversion;
+    // loaded here, before any worker thread exists, workers never race on it.
+    tzset();
     CTelvQ9App app(argc, argv);
     RegisterContentsPanes();
     RegisterTimetablePanes();

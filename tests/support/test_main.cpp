@@ -2,10 +2,15 @@
 // whole run so timers, events and resources behave as in the program.
 #include <QGuiApplication>
 
+#include <ctime>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    // The C library loads the time zone on the first local-time conversion;
+    // loaded here, before any worker thread exists, workers never race on it.
+    tzset();
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
