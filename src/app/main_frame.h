@@ -13,6 +13,7 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
+#include "ops/export_import.h"
 #include "model/media_info.h"
 #include "transfer/dlk_request_list.h"
 
@@ -32,6 +33,7 @@ class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
 class CGuidanceBar;
+class CPlaylistExImportDlg;
 class CTelvPaneDlg;
 class IExImportView;
 class IProgressView;
@@ -337,6 +339,22 @@ public:
     // Writes the settings package where the operator chooses (command 4060).
     void OnExportSettings();
 
+    // Opens the export window for the chosen playlists, or the import
+    // window; false while busy (5295) or when the operator chose no target.
+    bool ShowExportDlg(const QList<quint32> &playlists);
+    bool ShowImportDlg();
+    // Start the worker of the export window's run; false when it cannot start.
+    bool StartExport(const QList<quint32> &playlists, const QString &targetPath, bool toFile, bool keepPackage);
+    bool StartImport(const QString &packagePath);
+    void StopExImport();
+    bool IsExImportStopped() const;
+    // What the running (or last) export or import reported.
+    quint32 GetExImportTotalCount() const;
+    quint64 GetExImportTotalBytes() const;
+    quint32 GetExImportMissingNumber() const;
+    QStringList GetExportLeftOutFiles() const;
+    CPlaylistExImportDlg *GetExImportDlg() const { return m_exImportDlg; }
+
     // ---- Content registration and material replacement -------------------
     // (main_frame_registration.cpp)
 
@@ -415,6 +433,8 @@ private:
     void onLogEnd(quint32 saved);
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
+    bool openExImportDlg(int mode, const QList<quint32> &playlists);
+    bool startExImport(std::function<int(CExImport &)> run);
     QString registFileName(quint32 index) const;
 
     // Registration
@@ -467,6 +487,10 @@ private:
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;
     IExImportView *m_exImportView = nullptr;
+    // Export and import: the run, its worker and its window.
+    std::unique_ptr<CExImport> m_exImport;
+    std::unique_ptr<CFrameWorker> m_exImportWorker;
+    CPlaylistExImportDlg *m_exImportDlg = nullptr; // a child of the frame
 
     // Registration: the worker is declared last so that it is joined before
     // the objects it works with go.

@@ -91,6 +91,10 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
         onExImportEnd(number, wParam);
         break;
     default:
+        if (m_exImportView
+            && ((number >= APPMSG_EXPORT_FIRST && number <= APPMSG_EXPORT_LAST_STEP)
+                || (number >= APPMSG_IMPORT_FIRST && number <= APPMSG_IMPORT_LAST_STEP)))
+            m_exImportView->OnExImportProgress(number, wParam, lParam);
         // The other numbers belong to operations that bring their own
         // handlers; none of them is running without one.
         break;
@@ -203,6 +207,11 @@ void CMainFrame::onPrintEnd(quint32 result)
 void CMainFrame::onExImportEnd(int number, quint32 result)
 {
     const bool import = number == APPMSG_IMPORT_END;
+    // The end message is the run's last word: its worker is ending.
+    if (m_exImportWorker) {
+        m_exImportWorker->Join();
+        m_exImportWorker.reset();
+    }
     NotifyContentsListChanged(0, 0, import ? 1 : 0);
     if (!m_exImportView)
         return;

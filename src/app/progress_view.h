@@ -19,10 +19,12 @@ public:
     virtual void CloseProgress() = 0;
 };
 
-// The export and import window: the end of either operation.
+// The export and import window: the progress and the end of either operation.
 class IExImportView {
 public:
     virtual ~IExImportView() = default;
+    // A progress message of the run (n of WM_APP + n, 101 to 106 and 121 to 125).
+    virtual void OnExImportProgress(int number, quint32 wParam, quint32 lParam) = 0;
     virtual void EndExport(quint32 result) = 0;
     virtual void EndImport(quint32 result) = 0;
 };

@@ -15,7 +15,9 @@
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/thumbnail_maker.h"
-#include "ops/exp_imp_local_url.h"
+#include "model/web_property.h"
+#include "ops/local_url_files.h"
+#include "transfer/web_package_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -302,16 +304,23 @@ bool CExImport::copyWithProgress(const QString &from, const QString &to, int per
     return true;
 }
 
-bool CExImport::copyWebPackage(const QString &fromFolder, const QString &toFolder, int percentMessage)
+bool CExImport::copyWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder,
+                               int percentMessage)
 {
-    const QStringList files = ExpImpListLocalUrlFiles(fromFolder, QString());
-    for (const QString &relative : files) {
+    const auto *web = dynamic_cast<const CWebProperty *>(&record);
+    QString fromFolder;
+    QStringList files;
+    if (!web || !MakeContentIdPath(fromBase, record.GetIndex(), fromFolder)
+        || !ExpImpListLocalUrlFiles(fromBase, *web, true, files)) {
+        SetLastError(87);
+        return false;
+    }
+    for (const QString &from : files) {
         if (IsStopped()) {
             SetLastError(1235);
             return false;
         }
-        const QString from = JoinPath(fromFolder, relative);
-        const QString to = JoinPath(toFolder, relative);
+        const QString to = JoinPath(toFolder, WebPackageRelativePath(fromFolder, from));
         if (!copyWithProgress(from, to, percentMessage)) {
             WriteSyslog(LOG_ERR_WIN, "ExpImpCopyLocalUrlFile : CopyFile Failed : %s -> %s : Error = %d",
                         qUtf8Printable(from), qUtf8Printable(to), int(GetLastError()));

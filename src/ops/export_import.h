@@ -141,7 +141,7 @@ private:
     bool importEntry(const ExImportEntry &entry, PackageSet &set);
     bool importContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set);
     bool moveIntoPlace(const QString &from, const QString &to, int percentMessage);
-    bool swapWebPackage(const QString &fromFolder, const QString &toFolder);
+    bool swapWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder);
 
     // Shared helpers.
     // Hands each file of a playlist (its list file and existing sequence
@@ -156,7 +156,10 @@ private:
                      quint64 &size);
     bool copyWithProgress(const QString &from, const QString &to, int percentMessage);
     bool copyPlain(const QString &from, const QString &to, const char *prefix);
-    bool copyWebPackage(const QString &fromFolder, const QString &toFolder, int percentMessage);
+    // Copies the local package of a web record from below fromBase into
+    // toFolder, file by file.
+    bool copyWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder,
+                        int percentMessage);
     void copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to,
                         bool move);
     bool storeTotals(const std::vector<ExImportEntry> &entries);

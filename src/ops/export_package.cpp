@@ -15,8 +15,11 @@
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/playlist_edit_model.h"
-#include "ops/exp_imp_local_url.h"
+#include "model/web_property.h"
+#include "ops/local_url_files.h"
+#include "transfer/web_package_files.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -45,6 +48,26 @@ bool FileChanged(const CPropertyBase &library, const CPropertyBase &drive)
     const SystemTime *driveTime = FileDateOf(drive);
     return LinkOf(library).compare(LinkOf(drive), Qt::CaseInsensitive) != 0 || library.GetSize() != drive.GetSize()
            || (libraryTime && driveTime && CompareSystemTime(*libraryTime, *driveTime) != 0);
+}
+
+// The files of a web record's package that do not travel for their names,
+// relative to the package folder.
+QStringList LeftOutWebFiles(const QString &base, const CPropertyBase &record)
+{
+    const auto *web = dynamic_cast<const CWebProperty *>(&record);
+    QString folder;
+    QStringList taken;
+    if (!web || !MakeContentIdPath(base, record.GetIndex(), folder) || !ExpImpListLocalUrlFiles(base, *web, true, taken))
+        return {};
+    QStringList leftOut;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (!taken.contains(file))
+            leftOut.append(FormatContentIdFixed(record.GetIndex()) + QLatin1Char('/') + WebPackageRelativePath(folder, file));
+    }
+    leftOut.sort();
+    return leftOut;
 }
 
 } // namespace
@@ -219,12 +242,8 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
                 WriteSyslog(LOG_ERR_APP, "Export : ExportMakeListContents : File Size Get Failed");
                 return false;
             }
-            if (type == 4 && entry.copyFiles) {
-                QString folder;
-                MakeContentIdPath(m_library.web, number, folder);
-                for (const QString &file : ExpImpSearchLeftOutFiles(folder))
-                    m_leftOut.append(FormatContentIdFixed(number) + QLatin1Char('/') + file);
-            }
+            if (type == 4 && entry.copyFiles)
+                m_leftOut.append(LeftOutWebFiles(m_library.web, *record));
             set.entries.push_back(entry);
         }
     }
@@ -298,8 +317,8 @@ bool CExImport::exportContentFiles(const ExImportEntry &entry, const CPropertyBa
     case 4:
         if (entry.copyFiles) {
             QString toFolder;
-            if (!MakeContentIdPath(m_library.web, entry.number, from) || !MakeContentIdPath(to.web, entry.number, toFolder)
-                || !copyWebPackage(from, toFolder, EXPORT_MSG_PERCENT))
+            if (!MakeContentIdPath(to.web, entry.number, toFolder)
+                || !copyWebPackage(m_library.web, record, toFolder, EXPORT_MSG_PERCENT))
                 return false;
         }
         copyThumbnails(4, entry.number, m_library, to, false);

@@ -14,7 +14,6 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
-#include "ops/exp_imp_local_url.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -298,7 +297,7 @@ bool CExImport::moveIntoPlace(const QString &from, const QString &to, int percen
     return false;
 }
 
-bool CExImport::swapWebPackage(const QString &fromFolder, const QString &toFolder)
+bool CExImport::swapWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder)
 {
     // The new package is put together beside the old one and swapped in, so
     // the old one is whole until the new one is complete.
@@ -306,7 +305,7 @@ bool CExImport::swapWebPackage(const QString &fromFolder, const QString &toFolde
     const QString retired = toFolder + QStringLiteral(".old");
     DeleteFolderTree(staged, true);
     DeleteFolderTree(retired, true);
-    if (!copyWebPackage(fromFolder, staged, IMPORT_MSG_PERCENT)) {
+    if (!copyWebPackage(fromBase, record, staged, IMPORT_MSG_PERCENT)) {
         DeleteFolderTree(staged, true);
         return false;
     }
@@ -337,8 +336,7 @@ bool CExImport::importContentFiles(const ExImportEntry &entry, const CPropertyBa
         });
     case 4:
         if (entry.copyFiles
-            && (!MakeContentIdPath(from.web, entry.number, source)
-                || !MakeContentIdPath(m_library.web, entry.number, target) || !swapWebPackage(source, target)))
+            && (!MakeContentIdPath(m_library.web, entry.number, target) || !swapWebPackage(from.web, record, target)))
             return false;
         copyThumbnails(4, entry.number, from, m_library, true);
         return true;

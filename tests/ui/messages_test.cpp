@@ -39,6 +39,10 @@ class FakeExImport final : public IExImportView {
 public:
     void EndExport(quint32 result) override { ends.append(QStringLiteral("export %1").arg(result)); }
     void EndImport(quint32 result) override { ends.append(QStringLiteral("import %1").arg(result)); }
+    void OnExImportProgress(int number, quint32 wParam, quint32) override
+    {
+        ends.append(QStringLiteral("progress %1 %2").arg(number).arg(wParam));
+    }
     QStringList ends;
 };
 
@@ -182,10 +186,12 @@ TEST_F(FrameMessages, ExportAndImportEndsTellThePanesAndTheDialog)
 {
     FakeExImport dialog;
     frame->SetExImportView(&dialog);
+    post(103, 40);
     post(APPMSG_EXPORT_END, 1);
     post(APPMSG_IMPORT_END, 5);
     frame->SetExImportView(nullptr);
-    EXPECT_EQ(dialog.ends, QStringList({QStringLiteral("export 1"), QStringLiteral("import 5")}));
+    EXPECT_EQ(dialog.ends, QStringList({QStringLiteral("progress 103 40"), QStringLiteral("export 1"),
+                                        QStringLiteral("import 5")}));
 }
 
 TEST_F(FrameMessages, TheTransferManagersEndIsPostedAndJoined)

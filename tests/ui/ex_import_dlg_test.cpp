@@ -1,0 +1,118 @@
+// The export and import window over the frame: a playlist with its still
+// travels into a package file and back, the progress and end texts, and the
+// keys that must not close the window.
+#include "app/main_frame.h"
+#include "app/playlist_ex_import_dlg.h"
+#include "core/clock.h"
+#include "core/path_utils.h"
+#include "core/string_table.h"
+#include "fake_file_dialogs.h"
+#include "model/contents_store.h"
+#include "model/img_property.h"
+#include "model/playlist_edit_model.h"
+#include "model/playlist_property.h"
+#include "shell_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+// A still and a playlist that shows it, in the program's library.
+void AddPlaylistWithStill(CContentsStore &store)
+{
+    const QString stillPath = JoinPath(store.GetContentFolder(2), QStringLiteral("pic.jpg"));
+    QDir().mkpath(QFileInfo(stillPath).path());
+    QFile file(stillPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'p'));
+    file.close();
+    CImgProperty still;
+    still.SetIndex(200000001);
+    still.SetLink(QStringLiteral("pic.jpg"));
+    still.SetSize(4096);
+    still.SetFileDate(ToSystemTime(QFileInfo(stillPath).lastModified()));
+    ASSERT_TRUE(store.GetList(2)->Add(&still));
+
+    CPlaylistEditModel model(52);
+    model.SetFolders(store.m_playlistFolder, store.m_sequenceFolder);
+    model.SetIdPrefix(5);
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(200000001, TimeValue{0, 0, 0, 0}, TimeValue{0, 0, 30, 0}, 2, 0));
+    ASSERT_TRUE(model.InsertItem(1, item));
+    ASSERT_TRUE(model.Save(520000001, 52));
+    CPlaylistProperty playlist;
+    playlist.SetIndex(520000001);
+    ASSERT_TRUE(store.GetList(52)->Add(&playlist));
+    ASSERT_TRUE(store.SaveLists(0, 1));
+}
+
+} // namespace
+
+TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingNew)
+{
+    writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    AddPlaylistWithStill(GetContentFolders());
+    FakeFileDialogs dialogs;
+    const QString package = QDir(m_home.path()).filePath(QStringLiteral("out/Q9Content.plst"));
+    QDir().mkpath(QFileInfo(package).path());
+
+    // Cancelling the file choice opens nothing.
+    EXPECT_FALSE(frame->ShowExportDlg({520000001}));
+    dialogs.answers << package;
+    ASSERT_TRUE(frame->ShowExportDlg({520000001}));
+    CPlaylistExImportDlg *dialog = frame->GetExImportDlg();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), LoadString(6301));
+
+    // Enter does nothing; the window stays.
+    QTest::keyClick(dialog, Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5416));
+    EXPECT_TRUE(QFileInfo(package).isFile());
+    dialog->OnClose();
+    EXPECT_FALSE(dialog->isVisible());
+
+    // Importing the package into the library it came from finds nothing new.
+    dialogs.answers << package;
+    ASSERT_TRUE(frame->ShowImportDlg());
+    EXPECT_EQ(dialog->windowTitle(), LoadString(6300));
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5422));
+
+    // A run the operator stopped says so, whatever its worker reported.
+    frame->StopExImport();
+    dialog->EndImport(1);
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5240));
+    dialog->OnClose();
+}
+
+TEST_F(ShellTest, ExportWindowCountsFilesAndMegabytes)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    CPlaylistExImportDlg dialog(frame);
+    dialog.BeginCopy(10, quint64(4096) << 20);
+    for (int file = 0; file < 3; ++file)
+        dialog.EndFile(quint32(512u << 20), 0);
+    EXPECT_EQ(dialog.GetStatusText(), FormatString(5413, 3, 10, 1536, 4096));
+    dialog.SetCurrentFile(100000042, 1);
+    dialog.SetPercent(37);
+    EXPECT_EQ(dialog.GetCurrentFileText(), QStringLiteral("100000042"));
+    EXPECT_EQ(dialog.GetPercentText(), QStringLiteral("37 %"));
+    dialog.EndExport(3);
+    EXPECT_EQ(dialog.GetStatusText(), LoadString(5421));
+    dialog.EndExport(1);
+    EXPECT_TRUE(dialog.IsKeepPackage());
+    // Another selection cannot reuse the package.
+    dialog.SetPlaylistIndexes({520000002});
+    EXPECT_FALSE(dialog.IsKeepPackage());
+}
