@@ -13,6 +13,7 @@
 #include "ui/contents/contents_thumbnails.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -111,7 +112,8 @@ void CContentsListCtrl::SetThumbnailMode(bool on)
     }
     header()->setVisible(!isTelopThumbnails());
     setHorizontalScrollBarPolicy(isTelopThumbnails() ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-    ActivateToolTip(false);
+    setMouseTracking(isTelopThumbnails());
+    ActivateToolTip(isTelopThumbnails());
     setUpdatesEnabled(true);
 }
 
@@ -170,6 +172,14 @@ void CContentsListCtrl::resizeEvent(QResizeEvent *event)
     CTelvListCtrl::resizeEvent(event);
     if (isTelopThumbnails())
         fitTelopColumn();
+}
+
+void CContentsListCtrl::mouseMoveEvent(QMouseEvent *event)
+{
+    // Telop rows tell their details in the list's tool tip.
+    if (isTelopThumbnails())
+        SetToolTipText(ThumbnailToolTip(indexAt(event->position().toPoint()).row()));
+    CTelvListCtrl::mouseMoveEvent(event);
 }
 
 void CContentsListCtrl::updateMarkedIndex()

@@ -122,6 +122,7 @@ protected:
 
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 

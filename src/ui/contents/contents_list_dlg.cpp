@@ -25,6 +25,7 @@ bool CContentsListDlg::OnInitDialog()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_list = new CContentsListCtrl(m_type, this);
+    m_list->SetMode(m_mode);
     layout->addWidget(m_list);
     if (m_list->GetThumbView())
         layout->addWidget(m_list->GetThumbView());
@@ -39,6 +40,7 @@ bool CContentsListDlg::isEditedList(int mode) const
 
 void CContentsListDlg::SetMode(int mode)
 {
+    m_mode = mode;
     if (m_list)
         m_list->SetMode(mode);
     setAutoFillBackground(true);

@@ -38,5 +38,6 @@ private:
     bool isEditedList(int mode) const;
 
     int m_type;
+    int m_mode = 10;
     CContentsListCtrl *m_list = nullptr;
 };
