@@ -78,7 +78,8 @@ bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, c
     const QString page = JoinPath(DataFolderOf(dataRoot), QStringLiteral("ThumbFlash.htm"));
     WriteSyslog(LOG_DEBUG, "Write Web File = %s", qUtf8Printable(page));
     const QString text = FillTemplate(QString::fromUtf8(bytes), flashPath.toHtmlEscaped());
-    if (!WriteFileAtomically(page, text.toUtf8(), FileDurability::Unsynced)) {
+    if (CreateFolderPath(DataFolderOf(dataRoot)) < 0
+        || !WriteFileAtomically(page, text.toUtf8(), FileDurability::Unsynced)) {
         WriteSyslog(LOG_ERR_APP, "File(%s) cannot write open.", qUtf8Printable(page));
         return false;
     }

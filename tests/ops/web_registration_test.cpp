@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -171,4 +172,31 @@ TEST_F(WebRegistrationTest, PageFileIsRegisteredWhereItLies)
     EXPECT_EQ(result.kind, REGIST_PAGE_UNREADABLE);
     EXPECT_EQ(result.detail, 2u);
     EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 1);
+}
+
+TEST(FlashThumbPage, TemplateIsFilledLiterallyWithTheEscapedPath)
+{
+    QTemporaryDir dir;
+    const QString templatePath = dir.filePath("BaseFlash.htm");
+    QFile file(templatePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<embed src=\"%s\" width=\"100%%\"> %d %n %");
+    file.close();
+    QString page;
+    ASSERT_TRUE(MakeFlashThumbPage(templatePath, "/data/a&b <1>.swf", dir.path(), page));
+    EXPECT_EQ(page, dir.path() + "/TelvData/Q9Data/ThumbFlash.htm");
+    QFile written(page);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "<embed src=\"/data/a&amp;b &lt;1&gt;.swf\" width=\"100%\"> %d %n %");
+    EXPECT_FALSE(MakeFlashThumbPage(dir.filePath("missing.htm"), "/a.swf", dir.path(), page));
+}
+
+TEST(FlashThumbPage, CaptureSizeFollowsThePageWithinBounds)
+{
+    const UrlThumbRequest request{"p", "r", 4, 1, 1920, 1080, 0};
+    EXPECT_EQ(UrlCaptureSize(request, {}), QSize(1920, 1080));
+    EXPECT_EQ(UrlCaptureSize(request, {1600, 0}), QSize(1600, 1080));
+    EXPECT_EQ(UrlCaptureSize(request, {800, 99999}), QSize(800, kMaxCaptureSide));
+    const UrlThumbRequest empty{"p", "r", 5, 1, 0, 0, 0};
+    EXPECT_EQ(UrlCaptureSize(empty, {}), QSize(1, 1));
 }

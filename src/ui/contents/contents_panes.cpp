@@ -1,9 +1,12 @@
 #include "ui/contents/contents_panes.h"
 
 #include "app/pane_factory.h"
+#include "ops/web_thumbnail.h"
 #include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/url_thumb_thread.h"
 
 void RegisterContentsPanes()
 {
     RegisterPaneMaker(PANE_KIND_CONTENTS, [](int, int mode) { return new CContentsDlgView(mode); });
+    SetUrlThumbnailMaker(&CUrlThumbThread::Instance());
 }

@@ -1,4 +1,5 @@
 #pragma once
-// Registers the panes of the contents area with the main frame's pane factory.
+// Registers the panes of the contents area with the main frame's pane factory,
+// and the web thumbnail maker that registration uses.
 
 void RegisterContentsPanes();
