@@ -214,6 +214,7 @@ CMainFrame::~CMainFrame()
     // Workers still kept are joined before their frame goes.
     m_printWorker.reset();
     m_logWorker.reset();
+    m_commandWorker.reset();
     stopRegistWorker();
     // The panes leave the pane list while the frame is whole.
     delete m_mdiClient;
@@ -621,7 +622,9 @@ int CMainFrame::GetGroupNo(const QString &name) const
 
 bool CMainFrame::IsBusy() const
 {
-    return GetTransferManager().IsRunning() || GetHttpClient().IsBusy() || m_busyMode != 0;
+    // A player command counts from its start to its end message, not only
+    // while its request is open.
+    return GetTransferManager().IsRunning() || GetHttpClient().IsBusy() || m_busyMode != 0 || m_commandWorker;
 }
 
 bool CMainFrame::CanStartOperation(bool skipTimeCheck, bool checkTimedWait)

@@ -15,6 +15,7 @@
 #include "app/telv_pane_dlg.h"
 #include "ops/export_import.h"
 #include "model/media_info.h"
+#include "ops/player_commands.h"
 #include "transfer/dlk_request_list.h"
 
 #include <QList>
@@ -216,6 +217,11 @@ public:
     bool SetTargetPlayers(bool wholeGroup);
     const QList<qint32> &GetTargetPlayers() const { return m_targetPlayers; }
     const QString &GetGroupAtStart() const { return m_groupAtStart; }
+    // A single command (0 check connect, 1 query time, 2 set time, 3
+    // restart, 4 power on, 5 power off) to one player on a worker thread;
+    // its end message (WM_APP+41) shows the outcome.
+    void R40CommandStart(int mode, qint32 player);
+    void OnMsgCommandEnd(quint32 result, quint32 detail);
 
     // ---- Help -------------------------------------------------------------
 
@@ -425,11 +431,15 @@ private:
     void onTransferProgress();
     // Sending and player operations.
     void showTransferFailure(qint32 state, qint32 detail);
+    void showErrorCode(qint32 detail);
     void reloadSelectedPlayerLists();
     void rememberTransferOutcome(int mode);
     void markScheduleStopped();
     CContentsList *groupCalendars(const QString &group);
     void saveGroupCalendars(const QString &group);
+    // The command worker's body: runs the command and posts its end.
+    void MaintainPlayer(int mode, qint32 player);
+    void showCommandSuccess(int mode, qint32 player);
     void onLogEnd(quint32 saved);
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
@@ -474,6 +484,12 @@ private:
     QList<qint32> m_targetPlayers;
     QString m_groupAtStart;
     qint32 m_operationIndex = -1;
+    int m_commandMode = 0;
+    qint32 m_commandPlayer = -1;
+    PlayerCommandReply m_commandReply;
+    QString m_pcTime;
+    QString m_pcTimeZone;
+    std::unique_ptr<CFrameWorker> m_commandWorker;
     CDlkRequestList m_requestList;
     bool m_exiting = false;
     bool m_sessionEnded = false;

@@ -82,8 +82,7 @@ bool CMainFrame::R40TransferStart(int mode, int count)
             status->SetTransferState(TRANSFER_STATE_ERROR);
         if (view)
             view->UpdateState();
-        MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(DLK_DETAIL_INTERNAL)}),
-                                kTitleCaption, MB_OK | MB_ICONWARNING);
+        showErrorCode(DLK_DETAIL_INTERNAL);
         return false;
     }
     // The rows are marked only once the transfer runs, so a failed start
@@ -234,8 +233,13 @@ void CMainFrame::showTransferFailure(qint32 state, qint32 detail)
     else if (state == DLK_STATE_DISK_FULL || state == DLK_STATE_AV_DISK_FULL)
         ShowText(this, OpText::kDiskFull, MB_OK | MB_ICONWARNING);
     else
-        MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(detail)}),
-                                kTitleCaption, MB_OK | MB_ICONWARNING);
+        showErrorCode(detail);
+}
+
+void CMainFrame::showErrorCode(qint32 detail)
+{
+    MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(detail)}),
+                            kTitleCaption, MB_OK | MB_ICONWARNING);
 }
 
 void CMainFrame::reloadSelectedPlayerLists()

@@ -3,6 +3,7 @@
 #include "core/message_box.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
+#include "model/app_data.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_list.h"
@@ -102,9 +103,9 @@ void ResetTransferStatus(CTransferStatusXml &status, const QList<qint32> &player
     TransferStatusRecord record;
     for (qint32 number : players) {
         if (!status.GetPlayerStatus(number, record)) {
-            // A player added since the document was filled: the whole list
-            // is taken again, as every record is cleared below anyway.
-            status.SetPlayers(players);
+            // A player added since the document was filled: the document
+            // takes the whole player list again.
+            status.SetPlayers(GetAppData().GetPlayerNumbers(false));
             break;
         }
     }

@@ -44,8 +44,9 @@ const char *TransferModeLogText(int mode);
 // a transfer of the mode.
 bool ReloadsRemoteLists(int mode);
 
-// Every player's record cleared for a new transfer, the check-file total set
-// to count; players missing from the document are added first.
+// The players' records cleared for a new transfer or command, the check-file
+// total set to count; when one is missing the document takes the whole
+// player list first.
 void ResetTransferStatus(CTransferStatusXml &status, const QList<qint32> &players, qint32 count);
 
 // Sets the manager up for the mode (callback, status document, append,

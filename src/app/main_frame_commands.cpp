@@ -1,0 +1,165 @@
+// Single maintenance commands to one player: the start with its questions and
+// guard, the worker, and the end with the outcome in the status document and
+// the command's message.
+#include "app/main_frame.h"
+
+#include "app/app_message.h"
+#include "app/frame_worker.h"
+#include "app/pane_roles.h"
+#include "core/clock.h"
+#include "core/message_box.h"
+#include "core/printf_format.h"
+#include "core/syslog.h"
+#include "ops/operation_texts.h"
+#include "ops/player_protocol.h"
+#include "ops/send_operations.h"
+#include "player/r40_http.h"
+#include "transfer/transfer_status_xml.h"
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+// The player's send status while its command runs.
+constexpr qint32 kCommandRunning = 2;
+
+int ShowText(QObject *owner, const QString &text, quint32 style)
+{
+    return MessageBoxWithCaptionId(owner, text, kTitleCaption, style);
+}
+
+int ShowText(QObject *owner, const char *text, quint32 style)
+{
+    return ShowText(owner, QString::fromUtf8(text), style);
+}
+
+// The question asked before a command; null when none is asked.
+const char *CommandQuestion(int mode)
+{
+    switch (mode) {
+    case COMMAND_MODE_RESTART: return OpText::kRestartQuestion;
+    case COMMAND_MODE_POWER_OFF: return OpText::kPowerOffQuestion;
+    default: return nullptr;
+    }
+}
+
+// The document-wide state after a command's result.
+qint32 StateOfResult(quint32 result)
+{
+    switch (result) {
+    case COMMAND_RESULT_DONE: return TRANSFER_STATE_COMPLETE;
+    case COMMAND_RESULT_FAILED: return TRANSFER_STATE_ENDED_ERRORS;
+    case COMMAND_RESULT_STOPPED: return TRANSFER_STATE_STOPPED;
+    default: return TRANSFER_STATE_ERROR;
+    }
+}
+
+} // namespace
+
+void CMainFrame::R40CommandStart(int mode, qint32 player)
+{
+    if (player < 0) {
+        ShowText(this, OpText::kSelectDevice, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (mode == COMMAND_MODE_QUERY_TIME) {
+        m_pcTime = FormatCommandTime(GetLocalTime());
+        m_pcTimeZone = FormatTimeZone();
+    }
+    if (const char *question = CommandQuestion(mode)) {
+        if (ShowText(this, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+    }
+    if (!CanStartOperation(false, false))
+        return;
+    m_commandMode = mode;
+    m_commandPlayer = player;
+    m_commandReply = PlayerCommandReply();
+    if (CTransferStatusXml *status = GetPlayerStatusStore()) {
+        ResetTransferStatus(*status, {player}, 0);
+        status->SetSendStatus(player, kCommandRunning);
+        status->SetTransferState(TRANSFER_STATE_RUNNING);
+    }
+    auto *view = paneRole<IStatusView>(PANE_STATUS);
+    if (view) {
+        view->SetPlayers({player});
+        view->UpdateState();
+    }
+    WriteSyslog(LOG_NOTICE, "%s", CommandModeLogText(mode));
+    // Mode and player go to the worker by value: the frame's fields may be
+    // read by the end handler only.
+    if (!StartWorker(m_commandWorker, [this, mode, player] { MaintainPlayer(mode, player); }, false)) {
+        OnMsgCommandEnd(COMMAND_RESULT_NOT_MADE, kCommandDetailOther);
+        return;
+    }
+    if (view)
+        view->StartRefresh();
+}
+
+void CMainFrame::MaintainPlayer(int mode, qint32 player)
+{
+    const CommandOutcome outcome = ::MaintainPlayer(GetHttpClient(), mode, player, m_commandReply);
+    PostAppMessage(this, APPMSG_COMMAND_END, quint32(outcome.result), quint32(outcome.detail));
+}
+
+void CMainFrame::OnMsgCommandEnd(quint32 result, quint32 detail)
+{
+    EndWorker(m_commandWorker);
+    if (CTransferStatusXml *status = GetPlayerStatusStore()) {
+        status->SetSendStatus(m_commandPlayer, qint32(result));
+        status->SetErrorCode(m_commandPlayer, result == COMMAND_RESULT_DONE || result == COMMAND_RESULT_STOPPED
+                                                  ? 0
+                                                  : qint32(detail));
+        status->SetTransferState(StateOfResult(result));
+    }
+    if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
+        view->StopRefresh();
+        view->UpdateState();
+    }
+    if (m_exiting)
+        return;
+    if (result == COMMAND_RESULT_DONE)
+        showCommandSuccess(m_commandMode, m_commandPlayer);
+    else if (result == COMMAND_RESULT_STOPPED)
+        ShowText(this, OpText::kStopped, MB_OK | MB_ICONWARNING);
+    else
+        showErrorCode(qint32(detail));
+}
+
+void CMainFrame::showCommandSuccess(int mode, qint32 player)
+{
+    const quint32 notice = MB_OK | MB_ICONINFORMATION;
+    switch (mode) {
+    case COMMAND_MODE_CHECK_CONNECT:
+        // The display line is not part of the player's reply: it shows a
+        // dash and code 00.
+        ShowText(this,
+                 FormatPrintf(QString::fromUtf8(OpText::kCheckConnectDone),
+                              {PrintfArg(m_commandReply.version), PrintfArg(m_commandReply.serial),
+                               PrintfArg(m_commandReply.macAddress), PrintfArg("-"), PrintfArg(0)}),
+                 notice);
+        break;
+    case COMMAND_MODE_QUERY_TIME:
+        if (ShowText(this,
+                     FormatPrintf(QString::fromUtf8(OpText::kQueryTimeDone),
+                                  {PrintfArg(m_commandReply.playerTime), PrintfArg(m_commandReply.playerTimeZone),
+                                   PrintfArg(m_pcTime), PrintfArg(m_pcTimeZone)}),
+                     MB_YESNO | MB_ICONINFORMATION)
+            == IDYES)
+            R40CommandStart(COMMAND_MODE_SET_TIME, player);
+        break;
+    case COMMAND_MODE_SET_TIME:
+        ShowText(this, OpText::kSetTimeDone, notice);
+        break;
+    case COMMAND_MODE_RESTART:
+        ShowText(this, OpText::kRestartDone, notice);
+        break;
+    case COMMAND_MODE_POWER_ON:
+        ShowText(this, OpText::kPowerOnDone, notice);
+        break;
+    case COMMAND_MODE_POWER_OFF:
+        ShowText(this, OpText::kPowerOffDone, notice);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Single maintenance commands addressed to one player without the transfer
+// manager: connection check, clock query and setting, restart, power on
+// (Wake-on-LAN) and power off. The command runs on a worker thread of the
+// frame through the shared HTTP client; its outcome is the pair (result,
+// detail) of player_protocol.h.
+
+#include "core/win_types.h"
+#include "ops/player_protocol.h"
+
+#include <QString>
+
+class CR40Http;
+struct PlayerRecord;
+
+enum CommandMode : int {
+    COMMAND_MODE_CHECK_CONNECT = 0,
+    COMMAND_MODE_QUERY_TIME = 1,
+    COMMAND_MODE_SET_TIME = 2,
+    COMMAND_MODE_RESTART = 3,
+    COMMAND_MODE_POWER_ON = 4,
+    COMMAND_MODE_POWER_OFF = 5,
+};
+
+// What a connection check or clock query learnt of the player.
+struct PlayerCommandReply {
+    QString version;
+    QString serial;
+    QString macAddress;
+    QString playerTime;     // "%04d/%02d/%02d %02d:%02d:%02d"
+    QString playerTimeZone;
+    SystemTime playerClock;
+};
+
+// The log line of a command's start ("R40 maintain start." for another mode).
+const char *CommandModeLogText(int mode);
+// "%04d/%02d/%02d %02d:%02d:%02d" of a time.
+QString FormatCommandTime(const SystemTime &time);
+
+// The HTTP command of modes 0, 1, 2, 3 and 5 to the player; defaultPort is
+// used when the record has none. Fills reply on success of modes 0 and 1.
+CommandOutcome SendR40Command(CR40Http &http, const PlayerRecord &record, int mode, int defaultPort,
+                              PlayerCommandReply &reply);
+// The Wake-on-LAN packet of mode 4 to the record's MAC address; a MAC
+// address that does not read as six hexadecimal bytes is not sent (4, 3000).
+CommandOutcome PowerOnR40(const PlayerRecord &record);
+// Reads "00-11-22-33-44-55" or "00:11:22:33:44:55"; false for anything else.
+bool ParseMacAddress(const QString &text, quint8 (&mac)[6]);
+
+// The worker body: finds the player (absent: 8, 0), runs the command of the
+// mode and closes the client after an HTTP command.
+CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply);

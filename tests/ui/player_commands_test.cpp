@@ -1,0 +1,101 @@
+// Single player commands through the main frame against emulated players:
+// the connection check's answer, a wrong password, a question answered No,
+// Wake-on-LAN to a loopback destination and a MAC address that does not read.
+#include "app/main_frame.h"
+#include "core/message_box.h"
+#include "model/app_data.h"
+#include "player/wake_on_lan.h"
+#include "player_ops_fixture.h"
+#include "transfer/transfer_status_xml.h"
+#include "ui/players/status_dlg_view.h"
+
+#include <QUdpSocket>
+
+namespace {
+
+void SetMacAddress(qint32 number, const QString &mac)
+{
+    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    const int position = players.FindPlayer(number);
+    ASSERT_TRUE(players.GetPlayer(position, record));
+    record.MacAddress = mac;
+    players.SetPlayer(position, record);
+}
+
+} // namespace
+
+TEST_F(PlayerOpsTest, CheckConnectShowsThePlayersFacts)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    player(0).setSystemValue(QStringLiteral("version"), QStringLiteral("1.23"));
+    player(0).setSystemValue(QStringLiteral("serial"), QStringLiteral("SN-0042"));
+    m_prompter.answer(IDOK);
+
+    m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
+    ASSERT_TRUE(waitIdle());
+
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    const QString text = m_prompter.last().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("接続チェック OK。"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("1.23"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("SN-0042"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QLatin1Char('%'))) << text.toStdString();
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_COMPLETE);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+}
+
+TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+
+    // No player chosen: refused before anything is asked.
+    m_prompter.answer(IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_RESTART, -1);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("機器を選択してください。"));
+
+    // Restart answered No: nothing is sent, the document is untouched.
+    m_prompter.answer(IDNO);
+    m_frame->R40CommandStart(COMMAND_MODE_RESTART, number(0));
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+
+    // A wrong password: detail 1003 in the message and the status pane.
+    player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("other"));
+    m_prompter.answer(IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_SET_TIME, number(0));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード： 1003"))) << m_prompter.last().text.toStdString();
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_ENDED_ERRORS);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("1003"));
+
+    // A MAC address that does not read sends nothing and says so.
+    SetMacAddress(number(0), QStringLiteral("00-11-22-zz-44-55"));
+    m_prompter.answer(IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード： 3000"))) << m_prompter.last().text.toStdString();
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(PlayerOpsTest, PowerOnSendsTheMagicPacket)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    QUdpSocket receiver;
+    ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
+    CWakeOnLan::SetDestinationOverride(QStringLiteral("127.0.0.1"), receiver.localPort());
+    SetMacAddress(number(0), QStringLiteral("00:1B:2C:3D:4E:F5"));
+    m_prompter.answer(IDOK);
+
+    m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
+    const bool ended = waitIdle();
+    CWakeOnLan::ClearDestinationOverride();
+    ASSERT_TRUE(ended);
+
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("指定したKDP-R40 に電源オン"))) << m_prompter.last().text.toStdString();
+    ASSERT_TRUE(receiver.hasPendingDatagrams() || receiver.waitForReadyRead(3000));
+    QByteArray packet(int(receiver.pendingDatagramSize()), '\0');
+    receiver.readDatagram(packet.data(), packet.size());
+    ASSERT_EQ(packet.size(), CWakeOnLan::kPacketSize);
+    EXPECT_EQ(packet.mid(6, 6), QByteArray::fromHex("001B2C3D4EF5"));
+}
