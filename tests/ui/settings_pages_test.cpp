@@ -1,14 +1,17 @@
 // The player and group settings pages in the main window: each bad value is
 // refused with its message, OK stores players and groups together, a page
-// left with changes asks first, and nothing is removed under a transfer.
+// left with changes asks first, and nothing is removed under a transfer; the
+// overview's group selector then chooses among the groups.
 
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "model/app_data.h"
+#include "model/contents_store.h"
 #include "shell_fixture.h"
 #include "ui/players/set_group_dlg_view.h"
 #include "ui/players/set_r40_list_dlg_view.h"
+#include "ui/timetable/schedule_view_dlg_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -229,4 +232,33 @@ TEST_F(SettingsPages, GroupPageAddsRenamesAndRemovesGroupsAndTicksTheirPlayers)
     EXPECT_EQ(GetAppData().GetGroupXml().GetCount(), 0);
     for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
         EXPECT_TRUE(player.Group.isEmpty());
+}
+
+TEST_F(SettingsPages, TheOverviewsGroupSelectorChoosesTheCurrentGroupUnlessAnEditedScheduleIsKept)
+{
+    CSetGroupDlgView *page = groupPage();
+    ASSERT_NE(page, nullptr);
+    for (const QString &name : {QStringLiteral("east"), QStringLiteral("west")}) {
+        type(page, CSetGroupDlgView::kNameId, name);
+        click(page, CSetGroupDlgView::kAddId);
+    }
+    click(page, CSetGroupDlgView::kOkButtonId);
+    EXPECT_EQ(frame->GetCurrentGroupName(), QStringLiteral("east"));
+
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_OVERVIEW, false));
+    auto *selector = dynamic_cast<CScheduleViewDlgView *>(frame->GetViewPane(CMainFrame::PANE_SCHEDULE_VIEW));
+    ASSERT_NE(selector, nullptr);
+    QListWidget *groups = selector->GetGroupList();
+    ASSERT_EQ(groups->count(), 2);
+    EXPECT_EQ(groups->currentItem()->text(), QStringLiteral("east"));
+    const QRect west = groups->visualItemRect(groups->item(1));
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, west.center());
+    EXPECT_EQ(frame->GetCurrentGroupName(), QStringLiteral("west"));
+
+    GetContentFolders().GetScheduleModel()->SetModified(true);
+    m_prompter.expect(5005, IDNO);
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, groups->visualItemRect(groups->item(0)).center());
+    EXPECT_EQ(frame->GetCurrentGroupName(), QStringLiteral("west"));
+    EXPECT_EQ(groups->currentItem()->text(), QStringLiteral("west"));
+    GetContentFolders().GetScheduleModel()->SetModified(false);
 }

@@ -1,5 +1,6 @@
 #include "ui/timetable/schedule_view_dlg_view.h"
 
+#include "app/main_frame.h"
 #include "model/app_data.h"
 
 #include <QLabel>
@@ -14,6 +15,8 @@ bool CScheduleViewDlgView::OnInitDialog()
         return false;
     GetTitleLabel()->hide();
     m_groups = new QListWidget(this);
+    m_groups->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_groups, &QListWidget::itemSelectionChanged, this, &CScheduleViewDlgView::onGroupChosen);
     layout()->addWidget(m_groups);
     return true;
 }
@@ -22,11 +25,14 @@ void CScheduleViewDlgView::FillGroupList()
 {
     if (!m_groups)
         return;
+    m_showing = true;
     m_groups->clear();
     const CQ9GroupXml &groups = GetAppData().GetGroupXml();
     CGroupRecord group;
     for (int i = 0; groups.GetGroup(i, group); ++i)
         m_groups->addItem(group.Name);
+    m_showing = false;
+    showCurrentGroup();
 }
 
 QStringList CScheduleViewDlgView::GetGroupNames() const
@@ -35,4 +41,41 @@ QStringList CScheduleViewDlgView::GetGroupNames() const
     for (int i = 0; m_groups && i < m_groups->count(); ++i)
         names.append(m_groups->item(i)->text());
     return names;
+}
+
+void CScheduleViewDlgView::OnGroupChanged()
+{
+    showCurrentGroup();
+}
+
+void CScheduleViewDlgView::OnSettingChanged(int)
+{
+    FillGroupList();
+}
+
+void CScheduleViewDlgView::showCurrentGroup()
+{
+    CMainFrame *frame = GetMainFrame();
+    if (!m_groups || !frame)
+        return;
+    m_showing = true;
+    const QList<QListWidgetItem *> found = m_groups->findItems(frame->GetCurrentGroupName(), Qt::MatchFixedString);
+    if (found.isEmpty())
+        m_groups->clearSelection();
+    else
+        m_groups->setCurrentItem(found.front());
+    m_showing = false;
+}
+
+void CScheduleViewDlgView::onGroupChosen()
+{
+    CMainFrame *frame = GetMainFrame();
+    const QList<QListWidgetItem *> chosen = m_groups->selectedItems();
+    if (m_showing || !frame || chosen.isEmpty())
+        return;
+    const QString name = chosen.front()->text();
+    if (name.compare(frame->GetCurrentGroupName(), Qt::CaseInsensitive) == 0)
+        return;
+    if (!frame->SelectGroup(name, 1))
+        showCurrentGroup();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// STAND-IN for the group selector of the overview check, until it is built:
-// the least the main frame needs of it. It lists the names of the groups; a
-// group chosen in the list does not change the checked group yet.
+// The group selector of the overview check: the names of the groups, the
+// current group selected. Choosing another group makes it the frame's
+// current group (CMainFrame::SelectGroup); when the frame keeps the old one
+// (the operator keeps an edited schedule), the selection goes back to it.
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
@@ -18,10 +19,20 @@ public:
     // Fills the list with the groups of the application data.
     void FillGroupList() override;
     QStringList GetGroupNames() const;
+    QListWidget *GetGroupList() const { return m_groups; }
+
+    void OnGroupChanged() override;
+    // The groups may have changed on their settings page.
+    void OnSettingChanged(int settingId) override;
 
 protected:
     bool OnInitDialog() override;
 
 private:
+    void onGroupChosen();
+    // Selects the frame's current group without choosing it again.
+    void showCurrentGroup();
+
     QListWidget *m_groups = nullptr;
+    bool m_showing = false;
 };
