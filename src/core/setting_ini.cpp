@@ -2,6 +2,12 @@
 
 #include "core/format_utils.h"
 
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <limits>
 
 namespace {
@@ -27,6 +33,18 @@ int readInRange(const CProfileIni &ini, const QString &key, int defaultValue, in
     return (value < min || value > max) ? defaultValue : value;
 }
 
+// Creates the file empty when it is missing and makes it readable and
+// writable by its user only; the atomic save keeps the mode of the file it
+// replaces. A file that cannot be opened (no folder yet) is left to the save.
+void keepPrivate(const QString &fileName)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    ::fchmod(fd, 0600);
+    ::close(fd);
+}
+
 } // namespace
 
 void CSettingIni::Open(const QString &fileName)
@@ -37,6 +55,9 @@ void CSettingIni::Open(const QString &fileName)
 
 void CSettingIni::SetFileName(const QString &fileName)
 {
+    // A file written before it held passwords is made private at once.
+    if (QFile::exists(fileName))
+        keepPrivate(fileName);
     m_ini.SetFileName(fileName);
 }
 
@@ -57,6 +78,8 @@ void CSettingIni::Load()
     options.HttpPort = readInRange(m_ini, QStringLiteral("HttpPort"), options.HttpPort, 1, 65535);
     for (const BoolOption &option : kBoolOptions)
         options.*option.field = m_ini.GetBool(kOption, QLatin1String(option.key), options.*option.field);
+    options.RunPassword = m_ini.GetString(kOption, QStringLiteral("RunPassword"));
+    options.SetupPassword = m_ini.GetString(kOption, QStringLiteral("SetupPassword"));
     std::lock_guard lock(m_mutex);
     m_options = options;
 }
@@ -73,6 +96,9 @@ bool CSettingIni::Save()
     };
     for (const BoolOption &option : kBoolOptions)
         changes.append({kOption, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
+    changes.append({kOption, QStringLiteral("RunPassword"), m_options.RunPassword});
+    changes.append({kOption, QStringLiteral("SetupPassword"), m_options.SetupPassword});
+    keepPrivate(m_ini.GetFileName());
     return m_ini.WriteChanges(changes);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The system options file "Y5.ini" of the data folder: the set-up step of a
 // first installation, the players' daily operating hours, the transfer limits,
-// the password switches and the optional features. The section of the set-up
+// the password switches, the passwords and the optional features. The file
+// holds the passwords as typed, so it is created, and kept, with mode 0600. The section of the set-up
 // and operating-hour keys is spelled "Sysytem" in the file, and stays so.
 // Load reads the options into a record that callers copy (Options()); Save
 // writes the record back. A value that does not parse falls back to its key's
@@ -34,6 +35,10 @@ struct SystemOptions {
     bool SILayer = false;
     bool SIControl = false;
     bool VODUse = false;
+    // The start-up and settings passwords, stored as typed (other programs
+    // read them so); the file is kept readable by its user only.
+    QString RunPassword;
+    QString SetupPassword;
 };
 
 class CSettingIni {

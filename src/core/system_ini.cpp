@@ -144,6 +144,54 @@ SystemSettings CSystemIni::Settings() const
     return m_settings;
 }
 
+bool CSystemIni::SaveSettings(const SystemSettings &settings)
+{
+    const auto flag = [](bool on) { return QString::number(on ? 1 : 0); };
+    const QString logFolder = settings.LogFolder == defaultLogFolder() ? QString() : settings.LogFolder;
+    const QList<ProfileChange> changes{
+        {kOption, QStringLiteral("AutoSend"), flag(settings.AutoSend)},
+        {kOption, QStringLiteral("AutoSendStartTime"), FormatTimeText(settings.AutoSendStartTime, false)},
+        {kOption, QStringLiteral("NotSendStartTime"), FormatTimeText(settings.NotSendStartTime, false)},
+        {kOption, QStringLiteral("NotSendEndTime"), FormatTimeText(settings.NotSendEndTime, false)},
+        {kExOption, QStringLiteral("R40RetryEnable"), flag(settings.R40RetryEnable)},
+        {kExOption, QStringLiteral("R40RetryInterval"), QString::number(settings.R40RetryInterval)},
+        {kExOption, QStringLiteral("LogFolder"), logFolder},
+        {kExOption, QStringLiteral("LogLevel"), QString::number(clampLogLevel(settings.LogLevel))},
+        {kExOption, QStringLiteral("LogKeepDay"), QString::number(settings.LogKeepDay)},
+        {kExContents, QStringLiteral("ColorTransparent"), 
+         QStringLiteral("0x") + QString::number(settings.ColorTransparent & 0xFFFFFF, 16).toUpper().rightJustified(6, u'0')},
+    };
+    if (!m_ini.WriteChanges(changes))
+        return false;
+    Load();
+    LoadLogSettings();
+    return true;
+}
+
+bool CSystemIni::SaveContentTypes(const QList<QPair<int, bool>> &used, const QList<QPair<int, int>> &maxCounts)
+{
+    QList<ProfileChange> changes;
+    for (const auto &[type, on] : used) {
+        if (!((type >= 1 && type <= 8) || type == 10)) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+        changes.append({kContentUse, counterKey(type), QString::number(on ? 1 : 0)});
+    }
+    for (const auto &[type, limit] : maxCounts) {
+        const bool limited = (type >= 1 && type <= 8) || (type >= 51 && type <= 53);
+        if (!limited || limit < 0 || limit > kMaxCountLimit) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+        changes.append({kExContents, QLatin1String(kMaxCountKeys[counterSlot(type)].key), QString::number(limit)});
+    }
+    if (!m_ini.WriteChanges(changes))
+        return false;
+    Load();
+    return true;
+}
+
 int CSystemIni::GetContentIndex(int type) const
 {
     const int slot = counterSlot(type);

@@ -10,6 +10,8 @@
 #include "core/profile_ini.h"
 #include "core/win_types.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <array>
@@ -94,6 +96,18 @@ public:
     void LoadLogSettings();
     // A copy of the loaded options.
     SystemSettings Settings() const;
+    // Writes the options the settings pages edit, all in one save: [Option]
+    // AutoSend, AutoSendStartTime, NotSendStartTime, NotSendEndTime;
+    // [ExOption] R40RetryEnable, R40RetryInterval, LogFolder (empty when it is
+    // the default folder, so it follows the base folder), LogLevel,
+    // LogKeepDay; [ExContents] ColorTransparent; then reads the options
+    // again. The log keys take effect when the log is next opened.
+    bool SaveSettings(const SystemSettings &settings);
+    // Writes the [Content\Use] flags of the types given (1-8, 10) and the
+    // [ExContents] limits of the types given (1-8, 51-53; 0-9999) in one
+    // save, then reads the file again. False (87) for another type or a
+    // limit out of range, with nothing written.
+    bool SaveContentTypes(const QList<QPair<int, bool>> &used, const QList<QPair<int, int>> &maxCounts);
 
     // The next-number counter of a content type (0 for types without one).
     int GetContentIndex(int type) const;

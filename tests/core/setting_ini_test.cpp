@@ -82,4 +82,31 @@ TEST_F(SettingIni, SaveWritesTheRecordAndKeepsUnknownKeys)
     EXPECT_TRUE(again.Options().RunPassUse);
 }
 
+TEST_F(SettingIni, PasswordsAreStoredAsTypedInAFileOnlyItsUserReads)
+{
+    // A file written earlier with the usual mode is made private when opened.
+    open("[Option]\nRunPassUse=1\n");
+    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    SystemOptions o = m_ini.Options();
+    o.RunPassword = QStringLiteral("kdp r40=1");
+    o.SetupPassword = QStringLiteral("設定");
+    m_ini.SetOptions(o);
+    ASSERT_TRUE(m_ini.Save());
+    EXPECT_TRUE(readFile("Y5.ini").contains("RunPassword=kdp r40=1\n"));
+    // Saving replaces the file and keeps its mode.
+    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+
+    // A new file is created private before anything is written to it.
+    QFile::remove(path("Y5.ini"));
+    CSettingIni fresh;
+    fresh.Open(path("Y5.ini"));
+    fresh.SetOptions(o);
+    ASSERT_TRUE(fresh.Save());
+    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    CSettingIni again;
+    again.Open(path("Y5.ini"));
+    EXPECT_EQ(again.Options().RunPassword, QStringLiteral("kdp r40=1"));
+    EXPECT_EQ(again.Options().SetupPassword, QStringLiteral("設定"));
+}
+
 } // namespace

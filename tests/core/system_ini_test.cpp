@@ -201,4 +201,49 @@ TEST(SystemIniColors, EachListTypeHasItsOwnColourAndOthersAreWhite)
         EXPECT_EQ(CSystemIni::GetContentColor(type), 0xFFFFFFu) << type;
 }
 
+TEST_F(SystemIni, TheSettingsPagesValuesAreWrittenTogetherAndReadBack)
+{
+    open("; system\n[Option]\nAutoSend=0\nRemotePowerOn=1\n[ExOption]\nLogFolder=/var/log/q9\n");
+    SystemSettings settings = m_ini.Settings();
+    settings.AutoSend = true;
+    settings.AutoSendStartTime = TimeValue{2, 30, 0, 0};
+    settings.NotSendStartTime = TimeValue{22, 0, 0, 0};
+    settings.NotSendEndTime = TimeValue{6, 0, 0, 0};
+    settings.R40RetryEnable = false;
+    settings.R40RetryInterval = 60;
+    settings.LogFolder = QStringLiteral("/base/TelvData/Q9Data/Log"); // the default: stored as none
+    settings.LogLevel = 7;
+    settings.LogKeepDay = 10;
+    settings.ColorTransparent = 0x00FF00;
+    ASSERT_TRUE(m_ini.SaveSettings(settings));
+    const QByteArray file = readFile("Q9S.ini");
+    EXPECT_TRUE(file.startsWith("; system\n[Option]\nAutoSend=1\nRemotePowerOn=1\nAutoSendStartTime=02:30:00\n"));
+    EXPECT_TRUE(file.contains("LogFolder=\n"));
+    EXPECT_TRUE(file.contains("ColorTransparent=0x00FF00\n"));
+    CSystemIni again;
+    again.Open(path("Q9S.ini"), "/base");
+    const SystemSettings read = again.Settings();
+    EXPECT_TRUE(read.AutoSend);
+    EXPECT_EQ(read.NotSendEndTime, (TimeValue{6, 0, 0, 0}));
+    EXPECT_FALSE(read.R40RetryEnable);
+    EXPECT_EQ(read.R40RetryInterval, 60);
+    EXPECT_EQ(read.LogFolder, QStringLiteral("/base/TelvData/Q9Data/Log"));
+    EXPECT_EQ(read.LogLevel, 7);
+    EXPECT_EQ(read.LogKeepDay, 10);
+    EXPECT_EQ(read.ColorTransparent, 0x00FF00u);
+    EXPECT_TRUE(read.RemotePowerOn);
+
+    ASSERT_TRUE(m_ini.SaveContentTypes({{8, false}, {10, false}}, {{1, 50}, {52, 9999}}));
+    EXPECT_FALSE(m_ini.IsContentTypeUsed(8));
+    EXPECT_FALSE(m_ini.IsContentTypeUsed(10));
+    EXPECT_TRUE(m_ini.IsContentTypeUsed(1));
+    EXPECT_EQ(m_ini.GetMaxCount(1), 50);
+    EXPECT_EQ(m_ini.GetMaxCount(52), 9999);
+    const QByteArray before = readFile("Q9S.ini");
+    EXPECT_FALSE(m_ini.SaveContentTypes({{1, true}}, {{2, 10000}}));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(m_ini.SaveContentTypes({{51, true}}, {}));
+    EXPECT_EQ(readFile("Q9S.ini"), before);
+}
+
 } // namespace
