@@ -1,26 +1,40 @@
 // The player and group settings pages in the main window: each bad value is
 // refused with its message, OK stores players and groups together, a page
 // left with changes asks first, and nothing is removed under a transfer; the
-// overview's group selector then chooses among the groups.
+// overview's group selector then chooses among the groups. The system,
+// materials and option pages store what they show; passwords are typed twice.
 
+#include "app/color_dialog.h"
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
+#include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "shell_fixture.h"
+#include "ui/contents/color_button.h"
+#include "ui/players/set_cont_dlg_view.h"
 #include "ui/players/set_group_dlg_view.h"
+#include "ui/players/set_opt_dlg_view.h"
+#include "ui/players/set_password_dlg.h"
 #include "ui/players/set_r40_list_dlg_view.h"
+#include "ui/players/set_system_dlg_view.h"
 #include "ui/timetable/schedule_view_dlg_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -261,4 +275,138 @@ TEST_F(SettingsPages, TheOverviewsGroupSelectorChoosesTheCurrentGroupUnlessAnEdi
     EXPECT_EQ(frame->GetCurrentGroupName(), QStringLiteral("west"));
     EXPECT_EQ(groups->currentItem()->text(), QStringLiteral("west"));
     GetContentFolders().GetScheduleModel()->SetModified(false);
+}
+
+namespace {
+
+// Runs body on the next modal dialog once it is open (the page's exec()
+// blocks the test until the dialog closes).
+void onNextModal(std::function<void(QDialog *)> body)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        body(dialog);
+    });
+    poll->start();
+}
+
+void typePassword(QDialog *dialog, const QString &password, const QString &confirmation)
+{
+    dialog->findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kPasswordEditId))->setText(password);
+    dialog->findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kConfirmEditId))->setText(confirmation);
+    dialog->accept();
+}
+
+class FakeColorDialog final : public IColorDialogPrompter {
+public:
+    FakeColorDialog() { SetColorDialogPrompter(this); }
+    ~FakeColorDialog() override { SetColorDialogPrompter(nullptr); }
+    bool ChooseColor(QWidget *, ColorRef, ColorRef &chosen) override
+    {
+        chosen = answer;
+        return true;
+    }
+    ColorRef answer = 0;
+};
+
+} // namespace
+
+TEST_F(SettingsPages, SystemPageRefusesALogFolderItCannotWriteAndStoresItsValues)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_SYSTEM, false));
+    QWidget *page = frame->GetViewPane(CMainFrame::PANE_SET_SYSTEM);
+    control<QCheckBox>(page, CSetSystemDlgView::kAutoSendId)->setChecked(true);
+    control<QTimeEdit>(page, CSetSystemDlgView::kAutoSendTimeId)->setTime(QTime(3, 15, 0));
+    control<QCheckBox>(page, CSetSystemDlgView::kRetryId)->setChecked(false);
+    auto *interval = control<QSpinBox>(page, CSetSystemDlgView::kRetryIntervalId);
+    interval->setValue(0);
+    EXPECT_EQ(interval->value(), 1); // held to its range
+    interval->setValue(90);
+    control<QComboBox>(page, CSetSystemDlgView::kLogLevelId)->setCurrentIndex(7);
+    control<QSpinBox>(page, CSetSystemDlgView::kLogKeepDayId)->setValue(14);
+    type(page, CSetSystemDlgView::kLogFolderId, QStringLiteral("relative/log"));
+    m_prompter.expect(5231, IDOK);
+    click(page, CSetSystemDlgView::kOkButtonId);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_SET_SYSTEM);
+
+    const QString folder = m_home.path() + QStringLiteral("/logs");
+    type(page, CSetSystemDlgView::kLogFolderId, folder);
+    click(page, CSetSystemDlgView::kOkButtonId);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
+    CSystemIni stored;
+    stored.Open(GetSystemIni().GetFileName(), baseFolder());
+    const SystemSettings settings = stored.Settings();
+    EXPECT_TRUE(settings.AutoSend);
+    EXPECT_EQ(settings.AutoSendStartTime, (TimeValue{3, 15, 0, 0}));
+    EXPECT_FALSE(settings.R40RetryEnable);
+    EXPECT_EQ(settings.R40RetryInterval, 90);
+    EXPECT_EQ(settings.LogFolder, folder);
+    EXPECT_EQ(settings.LogLevel, 7);
+    EXPECT_EQ(settings.LogKeepDay, 14);
+}
+
+TEST_F(SettingsPages, OptionPageSetsThePasswordsTypedTwiceAndKeepsThemPrivate)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_OPTIONS, false));
+    QWidget *page = frame->GetViewPane(CMainFrame::PANE_SET_OPT);
+    // Cancelled: the switch stays off.
+    onNextModal([](QDialog *dialog) { dialog->reject(); });
+    control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->setChecked(true);
+    EXPECT_FALSE(control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->isChecked());
+
+    // Two entries that differ are refused; then the same password twice is taken.
+    m_prompter.expect(5477, IDOK);
+    onNextModal([](QDialog *dialog) {
+        typePassword(dialog, QStringLiteral("open"), QStringLiteral("opne"));
+        EXPECT_TRUE(dialog->isVisible());
+        typePassword(dialog, QStringLiteral("open sesame"), QStringLiteral("open sesame"));
+    });
+    control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->setChecked(true);
+    EXPECT_TRUE(control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->isChecked());
+    control<QTimeEdit>(page, CSetOptDlgView::kNotSendStartId)->setTime(QTime(23, 0, 0));
+    control<QTimeEdit>(page, CSetOptDlgView::kNotSendEndId)->setTime(QTime(5, 0, 0));
+    control<QSpinBox>(page, CSetOptDlgView::kHttpPortId)->setValue(8080);
+    control<QCheckBox>(page, CSetOptDlgView::kLocalUrlId)->setChecked(true);
+    click(page, CSetOptDlgView::kOkButtonId);
+
+    CSettingIni stored;
+    stored.Open(GetSettingIni().GetFileName());
+    EXPECT_TRUE(stored.Options().RunPassUse);
+    EXPECT_EQ(stored.Options().RunPassword, QStringLiteral("open sesame"));
+    EXPECT_TRUE(stored.Options().SetupPassword.isEmpty());
+    EXPECT_EQ(stored.Options().HttpPort, 8080);
+    EXPECT_TRUE(stored.Options().SILocalUrl);
+    EXPECT_EQ(QFile::permissions(GetSettingIni().GetFileName()),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(GetSystemIni().Settings().NotSendStartTime, (TimeValue{23, 0, 0, 0}));
+    EXPECT_EQ(GetSystemIni().Settings().NotSendEndTime, (TimeValue{5, 0, 0, 0}));
+    // The start-up prompt now wants that password.
+    EXPECT_EQ(CSetPasswordDlg::StoredPassword(CSetPasswordDlg::MODE_STARTUP), QStringLiteral("open sesame"));
+}
+
+TEST_F(SettingsPages, MaterialsPageSwitchesTypesOffLimitsThemAndSetsTheTransparentColour)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_MATERIALS, false));
+    QWidget *page = frame->GetViewPane(CMainFrame::PANE_SET_CONT);
+    EXPECT_TRUE(control<QCheckBox>(page, CSetContDlgView::kUseBaseId + 8)->isChecked());
+    EXPECT_EQ(control<QSpinBox>(page, CSetContDlgView::kMaxBaseId + 7)->value(), 200);
+    control<QCheckBox>(page, CSetContDlgView::kUseBaseId + 8)->setChecked(false);
+    control<QSpinBox>(page, CSetContDlgView::kMaxBaseId + 1)->setValue(500);
+    FakeColorDialog colors;
+    colors.answer = 0x00FF00;
+    QTest::mouseClick(control<CColorButton>(page, CSetContDlgView::kTransparentId), Qt::LeftButton);
+    click(page, CSetContDlgView::kOkButtonId);
+    EXPECT_FALSE(GetSystemIni().IsContentTypeUsed(8));
+    EXPECT_EQ(GetSystemIni().GetMaxCount(1), 500);
+    EXPECT_EQ(GetSystemIni().Settings().ColorTransparent, 0x00FF00u);
+    CSystemIni stored;
+    stored.Open(GetSystemIni().GetFileName(), baseFolder());
+    EXPECT_FALSE(stored.IsContentTypeUsed(8));
+    EXPECT_EQ(stored.Settings().ColorTransparent, 0x00FF00u);
 }

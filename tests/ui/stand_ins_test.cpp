@@ -84,6 +84,10 @@ using SettingsStandIns = ShellTest;
 TEST_F(SettingsStandIns, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk)
 {
     ASSERT_TRUE(startUp());
+    // With a settings password stored, its switch is turned on without asking for one.
+    SystemOptions stored = GetSettingIni().Options();
+    stored.SetupPassword = QStringLiteral("kdp-r40");
+    GetSettingIni().SetOptions(stored);
     CSetOptDlgView page;
     ASSERT_TRUE(page.Create(nullptr));
     page.LoadSettings();
@@ -115,6 +119,7 @@ TEST_F(SettingsStandIns, PasswordPromptAcceptsOnlyTheStoredPassword)
     ASSERT_TRUE(startUp());
     CProfileIni(GetSettingIni().GetFileName()).WriteString(QStringLiteral("Option"), QStringLiteral("RunPassword"),
                                                            QStringLiteral("kdp-r40"));
+    GetSettingIni().Load();
     CSetPasswordDlg dialog(CSetPasswordDlg::MODE_STARTUP);
     dialog.show();
     auto *entry = dialog.findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kPasswordEditId));

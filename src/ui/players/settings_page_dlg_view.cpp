@@ -3,11 +3,14 @@
 #include "app/main_frame.h"
 #include "core/message_box.h"
 
-#include <QLabel>
+#include <QAbstractButton>
 #include <QBoxLayout>
-#include <QLayout>
-#include <QPlainTextEdit>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 
 namespace {
 constexpr quint32 kTitleCaption = 1;
@@ -25,9 +28,6 @@ bool CSettingsPageDlgView::OnInitDialog()
         return false;
     GetTitleLabel()->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     GetTitleLabel()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_values = new QPlainTextEdit(this);
-    m_values->setReadOnly(true);
-    layout()->addWidget(m_values);
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QString::number(kOkButtonId));
     connect(m_ok, &QPushButton::clicked, this, &CSettingsPageDlgView::OnOk);
@@ -38,22 +38,28 @@ bool CSettingsPageDlgView::OnInitDialog()
 
 void CSettingsPageDlgView::AddContent(QLayout *content)
 {
-    auto *column = qobject_cast<QBoxLayout *>(layout());
-    if (!column)
-        return;
-    if (m_values) {
-        // A page with controls of its own shows no value text.
-        column->removeWidget(m_values);
-        delete m_values;
-        m_values = nullptr;
-    }
-    column->insertLayout(column->indexOf(m_ok), content, 1);
+    if (auto *column = qobject_cast<QBoxLayout *>(layout()))
+        column->insertLayout(column->indexOf(m_ok), content, 1);
 }
 
-void CSettingsPageDlgView::ShowLines(const QStringList &lines)
+void CSettingsPageDlgView::WatchChanges(QWidget *control)
 {
-    if (m_values)
-        m_values->setPlainText(lines.join(QLatin1Char('\n')));
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        connect(edit, &QLineEdit::textChanged, this, &CSettingsPageDlgView::onValueChanged);
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        connect(button, &QAbstractButton::toggled, this, &CSettingsPageDlgView::onValueChanged);
+    else if (auto *spin = qobject_cast<QSpinBox *>(control))
+        connect(spin, &QSpinBox::valueChanged, this, &CSettingsPageDlgView::onValueChanged);
+    else if (auto *time = qobject_cast<QTimeEdit *>(control))
+        connect(time, &QTimeEdit::timeChanged, this, &CSettingsPageDlgView::onValueChanged);
+    else if (auto *combo = qobject_cast<QComboBox *>(control))
+        connect(combo, &QComboBox::currentIndexChanged, this, &CSettingsPageDlgView::onValueChanged);
+}
+
+void CSettingsPageDlgView::onValueChanged()
+{
+    if (!m_filling)
+        m_modified = true;
 }
 
 bool CSettingsPageDlgView::SaveSettings()

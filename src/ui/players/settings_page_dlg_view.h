@@ -1,17 +1,14 @@
 #pragma once
-// The common part of the STAND-INs for the settings pages, until the pages
-// are built: the least the main frame needs of a page. A page fills itself
-// from the settings before it is shown, remembers whether the operator
-// changed anything, asks 5007 before it is left with changes (Yes discards
-// them), and its OK button saves what it can save and takes the first set-up
-// one step further (or applies the setting once the set-up is complete).
+// The common part of the settings pages: a page fills itself from the
+// settings before it is shown, remembers whether the operator changed
+// anything, asks 5007 before it is left with changes (Yes discards them), and
+// its OK button saves and takes the first set-up one step further (or applies
+// the setting once the set-up is complete).
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
 
-#include <QStringList>
-
-class QPlainTextEdit;
+class QLayout;
 class QPushButton;
 
 class CSettingsPageDlgView : public CTitledPaneDlg, public ISettingsPage {
@@ -35,14 +32,20 @@ protected:
     // Writes the page's changes; false keeps the page as it is.
     virtual bool SaveSettings();
     void SetModified(bool modified) { m_modified = modified; }
-    // The read-only text of the values the page shows.
-    void ShowLines(const QStringList &lines);
     // Puts the page's controls between its title and the OK button.
     void AddContent(QLayout *content);
+    // Marks the page changed when the value of the control (an edit, check
+    // box, spin box, time edit or combo box) changes, except while filling.
+    void WatchChanges(QWidget *control);
+    // Set while the page fills its controls from the settings.
+    void SetFilling(bool filling) { m_filling = filling; }
+    bool IsFilling() const { return m_filling; }
 
 private:
+    void onValueChanged();
+
     int m_viewId;
     bool m_modified = false;
-    QPlainTextEdit *m_values = nullptr;
+    bool m_filling = false;
     QPushButton *m_ok = nullptr;
 };
