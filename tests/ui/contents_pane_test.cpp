@@ -339,11 +339,12 @@ TEST_F(ContentsPane, CopyAndPasteOfPlaylistsGoThroughTheFrame)
     ASSERT_EQ(list->GetContentType(), 52);
     EXPECT_EQ(list->CanExecute(57634), FrameOps::CopyPlaylist(52, {}, true));
     EXPECT_EQ(list->CanExecute(57637), FrameOps::PastePlaylist(52, true));
-    if (!list->CanExecute(57634))
-        return;
+    // The copy block carries the playlist's position in its list.
     list->SelectContentIndexes({5});
-    list->OnCommand(57634);
-    EXPECT_FALSE(GetClipboardBlock(CLIPBOARD_PLAYLIST_COPY).isEmpty());
+    QTest::keyClick(list->GetActiveView(), Qt::Key_C, Qt::ControlModifier);
+    QList<quint32> positions;
+    ASSERT_TRUE(ReadPlaylistCopyBlock(GetClipboardBlock(CLIPBOARD_PLAYLIST_COPY), 1, positions));
+    EXPECT_EQ(positions, QList<quint32>{0});
 }
 
 TEST(ContentsRegistration, TheTabTakesOnlyItsOwnFiles)
@@ -368,4 +369,22 @@ TEST(ContentsRegistration, TheTabTakesOnlyItsOwnFiles)
     EXPECT_EQ(PromptRegistrationFiles(nullptr, 1).taken.size(), 2);
     EXPECT_EQ(dialogs.requests[2].filter, QStringLiteral("すべての動画ファイル (*.wmv *.mpg *.m2p)"));
     EXPECT_FALSE(CanRegisterFiles(7));
+}
+
+TEST_F(ContentsPane, RegisterNamesTheFilesTheTabDoesNotTake)
+{
+    start();
+    videoList();
+    ASSERT_TRUE(pane->CanExecuteCommand(4201));
+    FakeFileDialogs dialogs;
+    dialogs.answers = {QStringLiteral("/m/still.jpg\n/m/sound.wav")};
+    m_prompter.answer(IDOK);
+    EXPECT_TRUE(pane->OnCommand(4201));
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].title, LoadString(5681).trimmed() + QStringLiteral(" の登録"));
+    const MessagePrompt message = m_prompter.last();
+    EXPECT_TRUE(message.text.startsWith(LoadString(5357)));
+    EXPECT_TRUE(message.text.contains(QStringLiteral("/m/still.jpg")));
+    EXPECT_TRUE(message.text.contains(QStringLiteral("/m/sound.wav")));
+    EXPECT_EQ(GetContentFolders().GetList(1)->GetCount(), 3);
 }

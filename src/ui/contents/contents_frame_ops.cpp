@@ -46,9 +46,9 @@ bool ShowImportDlg(bool check)
 {
     return TELV_FRAME_OP(ShowImportDlg());
 }
-bool ShowExportDlg(const Indexes &indexes, bool check)
+bool ShowExportDlg(const Positions &numbers, bool check)
 {
-    return TELV_FRAME_OP(ShowExportDlg(indexes));
+    return TELV_FRAME_OP(ShowExportDlg(numbers));
 }
 bool EditProperty(int type, qint32 index, bool check)
 {
@@ -122,17 +122,17 @@ bool ScheduleLoadForView(qint32 index, int view, bool check)
 {
     return TELV_FRAME_OP(ScheduleLoad(index, view));
 }
-bool CopyPlaylist(int type, const Indexes &indexes, bool check)
+bool CopyPlaylist(int type, const Positions &positions, bool check)
 {
-    return TELV_FRAME_OP(CopyPlaylist(type, indexes));
+    return TELV_FRAME_OP(CopyPlaylist(type, positions));
 }
 bool PastePlaylist(int type, bool check)
 {
     return TELV_FRAME_OP(PastePlaylist(type));
 }
-bool CopySchedule(const Indexes &indexes, bool check)
+bool CopySchedule(const Positions &positions, bool check)
 {
-    return TELV_FRAME_OP(CopySchedule(indexes));
+    return TELV_FRAME_OP(CopySchedule(positions));
 }
 bool PasteSchedule(bool check)
 {

@@ -8,7 +8,9 @@
 // a command is enabled exactly when its operation exists: once the frame
 // gains a member of the name and arguments, the command works without a
 // change here. Arguments follow the frame's conventions: content numbers as
-// QList<qint32>, a record as a pointer to its class (null for a new one).
+// QList<qint32>, a record as a pointer to its class (null for a new one);
+// the copy blocks of playlists and schedules carry positions in their list
+// and the export the playlist numbers, as QList<quint32>.
 
 #include <QList>
 #include <QStringList>
@@ -21,12 +23,13 @@ class CWebProperty;
 namespace FrameOps {
 
 using Indexes = QList<qint32>;
+using Positions = QList<quint32>;
 
 // Registration, replacement, import and export.
 bool StartAddContentsFiles(const QStringList &paths, int code, bool check = false);
 bool StartReplaceMaterial(int type, qint32 index, const QString &path, bool check = false);
 bool ShowImportDlg(bool check = false);
-bool ShowExportDlg(const Indexes &indexes, bool check = false);
+bool ShowExportDlg(const Positions &numbers, bool check = false);
 
 // Editing.
 bool EditProperty(int type, qint32 index, bool check = false);
@@ -50,9 +53,9 @@ bool ScheduleNew(bool check = false);
 bool ScheduleLoad(qint32 index, bool check = false);
 // Loads a schedule for checking in the given view (15: schedule delivery).
 bool ScheduleLoadForView(qint32 index, int view, bool check = false);
-bool CopyPlaylist(int type, const Indexes &indexes, bool check = false);
+bool CopyPlaylist(int type, const Positions &positions, bool check = false);
 bool PastePlaylist(int type, bool check = false);
-bool CopySchedule(const Indexes &indexes, bool check = false);
+bool CopySchedule(const Positions &positions, bool check = false);
 bool PasteSchedule(bool check = false);
 
 // Players.

@@ -509,7 +509,7 @@ void CContentsListCtrl::OnCommand(int id)
         break;
     case ID_EXPORT:
         if (GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
-            ShowExportDlg(indexes);
+            ShowExportDlg(QList<quint32>(indexes.begin(), indexes.end()));
         break;
     case ID_REPLACE:
         onReplaceMaterial();
@@ -522,15 +522,29 @@ void CContentsListCtrl::OnCommand(int id)
     }
 }
 
+// The positions in the list of the contents of the numbers, as the copy
+// blocks of playlists and schedules carry them.
+QList<quint32> CContentsListCtrl::positionsOf(const QList<qint32> &indexes) const
+{
+    QList<quint32> positions;
+    CContentsList *list = GetList();
+    for (qint32 index : indexes) {
+        const int position = list ? list->FindCode(index) : -1;
+        if (position >= 0)
+            positions.append(quint32(position));
+    }
+    return positions;
+}
+
 void CContentsListCtrl::onCopy()
 {
     QList<qint32> indexes;
     if (!GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
         return;
     if (m_mode == 13 && m_type == 51) {
-        FrameOps::CopySchedule(indexes);
+        FrameOps::CopySchedule(positionsOf(indexes));
     } else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53)) {
-        FrameOps::CopyPlaylist(m_type, indexes);
+        FrameOps::CopyPlaylist(m_type, positionsOf(indexes));
     } else {
         // Plain text, so the number can be typed elsewhere.
         QApplication::clipboard()->setText(FormatContentIdFixed(indexes.first()));

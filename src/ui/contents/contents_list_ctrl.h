@@ -138,6 +138,7 @@ private:
     bool isCom2Allowed() const;
     bool singleSelection(qint32 &index);
     CPropertyBase *loadRecord(qint32 index);
+    QList<quint32> positionsOf(const QList<qint32> &indexes) const;
     void onCopy();
     void onPaste();
     void onNewOrEdit(bool isNew);

@@ -1,0 +1,284 @@
+// The contents list with 10,000 videos of a generated list file, each with its
+// small thumbnail, against a QTableView over a plain QStandardItemModel of the
+// same rows (and a QListView in icon mode for the thumbnails) in the same run.
+// Each iteration times both sides of one step until the view is painted:
+// first display, sort by title, filter by category, switch to thumbnails. The
+// counters are medians: ms (ours), base_ms, ratio = ms / base_ms (targets:
+// ms <= 50, ratio <= 1.5), and for the thumbnails the cells decoded.
+
+#include "core/app_ini.h"
+#include "core/content_id.h"
+#include "core/data_folders.h"
+#include "core/system_ini.h"
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "model/movie_property.h"
+#include "model/thumbnail_maker.h"
+#include "ui/contents/contents_columns.h"
+#include "ui/contents/contents_list_ctrl.h"
+#include "ui/contents/contents_list_dlg.h"
+#include "ui/contents/contents_thumb_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QListView>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kRecords = 10000;
+const QSize kPageSize(1000, 700);
+using Clock = std::chrono::steady_clock;
+
+double millisecondsOf(const std::function<void()> &step)
+{
+    const Clock::time_point start = Clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The data folder with the list file, the material files and the thumbnails.
+struct Library {
+    Library()
+    {
+        const QString root = dir.path();
+        GetAppData().SetDataRoot(root);
+        GetAppIni().Open(QDir(root).filePath(QStringLiteral("Q9A.ini")), root);
+        GetSystemIni().Open(QDir(root).filePath(QStringLiteral("Q9S.ini")), root);
+        CContentsStore &store = GetContentFolders();
+        store.SetFolders(root, QDir(root).filePath(QStringLiteral("samples")));
+        store.CreateFolders();
+        const QString thumbs = ThumbnailFolder(root, 1);
+        QDir().mkpath(thumbs);
+        QImage thumbnail(96, 54, QImage::Format_RGB888);
+        thumbnail.fill(Qt::darkCyan);
+        CContentsList list(1);
+        for (int i = 0; i < kRecords; ++i) {
+            const qint32 index = 100000001 + i;
+            CMovieProperty record;
+            record.SetIndex(index);
+            record.SetTitle(QStringLiteral("Title %1").arg((i * 7919) % kRecords, 5, 10, QLatin1Char('0')));
+            record.SetInfo(QStringLiteral("Category %1").arg(i % 10));
+            record.SetLink(FormatContentId(index) + QStringLiteral(".mpg"));
+            record.SetSize(quint64(i) * 1000);
+            list.Add(&record);
+            QFile(QDir(store.GetContentFolder(1)).filePath(record.GetLink())).open(QIODevice::WriteOnly);
+            QString path;
+            MakeThumbnailPath(thumbs, index, true, path);
+            thumbnail.save(path, "JPG");
+        }
+        list.Save(store.GetListPath(1), 0);
+    }
+
+    // Reads the list file again, unsorted and unfiltered.
+    void reload()
+    {
+        GetContentFolders().LoadLists();
+        CContentsList *list = GetContentFolders().GetList(1);
+        list->SetDisplayFilter(ContentsFilter{});
+        list->Sort(0);
+    }
+
+    QTemporaryDir dir;
+};
+
+Library &library()
+{
+    static Library instance;
+    return instance;
+}
+
+// The baseline: the same rows and texts in a plain item model.
+struct BaseView {
+    BaseView()
+    {
+        CContentsList *list = GetContentFolders().GetList(1);
+        const auto columns = ContentsColumns(1);
+        model.setColumnCount(int(columns.size()));
+        for (int row = 0; row < list->GetDisplayCount(); ++row) {
+            QList<QStandardItem *> items;
+            for (const ContentsColumn &column : columns)
+                items.append(new QStandardItem(FramedColumnText(*list->GetDisplayAt(row), column.kind, row)));
+            model.appendRow(items);
+        }
+        proxy.setSourceModel(&model);
+        proxy.setFilterKeyColumn(2);
+        table.setModel(&proxy);
+        table.resize(kPageSize);
+    }
+    QStandardItemModel model;
+    QSortFilterProxyModel proxy;
+    QTableView table;
+};
+
+struct OurView {
+    OurView()
+    {
+        page.SetMode(10);
+        page.CreatePage(nullptr);
+        page.resize(kPageSize);
+    }
+    CContentsListDlg page{1};
+    CContentsListCtrl *list() { return page.GetList(); }
+};
+
+// Times one step of ours and of the baseline per iteration; before and after
+// run untimed around them.
+void measure(benchmark::State &state, const std::function<void()> &before, const std::function<void()> &ours,
+             const std::function<void()> &base, const std::function<void()> &after = [] {})
+{
+    std::vector<double> oursMs;
+    std::vector<double> baseMs;
+    for (auto _ : state) {
+        before();
+        oursMs.push_back(millisecondsOf(ours));
+        baseMs.push_back(millisecondsOf(base));
+        after();
+        state.SetIterationTime(oursMs.back() / 1000);
+    }
+    state.counters["ms"] = median(oursMs);
+    state.counters["base_ms"] = median(baseMs);
+    state.counters["ratio"] = median(oursMs) / median(baseMs);
+}
+
+void BM_FirstDisplay(benchmark::State &state)
+{
+    library();
+    GetAppIni().SetLastThumbDisp(1, false);
+    std::unique_ptr<OurView> view;
+    std::unique_ptr<BaseView> baseline;
+    measure(
+        state,
+        [&] {
+            view.reset();
+            baseline.reset();
+            library().reload();
+        },
+        [&] {
+            view = std::make_unique<OurView>();
+            view->page.grab();
+        },
+        [&] {
+            baseline = std::make_unique<BaseView>();
+            baseline->table.grab();
+        });
+}
+
+void BM_SortByTitle(benchmark::State &state)
+{
+    library().reload();
+    GetAppIni().SetLastThumbDisp(1, false);
+    OurView view;
+    BaseView baseline;
+    bool ascending = false;
+    measure(
+        state,
+        [&] {
+            view.list()->SelectContentIndexes({100000010});
+            ascending = !ascending;
+        },
+        [&] {
+            view.list()->SortByColumn(COL_TITLE);
+            view.page.grab();
+        },
+        [&] {
+            baseline.proxy.sort(3, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+            baseline.table.grab();
+        });
+}
+
+void BM_FilterByCategory(benchmark::State &state)
+{
+    library().reload();
+    GetAppIni().SetLastThumbDisp(1, false);
+    OurView view;
+    BaseView baseline;
+    int category = -1;
+    ContentsFilter filter;
+    measure(
+        state,
+        [&] {
+            // Show only one category: the other nine are excluded.
+            category = (category + 1) % 10;
+            filter = ContentsFilter{};
+            filter.useType = true;
+            for (int i = 0; i < 10; ++i) {
+                if (i != category)
+                    filter.excluded.append(QStringLiteral("Category %1").arg(i));
+            }
+        },
+        [&] {
+            GetContentFolders().GetList(1)->SetDisplayFilter(filter);
+            view.list()->Refresh();
+            view.page.grab();
+        },
+        [&] {
+            baseline.proxy.setFilterFixedString(QStringLiteral(" Category %1 ").arg(category));
+            baseline.table.grab();
+        });
+}
+
+void BM_SwitchToThumbnails(benchmark::State &state)
+{
+    library().reload();
+    GetAppIni().SetLastThumbDisp(1, false);
+    OurView view;
+    BaseView baseline;
+    QListView icons;
+    icons.setModel(&baseline.proxy);
+    icons.setUniformItemSizes(true);
+    icons.resize(kPageSize);
+    std::vector<double> decoded;
+    measure(
+        state,
+        [&] {
+            view.list()->OnCommand(4022);
+            icons.setViewMode(QListView::ListMode);
+        },
+        [&] {
+            view.list()->OnCommand(4023);
+            view.page.grab();
+        },
+        [&] {
+            icons.setViewMode(QListView::IconMode);
+            icons.grab();
+        },
+        [&] { decoded.push_back(view.list()->GetThumbView()->GetModel()->GetLoadedCount()); });
+    state.counters["decoded"] = median(decoded);
+}
+
+} // namespace
+
+BENCHMARK(BM_FirstDisplay)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortByTitle)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterByCategory)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchToThumbnails)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
