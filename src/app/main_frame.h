@@ -30,6 +30,8 @@
 class CChildFrame;
 class CContentRegistration;
 class CContentsList;
+class CPropertyBase;
+class CWebProperty;
 class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
@@ -381,6 +383,14 @@ public:
     // The progress window of the running registration; null when none.
     CRegContDlg *GetRegContDlg() const { return m_regContDlg.get(); }
 
+    // ---- Web contents (main_frame_web_edit.cpp) ----------------------------
+
+    // The URL settings dialog on a copy of the record (null: a new content);
+    // OK stores it in the web list with the thumbnails framed there.
+    void EditUrl(CWebProperty *record);
+    // The display options of a web content (nothing while it is sent).
+    void EditUrlOpt(CWebProperty *record);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -454,6 +464,9 @@ private:
     void endRegistWorker();
     // Cancels a registration still running and joins it.
     void stopRegistWorker();
+    // Adds or updates the record and saves its list; a failed save puts the
+    // list back and tells the operator (5114).
+    bool storeEditedRecord(CContentsList &list, const CPropertyBase &record);
     void waitForCommunicationEnd();
 
     template <typename Role>

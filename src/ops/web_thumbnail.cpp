@@ -5,6 +5,8 @@
 #include "core/file_utils.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
+#include "model/property_base.h"
+#include "model/thumbnail_maker.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -85,4 +87,22 @@ bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, c
     }
     pagePath = page;
     return true;
+}
+
+void StoreEditedUrlThumbnails(const QString &dataRoot, qint64 number, const QImage &large, const QImage &small,
+                              qint64 copyFrom)
+{
+    const QString folder = ThumbnailFolder(dataRoot, CONTENT_WEB);
+    WriteThumbnailPair(large, small, folder, number);
+    if (copyFrom < 0)
+        return;
+    for (bool isSmall : {false, true}) {
+        QString from;
+        QString to;
+        if ((isSmall ? small : large).isNull() && MakeThumbnailPath(folder, copyFrom, isSmall, from)
+            && MakeThumbnailPath(folder, number, isSmall, to) && QFile::exists(from)) {
+            QFile::remove(to);
+            QFile::copy(from, to);
+        }
+    }
 }

@@ -7,6 +7,7 @@
 // maker installed here and waits for it. A Flash movie is shown through a
 // small page made from the template "BaseFlash.htm" beside the program.
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -50,3 +51,11 @@ QString FlashTemplatePath();
 // template cannot be read or the page cannot be written.
 bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, const QString &dataRoot,
                         QString &pagePath);
+
+// Stores the thumbnails of a web content edited in the URL settings dialog
+// once its record is saved: the images made there (a null image is not
+// made), and for each one not made, the file of the number copyFrom when it
+// is not -1 (a copy saved under a new number keeps its pictures). Failures
+// only leave a thumbnail out.
+void StoreEditedUrlThumbnails(const QString &dataRoot, qint64 number, const QImage &large, const QImage &small,
+                              qint64 copyFrom);

@@ -4,9 +4,11 @@
 #include "ops/web_thumbnail.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/url_thumb_thread.h"
+#include "ui/contents/web_dialogs_runner.h"
 
 void RegisterContentsPanes()
 {
     RegisterPaneMaker(PANE_KIND_CONTENTS, [](int, int mode) { return new CContentsDlgView(mode); });
     SetUrlThumbnailMaker(&CUrlThumbThread::Instance());
+    SetWebDialogs(&CWebDialogsRunner::Instance());
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Registers the panes of the contents area with the main frame's pane factory,
-// and the web thumbnail maker that registration uses.
+// the web thumbnail maker that registration uses and the web dialogs of the
+// frame's editing operations.
 
 void RegisterContentsPanes();

@@ -1,0 +1,110 @@
+// Editing web contents: the URL settings and URL options dialogs run on a
+// copy of the record, which is stored in the web list when the operator
+// confirms. The thumbnails framed in the dialog are written only after the
+// list is saved, so a failed save leaves the stored ones as they were.
+#include "app/main_frame.h"
+
+#include "app/web_dialogs.h"
+#include "core/last_error.h"
+#include "core/message_box.h"
+#include "core/path_utils.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "core/clock.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/web_property.h"
+#include "ops/web_thumbnail.h"
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
+constexpr quint32 kMsgListFull = 5101;
+constexpr quint32 kMsgFileError = 5114;
+constexpr quint32 kTextWebServerAccess = 6023;
+constexpr quint32 kTextLocalFileAccess = 6024;
+
+} // namespace
+
+void CMainFrame::EditUrl(CWebProperty *record)
+{
+    CContentsStore &store = GetContentFolders();
+    CContentsList *list = store.GetList(CONTENT_WEB);
+    IWebDialogs *dialogs = GetWebDialogs();
+    if (!list || !dialogs) {
+        WriteSyslog(LOG_ERR_APP, "EditUrl : Invalid content type : type = %d", int(CONTENT_WEB));
+        return;
+    }
+    const int limit = GetSystemIni().GetMaxCount(CONTENT_WEB);
+    if (!record && list->GetCount() >= limit) {
+        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgListFull, limit);
+        return;
+    }
+    CWebProperty edited;
+    if (record)
+        edited.Copy(record);
+    int counter = 0;
+    const qint32 newNumber = store.GetNewCode(CONTENT_WEB, counter);
+    UrlSetResult result;
+    if (newNumber < 0 || !dialogs->RunUrlSetDlg(this, edited, newNumber, result))
+        return;
+    edited.SetCreateDate(GetLocalTime());
+    edited.SetDataFormat(LoadString(IsHttpUrl(edited.GetUrl()) ? kTextWebServerAccess : kTextLocalFileAccess));
+    if (!storeEditedRecord(*list, edited))
+        return;
+    if (edited.GetIndex() == newNumber) {
+        CSystemIni &ini = GetSystemIni();
+        ini.SetContentIndex(CONTENT_WEB, counter);
+        ini.AdvanceContentIndex(CONTENT_WEB);
+        ini.SaveContentIndex(CONTENT_WEB);
+    }
+    StoreEditedUrlThumbnails(GetAppData().GetDataRoot(), edited.GetIndex(), result.large, result.small,
+                             result.copyThumbnailsFrom);
+    NotifyContentsListChanged(CONTENT_WEB, 0, 0);
+}
+
+void CMainFrame::EditUrlOpt(CWebProperty *record)
+{
+    CContentsList *list = GetContentFolders().GetList(CONTENT_WEB);
+    IWebDialogs *dialogs = GetWebDialogs();
+    if (!list || !dialogs) {
+        WriteSyslog(LOG_ERR_APP, "EditUrlOpt : Invalid content type : type = %d", int(CONTENT_WEB));
+        return;
+    }
+    if (!record || IsContentInTransfer({record->GetIndex()}, CONTENT_WEB, false))
+        return;
+    UrlOptValues values{record->GetXOffset(), record->GetYOffset(), record->GetOption(), record->GetReload()};
+    if (!dialogs->RunUrlOptDlg(this, values))
+        return;
+    CWebProperty edited;
+    edited.Copy(record);
+    if (!edited.SetOffset(values.xOffset, values.yOffset) || !edited.SetOption(values.option)
+        || !edited.SetReload(values.reload) || list->FindCode(edited.GetIndex()) < 0)
+        return;
+    edited.SetCreateDate(GetLocalTime());
+    if (storeEditedRecord(*list, edited))
+        NotifyContentsListChanged(CONTENT_WEB, 0, 0);
+}
+
+bool CMainFrame::storeEditedRecord(CContentsList &list, const CPropertyBase &record)
+{
+    const int position = list.FindCode(record.GetIndex());
+    const int type = list.GetContentType();
+    std::unique_ptr<CPropertyBase> old = CreateProperty(type);
+    const bool added = position < 0;
+    if (added ? !list.Add(&record) : !(list.Get(position, old.get()) && list.Update(position, &record)))
+        return false;
+    if (GetContentFolders().SaveLists(type, 1))
+        return true;
+    // The list file keeps the old state: so does the list.
+    const quint32 error = GetLastError();
+    if (added)
+        list.Delete(list.FindCode(record.GetIndex()));
+    else
+        list.Update(position, old.get());
+    ShowMessageFormat(this, kTitleCaption, kStyle, kMsgFileError, error);
+    return false;
+}

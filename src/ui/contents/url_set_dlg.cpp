@@ -1,0 +1,268 @@
+#include "ui/contents/url_set_dlg.h"
+
+#include "app/app_resources.h"
+#include "app/dialog_buttons.h"
+#include "app/main_frame.h"
+#include "core/content_id.h"
+#include "core/format_utils.h"
+#include "core/message_box.h"
+#include "core/path_utils.h"
+#include "core/setting_ini.h"
+#include "core/system_ini.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/path_safety.h"
+#include "model/thumbnail_maker.h"
+#include "ui/contents/url_thumb_view_dlg.h"
+
+#include <QFileInfo>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
+constexpr quint32 kAskSaveUnderNumber = 5000;
+constexpr quint32 kAskSampleAsNew = 5002;
+constexpr quint32 kAskDiscard = 5004;
+constexpr quint32 kMsgListFull = 5101;
+constexpr quint32 kMsgEmptyField = 5232;
+constexpr quint32 kAskRemoveInvalid = 5375;
+constexpr quint32 kMsgNoAccess = 5423;
+constexpr quint32 kMsgNeedsScheme = 5447;
+constexpr quint32 kMsgNeedsFullPath = 5448;
+constexpr int kFirstSampleSerial = 999000;
+
+QString WithoutScheme(const QString &address)
+{
+    for (const char *scheme : {"http://", "https://"})
+        if (address.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return address.mid(qsizetype(qstrlen(scheme)));
+    return address;
+}
+
+QLineEdit *MakeEdit(QWidget *parent, int id, int maxLength)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::number(id));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+} // namespace
+
+CUrlSetDlg::CUrlSetDlg(QWidget *parent)
+    : QDialog(parent),
+      m_category(MakeEdit(this, IDC_CATEGORY, CPropertyBase::kMaxInfo)),
+      m_title(MakeEdit(this, IDC_TITLE, CPropertyBase::kMaxTitle)),
+      m_address(MakeEdit(this, IDC_ADDRESS, 255)),
+      m_picture(new QLabel(this))
+{
+    setObjectName(QString::number(kTemplateId));
+    setWindowTitle(QStringLiteral("URL設定"));
+    m_picture->setObjectName(QString::number(IDC_PICTURE));
+    m_picture->setFixedSize(kPictureSide, kPictureSide);
+    auto *thumbnail = new QPushButton(QStringLiteral("サムネイル設定"), this);
+    thumbnail->setObjectName(QString::number(IDC_THUMBNAIL));
+    connect(thumbnail, &QPushButton::clicked, this, &CUrlSetDlg::OnThumbnail);
+    for (QLineEdit *edit : {m_category, m_title, m_address})
+        connect(edit, &QLineEdit::textEdited, this, [this] { m_modified = true; });
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("分類："), m_category);
+    form->addRow(QStringLiteral("タイトル："), m_title);
+    form->addRow(QStringLiteral("アドレス："), m_address);
+    auto *pictureColumn = new QVBoxLayout;
+    pictureColumn->addWidget(m_picture);
+    pictureColumn->addWidget(thumbnail);
+    auto *row = new QHBoxLayout;
+    row->addLayout(form, 1);
+    row->addLayout(pictureColumn);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(CreateOkCancelButtons(this));
+    m_address->setMinimumWidth(360);
+    updatePreview();
+}
+
+void CUrlSetDlg::SetProperty(const CWebProperty &record)
+{
+    m_record.Copy(&record);
+    m_category->setText(record.GetInfo());
+    m_title->setText(record.GetTitle());
+    m_address->setText(record.GetUrl());
+    updatePreview();
+    m_modified = false;
+}
+
+void CUrlSetDlg::GetProperty(CWebProperty &record) const
+{
+    record.Copy(&m_record);
+}
+
+UrlSetResult CUrlSetDlg::GetResult() const
+{
+    return {m_large, m_small, m_copyFrom};
+}
+
+bool CUrlSetDlg::isLocalUrlOn() const
+{
+    return GetSettingIni().IsLocalUrlEnabled();
+}
+
+// ---- Preview ---------------------------------------------------------------------
+
+QImage CUrlSetDlg::PreviewImage() const
+{
+    QImage image = m_small;
+    const QString url = m_record.GetUrl();
+    if (image.isNull() && m_record.GetIndex() != 0) {
+        if (!IsHttpUrl(url)) {
+            QString page = url;
+            if (!IsAbsolutePath(url))
+                JoinInsideFolder(GetContentFolders().GetContentFolder(CONTENT_WEB), url, page);
+            if (!QFileInfo(page).isFile())
+                return LoadBitmapResource(kBitmapNoPage).toImage();
+        }
+        QString path;
+        if (MakeThumbnailPath(ThumbnailFolder(GetAppData().GetDataRoot(), CONTENT_WEB), m_record.GetIndex(), true,
+                              path))
+            image.load(path);
+    }
+    if (image.isNull())
+        return LoadBitmapResource(kBitmapNoPage).toImage();
+    QImage picture = LoadBitmapResource(kBitmapBackground).toImage();
+    if (picture.isNull()) {
+        picture = QImage(kPictureSide, kPictureSide, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    }
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.drawImage((kPictureSide - image.width()) / 2, (kPictureSide - image.height()) / 2, image);
+    return picture;
+}
+
+void CUrlSetDlg::updatePreview()
+{
+    m_picture->setPixmap(QPixmap::fromImage(PreviewImage()).scaled(kPictureSide, kPictureSide));
+}
+
+// ---- Thumbnail ------------------------------------------------------------------
+
+void CUrlSetDlg::OnThumbnail()
+{
+    const QString address = m_address->text();
+    if (address.isEmpty()) {
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, kStyle);
+        return;
+    }
+    if (!IsHttpUrl(address) && (!IsAbsolutePath(address) || !QFileInfo(address).isFile() || !isLocalUrlOn())) {
+        ShowMessage(this, kMsgNoAccess, kTitleCaption, kStyle);
+        return;
+    }
+    runRangeDialog(address);
+    updatePreview();
+}
+
+void CUrlSetDlg::runRangeDialog(const QString &address)
+{
+    CUrlThumbViewDlg range(m_record, address, &m_small, &m_large, this);
+    range.exec();
+}
+
+// ---- OK and Cancel --------------------------------------------------------------
+
+bool CUrlSetDlg::checkFields()
+{
+    QString category = m_category->text();
+    QString title = m_title->text();
+    QString address = m_address->text();
+    const bool categoryBad = RemoveControlChars(category);
+    const bool titleBad = RemoveControlChars(title);
+    const bool addressBad = RemoveControlChars(address);
+    if (categoryBad || titleBad || addressBad) {
+        if (ShowMessage(this, kAskRemoveInvalid, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+            (categoryBad ? m_category : titleBad ? m_title : m_address)->setFocus();
+            return false;
+        }
+    }
+    m_record.SetInfo(category);
+    if (address.isEmpty()) {
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, kStyle);
+        m_address->setFocus();
+        return false;
+    }
+    if (!IsHttpUrl(address) && (!isLocalUrlOn() || !IsAbsolutePath(address))) {
+        ShowMessage(this, isLocalUrlOn() ? kMsgNeedsFullPath : kMsgNeedsScheme, kTitleCaption, kStyle);
+        m_address->setFocus();
+        return false;
+    }
+    m_record.SetUrl(address);
+    if (title.isEmpty())
+        title = WithoutScheme(address).left(CPropertyBase::kMaxTitle);
+    m_record.SetTitle(title);
+    return true;
+}
+
+bool CUrlSetDlg::takeNewNumber()
+{
+    CContentsList *list = GetContentFolders().GetList(CONTENT_WEB);
+    const int limit = GetSystemIni().GetMaxCount(CONTENT_WEB);
+    if (list && list->GetCount() >= limit) {
+        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgListFull, limit);
+        return false;
+    }
+    m_record.SetIndex(m_newIndex);
+    return true;
+}
+
+void CUrlSetDlg::accept()
+{
+    if (!GetContentFolders().GetList(CONTENT_WEB) || !checkFields())
+        return;
+    const qint32 number = m_record.GetIndex();
+    if (number == 0) {
+        m_record.SetIndex(m_newIndex);
+        QDialog::accept();
+        return;
+    }
+    int serial = 0;
+    SplitContentId(number, nullptr, nullptr, &serial);
+    if (serial >= kFirstSampleSerial) {
+        if (ShowMessage(this, kAskSampleAsNew, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+            QDialog::reject();
+            return;
+        }
+        if (takeNewNumber())
+            QDialog::accept();
+        return;
+    }
+    if (ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kAskSaveUnderNumber,
+                          FormatContentIdFixed(number))
+        == IDYES) {
+        CMainFrame *frame = GetMainFrame();
+        if (frame && frame->IsContentInTransfer({number}, CONTENT_WEB, false))
+            return;
+        QDialog::accept();
+        return;
+    }
+    if (!takeNewNumber())
+        return;
+    m_copyFrom = number;
+    QDialog::accept();
+}
+
+void CUrlSetDlg::reject()
+{
+    if (m_modified && ShowMessage(this, kAskDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    QDialog::reject();
+}

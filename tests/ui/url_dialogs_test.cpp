@@ -1,0 +1,253 @@
+// The web content dialogs: URL options, URL settings, the thumbnail range
+// picker over the real browser (offscreen), and the frame's editing of web
+// contents with the thumbnails written only after the list is saved.
+#include "app/main_frame.h"
+#include "app/web_dialogs.h"
+#include "core/content_id.h"
+#include "core/setting_ini.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/thumbnail_maker.h"
+#include "model/web_property.h"
+#include "shell_fixture.h"
+#include "ui/contents/url_opt_dlg.h"
+#include "ui/contents/url_set_dlg.h"
+#include "ui/contents/url_thumb_view_dlg.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace {
+
+class UrlDialogs : public ShellTest {
+protected:
+    static QLineEdit *edit(QWidget *dialog, int id) { return dialog->findChild<QLineEdit *>(QString::number(id)); }
+    void setLocalUrl(bool on)
+    {
+        SystemOptions options = GetSettingIni().Options();
+        options.SILocalUrl = on;
+        GetSettingIni().SetOptions(options);
+    }
+    QString writePage(const QString &name, const QByteArray &html)
+    {
+        QDir().mkpath(m_home.filePath("pages"));
+        QFile file(m_home.filePath("pages/" + name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(html);
+        return file.fileName();
+    }
+};
+
+// Answers the frame's dialogs as a test sets them up.
+class FakeWebDialogs final : public IWebDialogs {
+public:
+    FakeWebDialogs() { SetWebDialogs(this); }
+    ~FakeWebDialogs() override { SetWebDialogs(nullptr); }
+    bool RunUrlSetDlg(QWidget *, CWebProperty &record, qint32 newIndex, UrlSetResult &result) override
+    {
+        offered = newIndex;
+        record.SetUrl(url);
+        record.SetTitle("page");
+        if (record.GetIndex() == 0)
+            record.SetIndex(newIndex);
+        result = answer;
+        return true;
+    }
+    bool RunUrlOptDlg(QWidget *, UrlOptValues &values) override
+    {
+        values = options;
+        return true;
+    }
+    QString url = "http://example.invalid/";
+    UrlSetResult answer;
+    UrlOptValues options;
+    qint32 offered = 0;
+};
+
+} // namespace
+
+TEST_F(UrlDialogs, OptionsCheckShiftAndPeriod)
+{
+    ASSERT_TRUE(startUp());
+    CUrlOptDlg dialog({0, 300, 0, 90});
+    EXPECT_EQ(edit(&dialog, CUrlOptDlg::IDC_X)->text(), "");
+    EXPECT_EQ(edit(&dialog, CUrlOptDlg::IDC_Y)->text(), "300");
+    auto *period = dialog.findChild<QTimeEdit *>("1346");
+    EXPECT_EQ(period->time(), QTime(0, 1, 30));
+
+    edit(&dialog, CUrlOptDlg::IDC_X)->setText("1921");
+    m_prompter.expect(5112, IDOK);
+    dialog.accept();
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{"1920"});
+    edit(&dialog, CUrlOptDlg::IDC_X)->setText("");
+    edit(&dialog, CUrlOptDlg::IDC_Y)->setText("12a");
+    m_prompter.expect(5235, IDOK);
+    dialog.accept();
+    edit(&dialog, CUrlOptDlg::IDC_Y)->setText("1920");
+    for (const QTime &refused : {QTime(0, 0, 4), QTime(23, 50, 1)}) {
+        period->setTime(refused);
+        m_prompter.expect(5239, IDOK);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    period->setTime(QTime(23, 50, 0));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetValues().xOffset, 0);
+    EXPECT_EQ(dialog.GetValues().yOffset, 1920);
+    EXPECT_EQ(dialog.GetValues().reload, 85800);
+}
+
+TEST_F(UrlDialogs, SettingsCleanTheFieldsAndCheckTheAddress)
+{
+    ASSERT_TRUE(startUp());
+    CUrlSetDlg dialog;
+    dialog.SetProperty(CWebProperty());
+    dialog.SetNewIndex(401000007);
+    edit(&dialog, CUrlSetDlg::IDC_ADDRESS)->setText("http://www.example.invalid/a\tlong/path/to/the/page/index.html");
+    m_prompter.expect(5375, IDYES);
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    CWebProperty record;
+    dialog.GetProperty(record);
+    EXPECT_EQ(record.GetUrl(), "http://www.example.invalid/along/path/to/the/page/index.html");
+    EXPECT_EQ(record.GetTitle(), "www.example.invalid/along/path/to/the/pa");
+    EXPECT_EQ(record.GetIndex(), 401000007);
+
+    CUrlSetDlg local;
+    local.SetProperty(CWebProperty());
+    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText("/srv/pages/a.htm");
+    setLocalUrl(false);
+    m_prompter.expect(5447, IDOK);
+    local.accept();
+    setLocalUrl(true);
+    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText("pages/a.htm");
+    m_prompter.expect(5448, IDOK);
+    local.accept();
+    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText("/srv/pages/a.htm");
+    local.accept();
+    EXPECT_EQ(local.result(), QDialog::Accepted);
+}
+
+TEST_F(UrlDialogs, SettingsOfStoredAndSampleContents)
+{
+    ASSERT_TRUE(startUp());
+    CWebProperty stored;
+    stored.SetIndex(MakeContentId(4, 1, 12));
+    stored.SetUrl("http://a.invalid/");
+    CUrlSetDlg again;
+    again.SetProperty(stored);
+    again.SetNewIndex(MakeContentId(4, 1, 13));
+    m_prompter.expect(5000, IDNO);
+    again.accept();
+    ASSERT_EQ(again.result(), QDialog::Accepted);
+    CWebProperty copy;
+    again.GetProperty(copy);
+    EXPECT_EQ(copy.GetIndex(), MakeContentId(4, 1, 13));
+    EXPECT_EQ(again.GetResult().copyThumbnailsFrom, MakeContentId(4, 1, 12));
+
+    CWebProperty sample;
+    sample.SetIndex(MakeContentId(4, 1, 999001));
+    sample.SetUrl("http://a.invalid/");
+    CUrlSetDlg edited;
+    edited.SetProperty(sample);
+    edit(&edited, CUrlSetDlg::IDC_TITLE)->setText("changed");
+    m_prompter.expect(5002, IDNO);
+    edited.accept();
+    EXPECT_EQ(edited.result(), QDialog::Rejected);
+
+    // Cancel with changes asks first.
+    CUrlSetDlg cancelled;
+    cancelled.SetProperty(stored);
+    edit(&cancelled, CUrlSetDlg::IDC_TITLE)->setText("x");
+    edit(&cancelled, CUrlSetDlg::IDC_TITLE)->textEdited("x");
+    m_prompter.expect(5004, IDNO);
+    cancelled.reject();
+    EXPECT_TRUE(m_prompter.pendingAnswers() == 0);
+}
+
+TEST_F(UrlDialogs, EditingStoresTheRecordThenItsThumbnails)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    FakeWebDialogs dialogs;
+    QImage large(200, 100, QImage::Format_RGB888);
+    large.fill(Qt::red);
+    dialogs.answer.large = large;
+    dialogs.answer.small = MakeSmallThumbnail(large);
+    frame->EditUrl(nullptr);
+    CContentsList *list = GetContentFolders().GetList(CONTENT_WEB);
+    ASSERT_EQ(list->GetCount(), 1);
+    auto *web = static_cast<CWebProperty *>(list->GetAt(0));
+    EXPECT_EQ(web->GetIndex(), dialogs.offered);
+    EXPECT_EQ(web->GetDataFormat(), "Web サーバー アクセス");
+    const QString folder = ThumbnailFolder(GetAppData().GetDataRoot(), CONTENT_WEB);
+    QString largePath;
+    ASSERT_TRUE(MakeThumbnailPath(folder, web->GetIndex(), false, largePath));
+    EXPECT_EQ(QImage(largePath).size(), QSize(200, 100));
+
+    // A list that cannot be saved keeps the record and its thumbnails as they were.
+    const QString listPath = GetContentFolders().GetListPath(CONTENT_WEB);
+    ASSERT_TRUE(QFile::remove(listPath));
+    ASSERT_TRUE(QDir().mkpath(listPath));
+    QImage other(64, 64, QImage::Format_RGB888);
+    other.fill(Qt::blue);
+    dialogs.answer.large = other;
+    dialogs.url = "http://changed.invalid/";
+    m_prompter.expect(5114, IDOK);
+    frame->EditUrl(web);
+    EXPECT_EQ(static_cast<CWebProperty *>(list->GetAt(0))->GetUrl(), "http://example.invalid/");
+    EXPECT_EQ(QImage(largePath).size(), QSize(200, 100));
+
+    // The options go into the record in place.
+    QDir().rmdir(listPath);
+    dialogs.options = {10, 20, 0, 60};
+    frame->EditUrlOpt(static_cast<CWebProperty *>(list->GetAt(0)));
+    web = static_cast<CWebProperty *>(list->GetAt(0));
+    EXPECT_EQ(web->GetXOffset(), 10);
+    EXPECT_EQ(web->GetReload(), 60);
+    EXPECT_EQ(web->GetOption(), 0);
+}
+
+TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
+{
+    ASSERT_TRUE(startUp());
+    const QString page = writePage("quad.html", R"(<html><body><div style="width:2500px;height:900px;font-size:0">
+<div style="display:inline-block;width:1250px;height:450px;background:#ff0000"></div><div
+ style="display:inline-block;width:1250px;height:450px;background:#00ff00"></div><div
+ style="display:inline-block;width:1250px;height:450px;background:#0000ff"></div><div
+ style="display:inline-block;width:1250px;height:450px;background:#ffff00"></div>
+<a href="http://example.invalid/" style="position:absolute;left:8px;top:8px">away</a></div></body></html>)");
+    CWebProperty record;
+    QImage small;
+    QImage large;
+    CUrlThumbViewDlg dialog(record, page, &small, &large);
+    dialog.setAttribute(Qt::WA_DontShowOnScreen);
+    dialog.show();
+    QEventLoop loop;
+    QObject::connect(&dialog, &CUrlThumbViewDlg::PageReady, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_WIDTH)->text(), "1920");
+    EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_HEIGHT)->text(), "900");
+
+    edit(&dialog, CUrlThumbViewDlg::IDC_WIDTH)->setText("20");
+    m_prompter.expect(5108, IDOK);
+    dialog.OnSetThumbnail();
+    EXPECT_EQ(m_prompter.last().arguments, (QStringList{"32", "1920"}));
+    EXPECT_TRUE(large.isNull());
+
+    edit(&dialog, CUrlThumbViewDlg::IDC_WIDTH)->setText("1250");
+    edit(&dialog, CUrlThumbViewDlg::IDC_HEIGHT)->setText("450");
+    dialog.OnSetThumbnail();
+    ASSERT_EQ(large.size(), QSize(1250, 450));
+    EXPECT_GT(qRed(large.pixel(600, 200)), 200);
+    EXPECT_LT(qGreen(large.pixel(600, 200)), 60);
+    EXPECT_EQ(small.size(), QSize(94, 33));
+    EXPECT_EQ(dialog.result(), 1);
+}
