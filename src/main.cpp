@@ -5,6 +5,7 @@
 #include "ui/contents/contents_panes.h"
 #include "ui/players/password_dlg_prompter.h"
 #include "ui/players/players_panes.h"
+#include "ui/timetable/save_dlg_prompter.h"
 #include "ui/timetable/timetable_panes.h"
 
 #include <ctime>
@@ -19,5 +20,6 @@ int main(int argc, char **argv)
     RegisterTimetablePanes();
     RegisterPlayersPanes();
     CPasswordDlgPrompter passwordPrompter;
+    CSaveDlgPrompter saveDialogs;
     return app.Run();
 }

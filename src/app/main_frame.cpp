@@ -24,6 +24,7 @@
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
 #include "ops/content_registration.h"
+#include "ops/playlist_storage.h"
 #include "player/r40_http.h"
 #include "transfer/dlk_request_send.h"
 #include "transfer/dlk_transfer_manager.h"
@@ -134,18 +135,6 @@ const char *DiscardQuestion(int type)
         return "編集中のBGMリストを破棄します。\nよろしいですか？";
     default:
         return "編集中のスケジュールを破棄します。\nよろしいですか？";
-    }
-}
-
-const char *LoadFailure(int type)
-{
-    switch (type) {
-    case 52:
-        return "プレイリストの読み込みに失敗しました。";
-    case 53:
-        return "BGMリストの読み込みに失敗しました。";
-    default:
-        return "スケジュールの読み込みに失敗しました。";
     }
 }
 
@@ -838,7 +827,7 @@ bool CMainFrame::PlaylistLoad(qint32 index, int type)
         return false;
     model->SetIdPrefix(IdPrefixOf(index));
     if (!model->Load(index, type)) {
-        MessageBoxWithCaptionId(this, QString::fromUtf8(LoadFailure(type)), kTitleCaption, MB_OK | MB_ICONERROR);
+        ShowLoadFailed(type);
         PlaylistNew(type, true);
         return false;
     }
@@ -869,7 +858,7 @@ bool CMainFrame::ScheduleLoad(qint32 index)
     model->SetIdPrefix(IdPrefixOf(index));
     model->SetFolders(scheduleFolder, sequenceFolder);
     if (!model->Load(index)) {
-        MessageBoxWithCaptionId(this, QString::fromUtf8(LoadFailure(51)), kTitleCaption, MB_OK | MB_ICONERROR);
+        ShowLoadFailed(51);
         ScheduleNew(true);
         return false;
     }

@@ -14,6 +14,7 @@
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
 #include "ops/export_import.h"
+#include "ops/playlist_storage.h"
 #include "model/media_info.h"
 #include "ops/player_commands.h"
 #include "transfer/dlk_request_list.h"
@@ -347,6 +348,21 @@ public:
     // Writes the settings package where the operator chooses (command 4060).
     void OnExportSettings();
 
+    // Shows a stored playlist (52) or BGM list (53) in its check pane; the
+    // event-missing message when the list lacks it.
+    bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
+    // Shows a stored schedule of the current group in the check pane and
+    // selects its start date in the group's calendar.
+    bool ScheduleLoad(qint32 index, int flag);
+    // Save the edited playlist, BGM list or schedule (under a new number when
+    // asked, or when it is new or a sample); false when refused or cancelled.
+    bool PlaylistSave(int type, bool saveAsNew);
+    bool ScheduleSave(bool saveAsNew);
+    // Paste the playlists, BGM lists or schedules on the clipboard as new
+    // records; false when nothing or not all of them were pasted.
+    bool PastePlaylist(int type);
+    bool PasteSchedule();
+
     // Opens the export window for the chosen playlists, or the import
     // window; false while busy (5295) or when the operator chose no target.
     bool ShowExportDlg(const QList<quint32> &playlists);
@@ -454,6 +470,8 @@ private:
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
     bool openExImportDlg(int mode, const QList<quint32> &playlists);
+    void saveSimpleScheduleOf(qint32 playlist, const QString &info, const QString &title,
+                              const ScheduleSetBlock &block);
     bool startExImport(std::function<int(CExImport &)> run);
     QString registFileName(quint32 index) const;
 

@@ -267,7 +267,7 @@ bool CContentsStore::CopyRecord(int type, qint32 index, CPropertyBase *out)
     return list->Get(position, out);
 }
 
-qint32 CContentsStore::GetNewCode(int type, int &counter)
+qint32 CContentsStore::GetNewCode(int type, int &counter, const CContentsList *alsoFree)
 {
     const CContentsList *list = GetList(type == CONTENT_SEQUENCE ? CONTENT_SCHEDULE : type);
     const int start = GetSystemIni().GetContentIndex(type);
@@ -279,7 +279,7 @@ qint32 CContentsStore::GetNewCode(int type, int &counter)
         const int number = MakeContentId(user, type, value);
         if (number < 0)
             return -1;
-        if (list->FindCode(number) < 0) {
+        if (list->FindCode(number) < 0 && (!alsoFree || alsoFree->FindCode(number) < 0)) {
             counter = value;
             return number;
         }

@@ -72,8 +72,10 @@ public:
     // The first content number not used in the type's list, searched from the
     // type's counter in the system settings (54 searches the schedule list)
     // with the counter's wrap; -1 when the list is missing or every number is
-    // used. counter receives the counter value that gave the number.
-    qint32 GetNewCode(int type, int &counter);
+    // used. counter receives the counter value that gave the number. A
+    // number that alsoFree holds is passed over too (a schedule number for
+    // another group must be free in that group's list).
+    qint32 GetNewCode(int type, int &counter, const CContentsList *alsoFree = nullptr);
 
     // Reads every library list from ContentData and merges the sample lists.
     // A damaged list file is kept aside as "<file>.damaged" (logged) so that a

@@ -1,5 +1,7 @@
 #include "ui/timetable/playlist_edit_dlg_view.h"
 
+#include "model/contents_store.h"
+
 namespace {
 
 // "プレイリスト編集", "BGMリスト編集", "プレイリストの内容", "BGMリストの内容".
@@ -11,9 +13,47 @@ quint32 TitleOf(int listType, int mode)
     return bgm ? 6203 : 6202;
 }
 
+QStringList TrackNames(const CPlaylistEditModel &model)
+{
+    QStringList names;
+    for (int track = 1; track < model.GetTrackCount(); ++track)
+        names << QString::number(model.GetTrackFlag(track));
+    return names;
+}
+
 } // namespace
 
 CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
-    : CTitledPaneDlg(0, QSize(600, 280), TitleOf(listType, mode)), m_listType(listType == 53 ? 53 : 52), m_mode(mode)
+    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode)), m_listType(listType == 53 ? 53 : 52), m_mode(mode)
 {
+}
+
+CPlaylistEditModel *CPlaylistEditDlgView::model() const
+{
+    CContentsStore &store = GetContentFolders();
+    return IsEditing() ? store.GetPlaylistModel(m_listType) : store.GetSecondPlaylistModel(m_listType);
+}
+
+void CPlaylistEditDlgView::refresh()
+{
+    if (const CPlaylistEditModel *shown = model())
+        showModel(*shown, TrackNames(*shown));
+}
+
+void CPlaylistEditDlgView::OnEditListChanged(int contentType, int)
+{
+    if (IsEditing() && contentType == m_listType)
+        refresh();
+}
+
+void CPlaylistEditDlgView::OnCheckListChanged(int contentType, int)
+{
+    if (!IsEditing() && contentType == m_listType)
+        refresh();
+}
+
+void CPlaylistEditDlgView::OnContentsListChanged(int, int, int)
+{
+    // Titles of the shown contents may have changed.
+    refresh();
 }

@@ -1,12 +1,15 @@
 #pragma once
-// STAND-IN for the playlist and background-music list pane, until the
-// timetable editor is built: the least the main frame needs of it. A titled
-// pane that knows its list type (52 playlist, 53 background-music list) and
-// whether it edits the list or only shows it. It shows no timetable.
+// The playlist and background-music list pane: the list loaded into its model
+// (the edit pane's or the check pane's) with its number, title and rows,
+// shown read-only. It knows its list type (52 playlist, 53 background-music
+// list) and whether it edits the list or only shows it; editing the grid
+// itself belongs to the timetable editor, which this pane does not have.
 
-#include "app/titled_pane_dlg.h"
+#include "ui/timetable/timetable_grid.h"
 
-class CPlaylistEditDlgView : public CTitledPaneDlg {
+class CPlaylistEditModel;
+
+class CPlaylistEditDlgView : public CTimetablePaneDlg {
     Q_OBJECT
 public:
     enum Mode : int { MODE_VIEWING = 0, MODE_EDITING = 1 };
@@ -15,8 +18,16 @@ public:
 
     int GetListType() const { return m_listType; }
     bool IsEditing() const { return m_mode == MODE_EDITING; }
+    void OnEditListChanged(int contentType, int flag) override;
+    void OnCheckListChanged(int contentType, int flag) override;
+    void OnContentsListChanged(int contentType, int index, int flag) override;
+
+protected:
+    void refresh() override;
 
 private:
+    CPlaylistEditModel *model() const;
+
     int m_listType;
     int m_mode;
 };

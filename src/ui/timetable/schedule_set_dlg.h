@@ -3,9 +3,10 @@
 // editor is built: the least the save of a playlist or schedule needs of it.
 // It edits the schedule block (whether to set a schedule, the group, the
 // background colour, the start and end dates and times and the weekdays) and
-// gives it back on OK. The colour passes through unchanged.
+// gives it back on OK (ScheduleSetBlock, ops/playlist_storage.h). The colour
+// passes through unchanged.
 
-#include "core/win_types.h"
+#include "ops/playlist_storage.h"
 
 #include <QDialog>
 #include <QString>
@@ -16,20 +17,6 @@ class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QTimeEdit;
-
-// The schedule block of the dialog.
-struct ScheduleSetBlock {
-    bool setSchedule = false;
-    QString groupName;
-    ColorRef background = 0xFFFFFF;
-    DateValue startDate;
-    DateValue endDate;
-    TimeValue startTime;
-    TimeValue endTime;
-    QString weekdays = QStringLiteral("1234567"); // the digits 1 to 7 of the days that play
-
-    friend bool operator==(const ScheduleSetBlock &, const ScheduleSetBlock &) = default;
-};
 
 class CScheduleSetDlg : public QDialog {
     Q_OBJECT

@@ -1,0 +1,419 @@
+// Playlists, background-music lists and schedules: showing a stored one in
+// the check panes, saving the edited one, and pasting copied ones.
+
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/pane_roles.h"
+#include "app/save_dialog_prompter.h"
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/message_box.h"
+#include "core/setting_ini.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "model/playlist_property.h"
+#include "model/schedule_property.h"
+#include "ops/clipboard_formats.h"
+#include "ops/frame_checks.h"
+#include "ops/playlist_storage.h"
+
+#include <QDateTime>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgMaxCount = 5101;
+constexpr quint32 kMsgClipboardEmpty = 5331;
+constexpr quint32 kMsgResolutionDiffers = 5333;
+constexpr quint32 kMsgSourceGroupMissing = 5334;
+
+const char *const kEventMissing = "イベントが存在しないため、内容を表示できません。";
+
+const char *SavedQuestion(int type)
+{
+    switch (type) {
+    case 52:
+        return "プレイリストを保存しました。\nすべての内容をクリアして、別のプレイリストを新規作成しますか？";
+    case 53:
+        return "BGMリストを保存しました。\nすべての内容をクリアして、別のBGMリストを新規作成しますか？";
+    default:
+        return "スケジュールを保存しました。\nすべての内容をクリアして、別のスケジュールを新規作成しますか？";
+    }
+}
+
+bool AskNewAfterSave(QObject *owner, int type)
+{
+    return MessageBoxWithCaptionId(owner, QString::fromUtf8(SavedQuestion(type)), kTitleCaption,
+                                   MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+int IdPrefix(qint32 number)
+{
+    int prefix = 0;
+    SplitContentId(number, &prefix, nullptr, nullptr);
+    return prefix;
+}
+
+// A new record needs room in its list; false (5101) at the type's limit.
+bool HasRoom(QObject *owner, const CContentsList &list, int type)
+{
+    const int limit = GetSystemIni().GetMaxCount(type);
+    if (list.GetCount() < limit)
+        return true;
+    ShowMessageFormat(owner, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
+    return false;
+}
+
+// The number a save writes under: the model's own when it is stored and may
+// be written over, else a new one (counter receives its counter value, -1
+// when none was taken). -1 when the save must not go on.
+qint32 SaveTarget(QObject *owner, CTimetableModel &model, CContentsList &list, int type, bool saveAsNew,
+                  bool &discard, int &counter)
+{
+    discard = false;
+    counter = -1;
+    qint32 index = model.GetIndex();
+    bool asNew = saveAsNew || index <= 0 || list.FindCode(index) < 0;
+    if (!asNew) {
+        bool newNumber = false;
+        CheckSampleData(index, newNumber, discard);
+        if (discard)
+            return -1;
+        asNew = newNumber;
+    }
+    if (!asNew)
+        return index;
+    if (!HasRoom(owner, list, type))
+        return -1;
+    return GetContentFolders().GetNewCode(type, counter);
+}
+
+// The end of a model's last row, as a record's length.
+TimeValue EndOfLastRow(const CTimetableModel &model)
+{
+    TimeValue end;
+    model.GetEndTime(model.GetRowCount() - 1, end);
+    return end;
+}
+
+bool StoreRecord(CContentsList &list, const CPropertyBase &record)
+{
+    const int position = list.FindCode(record.GetIndex());
+    return position >= 0 ? list.Update(position, &record) : list.Add(&record);
+}
+
+// The schedule block a new playlist schedule starts from: the current group,
+// today, the operating hours.
+ScheduleSetBlock DefaultBlock(const QString &group)
+{
+    ScheduleSetBlock block;
+    block.groupName = group;
+    const QDate today = Clock().now().date();
+    block.startDate = DateValue{quint16(today.year()), quint16(today.month()), quint16(today.day())};
+    block.endDate = block.startDate;
+    const SystemOptions options = GetSettingIni().Options();
+    block.startTime = options.PowerOnTime;
+    block.endTime = options.PowerOffTime;
+    return block;
+}
+
+} // namespace
+
+// ---- Check panes ---------------------------------------------------------------
+
+bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
+{
+    CContentsStore &store = GetContentFolders();
+    CPlaylistEditModel *model = store.GetSecondPlaylistModel(type);
+    CContentsList *list = store.GetList(type);
+    if (!model || !list) {
+        WriteSyslog(LOG_ERR_APP, "PlaylistCheckLoad : Invalid content type : type = %d", type);
+        return false;
+    }
+    const int position = list->FindCode(index);
+    const auto *record = position >= 0 ? dynamic_cast<const CPlaylistProperty *>(list->GetAt(position)) : nullptr;
+    if (!record) {
+        MessageBoxWithCaptionId(this, QString::fromUtf8(kEventMissing), kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    model->SetIdPrefix(IdPrefix(index));
+    if (!model->Load(index, type)) {
+        ShowLoadFailed(type);
+        PlaylistCheckClear(type, false);
+        return false;
+    }
+    model->SetResolution(record->GetResolution());
+    model->SetOrientation(record->GetOrientation());
+    NotifyCheckListChanged(type, 1);
+    if (!keepPanes)
+        SelectCheckPlaylist(-1);
+    m_checkListWindow = type == 52 ? kCheckPlaylistWindow : kCheckBgmWindow;
+    if (!keepPanes && GetCurrentView() == VIEW_OVERVIEW) {
+        showPane(type == 52 ? PANE_PLAYLIST_CHECK : PANE_BGM_CHECK);
+        if (CChildFrame *other = GetViewFrame(type == 52 ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK))
+            other->hide();
+    }
+    return true;
+}
+
+bool CMainFrame::ScheduleLoad(qint32 index, int flag)
+{
+    Q_UNUSED(flag);
+    CContentsStore &store = GetContentFolders();
+    CContentsList *list = store.GetList(51);
+    const int position = list ? list->FindCode(index) : -1;
+    CScheduleProperty record;
+    if (position < 0 || !list->Get(position, &record)) {
+        ScheduleCheckClear(51, true);
+        return false;
+    }
+    if (auto *calendar = paneRole<ICalendarView>(PANE_CALENDAR_GROUP)) {
+        const DateValue &start = record.GetStartDate();
+        calendar->SelectDate(start.year, start.month, start.day);
+    }
+    QString scheduleFolder;
+    QString sequenceFolder;
+    CScheduleEditModel *model = store.GetSecondScheduleModel();
+    if (!store.GetGroupScheduleFolders(m_currentGroup, scheduleFolder, sequenceFolder)) {
+        ScheduleCheckClear(51, false);
+        return false;
+    }
+    model->SetFolders(scheduleFolder, sequenceFolder);
+    model->SetIdPrefix(IdPrefix(index));
+    if (!model->Load(index)) {
+        ScheduleCheckClear(51, false);
+        return false;
+    }
+    NotifyCheckScheduleChanged();
+    return true;
+}
+
+// ---- Saving ------------------------------------------------------------------------
+
+bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
+{
+    CContentsStore &store = GetContentFolders();
+    CPlaylistEditModel *model = store.GetPlaylistModel(type);
+    CContentsList *list = store.GetList(type);
+    if (!model || !list) {
+        WriteSyslog(LOG_ERR_APP, "PlaylistSave : Invalid content type : type = %d", type);
+        return false;
+    }
+    if (!CheckPlaylist(type))
+        return false;
+    bool discard = false;
+    int counter = -1;
+    const qint32 index = SaveTarget(this, *model, *list, type, saveAsNew, discard, counter);
+    if (discard)
+        PlaylistNew(type, true);
+    if (index < 0)
+        return false;
+    if (counter < 0 && IsContentInTransfer({index}, type, false))
+        return false;
+
+    CPlaylistProperty record;
+    if (list->FindCode(index) >= 0)
+        list->Get(list->FindCode(index), &record);
+    record.SetIndex(index);
+    ScheduleSetBlock block = DefaultBlock(m_currentGroup);
+    QString info = model->GetInfo();
+    QString title = model->GetTitle();
+    if (type == 52) {
+        if (!PromptScheduleSet(this, block))
+            return false;
+    } else {
+        if (!PromptProperty(this, info, title))
+            return false;
+        if (title.isEmpty())
+            title = Clock().now().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+        model->SetInfo(info);
+        model->SetTitle(title);
+    }
+    record.SetResolution(model->GetResolution());
+    record.SetOrientation(model->GetOrientation());
+    record.SetTitle(model->GetTitle());
+    record.SetInfo(model->GetInfo());
+
+    model->SetIdPrefix(IdPrefix(index));
+    if (!model->Save(index, type)) {
+        ShowSaveFailed(type);
+        return false;
+    }
+    model->SetIndex(index);
+    record.SetCreateDate(GetLocalTime());
+    record.SetDuration(EndOfLastRow(*model));
+    StoreRecord(*list, record);
+    store.SaveLists(type, 1);
+    if (counter >= 0)
+        AdvanceContentCounter(type, counter);
+    NotifyContentsListChanged(type, 0, 0);
+
+    if (type == 52 && block.setSchedule)
+        saveSimpleScheduleOf(index, model->GetInfo(), model->GetTitle(), block);
+    if (store.GetSecondPlaylistModel(type)->GetIndex() == index)
+        PlaylistCheckLoad(index, type, true);
+    if (AskNewAfterSave(this, type))
+        PlaylistNew(type, true);
+    else
+        NotifyEditListChanged(type, 0);
+    return true;
+}
+
+void CMainFrame::saveSimpleScheduleOf(qint32 playlist, const QString &info, const QString &title,
+                                      const ScheduleSetBlock &block)
+{
+    CContentsStore &store = GetContentFolders();
+    int counter = 0;
+    SimpleScheduleRecord record{NewScheduleNumber(store, block.groupName, counter), playlist, info, title};
+    if (record.scheduleIndex < 0)
+        return;
+    bool scheduleChanged = false;
+    bool calendarChanged = false;
+    if (!SaveSimpleSchedule(store, record, block, GetSettingIni().Options().PowerOffTime, scheduleChanged))
+        return;
+    AdvanceContentCounter(51, counter);
+    if (scheduleChanged)
+        NotifyContentsListChanged(51, 0, 0);
+    if (SaveSimpleCalendar(store, record, block, calendarChanged) && calendarChanged) {
+        NotifyContentsListChanged(50, 0, 0);
+        NotifyContentsChanged(nullptr);
+    }
+}
+
+bool CMainFrame::ScheduleSave(bool saveAsNew)
+{
+    CContentsStore &store = GetContentFolders();
+    CScheduleEditModel *model = store.GetScheduleModel();
+    CContentsList *list = store.GetList(51);
+    if (!list) {
+        WriteSyslog(LOG_ERR_APP, "ScheduleSave : Invalid content type : type = %d", 51);
+        return false;
+    }
+    if (!CheckSchedule())
+        return false;
+    bool discard = false;
+    int counter = -1;
+    const qint32 index = SaveTarget(this, *model, *list, 51, saveAsNew, discard, counter);
+    if (discard)
+        ScheduleNew(true);
+    if (index < 0)
+        return false;
+    if (counter < 0 && IsContentInTransfer({index}, 51, false))
+        return false;
+
+    CScheduleProperty record;
+    ScheduleSetBlock block = DefaultBlock(m_currentGroup);
+    block.setSchedule = true;
+    if (counter < 0) {
+        // A stored schedule keeps its dates and days.
+        list->Get(list->FindCode(index), &record);
+        block.startDate = record.GetStartDate();
+        block.endDate = record.GetEndDate();
+        block.weekdays = record.GetWeek();
+        block.background = ColorRef(record.GetBgColor());
+    } else if (!PromptScheduleSet(this, block)) {
+        return false;
+    }
+    QString scheduleFolder;
+    QString sequenceFolder;
+    if (!PrepareGroupScheduleFolders(store, m_currentGroup, scheduleFolder, sequenceFolder)) {
+        ShowSaveFailed(51);
+        return false;
+    }
+    model->SetFolders(scheduleFolder, sequenceFolder);
+    model->SetIdPrefix(IdPrefix(index));
+    if (!model->Save(index)) {
+        ShowSaveFailed(51);
+        return false;
+    }
+    model->SetIndex(index);
+    TimeValue start;
+    model->GetStartTime(0, start);
+    record.SetIndex(index);
+    record.SetTitle(model->GetTitle());
+    record.SetInfo(model->GetInfo());
+    record.SetStartTime(start);
+    record.SetEndTime(EndOfLastRow(*model));
+    record.SetStartDate(block.startDate);
+    record.SetEndDate(block.endDate);
+    record.SetWeek(block.weekdays);
+    record.SetBgColor(qint32(block.background));
+    record.SetCreateDate(GetLocalTime());
+    StoreRecord(*list, record);
+    store.SaveGroupLists(m_currentGroup, 51, 0);
+    if (counter >= 0)
+        AdvanceContentCounter(51, counter);
+    bool calendarChanged = false;
+    SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
+                       calendarChanged);
+    NotifyContentsListChanged(51, 0, 0);
+    NotifyContentsChanged(nullptr);
+    if (store.GetSecondScheduleModel()->GetIndex() == index)
+        ScheduleLoad(index, 0);
+    if (AskNewAfterSave(this, 51))
+        ScheduleNew(true);
+    else
+        NotifyEditScheduleChanged(0);
+    return true;
+}
+
+// ---- Pasting -----------------------------------------------------------------------
+
+bool CMainFrame::PastePlaylist(int type)
+{
+    CContentsStore &store = GetContentFolders();
+    CContentsList *list = store.GetList(type);
+    QList<quint32> positions;
+    const QByteArray block = GetClipboardBlock(PlaylistCopyFormat(type));
+    if (!list || block.isEmpty() || !ReadPlaylistCopyBlock(block, list->GetCount(), positions)) {
+        ShowMessage(this, kMsgClipboardEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const int added = PastePlaylists(store, type, positions);
+    if (added > 0)
+        NotifyContentsListChanged(type, 0, 0);
+    return added == positions.size();
+}
+
+bool CMainFrame::PasteSchedule()
+{
+    ScheduleCopyBlock copy;
+    const QByteArray block = GetClipboardBlock(CLIPBOARD_SCHEDULE_COPY);
+    if (block.isEmpty() || !ReadScheduleCopyBlock(block, copy)) {
+        ShowMessage(this, kMsgClipboardEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const CQ9GroupXml &groups = GetAppData().GetGroupXml();
+    CGroupRecord current;
+    const int currentPosition = groups.FindGroupByName(m_currentGroup);
+    if (currentPosition < 0 || !groups.GetGroup(currentPosition, current)
+        || quint32(current.ResolutionId) != copy.resolutionId || quint32(current.Orientation) != copy.orientation) {
+        ShowMessage(this, kMsgResolutionDiffers, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    QString sourceGroup;
+    CGroupRecord group;
+    for (int position = 0; groups.GetGroup(position, group); ++position) {
+        if (quint32(group.Number) == copy.groupNumber)
+            sourceGroup = group.Name;
+    }
+    CContentsStore &store = GetContentFolders();
+    const bool sourceIsCurrent = sourceGroup.compare(m_currentGroup, Qt::CaseInsensitive) == 0;
+    if (sourceGroup.isEmpty() || (!sourceIsCurrent && !store.LoadGroupSchedules(sourceGroup, 1))) {
+        ShowMessage(this, kMsgSourceGroupMissing, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const CContentsList *source = sourceIsCurrent ? store.GetList(51) : store.GetWorkGroupList(51);
+    if (!source || !AreIndexesBelow(copy.indexes, source->GetCount())) {
+        ShowMessage(this, kMsgClipboardEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const int added = PasteSchedules(store, sourceGroup, copy.indexes);
+    if (added > 0) {
+        NotifyContentsListChanged(51, 0, 0);
+        NotifyContentsChanged(nullptr);
+    }
+    return added == copy.indexes.size();
+}

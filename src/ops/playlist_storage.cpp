@@ -1,0 +1,295 @@
+#include "ops/playlist_storage.h"
+
+#include "core/clock.h"
+#include "core/content_id.h"
+#include "core/file_utils.h"
+#include "core/last_error.h"
+#include "core/message_box.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "core/time_utils.h"
+#include "model/calendar_property.h"
+#include "model/contents_store.h"
+#include "model/schedule_edit_model.h"
+#include "model/schedule_property.h"
+
+namespace {
+
+constexpr quint32 kCaption = 1;
+constexpr quint32 kMsgMaxCount = 5101;
+constexpr quint32 kMsgPlaylistSaveFailed = 5213;
+constexpr quint32 kMsgBgmSaveFailed = 5349;
+const char *const kScheduleSaveFailed = "スケジュールの保存に失敗しました。";
+const char *const kSourceMissing = "コピー元素材(%1)がみつかりませんでした。貼り付けを中止します";
+
+bool IsCurrentGroup(const CContentsStore &store, const QString &group)
+{
+    return group.compare(store.GetCurrentGroup(), Qt::CaseInsensitive) == 0;
+}
+
+// The schedule (51) or calendar (50) list of a group: the library's for the
+// current group, else the work set's, loaded from the group's files.
+CContentsList *GroupList(CContentsStore &store, const QString &group, int type, bool load)
+{
+    if (IsCurrentGroup(store, group))
+        return store.GetList(type);
+    if (load && !store.LoadGroupSchedules(group, 1))
+        return nullptr;
+    return store.GetWorkGroupList(type);
+}
+
+bool SaveGroupList(CContentsStore &store, const QString &group, int type)
+{
+    return IsCurrentGroup(store, group) ? store.SaveGroupLists(group, type, 0)
+                                        : store.SaveWorkGroupLists(group, type, 0);
+}
+
+bool Store(CContentsList &list, const CPropertyBase &record)
+{
+    const int position = list.FindCode(record.GetIndex());
+    return position >= 0 ? list.Update(position, &record) : list.Add(&record);
+}
+
+bool RoomFor(const CContentsList &list, int type)
+{
+    const int limit = GetSystemIni().GetMaxCount(type);
+    if (list.GetCount() < limit)
+        return true;
+    ShowMessageFormat(nullptr, kCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
+    return false;
+}
+
+void ShowSourceMissing(qint32 number)
+{
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kSourceMissing).arg(FormatContentIdFixed(number)), kCaption,
+                            MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+void AdvanceContentCounter(int type, int counter)
+{
+    CSystemIni &ini = GetSystemIni();
+    ini.SetContentIndex(type, counter);
+    ini.AdvanceContentIndex(type);
+    ini.SaveContentIndex(type);
+}
+
+void ShowLoadFailed(int type)
+{
+    const char *text = type == 52   ? "プレイリストの読み込みに失敗しました。"
+                       : type == 53 ? "BGMリストの読み込みに失敗しました。"
+                                    : "スケジュールの読み込みに失敗しました。";
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kCaption, MB_OK | MB_ICONERROR);
+}
+
+void ShowSaveFailed(int type)
+{
+    if (type == 52 || type == 53) {
+        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kCaption,
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QString &scheduleFolder,
+                                 QString &sequenceFolder)
+{
+    if (!store.GetGroupScheduleFolders(group, scheduleFolder, sequenceFolder))
+        return false;
+    if (CreateFolderPath(sequenceFolder) < 0) {
+        WriteSyslog(LOG_ERR_WIN, "PrepareGroupScheduleFolders : CreateDirectory Failed : %s : Error = %d",
+                    qUtf8Printable(sequenceFolder), int(GetLastError()));
+        return false;
+    }
+    return true;
+}
+
+qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter)
+{
+    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, 51, true);
+    return store.GetNewCode(51, counter, own);
+}
+
+bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
+                        const TimeValue &powerOff, bool &listChanged)
+{
+    listChanged = false;
+    CContentsList *list = GroupList(store, block.groupName, 51, true);
+    QString scheduleFolder;
+    QString sequenceFolder;
+    if (!list) {
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", 51);
+        return false;
+    }
+    if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
+        ShowSaveFailed(51);
+        return false;
+    }
+    // The item stops when the players switch off for the day.
+    TimeValue end = block.endTime;
+    if (CompareTimeCode(block.startTime, powerOff) < 0 && CompareTimeCode(powerOff, end) < 0)
+        end = powerOff;
+    CScheduleEditModel model;
+    model.SetFolders(scheduleFolder, sequenceFolder);
+    int prefix = 0;
+    SplitContentId(record.scheduleIndex, &prefix, nullptr, nullptr);
+    model.SetIdPrefix(prefix);
+    model.SetTitle(record.title);
+    model.SetInfo(record.info);
+    CTimetableItem item;
+    if (!item.Set(record.playlist, block.startTime, end, 52, 1)
+        || !model.InsertItem(model.FindTrackForType(1), item) || !model.Save(record.scheduleIndex)) {
+        ShowSaveFailed(51);
+        return false;
+    }
+    CScheduleProperty schedule;
+    schedule.SetIndex(record.scheduleIndex);
+    schedule.SetInfo(record.info);
+    schedule.SetTitle(record.title);
+    schedule.SetStartTime(block.startTime);
+    schedule.SetEndTime(end);
+    schedule.SetStartDate(block.startDate);
+    schedule.SetEndDate(block.endDate);
+    schedule.SetWeek(block.weekdays);
+    schedule.SetBgColor(qint32(block.background));
+    schedule.SetCreateDate(GetLocalTime());
+    if (!Store(*list, schedule) || !SaveGroupList(store, block.groupName, 51))
+        return false;
+    listChanged = IsCurrentGroup(store, block.groupName);
+    return true;
+}
+
+bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
+                        bool &listChanged)
+{
+    listChanged = false;
+    CContentsList *list = GroupList(store, block.groupName, 50, !IsCurrentGroup(store, block.groupName));
+    if (!list) {
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", 50);
+        return false;
+    }
+    CCalendarProperty row;
+    // A row written again keeps how it plays (a forced play stays forced).
+    const int held = list->FindCode(record.scheduleIndex);
+    const bool kept = held >= 0 && list->Get(held, &row);
+    row.SetIndex(record.scheduleIndex);
+    row.SetSchedule(record.scheduleIndex);
+    row.SetStartDate(block.startDate);
+    row.SetEndDate(block.endDate);
+    row.SetWeek(block.weekdays);
+    if (!kept)
+        row.SetFlag(1);
+    row.SetStatus(1);
+    row.SetCreateDate(GetLocalTime());
+    if (!Store(*list, row) || !SaveGroupList(store, block.groupName, 50))
+        return false;
+    listChanged = IsCurrentGroup(store, block.groupName);
+    return true;
+}
+
+int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positions)
+{
+    CContentsList *list = store.GetList(type);
+    CPlaylistEditModel *model = store.GetScratchPlaylistModel(type);
+    if (!list || !model)
+        return 0;
+    int added = 0;
+    for (quint32 position : positions) {
+        if (!RoomFor(*list, type))
+            break;
+        std::unique_ptr<CPropertyBase> record = CreateProperty(type);
+        if (!list->Get(int(position), record.get())) {
+            ShowSourceMissing(-1);
+            break;
+        }
+        const qint32 source = record->GetIndex();
+        int counter = 0;
+        const qint32 number = store.GetNewCode(type, counter);
+        int sourcePrefix = 0;
+        SplitContentId(source, &sourcePrefix, nullptr, nullptr);
+        model->SetIdPrefix(sourcePrefix);
+        if (number < 0 || !model->Load(source, type)) {
+            ShowSourceMissing(source);
+            break;
+        }
+        int prefix = 0;
+        SplitContentId(number, &prefix, nullptr, nullptr);
+        model->SetIdPrefix(prefix);
+        if (!model->Save(number, type)) {
+            ShowSaveFailed(type);
+            break;
+        }
+        record->SetIndex(number);
+        record->SetCreateDate(GetLocalTime());
+        list->Add(record.get());
+        AdvanceContentCounter(type, counter);
+        ++added;
+    }
+    model->Clear();
+    // What was added before a stop is kept.
+    if (added > 0)
+        store.SaveLists(type, 1);
+    return added;
+}
+
+int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions)
+{
+    const QString group = store.GetCurrentGroup();
+    CContentsList *list = store.GetList(51);
+    CContentsList *calendar = store.GetList(50);
+    CContentsList *source = GroupList(store, sourceGroup, 51, true);
+    QString fromSchedules, fromSequences, toSchedules, toSequences;
+    if (!list || !calendar || !source || !store.GetGroupScheduleFolders(sourceGroup, fromSchedules, fromSequences)
+        || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
+        return 0;
+    int added = 0;
+    for (quint32 position : positions) {
+        if (!RoomFor(*list, 51))
+            break;
+        CScheduleProperty record;
+        if (!source->Get(int(position), &record)) {
+            ShowSourceMissing(-1);
+            break;
+        }
+        const qint32 from = record.GetIndex();
+        int counter = 0;
+        const qint32 number = NewScheduleNumber(store, group, counter);
+        CScheduleEditModel model;
+        model.SetFolders(fromSchedules, fromSequences);
+        int sourcePrefix = 0;
+        SplitContentId(from, &sourcePrefix, nullptr, nullptr);
+        model.SetIdPrefix(sourcePrefix);
+        if (number < 0 || !model.Load(from)) {
+            ShowSourceMissing(from);
+            break;
+        }
+        model.SetFolders(toSchedules, toSequences);
+        int prefix = 0;
+        SplitContentId(number, &prefix, nullptr, nullptr);
+        model.SetIdPrefix(prefix);
+        if (!model.Save(number)) {
+            ShowSaveFailed(51);
+            break;
+        }
+        record.SetIndex(number);
+        record.SetCreateDate(GetLocalTime());
+        list->Add(&record);
+        CCalendarProperty row;
+        row.SetIndex(number);
+        row.SetSchedule(number);
+        row.SetStartDate(record.GetStartDate());
+        row.SetEndDate(record.GetEndDate());
+        row.SetWeek(record.GetWeek());
+        row.SetFlag(1);
+        row.SetStatus(1);
+        row.SetCreateDate(GetLocalTime());
+        calendar->Add(&row);
+        AdvanceContentCounter(51, counter);
+        ++added;
+    }
+    if (added > 0)
+        store.SaveGroupLists(group, 0, 0);
+    return added;
+}

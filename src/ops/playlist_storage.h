@@ -1,0 +1,79 @@
+#pragma once
+// Storing playlists and schedules beyond their edit models: the simple
+// schedule and calendar row that a playlist's save may write for a group,
+// the numbers they take, and pasting copied playlists, background-music
+// lists and schedules as new records.
+//
+// Refusals are shown through the message prompter, as the frame's checks do.
+
+#include "core/win_types.h"
+
+#include <QList>
+#include <QString>
+
+class CContentsStore;
+class CQ9GroupXml;
+
+// The schedule block of the schedule setting dialog: whether the save also
+// sets a schedule, for which group, and when it plays.
+struct ScheduleSetBlock {
+    bool setSchedule = false;
+    QString groupName;
+    ColorRef background = 0xFFFFFF;
+    DateValue startDate;
+    DateValue endDate;
+    TimeValue startTime;
+    TimeValue endTime;
+    QString weekdays = QStringLiteral("1234567"); // the digits 1 to 7 of the days that play
+
+    friend bool operator==(const ScheduleSetBlock &, const ScheduleSetBlock &) = default;
+};
+
+// What a simple schedule plays and is called.
+struct SimpleScheduleRecord {
+    qint32 scheduleIndex = -1;
+    qint32 playlist = -1; // the playlist the schedule's one item plays
+    QString info;
+    QString title;
+};
+
+// The schedule and sequence folders of a group, created when missing; false
+// (logged) for a group name that is no folder name or a folder that cannot
+// be made.
+bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QString &scheduleFolder,
+                                 QString &sequenceFolder);
+
+// A schedule number for a group that neither the current group's list nor
+// that group's own list holds; -1 when none is free. counter receives the
+// counter value that gave it.
+qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter);
+
+// Writes the schedule file of a simple schedule into the block's group and
+// updates or adds its record in that group's schedule list (the library's
+// when it is the current group, else the work set's), saving the list. The
+// item runs from the block's start to its end time, cut at powerOff when the
+// daily power-off falls inside. False (logged) when a file or list cannot be
+// written; listChanged tells whether the current group's list changed.
+bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
+                        const TimeValue &powerOff, bool &listChanged);
+// Updates or adds the calendar row that plays the schedule in the block's
+// group, and saves that group's calendar list.
+bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
+                        bool &listChanged);
+
+// The load-failure and save-failure messages of a playlist (52),
+// background-music list (53) or schedule (51).
+void ShowLoadFailed(int type);
+void ShowSaveFailed(int type);
+// Steps a type's counter past the value that gave a new number and keeps it.
+void AdvanceContentCounter(int type, int counter);
+
+// Pastes the playlists (52) or background-music lists (53) at the list
+// positions as new records with new numbers of this PC; stops at
+// the type's limit or a source that cannot be read (its message shown) and
+// keeps what was added by then. The number of new records.
+int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positions);
+// Pastes schedules of the source group (its schedule-list positions) into
+// the current group, each with a new calendar row; the same stops. The
+// number of new records.
+int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions);
