@@ -12,6 +12,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -73,6 +75,57 @@ QString DataFormatOf(AVCodecID id)
     return name.toUpper().left(kDataFormatLength);
 }
 
+// How far from the end the last packets are looked for: past a trailing index
+// of an hour's worth of seconds.
+constexpr int64_t kTailBytes = 256 * 1024;
+// How much shorter than its stated length a file may end: the streams of a
+// file end a little apart, and the stated length is rounded.
+constexpr qint64 kLengthToleranceUs = 300000;
+constexpr qint64 kLengthToleranceShare = 50; // and 2 % of the length
+
+quint64 ReadLittle64(const QByteArray &bytes, qsizetype at)
+{
+    quint64 value = 0;
+    for (int i = 7; i >= 0; --i)
+        value = (value << 8) | quint8(bytes.at(at + i));
+    return value;
+}
+
+// The file size an ASF header states in its file properties object, or -1
+// when it states none (a broadcast file, or no such object where expected).
+qint64 AsfStatedFileSize(const QString &path)
+{
+    static const QByteArray headerObject = QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c");
+    static const QByteArray propertiesObject = QByteArray::fromHex("a1dcab8c47a9cf118ee400c00c205365");
+    constexpr qsizetype kHeaderObjectSize = 30;
+    constexpr qsizetype kFileSizeAt = 40;
+    constexpr qsizetype kFlagsAt = 88;
+    constexpr qsizetype kPropertiesSize = 104;
+    constexpr quint8 kBroadcastFlag = 0x01;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray head = file.read(64 * 1024);
+    if (!head.startsWith(headerObject))
+        return -1;
+    qsizetype at = kHeaderObjectSize;
+    while (at + 24 <= head.size()) {
+        const quint64 objectSize = ReadLittle64(head, at + 16);
+        if (head.mid(at, 16) == propertiesObject) {
+            if (objectSize < quint64(kPropertiesSize) || at + kPropertiesSize > head.size()
+                || (quint8(head.at(at + kFlagsAt)) & kBroadcastFlag))
+                return -1;
+            const quint64 stated = ReadLittle64(head, at + kFileSizeAt);
+            return stated > quint64(std::numeric_limits<qint64>::max()) ? -1 : qint64(stated);
+        }
+        if (objectSize < 24 || objectSize > quint64(head.size()))
+            return -1;
+        at += qsizetype(objectSize);
+    }
+    return -1;
+}
+
 qint64 DurationUsOf(const AVFormatContext *format, const AVStream *stream)
 {
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
@@ -119,6 +172,7 @@ int AvMediaReader::failureFor(int averror) const
 
 int AvMediaReader::open(const QString &path, Kind kind)
 {
+    m_path = path;
     m_deadline = std::chrono::steady_clock::now() + m_limits.timeLimit;
     m_format = avformat_alloc_context();
     if (!m_format)
@@ -205,7 +259,9 @@ int AvMediaReader::grabFirstPicture(QImage &picture)
                 return MEDIA_PROBE_LIMIT_REACHED;
             // End of the file (or of its readable part): take what the decoder still holds.
             avcodec_send_packet(m_decoder, nullptr);
-            const int drained = receivePicture(frame.get(), picture);
+            int drained = AVERROR(EAGAIN);
+            while (drained == AVERROR(EAGAIN) && !expired())
+                drained = receivePicture(frame.get(), picture);
             return drained == MEDIA_PROBE_OK ? MEDIA_PROBE_OK : MEDIA_PROBE_DAMAGED;
         }
         if (packet->stream_index != m_streamIndex) {
@@ -229,6 +285,12 @@ int AvMediaReader::receivePicture(AVFrame *frame, QImage &picture)
     const int rc = avcodec_receive_frame(m_decoder, frame);
     if (rc < 0)
         return rc == AVERROR_EOF ? MEDIA_PROBE_DAMAGED : AVERROR(EAGAIN);
+    // A picture pieced together by error concealment is no picture of the
+    // file; a later whole one may still come.
+    if (frame->decode_error_flags != 0 || (frame->flags & AV_FRAME_FLAG_CORRUPT)) {
+        av_frame_unref(frame);
+        return AVERROR(EAGAIN);
+    }
     const int converted = convertFrame(frame, picture);
     av_frame_unref(frame);
     return converted;
@@ -258,4 +320,45 @@ int AvMediaReader::convertFrame(const AVFrame *frame, QImage &picture) const
         return MEDIA_PROBE_DAMAGED;
     picture = image;
     return MEDIA_PROBE_OK;
+}
+
+qint64 AvMediaReader::lastPacketEndUs()
+{
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    if (!packet)
+        return -1;
+    qint64 endUs = -1;
+    while (!expired() && av_read_frame(m_format, packet.get()) >= 0) {
+        const AVStream *stream = m_format->streams[packet->stream_index];
+        const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (stamp != AV_NOPTS_VALUE) {
+            const int64_t end = stamp + std::max<int64_t>(packet->duration, 0);
+            endUs = std::max<qint64>(endUs, av_rescale_q(end, stream->time_base, AVRational{1, AV_TIME_BASE}));
+        }
+        av_packet_unref(packet.get());
+    }
+    return endUs;
+}
+
+int AvMediaReader::checkStatedLength()
+{
+    if (!m_format)
+        return MEDIA_PROBE_OK;
+    const int64_t size = avio_size(m_format->pb);
+    const QByteArray format(m_format->iformat->name);
+    if (format == "asf")
+        return AsfStatedFileSize(m_path) > size ? MEDIA_PROBE_DAMAGED : MEDIA_PROBE_OK;
+    if (format != "mp3" || m_facts.durationUs <= 0)
+        return MEDIA_PROBE_OK;
+    if (size <= 0 || av_seek_frame(m_format, -1, std::max<int64_t>(0, size - kTailBytes),
+                                   AVSEEK_FLAG_BYTE | AVSEEK_FLAG_ANY) < 0)
+        return MEDIA_PROBE_OK; // it cannot be told
+    const qint64 endUs = lastPacketEndUs();
+    if (expired())
+        return MEDIA_PROBE_LIMIT_REACHED;
+    if (endUs < 0)
+        return MEDIA_PROBE_OK;
+    const qint64 startUs = m_format->start_time != AV_NOPTS_VALUE ? m_format->start_time : 0;
+    const qint64 tolerance = kLengthToleranceUs + m_facts.durationUs / kLengthToleranceShare;
+    return endUs - startUs + tolerance < m_facts.durationUs ? MEDIA_PROBE_DAMAGED : MEDIA_PROBE_OK;
 }

@@ -45,6 +45,12 @@ public:
     // thumbnail size. A MediaProbeResult.
     int grabFirstPicture(QImage &picture);
 
+    // Whether the file holds what its header states; MEDIA_PROBE_DAMAGED for a
+    // file cut short. An ASF header states the file's size. An MP3 file with a
+    // frame count states its play length: its last packets are read and their
+    // end compared with it. Call it last: it leaves the file read to its end.
+    int checkStatedLength();
+
 private:
     static int interruptCallback(void *opaque);
     bool expired() const;
@@ -52,8 +58,10 @@ private:
     int receivePicture(AVFrame *frame, QImage &picture);
     int convertFrame(const AVFrame *frame, QImage &picture) const;
     int failureFor(int averror) const;
+    qint64 lastPacketEndUs();
 
     AvProbeLimits m_limits;
+    QString m_path;
     std::chrono::steady_clock::time_point m_deadline;
     AVFormatContext *m_format = nullptr;
     AVCodecContext *m_decoder = nullptr;

@@ -52,6 +52,83 @@ int CheckPictureSize(QSize size, int maxWidth, int maxHeight)
     return MEDIA_PROBE_OK;
 }
 
+quint32 ReadLittleEndian(const uchar *bytes, int count)
+{
+    quint32 value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// Whether a bitmap file holds all the pixel data its headers promise: the
+// rows of an uncompressed bitmap, else the image size its header states.
+bool BmpPixelDataComplete(QFile &file)
+{
+    constexpr int kCoreHeaderSize = 12; // the old header with 16-bit sizes
+    uchar head[38] = {};
+    if (!file.seek(0) || file.read(reinterpret_cast<char *>(head), sizeof head) < 26)
+        return false;
+    const qint64 dataStart = ReadLittleEndian(head + 10, 4);
+    const quint32 headerSize = ReadLittleEndian(head + 14, 4);
+    qint64 width = 0;
+    qint64 height = 0;
+    quint32 bitCount = 0;
+    quint32 compression = 0;
+    quint32 imageSize = 0;
+    if (headerSize == kCoreHeaderSize) {
+        width = ReadLittleEndian(head + 18, 2);
+        height = ReadLittleEndian(head + 20, 2);
+        bitCount = ReadLittleEndian(head + 24, 2);
+    } else {
+        width = qint32(ReadLittleEndian(head + 18, 4));
+        height = qAbs(qint64(qint32(ReadLittleEndian(head + 22, 4))));
+        bitCount = ReadLittleEndian(head + 28, 2);
+        compression = ReadLittleEndian(head + 30, 4);
+        imageSize = ReadLittleEndian(head + 34, 4);
+    }
+    constexpr quint32 kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+    const bool uncompressed = compression == kRgb || compression == kBitFields || compression == kAlphaBitFields;
+    const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
+    const qint64 dataSize = uncompressed ? rowBytes * height : imageSize;
+    return dataStart + dataSize <= file.size();
+}
+
+// Whether a JPEG file reaches its end-of-image marker: the segments are walked
+// by their lengths and the coded data scanned for the next marker, so a
+// thumbnail inside the file's metadata does not count as the picture's end.
+bool JpegReachesItsEnd(QFile &file)
+{
+    const qint64 size = file.size();
+    const uchar *bytes = file.map(0, size);
+    if (!bytes)
+        return false;
+    auto isStandalone = [](uchar marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); };
+    qint64 at = 2; // after the start-of-image marker
+    while (at + 1 < size) {
+        if (bytes[at] != 0xFF)
+            return false;
+        while (at + 1 < size && bytes[at + 1] == 0xFF) // fill bytes
+            ++at;
+        if (at + 1 >= size)
+            return false;
+        const uchar marker = bytes[at + 1];
+        at += 2;
+        if (marker == 0xD9)
+            return true;
+        if (isStandalone(marker))
+            continue;
+        if (at + 2 > size)
+            return false;
+        at += (qint64(bytes[at]) << 8) | bytes[at + 1];
+        if (marker != 0xDA)
+            continue;
+        // Coded data runs to the next marker other than a stuffed zero or a restart.
+        while (at + 1 < size && !(bytes[at] == 0xFF && bytes[at + 1] != 0 && !isStandalone(bytes[at + 1])))
+            ++at;
+    }
+    return false;
+}
+
 // Title, size and date of the file; refuses what cannot be read and empty
 // files. Only regular files are opened: a pipe would block the open and a
 // device would never end.
@@ -81,6 +158,8 @@ int ProbeVideo(const QString &path, const AvProbeLimits &limits, MediaInfo &info
     if (!SetPlayLength(FramesFromMicroseconds(facts.durationUs), info))
         return MEDIA_PROBE_NOT_SUPPORTED;
     rc = reader.grabFirstPicture(picture);
+    if (rc == MEDIA_PROBE_OK)
+        rc = reader.checkStatedLength();
     if (rc != MEDIA_PROBE_OK)
         return rc;
     info.dataFormat = facts.dataFormat;
@@ -92,7 +171,9 @@ int ProbeVideo(const QString &path, const AvProbeLimits &limits, MediaInfo &info
 int ProbeAudio(const QString &path, const AvProbeLimits &limits, MediaInfo &info)
 {
     AvMediaReader reader(limits);
-    const int rc = reader.open(path, AvMediaReader::Kind::Audio);
+    int rc = reader.open(path, AvMediaReader::Kind::Audio);
+    if (rc == MEDIA_PROBE_OK)
+        rc = reader.checkStatedLength();
     if (rc != MEDIA_PROBE_OK)
         return rc;
     if (!SetPlayLength(FramesFromMicroseconds(reader.facts().durationUs), info))
@@ -121,6 +202,12 @@ int ProbePicture(const QString &path, bool telop, MediaInfo &info, QImage &pictu
                          : CheckPictureSize(size, kMaxPictureSide, kMaxPictureSide);
     if (rc != MEDIA_PROBE_OK)
         return rc;
+    // The decoders fill a picture cut short with grey rather than fail.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return MEDIA_PROBE_NOT_ACCESSIBLE;
+    if (!(format == "bmp" ? BmpPixelDataComplete(file) : JpegReachesItsEnd(file)))
+        return MEDIA_PROBE_DAMAGED;
     if (!telop) {
         reader.setScaledSize(FitLargeThumbnailSize(size.width(), size.height()));
         picture = reader.read();
@@ -142,6 +229,9 @@ int ProbeFlash(const QString &path, MediaInfo &info)
     const int rc = ParseSwfHeader(file.read(kSwfHeaderReadSize), header);
     if (rc != MEDIA_PROBE_OK)
         return rc;
+    // A plain movie states its own size; a compressed one its inflated size.
+    if (header.signature == 'F' && header.fileLength > quint64(file.size()))
+        return MEDIA_PROBE_DAMAGED;
     const QSize stage(header.widthPixels(), header.heightPixels());
     const int sizeRc = CheckPictureSize(stage, kMaxPictureSide, kMaxPictureSide);
     if (sizeRc != MEDIA_PROBE_OK)

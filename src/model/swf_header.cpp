@@ -86,6 +86,9 @@ int ParseTail(const QByteArray &tail, SwfHeader &header)
         return MEDIA_PROBE_DAMAGED;
     header.frameRate = ReadLittle16(tail, at);
     header.frameCount = ReadLittle16(tail, at + 2);
+    // The stated length covers at least the header itself.
+    if (header.fileLength < quint32(8 + at + 4))
+        return MEDIA_PROBE_DAMAGED;
     return MEDIA_PROBE_OK;
 }
 

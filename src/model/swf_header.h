@@ -28,5 +28,6 @@ constexpr int kSwfHeaderReadSize = 8 + 8192;
 // Reads the header from the leading bytes of a file (any length; more than
 // kSwfHeaderReadSize is not looked at). Returns a MediaProbeResult:
 // MEDIA_PROBE_OK, MEDIA_PROBE_NOT_SUPPORTED for another signature or a "ZWS"
-// movie, MEDIA_PROBE_DAMAGED when the bytes end early or do not inflate.
+// movie, MEDIA_PROBE_DAMAGED when the bytes end early or do not inflate, or the
+// stated length is shorter than the header.
 int ParseSwfHeader(const QByteArray &head, SwfHeader &header);

@@ -164,6 +164,33 @@ TEST_F(MediaProbeTest, TelopBitmaps)
               MEDIA_PROBE_OK);
 }
 
+TEST_F(MediaProbeTest, StillsCutShortAreRefusedAsDamaged)
+{
+    MediaInfo info;
+    // The header promises 800 x 600 pixels; 64 bytes hold none of them.
+    const QByteArray bmp = ReadBytes(WriteImage(path("full.bmp"), QSize(800, 600), "BMP"));
+    EXPECT_EQ(ProbeMediaFile(2, 200000011, WriteBytes(path("cut.bmp"), bmp.left(64)), root(), info), MEDIA_PROBE_DAMAGED);
+    EXPECT_EQ(ProbeMediaFile(3, 300000011, path("cut.bmp"), root(), info), MEDIA_PROBE_DAMAGED);
+    // Pixel rows missing from the end.
+    EXPECT_EQ(ProbeMediaFile(2, 200000012, WriteBytes(path("short.bmp"), bmp.left(bmp.size() - 1000)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // The decoder would fill what is missing with grey.
+    QImage noisy(1600, 900, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    noisy.save(path("full.jpg"), "JPEG");
+    const QByteArray jpeg = ReadBytes(path("full.jpg"));
+    for (qsizetype keep : {qsizetype(512), jpeg.size() / 2}) {
+        EXPECT_EQ(ProbeMediaFile(2, 200000013, WriteBytes(path("cut.jpg"), jpeg.left(keep)), root(), info),
+                  MEDIA_PROBE_DAMAGED)
+            << keep;
+    }
+    EXPECT_FALSE(QFile::exists(StillThumb(root(), "200000011.jpg")));
+    EXPECT_FALSE(QFile::exists(StillThumb(root(), "200000013.jpg")));
+    EXPECT_EQ(ProbeMediaFile(2, 200000014, path("full.jpg"), root(), info), MEDIA_PROBE_OK);
+}
+
 TEST_F(MediaProbeTest, UnwritableThumbnailsDoNotRefuseTheFile)
 {
     // The still thumbnail folder's place is taken by a file.
@@ -324,6 +351,30 @@ TEST_F(AvProbeTest, TruncatedVideos)
     // Only the first headers: no picture at all.
     const QString stub = variant("clip.mpg", "stub.mpg", [](QByteArray bytes) { return bytes.left(100); });
     EXPECT_NE(ProbeMediaFile(1, 100000006, stub, root(), info), MEDIA_PROBE_OK);
+}
+
+TEST_F(AvProbeTest, FilesCutShortOfWhatTheyDeclareAreRefusedAsDamaged)
+{
+    MediaInfo info;
+    const auto cut = [](qsizetype keep) {
+        return [keep](QByteArray bytes) { return bytes.left(keep > 0 ? keep : bytes.size() / 2); };
+    };
+    // No whole picture in the first 512 bytes.
+    EXPECT_EQ(ProbeMediaFile(1, 100000021, variant("clip.mpg", "head.mpg", cut(512)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // The header states the file's size; half of the packets are gone.
+    EXPECT_EQ(ProbeMediaFile(1, 100000022, variant("clip.wmv", "half.wmv", cut(0)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    EXPECT_EQ(ProbeMediaFile(6, 600000021, variant("tone.wma", "half.wma", cut(0)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // A few frames of an MP3 whose header states three seconds.
+    EXPECT_EQ(ProbeMediaFile(6, 600000022, variant("tone.mp3", "head.mp3", cut(512)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // A WAV file's length comes from its size, so a cut one tells its true length.
+    ASSERT_EQ(ProbeMediaFile(6, 600000023, variant("tone.wav", "half.wav", cut(0)), root(), info), MEDIA_PROBE_OK);
+    EXPECT_NEAR(double(info.duration), 45.0, 2.0);
+    EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000021.jpg")));
+    EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000022.jpg")));
 }
 
 TEST_F(AvProbeTest, PlaylistsThatNameOtherFilesAreNotFollowed)

@@ -218,4 +218,11 @@ TEST_F(FlashProbeTest, RefusedMovies)
     EXPECT_EQ(ProbeMediaFile(5, 1, write("huge-stage.swf", Fws(huge)), QString(), info),
               MEDIA_PROBE_PICTURE_TOO_LARGE);
     EXPECT_EQ(ProbeMediaFile(5, 1, write("empty.swf", QByteArray()), QString(), info), MEDIA_PROBE_EMPTY_FILE);
+    // A stated length shorter than the header, and a plain movie cut short of it.
+    QByteArray three = Fws();
+    three.replace(4, 4, QByteArray("\x03\0\0\0", 4));
+    EXPECT_EQ(ProbeMediaFile(5, 1, write("three.swf", three), QString(), info), MEDIA_PROBE_DAMAGED);
+    SwfHeader header;
+    EXPECT_EQ(ParseSwfHeader(Cws().replace(4, 4, QByteArray("\x03\0\0\0", 4)), header), MEDIA_PROBE_DAMAGED);
+    EXPECT_EQ(ProbeMediaFile(5, 1, write("short.swf", Fws().chopped(10)), QString(), info), MEDIA_PROBE_DAMAGED);
 }
