@@ -92,8 +92,10 @@ struct CR40Http::Exchange {
 
     CR40Http *client;
 
-    // Upload body.
+    // Upload body: length bytes of the file from bodyStart on.
     int fileDescriptor = -1;
+    off_t bodyStart = 0;
+    quint64 length = 0;
     quint64 remaining = 0;
     int readErrno = 0;
 
@@ -115,6 +117,28 @@ struct CR40Http::Exchange {
     bool transferStarted = false;
 
     long httpStatus = 0;
+
+    // Back to the state before the exchange was sent, for sending it again;
+    // the amounts reported so far stay, so nothing is reported twice.
+    bool rewind()
+    {
+        if (fileDescriptor >= 0 && ::lseek(fileDescriptor, bodyStart, SEEK_SET) != bodyStart)
+            return false;
+        remaining = length;
+        readErrno = 0;
+        body.clear();
+        bodyTooLarge = false;
+        disposition.clear();
+        decided = false;
+        replyIsFile = false;
+        badFileName = false;
+        file.reset();
+        writeErrno = 0;
+        lastActivity = SteadyClock::now();
+        transferStarted = false;
+        httpStatus = 0;
+        return true;
+    }
 };
 
 CR40Http::CR40Http() = default;
@@ -358,6 +382,8 @@ bool CR40Http::sendUpload(const QString &query, int fileDescriptor, quint64 leng
 
     Exchange exchange(this);
     exchange.fileDescriptor = fileDescriptor;
+    exchange.bodyStart = fileDescriptor >= 0 ? ::lseek(fileDescriptor, 0, SEEK_CUR) : 0;
+    exchange.length = length;
     exchange.remaining = length;
     if (!perform(exchange) || !checkReplyStatus(exchange))
         return false;
@@ -408,10 +434,52 @@ static quint32 mapTransportError(CURLcode code, long osErrno, int readErrno, int
     }
 }
 
-// Runs one exchange on the easy handle through the client's multi handle, so
-// that Abort can wake the wait at once. False with the last error set when
-// the exchange did not complete.
+// Whether a failed exchange was lost to the player closing a kept-alive
+// connection as the request went out: it went out on a reused connection and
+// not a byte of an answer came back.
+static bool droppedOnReusedConnection(CURL *easy, CURLcode result, long httpStatus, quint64 received)
+{
+    const bool dropped = result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING
+        || result == CURLE_SEND_FAIL_REWIND;
+    long newConnections = 0;
+    curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &newConnections);
+    return dropped && newConnections == 0 && httpStatus == 0 && received == 0;
+}
+
+// Runs one exchange; a request lost on a reused connection before any answer
+// (an ordinary keep-alive time-out race) is sent once more on a fresh one,
+// uploads included. False with the last error set when the exchange did not
+// complete.
 bool CR40Http::perform(Exchange &exchange)
+{
+    CURL *easy = easyOf(m_easy);
+    bool aborted = false;
+    bool timedOut = false;
+    CURLcode result = CURLcode(transfer(exchange, aborted, timedOut));
+    if (!aborted && !timedOut && result != CURLE_OK
+        && droppedOnReusedConnection(easy, result, exchange.httpStatus, exchange.reportedDown) && exchange.rewind()) {
+        WriteSyslog(LOG_INFO, "CR40Http : Connection closed by the player : Sent again on a new connection");
+        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+        result = CURLcode(transfer(exchange, aborted, timedOut));
+        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 0L);
+    }
+    if (aborted)
+        return fail(R40_ERROR_STOPPED);
+    if (timedOut)
+        return fail(R40_ERROR_TIMEOUT);
+    if (result == CURLE_WRITE_ERROR && exchange.bodyTooLarge)
+        return true;
+    if (result != CURLE_OK) {
+        long osErrno = 0;
+        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
+        return fail(mapTransportError(result, osErrno, exchange.readErrno, exchange.writeErrno));
+    }
+    return true;
+}
+
+// Runs one exchange on the easy handle through the client's multi handle, so
+// that Abort can wake the wait at once.
+int CR40Http::transfer(Exchange &exchange, bool &aborted, bool &timedOut)
 {
     CURL *easy = easyOf(m_easy);
     CURLM *multi = multiOf(m_multi);
@@ -433,6 +501,8 @@ bool CR40Http::perform(Exchange &exchange)
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &exchange);
     curl_easy_setopt(easy, CURLOPT_READFUNCTION, &CR40Http::onRead);
     curl_easy_setopt(easy, CURLOPT_READDATA, &exchange);
+    curl_easy_setopt(easy, CURLOPT_SEEKFUNCTION, &CR40Http::onSeek);
+    curl_easy_setopt(easy, CURLOPT_SEEKDATA, &exchange);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CR40Http::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &exchange);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
@@ -440,8 +510,6 @@ bool CR40Http::perform(Exchange &exchange)
     const auto start = SteadyClock::now();
     const auto transferLimit = std::chrono::milliseconds(m_param.transferTimeout);
     const auto connectLimit = std::chrono::milliseconds(m_param.connectTimeout);
-    bool aborted = false;
-    bool timedOut = false;
     CURLcode result = CURLE_OK;
 
     m_busy = true;
@@ -488,18 +556,7 @@ bool CR40Http::perform(Exchange &exchange)
 
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &exchange.httpStatus);
     reportProgress(exchange);
-    if (aborted)
-        return fail(R40_ERROR_STOPPED);
-    if (timedOut)
-        return fail(R40_ERROR_TIMEOUT);
-    if (result == CURLE_WRITE_ERROR && exchange.bodyTooLarge)
-        return true;
-    if (result != CURLE_OK) {
-        long osErrno = 0;
-        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
-        return fail(mapTransportError(result, osErrno, exchange.readErrno, exchange.writeErrno));
-    }
-    return true;
+    return result;
 }
 
 // Reports the bytes moved since the last report to the progress callback and
@@ -625,6 +682,19 @@ size_t CR40Http::onRead(char *data, size_t size, size_t count, void *user)
         exchange->readErrno = got < 0 ? errno : EIO;
         return CURL_READFUNC_ABORT;
     }
+}
+
+// libcurl rewinds an upload body to send it again on a new connection.
+int CR40Http::onSeek(void *user, int64_t offset, int origin)
+{
+    auto *exchange = static_cast<Exchange *>(user);
+    if (origin != SEEK_SET || offset < 0 || quint64(offset) > exchange->length)
+        return CURL_SEEKFUNC_CANTSEEK;
+    const off_t position = exchange->bodyStart + off_t(offset);
+    if (exchange->fileDescriptor >= 0 && ::lseek(exchange->fileDescriptor, position, SEEK_SET) != position)
+        return CURL_SEEKFUNC_FAIL;
+    exchange->remaining = exchange->length - quint64(offset);
+    return CURL_SEEKFUNC_OK;
 }
 
 CR40Http &GetHttpClient()

@@ -115,6 +115,8 @@ private:
     bool fail(quint32 error);
     bool checkReady();
     bool perform(Exchange &exchange);
+    // One attempt; the libcurl result code.
+    int transfer(Exchange &exchange, bool &aborted, bool &timedOut);
     bool checkReplyStatus(const Exchange &exchange);
     bool finishDownload(Exchange &exchange, CR40Request *request);
     void decideReplyKind(Exchange &exchange);
@@ -126,6 +128,7 @@ private:
     static size_t onWrite(char *data, size_t size, size_t count, void *user);
     static size_t onHeader(char *data, size_t size, size_t count, void *user);
     static size_t onRead(char *data, size_t size, size_t count, void *user);
+    static int onSeek(void *user, int64_t offset, int origin);
     static int onProgress(void *user, int64_t downloadTotal, int64_t downloadNow, int64_t uploadTotal, int64_t uploadNow);
 
     R40HttpParam m_param;

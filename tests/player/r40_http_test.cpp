@@ -357,3 +357,27 @@ TEST_F(R40HttpTest, ResetInTheMiddleOfAReplyIsADroppedConnection)
 }
 
 } // namespace
+
+TEST_F(R40HttpTest, RequestsLostToAKeptAliveConnectionClosingAreSentAgainOnAFreshOne)
+{
+    // The player closes every kept-alive connection just as the next request
+    // arrives on it: each request is lost once and must go out again.
+    m_player.setCommandFault(QStringLiteral("*"), Fault::dropReused());
+    m_player.setUploadFault(Fault::dropReused());
+    CR40Request request(QStringLiteral("SYST"));
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(m_http.SendCommand(&request)) << i << ": " << m_http.GetLastError();
+        EXPECT_EQ(request.GetStatus(), R40_REPLY_PASS);
+    }
+    const QString local = makeFile(QStringLiteral("clip.mpg"), 300000);
+    const QString remote = QStringLiteral("/import/video/A101000001.mpg");
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(m_http.SendFile(local, remote, 0)) << i << ": " << m_http.GetLastError();
+        EXPECT_EQ(m_player.file(remote), contents(local));
+        ASSERT_TRUE(m_http.SendCommand(&request)) << m_http.GetLastError();
+    }
+    // An append goes out again from its own offset.
+    ASSERT_TRUE(m_http.SendFile(local, remote, 1000)) << m_http.GetLastError();
+    EXPECT_EQ(m_player.file(remote), contents(local));
+    ASSERT_TRUE(m_http.MakeDirectory(QStringLiteral("/import/web/A401000001"))) << m_http.GetLastError();
+}

@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace {
@@ -292,6 +293,8 @@ struct EmulatedPlayer::Impl {
     Fault takeFault(Fault &slot);
     Fault takeCommandFault(const QString &command);
     bool waitFor(int ms);
+    // True when the fault drops this request: the connection served one before.
+    bool dropsOnReuse(const Fault &fault, const httplib::Request &request);
     void record(const httplib::Request &request, const Parameters &parameters, const QString &user, qint64 bodyBytes,
         const Outcome &outcome);
     void send(const httplib::Request &request, httplib::Response &response, const Outcome &outcome);
@@ -356,6 +359,7 @@ struct EmulatedPlayer::Impl {
     QByteArray logData = "MSCF emulated player log";
     QString comReply;
     QHash<QString, Fault> commandFaults;
+    std::set<int> servedPorts; // client ports of the connections that served a request
     Fault uploadFault;
     QList<Request> log;
 };
@@ -391,6 +395,19 @@ Fault EmulatedPlayer::Impl::takeCommandFault(const QString &command)
             return takeFault(*found);
     }
     return Fault {};
+}
+
+bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request)
+{
+    bool reused = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        reused = !servedPorts.insert(request.remote_port).second;
+    }
+    if (fault.kind != Fault::DropReused || !reused)
+        return false;
+    resetConnection(request);
+    return true;
 }
 
 // Sleeps unless the player stops first; false when it stopped.
@@ -488,9 +505,12 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
     } else {
         const QString command = parameterOf(parameters, QStringLiteral("cmd"));
         const Fault fault = takeCommandFault(command);
+        if (dropsOnReuse(fault, request))
+            return;
         if (fault.kind == Fault::Delay && !waitFor(fault.delayMs))
             return;
-        if (fault.kind == Fault::None || fault.kind == Fault::Delay || fault.kind == Fault::Reset) {
+        if (fault.kind == Fault::None || fault.kind == Fault::Delay || fault.kind == Fault::Reset
+            || fault.kind == Fault::DropReused) {
             std::lock_guard<std::mutex> lock(mutex);
             outcome = runCommand(command, parameters);
         } else {
@@ -521,6 +541,8 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             std::lock_guard<std::mutex> lock(mutex);
             fault = takeFault(uploadFault);
         }
+        if (dropsOnReuse(fault, request))
+            return;
         if (fault.kind == Fault::Serr || fault.kind == Fault::HttpStatus || fault.kind == Fault::NotXml) {
             drainBody(reader, bodyBytes);
             outcome = faultOutcome(fault);

@@ -27,7 +27,10 @@ public:
     static QString fieldText(const Row &row, const QString &name);
 
     struct Fault {
-        enum Kind { None, Serr, HttpStatus, Delay, Reset, NotXml, DiskFull };
+        // DropReused: a request that arrives on a connection which served one
+        // before is dropped unanswered, as by a player closing an idle kept-alive
+        // connection just as the request goes out; a fresh connection is served.
+        enum Kind { None, Serr, HttpStatus, Delay, Reset, NotXml, DiskFull, DropReused };
         Kind kind = None;
         int code = 0;          // Serr: the SERR code; HttpStatus: the status
         int delayMs = 0;       // Delay: how long the player stalls
@@ -40,6 +43,7 @@ public:
         static Fault reset(qint64 afterBytes = 0) { return {Reset, 0, 0, afterBytes, -1}; }
         static Fault notXml() { return {NotXml, 0, 0, 0, -1}; }
         static Fault diskFull(qint64 afterBytes = 0) { return {DiskFull, 0, 0, afterBytes, -1}; }
+        static Fault dropReused() { return {DropReused, 0, 0, 0, -1}; }
         Fault once() const
         {
             Fault fault = *this;

@@ -60,7 +60,9 @@ const FaultCase kFaults[] = {
      DLK_STATE_COMMAND_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie},
     {"UploadStall", [](EmulatedPlayer &player) { player.setUploadFault(Fault::delay(3000, 64 * 1024).once()); },
      DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie},
-    {"UploadReset", [](EmulatedPlayer &player) { player.setUploadFault(Fault::reset(64 * 1024).once()); },
+    {"UploadReset", [](EmulatedPlayer &player) { Fault cut = Fault::reset(64 * 1024);
+        cut.times = 2; // the upload and the one sending it again on a fresh connection
+        player.setUploadFault(cut); },
      DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_DISCONNECT, RegistSet::kMovie},
     {"UploadRefusedDiskFull", [](EmulatedPlayer &player) { player.setUploadFault(Fault::diskFull(64 * 1024)); },
      DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_INTERNAL, RegistSet::kMovie},

@@ -213,7 +213,11 @@ TEST_F(RegistIntegrationTest, ChangedMovieGoesToTheOtherLetterAndBack)
 TEST_F(RegistIntegrationTest, CutUploadResumesByAppendingOnTheNextSend)
 {
     const qint64 cut = 1000000;
-    m_players.player(1).setUploadFault(Fault::reset(cut).once());
+    // Cut twice: an upload lost without an answer on a reused connection is
+    // sent once more on a fresh one, and that one is cut too.
+    Fault cutTwice = Fault::reset(cut);
+    cutTwice.times = 2;
+    m_players.player(1).setUploadFault(cutTwice);
     CDlkRequestList requests;
     ASSERT_TRUE(requests.Add(m_send.get()));
     ASSERT_TRUE(m_players.send(requests, m_library));
