@@ -7,7 +7,9 @@
 #include "core/app_ini.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
+#include "core/system_ini.h"
 #include "fake_file_dialogs.h"
+#include "fake_shell_opener.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/movie_property.h"
@@ -387,4 +389,29 @@ TEST_F(ContentsPane, RegisterNamesTheFilesTheTabDoesNotTake)
     EXPECT_TRUE(message.text.contains(QStringLiteral("/m/still.jpg")));
     EXPECT_TRUE(message.text.contains(QStringLiteral("/m/sound.wav")));
     EXPECT_EQ(GetContentFolders().GetList(1)->GetCount(), 3);
+}
+
+TEST_F(ContentsPane, EnterOpensTheContentAndTelopsShowAsRows)
+{
+    start();
+    FakeOpener opener;
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    CMovieProperty *record = dynamic_cast<CMovieProperty *>(GetContentFolders().FindRecord(1, 100000001));
+    ASSERT_NE(record, nullptr);
+    record->SetLink(QStringLiteral("100000001.mpg"));
+    list->SelectContentIndexes({100000001});
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_TRUE(opener.opened[0].endsWith(QStringLiteral("/100000001.mpg")));
+
+    // The telop tab in thumbnails: one row per telop at the configured height.
+    pane->SelectTab(5);
+    CContentsListCtrl *telops = pane->GetVisibleList();
+    ASSERT_EQ(telops->GetContentType(), 3);
+    telops->OnCommand(4023);
+    EXPECT_TRUE(telops->IsThumbnailMode());
+    EXPECT_EQ(telops->GetColumnCount(), 1);
+    EXPECT_FALSE(telops->header()->isVisible());
+    EXPECT_EQ(telops->MeasureItem(), GetSystemIni().Settings().TelopThumbHeight + 4);
 }

@@ -11,6 +11,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "fake_shell_opener.h"
 #include "shell_fixture.h"
 #include "support/fake_clock.h"
 #include "transfer/dlk_transfer_manager.h"
@@ -64,20 +65,6 @@ protected:
 
 private:
     void record(const QString &what) { ++calls[what]; }
-};
-
-// An opener that records what it was asked to open and answers as told.
-class FakeOpener final : public IShellOpener {
-public:
-    FakeOpener() { SetShellOpener(this); }
-    ~FakeOpener() override { SetShellOpener(nullptr); }
-    bool open(const QString &target) override
-    {
-        opened.append(target);
-        return result;
-    }
-    bool result = false;
-    QStringList opened;
 };
 
 QString ClassOf(const QObject *object)
