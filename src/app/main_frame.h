@@ -33,6 +33,8 @@ class CContentRegistration;
 class CContentsList;
 class CPropertyBase;
 class CWebProperty;
+class CTelopFileStage;
+class CTelopProperty;
 class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
@@ -406,6 +408,17 @@ public:
     void EditUrl(CWebProperty *record);
     // The display options of a web content (nothing while it is sent).
     void EditUrlOpt(CWebProperty *record);
+
+    // ---- Telop editing (main_frame_telop.cpp) ------------------------------
+
+    // Opens the telop editor on a copy of the record, or on a new telop when
+    // record is null, and stores the result: the record in the telop list,
+    // the staged files put in place, the list saved and announced.
+    void EditTelop(const CTelopProperty *record);
+    // Adds or updates the edited record, then puts its staged files in place;
+    // when they cannot be, the list is set back and 5221 shown. A new record
+    // advances the type's counter from counter.
+    bool StoreTelopRecord(CContentsList &list, const CTelopProperty &property, CTelopFileStage &stage, int counter);
 
 protected:
     bool event(QEvent *event) override;

@@ -1,0 +1,109 @@
+// Telop editing: a new telop or one with a text file goes through the text
+// telop editor, a bitmap telop (no text file) through its property dialog.
+// The editor stages the telop's files; they are put in place only once its
+// record is stored, so a telop that cannot be stored leaves no files behind.
+
+#include "app/main_frame.h"
+#include "app/telop_editor.h"
+#include "core/clock.h"
+#include "core/data_folders.h"
+#include "core/message_box.h"
+#include "core/path_utils.h"
+#include "core/string_table.h"
+#include "core/syslog.h"
+#include "core/system_ini.h"
+#include "model/app_data.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/telop_property.h"
+#include "ops/telop_files.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgMaxCount = 5101;
+constexpr quint32 kMsgTelopSaveFailed = 5221;
+constexpr quint32 kStrEditableData = 6026;
+
+bool hasTextFile(const CTelopProperty &record)
+{
+    QString path;
+    return MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), record.GetIndex(), TELOP_FILE_TEXT, path)
+           && QFile::exists(path);
+}
+
+} // namespace
+
+void CMainFrame::EditTelop(const CTelopProperty *record)
+{
+    CContentsList *list = GetContentFolders().GetList(CONTENT_TELOP);
+    ITelopEditor *editor = GetTelopEditor();
+    if (!list || !editor) {
+        WriteSyslog(LOG_ERR_APP, "EditTelop : Invalid content type : type = %d", int(CONTENT_TELOP));
+        return;
+    }
+    CTelopProperty property;
+    if (record) {
+        property.Copy(record);
+    } else {
+        const int maximum = GetSystemIni().GetMaxCount(CONTENT_TELOP);
+        if (list->GetCount() >= maximum) {
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgMaxCount, maximum);
+            return;
+        }
+    }
+    int counter = 0;
+    const qint32 newNumber = GetContentFolders().GetNewCode(CONTENT_TELOP, counter);
+    if (newNumber < 0) {
+        WriteSyslog(LOG_ERR_APP, "EditTelop : GetNewCode failed.");
+        return;
+    }
+    property.SetFormat(CTelopProperty::FORMAT_BITMAP);
+
+    const bool bitmapTelop = record && !hasTextFile(property);
+    CTelopFileStage stage;
+    if (bitmapTelop) {
+        if (IsContentInTransfer({property.GetIndex()}, CONTENT_TELOP, false)
+            || editor->EditDetail(this, property) != IDOK)
+            return;
+    } else if (editor->EditText(this, property, newNumber, stage) != IDOK) {
+        return;
+    }
+    property.SetCreateDate(GetLocalTime());
+    if (!bitmapTelop)
+        property.SetDataFormat(LoadString(kStrEditableData));
+    StoreTelopRecord(*list, property, stage, counter);
+}
+
+bool CMainFrame::StoreTelopRecord(CContentsList &list, const CTelopProperty &property, CTelopFileStage &stage,
+                                  int counter)
+{
+    const int position = list.FindCode(property.GetIndex());
+    CTelopProperty previous;
+    const bool added = position < 0;
+    if (added ? !list.Add(&property) : !(list.Get(position, &previous) && list.Update(position, &property))) {
+        WriteSyslog(LOG_ERR_APP, "EditTelop : Storing the record failed : index = %d", property.GetIndex());
+        return false;
+    }
+    if (stage.IsStaged() && !stage.Commit()) {
+        WriteSyslog(LOG_ERR_WIN, "EditTelop : Putting the telop files in place failed : Error = %u",
+                    ::GetLastError());
+        if (added)
+            list.Delete(list.FindCode(property.GetIndex()));
+        else
+            list.Update(list.FindCode(property.GetIndex()), &previous);
+        ShowMessage(this, kMsgTelopSaveFailed, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (added) {
+        CSystemIni &system = GetSystemIni();
+        system.SetContentIndex(CONTENT_TELOP, counter);
+        system.AdvanceContentIndex(CONTENT_TELOP);
+        system.SaveContentIndex(CONTENT_TELOP);
+    }
+    GetContentFolders().SaveLists(CONTENT_TELOP, 1);
+    NotifyContentsListChanged(CONTENT_TELOP, 0, 0);
+    return true;
+}
