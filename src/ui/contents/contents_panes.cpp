@@ -3,6 +3,7 @@
 #include "app/pane_factory.h"
 #include "ops/web_thumbnail.h"
 #include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/telop_editor_dialogs.h"
 #include "ui/contents/url_thumb_thread.h"
 #include "ui/contents/web_dialogs_runner.h"
 
@@ -11,4 +12,5 @@ void RegisterContentsPanes()
     RegisterPaneMaker(PANE_KIND_CONTENTS, [](int, int mode) { return new CContentsDlgView(mode); });
     SetUrlThumbnailMaker(&CUrlThumbThread::Instance());
     SetWebDialogs(&CWebDialogsRunner::Instance());
+    RegisterTelopEditor();
 }

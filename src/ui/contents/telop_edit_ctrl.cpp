@@ -284,6 +284,8 @@ void CTelopEditCtrl::ChangeStyle(quint32 bit, bool toggle)
         setInputAttrAt(start, cell);
     }
     viewport()->update();
+    if (start != end)
+        emit Modified();
     emit Changed();
 }
 
@@ -305,6 +307,7 @@ void CTelopEditCtrl::OnTextColor()
     for (int i = 0; i < CColorChangeDlg::kSwatchCount; ++i)
         dialog.GetColor(i, m_palette[size_t(i + 1)]);
     ChangeColor(dialog.GetSelectedColor());
+    emit Modified();
     emit Changed();
 }
 
@@ -353,6 +356,7 @@ void CTelopEditCtrl::changed()
     updateScrollBars();
     ensureCaretVisible();
     viewport()->update();
+    emit Modified();
     emit Changed();
 }
 

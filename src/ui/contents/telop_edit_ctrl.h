@@ -6,7 +6,8 @@
 // The same class serves the telop editor (editing) and its preview, where
 // the whole text is one horizontal line and nothing can be changed.
 //
-// After every change it emits Changed (queued to the owner dialog).
+// After every change, caret moves included, it emits Changed; after every
+// change of the text, its styles or its colours also Modified.
 
 #include "core/win_types.h"
 #include "ops/telop_document.h"
@@ -110,6 +111,7 @@ public:
 
 signals:
     void Changed();
+    void Modified();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
