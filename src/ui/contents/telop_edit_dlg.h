@@ -7,12 +7,12 @@
 
 #include "app/telv_pane_dlg.h"
 #include "model/telop_property.h"
+#include "ui/contents/telop_view_dlg.h"
 
 #include <QPointer>
 
 class CTelopEditCtrl;
 class CTelopFileStage;
-class CTelopViewDlg;
 class QComboBox;
 class QLabel;
 
