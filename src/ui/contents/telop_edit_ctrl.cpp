@@ -481,15 +481,22 @@ void CTelopEditCtrl::OnEditPaste()
     changed();
 }
 
+// The selection for an edit command; an empty one is said so (5328).
+bool CTelopEditCtrl::selectionForCommand(int &start, int &end)
+{
+    GetSel(start, end);
+    if (start != end)
+        return true;
+    ShowMessage(this, kMsgNoSelection, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void CTelopEditCtrl::OnEditCopy()
 {
     int start = 0;
     int end = 0;
-    GetSel(start, end);
-    if (start == end) {
-        ShowMessage(this, kMsgNoSelection, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+    if (!selectionForCommand(start, end))
         return;
-    }
     QString text;
     m_text.GetText(start, text, end - start);
     QGuiApplication::clipboard()->setText(text);
@@ -497,30 +504,20 @@ void CTelopEditCtrl::OnEditCopy()
 
 void CTelopEditCtrl::OnEditClear()
 {
-    if (!m_editing)
-        return;
     int start = 0;
     int end = 0;
-    GetSel(start, end);
-    if (start == end) {
-        ShowMessage(this, kMsgNoSelection, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+    if (!m_editing || !selectionForCommand(start, end))
         return;
-    }
     snapshot();
     DeleteRange(start, end, false);
 }
 
 void CTelopEditCtrl::OnEditCut()
 {
-    if (!m_editing)
-        return;
     int start = 0;
     int end = 0;
-    GetSel(start, end);
-    if (start == end) {
-        ShowMessage(this, kMsgNoSelection, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+    if (!m_editing || !selectionForCommand(start, end))
         return;
-    }
     OnEditCopy();
     OnEditClear();
 }

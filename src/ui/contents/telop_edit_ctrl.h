@@ -136,6 +136,7 @@ private:
     void SyncInputAttr();
     void Undo();
     void snapshot();
+    bool selectionForCommand(int &start, int &end);
     void changed();
     TelopCell &inputAttrAt(int position, TelopCell &storage) const;
     void setInputAttrAt(int position, const TelopCell &cell);

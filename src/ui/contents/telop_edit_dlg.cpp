@@ -148,10 +148,12 @@ bool CTelopEditDlg::OnInitDialog()
 {
     createControls();
     addAnchors();
-    setMinimumSize(size());
     m_edit->SetLimitText(kEditLimit);
     m_edit->SetTransparentColor(GetSystemIni().Settings().ColorTransparent);
-    CreateToolBar(kToolButtons, int(std::size(kToolButtons)), true);
+    // The buttons show their names: the window is made wide enough for them.
+    if (CreateToolBar(kToolButtons, int(std::size(kToolButtons)), true))
+        resize(qMax(width(), GetToolBar()->width()), height());
+    setMinimumSize(size());
     FillFontList();
 
     if (m_property.GetEffectType() == 0)

@@ -62,13 +62,14 @@ public:
     void OnPropertyCommand();
     void OnBackColor();
     void OnPreviewEnded(int result);
+    // Cancel and closing: asks first when anything was changed.
+    void OnCancel() override;
 
     bool OnCommand(int commandId) override;
     void OnUpdateCommand(CCmdUI &cmdUi) override;
 
 protected:
     bool OnInitDialog() override;
-    void OnCancel() override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
