@@ -33,7 +33,7 @@ namespace {
 QString telopPath(qint32 number, int kind)
 {
     QString path;
-    MakeTelopFilePath(TelopFolderOf(GetAppData().GetDataRoot()), number, kind, path);
+    MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), number, kind, path);
     return path;
 }
 
@@ -48,7 +48,7 @@ public:
         if (property.GetIndex() <= 0)
             property.SetIndex(newNumber);
         property.SetTitle(QStringLiteral("fake"));
-        stage.Stage(TelopFolderOf(GetAppData().GetDataRoot()), property.GetIndex(), "BM", QStringLiteral("0\t"));
+        stage.Stage(TextFolderOf(GetAppData().GetDataRoot()), property.GetIndex(), "BM", QStringLiteral("0\t"));
         if (loseStagedBitmap)
             QFile::remove(CTelopFileStage::StagingPath(telopPath(property.GetIndex(), TELOP_FILE_BITMAP)));
         return IDOK;

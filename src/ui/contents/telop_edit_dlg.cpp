@@ -215,7 +215,7 @@ bool CTelopEditDlg::loadStoredTelop()
 {
     QString path;
     QString records;
-    if (!MakeTelopFilePath(TelopFolderOf(GetAppData().GetDataRoot()), m_property.GetIndex(), TELOP_FILE_TEXT, path)
+    if (!MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), m_property.GetIndex(), TELOP_FILE_TEXT, path)
         || !ReadTelopTextFile(path, records) || !m_edit->SetTextData(records)) {
         ShowMessage(this, kMsgTelopUnreadable, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
         return false;

@@ -288,7 +288,7 @@ bool CTelopViewDlg::SaveTelopData()
         WriteSyslog(LOG_ERR_APP, "CTelopViewDlg::SaveTelopData : Out of memory.");
         return false;
     }
-    if (!m_stage->Stage(TelopFolderOf(GetAppData().GetDataRoot()), m_property->GetIndex(), bitmap, records)) {
+    if (!m_stage->Stage(TextFolderOf(GetAppData().GetDataRoot()), m_property->GetIndex(), bitmap, records)) {
         WriteSyslog(LOG_ERR_WIN, "CTelopViewDlg::SaveTelopData : Writing the telop files failed. : Error = %u",
                     GetLastError());
         return false;
