@@ -33,7 +33,6 @@ class CContentRegistration;
 class CContentsList;
 class CPropertyBase;
 class CWebProperty;
-class CTelopFileStage;
 class CTelopProperty;
 class CFrameWorker;
 class CRegContDlg;
@@ -415,10 +414,6 @@ public:
     // record is null, and stores the result: the record in the telop list,
     // the staged files put in place, the list saved and announced.
     void EditTelop(const CTelopProperty *record);
-    // Adds or updates the edited record, then puts its staged files in place;
-    // when they cannot be, the list is set back and 5221 shown. A new record
-    // advances the type's counter from counter.
-    bool StoreTelopRecord(CContentsList &list, const CTelopProperty &property, CTelopFileStage &stage, int counter);
 
 protected:
     bool event(QEvent *event) override;
@@ -496,8 +491,10 @@ private:
     // Cancels a registration still running and joins it.
     void stopRegistWorker();
     // Adds or updates the record and saves its list; a failed save puts the
-    // list back and tells the operator (5114).
-    bool storeEditedRecord(CContentsList &list, const CPropertyBase &record);
+    // list back and tells the operator (5114). beforeSave runs between the
+    // two (a false answer puts the list back; it tells the operator itself).
+    bool storeEditedRecord(CContentsList &list, const CPropertyBase &record,
+                           const std::function<bool()> &beforeSave = {});
     void waitForCommunicationEnd();
 
     template <typename Role>

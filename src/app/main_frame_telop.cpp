@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "app/telop_editor.h"
 #include "core/clock.h"
+#include "core/last_error.h"
 #include "core/data_folders.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"
@@ -32,6 +33,17 @@ bool hasTextFile(const CTelopProperty &record)
     QString path;
     return MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), record.GetIndex(), TELOP_FILE_TEXT, path)
            && QFile::exists(path);
+}
+
+// Puts the staged files in place once the record is in its list; when they
+// cannot be, the record does not stay either.
+bool placeTelopFiles(QWidget *owner, CTelopFileStage &stage)
+{
+    if (!stage.IsStaged() || stage.Commit())
+        return true;
+    WriteSyslog(LOG_ERR_WIN, "EditTelop : Putting the telop files in place failed : Error = %u", GetLastError());
+    ShowMessage(owner, kMsgTelopSaveFailed, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 } // namespace
@@ -74,36 +86,13 @@ void CMainFrame::EditTelop(const CTelopProperty *record)
     property.SetCreateDate(GetLocalTime());
     if (!bitmapTelop)
         property.SetDataFormat(LoadString(kStrEditableData));
-    StoreTelopRecord(*list, property, stage, counter);
-}
-
-bool CMainFrame::StoreTelopRecord(CContentsList &list, const CTelopProperty &property, CTelopFileStage &stage,
-                                  int counter)
-{
-    const int position = list.FindCode(property.GetIndex());
-    CTelopProperty previous;
-    const bool added = position < 0;
-    if (added ? !list.Add(&property) : !(list.Get(position, &previous) && list.Update(position, &property))) {
-        WriteSyslog(LOG_ERR_APP, "EditTelop : Storing the record failed : index = %d", property.GetIndex());
-        return false;
-    }
-    if (stage.IsStaged() && !stage.Commit()) {
-        WriteSyslog(LOG_ERR_WIN, "EditTelop : Putting the telop files in place failed : Error = %u",
-                    ::GetLastError());
-        if (added)
-            list.Delete(list.FindCode(property.GetIndex()));
-        else
-            list.Update(list.FindCode(property.GetIndex()), &previous);
-        ShowMessage(this, kMsgTelopSaveFailed, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    if (added) {
+    if (!storeEditedRecord(*list, property, [&] { return placeTelopFiles(this, stage); }))
+        return;
+    if (property.GetIndex() == newNumber) {
         CSystemIni &system = GetSystemIni();
         system.SetContentIndex(CONTENT_TELOP, counter);
         system.AdvanceContentIndex(CONTENT_TELOP);
         system.SaveContentIndex(CONTENT_TELOP);
     }
-    GetContentFolders().SaveLists(CONTENT_TELOP, 1);
     NotifyContentsListChanged(CONTENT_TELOP, 0, 0);
-    return true;
 }

@@ -89,7 +89,8 @@ void CMainFrame::EditUrlOpt(CWebProperty *record)
         NotifyContentsListChanged(CONTENT_WEB, 0, 0);
 }
 
-bool CMainFrame::storeEditedRecord(CContentsList &list, const CPropertyBase &record)
+bool CMainFrame::storeEditedRecord(CContentsList &list, const CPropertyBase &record,
+                                   const std::function<bool()> &beforeSave)
 {
     const int position = list.FindCode(record.GetIndex());
     const int type = list.GetContentType();
@@ -97,14 +98,21 @@ bool CMainFrame::storeEditedRecord(CContentsList &list, const CPropertyBase &rec
     const bool added = position < 0;
     if (added ? !list.Add(&record) : !(list.Get(position, old.get()) && list.Update(position, &record)))
         return false;
+    // The list file keeps the old state: so does the list.
+    auto putBack = [&] {
+        if (added)
+            list.Delete(list.FindCode(record.GetIndex()));
+        else
+            list.Update(position, old.get());
+    };
+    if (beforeSave && !beforeSave()) {
+        putBack();
+        return false;
+    }
     if (GetContentFolders().SaveLists(type, 1))
         return true;
-    // The list file keeps the old state: so does the list.
     const quint32 error = GetLastError();
-    if (added)
-        list.Delete(list.FindCode(record.GetIndex()));
-    else
-        list.Update(position, old.get());
+    putBack();
     ShowMessageFormat(this, kTitleCaption, kStyle, kMsgFileError, error);
     return false;
 }
