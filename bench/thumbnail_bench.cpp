@@ -1,11 +1,11 @@
 // Thumbnail making of a 1080p video and a 4000 x 3000 JPEG, against the ffmpeg
 // tool making the same 640-pixel thumbnail from the same file in the same run,
 // and against decoding the JPEG whole before scaling it.
+#include "bench_media.h"
 #include "model/media_probe.h"
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -30,23 +30,6 @@ bool RunTool(const QStringList &arguments)
     QProcess tool;
     tool.start("ffmpeg", QStringList{"-v", "error", "-y"} + arguments);
     return tool.waitForFinished(120000) && tool.exitCode() == 0;
-}
-
-// A photograph-like picture: gradients and many edges, so JPEG has work to do.
-bool MakeJpeg(const QString &path)
-{
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 4000, 3000);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(1, QColor(230, 180, 40));
-    painter.fillRect(image.rect(), gradient);
-    for (int i = 0; i < 400; ++i) {
-        painter.setPen(QColor::fromHsv(i * 7 % 360, 200, 220));
-        painter.drawEllipse(QPoint((i * 997) % 4000, (i * 613) % 3000), 40 + i % 200, 30 + i % 150);
-    }
-    painter.end();
-    return image.save(path, "JPEG", 90);
 }
 
 void ProbeFile(benchmark::State &state, int type, const char *name)
@@ -131,7 +114,7 @@ int main(int argc, char **argv)
     g_dir = &dir;
     if (!RunTool({"-f", "lavfi", "-i", "testsrc2=size=1920x1080:rate=30", "-t", "5", "-c:v", "libx264",
                   "-pix_fmt", "yuv420p", DirPath("video1080p.mp4")})
-        || !MakeJpeg(DirPath("photo4000x3000.jpg"))) {
+        || !MakePhotoJpeg(DirPath("photo4000x3000.jpg"), 90)) {
         std::fprintf(stderr, "could not make the test media\n");
         return 1;
     }

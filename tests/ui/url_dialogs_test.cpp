@@ -129,7 +129,10 @@ TEST_F(UrlDialogs, SettingsCleanTheFieldsAndCheckTheAddress)
     edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText("pages/a.htm");
     m_prompter.expect(5448, IDOK);
     local.accept();
-    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText("/srv/pages/a.htm");
+    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText(m_home.filePath("pages/missing.htm"));
+    m_prompter.expect(5201, IDOK);
+    local.accept();
+    edit(&local, CUrlSetDlg::IDC_ADDRESS)->setText(writePage("a.htm", "<html></html>"));
     local.accept();
     EXPECT_EQ(local.result(), QDialog::Accepted);
 }

@@ -34,6 +34,7 @@ constexpr quint32 kAskSaveUnderNumber = 5000;
 constexpr quint32 kAskSampleAsNew = 5002;
 constexpr quint32 kAskDiscard = 5004;
 constexpr quint32 kMsgListFull = 5101;
+constexpr quint32 kMsgFileNotAccessible = 5201;
 constexpr quint32 kMsgEmptyField = 5232;
 constexpr quint32 kAskRemoveInvalid = 5375;
 constexpr quint32 kMsgNoAccess = 5423;
@@ -202,6 +203,12 @@ bool CUrlSetDlg::checkFields()
     }
     if (!IsHttpUrl(address) && (!isLocalUrlOn() || !IsAbsolutePath(address))) {
         ShowMessage(this, isLocalUrlOn() ? kMsgNeedsFullPath : kMsgNeedsScheme, kTitleCaption, kStyle);
+        m_address->setFocus();
+        return false;
+    }
+    // A page file that is not there would only fail when it is sent.
+    if (!IsHttpUrl(address) && !QFileInfo(address).isFile()) {
+        ShowMessage(this, kMsgFileNotAccessible, kTitleCaption, kStyle);
         m_address->setFocus();
         return false;
     }
