@@ -748,6 +748,12 @@ void CMainFrame::OnQueryEndSession()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // A registration keeps the frame disabled until it ends; the window's
+    // close box is no way around that.
+    if (m_registWorker && !m_sessionEnded) {
+        event->ignore();
+        return;
+    }
     if (m_sessionEnded || ExitApplication(false)) {
         event->accept();
         return;
