@@ -2,7 +2,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan tsan bench fuzz clean
+.PHONY: all setup configure build run test asan tsan bench fuzz clean screenshots
 
 all: build
 
@@ -37,6 +37,9 @@ tsan: setup
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTELV_SANITIZE=thread >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target player_tests transfer_tests
 	@cd build-tsan && QT_QPA_PLATFORM=offscreen $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600 -L '^(player|transfer)_tests$$'
+
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD_DIR)
 
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

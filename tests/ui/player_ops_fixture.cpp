@@ -64,18 +64,17 @@ bool PlayerOpsTest::startWithPlayers(int count)
     m_frame = startFrame();
     if (!m_frame)
         return false;
+    if (!startPlayers(count))
+        return false;
     CGroupRecord group;
     group.Number = GetAppData().GetGroupXml().GetCount() + 1;
     group.Name = QString::fromLatin1(kGroup);
     for (int i = 0; i < count; ++i) {
-        m_players.push_back(std::make_unique<EmulatedPlayer>(QStringLiteral("127.0.0.%1").arg(i + 2)));
-        if (!m_players.back()->start())
-            return false;
         PlayerRecord record;
         record.Number = number(i);
         record.Name = QStringLiteral("Shop%1").arg(i + 1);
-        record.IPAddress = m_players.back()->address();
-        record.Port = m_players.back()->port();
+        record.IPAddress = m_players[size_t(i)]->address();
+        record.Port = m_players[size_t(i)]->port();
         record.Pass = QString::fromLatin1(EmulatedPlayer::kDefaultPassword);
         record.Group = group.Name;
         GetAppData().GetPlayerXml().AddPlayer(record);
@@ -83,6 +82,16 @@ bool PlayerOpsTest::startWithPlayers(int count)
     }
     GetAppData().GetGroupXml().AddGroup(group);
     return m_frame->SelectGroup(group.Name, 0);
+}
+
+bool PlayerOpsTest::startPlayers(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        m_players.push_back(std::make_unique<EmulatedPlayer>(QStringLiteral("127.0.0.%1").arg(i + 2)));
+        if (!m_players.back()->start())
+            return false;
+    }
+    return true;
 }
 
 bool PlayerOpsTest::addMovie(qint32 index, const QByteArray &data, const DateValue &deleteDate)

@@ -23,6 +23,8 @@ protected:
 
     // Starts the frame with count players in the group; false on failure.
     bool startWithPlayers(int count);
+    // Starts count emulated players (127.0.0.2, .3, ...) without registering them.
+    bool startPlayers(int count);
     EmulatedPlayer &player(int i) { return *m_players[size_t(i)]; }
     qint32 number(int i) const { return 21 + i; }
     // A movie of the given bytes in the library, with its delete date.

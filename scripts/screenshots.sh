@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots offscreen from the operator's road test, so
+# they always show the program as it is: the player settings page, the
+# registered contents and the status after a send.
+set -euo pipefail
+build=${1:-build}
+out=$(cd "$(dirname "$0")/.." && pwd)/docs/screenshots
+mkdir -p "$out"
+cd "$build"
+QT_QPA_PLATFORM=offscreen TELV_SCREENSHOT_DIR="$out" \
+  ./tests/ui/ui_tests --gtest_filter='OperatorRoad.FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup'
+echo "screenshots in $out"
