@@ -13,6 +13,8 @@
 #include "model/telop_property.h"
 #include "ops/telop_document.h"
 #include "ops/telop_files.h"
+#include "core/app_ini.h"
+#include "fake_file_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/contents/telop_detail_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
@@ -25,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QStringEncoder>
 #include <QTest>
 #include <QtEndian>
 
@@ -193,6 +196,46 @@ TEST_F(TelopEditorTest, UnreadableTelopIsNotOpened)
     dialog.SetProperty(record);
     m_prompter.expect(7100, IDOK);
     EXPECT_FALSE(dialog.Create(nullptr));
+}
+
+TEST_F(TelopEditorTest, ImportedTextAndOverlongStoredTextAreKeptWhole)
+{
+    ASSERT_TRUE(startUp());
+    // A text file in the Windows Japanese code page, read into a new telop.
+    const QString folder = m_home.filePath(QStringLiteral("texts"));
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/notice.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringEncoder("windows-31j")(QString::fromUtf8("営業時間\tのお知らせ\n午前9時から")));
+    file.close();
+    FakeFileDialogs files;
+    files.answers << file.fileName();
+    CTelopEditDlg dialog;
+    dialog.SetProperty(CTelopProperty());
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.OnReadTextFile();
+    EXPECT_EQ(dialog.GetEditCtrl()->GetText(), QString::fromUtf8("営業時間        のお知らせ\r\n午前9時から"));
+    EXPECT_EQ(files.requests.value(0).filter, QString::fromUtf8("テキストファイル (*.txt)"));
+    EXPECT_TRUE(dialog.IsModified());
+    QString last;
+    GetAppIni().GetLastTextFolder(last);
+    EXPECT_EQ(last, folder);
+
+    // A stored text longer than the editor takes is loaded whole, with a warning.
+    const qint32 number = newNumber();
+    CTelopTextDoc doc;
+    doc.SetFont(QStringLiteral("IPAGothic"), 30);
+    doc.InsertText(0, QString(CTelopEditDlg::kEditLimit + 10, u'x'));
+    QString records;
+    FormatTelopRecords(doc, 4, DefaultTelopPalette(), records);
+    ASSERT_TRUE(WriteTextFile(telopPath(number, TELOP_FILE_TEXT), records));
+    CTelopProperty record;
+    record.SetIndex(number);
+    CTelopEditDlg stored;
+    stored.SetProperty(record);
+    m_prompter.expect(7101, IDOK);
+    ASSERT_TRUE(stored.Create(nullptr));
+    EXPECT_EQ(stored.GetEditCtrl()->GetText().size(), CTelopEditDlg::kEditLimit + 10);
 }
 
 TEST_F(TelopEditorTest, PreviewChecksSizeAndWidthBeforeSaving)
