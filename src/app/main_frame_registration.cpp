@@ -80,6 +80,19 @@ QString ChangeText(const RegistChange &change)
     return text;
 }
 
+// The worker bodies; they report only through their posted messages.
+int AddContentsThreadProc(CContentRegistration &registration, const QStringList &files, int type)
+{
+    registration.AddContentsFilesWorker(files, type);
+    return 0;
+}
+
+int ReplaceMaterialThreadProc(CContentRegistration &registration, int type, qint32 number, const QString &path)
+{
+    registration.ReplaceMaterialWorker(type, number, path);
+    return 0;
+}
+
 } // namespace
 
 // ---- Starting ---------------------------------------------------------------------
@@ -90,7 +103,7 @@ void CMainFrame::StartAddContentsFiles(const QStringList &files, int type)
         return;
     SetRegistPaths(files, QString());
     openRegistProgress(int(files.size()));
-    startRegistWorker([this, files, type] { m_registration->AddContentsFilesWorker(files, type); });
+    startRegistWorker([this, files, type] { AddContentsThreadProc(*m_registration, files, type); });
 }
 
 bool CMainFrame::StartReplaceMaterial(int type, qint32 number, const QString &path)
@@ -99,7 +112,8 @@ bool CMainFrame::StartReplaceMaterial(int type, qint32 number, const QString &pa
         return false;
     SetRegistPaths({}, path);
     openRegistProgress(1);
-    return startRegistWorker([this, type, number, path] { m_registration->ReplaceMaterialWorker(type, number, path); });
+    return startRegistWorker(
+        [this, type, number, path] { ReplaceMaterialThreadProc(*m_registration, type, number, path); });
 }
 
 void CMainFrame::openRegistProgress(int total)
