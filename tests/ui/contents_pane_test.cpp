@@ -286,6 +286,14 @@ TEST_F(ContentsPane, PopupMenusFollowModeAndOperations)
         EXPECT_EQ(ids.contains(QStringLiteral("57601")), lists && FrameOps::OpenPlaylistEdit(0, 52, true))
             << page->GetContentType();
     }
+    // Tool bar buttons show at once whether their operation exists.
+    pane->ChangeMode(13);
+    pane->SelectTab(0);
+    QAction *paste = pane->GetToolBar()->FindButton(57637);
+    ASSERT_NE(paste, nullptr);
+    EXPECT_EQ(paste->isEnabled(), FrameOps::PasteSchedule(true));
+    EXPECT_EQ(pane->GetToolBar()->FindButton(57634)->isEnabled(), FrameOps::CopySchedule({}, true));
+
     // The tool bar's category command is the menu's.
     pane->ChangeMode(10);
     pane->SelectTab(0);
@@ -347,6 +355,12 @@ TEST_F(ContentsPane, CopyAndPasteOfPlaylistsGoThroughTheFrame)
     QList<quint32> positions;
     ASSERT_TRUE(ReadPlaylistCopyBlock(GetClipboardBlock(CLIPBOARD_PLAYLIST_COPY), 1, positions));
     EXPECT_EQ(positions, QList<quint32>{0});
+
+    // Pasting makes a copy of the playlist under a new number.
+    ASSERT_TRUE(GetContentFolders().GetScratchPlaylistModel(52)->Save(5, 52));
+    QTest::keyClick(list->GetActiveView(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(GetContentFolders().GetList(52)->GetCount(), 2);
+    EXPECT_EQ(list->GetItemCount(), 2);
 }
 
 TEST(ContentsRegistration, TheTabTakesOnlyItsOwnFiles)
