@@ -186,6 +186,7 @@ bool CPlayerGroupEdit::Save(CAppData &data)
     }
     saved = players.Save(data.GetPlayerFilePath()) && saved;
     saved = groups.Save(data.GetGroupFilePath()) && saved;
+    saved = dropDisplaysOfRemovedPlayers(data) && saved;
     if (!saved)
         return false;
     for (const PlayerRecord &player : m_players)
@@ -261,6 +262,23 @@ bool CPlayerGroupEdit::renameFolders(const CAppData &data) const
     for (const CGroupRecord &group : m_groups)
         renamed = renameFolder(groupParent, m_loadedGroupNames.value(group.Number), group.Name) && renamed;
     return renamed;
+}
+
+bool CPlayerGroupEdit::dropDisplaysOfRemovedPlayers(CAppData &data) const
+{
+    CQ9DisplayXml &displays = data.GetDisplayXml();
+    std::lock_guard lock(displays.GetLock());
+    bool dropped = false;
+    for (int position = displays.GetCount() - 1; position >= 0; --position) {
+        const qint32 owner = displays.Records()[size_t(position)].Player;
+        const bool kept = std::any_of(m_players.begin(), m_players.end(),
+                                      [owner](const PlayerRecord &player) { return player.Number == owner; });
+        if (!kept) {
+            displays.Delete(position);
+            dropped = true;
+        }
+    }
+    return !dropped || displays.Save(data.GetDisplayFilePath());
 }
 
 void CPlayerGroupEdit::rebuildMembers()

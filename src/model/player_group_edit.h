@@ -53,7 +53,9 @@ public:
     int GroupMemberCount(int position) const;
 
     // Renames the folders of renamed players and groups, creates every
-    // player's folder and writes both files (each atomically). False with the
+    // player's folder and writes both files (each atomically). The displays
+    // of removed players go too, so a player added later under a freed
+    // number inherits none. False with the
     // last error when a folder or a file fails; the application data then
     // holds the edited records all the same, so a second Save can finish.
     bool Save(CAppData &data);
@@ -64,6 +66,7 @@ private:
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
     bool renameFolders(const CAppData &data) const;
+    bool dropDisplaysOfRemovedPlayers(CAppData &data) const;
     void rebuildMembers();
 
     std::vector<PlayerRecord> m_players;

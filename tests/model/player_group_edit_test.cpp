@@ -158,8 +158,19 @@ TEST_F(PlayerGroupEditTest, MembershipFollowsThePlayersOnEverySideAndSaveWritesB
     ASSERT_TRUE(data.GetGroupXml().GetGroup(0, stored));
     EXPECT_EQ(stored.Players, (QList<qint32>{2}));
 
-    // Removed and added players never share a number.
+    // Removed and added players never share a number; a removed player's displays go with it.
+    for (qint32 owner : {1, 2}) {
+        CDisplayRecord display;
+        display.Number = owner;
+        display.Player = owner;
+        data.GetDisplayXml().Add(display);
+    }
     ASSERT_EQ(edit.RemovePlayer(1), PlayerEditResult::Ok);
+    ASSERT_TRUE(edit.Save(data));
+    CQ9DisplayXml displays;
+    ASSERT_TRUE(displays.Load(data.GetDisplayFilePath()));
+    ASSERT_EQ(displays.GetCount(), 1);
+    EXPECT_EQ(displays.Records()[0].Player, 1);
     ASSERT_EQ(edit.AddPlayer(player(QStringLiteral("three"), QStringLiteral("127.0.0.4"))), PlayerEditResult::Ok);
     EXPECT_EQ(edit.Players().back().Number, 3);
 }
