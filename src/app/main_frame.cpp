@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/child_frame.h"
+#include "app/delete_dlg.h"
 #include "app/frame_worker.h"
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"

@@ -31,7 +31,13 @@
 class CChildFrame;
 class CContentRegistration;
 class CContentsList;
+class CDeleteDlg;
+class CDlkRequest;
+class CDlkRequestSend;
+class CSendInfoBuilder;
+class CProcessDlg;
 class CPropertyBase;
+struct PlayChoice;
 class CWebProperty;
 class CTelopProperty;
 class CFrameWorker;
@@ -226,6 +232,32 @@ public:
     // its end message (WM_APP+41) shows the outcome.
     void R40CommandStart(int mode, qint32 player);
     void OnMsgCommandEnd(quint32 result, quint32 detail);
+    // Preview (mode 0) or interrupt play (mode 2) of a library content.
+    void R40Play(int type, qint32 index, bool preview, bool com2);
+    // Preview of the edited playlist or background-music list (mode 0).
+    void R40PreviewPlaylist(int type, const CPropertyBase &record);
+    // Play a content the selected player holds (mode 16).
+    void R40PlayRemote(int type, qint32 index, bool com2);
+    // Stop playing: the preview player (1), the group (3) or, remote, the
+    // selected player (17).
+    void R40PlayStop(int type, bool preview, bool remote);
+    void R40SendRecoverStill(qint32 index);
+    void R40CancelRecoverStill();
+    void R40SendScreenSaver(qint32 index);
+    void R40CancelScreenSaver();
+    // Takes a calendar row's schedule off the group's players (mode 12).
+    void R40StopSchedule(qint32 index);
+    // Deletes contents of a type on the selected player (mode 6).
+    void R40DeleteContents(int type, const QList<qint32> &indexes);
+    // Fetches the player-side lists of a type from the selected player.
+    bool R40GetRemoteList(int type);
+    // Fetches the players' logs, then collects them (kind 2 or 3).
+    void R40GetLog(int kind, const QList<qint32> &players);
+    void R40GetStatus(const QList<qint32> &players);
+    // Sends a player update file chosen by the operator.
+    void R40Update(const QList<qint32> &players, bool all);
+    // Packs the logs of the kind (0 keeps the kind set) on a worker.
+    bool StartLogCollect(int kind);
 
     // ---- Help -------------------------------------------------------------
 
@@ -464,6 +496,7 @@ private:
     void onProgressCount(IProgressView *view, quint32 index);
     void onTransferProgress();
     // Sending and player operations.
+    void closeTransferDialog();
     void showTransferFailure(qint32 state, qint32 detail);
     void showErrorCode(qint32 detail);
     void reloadSelectedPlayerLists();
@@ -474,6 +507,15 @@ private:
     // The command worker's body: runs the command and posts its end.
     void MaintainPlayer(int mode, qint32 player);
     void showCommandSuccess(int mode, qint32 player);
+    enum class ProcessStart { Delivery, Command, ListUpdate };
+    bool startTransferWithDialog(int mode, int count, ProcessStart start);
+    bool putRequest(const CDlkRequest &request);
+    // Gives a registration request its folders and queues into it through
+    // queue; the changes are written only when all of it was queued. False
+    // (the operator told) otherwise.
+    bool prepareSend(CDlkRequestSend &request, const std::function<bool(CSendInfoBuilder &)> &queue);
+    bool playlistFits(const CPropertyBase &record, bool preview);
+    bool askPlayChoice(const CPropertyBase &record, PlayChoice &choice);
     void onLogEnd(quint32 saved);
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
@@ -531,6 +573,8 @@ private:
     QString m_pcTime;
     QString m_pcTimeZone;
     std::unique_ptr<CFrameWorker> m_commandWorker;
+    CProcessDlg *m_process = nullptr;
+    std::unique_ptr<CDeleteDlg> m_deleteDialog;
     CDlkRequestList m_requestList;
     bool m_exiting = false;
     bool m_sessionEnded = false;

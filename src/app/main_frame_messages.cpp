@@ -177,8 +177,9 @@ void CMainFrame::onLogEnd(quint32 saved)
         m_logWorker->Join();
         m_logWorker.reset();
     }
+    // A collection that failed must not read as complete.
     if (CTransferStatusXml *status = GetPlayerStatusStore())
-        status->SetTransferState(TRANSFER_STATE_LOG_COMPRESSED);
+        status->SetTransferState(saved != 0 ? TRANSFER_STATE_LOG_COMPRESSED : TRANSFER_STATE_ERROR);
     if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
         view->StopRefresh();
         view->UpdateState();

@@ -3,6 +3,7 @@
 // follow-up of its mode.
 #include "app/main_frame.h"
 
+#include "app/delete_dlg.h"
 #include "app/pane_roles.h"
 #include "app/progress_view.h"
 #include "app/r40_send_callback.h"
@@ -96,6 +97,23 @@ bool CMainFrame::R40TransferStart(int mode, int count)
 
 // ---- Contents and schedules ------------------------------------------------------
 
+bool CMainFrame::prepareSend(CDlkRequestSend &request, const std::function<bool(CSendInfoBuilder &)> &queue)
+{
+    CContentsStore &store = GetContentFolders();
+    const QString dataRoot = GetAppData().GetDataRoot();
+    if (!SetGroupFolders(request, store, dataRoot)) {
+        ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    CSendInfoBuilder builder(store, request, GetLocalTime(), GetSystemIni().Settings().AutoDelOffsetDay, dataRoot,
+                             this);
+    if (queue(builder) && builder.Commit())
+        return true;
+    if (!builder.IsReported())
+        ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 void CMainFrame::R40SendContents(int type, const QList<qint32> &indexes)
 {
     const SystemSettings settings = GetSystemIni().Settings();
@@ -103,16 +121,11 @@ void CMainFrame::R40SendContents(int type, const QList<qint32> &indexes)
         return;
     CContentsStore &store = GetContentFolders();
     CDlkRequestSend request;
-    const QString dataRoot = GetAppData().GetDataRoot();
-    if (!SetGroupFolders(request, store, dataRoot))
+    const bool queued = prepareSend(request, [&](CSendInfoBuilder &builder) {
+        return QueueContents(builder, store, type, indexes, builder.GetKeepLimit());
+    });
+    if (!queued)
         return;
-    CSendInfoBuilder builder(store, request, GetLocalTime(), settings.AutoDelOffsetDay, dataRoot, this);
-    const DateValue deleteDate = builder.GetKeepLimit();
-    if (!QueueContents(builder, store, type, indexes, deleteDate) || !builder.Commit()) {
-        if (!builder.IsReported())
-            ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
-        return;
-    }
     if (!store.SaveLists(0, 1))
         WriteSyslog(LOG_ERR_APP, "R40SendContents : content list save error");
     NotifyContentsListChanged(0, 0, 0);
@@ -128,15 +141,11 @@ void CMainFrame::R40SendSchedule(const QList<qint32> &indexes)
         return;
     CContentsStore &store = GetContentFolders();
     CDlkRequestSend request;
-    const QString dataRoot = GetAppData().GetDataRoot();
-    if (!SetGroupFolders(request, store, dataRoot))
+    const bool queued = prepareSend(request, [&](CSendInfoBuilder &builder) {
+        return QueueSchedules(builder, store, indexes, settings.AutoDelOffsetDay, this);
+    });
+    if (!queued)
         return;
-    CSendInfoBuilder builder(store, request, GetLocalTime(), settings.AutoDelOffsetDay, dataRoot, this);
-    if (!QueueSchedules(builder, store, indexes, settings.AutoDelOffsetDay, this) || !builder.Commit()) {
-        if (!builder.IsReported())
-            ShowMessage(this, kMsgSendFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
-        return;
-    }
     if (!store.SaveLists(0, 1) || !store.SaveGroupLists(m_currentGroup, 0, 1))
         WriteSyslog(LOG_ERR_APP, "R40SendSchedule : list save error");
     NotifyContentsListChanged(0, 0, 0);
@@ -190,11 +199,7 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
     Q_UNUSED(detail);
     CDlkTransferManager &manager = GetTransferManager();
     manager.FinishTransfer();
-    IProgressView *dialog = m_transferMode == TRANSFER_MODE_CONTENTS_DELETE ? m_deleteProgress : m_processDialog;
-    if (dialog) {
-        setEnabled(true);
-        dialog->CloseProgress();
-    }
+    closeTransferDialog();
     if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
         view->StopRefresh();
         view->UpdateState();
@@ -216,6 +221,10 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
         }
     }
     if (mode == TRANSFER_MODE_LOG_GET) {
+        // The logs are fetched: their collection keeps the frame busy until
+        // its own end message.
+        if (result != 0 && StartLogCollect(0))
+            return;
         m_busyMode = 0;
     }
     if (result != 0)
@@ -224,6 +233,19 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
         ShowText(this, OpText::kUpdateSent, MB_OK | MB_ICONINFORMATION);
     raise();
     activateWindow();
+}
+
+void CMainFrame::closeTransferDialog()
+{
+    IProgressView *&dialog = m_transferMode == TRANSFER_MODE_CONTENTS_DELETE ? m_deleteProgress : m_processDialog;
+    if (!dialog)
+        return;
+    setEnabled(true);
+    dialog->CloseProgress();
+    dialog = nullptr;
+    // The deletion window of a player-side delete is made for each one.
+    if (m_transferMode == TRANSFER_MODE_CONTENTS_DELETE)
+        m_deleteDialog.reset();
 }
 
 void CMainFrame::showTransferFailure(qint32 state, qint32 detail)

@@ -30,8 +30,8 @@ const char *const kModeTexts[] = {
     "R40 remote play.",      "R40 remote play stop.",
 };
 
-// Copies a record out of a list by index; logs the failure under the
-// operation's name.
+} // namespace
+
 std::unique_ptr<CPropertyBase> CopyOut(const char *operation, CContentsList &list, int type, qint32 index,
                                        int &position)
 {
@@ -49,6 +49,8 @@ std::unique_ptr<CPropertyBase> CopyOut(const char *operation, CContentsList &lis
     }
     return record;
 }
+
+namespace {
 
 bool QueueSchedule(CSendInfoBuilder &builder, CContentsStore &store, qint32 index, const QList<qint32> &indexes,
                    int keepDays, QObject *owner)

@@ -10,9 +10,12 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class CContentsList;
 class CContentsStore;
 class CDlkRequestList;
+class CPropertyBase;
 class CSendInfoBuilder;
 class CTransferStatusXml;
 class QObject;
@@ -37,6 +40,11 @@ enum TransferMode : int {
     TRANSFER_MODE_REMOTE_PLAY = 16,
     TRANSFER_MODE_REMOTE_PLAY_STOP = 17,
 };
+
+// A copy of the record of a content index in a list, with its storage
+// position; null (logged under the operation's name) when it is missing.
+std::unique_ptr<CPropertyBase> CopyOut(const char *operation, CContentsList &list, int type, qint32 index,
+                                       int &position);
 
 // The log line of a mode's start ("R40 send." for modes without one).
 const char *TransferModeLogText(int mode);

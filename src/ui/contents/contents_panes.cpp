@@ -3,6 +3,7 @@
 #include "app/pane_factory.h"
 #include "ops/web_thumbnail.h"
 #include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/play_position_dlg.h"
 #include "ui/contents/telop_editor_dialogs.h"
 #include "ui/contents/url_thumb_thread.h"
 #include "ui/contents/web_dialogs_runner.h"
@@ -13,4 +14,5 @@ void RegisterContentsPanes()
     SetUrlThumbnailMaker(&CUrlThumbThread::Instance());
     SetWebDialogs(&CWebDialogsRunner::Instance());
     RegisterTelopEditor();
+    SetPlayPositionPrompter(&CPlayPositionPrompter::Instance());
 }

@@ -182,3 +182,27 @@ void CPlayPositionDlg::resizeEvent(QResizeEvent *event)
     if (!isMinimized())
         m_anchors.Apply(this);
 }
+
+bool CPlayPositionPrompter::PromptPlayPosition(QWidget *owner, InterruptPlayChoice &choice)
+{
+    CPlayPositionDlg dialog(choice.contentType, owner);
+    PlaySettings settings;
+    settings.hours = choice.hours;
+    settings.minutes = choice.minutes;
+    settings.seconds = choice.seconds;
+    settings.maxPosition = choice.maxPosition;
+    dialog.SetPlaySettings(settings);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.GetPlaySettings(settings);
+    choice.playSeconds = settings.playSeconds;
+    choice.telopPosition = settings.telopPosition;
+    choice.longPlay = settings.longPlay;
+    return true;
+}
+
+CPlayPositionPrompter &CPlayPositionPrompter::Instance()
+{
+    static CPlayPositionPrompter prompter;
+    return prompter;
+}

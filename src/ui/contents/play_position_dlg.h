@@ -4,6 +4,7 @@
 // remembered per content type in the per-user state.
 
 #include "app/anchor_layout.h"
+#include "app/play_position_prompter.h"
 
 #include <QDialog>
 
@@ -87,4 +88,12 @@ private:
     QLineEdit *m_positionEdit;
     QLabel *m_positionRange;
     QPushButton *m_play;
+};
+
+// The frame's interrupt-playback choice through this dialog.
+class CPlayPositionPrompter final : public IPlayPositionPrompter {
+public:
+    bool PromptPlayPosition(QWidget *owner, InterruptPlayChoice &choice) override;
+    // The one prompter of the program.
+    static CPlayPositionPrompter &Instance();
 };

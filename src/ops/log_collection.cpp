@@ -1,0 +1,111 @@
+#include "ops/log_collection.h"
+
+#include "cab/dlkx_cab.h"
+#include "core/data_folders.h"
+#include "core/file_utils.h"
+#include "core/path_utils.h"
+#include "core/syslog.h"
+#include "model/path_safety.h"
+#include "ops/frame_helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+bool CopyPlayerLog(const QString &playerFolder, const QString &cabPath)
+{
+    const QFileInfoList files = playerFolder.isEmpty() ? QFileInfoList() : QDir(playerFolder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    if (files.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "R40 log not found.");
+        return false;
+    }
+    // The player sent its log as a cabinet already: it is copied as it is.
+    QFile::remove(cabPath + QStringLiteral(".tmp"));
+    QFile source(files.first().absoluteFilePath());
+    if (!source.copy(cabPath + QStringLiteral(".tmp"))) {
+        WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", int(source.error()));
+        return false;
+    }
+    QFile::remove(cabPath);
+    if (!QFile::rename(cabPath + QStringLiteral(".tmp"), cabPath)) {
+        WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", 0);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString LogWorkFolder(const QString &dataRoot)
+{
+    return JoinPath(DataFolderOf(dataRoot), QStringLiteral("LogTemp"));
+}
+
+QString GetLogTargetFolder()
+{
+    QString folder;
+    if (GetDesktopFolder(folder) && QFileInfo(folder).isDir())
+        return folder;
+    return QDir::homePath();
+}
+
+QString LogCabName(int kind, const QString &playerName)
+{
+    switch (kind) {
+    case LOG_COLLECT_APPLICATION:
+        return QStringLiteral("Q9_Log.cab");
+    case LOG_COLLECT_PLAYER: {
+        // A player's name may hold anything: only a plain file name is made of it.
+        QString name = playerName;
+        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+            name = QStringLiteral("Unknown");
+        return name + QStringLiteral("_Log.cab");
+    }
+    case LOG_COLLECT_ALL:
+        return QStringLiteral("Q9_AllLog.cab");
+    default:
+        return QString();
+    }
+}
+
+bool CollectLogCab(int kind, const QString &dataRoot, const QString &playerName, const QString &targetFolder,
+                   QString &cabPath)
+{
+    if (targetFolder.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "Get Desktop Folder Error");
+        return false;
+    }
+    const QString cabName = LogCabName(kind, playerName);
+    if (cabName.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "Compress Log Mode Invalid(%d)", kind);
+        return false;
+    }
+    cabPath = JoinPath(targetFolder, cabName);
+    const QString workFolder = LogWorkFolder(dataRoot);
+    if (kind == LOG_COLLECT_PLAYER) {
+        // The fetched log lies in a folder of the player's name, which the
+        // log transfer only made when the name is one plain component.
+        const QString playerFolder = IsSafePathComponent(playerName) ? JoinPath(workFolder, playerName) : QString();
+        if (!CopyPlayerLog(playerFolder, cabPath))
+            return false;
+    } else {
+        DlkxCompressCabParam param;
+        param.sourceFolder = dataRoot;
+        if (kind & LOG_COLLECT_PLAYER)
+            CollectTempLogFiles(param.files);
+        CollectSettingsFiles(param.files);
+        param.count = int(param.files.size());
+        param.cabinetPath = cabPath;
+        const int result = DLKxCompressCab(param);
+        if (result != 0) {
+            WriteSyslog(LOG_ERR_APP, "CAB Compress Error(%d)", result);
+            return false;
+        }
+    }
+    DeleteFolderTree(workFolder, true);
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The system logs saved for support: the application's data and logs, the
+// logs fetched from the players into the log work folder, or one player's
+// log, packed into a cabinet file on the operator's desktop.
+
+#include <QString>
+
+// Log collection kinds: 0 idle, 1 application data, 2 one player's log,
+// 3 everything.
+enum LogCollectKind : int {
+    LOG_COLLECT_IDLE = 0,
+    LOG_COLLECT_APPLICATION = 1,
+    LOG_COLLECT_PLAYER = 2,
+    LOG_COLLECT_ALL = 3,
+};
+
+// The log work folder "TelvData/Q9Data/LogTemp" under the data root.
+QString LogWorkFolder(const QString &dataRoot);
+// The user's desktop folder, or the home folder when there is none.
+QString GetLogTargetFolder();
+// The cabinet's file name of a kind ("Q9_Log.cab", "<player>_Log.cab" with
+// the name made a safe file name, "Q9_AllLog.cab"); empty for another kind.
+QString LogCabName(int kind, const QString &playerName);
+
+// Writes the cabinet of the kind into targetFolder (an existing one of the
+// same name is replaced). A player's log is the first file, in name order,
+// of its folder in the log work folder. On success the log work folder is
+// removed, so a failed collection can be retried with the logs already
+// fetched. cabPath receives the file written or meant.
+bool CollectLogCab(int kind, const QString &dataRoot, const QString &playerName, const QString &targetFolder,
+                   QString &cabPath);

@@ -1,0 +1,216 @@
+// The frame's other transfers against emulated players: preview and
+// interrupt play with their play commands, stopping, deleting on a player,
+// fetching lists, status and logs with the log collection into a cabinet,
+// the player update, and the schedule send with its calendar row.
+#include "app/main_frame.h"
+#include "app/play_position_prompter.h"
+#include "core/app_ini.h"
+#include "core/message_box.h"
+#include "fake_file_dialogs.h"
+#include "model/app_data.h"
+#include "model/calendar_list.h"
+#include "model/calendar_property.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "model/movie_property.h"
+#include "model/schedule_file.h"
+#include "model/schedule_property.h"
+#include "model/sequence_file.h"
+#include "player_ops_fixture.h"
+#include "transfer/transfer_status_xml.h"
+#include "ui/players/status_dlg_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+QByteArray MovieData()
+{
+    return QByteArray(64 * 1024, 'm');
+}
+
+QStringList Commands(const EmulatedPlayer &player)
+{
+    QStringList commands;
+    for (const EmulatedPlayer::Request &request : player.requests()) {
+        if (request.path == QLatin1String("/command.php"))
+            commands.append(request.command());
+    }
+    return commands;
+}
+
+// Answers the interrupt-playback choice with a fixed length.
+class FixedPlayChoice final : public IPlayPositionPrompter {
+public:
+    FixedPlayChoice() { SetPlayPositionPrompter(this); }
+    ~FixedPlayChoice() override { SetPlayPositionPrompter(nullptr); }
+    bool PromptPlayPosition(QWidget *, InterruptPlayChoice &choice) override
+    {
+        ++asked;
+        choice.playSeconds = 90;
+        return answer;
+    }
+    bool answer = true;
+    int asked = 0;
+};
+
+} // namespace
+
+TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    GetAppIni().SetLastPreviewSet(number(1));
+
+    m_frame->R40Play(1, kMovie, true, false);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(m_frame->isEnabled());
+    EXPECT_TRUE(Commands(player(1)).contains(QStringLiteral("PLCL")));
+    EXPECT_TRUE(player(0).requests().isEmpty());
+
+    FixedPlayChoice choice;
+    m_frame->R40Play(1, kMovie, false, false);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(choice.asked, 1);
+    for (int i = 0; i < 2; ++i) {
+        const QList<EmulatedPlayer::Request> plays = player(i).requests(QStringLiteral("PLCL"));
+        ASSERT_FALSE(plays.isEmpty()) << i;
+        EXPECT_EQ(plays.last().parameter(QStringLiteral("playtime")), QStringLiteral("90")) << i;
+    }
+
+    // Cancelling the choice plays nothing.
+    choice.answer = false;
+    player(0).clearRequests();
+    m_frame->R40Play(1, kMovie, false, false);
+    EXPECT_FALSE(m_frame->IsBusy());
+
+    m_frame->R40PlayStop(1, false, false);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_TRUE(m_prompter.prompts().isEmpty());
+}
+
+TEST_F(PlayerOpsTest, DeleteOnThePlayerAndFetchItsLists)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    m_frame->SelectPlayer(number(0));
+    CMovieProperty held;
+    held.SetIndex(kMovie);
+    ASSERT_TRUE(GetContentFolders().GetRemoteList(1)->Add(&held));
+    m_prompter.answer(IDYES);
+
+    m_frame->R40DeleteContents(1, {kMovie});
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("RMCL")});
+    EXPECT_TRUE(m_frame->isEnabled());
+
+    player(0).clearRequests();
+    EXPECT_TRUE(m_frame->R40GetRemoteList(1));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(Commands(player(0)).contains(QStringLiteral("CLST")));
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_COMPLETE);
+}
+
+TEST_F(PlayerOpsTest, LogsOfThePlayersEndInACabinetOnTheDesktop)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    for (int i = 0; i < 2; ++i)
+        player(i).setLogFile(QStringLiteral("syslog%1.cab").arg(i), QByteArray("player log ") + QByteArray::number(i));
+    m_prompter.expect(5271, IDOK);
+
+    m_frame->R40GetLog(3, {number(0), number(1)});
+    ASSERT_TRUE(waitIdle());
+
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{QStringLiteral("Q9_AllLog.cab")});
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_LOG_COMPRESSED);
+    const QString cab = QDir(m_home.path()).filePath(QStringLiteral("Q9_AllLog.cab"));
+    ASSERT_TRUE(QFile::exists(cab));
+    QProcess check;
+    check.start(QStringLiteral("cabextract"), {QStringLiteral("-t"), cab});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
+    EXPECT_TRUE(check.readAllStandardOutput().contains("LogTemp"));
+    EXPECT_FALSE(QDir(dataFolder() + QStringLiteral("/LogTemp")).exists());
+
+    // One player's log: the file it sent, copied under its name.
+    m_prompter.expect(5271, IDOK);
+    m_frame->R40GetLog(2, {number(1)});
+    ASSERT_TRUE(waitIdle());
+    QFile copied(QDir(m_home.path()).filePath(QStringLiteral("Shop2_Log.cab")));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), QByteArray("player log 1"));
+}
+
+TEST_F(PlayerOpsTest, StatusAndUpdateReachTheChosenPlayers)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    m_frame->R40GetStatus({number(0)});
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(Commands(player(0)).contains(QStringLiteral("SYST")));
+    EXPECT_TRUE(player(1).requests().isEmpty());
+
+    const QString update = QDir(m_home.path()).filePath(QStringLiteral("r40update.cab"));
+    QFile file(update);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'u'));
+    file.close();
+    FakeFileDialogs dialogs;
+    dialogs.answers << update;
+    m_prompter.answer(IDYES).answer(IDOK);
+    m_frame->R40Update({number(1)}, false);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(player(1).hasFile(QStringLiteral("/import/update/r40update.cab")));
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("KDP-R40のアップデートファイルの送信が完了し")));
+    EXPECT_EQ(GetAppIni().GetLastUpdateFolder(), m_home.path());
+}
+
+TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    CContentsStore &store = GetContentFolders();
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QString::fromLatin1(kGroup), scheduleFolder, sequenceFolder));
+    QDir().mkpath(sequenceFolder);
+    const qint32 schedule = 151900001;
+    const qint32 sequence = 112900001;
+    CSequenceFile sequenceFile;
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
+    ASSERT_TRUE(sequenceFile.SetIndex(sequence) && sequenceFile.AddItem(item) && sequenceFile.SaveTo(sequenceFolder));
+    CScheduleFile scheduleFile;
+    CTimetableItem entry;
+    ASSERT_TRUE(entry.Set(sequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 12));
+    ASSERT_TRUE(scheduleFile.SetIndex(schedule) && scheduleFile.AddItem(entry) && scheduleFile.SaveTo(scheduleFolder));
+    CScheduleProperty record;
+    record.SetIndex(schedule);
+    record.SetStartDate(DateValue{2026, 4, 1});
+    record.SetEndDate(DateValue{2026, 4, 30});
+    ASSERT_TRUE(store.GetList(51)->Add(&record));
+    CCalendarProperty row;
+    row.SetIndex(schedule);
+    row.SetSchedule(schedule);
+    row.SetFlag(CCalendarProperty::FLAG_PLAY);
+    row.SetStartDate(DateValue{2026, 4, 1});
+    row.SetEndDate(DateValue{2026, 4, 30});
+    ASSERT_TRUE(store.GetList(50)->Add(&row));
+
+    m_frame->R40SendSchedule({schedule});
+    ASSERT_TRUE(waitIdle());
+
+    EXPECT_TRUE(m_prompter.prompts().isEmpty());
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << i;
+        EXPECT_TRUE(player(i).hasFile(QStringLiteral("/import/db/SC151900001.xml"))) << i;
+    }
+    CContentsList *calendars = store.GetList(50);
+    const auto *sent = dynamic_cast<const CCalendarProperty *>(calendars->GetAt(calendars->FindCode(schedule)));
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(sent->GetStatus(), 3);
+    // The member movie loses a date before the keep limit.
+    CContentsList *movies = store.GetList(1);
+    EXPECT_EQ(movies->GetAt(movies->FindCode(kMovie))->GetDeleteDate().year, 0);
+}
