@@ -13,6 +13,7 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
+#include "model/layout_template_store.h"
 #include "ops/export_import.h"
 #include "ops/playlist_storage.h"
 #include "model/media_info.h"
@@ -309,6 +310,21 @@ public:
     int GetDeleteType() const { return m_deleteType; }
     // Removes the files of a content of the delete type from the data folder.
     bool DelContRealFileCommon(qint32 number, int &state, quint32 &error);
+
+    // ---- Layouts of the edited playlist (layout_selection) ----------------
+
+    // Looks the template up; with makeCurrent it becomes the current layout.
+    // False when there is no such template; areas receives its areas.
+    bool ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode, LayoutTemplate::Areas *areas = nullptr);
+    // Lays the row of the edited playlist out to its layout's areas (not
+    // with keep); with close the layout windows are put away; the row is
+    // selected again.
+    void ApplyLayoutToPlaylist(int row, bool keep, bool close);
+    // The edited playlist's layout becomes the current layout.
+    static bool ApplyPlaylistLayout();
+    // Fills the layout-check preview with a row of the edited (or checked)
+    // playlist.
+    void UpdateLayoutPreview(int row, bool edited);
 
     // ---- Emptying the edit and check models ------------------------------
 

@@ -64,8 +64,14 @@ bool CAppData::LoadAll()
     loaded = logLoad(m_groups.Load(GetGroupFilePath()), "Group", GetGroupFilePath()) && loaded;
     loaded = logLoad(m_displays.Load(GetDisplayFilePath()), "Display", GetDisplayFilePath()) && loaded;
     loaded = logLoad(m_setups.Load(GetSetupListFilePath()), "SetupList", GetSetupListFilePath()) && loaded;
+    loaded = logLoad(m_layouts.LoadFrom(GetTemplateFolder()), "LayoutTemplate", GetTemplateFolder()) && loaded;
     loaded = LoadDispFilters() && loaded;
     return GetContentFolders().LoadLists() && loaded;
+}
+
+QString CAppData::GetTemplateFolder() const
+{
+    return JoinPath(m_dataFolder, QStringLiteral("Template"));
 }
 
 QString CAppData::GetPlayerFilePath() const

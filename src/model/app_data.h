@@ -6,6 +6,7 @@
 
 #include "model/disp_filter_xml.h"
 #include "model/harl_player_xml.h"
+#include "model/layout_template_store.h"
 #include "model/q9_display_xml.h"
 #include "model/q9_group_xml.h"
 #include "model/q9_setup_list_xml.h"
@@ -54,6 +55,11 @@ public:
     QString GetDisplayFilePath() const;
     CQ9SetupListXml &GetSetupListXml() { return m_setups; }
     QString GetSetupListFilePath() const;
+    // The screen layout templates, kept in the Template folder, and the
+    // layout in use.
+    CLayoutTemplateStore &GetLayoutTemplates() { return m_layouts; }
+    QString GetTemplateFolder() const;
+    CurrentLayout &GetCurrentLayout() { return m_currentLayout; }
 
     // The display filter of a type (1-8, 52, 53); null for other types.
     CDispFilterXml *GetDispFilter(int type);
@@ -92,6 +98,8 @@ private:
     CQ9GroupXml m_groups;
     CQ9DisplayXml m_displays;
     CQ9SetupListXml m_setups;
+    CLayoutTemplateStore m_layouts;
+    CurrentLayout m_currentLayout;
     std::map<int, std::unique_ptr<CDispFilterXml>> m_filters;
 };
 

@@ -15,6 +15,7 @@
 // the frame keeps the user out (content registration).
 
 #include "model/contents_list.h"
+#include "model/layout_template_store.h"
 #include "model/player_record.h"
 #include "model/playlist_edit_model.h"
 #include "model/schedule_edit_model.h"
@@ -126,6 +127,11 @@ public:
     CScheduleEditModel *GetScheduleModel() { return &m_scheduleModel; }
     CScheduleEditModel *GetSecondScheduleModel() { return &m_secondScheduleModel; }
 
+    // The layout of the edited playlist, and the table the layout-check
+    // pane draws.
+    CurrentLayout &GetPlaylistLayout() { return m_playlistLayout; }
+    LayoutPreview &GetLayoutPreview() { return m_layoutPreview; }
+
     // Folders of the library's playlist and sequence files and of the sample
     // ones beside the program; read directly.
     QString m_playlistFolder;
@@ -160,6 +166,8 @@ private:
     PlaylistModels m_scratchPlaylistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
     CScheduleEditModel m_scheduleModel;
     CScheduleEditModel m_secondScheduleModel;
+    CurrentLayout m_playlistLayout;
+    LayoutPreview m_layoutPreview;
 };
 
 // The program's content store.

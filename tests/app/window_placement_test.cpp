@@ -42,6 +42,7 @@ TEST(WindowPlacement, VisibleWhenTheCentreOrEnoughOfItIsOnAScreen)
     EXPECT_TRUE(IsWindowRectVisible(rectOf(1400, 700, 1000, 1000), kSingle)); // 520 x 380 on screen
     EXPECT_FALSE(IsWindowRectVisible(rectOf(1880, 100, 800, 600), kSingle)); // 40 pixels wide on screen
     EXPECT_FALSE(IsWindowRectVisible(rectOf(-790, 100, 800, 600), kSingle));
+    EXPECT_FALSE(IsWindowRectVisible(rectOf(-100000, -100000, 800, 600), kTwo)); // far to the negative side
     EXPECT_TRUE(IsWindowRectVisible(rectOf(1880, 100, 800, 600), kTwo));
     EXPECT_FALSE(IsWindowRectVisible(rectOf(100, 1040, 800, 600), kSingle)); // 50 by 50 needed
     EXPECT_TRUE(IsWindowRectVisible(rectOf(100, 1030, 800, 600), kSingle));

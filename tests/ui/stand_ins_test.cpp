@@ -4,7 +4,7 @@
 #include "core/profile_ini.h"
 #include "core/setting_ini.h"
 #include "shell_fixture.h"
-#include "ui/players/layout_template_store.h"
+#include "model/layout_template_store.h"
 #include "ui/players/set_opt_dlg_view.h"
 #include "ui/players/set_password_dlg.h"
 #include "ui/players/status_dlg_view.h"

@@ -1,0 +1,152 @@
+// Laying a playlist row out to its layout, the layout-check preview, the
+// default size of the layout-check window, and saving a list for a preview.
+#include "ops/layout_selection.h"
+
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "model/movie_property.h"
+#include "model/playlist_edit_model.h"
+#include "model/playlist_property.h"
+#include "support/scripted_prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TimeValue at(int seconds)
+{
+    return TimeValue{quint16(seconds / 3600), quint16(seconds / 60 % 60), quint16(seconds % 60), 0};
+}
+
+CTimetableItem item(int type, qint32 number, int from, int to)
+{
+    CTimetableItem entry;
+    EXPECT_TRUE(entry.Set(number, at(from), at(to), type, 0));
+    EXPECT_TRUE(entry.SetRect(10, 20, 1, 1));
+    return entry;
+}
+
+// Video on the main track over 0-20 s, a still on the second track over
+// 10-20 s, audio over 0-20 s: row 1 (10-20 s) holds the video as a gap.
+CPlaylistEditModel sampleList()
+{
+    CPlaylistEditModel model(52);
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(1), item(1, 101000001, 0, 20)));
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(2), item(2, 201000001, 10, 20)));
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(32), item(6, 601000001, 0, 20)));
+    model.SetModified(false);
+    return model;
+}
+
+LayoutTemplate::Areas sampleAreas()
+{
+    LayoutTemplate::Areas areas{};
+    areas[0] = LayoutArea{true, WinRect{0, 0, 1280, 720}};
+    areas[1] = LayoutArea{true, WinRect{1280, 0, 1920, 360}};
+    return areas;
+}
+
+} // namespace
+
+TEST(LayoutSelection, RowItemsTakeTheirAreaSizesAndAudioIsPassedOver)
+{
+    EXPECT_EQ(AreaOfTrackFlag(64), 5);
+    EXPECT_EQ(AreaOfTrackFlag(32), -1);
+    EXPECT_EQ(AreaOfTrackFlag(128), -1);
+
+    CPlaylistEditModel model = sampleList();
+    ASSERT_EQ(model.GetRowCount(), 2);
+    ASSERT_TRUE(LayoutPlaylistRow(model, 1, sampleAreas()));
+    EXPECT_TRUE(model.IsModified());
+    TimetableCell cell;
+    ASSERT_TRUE(model.GetItem(0, model.FindTrack(1), cell)); // the gap's owner took the size
+    EXPECT_EQ(cell.item.GetWidth(), 1280);
+    EXPECT_EQ(cell.item.GetHeight(), 720);
+    EXPECT_EQ(cell.item.GetX(), 10);
+    ASSERT_TRUE(model.GetItem(1, model.FindTrack(2), cell));
+    EXPECT_EQ(cell.item.GetWidth(), 640);
+    ASSERT_TRUE(model.GetItem(0, model.FindTrack(32), cell));
+    EXPECT_EQ(cell.item.GetWidth(), 1); // audio keeps its size
+
+    // An area that no item can take puts the list back as it was.
+    CPlaylistEditModel other = sampleList();
+    LayoutTemplate::Areas bad = sampleAreas();
+    bad[1].rect = WinRect{100, 0, 0, 10}; // negative width
+    EXPECT_FALSE(LayoutPlaylistRow(other, 1, bad));
+    ASSERT_TRUE(other.GetItem(0, other.FindTrack(1), cell));
+    EXPECT_EQ(cell.item.GetWidth(), 1);
+    EXPECT_FALSE(other.IsModified());
+}
+
+TEST(LayoutSelection, PreviewOfARow)
+{
+    QTemporaryDir dir;
+    CContentsStore store;
+    store.SetFolders(dir.path(), dir.path());
+    CMovieProperty video;
+    ASSERT_TRUE(video.SetIndex(101000001));
+    ASSERT_TRUE(video.SetWidth(1920));
+    ASSERT_TRUE(video.SetHeight(1080));
+    ASSERT_TRUE(store.GetList(1)->Add(&video));
+
+    CPlaylistEditModel model = sampleList();
+    model.SetResolution(0);
+    model.SetOrientation(1);
+    LayoutPreview preview;
+    UpdateLayoutPreview(model, 1, true, store, PreviewFolders{dir.path(), QStringLiteral("/prog")}, preview);
+    EXPECT_EQ(preview.screenWidth, 1080);
+    EXPECT_EQ(preview.screenHeight, 1920);
+    EXPECT_TRUE(preview.portrait);
+    EXPECT_TRUE(preview.option);
+    const LayoutPreviewEntry &main = preview.entries[0];
+    EXPECT_TRUE(main.on);
+    EXPECT_EQ(main.rect, (WinRect{10, 20, 11, 21}));
+    EXPECT_TRUE(main.picture.endsWith(QStringLiteral("Thumb/Video/101000001.jpg")));
+    EXPECT_EQ(main.pictureWidth, 1920);
+    EXPECT_FALSE(preview.entries[1].on); // the still's record is not in the store
+
+    UpdateLayoutPreview(model, 5, false, store, PreviewFolders{dir.path(), QString()}, preview);
+    EXPECT_FALSE(preview.entries[0].on);
+}
+
+TEST(LayoutSelection, CheckWindowDefaultSizeNeverVanishes)
+{
+    EXPECT_EQ(LayoutCheckDefaultSize(0, QSize(640, 480), QSize(1000, 700)), QSize(640, 480));
+    EXPECT_EQ(LayoutCheckDefaultSize(1, QSize(100, 100), QSize(1600, 1000)), QSize(500, 450));
+    EXPECT_EQ(LayoutCheckDefaultSize(3, QSize(0, 0), QSize(1200, 900)), QSize(500, 500));
+    EXPECT_EQ(LayoutCheckDefaultSize(2, QSize(0, 0), QSize(900, 650)), QSize(300, 300));
+    // A client below 800 x 600 still shows the window, as large as it can.
+    EXPECT_EQ(LayoutCheckDefaultSize(0, QSize(0, 0), QSize(700, 250)), QSize(300, 250));
+}
+
+TEST(LayoutSelection, SavingForAPreviewLeavesTheEditedListUnsaved)
+{
+    QTemporaryDir dir;
+    CPlaylistEditModel model = sampleList();
+    model.SetFolders(dir.filePath(QStringLiteral("PL")), dir.filePath(QStringLiteral("SQ")));
+    ASSERT_TRUE(QDir().mkpath(model.GetListFolder()));
+    ASSERT_TRUE(QDir().mkpath(model.GetSequenceFolder()));
+    model.SetIndex(520000003);
+    model.SetIdPrefix(5);
+    model.SetResolution(4);
+    model.SetModified(true);
+
+    CPlaylistProperty record;
+    ASSERT_TRUE(record.SetIndex(520999100));
+    ASSERT_TRUE(PlaylistSavePreview(model, 52, record));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("PL/PL520999100.xml"))));
+    EXPECT_TRUE(model.IsModified());
+    EXPECT_EQ(model.GetIndex(), 520000003);
+    EXPECT_EQ(record.GetResolution(), 4);
+    EXPECT_EQ(record.GetDuration(), at(20));
+
+    ScriptedPrompter prompter;
+    prompter.expect(5248, IDOK);
+    CPlaylistEditModel empty(52);
+    EXPECT_FALSE(PlaylistSavePreview(empty, 52, record));
+    EXPECT_FALSE(PlaylistSavePreview(model, 7, record));
+}
