@@ -14,10 +14,10 @@
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
 #include "model/layout_template_store.h"
-#include "ops/export_import.h"
-#include "ops/playlist_storage.h"
 #include "model/media_info.h"
+#include "ops/export_import.h"
 #include "ops/player_commands.h"
+#include "ops/playlist_storage.h"
 #include "transfer/dlk_request_list.h"
 
 #include <QList>
