@@ -6,6 +6,8 @@
 #include "model/app_data.h"
 #include "model/pin_p_property.h"
 #include "model/telop_property.h"
+#include "model/thumbnail_maker.h"
+#include "model/web_property.h"
 #include "support/scripted_prompter.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_thumbnails.h"
@@ -94,6 +96,30 @@ TEST(ContentsThumbnails, TelopRowsNeverDivideByZeroAndStayInsideTheBitmap)
     }
     EXPECT_EQ(row.pixelColor(50, 12), QColor(Qt::red));
     EXPECT_EQ(row.pixelColor(200, 12), QColor(Qt::white));
+}
+
+TEST(ContentsThumbnails, WebAddressesUseTheirThumbnailUncroppedToTheCell)
+{
+    QTemporaryDir base;
+    ASSERT_TRUE(GetAppData().SetDataRoot(base.path()));
+    const QString folder = ThumbnailFolder(base.path(), 4);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // A thumbnail larger than the cell: only its middle 96 x 96 is red.
+    QImage thumbnail(200, 200, QImage::Format_RGB32);
+    thumbnail.fill(Qt::blue);
+    QPainter(&thumbnail).fillRect(QRect(52, 52, 96, 96), Qt::red);
+    QString path;
+    ASSERT_TRUE(MakeThumbnailPath(folder, 400000001, true, path));
+    ASSERT_TRUE(thumbnail.save(path, "PNG"));
+
+    CWebProperty web;
+    web.SetIndex(400000001);
+    web.SetLink(QStringLiteral("http://example.invalid/page"));
+    EXPECT_FALSE(IsContentFileMissing(web));
+    const QImage cell = MakeThumbnailCell(web);
+    ASSERT_EQ(cell.size(), QSize(96, 96));
+    EXPECT_EQ(cell.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(cell.pixelColor(95, 95), QColor(Qt::red));
 }
 
 TEST(ContentsDialogs, NameDialogCleansAndRefusesEmptyNames)

@@ -719,7 +719,7 @@ bool CContentsDlgView::isCommandEnabled(int id) const
 
 void CContentsDlgView::OnUpdateCommand(CCmdUI &cmdUi)
 {
-    cmdUi.Enable(const_cast<CContentsDlgView *>(this)->CanExecuteCommand(cmdUi.id) && isCommandEnabled(cmdUi.id));
+    cmdUi.Enable(CanExecuteCommand(cmdUi.id) && isCommandEnabled(cmdUi.id));
 }
 
 bool CContentsDlgView::OnCommand(int id)
