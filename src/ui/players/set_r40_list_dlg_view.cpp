@@ -62,7 +62,6 @@ QLayout *CSetR40ListDlgView::makeFields()
     m_name = named(new QLineEdit(this), kNameId);
     m_address = named(new QLineEdit(this), kAddressId);
     m_port = named(new QLineEdit(this), kPortId);
-    m_port->setPlaceholderText(QString::number(GetSettingIni().Options().HttpPort));
     m_group = named(new QComboBox(this), kGroupId);
     m_resolution = named(new QComboBox(this), kResolutionId);
     m_orientation = named(new QComboBox(this), kOrientationId);
@@ -86,6 +85,8 @@ QLayout *CSetR40ListDlgView::makeFields()
 
 void CSetR40ListDlgView::refill()
 {
+    // An empty port is the default of the option settings, which may have changed.
+    m_port->setPlaceholderText(QString::number(GetSettingIni().Options().HttpPort));
     const QString group = m_group->currentData().toString();
     m_group->clear();
     m_group->addItem(LoadString(kTextNoGroup), QString());
