@@ -26,6 +26,23 @@ void SystemClock::sleepFor(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 
+bool SystemClock::waitFor(std::condition_variable &condition, std::unique_lock<std::mutex> &lock,
+                          std::chrono::milliseconds duration, const std::function<bool()> &ready)
+{
+    return condition.wait_for(lock, duration, ready);
+}
+
+bool IClock::waitFor(std::condition_variable &, std::unique_lock<std::mutex> &lock, std::chrono::milliseconds duration,
+                     const std::function<bool()> &ready)
+{
+    if (ready())
+        return true;
+    lock.unlock();
+    sleepFor(duration);
+    lock.lock();
+    return ready();
+}
+
 IClock &Clock()
 {
     return *g_clock.load();

@@ -8,6 +8,9 @@
 #include <QDateTime>
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 class IClock {
 public:
@@ -15,6 +18,12 @@ public:
     virtual QDateTime now() const = 0;     // local time
     virtual QDateTime nowUtc() const = 0;
     virtual void sleepFor(std::chrono::milliseconds duration) = 0;
+    // Waits on condition (lock held by the caller) until ready() or until the
+    // duration has passed; ready()'s value at the end. The system clock sleeps
+    // on the condition, so a notify ends the wait at once. This default, for
+    // clocks of tests, lets the duration pass through sleepFor and looks once.
+    virtual bool waitFor(std::condition_variable &condition, std::unique_lock<std::mutex> &lock,
+                         std::chrono::milliseconds duration, const std::function<bool()> &ready);
 };
 
 class SystemClock final : public IClock {
@@ -22,6 +31,8 @@ public:
     QDateTime now() const override;
     QDateTime nowUtc() const override;
     void sleepFor(std::chrono::milliseconds duration) override;
+    bool waitFor(std::condition_variable &condition, std::unique_lock<std::mutex> &lock,
+                 std::chrono::milliseconds duration, const std::function<bool()> &ready) override;
 };
 
 // The installed clock (the system clock unless a test installed another).

@@ -97,6 +97,7 @@ public:
     void Stop() override;
     bool FinishTransfer() override;
     bool IsRunning() const override { return m_running.load(); }
+    void SetEndSignal(std::function<void()> signal) override { m_endSignal = std::move(signal); }
 
     quint32 GetState() const override { return m_lastState; }
     quint32 GetDetail() const override { return m_lastDetail; }
@@ -405,6 +406,7 @@ private:
     CR40Http m_http;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stop{false};
+    std::function<void()> m_endSignal;
 
     // Contents whose upload failed, by type.
     CMovieList m_errMovieList;

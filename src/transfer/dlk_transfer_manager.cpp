@@ -180,8 +180,10 @@ SystemTime CDlkTransferManager::delayedStartTime() const
 
 void CDlkTransferManager::Stop()
 {
-    if (m_thread)
-        m_stop = true;
+    if (!m_thread)
+        return;
+    m_stop = true;
+    wake();
 }
 
 bool CDlkTransferManager::FinishTransfer()
@@ -194,6 +196,7 @@ bool CDlkTransferManager::FinishTransfer()
         // the workers; the manager waits until it has ended.
         WriteSyslog(LOG_ERR_APP, "CDlkTransferManager::FinishTransfer : Terminate Thread");
         m_stop = true;
+        wake();
         m_thread->Join();
         m_resultState = DLK_STATE_INTERNAL;
         m_resultDetail = DLK_DETAIL_INTERNAL;

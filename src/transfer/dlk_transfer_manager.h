@@ -15,6 +15,8 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -115,6 +117,10 @@ private:
     void resetCounters();
     bool checkStopRequest();
     void setStopped();
+    // Sleeps until a worker ends, a stop is asked for, or the duration passes.
+    void waitForEvent(std::chrono::milliseconds duration);
+    // Ends such a sleep: a worker ended or a stop was asked for.
+    void wake();
     // Index of the player in the player list (and a copy of its record), -1
     // when the list does not hold it; under the list's lock.
     int copyPlayer(qint32 number, PlayerRecord &record);
@@ -136,6 +142,9 @@ private:
     std::atomic<qint32> m_event7Count{0};
     std::atomic<qint32> m_progressSum{0};
     std::atomic<bool> m_stop{false};
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wakeCondition;
+    bool m_woken = false; // under m_wakeMutex: a wake came since the last sleep
     bool m_skip = false;
     qint32 m_failedCount = 0;
     qint32 m_resultState = 0;

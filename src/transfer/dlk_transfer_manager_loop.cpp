@@ -21,7 +21,9 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval(1);
+// The manager sleeps until a worker ends or a stop is asked for; it also
+// looks at its workers this often, for workers that cannot signal their end.
+constexpr std::chrono::milliseconds kWorkerLookInterval(250);
 constexpr std::chrono::milliseconds kWaitStep(1000);
 
 TimeValue TimeOfDay(const SystemTime &time)
@@ -111,7 +113,7 @@ void CDlkTransferManager::runPass()
         checkEndTransfer();
         if (m_position >= m_playerNumbers.size() && m_workers.empty())
             return;
-        Clock().sleepFor(kPollInterval);
+        waitForEvent(kWorkerLookInterval);
     }
     setStopped();
 }
@@ -129,7 +131,8 @@ bool CDlkTransferManager::waitRetry()
             start = now;
         if (now - start > interval)
             return true;
-        Clock().sleepFor(kPollInterval);
+        // Steps of at most a second, so a clock set back is noticed.
+        waitForEvent(std::min(kWaitStep, std::chrono::milliseconds(interval - (now - start) + 1)));
         if (checkStopRequest())
             return false;
     }
@@ -143,13 +146,13 @@ bool CDlkTransferManager::waitSendTime()
         if (secondsLeft != 0)
             notify(DLK_CODE_NO_SEND_WAIT, secondsLeft);
         setDocumentState(TRANSFER_STATE_NO_SEND_WAIT);
-        Clock().sleepFor(kWaitStep);
+        waitForEvent(kWaitStep);
         return true;
     }
     if (m_delayedStart && CompareSystemTime(now, m_startTime) < 0) {
         notify(DLK_CODE_START_WAIT, 0);
         setDocumentState(TRANSFER_STATE_START_WAIT);
-        Clock().sleepFor(kWaitStep);
+        waitForEvent(kWaitStep);
         return true;
     }
     notify(DLK_CODE_NO_SEND_WAIT, 0);
@@ -273,6 +276,7 @@ bool CDlkTransferManager::startWorker(IDlkTransferWorker &worker, qint32 number,
     worker.SetDisplayLinkValues(m_displays, m_displays ? &m_displays->GetLock() : nullptr);
     if (!worker.EnableCallback(true, &CDlkTransferManager::onTransferNotify, this))
         return false;
+    worker.SetEndSignal([this] { wake(); });
     if (m_status)
         m_status->SetSendFileCount(number, 0);
     worker.SetAppendSend(m_append);
@@ -358,6 +362,22 @@ void CDlkTransferManager::setPlayerResult(qint32 number, qint32 state, qint32 de
     m_status->SetSendStatus(number, state);
     m_status->SetErrorCode(number, detail);
     m_status->SetErrorIndex(number, errorIndex);
+}
+
+void CDlkTransferManager::waitForEvent(std::chrono::milliseconds duration)
+{
+    std::unique_lock lock(m_wakeMutex);
+    Clock().waitFor(m_wakeCondition, lock, duration, [this] { return m_woken || m_stop; });
+    m_woken = false;
+}
+
+void CDlkTransferManager::wake()
+{
+    {
+        std::lock_guard lock(m_wakeMutex);
+        m_woken = true;
+    }
+    m_wakeCondition.notify_all();
 }
 
 bool CDlkTransferManager::checkStopRequest()

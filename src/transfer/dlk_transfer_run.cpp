@@ -52,6 +52,8 @@ void CDlkTransfer::threadProc()
         notifyOwner(DLK_NOTICE_JOB_END, 0, 0);
     }
     m_running = false;
+    if (m_endSignal)
+        m_endSignal();
 }
 
 void CDlkTransfer::transfer()

@@ -103,6 +103,10 @@ public:
     virtual bool FinishTransfer() = 0;
     // True from a successful start until the job's thread procedure ends.
     virtual bool IsRunning() const = 0;
+    // Called on the job's thread once IsRunning has turned false, so the owner
+    // need not poll for the end. Set before StartTransfer. A worker that does
+    // not call it is still found ended by the owner's periodic look.
+    virtual void SetEndSignal(std::function<void()> signal) { Q_UNUSED(signal); }
 
     // The last (state, detail) pair and the error index set with it.
     virtual quint32 GetState() const = 0;

@@ -451,3 +451,28 @@ TEST_F(TransferManagerTest, WithoutStatusDocumentTheResultIsStillKept)
 }
 
 } // namespace
+
+namespace {
+
+using TransferManagerWaits = TransferManagerTest;
+
+TEST_F(TransferManagerWaits, TheRetryWaitSleepsInStepsNotMillisecondPolls)
+{
+    addPlayers(1);
+    m_hub.setPlans(1, {FakeWorkerPlan::ending(DLK_STATE_COMMAND_FAILED, DLK_DETAIL_SEND_ERROR), FakeWorkerPlan()});
+    m_manager.SetPowerOn(true, 300);
+    std::atomic<int> retrySleeps{0};
+    m_clock.onSleep([&] {
+        if (m_status.GetTransferState() == TRANSFER_STATE_RETRY_WAIT)
+            ++retrySleeps;
+    });
+    const QDateTime began = m_clock.now();
+    EXPECT_TRUE(runTransfer(playerNumbers()));
+    EXPECT_EQ(m_hub.startCount(1), 2);
+    EXPECT_GE(began.msecsTo(m_hub.startTimes()[1]), 300 * 1000);
+    // Five minutes of waiting: a wake a second at most, not one a millisecond.
+    EXPECT_LE(retrySleeps.load(), 305);
+    EXPECT_GE(retrySleeps.load(), 1);
+}
+
+} // namespace

@@ -65,6 +65,7 @@ public:
     }
 
     bool IsRunning() const override { return m_running; }
+    void SetEndSignal(std::function<void()> signal) override { m_endSignal = std::move(signal); }
     quint32 GetState() const override { return quint32(m_state); }
     quint32 GetDetail() const override { return quint32(m_detail); }
     qint32 GetErrorIndex() const override { return m_errorIndex; }
@@ -88,6 +89,8 @@ private:
         }
         m_hub.endJob();
         m_running = false;
+        if (m_endSignal)
+            m_endSignal();
     }
 
     void setState(qint32 state, qint32 detail)
@@ -106,6 +109,7 @@ private:
     std::condition_variable m_stopped;
     bool m_stop = false;
     std::atomic<bool> m_running{false};
+    std::function<void()> m_endSignal;
     qint32 m_state = 0;
     qint32 m_detail = 0;
     qint32 m_errorIndex = -1;
