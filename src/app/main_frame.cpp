@@ -205,6 +205,7 @@ CMainFrame::~CMainFrame()
     m_printWorker.reset();
     m_logWorker.reset();
     m_commandWorker.reset();
+    m_deleteWorker.reset();
     stopRegistWorker();
     // The panes leave the pane list while the frame is whole.
     delete m_mdiClient;

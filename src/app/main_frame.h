@@ -26,12 +26,14 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
 class CChildFrame;
 class CContentRegistration;
 class CContentsList;
+class CContentFileRemover;
 class CDeleteDlg;
 class CDlkRequest;
 class CDlkRequestSend;
@@ -259,6 +261,10 @@ public:
     void R40Update(const QList<qint32> &players, bool all);
     // Packs the logs of the kind (0 keeps the kind set) on a worker.
     bool StartLogCollect(int kind);
+    // Deletes contents of a type from the library (files on a worker, then
+    // the records); WM_APP+11 ends it.
+    void StartDeleteContents(const QList<qint32> &indexes, int type);
+    void OnMsgDelContEnd(quint32 outcome, quint32 error);
 
     // ---- Help -------------------------------------------------------------
 
@@ -532,6 +538,8 @@ private:
     bool prepareSend(CDlkRequestSend &request, const std::function<bool(CSendInfoBuilder &)> &queue);
     bool playlistFits(const CPropertyBase &record, bool preview);
     bool askPlayChoice(const CPropertyBase &record, PlayChoice &choice);
+    void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
+                              const QList<qint32> &indexes, const CDeleteDlg &dialog);
     void onLogEnd(quint32 saved);
     void onPrintEnd(quint32 result);
     void onExImportEnd(int number, quint32 result);
@@ -591,6 +599,9 @@ private:
     std::unique_ptr<CFrameWorker> m_commandWorker;
     CProcessDlg *m_process = nullptr;
     std::unique_ptr<CDeleteDlg> m_deleteDialog;
+    QList<qint32> m_deleteIndexes;
+    std::atomic<int> m_deleteDone{0};
+    std::unique_ptr<CFrameWorker> m_deleteWorker;
     CDlkRequestList m_requestList;
     bool m_exiting = false;
     bool m_sessionEnded = false;

@@ -77,6 +77,9 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
     case APPMSG_TRANSFER_NOTICE:
         OnMsgTransferNotice();
         break;
+    case APPMSG_DELETE_END:
+        OnMsgDelContEnd(wParam, lParam);
+        break;
     case APPMSG_COMMAND_END:
         OnMsgCommandEnd(wParam, lParam);
         break;

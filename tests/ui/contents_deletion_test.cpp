@@ -1,0 +1,119 @@
+// Deleting contents from the library through the frame, with the counter
+// window and its abort; the deletion-date dialog.
+#include "app/del_date_chg_dlg.h"
+#include "app/delete_dlg.h"
+#include "app/main_frame.h"
+#include "core/clock.h"
+#include "core/message_box.h"
+#include "model/contents_list.h"
+#include "model/contents_store.h"
+#include "player_ops_fixture.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QThread>
+
+namespace {
+
+bool WaitEnabled(CMainFrame *frame)
+{
+    const QDeadlineTimer deadline(30000);
+    while (!frame->isEnabled() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    QCoreApplication::processEvents();
+    return frame->isEnabled();
+}
+
+QString MovieFile(qint32 index)
+{
+    return GetContentFolders().GetContentFolder(1) + QStringLiteral("/clip%1.mpg").arg(index);
+}
+
+} // namespace
+
+TEST_F(PlayerOpsTest, LibraryDeletionRemovesFilesAndRecords)
+{
+    ASSERT_TRUE(startWithPlayers(0));
+    const QList<qint32> movies = {kMovie, kMovie + 1, kMovie + 2};
+    for (qint32 index : movies)
+        ASSERT_TRUE(addMovie(index, "data", DateValue{}));
+
+    // No: nothing happens.
+    m_prompter.answer(IDNO);
+    m_frame->StartDeleteContents(movies, 1);
+    EXPECT_TRUE(m_frame->isEnabled());
+    EXPECT_TRUE(QFile::exists(MovieFile(kMovie)));
+
+    m_prompter.answer(IDYES);
+    m_frame->StartDeleteContents(movies, 1);
+    ASSERT_TRUE(WaitEnabled(m_frame));
+    CContentsList *list = GetContentFolders().GetList(1);
+    for (qint32 index : movies) {
+        EXPECT_LT(list->FindCode(index), 0) << index;
+        EXPECT_FALSE(QFile::exists(MovieFile(index))) << index;
+    }
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(PlayerOpsTest, AbortedDeletionRemovesExactlyTheRecordsWhoseFilesWent)
+{
+    ASSERT_TRUE(startWithPlayers(0));
+    QList<qint32> movies;
+    for (int i = 0; i < 200; ++i) {
+        movies.append(kMovie + i);
+        ASSERT_TRUE(addMovie(kMovie + i, "data", DateValue{}));
+    }
+    m_prompter.answer(IDYES);
+    m_frame->StartDeleteContents(movies, 1);
+    auto *dialog = m_frame->findChild<CDeleteDlg *>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->OnAbort();
+    ASSERT_TRUE(WaitEnabled(m_frame));
+
+    CContentsList *list = GetContentFolders().GetList(1);
+    int removed = 0;
+    for (qint32 index : movies) {
+        const bool fileGone = !QFile::exists(MovieFile(index));
+        const bool recordGone = list->FindCode(index) < 0;
+        EXPECT_EQ(fileGone, recordGone) << index;
+        removed += recordGone ? 1 : 0;
+    }
+    EXPECT_LT(removed, int(movies.size()));
+    EXPECT_EQ(m_frame->findChild<CDeleteDlg *>(), nullptr);
+}
+
+TEST_F(PlayerOpsTest, DeletionDialogsShowTheirStart)
+{
+    ASSERT_TRUE(startWithPlayers(0));
+    CDeleteDlg counter;
+    counter.SetTotal(5);
+    EXPECT_EQ(counter.GetCounter()->text(), QStringLiteral("0/5"));
+    counter.SetCount(2);
+    EXPECT_EQ(counter.GetCounter()->text(), QStringLiteral("2/5"));
+
+    CDelDateChgDlg dialog;
+    dialog.SetDate(DateValue{9999, 12, 31});
+    EXPECT_TRUE(dialog.GetNeverRadio()->isChecked());
+    const QDate first = Clock().now().date().addDays(30);
+    EXPECT_EQ(dialog.GetDatePicker()->date(), first);
+
+    // A stored date before the first pickable day stays unless changed.
+    dialog.SetDate(DateValue{2020, 5, 6});
+    EXPECT_TRUE(dialog.GetChangeRadio()->isChecked());
+    EXPECT_EQ(dialog.GetDatePicker()->date(), QDate(2020, 5, 6));
+
+    // No to 5009 keeps the dialog open with the date.
+    m_prompter.expect(5009, IDNO);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), 0);
+    m_prompter.expect(5009, IDYES);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    EXPECT_EQ(dialog.GetDate(), (DateValue{2020, 5, 6}));
+}
