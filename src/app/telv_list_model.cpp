@@ -41,6 +41,11 @@ QVariant TelvListModel::data(const QModelIndex &index, int role) const
     }
 }
 
+Qt::ItemFlags TelvListModel::flags(const QModelIndex &index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
 QVariant TelvListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount())

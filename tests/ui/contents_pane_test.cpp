@@ -313,11 +313,14 @@ TEST_F(ContentsPane, CopyPutsTheNumberAndDragsCarryTheBlock)
 
     // No drag in contents management.
     EXPECT_EQ(list->CreateDragData(), nullptr);
+    EXPECT_FALSE(list->dragEnabled());
     pane->ChangeMode(11);
     pane->SelectTab(2);
     list = pane->GetVisibleList();
     ASSERT_EQ(list->GetContentType(), 1);
     list->SelectContentIndexes({100000001, 100000003});
+    EXPECT_TRUE(list->dragEnabled());
+    EXPECT_TRUE(list->model()->flags(list->model()->index(0, 0)) & Qt::ItemIsDragEnabled);
     std::unique_ptr<QMimeData> data(list->CreateDragData());
     ASSERT_NE(data, nullptr);
     const QByteArray block = data->data(frame->GetContentsDataFormat());

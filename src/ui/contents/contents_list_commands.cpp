@@ -857,11 +857,15 @@ void CContentsListCtrl::ShowHeaderMenu(const QPoint &global)
         OnCommand(chosen->data().toInt());
 }
 
+bool CContentsListCtrl::modeAllowsDrag() const
+{
+    // Contents are dragged into the lists that the editing modes edit.
+    return !(m_mode == 10 || m_mode >= 14 || (m_mode == 13 && m_type == 51));
+}
+
 bool CContentsListCtrl::CanStartDrag() const
 {
-    if (m_mode == 10 || m_mode >= 14 || (m_mode == 13 && m_type == 51))
-        return false;
-    return !GetSelectedRows().isEmpty();
+    return modeAllowsDrag() && !GetSelectedRows().isEmpty();
 }
 
 QMimeData *CContentsListCtrl::CreateDragData() const

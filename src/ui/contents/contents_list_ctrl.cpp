@@ -59,7 +59,6 @@ CContentsListCtrl::CContentsListCtrl(int contentType, QWidget *parent)
 {
     setObjectName(QString::number(kControlId));
     setItemDelegate(new RowHeightDelegate(this));
-    setDragEnabled(true);
     SetOwnerDraw(true);
     SetFixedWidths(true);
     header()->setSectionsClickable(true);
@@ -90,6 +89,10 @@ CPropertyBase *CContentsListCtrl::GetRecordAt(int row) const
 void CContentsListCtrl::SetMode(int mode)
 {
     m_mode = mode;
+    // Where no drag may start, pressing and moving selects rows instead.
+    setDragEnabled(modeAllowsDrag());
+    if (m_thumbView)
+        m_thumbView->setDragEnabled(modeAllowsDrag());
 }
 
 QAbstractItemView *CContentsListCtrl::GetActiveView()

@@ -127,6 +127,7 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    bool modeAllowsDrag() const;
     bool isTelopThumbnails() const { return m_thumbnails && m_type == 3; }
     bool isColumnShown(int kind, bool defaultShown) const;
     void updateMarkedIndex();

@@ -76,7 +76,6 @@ CContentsThumbView::CContentsThumbView(CContentsListCtrl *list, QWidget *parent)
     setTextElideMode(Qt::ElideRight);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragEnabled(true);
     setObjectName(QStringLiteral("thumbnails"));
     setModel(m_model);
 }
