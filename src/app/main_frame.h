@@ -38,6 +38,7 @@ class CDeleteDlg;
 class CDlkRequest;
 class CDlkRequestSend;
 class CSendInfoBuilder;
+class CPlaylistProperty;
 class CProcessDlg;
 class CPropertyBase;
 struct PlayChoice;
@@ -331,6 +332,9 @@ public:
     // Fills the layout-check preview with a row of the edited (or checked)
     // playlist.
     void UpdateLayoutPreview(int row, bool edited);
+    // Saves the edited playlist (52) or background-music list (53) as the
+    // record's files for a preview; the edited list stays unsaved.
+    bool PlaylistSavePreview(int type, CPlaylistProperty &record);
 
     // ---- Emptying the edit and check models ------------------------------
 

@@ -2,6 +2,7 @@
 // the layout-check preview are gathered here, the work is in ops.
 #include "app/main_frame.h"
 
+#include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "ops/layout_selection.h"
@@ -50,4 +51,14 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
         return;
     const PreviewFolders folders{GetAppData().GetDataRoot(), QCoreApplication::applicationDirPath()};
     ::UpdateLayoutPreview(*model, row, false, store, folders, store.GetLayoutPreview());
+}
+
+bool CMainFrame::PlaylistSavePreview(int type, CPlaylistProperty &record)
+{
+    CPlaylistEditModel *model = GetContentFolders().GetPlaylistModel(type);
+    if (!model) {
+        WriteSyslog(LOG_ERR_APP, "PlaylistSavePreview : Invalid content type : type = %d", type);
+        return false;
+    }
+    return ::PlaylistSavePreview(*model, type, record);
 }

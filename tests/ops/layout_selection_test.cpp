@@ -2,6 +2,7 @@
 // default size of the layout-check window, and saving a list for a preview.
 #include "ops/layout_selection.h"
 
+#include "core/app_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/movie_property.h"
@@ -149,4 +150,52 @@ TEST(LayoutSelection, SavingForAPreviewLeavesTheEditedListUnsaved)
     CPlaylistEditModel empty(52);
     EXPECT_FALSE(PlaylistSavePreview(empty, 52, record));
     EXPECT_FALSE(PlaylistSavePreview(model, 7, record));
+}
+
+TEST(LayoutSelection, TemplatesBecomeTheCurrentLayout)
+{
+    CAppData data;
+    LayoutTemplate::Areas areas = sampleAreas();
+    data.GetLayoutTemplates().SetLayout(4, 1, areas);
+    EXPECT_FALSE(ApplyLayout(data, 4, 0));
+    EXPECT_EQ(data.GetCurrentLayout(), CurrentLayout());
+    ASSERT_TRUE(ApplyLayout(data, 4, 1));
+    const CurrentLayout &current = data.GetCurrentLayout();
+    EXPECT_EQ(current.displayKind, 2);
+    EXPECT_EQ(current.number, 4);
+    EXPECT_TRUE(current.modeOne);
+    EXPECT_EQ(current.areas, areas);
+}
+
+TEST(LayoutSelection, LastResolutionChoiceFollowsThePlayers)
+{
+    QTemporaryDir dir;
+    const QString previous = GetAppIni().GetFileName();
+    GetAppIni().Open(dir.filePath(QStringLiteral("Q9A.ini")), dir.path());
+    qint32 resolution = -1;
+    qint32 orientation = -1;
+    GetAppIni().SetLastResolution(7);
+    GetLastLayoutChoice(resolution, orientation); // no players
+    EXPECT_EQ(resolution, 0);
+    EXPECT_EQ(orientation, 0);
+
+    PlayerRecord player;
+    player.Number = 1;
+    player.ResolutionId = 3;
+    player.Orientation = 1;
+    GetAppData().GetPlayerXml().AddPlayer(player);
+    player.Number = 2;
+    player.ResolutionId = 9;
+    player.Orientation = 0;
+    GetAppData().GetPlayerXml().AddPlayer(player);
+    GetAppIni().SetLastResolution(9);
+    GetLastLayoutChoice(resolution, orientation);
+    EXPECT_EQ(resolution, 9);
+    GetAppIni().SetLastOrientation(1); // no player at 9 in portrait: the first player's
+    GetLastLayoutChoice(resolution, orientation);
+    EXPECT_EQ(resolution, 3);
+    EXPECT_EQ(orientation, 1);
+    EXPECT_EQ(GetAppIni().GetLastResolution(), 3);
+    GetAppData().GetPlayerXml().RemoveAll();
+    GetAppIni().Open(previous, dir.path());
 }
