@@ -18,6 +18,7 @@
 #include "ops/export_import.h"
 #include "ops/player_commands.h"
 #include "ops/playlist_storage.h"
+#include "ops/print_files.h"
 #include "transfer/dlk_request_list.h"
 
 #include <QList>
@@ -421,6 +422,14 @@ public:
     // records; false when nothing or not all of them were pasted.
     bool PastePlaylist(int type);
     bool PasteSchedule();
+    // Print the edit pane's (edit) or the check pane's playlist (52) or BGM
+    // list (53), schedule (with its lists unless scheduleOnly) or a month of
+    // the current group's calendar; false when refused or not started.
+    bool PrintPlaylist(int type, bool edit);
+    bool PrintSchedule(bool scheduleOnly, bool edit);
+    bool PrintCalendar(int year, int month);
+    // Writes the print files and runs the print macro on the print worker.
+    bool StartPrint(const PrintRequest &request);
 
     // Opens the export window for the chosen playlists, or the import
     // window; false while busy (5295) or when the operator chose no target.
@@ -619,6 +628,8 @@ private:
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;
     IExImportView *m_exImportView = nullptr;
+    // The PDF a print wrote where no printer is set up.
+    QString m_printPdfPath;
     // Export and import: the run, its worker and its window.
     std::unique_ptr<CExImport> m_exImport;
     std::unique_ptr<CFrameWorker> m_exImportWorker;

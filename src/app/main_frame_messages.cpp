@@ -8,6 +8,7 @@
 #include "app/pane_roles.h"
 #include "app/progress_view.h"
 #include "core/message_box.h"
+#include "core/shell_open.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "player/r40_http.h"
@@ -207,6 +208,9 @@ void CMainFrame::onPrintEnd(quint32 result)
         ShowMessage(this, kMsgPrintNeedsSpreadsheet, kTitleCaption, MB_OK | MB_ICONWARNING);
     } else if (!m_exiting && result != 0) {
         ShowMessage(this, kMsgPrintStartFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
+    } else if (!m_exiting && result == 0 && !m_printPdfPath.isEmpty()) {
+        // No printer is set up: the pages went into a PDF, shown instead.
+        ShellOpenFile(m_printPdfPath);
     }
     WriteSyslog(LOG_NOTICE, "Print end.");
 }
