@@ -3,6 +3,7 @@
 // the drag block and the registration dialog.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
+#include "app/telv_list_header.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
@@ -431,4 +432,105 @@ TEST_F(ContentsPane, EnterOpensTheContentAndTelopsShowAsRows)
     EXPECT_EQ(telops->GetColumnCount(), 1);
     EXPECT_FALSE(telops->header()->isVisible());
     EXPECT_EQ(telops->MeasureItem(), GetSystemIni().Settings().TelopThumbHeight + 4);
+}
+
+TEST_F(ContentsPane, CommandTablesOfTheModes)
+{
+    writeIni("Q9S.ini", QStringLiteral("Option"), QStringLiteral("ScheduleConf"), QStringLiteral("1"));
+    start();
+    // The pane's tool bar: mode 16 plays on contents and executes on controls.
+    pane->ChangeMode(16);
+    pane->SelectTab(0);
+    EXPECT_TRUE(pane->CanExecuteCommand(4037));
+    EXPECT_FALSE(pane->CanExecuteCommand(4080));
+    EXPECT_FALSE(pane->CanExecuteCommand(4017));
+    EXPECT_EQ(pane->findChild<QPushButton *>(QStringLiteral("1030"))->text(), LoadString(5810));
+    pane->SelectTab(7);
+    ASSERT_EQ(pane->GetVisibleList()->GetContentType(), 7);
+    EXPECT_FALSE(pane->CanExecuteCommand(4037));
+    EXPECT_TRUE(pane->CanExecuteCommand(4080));
+    EXPECT_EQ(pane->findChild<QPushButton *>(QStringLiteral("1030"))->text(), LoadString(4080));
+    EXPECT_FALSE(pane->findChild<QPushButton *>(QStringLiteral("1032"))->isVisible());
+
+    // Mode 15: the schedule check needs the option; sorting stays.
+    pane->ChangeMode(15);
+    CContentsListCtrl *schedules = pane->GetVisibleList();
+    ASSERT_EQ(schedules->GetContentType(), 51);
+    EXPECT_TRUE(schedules->CanExecute(6212));
+    EXPECT_TRUE(schedules->CanExecute(6311 + 3));
+    EXPECT_FALSE(schedules->CanExecute(57601));
+    EXPECT_FALSE(schedules->CanExecute(4004));
+    EXPECT_TRUE(pane->CanExecuteCommand(4059));
+    EXPECT_FALSE(pane->CanExecuteCommand(4204));
+
+    // Mode 10: no filter command on a tab without a filter document.
+    pane->ChangeMode(10);
+    pane->SelectTab(8);
+    ASSERT_EQ(pane->GetVisibleList()->GetContentType(), 10);
+    CCmdUI filter(6302);
+    pane->OnUpdateCommand(filter);
+    EXPECT_FALSE(filter.enabled);
+    pane->SelectTab(0);
+    pane->OnUpdateCommand(filter);
+    EXPECT_TRUE(filter.enabled);
+}
+
+TEST_F(ContentsPane, SelectionChecksRefuseWhatTheCommandCannotTake)
+{
+    start();
+    for (qint32 index : {7, 999000001}) {
+        CPlaylistProperty playlist;
+        playlist.SetIndex(index);
+        GetContentFolders().GetList(52)->Add(&playlist);
+    }
+    frame->NotifyContentsListChanged(52, 0, 0);
+    pane->ChangeMode(11);
+    CContentsListCtrl *list = pane->GetVisibleList();
+    ASSERT_EQ(list->GetContentType(), 52);
+    QList<qint32> indexes;
+    m_prompter.expect(5247, IDOK);
+    EXPECT_FALSE(list->GetSelectedIndexes(indexes, 0));
+    EXPECT_TRUE(list->GetSelectedIndexes(indexes, SELECT_ALLOW_EMPTY));
+
+    list->SelectContentIndexes({7, 999000001});
+    m_prompter.expect(5269, IDOK).expect(5252, IDOK).expect(5411, IDOK);
+    EXPECT_FALSE(list->GetSelectedIndexes(indexes, SELECT_NO_VOD_DELETE));
+    EXPECT_FALSE(list->GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY));
+    EXPECT_FALSE(list->GetSelectedIndexes(indexes, SELECT_NO_VOD_DEL_DATE));
+    EXPECT_FALSE(list->GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY | SELECT_SILENT));
+    list->SelectContentIndexes({7});
+    EXPECT_TRUE(list->GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY));
+    EXPECT_EQ(indexes, QList<qint32>{7});
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+
+    // A touch-panel playlist is not opened for editing in mode 14.
+    pane->ChangeMode(14);
+    pane->SelectTab(9);
+    list = pane->GetVisibleList();
+    ASSERT_EQ(list->GetContentType(), 52);
+    list->SelectContentIndexes({999000001});
+    m_prompter.expect(5251, IDOK);
+    list->OnCommand(57601);
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(ContentsPane, HeaderMenuHidesAndShowsColumns)
+{
+    start();
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    ASSERT_GE(list->FindColumn(9), 0);
+    list->OnCommand(4118); // file name
+    EXPECT_EQ(list->FindColumn(9), -1);
+    EXPECT_FALSE(GetAppIni().GetColumnDisp(10, 1, 9, true));
+    list->OnCommand(4104); // the title may not be hidden
+    EXPECT_GE(list->FindColumn(3), 0);
+    list->OnCommand(4118);
+    EXPECT_GE(list->FindColumn(9), 0);
+    // A width the operator drags is kept per mode, type and column.
+    list->SetColumnWidth(list->FindColumn(3), 321);
+    emit static_cast<TelvListHeader *>(list->header())->sectionTrackEnded(list->FindColumn(3), 321);
+    EXPECT_EQ(GetAppIni().GetListWidth(10, 1, 3, 200), 321);
+    list->ReinsertColumns();
+    EXPECT_EQ(list->GetColumnWidth(list->FindColumn(3)), 321);
 }
