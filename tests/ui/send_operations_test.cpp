@@ -9,9 +9,12 @@
 #include "model/contents_store.h"
 #include "player_ops_fixture.h"
 #include "transfer/dlk_transfer_manager.h"
+#include "transfer/dlk_transfer_worker.h"
 #include "transfer/transfer_status_xml.h"
 #include "ui/players/status_dlg_view.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTableWidget>
 
@@ -114,4 +117,32 @@ TEST_F(PlayerOpsTest, RefusalsChangeNothing)
     m_frame->R40SendContents(1, {kMovie});
     EXPECT_FALSE(m_frame->IsBusy());
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(PlayerOpsTest, StoppingAStalledSendEndsEverything)
+{
+    ASSERT_TRUE(startWithPlayers(3));
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    player(1).setUploadFault(Fault::delay(60000, 1024));
+    player(2).setUploadFault(Fault::reset(4096).once());
+    m_prompter.answer(IDOK);
+
+    m_frame->R40SendContents(1, {kMovie});
+    // Wait until the stalled player is the only one left.
+    const QDeadlineTimer deadline(30000);
+    const auto settled = [this](int i) {
+        const qint32 state = GetPlayerStatusStore()->GetSendStatus(number(i));
+        return state >= DLK_STATE_DONE;
+    };
+    while (!(settled(0) && settled(2)) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(settled(0) && settled(2));
+    EXPECT_TRUE(m_frame->IsBusy());
+
+    m_frame->StopTransfer();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("処理を中止しました。"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+    EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_STATE), QStringLiteral("中止"));
+    EXPECT_TRUE(m_frame->isEnabled());
 }
