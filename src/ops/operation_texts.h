@@ -13,7 +13,6 @@ inline constexpr const char *kUpdateSent =
     "KDP-R40のアップデートファイルの送信が完了し、KDP-R40の再起動中です。\nしばらくお待ちください。";
 inline constexpr const char *kScheduleOverlap = "再生期間が重なるスケジュールは同時に配信できません。";
 inline constexpr const char *kSelectDevice = "機器を選択してください。";
-inline constexpr const char *kTouchPanelPreview = "Touch Panel Mode プレイリストのプレビュー／割り込み再生はできません。";
 inline constexpr const char *kTouchPanelScreenSaver =
     "Touch Panel Mode プレイリストはユーザースクリーンセーバーに設定できません。";
 inline constexpr const char *kPreviewResolution = "プレイリストとプレビュー機器の解像度が異なっているため再生できません。";
