@@ -29,7 +29,7 @@ QString CMainFrame::GetScheduleEventDataFormat() const
 
 void CMainFrame::CopyPlaylist(int type, const QList<quint32> &indexes)
 {
-    PutClipboardBlock(PlaylistCopyFormat(type), MakePlaylistCopyBlock(indexes));
+    CopyPlaylistSelection(type, indexes);
 }
 
 void CMainFrame::CopySchedule(const QList<quint32> &indexes)

@@ -152,6 +152,11 @@ QByteArray GetClipboardBlock(ClipboardFormat format)
     return data ? data->data(ClipboardMimeType(format)) : QByteArray();
 }
 
+bool CopyPlaylistSelection(int type, const QList<quint32> &indexes)
+{
+    return PutClipboardBlock(PlaylistCopyFormat(type), MakePlaylistCopyBlock(indexes));
+}
+
 bool CopyScheduleSelection(const CQ9GroupXml &groups, const QString &groupName, const QList<quint32> &indexes)
 {
     CGroupRecord group;

@@ -71,6 +71,10 @@ bool PutClipboardBlock(ClipboardFormat format, const QByteArray &block);
 // The clipboard's block of the format; empty when it holds none.
 QByteArray GetClipboardBlock(ClipboardFormat format);
 
+// Puts a playlist copy block of the indexes on the clipboard in the copy
+// format of the list type (52 playlists, else background-music lists).
+bool CopyPlaylistSelection(int type, const QList<quint32> &indexes);
+
 // Puts a schedule copy block of the named group's (case-insensitive) screen
 // data and the indexes on the clipboard. False, with the clipboard left as it
 // was, when no group has the name.
