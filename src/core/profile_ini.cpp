@@ -21,7 +21,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-QByteArray trimBlanks(const QByteArray &text)
+QByteArrayView trimBlanks(QByteArrayView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -29,8 +29,22 @@ QByteArray trimBlanks(const QByteArray &text)
         ++begin;
     while (end > begin && isBlank(text.at(end - 1)))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
+
+// A line's text without its line end.
+QByteArrayView textOf(const QByteArray &line)
+{
+    QByteArrayView text(line);
+    if (text.endsWith('\n'))
+        text.chop(1);
+    if (text.endsWith('\r'))
+        text.chop(1);
+    return text;
+}
+
+// Blocks of more lines than this index their keys; smaller ones are searched.
+constexpr qsizetype kIndexedBlockLines = 16;
 
 bool hasLineBreak(const QString &text)
 {
@@ -147,15 +161,13 @@ bool CProfileIni::WriteChanges(const QList<ProfileChange> &changes)
         return false;
     }
     const QByteArray before = serialize();
-    const QList<Line> savedLines = m_lines;
     for (const ProfileChange &change : changes)
         applyLocked(change);
     if (serialize() == before)
         return true;
     if (saveLocked())
         return true;
-    m_lines = savedLines;
-    rebuildIndex();
+    parseBytes(before);
     return false;
 }
 
@@ -185,6 +197,11 @@ QString CProfileIni::fold(const QString &name)
     return name.trimmed().toCaseFolded();
 }
 
+QString CProfileIni::fold(QByteArrayView name)
+{
+    return QString::fromUtf8(name).toCaseFolded();
+}
+
 bool CProfileIni::isValidChange(const ProfileChange &change)
 {
     const QString section = change.section.trimmed();
@@ -200,33 +217,58 @@ bool CProfileIni::isValidChange(const ProfileChange &change)
     return !(change.value && hasLineBreak(*change.value));
 }
 
-CProfileIni::Line CProfileIni::parseLine(const QByteArray &text, const QByteArray &end)
+CProfileIni::LineInfo CProfileIni::parseLine(const QByteArray &line)
 {
-    Line line;
-    line.text = text;
-    line.end = end;
-    const QByteArray trimmed = trimBlanks(text);
+    LineInfo info;
+    const QByteArrayView trimmed = trimBlanks(textOf(line));
     if (trimmed.startsWith(';')) {
-        line.kind = LineKind::Comment;
-    } else if (trimmed.startsWith('[') && trimmed.lastIndexOf(']') > 0) {
-        line.kind = LineKind::Section;
-        line.name = QString::fromUtf8(trimBlanks(trimmed.mid(1, trimmed.lastIndexOf(']') - 1)));
+        info.kind = LineKind::Comment;
+    } else if (const qsizetype close = trimmed.lastIndexOf(']'); trimmed.startsWith('[') && close > 0) {
+        info.kind = LineKind::Section;
+        info.name = trimBlanks(trimmed.sliced(1, close - 1));
     } else if (const qsizetype eq = trimmed.indexOf('='); eq > 0) {
-        line.kind = LineKind::Key;
-        line.name = QString::fromUtf8(trimBlanks(trimmed.left(eq)));
-        line.value = trimBlanks(trimmed.mid(eq + 1));
+        info.kind = LineKind::Key;
+        info.name = trimBlanks(trimmed.first(eq));
+        info.value = trimBlanks(trimmed.sliced(eq + 1));
     }
-    return line;
+    return info;
 }
 
-CProfileIni::Line CProfileIni::makeKeyLine(const QString &key, const QString &value, const QByteArray &end)
+QByteArray CProfileIni::lineEndOf(const QByteArray &line)
 {
-    return parseLine(key.trimmed().toUtf8() + '=' + value.toUtf8(), end);
+    if (line.endsWith("\r\n"))
+        return QByteArray("\r\n");
+    if (line.endsWith('\n'))
+        return QByteArray("\n");
+    return line.endsWith('\r') ? QByteArray("\r") : QByteArray();
 }
 
-CProfileIni::Line CProfileIni::makeSectionLine(const QString &section, const QByteArray &end)
+void CProfileIni::indexKeys(Block &block)
 {
-    return parseLine('[' + section.trimmed().toUtf8() + ']', end);
+    block.keys.reset();
+    if (block.lines.size() <= kIndexedBlockLines)
+        return;
+    block.keys = std::make_unique<QHash<QString, int>>();
+    for (int i = 0; i <= block.lastKeyLine; ++i) {
+        const LineInfo info = parseLine(block.lines.at(i));
+        if (info.kind != LineKind::Key)
+            continue;
+        const QString name = fold(info.name);
+        if (!block.keys->contains(name)) // the first of a repeated key counts
+            block.keys->insert(name, i);
+    }
+}
+
+int CProfileIni::findKeyLine(const Block &block, const QString &foldedKey)
+{
+    if (block.keys)
+        return block.keys->value(foldedKey, -1);
+    for (int i = 0; i <= block.lastKeyLine; ++i) {
+        const LineInfo info = parseLine(block.lines.at(i));
+        if (info.kind == LineKind::Key && fold(info.name) == foldedKey)
+            return i;
+    }
+    return -1;
 }
 
 CProfileIni::FileStamp CProfileIni::stampOfFile() const
@@ -265,73 +307,67 @@ void CProfileIni::readLocked() const
 
 void CProfileIni::parseBytes(const QByteArray &bytes) const
 {
-    m_lines.clear();
+    m_blocks.clear();
+    m_blocks.emplace_back(); // the lines before the first section
     m_hasBom = bytes.startsWith(kBom);
-    const QByteArray body = m_hasBom ? bytes.mid(kBom.size()) : bytes;
-    qsizetype start = 0;
-    while (start < body.size()) {
-        qsizetype newline = body.indexOf('\n', start);
-        if (newline < 0) {
-            // A last line without a line end; a lone CR there is its end.
-            QByteArray text = body.mid(start);
-            const bool cr = text.endsWith('\r');
-            if (cr)
-                text.chop(1);
-            m_lines.append(parseLine(text, cr ? QByteArray("\r") : QByteArray()));
-            break;
-        }
-        const bool crlf = newline > start && body.at(newline - 1) == '\r';
-        const qsizetype textEnd = crlf ? newline - 1 : newline;
-        m_lines.append(parseLine(body.mid(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n")));
-        start = newline + 1;
+    const qsizetype bodyStart = m_hasBom ? kBom.size() : 0;
+    qsizetype start = bodyStart;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        // A last line without a line end keeps its bytes as they are.
+        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+        const QByteArray line = bytes.sliced(start, end - start);
+        start = end;
+        const LineKind kind = parseLine(line).kind;
+        if (kind == LineKind::Section)
+            m_blocks.emplace_back();
+        Block &block = m_blocks.back();
+        if (kind == LineKind::Key && m_blocks.size() > 1)
+            block.lastKeyLine = int(block.lines.size());
+        block.lines.append(line);
     }
-    rebuildIndex();
+    for (Block &block : m_blocks)
+        indexKeys(block);
+    rebuildSectionIndex();
 }
 
-void CProfileIni::rebuildIndex() const
+void CProfileIni::rebuildSectionIndex() const
 {
     m_sections.clear();
-    SectionIndex *current = nullptr;
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const Line &line = m_lines.at(i);
-        if (line.kind == LineKind::Section) {
-            const QString name = fold(line.name);
-            // A repeated section is ignored: its keys stay invisible.
-            current = m_sections.contains(name) ? nullptr : &m_sections[name];
-            if (current) {
-                current->headerLine = i;
-                current->lastLine = i;
-            }
-            continue;
-        }
-        if (!current)
-            continue;
-        current->lastLine = i;
-        if (line.kind == LineKind::Key) {
-            const QString name = fold(line.name);
-            if (!current->keys.contains(name)) // the first of a repeated key counts
-                current->keys.insert(name, i);
-            current->lastKeyLine = i;
-        }
+    m_sections.reserve(qsizetype(m_blocks.size()));
+    for (int i = 1; i < int(m_blocks.size()); ++i) {
+        // A repeated section is ignored: its keys stay invisible.
+        const qsizetype count = m_sections.size();
+        int &block = m_sections[fold(parseLine(m_blocks[size_t(i)].lines.first()).name)];
+        if (m_sections.size() != count)
+            block = i;
     }
+}
+
+const CProfileIni::Block *CProfileIni::findBlock(const QString &section) const
+{
+    const int index = m_sections.value(fold(section), -1);
+    return index < 0 ? nullptr : &m_blocks[size_t(index)];
 }
 
 std::optional<QByteArray> CProfileIni::valueLocked(const QString &section, const QString &key) const
 {
-    const auto sectionIt = m_sections.constFind(fold(section));
-    if (sectionIt == m_sections.constEnd())
+    const Block *block = findBlock(section);
+    if (!block)
         return std::nullopt;
-    const auto keyIt = sectionIt->keys.constFind(fold(key));
-    if (keyIt == sectionIt->keys.constEnd())
+    const int line = findKeyLine(*block, fold(key));
+    if (line < 0)
         return std::nullopt;
-    return m_lines.at(*keyIt).value;
+    return parseLine(block->lines.at(line)).value.toByteArray();
 }
 
 QByteArray CProfileIni::newLineEnd() const
 {
-    for (const Line &line : m_lines) {
-        if (line.end == "\n" || line.end == "\r\n")
-            return line.end;
+    for (const Block &block : m_blocks) {
+        for (const QByteArray &line : block.lines) {
+            if (line.endsWith('\n'))
+                return lineEndOf(line);
+        }
     }
     return QByteArray("\n");
 }
@@ -349,80 +385,119 @@ void CProfileIni::applyLocked(const ProfileChange &change)
 void CProfileIni::setKeyLocked(const QString &section, const QString &key, const QString &value)
 {
     const QByteArray end = newLineEnd();
-    const auto sectionIt = m_sections.constFind(fold(section));
-    if (sectionIt == m_sections.constEnd()) {
-        if (!m_lines.isEmpty() && !trimBlanks(m_lines.last().text).isEmpty())
-            insertLine(m_lines.size(), parseLine(QByteArray(), end));
-        insertLine(m_lines.size(), makeSectionLine(section, end));
-        insertLine(m_lines.size(), makeKeyLine(key, value, end));
-        rebuildIndex();
+    const QByteArray keyLine = key.trimmed().toUtf8() + '=' + value.toUtf8();
+    const int blockIndex = m_sections.value(fold(section), -1);
+    if (blockIndex < 0) {
+        appendSection(section, keyLine, end);
         return;
     }
-    const auto keyIt = sectionIt->keys.constFind(fold(key));
-    if (keyIt != sectionIt->keys.constEnd()) {
-        Line &line = m_lines[*keyIt];
+    Block &block = m_blocks[size_t(blockIndex)];
+    const QString folded = fold(key);
+    const int line = findKeyLine(block, folded);
+    if (line >= 0) {
         // The key keeps its bytes as written in the file.
-        const QByteArray trimmed = trimBlanks(line.text);
-        const QByteArray keyBytes = trimBlanks(trimmed.left(trimmed.indexOf('=')));
-        line = parseLine(keyBytes + '=' + value.toUtf8(), line.end);
+        QByteArray &text = block.lines[line];
+        const QByteArrayView trimmed = trimBlanks(textOf(text));
+        const QByteArray keyBytes = trimBlanks(trimmed.first(trimmed.indexOf('='))).toByteArray();
+        text = keyBytes + '=' + value.toUtf8() + lineEndOf(text);
         return;
     }
-    const int after = sectionIt->lastKeyLine >= 0 ? sectionIt->lastKeyLine : sectionIt->headerLine;
-    insertLine(after + 1, makeKeyLine(key, value, end));
-    rebuildIndex();
+    // Only lines without keys follow the last key, so no key moves.
+    const int position = (block.lastKeyLine >= 0 ? block.lastKeyLine : 0) + 1;
+    insertLine(block, position, keyLine + end);
+    block.lastKeyLine = position;
+    if (block.keys)
+        block.keys->insert(folded, position);
+    else if (block.lines.size() > kIndexedBlockLines)
+        indexKeys(block);
+}
+
+void CProfileIni::appendSection(const QString &section, const QByteArray &keyLine, const QByteArray &end)
+{
+    auto last = std::find_if(m_blocks.rbegin(), m_blocks.rend(), [](const Block &block) { return !block.lines.isEmpty(); });
+    if (last != m_blocks.rend()) {
+        // The file's last line gets a whole line end, then a blank line
+        // parts it from the new section.
+        QByteArray &tail = last->lines.last();
+        const bool blank = trimBlanks(textOf(tail)).isEmpty();
+        if (!tail.endsWith('\n'))
+            tail += tail.endsWith('\r') ? QByteArray("\n") : end;
+        if (!blank)
+            last->lines.append(end);
+    }
+    Block block;
+    block.lines.append('[' + section.trimmed().toUtf8() + ']' + end);
+    block.lines.append(keyLine + end);
+    block.lastKeyLine = 1;
+    m_blocks.push_back(std::move(block));
+    m_sections.insert(fold(section), int(m_blocks.size()) - 1);
 }
 
 void CProfileIni::deleteKeyLocked(const QString &section, const QString &key)
 {
-    const auto sectionIt = m_sections.constFind(fold(section));
-    if (sectionIt == m_sections.constEnd())
+    const int blockIndex = m_sections.value(fold(section), -1);
+    if (blockIndex < 0)
         return;
+    Block &block = m_blocks[size_t(blockIndex)];
     const QString folded = fold(key);
     // Every occurrence inside the section goes, so a repeated key cannot
     // reappear once the first one is deleted.
-    for (int i = sectionIt->lastKeyLine; i > sectionIt->headerLine; --i) {
-        if (m_lines.at(i).kind == LineKind::Key && fold(m_lines.at(i).name) == folded)
-            m_lines.removeAt(i);
+    for (int i = block.lastKeyLine; i > 0; --i) {
+        const LineInfo info = parseLine(block.lines.at(i));
+        if (info.kind == LineKind::Key && fold(info.name) == folded)
+            block.lines.removeAt(i);
     }
-    rebuildIndex();
+    const int lastKey = std::min(block.lastKeyLine, int(block.lines.size()) - 1);
+    block.lastKeyLine = -1;
+    for (int i = lastKey; i > 0 && block.lastKeyLine < 0; --i) {
+        if (parseLine(block.lines.at(i)).kind == LineKind::Key)
+            block.lastKeyLine = i;
+    }
+    indexKeys(block);
 }
 
 void CProfileIni::deleteSectionLocked(const QString &section)
 {
     const QString folded = fold(section);
     // Every section of that name goes, with the lines up to the next section.
-    int i = 0;
-    while (i < m_lines.size()) {
-        if (m_lines.at(i).kind == LineKind::Section && fold(m_lines.at(i).name) == folded) {
-            int end = i + 1;
-            while (end < m_lines.size() && m_lines.at(end).kind != LineKind::Section)
-                ++end;
-            m_lines.remove(i, end - i);
-        } else {
-            ++i;
-        }
-    }
-    rebuildIndex();
+    const auto named = [&folded](const Block &block) {
+        return !block.lines.isEmpty() && parseLine(block.lines.first()).kind == LineKind::Section
+            && fold(parseLine(block.lines.first()).name) == folded;
+    };
+    const auto first = std::remove_if(m_blocks.begin() + 1, m_blocks.end(), named);
+    if (first == m_blocks.end())
+        return;
+    m_blocks.erase(first, m_blocks.end());
+    rebuildSectionIndex();
 }
 
-void CProfileIni::insertLine(int position, const Line &line)
+void CProfileIni::insertLine(Block &block, int position, const QByteArray &line)
 {
     // The line before gets a whole line end if it had none (the last line).
     if (position > 0) {
-        QByteArray &end = m_lines[position - 1].end;
-        if (end.isEmpty())
-            end = line.end;
-        else if (end == "\r")
-            end = "\r\n";
+        QByteArray &before = block.lines[position - 1];
+        const QByteArray end = lineEndOf(line);
+        if (!before.endsWith('\n'))
+            before += before.endsWith('\r') ? QByteArray("\n") : end;
     }
-    m_lines.insert(position, line);
+    block.lines.insert(position, line);
 }
 
 QByteArray CProfileIni::serialize() const
 {
-    QByteArray bytes = m_hasBom ? kBom : QByteArray();
-    for (const Line &line : m_lines)
-        bytes += line.text + line.end;
+    qsizetype size = m_hasBom ? kBom.size() : 0;
+    for (const Block &block : m_blocks) {
+        for (const QByteArray &line : block.lines)
+            size += line.size();
+    }
+    QByteArray bytes;
+    bytes.reserve(size);
+    if (m_hasBom)
+        bytes += kBom;
+    for (const Block &block : m_blocks) {
+        for (const QByteArray &line : block.lines)
+            bytes += line;
+    }
     return bytes;
 }
 

@@ -18,7 +18,9 @@
 // Files are UTF-8; a byte-order mark is accepted on read and kept on write.
 // Line ends of an existing file are kept; new lines follow the file's first
 // line end ("\n" for a new file).
-// The parsed file is kept in memory. Before every call the file's size,
+// The parsed file is kept in memory, one string per line grouped by section,
+// with an index of the sections and of the keys of large sections, so adding
+// keys costs in proportion to what is added. Before every call the file's size,
 // modification time and inode are compared with those last seen (one stat
 // call), so a file replaced by another program is read again.
 // All calls are thread-safe.
@@ -26,13 +28,16 @@
 #include "core/win_types.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <sys/types.h>
+#include <vector>
 
 // One change of a batch written with CProfileIni::WriteChanges: a value to
 // write, or no value to delete the key (with an empty key: the whole section).
@@ -88,18 +93,20 @@ public:
 
 private:
     enum class LineKind { Other, Comment, Section, Key };
-    struct Line {
-        QByteArray text; // without the line end
-        QByteArray end;  // "\n", "\r\n" or empty for a last line without one
+    // What a line says; name and value point into the line's bytes.
+    struct LineInfo {
         LineKind kind = LineKind::Other;
-        QString name;    // section or key name as written (trimmed)
-        QByteArray value;
+        QByteArrayView name;  // section or key name as written (trimmed)
+        QByteArrayView value; // a key's value (trimmed)
     };
-    struct SectionIndex {
-        int headerLine = -1;
-        int lastLine = -1;    // last line before the next section
+    // One section: its header line and the lines up to the next header; the
+    // lines before the first header form a block of their own without one.
+    // Each line is one string holding its line end ("\n", "\r\n", or none for
+    // a last line without one). A block with many lines indexes its keys.
+    struct Block {
+        QList<QByteArray> lines;
         int lastKeyLine = -1; // -1: no key yet
-        QHash<QString, int> keys; // case-folded key -> line
+        std::unique_ptr<QHash<QString, int>> keys; // case-folded key -> first line
     };
     struct FileStamp {
         bool exists = false;
@@ -110,32 +117,36 @@ private:
     };
 
     static QString fold(const QString &name);
+    static QString fold(QByteArrayView name);
     static bool isValidChange(const ProfileChange &change);
-    static Line parseLine(const QByteArray &text, const QByteArray &end);
-    static Line makeKeyLine(const QString &key, const QString &value, const QByteArray &end);
-    static Line makeSectionLine(const QString &section, const QByteArray &end);
+    static LineInfo parseLine(const QByteArray &line);
+    static QByteArray lineEndOf(const QByteArray &line);
+    static void indexKeys(Block &block);
+    static int findKeyLine(const Block &block, const QString &foldedKey);
 
     FileStamp stampOfFile() const;
     void refreshLocked() const;
     void readLocked() const;
     void parseBytes(const QByteArray &bytes) const;
-    void rebuildIndex() const;
+    void rebuildSectionIndex() const;
+    const Block *findBlock(const QString &section) const;
     std::optional<QByteArray> valueLocked(const QString &section, const QString &key) const;
     QByteArray newLineEnd() const;
     void applyLocked(const ProfileChange &change);
     void setKeyLocked(const QString &section, const QString &key, const QString &value);
     void deleteKeyLocked(const QString &section, const QString &key);
     void deleteSectionLocked(const QString &section);
-    void insertLine(int position, const Line &line);
+    void appendSection(const QString &section, const QByteArray &keyLine, const QByteArray &end);
+    static void insertLine(Block &block, int position, const QByteArray &line);
     QByteArray serialize() const;
     bool saveLocked();
 
     mutable std::mutex m_mutex;
     QString m_fileName;
     // The parsed file; mutable because a read may find the file replaced on disk.
-    mutable QList<Line> m_lines;
+    mutable std::vector<Block> m_blocks;
     mutable bool m_hasBom = false;
     mutable bool m_readFailed = false; // the file exists but could not be read
-    mutable QHash<QString, SectionIndex> m_sections; // case-folded name -> index
+    mutable QHash<QString, int> m_sections; // case-folded name -> first block of that name
     mutable FileStamp m_stamp;
 };

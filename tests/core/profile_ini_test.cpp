@@ -158,6 +158,39 @@ TEST_F(ProfileIni, DeletingRemovesEveryCopySoNoneReappears)
     EXPECT_EQ(readFile("d.ini"), "[B]\nX=1\n");
 }
 
+TEST_F(ProfileIni, LargeSectionsKeepTheRulesWhenThousandsOfKeysAreAddedInOneBatch)
+{
+    // A section large enough to have its keys indexed, with a repeated key, a
+    // comment among the keys and one after them.
+    QByteArray text = "[Big]\n";
+    for (int i = 0; i < 40; ++i)
+        text += "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + (i == 20 ? "\n; among\n" : "\n");
+    text += "k5=repeated\n; after the keys\n\n[Next]\nX=1";
+    writeFile("big.ini", text);
+    CProfileIni ini(path("big.ini"));
+    EXPECT_EQ(ini.GetString("BIG", "k5"), "5") << "the first of a repeated key counts";
+
+    QList<ProfileChange> changes;
+    for (int i = 0; i < 3000; ++i)
+        changes.append({"Big", QStringLiteral("New%1").arg(i), QString::number(i)});
+    changes.append({"Big", "K7", "seven"});
+    changes.append({"Fresh", "A", "1"});
+    ASSERT_TRUE(ini.WriteChanges(changes));
+    const QByteArray written = readFile("big.ini");
+    EXPECT_LT(written.indexOf("k5=repeated\nNew0=0\nNew1=1\n"), written.indexOf("; after the keys"))
+        << "new keys follow the last key, before the lines after it";
+    EXPECT_TRUE(written.endsWith("New2999=2999\n; after the keys\n\n[Next]\nX=1\n\n[Fresh]\nA=1\n"));
+
+    CProfileIni reread(path("big.ini"));
+    EXPECT_EQ(reread.GetString("big", "new2999"), "2999");
+    EXPECT_EQ(reread.GetString("Big", "K7"), "seven");
+    ASSERT_TRUE(reread.DeleteKey("Big", "K5"));
+    EXPECT_FALSE(reread.HasKey("Big", "k5")) << "every copy goes";
+    ASSERT_TRUE(reread.WriteString("Big", "Last", "x"));
+    EXPECT_EQ(reread.GetString("Big", "New1500"), "1500");
+    EXPECT_TRUE(readFile("big.ini").contains("New2999=2999\nLast=x\n; after the keys\n"));
+}
+
 TEST_F(ProfileIni, UnsafeNamesAndValuesAreRefusedWithoutTouchingTheFile)
 {
     writeFile("u.ini", "[A]\nK=1\n");
