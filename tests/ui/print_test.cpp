@@ -4,6 +4,9 @@
 #include "app/main_frame.h"
 #include "core/data_folders.h"
 #include "shell_fixture.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
+
+#include <QPushButton>
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +20,11 @@ TEST_F(ShellTest, PrintingNeedsAShownListAndTellsWhenTheSpreadsheetProgramIsMiss
     EXPECT_FALSE(frame->PrintPlaylist(52, false));
     m_prompter.expect(5398, IDOK);
     EXPECT_FALSE(frame->PrintSchedule(false, false));
+    // The check pane's print button asks the same.
+    auto *pane = dynamic_cast<CPlaylistEditDlgView *>(frame->GetViewPane(CMainFrame::PANE_BGM_CHECK));
+    ASSERT_NE(pane, nullptr);
+    m_prompter.expect(5399, IDOK);
+    pane->GetPrintButton()->click();
 
     // The test program has no print macro beside it.
     m_prompter.expect(5400, IDOK);

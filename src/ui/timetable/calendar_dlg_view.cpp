@@ -1,6 +1,11 @@
 #include "ui/timetable/calendar_dlg_view.h"
 
+#include "app/main_frame.h"
+#include "ui/contents/print_calendar_dlg.h"
+#include "ui/timetable/timetable_grid.h"
+
 #include <QCalendarWidget>
+#include <QPushButton>
 #include <QLabel>
 #include <QLayout>
 
@@ -28,6 +33,11 @@ bool CCalendarDlgView::OnInitDialog()
     m_calendar->setGridVisible(true);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     layout()->addWidget(m_calendar);
+    if (m_dataType != DATA_DELIVERY_STATUS) {
+        QPushButton *print = CreatePrintButton(this);
+        connect(print, &QPushButton::clicked, this, [this] { OnPrint(); });
+        layout()->addWidget(print);
+    }
     return true;
 }
 
@@ -43,4 +53,16 @@ void CCalendarDlgView::SelectDate(int year, int month, int day)
     m_selected = date;
     if (m_calendar)
         m_calendar->setSelectedDate(date);
+}
+
+void CCalendarDlgView::OnPrint()
+{
+    CMainFrame *frame = GetMainFrame();
+    CPrintCalendarDlg choice(this);
+    if (!frame || choice.exec() != QDialog::Accepted)
+        return;
+    if (choice.GetChoice() == 0)
+        frame->PrintCalendar(m_calendar->yearShown(), m_calendar->monthShown());
+    else
+        frame->PrintSchedule(false, false);
 }

@@ -1,5 +1,6 @@
 #include "ui/timetable/playlist_edit_dlg_view.h"
 
+#include "app/main_frame.h"
 #include "model/contents_store.h"
 
 namespace {
@@ -56,4 +57,10 @@ void CPlaylistEditDlgView::OnContentsListChanged(int, int, int)
 {
     // Titles of the shown contents may have changed.
     refresh();
+}
+
+void CPlaylistEditDlgView::OnPrint()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PrintPlaylist(m_listType, IsEditing());
 }

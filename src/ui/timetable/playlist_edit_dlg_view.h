@@ -21,6 +21,7 @@ public:
     void OnEditListChanged(int contentType, int flag) override;
     void OnCheckListChanged(int contentType, int flag) override;
     void OnContentsListChanged(int contentType, int index, int flag) override;
+    void OnPrint() override;
 
 protected:
     void refresh() override;

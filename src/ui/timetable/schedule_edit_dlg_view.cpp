@@ -1,5 +1,6 @@
 #include "ui/timetable/schedule_edit_dlg_view.h"
 
+#include "app/main_frame.h"
 #include "model/contents_store.h"
 
 CScheduleEditDlgView::CScheduleEditDlgView(int mode)
@@ -32,4 +33,10 @@ void CScheduleEditDlgView::OnCheckScheduleChanged()
 {
     if (!IsEditing())
         refresh();
+}
+
+void CScheduleEditDlgView::OnPrint()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PrintSchedule(false, IsEditing());
 }

@@ -20,6 +20,7 @@ public:
     bool IsEditing() const { return m_mode == MODE_EDITING; }
     void OnEditScheduleChanged(int flag) override;
     void OnCheckScheduleChanged() override;
+    void OnPrint() override;
 
 protected:
     void refresh() override;

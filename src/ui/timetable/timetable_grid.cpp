@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 
 namespace {
 
@@ -69,8 +70,11 @@ bool CTimetablePaneDlg::OnInitDialog()
     CTitledPaneDlg::OnInitDialog();
     m_caption = new QLabel(this);
     m_grid = new CTimetableGrid(this);
+    m_print = CreatePrintButton(this);
+    connect(m_print, &QPushButton::clicked, this, [this] { OnPrint(); });
     layout()->addWidget(m_caption);
     layout()->addWidget(m_grid);
+    layout()->addWidget(m_print);
     refresh();
     return true;
 }
@@ -86,4 +90,12 @@ void CTimetablePaneDlg::showModel(const CTimetableModel &model, const QStringLis
         return;
     m_caption->setText(CTimetableGrid::ListCaption(model));
     m_grid->ShowModel(model, trackNames);
+}
+
+QPushButton *CreatePrintButton(QWidget *pane)
+{
+    auto *button = new QPushButton(QString::fromUtf8("印刷"), pane);
+    button->setObjectName(QStringLiteral("print"));
+    button->setAutoDefault(false);
+    return button;
 }

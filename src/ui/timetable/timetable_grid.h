@@ -10,6 +10,7 @@
 
 class CTimetableModel;
 class QLabel;
+class QPushButton;
 
 class CTimetableGrid : public QTableWidget {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
 };
 
 // A pane that shows one model in a caption ("<number> <title>") and a grid
-// under its title.
+// under its title, with a print button for what it shows.
 class CTimetablePaneDlg : public CTitledPaneDlg {
     Q_OBJECT
 public:
@@ -32,6 +33,9 @@ public:
 
     QString GetListCaption() const;
     CTimetableGrid *GetGrid() const { return m_grid; }
+    QPushButton *GetPrintButton() const { return m_print; }
+    // The print button: prints what the pane shows through the main frame.
+    virtual void OnPrint() = 0;
 
 protected:
     bool OnInitDialog() override;
@@ -42,4 +46,8 @@ protected:
 private:
     QLabel *m_caption = nullptr;
     CTimetableGrid *m_grid = nullptr;
+    QPushButton *m_print = nullptr;
 };
+
+// The print button of a pane ("印刷").
+QPushButton *CreatePrintButton(QWidget *pane);
