@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 #include "app/play_position_prompter.h"
 #include "core/app_ini.h"
+#include "core/clock.h"
 #include "core/message_box.h"
 #include "fake_file_dialogs.h"
 #include "model/app_data.h"
@@ -13,6 +14,7 @@
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/movie_property.h"
+#include "model/playlist_file.h"
 #include "model/schedule_file.h"
 #include "model/schedule_property.h"
 #include "model/sequence_file.h"
@@ -22,6 +24,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -213,4 +216,97 @@ TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
     // The member movie loses a date before the keep limit.
     CContentsList *movies = store.GetList(1);
     EXPECT_EQ(movies->GetAt(movies->FindCode(kMovie))->GetDeleteDate().year, 0);
+}
+
+TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    GetAppIni().SetLastPreviewSet(number(0));
+    m_frame->SelectPlayer(number(0));
+    const int group = m_frame->GetGroupNo(QString::fromLatin1(kGroup));
+    CContentsStore &store = GetContentFolders();
+
+    // A substitute still that is not a JPEG is refused; a JPG one goes as still 0.
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{}));
+    std::unique_ptr<CPropertyBase> png = CreateProperty(2);
+    png->SetIndex(201000002);
+    static_cast<CMediaProperty &>(*png).SetLink(QStringLiteral("photo.png"));
+    ASSERT_TRUE(store.GetList(2)->Add(png.get()));
+    m_prompter.answer(IDOK);
+    m_frame->R40SendRecoverStill(201000002);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("代替再生の静止画は、JPEGファイルを指定してください。"));
+    EXPECT_FALSE(m_frame->IsBusy());
+    QFile photo(store.GetContentFolder(2) + QStringLiteral("/photo.JPG"));
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.write("jpeg");
+    photo.close();
+    std::unique_ptr<CPropertyBase> image = CreateProperty(2);
+    image->SetIndex(201000001);
+    static_cast<CMediaProperty &>(*image).SetLink(QStringLiteral("photo.JPG"));
+    static_cast<CMediaProperty &>(*image).SetFileDate(ToSystemTime(QFileInfo(photo).lastModified().toLocalTime()));
+    ASSERT_TRUE(store.GetList(2)->Add(image.get()));
+    m_frame->R40SendRecoverStill(201000001);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_EQ(GetAppIni().GetRecoverContIndex(group), 201000001);
+    bool stillSent = false;
+    for (const EmulatedPlayer::Request &request : player(0).requests())
+        stillSent = stillSent || request.parameter(QStringLiteral("href")).contains(QStringLiteral("000000000"));
+    EXPECT_TRUE(stillSent);
+
+    m_frame->R40CancelRecoverStill();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(GetAppIni().GetRecoverContIndex(group), -1);
+    EXPECT_EQ(player(0).requests(QStringLiteral("RMCL")).last().parameter(QStringLiteral("index")), QStringLiteral("000000000"));
+
+    // Stopping a schedule marks its calendar row only when it worked.
+    CCalendarProperty row;
+    row.SetIndex(151900001);
+    row.SetSchedule(151900001);
+    row.SetStatus(3);
+    ASSERT_TRUE(store.GetList(50)->Add(&row));
+    player(0).setTableRow(3, EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("151900001")}}));
+    m_frame->R40StopSchedule(151900001);
+    ASSERT_TRUE(waitIdle());
+    const auto *stopped =
+        dynamic_cast<const CCalendarProperty *>(store.GetList(50)->GetAt(store.GetList(50)->FindCode(151900001)));
+    ASSERT_NE(stopped, nullptr);
+    EXPECT_EQ(stopped->GetStatus(), 1);
+
+    // Remote play, remote stop and preview stop of what the player holds.
+    FixedPlayChoice choice;
+    player(0).clearRequests();
+    m_frame->R40PlayRemote(1, kMovie, false);
+    ASSERT_TRUE(waitIdle());
+    m_frame->R40PlayStop(1, false, true);
+    ASSERT_TRUE(waitIdle());
+    m_frame->R40PlayStop(52, true, false);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(Commands(player(0)), (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
+    EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("id")), QStringLiteral("2"));
+
+    // A playlist of the background layer only becomes the user screen saver.
+    const qint32 playlist = 152000042;
+    const qint32 sequence = 101000042;
+    CSequenceFile sequenceFile;
+    CTimetableItem cell;
+    ASSERT_TRUE(cell.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
+    ASSERT_TRUE(sequenceFile.SetIndex(sequence) && sequenceFile.AddItem(cell) && sequenceFile.SaveTo(store.m_sequenceFolder));
+    CPlaylistFile playlistFile;
+    CTimetableItem layer;
+    ASSERT_TRUE(layer.Set(sequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 1));
+    ASSERT_TRUE(playlistFile.SetIndex(playlist) && playlistFile.AddItem(layer) && playlistFile.SaveTo(store.m_playlistFolder));
+    std::unique_ptr<CPropertyBase> playlistRecord = CreateProperty(52);
+    playlistRecord->SetIndex(playlist);
+    ASSERT_TRUE(store.GetList(52)->Add(playlistRecord.get()));
+    m_frame->R40SendScreenSaver(playlist);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(GetAppIni().GetScSaverContIndex(group), playlist);
+
+    // Cancelling the user screen saver removes its calendar row and schedule.
+    player(0).setTableRow(3, EmulatedPlayer::makeRow({{QStringLiteral("index"), QStringLiteral("0")}}));
+    m_frame->R40CancelScreenSaver();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(GetAppIni().GetScSaverContIndex(group), -1);
+    EXPECT_EQ(m_prompter.prompts().size(), 1) << m_prompter.last().text.toStdString();
 }
