@@ -250,6 +250,7 @@ TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
     list->OnCommand(4022);
     list->OnCommand(4023);
     ASSERT_TRUE(list->IsThumbnailMode());
+    QCoreApplication::processEvents();
     EXPECT_TRUE(GetAppIni().GetLastThumbDisp(1));
     CContentsThumbView *view = list->GetThumbView();
     view->resize(400, 300);
@@ -262,6 +263,7 @@ TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
     EXPECT_EQ(view->GetModel()->GetLoadedCount(), 0);
     list->OnCommand(4022);
     EXPECT_FALSE(list->IsThumbnailMode());
+    QCoreApplication::processEvents();
     EXPECT_FALSE(GetAppIni().GetLastThumbDisp(1));
 }
 

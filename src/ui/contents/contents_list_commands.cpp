@@ -35,6 +35,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 
 #include <initializer_list>
 
@@ -681,7 +682,9 @@ void CContentsListCtrl::onSwitchView(bool thumbnails)
     SetThumbnailMode(thumbnails);
     InsertColumns();
     Refresh();
-    GetAppIni().SetLastThumbDisp(m_type, thumbnails);
+    // Remembered once the view has shown: the settings file's durable write
+    // need not hold up the paint.
+    QTimer::singleShot(0, this, [type = m_type, thumbnails] { GetAppIni().SetLastThumbDisp(type, thumbnails); });
 }
 
 void CContentsListCtrl::onReplaceMaterial()

@@ -127,6 +127,9 @@ bool CContentsListCtrl::isColumnShown(int kind, bool defaultShown) const
 
 void CContentsListCtrl::InsertColumns()
 {
+    // The thumbnail cells show no columns.
+    if (m_thumbnails && m_thumbView)
+        return;
     if (isTelopThumbnails()) {
         InsertColumnById(0, 4104, viewport()->width(), COL_TITLE, 0);
         return;

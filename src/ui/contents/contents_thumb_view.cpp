@@ -40,11 +40,11 @@ QVariant ContentsThumbModel::data(const QModelIndex &index, int role) const
     }
 }
 
-const QImage &ContentsThumbModel::cellOf(int row) const
+const QPixmap &ContentsThumbModel::cellOf(int row) const
 {
     if (!m_loaded[size_t(row)]) {
         if (const CPropertyBase *record = m_list->GetRecordAt(row))
-            m_cells[size_t(row)] = MakeThumbnailCell(*record);
+            m_cells[size_t(row)] = QPixmap::fromImage(MakeThumbnailCell(*record));
         m_loaded[size_t(row)] = true;
         ++m_loadedCount;
     }
@@ -56,7 +56,7 @@ void ContentsThumbModel::Reset(int rowCount)
     beginResetModel();
     m_rows = rowCount;
     // Pre-sized once, so a cell replaces its slot without reallocation.
-    m_cells.assign(size_t(rowCount), QImage());
+    m_cells.assign(size_t(rowCount), QPixmap());
     m_loaded.assign(size_t(rowCount), false);
     m_loadedCount = 0;
     endResetModel();

@@ -5,7 +5,7 @@
 // thumbnail. Menus, keys, Enter and drags go to the owning list.
 
 #include <QAbstractListModel>
-#include <QImage>
+#include <QPixmap>
 #include <QListView>
 
 #include <vector>
@@ -27,11 +27,11 @@ public:
     int GetLoadedCount() const { return m_loadedCount; }
 
 private:
-    const QImage &cellOf(int row) const;
+    const QPixmap &cellOf(int row) const;
 
     CContentsListCtrl *m_list;
     int m_rows = 0;
-    mutable std::vector<QImage> m_cells;
+    mutable std::vector<QPixmap> m_cells;
     mutable std::vector<bool> m_loaded;
     mutable int m_loadedCount = 0;
 };
