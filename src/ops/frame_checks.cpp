@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/content_id.h"
+#include "core/time_utils.h"
 #include "core/message_box.h"
 #include "model/media_probe.h"
 #include "model/media_property.h"
@@ -269,7 +270,8 @@ bool RefreshFileFacts(CPropertyBase &record, const QString &path, const QString 
     if (!file.exists())
         return false;
     date = ToSystemTime(file.lastModified().toLocalTime());
-    if (!(media->GetFileDate() == date)) {
+    // Stored dates carry no weekday, fresh ones do: compare the date and time only.
+    if (CompareSystemTime(media->GetFileDate(), date) != 0) {
         if (type == 1 || type == 2) {
             MediaInfo info;
             quint32 messageId = 0;

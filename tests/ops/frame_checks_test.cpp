@@ -3,6 +3,8 @@
 // preview refusal, and the refresh of a content's file facts.
 #include "ops/frame_checks.h"
 
+#include "core/time_utils.h"
+#include "model/contents_list_file.h"
 #include "model/img_property.h"
 #include "model/playlist_edit_model.h"
 #include "model/schedule_edit_model.h"
@@ -224,4 +226,21 @@ TEST(FrameChecks, MediaProbeMessagesAndFileFacts)
     CTelopProperty telop;
     EXPECT_FALSE(RefreshFileFacts(telop, path, QString(), date, changed, false));
     EXPECT_FALSE(RefreshFileFacts(still, dir.filePath(QStringLiteral("gone.jpg")), QString(), date, changed, false));
+
+    // A record whose file date went through its list file (which keeps no
+    // weekday) still matches the unchanged file: no new update time, no resend.
+    CContentsListFile::Records records;
+    records.push_back(std::make_unique<CImgProperty>(still));
+    const QString list = dir.filePath(QStringLiteral("list.xml"));
+    quint32 error = 0;
+    ASSERT_TRUE(CContentsListFile::Write(list, 2, records, {}, error));
+    records.clear();
+    ASSERT_TRUE(CContentsListFile::Read(list, 2, records, error));
+    ASSERT_EQ(records.size(), 1u);
+    CPropertyBase &stored = *records.front();
+    const SystemTime created = stored.GetCreateDate();
+    clock.clock().advance(std::chrono::minutes(1));
+    EXPECT_TRUE(RefreshFileFacts(stored, path, QString(), date, changed, false));
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(CompareSystemTime(stored.GetCreateDate(), created), 0);
 }
