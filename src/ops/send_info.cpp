@@ -13,6 +13,7 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/playlist_file.h"
+#include "model/playlist_property.h"
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
 #include "model/sequence_property.h"
@@ -112,7 +113,14 @@ bool CSendInfoBuilder::AddR40SendInfo(CContentsList *list, int position, CProper
 
 bool CSendInfoBuilder::AddRecord(const CPropertyBase &record, const char *operation)
 {
-    if (m_request.Add(&record))
+    // The players keep background-music lists in their playlist table: one
+    // goes into the queue as a playlist.
+    CPlaylistProperty asPlaylist;
+    const CPropertyBase *queued = &record;
+    if (record.GetContentType() == CONTENT_BGMLIST && asPlaylist.Copy(&record)
+        && asPlaylist.SetListType(CONTENT_PLAYLIST))
+        queued = &asPlaylist;
+    if (m_request.Add(queued))
         return true;
     WriteSyslog(LOG_ERR_APP, "%s : CDlkRequestSend::Add error : error code = %d", operation,
                 int(m_request.GetLastError()));

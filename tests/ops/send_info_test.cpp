@@ -163,3 +163,26 @@ TEST_F(SendInfoFixture, AMissingMemberChangesNothing)
     EXPECT_EQ(movie(kMovie + 5)->GetDeleteDate(), (DateValue{2026, 6, 10}));
     EXPECT_FALSE(QFile::exists(m_store.m_playlistFolder + QStringLiteral("/PL152999001.xml")));
 }
+
+TEST_F(SendInfoFixture, BackgroundMusicListIsQueuedAsAPlaylist)
+{
+    addMovie(kMovie, DateValue{});
+    constexpr qint32 kBgm = 153000007;
+    constexpr qint32 kBgmSequence = 121000007;
+    CSequenceFile sequence;
+    CTimetableItem cell;
+    ASSERT_TRUE(cell.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
+    ASSERT_TRUE(sequence.SetIndex(kBgmSequence) && sequence.AddItem(cell) && sequence.SaveTo(m_store.m_sequenceFolder));
+    CPlaylistFile list;
+    CTimetableItem layer;
+    ASSERT_TRUE(layer.Set(kBgmSequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 21));
+    ASSERT_TRUE(list.SetIndex(kBgm) && list.AddItem(layer) && list.SaveTo(m_store.m_playlistFolder));
+
+    CSendInfoBuilder builder(m_store, m_request, kNow, 30, m_root.filePath(QStringLiteral("base")), nullptr);
+    CPlaylistProperty bgm(53);
+    bgm.SetIndex(kBgm);
+    const DateValue keep = builder.GetKeepLimit();
+    ASSERT_TRUE(builder.AddR40SendInfo(nullptr, -1, bgm, &keep, true));
+    EXPECT_GE(m_request.Find(kBgm, 52), 0);
+    EXPECT_LT(m_request.Find(kBgm, 53), 0);
+}
