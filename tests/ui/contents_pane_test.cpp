@@ -258,6 +258,10 @@ TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
     const int loaded = view->GetModel()->GetLoadedCount();
     EXPECT_GT(loaded, 0);
     EXPECT_LT(loaded, 100);
+    // The sort menu reverses the order in thumbnails too.
+    list->OnCommand(6311 + 3);
+    list->OnCommand(6311 + 3);
+    EXPECT_EQ(GetContentFolders().GetSortKey(1), 5);
     // A refresh clears the cells; they are made again when shown.
     list->Refresh();
     EXPECT_EQ(view->GetModel()->GetLoadedCount(), 0);

@@ -787,15 +787,18 @@ void CContentsListCtrl::contextMenuEvent(QContextMenuEvent *event)
 void CContentsListCtrl::buildSortMenu(QMenu *menu) const
 {
     const QList<QPixmap> marks = {LoadBitmapResource(191), LoadBitmapResource(190)};
+    int sortKind = COL_INDEX;
+    bool ascending = true;
+    GetCurrentSort(sortKind, ascending);
     for (const ContentsColumn &column : ContentsColumns(m_type)) {
         if (column.kind == COL_NO || !IsColumnAllowed(m_mode, m_type, column.kind))
             continue;
         QAction *action = menu->addAction(LoadString(column.headerId));
         action->setData(kFirstSortId + column.kind);
-        if (column.kind == GetSortColumnId()) {
+        if (column.kind == sortKind) {
             action->setCheckable(true);
-            action->setChecked(!IsSortAscending());
-            action->setIcon(marks[IsSortAscending() ? 0 : 1]);
+            action->setChecked(!ascending);
+            action->setIcon(marks[ascending ? 0 : 1]);
         }
     }
 }

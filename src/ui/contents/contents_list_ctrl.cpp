@@ -201,11 +201,16 @@ void CContentsListCtrl::updateMarkedIndex()
         m_markedIndex = GetAppIni().GetScSaverContIndex(group);
 }
 
+void CContentsListCtrl::GetCurrentSort(int &kind, bool &ascending) const
+{
+    ColumnOfSortKey(GetContentFolders().GetSortKey(m_type, IsRemote()), kind, ascending);
+}
+
 void CContentsListCtrl::ApplySortMark()
 {
     int kind = COL_INDEX;
     bool ascending = true;
-    ColumnOfSortKey(GetContentFolders().GetSortKey(m_type, IsRemote()), kind, ascending);
+    GetCurrentSort(kind, ascending);
     SetSortMark(FindColumn(kind), true, ascending);
 }
 
@@ -216,7 +221,12 @@ void CContentsListCtrl::onHeaderClicked(int position)
 
 void CContentsListCtrl::SortByColumn(int kind)
 {
-    const bool ascending = kind == GetSortColumnId() ? !IsSortAscending() : true;
+    // The remembered key, not the header, knows the order: the thumbnails
+    // have no header.
+    int currentKind = COL_INDEX;
+    bool currentAscending = true;
+    GetCurrentSort(currentKind, currentAscending);
+    const bool ascending = kind == currentKind ? !currentAscending : true;
     const int key = SortKeyOfColumn(kind, ascending, m_type, IsRemote());
     if (key < 0)
         return;

@@ -66,6 +66,8 @@ public:
     // The row count from the list's display order; every row is shown anew.
     void Refresh();
     void ApplySortMark();
+    // The column kind and direction of the list's remembered sort key.
+    void GetCurrentSort(int &kind, bool &ascending) const;
     // Sorts by a column kind: a new column ascending, the same one reversed.
     // The selected contents stay selected.
     void SortByColumn(int kind);
