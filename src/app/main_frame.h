@@ -30,9 +30,11 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CChildFrame;
 class CContentRegistration;
+class CCalendarProperty;
 class CContentsList;
 class CContentFileRemover;
 class CDeleteDlg;
@@ -43,7 +45,12 @@ class CPlaylistProperty;
 class CProcessDlg;
 class CPropertyBase;
 struct PlayChoice;
+class CControlProperty;
+class CListUndo;
+class CScheduleProperty;
+class CStreamingProperty;
 class CWebProperty;
+struct PeriodValues;
 class CTelopProperty;
 class CFrameWorker;
 class CRegContDlg;
@@ -482,6 +489,25 @@ public:
     // the staged files put in place, the list saved and announced.
     void EditTelop(const CTelopProperty *record);
 
+    // ---- Content editing (main_frame_content_edit.cpp) ---------------------
+
+    // The control-event and IP camera editors on a copy of the record (null:
+    // a new content); OK stores it in its list under its own or a new number.
+    void EditControl(CControlProperty *record);
+    void EditStreaming(CStreamingProperty *record);
+    // Category, title and (videos, Flash, audio) play time of one content;
+    // the category of several. Schedules and playlists take them into their
+    // files and edit models too.
+    void EditProperty(int type, qint32 index);
+    void EditPropertyMulti(int type, const QList<qint32> &indexes);
+    // A no-play period (a schedule record and a calendar row of one number);
+    // below 1 for a new one.
+    void EditNoPlayDate(qint32 index);
+    // The dates, weekdays and colour of a stored schedule.
+    void EditSchedule(qint32 index);
+    // A touch-panel playlist; below 1 for a new one.
+    void EditVODPlaylist(qint32 index);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -574,6 +600,21 @@ private:
     // two (a false answer puts the list back; it tells the operator itself).
     bool storeEditedRecord(CContentsList &list, const CPropertyBase &record,
                            const std::function<bool()> &beforeSave = {});
+    // Runs save; when it fails the undos put their lists back and the
+    // operator is told (5114).
+    bool saveOrUndo(const QList<CListUndo *> &undos, const std::function<bool()> &save);
+    // Content editing.
+    bool editRecord(int type, const char *operation, const CPropertyBase *record, CPropertyBase &edited,
+                    bool hasDialog, const std::function<bool(qint32)> &runDialog);
+    void editProperties(int type, const QList<qint32> &indexes, bool categoryOnly);
+    bool storeRecords(CContentsList &list, const std::vector<std::unique_ptr<CPropertyBase>> &records,
+                      const std::function<bool()> &save);
+    void storePlaylistRecords(int type, const std::vector<std::unique_ptr<CPropertyBase>> &records,
+                              const char *operation);
+    void storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records, const char *operation);
+    bool storeNoPlayPeriod(qint32 number, const PeriodValues &values, CScheduleProperty &schedule,
+                           CCalendarProperty &calendar);
+    bool storeVodPlaylist(const CPlaylistProperty &record);
     void waitForCommunicationEnd();
 
     template <typename Role>

@@ -16,6 +16,7 @@
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/web_property.h"
+#include "ops/list_undo.h"
 #include "ops/web_thumbnail.h"
 
 namespace {
@@ -92,27 +93,25 @@ void CMainFrame::EditUrlOpt(CWebProperty *record)
 bool CMainFrame::storeEditedRecord(CContentsList &list, const CPropertyBase &record,
                                    const std::function<bool()> &beforeSave)
 {
-    const int position = list.FindCode(record.GetIndex());
-    const int type = list.GetContentType();
-    std::unique_ptr<CPropertyBase> old = CreateProperty(type);
-    const bool added = position < 0;
-    if (added ? !list.Add(&record) : !(list.Get(position, old.get()) && list.Update(position, &record)))
+    CListUndo undo(list);
+    if (!undo.Put(record))
         return false;
-    // The list file keeps the old state: so does the list.
-    auto putBack = [&] {
-        if (added)
-            list.Delete(list.FindCode(record.GetIndex()));
-        else
-            list.Update(position, old.get());
-    };
     if (beforeSave && !beforeSave()) {
-        putBack();
+        undo.Undo();
         return false;
     }
-    if (GetContentFolders().SaveLists(type, 1))
+    const int type = list.GetContentType();
+    return saveOrUndo({&undo}, [type] { return GetContentFolders().SaveLists(type, 1); });
+}
+
+bool CMainFrame::saveOrUndo(const QList<CListUndo *> &undos, const std::function<bool()> &save)
+{
+    if (save())
         return true;
+    // The list files keep the old state: so do the lists.
     const quint32 error = GetLastError();
-    putBack();
+    for (CListUndo *undo : undos)
+        undo->Undo();
     ShowMessageFormat(this, kTitleCaption, kStyle, kMsgFileError, error);
     return false;
 }

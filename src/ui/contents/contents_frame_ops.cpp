@@ -74,9 +74,9 @@ bool EditUrlOpt(CWebProperty *record, bool check)
 {
     return TELV_FRAME_OP(EditUrlOpt(record));
 }
-bool EditControl(CControlProperty *record, int mode, bool check)
+bool EditControl(CControlProperty *record, bool check)
 {
-    return TELV_FRAME_OP(EditControl(record, mode));
+    return TELV_FRAME_OP(EditControl(record));
 }
 bool EditStreaming(CStreamingProperty *record, bool check)
 {

@@ -324,7 +324,7 @@ bool CContentsListCtrl::isOperationOffered(int id) const
         case 4:
             return EditUrl(nullptr, check);
         case 7:
-            return EditControl(nullptr, m_mode, check);
+            return EditControl(nullptr, check);
         case 8:
             return EditStreaming(nullptr, check);
         case 51:
@@ -589,7 +589,7 @@ void CContentsListCtrl::onNewOrEdit(bool isNew)
         break;
     }
     case 7:
-        EditControl(static_cast<CControlProperty *>(record), m_mode);
+        EditControl(static_cast<CControlProperty *>(record));
         break;
     case 8:
         EditStreaming(static_cast<CStreamingProperty *>(record));

@@ -14,6 +14,7 @@
 #include "model/contents_store.h"
 #include "model/path_safety.h"
 #include "model/thumbnail_maker.h"
+#include "ui/contents/save_number_choice.h"
 #include "ui/contents/url_thumb_view_dlg.h"
 
 #include <QFileInfo>
@@ -30,17 +31,13 @@ namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kAskSaveUnderNumber = 5000;
-constexpr quint32 kAskSampleAsNew = 5002;
 constexpr quint32 kAskDiscard = 5004;
-constexpr quint32 kMsgListFull = 5101;
 constexpr quint32 kMsgFileNotAccessible = 5201;
 constexpr quint32 kMsgEmptyField = 5232;
 constexpr quint32 kAskRemoveInvalid = 5375;
 constexpr quint32 kMsgNoAccess = 5423;
 constexpr quint32 kMsgNeedsScheme = 5447;
 constexpr quint32 kMsgNeedsFullPath = 5448;
-constexpr int kFirstSampleSerial = 999000;
 
 QString WithoutScheme(const QString &address)
 {
@@ -219,18 +216,6 @@ bool CUrlSetDlg::checkFields()
     return true;
 }
 
-bool CUrlSetDlg::takeNewNumber()
-{
-    CContentsList *list = GetContentFolders().GetList(CONTENT_WEB);
-    const int limit = GetSystemIni().GetMaxCount(CONTENT_WEB);
-    if (list && list->GetCount() >= limit) {
-        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgListFull, limit);
-        return false;
-    }
-    m_record.SetIndex(m_newIndex);
-    return true;
-}
-
 void CUrlSetDlg::accept()
 {
     if (!GetContentFolders().GetList(CONTENT_WEB) || !checkFields())
@@ -241,30 +226,24 @@ void CUrlSetDlg::accept()
         QDialog::accept();
         return;
     }
-    int serial = 0;
-    SplitContentId(number, nullptr, nullptr, &serial);
-    if (serial >= kFirstSampleSerial) {
-        if (ShowMessage(this, kAskSampleAsNew, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
-            QDialog::reject();
-            return;
-        }
-        if (takeNewNumber())
-            QDialog::accept();
-        return;
-    }
-    if (ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kAskSaveUnderNumber,
-                          FormatContentIdFixed(number))
-        == IDYES) {
-        CMainFrame *frame = GetMainFrame();
-        if (frame && frame->IsContentInTransfer({number}, CONTENT_WEB, false))
-            return;
+    switch (ChooseSaveNumber(this, CONTENT_WEB, number)) {
+    case SaveNumber::Stored:
         QDialog::accept();
-        return;
+        break;
+    case SaveNumber::New:
+        // The copy takes over the thumbnails the operator did not make anew.
+        m_copyFrom = number;
+        [[fallthrough]];
+    case SaveNumber::NewFromSample:
+        m_record.SetIndex(m_newIndex);
+        QDialog::accept();
+        break;
+    case SaveNumber::Discard:
+        QDialog::reject();
+        break;
+    case SaveNumber::Stay:
+        break;
     }
-    if (!takeNewNumber())
-        return;
-    m_copyFrom = number;
-    QDialog::accept();
 }
 
 void CUrlSetDlg::reject()

@@ -51,7 +51,6 @@ protected:
 
 private:
     bool checkFields();
-    bool takeNewNumber();
     bool isLocalUrlOn() const;
     void updatePreview();
 
