@@ -335,10 +335,6 @@ void CMainFrame::EditNoPlayDate(qint32 index)
         if (!hasRoomFor(this, *schedules, CONTENT_SCHEDULE)
             || (number = store.GetNewCode(CONTENT_SEQUENCE, counter)) < 0)
             return;
-        const QDate today = Clock().now().date();
-        values.start = DateValue{quint16(today.year()), quint16(today.month()), quint16(today.day())};
-        values.end = values.start;
-        values.week = QStringLiteral("1234567");
     } else {
         if (IsContentInTransfer({index}, CONTENT_CALENDAR, false))
             return;

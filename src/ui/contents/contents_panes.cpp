@@ -2,6 +2,7 @@
 
 #include "app/pane_factory.h"
 #include "ops/web_thumbnail.h"
+#include "ui/contents/content_edit_dialogs_runner.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/play_position_dlg.h"
 #include "ui/contents/telop_editor_dialogs.h"
@@ -15,4 +16,5 @@ void RegisterContentsPanes()
     SetWebDialogs(&CWebDialogsRunner::Instance());
     RegisterTelopEditor();
     SetPlayPositionPrompter(&CPlayPositionPrompter::Instance());
+    SetContentEditDialogs(&CContentEditDialogsRunner::Instance());
 }
