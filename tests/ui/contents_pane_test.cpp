@@ -458,8 +458,22 @@ TEST_F(ContentsPane, CommandTablesOfTheModes)
     EXPECT_EQ(pane->findChild<QPushButton *>(QStringLiteral("1030"))->text(), LoadString(4080));
     EXPECT_FALSE(pane->findChild<QPushButton *>(QStringLiteral("1032"))->isVisible());
 
+    // The send modes show the stop, usable only while the frame's transfer runs or waits.
+    QPushButton *stop = pane->findChild<QPushButton *>(QStringLiteral("1032"));
+    pane->ChangeMode(14);
+    EXPECT_FALSE(stop->isHidden());
+    EXPECT_FALSE(stop->isEnabled());
+    frame->SetBusyMode(1);
+    QTRY_VERIFY(stop->isEnabled());
+    frame->SetBusyMode(0);
+    QTRY_VERIFY(!stop->isEnabled());
+
     // Mode 15: the schedule check needs the option; sorting stays.
     pane->ChangeMode(15);
+    EXPECT_FALSE(stop->isHidden());
+    frame->SetBusyMode(1);
+    QTRY_VERIFY(stop->isEnabled());
+    frame->SetBusyMode(0);
     CContentsListCtrl *schedules = pane->GetVisibleList();
     ASSERT_EQ(schedules->GetContentType(), 51);
     EXPECT_TRUE(schedules->CanExecute(6212));

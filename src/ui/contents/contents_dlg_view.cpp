@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -223,6 +224,11 @@ void CContentsDlgView::createControls()
     connect(m_combo, &QComboBox::activated, this, &CContentsDlgView::onComboConfirmed);
     connect(m_action, &QPushButton::clicked, this, &CContentsDlgView::onActionButton);
     connect(m_stop, &QPushButton::clicked, this, &CContentsDlgView::onStopButton);
+    // The stop follows the frame's transfer, which starts and ends without telling the pane.
+    auto *stopTimer = new QTimer(this);
+    stopTimer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
+    connect(stopTimer, &QTimer::timeout, this, &CContentsDlgView::updateStopButton);
+    stopTimer->start();
 
     auto *row = new QHBoxLayout;
     row->addWidget(m_comboLabel);
@@ -338,7 +344,9 @@ void CContentsDlgView::showModeControls()
     m_combo->setVisible(combo);
     m_resolution->setVisible(m_mode == 13);
     m_action->setVisible(m_mode >= 14);
-    m_stop->setVisible(m_mode == 16);
+    // The send modes stop the frame's transfer, also while it waits to retry.
+    m_stop->setVisible(m_mode >= 14 && m_mode <= 16);
+    updateStopButton();
     m_comboLabel->setText(m_mode == 17 ? LoadString(5887) : QStringLiteral("グループ："));
     if (m_mode == 14 || m_mode == 15)
         m_action->setText(LoadString(5808));
@@ -809,6 +817,13 @@ void CContentsDlgView::onActionButton()
     default:
         break;
     }
+}
+
+void CContentsDlgView::updateStopButton()
+{
+    const bool sendMode = m_mode == 14 || m_mode == 15;
+    CMainFrame *frame = GetMainFrame();
+    m_stop->setEnabled(!sendMode || (frame && frame->IsBusy()));
 }
 
 void CContentsDlgView::onStopButton()

@@ -103,6 +103,7 @@ private:
     void onTabChanged(int index);
     void onActionButton();
     void onStopButton();
+    void updateStopButton();
     void registerFiles();
     void openFilter();
     void exploreLastFolder();
