@@ -7,9 +7,11 @@
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
+#include "model/q9_display_xml.h"
 #include "ops/settings_package.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -18,6 +20,18 @@ constexpr quint32 kMsgSetupIncomplete = 5454;
 constexpr quint32 kMsgSettingsWritten = 5369;
 constexpr quint32 kMsgSettingsFailed = 5368;
 constexpr quint32 kTextDialogTitle = 5521;
+
+// Nothing writes the display list until displays are set up, so a fresh
+// installation has none; the package then carries the empty list, written
+// where it belongs so that a restored package and this installation agree.
+bool EnsureDisplayList(const CAppData &data)
+{
+    const QString path = data.GetDisplayFilePath();
+    if (QFileInfo::exists(path))
+        return true;
+    CQ9DisplayXml empty;
+    return empty.Save(path);
+}
 
 } // namespace
 
@@ -45,6 +59,8 @@ void CMainFrame::OnExportSettings()
     const QString folder = FolderOfChosenPath(path);
     if (!folder.isEmpty())
         appIni.SetLastExportFolder(QDir::toNativeSeparators(folder));
+    if (!EnsureDisplayList(data))
+        WriteSyslog(LOG_ERR_APP, "Display list write error");
     const int result = MakeSettingsPackage(data.GetDataRoot(), path);
     if (result == 0) {
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgSettingsWritten, path);

@@ -3,7 +3,8 @@
 // group, a movie, a still and a web page registered by the contents pane's
 // register commands, each sent to the group, and every player's result in
 // the status pane; then the files as the emulated players received them. The
-// second road, with a still only, has one player refusing the password.
+// second road, with a still only, has one player refusing the password. The
+// settings package made straight after the first set-up is whole.
 //
 // With TELV_SCREENSHOT_DIR set, the window is grabbed at three points of the
 // road into that folder (`make screenshots`).
@@ -21,6 +22,7 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/property_base.h"
+#include "model/q9_display_xml.h"
 #include "player_ops_fixture.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_list_ctrl.h"
@@ -356,4 +358,36 @@ TEST_F(OperatorRoad, APlayerThatRefusesThePasswordIsTheOneReported)
     EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("1003"));
     EXPECT_FALSE(received(1, still));
     EXPECT_TRUE(m_frame->isEnabled());
+}
+
+// Straight after the first set-up, with no displays set up, the settings
+// package goes out whole: the display list in it is the empty list.
+TEST_F(OperatorRoad, SettingsPackageRightAfterTheFirstSetUp)
+{
+    ASSERT_TRUE(startPlayers(1));
+    m_frame = startFrame();
+    ASSERT_NE(m_frame, nullptr);
+    m_frame->resize(1280, 800);
+    m_frame->show();
+    completeFirstSetUp(1);
+    const QDir data(dataFolder());
+    ASSERT_FALSE(data.exists(QStringLiteral("Q9Display.xml")));
+
+    const QString target = QDir(m_home.path()).filePath(QStringLiteral("Q9Setup.cab"));
+    m_dialogs.answers << target;
+    m_prompter.answer(IDOK);
+    m_frame->OnExportSettings();
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_TRUE(m_prompter.last().text.contains(target)) << m_prompter.last().text.toStdString();
+
+    const QString out = QDir(m_home.path()).filePath(QStringLiteral("out"));
+    ASSERT_EQ(DLKxDecompressCab({target, out}), 0);
+    const QString emptyList = QDir(m_home.path()).filePath(QStringLiteral("empty.xml"));
+    ASSERT_TRUE(CQ9DisplayXml().Save(emptyList));
+    QFile packed(QDir(out).filePath(QStringLiteral("TelvData/Q9Data/Q9Display.xml")));
+    QFile expected(emptyList);
+    ASSERT_TRUE(packed.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(packed.readAll(), expected.readAll());
+    EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("TelvData/Q9Data/Player.xml"))));
 }

@@ -67,7 +67,7 @@ TEST_F(ShellTest, SettingsPackageHoldsTheFiveFilesAndRemembersItsFolder)
 
     // A missing member fails the package, and the earlier one stays whole.
     const QByteArray kept = ReadAll(target);
-    QFile::remove(QDir(data).filePath(QStringLiteral("Q9Display.xml")));
+    QFile::remove(QDir(data).filePath(QStringLiteral("Q9Group.xml")));
     dialogs.answers << target;
     m_prompter.expect(5368, IDOK);
     frame->OnExportSettings();
