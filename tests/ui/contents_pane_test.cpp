@@ -15,6 +15,7 @@
 #include "model/contents_store.h"
 #include "model/movie_property.h"
 #include "model/playlist_property.h"
+#include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
 #include "ui/contents/contents_dlg_view.h"
@@ -482,6 +483,20 @@ TEST_F(ContentsPane, CommandTablesOfTheModes)
     EXPECT_FALSE(schedules->CanExecute(4004));
     EXPECT_TRUE(pane->CanExecuteCommand(4059));
     EXPECT_FALSE(pane->CanExecuteCommand(4204));
+
+    // Editing a schedule loads it; a no-play period has a dialog of its own.
+    pane->ChangeMode(13);
+    schedules = pane->GetVisibleList();
+    for (qint32 index : {900001, 54000001}) {
+        CScheduleProperty schedule;
+        ASSERT_TRUE(schedule.SetIndex(index));
+        GetContentFolders().GetList(51)->Add(&schedule);
+    }
+    frame->NotifyContentsListChanged(51, 0, 0);
+    schedules->SelectContentIndexes({900001});
+    EXPECT_EQ(schedules->CanExecute(57601), FrameOps::ScheduleLoad(0, true));
+    schedules->SelectContentIndexes({54000001});
+    EXPECT_EQ(schedules->CanExecute(57601), FrameOps::EditNoPlayDate(0, true));
 
     // Mode 10: no filter command on a tab without a filter document.
     pane->ChangeMode(10);

@@ -288,6 +288,15 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
     }
 }
 
+// Whether the one selected row is a no-play period (edited by a dialog of
+// its own).
+bool CContentsListCtrl::isNoPlayPeriodSelected() const
+{
+    const QList<int> rows = GetSelectedRows();
+    const auto *schedule = rows.size() == 1 ? dynamic_cast<const CScheduleProperty *>(GetRecordAt(rows.first())) : nullptr;
+    return schedule && schedule->IsNoPlayPeriod();
+}
+
 bool CContentsListCtrl::isCom2Allowed() const
 {
     if (!GetSettingIni().Options().SIControl)
@@ -328,7 +337,9 @@ bool CContentsListCtrl::isOperationOffered(int id) const
         case 8:
             return EditStreaming(nullptr, check);
         case 51:
-            return id == ID_FILE_NEW ? ScheduleNew(check) : ScheduleLoad(0, check) && EditNoPlayDate(0, check);
+            if (id == ID_FILE_NEW)
+                return ScheduleNew(check);
+            return isNoPlayPeriodSelected() ? EditNoPlayDate(0, check) : ScheduleLoad(0, check);
         case 52:
         case 53:
             return id == ID_FILE_NEW ? PlaylistNew(m_type, check) : PlaylistLoad(0, m_type, check);
@@ -365,7 +376,7 @@ bool CContentsListCtrl::isOperationOffered(int id) const
     case ID_SET_RECOVER:
         return R40SendRecoverStill(0, check);
     case ID_EDIT_SCHEDULE:
-        return EditSchedule(0, check) && EditNoPlayDate(0, check);
+        return isNoPlayPeriodSelected() ? EditNoPlayDate(0, check) : EditSchedule(0, check);
     case ID_SEND:
         return m_type == 51 ? R40SendSchedule({}, check) : R40SendContents(m_type, {}, check);
     case ID_STOP_SCHEDULE:
