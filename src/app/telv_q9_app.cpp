@@ -31,6 +31,11 @@
 namespace {
 
 constexpr const char *kInstanceMarker = "Q9Mutex";
+constexpr quint32 kTitleCaption = 1;
+// The data folder cannot be written: start without saving? (file path)
+constexpr quint32 kMsgDataFolderReadOnly = 9751;
+// A data or settings file did not read (file path).
+constexpr quint32 kMsgFileDamaged = 9752;
 // The content types whose files the transfer manager sends from their folders.
 constexpr int kContentFolderTypes[] = {1, 2, 5, 6, 4};
 
@@ -118,6 +123,11 @@ bool CTelvQ9App::StartUp()
     // Stored at once, so the setting always holds it after the first start.
     SaveBaseFolder(baseFolder);
     LoadAppData(baseFolder);
+    if (!confirmDataFolderWritable(baseFolder)) {
+        leaveStartUp();
+        return false;
+    }
+    reportDamagedFiles();
 
     if (GetSettingIni().Options().RunPassUse && PromptPassword(nullptr, PASSWORD_STARTUP) != IDOK) {
         leaveStartUp();
@@ -125,6 +135,31 @@ bool CTelvQ9App::StartUp()
     }
     WriteSyslog(LOG_NOTICE, "TELV-Q9 Ver.%s Start", kVersionText);
     return true;
+}
+
+bool CTelvQ9App::confirmDataFolderWritable(const QString &baseFolder)
+{
+    if (CanWriteDataFolder(baseFolder))
+        return true;
+    const QString folder = DataFolderOf(baseFolder);
+    WriteSyslog(LOG_ERR_APP, "CTelvQ9App::StartUp : Data Folder Not Writable : %s", qUtf8Printable(folder));
+    return ShowMessageFormat(nullptr, kTitleCaption, MB_YESNO | MB_ICONEXCLAMATION, kMsgDataFolderReadOnly, folder)
+        == IDYES;
+}
+
+void CTelvQ9App::reportDamagedFiles()
+{
+    QStringList damaged;
+    if (GetSystemIni().IsFileDamaged())
+        damaged << GetSystemIni().GetFileName();
+    if (GetSettingIni().IsFileDamaged())
+        damaged << GetSettingIni().GetFileName();
+    for (const QString &path : std::as_const(damaged))
+        WriteSyslog(LOG_ERR_APP, "CTelvQ9App::StartUp : Settings File Damaged : %s", qUtf8Printable(path));
+    // The data files' own loads logged theirs.
+    damaged << GetAppData().GetDamagedFiles();
+    for (const QString &path : std::as_const(damaged))
+        ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgFileDamaged, path);
 }
 
 void CTelvQ9App::leaveStartUp()

@@ -59,6 +59,12 @@ public:
 
 private:
     void leaveStartUp();
+    // A data folder that cannot be written is shown; true when the operator
+    // starts anyway (nothing will be saved), false to end the start.
+    bool confirmDataFolderWritable(const QString &baseFolder);
+    // Every settings, player or group file that did not read is logged and
+    // shown by name; the program goes on without its contents.
+    void reportDamagedFiles();
     void onActivateRequested();
     void scheduleQuitAfterStart();
 

@@ -3,6 +3,7 @@
 #include "core/last_error.h"
 
 #include <QDir>
+#include <QTemporaryFile>
 
 #include <cerrno>
 
@@ -40,6 +41,12 @@ QStringList DataSubFolders()
             QStringLiteral("Export"),
             QStringLiteral("Import"),
             QStringLiteral("PrintTemp")};
+}
+
+bool CanWriteDataFolder(const QString &baseFolder)
+{
+    QTemporaryFile probe(DataFolderOf(baseFolder) + QStringLiteral("/.write-check-XXXXXX"));
+    return probe.open() && probe.write("x", 1) == 1 && probe.flush();
 }
 
 bool CreateDataFolderTree(const QString &baseFolder)

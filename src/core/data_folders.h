@@ -16,3 +16,6 @@ QStringList DataSubFolders();
 // Creates the data folder, its sub-folders and the content folder. False when
 // one cannot be created (the last error tells why).
 bool CreateDataFolderTree(const QString &baseFolder);
+// Whether a file can be written in the data folder: a byte is written to a
+// temporary file there, which is removed again.
+bool CanWriteDataFolder(const QString &baseFolder);

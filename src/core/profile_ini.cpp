@@ -99,6 +99,13 @@ TimeValue CProfileIni::GetTime(const QString &section, const QString &key, const
     return parsed ? time : defaultValue;
 }
 
+bool CProfileIni::IsDamaged() const
+{
+    std::lock_guard lock(m_mutex);
+    refreshLocked();
+    return m_readFailed || m_notIni;
+}
+
 bool CProfileIni::HasSection(const QString &section) const
 {
     std::lock_guard lock(m_mutex);
@@ -329,6 +336,13 @@ void CProfileIni::parseBytes(const QByteArray &bytes) const
     for (Block &block : m_blocks)
         indexKeys(block);
     rebuildSectionIndex();
+    const auto saysSomething = [](const QByteArray &line) {
+        const LineInfo info = parseLine(line);
+        return info.kind != LineKind::Comment && !trimBlanks(textOf(line)).isEmpty();
+    };
+    const QList<QByteArray> &lead = m_blocks.front().lines;
+    m_notIni = bytes.contains('\0')
+        || (m_blocks.size() == 1 && std::any_of(lead.begin(), lead.end(), saysSomething));
 }
 
 void CProfileIni::rebuildSectionIndex() const

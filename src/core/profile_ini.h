@@ -91,6 +91,11 @@ public:
 
     static std::optional<int> ParseInt(const QString &text);
 
+    // True when the file exists but is not an INI file: it could not be read,
+    // holds NUL bytes, or has lines but not one section. Its keys then read as
+    // absent, so callers fall back to their defaults.
+    bool IsDamaged() const;
+
 private:
     enum class LineKind { Other, Comment, Section, Key };
     // What a line says; name and value point into the line's bytes.
@@ -147,6 +152,7 @@ private:
     mutable std::vector<Block> m_blocks;
     mutable bool m_hasBom = false;
     mutable bool m_readFailed = false; // the file exists but could not be read
+    mutable bool m_notIni = false;     // the file's bytes are not an INI file
     mutable QHash<QString, int> m_sections; // case-folded name -> first block of that name
     mutable FileStamp m_stamp;
 };

@@ -53,6 +53,8 @@ public:
     void Open(const QString &fileName);
     void SetFileName(const QString &fileName);
     QString GetFileName() const;
+    // The file exists but is not an INI file (see CProfileIni::IsDamaged).
+    bool IsFileDamaged() const { return m_ini.IsDamaged(); }
 
     void Load();
     // Writes every option of the record to the file; false with the last

@@ -86,6 +86,8 @@ public:
     // Load and LoadLogSettings.
     void Open(const QString &fileName, const QString &baseFolder);
     void SetFileName(const QString &fileName);
+    // The file exists but is not an INI file (see CProfileIni::IsDamaged).
+    bool IsFileDamaged() const { return m_ini.IsDamaged(); }
     QString GetFileName() const;
     void SetBaseFolder(const QString &baseFolder);
 

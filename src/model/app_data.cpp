@@ -26,12 +26,18 @@ const ResolutionEntry kResolutions[CAppData::kResolutionCount] = {
 
 const int kFilterTypes[] = {1, 2, 3, 4, 5, 6, 7, 8, 52, 53};
 
-bool logLoad(bool loaded, const char *what, const QString &path)
+// Logs a file that did not load; a damaged one (not a missing or unreadable
+// one) joins the list the start shows the operator.
+bool logLoad(bool loaded, const char *what, const QString &path, QStringList *damaged = nullptr)
 {
-    if (!loaded)
-        WriteSyslog(LOG_ERR_APP, "CAppData::LoadAll : %s Load Error : Error = %u : File Name = %s", what,
-                    GetLastError(), qUtf8Printable(path));
-    return loaded;
+    if (loaded)
+        return true;
+    const quint32 error = GetLastError();
+    WriteSyslog(LOG_ERR_APP, "CAppData::LoadAll : %s Load Error : Error = %u : File Name = %s", what, error,
+                qUtf8Printable(path));
+    if (damaged && error == ERROR_INVALID_DATA)
+        damaged->append(path);
+    return false;
 }
 
 } // namespace
@@ -60,10 +66,12 @@ bool CAppData::LoadAll()
     GetSettingIni().Open(JoinPath(m_dataFolder, QStringLiteral("Y5.ini")));
     GetAppIni().Open(JoinPath(m_dataFolder, QStringLiteral("Q9A.ini")), m_dataRoot);
 
-    bool loaded = logLoad(m_players.Load(GetPlayerFilePath()), "Player", GetPlayerFilePath());
-    loaded = logLoad(m_groups.Load(GetGroupFilePath()), "Group", GetGroupFilePath()) && loaded;
-    loaded = logLoad(m_displays.Load(GetDisplayFilePath()), "Display", GetDisplayFilePath()) && loaded;
-    loaded = logLoad(m_setups.Load(GetSetupListFilePath()), "SetupList", GetSetupListFilePath()) && loaded;
+    m_damagedFiles.clear();
+    bool loaded = logLoad(m_players.Load(GetPlayerFilePath()), "Player", GetPlayerFilePath(), &m_damagedFiles);
+    loaded = logLoad(m_groups.Load(GetGroupFilePath()), "Group", GetGroupFilePath(), &m_damagedFiles) && loaded;
+    loaded = logLoad(m_displays.Load(GetDisplayFilePath()), "Display", GetDisplayFilePath(), &m_damagedFiles) && loaded;
+    loaded = logLoad(m_setups.Load(GetSetupListFilePath()), "SetupList", GetSetupListFilePath(), &m_damagedFiles)
+        && loaded;
     loaded = logLoad(m_layouts.LoadFrom(GetTemplateFolder()), "LayoutTemplate", GetTemplateFolder()) && loaded;
     loaded = LoadDispFilters() && loaded;
     return GetContentFolders().LoadLists() && loaded;

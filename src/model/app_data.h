@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -46,6 +47,9 @@ public:
     // setups and display filters, then the content lists. False when any file
     // failed to load (each is logged; the others are read all the same).
     bool LoadAll();
+    // The player, group, display and setup-list files the last LoadAll found
+    // damaged; their lists stay empty and the files as they are.
+    QStringList GetDamagedFiles() const { return m_damagedFiles; }
 
     CHarlPlayerXml &GetPlayerXml() { return m_players; }
     QString GetPlayerFilePath() const;
@@ -94,6 +98,7 @@ public:
 private:
     QString m_dataRoot;
     QString m_dataFolder;
+    QStringList m_damagedFiles;
     CHarlPlayerXml m_players;
     CQ9GroupXml m_groups;
     CQ9DisplayXml m_displays;

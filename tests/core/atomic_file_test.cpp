@@ -1,5 +1,6 @@
 #include "core/atomic_file.h"
 #include "core/last_error.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,29 +20,6 @@ QByteArray ReadAll(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Limits the size of files this process may write while it exists; writes
-// past it fail with EFBIG instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 class AtomicFile : public ::testing::TestWithParam<FileDurability> {};
 

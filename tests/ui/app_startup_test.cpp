@@ -8,6 +8,7 @@
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "shell_fixture.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,9 +61,59 @@ TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)
     QFile blocker(QDir(baseFolder()).filePath(QStringLiteral("TelvData")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    startUp();
+    // Nothing can be saved there: the operator ends the start.
+    m_prompter.expect(9751, IDNO);
+    EXPECT_FALSE(startUp());
     EXPECT_EQ(StoredBaseFolder(), baseFolder());
     EXPECT_FALSE(QDir(dataFolder()).exists());
+}
+
+TEST_F(AppStartUp, DataFolderThatCannotBeWrittenIsShownAndTheOperatorChoosesToEndOrGoOn)
+{
+    ASSERT_TRUE(QDir().mkpath(dataFolder()));
+    {
+        // No byte can be written, as in a read-only folder.
+        FileSizeLimit readOnly(0);
+        m_prompter.expect(9751, IDNO);
+        EXPECT_FALSE(startUp());
+    }
+    EXPECT_TRUE(m_prompter.last().arguments.contains(dataFolder()));
+    EXPECT_FALSE(GetLogCleaner().IsRunning());
+    EXPECT_EQ(GetApp()->GetSingleInstance(), nullptr);
+    {
+        FileSizeLimit readOnly(0);
+        m_prompter.expect(9751, IDYES);
+        EXPECT_TRUE(startUp()) << "the operator starts without saving";
+    }
+}
+
+TEST_F(AppStartUp, DamagedSettingsAndPlayerFilesAreNamedLoggedAndLeftAsTheyAre)
+{
+    ASSERT_TRUE(QDir().mkpath(dataFolder()));
+    const QByteArray garbage("\x7f\x45\x4c\x46\0\x01 not settings \xff\xfe", 24);
+    const QByteArray cutPlayers = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HarlP2WGroup>\n\t<Player index=\"1\">";
+    const QString system = QDir(dataFolder()).filePath("Q9S.ini");
+    const QString options = QDir(dataFolder()).filePath("Y5.ini");
+    const QString players = QDir(dataFolder()).filePath("Player.xml");
+    for (const auto &[path, bytes] : {std::pair{system, garbage}, std::pair{options, QByteArray("just words, no sections\n")},
+                                     std::pair{players, cutPlayers}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    m_prompter.expect(9752, IDOK).expect(9752, IDOK).expect(9752, IDOK);
+    ASSERT_TRUE(startUp());
+    QStringList named;
+    for (const MessagePrompt &prompt : m_prompter.prompts())
+        named << prompt.arguments;
+    EXPECT_EQ(named, QStringList({system, options, players}));
+    const QString log = LogText(dataFolder());
+    EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + system));
+    EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + options));
+    EXPECT_TRUE(log.contains(QStringLiteral("Player Load Error")));
+    QFile file(system);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), garbage) << "defaults are not written over the file";
 }
 
 TEST_F(AppStartUp, CancelledStartUpPasswordEndsTheStartWithoutThreadsOrLog)
