@@ -1,14 +1,19 @@
 // Single player commands through the main frame against emulated players:
 // the connection check's answer, a wrong password, a question answered No,
-// Wake-on-LAN to a loopback destination and a MAC address that does not read.
+// Wake-on-LAN to a loopback destination and a MAC address that does not read;
+// the player page's maintenance buttons.
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 #include "player/wake_on_lan.h"
 #include "player_ops_fixture.h"
 #include "transfer/transfer_status_xml.h"
+#include "ui/players/set_r40_list_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
 
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QUdpSocket>
 
 namespace {
@@ -98,4 +103,37 @@ TEST_F(PlayerOpsTest, PowerOnSendsTheMagicPacket)
     receiver.readDatagram(packet.data(), packet.size());
     ASSERT_EQ(packet.size(), CWakeOnLan::kPacketSize);
     EXPECT_EQ(packet.mid(6, 6), QByteArray::fromHex("001B2C3D4EF5"));
+}
+
+TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    player(0).setSystemValue(QStringLiteral("serial"), QStringLiteral("SN-0077"));
+    ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_SET_PLAYERS, true));
+    QWidget *page = m_frame->GetViewPane(CMainFrame::PANE_SET_R40_LIST);
+    ASSERT_NE(page, nullptr);
+    auto *list = page->findChild<QTableWidget *>(QString::number(CSetR40ListDlgView::kListId));
+    auto *check = page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kCheckConnectId));
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(check, nullptr);
+
+    // No player chosen, or the frame busy: the commands rest.
+    list->clearSelection();
+    EXPECT_FALSE(check->isEnabled());
+    list->selectRow(0);
+    EXPECT_TRUE(check->isEnabled());
+    m_frame->SetBusyMode(1);
+    QTRY_VERIFY(!check->isEnabled());
+    m_frame->SetBusyMode(0);
+    QTRY_VERIFY(check->isEnabled());
+
+    m_prompter.answer(IDOK);
+    check->click();
+    EXPECT_FALSE(check->isEnabled());
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    const QString text = m_prompter.last().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("接続チェック OK。"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("SN-0077"))) << text.toStdString();
+    QTRY_VERIFY(check->isEnabled());
 }

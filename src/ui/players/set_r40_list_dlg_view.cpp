@@ -1,18 +1,23 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
+#include "app/main_frame.h"
+#include "app/telv_tool_bar_ctrl.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"
 #include "model/app_data.h"
+#include "ops/player_commands.h"
 #include "ui/players/player_fields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,6 +36,21 @@ constexpr quint32 kTextMac = 6707;
 constexpr quint32 kTextPassword = 6708;
 constexpr quint32 kTextNoGroup = 6715;
 constexpr quint32 kTextCommunicates = 6716;
+
+struct CommandButton {
+    int id;
+    int mode;
+    const char *text;
+};
+
+// Setting the clock is offered by the answer to the clock query.
+constexpr CommandButton kCommandButtons[] = {
+    {CSetR40ListDlgView::kCheckConnectId, COMMAND_MODE_CHECK_CONNECT, "接続チェック"},
+    {CSetR40ListDlgView::kQueryTimeId, COMMAND_MODE_QUERY_TIME, "日時の確認"},
+    {CSetR40ListDlgView::kRestartId, COMMAND_MODE_RESTART, "再起動"},
+    {CSetR40ListDlgView::kPowerOnId, COMMAND_MODE_POWER_ON, "電源オン"},
+    {CSetR40ListDlgView::kPowerOffId, COMMAND_MODE_POWER_OFF, "電源オフ"},
+};
 
 template <class Control>
 Control *named(Control *control, int id)
@@ -52,8 +72,57 @@ bool CSetR40ListDlgView::OnInitDialog()
                                           kTextResolution, kTextCommunicate, kTextMac}),
                        1);
     content->addLayout(makeFields());
+    content->addLayout(makeCommandButtons());
     AddContent(content);
+    // Transfers and commands start and end elsewhere; the buttons follow them.
+    auto *timer = new QTimer(this);
+    timer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
+    connect(timer, &QTimer::timeout, this, &CSetR40ListDlgView::updateCommandButtons);
+    timer->start();
+    updateCommandButtons();
     return true;
+}
+
+QLayout *CSetR40ListDlgView::makeCommandButtons()
+{
+    auto *row = new QHBoxLayout;
+    for (const CommandButton &command : kCommandButtons) {
+        auto *button = named(new QPushButton(QString::fromUtf8(command.text), this), command.id);
+        const int mode = command.mode;
+        connect(button, &QPushButton::clicked, this, [this, mode] { startCommand(mode); });
+        row->addWidget(button);
+        m_commands.push_back(button);
+    }
+    row->addStretch(1);
+    return row;
+}
+
+void CSetR40ListDlgView::updateCommandButtons()
+{
+    CMainFrame *frame = GetMainFrame();
+    const bool enabled = selectedStoredPlayer() >= 0 && frame && !frame->IsBusy();
+    for (QPushButton *button : m_commands)
+        button->setEnabled(enabled);
+}
+
+qint32 CSetR40ListDlgView::selectedStoredPlayer() const
+{
+    const int row = selectedRow();
+    if (row < 0 || size_t(row) >= m_edit.Players().size())
+        return -1;
+    // A player added on the page and not yet saved is not there to address.
+    const qint32 number = m_edit.Players()[size_t(row)].Number;
+    return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
+}
+
+void CSetR40ListDlgView::startCommand(int mode)
+{
+    const qint32 player = selectedStoredPlayer();
+    CMainFrame *frame = GetMainFrame();
+    if (!frame || player < 0)
+        return;
+    frame->R40CommandStart(mode, player);
+    updateCommandButtons();
 }
 
 QLayout *CSetR40ListDlgView::makeFields()
@@ -114,6 +183,7 @@ void CSetR40ListDlgView::refill()
 
 void CSetR40ListDlgView::showSelected()
 {
+    updateCommandButtons();
     const int row = selectedRow();
     if (row < 0 || size_t(row) >= m_edit.Players().size())
         return;

@@ -2,7 +2,9 @@
 // The player settings page (view 1526): the players of "Player.xml" in a
 // list, and the fields of one player below it. Add takes the fields as a new
 // player, Change writes them over the selected one, Remove drops the selected
-// one; each change is checked first and refused with its message. OK creates
+// one; each change is checked first and refused with its message. The
+// maintenance buttons send one command to the selected stored player; they
+// rest while a transfer or command runs. OK creates
 // every player's folder and saves the players (and the groups' member lists)
 // atomically; until then nothing is stored. A player is not removed while a
 // transfer or command runs.
@@ -12,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 class CSetR40ListDlgView : public CPlayerGroupPageDlgView {
     Q_OBJECT
@@ -30,6 +33,12 @@ public:
     static constexpr int kAddId = 1421;
     static constexpr int kChangeId = 1422;
     static constexpr int kRemoveId = 1423;
+    // Maintenance commands on the selected player.
+    static constexpr int kCheckConnectId = 1431;
+    static constexpr int kQueryTimeId = 1432;
+    static constexpr int kRestartId = 1433;
+    static constexpr int kPowerOnId = 1434;
+    static constexpr int kPowerOffId = 1435;
 
     // List columns.
     enum Column : int {
@@ -57,6 +66,12 @@ protected:
 
 private:
     QLayout *makeFields();
+    QLayout *makeCommandButtons();
+    // The commands need a selected player and an idle frame.
+    void updateCommandButtons();
+    void startCommand(int mode);
+    // The number of the selected player when it is stored, else -1.
+    qint32 selectedStoredPlayer() const;
     // The record the fields describe; false (with its message) when the port is not a number.
     bool recordFromFields(PlayerRecord &record);
 
@@ -69,4 +84,5 @@ private:
     QCheckBox *m_communicate = nullptr;
     QLineEdit *m_mac = nullptr;
     QLineEdit *m_password = nullptr;
+    std::vector<QPushButton *> m_commands;
 };
