@@ -500,6 +500,9 @@ public:
     // files and edit models too.
     void EditProperty(int type, qint32 index);
     void EditPropertyMulti(int type, const QList<qint32> &indexes);
+    // The automatic deletion date of contents of one type; schedules and
+    // playlists take it into their files and edit models too.
+    void EditDelDate(const QList<qint32> &indexes, int type);
     // A no-play period (a schedule record and a calendar row of one number);
     // below 1 for a new one.
     void EditNoPlayDate(qint32 index);
@@ -609,9 +612,10 @@ private:
     void editProperties(int type, const QList<qint32> &indexes, bool categoryOnly);
     bool storeRecords(CContentsList &list, const std::vector<std::unique_ptr<CPropertyBase>> &records,
                       const std::function<bool()> &save);
-    void storePlaylistRecords(int type, const std::vector<std::unique_ptr<CPropertyBase>> &records,
+    void storePlaylistRecords(int type, const std::vector<std::unique_ptr<CPropertyBase>> &records, int saveFlag,
                               const char *operation);
-    void storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records, const char *operation);
+    bool storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records, const char *operation);
+    void storeScheduleDeleteDates(const std::vector<std::unique_ptr<CPropertyBase>> &records);
     bool storeNoPlayPeriod(qint32 number, const PeriodValues &values, CScheduleProperty &schedule,
                            CCalendarProperty &calendar);
     bool storeVodPlaylist(const CPlaylistProperty &record);

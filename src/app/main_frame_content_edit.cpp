@@ -6,6 +6,7 @@
 // the list as the file still has it.
 
 #include "app/content_edit_dialogs.h"
+#include "app/del_date_chg_dlg.h"
 #include "app/main_frame.h"
 #include "app/save_dialog_prompter.h"
 #include "app/vod_set_dlg.h"
@@ -233,7 +234,7 @@ void CMainFrame::editProperties(int type, const QList<qint32> &indexes, bool cat
     if (type == CONTENT_SCHEDULE)
         storeScheduleRecords(records, operation);
     else if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST)
-        storePlaylistRecords(type, records, operation);
+        storePlaylistRecords(type, records, 1, operation);
     else if (storeRecords(*list, records, [type] { return GetContentFolders().SaveLists(type, 1); }))
         NotifyContentsListChanged(type, 0, 0);
 }
@@ -252,10 +253,11 @@ bool CMainFrame::storeRecords(CContentsList &list, const std::vector<std::unique
 }
 
 void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_ptr<CPropertyBase>> &records,
-                                      const char *operation)
+                                      int saveFlag, const char *operation)
 {
     CContentsStore &store = GetContentFolders();
-    if (!storeRecords(*store.GetList(type), records, [type] { return GetContentFolders().SaveLists(type, 1); }))
+    if (!storeRecords(*store.GetList(type), records,
+                      [type, saveFlag] { return GetContentFolders().SaveLists(type, saveFlag); }))
         return;
     CPlaylistEditModel *edited = store.GetPlaylistModel(type);
     CPlaylistEditModel *checked = store.GetSecondPlaylistModel(type);
@@ -278,14 +280,14 @@ void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_pt
     NotifyContentsListChanged(type, 0, 0);
 }
 
-void CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records,
+bool CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records,
                                       const char *operation)
 {
     CContentsStore &store = GetContentFolders();
     const QString group = m_currentGroup;
     if (!storeRecords(*store.GetList(CONTENT_SCHEDULE), records,
                       [&store, group] { return store.SaveGroupLists(group, CONTENT_SCHEDULE, 0); }))
-        return;
+        return false;
     QString scheduleFolder;
     QString sequenceFolder;
     const bool hasFolder = store.GetGroupScheduleFolders(group, scheduleFolder, sequenceFolder);
@@ -300,18 +302,73 @@ void CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropert
             takeHeader(*store.GetSecondScheduleModel(), schedule);
             NotifyCheckScheduleChanged();
         }
+        // A no-play period has neither a schedule file nor a calendar row of its own making.
+        if (schedule.IsNoPlayPeriod())
+            continue;
         CScheduleFile file;
         if (hasFolder && !isSample(schedule.GetIndex()))
             filesWritten = rewriteTimetableFile(file, scheduleFolder, schedule, operation) && filesWritten;
         bool calendarChanged = false;
-        if (!schedule.IsNoPlayPeriod()
-            && !SaveSimpleCalendar(store, simpleScheduleOf(schedule), blockOf(schedule, group), calendarChanged))
+        if (!SaveSimpleCalendar(store, simpleScheduleOf(schedule), blockOf(schedule, group), calendarChanged))
             filesWritten = false;
     }
     if (!filesWritten)
         ShowSaveFailed(CONTENT_SCHEDULE);
     NotifyContentsListChanged(0, 0, 0);
     NotifyContentsChanged(nullptr);
+    return true;
+}
+
+// ---- Deletion dates ---------------------------------------------------------------
+
+void CMainFrame::EditDelDate(const QList<qint32> &indexes, int type)
+{
+    CContentsList *list = GetContentFolders().GetList(type);
+    if (!list || type == CONTENT_CALENDAR) {
+        logInvalidType("EditDelDate", type);
+        return;
+    }
+    Records records = copiesOf(*list, indexes, "EditDelDate");
+    if (records.empty())
+        return;
+    CDelDateChgDlg dialog(this);
+    dialog.SetDate(records.front()->GetDeleteDate());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const SystemTime now = GetLocalTime();
+    for (auto &record : records) {
+        record->SetDeleteDate(dialog.GetDate());
+        record->SetCreateDate(now);
+    }
+    if (type == CONTENT_SCHEDULE)
+        storeScheduleDeleteDates(records);
+    else if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST)
+        storePlaylistRecords(type, records, 0, "EditDelDate");
+    else if (storeRecords(*list, records, [type] { return GetContentFolders().SaveLists(type, 0); }))
+        NotifyContentsListChanged(type, 0, 0);
+}
+
+void CMainFrame::storeScheduleDeleteDates(const std::vector<std::unique_ptr<CPropertyBase>> &records)
+{
+    // The calendar rows of the schedules take the date with them.
+    CContentsList &calendars = *GetContentFolders().GetList(CONTENT_CALENDAR);
+    CListUndo calendarUndo(calendars);
+    for (const auto &record : records) {
+        CCalendarProperty row;
+        const int position = calendars.FindCode(record->GetIndex());
+        if (position < 0 || !calendars.Get(position, &row))
+            continue;
+        row.SetDeleteDate(record->GetDeleteDate());
+        row.SetCreateDate(record->GetCreateDate());
+        calendarUndo.Put(row);
+    }
+    if (!storeScheduleRecords(records, "EditDelDate")) {
+        calendarUndo.Undo();
+        return;
+    }
+    CContentsStore &store = GetContentFolders();
+    const QString group = m_currentGroup;
+    saveOrUndo({&calendarUndo}, [&store, group] { return store.SaveGroupLists(group, CONTENT_CALENDAR, 0); });
 }
 
 // ---- No-play periods -----------------------------------------------------------

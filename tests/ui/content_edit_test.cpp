@@ -2,6 +2,7 @@
 // scripted stand-in here) to the lists on disk, the refusals that change
 // nothing, and lists put back when their file cannot be written.
 #include "app/content_edit_dialogs.h"
+#include "app/del_date_chg_dlg.h"
 #include "app/main_frame.h"
 #include "app/vod_set_dlg.h"
 #include "core/content_id.h"
@@ -67,6 +68,23 @@ public:
     int calls = 0;
 };
 
+// Runs body on the next modal dialog of its class once it is open.
+template <class Dialog>
+void onNextModal(std::function<void(Dialog *)> body)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        body(dialog);
+    });
+    poll->start();
+}
+
 // The records of a list file as it lies on disk.
 std::unique_ptr<CContentsList> listOnDisk(int type, const QString &path)
 {
@@ -107,6 +125,7 @@ TEST_F(ContentEdit, EveryContentTypeEditCommandReachesItsOperation)
     EXPECT_TRUE(EditStreaming(nullptr, true));
     EXPECT_TRUE(EditProperty(1, 0, true));
     EXPECT_TRUE(EditPropertyMulti(1, {}, true));
+    EXPECT_TRUE(EditDelDate({}, 2, true));
     EXPECT_TRUE(EditNoPlayDate(-1, true));
     EXPECT_TRUE(EditSchedule(0, true));
     EXPECT_TRUE(EditVODPlaylist(-1, true));
@@ -298,19 +317,11 @@ TEST_F(ContentEdit, ATouchPanelPlaylistIsWrittenWithItsFileOnceTheListIsSaved)
     CMainFrame *frame = start();
     ASSERT_NE(frame, nullptr);
     auto fillVodDialog = [] {
-        auto *poll = new QTimer;
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-            auto *dialog = qobject_cast<CVodSetDlg *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll->stop();
-            poll->deleteLater();
+        onNextModal<CVodSetDlg>([](CVodSetDlg *dialog) {
             dialog->GetIndexEdit()->setText(QStringLiteral("3"));
             dialog->GetTitleEdit()->setText(QStringLiteral("Lobby"));
             dialog->accept();
         });
-        poll->start();
     };
     const qint32 number = CVodSetDlg::kIndexBase + 3;
     QString path;
@@ -341,4 +352,42 @@ TEST_F(ContentEdit, ATouchPanelPlaylistIsWrittenWithItsFileOnceTheListIsSaved)
     ASSERT_TRUE(file.GetItem(0, item));
     EXPECT_EQ(item.GetTableName(), MakeSequenceTableName(number));
     EXPECT_EQ(file.GetTitle(), QStringLiteral("Lobby"));
+}
+
+TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
+{
+    CMainFrame *frame = start();
+    ASSERT_NE(frame, nullptr);
+    for (qint32 number : {201000001, 201000002}) {
+        auto record = CreateProperty(CONTENT_IMAGE);
+        record->SetIndex(number);
+        ASSERT_TRUE(list(CONTENT_IMAGE).Add(record.get()));
+    }
+    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+        dialog->OnNever();
+        dialog->accept();
+    });
+    frame->EditDelDate({201000001, 201000002}, CONTENT_IMAGE);
+    auto stored = listOnDisk(CONTENT_IMAGE, listPath(CONTENT_IMAGE));
+    for (qint32 number : {201000001, 201000002})
+        EXPECT_EQ(stored->GetAt(stored->FindCode(number))->GetDeleteDate(), (DateValue{9999, 12, 31}));
+
+    addGroup(QStringLiteral("Hall"));
+    ASSERT_TRUE(frame->SelectGroup(QStringLiteral("Hall"), 0));
+    m_dialogs.period = [](PeriodValues &values) {
+        values = PeriodValues{DateValue{2027, 1, 1}, DateValue{2027, 1, 3}, QStringLiteral("156")};
+        return true;
+    };
+    frame->EditNoPlayDate(-1);
+    const qint32 period = list(CONTENT_SCHEDULE).GetAt(0)->GetIndex();
+    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+        dialog->OnClear();
+        dialog->accept();
+    });
+    list(CONTENT_CALENDAR).GetAt(0)->SetDeleteDate(DateValue{2030, 1, 1});
+    frame->EditDelDate({period}, CONTENT_SCHEDULE);
+    const QString folder = dataFolder() + QStringLiteral("/Group/Hall/Schedule/");
+    auto rows = listOnDisk(CONTENT_CALENDAR, folder + QStringLiteral("CalendarList.xml"));
+    ASSERT_EQ(rows->GetCount(), 1);
+    EXPECT_EQ(rows->GetAt(0)->GetDeleteDate(), DateValue{});
 }
