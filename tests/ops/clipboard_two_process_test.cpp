@@ -37,6 +37,7 @@ protected:
         // number once it accepts connections.
         m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                                QStringLiteral("-noreset"),
                                                 QStringLiteral("-screen"), QStringLiteral("0"),
                                                 QStringLiteral("320x240x24")});
         if (!m_server.waitForStarted(kHangGuardMs))

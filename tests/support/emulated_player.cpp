@@ -59,44 +59,53 @@ Parameters parseQuery(const std::string &target)
     return QUrlQuery(text.mid(mark + 1)).queryItems(QUrl::FullyDecoded);
 }
 
-// "0200007F:1F90": an IPv4 address and port as /proc/net/tcp shows them.
-QByteArray procTcpEndpoint(const std::string &address, int port)
+// An IPv4 address and port as a socket address; the family stays unset when
+// the address does not parse.
+sockaddr_in socketAddress(const std::string &address, int port)
 {
-    in_addr binary {};
-    if (::inet_pton(AF_INET, address.c_str(), &binary) != 1)
-        return QByteArray();
-    return QByteArray::number(quint32(binary.s_addr), 16).rightJustified(8, '0').toUpper() + ':'
-        + QByteArray::number(port, 16).rightJustified(4, '0').toUpper();
+    sockaddr_in result {};
+    if (::inet_pton(AF_INET, address.c_str(), &result.sin_addr) == 1) {
+        result.sin_family = AF_INET;
+        result.sin_port = htons(quint16(port));
+    }
+    return result;
 }
 
-// The socket of the connection a request came in on: its inode from the
-// kernel's TCP table, then the descriptor that links to that inode. Other
-// descriptors of the process are never touched.
+bool sameEndpoint(const sockaddr_in &a, const sockaddr_in &b)
+{
+    return a.sin_family == AF_INET && b.sin_family == AF_INET && a.sin_port == b.sin_port
+        && a.sin_addr.s_addr == b.sin_addr.s_addr;
+}
+
+// True when the descriptor is a connected IPv4 socket with these two ends.
+bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in &remote)
+{
+    sockaddr_in own {};
+    sockaddr_in peer {};
+    socklen_t ownSize = sizeof own;
+    socklen_t peerSize = sizeof peer;
+    return ::getsockname(fd, reinterpret_cast<sockaddr *>(&own), &ownSize) == 0 && ownSize == sizeof own
+        && ::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerSize) == 0 && peerSize == sizeof peer
+        && sameEndpoint(own, local) && sameEndpoint(peer, remote);
+}
+
+// The socket of the connection a request came in on: the process's own
+// descriptor whose two ends are the request's. Asked of each descriptor, not
+// looked up in the kernel's TCP table, whose reads are not atomic and miss
+// entries while other connections come and go (as they do when many tests
+// run side by side). Other descriptors of the process are never touched.
 int connectionSocket(const httplib::Request &request)
 {
-    const QByteArray local = procTcpEndpoint(request.local_addr, request.local_port);
-    const QByteArray remote = procTcpEndpoint(request.remote_addr, request.remote_port);
-    QFile table(QStringLiteral("/proc/net/tcp"));
-    if (local.isEmpty() || remote.isEmpty() || !table.open(QIODevice::ReadOnly))
+    const sockaddr_in local = socketAddress(request.local_addr, request.local_port);
+    const sockaddr_in remote = socketAddress(request.remote_addr, request.remote_port);
+    if (local.sin_family != AF_INET || remote.sin_family != AF_INET)
         return -1;
-    QByteArray inode;
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 9 && fields[1] == local && fields[2] == remote) {
-            inode = fields[9];
-            break;
-        }
-    }
-    if (inode.isEmpty())
-        return -1;
-    const QString target = QStringLiteral("socket:[%1]").arg(QString::fromLatin1(inode));
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
     for (const QString &name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
-        char link[64] = {};
-        const QByteArray path = descriptors.filePath(name).toLatin1();
-        const ssize_t size = ::readlink(path.constData(), link, sizeof link - 1);
-        if (size > 0 && QLatin1String(link, size) == target)
-            return name.toInt();
+        bool number = false;
+        const int fd = name.toInt(&number);
+        if (number && isConnection(fd, local, remote))
+            return fd;
     }
     return -1;
 }

@@ -42,8 +42,15 @@ bool CallbackLog::waitEnd(int seconds)
 
 bool CallbackLog::waitFor(qint32 code, int seconds)
 {
+    return waitUntil(
+        [&] {
+            return std::any_of(m_calls.begin(), m_calls.end(), [code](const Call &call) { return call.code == code; });
+        },
+        seconds);
+}
+
+bool CallbackLog::waitUntil(const std::function<bool()> &ready, int seconds)
+{
     std::unique_lock lock(m_mutex);
-    return m_called.wait_for(lock, std::chrono::seconds(seconds), [&] {
-        return std::any_of(m_calls.begin(), m_calls.end(), [code](const Call &call) { return call.code == code; });
-    });
+    return m_called.wait_for(lock, std::chrono::seconds(seconds), ready);
 }

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     bool waitEnd(int seconds = 30);
     // Waits (bounded) for the first call with the code.
     bool waitFor(qint32 code, int seconds = 30);
+    // Waits (bounded) until ready() holds; it is looked at again after each
+    // call, so it should read what the manager changes before it calls back.
+    bool waitUntil(const std::function<bool()> &ready, int seconds = 30);
 
 private:
     const CTransferStatusXml *m_status;

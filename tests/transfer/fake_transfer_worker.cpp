@@ -81,8 +81,14 @@ private:
             m_stopped.wait(lock, [this] { return m_stop; });
         else
             m_stopped.wait_for(lock, std::chrono::milliseconds(m_plan.workMs), [this] { return m_stop; });
-        const bool stopped = m_stop;
+        bool stopped = m_stop;
         lock.unlock();
+        if (!stopped && m_plan.beforeEnd) {
+            m_plan.beforeEnd();
+            lock.lock();
+            stopped = m_stop;
+            lock.unlock();
+        }
         if (!stopped) {
             m_errorIndex = m_plan.errorIndex;
             setState(m_plan.state, m_plan.detail);
@@ -187,5 +193,11 @@ std::pair<QString, quint16> FakeWorkerHub::credentialsOf(qint32 number) const
 bool FakeWorkerHub::waitActive(int count)
 {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return m_active >= count; });
+    return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_active >= count; });
+}
+
+bool FakeWorkerHub::waitMaxActive(int count)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_maxActive >= count; });
 }

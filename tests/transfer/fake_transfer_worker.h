@@ -9,6 +9,7 @@
 #include <QDateTime>
 
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -21,6 +22,10 @@ struct FakeWorkerPlan {
     int workMs = 0;             // real time the job takes
     bool holdUntilStop = false; // the job runs until Stop
     bool failStart = false;     // StartTransfer refuses with (4, 1000)
+    // Runs on the job's thread after its work, before it ends: a test makes a
+    // job wait there for what must come first (the order of ends is then not
+    // left to the scheduler of a loaded machine).
+    std::function<void()> beforeEnd;
     // Notices (kind, value) the job sends before it ends.
     std::vector<std::pair<quint16, quint64>> notices;
 
@@ -56,6 +61,8 @@ public:
     std::pair<QString, quint16> credentialsOf(qint32 number) const;
     // Waits (bounded) until count workers run at once.
     bool waitActive(int count);
+    // Waits (bounded) until count workers have once run at the same time.
+    bool waitMaxActive(int count);
 
     // Called by the workers.
     FakeWorkerPlan beginJob(qint32 number, const QString &password, quint16 port);

@@ -154,7 +154,8 @@ TEST_F(RegistFaultTest, StopEndsEveryPlayerAtOnce)
     });
     const qint64 stopMs = sinceStop.elapsed();
     ASSERT_TRUE(ended);
-    EXPECT_LT(stopMs, 2000) << "a stop does not wait for stalled players";
+    // Well before the 30 s stall would end, with room for a loaded machine.
+    EXPECT_LT(stopMs, 10000) << "a stop does not wait for stalled players";
     for (int i = 0; i < m_players.count(); ++i) {
         EXPECT_EQ(statusOf(i).SendSts, DLK_STATE_STOPPED) << i;
         EXPECT_EQ(statusOf(i).ErrorCode, 0) << i;
