@@ -128,15 +128,21 @@ TEST_F(PlayerOpsTest, StoppingAStalledSendEndsEverything)
     m_prompter.answer(IDOK);
 
     m_frame->R40SendContents(1, {kMovie});
-    // Wait until the stalled player is the only one left.
+    // Wait until the stalled player is the only one left: the others' jobs
+    // have ended, and the manager has taken the first one's success (its last
+    // send time is the manager's, written after the job's own end state; a
+    // stop before that would rightly find the job still running).
     const QDeadlineTimer deadline(30000);
     const auto settled = [this](int i) {
-        const qint32 state = GetPlayerStatusStore()->GetSendStatus(number(i));
-        return state >= DLK_STATE_DONE;
+        return GetPlayerStatusStore()->GetSendStatus(number(i)) >= DLK_STATE_DONE;
     };
-    while (!(settled(0) && settled(2)) && !deadline.hasExpired())
+    const auto taken = [this] {
+        TransferStatusRecord record;
+        return GetPlayerStatusStore()->GetPlayerStatus(number(0), record) && record.SendLastDateTime.year != 0;
+    };
+    while (!(taken() && settled(2)) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(settled(0) && settled(2));
+    ASSERT_TRUE(taken() && settled(0) && settled(2));
     EXPECT_TRUE(m_frame->IsBusy());
 
     m_frame->StopTransfer();
