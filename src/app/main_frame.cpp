@@ -664,6 +664,8 @@ void CMainFrame::StopTransfer()
     CDlkTransferManager &manager = GetTransferManager();
     if (manager.IsRunning())
         manager.Stop();
+    // A player command not yet connected sees the flag; one under way the abort.
+    m_commandStop = true;
     GetHttpClient().Abort();
 }
 

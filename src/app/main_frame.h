@@ -655,6 +655,7 @@ private:
     QString m_pcTime;
     QString m_pcTimeZone;
     std::unique_ptr<CFrameWorker> m_commandWorker;
+    std::atomic<bool> m_commandStop{false};
     CProcessDlg *m_process = nullptr;
     std::unique_ptr<CDeleteDlg> m_deleteDialog;
     QList<qint32> m_deleteIndexes;

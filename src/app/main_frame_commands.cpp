@@ -74,6 +74,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
     m_commandMode = mode;
     m_commandPlayer = player;
     m_commandReply = PlayerCommandReply();
+    m_commandStop = false;
     if (CTransferStatusXml *status = GetPlayerStatusStore()) {
         ResetTransferStatus(*status, {player}, 0);
         status->SetSendStatus(player, kCommandRunning);
@@ -97,7 +98,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
 
 void CMainFrame::MaintainPlayer(int mode, qint32 player)
 {
-    const CommandOutcome outcome = ::MaintainPlayer(GetHttpClient(), mode, player, m_commandReply);
+    const CommandOutcome outcome = ::MaintainPlayer(GetHttpClient(), mode, player, m_commandReply, &m_commandStop);
     PostAppMessage(this, APPMSG_COMMAND_END, quint32(outcome.result), quint32(outcome.detail));
 }
 

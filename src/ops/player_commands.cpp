@@ -86,7 +86,7 @@ QString FormatCommandTime(const SystemTime &time)
 }
 
 CommandOutcome SendR40Command(CR40Http &http, const PlayerRecord &record, int mode, int defaultPort,
-                              PlayerCommandReply &reply)
+                              PlayerCommandReply &reply, const std::atomic<bool> *stop)
 {
     const QByteArray name = record.Name.toUtf8();
     R40HttpParam param;
@@ -100,6 +100,10 @@ CommandOutcome SendR40Command(CR40Http &http, const PlayerRecord &record, int mo
         WriteSyslog(LOG_ERR_APP, "[%s] : R40 HTTP Open Error", name.constData());
         return {COMMAND_RESULT_NOT_MADE, kCommandDetailOther};
     }
+    // Connecting clears an earlier abort of the client: a stop asked before
+    // now is seen here; one asked later stays with the client.
+    if (stop && stop->load())
+        return MapCommandError(R40_ERROR_STOPPED, record.Name);
     const std::unique_ptr<CR40Request> command = MakeCommand(mode);
     if (!command)
         return MapCommandSendError(0, record.Name);
@@ -152,7 +156,8 @@ CommandOutcome PowerOnR40(const PlayerRecord &record)
     return {COMMAND_RESULT_DONE, 0};
 }
 
-CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply)
+CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
+                              const std::atomic<bool> *stop)
 {
     PlayerRecord record;
     if (!FindPlayer(playerNumber, record))
@@ -163,7 +168,7 @@ CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, Pla
     case COMMAND_MODE_SET_TIME:
     case COMMAND_MODE_RESTART:
     case COMMAND_MODE_POWER_OFF: {
-        const CommandOutcome outcome = SendR40Command(http, record, mode, GetSettingIni().Options().HttpPort, reply);
+        const CommandOutcome outcome = SendR40Command(http, record, mode, GetSettingIni().Options().HttpPort, reply, stop);
         http.Close();
         return outcome;
     }

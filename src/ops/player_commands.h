@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 class CR40Http;
 struct PlayerRecord;
 
@@ -39,8 +41,9 @@ QString FormatCommandTime(const SystemTime &time);
 
 // The HTTP command of modes 0, 1, 2, 3 and 5 to the player; defaultPort is
 // used when the record has none. Fills reply on success of modes 0 and 1.
+// A stop asked before the client is connected (stop set) ends it as stopped.
 CommandOutcome SendR40Command(CR40Http &http, const PlayerRecord &record, int mode, int defaultPort,
-                              PlayerCommandReply &reply);
+                              PlayerCommandReply &reply, const std::atomic<bool> *stop = nullptr);
 // The Wake-on-LAN packet of mode 4 to the record's MAC address; a MAC
 // address that does not read as six hexadecimal bytes is not sent (4, 3000).
 CommandOutcome PowerOnR40(const PlayerRecord &record);
@@ -49,4 +52,5 @@ bool ParseMacAddress(const QString &text, quint8 (&mac)[6]);
 
 // The worker body: finds the player (absent: 8, 0), runs the command of the
 // mode and closes the client after an HTTP command.
-CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply);
+CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
+                              const std::atomic<bool> *stop = nullptr);

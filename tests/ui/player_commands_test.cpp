@@ -7,6 +7,7 @@
 #include "model/app_data.h"
 #include "player/wake_on_lan.h"
 #include "player_ops_fixture.h"
+#include "support/fake_clock.h"
 #include "transfer/transfer_status_xml.h"
 #include "ui/players/set_r40_list_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
@@ -17,6 +18,14 @@
 #include <QUdpSocket>
 
 namespace {
+
+QStringList Commands(const EmulatedPlayer &player)
+{
+    QStringList commands;
+    for (const EmulatedPlayer::Request &request : player.requests())
+        commands.append(request.command());
+    return commands;
+}
 
 void SetMacAddress(qint32 number, const QString &mac)
 {
@@ -136,4 +145,52 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     EXPECT_TRUE(text.startsWith(QStringLiteral("接続チェック OK。"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("SN-0077"))) << text.toStdString();
     QTRY_VERIFY(check->isEnabled());
+}
+
+TEST_F(PlayerOpsTest, ClockQueryLeadsToSettingTheClock)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    m_prompter.answer(IDYES).answer(IDOK);
+
+    m_frame->R40CommandStart(COMMAND_MODE_QUERY_TIME, number(0));
+    ASSERT_TRUE(waitIdle());
+
+    ASSERT_EQ(m_prompter.prompts().size(), 2);
+    const QString query = m_prompter.prompts().first().text;
+    EXPECT_TRUE(query.startsWith(QStringLiteral("-- システム日時の情報 --"))) << query.toStdString();
+    EXPECT_TRUE(query.contains(QStringLiteral("GMT "))) << query.toStdString();
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("KDP-R40の日付と時刻の設定が完了しました。"));
+    EXPECT_EQ(Commands(player(0)), (QStringList{QStringLiteral("SYST"), QStringLiteral("DATE")}));
+}
+
+TEST_F(PlayerOpsTest, ARunningCommandKeepsOthersOutUntilStopped)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::delay(60000));
+    m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
+    ASSERT_TRUE(m_frame->IsBusy());
+
+    m_prompter.expect(5295, IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_SET_TIME, number(0));
+    m_prompter.expect(5295, IDOK);
+    m_frame->R40SendContents(1, {kMovie});
+
+    m_prompter.answer(IDOK);
+    m_frame->StopTransfer();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("処理を中止しました。"));
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_STOPPED);
+}
+
+TEST_F(PlayerOpsTest, TheNoSendPeriodRefusesPlayerOperations)
+{
+    writeIni("Q9S.ini", QStringLiteral("Option"), QStringLiteral("NotSendStartTime"), QStringLiteral("11:00:00"));
+    writeIni("Q9S.ini", QStringLiteral("Option"), QStringLiteral("NotSendEndTime"), QStringLiteral("13:00:00"));
+    ASSERT_TRUE(startWithPlayers(1));
+    FakeClock clock(QDateTime(QDate(2026, 4, 1), QTime(12, 0, 0)));
+    m_prompter.expect(5350, IDOK).expect(5350, IDOK);
+    m_frame->R40SendContents(1, {kMovie});
+    m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
 }
