@@ -4,6 +4,7 @@
 #include "app/content_edit_dialogs.h"
 #include "app/del_date_chg_dlg.h"
 #include "app/main_frame.h"
+#include "app/save_dialog_prompter.h"
 #include "app/vod_set_dlg.h"
 #include "core/content_id.h"
 #include "core/system_ini.h"
@@ -14,8 +15,10 @@
 #include "model/movie_property.h"
 #include "model/playlist_file.h"
 #include "model/playlist_property.h"
+#include "model/schedule_file.h"
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
+#include "ops/playlist_storage.h"
 #include "shell_fixture.h"
 #include "ui/contents/contents_frame_ops.h"
 
@@ -390,4 +393,62 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
     auto rows = listOnDisk(CONTENT_CALENDAR, folder + QStringLiteral("CalendarList.xml"));
     ASSERT_EQ(rows->GetCount(), 1);
     EXPECT_EQ(rows->GetAt(0)->GetDeleteDate(), DateValue{});
+}
+
+namespace {
+
+class FakeScheduleSet final : public ISaveDialogPrompter {
+public:
+    FakeScheduleSet() { SetSaveDialogPrompter(this); }
+    ~FakeScheduleSet() override { SetSaveDialogPrompter(nullptr); }
+    bool AskScheduleSet(QWidget *, ScheduleSetBlock &block) override
+    {
+        shown = block;
+        block.startDate = DateValue{2027, 4, 1};
+        block.endDate = DateValue{2027, 4, 30};
+        block.weekdays = QStringLiteral("23456");
+        return true;
+    }
+    bool AskProperty(QWidget *, QString &, QString &) override { return false; }
+    ScheduleSetBlock shown;
+};
+
+} // namespace
+
+TEST_F(ContentEdit, AScheduleTakesItsNewDaysIntoItsListAndCalendarRow)
+{
+    CMainFrame *frame = start();
+    ASSERT_NE(frame, nullptr);
+    addGroup(QStringLiteral("Hall"));
+    ASSERT_TRUE(frame->SelectGroup(QStringLiteral("Hall"), 0));
+    CContentsStore &store = GetContentFolders();
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(PrepareGroupScheduleFolders(store, QStringLiteral("Hall"), scheduleFolder, sequenceFolder));
+    const qint32 number = MakeContentId(0, 51, 900001);
+    CScheduleFile file;
+    ASSERT_TRUE(file.SetIndex(number) && file.SaveTo(scheduleFolder));
+    CScheduleProperty schedule;
+    schedule.SetIndex(number);
+    schedule.SetTitle(QStringLiteral("weekdays"));
+    schedule.SetStartDate(DateValue{2027, 3, 1});
+    schedule.SetEndDate(DateValue{2027, 3, 31});
+    schedule.SetWeek(QStringLiteral("1234567"));
+    ASSERT_TRUE(list(CONTENT_SCHEDULE).Add(&schedule));
+
+    FakeScheduleSet prompter;
+    frame->EditSchedule(number);
+    EXPECT_EQ(prompter.shown.startDate, (DateValue{2027, 3, 1}));
+    auto stored = listOnDisk(CONTENT_SCHEDULE, scheduleFolder + QStringLiteral("/ScheduleList.xml"));
+    ASSERT_EQ(stored->GetCount(), 1);
+    const auto *edited = static_cast<CScheduleProperty *>(stored->GetAt(0));
+    EXPECT_EQ(edited->GetStartDate(), (DateValue{2027, 4, 1}));
+    EXPECT_EQ(edited->GetWeek(), QStringLiteral("23456"));
+    auto rows = listOnDisk(CONTENT_CALENDAR, scheduleFolder + QStringLiteral("/CalendarList.xml"));
+    ASSERT_EQ(rows->GetCount(), 1);
+    const auto *row = static_cast<CCalendarProperty *>(rows->GetAt(0));
+    EXPECT_EQ(row->GetSchedule(), number);
+    EXPECT_EQ(row->GetEndDate(), (DateValue{2027, 4, 30}));
+    ASSERT_TRUE(file.LoadFrom(scheduleFolder, number));
+    EXPECT_EQ(file.GetTitle(), QStringLiteral("weekdays"));
 }
