@@ -29,11 +29,67 @@ bool DecodeName(const QByteArray &raw, bool utf8, QString &name)
 
 } // namespace
 
+// Reads a range of the cabinet front to back in large chunks, so a folder's
+// data blocks cost one read per chunk rather than a seek and reads per block.
+class CCabReader::ChunkedInput {
+public:
+    // The buffer is no larger than the range, so many small folders do not
+    // each cost a whole chunk.
+    ChunkedInput(QIODevice &device, qint64 start, qint64 end)
+        : m_device(device), m_position(start), m_end(end),
+          m_capacity(qsizetype(std::clamp<qint64>(end - start, 0, kChunk + kMaxTake))),
+          m_buffer(std::make_unique_for_overwrite<char[]>(size_t(m_capacity)))
+    {
+    }
+
+    // Points data at the next size bytes of the range and moves past them.
+    // The bytes stay valid until the next call. False when the range or the
+    // device holds fewer.
+    bool Take(qsizetype size, const char *&data)
+    {
+        if (size < 0 || size > kMaxTake || (m_length - m_used < size && !refill(size)))
+            return false;
+        data = m_buffer.get() + m_used;
+        m_used += size;
+        return true;
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 20;
+    // A data block with the largest reserved area, header included.
+    static constexpr qsizetype kMaxTake = cab::kDataHeaderSize + 255 + cab::kMaxCompressedBlock;
+
+    // Moves the unread rest to the front and fills the buffer after it.
+    bool refill(qsizetype size)
+    {
+        const qsizetype rest = m_length - m_used;
+        std::memmove(m_buffer.get(), m_buffer.get() + m_used, size_t(rest));
+        m_used = 0;
+        m_length = rest;
+        const qint64 want = std::min<qint64>(m_capacity - rest, m_end - m_position);
+        if (rest + want < size || !m_device.seek(m_position)
+            || m_device.read(m_buffer.get() + rest, want) != want) {
+            return false;
+        }
+        m_position += want;
+        m_length += want;
+        return true;
+    }
+
+    QIODevice &m_device;
+    qint64 m_position; // of the first byte not yet in the buffer
+    qint64 m_end;
+    qsizetype m_capacity;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;   // bytes of the buffer already taken
+    qsizetype m_length = 0; // bytes of the buffer filled
+};
+
 // Decodes one folder's data blocks in order, keeping the current block.
 class CCabReader::FolderDecoder {
 public:
     FolderDecoder(CCabReader &reader, const Folder &folder)
-        : m_reader(reader), m_folder(folder), m_position(folder.dataOffset)
+        : m_reader(reader), m_folder(folder), m_input(reader.m_device, folder.dataOffset, folder.dataEnd)
     {
     }
 
@@ -52,8 +108,7 @@ public:
                 continue;
             }
             const qint64 take = std::min(end, blockEnd) - need;
-            const CabResult result
-                = sink.WriteMember(QByteArrayView(m_block.constData() + (need - m_blockStart), take));
+            const CabResult result = sink.WriteMember(m_block.sliced(need - m_blockStart, take));
             if (result != CAB_OK)
                 return result;
             need += take;
@@ -62,39 +117,46 @@ public:
     }
 
 private:
+    // Open checked the blocks; a failure here means the device changed since.
     CabResult nextBlock()
     {
+        const char *header = nullptr;
+        const char *packed = nullptr;
+        if (m_blockIndex >= m_folder.blocks || !m_input.Take(cab::kDataHeaderSize + m_reader.m_dataReserve, header))
+            return CAB_ERR_DATA;
         BlockHeader block;
-        if (m_blockIndex >= m_folder.blocks || !m_reader.readBlockHeader(m_position, block))
-            return CAB_ERR_DATA; // Open checked the blocks; the device changed since
+        if (!m_reader.parseBlockHeader(header, block) || !m_input.Take(block.packedSize, packed))
+            return CAB_ERR_DATA;
         ++m_blockIndex;
         m_blockStart += m_block.size();
-        QByteArray packed;
-        if (!m_reader.readAt(m_position + block.headerSize, block.packedSize, packed))
-            return CAB_ERR_DATA;
-        m_position += block.headerSize + block.packedSize;
+        const QByteArrayView data(packed, block.packedSize);
         // A zero checksum means none was computed.
-        if (block.checksum != 0 && block.checksum != cab::DataBlockChecksum(packed, quint16(block.size)))
+        if (block.checksum != 0 && block.checksum != cab::DataBlockChecksum(data, quint16(block.size)))
             return CAB_ERR_DATA;
-        return unpack(packed, block.size) ? CAB_OK : CAB_ERR_DATA;
+        return unpack(data, block.size) ? CAB_OK : CAB_ERR_DATA;
     }
 
-    bool unpack(const QByteArray &packed, int size)
+    // A stored block is passed on from the input buffer as it stands.
+    bool unpack(QByteArrayView packed, int size)
     {
         if (m_folder.compression == cab::kCompressNone) {
             m_block = packed;
             return packed.size() == size;
         }
-        return m_decompressor.isValid() && m_decompressor.Decompress(packed, size, m_block);
+        if (!m_decompressor.isValid() || !m_decompressor.Decompress(packed, size, m_unpacked))
+            return false;
+        m_block = m_unpacked;
+        return true;
     }
 
     CCabReader &m_reader;
     const Folder &m_folder;
+    ChunkedInput m_input;
     CMsZipDecompressor m_decompressor;
-    qint64 m_position;        // of the next data block in the cabinet
     int m_blockIndex = 0;     // blocks read so far
     qint64 m_blockStart = 0;  // stream offset of m_block
-    QByteArray m_block;
+    QByteArrayView m_block;   // the current block's bytes, in m_unpacked or m_input
+    QByteArray m_unpacked;
 };
 
 CCabReader::CCabReader(QIODevice &device) : m_device(device) {}
@@ -110,14 +172,17 @@ bool CCabReader::readAt(qint64 position, qint64 size, QByteArray &out)
 bool CCabReader::readBlockHeader(qint64 position, BlockHeader &block)
 {
     QByteArray header;
-    block.headerSize = cab::kDataHeaderSize + m_dataReserve;
-    if (!readAt(position, block.headerSize, header))
-        return false;
-    block.checksum = cab::ReadLe32(header.constData());
-    block.packedSize = cab::ReadLe16(header.constData() + 4);
-    block.size = cab::ReadLe16(header.constData() + 6);
-    return block.packedSize <= cab::kMaxCompressedBlock && block.size <= cab::kBlockSize
+    return readAt(position, cab::kDataHeaderSize + m_dataReserve, header) && parseBlockHeader(header.constData(), block)
         && position + block.headerSize + block.packedSize <= m_cabinetSize;
+}
+
+bool CCabReader::parseBlockHeader(const char *header, BlockHeader &block) const
+{
+    block.headerSize = cab::kDataHeaderSize + m_dataReserve;
+    block.checksum = cab::ReadLe32(header);
+    block.packedSize = cab::ReadLe16(header + 4);
+    block.size = cab::ReadLe16(header + 6);
+    return block.packedSize <= cab::kMaxCompressedBlock && block.size <= cab::kBlockSize;
 }
 
 CabResult CCabReader::Open()

@@ -37,10 +37,12 @@ private:
         int size = 0;
         int headerSize = 0; // with the reserved area
     };
+    class ChunkedInput;
     class FolderDecoder;
 
     bool readAt(qint64 position, qint64 size, QByteArray &out);
     bool readBlockHeader(qint64 position, BlockHeader &block);
+    bool parseBlockHeader(const char *header, BlockHeader &block) const;
     CabResult readHeader(QByteArray &header, qint64 &position);
     CabResult readFolders(qint64 position, int count);
     CabResult walkBlocks(Folder &folder);

@@ -66,7 +66,9 @@ int DLKxDecompressCab(const DlkxDecompressCabParam &param)
     if (param.cabinetPath.isEmpty() || param.destinationFolder.isEmpty())
         return CAB_ERR_PARAMETER;
     QFile file(param.cabinetPath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Unbuffered: the reader reads block headers and whole chunks of data by
+    // position, and a read-ahead buffer would only copy them twice.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return CAB_ERR_CABINET_OPEN;
     CCabReader reader(file);
     const CabResult result = reader.Open();

@@ -21,7 +21,9 @@ CMsZipDecompressor::~CMsZipDecompressor()
 
 void CMsZipDecompressor::StartFolder()
 {
-    m_history.clear();
+    // A full reset also forgets the window, so the folder starts without history.
+    if (m_ready)
+        inflateReset(&m_stream);
 }
 
 bool CMsZipDecompressor::Decompress(QByteArrayView block, int expectedSize, QByteArray &out)
@@ -31,36 +33,31 @@ bool CMsZipDecompressor::Decompress(QByteArrayView block, int expectedSize, QByt
         || std::memcmp(block.data(), cab::kMsZipSignature, signatureSize) != 0) {
         return false;
     }
-    if (inflateReset(&m_stream) != Z_OK)
-        return false;
-    if (!m_history.isEmpty()
-        && inflateSetDictionary(&m_stream, reinterpret_cast<const Bytef *>(m_history.constData()),
-                                uInt(m_history.size()))
-            != Z_OK) {
+    out.resize(expectedSize);
+    if (!inflateBlock(block.sliced(signatureSize), out)) {
+        // The window now holds part of a bad block: a later block must not
+        // refer back into it.
+        StartFolder();
         return false;
     }
-
-    out.resize(expectedSize);
-    m_stream.next_in = const_cast<Bytef *>(reinterpret_cast<const Bytef *>(block.data() + signatureSize));
-    m_stream.avail_in = uInt(block.size() - signatureSize);
-    m_stream.next_out = reinterpret_cast<Bytef *>(out.data());
-    m_stream.avail_out = uInt(expectedSize);
-    // The output buffer is exactly the declared size: a stream that would
-    // produce more cannot reach its final block and is refused, as is one that
-    // ends short of the size.
-    if (inflate(&m_stream, Z_FINISH) != Z_STREAM_END || m_stream.avail_out != 0)
-        return false;
-    remember(out);
     return true;
 }
 
-void CMsZipDecompressor::remember(QByteArrayView output)
+bool CMsZipDecompressor::inflateBlock(QByteArrayView deflated, QByteArray &out)
 {
-    if (output.size() >= cab::kBlockSize) {
-        m_history = output.last(cab::kBlockSize).toByteArray();
-        return;
-    }
-    m_history.append(output);
-    if (m_history.size() > cab::kBlockSize)
-        m_history.remove(0, m_history.size() - cab::kBlockSize);
+    // Each block is a deflate stream of its own that may refer back into the
+    // folder's earlier output. zlib keeps the last 32 KiB of output in its
+    // window; resetting the stream but keeping that window lets the next
+    // block refer back into it without copying it in again as a dictionary.
+    if (inflateResetKeep(&m_stream) != Z_OK)
+        return false;
+    m_stream.next_in = const_cast<Bytef *>(reinterpret_cast<const Bytef *>(deflated.data()));
+    m_stream.avail_in = uInt(deflated.size());
+    m_stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    m_stream.avail_out = uInt(out.size());
+    // The output buffer is exactly the declared size: a stream that would
+    // produce more cannot reach its final block and is refused, as is one that
+    // ends short of the size. No Z_FINISH: zlib skips updating its window for
+    // a stream finished in one call, and the next block needs it.
+    return inflate(&m_stream, Z_NO_FLUSH) == Z_STREAM_END && m_stream.avail_out == 0;
 }

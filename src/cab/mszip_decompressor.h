@@ -17,7 +17,8 @@ public:
     // False when zlib could not set up its state (out of memory).
     bool isValid() const { return m_ready; }
 
-    // Starts a new folder: the next block has no history.
+    // Starts a new folder: the next block has no history. A block that fails
+    // to decode also ends the history.
     void StartFolder();
 
     // Decompresses one block into out, which must come to exactly
@@ -26,9 +27,8 @@ public:
     bool Decompress(QByteArrayView block, int expectedSize, QByteArray &out);
 
 private:
-    void remember(QByteArrayView output);
+    bool inflateBlock(QByteArrayView deflated, QByteArray &out);
 
-    z_stream m_stream {};
+    z_stream m_stream {}; // its window holds the last 32 KiB of the folder's output
     bool m_ready = false;
-    QByteArray m_history; // the last (up to) 32 KiB of the folder's output
 };
