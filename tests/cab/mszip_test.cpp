@@ -1,4 +1,4 @@
-// MSZIP blocks: the previous block as dictionary, stored blocks for data that
+// MSZIP blocks: the previous block as history, stored blocks for data that
 // does not compress, and the decoder's hold on declared sizes.
 
 #include "cab/cab_format.h"
@@ -47,6 +47,10 @@ TEST(MsZip, NextBlockRefersBackIntoThePreviousOne)
     EXPECT_EQ(out, second);
     // A new folder has no history to refer back to.
     decompressor.StartFolder();
+    EXPECT_FALSE(decompressor.Decompress(packedSecond, cab::kBlockSize, out));
+    // Nor has a block after one that failed to decode.
+    ASSERT_TRUE(decompressor.Decompress(packedFirst, cab::kBlockSize, out));
+    EXPECT_FALSE(decompressor.Decompress(packedFirst, cab::kBlockSize - 1, out));
     EXPECT_FALSE(decompressor.Decompress(packedSecond, cab::kBlockSize, out));
 }
 
