@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 namespace {
@@ -62,6 +63,21 @@ QMessageBox::StandardButton DefaultButton(quint32 style, const ButtonSet &set)
     }
 }
 
+// The messages name their buttons in Japanese ([はい], [いいえ]); the boxes
+// say the same whatever translation the toolkit has loaded.
+void NameButtons(QMessageBox &box)
+{
+    static const std::pair<QMessageBox::StandardButton, const char *> kTexts[] = {
+        {QMessageBox::Ok, "OK"},          {QMessageBox::Cancel, "キャンセル"}, {QMessageBox::Yes, "はい"},
+        {QMessageBox::No, "いいえ"},      {QMessageBox::Abort, "中止"},        {QMessageBox::Retry, "再試行"},
+        {QMessageBox::Ignore, "無視"},
+    };
+    for (const auto &[button, text] : kTexts) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(QString::fromUtf8(text));
+    }
+}
+
 int AnswerOfButton(int button)
 {
     switch (button) {
@@ -111,6 +127,7 @@ int CMessageBoxPrompter::prompt(const MessagePrompt &message)
     const ButtonSet set = ButtonsOfStyle(message.style);
     QMessageBox box(IconOfStyle(message.style), message.caption, message.text, set.buttons,
                     OwnerWindow(message.owner));
+    NameButtons(box);
     box.setDefaultButton(DefaultButton(message.style, set));
     const int escape = set.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
                        : (message.style & MB_TYPEMASK) == MB_YESNO ? QMessageBox::No

@@ -23,6 +23,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QResource>
 #include <QTimer>
 
@@ -62,6 +63,10 @@ CTelvQ9App::CTelvQ9App(int &argc, char **argv) : QApplication(PrepareWebEngine(a
     setOrganizationName(QStringLiteral("Kavrin"));
     setApplicationName(QStringLiteral("TELV-Q9"));
     setApplicationVersion(QString::fromLatin1(kVersionText));
+    // The toolkit's own texts (file dialogs, standard buttons) in the
+    // program's language; without the translation they stay English.
+    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTranslator);
 }
 
 CTelvQ9App::~CTelvQ9App()

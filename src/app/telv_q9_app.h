@@ -2,11 +2,13 @@
 // The application object: makes sure only one copy runs, takes the optional
 // resource file beside the program, starts the network layer, loads the
 // settings and data, asks for the start-up password when one is in use, and
-// creates and shows the main frame. At the end it stops the global services
-// and closes the log.
+// creates and shows the main frame. The toolkit's own texts are Japanese
+// where their translation is installed. At the end it stops the global
+// services and closes the log.
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 
 #include <memory>
 
@@ -72,6 +74,7 @@ private:
     std::unique_ptr<CSingleInstance> m_instance;
     std::unique_ptr<CMainFrame> m_mainFrame;
     QString m_resourcePath;
+    QTranslator m_qtTranslator;
     bool m_socketsStarted = false;
 };
 

@@ -1,0 +1,72 @@
+// The message boxes of the running program: their buttons read as the
+// messages name them, whatever translation the toolkit has; the toolkit's
+// own dialogs speak Japanese where the translation is installed.
+#include "app/message_box_prompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the next box by the button with the given text, after noting the
+// texts of all its buttons.
+int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer, QStringList &texts)
+{
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        QAbstractButton *chosen = nullptr;
+        for (QAbstractButton *button : box->buttons()) {
+            texts << button->text();
+            if (button->text() == answer)
+                chosen = button;
+        }
+        if (chosen)
+            chosen->click();
+        else
+            box->reject();
+    });
+    poll.start();
+    MessagePrompt message;
+    message.text = QStringLiteral("よろしいですか？");
+    message.style = style;
+    return prompter.prompt(message);
+}
+
+} // namespace
+
+TEST(MessageBoxPrompter, ButtonsReadInJapanese)
+{
+    CMessageBoxPrompter prompter;
+    QStringList texts;
+    EXPECT_EQ(AnswerBy(prompter, MB_YESNO | MB_ICONQUESTION, QStringLiteral("いいえ"), texts), IDNO);
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("いいえ"), QStringLiteral("はい")}));
+
+    texts.clear();
+    EXPECT_EQ(AnswerBy(prompter, MB_OKCANCEL, QStringLiteral("キャンセル"), texts), IDCANCEL);
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("OK"), QStringLiteral("キャンセル")}));
+
+    texts.clear();
+    EXPECT_EQ(AnswerBy(prompter, MB_YESNOCANCEL, QStringLiteral("はい"), texts), IDYES);
+    EXPECT_EQ(texts.size(), 3);
+}
+
+TEST(ToolkitTranslation, FileDialogTextsAreJapanese)
+{
+    const QDir translations(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!translations.exists(QStringLiteral("qtbase_ja.qm")))
+        GTEST_SKIP() << "the toolkit's Japanese translation is not installed";
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+}
