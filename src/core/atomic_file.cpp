@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -12,6 +13,10 @@
 #include <cstdio>
 
 #include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -113,4 +118,13 @@ int RemoveAtomicWriteLeftovers(const QString &folder)
             ++removed;
     }
     return removed;
+}
+
+void KeepFilePrivate(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    ::fchmod(fd, 0600);
+    ::close(fd);
 }

@@ -17,6 +17,13 @@ enum class FileDurability { Synced, Unsynced };
 bool WriteFileAtomically(const QString &path, const QByteArray &data,
                          FileDurability durability = FileDurability::Synced);
 
+// Makes the file at path readable and writable by its user only, creating it
+// empty when it is missing, for files that hold passwords. A save through
+// WriteFileAtomically keeps the mode of the file it replaces, so calling this
+// before the save means the secret is never readable by others. A file that
+// cannot be opened (no folder yet) is left to the save.
+void KeepFilePrivate(const QString &path);
+
 // Removes the temporary files a save interrupted by a kill left in folder and
 // its sub-folders: "<name>.<ext>.XXXXXX" beside a data file (ext one of the
 // kinds saved through this writer: ini, xml, jpg), the last six characters

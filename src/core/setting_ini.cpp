@@ -1,12 +1,10 @@
 #include "core/setting_ini.h"
 
+#include "core/atomic_file.h"
 #include "core/format_utils.h"
 
 #include <QFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <limits>
 
@@ -33,18 +31,6 @@ int readInRange(const CProfileIni &ini, const QString &key, int defaultValue, in
     return (value < min || value > max) ? defaultValue : value;
 }
 
-// Creates the file empty when it is missing and makes it readable and
-// writable by its user only; the atomic save keeps the mode of the file it
-// replaces. A file that cannot be opened (no folder yet) is left to the save.
-void keepPrivate(const QString &fileName)
-{
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    ::fchmod(fd, 0600);
-    ::close(fd);
-}
-
 } // namespace
 
 void CSettingIni::Open(const QString &fileName)
@@ -57,7 +43,7 @@ void CSettingIni::SetFileName(const QString &fileName)
 {
     // A file written before it held passwords is made private at once.
     if (QFile::exists(fileName))
-        keepPrivate(fileName);
+        KeepFilePrivate(fileName);
     m_ini.SetFileName(fileName);
 }
 
@@ -98,7 +84,7 @@ bool CSettingIni::Save()
         changes.append({kOption, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
     changes.append({kOption, QStringLiteral("RunPassword"), m_options.RunPassword});
     changes.append({kOption, QStringLiteral("SetupPassword"), m_options.SetupPassword});
-    keepPrivate(m_ini.GetFileName());
+    KeepFilePrivate(m_ini.GetFileName());
     return m_ini.WriteChanges(changes);
 }
 

@@ -1,9 +1,12 @@
 #include "model/harl_player_xml.h"
 
+#include "core/atomic_file.h"
 #include "core/last_error.h"
 #include "core/syslog.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
+
+#include <QFile>
 
 namespace {
 
@@ -107,8 +110,14 @@ bool CHarlPlayerXml::Save(const QString &path, int context, bool exclusive)
     std::unique_lock lock(m_lock, std::defer_lock);
     if (!exclusive)
         lock.lock();
+    // The players' passwords are stored as typed: the file is its user's only.
+    const bool existed = QFile::exists(path);
+    KeepFilePrivate(path);
     if (CXmlDocument::Save(path))
         return true;
+    // No empty list is left where there was none.
+    if (!existed)
+        QFile::remove(path);
     WriteSyslog(LOG_ERR_APP, "CHarlPlayerXml::Save Error : Error = %u : Context = %d : File Name = %s",
                 GetLastError(), context, qUtf8Printable(path));
     return false;

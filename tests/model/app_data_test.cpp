@@ -78,7 +78,13 @@ TEST_F(AppDataTest, PlayerListKeepsEveryFieldAndSetsStatusOfOneOrAll)
     CHarlPlayerXml players;
     players.AddPlayer(fullPlayer());
     players.AddPlayer(player(7, QStringLiteral("b"), 0, 0));
+    // A list written before it was kept private becomes so with its next save.
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
     ASSERT_TRUE(players.Save(path("Player.xml"), -1, false));
+    EXPECT_EQ(QFile::permissions(path("Player.xml")), ownerOnly);
+    ASSERT_TRUE(QFile::setPermissions(path("Player.xml"), ownerOnly | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(players.Save(path("Player.xml"), -1, false));
+    EXPECT_EQ(QFile::permissions(path("Player.xml")), ownerOnly);
 
     CHarlPlayerXml loaded;
     ASSERT_TRUE(loaded.Load(path("Player.xml")));
