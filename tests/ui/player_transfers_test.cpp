@@ -1,7 +1,8 @@
 // The frame's other transfers against emulated players: preview and
 // interrupt play with their play commands, stopping, deleting on a player,
 // fetching lists, status and logs with the log collection into a cabinet,
-// the player update, and the schedule send with its calendar row.
+// the player update, and the schedule send with its calendar row; the
+// material of a content being sent is not replaced.
 #include "app/main_frame.h"
 #include "app/play_position_prompter.h"
 #include "core/app_ini.h"
@@ -20,6 +21,8 @@
 #include "model/sequence_file.h"
 #include "player_ops_fixture.h"
 #include "transfer/transfer_status_xml.h"
+#include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/contents_list_ctrl.h"
 #include "ui/players/status_dlg_view.h"
 
 #include <QDir>
@@ -309,4 +312,34 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(GetAppIni().GetScSaverContIndex(group), -1);
     EXPECT_EQ(m_prompter.prompts().size(), 1) << m_prompter.last().text.toStdString();
+}
+
+TEST_F(PlayerOpsTest, MaterialOfAContentBeingSentIsRefusedBeforeAFileIsChosen)
+{
+    constexpr int kReplaceCommand = 6372;
+    ASSERT_TRUE(startWithPlayers(1));
+    ASSERT_TRUE(addMovie(kMovie, QByteArray(200 * 1024, 'm'), DateValue{2020, 1, 1}));
+    player(0).setUploadFault(EmulatedPlayer::Fault::delay(60000, 1024));
+    ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
+    m_frame->NotifyContentsListChanged(1, 0, 0);
+    auto *pane = dynamic_cast<CContentsDlgView *>(m_frame->GetViewPane(CMainFrame::PANE_CONTENTS));
+    ASSERT_NE(pane, nullptr);
+    pane->SelectTab(0);
+    CContentsListCtrl *list = pane->GetVisibleList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetContentType(), 1);
+
+    m_frame->R40SendContents(1, {kMovie});
+    ASSERT_TRUE(m_frame->IsBusy());
+    list->SelectContentIndexes({kMovie});
+    ASSERT_EQ(list->GetSelectedContentIndexes(), QList<qint32>{kMovie});
+    FakeFileDialogs dialogs;
+    m_prompter.expect(5332, IDOK);
+    list->OnCommand(kReplaceCommand);
+    EXPECT_TRUE(dialogs.requests.isEmpty());
+    EXPECT_EQ(m_prompter.stringIds(), QList<quint32>{5332});
+
+    m_prompter.answer(IDOK);
+    m_frame->StopTransfer();
+    ASSERT_TRUE(waitIdle());
 }

@@ -703,6 +703,10 @@ void CContentsListCtrl::onReplaceMaterial()
     qint32 index = 0;
     if (!singleSelection(index))
         return;
+    // A content being sent is refused before the operator picks a file for nothing.
+    CMainFrame *frame = GetMainFrame();
+    if (frame && frame->IsContentInTransfer({index}, m_type, false))
+        return;
     const QString path = PromptReplacementFile(this, m_type);
     if (!path.isEmpty())
         FrameOps::StartReplaceMaterial(m_type, index, path);
