@@ -187,7 +187,7 @@ TEST_F(PlayerOpsTest, TheNoSendPeriodRefusesPlayerOperations)
     writeIni("Q9S.ini", QStringLiteral("Option"), QStringLiteral("NotSendStartTime"), QStringLiteral("11:00:00"));
     writeIni("Q9S.ini", QStringLiteral("Option"), QStringLiteral("NotSendEndTime"), QStringLiteral("13:00:00"));
     ASSERT_TRUE(startWithPlayers(1));
-    FakeClock clock(QDateTime(QDate(2026, 4, 1), QTime(12, 0, 0)));
+    ScopedFakeClock clock(QDateTime(QDate(2026, 4, 1), QTime(12, 0, 0)));
     m_prompter.expect(5350, IDOK).expect(5350, IDOK);
     m_frame->R40SendContents(1, {kMovie});
     m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
