@@ -2,6 +2,7 @@
 // records they hand back, and the control editor's test send to an emulated
 // preview player.
 #include "app/ip_address_ctrl.h"
+#include "app/process_dlg.h"
 #include "core/app_ini.h"
 #include "core/setting_ini.h"
 #include "model/contents_list.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -45,6 +47,10 @@ protected:
     bool runTest(CControlEditDlg &dialog)
     {
         dialog.OnTest();
+        // While it runs the editor waits, and the wait can be cancelled.
+        auto *process = dialog.findChild<CProcessDlg *>();
+        EXPECT_FALSE(dialog.isEnabled());
+        EXPECT_TRUE(process && process->isVisible() && process->GetCancelButton()->isEnabled());
         QDeadlineTimer deadline(30000);
         while (dialog.IsTestRunning() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

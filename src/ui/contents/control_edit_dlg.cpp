@@ -373,6 +373,9 @@ void CControlEditDlg::OnTest()
         PostAppMessage(this, APPMSG_CONTROL_TEST_END, m_outcome.success ? 1 : 0, m_outcome.detail);
     });
     setEnabled(false);
+    // The wait window is a child of the editor: it stays usable, so the
+    // operator can stop the send.
+    m_process->setEnabled(true);
     m_process->StartSend(&GetHttpClient(), player.Name, player.IPAddress);
     m_process->show();
     m_process->move(geometry().center() - m_process->rect().center());
