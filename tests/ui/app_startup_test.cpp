@@ -90,7 +90,8 @@ TEST_F(AppStartUp, DataFolderThatCannotBeWrittenIsShownAndTheOperatorChoosesToEn
 TEST_F(AppStartUp, DamagedSettingsAndPlayerFilesAreNamedLoggedAndLeftAsTheyAre)
 {
     ASSERT_TRUE(QDir().mkpath(dataFolder()));
-    const QByteArray garbage("\x7f\x45\x4c\x46\0\x01 not settings \xff\xfe", 24);
+    static const char kGarbage[] = "\x7f\x45\x4c\x46\0\x01 not settings \xff\xfe";
+    const QByteArray garbage(kGarbage, sizeof kGarbage - 1);
     const QByteArray cutPlayers = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HarlP2WGroup>\n\t<Player index=\"1\">";
     const QString system = QDir(dataFolder()).filePath("Q9S.ini");
     const QString options = QDir(dataFolder()).filePath("Y5.ini");
