@@ -77,7 +77,9 @@ protected:
         net.write("<?xml version=\"1.0\"?>\n<setup ver=\"1.0\"/>\n");
     }
 
-    std::pair<quint32, quint32> run(Job job)
+    // Only a case that stalls the player shortens the client's time-outs:
+    // the others' replies never wait on a loaded machine's scheduler.
+    std::pair<quint32, quint32> run(Job job, bool stalls)
     {
         CDlkRequestCommand commands;
         CDeleteCommand remove;
@@ -92,7 +94,8 @@ protected:
         m_requests.RemoveAll();
         EXPECT_TRUE(m_requests.Add(requests[int(job)]));
         auto worker = makeWorker();
-        shortenTimeouts(*worker);
+        if (stalls)
+            shortenTimeouts(*worker);
         runJob(*worker);
         return outcome(*worker);
     }
@@ -106,6 +109,7 @@ TEST_F(JobFaultTest, EveryFaultEndsItsJobInItsPair)
         const char *fault;
         std::function<void(EmulatedPlayer &)> inject;
         std::vector<std::pair<Job, std::pair<quint32, quint32>>> expected;
+        bool stalls = false;
     };
     const auto command = [](Fault fault) {
         return [fault](EmulatedPlayer &player) {
@@ -133,8 +137,9 @@ TEST_F(JobFaultTest, EveryFaultEndsItsJobInItsPair)
         {"not XML", command(Fault::notXml()),
          {{Job::Command, {4, 1000}}, {Job::List, {4, 1000}}, {Job::Log, {4, 1000}}, {Job::Status, {4, 1000}}}},
         {"stall past the time-out", command(Fault::delay(2500)),
-         {{Job::Command, {8, 1006}}, {Job::List, {8, 1006}}, {Job::Update, {8, 1006}}, {Job::Status, {8, 1006}}}},
-        {"stalled upload", upload(Fault::delay(2500, 64 * 1024)), {{Job::Update, {7, 1006}}}},
+         {{Job::Command, {8, 1006}}, {Job::List, {8, 1006}}, {Job::Update, {8, 1006}}, {Job::Status, {8, 1006}}},
+         true},
+        {"stalled upload", upload(Fault::delay(2500, 64 * 1024)), {{Job::Update, {7, 1006}}}, true},
         {"reset on commands", command(Fault::reset()), {{Job::Command, {8, 1004}}, {Job::Status, {8, 1004}}}},
         {"reset mid-upload", upload(Fault::reset(512 * 1024)), {{Job::Update, {7, 1005}}}},
         {"disk full", upload(Fault::diskFull(256 * 1024)), {{Job::Update, {7, 1000}}, {Job::NetworkConfig, {7, 1000}}}},
@@ -146,7 +151,7 @@ TEST_F(JobFaultTest, EveryFaultEndsItsJobInItsPair)
             m_player.setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser),
                                     QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
             test.inject(m_player);
-            EXPECT_EQ(run(job), expected);
+            EXPECT_EQ(run(job, test.stalls), expected);
         }
     }
 }

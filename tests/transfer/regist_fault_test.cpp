@@ -25,7 +25,12 @@ namespace {
 using Fault = EmulatedPlayer::Fault;
 
 const SystemTime kEdited = MakeTime(2026, 3, 10, 10, 0, 0, 500);
-constexpr quint32 kTransferTimeoutMs = 500;
+// The client's time-out in the cases that stall a player: short, so the
+// stall ends the job soon, yet long enough that the healthy players' replies
+// never run into it on a loaded machine. The stalls themselves outlast it
+// many times (a stalled reply ends when the player stops).
+constexpr quint32 kStallTimeoutMs = 2000;
+constexpr int kStallMs = 30000;
 
 struct FaultCase {
     const char *name;
@@ -33,6 +38,7 @@ struct FaultCase {
     quint32 state;
     quint32 detail;
     qint32 errorIndex;
+    quint32 transferTimeoutMs = 0; // 0: the client's own
 };
 
 void PrintTo(const FaultCase &fault, std::ostream *out)
@@ -56,10 +62,10 @@ const FaultCase kFaults[] = {
     {"ReplyNotXml", [](EmulatedPlayer &player) { player.setCommandFault(QStringLiteral("DRST"), Fault::notXml()); },
      DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL, -1},
     {"CommandStall",
-     [](EmulatedPlayer &player) { player.setCommandFault(QStringLiteral("CLST"), Fault::delay(3000).once()); },
-     DLK_STATE_COMMAND_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie},
-    {"UploadStall", [](EmulatedPlayer &player) { player.setUploadFault(Fault::delay(3000, 64 * 1024).once()); },
-     DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie},
+     [](EmulatedPlayer &player) { player.setCommandFault(QStringLiteral("CLST"), Fault::delay(kStallMs).once()); },
+     DLK_STATE_COMMAND_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie, kStallTimeoutMs},
+    {"UploadStall", [](EmulatedPlayer &player) { player.setUploadFault(Fault::delay(kStallMs, 64 * 1024).once()); },
+     DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_TIMEOUT, RegistSet::kMovie, kStallTimeoutMs},
     {"UploadReset", [](EmulatedPlayer &player) { Fault cut = Fault::reset(64 * 1024);
         cut.times = 2; // the upload and the one sending it again on a fresh connection
         player.setUploadFault(cut); },
@@ -81,7 +87,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_players.start());
-        m_players.setTransferTimeout(kTransferTimeoutMs);
         m_library.setFolders(m_send);
         ASSERT_TRUE(m_library.addEveryType(m_send, kEdited));
         ASSERT_TRUE(m_requests.Add(&m_send));
@@ -104,6 +109,7 @@ protected:
 TEST_P(RegistFaultTest, FaultEndsOnlyItsPlayer)
 {
     const FaultCase &fault = GetParam();
+    m_players.setTransferTimeout(fault.transferTimeoutMs);
     fault.inject(m_players.player(1));
     ASSERT_TRUE(m_players.send(m_requests, m_library, true, 60)) << "the transfer ends";
 
