@@ -353,6 +353,7 @@ struct EmulatedPlayer::Impl {
     mutable std::mutex mutex;
     std::condition_variable stopSignal;
     bool stopping = false;
+    int stallsBegun = 0; // delay faults that have started to wait
 
     QString user = QString::fromLatin1(kDefaultUser);
     QString password = QString::fromLatin1(kDefaultPassword);
@@ -423,6 +424,8 @@ bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Reque
 bool EmulatedPlayer::Impl::waitFor(int ms)
 {
     std::unique_lock<std::mutex> lock(mutex);
+    ++stallsBegun;
+    stopSignal.notify_all();
     return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
@@ -1027,6 +1030,12 @@ void EmulatedPlayer::stop()
         d->server.stop();
         d->thread.join();
     }
+}
+
+bool EmulatedPlayer::waitForStalls(int count, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(d->mutex);
+    return d->stopSignal.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return d->stallsBegun >= count; });
 }
 
 QString EmulatedPlayer::address() const { return d->address; }

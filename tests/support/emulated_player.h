@@ -116,6 +116,9 @@ public:
     void setCommandFault(const QString &command, const Fault &fault);
     void setUploadFault(const Fault &fault);
     void clearFaults();
+    // Waits (bounded) until count delay faults have begun to hold a reply or
+    // an upload, so a test acts on a stall that is really under way.
+    bool waitForStalls(int count = 1, int timeoutMs = 30000);
 
     QList<Request> requests() const;
     QList<Request> requests(const QString &command) const;
