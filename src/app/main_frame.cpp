@@ -81,7 +81,7 @@ constexpr PaneRow kPaneRows[CMainFrame::PANE_COUNT] = {
     {PANE_KIND_CALENDAR, 51, 0, 5510, kFixed},
     {PANE_KIND_LAYOUT, 0, 0, 5507, 0},
     {PANE_KIND_LAYOUT_PROP, 0, 0, 0, 0},
-    {PANE_KIND_STATUS, 0, 0, 0, kFramed},
+    {PANE_KIND_STATUS, 0, 0, 1523, kFramed},
     {PANE_KIND_SET_SYSTEM, 0, 0, 5513, kFixed},
     {PANE_KIND_SET_R40_LIST, 0, 0, 5514, kFramed},
     {PANE_KIND_SET_GROUP, 0, 0, 5515, kFramed},

@@ -178,7 +178,9 @@ void CMainFrame::OnDropFiles(const QStringList &paths)
     for (const QString &path : paths) {
         const int type = GetContentTypeFromFileName(path);
         if (type == 0 || (type == CONTENT_WEB && !GetSettingIni().IsLocalUrlEnabled())) {
-            ShowMessage(this, kMsgUnsupportedExtension, kTitleCaption, kStyle);
+            // Named, as the contents pane names the files its tab does not take.
+            MessageBoxWithCaptionId(this, LoadString(kMsgUnsupportedExtension) + QLatin1Char('\n') + path,
+                                    kTitleCaption, kStyle);
             return;
         }
         if (type == CONTENT_TYPE_WEB_NOT_PORTABLE) {

@@ -143,11 +143,14 @@ QString CPlaylistExImportDlg::BrowsePackageFile(const QString &start)
 {
     FileDialogRequest request;
     request.title = windowTitle();
-    request.folder = start.isEmpty() ? QString() : QFileInfo(start).path();
+    // Without a chosen file the dialog starts in the home folder, never in the
+    // process's current folder.
+    request.folder = start.isEmpty() ? QDir::homePath() : QFileInfo(start).path();
     request.fileName = start.isEmpty() ? QString::fromLatin1(kPackageName) : QFileInfo(start).fileName();
     request.filter = QStringLiteral("Package (*.plst)");
     request.defaultExt = QStringLiteral("plst");
-    return m_import ? PromptOpenFileName(this, request) : PromptSaveFileName(this, request);
+    // Over the main window: this window may not be placed yet.
+    return m_import ? PromptOpenFileName(m_frame, request) : PromptSaveFileName(m_frame, request);
 }
 
 QString CPlaylistExImportDlg::FillDriveCombo()
@@ -178,7 +181,7 @@ bool CPlaylistExImportDlg::GetTargetPath()
         FileDialogRequest request;
         request.title = windowTitle();
         request.folder = FillDriveCombo();
-        path = PromptExistingFolder(this, request);
+        path = PromptExistingFolder(m_frame, request);
     } else {
         path = BrowsePackageFile(m_fileName->text());
     }

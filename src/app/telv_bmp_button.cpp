@@ -2,6 +2,7 @@
 
 #include "app/app_resources.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 CTelvBmpButton::CTelvBmpButton(QWidget *parent) : QAbstractButton(parent) {}
@@ -46,6 +47,21 @@ QSize CTelvBmpButton::sizeHint() const
     return m_normal.isNull() ? QSize(1, 1) : m_normal.size();
 }
 
+QFont CTelvBmpButton::LabelFont() const
+{
+    constexpr qreal kSmallestPoints = 6.0;
+    constexpr qreal kStepPoints = 0.5;
+    constexpr int kRightMargin = 2;
+    QFont fitted = font();
+    const int room = width() - m_textLeft - kRightMargin;
+    qreal points = fitted.pointSizeF();
+    while (points - kStepPoints >= kSmallestPoints && QFontMetrics(fitted).horizontalAdvance(text()) > room) {
+        points -= kStepPoints;
+        fitted.setPointSizeF(points);
+    }
+    return fitted;
+}
+
 void CTelvBmpButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -56,7 +72,7 @@ void CTelvBmpButton::paintEvent(QPaintEvent *)
         painter.drawPixmap(rect(), m_current);
     if (!text().isEmpty()) {
         painter.setPen(m_textColor);
-        painter.setFont(font());
+        painter.setFont(LabelFont());
         painter.drawText(rect().adjusted(m_textLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          text());
     }

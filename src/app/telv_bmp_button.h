@@ -24,6 +24,10 @@ public:
 
     void SetTextColor(const QColor &color);
     void SetTextOffset(int left);
+    int GetTextOffset() const { return m_textLeft; }
+    // The label's font: the button's own, made smaller where the label would
+    // not fit between the text offset and the right edge.
+    QFont LabelFont() const;
 
     QSize sizeHint() const override;
 

@@ -2,8 +2,10 @@
 
 #include "app/telv_q9_app.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 
 namespace {
@@ -30,6 +32,10 @@ CVersionDlg::CVersionDlg(QWidget *parent) : QDialog(parent)
     m_version->setObjectName(QString::number(kVersionId));
     grid->addWidget(m_version, 1, 2);
     grid->setColumnStretch(2, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    grid->addWidget(buttons, 2, 0, 1, 3);
 }
 
 CVersionDlg::~CVersionDlg() = default;

@@ -1,6 +1,6 @@
 #pragma once
-// The about box: the application's icon, its name and its version. It has no
-// buttons; the close box or Escape closes it.
+// The about box: the application's icon, its name and its version, closed by
+// its OK button, the close box or Escape.
 
 #include <QDialog>
 

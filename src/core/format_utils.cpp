@@ -34,6 +34,21 @@ QString FormatDateTimeText(const SystemTime &time)
         + FormatTimeMsText(time.hour, time.minute, time.second, time.milliseconds);
 }
 
+QString FormatSlashDate(int year, int month, int day)
+{
+    if (!QDate(year, month, day).isValid())
+        return QString();
+    return QString::asprintf("%04d/%02d/%02d", year, month, day);
+}
+
+QString FormatSlashDateTime(const SystemTime &time)
+{
+    const QString date = FormatSlashDate(time.year, time.month, time.day);
+    if (date.isEmpty())
+        return date;
+    return date + QString::asprintf(" %02d:%02d:%02d", time.hour, time.minute, time.second);
+}
+
 QString FormatTimeMsText(int hours, int minutes, int seconds, int milliseconds)
 {
     return QString::asprintf("%02d:%02d:%02d.%03d", hours, minutes, seconds, milliseconds);

@@ -15,6 +15,11 @@ QString FormatTimeMsText(int hours, int minutes, int seconds, int milliseconds);
 // field) when withMilliseconds is set.
 QString FormatTimeText(const TimeValue &time, bool withMilliseconds);
 
+// "yyyy/MM/dd" and "yyyy/MM/dd hh:mm:ss", as dates and times are shown in
+// the program's lists; an empty text for a date that does not exist.
+QString FormatSlashDate(int year, int month, int day);
+QString FormatSlashDateTime(const SystemTime &time);
+
 // The user's locale: its short date, and its short time with the seconds (as
 // the desktop shows a time of day). An empty text for a date that does not
 // exist.

@@ -3,8 +3,10 @@
 #include "app/explorer.h"
 #include "app/version_dlg.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,4 +39,14 @@ TEST(VersionDlg, ShowsTheVersion)
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("バージョン情報"));
     EXPECT_EQ(dialog.GetVersionLabel()->text(), QStringLiteral("1.23"));
     EXPECT_EQ(dialog.findChild<QLabel *>(QStringLiteral("1312")), dialog.GetVersionLabel());
+    // OK closes it.
+    auto *buttons = dialog.findChild<QDialogButtonBox *>();
+    ASSERT_NE(buttons, nullptr);
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    dialog.show();
+    ok->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
 }

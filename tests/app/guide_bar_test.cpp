@@ -9,6 +9,7 @@
 #include "core/setting_ini.h"
 #include "support/scripted_prompter.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QTest>
 
@@ -257,4 +258,17 @@ TEST(GuidanceBar, ButtonShowsAndHidesTheNavigationBar)
     const int before = text->width();
     bar.resize(bar.width() + 100, bar.height());
     EXPECT_EQ(text->width(), before + 100);
+}
+
+TEST(GuideBar, LabelsFitTheirButtons)
+{
+    BarFixture f;
+    for (const CGuideBar::Entry &entry : CGuideBar::ButtonTable()) {
+        CTelvBmpButton *button = f.bar.GetButton(entry.id);
+        if (button->text().isEmpty())
+            continue;
+        const int room = button->width() - button->GetTextOffset();
+        EXPECT_LE(QFontMetrics(button->LabelFont()).horizontalAdvance(button->text()), room)
+            << button->text().toStdString();
+    }
 }

@@ -22,6 +22,10 @@ TEST(FormatUtils, FixedTexts)
     EXPECT_EQ(FormatTimeMsText(1, 2, 3, 4), "01:02:03.004");
     EXPECT_EQ(FormatTimeText(TimeValue{0, 0, 10, 999}, false), "00:00:10");
     EXPECT_EQ(FormatTimeText(TimeValue{123, 0, 10, 7}, true), "123:00:10.007");
+    EXPECT_EQ(FormatSlashDateTime(t), "2026/04/01 09:05:07");
+    EXPECT_EQ(FormatSlashDate(2027, 1, 6), "2027/01/06");
+    EXPECT_TRUE(FormatSlashDate(2026, 2, 30).isEmpty());
+    EXPECT_TRUE(FormatSlashDateTime(SystemTime{}).isEmpty());
 }
 
 TEST(FormatUtils, LocaleTextsFollowTheLocaleAndKeepTheSeconds)

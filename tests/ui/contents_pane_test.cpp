@@ -18,6 +18,7 @@
 #include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
+#include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_frame_ops.h"
 #include "ui/contents/contents_list_ctrl.h"
@@ -175,6 +176,14 @@ TEST_F(ContentsPane, HeadersSortAndKeepTheSelection)
     list->OnCommand(4022); // the list view
     ASSERT_FALSE(list->IsThumbnailMode());
     EXPECT_EQ(list->GetItemText(0, 4), QStringLiteral(" 2 KB "));
+    // Update times read as elsewhere in the program, whole in their column.
+    const QString firstDay = QStringLiteral("2024/01/01 10:00:00");
+    QStringList updates;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        updates << list->GetItemText(row, COL_UPDATE).trimmed();
+    EXPECT_TRUE(updates.contains(firstDay)) << updates.join(QLatin1Char(',')).toStdString();
+    EXPECT_GT(list->header()->sectionSize(list->FindColumn(COL_UPDATE)),
+              list->fontMetrics().horizontalAdvance(firstDay));
 
     clickHeader(list, 3);
     EXPECT_EQ(titles(list), (QStringList{"Apple", "Banana", "Cherry"}));
@@ -239,6 +248,15 @@ TEST_F(ContentsPane, FilterByCategoryAndDate)
     filter->close();
     EXPECT_TRUE(frame->isEnabled());
     EXPECT_EQ(GetAppData().GetDispFilter(1)->GetDate().month, 2);
+
+    // The dialog has the keyboard, and Escape is Cancel too.
+    pane->OnCommand(6302);
+    filter = pane->GetFilterDlg();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), filter);
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_TRUE(frame->isEnabled());
+    EXPECT_FALSE(filter && filter->isVisible());
 }
 
 TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)

@@ -61,8 +61,12 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     const QString package = QDir(m_home.path()).filePath(QStringLiteral("out/Q9Content.plst"));
     QDir().mkpath(QFileInfo(package).path());
 
-    // Cancelling the file choice opens nothing.
+    // Cancelling the file choice opens nothing. The choice opens over the
+    // main window, in the home folder.
     EXPECT_FALSE(frame->ShowExportDlg({520000001}));
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].folder, QDir::homePath());
+    EXPECT_EQ(dialogs.owners[0], frame);
     dialogs.answers << package;
     ASSERT_TRUE(frame->ShowExportDlg({520000001}));
     CPlaylistExImportDlg *dialog = frame->GetExImportDlg();

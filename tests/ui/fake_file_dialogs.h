@@ -1,6 +1,6 @@
 #pragma once
 // File dialogs for tests: installed for its lifetime, it records every request
-// and answers with the queued paths (an empty path is a cancel). A dialog
+// (and the window it was opened over) and answers with the queued paths (an empty path is a cancel). A dialog
 // nobody scripted is cancelled. An answer to a dialog of several files holds
 // them separated by line breaks.
 
@@ -13,22 +13,24 @@ class FakeFileDialogs final : public IFileDialogPrompter {
 public:
     FakeFileDialogs() { SetFileDialogPrompter(this); }
     ~FakeFileDialogs() override { SetFileDialogPrompter(nullptr); }
-    QString GetSaveFileName(QWidget *, const FileDialogRequest &request) override { return next(request); }
-    QString GetOpenFileName(QWidget *, const FileDialogRequest &request) override { return next(request); }
-    QString GetExistingFolder(QWidget *, const FileDialogRequest &request) override { return next(request); }
-    QStringList GetOpenFileNames(QWidget *, const FileDialogRequest &request) override
+    QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override { return next(owner, request); }
+    QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) override { return next(owner, request); }
+    QString GetExistingFolder(QWidget *owner, const FileDialogRequest &request) override { return next(owner, request); }
+    QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) override
     {
-        const QString answer = next(request);
+        const QString answer = next(owner, request);
         return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
     }
 
     QStringList answers;
     QList<FileDialogRequest> requests;
+    QList<QWidget *> owners;
 
 private:
-    QString next(const FileDialogRequest &request)
+    QString next(QWidget *owner, const FileDialogRequest &request)
     {
         requests.append(request);
+        owners.append(owner);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };

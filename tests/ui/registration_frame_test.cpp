@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/reg_cont_dlg.h"
 #include "core/message_box.h"
+#include "core/string_table.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
@@ -48,9 +49,11 @@ TEST_F(RegistrationFrame, ADropWithOneUnknownFileRegistersNothing)
     for (int i = 0; i < 4; ++i)
         files << picture(QString("%1.jpg").arg(i), {32, 32});
     files.insert(2, m_home.filePath("media/notes.txt"));
-    m_prompter.expect(5357, IDOK);
+    m_prompter.answer(IDOK);
     frame->OnDropFiles(files);
-    EXPECT_EQ(m_prompter.stringIds(), QList<quint32>{5357});
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_TRUE(m_prompter.last().text.startsWith(LoadString(5357)));
+    EXPECT_TRUE(m_prompter.last().text.contains(m_home.filePath("media/notes.txt")));
     EXPECT_EQ(frame->GetRegContDlg(), nullptr);
     EXPECT_EQ(GetContentFolders().GetList(2)->GetCount(), 0);
 

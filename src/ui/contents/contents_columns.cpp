@@ -30,7 +30,7 @@ constexpr int C = LVCFMT_CENTER;
 constexpr ContentsColumn kFormatHidden{4136, COL_FORMAT, L, 100, true, false};
 constexpr ContentsColumn kImageSize{4105, COL_IMAGE_SIZE, L, 80, true, true};
 constexpr ContentsColumn kPlayTime{4106, COL_PLAY_TIME, C, 80, true, true};
-constexpr ContentsColumn kUpdate{4115, COL_UPDATE, L, 125, true, true};
+constexpr ContentsColumn kUpdate{4115, COL_UPDATE, L, 150, true, true};
 constexpr ContentsColumn kDelete{4116, COL_DELETE_DATE, L, 80, true, true};
 constexpr ContentsColumn kSize{4117, COL_SIZE, R, 80, true, true};
 constexpr ContentsColumn kFileName{4118, COL_FILE_NAME, L, 135, true, true};
@@ -63,7 +63,7 @@ constexpr ContentsColumn kSchedule[] = {TELV_LEAD_COLUMNS(200),
                                         {4111, COL_WEEK, L, 80, true, true},
                                         {4125, COL_BG_COLOR, L, 60, true, true},
                                         kUpdate,
-                                        {4126, COL_RECEIVED, L, 125, true, true},
+                                        {4126, COL_RECEIVED, L, 150, true, true},
                                         kDelete};
 
 #undef TELV_LEAD_COLUMNS
@@ -106,16 +106,12 @@ QString textOfControlKind(qint32 kind)
 
 QString textOfDate(const DateValue &date)
 {
-    if (date.month < 1 || date.month > 12)
-        return {};
-    return FormatLocaleDateYmd(date.year, date.month, date.day);
+    return FormatSlashDate(date.year, date.month, date.day);
 }
 
 QString textOfDateTime(const SystemTime &time)
 {
-    if (time.month < 1 || time.month > 12)
-        return {};
-    return FormatLocaleDate(time) + QLatin1Char(' ') + FormatLocaleTime(time);
+    return FormatSlashDateTime(time);
 }
 
 QString textOfTime(const TimeValue &time)

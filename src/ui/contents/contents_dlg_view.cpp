@@ -786,6 +786,8 @@ void CContentsDlgView::openFilter()
     m_filterDlg->setEnabled(true);
     m_filterDlg->show();
     m_filterDlg->raise();
+    // Keys (Escape is Cancel) go to the dialog, not to the disabled frame.
+    m_filterDlg->activateWindow();
     m_filterDlg->Start(visibleType());
 }
 
