@@ -100,7 +100,7 @@ TEST_F(MainFrame, CreatesTheTwentyOnePanesInOrder)
 
     EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->windowTitle(), QStringLiteral("コンテンツ管理"));
     EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_SCHEDULE_VIEW)->windowTitle(), QStringLiteral("確認グループ"));
-    EXPECT_TRUE(frame->GetViewFrame(CMainFrame::PANE_STATUS)->windowTitle().isEmpty());
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_STATUS)->windowTitle(), QStringLiteral("通信ステータス"));
     EXPECT_TRUE(frame->GetViewFrame(CMainFrame::PANE_BGM_EDIT)->IsSizable());
     EXPECT_FALSE(frame->GetViewFrame(CMainFrame::PANE_CALENDAR_MONTH)->IsSizable());
 
