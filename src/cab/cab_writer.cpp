@@ -344,6 +344,10 @@ CabResult CCabWriter::Write(const QList<CabSourceFile> &files, const QString &ca
     QSaveFile file(cabinetPath);
     if (!file.open(QIODevice::WriteOnly))
         return CAB_ERR_CABINET_WRITE;
+    // The temporary file is narrowed before a byte is written; the rename
+    // keeps its mode, also over an existing cabinet that others could read.
+    if (m_ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return CAB_ERR_CABINET_WRITE;
     CabinetOutput output(file);
     // The headers hold sizes and offsets known only at the end: reserve their
     // room, write the data, then fill them in.

@@ -19,9 +19,13 @@ public:
     // limit. threads: compression threads, 0 for one per processor (up to 8).
     explicit CCabWriter(qint64 folderLimit = cab::kMaxFolderBytes, int threads = 0);
 
+    // The cabinet is made readable and writable by its owner only.
+    void SetOwnerOnly(bool ownerOnly) { m_ownerOnly = ownerOnly; }
+
     CabResult Write(const QList<CabSourceFile> &files, const QString &cabinetPath);
 
 private:
     qint64 m_folderLimit;
     int m_threads;
+    bool m_ownerOnly = false;
 };

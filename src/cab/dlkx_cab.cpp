@@ -58,7 +58,9 @@ int DLKxCompressCab(const DlkxCompressCabParam &param)
     if (result != CAB_OK)
         return result;
     LeaveOutCabinet(files, param.cabinetPath);
-    return CCabWriter().Write(files, param.cabinetPath);
+    CCabWriter writer;
+    writer.SetOwnerOnly(param.ownerOnly);
+    return writer.Write(files, param.cabinetPath);
 }
 
 int DLKxDecompressCab(const DlkxDecompressCabParam &param)

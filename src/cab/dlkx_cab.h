@@ -21,6 +21,9 @@ struct DlkxCompressCabParam {
     // Reserved; callers pass 0, other values are refused.
     quint32 option1 = 0;
     quint32 option2 = 0;
+    // The cabinet is readable by its owner only (mode 0600) from its first
+    // byte: for cabinets that carry passwords.
+    bool ownerOnly = false;
 };
 
 struct DlkxDecompressCabParam {

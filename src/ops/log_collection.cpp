@@ -100,6 +100,8 @@ bool CollectLogCab(int kind, const QString &dataRoot, const QString &playerName,
         CollectSettingsFiles(param.files);
         param.count = int(param.files.size());
         param.cabinetPath = cabPath;
+        // The application's files include the passwords of Y5.ini.
+        param.ownerOnly = true;
         const int result = DLKxCompressCab(param);
         if (result != 0) {
             WriteSyslog(LOG_ERR_APP, "CAB Compress Error(%d)", result);

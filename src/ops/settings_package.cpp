@@ -26,6 +26,8 @@ int MakeSettingsPackage(const QString &dataRoot, const QString &cabinetPath)
     param.files = SettingsPackageMembers();
     param.count = int(param.files.size());
     param.cabinetPath = cabinetPath;
+    // The package carries the passwords of Y5.ini and the players' of Player.xml.
+    param.ownerOnly = true;
     return DLKxCompressCab(param);
 }
 

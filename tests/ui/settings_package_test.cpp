@@ -50,13 +50,22 @@ TEST_F(ShellTest, SettingsPackageHoldsTheFiveFilesAndRemembersItsFolder)
     EXPECT_EQ(dialogs.requests[0].folder, before);
     EXPECT_EQ(GetAppIni().GetLastExportFolder(), before);
 
+    // An older package readable by everyone is replaced by one for its owner only.
     const QString target = QDir(m_home.path()).filePath(QStringLiteral("carry/Q9Setup.cab"));
     QDir().mkpath(QFileInfo(target).path());
+    QFile older(target);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.close();
+    ASSERT_TRUE(older.setPermissions(older.permissions() | QFileDevice::ReadOther | QFileDevice::ReadGroup));
     dialogs.answers << target;
     m_prompter.expect(5369, IDOK);
     frame->OnExportSettings();
     EXPECT_EQ(GetAppIni().GetLastExportFolder(), QFileInfo(target).path());
     EXPECT_TRUE(m_prompter.last().text.contains(target));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ((QFileInfo(target).permissions() & others).toInt(), 0);
+    EXPECT_TRUE(QFileInfo(target).permissions().testFlag(QFileDevice::ReadOwner));
 
     const QString out = QDir(m_home.path()).filePath(QStringLiteral("out"));
     ASSERT_EQ(DLKxDecompressCab({target, out}), 0);
