@@ -373,6 +373,7 @@ TEST_F(SettingsPages, OptionPageSetsThePasswordsTypedTwiceAndKeepsThemPrivate)
     control<QTimeEdit>(page, CSetOptDlgView::kNotSendEndId)->setTime(QTime(5, 0, 0));
     control<QSpinBox>(page, CSetOptDlgView::kHttpPortId)->setValue(8080);
     control<QCheckBox>(page, CSetOptDlgView::kLocalUrlId)->setChecked(true);
+    control<QCheckBox>(page, CSetOptDlgView::kTouchPanelId)->setChecked(true);
     click(page, CSetOptDlgView::kOkButtonId);
 
     CSettingIni stored;
@@ -382,6 +383,9 @@ TEST_F(SettingsPages, OptionPageSetsThePasswordsTypedTwiceAndKeepsThemPrivate)
     EXPECT_TRUE(stored.Options().SetupPassword.isEmpty());
     EXPECT_EQ(stored.Options().HttpPort, 8080);
     EXPECT_TRUE(stored.Options().SILocalUrl);
+    // The touch-panel box is the option its menu item reads; the other switch stays as it was.
+    EXPECT_TRUE(stored.Options().VODUse);
+    EXPECT_FALSE(stored.Options().SIUse);
     EXPECT_EQ(QFile::permissions(GetSettingIni().GetFileName()),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     EXPECT_EQ(GetSystemIni().Settings().NotSendStartTime, (TimeValue{23, 0, 0, 0}));

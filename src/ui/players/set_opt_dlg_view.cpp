@@ -111,7 +111,7 @@ void CSetOptDlgView::LoadSettings()
         m_httpPort->setValue(options.HttpPort);
         m_localUrl->setChecked(options.SILocalUrl);
         m_control->setChecked(options.SIControl);
-        m_touchPanel->setChecked(options.SIUse);
+        m_touchPanel->setChecked(options.VODUse);
         m_runPassUse->setChecked(options.RunPassUse);
         m_setupPassUse->setChecked(options.SetupPassUse);
         SetFilling(false);
@@ -152,7 +152,7 @@ bool CSetOptDlgView::SaveSettings()
     options.HttpPort = m_httpPort->value();
     options.SILocalUrl = m_localUrl->isChecked();
     options.SIControl = m_control->isChecked();
-    options.SIUse = m_touchPanel->isChecked();
+    options.VODUse = m_touchPanel->isChecked();
     options.RunPassUse = m_runPassUse->isChecked();
     options.SetupPassUse = m_setupPassUse->isChecked();
     options.RunPassword = m_runPassword;
