@@ -620,6 +620,8 @@ private:
                            CCalendarProperty &calendar);
     bool storeVodPlaylist(const CPlaylistProperty &record);
     void waitForCommunicationEnd();
+    // Whether power-on can address the player: it has a MAC address set.
+    bool hasMacAddress(qint32 player) const;
 
     template <typename Role>
     Role *paneRole(int index) const

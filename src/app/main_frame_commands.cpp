@@ -10,6 +10,7 @@
 #include "core/message_box.h"
 #include "core/printf_format.h"
 #include "core/syslog.h"
+#include "model/app_data.h"
 #include "ops/operation_texts.h"
 #include "ops/player_protocol.h"
 #include "ops/send_operations.h"
@@ -61,6 +62,10 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
         ShowText(this, OpText::kSelectDevice, MB_OK | MB_ICONWARNING);
         return;
     }
+    if (mode == COMMAND_MODE_POWER_ON && !hasMacAddress(player)) {
+        ShowText(this, OpText::kNoMacAddress, MB_OK | MB_ICONWARNING);
+        return;
+    }
     if (mode == COMMAND_MODE_QUERY_TIME) {
         m_pcTime = FormatCommandTime(GetLocalTime());
         m_pcTimeZone = FormatTimeZone();
@@ -94,6 +99,15 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
     }
     if (view)
         view->StartRefresh();
+}
+
+bool CMainFrame::hasMacAddress(qint32 player) const
+{
+    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    const int position = players.FindPlayer(player);
+    // An unknown player is left to the worker, which reports it as such.
+    return position < 0 || !players.GetPlayer(position, record) || !record.MacAddress.trimmed().isEmpty();
 }
 
 void CMainFrame::MaintainPlayer(int mode, qint32 player)

@@ -13,6 +13,9 @@ inline constexpr const char *kUpdateSent =
     "KDP-R40のアップデートファイルの送信が完了し、KDP-R40の再起動中です。\nしばらくお待ちください。";
 inline constexpr const char *kScheduleOverlap = "再生期間が重なるスケジュールは同時に配信できません。";
 inline constexpr const char *kSelectDevice = "機器を選択してください。";
+// Power-on needs the player's MAC address, which the player settings hold.
+inline constexpr const char *kNoMacAddress =
+    "MACアドレスが設定されていないため、電源オンできません。\nKDP-R40設定でMACアドレスを設定してください。";
 inline constexpr const char *kTouchPanelScreenSaver =
     "Touch Panel Mode プレイリストはユーザースクリーンセーバーに設定できません。";
 inline constexpr const char *kPreviewResolution = "プレイリストとプレビュー機器の解像度が異なっているため再生できません。";

@@ -83,6 +83,13 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_ENDED_ERRORS);
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("1003"));
 
+    // No MAC address: said at once, nothing starts.
+    SetMacAddress(number(0), QString());
+    m_prompter.answer(IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("MACアドレスが設定されていないため"))) << m_prompter.last().text.toStdString();
+
     // A MAC address that does not read sends nothing and says so.
     SetMacAddress(number(0), QStringLiteral("00-11-22-zz-44-55"));
     m_prompter.answer(IDOK);
@@ -126,11 +133,17 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     ASSERT_NE(list, nullptr);
     ASSERT_NE(check, nullptr);
 
-    // No player chosen, or the frame busy: the commands rest.
+    // No player chosen, or the frame busy: the commands rest; power-on
+    // needs the player's MAC address.
+    auto *powerOn = page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kPowerOnId));
+    ASSERT_NE(powerOn, nullptr);
     list->clearSelection();
     EXPECT_FALSE(check->isEnabled());
     list->selectRow(0);
     EXPECT_TRUE(check->isEnabled());
+    EXPECT_FALSE(powerOn->isEnabled());
+    SetMacAddress(number(0), QStringLiteral("00-11-22-33-44-55"));
+    QTRY_VERIFY(powerOn->isEnabled());
     m_frame->SetBusyMode(1);
     QTRY_VERIFY(!check->isEnabled());
     m_frame->SetBusyMode(0);

@@ -100,9 +100,20 @@ QLayout *CSetR40ListDlgView::makeCommandButtons()
 void CSetR40ListDlgView::updateCommandButtons()
 {
     CMainFrame *frame = GetMainFrame();
-    const bool enabled = selectedStoredPlayer() >= 0 && frame && !frame->IsBusy();
+    const qint32 player = selectedStoredPlayer();
+    const bool enabled = player >= 0 && frame && !frame->IsBusy();
+    // Power-on reaches a player by its MAC address only.
+    const QString powerOn = QString::number(kPowerOnId);
     for (QPushButton *button : m_commands)
-        button->setEnabled(enabled);
+        button->setEnabled(enabled && (button->objectName() != powerOn || hasStoredMacAddress(player)));
+}
+
+bool CSetR40ListDlgView::hasStoredMacAddress(qint32 player)
+{
+    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    const int position = players.FindPlayer(player);
+    return position >= 0 && players.GetPlayer(position, record) && !record.MacAddress.trimmed().isEmpty();
 }
 
 qint32 CSetR40ListDlgView::selectedStoredPlayer() const
