@@ -376,7 +376,7 @@ bool CMainFrame::R40GetRemoteList(int type)
 {
     if (!CanStartOperation(false, false) || !SetTargetPlayers(false))
         return false;
-    const CDlkRequestRemoteList request(RemoteListMask(type), GetSettingIni().Options().SIUse ? 1 : 0);
+    const CDlkRequestRemoteList request(RemoteListMask(type), GetSettingIni().Options().VODUse ? 1 : 0);
     return putRequest(request) && startTransferWithDialog(TRANSFER_MODE_REMOTE_LIST, 0, ProcessStart::ListUpdate);
 }
 
@@ -414,6 +414,14 @@ void CMainFrame::R40GetStatus(const QList<qint32> &players)
     const CDlkRequestStatus request(kAppVersionNumber);
     if (!putRequest(request))
         return;
+    // A player that does not answer must not show an earlier answer as its own.
+    if (CTransferStatusXml *status = GetPlayerStatusStore()) {
+        for (qint32 number : players) {
+            status->SetVersion(number, QString());
+            status->SetDiskSpace(number, 0, 0, 0, 0);
+            status->SetPlayerDateTime(number, SystemTime{});
+        }
+    }
     m_targetPlayers = players;
     R40TransferStart(TRANSFER_MODE_STATUS_GET, 0);
 }
@@ -449,6 +457,9 @@ bool CMainFrame::StartLogCollect(int kind)
     if (CTransferStatusXml *status = GetPlayerStatusStore())
         status->SetTransferState(TRANSFER_STATE_LOG_COMPRESSING);
     if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
+        // This program's own files concern no player.
+        if (kind == LOG_COLLECT_APPLICATION)
+            view->SetPlayers({});
         view->UpdateState();
         view->StartRefresh();
     }

@@ -70,7 +70,9 @@ bool QueueSchedule(CSendInfoBuilder &builder, CContentsStore &store, qint32 inde
                                 MB_OK | MB_ICONWARNING);
         return false;
     }
-    if (!builder.AddR40SendInfo(schedules, position, *schedule, &deleteDate, false))
+    // A no-play period has no schedule file: it reaches the players as its
+    // calendar row alone, which plays nothing in its days.
+    if (!schedule->IsNoPlayPeriod() && !builder.AddR40SendInfo(schedules, position, *schedule, &deleteDate, false))
         return false;
     int row = calendars->FindCode(index);
     if (row < 0) {

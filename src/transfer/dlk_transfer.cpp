@@ -10,8 +10,10 @@
 #include "core/syslog.h"
 #include "model/harl_player_xml.h"
 #include "transfer/dlk_request_list.h"
+#include "transfer/send_file_attribute.h"
 #include "transfer/transfer_status_xml.h"
 
+#include <algorithm>
 #include <new>
 
 CDlkTransfer::CDlkTransfer(CSystemIni *settings, CSettingIni *options)
@@ -299,24 +301,45 @@ void CDlkTransfer::addSendFileTotal(qint32 count)
         m_status->SetSendFileTotal(m_playerNumber, m_status->GetSendFileTotal(m_playerNumber) + count);
 }
 
+void CDlkTransfer::setJobBytesTotal(quint64 total)
+{
+    m_jobBytesDone = 0;
+    m_jobBytesTotal = total;
+    if (!m_status)
+        return;
+    m_status->SetSendContFileSize(m_playerNumber, 0);
+    m_status->SetContFileSize(m_playerNumber, total);
+}
+
 void CDlkTransfer::addSendContFileSize(quint64 size)
 {
-    if (m_status && m_contentSizeCounting)
-        m_status->SetSendContFileSize(m_playerNumber, m_status->GetSendContFileSize(m_playerNumber) + size);
+    if (!m_status || !m_contentSizeCounting)
+        return;
+    const quint64 sent = SaturatingAdd(m_status->GetSendContFileSize(m_playerNumber), size);
+    m_status->SetSendContFileSize(m_playerNumber, sent);
+    if (sent > m_jobBytesTotal) {
+        m_jobBytesTotal = sent;
+        m_status->SetContFileSize(m_playerNumber, sent);
+    }
 }
 
 void CDlkTransfer::setSendContFileSize(quint64 size)
 {
-    if (m_status)
-        m_status->SetSendContFileSize(m_playerNumber, size);
+    m_jobBytesDone = SaturatingAdd(m_jobBytesDone, size);
+    m_jobBytesTotal = std::max(m_jobBytesTotal, m_jobBytesDone);
+    if (!m_status)
+        return;
+    m_status->SetSendContFileSize(m_playerNumber, m_jobBytesDone);
+    m_status->SetContFileSize(m_playerNumber, m_jobBytesTotal);
 }
 
 void CDlkTransfer::setContFileSize(quint64 size)
 {
+    m_jobBytesTotal = std::max(m_jobBytesTotal, SaturatingAdd(m_jobBytesDone, size));
     if (!m_status)
         return;
-    m_status->SetSendContFileSize(m_playerNumber, 0);
-    m_status->SetContFileSize(m_playerNumber, size);
+    m_status->SetSendContFileSize(m_playerNumber, m_jobBytesDone);
+    m_status->SetContFileSize(m_playerNumber, m_jobBytesTotal);
 }
 
 std::array<CContentsList *, 12> CDlkTransfer::workingLists()

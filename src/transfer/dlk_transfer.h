@@ -126,10 +126,15 @@ protected:
     // Counters of this player's status record (nothing without a document).
     void addSendFileCount(qint32 count);
     void addSendFileTotal(qint32 count);
+    // The byte fields hold the whole job: ContFileSize what it sends (the
+    // files found before the first upload, grown by what each entry adds),
+    // SendContFileSize what went so far.
+    void setJobBytesTotal(quint64 total);
     // Counts only while the files of one content are being uploaded.
     void addSendContFileSize(quint64 size);
+    // An entry of size bytes is done.
     void setSendContFileSize(quint64 size);
-    // SendContFileSize becomes 0 and ContFileSize the size.
+    // An entry of size bytes begins.
     void setContFileSize(quint64 size);
 
     // Outcome of a failed step, from the HTTP client's last error or the
@@ -441,6 +446,8 @@ private:
 
     bool m_calendarRefresh = false;
     bool m_contentSizeCounting = false;
+    quint64 m_jobBytesDone = 0;
+    quint64 m_jobBytesTotal = 0;
     bool m_powerOn = false;
     std::array<QString, kDlkContentFolderCount> m_contentFolders;
 

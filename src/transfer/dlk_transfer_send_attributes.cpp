@@ -129,6 +129,7 @@ bool CDlkTransfer::makeSendFileAttributes(CDlkRequestSend *request, std::vector<
     quint64 totalAV = 0;
     if (!addSendFileTotals(request, attributes, total, totalAV))
         return false;
+    setJobBytesTotal(SaturatingAdd(total, totalAV));
     return checkDisk(total, totalAV);
 }
 

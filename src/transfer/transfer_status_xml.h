@@ -42,8 +42,8 @@ struct TransferStatusRecord {
     qint32 SendRetryCount = 0;  // retry passes that restarted this player
     qint32 CheckFileCount = 0;
     qint32 CheckFileTotal = 0;
-    quint64 SendContFileSize = 0; // content bytes sent
-    quint64 ContFileSize = 0;     // content bytes to send
+    quint64 SendContFileSize = 0; // bytes the job sent so far
+    quint64 ContFileSize = 0;     // bytes the job sends
     quint64 RemainHdd = 0;
     quint64 TotalHdd = 0;
     quint64 RemainHddAV = 0;

@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTableWidget>
 
 namespace {
 
@@ -219,6 +220,77 @@ TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
     // The member movie loses a date before the keep limit.
     CContentsList *movies = store.GetList(1);
     EXPECT_EQ(movies->GetAt(movies->FindCode(kMovie))->GetDeleteDate().year, 0);
+}
+
+TEST_F(PlayerOpsTest, ANoPlayPeriodReachesThePlayersAsItsCalendarRow)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    CContentsStore &store = GetContentFolders();
+    // A no-play period: a schedule record and a calendar row of one number,
+    // and no schedule file.
+    const qint32 period = 54900001;
+    CScheduleProperty record;
+    record.SetIndex(period);
+    record.SetStartDate(DateValue{2026, 5, 1});
+    record.SetEndDate(DateValue{2026, 5, 5});
+    ASSERT_TRUE(store.GetList(51)->Add(&record));
+    CCalendarProperty row;
+    row.SetIndex(period);
+    row.SetSchedule(period);
+    row.SetFlag(CCalendarProperty::FLAG_NOTPLAY);
+    row.SetStartDate(DateValue{2026, 5, 1});
+    row.SetEndDate(DateValue{2026, 5, 5});
+    ASSERT_TRUE(store.GetList(50)->Add(&row));
+
+    m_frame->R40SendSchedule({period});
+    ASSERT_TRUE(waitIdle());
+
+    EXPECT_TRUE(m_prompter.prompts().isEmpty()) << m_prompter.last().text.toStdString();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << i;
+        QString calendar;
+        for (const EmulatedPlayer::Request &request : player(i).requests()) {
+            const QString target = request.parameter(QStringLiteral("href"));
+            if (target.contains(QStringLiteral("Calendar")))
+                calendar = target;
+        }
+        ASSERT_FALSE(calendar.isEmpty()) << i;
+        EXPECT_TRUE(player(i).file(calendar).contains("<index>54900001</index>")) << i;
+        EXPECT_FALSE(player(i).hasFile(QStringLiteral("/import/db/SC054900001.xml"))) << i;
+    }
+    CContentsList *calendars = store.GetList(50);
+    const auto *sent = dynamic_cast<const CCalendarProperty *>(calendars->GetAt(calendars->FindCode(period)));
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(sent->GetStatus(), 3);
+}
+
+TEST_F(PlayerOpsTest, TheStatusPaneCountsTheWholeSendAndNothingMeaningless)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    const qint32 second = kMovie + 1;
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(second, QByteArray(200 * 1024, 'n'), DateValue{2020, 1, 1}));
+
+    m_frame->R40SendContents(1, {kMovie, second});
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(statusList()->rowCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_FILES), QStringLiteral("2/2")) << i;
+        const QStringList bytes = statusCell(i, CStatusDlgView::COLUMN_BYTES).split(QLatin1Char('/'));
+        ASSERT_EQ(bytes.size(), 2) << i;
+        EXPECT_EQ(bytes[0], bytes[1]) << i;
+        EXPECT_GE(bytes[0].toLongLong(), 264 * 1024) << i;
+    }
+
+    // A delete on the selected player: its row alone, one delete of one, no bytes.
+    m_frame->SelectPlayer(number(1));
+    m_prompter.answer(IDYES);
+    m_frame->R40DeleteContents(1, {second});
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(statusList()->rowCount(), 1);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_NAME), QStringLiteral("Shop2"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1"));
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_BYTES).isEmpty());
 }
 
 TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)

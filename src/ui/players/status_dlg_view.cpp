@@ -1,15 +1,24 @@
 #include "ui/players/status_dlg_view.h"
 
+#include "app/main_frame.h"
+#include "app/telv_tool_bar_ctrl.h"
 #include "core/printf_format.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
+#include "ops/log_collection.h"
+#include "ops/player_commands.h"
 #include "transfer/transfer_status_xml.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -41,7 +50,57 @@ const char *const kPlayerStateTexts[] = {
     "中止",               // 9
 };
 
-const char *const kColumnTitles[] = {"KDP-R40", "状態", "エラーコード", "ファイル", "サイズ"};
+const char *const kColumnTitles[] = {"KDP-R40", "状態",     "エラーコード", "ファイル",   "サイズ",
+                                     "バージョン", "空き容量", "AV空き容量",   "KDP-R40日時"};
+
+// What a status query found wrong with a player, beside its detail code.
+const char *FindingText(qint32 detail)
+{
+    switch (detail) {
+    case 3003: return "設定の不一致";
+    case 3004: return "バージョンの不一致";
+    case 3005: return "ファン異常";
+    case 3006: return "温度異常";
+    default: return nullptr;
+    }
+}
+
+// The view of the communication status, where the players are maintained.
+constexpr int kMaintenanceMode = 43;
+
+QString Megabytes(quint64 remain, quint64 total)
+{
+    constexpr quint64 kMegabyte = 1024 * 1024;
+    if (total == 0)
+        return QString();
+    return QStringLiteral("%1 / %2 MB").arg(remain / kMegabyte).arg(total / kMegabyte);
+}
+
+// "count/total" of a job's files: the total is what the job found to do, or
+// for a job of commands the commands it was given; nothing before either is known.
+QString FilesText(const TransferStatusRecord &record)
+{
+    const qint32 total = record.SendFileTotal > 0 ? record.SendFileTotal
+        : record.SendFileCount > 0                ? std::max(record.CheckFileTotal, record.SendFileCount)
+                                                  : 0;
+    return total > 0 ? QStringLiteral("%1/%2").arg(record.SendFileCount).arg(total) : QString();
+}
+
+QString BytesText(const TransferStatusRecord &record)
+{
+    if (record.ContFileSize == 0 && record.SendContFileSize == 0)
+        return QString();
+    return QStringLiteral("%1/%2").arg(record.SendContFileSize).arg(std::max(record.ContFileSize, record.SendContFileSize));
+}
+
+QString DetailText(qint32 detail)
+{
+    if (detail == 0)
+        return QString();
+    const QString code = QStringLiteral("%1").arg(detail, 4, 10, QLatin1Char('0'));
+    const char *finding = FindingText(detail);
+    return finding ? code + QLatin1Char(' ') + QString::fromUtf8(finding) : code;
+}
 
 QString PlayerName(qint32 number)
 {
@@ -75,11 +134,167 @@ bool CStatusDlgView::OnInitDialog()
         titles << QString::fromUtf8(title);
     m_players->setHorizontalHeaderLabels(titles);
     layout()->addWidget(m_players);
+    if (auto *column = qobject_cast<QBoxLayout *>(layout()))
+        column->addLayout(makeControls());
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshIntervalMs);
     connect(m_refresh, &QTimer::timeout, this, &CStatusDlgView::UpdateState);
+    // Transfers and commands start and end elsewhere; the controls follow them.
+    auto *idle = new QTimer(this);
+    idle->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
+    connect(idle, &QTimer::timeout, this, &CStatusDlgView::updateControls);
+    idle->start();
+    SetViewMode(m_mode);
     UpdateState();
     return true;
+}
+
+QBoxLayout *CStatusDlgView::makeControls()
+{
+    auto *rows = new QVBoxLayout;
+    auto *query = new QHBoxLayout;
+    m_player = new QComboBox(this);
+    m_player->setObjectName(QString::number(ID_PLAYER));
+    m_player->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(m_player, &QComboBox::activated, this, &CStatusDlgView::onPlayerChosen);
+    query->addWidget(m_player);
+    addControl(query, ID_STATUS_SELECTED, "ステータス取得", true, false, &CStatusDlgView::getSelectedStatus);
+    addControl(query, ID_STATUS_ALL, "すべてのステータス取得", false, false, &CStatusDlgView::getAllStatus);
+    addControl(query, ID_REMOTE_LIST, "コンテンツ一覧の取得", true, false, &CStatusDlgView::getRemoteLists);
+    query->addStretch(1);
+    auto *maintain = new QHBoxLayout;
+    addControl(maintain, ID_UPDATE_SELECTED, "アップデート", true, true, &CStatusDlgView::updateSelected);
+    addControl(maintain, ID_UPDATE_ALL, "すべてアップデート", false, true, &CStatusDlgView::updateAll);
+    addControl(maintain, ID_LOG_APPLICATION, "TELV-Q9のログ保存", false, true,
+               &CStatusDlgView::collectApplicationLog);
+    addControl(maintain, ID_LOG_PLAYER, "KDP-R40のログ保存", true, true, &CStatusDlgView::collectPlayerLog);
+    addControl(maintain, ID_LOG_ALL, "すべてのログ保存", false, true, &CStatusDlgView::collectAllLogs);
+    maintain->addStretch(1);
+    rows->addLayout(query);
+    rows->addLayout(maintain);
+    return rows;
+}
+
+void CStatusDlgView::addControl(QLayout *row, int id, const char *text, bool needsPlayer, bool maintenanceOnly,
+                                void (CStatusDlgView::*action)())
+{
+    auto *button = new QPushButton(QString::fromUtf8(text), this);
+    button->setObjectName(QString::number(id));
+    connect(button, &QPushButton::clicked, this, [this, action] {
+        (this->*action)();
+        updateControls();
+    });
+    row->addWidget(button);
+    m_controls.push_back({button, needsPlayer, maintenanceOnly});
+}
+
+void CStatusDlgView::SetViewMode(int mode)
+{
+    m_mode = mode;
+    for (const Control &control : m_controls)
+        control.button->setVisible(!control.maintenanceOnly || mode == kMaintenanceMode);
+    // The players may have changed while another view was shown.
+    fillPlayers();
+}
+
+void CStatusDlgView::OnPlayerChanged()
+{
+    fillPlayers();
+}
+
+void CStatusDlgView::fillPlayers()
+{
+    if (!m_player)
+        return;
+    const CMainFrame *frame = GetMainFrame();
+    m_player->clear();
+    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers()) {
+        m_player->addItem(player.Name, player.Number);
+        if (frame && player.Number == frame->GetCurrentPlayerId())
+            m_player->setCurrentIndex(m_player->count() - 1);
+    }
+    updateControls();
+}
+
+void CStatusDlgView::onPlayerChosen(int index)
+{
+    // The frame's selected player is the one its player-only operations address.
+    if (CMainFrame *frame = GetMainFrame(); frame && index >= 0)
+        frame->SelectPlayer(m_player->itemData(index).toInt());
+}
+
+qint32 CStatusDlgView::selectedPlayer() const
+{
+    const CMainFrame *frame = GetMainFrame();
+    const qint32 number = frame ? frame->GetCurrentPlayerId() : -1;
+    return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
+}
+
+// Every player that communicates.
+QList<qint32> CStatusDlgView::allPlayers() const
+{
+    return GetAppData().GetPlayerNumbers(true);
+}
+
+void CStatusDlgView::updateControls()
+{
+    const CMainFrame *frame = GetMainFrame();
+    const bool idle = frame && !frame->IsBusy();
+    const bool chosen = selectedPlayer() >= 0;
+    for (const Control &control : m_controls)
+        control.button->setEnabled(idle && (chosen || !control.needsPlayer));
+    if (m_player)
+        m_player->setEnabled(idle);
+}
+
+void CStatusDlgView::getSelectedStatus()
+{
+    if (CMainFrame *frame = GetMainFrame(); frame && selectedPlayer() >= 0)
+        frame->R40GetStatus({selectedPlayer()});
+}
+
+void CStatusDlgView::getAllStatus()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->R40GetStatus(allPlayers());
+}
+
+void CStatusDlgView::getRemoteLists()
+{
+    // Every list the player keeps (any type but the listed ones).
+    if (CMainFrame *frame = GetMainFrame())
+        frame->R40GetRemoteList(0);
+}
+
+void CStatusDlgView::updateSelected()
+{
+    if (CMainFrame *frame = GetMainFrame(); frame && selectedPlayer() >= 0)
+        frame->R40Update({selectedPlayer()}, false);
+}
+
+void CStatusDlgView::updateAll()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->R40Update(allPlayers(), true);
+}
+
+void CStatusDlgView::collectApplicationLog()
+{
+    // This program's own files need no transfer: the collection starts at once.
+    if (CMainFrame *frame = GetMainFrame(); frame && !frame->IsBusy())
+        frame->StartLogCollect(LOG_COLLECT_APPLICATION);
+}
+
+void CStatusDlgView::collectPlayerLog()
+{
+    if (CMainFrame *frame = GetMainFrame(); frame && selectedPlayer() >= 0)
+        frame->R40GetLog(LOG_COLLECT_PLAYER, {selectedPlayer()});
+}
+
+void CStatusDlgView::collectAllLogs()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->R40GetLog(LOG_COLLECT_ALL, allPlayers());
 }
 
 QString CStatusDlgView::StateText(int state, const TimeValue &time)
@@ -131,6 +346,24 @@ void CStatusDlgView::SetPlayers(const QList<qint32> &numbers)
     updatePlayers();
 }
 
+QStringList CStatusDlgView::RowTexts(const QString &name, const TransferStatusRecord &record)
+{
+    // The answer to a status query; a player not queried shows none.
+    const bool answered = !record.R40Version.isEmpty();
+    const SystemTime &clock = record.R40DateTime;
+    return {
+        name,
+        PlayerStateText(record.SendSts),
+        DetailText(record.ErrorCode),
+        FilesText(record),
+        BytesText(record),
+        answered ? record.R40Version : QString(),
+        answered ? Megabytes(record.RemainHdd, record.TotalHdd) : QString(),
+        answered ? Megabytes(record.RemainHddAV, record.TotalHddAV) : QString(),
+        answered && clock.year != 0 ? FormatCommandTime(clock) : QString(),
+    };
+}
+
 void CStatusDlgView::updatePlayers()
 {
     const CTransferStatusXml *status = GetPlayerStatusStore();
@@ -141,20 +374,14 @@ void CStatusDlgView::updatePlayers()
         TransferStatusRecord record;
         if (status)
             status->GetPlayerStatus(m_numbers[row], record);
-        const QString cells[COLUMN_COUNT] = {
-            PlayerName(m_numbers[row]),
-            PlayerStateText(record.SendSts),
-            record.ErrorCode != 0 ? QStringLiteral("%1").arg(record.ErrorCode, 4, 10, QLatin1Char('0')) : QString(),
-            QStringLiteral("%1/%2").arg(record.SendFileCount).arg(record.SendFileTotal),
-            QStringLiteral("%1/%2").arg(record.SendContFileSize).arg(record.ContFileSize),
-        };
+        const QStringList cells = RowTexts(PlayerName(m_numbers[row]), record);
         for (int column = 0; column < COLUMN_COUNT; ++column) {
             QTableWidgetItem *item = m_players->item(row, column);
             if (!item) {
                 item = new QTableWidgetItem;
                 m_players->setItem(row, column, item);
             }
-            item->setText(cells[column]);
+            item->setText(cells.value(column));
         }
     }
 }

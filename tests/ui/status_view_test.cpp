@@ -1,0 +1,280 @@
+// The status pane's player operations, driven through its controls against
+// emulated players: the status of the chosen or of every player with each
+// one's answer beside its row, the content lists with the touch-panel option,
+// the three kinds of log collection into cabinets on the desktop, and the
+// firmware update with its file dialog and question; the controls rest while
+// an operation runs and the list shows exactly the players of the last one.
+#include "app/main_frame.h"
+#include "cab/dlkx_cab.h"
+#include "core/message_box.h"
+#include "core/setting_ini.h"
+#include "fake_file_dialogs.h"
+#include "model/app_data.h"
+#include "ops/log_collection.h"
+#include "player_ops_fixture.h"
+#include "transfer/transfer_status_xml.h"
+#include "ui/players/status_dlg_view.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// What `cabextract -t` says of a cabinet; empty when it refuses it.
+QString TestedMembers(const QString &cabinet)
+{
+    QProcess check;
+    check.start(QStringLiteral("cabextract"), {QStringLiteral("-t"), cabinet});
+    if (!check.waitForFinished(30000) || check.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(check.readAllStandardOutput());
+}
+
+} // namespace
+
+class StatusViewTest : public PlayerOpsTest {
+protected:
+    // The communication status view with count players whose records match
+    // what they answer to a status query.
+    bool start(int count)
+    {
+        if (!startWithPlayers(count))
+            return false;
+        CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+        for (int i = 0; i < count; ++i) {
+            PlayerRecord record;
+            const int position = players.FindPlayer(number(i));
+            if (!players.GetPlayer(position, record))
+                return false;
+            record.Serial = QStringLiteral("R40-000001");
+            record.TimeZone = QStringLiteral("GMT +09:00");
+            players.SetPlayer(position, record);
+            player(i).setSystemValue(QStringLiteral("resolution"), QString());
+        }
+        m_frame->resize(1200, 800);
+        return m_frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true);
+    }
+    QWidget *pane() const { return m_frame->GetViewPane(CMainFrame::PANE_STATUS); }
+    QPushButton *button(int id) const { return pane()->findChild<QPushButton *>(QString::number(id)); }
+    void click(int id)
+    {
+        QPushButton *control = button(id);
+        ASSERT_NE(control, nullptr) << id;
+        // The controls follow the frame's idle state on their own timer.
+        ASSERT_TRUE(QTest::qWaitFor([control] { return control->isEnabled(); })) << id;
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    void choose(int i)
+    {
+        auto *combo = pane()->findChild<QComboBox *>(QString::number(CStatusDlgView::ID_PLAYER));
+        ASSERT_NE(combo, nullptr);
+        const int index = combo->findData(number(i));
+        ASSERT_GE(index, 0);
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        ASSERT_EQ(m_frame->GetCurrentPlayerId(), number(i));
+    }
+    int rows() const { return statusList()->rowCount(); }
+    QString desktop(const QString &name) const { return QDir(GetLogTargetFolder()).filePath(name); }
+};
+
+TEST_F(StatusViewTest, StatusOfTheChosenAndOfEveryPlayerShowsEachAnswerBesideItsRow)
+{
+    ASSERT_TRUE(start(2));
+    player(0).setDisk(8ull << 30, 6ull << 30, 4ull << 30, 1ull << 30);
+    player(1).setSystemValue(QStringLiteral("fan1"), QStringLiteral("2"));
+
+    // The delivery views fetch status and lists; logs and updates are the
+    // communication status view's.
+    ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_GROUP_DELIVERY, true));
+    EXPECT_FALSE(button(CStatusDlgView::ID_STATUS_ALL)->isHidden());
+    EXPECT_TRUE(button(CStatusDlgView::ID_UPDATE_ALL)->isHidden());
+    EXPECT_TRUE(button(CStatusDlgView::ID_LOG_APPLICATION)->isHidden());
+    ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true));
+    EXPECT_FALSE(button(CStatusDlgView::ID_UPDATE_ALL)->isHidden());
+
+    choose(0);
+    click(CStatusDlgView::ID_STATUS_SELECTED);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(player(1).requests().isEmpty());
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_NAME), QStringLiteral("Shop1"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_VERSION), QStringLiteral("1.23"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FREE), QStringLiteral("6144 / 8192 MB"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FREE_AV), QStringLiteral("1024 / 4096 MB"));
+    EXPECT_FALSE(statusCell(0, CStatusDlgView::COLUMN_CLOCK).isEmpty());
+    // Nothing was counted: no files or bytes to show.
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_FILES).isEmpty());
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_BYTES).isEmpty());
+
+    // Every player: the one whose fan failed is reported as itself.
+    click(CStatusDlgView::ID_STATUS_ALL);
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(rows(), 2);
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_DETAIL).isEmpty());
+    EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_NAME), QStringLiteral("Shop2"));
+    EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("3005 ファン異常"));
+    EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_VERSION), QStringLiteral("1.23"));
+    EXPECT_TRUE(statusCell(1, CStatusDlgView::COLUMN_FREE).isEmpty());
+
+    // A player that does not answer shows no earlier answer as its own.
+    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::httpStatus(500));
+    m_prompter.answer(IDOK);
+    click(CStatusDlgView::ID_STATUS_SELECTED);
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(rows(), 1);
+    EXPECT_FALSE(statusCell(0, CStatusDlgView::COLUMN_DETAIL).isEmpty());
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_VERSION).isEmpty());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード："))) << m_prompter.last().text.toStdString();
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(StatusViewTest, ContentListsOfTheChosenPlayerAskForTouchPanelPlaylistsWhenTheOptionIsOn)
+{
+    ASSERT_TRUE(start(2));
+    SystemOptions options = GetSettingIni().Options();
+    options.VODUse = true;
+    GetSettingIni().SetOptions(options);
+    choose(1);
+
+    click(CStatusDlgView::ID_REMOTE_LIST);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    bool playlistsAsked = false;
+    for (const EmulatedPlayer::Request &request : player(1).requests(QStringLiteral("STBL"))) {
+        if (request.parameter(QStringLiteral("table")) == QLatin1String("1")) {
+            playlistsAsked = true;
+            EXPECT_EQ(request.parameter(QStringLiteral("flag")), QStringLiteral("1"));
+        }
+    }
+    EXPECT_TRUE(playlistsAsked);
+    EXPECT_FALSE(player(1).requests(QStringLiteral("CLST")).isEmpty());
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_COMPLETE);
+    EXPECT_TRUE(m_prompter.prompts().isEmpty());
+}
+
+TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
+{
+    ASSERT_TRUE(start(2));
+    // A player sends its log as a cabinet.
+    QTemporaryDir source;
+    QFile log(QDir(source.path()).filePath(QStringLiteral("syslog.txt")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("player log\n");
+    log.close();
+    const QString playerCab = QDir(source.path()).filePath(QStringLiteral("syslog.cab"));
+    ASSERT_EQ(DLKxCompressCab({source.path(), {QStringLiteral("syslog.txt")}, 1, playerCab}), 0);
+    QFile sent(playerCab);
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    const QByteArray cabinet = sent.readAll();
+    for (int i = 0; i < 2; ++i)
+        player(i).setLogFile(QStringLiteral("syslog.cab"), cabinet);
+    click(CStatusDlgView::ID_STATUS_ALL);
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(rows(), 2);
+
+    // This program's data: a cabinet that cannot be written says so.
+    QDir().mkpath(desktop(QStringLiteral("Q9_Log.cab")));
+    m_prompter.expect(5272, IDOK);
+    click(CStatusDlgView::ID_LOG_APPLICATION);
+    ASSERT_TRUE(waitIdle());
+    // The collection concerns no player: no row of the earlier status query stays.
+    EXPECT_EQ(rows(), 0);
+    QDir(desktop(QStringLiteral("Q9_Log.cab"))).removeRecursively();
+    m_prompter.expect(5271, IDOK);
+    click(CStatusDlgView::ID_LOG_APPLICATION);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{QStringLiteral("Q9_Log.cab")});
+    EXPECT_EQ(pane()->findChild<QLabel *>(QString::fromLatin1(CStatusDlgView::kStateLabelName))->text(),
+              QStringLiteral("システムログ圧縮完了"));
+    QString members = TestedMembers(desktop(QStringLiteral("Q9_Log.cab")));
+    EXPECT_TRUE(members.contains(QStringLiteral("Q9S.ini"))) << members.toStdString();
+    EXPECT_FALSE(members.contains(QStringLiteral("LogTemp"))) << members.toStdString();
+    EXPECT_FALSE(QFileInfo(desktop(QStringLiteral("Q9_Log.cab"))).permissions().testFlag(QFileDevice::ReadOther));
+    EXPECT_TRUE(player(0).requests(QStringLiteral("NLOG")).isEmpty());
+
+    // The chosen player's log: the cabinet it sent, under its name.
+    choose(1);
+    m_prompter.expect(5271, IDOK);
+    click(CStatusDlgView::ID_LOG_PLAYER);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(player(0).requests(QStringLiteral("NLOG")).isEmpty());
+    members = TestedMembers(desktop(QStringLiteral("Shop2_Log.cab")));
+    EXPECT_TRUE(members.contains(QStringLiteral("syslog.txt"))) << members.toStdString();
+
+    // Everything: every player's log before this program's data.
+    m_prompter.expect(5271, IDOK);
+    click(CStatusDlgView::ID_LOG_ALL);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(rows(), 2);
+    members = TestedMembers(desktop(QStringLiteral("Q9_AllLog.cab")));
+    const qsizetype first = members.indexOf(QStringLiteral("LogTemp/Shop1/"));
+    EXPECT_GE(first, 0) << members.toStdString();
+    EXPECT_TRUE(members.contains(QStringLiteral("LogTemp/Shop2/"))) << members.toStdString();
+    EXPECT_GT(members.indexOf(QStringLiteral("Q9S.ini")), first) << members.toStdString();
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsTheControlsMeanwhile)
+{
+    ASSERT_TRUE(start(2));
+    const QString update = QDir(m_home.path()).filePath(QStringLiteral("firmware/r40update.cab"));
+    QDir().mkpath(QFileInfo(update).path());
+    QFile file(update);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'u'));
+    file.close();
+    FakeFileDialogs dialogs;
+    choose(0);
+
+    // Cancelled file dialog, then No to the question: nothing is sent.
+    click(CStatusDlgView::ID_UPDATE_SELECTED);
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].title, QStringLiteral("KDP-R40アップデートファイルの選択"));
+    EXPECT_TRUE(m_prompter.prompts().isEmpty());
+    dialogs.answers << update;
+    m_prompter.answer(IDNO);
+    click(CStatusDlgView::ID_UPDATE_SELECTED);
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("選択したKDP-R40にアップデートを行い")));
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+
+    dialogs.answers << update;
+    m_prompter.answer(IDYES).answer(IDOK);
+    click(CStatusDlgView::ID_UPDATE_SELECTED);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(player(0).hasFile(QStringLiteral("/import/update/r40update.cab")));
+    EXPECT_FALSE(player(0).requests(QStringLiteral("RSET")).isEmpty());
+    EXPECT_TRUE(player(1).requests().isEmpty());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("KDP-R40のアップデートファイルの送信が完了し")));
+
+    // Every player; one refuses the file and is reported as itself. While
+    // it runs every control rests.
+    player(0).setUploadFault(EmulatedPlayer::Fault::delay(1000).once());
+    player(1).setUploadFault(EmulatedPlayer::Fault::httpStatus(500));
+    dialogs.answers << update;
+    m_prompter.answer(IDYES).answer(IDOK);
+    click(CStatusDlgView::ID_UPDATE_ALL);
+    EXPECT_TRUE(m_prompter.prompts()[m_prompter.prompts().size() - 1].text.startsWith(
+        QStringLiteral("通信可能なすべてのKDP-R40にアップデートを行い")));
+    ASSERT_TRUE(m_frame->IsBusy());
+    for (int id = CStatusDlgView::ID_STATUS_SELECTED; id <= CStatusDlgView::ID_LOG_ALL; ++id)
+        EXPECT_FALSE(button(id)->isEnabled()) << id;
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(rows(), 2);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+    EXPECT_NE(statusCell(1, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+    EXPECT_FALSE(statusCell(1, CStatusDlgView::COLUMN_DETAIL).isEmpty());
+    EXPECT_TRUE(player(1).requests(QStringLiteral("RSET")).isEmpty());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード："))) << m_prompter.last().text.toStdString();
+    QTRY_VERIFY(button(CStatusDlgView::ID_UPDATE_ALL)->isEnabled());
+}
