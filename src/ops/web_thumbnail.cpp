@@ -16,6 +16,8 @@
 namespace {
 
 std::atomic<IUrlThumbnailMaker *> g_maker{nullptr};
+// Set only by tests, before any browser starts.
+QString g_flashResourceFolder;
 
 int CaptureSide(int pageSide, int requestSide)
 {
@@ -57,11 +59,28 @@ QSize UrlCaptureSize(const UrlThumbRequest &request, QSize pageSize)
     return {CaptureSide(pageSize.width(), request.width), CaptureSide(pageSize.height(), request.height)};
 }
 
-QString FlashTemplatePath()
+QString FlashResourceFolder()
 {
+    if (!g_flashResourceFolder.isEmpty())
+        return g_flashResourceFolder;
     QString folder;
     GetModuleFolder(folder);
-    return JoinPath(folder, QStringLiteral("BaseFlash.htm"));
+    return folder;
+}
+
+void SetFlashResourceFolder(const QString &folder)
+{
+    g_flashResourceFolder = folder;
+}
+
+QString FlashTemplatePath()
+{
+    return JoinPath(FlashResourceFolder(), QStringLiteral("BaseFlash.htm"));
+}
+
+QString FlashRuntimeFolder()
+{
+    return JoinPath(FlashResourceFolder(), QStringLiteral("flash-runtime"));
 }
 
 bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, const QString &dataRoot,
