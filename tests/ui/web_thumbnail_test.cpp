@@ -12,13 +12,15 @@
 #include "model/web_property.h"
 #include "ops/web_thumbnail.h"
 #include "shell_fixture.h"
+#include "ui/contents/url_thumb_view_dlg.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QEventLoop>
+#include <QImage>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -121,6 +123,17 @@ QByteArray FilledRectangle(SwfWriter &swf, int id, QColor color, int x, int y, i
     return body + swf.takeBytes();
 }
 
+// A red rectangle on white, in the middle half of the movie.
+QByteArray RedRectangleMovie()
+{
+    SwfWriter shape;
+    shape.tag(kSetBackgroundColor, SwfWriter::rgb(Qt::white));
+    shape.tag(kDefineShape, FilledRectangle(shape, 1, Qt::red, 1000, 750, 2000, 1500));
+    shape.tag(kPlaceObject2, QByteArray(1, char(0x02)) + SwfWriter::le16(1) + SwfWriter::le16(1));
+    shape.tag(kShowFrame, {});
+    return shape.movie();
+}
+
 class WebThumbnail : public ShellTest {
 protected:
     QString writeFile(const QString &name, const QByteArray &bytes)
@@ -182,13 +195,13 @@ protected:
         SetFlashResourceFolder({});
         WebThumbnail::TearDown();
     }
-    QImage registerMovie(SwfWriter &swf)
+    QImage registerMovie(const QByteArray &movie)
     {
         writeIni("Q9S.ini", "ExOption", "FlashThumbDelay", "300");
         CMainFrame *frame = startFrame();
         if (!frame)
             return {};
-        frame->StartAddContentsFiles({writeFile("movie.swf", swf.movie())});
+        frame->StartAddContentsFiles({writeFile("movie.swf", movie)});
         if (!waitForEnd(frame))
             return {};
         return largeThumbnail(5);
@@ -281,7 +294,7 @@ TEST_F(FlashThumbnail, AMovieIsCapturedAsTheFramesItsRuntimePlays)
     SwfWriter background;
     background.tag(kSetBackgroundColor, SwfWriter::rgb(QColor(0x20, 0x80, 0xc0)));
     background.tag(kShowFrame, {});
-    const QImage filled = registerMovie(background);
+    const QImage filled = registerMovie(background.movie());
     ASSERT_EQ(filled.size(), QSize(200, 150));
     EXPECT_TRUE(near(filled.pixel(100, 75), QColor(0x20, 0x80, 0xc0)));
     EXPECT_TRUE(near(filled.pixel(3, 3), QColor(0x20, 0x80, 0xc0)));
@@ -291,12 +304,7 @@ TEST_F(FlashThumbnail, AShapeOfTheMovieIsDrawnWhereItLies)
 {
     if (!m_missing.isEmpty())
         GTEST_SKIP() << qPrintable(m_missing) << " (scripts/fetch_flash_runtime.sh fetches it)";
-    SwfWriter shape;
-    shape.tag(kSetBackgroundColor, SwfWriter::rgb(Qt::white));
-    shape.tag(kDefineShape, FilledRectangle(shape, 1, Qt::red, 1000, 750, 2000, 1500));
-    shape.tag(kPlaceObject2, QByteArray(1, char(0x02)) + SwfWriter::le16(1) + SwfWriter::le16(1));
-    shape.tag(kShowFrame, {});
-    const QImage frame = registerMovie(shape);
+    const QImage frame = registerMovie(RedRectangleMovie());
     ASSERT_EQ(frame.size(), QSize(200, 150));
     EXPECT_TRUE(near(frame.pixel(100, 75), Qt::red));
     EXPECT_TRUE(near(frame.pixel(3, 3), Qt::white));
@@ -317,3 +325,39 @@ TEST_F(WebThumbnail, FlashWithoutItsPageTemplateIsRegisteredWithoutThumbnails)
     EXPECT_TRUE(QDir(ThumbnailFolder(GetAppData().GetDataRoot(), 5)).isEmpty());
 }
 
+
+TEST_F(FlashThumbnail, APageWithAMovieIsFramedInTheRangeDialogAsPlayed)
+{
+    if (!m_missing.isEmpty())
+        GTEST_SKIP() << qPrintable(m_missing) << " (scripts/fetch_flash_runtime.sh fetches it)";
+    ASSERT_TRUE(startUp());
+    writeFile("movie.swf", RedRectangleMovie());
+    const QString page = writeFile("flash.html", R"(<html><body style="margin:0">
+<embed src="movie.swf" type="application/x-shockwave-flash" width="200" height="150"></body></html>)");
+    CWebProperty record;
+    QImage small;
+    QImage large;
+    CUrlThumbViewDlg dialog(record, page, &small, &large);
+    dialog.setAttribute(Qt::WA_DontShowOnScreen);
+    dialog.show();
+    // The operator frames the page once the movie shows.
+    QEventLoop loop;
+    QWebEnginePage *browser = dialog.findChild<QWebEngineView *>("6532")->page();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        browser->runJavaScript("window.telvFlashReady && window.telvFlashReady()", [&](const QVariant &ready) {
+            if (ready.toBool())
+                QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        });
+    });
+    poll.start(100);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    poll.stop();
+    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_WIDTH))->setText("200");
+    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_HEIGHT))->setText("150");
+    dialog.OnSetThumbnail();
+    ASSERT_EQ(large.size(), QSize(200, 150));
+    EXPECT_TRUE(near(large.pixel(100, 75), Qt::red));
+    EXPECT_TRUE(near(large.pixel(3, 3), Qt::white));
+}
