@@ -311,6 +311,27 @@ TEST_F(FlashThumbnail, AShapeOfTheMovieIsDrawnWhereItLies)
     EXPECT_TRUE(near(frame.pixel(196, 146), Qt::white));
 }
 
+TEST_F(WebThumbnail, FlashWithoutTheRuntimeIsCapturedAsThePageAndTheLogSaysWhy)
+{
+    // The page template is there, the runtime is not.
+    const QString resources = m_home.filePath("resources");
+    QDir().mkpath(resources);
+    ASSERT_TRUE(QFile::copy(QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath() + "/BaseFlash.htm",
+                            resources + "/BaseFlash.htm"));
+    SetFlashResourceFolder(resources);
+    writeIni("Q9S.ini", "ExOption", "FlashThumbDelay", "100");
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->StartAddContentsFiles({writeFile("movie.swf", RedRectangleMovie())});
+    const bool ended = waitForEnd(frame);
+    SetFlashResourceFolder({});
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(LogText(baseFolder()).contains("Flash runtime not installed : " + resources + "/flash-runtime/ruffle.js"));
+    const QImage page = largeThumbnail(5);
+    ASSERT_EQ(page.size(), QSize(200, 150));
+    EXPECT_FALSE(near(page.pixel(100, 75), Qt::red));
+}
+
 TEST_F(WebThumbnail, FlashWithoutItsPageTemplateIsRegisteredWithoutThumbnails)
 {
     CMainFrame *frame = startFrame();
