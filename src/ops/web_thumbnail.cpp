@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <atomic>
 
@@ -98,7 +99,10 @@ bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, c
     }
     const QString page = JoinPath(DataFolderOf(dataRoot), QStringLiteral("ThumbFlash.htm"));
     WriteSyslog(LOG_DEBUG, "Write Web File = %s", qUtf8Printable(page));
-    const QString text = FillTemplate(QString::fromUtf8(bytes), flashPath.toHtmlEscaped());
+    // The movie is read by its address, so a "#", "?" or "%" in its name
+    // must not be taken as part of an address.
+    const QString movieUrl = QUrl::fromLocalFile(flashPath).toString(QUrl::FullyEncoded);
+    const QString text = FillTemplate(QString::fromUtf8(bytes), movieUrl.toHtmlEscaped());
     if (CreateFolderPath(DataFolderOf(dataRoot)) < 0
         || !WriteFileAtomically(page, text.toUtf8(), FileDurability::Unsynced)) {
         WriteSyslog(LOG_ERR_APP, "File(%s) cannot write open.", qUtf8Printable(page));

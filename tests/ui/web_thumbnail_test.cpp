@@ -201,7 +201,7 @@ protected:
         CMainFrame *frame = startFrame();
         if (!frame)
             return {};
-        frame->StartAddContentsFiles({writeFile("movie.swf", movie)});
+        frame->StartAddContentsFiles({writeFile("movie #1 50%.swf", movie)});
         if (!waitForEnd(frame))
             return {};
         return largeThumbnail(5);
