@@ -8,7 +8,6 @@ all: build
 
 setup:
 	@bash scripts/setup.sh
-	@bash scripts/fetch_flash_runtime.sh
 
 configure: setup
 	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
