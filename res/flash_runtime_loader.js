@@ -58,13 +58,7 @@
 
   var unplayed = 'embed[type="application/x-shockwave-flash"], embed[src$=".swf" i], '
       + 'object[type="application/x-shockwave-flash"]';
-  // True once the runtime has loaded and every movie of the page is loaded
-  // and playing; the thumbnail waits for this before its delay starts.
-  window.telvFlashReady = function () {
-    if (!runtimeSettled)
-      return false;
-    if (typeof window.RufflePlayer.newest !== 'function')
-      return true; // the runtime did not start: nothing more will change
+  function moviesLoaded() {
     if (document.querySelector(unplayed))
       return false;
     var players = document.querySelectorAll('ruffle-embed, ruffle-object, ruffle-player');
@@ -73,5 +67,24 @@
         return false;
     }
     return true;
+  }
+
+  // True once the runtime has loaded and every movie of the page is loaded
+  // and has been drawn (the runtime draws on animation frames, so two frames
+  // after loading it has); the thumbnail waits for this before its delay.
+  var drawn = false;
+  var awaitingFrames = false;
+  window.telvFlashReady = function () {
+    if (!runtimeSettled)
+      return false;
+    if (typeof window.RufflePlayer.newest !== 'function')
+      return true; // the runtime did not start: nothing more will change
+    if (!drawn && !awaitingFrames && moviesLoaded()) {
+      awaitingFrames = true;
+      requestAnimationFrame(function () {
+        requestAnimationFrame(function () { drawn = true; });
+      });
+    }
+    return drawn;
   };
 })();
