@@ -2,7 +2,8 @@
 # Installs the Debian packages listed in scripts/packages.txt (or in the lists
 # named as arguments, such as packages-fuzz.txt) that are not yet installed.
 # Runs apt-get only when something is missing, so a prepared machine pays
-# nothing.
+# nothing. Without a list named, it then fetches the Flash runtime
+# (scripts/fetch_flash_runtime.sh), which does nothing when it is there.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 lists=("$@")
@@ -16,10 +17,14 @@ while read -r pkg; do
   [ "$status" = "install ok installed" ] || missing+=("$pkg")
 done < "$here/$list"
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "setup: installing ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The program's own set-up (no list named) also fetches the Flash runtime.
+[ $# -eq 0 ] && bash "$here/fetch_flash_runtime.sh"
+exit 0

@@ -10,12 +10,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <atomic>
 
 namespace {
 
 std::atomic<IUrlThumbnailMaker *> g_maker{nullptr};
+// Set only by tests, before any browser starts.
+QString g_flashResourceFolder;
 
 int CaptureSide(int pageSide, int requestSide)
 {
@@ -57,11 +60,28 @@ QSize UrlCaptureSize(const UrlThumbRequest &request, QSize pageSize)
     return {CaptureSide(pageSize.width(), request.width), CaptureSide(pageSize.height(), request.height)};
 }
 
-QString FlashTemplatePath()
+QString FlashResourceFolder()
 {
+    if (!g_flashResourceFolder.isEmpty())
+        return g_flashResourceFolder;
     QString folder;
     GetModuleFolder(folder);
-    return JoinPath(folder, QStringLiteral("BaseFlash.htm"));
+    return folder;
+}
+
+void SetFlashResourceFolder(const QString &folder)
+{
+    g_flashResourceFolder = folder;
+}
+
+QString FlashTemplatePath()
+{
+    return JoinPath(FlashResourceFolder(), QStringLiteral("BaseFlash.htm"));
+}
+
+QString FlashRuntimeFolder()
+{
+    return JoinPath(FlashResourceFolder(), QStringLiteral("flash-runtime"));
 }
 
 bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, const QString &dataRoot,
@@ -79,7 +99,10 @@ bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, c
     }
     const QString page = JoinPath(DataFolderOf(dataRoot), QStringLiteral("ThumbFlash.htm"));
     WriteSyslog(LOG_DEBUG, "Write Web File = %s", qUtf8Printable(page));
-    const QString text = FillTemplate(QString::fromUtf8(bytes), flashPath.toHtmlEscaped());
+    // The movie is read by its address, so a "#", "?" or "%" in its name
+    // must not be taken as part of an address.
+    const QString movieUrl = QUrl::fromLocalFile(flashPath).toString(QUrl::FullyEncoded);
+    const QString text = FillTemplate(QString::fromUtf8(bytes), movieUrl.toHtmlEscaped());
     if (CreateFolderPath(DataFolderOf(dataRoot)) < 0
         || !WriteFileAtomically(page, text.toUtf8(), FileDurability::Unsynced)) {
         WriteSyslog(LOG_ERR_APP, "File(%s) cannot write open.", qUtf8Printable(page));

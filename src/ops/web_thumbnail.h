@@ -43,10 +43,17 @@ constexpr int kMaxCaptureSide = 16384;
 // 1..kMaxCaptureSide, and a side of 0 taken from the request.
 QSize UrlCaptureSize(const UrlThumbRequest &request, QSize pageSize);
 
-// "BaseFlash.htm" in the program's folder.
+// The folder that holds the page template "BaseFlash.htm" and the Flash
+// runtime's folder: the program's own, unless a test has set another.
+QString FlashResourceFolder();
+void SetFlashResourceFolder(const QString &folder);
+// "BaseFlash.htm" in that folder.
 QString FlashTemplatePath();
+// "flash-runtime" in that folder: the Flash runtime the embedded browser
+// plays movies with, fetched at set-up and installed beside the program.
+QString FlashRuntimeFolder();
 // The page that shows a Flash movie: the template with every "%s" replaced by
-// the movie's path (escaped for HTML) and "%%" by "%", written as
+// the movie's file address (escaped for HTML) and "%%" by "%", written as
 // "<dataRoot>/TelvData/Q9Data/ThumbFlash.htm". False (logged) when the
 // template cannot be read or the page cannot be written.
 bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, const QString &dataRoot,

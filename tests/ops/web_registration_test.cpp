@@ -174,7 +174,7 @@ TEST_F(WebRegistrationTest, PageFileIsRegisteredWhereItLies)
     EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 1);
 }
 
-TEST(FlashThumbPage, TemplateIsFilledLiterallyWithTheEscapedPath)
+TEST(FlashThumbPage, TemplateIsFilledLiterallyWithTheEscapedAddress)
 {
     QTemporaryDir dir;
     const QString templatePath = dir.filePath("BaseFlash.htm");
@@ -183,11 +183,11 @@ TEST(FlashThumbPage, TemplateIsFilledLiterallyWithTheEscapedPath)
     file.write("<embed src=\"%s\" width=\"100%%\"> %d %n %");
     file.close();
     QString page;
-    ASSERT_TRUE(MakeFlashThumbPage(templatePath, "/data/a&b <1>.swf", dir.path(), page));
+    ASSERT_TRUE(MakeFlashThumbPage(templatePath, "/data/a&b <1> #2 50%.swf", dir.path(), page));
     EXPECT_EQ(page, dir.path() + "/TelvData/Q9Data/ThumbFlash.htm");
     QFile written(page);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), "<embed src=\"/data/a&amp;b &lt;1&gt;.swf\" width=\"100%\"> %d %n %");
+    EXPECT_EQ(written.readAll(), "<embed src=\"file:///data/a&amp;b%20%3C1%3E%20%232%2050%25.swf\" width=\"100%\"> %d %n %");
     EXPECT_FALSE(MakeFlashThumbPage(dir.filePath("missing.htm"), "/a.swf", dir.path(), page));
 }
 

@@ -1,21 +1,138 @@
 // Web thumbnails rendered by the embedded browser (offscreen): a page
 // registered through the frame is captured at its own size with its colours,
-// and a Flash movie without the page template is registered without them.
+// a page is muted while it is captured, Flash movies written here byte by
+// byte are played by the Flash runtime and captured as frames, and a Flash
+// movie without the page template is registered without them.
+#include "app/flash_runtime.h"
 #include "app/main_frame.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "ops/web_thumbnail.h"
 #include "shell_fixture.h"
+#include "ui/contents/url_thumb_view_dlg.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QImage>
+#include <QFileInfo>
 #include <QEventLoop>
+#include <QImage>
+#include <QLineEdit>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QtEndian>
+
+#include <functional>
 
 namespace {
+
+// A movie of 200 x 150 pixels at 24 frames a second, written tag by tag.
+class SwfWriter {
+public:
+    void bits(quint32 value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i)
+            m_bits.append(((value >> i) & 1) != 0);
+    }
+    // A rectangle in twips (20 to the pixel), 14 bits a side.
+    void rect(int xMin, int xMax, int yMin, int yMax)
+    {
+        bits(14, 5);
+        for (int value : {xMin, xMax, yMin, yMax})
+            bits(quint32(value) & 0x3fff, 14);
+    }
+    QByteArray takeBytes()
+    {
+        while (m_bits.size() % 8)
+            m_bits.append(false);
+        QByteArray bytes;
+        for (qsizetype i = 0; i < m_bits.size(); i += 8) {
+            char byte = 0;
+            for (int b = 0; b < 8; ++b)
+                byte = char((byte << 1) | (m_bits[i + b] ? 1 : 0));
+            bytes.append(byte);
+        }
+        m_bits.clear();
+        return bytes;
+    }
+    // A tag with a short header (bodies under 63 bytes).
+    void tag(int code, const QByteArray &body) { m_tags += le16((code << 6) | body.size()) + body; }
+    QByteArray movie()
+    {
+        rect(0, 4000, 0, 3000);
+        const QByteArray body = takeBytes() + le16(24 << 8) + le16(1) + m_tags + le16(0);
+        QByteArray length(4, '\0');
+        qToLittleEndian<quint32>(quint32(8 + body.size()), length.data());
+        return QByteArray("FWS\x08", 4) + length + body;
+    }
+    static QByteArray le16(int value)
+    {
+        const char bytes[] = {char(value & 0xff), char((value >> 8) & 0xff)};
+        return QByteArray(bytes, 2);
+    }
+    static QByteArray rgb(QColor color)
+    {
+        const char bytes[] = {char(color.red()), char(color.green()), char(color.blue())};
+        return QByteArray(bytes, 3);
+    }
+
+private:
+    QList<bool> m_bits;
+    QByteArray m_tags;
+};
+
+constexpr int kSetBackgroundColor = 9;
+constexpr int kShowFrame = 1;
+constexpr int kDefineShape = 2;
+constexpr int kPlaceObject2 = 26;
+
+// One straight edge of a shape, horizontal or vertical, 14-bit delta.
+void Edge(SwfWriter &swf, int dx, int dy)
+{
+    swf.bits(0b11, 2);        // edge record, straight
+    swf.bits(12, 4);          // 12 + 2 bits a delta
+    swf.bits(0, 1);           // not a general line
+    swf.bits(dx ? 0 : 1, 1);  // vertical?
+    swf.bits(quint32(dx ? dx : dy) & 0x3fff, 14);
+}
+
+// A shape filled with colour: the rectangle from (x, y) of w x h twips.
+QByteArray FilledRectangle(SwfWriter &swf, int id, QColor color, int x, int y, int w, int h)
+{
+    swf.rect(x, x + w, y, y + h);
+    QByteArray body = SwfWriter::le16(id) + swf.takeBytes();
+    body += char(1);         // one fill style
+    body += char(0);         // solid
+    body += SwfWriter::rgb(color);
+    body += char(0);         // no line styles
+    body += char(0x10);      // 1 fill bit, 0 line bits
+    swf.bits(0b000101, 6);   // style change: fill style 1, move to
+    swf.bits(14, 5);
+    swf.bits(quint32(x), 14);
+    swf.bits(quint32(y), 14);
+    swf.bits(1, 1);
+    Edge(swf, w, 0);
+    Edge(swf, 0, h);
+    Edge(swf, -w, 0);
+    Edge(swf, 0, -h);
+    swf.bits(0, 6);          // end of shape
+    return body + swf.takeBytes();
+}
+
+// A red rectangle on white, in the middle half of the movie.
+QByteArray RedRectangleMovie()
+{
+    SwfWriter shape;
+    shape.tag(kSetBackgroundColor, SwfWriter::rgb(Qt::white));
+    shape.tag(kDefineShape, FilledRectangle(shape, 1, Qt::red, 1000, 750, 2000, 1500));
+    shape.tag(kPlaceObject2, QByteArray(1, char(0x02)) + SwfWriter::le16(1) + SwfWriter::le16(1));
+    shape.tag(kShowFrame, {});
+    return shape.movie();
+}
 
 class WebThumbnail : public ShellTest {
 protected:
@@ -30,11 +147,13 @@ protected:
     }
     // Waits in a running event loop: the browser draws its frames only
     // there, not between the bare event processing of a polling wait.
-    static bool waitForEnd(CMainFrame *frame)
+    static bool waitForEnd(CMainFrame *frame, const std::function<void()> &eachPoll = {})
     {
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (eachPoll)
+                eachPoll();
             if (!frame->GetRegContDlg() && frame->isEnabled())
                 loop.quit();
         });
@@ -47,6 +166,47 @@ protected:
         return qAbs(qRed(pixel) - color.red()) < 40 && qAbs(qGreen(pixel) - color.green()) < 40
             && qAbs(qBlue(pixel) - color.blue()) < 40;
     }
+    // The large thumbnail of the only content of the type.
+    static QImage largeThumbnail(int type)
+    {
+        CContentsList *list = GetContentFolders().GetList(type);
+        QString path;
+        if (list->GetCount() != 1
+            || !MakeThumbnailPath(ThumbnailFolder(GetAppData().GetDataRoot(), type), list->GetAt(0)->GetIndex(), false,
+                                  path))
+            return {};
+        return QImage(path);
+    }
+};
+
+// The Flash tests use the template and the runtime that lie beside the
+// program; set-up fetches the runtime, so it is missing only on a machine
+// where the fetch failed.
+class FlashThumbnail : public WebThumbnail {
+protected:
+    void SetUp() override
+    {
+        WebThumbnail::SetUp();
+        SetFlashResourceFolder(QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath());
+        m_missing = FlashRuntimeMissingReason();
+    }
+    void TearDown() override
+    {
+        SetFlashResourceFolder({});
+        WebThumbnail::TearDown();
+    }
+    QImage registerMovie(const QByteArray &movie)
+    {
+        writeIni("Q9S.ini", "ExOption", "FlashThumbDelay", "300");
+        CMainFrame *frame = startFrame();
+        if (!frame)
+            return {};
+        frame->StartAddContentsFiles({writeFile("movie #1 50%.swf", movie)});
+        if (!waitForEnd(frame))
+            return {};
+        return largeThumbnail(5);
+    }
+    QString m_missing;
 };
 
 } // namespace
@@ -84,6 +244,94 @@ TEST_F(WebThumbnail, APageOfFourQuadrantsKeepsItsSizeAndColours)
     EXPECT_TRUE(near(small.pixel(70, 35), Qt::yellow));
 }
 
+TEST_F(WebThumbnail, APagePlayingSoundIsMutedWhileCapturedAndUnmutedAfter)
+{
+    writeIni("Q9S.ini", "ExOption", "UrlThumbDelay", "300");
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    // One second of a loud square wave, 8 kHz, 8-bit mono, played in a loop.
+    QByteArray samples;
+    for (int i = 0; i < 8000; ++i)
+        samples.append(char((i / 10) % 2 ? 0xf0 : 0x10));
+    QByteArray wav = "RIFF" + SwfWriter::le16(36 + samples.size()) + SwfWriter::le16(0) + "WAVEfmt "
+        + SwfWriter::le16(16) + SwfWriter::le16(0) + SwfWriter::le16(1) + SwfWriter::le16(1)
+        + SwfWriter::le16(8000) + SwfWriter::le16(0) + SwfWriter::le16(8000) + SwfWriter::le16(0)
+        + SwfWriter::le16(1) + SwfWriter::le16(8) + "data" + SwfWriter::le16(samples.size()) + SwfWriter::le16(0)
+        + samples;
+    writeFile("tone.wav", wav);
+    const QString page = writeFile("sound.html", R"(<html><body style="background:#00ff00">
+<div style="width:300px;height:200px"></div><audio src="tone.wav" autoplay loop></audio></body></html>)");
+
+    QWebEnginePage *seen = nullptr;
+    QList<bool> mutedWhileOpen;
+    QList<bool> changes;
+    frame->StartAddContentsFiles({page}, 4);
+    ASSERT_TRUE(waitForEnd(frame, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *browser = window->objectName() == "2061" && window->isVisible()
+                ? window->findChild<QWebEngineView *>("6532")
+                : nullptr;
+            if (!browser)
+                continue;
+            if (!seen) {
+                seen = browser->page();
+                QObject::connect(seen, &QWebEnginePage::audioMutedChanged, seen, [&](bool muted) { changes.append(muted); });
+            }
+            mutedWhileOpen.append(browser->page()->isAudioMuted());
+        }
+    }));
+    ASSERT_NE(seen, nullptr);
+    EXPECT_FALSE(mutedWhileOpen.isEmpty());
+    EXPECT_FALSE(mutedWhileOpen.contains(false));
+    EXPECT_EQ(changes, QList<bool>{false});
+    EXPECT_TRUE(near(largeThumbnail(4).pixel(10, 10), Qt::green));
+}
+
+TEST_F(FlashThumbnail, AMovieIsCapturedAsTheFramesItsRuntimePlays)
+{
+    if (!m_missing.isEmpty())
+        GTEST_SKIP() << qPrintable(m_missing) << " (scripts/fetch_flash_runtime.sh fetches it)";
+    SwfWriter background;
+    background.tag(kSetBackgroundColor, SwfWriter::rgb(QColor(0x20, 0x80, 0xc0)));
+    background.tag(kShowFrame, {});
+    const QImage filled = registerMovie(background.movie());
+    ASSERT_EQ(filled.size(), QSize(200, 150));
+    EXPECT_TRUE(near(filled.pixel(100, 75), QColor(0x20, 0x80, 0xc0)));
+    EXPECT_TRUE(near(filled.pixel(3, 3), QColor(0x20, 0x80, 0xc0)));
+}
+
+TEST_F(FlashThumbnail, AShapeOfTheMovieIsDrawnWhereItLies)
+{
+    if (!m_missing.isEmpty())
+        GTEST_SKIP() << qPrintable(m_missing) << " (scripts/fetch_flash_runtime.sh fetches it)";
+    const QImage frame = registerMovie(RedRectangleMovie());
+    ASSERT_EQ(frame.size(), QSize(200, 150));
+    EXPECT_TRUE(near(frame.pixel(100, 75), Qt::red));
+    EXPECT_TRUE(near(frame.pixel(3, 3), Qt::white));
+    EXPECT_TRUE(near(frame.pixel(196, 146), Qt::white));
+}
+
+TEST_F(WebThumbnail, FlashWithoutTheRuntimeIsCapturedAsThePageAndTheLogSaysWhy)
+{
+    // The page template is there, the runtime is not.
+    const QString resources = m_home.filePath("resources");
+    QDir().mkpath(resources);
+    ASSERT_TRUE(QFile::copy(QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath() + "/BaseFlash.htm",
+                            resources + "/BaseFlash.htm"));
+    SetFlashResourceFolder(resources);
+    writeIni("Q9S.ini", "ExOption", "FlashThumbDelay", "100");
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->StartAddContentsFiles({writeFile("movie.swf", RedRectangleMovie())});
+    const bool ended = waitForEnd(frame);
+    SetFlashResourceFolder({});
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(LogText(baseFolder()).contains("Flash runtime not installed : " + resources + "/flash-runtime/ruffle.js"));
+    const QImage page = largeThumbnail(5);
+    ASSERT_EQ(page.size(), QSize(200, 150));
+    EXPECT_FALSE(near(page.pixel(100, 75), Qt::red));
+}
+
 TEST_F(WebThumbnail, FlashWithoutItsPageTemplateIsRegisteredWithoutThumbnails)
 {
     CMainFrame *frame = startFrame();
@@ -98,3 +346,39 @@ TEST_F(WebThumbnail, FlashWithoutItsPageTemplateIsRegisteredWithoutThumbnails)
     EXPECT_TRUE(QDir(ThumbnailFolder(GetAppData().GetDataRoot(), 5)).isEmpty());
 }
 
+
+TEST_F(FlashThumbnail, APageWithAMovieIsFramedInTheRangeDialogAsPlayed)
+{
+    if (!m_missing.isEmpty())
+        GTEST_SKIP() << qPrintable(m_missing) << " (scripts/fetch_flash_runtime.sh fetches it)";
+    ASSERT_TRUE(startUp());
+    writeFile("movie.swf", RedRectangleMovie());
+    const QString page = writeFile("flash.html", R"(<html><body style="margin:0">
+<embed src="movie.swf" type="application/x-shockwave-flash" width="200" height="150"></body></html>)");
+    CWebProperty record;
+    QImage small;
+    QImage large;
+    CUrlThumbViewDlg dialog(record, page, &small, &large);
+    dialog.setAttribute(Qt::WA_DontShowOnScreen);
+    dialog.show();
+    // The operator frames the page once the movie shows.
+    QEventLoop loop;
+    QWebEnginePage *browser = dialog.findChild<QWebEngineView *>("6532")->page();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        browser->runJavaScript("window.telvFlashReady && window.telvFlashReady()", [&](const QVariant &ready) {
+            if (ready.toBool())
+                QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        });
+    });
+    poll.start(100);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    poll.stop();
+    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_WIDTH))->setText("200");
+    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_HEIGHT))->setText("150");
+    dialog.OnSetThumbnail();
+    ASSERT_EQ(large.size(), QSize(200, 150));
+    EXPECT_TRUE(near(large.pixel(100, 75), Qt::red));
+    EXPECT_TRUE(near(large.pixel(3, 3), Qt::white));
+}

@@ -1,6 +1,7 @@
 #include "ui/contents/url_thumb_dlg.h"
 
 #include "app/explorer.h"
+#include "app/flash_runtime.h"
 #include "core/syslog.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
@@ -28,6 +29,12 @@ const char *const kMeasureScript = R"(
 })()
 )";
 
+// Asks whether the page's Flash movies are loaded and playing (true on a
+// page without the runtime's loader).
+const char *const kFlashReadyScript =
+    "typeof window.telvFlashReady === 'function' ? window.telvFlashReady() : true";
+constexpr int kFlashPollMs = 100;
+
 } // namespace
 
 CUrlThumbDlg::CUrlThumbDlg(const UrlThumbRequest &request, QWidget *parent)
@@ -40,6 +47,10 @@ CUrlThumbDlg::CUrlThumbDlg(const UrlThumbRequest &request, QWidget *parent)
     m_browser->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_browser->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // The page plays as it would on a player, sound included; the page is
+    // muted for as long as it is captured, so nothing is heard.
+    m_browser->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    m_browser->page()->setAudioMuted(true);
     m_browser->move(0, 0);
     m_browser->resize(kInitialSize);
     resize(kInitialSize);
@@ -61,6 +72,9 @@ void CUrlThumbDlg::Start()
             return;
         }
         page = m_flashPage;
+        const QString missing = FlashRuntimeMissingReason();
+        if (!missing.isEmpty())
+            WriteSyslog(LOG_WARNING, "CUrlThumbDlg : %s : the movie is shown without it", qUtf8Printable(missing));
     }
     m_thumbFolder = ThumbnailFolder(m_request.dataRoot, m_request.type);
     QTimer::singleShot(qMax(0, m_request.delayMs) + kCaptureBoundMs, this, [this] {
@@ -97,7 +111,22 @@ void CUrlThumbDlg::startCapture(QSize pageSize)
     m_captureSize = UrlCaptureSize(m_request, pageSize);
     resize(m_captureSize);
     m_browser->resize(m_captureSize);
-    QTimer::singleShot(qMax(0, m_request.delayMs), this, &CUrlThumbDlg::capture);
+    waitForFlash(kFlashWaitMs / kFlashPollMs);
+}
+
+void CUrlThumbDlg::waitForFlash(int pollsLeft)
+{
+    if (m_finished)
+        return;
+    m_browser->page()->runJavaScript(QString::fromLatin1(kFlashReadyScript), [this, pollsLeft](const QVariant &ready) {
+        if (ready.toBool() || pollsLeft <= 0) {
+            if (!ready.toBool())
+                WriteSyslog(LOG_WARNING, "CUrlThumbDlg : Flash movie not loaded : %s", qUtf8Printable(m_request.source));
+            QTimer::singleShot(qMax(0, m_request.delayMs), this, &CUrlThumbDlg::capture);
+            return;
+        }
+        QTimer::singleShot(kFlashPollMs, this, [this, pollsLeft] { waitForFlash(pollsLeft - 1); });
+    });
 }
 
 void CUrlThumbDlg::capture()
@@ -116,6 +145,7 @@ void CUrlThumbDlg::finish(bool written)
     if (m_finished)
         return;
     m_finished = true;
+    m_browser->page()->setAudioMuted(false);
     emit Finished(written);
     done(written ? Accepted : Rejected);
 }

@@ -4,6 +4,8 @@
 // (a window that is not drawn on any screen) and ends itself after the
 // capture, after a page that fails to load, or after a bound on the whole
 // capture, so a page that never completes cannot hold registration forever.
+// The page is muted from its start until the capture ends, and its Flash
+// movies are waited for before the delay starts.
 
 #include "ops/web_thumbnail.h"
 
@@ -19,6 +21,9 @@ public:
     static constexpr int IDC_BROWSER = 6532;
     // How long a capture may take beyond its delay.
     static constexpr int kCaptureBoundMs = 30000;
+    // How long the capture waits for the page's Flash movies to load and
+    // play before its delay starts; within the bound above.
+    static constexpr int kFlashWaitMs = 15000;
 
     explicit CUrlThumbDlg(const UrlThumbRequest &request, QWidget *parent = nullptr);
     ~CUrlThumbDlg() override;
@@ -33,6 +38,7 @@ signals:
 private:
     void onLoadFinished(bool ok);
     void startCapture(QSize pageSize);
+    void waitForFlash(int pollsLeft);
     void capture();
     void finish(bool written);
 
