@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 
 namespace {
 
@@ -21,6 +22,23 @@ QString WithDefaultExt(const QString &path, const QString &ext)
 }
 
 } // namespace
+
+QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen)
+{
+    // Names typed as "a.mpg" "b.mp4" that the name filter hides are left out
+    // of the dialog's choice without a word; they are handed on, so the
+    // caller registers or names each of them.
+    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return chosen;
+    const QStringList parts = edit->text().split(QLatin1Char('"'));
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        const QFileInfo file(dialog.directory(), parts[i]);
+        if (!parts[i].isEmpty() && file.isFile() && !chosen.contains(file.absoluteFilePath()))
+            chosen.append(file.absoluteFilePath());
+    }
+    return chosen;
+}
 
 void SetFileDialogPrompter(IFileDialogPrompter *prompter)
 {
@@ -72,7 +90,11 @@ QString CFileDialogPrompter::GetOpenFileName(QWidget *owner, const FileDialogReq
 
 QStringList CFileDialogPrompter::GetOpenFileNames(QWidget *owner, const FileDialogRequest &request)
 {
-    return QFileDialog::getOpenFileNames(owner, request.title, StartPath(request), request.filter);
+    QFileDialog dialog(owner, request.title, StartPath(request), request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return WithTypedFiles(dialog, dialog.selectedFiles());
 }
 
 QString CFileDialogPrompter::GetExistingFolder(QWidget *owner, const FileDialogRequest &request)

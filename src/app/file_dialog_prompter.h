@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // What a file dialog is opened with.
@@ -36,6 +37,10 @@ QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request);
 QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request);
 QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request);
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request);
+
+// The files an accepted several-files dialog chose, with every existing file
+// whose name was typed in quotes but that the dialog's name filter left out.
+QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen);
 
 // The platform's file dialogs; installs itself while it lives.
 class CFileDialogPrompter final : public IFileDialogPrompter {

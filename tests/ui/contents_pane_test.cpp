@@ -32,6 +32,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
@@ -257,6 +259,16 @@ TEST_F(ContentsPane, FilterByCategoryAndDate)
     QTest::keyClick(filter, Qt::Key_Escape);
     EXPECT_TRUE(frame->isEnabled());
     EXPECT_FALSE(filter && filter->isVisible());
+
+    // A filter that cannot be saved is said to be so, naming its file.
+    const QString path = GetAppData().GetDispFilterPath(1);
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path));
+    pane->OnCommand(6302);
+    m_prompter.expect(5433, IDOK);
+    pane->GetFilterDlg()->OnApply();
+    EXPECT_TRUE(m_prompter.last().text.contains(QDir::toNativeSeparators(path)));
+    QDir(path).removeRecursively();
 }
 
 TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
@@ -336,6 +348,9 @@ TEST_F(ContentsPane, CopyPutsTheNumberAndDragsCarryTheBlock)
     list->setFocus();
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("100000001"));
+    // The category copy, which has no menu item, has its key.
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A")); // Apple's category
 
     // No drag in contents management.
     EXPECT_EQ(list->CreateDragData(), nullptr);
