@@ -17,7 +17,9 @@
 #include "model/playlist_property.h"
 #include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
+#include "model/streaming_property.h"
 #include "shell_fixture.h"
+#include "text_fit.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_frame_ops.h"
@@ -210,6 +212,32 @@ TEST_F(ContentsPane, HeadersSortAndKeepTheSelection)
     const int key = GetContentFolders().GetSortKey(1);
     clickHeader(list, 0);
     EXPECT_EQ(GetContentFolders().GetSortKey(1), key);
+}
+
+TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
+{
+    start();
+    CStreamingProperty camera;
+    ASSERT_TRUE(camera.SetIndex(801000001));
+    camera.SetTitle(QStringLiteral("Camera"));
+    camera.SetAddress(QStringLiteral("192.168.100.200"));
+    camera.SetCreateDate(dayOf(2024, 12, 31));
+    ASSERT_TRUE(GetContentFolders().GetList(8)->Add(&camera));
+    frame->NotifyContentsListChanged(8, 0, 0);
+    frame->show();
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    EXPECT_EQ(TextFit::ClippedTexts(list), QStringList());
+    TextFit::Screenshot(frame, QStringLiteral("contents-list"));
+    CContentsTabCtrl *tabs = pane->GetTabCtrl();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->GetPage(i) && tabs->GetPage(i)->GetContentType() == 8)
+            pane->SelectTab(i);
+    }
+    CContentsListCtrl *cameras = pane->GetVisibleList();
+    ASSERT_EQ(cameras->GetContentType(), 8);
+    cameras->OnCommand(4022);
+    EXPECT_EQ(TextFit::ClippedTexts(cameras), QStringList());
 }
 
 TEST_F(ContentsPane, FilterByCategoryAndDate)
