@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr int kFieldCount = 4;
@@ -64,8 +67,10 @@ CIpAddressCtrl::CIpAddressCtrl(QWidget *parent) : QWidget(parent)
 
 void CIpAddressCtrl::onFieldEdited(int field, const QString &text)
 {
-    if (text.contains(QLatin1Char('.')) && fillFrom(field, text))
+    if (text.contains(QLatin1Char('.'))) {
+        fillFrom(field, text);
         return;
+    }
     emit FieldChanged(field);
     if (text.size() == 3 && field < kFieldCount - 1 && m_fields[size_t(field)]->cursorPosition() == 3) {
         SetFieldFocus(field + 1);
@@ -73,20 +78,19 @@ void CIpAddressCtrl::onFieldEdited(int field, const QString &text)
     }
 }
 
-bool CIpAddressCtrl::fillFrom(int field, const QString &text)
+void CIpAddressCtrl::fillFrom(int field, const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
     if (field + parts.size() > kFieldCount) {
         // More parts than fields left: the field keeps what it had.
         m_fields[size_t(field)]->undo();
-        return true;
+        return;
     }
     for (int i = 0; i < parts.size(); ++i) {
         m_fields[size_t(field + i)]->setText(parts[i]);
         emit FieldChanged(field + i);
     }
     SetFieldFocus(field + int(parts.size()) - 1);
-    return true;
 }
 
 int CIpAddressCtrl::FirstEmptyField() const

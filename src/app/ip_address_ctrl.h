@@ -37,7 +37,7 @@ protected:
 
 private:
     void onFieldEdited(int field, const QString &text);
-    bool fillFrom(int field, const QString &text);
+    void fillFrom(int field, const QString &text);
 
     std::array<QLineEdit *, 4> m_fields{};
     // Set when the third digit moved the focus on, until the next key.

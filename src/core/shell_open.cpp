@@ -20,9 +20,6 @@ QString OpenerArgument(const QString &path)
         return path;
     return QFileInfo(path).absoluteFilePath();
 }
-} // namespace
-
-namespace {
 
 // The answer of one xdg-mime query; empty when the tool is missing or says nothing.
 QString XdgMimeQuery(const QStringList &arguments)
