@@ -227,7 +227,7 @@ TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
     frame->show();
     CContentsListCtrl *list = videoList();
     list->OnCommand(4022);
-    EXPECT_EQ(TextFit::ClippedTexts(list), QStringList());
+    EXPECT_EQ(TextFit::Report(list), "");
     TextFit::Screenshot(frame, QStringLiteral("contents-list"));
     CContentsTabCtrl *tabs = pane->GetTabCtrl();
     for (int i = 0; i < tabs->count(); ++i) {
@@ -237,7 +237,7 @@ TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
     CContentsListCtrl *cameras = pane->GetVisibleList();
     ASSERT_EQ(cameras->GetContentType(), 8);
     cameras->OnCommand(4022);
-    EXPECT_EQ(TextFit::ClippedTexts(cameras), QStringList());
+    EXPECT_EQ(TextFit::Report(cameras), "");
 }
 
 TEST_F(ContentsPane, FilterByCategoryAndDate)

@@ -34,7 +34,7 @@ void expectWhole(QWidget *window, const char *name)
 {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
-    EXPECT_EQ(TextFit::ClippedTexts(window), QStringList()) << name;
+    EXPECT_EQ(TextFit::Report(window), "") << name;
     TextFit::Screenshot(window, QStringLiteral("dialog-%1").arg(QString::fromLatin1(name)));
 }
 
@@ -118,7 +118,7 @@ TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
     ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }));
     // The columns take their widths once the folder has been read.
     QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
-    EXPECT_EQ(TextFit::ClippedTexts(details), QStringList());
+    EXPECT_EQ(TextFit::Report(details), "");
     const QString date = details->model()->index(0, 3, details->rootIndex()).data().toString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
         << date.toStdString();

@@ -387,6 +387,16 @@ TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
     };
     const QString playlistPlay = QStringLiteral("PLCL");
 
+    // Sending takes every selected row to every player of the group.
+    run(CMainFrame::PANE_CONTENTS, 14, 1, {kMovie, kMovie + 1}, 4058);
+    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_CONTENTS_SEND);
+    for (int i = 0; i < 2; ++i) {
+        QString hrefs;
+        for (const EmulatedPlayer::Request &request : player(i).requests())
+            hrefs += request.parameter(QStringLiteral("href"));
+        EXPECT_TRUE(hrefs.contains(QString::number(kMovie)) && hrefs.contains(QString::number(kMovie + 1))) << i;
+    }
+
     // Preview and its stop go to the preview player only.
     run(CMainFrame::PANE_CONTENTS, 10, 1, {kMovie}, 4041);
     EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PREVIEW);
@@ -399,23 +409,13 @@ TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
     // COM2 runs the control on the preview player as a COM2 play.
     run(CMainFrame::PANE_CONTENTS, 10, 7, {701000001}, 4079);
     ASSERT_FALSE(player(1).requests(playlistPlay).isEmpty());
-    EXPECT_EQ(player(1).requests(playlistPlay).last().parameter(QStringLiteral("id")), QStringLiteral("15"));
+    EXPECT_EQ(player(1).requests(playlistPlay).last().parameter(QStringLiteral("id")), QStringLiteral("20"));
 
     // Interrupt play goes to the group.
     run(CMainFrame::PANE_CONTENTS, 16, 1, {kMovie}, 4037);
     EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PLAY);
     for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(Commands(player(i)).contains(playlistPlay)) << i;
-
-    // Sending takes every selected row to every player of the group.
-    run(CMainFrame::PANE_CONTENTS, 14, 1, {kMovie, kMovie + 1}, 4058);
-    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_CONTENTS_SEND);
-    for (int i = 0; i < 2; ++i) {
-        QString hrefs;
-        for (const EmulatedPlayer::Request &request : player(i).requests())
-            hrefs += request.parameter(QStringLiteral("href"));
-        EXPECT_TRUE(hrefs.contains(QString::number(kMovie)) && hrefs.contains(QString::number(kMovie + 1))) << i;
-    }
 
     // On a player's own contents, play and stop are the remote ones.
     m_frame->SelectPlayer(number(0));

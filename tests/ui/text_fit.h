@@ -16,6 +16,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <string>
 
 namespace TextFit {
 
@@ -82,10 +83,13 @@ inline void CheckColumns(const QAbstractItemView *view, QStringList &clipped)
         if (need > room)
             clipped << Describe(header, heading, need, room);
         const int indent = tree->rootIsDecorated() && header->visualIndex(section) == 0 ? tree->indentation() : 0;
+        // The program's own lists draw their cells edge to edge, the text
+        // framed in blanks; other views keep the style's margins.
+        const int margins = view->inherits("CTelvListCtrl") ? 0 : kCellMargins;
         for (int row = 0; row < std::min(model->rowCount(parent), kRowsLooked); ++row) {
             const QModelIndex index = model->index(row, section, parent);
             const QString text = index.data().toString();
-            int cell = view->fontMetrics().horizontalAdvance(text) + kCellMargins + indent;
+            int cell = view->fontMetrics().horizontalAdvance(text) + margins + indent;
             if (!index.data(Qt::DecorationRole).isNull())
                 cell += view->iconSize().isValid() ? view->iconSize().width() + 4 : 20;
             if (cell > room)
@@ -107,6 +111,12 @@ inline QStringList ClippedTexts(const QWidget *root)
     if (const auto *view = qobject_cast<const QAbstractItemView *>(root))
         CheckColumns(view, clipped);
     return clipped;
+}
+
+// The clipped texts one a line, for a test's failure message.
+inline std::string Report(const QWidget *root)
+{
+    return ClippedTexts(root).join(QLatin1Char('\n')).toStdString();
 }
 
 // Grabs the window into TELV_SCREENSHOT_DIR as name.png when the variable is set.
