@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <memory>
+
 TEST_F(ShellTest, PrintingNeedsAShownListAndTellsWhenTheSpreadsheetProgramIsMissing)
 {
     CMainFrame *frame = startFrame();
@@ -41,6 +43,8 @@ TEST_F(ShellTest, PrintingNeedsAShownListAndTellsWhenTheSpreadsheetProgramIsMiss
 
     // Pages written to a PDF that no program shows: the message says where it is.
     const QString macro = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("PrintMacroJ.py"));
+    const std::unique_ptr<const QString, void (*)(const QString *)> removeMacro(
+        &macro, [](const QString *path) { QFile::remove(*path); });
     QFile script(macro);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write("import os, sys\nopen(os.path.join(sys.argv[1], 'Print.pdf'), 'w').close()\nsys.exit(3)\n");
@@ -49,7 +53,6 @@ TEST_F(ShellTest, PrintingNeedsAShownListAndTellsWhenTheSpreadsheetProgramIsMiss
     m_prompter.expect(5431, IDOK);
     ASSERT_TRUE(frame->PrintCalendar(2026, 2));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->PrintWorker(); }, 20000));
-    QFile::remove(macro);
     ASSERT_EQ(opener.opened.size(), 1);
     EXPECT_TRUE(m_prompter.last().text.contains(opener.opened.first()));
 
