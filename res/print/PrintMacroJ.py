@@ -111,26 +111,31 @@ def schedule_sheet(sheet, rows):
     put_rows(sheet, top, [["開始"] + ["番号", "カテゴリ", "タイトル"] * 6] + rows[7:])
 
 
+# The play flag of a calendar day as the printed page reads it.
+PLAY_WORDS = {"PLAY": "再生する", "NOPLAY": "再生しない"}
+
+
 def calendar_sheet(sheet, rows):
     top = put_rows(sheet, 0, [["カレンダー", rows[1][0]], []])
-    put_rows(sheet, top, [["日", "再生", "番号", "カテゴリ", "タイトル"]] + rows[2:])
+    days = [[row[0], PLAY_WORDS.get(row[1], row[1])] + row[2:] if len(row) > 1 else row for row in rows[2:]]
+    put_rows(sheet, top, [["日", "再生", "番号", "カテゴリ", "タイトル"]] + days)
 
 
 def build(doc, folder, calendar, schedule, playlists, bgm_lists):
     sheets = doc.getSheets()
     pages = []
     if calendar:
-        pages.append(("CALENDAR", lambda s: calendar_sheet(s, read_tsv(os.path.join(folder, "CALENDAR.TSV")))))
+        pages.append(("カレンダー", lambda s: calendar_sheet(s, read_tsv(os.path.join(folder, "CALENDAR.TSV")))))
     if schedule:
-        pages.append(("SCHEDULE", lambda s: schedule_sheet(s, read_tsv(os.path.join(folder, "SCHEDULE.TSV")))))
+        pages.append(("スケジュール", lambda s: schedule_sheet(s, read_tsv(os.path.join(folder, "SCHEDULE.TSV")))))
     for i in range(1, playlists + 1):
         name = "PLST_%04d" % i
-        pages.append((name, lambda s, n=name: list_sheet(s, read_tsv(os.path.join(folder, n + ".TSV")),
-                                                         "プレイリスト", 6)))
+        pages.append(("プレイリスト%d" % i, lambda s, n=name: list_sheet(s, read_tsv(os.path.join(folder, n + ".TSV")),
+                                                                     "プレイリスト", 6)))
     for i in range(1, bgm_lists + 1):
         name = "BGM_%03d" % i
-        pages.append((name, lambda s, n=name: list_sheet(s, read_tsv(os.path.join(folder, n + ".TSV")),
-                                                         "BGMリスト", 1)))
+        pages.append(("BGMリスト%d" % i, lambda s, n=name: list_sheet(s, read_tsv(os.path.join(folder, n + ".TSV")),
+                                                                   "BGMリスト", 1)))
     for index, (name, fill) in enumerate(pages):
         if index == 0:
             sheets.getByIndex(0).setName(name)
@@ -146,6 +151,9 @@ def build(doc, folder, calendar, schedule, playlists, bgm_lists):
         style.Width, style.Height = max(style.Width, style.Height), min(style.Width, style.Height)
         style.ScaleToPagesX = 1
         style.ScaleToPagesY = 0
+        # The page's head shows the sheet's (Japanese) name; the suite's own
+        # footer would read in its interface language, so there is none.
+        style.FooterIsOn = False
 
 
 def has_printer():

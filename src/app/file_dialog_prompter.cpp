@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QTreeView>
+#include <QLineEdit>
 
 namespace {
 
@@ -21,6 +25,55 @@ QString WithDefaultExt(const QString &path, const QString &ext)
 }
 
 } // namespace
+
+void PrepareFileDialog(QFileDialog &dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new CFileDateProxy(&dialog));
+    // Each column as wide as what it holds once the folder is read, so no
+    // date or size is cut short.
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    auto *files = dialog.findChild<QFileSystemModel *>();
+    if (details && files) {
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, details, [details] {
+            for (int column = 0; column < details->model()->columnCount(details->rootIndex()); ++column)
+                details->resizeColumnToContents(column);
+        });
+    }
+}
+
+QVariant CFileDateProxy::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || index.column() != kDateColumn)
+        return QIdentityProxyModel::data(index, role);
+    const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+    if (!files)
+        return QIdentityProxyModel::data(index, role);
+    return QLocale().toString(files->lastModified(mapToSource(index)), QStringLiteral("yyyy/MM/dd hh:mm"));
+}
+
+QStringList RunFileDialog(QFileDialog &dialog)
+{
+    PrepareFileDialog(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen)
+{
+    // Names typed as "a.mpg" "b.mp4" that the name filter hides are left out
+    // of the dialog's choice without a word; they are handed on, so the
+    // caller registers or names each of them.
+    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return chosen;
+    const QStringList parts = edit->text().split(QLatin1Char('"'));
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        const QFileInfo file(dialog.directory(), parts[i]);
+        if (!parts[i].isEmpty() && file.isFile() && !chosen.contains(file.absoluteFilePath()))
+            chosen.append(file.absoluteFilePath());
+    }
+    return chosen;
+}
 
 void SetFileDialogPrompter(IFileDialogPrompter *prompter)
 {
@@ -60,22 +113,32 @@ CFileDialogPrompter::~CFileDialogPrompter()
 
 QString CFileDialogPrompter::GetSaveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    // The platform dialog asks before overwriting and hides read-only choices.
-    const QString path = QFileDialog::getSaveFileName(owner, request.title, StartPath(request), request.filter);
-    return WithDefaultExt(path, request.defaultExt);
+    // The dialog asks before overwriting and hides read-only choices.
+    QFileDialog dialog(owner, request.title, StartPath(request), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return WithDefaultExt(RunFileDialog(dialog).value(0), request.defaultExt);
 }
 
 QString CFileDialogPrompter::GetOpenFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    return QFileDialog::getOpenFileName(owner, request.title, StartPath(request), request.filter);
+    QFileDialog dialog(owner, request.title, StartPath(request), request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog).value(0);
 }
 
 QStringList CFileDialogPrompter::GetOpenFileNames(QWidget *owner, const FileDialogRequest &request)
 {
-    return QFileDialog::getOpenFileNames(owner, request.title, StartPath(request), request.filter);
+    QFileDialog dialog(owner, request.title, StartPath(request), request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    const QStringList chosen = RunFileDialog(dialog);
+    return chosen.isEmpty() ? chosen : WithTypedFiles(dialog, chosen);
 }
 
 QString CFileDialogPrompter::GetExistingFolder(QWidget *owner, const FileDialogRequest &request)
 {
-    return QFileDialog::getExistingDirectory(owner, request.title, request.folder);
+    QFileDialog dialog(owner, request.title, request.folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return RunFileDialog(dialog).value(0);
 }

@@ -4,9 +4,11 @@
 // tests a scripted fake. Without one, every dialog is cancelled, so nothing
 // is written where the operator did not choose.
 
+#include <QIdentityProxyModel>
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // What a file dialog is opened with.
@@ -36,6 +38,28 @@ QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request);
 QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request);
 QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request);
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request);
+
+// The file dialogs' date column, written as the program writes dates
+// whatever the desktop's language.
+class CFileDateProxy final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    static constexpr int kDateColumn = 3;
+};
+
+// Makes a file dialog ready to show: the program's own dialog (the same on
+// every desktop), Japanese dates, and columns that fit what they hold.
+void PrepareFileDialog(QFileDialog &dialog);
+
+// Shows the prepared dialog; the chosen paths, empty when cancelled.
+QStringList RunFileDialog(QFileDialog &dialog);
+
+// The files an accepted several-files dialog chose, with every existing file
+// whose name was typed in quotes but that the dialog's name filter left out.
+QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen);
 
 // The platform's file dialogs; installs itself while it lives.
 class CFileDialogPrompter final : public IFileDialogPrompter {

@@ -57,6 +57,7 @@ constexpr quint32 kMsgCommunicating = 5295;
 constexpr quint32 kMsgContentInTransfer = 5332;
 constexpr quint32 kMsgNoSendPeriod = 5350;
 constexpr quint32 kMsgTimedDeliveryWaits = 5393;
+constexpr quint32 kMsgHelpDocumentMissing = 5430;
 
 // One row of the pane table: the kind, its set-up values and its frame.
 struct PaneRow {
@@ -688,9 +689,14 @@ void CMainFrame::OnHelpCommand(int commandId)
     for (const HelpDocument &document : kHelpDocuments) {
         if (document.command != commandId)
             continue;
-        const QString path = FindHelpDocument(LoadString(document.nameId));
-        if (path.isEmpty())
-            return; // a missing document shows nothing
+        const QString name = LoadString(document.nameId);
+        const QString path = FindHelpDocument(name);
+        if (path.isEmpty()) {
+            // Said, so the operator knows which file to put where.
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgHelpDocumentMissing, name,
+                              QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+            return;
+        }
         if (!ShellOpenFile(path))
             ShowMessage(this, document.missingProgramId, kTitleCaption, MB_OK | MB_ICONINFORMATION);
         return;

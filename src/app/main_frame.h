@@ -583,7 +583,7 @@ private:
     void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
     void onLogEnd(quint32 saved);
-    void onPrintEnd(quint32 result);
+    void onPrintEnd(quint32 result, quint32 detail);
     void onExImportEnd(int number, quint32 result);
     bool openExImportDlg(int mode, const QList<quint32> &playlists);
     void saveSimpleScheduleOf(qint32 playlist, const QString &info, const QString &title,

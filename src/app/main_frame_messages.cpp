@@ -11,6 +11,8 @@
 #include "core/shell_open.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
+#include "model/app_data.h"
+#include "ops/print_files.h"
 #include "player/r40_http.h"
 #include "transfer/dlk_transfer_manager.h"
 #include "transfer/transfer_status_xml.h"
@@ -30,6 +32,8 @@ constexpr quint32 kMsgLogSaved = 5271;
 constexpr quint32 kMsgLogSaveFailed = 5272;
 constexpr quint32 kMsgPrintNeedsSpreadsheet = 5400;
 constexpr quint32 kMsgPrintStartFailed = 5404;
+constexpr quint32 kMsgPrintPdfNotShown = 5431;
+constexpr quint32 kMsgPrintFileNotWritten = 5432;
 
 // Transfer modes whose progress the frame shows.
 constexpr int kTransferModeDelete = 6;
@@ -91,7 +95,7 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
         onLogEnd(wParam);
         break;
     case APPMSG_PRINT_END:
-        onPrintEnd(wParam);
+        onPrintEnd(wParam, lParam);
         break;
     case APPMSG_EXPORT_END:
     case APPMSG_IMPORT_END:
@@ -197,20 +201,25 @@ void CMainFrame::onLogEnd(quint32 saved)
     m_busyMode = 0;
 }
 
-void CMainFrame::onPrintEnd(quint32 result)
+void CMainFrame::onPrintEnd(quint32 result, quint32 detail)
 {
     EndWorker(m_printWorker);
     if (m_processDialog)
         m_processDialog->CloseProgress();
-    if (!m_exiting && result == 1) {
+    if (!m_exiting && result == PRINT_END_NO_PROGRAM) {
         raise();
         activateWindow();
         ShowMessage(this, kMsgPrintNeedsSpreadsheet, kTitleCaption, MB_OK | MB_ICONWARNING);
-    } else if (!m_exiting && result != 0) {
+    } else if (!m_exiting && result == PRINT_END_WRITE_FAILED) {
+        // The spreadsheet program was never reached: say what did fail.
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgPrintFileNotWritten, int(detail),
+                          PrintFolderOf(GetAppData().GetDataRoot()));
+    } else if (!m_exiting && result != PRINT_END_DONE) {
         ShowMessage(this, kMsgPrintStartFailed, kTitleCaption, MB_OK | MB_ICONWARNING);
-    } else if (!m_exiting && result == 0 && !m_printPdfPath.isEmpty()) {
-        // No printer is set up: the pages went into a PDF, shown instead.
-        ShellOpenFile(m_printPdfPath);
+    } else if (!m_exiting && !m_printPdfPath.isEmpty() && !ShellOpenFile(m_printPdfPath)) {
+        // No printer is set up and the PDF written instead has no viewer:
+        // the operator is told where it lies.
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgPrintPdfNotShown, m_printPdfPath);
     }
     WriteSyslog(LOG_NOTICE, "Print end.");
 }

@@ -87,7 +87,9 @@ void CPlaylistExImportDlg::buildControls()
     m_progress = Named(new QProgressBar(this), 6436);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
-    m_percent = Named(new QLabel(QStringLiteral("100 %"), this), 6501);
+    // Room for the widest percent, but no percent before a run has one.
+    m_percent = Named(new QLabel(this), 6501);
+    m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")));
     grid->addWidget(m_progress, 3, 0, 1, 3);
     grid->addWidget(m_percent, 3, 3);
     m_status = Named(new QLabel(this), 6503);

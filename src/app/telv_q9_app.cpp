@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QResource>
 #include <QTimer>
 
@@ -70,6 +71,9 @@ CTelvQ9App::CTelvQ9App(int &argc, char **argv) : QApplication(PrepareWebEngine(a
     // program's language; without the translation they stay English.
     if (m_qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTranslator);
+    // Dates, month names and weekdays read as the rest of the program does,
+    // in Japanese, whatever language the desktop runs in.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
 CTelvQ9App::~CTelvQ9App()

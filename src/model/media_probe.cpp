@@ -24,16 +24,6 @@ constexpr qint64 kMaxPlayHours = 99;
 // which are decoded whole before they are scaled.
 constexpr int kImageAllocationLimitMb = 260;
 
-// The play time and frame count of a play length in frames at 30 a second.
-// False for lengths of 100 hours or more, which the records do not hold.
-bool SetPlayLength(qint64 frames, MediaInfo &info)
-{
-    if (frames >= (kMaxPlayHours + 1) * 3600 * kFramesPerSecond || !FramesToTimeCode(frames, info.playTime))
-        return false;
-    info.duration = frames;
-    return true;
-}
-
 // Truncates to whole frames without overflowing for any 64-bit length.
 qint64 FramesFromMicroseconds(qint64 microseconds)
 {
@@ -41,6 +31,21 @@ qint64 FramesFromMicroseconds(qint64 microseconds)
         return 0;
     return microseconds / kMicrosecondsPerSecond * kFramesPerSecond
         + microseconds % kMicrosecondsPerSecond * kFramesPerSecond / kMicrosecondsPerSecond;
+}
+
+// The frame count (30 a second) and the play time of a play length. The play
+// time's last field is milliseconds, as the list files keep it, not frames.
+// False for lengths of 100 hours or more, which the records do not hold.
+bool SetPlayLength(qint64 microseconds, MediaInfo &info)
+{
+    const qint64 frames = FramesFromMicroseconds(microseconds);
+    if (frames >= (kMaxPlayHours + 1) * 3600 * kFramesPerSecond)
+        return false;
+    const qint64 milliseconds = std::max<qint64>(microseconds, 0) / 1000;
+    info.playTime = TimeValue{quint16(milliseconds / 3600000), quint16(milliseconds / 60000 % 60),
+                              quint16(milliseconds / 1000 % 60), quint16(milliseconds % 1000)};
+    info.duration = frames;
+    return true;
 }
 
 int CheckPictureSize(QSize size, int maxWidth, int maxHeight)
@@ -155,7 +160,7 @@ int ProbeVideo(const QString &path, const AvProbeLimits &limits, MediaInfo &info
     const AvMediaFacts &facts = reader.facts();
     if (!IsVideoSizeAccepted(facts.width, facts.height))
         return MEDIA_PROBE_VIDEO_SIZE;
-    if (!SetPlayLength(FramesFromMicroseconds(facts.durationUs), info))
+    if (!SetPlayLength(facts.durationUs, info))
         return MEDIA_PROBE_NOT_SUPPORTED;
     rc = reader.grabFirstPicture(picture);
     if (rc == MEDIA_PROBE_OK)
@@ -176,7 +181,7 @@ int ProbeAudio(const QString &path, const AvProbeLimits &limits, MediaInfo &info
         rc = reader.checkStatedLength();
     if (rc != MEDIA_PROBE_OK)
         return rc;
-    if (!SetPlayLength(FramesFromMicroseconds(reader.facts().durationUs), info))
+    if (!SetPlayLength(reader.facts().durationUs, info))
         return MEDIA_PROBE_NOT_SUPPORTED;
     info.dataFormat = reader.facts().dataFormat;
     return MEDIA_PROBE_OK;
@@ -237,10 +242,10 @@ int ProbeFlash(const QString &path, MediaInfo &info)
     if (sizeRc != MEDIA_PROBE_OK)
         return sizeRc;
     // A frame rate of 0 gives no play length rather than a division by zero.
-    const qint64 frames = header.frameRate == 0
+    const qint64 microseconds = header.frameRate == 0
         ? 0
-        : qint64(header.frameCount) * kFramesPerSecond * 256 / header.frameRate;
-    if (!SetPlayLength(frames, info))
+        : qint64(header.frameCount) * kMicrosecondsPerSecond * 256 / header.frameRate;
+    if (!SetPlayLength(microseconds, info))
         return MEDIA_PROBE_NOT_SUPPORTED;
     info.dataFormat = QStringLiteral("Flash %1").arg(header.version);
     info.width = stage.width();

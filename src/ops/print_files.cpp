@@ -140,9 +140,14 @@ bool CPrintFiles::fail(const char *log, quint32 detail)
     return false;
 }
 
+QString PrintFolderOf(const QString &dataRoot)
+{
+    return JoinPath(DataFolderOf(dataRoot), QStringLiteral("PrintTemp"));
+}
+
 bool CPrintFiles::PrepareTsvFolder(QString &folder)
 {
-    folder = JoinPath(DataFolderOf(m_dataRoot), QStringLiteral("PrintTemp"));
+    folder = PrintFolderOf(m_dataRoot);
     if (!DeleteFolderTree(folder, true) && GetLastError() != 2 && GetLastError() != 3) {
         const quint32 error = GetLastError();
         WriteSyslog(LOG_ERR_WIN, "It failed in the deletion of the TSV output folder. : Error = %d", int(error));

@@ -32,6 +32,9 @@ enum PrintEndCode : quint32 {
     PRINT_END_WRITE_FAILED = 3, // a print file could not be written (detail: the error)
 };
 
+// The folder under the data root that the print files are written to.
+QString PrintFolderOf(const QString &dataRoot);
+
 struct PrintRequest {
     int kind = PRINT_PLAYLIST;
     int year = 0;   // calendar

@@ -1,11 +1,20 @@
 // The message boxes of the running program: their buttons read as the
 // messages name them, whatever translation the toolkit has; the toolkit's
-// own dialogs speak Japanese where the translation is installed.
+// own dialogs speak Japanese where the translation is installed; the file
+// dialog hands on every file typed, even one its filter hides.
+#include "app/file_dialog_prompter.h"
 #include "app/message_box_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -69,4 +78,35 @@ TEST(ToolkitTranslation, FileDialogTextsAreJapanese)
     if (!translations.exists(QStringLiteral("qtbase_ja.qm")))
         GTEST_SKIP() << "the toolkit's Japanese translation is not installed";
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+}
+
+TEST(ToolkitTranslation, DatesReadInJapaneseWhateverTheSystemLocale)
+{
+    QDateEdit edit;
+    edit.setDate(QDate(2027, 1, 6));
+    EXPECT_EQ(edit.text(), QStringLiteral("2027/01/06"));
+    const QLocale locale;
+    EXPECT_EQ(locale.standaloneMonthName(12), QStringLiteral("12月"));
+    EXPECT_EQ(locale.dayName(1, QLocale::ShortFormat), QStringLiteral("月"));
+}
+
+TEST(FileDialogPrompter, NamesTypedButHiddenByTheFilterAreHandedOn)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"movie2.mpg", "movie1.mp4"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFileDialog dialog(nullptr, QStringLiteral("登録"), dir.path(), QStringLiteral("動画 (*.mpg)"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto *view = dialog.findChild<QListView *>(QStringLiteral("listView"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == 1; }));
+    dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+        ->setText(QStringLiteral("\"movie2.mpg\" \"movie1.mp4\""));
+    const QStringList both{dir.filePath(QStringLiteral("movie2.mpg")), dir.filePath(QStringLiteral("movie1.mp4"))};
+    // The toolkit alone keeps only the name its filter shows.
+    EXPECT_EQ(dialog.selectedFiles(), QStringList{both.first()});
+    EXPECT_EQ(WithTypedFiles(dialog, dialog.selectedFiles()), both);
 }

@@ -51,4 +51,17 @@ TEST_F(ShellOpenTest, FailsOnlyForAnExistingFileThatNoProgramOpens)
     m_opener.opened.clear();
     EXPECT_TRUE(ShellOpenFile(QString()));
     EXPECT_TRUE(m_opener.opened.isEmpty());
+
+    // The desktop's opener says so when the desktop names no program for
+    // the file, rather than failing unseen after it was started.
+    const QString pdf = dir.path() + "/Print.pdf";
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::WriteOnly));
+    pdfFile.write("%PDF-1.4\n");
+    pdfFile.close();
+    const QString empty = dir.path() + "/desktop";
+    QDir().mkpath(empty);
+    for (const char *name : {"XDG_DATA_DIRS", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+        qputenv(name, empty.toLocal8Bit());
+    EXPECT_FALSE(XdgShellOpener().open(pdf));
 }

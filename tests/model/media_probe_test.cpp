@@ -288,6 +288,14 @@ TEST_F(AvProbeTest, MpegProgramStreamAndWmv)
     ASSERT_EQ(ProbeMediaFile(1, 100000003, file("clip.wmv"), root(), info), MEDIA_PROBE_OK);
     EXPECT_EQ(info.dataFormat, "WMV8");
     EXPECT_NEAR(double(info.duration), 30.0, 2.0);
+
+    // The play time's last field is milliseconds, as the list file keeps it:
+    // a 2.96 s movie is 00:00:02.9xx, not 2 s and 28 frames.
+    make({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t", "2.96", "-c:v", "mpeg2video", "-f", "vob",
+          file("odd.mpg")});
+    ASSERT_EQ(ProbeMediaFile(1, 100000004, file("odd.mpg"), root(), info), MEDIA_PROBE_OK);
+    EXPECT_EQ(info.playTime.second, 2);
+    EXPECT_NEAR(double(info.playTime.frame), 960.0, 40.0);
 }
 
 TEST_F(AvProbeTest, AudioFiles)

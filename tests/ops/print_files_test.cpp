@@ -235,4 +235,7 @@ TEST(PrintFiles, OnePrintThroughTheOfficeSuiteGivesAPdfWithTheTitles)
     EXPECT_TRUE(shown.contains(QStringLiteral("朝の案内"))) << qPrintable(shown);
     // A title that looks like a formula stays text.
     EXPECT_TRUE(shown.contains(QStringLiteral("=1+1 list"))) << qPrintable(shown);
+    // The page reads in Japanese: no file name or page word of ours in English.
+    EXPECT_FALSE(shown.contains(QStringLiteral("PLST_"))) << qPrintable(shown);
+    EXPECT_FALSE(shown.contains(QStringLiteral("Page"))) << qPrintable(shown);
 }

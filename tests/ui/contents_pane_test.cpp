@@ -17,7 +17,9 @@
 #include "model/playlist_property.h"
 #include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
+#include "model/streaming_property.h"
 #include "shell_fixture.h"
+#include "text_fit.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_frame_ops.h"
@@ -32,6 +34,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
@@ -210,6 +214,32 @@ TEST_F(ContentsPane, HeadersSortAndKeepTheSelection)
     EXPECT_EQ(GetContentFolders().GetSortKey(1), key);
 }
 
+TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
+{
+    start();
+    CStreamingProperty camera;
+    ASSERT_TRUE(camera.SetIndex(801000001));
+    camera.SetTitle(QStringLiteral("Camera"));
+    camera.SetAddress(QStringLiteral("192.168.100.200"));
+    camera.SetCreateDate(dayOf(2024, 12, 31));
+    ASSERT_TRUE(GetContentFolders().GetList(8)->Add(&camera));
+    frame->NotifyContentsListChanged(8, 0, 0);
+    frame->show();
+    CContentsListCtrl *list = videoList();
+    list->OnCommand(4022);
+    EXPECT_EQ(TextFit::Report(list), "");
+    TextFit::Screenshot(frame, QStringLiteral("contents-list"));
+    CContentsTabCtrl *tabs = pane->GetTabCtrl();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->GetPage(i) && tabs->GetPage(i)->GetContentType() == 8)
+            pane->SelectTab(i);
+    }
+    CContentsListCtrl *cameras = pane->GetVisibleList();
+    ASSERT_EQ(cameras->GetContentType(), 8);
+    cameras->OnCommand(4022);
+    EXPECT_EQ(TextFit::Report(cameras), "");
+}
+
 TEST_F(ContentsPane, FilterByCategoryAndDate)
 {
     start();
@@ -257,6 +287,16 @@ TEST_F(ContentsPane, FilterByCategoryAndDate)
     QTest::keyClick(filter, Qt::Key_Escape);
     EXPECT_TRUE(frame->isEnabled());
     EXPECT_FALSE(filter && filter->isVisible());
+
+    // A filter that cannot be saved is said to be so, naming its file.
+    const QString path = GetAppData().GetDispFilterPath(1);
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path));
+    pane->OnCommand(6302);
+    m_prompter.expect(5433, IDOK);
+    pane->GetFilterDlg()->OnApply();
+    EXPECT_TRUE(m_prompter.last().text.contains(QDir::toNativeSeparators(path)));
+    QDir(path).removeRecursively();
 }
 
 TEST_F(ContentsPane, ThumbnailsAreMadeOnlyForShownRows)
@@ -336,6 +376,9 @@ TEST_F(ContentsPane, CopyPutsTheNumberAndDragsCarryTheBlock)
     list->setFocus();
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("100000001"));
+    // The category copy, which has no menu item, has its key.
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A")); // Apple's category
 
     // No drag in contents management.
     EXPECT_EQ(list->CreateDragData(), nullptr);

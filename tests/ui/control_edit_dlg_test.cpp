@@ -11,6 +11,8 @@
 #include "ui/contents/control_edit_dlg.h"
 #include "ui/contents/ip_camera_set_dlg.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -183,6 +185,24 @@ TEST_F(ControlEditDlg, TheIpCameraDialogChecksAddressPortAndCredentials)
         m_prompter.expect(5232, IDOK);
         EXPECT_FALSE(dialog.Validate()) << empty;
     }
+    // Typed with its dots, the address lands as typed; a field left empty
+    // is refused, not saved as 0.
+    address->SetAddress(QString());
+    dialog.show();
+    address->SetFieldFocus(0);
+    for (QChar c : QStringLiteral("192.168.10.20"))
+        QTest::keyClick(dialog.focusWidget(), c.toLatin1());
+    EXPECT_EQ(address->GetAddress(), QStringLiteral("192.168.10.20"));
+    address->GetFieldEdit(2)->clear();
+    m_prompter.expect(5232, IDOK);
+    EXPECT_FALSE(dialog.Validate());
+    EXPECT_EQ(dialog.focusWidget(), address->GetFieldEdit(2));
+    // A dotted address pasted into the first field fills the four.
+    address->SetAddress(QString());
+    QApplication::clipboard()->setText(QStringLiteral("10.1.2.30"));
+    address->GetFieldEdit(0)->setFocus();
+    address->GetFieldEdit(0)->paste();
+    EXPECT_EQ(address->GetAddress(), QStringLiteral("10.1.2.30"));
     address->SetAddress(QStringLiteral("192.168.0.20"));
     auto *port = field<QLineEdit>(&dialog, CIpCameraSetDlg::IDC_PORT);
     port->setText(QStringLiteral("8a"));

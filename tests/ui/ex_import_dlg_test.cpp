@@ -104,6 +104,8 @@ TEST_F(ShellTest, ExportWindowCountsFilesAndMegabytes)
     CMainFrame *frame = startFrame();
     ASSERT_NE(frame, nullptr);
     CPlaylistExImportDlg dialog(frame);
+    // Before a run, no percent is shown.
+    EXPECT_TRUE(dialog.GetPercentText().isEmpty());
     dialog.BeginCopy(10, quint64(4096) << 20);
     for (int file = 0; file < 3; ++file)
         dialog.EndFile(quint32(512u << 20), 0);

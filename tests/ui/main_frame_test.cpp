@@ -292,8 +292,21 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
     FakeOpener opener;
     CMainFrame *frame = startFrame();
     ASSERT_NE(frame, nullptr);
-    // Missing everywhere: nothing is opened and nothing is shown.
-    frame->OnHelpCommand(CMainFrame::ID_HELP_ERROR_LIST);
+    // Missing everywhere: nothing is opened, and the message names the
+    // document and the folder it belongs in.
+    const struct {
+        int command;
+        const char *name;
+    } documents[] = {{CMainFrame::ID_HELP_ERROR_LIST, "ErrorListJ.htm"},
+                     {CMainFrame::ID_HELP_SETUP_MANUAL, "SetupManualJ.pdf"},
+                     {CMainFrame::ID_HELP_MANUAL, "TELV-Q9ManualJ.pdf"},
+                     {CMainFrame::ID_HELP_SPEC_SHEET, "SpecsJ.htm"}};
+    for (const auto &document : documents) {
+        m_prompter.expect(5430, IDOK);
+        EXPECT_TRUE(frame->OnCommand(document.command));
+        EXPECT_TRUE(m_prompter.last().text.contains(QString::fromLatin1(document.name)));
+        EXPECT_TRUE(m_prompter.last().text.contains(QCoreApplication::applicationDirPath()));
+    }
     EXPECT_TRUE(opener.opened.isEmpty());
 
     const QString current = QDir::currentPath();
@@ -318,6 +331,20 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
     const QString found = CMainFrame::FindHelpDocument(QStringLiteral("SpecsJ.htm"));
     QFile::remove(beside);
     EXPECT_EQ(found, QFileInfo(beside).absoluteFilePath());
+
+    // The build writes the error-code table beside the program, and it tells
+    // what a code in a failure message means.
+    const QString programFolder = QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath();
+    ASSERT_TRUE(QDir::setCurrent(programFolder));
+    opener.opened.clear();
+    frame->OnCommand(CMainFrame::ID_HELP_ERROR_LIST);
+    QDir::setCurrent(current);
+    ASSERT_EQ(opener.opened.size(), 1);
+    QFile table(opener.opened.first());
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(table.readAll());
+    EXPECT_TRUE(page.contains(QStringLiteral("<td>1003</td><td>KDP-R40に接続できません"))) << qPrintable(page);
+    EXPECT_TRUE(page.contains(QStringLiteral("<td>0120</td>")));
 }
 
 TEST_F(MainFrame, SelectPlayerFindsTheNameAndGroupNumbersAreFoundByName)

@@ -2,27 +2,33 @@
 // interrupt play with their play commands, stopping, deleting on a player,
 // fetching lists, status and logs with the log collection into a cabinet,
 // the player update, and the schedule send with its calendar row; the
-// material of a content being sent is not replaced.
+// material of a content being sent is not replaced; the contents lists'
+// commands reach the players their pane names.
 #include "app/main_frame.h"
 #include "app/play_position_prompter.h"
 #include "core/app_ini.h"
 #include "core/clock.h"
 #include "core/message_box.h"
+#include "core/setting_ini.h"
 #include "fake_file_dialogs.h"
 #include "model/app_data.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
+#include "model/control_property.h"
 #include "model/movie_property.h"
 #include "model/playlist_file.h"
 #include "model/schedule_file.h"
 #include "model/schedule_property.h"
 #include "model/sequence_file.h"
 #include "player_ops_fixture.h"
+#include "ops/send_operations.h"
 #include "transfer/transfer_status_xml.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_list_ctrl.h"
+#include "ui/contents/contents_tab_ctrl.h"
+#include "ui/contents/contents_list_dlg.h"
 #include "ui/players/status_dlg_view.h"
 
 #include <QDir>
@@ -414,4 +420,85 @@ TEST_F(PlayerOpsTest, MaterialOfAContentBeingSentIsRefusedBeforeAFileIsChosen)
     m_prompter.answer(IDOK);
     m_frame->StopTransfer();
     ASSERT_TRUE(waitIdle());
+}
+
+// Each play, stop and send command of the contents lists reaches the frame
+// with the arguments of its pane: the preview player or the group, COM2,
+// the chosen player's held contents, and every selected row.
+TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
+{
+    ASSERT_TRUE(startWithPlayers(2));
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(kMovie + 1, MovieData(), DateValue{2020, 1, 1}));
+    CSettingIni &settings = GetSettingIni();
+    SystemOptions options = settings.Options();
+    options.SIControl = true;
+    settings.SetOptions(options);
+    CControlProperty control;
+    ASSERT_TRUE(control.SetIndex(701000001) && control.SetCtrlType(CControlProperty::CTRL_COM));
+    ASSERT_TRUE(GetContentFolders().GetList(7)->Add(&control));
+    GetAppIni().SetLastPreviewSet(number(1));
+    m_frame->NotifyContentsListChanged(0, 0, 0);
+    FixedPlayChoice choice;
+    // Runs a command on the rows of a type in a pane put in a mode.
+    auto run = [&](int paneIndex, int mode, int type, const QList<qint32> &rows, int command) {
+        auto *pane = dynamic_cast<CContentsDlgView *>(m_frame->GetViewPane(paneIndex));
+        ASSERT_NE(pane, nullptr);
+        pane->ChangeMode(mode);
+        for (int i = 0; i < pane->GetTabCtrl()->count(); ++i) {
+            if (pane->GetTabCtrl()->GetPage(i) && pane->GetTabCtrl()->GetPage(i)->GetContentType() == type)
+                pane->SelectTab(i);
+        }
+        CContentsListCtrl *list = pane->GetVisibleList();
+        ASSERT_EQ(list->GetContentType(), type);
+        list->SelectContentIndexes(rows);
+        for (int i = 0; i < 2; ++i)
+            player(i).clearRequests();
+        list->OnCommand(command);
+        ASSERT_TRUE(waitIdle());
+    };
+    const QString playlistPlay = QStringLiteral("PLCL");
+
+    // Sending takes every selected row to every player of the group.
+    run(CMainFrame::PANE_CONTENTS, 14, 1, {kMovie, kMovie + 1}, 4058);
+    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_CONTENTS_SEND);
+    for (int i = 0; i < 2; ++i) {
+        QString hrefs;
+        for (const EmulatedPlayer::Request &request : player(i).requests())
+            hrefs += request.parameter(QStringLiteral("href"));
+        EXPECT_TRUE(hrefs.contains(QString::number(kMovie)) && hrefs.contains(QString::number(kMovie + 1))) << i;
+    }
+
+    // Preview and its stop go to the preview player only.
+    run(CMainFrame::PANE_CONTENTS, 10, 1, {kMovie}, 4041);
+    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PREVIEW);
+    EXPECT_TRUE(Commands(player(1)).contains(playlistPlay));
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    run(CMainFrame::PANE_CONTENTS, 10, 1, {kMovie}, 4042);
+    EXPECT_EQ(Commands(player(1)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_TRUE(player(0).requests().isEmpty());
+
+    // COM2 runs the control on the preview player as a COM2 play.
+    run(CMainFrame::PANE_CONTENTS, 10, 7, {701000001}, 4079);
+    ASSERT_FALSE(player(1).requests(playlistPlay).isEmpty());
+    EXPECT_EQ(player(1).requests(playlistPlay).last().parameter(QStringLiteral("id")), QStringLiteral("20"));
+
+    // Interrupt play goes to the group.
+    run(CMainFrame::PANE_CONTENTS, 16, 1, {kMovie}, 4037);
+    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PLAY);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(Commands(player(i)).contains(playlistPlay)) << i;
+
+    // On a player's own contents, play and stop are the remote ones.
+    m_frame->SelectPlayer(number(0));
+    CMovieProperty held;
+    held.SetIndex(kMovie);
+    ASSERT_TRUE(GetContentFolders().GetRemoteList(1)->Add(&held));
+    m_frame->NotifyContentsListChanged(1, 0, 0);
+    run(CMainFrame::PANE_PLAYER_CONTENTS, 17, 1, {kMovie}, 4037);
+    EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_REMOTE_PLAY);
+    EXPECT_EQ(Commands(player(0)), QStringList{playlistPlay});
+    run(CMainFrame::PANE_PLAYER_CONTENTS, 17, 1, {kMovie}, 4042);
+    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_TRUE(player(1).requests().isEmpty());
 }

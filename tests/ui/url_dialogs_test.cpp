@@ -253,4 +253,18 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     EXPECT_LT(qGreen(large.pixel(600, 200)), 60);
     EXPECT_EQ(small.size(), QSize(94, 33));
     EXPECT_EQ(dialog.result(), 1);
+
+    // A page shorter than the window is offered at the size the window
+    // shows, not as a strip as high as its one line.
+    const QString line = writePage("line.html", "<html><body>one line</body></html>");
+    CUrlThumbViewDlg shortPage(record, line, &small, &large);
+    shortPage.setAttribute(Qt::WA_DontShowOnScreen);
+    shortPage.show();
+    QObject::connect(&shortPage, &CUrlThumbViewDlg::PageReady, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QWidget *browser = shortPage.findChild<QWidget *>(QString::number(CUrlThumbViewDlg::IDC_BROWSER));
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_HEIGHT)->text(), QString::number(browser->height()));
+    EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_WIDTH)->text(), QString::number(browser->width()));
 }

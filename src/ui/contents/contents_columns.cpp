@@ -239,6 +239,25 @@ std::span<const ContentsColumn> ContentsColumns(int type)
     }
 }
 
+QString WidestColumnText(int type, int kind)
+{
+    switch (kind) {
+    case COL_DELETE_DATE:
+    case COL_START_DATE:
+    case COL_END_DATE:
+        return QStringLiteral("0000/00/00");
+    case COL_UPDATE:
+    case COL_RECEIVED:
+        return QStringLiteral("0000/00/00 00:00:00");
+    case COL_ADDRESS:
+        return type == CONTENT_STREAMING ? QStringLiteral("000.000.000.000") : QString();
+    case COL_FILE_NAME:
+        return GetContentFolders().GetContentFolder(type) + QStringLiteral("/000000000.jpeg");
+    default:
+        return QString();
+    }
+}
+
 bool IsColumnAllowed(int mode, int type, int kind)
 {
     if (mode != 17)

@@ -63,6 +63,11 @@ QString ColumnText(const CPropertyBase &record, int kind, int row);
 // The cell as the list shows it: one blank on either side of a non-empty text.
 QString FramedColumnText(const CPropertyBase &record, int kind, int row);
 
+// The widest text a column of a fixed form holds on a tab of the type (a
+// date, a time stamp, an IP address, a content file's path); empty for
+// columns whose texts vary freely.
+QString WidestColumnText(int type, int kind);
+
 // Helpers of the cell texts.
 QString FormatSizeKb(quint64 bytes);           // "1,000,000 KB"
 QString FormatWeekdays(const QString &week);   // "日 土"; empty for every day

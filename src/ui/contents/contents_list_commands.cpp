@@ -777,6 +777,9 @@ bool CContentsListCtrl::HandleKey(QKeyEvent *event)
     int id = 0;
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
         id = ID_DELETE;
+    // The category copy has no menu item: Ctrl+Shift+C is its way in.
+    else if (event->key() == Qt::Key_C && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+        id = ID_COPY_CATEGORY;
     else if (event->matches(QKeySequence::Copy))
         id = ID_EDIT_COPY;
     else if (event->matches(QKeySequence::Paste))

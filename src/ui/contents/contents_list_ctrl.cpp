@@ -4,6 +4,7 @@
 #include "app/color_dialog.h"
 #include "app/main_frame.h"
 #include "core/app_ini.h"
+#include "core/string_table.h"
 #include "core/system_ini.h"
 #include "model/contents_store.h"
 #include "model/schedule_property.h"
@@ -12,11 +13,14 @@
 #include "ui/contents/contents_thumb_view.h"
 #include "ui/contents/contents_thumbnails.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -140,10 +144,23 @@ void CContentsListCtrl::InsertColumns()
             continue;
         if (column.hideable && !isColumnShown(column.kind, column.shownByDefault))
             continue;
-        const int width = GetAppIni().GetListWidth(m_mode, m_type, column.kind, column.width);
+        const int width = GetAppIni().GetListWidth(m_mode, m_type, column.kind, fittingWidth(column));
         InsertColumnById(position++, column.headerId, width, column.kind, column.format);
     }
     ApplySortMark();
+}
+
+int CContentsListCtrl::fittingWidth(const ContentsColumn &column) const
+{
+    // A column first shows its heading with the sort mark and, where its
+    // texts have a fixed form, the widest of them; the operator's own width
+    // is kept once stored.
+    constexpr int kSortMarkRoom = 20;
+    constexpr int kCellMargins = 12;
+    const QFontMetrics metrics(font());
+    const int heading = header()->fontMetrics().horizontalAdvance(LoadString(column.headerId)) + kSortMarkRoom;
+    const int widest = metrics.horizontalAdvance(WidestColumnText(m_type, column.kind)) + kCellMargins;
+    return std::max({column.width, heading, widest});
 }
 
 void CContentsListCtrl::ReinsertColumns()

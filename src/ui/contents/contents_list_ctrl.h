@@ -16,6 +16,7 @@
 #include <memory>
 
 class CContentsList;
+struct ContentsColumn;
 class CContentsThumbView;
 class CPropertyBase;
 class QMenu;
@@ -135,6 +136,7 @@ private:
     void updateMarkedIndex();
     void onHeaderClicked(int position);
     void fitTelopColumn();
+    int fittingWidth(const ContentsColumn &column) const;
     // Commands.
     bool isRefusedInMode(int commandId) const;
     bool isOperationOffered(int commandId) const;

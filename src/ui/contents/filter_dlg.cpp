@@ -4,6 +4,7 @@
 #include "app/main_frame.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"
+#include "core/message_box.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
@@ -11,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +21,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgFilterNotSaved = 5433;
 
 template <class Widget>
 Widget *withId(Widget *widget, int id)
@@ -182,7 +187,11 @@ void CFilterDlg::OnApply()
         if (m_categories->item(i)->checkState() != Qt::Checked)
             filter->AddType(m_categories->item(i)->text());
     }
-    GetAppData().SaveDispFilter(m_type);
+    if (!GetAppData().SaveDispFilter(m_type)) {
+        // Shown for now, but gone at the next start: the operator is told.
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgFilterNotSaved,
+                          QDir::toNativeSeparators(GetAppData().GetDispFilterPath(m_type)));
+    }
     GetContentFolders().ApplyDispFilter(m_type);
     if (CMainFrame *frame = GetMainFrame())
         frame->NotifyContentsListChanged(m_type, 0, 1);

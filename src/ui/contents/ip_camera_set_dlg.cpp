@@ -121,10 +121,12 @@ bool CIpCameraSetDlg::Validate()
         m_title->setText(title);
     }
     m_record.SetInfo(category);
+    // An empty field is an address not yet typed whole, never a 0.
     const std::array<int, 4> fields = m_address->GetFields();
-    if (fields[0] == 0 || fields[3] == 0) {
+    const int emptyField = m_address->FirstEmptyField();
+    if (emptyField >= 0 || fields[0] == 0 || fields[3] == 0) {
         ShowMessage(this, kMsgEmpty, kTitleCaption, kStyle);
-        m_address->SetFieldFocus(fields[0] == 0 ? 0 : 3);
+        m_address->SetFieldFocus(emptyField >= 0 ? emptyField : (fields[0] == 0 ? 0 : 3));
         return false;
     }
     const QString address = m_address->GetAddress();

@@ -13,6 +13,7 @@
 
 namespace {
 constexpr quint32 kTitleCaption = 1;
+constexpr int kEditMargins = 12;
 } // namespace
 
 CPropertySetDlg::CPropertySetDlg(QWidget *parent)
@@ -28,6 +29,10 @@ CPropertySetDlg::CPropertySetDlg(QWidget *parent)
     m_playTimeLabel->setObjectName(QString::number(IDC_PLAY_TIME_LABEL));
     m_playTimeEdit->setObjectName(QString::number(IDC_PLAY_TIME));
     m_playTimeEdit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+
+    // A whole category and title show without scrolling, whatever their letters.
+    for (QLineEdit *edit : {m_categoryEdit, m_titleEdit})
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(edit->maxLength(), u'漢')) + kEditMargins);
 
     auto *layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("分類："), m_categoryEdit);

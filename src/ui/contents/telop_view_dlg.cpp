@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -137,6 +138,18 @@ void CTelopViewDlg::SetFont(const QString &face, int size, bool select)
     layout()->activate();
     setMinimumWidth(qMax(minimumWidth(), sizeHint().width()));
     setFixedHeight(sizeHint().height());
+    fitWidthToText();
+}
+
+// Wide enough to show the whole telop where the screen has room for it, so
+// that it is read without scrolling.
+void CTelopViewDlg::fitWidthToText()
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int wanted = m_preview->GetTotalWidth() + frame + margins.left() + margins.right();
+    const int room = screen() ? screen()->availableGeometry().width() * 9 / 10 : wanted;
+    resize(qMax(minimumWidth(), qMin(wanted, room)), height());
 }
 
 void CTelopViewDlg::UpdateSizeEdit()

@@ -58,6 +58,7 @@ protected:
 
 private:
     void fillSizeList();
+    void fitWidthToText();
     void finish(int result);
     bool settleNumber();
 

@@ -43,11 +43,14 @@ const char *const kNeutraliseScript = R"(
 })()
 )";
 
+// The page's size, never less than the part of it the window shows: a short
+// page's body is only as high as its text, which would make a thin strip.
 const char *const kPageSizeScript = R"(
 (function() {
   var body = document.body;
   if (body) { body.style.margin = '0px'; body.style.overflow = 'hidden'; }
-  return [window.frames.length, body ? body.scrollWidth : 0, body ? body.scrollHeight : 0];
+  return [window.frames.length, body ? Math.max(body.scrollWidth, window.innerWidth) : 0,
+          body ? Math.max(body.scrollHeight, window.innerHeight) : 0];
 })()
 )";
 

@@ -1,0 +1,128 @@
+// The dialogs a new operator meets, each at the size it opens with: every
+// label, button and column shows its text whole, an address or title fits
+// its field, and dates read in Japanese. With TELV_SCREENSHOT_DIR set each
+// dialog is grabbed into that folder.
+#include "app/del_date_chg_dlg.h"
+#include "app/file_dialog_prompter.h"
+#include "app/ip_address_ctrl.h"
+#include "app/main_frame.h"
+#include "app/playlist_ex_import_dlg.h"
+#include "model/streaming_property.h"
+#include "model/telop_property.h"
+#include "ops/telop_document.h"
+#include "ops/telop_files.h"
+#include "shell_fixture.h"
+#include "text_fit.h"
+#include "ui/contents/ip_camera_set_dlg.h"
+#include "ui/contents/no_play_date_set_dlg.h"
+#include "ui/contents/property_set_dlg.h"
+#include "ui/contents/telop_edit_ctrl.h"
+#include "ui/contents/telop_view_dlg.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Shows the window at its own size and checks every text in it.
+void expectWhole(QWidget *window, const char *name)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
+    EXPECT_EQ(TextFit::Report(window), "") << name;
+    TextFit::Screenshot(window, QStringLiteral("dialog-%1").arg(QString::fromLatin1(name)));
+}
+
+// Whether the whole text of an edit is in view.
+bool showsWhole(const QLineEdit *edit)
+{
+    constexpr int kInnerMargins = 4;
+    return edit->fontMetrics().horizontalAdvance(edit->text()) + kInnerMargins <= edit->contentsRect().width();
+}
+
+} // namespace
+
+using DialogLayout = ShellTest;
+
+TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+
+    CStreamingProperty camera;
+    camera.SetAddress(QStringLiteral("192.168.100.200"));
+    CIpCameraSetDlg cameraDialog;
+    cameraDialog.SetStreamingProperty(camera);
+    expectWhole(&cameraDialog, "ip-camera");
+    auto *address = cameraDialog.findChild<CIpAddressCtrl *>(QString::number(CIpCameraSetDlg::IDC_ADDRESS));
+    for (int field = 0; field < 4; ++field)
+        EXPECT_TRUE(showsWhole(address->GetFieldEdit(field))) << field;
+
+    CPropertySetDlg property;
+    property.SetCategory(QString(CPropertyBase::kMaxInfo, u'分'));
+    property.SetTitle(QString(CPropertyBase::kMaxTitle, u'題'));
+    expectWhole(&property, "property");
+    for (QLineEdit *edit : property.findChildren<QLineEdit *>()) {
+        if (edit->isVisible())
+            EXPECT_TRUE(showsWhole(edit)) << edit->objectName().toStdString();
+    }
+
+    CPlaylistExImportDlg import(frame);
+    import.SetMode(1);
+    expectWhole(&import, "import");
+
+    CDelDateChgDlg deletion;
+    deletion.SetDate(DateValue{2027, 1, 6});
+    expectWhole(&deletion, "deletion-date");
+    CNoPlayDateSetDlg noPlay;
+    noPlay.SetStartDate(DateValue{2027, 1, 6});
+    noPlay.SetEndDate(DateValue{2027, 12, 31});
+    expectWhole(&noPlay, "no-play");
+    for (QLineEdit *edit : noPlay.findChildren<QLineEdit *>())
+        EXPECT_FALSE(edit->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) << edit->text().toStdString();
+
+    // The telop preview opens wide enough for its line, with nothing to scroll.
+    CTelopTextDoc doc;
+    doc.SetFont(QStringLiteral("IPAGothic"), 30);
+    doc.InsertText(0, QStringLiteral("本日は晴天なり。ご来店ありがとうございます。"));
+    QString records;
+    FormatTelopRecords(doc, 4, DefaultTelopPalette(), records);
+    CTelopProperty telop;
+    CTelopViewDlg preview(nullptr);
+    preview.SetTextData(records);
+    preview.SetFont(QStringLiteral("IPAGothic"), 30, true);
+    preview.SetProperty(&telop);
+    expectWhole(&preview, "telop-preview");
+    const CTelopEditCtrl *line = preview.findChild<CTelopEditCtrl *>();
+    EXPECT_GT(line->GetTotalWidth(), preview.minimumWidth()) << "a line that needs the room";
+    EXPECT_EQ(line->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
+{
+    ASSERT_TRUE(startUp());
+    QTemporaryDir folder;
+    QFile movie(folder.filePath(QStringLiteral("朝の案内_ロビー用_2027年版.mpg")));
+    ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
+    movie.write(QByteArray(4096, 'm'));
+    movie.close();
+    QFileDialog dialog(nullptr, QStringLiteral("動画 の登録"), folder.path(), QStringLiteral("動画 (*.mpg)"));
+    PrepareFileDialog(dialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }));
+    // The columns take their widths once the folder has been read.
+    QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
+    EXPECT_EQ(TextFit::Report(details), "");
+    const QString date = details->model()->index(0, 3, details->rootIndex()).data().toString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
+        << date.toStdString();
+    TextFit::Screenshot(&dialog, QStringLiteral("dialog-file"));
+}
