@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kTrackFlags[LayoutTemplate::kAreaCount] = {1, 2, 4, 8, 16, 64};
 constexpr QSize kProgramPictureSize(640, 480);
 constexpr QSize kSmallCheckSize(300, 300);
 constexpr QSize kRoomNeeded(500, 300);
@@ -163,15 +162,10 @@ bool SetCurrentLayout(CAppData &data, qint32 number, qint32 displayMode)
 int AreaOfTrackFlag(int flag)
 {
     for (int area = 0; area < LayoutTemplate::kAreaCount; ++area) {
-        if (kTrackFlags[area] == flag)
+        if (LayoutTemplate::kTrackFlags[size_t(area)] == flag)
             return area;
     }
     return -1;
-}
-
-int TrackFlagOfArea(int area)
-{
-    return area >= 0 && area < LayoutTemplate::kAreaCount ? kTrackFlags[area] : 0;
 }
 
 bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate::Areas &areas)

@@ -37,8 +37,6 @@ bool SetCurrentLayout(CAppData &data, qint32 number, qint32 displayMode);
 // The area a playlist track shows its items in (flags 1, 2, 4, 8, 16, 64 give
 // 0 to 5); -1 for a track without an area (32 audio, 128 control).
 int AreaOfTrackFlag(int flag);
-// The flag of the track that plays in an area (0 to 5); 0 for another area.
-int TrackFlagOfArea(int area);
 
 // Gives the items of a row of the playlist the width and height of their
 // track's area. Tracks without an area are passed over. When a cell cannot

@@ -2,6 +2,7 @@
 // check draws the pictures of the selected row where its areas lie, the
 // layout-change button opens the two layout windows where they were left,
 // and a layout that cannot show a track the row uses is refused.
+#include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "core/app_ini.h"
 #include "core/data_folders.h"
@@ -182,6 +183,8 @@ protected:
 
 TEST_F(LayoutPanes, TheCheckDrawsThePicturesOfTheSelectedRowInTheirAreas)
 {
+    // A client below 1200 x 900 gives the check its small default size.
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_LAYOUT_DISP)->size(), QSize(300, 300));
     auto *check = pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP);
     const QRect screen = check->GetCanvas()->GetScreenRect();
     ASSERT_FALSE(screen.isEmpty());

@@ -4,7 +4,6 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/property_base.h"
-#include "ops/layout_selection.h"
 #include "ui/players/layout_drawing.h"
 
 #include <QPainter>
@@ -66,7 +65,7 @@ QString CLayoutCanvas::AreaLabel(int area) const
     if (!m_playlistMode)
         return QString::number(area + 1);
     const CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
-    const int track = model.FindTrack(TrackFlagOfArea(area));
+    const int track = model.FindTrack(LayoutTemplate::kTrackFlags[size_t(area)]);
     QString label = QString::fromUtf8("トラック %1").arg(track);
     const QString title = PlayedTitle(model, track);
     if (!title.isEmpty())
