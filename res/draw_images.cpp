@@ -1,7 +1,9 @@
 // Draws the program's bitmaps and icons as small PNG files:
 //   res/bitmaps/<id>.png  navigation buttons, guidance toggle, thumbnail frames
 //   res/icons/<id>.png    sort marks
-// Run res/draw_images.sh after changing a drawing; the PNGs are committed.
+// and the pictures the layout check shows for contents without a thumbnail:
+//   res/pictures/ExInput.jpg, IpCamera.jpg, PinP.jpg (640 x 480, beside the program)
+// Run res/draw_images.sh after changing a drawing; the images are committed.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -277,6 +279,48 @@ struct NavEntry {
     int symbol;
 };
 
+// A 640 x 480 picture standing for a kind of content: a coloured field with
+// a symbol and its name.
+QImage contentPicture(QColor base, const char *name, int symbol)
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 480);
+    g.setColorAt(0, base.lighter(130));
+    g.setColorAt(1, base.darker(130));
+    p.fillRect(image.rect(), g);
+    p.setPen(QPen(Qt::white, 10));
+    p.setBrush(Qt::NoBrush);
+    const QRect mark(220, 110, 200, 150);
+    if (symbol == 0) { // a plug
+        p.drawRoundedRect(mark.adjusted(30, 40, -30, 0), 16, 16);
+        p.drawLine(280, 110, 280, 150);
+        p.drawLine(360, 110, 360, 150);
+    } else if (symbol == 1) { // a camera
+        p.drawRoundedRect(mark.adjusted(0, 20, -50, -10), 12, 12);
+        p.drawPolygon(QPolygon({QPoint(370, 165), QPoint(420, 135), QPoint(420, 235), QPoint(370, 205)}));
+    } else { // a picture in a picture
+        p.drawRect(mark);
+        p.fillRect(QRect(320, 185, 90, 65), Qt::white);
+    }
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(44);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(QRect(0, 300, 640, 80), Qt::AlignCenter, QString::fromLatin1(name));
+    return image;
+}
+
+bool savePicture(const QImage &image, const char *name)
+{
+    const QString path = QStringLiteral("%1/pictures/%2").arg(g_outRoot, QString::fromLatin1(name));
+    if (image.save(path, "JPG", 90))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -285,6 +329,7 @@ int main(int argc, char **argv)
     g_outRoot = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(g_outRoot + QStringLiteral("/bitmaps"));
     QDir().mkpath(g_outRoot + QStringLiteral("/icons"));
+    QDir().mkpath(g_outRoot + QStringLiteral("/pictures"));
     bool ok = true;
 
     // Navigation bar: view buttons (normal, pressed, current view).
@@ -327,5 +372,10 @@ int main(int argc, char **argv)
     ok &= save(sortMark(true, QColor(60, 60, 60)), "bitmaps", 191);
     ok &= save(sortMark(false, QColor(70, 98, 136)), "icons", 803);
     ok &= save(sortMark(true, QColor(70, 98, 136)), "icons", 804);
+
+    // Pictures of the layout check: external input, IP camera, picture in picture.
+    ok &= savePicture(contentPicture(QColor(48, 110, 72), "EXTERNAL INPUT", 0), "ExInput.jpg");
+    ok &= savePicture(contentPicture(QColor(60, 80, 150), "IP CAMERA", 1), "IpCamera.jpg");
+    ok &= savePicture(contentPicture(QColor(130, 70, 120), "PICTURE IN PICTURE", 2), "PinP.jpg");
     return ok ? 0 : 1;
 }

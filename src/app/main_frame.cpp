@@ -517,12 +517,17 @@ void CMainFrame::NotifyLayoutChanged(QWidget *sender, int flag)
 
 void CMainFrame::SelectCheckPlaylist(int index)
 {
+    // The layout check shows the checked list only in the overview.
+    if (GetCurrentView() == VIEW_OVERVIEW)
+        UpdateLayoutPreview(index, false);
     m_panes.NotifyCheckPlaylistSelected(index);
     m_checkPlaylist = index;
 }
 
 void CMainFrame::SelectEditPlaylist(int index, int flag)
 {
+    if (GetCurrentView() != VIEW_OVERVIEW)
+        UpdateLayoutPreview(index, true);
     m_panes.NotifyEditPlaylistSelected(index, flag);
     m_editPlaylist = index;
 }
@@ -781,6 +786,7 @@ bool CMainFrame::PlaylistNew(int type, bool force)
     if (!force && model->IsModified() && !AskDiscard(this, type))
         return false;
     ClearPlaylistModel(*model);
+    ApplyPlaylistLayout();
     NotifyEditListChanged(type, 1);
     SelectEditPlaylist(-1, 1);
     return true;
@@ -802,6 +808,7 @@ void CMainFrame::PlaylistCheckClear(int type, bool keepPanes)
     if (!model)
         return;
     ClearPlaylistModel(*model);
+    ApplyPlaylistLayout();
     NotifyCheckListChanged(type, 1);
     SelectCheckPlaylist(-1);
     if (type != 52)
@@ -849,6 +856,7 @@ bool CMainFrame::PlaylistLoad(qint32 index, int type)
     }
     model->SetResolution(record->GetResolution());
     model->SetOrientation(record->GetOrientation());
+    ApplyPlaylistLayout();
     NotifyEditListChanged(type, 1);
     SelectEditPlaylist(-1, 1);
     return true;

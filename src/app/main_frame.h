@@ -333,16 +333,35 @@ public:
     bool ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode, LayoutTemplate::Areas *areas = nullptr);
     // Lays the row of the edited playlist out to its layout's areas (not
     // with keep); with close the layout windows are put away; the row is
-    // selected again.
-    void ApplyLayoutToPlaylist(int row, bool keep, bool close);
-    // The edited playlist's layout becomes the current layout.
+    // selected again. False when the row could not take the layout (the
+    // playlist is then as it was).
+    bool ApplyLayoutToPlaylist(int row, bool keep, bool close);
+    // The edited playlist's layout (the template of its resolution and
+    // orientation) becomes the playlist layout and the current layout; the
+    // twin does the same for the checked playlist, as the current layout
+    // only. False when there is no such template.
     static bool ApplyPlaylistLayout();
+    static bool ApplyCheckPlaylistLayout();
+    // Another layout (resolution) of the same display mode for the edited
+    // playlist: its selected row is laid out to it. Refused (told, nothing
+    // changed) when the row cannot take it.
+    bool ChoosePlaylistLayout(qint32 number);
+    // Shows the two layout windows on the edited playlist's layout, where
+    // they were last left in that mode.
+    void ShowPlaylistLayoutDlgs();
     // Fills the layout-check preview with a row of the edited (or checked)
-    // playlist.
+    // playlist and has the layout check draw it.
     void UpdateLayoutPreview(int row, bool edited);
+    // Gives the layout-check window its default size for the edited
+    // playlist's layout in the client area.
+    void FitLayoutCheckWindow();
     // Saves the edited playlist (52) or background-music list (53) as the
     // record's files for a preview; the edited list stays unsaved.
     bool PlaylistSavePreview(int type, CPlaylistProperty &record);
+    // Plays the edited playlist (52) or background-music list (53) on the
+    // preview player: its files are written under a number no stored list
+    // uses, which the list does not keep.
+    void PreviewEditPlaylist(int type);
 
     // ---- Emptying the edit and check models ------------------------------
 
@@ -544,6 +563,10 @@ private:
     void storePaneRects(const QList<ViewPane> &panes);
     void arrangeLayoutPanes(const QRect &client);
     void prepareView(const ViewInfo &view);
+    void prepareLayoutCheck(bool edited);
+    void prepareStandardLayout();
+    // True while the layout windows show the edited playlist's layout.
+    bool isPlaylistLayoutMode() const;
     void activateRemembered(const ViewInfo &view, const QList<ViewPane> &panes);
     QWidget *windowOfPane(int index) const;
     QRect paneRect(int index) const;

@@ -1,13 +1,55 @@
-// The frame's layout entry points: the templates, the edited playlist and
-// the layout-check preview are gathered here, the work is in ops.
+// The frame's layout entry points: the templates, the edited playlist's
+// layout with its two layout windows, and the layout-check preview are
+// gathered here, the work is in ops.
 #include "app/main_frame.h"
 
+#include "app/child_frame.h"
+#include "app/pane_roles.h"
+#include "app/window_placement.h"
+#include "core/app_ini.h"
+#include "core/message_box.h"
+#include "core/string_table.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "model/playlist_property.h"
 #include "ops/layout_selection.h"
 
 #include <QCoreApplication>
+#include <QMdiArea>
+
+namespace {
+
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kPlaylistEditTitle = 5502;
+// Where the layout windows stand in playlist-layout mode.
+constexpr int kPlaylistCanvasWindow = 81;
+constexpr int kPlaylistPropWindow = 82;
+
+const char *const kLayoutRefused =
+    "選択したレイアウトには、このイベントで使用しているトラックの表示エリアがありません。\nレイアウトを変更できません。";
+
+CPlaylistEditModel &EditedPlaylist()
+{
+    return *GetContentFolders().GetPlaylistModel(52);
+}
+
+QString PlaylistLayoutTitle(const CPlaylistEditModel &model)
+{
+    return model.GetTitle().isEmpty() ? LoadString(kPlaylistEditTitle) : model.GetTitle();
+}
+
+// The saved rectangle of a layout window when it lies on a screen.
+bool SavedVisibleRect(int window, QRect &rect)
+{
+    WinRect stored;
+    if (!GetAppIni().GetWindowRect(window, stored) || stored.isEmpty() || !IsWindowRectVisible(stored))
+        return false;
+    rect = ToQRect(stored);
+    return true;
+}
+
+} // namespace
 
 bool CMainFrame::ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode, LayoutTemplate::Areas *areas)
 {
@@ -22,11 +64,14 @@ bool CMainFrame::ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode
     return true;
 }
 
-void CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
+bool CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
 {
-    CPlaylistEditModel *model = GetContentFolders().GetPlaylistModel(52);
-    if (!keep && model && LayoutPlaylistRow(*model, row, GetLayoutAreas(false)))
-        NotifyEditListChanged(52, 0);
+    bool laidOut = true;
+    if (!keep) {
+        laidOut = LayoutPlaylistRow(EditedPlaylist(), row, GetLayoutAreas(false));
+        if (laidOut)
+            NotifyEditListChanged(52, 0);
+    }
     if (close) {
         SaveViewState(VIEW_SET_LAYOUT);
         for (int index : {PANE_LAYOUT, PANE_LAYOUT_PROP}) {
@@ -35,12 +80,71 @@ void CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
         }
     }
     SelectEditPlaylist(row, 0);
+    return laidOut;
 }
 
 bool CMainFrame::ApplyPlaylistLayout()
 {
-    const CurrentLayout &layout = GetContentFolders().GetPlaylistLayout();
-    return ::ApplyLayout(GetAppData(), layout.number, layout.displayMode);
+    const CPlaylistEditModel &model = EditedPlaylist();
+    CurrentLayout &layout = GetContentFolders().GetPlaylistLayout();
+    const bool found =
+        LookupLayout(GetAppData().GetLayoutTemplates(), model.GetResolution(), model.GetOrientation(), layout);
+    // Without a template the layout windows still show the playlist's screen.
+    GetAppData().GetCurrentLayout() = layout;
+    return found;
+}
+
+bool CMainFrame::ApplyCheckPlaylistLayout()
+{
+    const CPlaylistEditModel &model = *GetContentFolders().GetSecondPlaylistModel(52);
+    return SetCurrentLayout(GetAppData(), model.GetResolution(), model.GetOrientation());
+}
+
+bool CMainFrame::ChoosePlaylistLayout(qint32 number)
+{
+    CPlaylistEditModel &model = EditedPlaylist();
+    CurrentLayout chosen;
+    if (!LookupLayout(GetAppData().GetLayoutTemplates(), number, model.GetOrientation(), chosen))
+        return false;
+    // Tried on a copy first, so that a refusal leaves everything as it was.
+    CPlaylistEditModel trial = model;
+    if (!LayoutPlaylistRow(trial, m_editPlaylist, chosen.areas)) {
+        MessageBoxWithCaptionId(this, QString::fromUtf8(kLayoutRefused), kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    model.SetResolution(number);
+    model.SetModified(true);
+    ApplyPlaylistLayout();
+    if (auto *properties = paneRole<ILayoutPropView>(PANE_LAYOUT_PROP))
+        properties->SetPlaylistLayout(PlaylistLayoutTitle(model), model.GetResolution(), model.GetOrientation());
+    NotifyLayoutChanged(this, 1);
+    return ApplyLayoutToPlaylist(m_editPlaylist, false, false);
+}
+
+void CMainFrame::ShowPlaylistLayoutDlgs()
+{
+    ApplyPlaylistLayout();
+    const CPlaylistEditModel &model = EditedPlaylist();
+    if (auto *canvas = paneRole<ILayoutView>(PANE_LAYOUT))
+        canvas->SetPlaylistLayoutMode(true);
+    if (auto *properties = paneRole<ILayoutPropView>(PANE_LAYOUT_PROP))
+        properties->SetPlaylistLayout(PlaylistLayoutTitle(model), model.GetResolution(), model.GetOrientation());
+    NotifyLayoutChanged(this, 1);
+
+    QRect canvasRect;
+    QRect propRect;
+    if (SavedVisibleRect(kPlaylistCanvasWindow, canvasRect) && SavedVisibleRect(kPlaylistPropWindow, propRect)) {
+        placePane(PANE_LAYOUT, canvasRect, false);
+        placePane(PANE_LAYOUT_PROP, propRect, false);
+    } else {
+        arrangeLayoutPanes(GetMdiClientRect(m_mdiClient));
+    }
+    for (int index : {PANE_LAYOUT, PANE_LAYOUT_PROP})
+        showPane(index);
+    if (QWidget *properties = GetViewPane(PANE_LAYOUT_PROP)) {
+        properties->raise();
+        properties->activateWindow();
+    }
 }
 
 void CMainFrame::UpdateLayoutPreview(int row, bool edited)
@@ -51,6 +155,17 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
         return;
     const PreviewFolders folders{GetAppData().GetDataRoot(), QCoreApplication::applicationDirPath()};
     ::UpdateLayoutPreview(*model, row, false, store, folders, store.GetLayoutPreview());
+    if (CTelvPaneDlg *check = GetViewPane(PANE_LAYOUT_DISP))
+        check->update();
+}
+
+void CMainFrame::FitLayoutCheckWindow()
+{
+    CChildFrame *window = GetViewFrame(PANE_LAYOUT_DISP);
+    if (!window || !m_mdiClient)
+        return;
+    const int mode = GetContentFolders().GetPlaylistLayout().displayMode;
+    window->resize(LayoutCheckDefaultSize(mode, window->size(), GetMdiClientRect(m_mdiClient).size()));
 }
 
 bool CMainFrame::PlaylistSavePreview(int type, CPlaylistProperty &record)
@@ -61,4 +176,20 @@ bool CMainFrame::PlaylistSavePreview(int type, CPlaylistProperty &record)
         return false;
     }
     return ::PlaylistSavePreview(*model, type, record);
+}
+
+void CMainFrame::PreviewEditPlaylist(int type)
+{
+    CContentsStore &store = GetContentFolders();
+    const CPlaylistEditModel *model = store.GetPlaylistModel(type);
+    int counter = -1;
+    const qint32 number = model ? store.GetNewCode(type, counter) : -1;
+    if (number < 0)
+        return;
+    CPlaylistProperty record;
+    record.SetIndex(number);
+    record.SetTitle(model->GetTitle());
+    record.SetInfo(model->GetInfo());
+    if (PlaylistSavePreview(type, record))
+        R40PreviewPlaylist(type, record);
 }

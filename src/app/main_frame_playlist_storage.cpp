@@ -146,6 +146,7 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
     }
     model->SetResolution(record->GetResolution());
     model->SetOrientation(record->GetOrientation());
+    ApplyCheckPlaylistLayout();
     NotifyCheckListChanged(type, 1);
     if (!keepPanes)
         SelectCheckPlaylist(-1);

@@ -15,6 +15,7 @@
 #include "core/string_table.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "ops/layout_selection.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -32,6 +33,9 @@ constexpr quint32 kStandardLayoutTitle = 5523;
 constexpr int kCheckedListPane = -2;
 // A pane whose place is not remembered.
 constexpr int kNoWindow = -1;
+// Where the layout windows stand in playlist-layout mode.
+constexpr int kPlaylistCanvasWindow = 81;
+constexpr int kPlaylistPropWindow = 82;
 
 bool IsSettingsPage(int viewId)
 {
@@ -113,8 +117,13 @@ const CMainFrame::ViewInfo *CMainFrame::findView(int viewId)
 
 QList<CMainFrame::ViewPane> CMainFrame::panesOfView(const ViewInfo &view) const
 {
+    const bool playlistLayout = isPlaylistLayoutMode();
     QList<ViewPane> panes;
     for (const ViewPane &pane : view.panes) {
+        if (IsLayoutPane(pane.index) && playlistLayout) {
+            panes.append({pane.index, pane.index == PANE_LAYOUT ? kPlaylistCanvasWindow : kPlaylistPropWindow});
+            continue;
+        }
         if (pane.index != kCheckedListPane) {
             panes.append(pane);
             continue;
@@ -122,7 +131,19 @@ QList<CMainFrame::ViewPane> CMainFrame::panesOfView(const ViewInfo &view) const
         const bool bgm = m_checkListWindow == kCheckBgmWindow;
         panes.append({bgm ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK, bgm ? kCheckBgmWindow : kCheckPlaylistWindow});
     }
+    // The playlist's layout windows open over the playlist view belong to it.
+    const QWidget *canvas = GetViewPane(PANE_LAYOUT);
+    if (view.id == VIEW_PLAYLIST && playlistLayout && canvas && canvas->isVisible()) {
+        panes.append({PANE_LAYOUT, kPlaylistCanvasWindow});
+        panes.append({PANE_LAYOUT_PROP, kPlaylistPropWindow});
+    }
     return panes;
+}
+
+bool CMainFrame::isPlaylistLayoutMode() const
+{
+    const auto *properties = paneRole<ILayoutPropView>(PANE_LAYOUT_PROP);
+    return properties && properties->IsPlaylistLayoutMode();
 }
 
 int CMainFrame::GetCurrentView() const
@@ -445,6 +466,7 @@ void CMainFrame::applyDefaultArrangement(int viewId, const QList<ViewPane> &pane
         fill(panes.front().index);
         break;
     case VIEW_PLAYLIST:
+        FitLayoutCheckWindow();
         bottomRow(PANE_LAYOUT_DISP, PANE_PLAYLIST_EDIT);
         if (GetViewPane(PANE_LAYOUT_PROP) && GetViewPane(PANE_LAYOUT_PROP)->isVisible())
             arrangeLayoutPanes(client);
@@ -552,17 +574,39 @@ void CMainFrame::prepareView(const ViewInfo &view)
         if (auto *page = paneRole<ISettingsPage>(pane.index))
             page->LoadSettings();
     }
-    if (view.id != VIEW_SET_LAYOUT)
-        return;
-    // The standard layout: the last used resolution and orientation when a
-    // player still has them, else those of the first player.
-    qint32 resolution = GetAppIni().GetLastResolution();
-    qint32 orientation = GetAppIni().GetLastOrientation();
-    const QList<QPair<qint32, qint32>> pairs = GetAppData().GetResolutionPairs();
-    if (!pairs.isEmpty() && !pairs.contains(qMakePair(resolution, orientation))) {
-        resolution = pairs.front().first;
-        orientation = pairs.front().second;
+    switch (view.id) {
+    case VIEW_PLAYLIST:
+    case VIEW_OVERVIEW:
+        prepareLayoutCheck(view.id == VIEW_PLAYLIST);
+        break;
+    case VIEW_SET_LAYOUT:
+        prepareStandardLayout();
+        break;
+    default:
+        break;
     }
+}
+
+void CMainFrame::prepareLayoutCheck(bool edited)
+{
+    if (edited)
+        ApplyPlaylistLayout();
+    else
+        ApplyCheckPlaylistLayout();
+    // Only the edited playlist's layout can be changed from the check.
+    if (auto *check = paneRole<ILayoutCheckView>(PANE_LAYOUT_DISP))
+        check->ShowLayoutButton(edited);
+    UpdateLayoutPreview(edited ? m_editPlaylist : m_checkPlaylist, edited);
+}
+
+void CMainFrame::prepareStandardLayout()
+{
+    qint32 resolution = 0;
+    qint32 orientation = 0;
+    GetLastLayoutChoice(resolution, orientation);
+    SetCurrentLayout(GetAppData(), resolution, orientation);
+    if (auto *canvas = paneRole<ILayoutView>(PANE_LAYOUT))
+        canvas->SetPlaylistLayoutMode(false);
     if (auto *properties = paneRole<ILayoutPropView>(PANE_LAYOUT_PROP))
         properties->SetStandardLayout(LoadString(kStandardLayoutTitle), resolution, orientation);
     NotifyLayoutChanged(this, 0);

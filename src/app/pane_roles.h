@@ -59,14 +59,33 @@ public:
     virtual void FillGroupList() = 0;
 };
 
-// The layout properties pane.
-class ILayoutPropView {
+// The two layout windows (canvas and properties): in playlist-layout mode
+// they show the layout of the edited playlist, otherwise the standard layout.
+class ILayoutView {
 public:
-    virtual ~ILayoutPropView() = default;
+    virtual ~ILayoutView() = default;
+    virtual void SetPlaylistLayoutMode(bool on) = 0;
+    virtual bool IsPlaylistLayoutMode() const = 0;
+};
+
+// The layout properties pane.
+class ILayoutPropView : public ILayoutView {
+public:
     // The resolution and display mode (1: the orientation flag is set) of the
     // layout being edited.
     virtual void GetLayoutResolution(qint32 &resolution, qint32 &displayMode) const = 0;
     // Edits the standard layout of a resolution and orientation under the
     // given title.
     virtual void SetStandardLayout(const QString &title, qint32 resolution, qint32 orientation) = 0;
+    // Shows the edited playlist's layout of a resolution and orientation
+    // under the given title.
+    virtual void SetPlaylistLayout(const QString &title, qint32 resolution, qint32 orientation) = 0;
+};
+
+// The layout check pane: its layout-change button is offered where the
+// edited playlist is shown.
+class ILayoutCheckView {
+public:
+    virtual ~ILayoutCheckView() = default;
+    virtual void ShowLayoutButton(bool show) = 0;
 };

@@ -22,6 +22,8 @@ struct LayoutArea {
 struct LayoutTemplate {
     static constexpr int kAreaCount = 6;
     using Areas = std::array<LayoutArea, kAreaCount>;
+    // The flags of the playlist tracks that play in the areas, in area order.
+    static constexpr std::array<int, kAreaCount> kTrackFlags = {1, 2, 4, 8, 16, 64};
 
     qint32 Number = 0;
     qint32 DisplayMode = 0;

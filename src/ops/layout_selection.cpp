@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kTrackFlags[LayoutTemplate::kAreaCount] = {1, 2, 4, 8, 16, 64};
 constexpr QSize kProgramPictureSize(640, 480);
 constexpr QSize kSmallCheckSize(300, 300);
 constexpr QSize kRoomNeeded(500, 300);
@@ -136,22 +135,34 @@ LayoutTemplate::Areas GetLayoutAreas(bool current)
 
 bool ApplyLayout(CAppData &data, qint32 number, qint32 displayMode)
 {
-    LayoutTemplate::Areas areas{};
-    if (!data.GetLayoutTemplates().Lookup(number, displayMode, areas))
+    CurrentLayout layout;
+    if (!LookupLayout(data.GetLayoutTemplates(), number, displayMode, layout))
         return false;
-    CurrentLayout &layout = data.GetCurrentLayout();
-    layout.displayKind = 2;
+    data.GetCurrentLayout() = layout;
+    return true;
+}
+
+bool LookupLayout(const CLayoutTemplateStore &templates, qint32 number, qint32 displayMode, CurrentLayout &layout)
+{
+    layout = CurrentLayout();
     layout.number = number;
     layout.displayMode = displayMode;
     layout.modeOne = displayMode == 1;
-    layout.areas = areas;
+    if (!templates.Lookup(number, displayMode, layout.areas))
+        return false;
+    layout.displayKind = 2;
     return true;
+}
+
+bool SetCurrentLayout(CAppData &data, qint32 number, qint32 displayMode)
+{
+    return LookupLayout(data.GetLayoutTemplates(), number, displayMode, data.GetCurrentLayout());
 }
 
 int AreaOfTrackFlag(int flag)
 {
     for (int area = 0; area < LayoutTemplate::kAreaCount; ++area) {
-        if (kTrackFlags[area] == flag)
+        if (LayoutTemplate::kTrackFlags[size_t(area)] == flag)
             return area;
     }
     return -1;
@@ -168,9 +179,10 @@ bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate:
         // Audio and control tracks have no area: their items keep their size.
         if (area < 0 || !itemOfCell(model, row, track, cell))
             continue;
-        const WinRect &rect = areas[size_t(area)].rect;
+        const LayoutArea &target = areas[size_t(area)];
         CTimetableItem item = cell.item;
-        if (!item.SetRect(item.GetX(), item.GetY(), rect.width(), rect.height())
+        // An area the layout does not use would hide what the track plays.
+        if (!target.use || !item.SetRect(item.GetX(), item.GetY(), target.rect.width(), target.rect.height())
             || !model.UpdateItem(cell.ownerRow, track, item)) {
             model = snapshot;
             return false;

@@ -25,6 +25,14 @@ LayoutTemplate::Areas GetLayoutAreas(bool current);
 // current layout (display kind 2). False, nothing changed, when there is no
 // such template.
 bool ApplyLayout(CAppData &data, qint32 number, qint32 displayMode);
+// The layout of number and displayMode as the layout in use would hold it.
+// False, layout keeping the key with no area in use, when there is no such
+// template.
+bool LookupLayout(const CLayoutTemplateStore &templates, qint32 number, qint32 displayMode, CurrentLayout &layout);
+// Makes the layout of number and displayMode the current layout even without
+// a template (then no area is in use), so that the layout windows still show
+// its screen. False when there is no template.
+bool SetCurrentLayout(CAppData &data, qint32 number, qint32 displayMode);
 
 // The area a playlist track shows its items in (flags 1, 2, 4, 8, 16, 64 give
 // 0 to 5); -1 for a track without an area (32 audio, 128 control).
@@ -32,8 +40,9 @@ int AreaOfTrackFlag(int flag);
 
 // Gives the items of a row of the playlist the width and height of their
 // track's area. Tracks without an area are passed over. When a cell cannot
-// take its size the playlist is put back as it was and false returned; after
-// a full visit the playlist is marked modified.
+// take its size, or its area is not in use in the layout, the playlist is put
+// back as it was and false returned; after a full visit the playlist is
+// marked modified.
 bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate::Areas &areas);
 
 // The files the preview draws that lie beside the program.

@@ -81,6 +81,14 @@ TEST(LayoutSelection, RowItemsTakeTheirAreaSizesAndAudioIsPassedOver)
     ASSERT_TRUE(other.GetItem(0, other.FindTrack(1), cell));
     EXPECT_EQ(cell.item.GetWidth(), 1);
     EXPECT_FALSE(other.IsModified());
+
+    // So does a layout that has no area for a track the row plays.
+    LayoutTemplate::Areas hidden = sampleAreas();
+    hidden[1].use = false;
+    EXPECT_FALSE(LayoutPlaylistRow(other, 1, hidden));
+    ASSERT_TRUE(other.GetItem(0, other.FindTrack(1), cell));
+    EXPECT_EQ(cell.item.GetWidth(), 1);
+    EXPECT_TRUE(LayoutPlaylistRow(other, 0, hidden)); // row 0 plays no still
 }
 
 TEST(LayoutSelection, PreviewOfARow)
@@ -165,6 +173,12 @@ TEST(LayoutSelection, TemplatesBecomeTheCurrentLayout)
     EXPECT_EQ(current.number, 4);
     EXPECT_TRUE(current.modeOne);
     EXPECT_EQ(current.areas, areas);
+
+    // Without a template the layout in use still names its screen.
+    EXPECT_FALSE(SetCurrentLayout(data, 7, 0));
+    EXPECT_EQ(current.number, 7);
+    EXPECT_EQ(current.displayKind, 0);
+    EXPECT_EQ(current.areas, LayoutTemplate::Areas{});
 }
 
 TEST(LayoutSelection, LastResolutionChoiceFollowsThePlayers)

@@ -18,6 +18,7 @@
 #include "model/contents_store.h"
 #include "model/control_property.h"
 #include "model/movie_property.h"
+#include "model/playlist_edit_model.h"
 #include "model/playlist_file.h"
 #include "model/schedule_file.h"
 #include "model/schedule_property.h"
@@ -102,6 +103,33 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     m_frame->R40PlayStop(1, false, false);
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_TRUE(m_prompter.prompts().isEmpty());
+}
+
+TEST_F(PlayerOpsTest, PreviewOfTheEditedPlaylistLeavesItUnsaved)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    GetAppIni().SetLastPreviewSet(number(0));
+    CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 0, 30, 0}, 1, 0));
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(1), item));
+    model.SetModified(true);
+    const int stored = GetContentFolders().GetList(52)->GetCount();
+
+    m_frame->PreviewEditPlaylist(52);
+    ASSERT_TRUE(waitIdle());
+    // The list went out under a number of its own and was played for its length.
+    const QList<EmulatedPlayer::Request> plays = player(0).requests(QStringLiteral("PLPL"));
+    ASSERT_EQ(plays.size(), 1);
+    const QString sent = plays.first().parameter(QStringLiteral("index"));
+    EXPECT_EQ(plays.first().parameter(QStringLiteral("playtime")), QStringLiteral("30"));
+    EXPECT_EQ(GetContentFolders().GetList(52)->FindCode(sent.toInt()), -1);
+    // The list is still the operator's unsaved one; no record was added.
+    EXPECT_TRUE(model.IsModified());
+    EXPECT_EQ(model.GetIndex(), -1);
+    EXPECT_EQ(GetContentFolders().GetList(52)->GetCount(), stored);
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
 }
 

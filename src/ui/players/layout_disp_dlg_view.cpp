@@ -1,3 +1,100 @@
 #include "ui/players/layout_disp_dlg_view.h"
 
-CLayoutDispDlgView::CLayoutDispDlgView() : CTitledPaneDlg(0, QSize(320, 200), 5506) {}
+#include "app/main_frame.h"
+#include "model/contents_store.h"
+#include "ui/players/layout_drawing.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Small enough that the frame gives it its default size on a first start.
+constexpr QSize kInitialSize(280, 250);
+constexpr int kMargin = 4;
+const QColor kScreenColor(Qt::black);
+const QColor kMissingPicture(96, 96, 96);
+const QColor kAreaFrame(255, 255, 255, 160);
+
+QSize ScreenOf(const LayoutPreview &preview)
+{
+    return QSize(preview.screenWidth, preview.screenHeight);
+}
+
+// A web page is drawn at its own size shifted by its display offset and cut
+// to its area; every other picture fills its area.
+void DrawEntry(QPainter &painter, const LayoutPreviewEntry &entry, const QSize &screen, const QRect &drawn)
+{
+    const QRect target = MapScreenRect(entry.rect, screen, drawn);
+    const QImage picture(entry.picture);
+    if (picture.isNull()) {
+        painter.fillRect(target, kMissingPicture);
+    } else if (entry.offsetDrawn) {
+        const WinRect placed{entry.rect.left - entry.xOffset, entry.rect.top - entry.yOffset,
+                             entry.rect.left - entry.xOffset + entry.pictureWidth,
+                             entry.rect.top - entry.yOffset + entry.pictureHeight};
+        painter.save();
+        painter.setClipRect(target);
+        painter.drawImage(MapScreenRect(placed, screen, drawn), picture);
+        painter.restore();
+    } else {
+        painter.drawImage(target, picture);
+    }
+    painter.setPen(kAreaFrame);
+    painter.drawRect(target.adjusted(0, 0, -1, -1));
+}
+
+} // namespace
+
+CLayoutPreviewCanvas::CLayoutPreviewCanvas(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("layoutPreview"));
+}
+
+QRect CLayoutPreviewCanvas::GetScreenRect() const
+{
+    return FitScreen(ScreenOf(GetContentFolders().GetLayoutPreview()),
+                     rect().adjusted(kMargin, kMargin, -kMargin, -kMargin));
+}
+
+void CLayoutPreviewCanvas::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const LayoutPreview &preview = GetContentFolders().GetLayoutPreview();
+    const QRect drawn = GetScreenRect();
+    if (drawn.isEmpty())
+        return;
+    painter.fillRect(drawn, kScreenColor);
+    for (const LayoutPreviewEntry &entry : preview.entries) {
+        if (entry.on)
+            DrawEntry(painter, entry, ScreenOf(preview), drawn);
+    }
+}
+
+CLayoutDispDlgView::CLayoutDispDlgView() : CTelvPaneDlg(0) {}
+
+bool CLayoutDispDlgView::OnInitDialog()
+{
+    resize(kInitialSize);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    m_canvas = new CLayoutPreviewCanvas(this);
+    m_layoutButton = new QPushButton(QString::fromUtf8("レイアウト変更"), this);
+    m_layoutButton->setObjectName(QStringLiteral("layoutChange"));
+    m_layoutButton->setAutoDefault(false);
+    connect(m_layoutButton, &QPushButton::clicked, this, [] {
+        if (CMainFrame *frame = GetMainFrame())
+            frame->ShowPlaylistLayoutDlgs();
+    });
+    layout->addWidget(m_canvas, 1);
+    layout->addWidget(m_layoutButton, 0, Qt::AlignRight);
+    return true;
+}
+
+void CLayoutDispDlgView::ShowLayoutButton(bool show)
+{
+    if (m_layoutButton)
+        m_layoutButton->setVisible(show);
+}

@@ -1,11 +1,15 @@
 #pragma once
-// STAND-IN for the layout properties pane (dialog 2051, a window of its
-// own), until the layout views are built: the least the main frame needs of
-// it. It keeps the layout being edited (resolution and orientation) and its
-// title; it shows no properties.
+// The layout properties pane (dialog 2051, a window of its own): the title
+// of the layout shown, its resolution and orientation. In playlist-layout
+// mode it also offers the other layouts of the same display mode for the
+// edited playlist, and closes the two layout windows.
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
 
 class CLayoutPropDlgView : public CTitledPaneDlg, public ILayoutPropView {
     Q_OBJECT
@@ -15,10 +19,30 @@ public:
 
     void GetLayoutResolution(qint32 &resolution, qint32 &displayMode) const override;
     void SetStandardLayout(const QString &title, qint32 resolution, qint32 orientation) override;
+    void SetPlaylistLayout(const QString &title, qint32 resolution, qint32 orientation) override;
+    void SetPlaylistLayoutMode(bool on) override { m_standard = !on; }
+    bool IsPlaylistLayoutMode() const override { return !m_standard; }
     bool IsStandardMode() const { return m_standard; }
 
+    QString GetResolutionText() const;
+    QString GetOrientationText() const;
+    QComboBox *GetLayoutChoice() const { return m_choice; }
+    QPushButton *GetCloseButton() const { return m_close; }
+
+protected:
+    bool OnInitDialog() override;
+
 private:
+    void showLayout(const QString &title, qint32 resolution, qint32 orientation);
+    void refresh();
+    void fillChoice();
+    void onChoice(int position);
+
     qint32 m_resolution = 0;
     qint32 m_orientation = 0;
-    bool m_standard = false;
+    bool m_standard = true;
+    QLabel *m_resolutionText = nullptr;
+    QLabel *m_orientationText = nullptr;
+    QComboBox *m_choice = nullptr;
+    QPushButton *m_close = nullptr;
 };

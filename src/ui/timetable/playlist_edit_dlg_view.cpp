@@ -29,6 +29,25 @@ CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
 {
 }
 
+bool CPlaylistEditDlgView::OnInitDialog()
+{
+    if (!CTimetablePaneDlg::OnInitDialog())
+        return false;
+    // The selected row of a playlist is the one the layout check draws.
+    if (m_listType == 52 && GetGrid() && GetGrid()->selectionModel()) {
+        connect(GetGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this](const QModelIndex &current) {
+                    if (CMainFrame *frame = GetMainFrame()) {
+                        if (IsEditing())
+                            frame->SelectEditPlaylist(current.row(), 0);
+                        else
+                            frame->SelectCheckPlaylist(current.row());
+                    }
+                });
+    }
+    return true;
+}
+
 CPlaylistEditModel *CPlaylistEditDlgView::model() const
 {
     CContentsStore &store = GetContentFolders();

@@ -24,6 +24,7 @@ public:
     void OnPrint() override;
 
 protected:
+    bool OnInitDialog() override;
     void refresh() override;
 
 private:

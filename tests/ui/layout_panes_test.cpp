@@ -1,0 +1,264 @@
+// The screen layout of the edited playlist through the window: the layout
+// check draws the pictures of the selected row where its areas lie, the
+// layout-change button opens the two layout windows where they were left,
+// and a layout that cannot show a track the row uses is refused.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "core/app_ini.h"
+#include "core/data_folders.h"
+#include "core/path_utils.h"
+#include "model/app_data.h"
+#include "model/contents_store.h"
+#include "model/img_property.h"
+#include "model/movie_property.h"
+#include "model/telop_property.h"
+#include "model/thumbnail_maker.h"
+#include "shell_fixture.h"
+#include "ui/players/layout_disp_dlg_view.h"
+#include "ui/players/layout_dlg_view.h"
+#include "ui/players/layout_prop_dlg_view.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+constexpr qint32 kMovie = 101000001;
+constexpr qint32 kStill = 201000001;
+constexpr qint32 kTelop = 301000001;
+// Resolution 1 is 1280 x 720, resolution 5 1024 x 768 (landscape).
+constexpr qint32 kWide = 1;
+constexpr qint32 kNarrow = 5;
+const QColor kMovieColor(220, 40, 40);
+const QColor kStillColor(40, 200, 60);
+const QColor kTelopColor(40, 60, 220);
+
+// Main picture on the left, the still top right, the telop bottom right.
+const WinRect kMainArea{0, 0, 960, 720};
+const WinRect kStillArea{960, 0, 1280, 360};
+const WinRect kTelopArea{960, 360, 1280, 720};
+
+TimeValue At(int seconds)
+{
+    return TimeValue{0, quint16(seconds / 60), quint16(seconds % 60), 0};
+}
+
+void Place(CPlaylistEditModel &model, int flag, int type, qint32 number, int from, int to, const WinRect &rect)
+{
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(number, At(from), At(to), type, 0));
+    ASSERT_TRUE(item.SetRect(rect.left, rect.top, rect.width(), rect.height()));
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(flag), item));
+}
+
+void WritePicture(const QString &path, const QColor &color, const char *format)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QImage image(160, 90, QImage::Format_RGB32);
+    image.fill(color);
+    ASSERT_TRUE(image.save(path, format)) << path.toStdString();
+}
+
+template <class Record>
+void AddRecord(int type, qint32 number, const QString &title)
+{
+    Record record;
+    ASSERT_TRUE(record.SetIndex(number));
+    ASSERT_TRUE(record.SetTitle(title));
+    ASSERT_TRUE(GetContentFolders().GetList(type)->Add(&record));
+}
+
+bool Near(const QColor &seen, const QColor &wanted)
+{
+    return std::abs(seen.red() - wanted.red()) < 30 && std::abs(seen.green() - wanted.green()) < 30
+        && std::abs(seen.blue() - wanted.blue()) < 30;
+}
+
+LayoutTemplate::Areas WideAreas()
+{
+    LayoutTemplate::Areas areas{};
+    areas[0] = LayoutArea{true, kMainArea};
+    areas[1] = LayoutArea{true, kStillArea};
+    areas[2] = LayoutArea{true, kTelopArea};
+    return areas;
+}
+
+// A layout without a telop area.
+LayoutTemplate::Areas NarrowAreas()
+{
+    LayoutTemplate::Areas areas{};
+    areas[0] = LayoutArea{true, WinRect{0, 0, 704, 768}};
+    areas[1] = LayoutArea{true, WinRect{704, 0, 1024, 384}};
+    return areas;
+}
+
+class LayoutPanes : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+        frame = startFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1200, 800);
+        GetAppData().GetLayoutTemplates().SetLayout(kWide, 0, WideAreas());
+        GetAppData().GetLayoutTemplates().SetLayout(kNarrow, 0, NarrowAreas());
+        GetAppData().GetLayoutTemplates().SetLayout(kWide, 1, WideAreas()); // portrait: not offered
+        writeContents();
+
+        // Row 0 (0-10 s): the movie and the still; row 1 (10-20 s): the
+        // movie going on and the telop.
+        CPlaylistEditModel &model = edited();
+        model.SetResolution(kWide);
+        model.SetOrientation(0);
+        Place(model, 1, 1, kMovie, 0, 20, kMainArea);
+        Place(model, 2, 2, kStill, 0, 10, kStillArea);
+        Place(model, 4, 3, kTelop, 10, 20, kTelopArea);
+        ASSERT_EQ(model.GetRowCount(), 2);
+        model.SetModified(false);
+        ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
+        frame->NotifyEditListChanged(52, 1);
+    }
+
+    void writeContents()
+    {
+        const QString root = GetAppData().GetDataRoot();
+        QString path;
+        ASSERT_TRUE(MakeThumbnailPath(ThumbnailFolder(root, 1), kMovie, false, path));
+        WritePicture(path, kMovieColor, "JPG");
+        ASSERT_TRUE(MakeThumbnailPath(ThumbnailFolder(root, 2), kStill, false, path));
+        WritePicture(path, kStillColor, "JPG");
+        ASSERT_TRUE(MakeTelopFilePath(TextFolderOf(root), kTelop, TELOP_FILE_BITMAP, path));
+        WritePicture(path, kTelopColor, "BMP");
+        AddRecord<CMovieProperty>(1, kMovie, QStringLiteral("movie"));
+        AddRecord<CImgProperty>(2, kStill, QStringLiteral("still"));
+        AddRecord<CTelopProperty>(3, kTelop, QStringLiteral("telop"));
+    }
+
+    static CPlaylistEditModel &edited() { return *GetContentFolders().GetPlaylistModel(52); }
+
+    template <class Pane>
+    Pane *pane(int index) const
+    {
+        return dynamic_cast<Pane *>(frame->GetViewPane(index));
+    }
+
+    void clickRow(int row)
+    {
+        QTableWidget *grid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        ASSERT_EQ(frame->GetEditPlaylistIndex(), row);
+    }
+
+    // The colour the layout check shows at the centre of a screen rectangle.
+    QColor checkColorAt(const WinRect &area) const
+    {
+        CLayoutPreviewCanvas *canvas = pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP)->GetCanvas();
+        const QRect screen = canvas->GetScreenRect();
+        const QImage shot = canvas->grab().toImage();
+        const QPoint centre(screen.left() + (area.left + area.right) / 2 * screen.width() / 1280,
+                            screen.top() + (area.top + area.bottom) / 2 * screen.height() / 720);
+        return shot.pixelColor(centre);
+    }
+
+    QRect itemRect(int row, int flag) const
+    {
+        TimetableCell cell;
+        EXPECT_TRUE(edited().GetItem(row, edited().FindTrack(flag), cell));
+        if (cell.gap) {
+            EXPECT_TRUE(edited().GetItem(cell.ownerRow, edited().FindTrack(flag), cell));
+        }
+        return QRect(cell.item.GetX(), cell.item.GetY(), cell.item.GetWidth(), cell.item.GetHeight());
+    }
+
+    CMainFrame *frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(LayoutPanes, TheCheckDrawsThePicturesOfTheSelectedRowInTheirAreas)
+{
+    // A client below 1200 x 900 gives the check its small default size.
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_LAYOUT_DISP)->size(), QSize(300, 300));
+    auto *check = pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP);
+    const QRect screen = check->GetCanvas()->GetScreenRect();
+    ASSERT_FALSE(screen.isEmpty());
+    // The whole 16:9 screen, scaled to the pane.
+    EXPECT_NEAR(double(screen.width()) / screen.height(), 1280.0 / 720.0, 0.03);
+    EXPECT_TRUE(check->GetLayoutButton()->isVisible());
+
+    clickRow(0);
+    EXPECT_TRUE(Near(checkColorAt(kMainArea), kMovieColor));
+    EXPECT_TRUE(Near(checkColorAt(kStillArea), kStillColor));
+    EXPECT_TRUE(Near(checkColorAt(kTelopArea), Qt::black));
+
+    clickRow(1);
+    EXPECT_TRUE(Near(checkColorAt(kMainArea), kMovieColor)); // the movie goes on
+    EXPECT_TRUE(Near(checkColorAt(kStillArea), Qt::black));
+    EXPECT_TRUE(Near(checkColorAt(kTelopArea), kTelopColor));
+
+    // The overview checks another list: the change button is not offered.
+    frame->SwitchView(CMainFrame::VIEW_OVERVIEW, true);
+    EXPECT_FALSE(check->GetLayoutButton()->isVisible());
+}
+
+TEST_F(LayoutPanes, TheLayoutWindowsOpenWhereTheyWereLeftAndALayoutIsChosen)
+{
+    GetAppIni().SetWindowRect(81, WinRect{120, 140, 600, 440});
+    GetAppIni().SetWindowRect(82, WinRect{620, 140, 880, 400});
+    clickRow(0);
+    QTest::mouseClick(pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP)->GetLayoutButton(), Qt::LeftButton);
+
+    auto *canvas = pane<CLayoutDlgView>(CMainFrame::PANE_LAYOUT);
+    auto *properties = pane<CLayoutPropDlgView>(CMainFrame::PANE_LAYOUT_PROP);
+    ASSERT_TRUE(canvas->isVisible());
+    ASSERT_TRUE(properties->isVisible());
+    EXPECT_EQ(canvas->pos(), QPoint(120, 140));
+    EXPECT_EQ(properties->pos(), QPoint(620, 140));
+    EXPECT_TRUE(canvas->IsPlaylistLayoutMode());
+    EXPECT_EQ(properties->GetResolutionText(), QStringLiteral("1280 x 720"));
+    EXPECT_EQ(properties->GetOrientationText(), QString::fromUtf8("横"));
+    EXPECT_EQ(canvas->GetCanvas()->AreaLabel(1), QString::fromUtf8("トラック 2\nstill"));
+
+    // The landscape layouts are offered; the telop row cannot go to the one
+    // without a telop area.
+    QComboBox *choice = properties->GetLayoutChoice();
+    ASSERT_EQ(choice->count(), 2);
+    EXPECT_EQ(choice->currentData().toInt(), kWide);
+    clickRow(1);
+    m_prompter.answer(IDOK);
+    choice->setCurrentIndex(choice->findData(kNarrow));
+    emit choice->activated(choice->currentIndex());
+    EXPECT_TRUE(m_prompter.last().text.contains(QString::fromUtf8("トラック")));
+    EXPECT_EQ(edited().GetResolution(), kWide);
+    EXPECT_FALSE(edited().IsModified());
+    EXPECT_EQ(itemRect(1, 4), QRect(960, 360, 320, 360));
+    EXPECT_EQ(choice->currentData().toInt(), kWide);
+    EXPECT_EQ(GetContentFolders().GetPlaylistLayout().number, kWide);
+
+    // Row 0 shows only what the narrow layout has areas for: its items take
+    // them, and the playlist is for the narrow screen now.
+    clickRow(0);
+    choice->setCurrentIndex(choice->findData(kNarrow));
+    emit choice->activated(choice->currentIndex());
+    EXPECT_EQ(edited().GetResolution(), kNarrow);
+    EXPECT_TRUE(edited().IsModified());
+    EXPECT_EQ(itemRect(0, 1).size(), QSize(704, 768));
+    EXPECT_EQ(itemRect(0, 2).size(), QSize(320, 384));
+    EXPECT_EQ(properties->GetResolutionText(), QStringLiteral("1024 x 768"));
+    EXPECT_EQ(GetAppData().GetCurrentLayout().number, kNarrow);
+
+    // Closing puts both windows away and keeps where they stand.
+    canvas->move(150, 160);
+    QTest::mouseClick(properties->GetCloseButton(), Qt::LeftButton);
+    EXPECT_FALSE(canvas->isVisible());
+    EXPECT_FALSE(properties->isVisible());
+    WinRect stored;
+    ASSERT_TRUE(GetAppIni().GetWindowRect(81, stored));
+    EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 160));
+}
