@@ -5,15 +5,25 @@
 //    the list's own load;
 //  - ini: reading an INI file of a million sections (time, peak memory) and a
 //    batch write adding 8,000 keys to one section;
-//  - idle: the CPU the transfer manager thread uses during a retry wait.
-// hardening_bench [xml|ini|idle]... (all of them without arguments)
+//  - idle: the CPU the transfer manager thread uses during a retry wait;
+//  - dtd: a content list whose DTD declares many default attributes;
+//  - reply: a player reply of 100,000 attributes (15 MB): how long the
+//    request takes and how long an abort made a second in waits for it;
+//  - jpeg: the peak memory of probing an 8000 x 8000 JPEG (baseline and
+//    progressive) and writing its thumbnails.
+// hardening_bench [xml|ini|idle|dtd|reply|jpeg]... (all of them without arguments)
 
 #include "fake_transfer_worker.h"
 
 #include "core/profile_ini.h"
+#include "player/r40_http.h"
+#include "player/r40_request.h"
+#include "support/emulated_player.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/harl_player_xml.h"
+#include "model/media_info.h"
+#include "model/media_probe.h"
 #include "transfer/dlk_request_list.h"
 #include "player/dlk_request_status.h"
 #include "transfer/dlk_transfer_manager.h"
@@ -21,6 +31,8 @@
 #include "core/setting_ini.h"
 
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -65,12 +77,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// " a0<form> a1<form> ..." for count attributes.
+QByteArray numberedAttributes(int count, const QByteArray &form)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += " a" + QByteArray::number(i) + form;
+    return bytes;
+}
+
 QByteArray hostileList(int attributes)
 {
-    QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<contentlist ver=\"1.0\" type=\"1\">\n<content";
-    for (int i = 0; i < attributes; ++i)
-        bytes += " a" + QByteArray::number(i) + "=\"x\"";
-    return bytes + "><index>001000001</index></content>\n</contentlist>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<contentlist ver=\"1.0\" type=\"1\">\n<content"
+        + numberedAttributes(attributes, "=\"x\"") + "><index>001000001</index></content>\n</contentlist>\n";
 }
 
 void benchXml()
@@ -178,6 +197,99 @@ void benchIdle()
                 cpu * 100 / wall);
 }
 
+QByteArray declaredDefaultsList(int attributes)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE contentlist [<!ATTLIST content"
+        + numberedAttributes(attributes, " CDATA \"x\"")
+        + ">]>\n<contentlist ver=\"1.0\" type=\"1\">\n<content><index>001000001</index></content>\n</contentlist>\n";
+}
+
+void benchDtd()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("VideoList.xml"));
+    for (int attributes : {20000, 50000}) {
+        const QByteArray bytes = declaredDefaultsList(attributes);
+        writeFile(path, bytes);
+        CContentsList list(1);
+        const auto start = Clock::now();
+        const bool loaded = list.Load(path);
+        std::printf("dtd: %d default attributes (%.2f MB): list load %.4f s (%s)\n", attributes, bytes.size() / 1e6,
+                    secondsSince(start), loaded ? "accepted" : "refused");
+    }
+}
+
+QByteArray hostileReply(int attributes)
+{
+    return "<?xml version=\"1.0\"?><response" + numberedAttributes(attributes, "=\"" + QByteArray(140, 'x') + "\"")
+        + "><status>PASS</status><code>0</code><description>OK</description></response>";
+}
+
+void benchReply()
+{
+    EmulatedPlayer player(QStringLiteral("127.0.0.2"));
+    QTemporaryDir work;
+    CR40Http http;
+    R40HttpParam param;
+    param.mask = R40_PARAM_PORT | R40_PARAM_WORK_FOLDER;
+    if (!player.start())
+        return;
+    param.port = player.port();
+    param.workFolder = work.path();
+    const QByteArray reply = hostileReply(100000);
+    player.setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::reply(reply));
+    if (!http.SetParameter(param) || !http.Init()
+        || !http.Connect(player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
+                         QString::fromLatin1(EmulatedPlayer::kDefaultPassword)))
+        return;
+    CR40Request request(QStringLiteral("SYST"));
+    auto start = Clock::now();
+    http.SendCommand(&request);
+    const double whole = secondsSince(start);
+    // The same again with an abort a second in, as a stop of the transfer makes.
+    Clock::time_point aborted {};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        aborted = Clock::now();
+        http.Abort();
+    });
+    start = Clock::now();
+    http.SendCommand(&request);
+    const Clock::time_point ended = Clock::now();
+    stopper.join();
+    const double wait = ended > aborted ? std::chrono::duration<double>(ended - aborted).count() : 0.0;
+    std::printf("reply: 100000 attributes (%.1f MB): request %.3f s (%s), wait after an abort a second in %.3f s\n",
+                reply.size() / 1e6, whole, request.GetError() == R40_ERROR_ANALYZE ? "refused" : "accepted", wait);
+    player.stop();
+}
+
+void writeLargeJpeg(const QString &path, bool progressive)
+{
+    QImage image(8000, 8000, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb(x * 255 / 8000, y * 255 / 8000, (x ^ y) & 0xFF);
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(85);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+}
+
+void benchJpeg(const QString &folder, bool progressive)
+{
+    const QString path = folder + (progressive ? QStringLiteral("/progressive.jpg") : QStringLiteral("/baseline.jpg"));
+    QTemporaryDir root;
+    MediaInfo info;
+    const double before = peakMegabytes();
+    const auto start = Clock::now();
+    const int rc = ProbeMediaFile(2, 200000001, path, root.path(), info);
+    std::printf("jpeg: 8000 x 8000 %s (%.1f MB): probe and thumbnails %.2f s, peak memory +%.0f MB (result %d)\n",
+                progressive ? "progressive" : "baseline", QFile(path).size() / 1e6, secondsSince(start),
+                peakMegabytes() - before, rc);
+}
+
 // Runs a case in a child process, so peak memory and threads stay its own.
 void runApart(const std::function<void()> &bench)
 {
@@ -198,7 +310,7 @@ int main(int argc, char **argv)
 {
     std::vector<std::string> cases(argv + 1, argv + argc);
     if (cases.empty())
-        cases = {"xml", "ini", "idle"};
+        cases = {"xml", "ini", "idle", "dtd", "reply", "jpeg"};
     for (const std::string &name : cases) {
         if (name == "xml")
             runApart(benchXml);
@@ -208,6 +320,17 @@ int main(int argc, char **argv)
         }
         if (name == "idle")
             runApart(benchIdle);
+        if (name == "dtd")
+            runApart(benchDtd);
+        if (name == "reply")
+            runApart(benchReply);
+        if (name == "jpeg") {
+            QTemporaryDir folder;
+            for (bool progressive : {false, true})
+                runApart([&] { writeLargeJpeg(folder.path() + (progressive ? "/progressive.jpg" : "/baseline.jpg"), progressive); });
+            for (bool progressive : {false, true})
+                runApart([&] { benchJpeg(folder.path(), progressive); });
+        }
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/save_dialog_prompter.h"
 #include "app/vod_set_dlg.h"
+#include "core/atomic_file.h"
 #include "core/clock.h"
 #include "core/content_id.h"
 #include "core/message_box.h"
@@ -531,7 +532,7 @@ bool CMainFrame::storeVodPlaylist(const CPlaylistProperty &record)
                       && file.AddItem(item) && file.MakePath(store.m_playlistFolder, record.GetIndex(), path);
     // The file goes in place only once the list names it, so a failed list
     // save leaves the stored playlist file as it was.
-    const QString staged = path + QStringLiteral(".new");
+    const QString staged = path + QLatin1String(kTemporarySuffix);
     if (!made || !file.Save(staged)) {
         WriteSyslog(LOG_ERR_APP, "EditVODPlaylist : Playlist file not written : index = %d : Error = %u",
                     record.GetIndex(), GetLastError());

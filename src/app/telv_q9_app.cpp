@@ -8,6 +8,7 @@
 #include "app/password_prompter.h"
 #include "app/single_instance.h"
 #include "core/atomic_file.h"
+#include "core/app_ini.h"
 #include "core/base_folder.h"
 #include "core/data_folders.h"
 #include "core/log_cleaner.h"
@@ -166,6 +167,8 @@ void CTelvQ9App::reportDamagedFiles()
         damaged << GetSystemIni().GetFileName();
     if (GetSettingIni().IsFileDamaged())
         damaged << GetSettingIni().GetFileName();
+    if (GetAppIni().IsFileDamaged())
+        damaged << GetAppIni().GetFileName();
     for (const QString &path : std::as_const(damaged))
         WriteSyslog(LOG_ERR_APP, "CTelvQ9App::StartUp : Settings File Damaged : %s", qUtf8Printable(path));
     // The data files' own loads logged theirs.
@@ -208,10 +211,6 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     CContentsStore &store = GetContentFolders();
     store.SetFolders(baseFolder, QCoreApplication::applicationDirPath());
     store.CreateFolders();
-    // A save cut short by a kill leaves its complete temporary file beside
-    // the data file; nothing else ever removes it.
-    RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
-
     CDlkTransferManager &manager = GetTransferManager();
     manager.SetPcDlkFolder(baseFolder);
     for (int type : kContentFolderTypes)
@@ -225,6 +224,9 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     system.LoadLogSettings();
     const SystemSettings logSettings = system.Settings();
     OpenSyslog(logSettings.LogFolder, QString::fromLatin1(kLogFilePrefix), logSettings.LogLevel);
+    // A save or download cut short by a kill leaves its temporary file beside
+    // the real one; nothing else ever removes it. Each removal is logged.
+    RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
 
     appData.LoadAll();
 

@@ -1,11 +1,11 @@
 #include "cab/cab_folder_sink.h"
+#include "core/atomic_file.h"
 
 #include "cab/cab_format.h"
 #include "cab/cab_member_path.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cstdio>
 
@@ -58,8 +58,7 @@ bool CCabFolderSink::openPartial()
 {
     constexpr int kNameAttempts = 8;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const quint32 letters = QRandomGenerator::global()->generate();
-        m_file.setFileName(QStringLiteral("%1.%2.part").arg(m_target).arg(letters, 8, 16, QLatin1Char('0')));
+        m_file.setFileName(TemporaryPathFor(m_target));
         if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return true;
     }

@@ -1,9 +1,9 @@
 #include "cab/cab_writer.h"
+#include "core/atomic_file.h"
 
 #include "cab/mszip_compressor.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QThread>
 
 #include <algorithm>
@@ -262,7 +262,7 @@ private:
 
 class CabinetOutput {
 public:
-    explicit CabinetOutput(QSaveFile &file) : m_file(file) {}
+    explicit CabinetOutput(CAtomicFile &file) : m_file(file) {}
 
     qint64 position() const { return m_position; }
 
@@ -282,7 +282,7 @@ public:
     }
 
 private:
-    QSaveFile &m_file;
+    CAtomicFile &m_file;
     qint64 m_position = 0;
 };
 
@@ -341,7 +341,7 @@ CabResult CCabWriter::Write(const QList<CabSourceFile> &files, const QString &ca
         return CAB_ERR_COMPRESS;
     BlockBatch batch(m_threads * kBlocksPerThread);
 
-    QSaveFile file(cabinetPath);
+    CAtomicFile file(cabinetPath);
     if (!file.open(QIODevice::WriteOnly))
         return CAB_ERR_CABINET_WRITE;
     // The temporary file is narrowed before a byte is written; the rename
@@ -359,9 +359,9 @@ CabResult CCabWriter::Write(const QList<CabSourceFile> &files, const QString &ca
             return result;
     }
     const QByteArray headers = EncodeHeaders(plan, quint32(output.position()));
-    // A buffered write that failed (full disk) shows only in flush; commit
-    // alone could rename a short cabinet into place.
-    if (!file.flush() || !file.seek(0) || file.write(headers) != headers.size() || !file.flush() || !file.commit())
+    // A buffered write that failed (full disk) shows only in flush, which
+    // the commit checks before the rename.
+    if (!file.flush() || !file.seek(0) || file.write(headers) != headers.size() || !file.Commit())
         return CAB_ERR_CABINET_WRITE;
     return CAB_OK;
 }

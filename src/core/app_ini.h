@@ -39,6 +39,8 @@ public:
     void SetFileName(const QString &fileName);
     QString GetFileName() const;
     void SetBaseFolder(const QString &baseFolder);
+    // The file exists but is not an INI file (see CProfileIni::IsDamaged).
+    bool IsFileDamaged() const { return m_ini.IsDamaged(); }
 
     // [Window_id] WindowLeft, WindowTop, WindowWidth, WindowHeight. A window
     // without a section (or without a positive size) gives an empty rectangle

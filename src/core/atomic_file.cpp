@@ -1,14 +1,13 @@
 #include "core/atomic_file.h"
 
 #include "core/last_error.h"
+#include "core/syslog.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cstdio>
 
@@ -37,42 +36,81 @@ void SetWriteError(int errnoValue)
     SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_INTERNAL_ERROR);
 }
 
-// The name a temporary file of this writer gets: the target's name and six
-// random letters.
-bool IsLeftoverName(const QString &name)
+} // namespace
+
+QString TemporaryPathFor(const QString &path)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.(ini|xml|jpg)\\.[A-Za-z]{6}$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(name).hasMatch();
+    const quint32 letters = QRandomGenerator::global()->generate();
+    return path + QLatin1Char('.') + QStringLiteral("%1").arg(letters, 8, 16, QLatin1Char('0'))
+        + QLatin1String(kTemporarySuffix);
 }
 
-// Writes a temporary file beside path and renames it over path, without
-// flushing it to the disk first.
-bool WriteUnsynced(const QString &path, const QByteArray &data)
+bool IsTemporaryName(const QString &fileName)
 {
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    errno = 0;
-    if (!file.open()) {
-        SetOpenError(path, errno);
-        return false;
+    const QLatin1String suffix(kTemporarySuffix);
+    return fileName.size() > suffix.size() && fileName.endsWith(suffix);
+}
+
+CAtomicFile::CAtomicFile(const QString &target) : m_target(target) {}
+
+CAtomicFile::~CAtomicFile()
+{
+    if (!m_committed)
+        Discard();
+}
+
+// The temporary name is created exclusively, so an existing file or link of
+// that name is never followed or reused; a taken name is tried again.
+bool CAtomicFile::open(OpenMode mode)
+{
+    constexpr int kNameAttempts = 8;
+    struct stat target {};
+    const bool replaces = ::stat(QFile::encodeName(m_target).constData(), &target) == 0;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        setFileName(TemporaryPathFor(m_target));
+        errno = 0;
+        if (QFile::open(mode | QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (replaces)
+                ::fchmod(handle(), target.st_mode & 07777);
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
     }
+    setFileName(QString());
+    return false;
+}
+
+bool CAtomicFile::Commit(FileDurability durability)
+{
+    if (!isOpen())
+        return false;
     errno = 0;
-    if (file.write(data) != data.size() || !file.flush()) {
+    if (!flush() || (durability == FileDurability::Synced && ::fsync(handle()) != 0)) {
         SetWriteError(errno ? errno : ENOSPC);
+        Discard();
         return false;
     }
-    file.close();
+    close();
     errno = 0;
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+    if (::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(m_target).constData()) != 0) {
         SetWriteError(errno);
+        Discard();
         return false;
     }
-    file.setAutoRemove(false);
+    m_committed = true;
     SetLastError(ERROR_SUCCESS);
     return true;
 }
 
-} // namespace
+void CAtomicFile::Discard()
+{
+    if (fileName().isEmpty())
+        return;
+    close();
+    QFile::remove(fileName());
+    setFileName(QString());
+}
 
 bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurability durability)
 {
@@ -80,13 +118,10 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurabi
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    if (durability == FileDurability::Unsynced)
-        return WriteUnsynced(path, data);
-    QSaveFile file(path);
+    CAtomicFile file(path);
     errno = 0;
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s
-    // count: a buffered save file flushes only at commit and can rename a
-    // truncated file into place without reporting it.
+    // count rather than only at the flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         SetOpenError(path, errno);
         return false;
@@ -94,14 +129,21 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurabi
     errno = 0;
     if (file.write(data) != data.size()) {
         SetWriteError(errno ? errno : ENOSPC);
-        file.cancelWriting();
         return false;
     }
-    errno = 0;
-    if (!file.commit()) {
-        SetWriteError(errno);
+    return file.Commit(durability);
+}
+
+bool SetDamagedFileAside(const QString &path)
+{
+    const QString aside = path + QStringLiteral(".damaged");
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0) {
+        const quint32 error = SetLastErrorFromErrno(errno);
+        WriteSyslog(LOG_ERR_APP, "Damaged file could not be set aside : %s : Error = %u", qUtf8Printable(path), error);
         return false;
     }
+    WriteSyslog(LOG_ERR_APP, "Damaged file set aside as %s : started afresh : %s", qUtf8Printable(aside),
+                qUtf8Printable(path));
     SetLastError(ERROR_SUCCESS);
     return true;
 }
@@ -114,8 +156,10 @@ int RemoveAtomicWriteLeftovers(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        if (IsLeftoverName(it.fileName()) && QFile::remove(it.filePath()))
-            ++removed;
+        if (!IsTemporaryName(it.fileName()) || !QFile::remove(it.filePath()))
+            continue;
+        WriteSyslog(LOG_NOTICE, "Leftover temporary file removed : %s", qUtf8Printable(it.filePath()));
+        ++removed;
     }
     return removed;
 }

@@ -1,4 +1,5 @@
 #include "core/data_folders.h"
+#include "core/atomic_file.h"
 
 #include "core/last_error.h"
 
@@ -45,7 +46,7 @@ QStringList DataSubFolders()
 
 bool CanWriteDataFolder(const QString &baseFolder)
 {
-    QTemporaryFile probe(DataFolderOf(baseFolder) + QStringLiteral("/.write-check-XXXXXX"));
+    QTemporaryFile probe(DataFolderOf(baseFolder) + QStringLiteral("/.write-check-XXXXXX") + QLatin1String(kTemporarySuffix));
     return probe.open() && probe.write("x", 1) == 1 && probe.flush();
 }
 

@@ -62,6 +62,7 @@ void CProfileIni::SetFileName(const QString &fileName)
 {
     std::lock_guard lock(m_mutex);
     m_fileName = fileName;
+    m_setAside = false;
     readLocked();
 }
 
@@ -103,7 +104,7 @@ bool CProfileIni::IsDamaged() const
 {
     std::lock_guard lock(m_mutex);
     refreshLocked();
-    return m_readFailed || m_notIni;
+    return m_setAside || m_readFailed || m_notIni;
 }
 
 bool CProfileIni::HasSection(const QString &section) const
@@ -161,11 +162,13 @@ bool CProfileIni::WriteChanges(const QList<ProfileChange> &changes)
     }
     std::lock_guard lock(m_mutex);
     refreshLocked();
-    if (m_readFailed) {
-        // An existing file that could not be read must not be replaced by the
-        // few keys written now.
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
+    // A damaged file is never written into, nor replaced by the few keys
+    // written now: it is set aside and the write starts a fresh file.
+    if (m_readFailed || m_notIni) {
+        if (!SetDamagedFileAside(m_fileName))
+            return false;
+        m_setAside = true;
+        readLocked();
     }
     const QByteArray before = serialize();
     for (const ProfileChange &change : changes)

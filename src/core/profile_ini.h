@@ -93,7 +93,9 @@ public:
 
     // True when the file exists but is not an INI file: it could not be read,
     // holds NUL bytes, or has lines but not one section. Its keys then read as
-    // absent, so callers fall back to their defaults.
+    // absent, so callers fall back to their defaults. The first write sets
+    // such a file aside as "<name>.damaged" and starts a fresh one (a write
+    // fails when it cannot be set aside); it still counts as damaged after.
     bool IsDamaged() const;
 
 private:
@@ -153,6 +155,7 @@ private:
     mutable bool m_hasBom = false;
     mutable bool m_readFailed = false; // the file exists but could not be read
     mutable bool m_notIni = false;     // the file's bytes are not an INI file
+    bool m_setAside = false;           // a damaged file was set aside by a write
     mutable QHash<QString, int> m_sections; // case-folded name -> first block of that name
     mutable FileStamp m_stamp;
 };

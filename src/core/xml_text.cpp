@@ -54,9 +54,12 @@ bool XmlDataWithinBounds(QByteArrayView data, int maxAttributes)
             i = SkipPast(data, i + 9, "]]>");
         } else if (rest.startsWith("<?")) {
             i = SkipPast(data, i + 2, "?>");
+        } else if (rest.startsWith("<!")) {
+            // A document type declaration: its default attributes and entities
+            // would bypass every bound checked here.
+            return false;
         } else {
-            // A tag or a declaration: every '=' outside quotes starts a value.
-            const bool declaration = rest.startsWith("<!");
+            // A tag: every '=' outside quotes starts a value.
             int attributes = 0;
             char quote = 0;
             for (++i; i < data.size(); ++i) {
@@ -68,7 +71,7 @@ bool XmlDataWithinBounds(QByteArrayView data, int maxAttributes)
                     quote = c;
                 } else if (c == '>') {
                     break;
-                } else if (c == '=' && !declaration && ++attributes > maxAttributes) {
+                } else if (c == '=' && ++attributes > maxAttributes) {
                     return false;
                 }
             }

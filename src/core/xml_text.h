@@ -20,9 +20,11 @@ QString RemoveXmlInvalidChars(QStringView text);
 constexpr int kDataXmlMaxAttributes = 8;
 constexpr qint64 kDataXmlMaxBytes = qint64(256) * 1024 * 1024;
 
-// Whether no tag of the document has more than maxAttributes attributes and the
-// document is no larger than kDataXmlMaxBytes. One linear pass over the bytes,
-// made before the document reaches the reader; it skips comments, CDATA
-// sections, processing instructions and declarations and sees quoted values
-// as a whole. It does not check well-formedness.
+// Whether no tag of the document has more than maxAttributes attributes, the
+// document carries no document type declaration (neither the program's files
+// nor the players' replies have one, and its default attributes and entities
+// escape the other bounds) and it is no larger than kDataXmlMaxBytes. One
+// linear pass over the bytes, made before the document reaches the reader; it
+// skips comments, CDATA sections and processing instructions and sees quoted
+// values as a whole. It does not check well-formedness.
 bool XmlDataWithinBounds(QByteArrayView data, int maxAttributes = kDataXmlMaxAttributes);

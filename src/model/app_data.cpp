@@ -1,6 +1,7 @@
 #include "model/app_data.h"
 
 #include "core/app_ini.h"
+#include "core/atomic_file.h"
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
@@ -26,8 +27,9 @@ const ResolutionEntry kResolutions[CAppData::kResolutionCount] = {
 
 const int kFilterTypes[] = {1, 2, 3, 4, 5, 6, 7, 8, 52, 53};
 
-// Logs a file that did not load; a damaged one (not a missing or unreadable
-// one) joins the list the start shows the operator.
+// Logs a file that did not load. One that is there but could not be read or
+// is damaged joins the list the start shows the operator and is set aside, so
+// that the next save starts it afresh rather than replacing what it held.
 bool logLoad(bool loaded, const char *what, const QString &path, QStringList *damaged = nullptr)
 {
     if (loaded)
@@ -35,8 +37,10 @@ bool logLoad(bool loaded, const char *what, const QString &path, QStringList *da
     const quint32 error = GetLastError();
     WriteSyslog(LOG_ERR_APP, "CAppData::LoadAll : %s Load Error : Error = %u : File Name = %s", what, error,
                 qUtf8Printable(path));
-    if (damaged && error == ERROR_INVALID_DATA)
+    if (damaged && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
         damaged->append(path);
+        SetDamagedFileAside(path);
+    }
     return false;
 }
 

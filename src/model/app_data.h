@@ -48,7 +48,8 @@ public:
     // failed to load (each is logged; the others are read all the same).
     bool LoadAll();
     // The player, group, display and setup-list files the last LoadAll found
-    // damaged; their lists stay empty and the files as they are.
+    // there but unreadable or damaged; their lists stay empty and each file
+    // is set aside as "<file>.damaged", so a save starts it afresh.
     QStringList GetDamagedFiles() const { return m_damagedFiles; }
 
     CHarlPlayerXml &GetPlayerXml() { return m_players; }

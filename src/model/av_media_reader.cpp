@@ -126,6 +126,110 @@ qint64 AsfStatedFileSize(const QString &path)
     return -1;
 }
 
+quint32 ReadLittle32(const QByteArray &bytes, qsizetype at)
+{
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | quint8(bytes.at(at + i));
+    return value;
+}
+
+// Whether the data chunk of a WAV file holds the bytes its header states. The
+// chunks are walked to "data"; a size of 0 or 0xFFFFFFFF is what a writer that
+// could not go back leaves, and states nothing.
+bool WavDataComplete(QFile &file)
+{
+    const qint64 size = file.size();
+    const QByteArray riff = file.read(12);
+    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
+        return true; // another kind of header: it cannot be told
+    qint64 at = 12;
+    while (at + 8 <= size) {
+        if (!file.seek(at))
+            return false;
+        const QByteArray chunk = file.read(8);
+        if (chunk.size() < 8)
+            return false;
+        const quint32 chunkSize = ReadLittle32(chunk, 4);
+        if (chunk.startsWith("data"))
+            return chunkSize == 0 || chunkSize == 0xFFFFFFFFu || at + 8 + qint64(chunkSize) <= size;
+        at += 8 + qint64(chunkSize) + (chunkSize & 1);
+    }
+    return false;
+}
+
+// Whether the last packs of an MPEG program stream are whole. From the first
+// pack start in the file's tail the packs and the packets in them are walked
+// by the lengths their headers state; none may run past the end of the file.
+bool ProgramStreamEndsWhole(QFile &file, qint64 tailBytes)
+{
+    const qint64 size = file.size();
+    const qint64 from = std::max<qint64>(0, size - tailBytes);
+    if (!file.seek(from))
+        return true;
+    const QByteArray tail = file.read(size - from);
+    const auto *bytes = reinterpret_cast<const uchar *>(tail.constData());
+    const qint64 end = tail.size();
+    static const QByteArray packStart = QByteArray::fromHex("000001ba");
+    qint64 at = tail.indexOf(packStart);
+    if (at < 0)
+        return true; // no pack in the tail: it cannot be told
+    while (at + 4 <= end) {
+        const bool startCode = bytes[at] == 0 && bytes[at + 1] == 0 && bytes[at + 2] == 1;
+        const uchar code = bytes[at + 3];
+        if (startCode && code == 0xB9) { // program end
+            at += 4;
+        } else if (startCode && code == 0xBA && at + 5 <= end && (bytes[at + 4] & 0xC0) == 0x40) {
+            if (at + 14 > end)
+                return false; // an MPEG-2 pack header cut short
+            at += 14 + (bytes[at + 13] & 0x07);
+        } else if (startCode && code == 0xBA && at + 5 <= end && (bytes[at + 4] & 0xF0) == 0x20) {
+            at += 12; // an MPEG-1 pack header
+        } else if (startCode && code >= 0xBB) {
+            if (at + 6 > end)
+                return false;
+            at += 6 + ((qint64(bytes[at + 4]) << 8) | bytes[at + 5]);
+        } else {
+            // Something else (stuffing, damage): go on from the next pack.
+            at = tail.indexOf(packStart, at + 1);
+            if (at < 0)
+                return true;
+        }
+    }
+    return at <= end;
+}
+
+// Whether a transport stream ends on a whole packet: its size is a whole
+// number of packets of the size its sync bytes show (188, 192 or 204 bytes).
+bool TransportStreamEndsWhole(QFile &file)
+{
+    const QByteArray head = file.read(4 * 204 + 4);
+    for (const qsizetype packet : {188, 192, 204}) {
+        const qsizetype sync = packet == 192 ? 4 : 0; // a time code comes first
+        bool found = head.size() >= sync + 3 * packet;
+        for (int i = 0; found && i < 3; ++i)
+            found = head.at(sync + i * packet) == 0x47;
+        if (found)
+            return file.size() % packet == 0;
+    }
+    return true; // no packet size recognised: it cannot be told
+}
+
+// Whether a file of the container holds the bytes its headers state.
+bool ContainerComplete(const QByteArray &format, const QString &path, qint64 tailBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (format == "wav")
+        return WavDataComplete(file);
+    if (format == "mpeg")
+        return ProgramStreamEndsWhole(file, tailBytes);
+    if (format == "mpegts")
+        return TransportStreamEndsWhole(file);
+    return true;
+}
+
 qint64 DurationUsOf(const AVFormatContext *format, const AVStream *stream)
 {
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
@@ -268,6 +372,7 @@ int AvMediaReader::grabFirstPicture(QImage &picture)
             av_packet_unref(packet.get());
             continue;
         }
+        m_sawPacket = true;
         const int sent = avcodec_send_packet(m_decoder, packet.get());
         av_packet_unref(packet.get());
         if (sent < 0 && sent != AVERROR(EAGAIN))
@@ -340,12 +445,31 @@ qint64 AvMediaReader::lastPacketEndUs()
     return endUs;
 }
 
+// Reads on until a packet of the stream comes; false at the end of the file
+// or a limit.
+bool AvMediaReader::readStreamPacket()
+{
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    for (int packets = 0; packet && !m_sawPacket && packets < m_limits.maxPackets && !expired(); ++packets) {
+        if (av_read_frame(m_format, packet.get()) < 0)
+            break;
+        m_sawPacket = packet->stream_index == m_streamIndex;
+        av_packet_unref(packet.get());
+    }
+    return m_sawPacket;
+}
+
 int AvMediaReader::checkStatedLength()
 {
     if (!m_format)
         return MEDIA_PROBE_OK;
+    // A file without a single frame of its stream plays nothing.
+    if (!readStreamPacket())
+        return expired() ? MEDIA_PROBE_LIMIT_REACHED : MEDIA_PROBE_DAMAGED;
     const int64_t size = avio_size(m_format->pb);
     const QByteArray format(m_format->iformat->name);
+    if (!ContainerComplete(format, m_path, kTailBytes))
+        return MEDIA_PROBE_DAMAGED;
     if (format == "asf")
         return AsfStatedFileSize(m_path) > size ? MEDIA_PROBE_DAMAGED : MEDIA_PROBE_OK;
     if (format != "mp3" || m_facts.durationUs <= 0)

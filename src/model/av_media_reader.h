@@ -46,9 +46,12 @@ public:
     int grabFirstPicture(QImage &picture);
 
     // Whether the file holds what its header states; MEDIA_PROBE_DAMAGED for a
-    // file cut short. An ASF header states the file's size. An MP3 file with a
-    // frame count states its play length: its last packets are read and their
-    // end compared with it. Call it last: it leaves the file read to its end.
+    // file cut short, and for a file without a single frame of its stream. An
+    // ASF header states the file's size, a WAV header its data's size; MPEG
+    // program stream packs and packets state their lengths, and a transport
+    // stream is made of whole packets. An MP3 file with a frame count states
+    // its play length: its last packets are read and their end compared with
+    // it. Call it last: it leaves the file read to its end.
     int checkStatedLength();
 
 private:
@@ -59,6 +62,7 @@ private:
     int convertFrame(const AVFrame *frame, QImage &picture) const;
     int failureFor(int averror) const;
     qint64 lastPacketEndUs();
+    bool readStreamPacket();
 
     AvProbeLimits m_limits;
     QString m_path;
@@ -66,5 +70,6 @@ private:
     AVFormatContext *m_format = nullptr;
     AVCodecContext *m_decoder = nullptr;
     int m_streamIndex = -1;
+    bool m_sawPacket = false; // a packet of the stream has been read
     AvMediaFacts m_facts;
 };

@@ -4,6 +4,7 @@
 // come from the new material.
 #include "ops/content_registration.h"
 
+#include "core/atomic_file.h"
 #include "core/clock.h"
 #include "core/data_folders.h"
 #include "core/file_utils.h"
@@ -246,8 +247,7 @@ bool CContentRegistration::AddContentsTelop(CContentsList &list, qint32 number, 
     }
     // Staged under another name and renamed into place, so a failed copy
     // never leaves a cut bitmap under the content's name.
-    const QString staging = bitmap + QStringLiteral(".copying");
-    QFile::remove(staging);
+    const QString staging = TemporaryPathFor(bitmap);
     if (!CopyIntoPlace(path, staging, bitmap, detail)) {
         QFile::remove(staging);
         kind = REGIST_FILE_ERROR;

@@ -1,4 +1,5 @@
 // The parts of export and import that both share: the package's lists, the
+#include "core/atomic_file.h"
 // sizes of entries, copies with progress, and the messages.
 
 #include "ops/export_import_set.h"
@@ -266,7 +267,7 @@ bool CExImport::copyWithProgress(const QString &from, const QString &to, int per
     // or a failure never leaves a cut file under the real name.
     QFile source(from);
     CreateFolderPath(QFileInfo(to).path());
-    const QString partial = to + QStringLiteral(".part");
+    const QString partial = TemporaryPathFor(to);
     QFile target(partial);
     if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         SetLastError(LastFileError(source.isOpen() ? target : source));

@@ -1,4 +1,5 @@
 #include "ops/log_collection.h"
+#include "core/atomic_file.h"
 
 #include "cab/dlkx_cab.h"
 #include "core/data_folders.h"
@@ -23,14 +24,15 @@ bool CopyPlayerLog(const QString &playerFolder, const QString &cabPath)
         return false;
     }
     // The player sent its log as a cabinet already: it is copied as it is.
-    QFile::remove(cabPath + QStringLiteral(".tmp"));
+    const QString partial = TemporaryPathFor(cabPath);
     QFile source(files.first().absoluteFilePath());
-    if (!source.copy(cabPath + QStringLiteral(".tmp"))) {
+    if (!source.copy(partial)) {
         WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", int(source.error()));
         return false;
     }
     QFile::remove(cabPath);
-    if (!QFile::rename(cabPath + QStringLiteral(".tmp"), cabPath)) {
+    if (!QFile::rename(partial, cabPath)) {
+        QFile::remove(partial);
         WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", 0);
         return false;
     }

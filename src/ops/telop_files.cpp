@@ -376,7 +376,7 @@ CTelopFileStage::~CTelopFileStage()
 
 QString CTelopFileStage::StagingPath(const QString &finalPath)
 {
-    return finalPath + QStringLiteral(".new");
+    return finalPath + QLatin1String(kTemporarySuffix);
 }
 
 bool CTelopFileStage::Stage(const QString &folder, qint64 number, const QByteArray &bitmap, const QString &records)

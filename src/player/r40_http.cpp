@@ -1,4 +1,5 @@
 #include "player/r40_http.h"
+#include "core/atomic_file.h"
 
 #include "core/last_error.h"
 #include "core/syslog.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -104,10 +104,11 @@ struct CR40Http::Exchange {
     bool bodyTooLarge = false;
     QByteArray disposition;
     CR40Request *download = nullptr; // a request whose PASS reply is a file
+    bool repeatable = true; // may be sent again when lost on a reused connection
     bool decided = false;
     bool replyIsFile = false;
     bool badFileName = false;
-    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<CAtomicFile> file;
     int writeErrno = 0;
 
     // Progress and time-out.
@@ -285,6 +286,7 @@ bool CR40Http::SendCommand(CR40Request *request)
 
     Exchange exchange(this);
     exchange.download = request->IsDownload() ? request : nullptr;
+    exchange.repeatable = request->IsSafeToRepeat();
     if (!perform(exchange)) {
         WriteSyslog(LOG_DEBUG, "CR40Http::SendCommand : Request Error : Error = %u : %s", m_lastError,
             request->GetSerialText().toUtf8().constData());
@@ -323,13 +325,13 @@ bool CR40Http::finishDownload(Exchange &exchange, CR40Request *request)
         WriteSyslog(LOG_ERR_HTTP, "CR40Http::SendCommand : Invalid File Name : %s", exchange.disposition.constData());
         return true;
     }
-    if (!exchange.file->isOpen() || !exchange.file->flush() || !exchange.file->commit()) {
+    if (!exchange.file->isOpen() || !exchange.file->Commit()) {
         const quint32 error = ErrorFromErrno(exchange.writeErrno ? exchange.writeErrno : ENOSPC);
         WriteSyslog(LOG_ERR_WIN, "CR40Http::SendCommand : File Write Error : Error = %u : %s", error,
-            exchange.file->fileName().toUtf8().constData());
+            exchange.file->TargetName().toUtf8().constData());
         return fail(error);
     }
-    request->SetDownloadedFile(exchange.file->fileName());
+    request->SetDownloadedFile(exchange.file->TargetName());
     return true;
 }
 
@@ -446,17 +448,21 @@ static bool droppedOnReusedConnection(CURL *easy, CURLcode result, long httpStat
     return dropped && newConnections == 0 && httpStatus == 0 && received == 0;
 }
 
-// Runs one exchange; a request lost on a reused connection before any answer
-// (an ordinary keep-alive time-out race) is sent once more on a fresh one,
-// uploads included. False with the last error set when the exchange did not
-// complete.
+// Runs one exchange; a request safe to repeat (queries and uploads) lost on
+// a reused connection before any answer (an ordinary keep-alive time-out
+// race) is sent once more on a fresh one. The player may have acted on a
+// lost request, so a command that acts goes out on a fresh connection from
+// the start, where that race cannot happen, and is never sent again. False
+// with the last error set when the exchange did not complete.
 bool CR40Http::perform(Exchange &exchange)
 {
     CURL *easy = easyOf(m_easy);
     bool aborted = false;
     bool timedOut = false;
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, exchange.repeatable ? 0L : 1L);
     CURLcode result = CURLcode(transfer(exchange, aborted, timedOut));
-    if (!aborted && !timedOut && result != CURLE_OK
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 0L);
+    if (exchange.repeatable && !aborted && !timedOut && result != CURLE_OK
         && droppedOnReusedConnection(easy, result, exchange.httpStatus, exchange.reportedDown) && exchange.rewind()) {
         WriteSyslog(LOG_INFO, "CR40Http : Connection closed by the player : Sent again on a new connection");
         curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
@@ -659,7 +665,7 @@ void CR40Http::decideReplyKind(Exchange &exchange)
     } else {
         QDir().mkpath(QFileInfo(path).absolutePath());
     }
-    exchange.file = std::make_unique<QSaveFile>(path);
+    exchange.file = std::make_unique<CAtomicFile>(path);
     if (!exchange.file->open(QIODevice::WriteOnly))
         exchange.writeErrno = errno ? errno : EACCES;
 }

@@ -1,7 +1,9 @@
 #include "player/r40_request.h"
 
 #include "core/last_error.h"
+#include "core/xml_text.h"
 
+#include <QStringList>
 #include <QUrl>
 #include <QXmlStreamReader>
 
@@ -52,6 +54,13 @@ bool CR40Request::GetErrorCode(int &code) const
     return true;
 }
 
+bool CR40Request::IsSafeToRepeat() const
+{
+    static const QStringList queries{QStringLiteral("SYST"), QStringLiteral("FINF"), QStringLiteral("DRST"),
+                                     QStringLiteral("CLST"), QStringLiteral("STBL"), QStringLiteral("NLOG")};
+    return queries.contains(m_command);
+}
+
 void CR40Request::ResetReply()
 {
     m_status = R40_REPLY_NONE;
@@ -67,6 +76,13 @@ void CR40Request::ResetReply()
 bool CR40Request::AnalyzeReply(const QByteArray &document)
 {
     ResetReply();
+    // A hostile reply (a DTD, an element of many attributes) is refused in one
+    // linear pass before the reader, whose cost grows with the square of an
+    // element's attributes, sees it.
+    if (document.size() > kMaxReplyDocumentSize || !XmlDataWithinBounds(document)) {
+        SetAnalyzeError();
+        return false;
+    }
     QXmlStreamReader reader(document);
     if (!readStatusDocument(reader) || reader.hasError()) {
         SetAnalyzeError();

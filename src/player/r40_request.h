@@ -37,6 +37,11 @@ public:
     virtual std::unique_ptr<CR40Request> Clone() const;
 
     QString GetCommand() const { return m_command; }
+    // Whether sending the command twice does what sending it once does: the
+    // queries (SYST, FINF, DRST, CLST, STBL, NLOG). Every other command acts
+    // on the player (plays, stops, deletes, restarts, loads, sets, sends to
+    // a display) and is never sent twice.
+    bool IsSafeToRepeat() const;
     // "cmd=CODE&name=value..." with every value percent-encoded, as sent.
     QString GetQueryString() const;
     // "CODE name=value ..." for log lines.

@@ -4,6 +4,7 @@
 #include "core/data_folders.h"
 #include "core/format_utils.h"
 #include "core/last_error.h"
+#include "core/xml_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,7 +96,14 @@ bool CSetupXml::Load(const QString &path)
         SetLastError(QFileInfo(path).absoluteDir().exists() ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
         return false;
     }
-    QXmlStreamReader reader(&file);
+    // A file beyond any the program writes, or with a DTD or an element of
+    // many attributes, is damaged and never reaches the reader.
+    const QByteArray bytes = file.size() <= kDataXmlMaxBytes ? file.readAll() : QByteArray();
+    if (bytes.isEmpty() || !XmlDataWithinBounds(bytes)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    QXmlStreamReader reader(bytes);
     SetupData data;
     bool valid = reader.readNextStartElement() && reader.name() == QLatin1String(kRoot);
     while (valid && reader.readNextStartElement()) {

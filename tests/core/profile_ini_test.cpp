@@ -258,7 +258,7 @@ TEST_F(ProfileIni, FailedSaveLeavesTheOldFileWholeAndTheMemoryInStep)
     EXPECT_FALSE(lost.HasKey("A", "K"));
 }
 
-TEST_F(ProfileIni, ReadOnlyFolderOrUnreadableFileFailsWithoutDamage)
+TEST_F(ProfileIni, ReadOnlyFolderFailsWithoutDamageAndAnUnreadableFileIsSetAside)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
@@ -271,13 +271,15 @@ TEST_F(ProfileIni, ReadOnlyFolderOrUnreadableFileFailsWithoutDamage)
     EXPECT_EQ(readFile("p.ini"), "[A]\nK=1\n");
     EXPECT_EQ(ini.GetInt("A", "K", 0), 1);
 
-    // A file that exists but cannot be read is not replaced by the new key alone.
+    // A file that exists but cannot be read is not replaced by the new key
+    // alone: it is set aside whole and the key starts a fresh file.
     QFile::setPermissions(path("p.ini"), QFileDevice::WriteOwner);
     CProfileIni blind(path("p.ini"));
-    EXPECT_FALSE(blind.WriteInt("B", "X", 1));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    QFile::setPermissions(path("p.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(readFile("p.ini"), "[A]\nK=1\n");
+    EXPECT_TRUE(blind.WriteInt("B", "X", 1));
+    EXPECT_TRUE(blind.IsDamaged());
+    QFile::setPermissions(path("p.ini.damaged"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readFile("p.ini.damaged"), "[A]\nK=1\n");
+    EXPECT_EQ(readFile("p.ini"), "[B]\nX=1\n");
 }
 
 TEST_F(ProfileIni, ReadersOnOtherThreadsSeeWholeValuesWhileOneThreadWrites)

@@ -217,6 +217,8 @@ protected:
         make({"-f", "lavfi", "-i", testsrc.arg("320x240"), "-t", "2", "-c:v", "mpeg4", file("clip.mp4")});
         make({"-f", "lavfi", "-i", testsrc.arg("720x480"), "-t", "2", "-c:v", "mpeg2video", "-f", "vob",
               file("clip.mpg")});
+        make({"-f", "lavfi", "-i", testsrc.arg("720x480"), "-t", "2", "-c:v", "mpeg2video", "-f", "mpegts",
+              file("clip.ts")});
         make({"-f", "lavfi", "-i", testsrc.arg("2560x1440"), "-t", "0.2", "-c:v", "mpeg4", file("wide.mp4")});
         make({"-f", "lavfi", "-i", testsrc.arg("320x240"), "-t", "1", "-c:v", "wmv2", file("clip.wmv")});
         make({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", file("tone.wav")});
@@ -352,10 +354,11 @@ TEST_F(AvProbeTest, TruncatedVideos)
     const QString mp4 = variant("clip.mp4", "cut.mp4", [](QByteArray bytes) { return bytes.left(bytes.size() / 2); });
     EXPECT_EQ(ProbeMediaFile(1, 100000004, mp4, root(), info), MEDIA_PROBE_NOT_SUPPORTED);
     EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000004.jpg")));
-    // A program stream plays up to its cut, so its first picture is there.
+    // A program stream whose last packet is cut short holds fewer bytes than
+    // it states, though its first picture is there.
     const QString mpg = variant("clip.mpg", "cut.mpg", [](QByteArray bytes) { return bytes.left(bytes.size() / 3); });
-    EXPECT_EQ(ProbeMediaFile(1, 100000005, mpg, root(), info), MEDIA_PROBE_OK);
-    EXPECT_TRUE(QFile::exists(VideoThumb(root(), "100000005t.jpg")));
+    EXPECT_EQ(ProbeMediaFile(1, 100000005, mpg, root(), info), MEDIA_PROBE_DAMAGED);
+    EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000005t.jpg")));
     // Only the first headers: no picture at all.
     const QString stub = variant("clip.mpg", "stub.mpg", [](QByteArray bytes) { return bytes.left(100); });
     EXPECT_NE(ProbeMediaFile(1, 100000006, stub, root(), info), MEDIA_PROBE_OK);
@@ -378,9 +381,29 @@ TEST_F(AvProbeTest, FilesCutShortOfWhatTheyDeclareAreRefusedAsDamaged)
     // A few frames of an MP3 whose header states three seconds.
     EXPECT_EQ(ProbeMediaFile(6, 600000022, variant("tone.mp3", "head.mp3", cut(512)), root(), info),
               MEDIA_PROBE_DAMAGED);
-    // A WAV file's length comes from its size, so a cut one tells its true length.
-    ASSERT_EQ(ProbeMediaFile(6, 600000023, variant("tone.wav", "half.wav", cut(0)), root(), info), MEDIA_PROBE_OK);
-    EXPECT_NEAR(double(info.duration), 45.0, 2.0);
+    // Half of a WAV file whose header states the whole data; half of an MPEG
+    // program stream and of a transport stream (in the middle of a packet).
+    EXPECT_EQ(ProbeMediaFile(6, 600000023, variant("tone.wav", "half.wav", cut(0)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    EXPECT_EQ(ProbeMediaFile(1, 100000023, variant("clip.mpg", "half.mpg", cut(0)), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    const auto midPacket = [](QByteArray bytes) { return bytes.left(bytes.size() / 2 - 100); };
+    EXPECT_EQ(ProbeMediaFile(1, 100000024, variant("clip.ts", "half.ts", midPacket), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // A 512-byte WAV file without a single frame: a header, a padding chunk and
+    // an empty data chunk.
+    const auto noFrames = [](QByteArray bytes) {
+        QByteArray head = bytes.left(36);
+        head += "LIST" + QByteArray(4, '\0') + QByteArray(512 - 36 - 8 - 8, ' ') + "data" + QByteArray(4, '\0');
+        const quint32 listSize = 512 - 36 - 8 - 8;
+        for (int i = 0; i < 4; ++i)
+            head[40 + i] = char((listSize >> (8 * i)) & 0xFF);
+        return head;
+    };
+    EXPECT_EQ(ProbeMediaFile(6, 600000024, variant("tone.wav", "empty.wav", noFrames), root(), info),
+              MEDIA_PROBE_DAMAGED);
+    // The whole transport stream is accepted.
+    EXPECT_EQ(ProbeMediaFile(1, 100000025, file("clip.ts"), root(), info), MEDIA_PROBE_OK);
     EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000021.jpg")));
     EXPECT_FALSE(QFile::exists(VideoThumb(root(), "100000022.jpg")));
 }

@@ -133,13 +133,23 @@ TEST_F(R40HttpTest, HttpStatusesAreErrorsNotSuccess)
     EXPECT_EQ(m_http.GetLastError(), R40_ERROR_HTTP_STATUS + 500);
 }
 
-TEST_F(R40HttpTest, ReplyThatIsNotAStatusDocumentFailsAnalysis)
+TEST_F(R40HttpTest, ReplyThatIsNotAStatusDocumentOrIsHostileFailsAnalysis)
 {
-    m_player.setCommandFault(QStringLiteral("SYST"), Fault::notXml());
+    // A status document that would pass but for an element of many
+    // attributes or a DTD declaring default attributes.
+    QByteArray attributes;
+    for (int i = 0; i < 2000; ++i)
+        attributes += " a" + QByteArray::number(i) + "='x'";
+    const QByteArray body = "<status>PASS</status><code>0</code><description>OK</description></response>";
+    const QByteArray manyAttributes = "<?xml version=\"1.0\"?><response" + attributes + ">" + body;
+    const QByteArray declared = "<?xml version=\"1.0\"?><!DOCTYPE response [<!ATTLIST response" + QByteArray(attributes).replace("='x'", " CDATA 'x'") + ">]><response>" + body;
     CR40Request request(QStringLiteral("SYST"));
-    EXPECT_TRUE(m_http.SendCommand(&request));
-    EXPECT_EQ(request.GetStatus(), R40_REPLY_NONE);
-    EXPECT_EQ(request.GetError(), R40_ERROR_ANALYZE);
+    for (const Fault &fault : {Fault::notXml(), Fault::reply(manyAttributes), Fault::reply(declared)}) {
+        m_player.setCommandFault(QStringLiteral("SYST"), fault);
+        EXPECT_TRUE(m_http.SendCommand(&request));
+        EXPECT_EQ(request.GetStatus(), R40_REPLY_NONE);
+        EXPECT_EQ(request.GetError(), R40_ERROR_ANALYZE);
+    }
 
     // The next good reply clears the analysis error.
     m_player.clearFaults();
@@ -380,4 +390,24 @@ TEST_F(R40HttpTest, RequestsLostToAKeptAliveConnectionClosingAreSentAgainOnAFres
     ASSERT_TRUE(m_http.SendFile(local, remote, 1000)) << m_http.GetLastError();
     EXPECT_EQ(m_player.file(remote), contents(local));
     ASSERT_TRUE(m_http.MakeDirectory(QStringLiteral("/import/web/A401000001"))) << m_http.GetLastError();
+}
+
+TEST_F(R40HttpTest, CommandsThatActAreNeverSentTwiceWhileLostQueriesAreSentAgain)
+{
+    // The player carries out every request that arrives on a kept-alive
+    // connection and then closes it unanswered: only the answer is lost.
+    m_player.setCommandFault(QStringLiteral("*"), Fault::actThenDropReused());
+    CR40Request query(QStringLiteral("SYST"));
+    ASSERT_TRUE(m_http.SendCommand(&query)) << m_http.GetLastError();
+    for (const QString code : {"RSET", "PLPL", "PLCL", "SPPL", "RMCL", "RMPL", "LCNF", "COMC", "DATE"}) {
+        m_player.clearRequests();
+        CR40Request command(code);
+        EXPECT_TRUE(m_http.SendCommand(&command)) << code.toStdString() << ": " << m_http.GetLastError();
+        EXPECT_EQ(m_player.requests(code).size(), 1) << code.toStdString();
+        // The query after it goes out on a kept-alive connection, is lost and
+        // is sent again.
+        ASSERT_TRUE(m_http.SendCommand(&query)) << m_http.GetLastError();
+        EXPECT_GE(m_player.requests(QStringLiteral("SYST")).size(), 2);
+        EXPECT_EQ(query.GetStatus(), R40_REPLY_PASS);
+    }
 }

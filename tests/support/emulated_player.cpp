@@ -303,7 +303,7 @@ struct EmulatedPlayer::Impl {
     Fault takeCommandFault(const QString &command);
     bool waitFor(int ms);
     // True when the fault drops this request: the connection served one before.
-    bool dropsOnReuse(const Fault &fault, const httplib::Request &request);
+    bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const std::function<void()> &actFirst = {});
     void record(const httplib::Request &request, const Parameters &parameters, const QString &user, qint64 bodyBytes,
         const Outcome &outcome);
     void send(const httplib::Request &request, httplib::Response &response, const Outcome &outcome);
@@ -407,15 +407,18 @@ Fault EmulatedPlayer::Impl::takeCommandFault(const QString &command)
     return Fault {};
 }
 
-bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request)
+bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request,
+                                        const std::function<void()> &actFirst)
 {
     bool reused = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
         reused = !servedPorts.insert(request.remote_port).second;
     }
-    if (fault.kind != Fault::DropReused || !reused)
+    if ((fault.kind != Fault::DropReused && fault.kind != Fault::ActThenDropReused) || !reused)
         return false;
+    if (fault.kind == Fault::ActThenDropReused && actFirst)
+        actFirst();
     resetConnection(request);
     return true;
 }
@@ -500,6 +503,9 @@ Outcome EmulatedPlayer::Impl::faultOutcome(const Fault &fault)
         return outcome;
     case Fault::DiskFull:
         return serr(kSerrDiskFull, QStringLiteral("disk full"));
+    case Fault::Reply:
+        outcome.body = fault.body;
+        return outcome;
     default:
         return outcome;
     }
@@ -517,12 +523,21 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
     } else {
         const QString command = parameterOf(parameters, QStringLiteral("cmd"));
         const Fault fault = takeCommandFault(command);
-        if (dropsOnReuse(fault, request))
+        const auto act = [&] {
+            Outcome acted;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                acted = runCommand(command, parameters);
+            }
+            acted.httpStatus = 0;
+            record(request, parameters, givenUser, 0, acted);
+        };
+        if (dropsOnReuse(fault, request, act))
             return;
         if (fault.kind == Fault::Delay && !waitFor(fault.delayMs))
             return;
         if (fault.kind == Fault::None || fault.kind == Fault::Delay || fault.kind == Fault::Reset
-            || fault.kind == Fault::DropReused) {
+            || fault.kind == Fault::DropReused || fault.kind == Fault::ActThenDropReused) {
             std::lock_guard<std::mutex> lock(mutex);
             outcome = runCommand(command, parameters);
         } else {

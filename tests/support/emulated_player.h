@@ -30,20 +30,26 @@ public:
         // DropReused: a request that arrives on a connection which served one
         // before is dropped unanswered, as by a player closing an idle kept-alive
         // connection just as the request goes out; a fresh connection is served.
-        enum Kind { None, Serr, HttpStatus, Delay, Reset, NotXml, DiskFull, DropReused };
+        // ActThenDropReused: the same, but the player carries the command out
+        // before the connection closes, so only its answer is lost.
+        // Reply: the command is answered with body as an XML document.
+        enum Kind { None, Serr, HttpStatus, Delay, Reset, NotXml, DiskFull, DropReused, ActThenDropReused, Reply };
         Kind kind = None;
         int code = 0;          // Serr: the SERR code; HttpStatus: the status
         int delayMs = 0;       // Delay: how long the player stalls
         qint64 afterBytes = 0; // Delay, Reset, DiskFull on uploads: body bytes taken first
         int times = -1;        // how many requests it hits; -1: every one
+        QByteArray body;       // Reply: the document sent
 
-        static Fault serr(int code) { return {Serr, code, 0, 0, -1}; }
-        static Fault httpStatus(int status) { return {HttpStatus, status, 0, 0, -1}; }
-        static Fault delay(int ms, qint64 afterBytes = 0) { return {Delay, 0, ms, afterBytes, -1}; }
-        static Fault reset(qint64 afterBytes = 0) { return {Reset, 0, 0, afterBytes, -1}; }
-        static Fault notXml() { return {NotXml, 0, 0, 0, -1}; }
-        static Fault diskFull(qint64 afterBytes = 0) { return {DiskFull, 0, 0, afterBytes, -1}; }
-        static Fault dropReused() { return {DropReused, 0, 0, 0, -1}; }
+        static Fault serr(int code) { return {Serr, code, 0, 0, -1, {}}; }
+        static Fault httpStatus(int status) { return {HttpStatus, status, 0, 0, -1, {}}; }
+        static Fault delay(int ms, qint64 afterBytes = 0) { return {Delay, 0, ms, afterBytes, -1, {}}; }
+        static Fault reset(qint64 afterBytes = 0) { return {Reset, 0, 0, afterBytes, -1, {}}; }
+        static Fault notXml() { return {NotXml, 0, 0, 0, -1, {}}; }
+        static Fault diskFull(qint64 afterBytes = 0) { return {DiskFull, 0, 0, afterBytes, -1, {}}; }
+        static Fault dropReused() { return {DropReused, 0, 0, 0, -1, {}}; }
+        static Fault actThenDropReused() { return {ActThenDropReused, 0, 0, 0, -1, {}}; }
+        static Fault reply(const QByteArray &body) { return {Reply, 0, 0, 0, -1, body}; }
         Fault once() const
         {
             Fault fault = *this;

@@ -3,6 +3,8 @@
 #include "app/app_globals.h"
 #include "app/single_instance.h"
 #include "app/telv_q9_app.h"
+#include "core/app_ini.h"
+#include "core/atomic_file.h"
 #include "core/log_cleaner.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
@@ -12,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QSignalSpy>
@@ -19,6 +22,12 @@
 #include <memory>
 
 namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QString StoredBaseFolder()
 {
@@ -39,18 +48,24 @@ TEST_F(AppStartUp, FirstStartStoresTheBaseFolderAndLaysOutTheDataTree)
     EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("TELV-Q9 Ver.1.23 Start")));
 }
 
-TEST_F(AppStartUp, StartRemovesTheTemporaryFilesOfInterruptedSaves)
+TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
 {
     ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Group")));
-    const QString leftover = dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY");
-    const QString userFile = dataFolder() + QStringLiteral("/Group/notes.txt.backup");
-    for (const QString &path : {leftover, userFile}) {
+    ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Setup/1/File")));
+    const QString leftover = TemporaryPathFor(dataFolder() + QStringLiteral("/Group/Q9Group.xml"));
+    // The operator's files, however much they look like temporaries.
+    const QStringList userFiles{dataFolder() + QStringLiteral("/Group/notes.txt.backup"),
+                                dataFolder() + QStringLiteral("/Setup/1/File/logo.jpg.backup"),
+                                dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY")};
+    for (const QString &path : QStringList(userFiles) << leftover) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     ASSERT_TRUE(startUp());
     EXPECT_FALSE(QFile::exists(leftover));
-    EXPECT_TRUE(QFile::exists(userFile));
+    for (const QString &path : userFiles)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("Leftover temporary file removed : ") + leftover));
 }
 
 TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)
@@ -87,27 +102,32 @@ TEST_F(AppStartUp, DataFolderThatCannotBeWrittenIsShownAndTheOperatorChoosesToEn
     }
 }
 
-TEST_F(AppStartUp, DamagedSettingsAndPlayerFilesAreNamedLoggedAndLeftAsTheyAre)
+TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNeverWrittenInto)
 {
     ASSERT_TRUE(QDir().mkpath(dataFolder()));
     static const char kGarbage[] = "\x7f\x45\x4c\x46\0\x01 not settings \xff\xfe";
     const QByteArray garbage(kGarbage, sizeof kGarbage - 1);
-    const QByteArray cutPlayers = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HarlP2WGroup>\n\t<Player index=\"1\">";
+    const QByteArray cutGroups = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Q9Group>\n\t<Group index=\"1\">";
     const QString system = QDir(dataFolder()).filePath("Q9S.ini");
     const QString options = QDir(dataFolder()).filePath("Y5.ini");
+    const QString state = QDir(dataFolder()).filePath("Q9A.ini");
     const QString players = QDir(dataFolder()).filePath("Player.xml");
+    const QString groups = QDir(dataFolder()).filePath("Q9Group.xml");
     for (const auto &[path, bytes] : {std::pair{system, garbage}, std::pair{options, QByteArray("just words, no sections\n")},
-                                     std::pair{players, cutPlayers}}) {
+                                     std::pair{state, garbage}, std::pair{groups, cutGroups}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    m_prompter.expect(9752, IDOK).expect(9752, IDOK).expect(9752, IDOK);
+    // A player list that cannot be read at all.
+    ASSERT_TRUE(QDir().mkpath(players));
+    for (int i = 0; i < 5; ++i)
+        m_prompter.expect(9752, IDOK);
     ASSERT_TRUE(startUp());
     QStringList named;
     for (const MessagePrompt &prompt : m_prompter.prompts())
         named << prompt.arguments;
-    EXPECT_EQ(named, QStringList({system, options, players}));
+    EXPECT_EQ(named, QStringList({system, options, state, players, groups}));
     const QString log = LogText(dataFolder());
     EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + system));
     EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + options));
@@ -115,6 +135,18 @@ TEST_F(AppStartUp, DamagedSettingsAndPlayerFilesAreNamedLoggedAndLeftAsTheyAre)
     QFile file(system);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage) << "defaults are not written over the file";
+    // The player and group files were set aside: a save starts them afresh.
+    EXPECT_TRUE(QFileInfo(players + QStringLiteral(".damaged")).isDir());
+    EXPECT_EQ(ReadAll(groups + QStringLiteral(".damaged")), cutGroups);
+    EXPECT_FALSE(QFileInfo::exists(players));
+    // What the program writes at exit goes to a fresh state file; the damaged
+    // one is set aside whole, and the log says so once.
+    ASSERT_TRUE(GetAppIni().SetLastGuideSelect(3));
+    ASSERT_TRUE(GetAppIni().SetSettingsOpen(false));
+    EXPECT_EQ(ReadAll(state + QStringLiteral(".damaged")), garbage);
+    EXPECT_EQ(GetAppIni().GetLastGuideSelect(), 3);
+    EXPECT_FALSE(ReadAll(state).contains("not settings"));
+    EXPECT_EQ(LogText(dataFolder()).count(QStringLiteral("set aside as ") + state), 1);
 }
 
 TEST_F(AppStartUp, CancelledStartUpPasswordEndsTheStartWithoutThreadsOrLog)

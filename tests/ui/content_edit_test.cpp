@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "app/save_dialog_prompter.h"
 #include "app/vod_set_dlg.h"
+#include "core/atomic_file.h"
 #include "core/content_id.h"
 #include "core/system_ini.h"
 #include "model/calendar_property.h"
@@ -338,7 +339,7 @@ TEST_F(ContentEdit, ATouchPanelPlaylistIsWrittenWithItsFileOnceTheListIsSaved)
     frame->EditVODPlaylist(-1);
     EXPECT_EQ(list(CONTENT_PLAYLIST).FindCode(number), -1);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".new")));
+    EXPECT_FALSE(QFile::exists(path + QLatin1String(kTemporarySuffix)));
 
     QDir().rmdir(listPath(CONTENT_PLAYLIST));
     fillVodDialog();
