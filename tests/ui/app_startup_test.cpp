@@ -57,7 +57,8 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
     const QStringList userFiles{dataFolder() + QStringLiteral("/Group/notes.txt.backup"),
                                 dataFolder() + QStringLiteral("/Setup/1/File/logo.jpg.backup"),
                                 dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY")};
-    for (const QString &path : QStringList(userFiles) << leftover) {
+    const QStringList created = QStringList(userFiles) << leftover;
+    for (const QString &path : created) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
