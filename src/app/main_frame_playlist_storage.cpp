@@ -160,7 +160,6 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
 
 bool CMainFrame::ScheduleLoad(qint32 index, int flag)
 {
-    Q_UNUSED(flag);
     CContentsStore &store = GetContentFolders();
     CContentsList *list = store.GetList(51);
     const int position = list ? list->FindCode(index) : -1;
@@ -169,7 +168,8 @@ bool CMainFrame::ScheduleLoad(qint32 index, int flag)
         ScheduleCheckClear(51, true);
         return false;
     }
-    if (auto *calendar = paneRole<ICalendarView>(PANE_CALENDAR_GROUP)) {
+    auto *calendar = flag == 0 ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
+    if (calendar) {
         const DateValue &start = record.GetStartDate();
         calendar->SelectDate(start.year, start.month, start.day);
     }
@@ -312,7 +312,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
         block.startDate = record.GetStartDate();
         block.endDate = record.GetEndDate();
         block.weekdays = record.GetWeek();
-        block.background = ColorRef(record.GetBgColor());
+        block.background = record.GetBgColor();
     } else if (!PromptScheduleSet(this, block)) {
         return false;
     }
@@ -339,7 +339,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     record.SetStartDate(block.startDate);
     record.SetEndDate(block.endDate);
     record.SetWeek(block.weekdays);
-    record.SetBgColor(qint32(block.background));
+    record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
     StoreRecord(*list, record);
     store.SaveGroupLists(m_currentGroup, 51, 0);
