@@ -213,7 +213,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     if (counter < 0 && IsContentInTransfer({index}, type, false))
         return false;
 
-    CPlaylistProperty record;
+    CPlaylistProperty record(type);
     if (list->FindCode(index) >= 0)
         list->Get(list->FindCode(index), &record);
     record.SetIndex(index);
