@@ -100,7 +100,7 @@ protected:
     }
 
     // The overview's calendar shows the schedule's days in its colour.
-    void checkCalendar()
+    void checkCalendar(qint32 schedule, qint32 playlist)
     {
         clickNavigation(CMainFrame::VIEW_OVERVIEW);
         auto *calendar = dynamic_cast<CCalendarDlgView *>(pane(CMainFrame::PANE_CALENDAR_GROUP));
@@ -108,6 +108,12 @@ protected:
         calendar->SelectDate(kFirstDay.year(), kFirstDay.month(), kFirstDay.day());
         EXPECT_EQ(calendar->GetDayItem(kFirstDay)->background().color(), ToQColor(GetCalendarColor(kScheduleColor)));
         EXPECT_EQ(calendar->GetDayColor(QDate(2026, 12, 6)), -1); // a Sunday
+        // The day chosen shows its schedule and the schedule's playlist.
+        QTableWidget *month = calendar->GetMonthGrid();
+        QTest::mouseClick(month->viewport(), Qt::LeftButton, {},
+                          month->visualItemRect(calendar->GetDayItem(kFirstDay.addDays(1))).center());
+        EXPECT_EQ(GetContentFolders().GetSecondScheduleModel()->GetIndex(), schedule);
+        EXPECT_EQ(GetContentFolders().GetSecondPlaylistModel(52)->GetIndex(), playlist);
         snapshot("5-calendar");
     }
 
@@ -232,7 +238,7 @@ TEST_F(ScheduleRoad, TemporaryTail)
     m_prompter.answer(IDYES);
     ASSERT_TRUE(m_frame->ScheduleSave(false));
     const qint32 schedule = store.GetList(51)->GetAt(0)->GetIndex();
-    checkCalendar();
+    checkCalendar(schedule, playlist);
     sendScheduleToGroup();
     EXPECT_TRUE(m_prompter.prompts().size() == 3) << m_prompter.last().text.toStdString();
     for (int i = 0; i < 2; ++i)
