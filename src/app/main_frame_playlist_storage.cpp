@@ -98,12 +98,6 @@ TimeValue EndOfLastRow(const CTimetableModel &model)
     return end;
 }
 
-bool StoreRecord(CContentsList &list, const CPropertyBase &record)
-{
-    const int position = list.FindCode(record.GetIndex());
-    return position >= 0 ? list.Update(position, &record) : list.Add(&record);
-}
-
 // The schedule block a new playlist schedule starts from: the current group,
 // today, the operating hours.
 ScheduleSetBlock DefaultBlock(const QString &group)
@@ -236,16 +230,21 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     record.SetTitle(model->GetTitle());
     record.SetInfo(model->GetInfo());
 
+    const int ownPrefix = model->GetIdPrefix();
     model->SetIdPrefix(IdPrefix(index));
-    if (!model->Save(index, type)) {
+    record.SetCreateDate(GetLocalTime());
+    record.SetDuration(EndOfLastRow(*model));
+    // A failure anywhere leaves the list, the counter and the edited list as
+    // they were, still to be saved.
+    CRecordSnapshot snapshot(*list, index);
+    if (!model->Save(index, type) || !StoreRecord(*list, record) || !store.SaveLists(type, 1)) {
+        snapshot.Restore();
+        model->SetIdPrefix(ownPrefix);
+        model->SetModified(true);
         ShowSaveFailed(type);
         return false;
     }
     model->SetIndex(index);
-    record.SetCreateDate(GetLocalTime());
-    record.SetDuration(EndOfLastRow(*model));
-    StoreRecord(*list, record);
-    store.SaveLists(type, 1);
     if (counter >= 0)
         AdvanceContentCounter(type, counter);
     NotifyContentsListChanged(type, 0, 0);
@@ -323,12 +322,8 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
         return false;
     }
     model->SetFolders(scheduleFolder, sequenceFolder);
+    const int ownPrefix = model->GetIdPrefix();
     model->SetIdPrefix(IdPrefix(index));
-    if (!model->Save(index)) {
-        ShowSaveFailed(51);
-        return false;
-    }
-    model->SetIndex(index);
     TimeValue start;
     model->GetStartTime(0, start);
     record.SetIndex(index);
@@ -341,13 +336,28 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     record.SetWeek(block.weekdays);
     record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
-    StoreRecord(*list, record);
-    store.SaveGroupLists(m_currentGroup, 51, 0);
+    // A failure anywhere leaves the lists, the counter and the edited
+    // schedule as they were, still to be saved.
+    CRecordSnapshot snapshot(*list, index);
+    bool calendarChanged = false;
+    if (!model->Save(index) || !StoreRecord(*list, record) || !store.SaveGroupLists(m_currentGroup, 51, 0)) {
+        snapshot.Restore();
+        model->SetIdPrefix(ownPrefix);
+        model->SetModified(true);
+        ShowSaveFailed(51);
+        return false;
+    }
+    if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
+                            calendarChanged)) {
+        snapshot.Restore();
+        store.SaveGroupLists(m_currentGroup, 51, 0);
+        model->SetIdPrefix(ownPrefix);
+        model->SetModified(true);
+        return false;
+    }
+    model->SetIndex(index);
     if (counter >= 0)
         AdvanceContentCounter(51, counter);
-    bool calendarChanged = false;
-    SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
-                       calendarChanged);
     NotifyContentsListChanged(51, 0, 0);
     NotifyContentsChanged(nullptr);
     if (store.GetSecondScheduleModel()->GetIndex() == index)

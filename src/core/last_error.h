@@ -13,8 +13,10 @@ enum : quint32 {
     ERROR_OUTOFMEMORY = 14,
     ERROR_SHARING_VIOLATION = 32,
     ERROR_HANDLE_DISK_FULL = 39,
+    ERROR_TOO_MANY_NAMES = 68, // a list already holds as many entries as it may
     ERROR_INVALID_PARAMETER = 87,
     ERROR_DISK_FULL = 112,
+    ERROR_ARITHMETIC_OVERFLOW = 534, // a time or length past its limit
     ERROR_ALREADY_EXISTS = 183,
     ERROR_INTERNAL_ERROR = 1359,
 };

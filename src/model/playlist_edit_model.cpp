@@ -24,6 +24,8 @@ CPlaylistEditModel::CPlaylistEditModel(int listType)
     : CTimetableModel(tracksOf(listTypeOf(listType)), true)
     , m_listType(listTypeOf(listType))
 {
+    // A list plays within one day and must end by 23:55:00.
+    SetLatestEndFrames(86100 * 30);
 }
 
 int CPlaylistEditModel::GetTrackFlag(int track) const

@@ -159,6 +159,111 @@ bool CTimetableModel::RemoveItem(int row, int track)
     return true;
 }
 
+const CTimetableItem *CTimetableModel::itemAt(int row, int track) const
+{
+    if (!isCell(row, track) || cellAt(row, track).item < 0)
+        return nullptr;
+    return &m_items[size_t(track - 1)][size_t(cellAt(row, track).item)];
+}
+
+bool CTimetableModel::withinLimits(const CTimetableItem &item, int added) const
+{
+    if (GetItemCount() + added > kMaxItems)
+        return failWith(ERROR_TOO_MANY_NAMES);
+    if (item.GetEndFrames() > m_latestEnd)
+        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+    return true;
+}
+
+TimeValue CTimetableModel::PlaceStart(int track, int row, const TimeValue &firstStart) const
+{
+    TimeValue start;
+    if (row >= 0 && row < GetRowCount()) {
+        GetStartTime(row, start);
+        return start;
+    }
+    if (isItemTrack(track) && !m_items[size_t(track - 1)].empty())
+        return m_items[size_t(track - 1)].back().GetEndTime();
+    if (GetRowCount() > 0 && GetStartTime(0, start))
+        return start;
+    return firstStart;
+}
+
+bool CTimetableModel::PlaceItem(int track, const TimeValue &start, int lengthFrames, qint32 index, int contentType)
+{
+    if (!isItemTrack(track) || lengthFrames <= 0)
+        return failWith(ERROR_INVALID_PARAMETER);
+    const int first = TimeCodeToFrames(start);
+    int last = first + lengthFrames;
+    // A later item of the track cuts the new one short.
+    for (const CTimetableItem &other : m_items[size_t(track - 1)]) {
+        if (other.GetStartFrames() > first) {
+            last = std::min(last, other.GetStartFrames());
+            break;
+        }
+    }
+    TimeValue end;
+    CTimetableItem item;
+    if (!FramesToTimeCode(last, end) || !item.Set(index, start, end, contentType, 0))
+        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+    return withinLimits(item, 1) && InsertItem(track, item);
+}
+
+bool CTimetableModel::MoveItem(int row, int track, int toTrack, const TimeValue &start)
+{
+    const CTimetableItem *source = itemAt(row, track);
+    if (!source || !isItemTrack(toTrack))
+        return failWith(ERROR_INVALID_PARAMETER);
+    const CTimetableItem moving = *source;
+    TimeValue end;
+    CTimetableItem moved = moving;
+    const int last = TimeCodeToFrames(start) + moving.GetEndFrames() - moving.GetStartFrames();
+    if (!FramesToTimeCode(last, end) || !moved.Set(moving.GetIndex(), start, end, moving.GetContentType(), 0))
+        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+    if (!withinLimits(moved, 0))
+        return false;
+    if (toTrack == track)
+        return UpdateItem(row, track, moved);
+    const TrackItems before = m_items;
+    const bool wasModified = m_modified;
+    if (RemoveItem(row, track) && InsertItem(toTrack, moved))
+        return true;
+    m_items = before;
+    m_modified = wasModified;
+    rebuildGrid();
+    return failWith(ERROR_INVALID_PARAMETER);
+}
+
+bool CTimetableModel::SetItemTimes(int row, int track, const TimeValue &start, const TimeValue &end)
+{
+    const CTimetableItem *source = itemAt(row, track);
+    if (!source)
+        return failWith(ERROR_INVALID_PARAMETER);
+    CTimetableItem changed = *source;
+    if (!changed.Set(source->GetIndex(), start, end, source->GetContentType(), 0))
+        return false;
+    return withinLimits(changed, 0) && UpdateItem(row, track, changed);
+}
+
+bool CTimetableModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= GetRowCount())
+        return failWith(ERROR_INVALID_PARAMETER);
+    bool removed = false;
+    for (size_t t = 0; t < m_tracks.size(); ++t) {
+        const CellRef &ref = cellAt(row, int(t) + 1);
+        if (ref.item >= 0 && ref.ownerRow == row) {
+            m_items[t].erase(m_items[t].begin() + ref.item);
+            removed = true;
+        }
+    }
+    if (!removed)
+        return failWith(ERROR_INVALID_PARAMETER);
+    m_modified = true;
+    rebuildGrid();
+    return true;
+}
+
 void CTimetableModel::Clear()
 {
     for (auto &items : m_items)

@@ -87,6 +87,33 @@ public:
     // last error 87 for an unused cell.
     bool RemoveItem(int row, int track);
 
+    // ---- Editing in the grid ------------------------------------------------
+    // Each refuses with last error 87 what InsertItem refuses, and with
+    // ERROR_TOO_MANY_NAMES or ERROR_ARITHMETIC_OVERFLOW what would pass the limits
+    // below; a refused edit leaves the model as it was.
+
+    // Where a new item goes on a track: the start of a row, or for row -1
+    // the end of the track's last item (for an empty track the start of the
+    // grid, or firstStart when the grid is empty).
+    TimeValue PlaceStart(int track, int row, const TimeValue &firstStart) const;
+    // Places a content on a track from start for length frames. When an
+    // item of the track starts earlier than the end, the new one is cut
+    // there; a start inside an item is refused.
+    bool PlaceItem(int track, const TimeValue &start, int lengthFrames, qint32 index, int contentType);
+    // Moves the item of a cell to another track (or the same) to start at
+    // start, keeping its length and content.
+    bool MoveItem(int row, int track, int toTrack, const TimeValue &start);
+    // New start and end of the item of a cell.
+    bool SetItemTimes(int row, int track, const TimeValue &start, const TimeValue &end);
+    // Removes the items that start in a row; false (87) for a bad row or a
+    // row where no item starts.
+    bool RemoveRow(int row);
+
+    // The items a model may hold, and the latest end of an item in frames.
+    static constexpr int kMaxItems = 2000;
+    int GetLatestEndFrames() const { return m_latestEnd; }
+    void SetLatestEndFrames(int frames) { m_latestEnd = frames; }
+
     // Empties the model: items, texts, date, index -1, not modified. The
     // folders and the id prefix stay.
     virtual void Clear();
@@ -127,6 +154,9 @@ private:
     qint32 sequenceNumber(int track, qint32 listIndex) const;
     void removeStaleSequence(qint32 number) const;
     void rebuildGrid();
+    // The item a cell uses, or nullptr.
+    const CTimetableItem *itemAt(int row, int track) const;
+    bool withinLimits(const CTimetableItem &item, int added) const;
 
     std::vector<TimetableTrack> m_tracks;
     bool m_fromMidnight;
@@ -135,6 +165,7 @@ private:
     qint32 m_index = -1;
     int m_idPrefix = 0;
     bool m_modified = false;
+    int m_latestEnd = 24 * 108000;
     QString m_listFolder;
     QString m_sequenceFolder;
 

@@ -83,6 +83,34 @@ QByteArray MakeContentsDataBlock(int type, const QList<qint32> &numbers)
     return block;
 }
 
+QList<DraggedContent> ReadContentsDataBlock(const QByteArray &block)
+{
+    constexpr int kRecordBytes = 12 * kWord;
+    QList<DraggedContent> contents;
+    if (block.isEmpty() || block.size() % kRecordBytes != 0)
+        return contents;
+    for (qsizetype record = 0; record < block.size() / kRecordBytes; ++record)
+        contents.append({int(wordAt(block, record * 12 + 1)), qint32(wordAt(block, record * 12 + 2))});
+    return contents;
+}
+
+QByteArray MakeGridEventBlock(int row, int track)
+{
+    QByteArray block;
+    appendWord(block, quint32(row));
+    appendWord(block, quint32(track));
+    return block;
+}
+
+bool ReadGridEventBlock(const QByteArray &block, int &row, int &track)
+{
+    if (block.size() != 2 * kWord)
+        return false;
+    row = int(wordAt(block, 0));
+    track = int(wordAt(block, 1));
+    return true;
+}
+
 QByteArray MakePlaylistCopyBlock(const QList<quint32> &indexes)
 {
     QByteArray block;

@@ -10,6 +10,8 @@
 //                   count N, then N schedule indexes          (16 + 4 N bytes)
 //   contents:       per content twelve words: 0, the content
 //                   type, the content number, nine zeros      (48 N bytes)
+//   grid event:     the row where the dragged item starts and
+//                   its track                                 (8 bytes)
 // Readers never trust the count: a block shorter than its count asks for, or
 // an index outside the list it names, is refused as a whole.
 
@@ -43,6 +45,20 @@ ClipboardFormat PlaylistCopyFormat(int type);
 
 // The dragged or copied contents of one type.
 QByteArray MakeContentsDataBlock(int type, const QList<qint32> &numbers);
+
+// One dragged content.
+struct DraggedContent {
+    int type = 0;
+    qint32 number = -1;
+};
+// The contents of a contents block; empty for a block that is not whole
+// records.
+QList<DraggedContent> ReadContentsDataBlock(const QByteArray &block);
+
+// The cell of an item dragged within a timetable grid.
+QByteArray MakeGridEventBlock(int row, int track);
+// False for a block of another size.
+bool ReadGridEventBlock(const QByteArray &block, int &row, int &track);
 
 QByteArray MakePlaylistCopyBlock(const QList<quint32> &indexes);
 // The indexes of a playlist copy block whose indexes all lie below

@@ -13,6 +13,8 @@
 #include "model/schedule_edit_model.h"
 #include "model/schedule_property.h"
 
+#include <functional>
+
 namespace {
 
 constexpr quint32 kCaption = 1;
@@ -44,12 +46,6 @@ bool SaveGroupList(CContentsStore &store, const QString &group, int type)
                                         : store.SaveWorkGroupLists(group, type, 0);
 }
 
-bool Store(CContentsList &list, const CPropertyBase &record)
-{
-    const int position = list.FindCode(record.GetIndex());
-    return position >= 0 ? list.Update(position, &record) : list.Add(&record);
-}
-
 bool RoomFor(const CContentsList &list, int type)
 {
     const int limit = GetSystemIni().GetMaxCount(type);
@@ -65,7 +61,48 @@ void ShowSourceMissing(qint32 number)
                             MB_OK | MB_ICONWARNING);
 }
 
+// Stores the record and saves its list; when either fails the list is as it
+// was and the save-failure message of saveType is shown.
+bool StoreAndSave(CContentsList &list, const CPropertyBase &record, int saveType, const std::function<bool()> &save)
+{
+    CRecordSnapshot snapshot(list, record.GetIndex());
+    if (StoreRecord(list, record) && save())
+        return true;
+    snapshot.Restore();
+    ShowSaveFailed(saveType);
+    return false;
+}
+
 } // namespace
+
+CRecordSnapshot::CRecordSnapshot(CContentsList &list, qint32 index) : m_list(list), m_index(index)
+{
+    const int position = list.FindCode(index);
+    if (position < 0)
+        return;
+    m_old = CreateProperty(list.GetContentType());
+    if (m_old && !list.Get(position, m_old.get()))
+        m_old.reset();
+}
+
+CRecordSnapshot::~CRecordSnapshot() = default;
+
+void CRecordSnapshot::Restore()
+{
+    const int position = m_list.FindCode(m_index);
+    if (m_old && position >= 0)
+        m_list.Update(position, m_old.get());
+    else if (m_old)
+        m_list.Add(m_old.get());
+    else if (position >= 0)
+        m_list.Delete(position);
+}
+
+bool StoreRecord(CContentsList &list, const CPropertyBase &record)
+{
+    const int position = list.FindCode(record.GetIndex());
+    return position >= 0 ? list.Update(position, &record) : list.Add(&record);
+}
 
 void AdvanceContentCounter(int type, int counter)
 {
@@ -155,7 +192,7 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     schedule.SetWeek(block.weekdays);
     schedule.SetBgColor(block.background);
     schedule.SetCreateDate(GetLocalTime());
-    if (!Store(*list, schedule) || !SaveGroupList(store, block.groupName, 51))
+    if (!StoreAndSave(*list, schedule, 51, [&] { return SaveGroupList(store, block.groupName, 51); }))
         return false;
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
@@ -183,7 +220,7 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
         row.SetFlag(1);
     row.SetStatus(1);
     row.SetCreateDate(GetLocalTime());
-    if (!Store(*list, row) || !SaveGroupList(store, block.groupName, 50))
+    if (!StoreAndSave(*list, row, 51, [&] { return SaveGroupList(store, block.groupName, 50); }))
         return false;
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
@@ -195,7 +232,8 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
     CPlaylistEditModel *model = store.GetScratchPlaylistModel(type);
     if (!list || !model)
         return 0;
-    int added = 0;
+    QList<qint32> added;
+    int lastCounter = -1;
     for (quint32 position : positions) {
         if (!RoomFor(*list, type))
             break;
@@ -217,21 +255,28 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
         int prefix = 0;
         SplitContentId(number, &prefix, nullptr, nullptr);
         model->SetIdPrefix(prefix);
-        if (!model->Save(number, type)) {
+        record->SetIndex(number);
+        record->SetCreateDate(GetLocalTime());
+        if (!model->Save(number, type) || !list->Add(record.get())) {
             ShowSaveFailed(type);
             break;
         }
-        record->SetIndex(number);
-        record->SetCreateDate(GetLocalTime());
-        list->Add(record.get());
-        AdvanceContentCounter(type, counter);
-        ++added;
+        added.append(number);
+        lastCounter = counter;
     }
     model->Clear();
-    // What was added before a stop is kept.
-    if (added > 0)
-        store.SaveLists(type, 1);
-    return added;
+    // What was added before a stop is kept once the list is saved; the
+    // counter moves on only then.
+    if (added.isEmpty())
+        return 0;
+    if (!store.SaveLists(type, 1)) {
+        for (qint32 number : added)
+            list->Delete(list->FindCode(number));
+        ShowSaveFailed(type);
+        return 0;
+    }
+    AdvanceContentCounter(type, lastCounter);
+    return int(added.size());
 }
 
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions)
@@ -244,7 +289,8 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
     if (!list || !calendar || !source || !store.GetGroupScheduleFolders(sourceGroup, fromSchedules, fromSequences)
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
-    int added = 0;
+    QList<qint32> added;
+    int lastCounter = -1;
     for (quint32 position : positions) {
         if (!RoomFor(*list, 51))
             break;
@@ -269,13 +315,8 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         int prefix = 0;
         SplitContentId(number, &prefix, nullptr, nullptr);
         model.SetIdPrefix(prefix);
-        if (!model.Save(number)) {
-            ShowSaveFailed(51);
-            break;
-        }
         record.SetIndex(number);
         record.SetCreateDate(GetLocalTime());
-        list->Add(&record);
         CCalendarProperty row;
         row.SetIndex(number);
         row.SetSchedule(number);
@@ -285,11 +326,30 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         row.SetFlag(1);
         row.SetStatus(1);
         row.SetCreateDate(GetLocalTime());
-        calendar->Add(&row);
-        AdvanceContentCounter(51, counter);
-        ++added;
+        if (!model.Save(number) || !list->Add(&record)) {
+            ShowSaveFailed(51);
+            break;
+        }
+        if (!calendar->Add(&row)) {
+            list->Delete(list->FindCode(number));
+            ShowSaveFailed(51);
+            break;
+        }
+        added.append(number);
+        lastCounter = counter;
     }
-    if (added > 0)
+    if (added.isEmpty())
+        return 0;
+    if (!store.SaveGroupLists(group, 0, 0)) {
+        for (qint32 number : added) {
+            list->Delete(list->FindCode(number));
+            calendar->Delete(calendar->FindCode(number));
+        }
+        // The files hold the lists as they were before the paste.
         store.SaveGroupLists(group, 0, 0);
-    return added;
+        ShowSaveFailed(51);
+        return 0;
+    }
+    AdvanceContentCounter(51, lastCounter);
+    return int(added.size());
 }

@@ -11,7 +11,11 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class CContentsList;
 class CContentsStore;
+class CPropertyBase;
 class CQ9GroupXml;
 
 // The schedule block of the schedule setting dialog: whether the save also
@@ -36,6 +40,24 @@ struct SimpleScheduleRecord {
     QString info;
     QString title;
 };
+
+// The record a list holds under a number, taken before the list changes so
+// that a change whose save fails can be taken back: Restore puts the old
+// record back, or removes the number when the list did not hold it.
+class CRecordSnapshot {
+public:
+    CRecordSnapshot(CContentsList &list, qint32 index);
+    ~CRecordSnapshot();
+    void Restore();
+
+private:
+    CContentsList &m_list;
+    qint32 m_index;
+    std::unique_ptr<CPropertyBase> m_old;
+};
+
+// Updates the record with the same number in place, or adds it.
+bool StoreRecord(CContentsList &list, const CPropertyBase &record);
 
 // The schedule and sequence folders of a group, created when missing; false
 // (logged) for a group name that is no folder name or a folder that cannot

@@ -343,3 +343,77 @@ TEST_F(PlaylistModelTest, TheStoreKeepsOneModelPerPaneAndTypeInTheLibraryFolders
     EXPECT_TRUE(QFile::exists(store.m_sequenceFolder + "/SQ501000001.xml"));
     ASSERT_TRUE(store.GetSecondPlaylistModel(52)->Load(520000001, 52));
 }
+
+TEST_F(PlaylistModelTest, GridEditsPlaceMoveRetimeAndDeleteWithinTheLimits)
+{
+    // Dropped at the end of an empty track: from 00:00:00; the next follows it.
+    EXPECT_EQ(model.PlaceStart(1, -1, seconds(99)), seconds(0));
+    ASSERT_TRUE(model.PlaceItem(1, model.PlaceStart(1, -1, {}), 10 * 30, 100000001, 1));
+    ASSERT_TRUE(model.PlaceItem(1, model.PlaceStart(1, -1, {}), 20 * 30, 200000001, 2));
+    EXPECT_EQ(model.GetRowCount(), 2);
+    // On another track at row 1: starts with the row; a later item cuts it.
+    ASSERT_TRUE(model.PlaceItem(2, model.PlaceStart(2, 1, {}), 5 * 30, 300000001, 3));
+    ASSERT_TRUE(model.PlaceItem(2, seconds(0), 60 * 30, 300000002, 3));
+    TimetableCell cell;
+    ASSERT_TRUE(model.GetItem(0, 2, cell));
+    EXPECT_EQ(cell.item.GetEndTime(), seconds(10));
+    // A start inside an item is refused and changes nothing.
+    SetLastError(0);
+    EXPECT_FALSE(model.PlaceItem(1, seconds(5), 30, 100000002, 1));
+    EXPECT_EQ(GetLastError(), quint32(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(model.GetItemCount(), 4);
+
+    // Moving keeps length and content; onto a used span it is refused.
+    model.SetModified(false);
+    ASSERT_TRUE(model.MoveItem(1, 1, 3, seconds(40)));
+    EXPECT_TRUE(model.IsModified());
+    const int row = model.GetRowCount() - 1;
+    ASSERT_TRUE(model.GetItem(row, 3, cell));
+    EXPECT_EQ(cell.item.GetIndex(), 200000001);
+    EXPECT_EQ(cell.item.GetStartTime(), seconds(40));
+    EXPECT_EQ(cell.item.GetEndTime(), seconds(60));
+    EXPECT_FALSE(model.MoveItem(row, 3, 2, seconds(0)));
+    EXPECT_TRUE(model.IsCellUsed(row, 3, false));
+
+    // New times; an end past 23:55:00 is refused, 23:55:00 itself is taken.
+    ASSERT_TRUE(model.SetItemTimes(row, 3, seconds(40), seconds(86100)));
+    SetLastError(0);
+    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, 3, seconds(40), seconds(86101)));
+    EXPECT_EQ(GetLastError(), quint32(ERROR_ARITHMETIC_OVERFLOW));
+    EXPECT_FALSE(model.PlaceItem(4, seconds(86000), 101 * 30, 100000003, 1));
+
+    // Deleting a row removes what starts in it; the time column's row 0.
+    const int before = model.GetItemCount();
+    ASSERT_TRUE(model.RemoveRow(0));
+    EXPECT_EQ(model.GetItemCount(), before - 2);
+    EXPECT_FALSE(model.RemoveRow(model.GetRowCount()));
+
+    // The item limit: the 2001st is refused.
+    CPlaylistEditModel full(52);
+    for (int i = 0; i < CTimetableModel::kMaxItems; ++i)
+        ASSERT_TRUE(full.PlaceItem(1 + i % 8, seconds(i / 8 * 2), 30, 100000000 + i, 1)) << i;
+    SetLastError(0);
+    EXPECT_FALSE(full.PlaceItem(1, seconds(9000), 30, 100009999, 1));
+    EXPECT_EQ(GetLastError(), quint32(ERROR_TOO_MANY_NAMES));
+
+    // Saved, loaded and saved again: the same bytes.
+    ASSERT_TRUE(model.Save(520000043, 52));
+    QFile first(playlistFolder() + "/PL520000043.xml");
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray list = first.readAll();
+    QFile sequence(sequenceFolder() + "/SQ502000043.xml");
+    ASSERT_TRUE(sequence.open(QIODevice::ReadOnly));
+    const QByteArray track = sequence.readAll();
+    first.close();
+    sequence.close();
+    CPlaylistEditModel read(52);
+    read.SetFolders(playlistFolder(), sequenceFolder());
+    ASSERT_TRUE(read.SetIdPrefix(5));
+    ASSERT_TRUE(read.Load(520000043, 52));
+    ASSERT_TRUE(QFile::remove(first.fileName()));
+    ASSERT_TRUE(read.Save(520000043, 52));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(sequence.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), list);
+    EXPECT_EQ(sequence.readAll(), track);
+}

@@ -194,3 +194,19 @@ TEST_F(ScheduleModelTest, ASimpleScheduleFileLoadsIntoTheModel)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_EQ(model.GetIndex(), 551900002);
 }
+
+TEST_F(ScheduleModelTest, ListsPlaceOnTheirOwnTracksFromTheFirstStartAndMayRunToMidnight)
+{
+    const int lists = model.FindTrackForType(1);
+    const int music = model.FindTrackForType(6);
+    // An empty schedule starts where it is told (the power-on time).
+    EXPECT_EQ(model.PlaceStart(lists, -1, tc(10, 0)), tc(10, 0));
+    ASSERT_TRUE(model.PlaceItem(lists, tc(10, 0), 3600 * 30, 520000001, 52));
+    EXPECT_FALSE(model.PlaceItem(music, tc(10, 0), 3600 * 30, 520000001, 52));
+    ASSERT_TRUE(model.PlaceItem(music, model.PlaceStart(music, 0, {}), 1800 * 30, 530000001, 53));
+    EXPECT_EQ(model.PlaceStart(lists, -1, {}), tc(11, 0));
+    // A schedule's events may end at 24:00:00.
+    ASSERT_TRUE(model.PlaceItem(lists, tc(23, 0), 3600 * 30, 520000002, 52));
+    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, lists, tc(23, 0), tc(24, 0, 1)));
+    EXPECT_EQ(model.GetItemCount(), 3);
+}

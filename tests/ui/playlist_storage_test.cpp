@@ -3,7 +3,6 @@
 // and calendar row of a playlist save (also for another group), the check
 // panes, and the clipboard.
 #include "app/main_frame.h"
-#include "app/save_dialog_prompter.h"
 #include "core/content_id.h"
 #include "core/path_utils.h"
 #include "model/calendar_property.h"
@@ -11,6 +10,7 @@
 #include "model/playlist_property.h"
 #include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
+#include "fake_save_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
@@ -22,27 +22,6 @@
 #include <QGuiApplication>
 
 namespace {
-
-class FakeSaveDialogs final : public ISaveDialogPrompter {
-public:
-    FakeSaveDialogs() { SetSaveDialogPrompter(this); }
-    ~FakeSaveDialogs() override { SetSaveDialogPrompter(nullptr); }
-    bool AskScheduleSet(QWidget *, ScheduleSetBlock &asked) override
-    {
-        ++scheduleAsks;
-        asked = block;
-        return accept;
-    }
-    bool AskProperty(QWidget *, QString &info, QString &title) override
-    {
-        info = QStringLiteral("music");
-        title = QString();
-        return accept;
-    }
-    ScheduleSetBlock block;
-    bool accept = true;
-    int scheduleAsks = 0;
-};
 
 TimeValue Tc(int h, int m, int s = 0)
 {
@@ -127,7 +106,7 @@ TEST_F(PlaylistStorage, APlaylistSavesWithItsScheduleShowsInTheCheckPaneAndPaste
     // The check pane shows it; a number the list lacks says so.
     ASSERT_TRUE(frame->PlaylistCheckLoad(number, 52, false));
     EXPECT_EQ(store.GetSecondPlaylistModel(52)->GetRowCount(), 1);
-    EXPECT_EQ(pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->rowCount(), 1);
+    EXPECT_EQ(pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model()->rowCount(), 1);
     m_prompter.answer(IDOK);
     EXPECT_FALSE(frame->PlaylistCheckLoad(520999998, 52, false));
     EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("イベントが存在しない")));

@@ -1,9 +1,24 @@
 #include "ui/timetable/playlist_edit_dlg_view.h"
 
 #include "app/main_frame.h"
+#include "core/message_box.h"
+#include "core/system_ini.h"
 #include "model/contents_store.h"
+#include "model/sequence_file.h"
+#include "model/playlist_edit_model.h"
+#include "model/playlist_property.h"
+#include "ops/clipboard_formats.h"
+#include "ui/contents/name_dlg.h"
+#include "ui/contents/playlist_opt_dlg.h"
+#include "ui/timetable/timetable_editor.h"
+
+#include <QMenu>
 
 namespace {
+
+constexpr quint32 kCaption = 1;
+constexpr quint32 kMsgPlaylistTooMany = 5102;
+constexpr quint32 kMsgBgmTooMany = 5346;
 
 // "プレイリスト編集", "BGMリスト編集", "プレイリストの内容", "BGMリストの内容".
 quint32 TitleOf(int listType, int mode)
@@ -14,12 +29,27 @@ quint32 TitleOf(int listType, int mode)
     return bgm ? 6203 : 6202;
 }
 
-QStringList TrackNames(const CPlaylistEditModel &model)
+// The tracks by flag: the six layout areas, the sound and the control track.
+QString TrackName(int flag)
 {
-    QStringList names;
-    for (int track = 1; track < model.GetTrackCount(); ++track)
-        names << QString::number(model.GetTrackFlag(track));
-    return names;
+    switch (flag) {
+    case 1:
+        return QStringLiteral("メイン");
+    case 2:
+        return QStringLiteral("サブ1");
+    case 4:
+        return QStringLiteral("サブ2");
+    case 8:
+        return QStringLiteral("サブ3");
+    case 16:
+        return QStringLiteral("サブ4");
+    case 32:
+        return QStringLiteral("BGM");
+    case 64:
+        return QStringLiteral("サブ5");
+    default:
+        return QStringLiteral("制御");
+    }
 }
 
 } // namespace
@@ -29,16 +59,73 @@ CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
 {
 }
 
+QStringList CPlaylistEditDlgView::TrackNames(const CPlaylistEditModel &model)
+{
+    QStringList names;
+    for (int track = 1; track < model.GetTrackCount(); ++track)
+        names << TrackName(model.GetTrackFlag(track));
+    return names;
+}
+
 CPlaylistEditModel *CPlaylistEditDlgView::model() const
 {
     CContentsStore &store = GetContentFolders();
     return IsEditing() ? store.GetPlaylistModel(m_listType) : store.GetSecondPlaylistModel(m_listType);
 }
 
+void CPlaylistEditDlgView::initEditing()
+{
+    if (!IsEditing()) {
+        addButton("clear", "クリア", [this] { OnClear(); });
+        return;
+    }
+    CTimetableEditor::Setup setup;
+    setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
+    const bool bgm = m_listType == 53;
+    // A background-music list plays audio only.
+    setup.takes = [bgm](int, int type) { return bgm ? type == CONTENT_AUDIO : CSequenceFile::IsPlayableType(type); };
+    setup.changed = [this] { editedListChanged(); };
+    setup.firstStart = [] { return TimeValue{}; };
+    setup.tooMany = [this, bgm] {
+        ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, bgm ? kMsgBgmTooMany : kMsgPlaylistTooMany,
+                          CTimetableModel::kMaxItems);
+    };
+    setup.eventFormat = CLIPBOARD_PLAYLIST_EVENT;
+    m_editor = new CTimetableEditor(GetGrid(), std::move(setup));
+    GetGrid()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(GetGrid(), &QWidget::customContextMenuRequested, this, &CPlaylistEditDlgView::showContextMenu);
+
+    addButton("new", "新規作成", [this] { OnNew(); });
+    addButton("save", "保存", [this] { OnSave(false); });
+    addButton("saveAsNew", "新規保存", [this] { OnSave(true); });
+    addButton("time", "時間変更", [this] { m_editor->EditCurrentTime(true); });
+    addButton("delete", "削除", [this] { m_editor->DeleteCurrent(); });
+    addButton("settings", bgm ? "名称" : "解像度", [this] { OnListSettings(); });
+    addButton("preview", "プレビュー", [this] { OnPreview(); });
+}
+
+void CPlaylistEditDlgView::showContextMenu(const QPoint &point)
+{
+    QMenu menu(this);
+    m_editor->AddCommands(menu);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("コピー"), this, [this] { OnCopy(); });
+    menu.addAction(QStringLiteral("貼り付け"), this, [this] { OnPaste(); });
+    menu.exec(GetGrid()->viewport()->mapToGlobal(point));
+}
+
 void CPlaylistEditDlgView::refresh()
 {
     if (const CPlaylistEditModel *shown = model())
         showModel(*shown, TrackNames(*shown));
+}
+
+void CPlaylistEditDlgView::editedListChanged()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->NotifyEditListChanged(m_listType, 0);
+    else
+        refresh();
 }
 
 void CPlaylistEditDlgView::OnEditListChanged(int contentType, int)
@@ -63,4 +150,78 @@ void CPlaylistEditDlgView::OnPrint()
 {
     if (CMainFrame *frame = GetMainFrame())
         frame->PrintPlaylist(m_listType, IsEditing());
+}
+
+void CPlaylistEditDlgView::OnNew()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PlaylistNew(m_listType, false);
+}
+
+void CPlaylistEditDlgView::OnSave(bool asNew)
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PlaylistSave(m_listType, asNew);
+}
+
+void CPlaylistEditDlgView::OnClear()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PlaylistCheckClear(m_listType, false);
+}
+
+void CPlaylistEditDlgView::OnPreview()
+{
+    CMainFrame *frame = GetMainFrame();
+    CContentsList *list = GetContentFolders().GetList(m_listType);
+    int counter = 0;
+    // The preview goes out under a number no stored list has, so the files
+    // of a stored list never take edits that are not saved.
+    const qint32 number = list ? GetContentFolders().GetNewCode(m_listType, counter) : -1;
+    CPlaylistProperty record;
+    if (!frame || number < 0 || !record.SetIndex(number))
+        return;
+    record.SetTitle(model()->GetTitle());
+    record.SetInfo(model()->GetInfo());
+    if (frame->PlaylistSavePreview(m_listType, record))
+        frame->R40PreviewPlaylist(m_listType, record);
+}
+
+void CPlaylistEditDlgView::OnListSettings()
+{
+    CPlaylistEditModel &edited = *model();
+    if (m_listType == 52) {
+        CPlaylistOptDlg dialog(this);
+        dialog.SetResolution(edited.GetResolution());
+        dialog.SetOrientation(edited.GetOrientation());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (dialog.GetResolution() == edited.GetResolution() && dialog.GetOrientation() == edited.GetOrientation())
+            return;
+        edited.SetResolution(dialog.GetResolution());
+        edited.SetOrientation(dialog.GetOrientation());
+    } else {
+        CNameDlg dialog(this);
+        dialog.SetName(edited.GetTitle());
+        if (dialog.exec() != QDialog::Accepted || dialog.GetName() == edited.GetTitle())
+            return;
+        edited.SetTitle(dialog.GetName());
+    }
+    edited.SetModified(true);
+    editedListChanged();
+}
+
+void CPlaylistEditDlgView::OnCopy()
+{
+    CContentsList *list = GetContentFolders().GetList(m_listType);
+    const int position = list ? list->FindCode(model()->GetIndex()) : -1;
+    CMainFrame *frame = GetMainFrame();
+    if (frame && position >= 0)
+        frame->CopyPlaylist(m_listType, {quint32(position)});
+}
+
+void CPlaylistEditDlgView::OnPaste()
+{
+    if (CMainFrame *frame = GetMainFrame())
+        frame->PastePlaylist(m_listType);
 }

@@ -2,8 +2,11 @@
 
 #include "core/content_id.h"
 #include "model/contents_store.h"
+#include "model/property_base.h"
 #include "model/timetable_model.h"
+#include "ui/contents/contents_thumbnails.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -11,46 +14,125 @@
 
 namespace {
 
-QString TimeText(const TimeValue &time)
-{
-    return QString::asprintf("%02d:%02d:%02d", time.hour, time.minute, time.second);
-}
+// Rows at least this tall show the thumbnails of their contents.
+constexpr int kThumbnailRowHeight = 40;
 
-// The number and, when the library holds it, the title of a cell's item.
+// The title of a cell's item when the library holds it, else its number.
 QString ItemText(const CTimetableItem &item)
 {
-    QString text = FormatContentIdFixed(item.GetIndex());
     if (CPropertyBase *record = GetContentFolders().FindRecord(item.GetContentType(), item.GetIndex()))
-        text += QLatin1Char(' ') + record->GetTitle();
-    return text;
+        return record->GetTitle().isEmpty() ? FormatContentIdFixed(item.GetIndex()) : record->GetTitle();
+    return FormatContentIdFixed(item.GetIndex());
+}
+
+bool HasThumbnail(int type)
+{
+    return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_WEB || type == CONTENT_FLASH;
 }
 
 } // namespace
 
-CTimetableGrid::CTimetableGrid(QWidget *parent) : QTableWidget(parent)
+QString TimetableTimeText(const TimeValue &time)
 {
+    return QString::asprintf("%02d:%02d:%02d", time.hour, time.minute, time.second);
+}
+
+// ---- Table model ---------------------------------------------------------------------
+
+void CTimetableTableModel::SetModel(const CTimetableModel *model, const QStringList &trackNames)
+{
+    beginResetModel();
+    m_model = model;
+    m_trackNames = trackNames;
+    endResetModel();
+}
+
+void CTimetableTableModel::SetThumbnailSide(int side)
+{
+    if (side == m_thumbnailSide)
+        return;
+    m_thumbnailSide = side;
+    m_thumbnails.clear();
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 1), index(rowCount() - 1, columnCount() - 1), {Qt::DecorationRole});
+}
+
+int CTimetableTableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || !m_model)
+        return 0;
+    return m_model->GetRowCount() == 0 && m_emptyRow ? 1 : m_model->GetRowCount();
+}
+
+int CTimetableTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_model ? 0 : m_model->GetTrackCount();
+}
+
+QVariant CTimetableTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!m_model || !index.isValid() || (role != Qt::DisplayRole && role != Qt::DecorationRole))
+        return {};
+    if (index.column() == 0) {
+        TimeValue start;
+        TimeValue end;
+        if (role != Qt::DisplayRole || !m_model->GetStartTime(index.row(), start)
+            || !m_model->GetEndTime(index.row(), end))
+            return {};
+        return TimetableTimeText(start) + QStringLiteral(" - ") + TimetableTimeText(end);
+    }
+    TimetableCell cell;
+    if (!m_model->GetItem(index.row(), index.column(), cell) || cell.kind == 0)
+        return {};
+    if (role == Qt::DecorationRole)
+        return cell.gap ? QVariant() : QVariant(thumbnailOf(cell.item.GetContentType(), cell.item.GetIndex()));
+    return cell.gap ? QStringLiteral("│") : ItemText(cell.item);
+}
+
+QPixmap CTimetableTableModel::thumbnailOf(int type, qint32 number) const
+{
+    if (m_thumbnailSide <= 0 || !HasThumbnail(type))
+        return {};
+    const qint64 key = qint64(type) << 32 | quint32(number);
+    if (auto found = m_thumbnails.constFind(key); found != m_thumbnails.cend())
+        return *found;
+    QPixmap picture;
+    if (const CPropertyBase *record = GetContentFolders().FindRecord(type, number))
+        picture = QPixmap::fromImage(MakeThumbnailCell(*record))
+                      .scaled(m_thumbnailSide, m_thumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_thumbnails.insert(key, picture);
+    return picture;
+}
+
+QVariant CTimetableTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section == 0)
+        return QStringLiteral("時間");
+    return section - 1 < m_trackNames.size() ? m_trackNames.at(section - 1) : QString();
+}
+
+// ---- Grid --------------------------------------------------------------------------------
+
+CTimetableGrid::CTimetableGrid(QWidget *parent) : QTableView(parent), m_table(new CTimetableTableModel(this))
+{
+    setModel(m_table);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::NoSelection);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
     verticalHeader()->setVisible(false);
+    // Every row has the same height, so the view need not measure them.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultSectionSize(140);
 }
 
 void CTimetableGrid::ShowModel(const CTimetableModel &model, const QStringList &trackNames)
 {
-    clear();
-    setColumnCount(model.GetTrackCount());
-    setHorizontalHeaderLabels(QStringList{QString()} + trackNames);
-    setRowCount(model.GetRowCount());
-    for (int row = 0; row < model.GetRowCount(); ++row) {
-        TimeValue start;
-        model.GetStartTime(row, start);
-        setItem(row, 0, new QTableWidgetItem(TimeText(start)));
-        for (int track = 1; track < model.GetTrackCount(); ++track) {
-            TimetableCell cell;
-            if (!model.GetItem(row, track, cell) || cell.kind == 0)
-                continue;
-            setItem(row, track, new QTableWidgetItem(cell.gap ? QStringLiteral("│") : ItemText(cell.item)));
-        }
-    }
+    const QModelIndex current = currentIndex();
+    m_table->SetModel(&model, trackNames);
+    if (current.isValid() && current.row() < m_table->rowCount())
+        setCurrentIndex(m_table->index(current.row(), current.column()));
 }
 
 QString CTimetableGrid::ListCaption(const CTimetableModel &model)
@@ -59,6 +141,21 @@ QString CTimetableGrid::ListCaption(const CTimetableModel &model)
         return QString();
     return FormatContentIdFixed(model.GetIndex()) + QLatin1Char(' ') + model.GetTitle();
 }
+
+void CTimetableGrid::CellAt(const QPoint &point, int &row, int &column) const
+{
+    row = rowAt(point.y());
+    column = columnAt(point.x());
+}
+
+void CTimetableGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    const int height = verticalHeader()->defaultSectionSize();
+    m_table->SetThumbnailSide(height >= kThumbnailRowHeight ? height - 4 : 0);
+}
+
+// ---- Pane ----------------------------------------------------------------------------------
 
 CTimetablePaneDlg::CTimetablePaneDlg(const QSize &initialSize, quint32 titleId)
     : CTitledPaneDlg(0, initialSize, titleId)
@@ -70,18 +167,44 @@ bool CTimetablePaneDlg::OnInitDialog()
     CTitledPaneDlg::OnInitDialog();
     m_caption = new QLabel(this);
     m_grid = new CTimetableGrid(this);
+    m_buttons = new QHBoxLayout;
     m_print = CreatePrintButton(this);
     connect(m_print, &QPushButton::clicked, this, [this] { OnPrint(); });
     layout()->addWidget(m_caption);
     layout()->addWidget(m_grid);
-    layout()->addWidget(m_print);
+    initEditing();
+    m_buttons->addStretch(1);
+    m_buttons->addWidget(m_print);
+    if (auto *box = qobject_cast<QBoxLayout *>(layout()))
+        box->addLayout(m_buttons);
     refresh();
     return true;
+}
+
+QPushButton *CTimetablePaneDlg::addButton(const char *name, const char *text, const std::function<void()> &command)
+{
+    auto *button = new QPushButton(QString::fromUtf8(text), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [command] { command(); });
+    m_buttons->addWidget(button);
+    return button;
+}
+
+QPushButton *CTimetablePaneDlg::GetButton(const QString &name) const
+{
+    return findChild<QPushButton *>(name);
 }
 
 QString CTimetablePaneDlg::GetListCaption() const
 {
     return m_caption ? m_caption->text() : QString();
+}
+
+void CTimetablePaneDlg::setCaption(const QString &text)
+{
+    if (m_caption)
+        m_caption->setText(text);
 }
 
 void CTimetablePaneDlg::showModel(const CTimetableModel &model, const QStringList &trackNames)

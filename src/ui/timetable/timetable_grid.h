@@ -1,31 +1,77 @@
 #pragma once
-// The rows of a loaded playlist, background-music list or schedule, shown
-// read-only: the start time of each row, then one column per track with the
-// number and title of the content that starts in that row ("│" where an
-// item started in an earlier row goes on). The grid is not edited here.
+// The rows of a playlist, background-music list or schedule on a grid: the
+// start and end time of each row, then one column per track, headed by the
+// track's name, with the title of the content that starts in that row ("│"
+// where an item started in an earlier row goes on) and, where the rows are
+// tall enough, its thumbnail. The table model reads the edit model on demand,
+// so a list of thousands of rows opens as fast as its visible cells paint.
 
 #include "app/titled_pane_dlg.h"
+#include "core/win_types.h"
 
-#include <QTableWidget>
+#include <functional>
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPixmap>
+#include <QTableView>
 
 class CTimetableModel;
 class QLabel;
 class QPushButton;
+class QHBoxLayout;
 
-class CTimetableGrid : public QTableWidget {
+class CTimetableTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Shows the model (null: nothing); trackNames name the item tracks.
+    void SetModel(const CTimetableModel *model, const QStringList &trackNames);
+    // Side of the thumbnails; 0 shows none.
+    void SetThumbnailSide(int side);
+    // An empty model shows one empty row to drop the first item on.
+    void SetEmptyRow(bool shown) { m_emptyRow = shown; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QPixmap thumbnailOf(int type, qint32 number) const;
+
+    const CTimetableModel *m_model = nullptr;
+    QStringList m_trackNames;
+    int m_thumbnailSide = 0;
+    bool m_emptyRow = false;
+    mutable QHash<qint64, QPixmap> m_thumbnails;
+};
+
+class CTimetableGrid : public QTableView {
     Q_OBJECT
 public:
     explicit CTimetableGrid(QWidget *parent = nullptr);
 
-    // Fills the grid from the model; trackNames name the item tracks in order.
+    // Shows the model again; trackNames name the item tracks in order. The
+    // current cell stays where it was when the grid still has it.
     void ShowModel(const CTimetableModel &model, const QStringList &trackNames);
+    CTimetableTableModel *GetTableModel() const { return m_table; }
     // "<9-digit number> <title>" of the model's list, or an empty text for
     // a model that holds no stored list.
     static QString ListCaption(const CTimetableModel &model);
+    // The cell under a point of the viewport: row -1 below the last row.
+    void CellAt(const QPoint &point, int &row, int &column) const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    CTimetableTableModel *m_table;
 };
 
 // A pane that shows one model in a caption ("<number> <title>") and a grid
-// under its title, with a print button for what it shows.
+// under its title, with a row of buttons ending with the print button.
 class CTimetablePaneDlg : public CTitledPaneDlg {
     Q_OBJECT
 public:
@@ -34,6 +80,8 @@ public:
     QString GetListCaption() const;
     CTimetableGrid *GetGrid() const { return m_grid; }
     QPushButton *GetPrintButton() const { return m_print; }
+    // The button of a command; null when the pane has none of the name.
+    QPushButton *GetButton(const QString &name) const;
     // The print button: prints what the pane shows through the main frame.
     virtual void OnPrint() = 0;
 
@@ -41,13 +89,23 @@ protected:
     bool OnInitDialog() override;
     // Shows the pane's model again.
     virtual void refresh() = 0;
+    // Adds the pane's own widgets (buttons before the print button, the
+    // grid's drop target and menu); called once the grid exists.
+    virtual void initEditing() {}
     void showModel(const CTimetableModel &model, const QStringList &trackNames);
+    void setCaption(const QString &text);
+    // A button before the print button, running command when clicked.
+    QPushButton *addButton(const char *name, const char *text, const std::function<void()> &command);
 
 private:
     QLabel *m_caption = nullptr;
     CTimetableGrid *m_grid = nullptr;
+    QHBoxLayout *m_buttons = nullptr;
     QPushButton *m_print = nullptr;
 };
+
+// "hh:mm:ss" of a time.
+QString TimetableTimeText(const TimeValue &time);
 
 // The print button of a pane ("印刷").
 QPushButton *CreatePrintButton(QWidget *pane);

@@ -1,0 +1,188 @@
+// The playlist grid with 2,000 events (250 on each of the eight tracks, with
+// edges apart so the grid has several thousand rows and gaps) against a plain
+// QTableView over a QStandardItemModel holding the same cell texts, in the
+// same run. Open: the grid takes the model and paints its first page; scroll:
+// every page of rows is brought into view and painted, top to bottom. Drop:
+// one content dropped through the grid's drop target at the end of a track
+// until the grid has painted again. Counters are medians: ms (ours), base_ms,
+// ratio = ms / base_ms (targets: ratio <= 1.5 for open and scroll, ms <= 16
+// for the drop).
+
+#include "app/telv_edit_drop.h"
+#include "core/time_utils.h"
+#include "model/playlist_edit_model.h"
+#include "ops/clipboard_formats.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
+#include "ui/timetable/timetable_editor.h"
+#include "ui/timetable/timetable_grid.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QStandardItemModel>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const QSize kViewSize(1000, 700);
+
+double millisecondsOf(const std::function<void()> &step)
+{
+    const Clock::time_point start = Clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+TimeValue framesToTime(int frames)
+{
+    TimeValue time;
+    FramesToTimeCode(frames, time);
+    return time;
+}
+
+const CPlaylistEditModel &playlist()
+{
+    static CPlaylistEditModel model = [] {
+        CPlaylistEditModel made(52);
+        for (int track = 1; track <= 8; ++track) {
+            int at = track * 7;
+            for (int i = 0; i < 250; ++i) {
+                const int length = 30 * (track + 3) + i % 30;
+                CTimetableItem item;
+                item.Set(100000000 + track * 1000 + i, framesToTime(at), framesToTime(at + length), 1, 0);
+                made.InsertItem(track, item);
+                at += length + (i % 3 == 0 ? 11 : 0);
+            }
+        }
+        return made;
+    }();
+    return model;
+}
+
+// The baseline's cells: the texts our grid shows, read once.
+std::unique_ptr<QStandardItemModel> baselineCells(const QAbstractItemModel &source)
+{
+    auto cells = std::make_unique<QStandardItemModel>(source.rowCount(), source.columnCount());
+    for (int column = 0; column < source.columnCount(); ++column)
+        cells->setHorizontalHeaderItem(column,
+                                       new QStandardItem(source.headerData(column, Qt::Horizontal).toString()));
+    for (int row = 0; row < source.rowCount(); ++row) {
+        for (int column = 0; column < source.columnCount(); ++column)
+            cells->setItem(row, column, new QStandardItem(source.index(row, column).data().toString()));
+    }
+    return cells;
+}
+
+void scrollThrough(QTableView &view)
+{
+    const int rows = view.model()->rowCount();
+    const int page = std::max(1, view.viewport()->height() / std::max(1, view.rowHeight(0)));
+    for (int row = 0; row < rows; row += page) {
+        view.scrollTo(view.model()->index(std::min(row + page, rows - 1), 0), QAbstractItemView::PositionAtBottom);
+        view.viewport()->repaint();
+    }
+}
+
+void record(benchmark::State &state, const std::vector<double> &ours, const std::vector<double> &base)
+{
+    state.counters["ms"] = median(ours);
+    state.counters["base_ms"] = median(base);
+    state.counters["ratio"] = median(ours) / median(base);
+}
+
+void BM_OpenAndScroll(benchmark::State &state)
+{
+    const QStringList names = CPlaylistEditDlgView::TrackNames(playlist());
+    CTimetableGrid probe;
+    probe.ShowModel(playlist(), names);
+    std::vector<double> openMs, baseOpenMs, scrollMs, baseScrollMs;
+    for (auto _ : state) {
+        CTimetableGrid grid;
+        QTableView table;
+        grid.resize(kViewSize);
+        table.resize(kViewSize);
+        std::unique_ptr<QStandardItemModel> cells;
+        openMs.push_back(millisecondsOf([&] {
+            grid.ShowModel(playlist(), names);
+            grid.show();
+            grid.viewport()->repaint();
+        }));
+        baseOpenMs.push_back(millisecondsOf([&] {
+            cells = baselineCells(*probe.model());
+            table.setModel(cells.get());
+            table.show();
+            table.viewport()->repaint();
+        }));
+        scrollMs.push_back(millisecondsOf([&] { scrollThrough(grid); }));
+        baseScrollMs.push_back(millisecondsOf([&] { scrollThrough(table); }));
+        state.SetIterationTime((openMs.back() + scrollMs.back()) / 1000);
+    }
+    record(state, openMs, baseOpenMs);
+    state.counters["rows"] = playlist().GetRowCount();
+    state.counters["scroll_ms"] = median(scrollMs);
+    state.counters["base_scroll_ms"] = median(baseScrollMs);
+    state.counters["scroll_ratio"] = median(scrollMs) / median(baseScrollMs);
+}
+
+void BM_DropUpdatesTheGrid(benchmark::State &state)
+{
+    CPlaylistEditModel model = playlist();
+    // Room for the drops below the item limit.
+    while (model.GetItemCount() > CTimetableModel::kMaxItems - 50)
+        model.RemoveRow(0);
+    const QStringList names = CPlaylistEditDlgView::TrackNames(model);
+    CTimetableGrid grid;
+    grid.resize(kViewSize);
+    grid.ShowModel(model, names);
+    grid.show();
+    CTimetableEditor::Setup setup;
+    setup.model = [&model] { return static_cast<CTimetableModel *>(&model); };
+    setup.takes = [](int, int) { return true; };
+    setup.changed = [&] { grid.ShowModel(model, names); };
+    setup.firstStart = [] { return TimeValue{}; };
+    setup.tooMany = [] {};
+    setup.eventFormat = CLIPBOARD_PLAYLIST_EVENT;
+    CTimetableEditor editor(&grid, std::move(setup));
+    QMimeData data;
+    data.setData(ClipboardMimeType(CLIPBOARD_CONTENTS), MakeContentsDataBlock(1, {100000001}));
+    const QPoint end(grid.columnViewportPosition(1) + 5, kViewSize.height() * 2);
+    std::vector<double> dropMs;
+    for (auto _ : state) {
+        dropMs.push_back(millisecondsOf([&] {
+            editor.Drop(&data, end);
+            grid.viewport()->repaint();
+        }));
+        state.SetIterationTime(dropMs.back() / 1000);
+    }
+    state.counters["ms"] = median(dropMs);
+    state.counters["frame_ms"] = 16;
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndScroll)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DropUpdatesTheGrid)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,337 @@
+// Composing playlists, background-music lists and schedules in their panes:
+// contents dragged from the contents pane onto the grid, cells moved and
+// deleted, a time changed in the time dialog, the list saved, loaded again
+// from the contents pane and emptied with the unsaved-changes question, and
+// saves whose list cannot be written leaving everything as it was.
+#include "app/main_frame.h"
+#include "app/time_code_ctrl.h"
+#include "app/time_edit_dlg.h"
+#include "core/message_box.h"
+#include "core/system_ini.h"
+#include "fake_save_dialogs.h"
+#include "model/calendar_property.h"
+#include "model/contents_store.h"
+#include "model/img_property.h"
+#include "model/movie_property.h"
+#include "model/playlist_property.h"
+#include "model/telop_property.h"
+#include "ops/clipboard_formats.h"
+#include "shell_fixture.h"
+#include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/contents_list_ctrl.h"
+#include "ui/contents/contents_tab_ctrl.h"
+#include "ui/contents/name_dlg.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
+#include "ui/timetable/schedule_edit_dlg_view.h"
+#include "ui/timetable/timetable_editor.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kIdEdit = 57601;
+
+TimeValue Tc(int h, int m, int s = 0)
+{
+    return TimeValue{quint16(h), quint16(m), quint16(s), 0};
+}
+
+template <class Record>
+void AddContent(int type, qint32 number, const char *title, const TimeValue &playTime)
+{
+    Record record;
+    ASSERT_TRUE(record.SetIndex(number));
+    record.SetTitle(QString::fromUtf8(title));
+    record.SetPlayTime(playTime);
+    ASSERT_TRUE(GetContentFolders().GetList(type)->Add(&record));
+}
+
+// Runs answer on the dialog of the class once it shows (modal, so the
+// command that opens it waits).
+template <class Dialog>
+void WhenShown(const std::function<void(Dialog &)> &answer)
+{
+    QTimer::singleShot(0, qApp, [answer] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
+            answer(*dialog);
+    });
+}
+
+// Where a cell lies in the grid's viewport; row -1 is below the last row.
+QPoint CellPoint(const CTimetableGrid &grid, int row, int column)
+{
+    const int rows = grid.model()->rowCount();
+    const int y = row >= 0 ? grid.rowViewportPosition(row) + 2
+                           : (rows > 0 ? grid.rowViewportPosition(rows - 1) + grid.rowHeight(rows - 1) + 5 : 5);
+    return QPoint(grid.columnViewportPosition(column) + 5, y);
+}
+
+// Drops the data as the window system would; whether it was taken.
+bool DropOn(CTimetableGrid &grid, QMimeData *data, int row, int column)
+{
+    std::unique_ptr<QMimeData> owned(data);
+    QDropEvent event(QPointF(CellPoint(grid, row, column)), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                     {});
+    event.ignore();
+    QApplication::sendEvent(grid.viewport(), &event);
+    return event.isAccepted() && event.dropAction() != Qt::IgnoreAction;
+}
+
+QString CellText(const CTimetableGrid &grid, int row, int column)
+{
+    return grid.model()->index(row, column).data().toString();
+}
+
+class TimetableEditing : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+        frame = startFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1400, 900);
+        addGroup(QStringLiteral("G1"));
+        ASSERT_TRUE(frame->SelectGroup(QStringLiteral("G1"), 0));
+        AddContent<CMovieProperty>(1, 100000001, "Opening", Tc(0, 0, 30));
+        AddContent<CImgProperty>(2, 200000001, "Poster", Tc(0, 0, 0)); // plays the last chosen time
+        AddContent<CTelopProperty>(3, 300000001, "News", Tc(0, 0, 20));
+        frame->NotifyContentsListChanged(0, 0, 0);
+        contents = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS));
+        ASSERT_NE(contents, nullptr);
+        dialogs.block.groupName = QStringLiteral("G1");
+        dialogs.block.startDate = DateValue{2026, 12, 1};
+        dialogs.block.endDate = DateValue{2026, 12, 31};
+        dialogs.block.startTime = Tc(10, 0);
+        dialogs.block.endTime = Tc(18, 0);
+    }
+
+    // The contents pane's list of a type, its tab chosen.
+    CContentsListCtrl *listOf(int type)
+    {
+        CContentsTabCtrl *tabs = contents->GetTabCtrl();
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            if (tabs->GetPage(tab) && tabs->GetPage(tab)->GetContentType() == type && contents->SelectTab(tab))
+                return contents->GetVisibleList();
+        }
+        ADD_FAILURE() << "no tab of type " << type;
+        return nullptr;
+    }
+
+    // The drag block the contents pane makes for the selected contents.
+    QMimeData *dragOf(int type, const QList<qint32> &numbers)
+    {
+        CContentsListCtrl *list = listOf(type);
+        list->SelectContentIndexes(numbers);
+        return list->CreateDragData();
+    }
+
+    template <class Pane>
+    Pane *pane(int index) const
+    {
+        return dynamic_cast<Pane *>(frame->GetViewPane(index));
+    }
+
+    CMainFrame *frame = nullptr;
+    CContentsDlgView *contents = nullptr;
+    FakeSaveDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppedUnasked)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
+    auto *editor = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT);
+    CTimetableGrid &grid = *editor->GetGrid();
+    CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
+    // Tracks are headed by their names.
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("メイン"));
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("サブ1"));
+
+    // The movie and then the still at the end of the main track; the telop
+    // beside them. A content's play time is the event's length.
+    ASSERT_TRUE(DropOn(grid, dragOf(1, {100000001}), -1, 1));
+    ASSERT_TRUE(DropOn(grid, dragOf(2, {200000001}), -1, 1));
+    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), 0, 2));
+    EXPECT_EQ(model.GetItemCount(), 3);
+    ASSERT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(CellText(grid, 0, 0), QStringLiteral("00:00:00 - 00:00:20"));
+    EXPECT_EQ(CellText(grid, 0, 1), QStringLiteral("Opening"));
+    EXPECT_EQ(CellText(grid, 1, 1), QStringLiteral("│"));
+    EXPECT_EQ(CellText(grid, 2, 1), QStringLiteral("Poster"));
+    EXPECT_EQ(CellText(grid, 0, 2), QStringLiteral("News"));
+    TimeValue end;
+    ASSERT_TRUE(model.GetEndTime(2, end));
+    EXPECT_EQ(end, Tc(0, 0, 40));
+    // The time column takes nothing.
+    EXPECT_FALSE(DropOn(grid, dragOf(1, {100000001}), 0, 0));
+
+    // The telop moves by drag to the next track; then Delete removes it.
+    grid.setCurrentIndex(grid.model()->index(0, 2));
+    ASSERT_TRUE(DropOn(grid, editor->GetEditor()->CreateEventDragData(), 0, 3));
+    EXPECT_EQ(CellText(grid, 0, 3), QStringLiteral("News"));
+    EXPECT_EQ(CellText(grid, 0, 2), QString());
+    grid.setCurrentIndex(grid.model()->index(0, 3));
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(model.GetItemCount(), 2);
+
+    // The still plays until one minute in: the time dialog of its cell.
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    WhenShown<CTimeEditDlg>([](CTimeEditDlg &dialog) {
+        dialog.GetTimeCtrl()->SetMinute(1);
+        dialog.GetTimeCtrl()->SetSecond(0);
+        dialog.accept();
+    });
+    editor->GetButton(QStringLiteral("time"))->click();
+    ASSERT_TRUE(model.GetEndTime(model.GetRowCount() - 1, end));
+    EXPECT_EQ(end, Tc(0, 1, 0));
+
+    // Saved under a new number; the editor keeps it.
+    m_prompter.answer(IDNO);
+    editor->GetButton(QStringLiteral("save"))->click();
+    const qint32 number = model.GetIndex();
+    ASSERT_GT(number, 0);
+    EXPECT_FALSE(model.IsModified());
+    const auto *record = dynamic_cast<const CPlaylistProperty *>(
+        GetContentFolders().GetList(52)->GetAt(GetContentFolders().GetList(52)->FindCode(number)));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->GetDuration(), Tc(0, 1, 0));
+
+    // A change, then 編集 of the saved list in the contents pane: asked
+    // first; No keeps the change, Yes loads the stored list.
+    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), -1, 2));
+    CContentsListCtrl *playlists = listOf(52);
+    playlists->SelectContentIndexes({number});
+    m_prompter.answer(IDNO);
+    playlists->OnCommand(kIdEdit);
+    EXPECT_TRUE(model.IsModified());
+    EXPECT_EQ(model.GetItemCount(), 3);
+    m_prompter.answer(IDYES);
+    playlists->OnCommand(kIdEdit);
+    EXPECT_FALSE(model.IsModified());
+    EXPECT_EQ(model.GetItemCount(), 2);
+    EXPECT_EQ(model.GetIndex(), number);
+
+    // 新規作成 with a change asks too; Yes empties the editor.
+    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), -1, 2));
+    m_prompter.answer(IDNO);
+    editor->GetButton(QStringLiteral("new"))->click();
+    EXPECT_EQ(model.GetItemCount(), 3);
+    m_prompter.answer(IDYES);
+    editor->GetButton(QStringLiteral("new"))->click();
+    EXPECT_EQ(model.GetItemCount(), 0);
+    EXPECT_EQ(grid.model()->rowCount(), 0);
+
+    // The check pane shows the stored list and its クリア empties it.
+    ASSERT_TRUE(frame->PlaylistCheckLoad(number, 52, true));
+    auto *check = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK);
+    EXPECT_EQ(check->GetGrid()->model()->rowCount(), 2);
+    check->GetButton(QStringLiteral("clear"))->click();
+    EXPECT_EQ(GetContentFolders().GetSecondPlaylistModel(52)->GetIndex(), -1);
+    EXPECT_EQ(check->GetGrid()->model()->rowCount(), 0);
+}
+
+TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheNameDialog)
+{
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_BGM, true));
+    auto *editor = pane<CPlaylistEditDlgView>(CMainFrame::PANE_BGM_EDIT);
+    CTimetableGrid &grid = *editor->GetGrid();
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("BGM"));
+    EXPECT_FALSE(editor->GetEditor()->Drop(nullptr, CellPoint(grid, -1, 1)));
+    QMimeData movie;
+    movie.setData(ClipboardMimeType(CLIPBOARD_CONTENTS), MakeContentsDataBlock(1, {100000001}));
+    EXPECT_EQ(editor->GetEditor()->Drop(&movie, CellPoint(grid, -1, 1)), quint32(DROPEFFECT_NONE));
+
+    WhenShown<CNameDlg>([](CNameDlg &dialog) {
+        dialog.GetEdit()->setText(QStringLiteral("Morning"));
+        dialog.accept();
+    });
+    editor->GetButton(QStringLiteral("settings"))->click();
+    CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(53);
+    EXPECT_EQ(model.GetTitle(), QStringLiteral("Morning"));
+    EXPECT_TRUE(model.IsModified());
+}
+
+TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCalendarRow)
+{
+    // A stored playlist of one minute.
+    CPlaylistEditModel &list = *GetContentFolders().GetPlaylistModel(52);
+    ASSERT_TRUE(list.PlaceItem(1, Tc(0, 0), 60 * 30, 100000001, 1));
+    m_prompter.answer(IDYES);
+    ASSERT_TRUE(frame->PlaylistSave(52, false));
+    const qint32 playlist = GetContentFolders().GetList(52)->GetAt(0)->GetIndex();
+
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SCHEDULE, true));
+    auto *editor = pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_EDIT);
+    CTimetableGrid &grid = *editor->GetGrid();
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("プレイリスト"));
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("BGMリスト"));
+    editor->GetButton(QStringLiteral("new"))->click();
+    ASSERT_EQ(grid.model()->rowCount(), 1); // the one empty cell
+
+    // On the list track it plays from power-on for the list's length; a
+    // playlist refuses the background-music track.
+    EXPECT_FALSE(DropOn(grid, dragOf(52, {playlist}), 0, 2));
+    ASSERT_TRUE(DropOn(grid, dragOf(52, {playlist}), 0, 1));
+    CScheduleEditModel &model = *GetContentFolders().GetScheduleModel();
+    TimeValue start;
+    TimeValue end;
+    ASSERT_TRUE(model.GetStartTime(0, start));
+    ASSERT_TRUE(model.GetEndTime(0, end));
+    EXPECT_EQ(start, Tc(10, 0));
+    EXPECT_EQ(end, Tc(10, 1));
+
+    m_prompter.answer(IDNO);
+    editor->GetButton(QStringLiteral("save"))->click();
+    EXPECT_EQ(dialogs.scheduleAsks, 1);
+    ASSERT_GT(model.GetIndex(), 0);
+    CContentsList &calendar = *GetContentFolders().GetList(50);
+    ASSERT_EQ(calendar.GetCount(), 1);
+    EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetSchedule(), model.GetIndex());
+}
+
+TEST_F(TimetableEditing, ASaveOrPasteWhoseListCannotBeWrittenLeavesListsAndCountersAsTheyWere)
+{
+    CContentsStore &store = GetContentFolders();
+    CPlaylistEditModel &model = *store.GetPlaylistModel(52);
+    ASSERT_TRUE(model.PlaceItem(1, Tc(0, 0), 60 * 30, 100000001, 1));
+    m_prompter.answer(IDNO);
+    ASSERT_TRUE(frame->PlaylistSave(52, false));
+    const qint32 first = model.GetIndex();
+    ASSERT_TRUE(model.PlaceItem(2, Tc(0, 0), 10 * 30, 300000001, 3));
+
+    // A folder where the list file goes: the list cannot be written.
+    const QString path = store.GetListPath(52);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/held")));
+    const int counter = GetSystemIni().GetContentIndex(52);
+
+    m_prompter.expect(5213, IDOK);
+    EXPECT_FALSE(frame->PlaylistSave(52, true));
+    EXPECT_EQ(store.GetList(52)->GetCount(), 1);
+    EXPECT_EQ(GetSystemIni().GetContentIndex(52), counter);
+    EXPECT_EQ(model.GetIndex(), first);
+    EXPECT_TRUE(model.IsModified());
+
+    // In place: the record keeps its old length.
+    m_prompter.expect(5213, IDOK);
+    EXPECT_FALSE(frame->PlaylistSave(52, false));
+    EXPECT_EQ(dynamic_cast<CPlaylistProperty *>(store.GetList(52)->GetAt(0))->GetDuration(), Tc(0, 1, 0));
+
+    frame->CopyPlaylist(52, {0});
+    m_prompter.expect(5213, IDOK);
+    EXPECT_FALSE(frame->PastePlaylist(52));
+    EXPECT_EQ(store.GetList(52)->GetCount(), 1);
+    EXPECT_EQ(GetSystemIni().GetContentIndex(52), counter);
+}
