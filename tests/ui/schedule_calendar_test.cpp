@@ -14,6 +14,7 @@
 #include "shell_fixture.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/timetable/calendar_dlg_view.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/save_dlg_prompter.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
 #include "ui/timetable/schedule_set_dlg.h"
@@ -207,7 +208,13 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     EXPECT_EQ(calendar->GetSelectedDate(), QDate(2026, 12, 2));
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
     EXPECT_EQ(store.GetSecondPlaylistModel(52)->GetIndex(), playlist);
-    EXPECT_GT(pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_CHECK)->GetGrid()->rowCount(), 0);
+    // The check grids are headed by the names of their tracks.
+    const QAbstractItemModel *scheduleGrid = pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_CHECK)->GetGrid()->model();
+    EXPECT_GT(scheduleGrid->rowCount(), 0);
+    EXPECT_EQ(scheduleGrid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("プレイリスト"));
+    const QAbstractItemModel *playlistGrid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model();
+    EXPECT_EQ(playlistGrid->rowCount(), 1);
+    EXPECT_EQ(playlistGrid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("メイン"));
     EXPECT_TRUE(frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_CHECK)->isVisible());
 
     // A day without a schedule empties the check panes.
