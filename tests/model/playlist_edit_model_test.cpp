@@ -346,8 +346,8 @@ TEST_F(PlaylistModelTest, TheStoreKeepsOneModelPerPaneAndTypeInTheLibraryFolders
 
 TEST_F(PlaylistModelTest, GridEditsPlaceMoveRetimeAndDeleteWithinTheLimits)
 {
-    // Dropped at the end of an empty track: from 00:00:00; the next follows it.
-    EXPECT_EQ(model.PlaceStart(1, -1, seconds(99)), seconds(0));
+    // The end of an empty list is where the editor says; the next follows it.
+    EXPECT_EQ(model.PlaceStart(1, -1, seconds(99)), seconds(99));
     ASSERT_TRUE(model.PlaceItem(1, model.PlaceStart(1, -1, {}), 10 * 30, 100000001, 1));
     ASSERT_TRUE(model.PlaceItem(1, model.PlaceStart(1, -1, {}), 20 * 30, 200000001, 2));
     EXPECT_EQ(model.GetRowCount(), 2);

@@ -4,6 +4,7 @@
 // from the contents pane and emptied with the unsaved-changes question, and
 // saves whose list cannot be written leaving everything as it was.
 #include "app/main_frame.h"
+#include "app/telv_edit_drop.h"
 #include "app/time_code_ctrl.h"
 #include "app/time_edit_dlg.h"
 #include "core/message_box.h"
@@ -19,6 +20,7 @@
 #include "shell_fixture.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_list_ctrl.h"
+#include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_tab_ctrl.h"
 #include "ui/contents/name_dlg.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
@@ -80,8 +82,16 @@ QPoint CellPoint(const CTimetableGrid &grid, int row, int column)
 bool DropOn(CTimetableGrid &grid, QMimeData *data, int row, int column)
 {
     std::unique_ptr<QMimeData> owned(data);
-    QDropEvent event(QPointF(CellPoint(grid, row, column)), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
-                     {});
+    if (!data) {
+        ADD_FAILURE() << "nothing to drag";
+        return false;
+    }
+    const QPoint at = CellPoint(grid, row, column);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    // The window takes the drag as it enters, then the drop.
+    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, {});
+    QApplication::sendEvent(grid.viewport(), &enter);
+    QDropEvent event(QPointF(at), actions, data, Qt::LeftButton, {});
     event.ignore();
     QApplication::sendEvent(grid.viewport(), &event);
     return event.isAccepted() && event.dropAction() != Qt::IgnoreAction;
@@ -294,7 +304,7 @@ TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCal
 
     m_prompter.answer(IDNO);
     editor->GetButton(QStringLiteral("save"))->click();
-    EXPECT_EQ(dialogs.scheduleAsks, 1);
+    EXPECT_EQ(dialogs.scheduleAsks, 2); // the playlist's save, then the schedule's
     ASSERT_GT(model.GetIndex(), 0);
     CContentsList &calendar = *GetContentFolders().GetList(50);
     ASSERT_EQ(calendar.GetCount(), 1);

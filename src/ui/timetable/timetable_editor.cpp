@@ -62,10 +62,8 @@ CTimetableEditor::CTimetableEditor(CTimetableGrid *grid, Setup setup)
     grid->installEventFilter(this);
 }
 
-CTimetableEditor::~CTimetableEditor()
-{
-    m_drop->Revoke();
-}
+// The grid and its viewport go with the pane; their event filters go with us.
+CTimetableEditor::~CTimetableEditor() = default;
 
 // ---- Drop target callbacks ----------------------------------------------------------
 
