@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots offscreen from the operator's road test, so
+# Takes the README's screenshots offscreen from the operator's road tests, so
 # they always show the program as it is: the player settings page, the
-# registered contents and the status after a send.
+# registered contents and the status after a send; a composed playlist, a
+# schedule and the group's calendar.
 set -euo pipefail
 build=${1:-build}
 out=$(cd "$(dirname "$0")/.." && pwd)/docs/screenshots
 mkdir -p "$out"
 cd "$build"
 QT_QPA_PLATFORM=offscreen TELV_SCREENSHOT_DIR="$out" \
-  ./tests/ui/ui_tests --gtest_filter='OperatorRoad.FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup'
+  ./tests/ui/ui_tests --gtest_filter='OperatorRoad.FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup:ScheduleRoad.*'
 echo "screenshots in $out"

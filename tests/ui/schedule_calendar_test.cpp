@@ -161,11 +161,12 @@ TEST_F(ScheduleCalendar, TheScheduleDialogEditsTheWholeBlockAndRefusesWhatCannot
     EXPECT_EQ(dialog.GetBlock(), expected);
 
     // Shown again, the block comes back unchanged; a schedule's own block
-    // keeps its flag and group.
+    // keeps its flag, group and times.
     CScheduleSetDlg again;
     again.SetBlock(expected);
     EXPECT_FALSE(again.GetSetScheduleCheck()->isEnabled());
     EXPECT_FALSE(again.GetGroupCombo()->isEnabled());
+    EXPECT_FALSE(again.GetStartTimeEdit()->isEnabled());
     EXPECT_TRUE(again.GetColorCombo()->isEnabled());
     again.accept();
     EXPECT_EQ(again.GetBlock(), expected);

@@ -151,9 +151,12 @@ void CScheduleSetDlg::showBlock()
 void CScheduleSetDlg::enableFields()
 {
     const bool asked = m_setSchedule->isChecked();
-    m_group->setEnabled(asked && !m_block.setSchedule);
-    for (QWidget *field : std::initializer_list<QWidget *>{m_color, m_startDate, m_endDate, m_startTime, m_endTime})
+    const bool choosing = !m_block.setSchedule;
+    m_group->setEnabled(asked && choosing);
+    for (QWidget *field : std::initializer_list<QWidget *>{m_color, m_startDate, m_endDate})
         field->setEnabled(asked);
+    for (QTimeEdit *field : {m_startTime, m_endTime})
+        field->setEnabled(asked && choosing);
     for (QCheckBox *day : m_days)
         day->setEnabled(asked);
 }
@@ -175,7 +178,7 @@ quint32 CScheduleSetDlg::refusal() const
     if (const quint32 period = CNoPlayDateSetDlg::PeriodRefusal(m_startDate->date(), m_endDate->date(),
                                                                  checkedWeekdays()))
         return period;
-    if (m_startTime->time().secsTo(m_endTime->time()) < kShortestEventSeconds)
+    if (m_startTime->isEnabled() && m_startTime->time().secsTo(m_endTime->time()) < kShortestEventSeconds)
         return kMsgEventTooShort;
     return 0;
 }

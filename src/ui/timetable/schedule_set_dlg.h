@@ -8,8 +8,9 @@
 // and an end time not after the start time, and then gives the block back.
 //
 // A block that already sets a schedule (the save or edit of a schedule of the
-// current group) keeps its flag and group: only a playlist's save chooses
-// whether to set a schedule and for which group. While the flag is off the
+// current group) keeps its flag, group and times, as a schedule plays the
+// times of its events: only a playlist's save chooses whether to set a
+// schedule, for which group and when in the day. While the flag is off the
 // rest of the block is not asked.
 
 #include "ops/playlist_storage.h"
