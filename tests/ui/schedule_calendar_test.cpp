@@ -225,11 +225,16 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
-TEST_F(ScheduleCalendar, NegativeValuesClearTheSelection)
+TEST_F(ScheduleCalendar, NegativeValuesClearTheSelectionAndTheMonthReadsJapaneseInAnyLanguage)
 {
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     CCalendarDlgView calendar(CCalendarDlgView::DATA_CHECK_CALENDAR);
     ASSERT_TRUE(calendar.Create(nullptr));
     calendar.SelectDate(2026, 4, 29);
+    QLocale::setDefault(system);
+    EXPECT_EQ(calendar.GetMonthTitle(), QStringLiteral("2026年 4月"));
+    EXPECT_EQ(calendar.GetMonthGrid()->horizontalHeaderItem(6)->text(), QStringLiteral("土"));
     EXPECT_EQ(calendar.GetSelectedDate(), QDate(2026, 4, 29));
     EXPECT_EQ(calendar.GetShownMonth(), 4);
     EXPECT_TRUE(calendar.GetDayItem(QDate(2026, 4, 29))->isSelected());
