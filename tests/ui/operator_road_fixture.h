@@ -115,6 +115,17 @@ protected:
         EXPECT_TRUE(m_frame->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png"))));
     }
 
+    // The main window shown at the size of the README's pictures; false when it did not start.
+    bool showWindow()
+    {
+        m_frame = startFrame();
+        if (!m_frame)
+            return false;
+        m_frame->resize(1280, 800);
+        m_frame->show();
+        return true;
+    }
+
     void clickNavigation(int viewId)
     {
         click(m_frame->GetGuideBar()->GetButton(viewId));

@@ -14,10 +14,7 @@
 TEST_F(OperatorRoad, FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup)
 {
     ASSERT_TRUE(startPlayers(2));
-    m_frame = startFrame();
-    ASSERT_NE(m_frame, nullptr);
-    m_frame->resize(1280, 800);
-    m_frame->show();
+    ASSERT_TRUE(showWindow());
     const std::vector<Registered> contents = setUpAndRegister(false);
     ASSERT_EQ(contents.size(), 3u);
     sendEach(contents);
@@ -37,10 +34,7 @@ TEST_F(OperatorRoad, APlayerThatRefusesThePasswordIsTheOneReported)
 {
     ASSERT_TRUE(startPlayers(2));
     player(1).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("changed-on-site"));
-    m_frame = startFrame();
-    ASSERT_NE(m_frame, nullptr);
-    m_frame->resize(1280, 800);
-    m_frame->show();
+    ASSERT_TRUE(showWindow());
     const std::vector<Registered> contents = setUpAndRegister(true);
     ASSERT_EQ(contents.size(), 1u);
     const Registered still = contents[0];
@@ -64,10 +58,7 @@ TEST_F(OperatorRoad, APlayerThatRefusesThePasswordIsTheOneReported)
 TEST_F(OperatorRoad, SettingsPackageRightAfterTheFirstSetUp)
 {
     ASSERT_TRUE(startPlayers(1));
-    m_frame = startFrame();
-    ASSERT_NE(m_frame, nullptr);
-    m_frame->resize(1280, 800);
-    m_frame->show();
+    ASSERT_TRUE(showWindow());
     completeFirstSetUp(1);
     const QDir data(dataFolder());
     ASSERT_FALSE(data.exists(QStringLiteral("Q9Display.xml")));

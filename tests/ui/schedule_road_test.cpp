@@ -298,10 +298,7 @@ protected:
 TEST_F(ScheduleRoad, FromAnEmptyDataFolderToADaysProgrammeOnEveryPlayerOfTheGroup)
 {
     ASSERT_TRUE(startPlayers(2));
-    m_frame = startFrame();
-    ASSERT_NE(m_frame, nullptr);
-    m_frame->resize(1280, 800);
-    m_frame->show();
+    ASSERT_TRUE(showWindow());
     completeFirstSetUp(2);
     makeGroup(QString::fromLatin1(kGroup));
     registerFile(1, 4201, makeMovie());
