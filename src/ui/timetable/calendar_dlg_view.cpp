@@ -16,7 +16,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -58,6 +60,31 @@ qint32 FirstListOf(const CScheduleEditModel &schedule, int kind)
     }
     return -1;
 }
+
+// Draws the chosen day in its schedule's colour inside a frame of the
+// selection colour, so the choice never hides what the day plays.
+class DayDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_Selected;
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_Selected))
+            return;
+        painter->save();
+        QPen frame(option.palette.color(QPalette::Highlight), kFrameWidth);
+        frame.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(frame);
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
+
+private:
+    static constexpr int kFrameWidth = 3;
+};
 
 QToolButton *MonthButton(Qt::ArrowType arrow, const QString &name, QWidget *parent)
 {
@@ -106,6 +133,7 @@ bool CCalendarDlgView::OnInitDialog()
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_grid->setItemDelegate(new DayDelegate(m_grid));
     QStringList dayNames;
     for (int column = 0; column < kDays; ++column)
         dayNames << Japanese().dayName(column == 0 ? 7 : column, QLocale::ShortFormat);
