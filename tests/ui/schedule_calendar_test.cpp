@@ -160,6 +160,13 @@ TEST_F(ScheduleCalendar, TheScheduleDialogEditsTheWholeBlockAndRefusesWhatCannot
     expected.weekdays = QStringLiteral("123456");
     EXPECT_EQ(dialog.GetBlock(), expected);
 
+    // A schedule needs a group.
+    CScheduleSetDlg groupless;
+    groupless.GetSetScheduleCheck()->setChecked(true);
+    m_prompter.expect(5326, IDOK);
+    groupless.accept();
+    EXPECT_EQ(groupless.result(), 0);
+
     // Shown again, the block comes back unchanged; a schedule's own block
     // keeps its flag, group and times.
     CScheduleSetDlg again;

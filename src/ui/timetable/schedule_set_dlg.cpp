@@ -20,6 +20,7 @@ namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgEventTooShort = 5246;
+constexpr quint32 kMsgNoGroup = 5326;
 constexpr int kShortestEventSeconds = 5;
 // The calendar colours are dark: their names read in white.
 constexpr ColorRef kColorTextColor = 0xFFFFFF;
@@ -175,6 +176,8 @@ quint32 CScheduleSetDlg::refusal() const
 {
     if (!m_setSchedule->isChecked())
         return 0;
+    if (m_group->currentText().isEmpty())
+        return kMsgNoGroup;
     if (const quint32 period = CNoPlayDateSetDlg::PeriodRefusal(m_startDate->date(), m_endDate->date(),
                                                                  checkedWeekdays()))
         return period;

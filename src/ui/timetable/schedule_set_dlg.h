@@ -3,9 +3,10 @@
 // (ScheduleSetBlock, ops/playlist_storage.h): whether the save also sets a
 // schedule, for which group, its background colour from the calendar colour
 // table, the days it plays from and to, the time of day it plays from and
-// to, and its weekdays ("1" Sunday to "7" Saturday). OK refuses a period
-// that ends before it starts, no weekday, a weekday the period never reaches
-// and an end time not after the start time, and then gives the block back.
+// to, and its weekdays ("1" Sunday to "7" Saturday). OK refuses a schedule
+// without a group, a period that ends before it starts, no weekday, a
+// weekday the period never reaches and an event shorter than five seconds,
+// and then gives the block back.
 //
 // A block that already sets a schedule (the save or edit of a schedule of the
 // current group) keeps its flag, group and times, as a schedule plays the
