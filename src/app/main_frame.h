@@ -438,7 +438,9 @@ public:
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
     // Shows a stored schedule of the current group in the check pane and
-    // selects its start date in the group's calendar.
+    // selects its start date in the group's calendar; with a non-zero flag
+    // the calendar chose one of the schedule's days, and that day stays
+    // selected.
     bool ScheduleLoad(qint32 index, int flag);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.

@@ -127,7 +127,7 @@ ScheduleSetBlock blockOf(const CScheduleProperty &schedule, const QString &group
     ScheduleSetBlock block;
     block.setSchedule = true;
     block.groupName = group;
-    block.background = ColorRef(schedule.GetBgColor());
+    block.background = schedule.GetBgColor();
     block.startDate = schedule.GetStartDate();
     block.endDate = schedule.GetEndDate();
     block.startTime = schedule.GetStartTime();
@@ -472,7 +472,7 @@ void CMainFrame::EditSchedule(qint32 index)
     schedule.SetStartDate(block.startDate);
     schedule.SetEndDate(block.endDate);
     schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(qint32(block.background));
+    schedule.SetBgColor(block.background);
     schedule.SetCreateDate(GetLocalTime());
     Records records;
     records.push_back(std::make_unique<CScheduleProperty>(schedule));

@@ -155,7 +155,6 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
 
 bool CMainFrame::ScheduleLoad(qint32 index, int flag)
 {
-    Q_UNUSED(flag);
     CContentsStore &store = GetContentFolders();
     CContentsList *list = store.GetList(51);
     const int position = list ? list->FindCode(index) : -1;
@@ -164,7 +163,8 @@ bool CMainFrame::ScheduleLoad(qint32 index, int flag)
         ScheduleCheckClear(51, true);
         return false;
     }
-    if (auto *calendar = paneRole<ICalendarView>(PANE_CALENDAR_GROUP)) {
+    auto *calendar = flag == 0 ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
+    if (calendar) {
         const DateValue &start = record.GetStartDate();
         calendar->SelectDate(start.year, start.month, start.day);
     }
@@ -208,7 +208,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     if (counter < 0 && IsContentInTransfer({index}, type, false))
         return false;
 
-    CPlaylistProperty record;
+    CPlaylistProperty record(type);
     if (list->FindCode(index) >= 0)
         list->Get(list->FindCode(index), &record);
     record.SetIndex(index);
@@ -312,7 +312,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
         block.startDate = record.GetStartDate();
         block.endDate = record.GetEndDate();
         block.weekdays = record.GetWeek();
-        block.background = ColorRef(record.GetBgColor());
+        block.background = record.GetBgColor();
     } else if (!PromptScheduleSet(this, block)) {
         return false;
     }
@@ -335,7 +335,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     record.SetStartDate(block.startDate);
     record.SetEndDate(block.endDate);
     record.SetWeek(block.weekdays);
-    record.SetBgColor(qint32(block.background));
+    record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
     // A failure anywhere leaves the lists, the counter and the edited
     // schedule as they were, still to be saved.

@@ -190,7 +190,7 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     schedule.SetStartDate(block.startDate);
     schedule.SetEndDate(block.endDate);
     schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(qint32(block.background));
+    schedule.SetBgColor(block.background);
     schedule.SetCreateDate(GetLocalTime());
     if (!StoreAndSave(*list, schedule, 51, [&] { return SaveGroupList(store, block.groupName, 51); }))
         return false;

@@ -23,7 +23,7 @@ class CQ9GroupXml;
 struct ScheduleSetBlock {
     bool setSchedule = false;
     QString groupName;
-    ColorRef background = 0xFFFFFF;
+    qint32 background = 0; // number in the calendar colour table, -1 none
     DateValue startDate;
     DateValue endDate;
     TimeValue startTime;

@@ -20,6 +20,7 @@
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
 #include "ops/playlist_storage.h"
+#include "modal_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/contents/contents_frame_ops.h"
 
@@ -71,23 +72,6 @@ public:
     qint32 offered = 0;
     int calls = 0;
 };
-
-// Runs body on the next modal dialog of its class once it is open.
-template <class Dialog>
-void onNextModal(std::function<void(Dialog *)> body)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        body(dialog);
-    });
-    poll->start();
-}
 
 // The records of a list file as it lies on disk.
 std::unique_ptr<CContentsList> listOnDisk(int type, const QString &path)

@@ -11,6 +11,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "modal_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/contents/color_button.h"
 #include "ui/players/set_cont_dlg_view.h"
@@ -278,23 +279,6 @@ TEST_F(SettingsPages, TheOverviewsGroupSelectorChoosesTheCurrentGroupUnlessAnEdi
 }
 
 namespace {
-
-// Runs body on the next modal dialog once it is open (the page's exec()
-// blocks the test until the dialog closes).
-void onNextModal(std::function<void(QDialog *)> body)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        body(dialog);
-    });
-    poll->start();
-}
 
 void typePassword(QDialog *dialog, const QString &password, const QString &confirmation)
 {

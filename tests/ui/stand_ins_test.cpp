@@ -8,8 +8,6 @@
 #include "ui/players/set_opt_dlg_view.h"
 #include "ui/players/set_password_dlg.h"
 #include "ui/players/status_dlg_view.h"
-#include "ui/timetable/calendar_dlg_view.h"
-#include "ui/timetable/schedule_set_dlg.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -34,36 +32,6 @@ TEST(StatusStandIn, StopRefreshClearsTheBusyFlag)
     EXPECT_TRUE(status.IsRefreshing());
     status.StopRefresh();
     EXPECT_FALSE(status.IsRefreshing());
-}
-
-TEST(CalendarStandIn, NegativeValuesClearTheSelection)
-{
-    CCalendarDlgView calendar(CCalendarDlgView::DATA_CHECK_CALENDAR);
-    ASSERT_TRUE(calendar.Create(nullptr));
-    calendar.SelectDate(2026, 4, 29);
-    EXPECT_EQ(calendar.GetSelectedDate(), QDate(2026, 4, 29));
-    calendar.SelectDate(2026, 2, 30); // no such day: the selection stays
-    EXPECT_EQ(calendar.GetSelectedDate(), QDate(2026, 4, 29));
-    calendar.SelectDate(-1, -1, -1);
-    EXPECT_FALSE(calendar.GetSelectedDate().isValid());
-}
-
-TEST(ScheduleSetStandIn, GivesBackTheScheduleBlock)
-{
-    ScheduleSetBlock block;
-    block.setSchedule = true;
-    block.groupName = QStringLiteral("本店");
-    block.background = 0x00FF00;
-    block.startDate = DateValue{2026, 4, 1};
-    block.endDate = DateValue{2026, 4, 30};
-    block.startTime = TimeValue{9, 0, 0, 0};
-    block.endTime = TimeValue{18, 30, 0, 0};
-    block.weekdays = QStringLiteral("23456");
-    CScheduleSetDlg dialog;
-    dialog.SetBlock(block);
-    dialog.accept();
-    EXPECT_EQ(dialog.GetBlock(), block);
-    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
 }
 
 TEST(LayoutTemplateStandIn, LooksUpByNumberAndDisplayMode)

@@ -18,6 +18,7 @@
 #include "model/telop_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
+#include "timetable_drops.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
@@ -67,34 +68,6 @@ void WhenShown(const std::function<void(Dialog &)> &answer)
         if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
             answer(*dialog);
     });
-}
-
-// Where a cell lies in the grid's viewport; row -1 is below the last row.
-QPoint CellPoint(const CTimetableGrid &grid, int row, int column)
-{
-    const int rows = grid.model()->rowCount();
-    const int y = row >= 0 ? grid.rowViewportPosition(row) + 2
-                           : (rows > 0 ? grid.rowViewportPosition(rows - 1) + grid.rowHeight(rows - 1) + 5 : 5);
-    return QPoint(grid.columnViewportPosition(column) + 5, y);
-}
-
-// Drops the data as the window system would; whether it was taken.
-bool DropOn(CTimetableGrid &grid, QMimeData *data, int row, int column)
-{
-    std::unique_ptr<QMimeData> owned(data);
-    if (!data) {
-        ADD_FAILURE() << "nothing to drag";
-        return false;
-    }
-    const QPoint at = CellPoint(grid, row, column);
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-    // The window takes the drag as it enters, then the drop.
-    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, {});
-    QApplication::sendEvent(grid.viewport(), &enter);
-    QDropEvent event(QPointF(at), actions, data, Qt::LeftButton, {});
-    event.ignore();
-    QApplication::sendEvent(grid.viewport(), &event);
-    return event.isAccepted() && event.dropAction() != Qt::IgnoreAction;
 }
 
 QString CellText(const CTimetableGrid &grid, int row, int column)

@@ -122,30 +122,31 @@ QString CNoPlayDateSetDlg::WeekdaysInPeriod(const QDate &start, const QDate &end
     return digits;
 }
 
+quint32 CNoPlayDateSetDlg::PeriodRefusal(const QDate &start, const QDate &end, const QString &week)
+{
+    if (end < start)
+        return 5243;
+    if (week.isEmpty())
+        return 5244;
+    const QString inPeriod = WeekdaysInPeriod(start, end);
+    for (QChar digit : week) {
+        if (!inPeriod.contains(digit))
+            return 5245;
+    }
+    return 0;
+}
+
 void CNoPlayDateSetDlg::accept()
 {
     const QDate start = m_startEdit->date();
     const QDate end = m_endEdit->date();
-    if (end < start) {
-        ShowMessage(this, 5243, kTitleCaption, MB_OK | MB_ICONWARNING);
+    const QString week = checkedWeekdays();
+    if (const quint32 refusal = PeriodRefusal(start, end, week)) {
+        ShowMessage(this, refusal, kTitleCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     m_start = toDateValue(start);
     m_end = toDateValue(end);
-    const QString inPeriod = WeekdaysInPeriod(start, end);
-    const QString week = checkedWeekdays();
-    if (week.isEmpty()) {
-        ShowMessage(this, 5244, kTitleCaption, MB_OK | MB_ICONWARNING);
-        return;
-    }
-    if (inPeriod.size() < 7) {
-        for (QChar digit : week) {
-            if (!inPeriod.contains(digit)) {
-                ShowMessage(this, 5245, kTitleCaption, MB_OK | MB_ICONWARNING);
-                return;
-            }
-        }
-    }
     m_week = week;
     QDialog::accept();
 }

@@ -43,6 +43,10 @@ public:
     // The weekday digits of the days from start to end; all seven once the
     // period covers a whole week.
     static QString WeekdaysInPeriod(const QDate &start, const QDate &end);
+    // Why a period with weekdays cannot be taken: 5243 (ends before it
+    // starts), 5244 (no weekday) or 5245 (a weekday that the period never
+    // reaches); 0 when it can.
+    static quint32 PeriodRefusal(const QDate &start, const QDate &end, const QString &week);
 
 protected:
     void showEvent(QShowEvent *event) override;

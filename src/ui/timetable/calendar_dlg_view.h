@@ -1,17 +1,30 @@
 #pragma once
-// STAND-IN for the month calendar pane, until the calendar editor is built:
-// the least the main frame needs of it. It knows its data type (50 the
+// The month calendar of the current group. It knows its data type (50 the
 // monthly schedule of the group being edited, 51 the delivery status of the
-// group, 52 the calendar of the group being checked) and keeps one selected
-// day, shown on a month calendar. It shows no schedules and edits nothing;
-// the calendars of a group print their month or the checked schedule.
+// group, 52 the calendar of the group being checked) and shows one month,
+// Sunday first, each day in the calendar colour of the schedule its calendar
+// row plays (with the schedule's title), under the legend of the eight
+// calendar colours and their names. Dates, month and weekday names read in
+// Japanese whatever the system's language.
+//
+// In the calendar of the group being checked, choosing a day shows the
+// day's schedule in the schedule check pane and its first playlist and
+// background-music list in theirs; a day without a schedule empties them.
+// The calendars of a group print their month or the checked schedule.
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
 
 #include <QDate>
 
-class QCalendarWidget;
+#include "app/calendar_colors.h"
+
+#include <array>
+
+class QLabel;
+class QTableWidget;
+class QTableWidgetItem;
+class CScheduleEditModel;
 
 class CCalendarDlgView : public CTitledPaneDlg, public ICalendarView {
     Q_OBJECT
@@ -21,19 +34,60 @@ public:
     explicit CCalendarDlgView(int dataType);
 
     int GetDataType() const { return m_dataType; }
-    // Selects a day; negative values clear the selection.
+    // Selects a day and shows its month; negative values clear the selection.
     void SelectDate(int year, int month, int day) override;
     // The selected day; invalid when none is selected.
     QDate GetSelectedDate() const { return m_selected; }
+    // Shows a month (the selection stays); the arrows beside its name go a
+    // month back or on.
+    void ShowMonth(int year, int month);
+    int GetShownYear() const { return m_shown.year(); }
+    int GetShownMonth() const { return m_shown.month(); }
+    QString GetMonthTitle() const;
+    QTableWidget *GetMonthGrid() const { return m_grid; }
+    // The cell of a day of the shown month; null for a day of another month.
+    QTableWidgetItem *GetDayItem(const QDate &date) const;
+    // The calendar colour number of a day (the background of the schedule
+    // its row plays); -1 when no schedule plays then.
+    int GetDayColor(const QDate &date);
+    // The legend: swatch and name of each calendar colour.
+    QLabel *GetLegendSwatch(int color) const;
+    QLabel *GetLegendName(int color) const;
+    // Chooses a day as a click on it does.
+    void ChooseDate(const QDate &date);
     // The print button of the group calendars: the print choice, then the
     // month shown or the checked schedule with its lists.
     void OnPrint();
+
+    void OnContentsListChanged(int contentType, int index, int flag) override;
+    void OnContentsChanged(QWidget *sender) override;
+    void OnRefreshLists() override;
+    void OnGroupChanged() override;
+    void OnColorChanged() override;
 
 protected:
     bool OnInitDialog() override;
 
 private:
+    // What plays on a day: the schedule of its calendar row, with its colour and title.
+    struct DayPlan {
+        qint32 schedule = -1;
+        int color = -1;
+        QString title;
+    };
+    DayPlan planOf(const QDate &date);
+    QDate dateOfCell(int row, int column) const;
+    void fillMonth();
+    void fillLegend();
+    void showSelection();
+    // The schedule's first playlist and background-music list in their check panes.
+    void showListsOf(const CScheduleEditModel &schedule);
+
     int m_dataType;
     QDate m_selected;
-    QCalendarWidget *m_calendar = nullptr;
+    QDate m_shown;
+    QLabel *m_monthTitle = nullptr;
+    QTableWidget *m_grid = nullptr;
+    std::array<QLabel *, CSystemIni::kCalendarColorCount> m_swatches{};
+    std::array<QLabel *, CSystemIni::kCalendarColorCount> m_names{};
 };

@@ -1,18 +1,29 @@
 #include "ui/timetable/schedule_set_dlg.h"
 
-#include "core/string_table.h"
+#include "app/calendar_colors.h"
+#include "app/dialog_buttons.h"
+#include "core/message_box.h"
+#include "model/app_data.h"
+#include "ui/contents/color_combo_box.h"
+#include "ui/contents/no_play_date_set_dlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
+#include <QLocale>
 #include <QTimeEdit>
 
 namespace {
 
-constexpr quint32 kTitleString = 1;
+constexpr quint32 kTitleCaption = 1;
+constexpr quint32 kMsgEventTooShort = 5246;
+constexpr quint32 kMsgNoGroup = 5326;
+constexpr int kShortestEventSeconds = 5;
+// The calendar colours are dark: their names read in white.
+constexpr ColorRef kColorTextColor = 0xFFFFFF;
 
 QDate ToQDate(const DateValue &date)
 {
@@ -34,42 +45,62 @@ TimeValue ToTimeValue(const QTime &time)
     return TimeValue{quint16(time.hour()), quint16(time.minute()), quint16(time.second()), 0};
 }
 
+template <class Widget>
+Widget *Named(Widget *widget, int id)
+{
+    widget->setObjectName(QString::number(id));
+    return widget;
+}
+
 } // namespace
 
 CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QString::number(kTemplateId));
-    setWindowTitle(LoadString(kTitleString));
-    auto *form = new QFormLayout(this);
-    m_setSchedule = new QCheckBox(this);
-    form->addRow(m_setSchedule);
-    m_group = new QLabel(this);
-    form->addRow(m_group);
-    m_startDate = new QDateEdit(this);
-    m_endDate = new QDateEdit(this);
-    m_startTime = new QTimeEdit(this);
-    m_endTime = new QTimeEdit(this);
+    setWindowTitle(QStringLiteral("スケジュールの設定"));
+    const QLocale japanese(QLocale::Japanese);
+    setLocale(japanese);
+
+    m_setSchedule = Named(new QCheckBox(QStringLiteral("スケジュールを設定する"), this), kSetScheduleId);
+    m_group = Named(new QComboBox(this), kGroupId);
+    m_color = Named(new CColorComboBox(this), kColorId);
+    m_startDate = Named(new QDateEdit(this), kStartDateId);
+    m_endDate = Named(new QDateEdit(this), kEndDateId);
+    m_startTime = Named(new QTimeEdit(this), kStartTimeId);
+    m_endTime = Named(new QTimeEdit(this), kEndTimeId);
     for (QDateEdit *edit : {m_startDate, m_endDate}) {
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         edit->setCalendarPopup(true);
+        edit->setLocale(japanese);
     }
     for (QTimeEdit *edit : {m_startTime, m_endTime})
         edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    form->addRow(QStringLiteral("開始日"), m_startDate);
-    form->addRow(QStringLiteral("終了日"), m_endDate);
-    form->addRow(QStringLiteral("開始時刻"), m_startTime);
-    form->addRow(QStringLiteral("終了時刻"), m_endTime);
     auto *days = new QHBoxLayout;
     for (int i = 0; i < 7; ++i) {
-        m_days[size_t(i)] = new QCheckBox(QString::number(i + 1), this);
+        // Sunday first, as the weekday digits count.
+        const QString name = japanese.dayName(i == 0 ? 7 : i, QLocale::ShortFormat);
+        m_days[size_t(i)] = Named(new QCheckBox(name, this), kFirstWeekdayId + i);
         days->addWidget(m_days[size_t(i)]);
     }
-    form->addRow(QStringLiteral("曜日"), days);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CScheduleSetDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CScheduleSetDlg::reject);
-    form->addRow(buttons);
+
+    auto *form = new QFormLayout(this);
+    form->addRow(m_setSchedule);
+    form->addRow(QStringLiteral("グループ"), m_group);
+    form->addRow(QStringLiteral("背景色"), m_color);
+    form->addRow(QStringLiteral("開始日"), m_startDate);
+    form->addRow(QStringLiteral("終了日"), m_endDate);
+    form->addRow(QStringLiteral("開始時間"), m_startTime);
+    form->addRow(QStringLiteral("終了時間"), m_endTime);
+    form->addRow(QStringLiteral("曜日の指定"), days);
+    form->addRow(CreateOkCancelButtons(this));
+    connect(m_setSchedule, &QCheckBox::toggled, this, &CScheduleSetDlg::enableFields);
+    fillColors();
     showBlock();
+}
+
+QCheckBox *CScheduleSetDlg::GetWeekdayCheck(int day) const
+{
+    return day >= 0 && day < int(m_days.size()) ? m_days[size_t(day)] : nullptr;
 }
 
 void CScheduleSetDlg::SetBlock(const ScheduleSetBlock &block)
@@ -78,32 +109,101 @@ void CScheduleSetDlg::SetBlock(const ScheduleSetBlock &block)
     showBlock();
 }
 
+void CScheduleSetDlg::fillGroups()
+{
+    m_group->clear();
+    const CQ9GroupXml &groups = GetAppData().GetGroupXml();
+    CGroupRecord group;
+    for (int i = 0; groups.GetGroup(i, group); ++i)
+        m_group->addItem(group.Name);
+    // A group the list no longer holds is still the block's.
+    if (!m_block.groupName.isEmpty() && m_group->findText(m_block.groupName, Qt::MatchFixedString) < 0)
+        m_group->addItem(m_block.groupName);
+    m_group->setCurrentIndex(m_group->findText(m_block.groupName, Qt::MatchFixedString));
+}
+
+void CScheduleSetDlg::fillColors()
+{
+    for (int i = 0; i < CSystemIni::kCalendarColorCount; ++i)
+        m_color->AddColor(GetCalendarColorName(i), GetCalendarColor(i), kColorTextColor);
+}
+
 void CScheduleSetDlg::showBlock()
 {
+    // Only a block that does not set a schedule yet may choose to and where.
+    const bool choosing = !m_block.setSchedule;
     m_setSchedule->setChecked(m_block.setSchedule);
-    m_group->setText(m_block.groupName);
+    m_setSchedule->setEnabled(choosing);
+    fillGroups();
+    m_group->setEnabled(choosing);
+    m_color->SetCurSel(m_block.background < m_color->count() ? m_block.background : -1);
     const QDate today = QDate::currentDate();
     const QDate start = ToQDate(m_block.startDate);
     const QDate end = ToQDate(m_block.endDate);
     m_startDate->setDate(start.isValid() ? start : today);
-    m_endDate->setDate(end.isValid() ? end : today);
+    m_endDate->setDate(end.isValid() ? end : m_startDate->date());
     m_startTime->setTime(ToQTime(m_block.startTime));
     m_endTime->setTime(ToQTime(m_block.endTime));
     for (int i = 0; i < 7; ++i)
         m_days[size_t(i)]->setChecked(m_block.weekdays.contains(QChar(u'1' + i)));
+    enableFields();
+}
+
+void CScheduleSetDlg::enableFields()
+{
+    const bool asked = m_setSchedule->isChecked();
+    const bool choosing = !m_block.setSchedule;
+    m_group->setEnabled(asked && choosing);
+    for (QWidget *field : std::initializer_list<QWidget *>{m_color, m_startDate, m_endDate})
+        field->setEnabled(asked);
+    for (QTimeEdit *field : {m_startTime, m_endTime})
+        field->setEnabled(asked && choosing);
+    for (QCheckBox *day : m_days)
+        day->setEnabled(asked);
+}
+
+QString CScheduleSetDlg::checkedWeekdays() const
+{
+    QString week;
+    for (int i = 0; i < 7; ++i) {
+        if (m_days[size_t(i)]->isChecked())
+            week.append(QChar(u'1' + i));
+    }
+    return week;
+}
+
+quint32 CScheduleSetDlg::refusal() const
+{
+    if (!m_setSchedule->isChecked())
+        return 0;
+    if (m_group->currentText().isEmpty())
+        return kMsgNoGroup;
+    if (const quint32 period = CNoPlayDateSetDlg::PeriodRefusal(m_startDate->date(), m_endDate->date(),
+                                                                 checkedWeekdays()))
+        return period;
+    if (m_startTime->isEnabled() && m_startTime->time().secsTo(m_endTime->time()) < kShortestEventSeconds)
+        return kMsgEventTooShort;
+    return 0;
 }
 
 void CScheduleSetDlg::accept()
 {
+    if (const quint32 message = refusal()) {
+        ShowMessage(this, message, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
     m_block.setSchedule = m_setSchedule->isChecked();
+    if (!m_block.setSchedule) {
+        QDialog::accept();
+        return;
+    }
+    m_block.groupName = m_group->currentText();
+    if (m_color->currentIndex() >= 0)
+        m_block.background = m_color->currentIndex();
     m_block.startDate = ToDateValue(m_startDate->date());
     m_block.endDate = ToDateValue(m_endDate->date());
     m_block.startTime = ToTimeValue(m_startTime->time());
     m_block.endTime = ToTimeValue(m_endTime->time());
-    m_block.weekdays.clear();
-    for (int i = 0; i < 7; ++i) {
-        if (m_days[size_t(i)]->isChecked())
-            m_block.weekdays.append(QChar(u'1' + i));
-    }
+    m_block.weekdays = checkedWeekdays();
     QDialog::accept();
 }
