@@ -20,7 +20,6 @@
 #include "model/streaming_property.h"
 #include "ops/playlist_storage.h"
 #include "shell_fixture.h"
-#include "ui/contents/contents_frame_ops.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,23 +70,6 @@ public:
     int calls = 0;
 };
 
-// Runs body on the next modal dialog of its class once it is open.
-template <class Dialog>
-void onNextModal(std::function<void(Dialog *)> body)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        body(dialog);
-    });
-    poll->start();
-}
-
 // The records of a list file as it lies on disk.
 std::unique_ptr<CContentsList> listOnDisk(int type, const QString &path)
 {
@@ -120,19 +102,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ContentEdit, EveryContentTypeEditCommandReachesItsOperation)
-{
-    using namespace FrameOps;
-    EXPECT_TRUE(EditControl(nullptr, true));
-    EXPECT_TRUE(EditStreaming(nullptr, true));
-    EXPECT_TRUE(EditProperty(1, 0, true));
-    EXPECT_TRUE(EditPropertyMulti(1, {}, true));
-    EXPECT_TRUE(EditDelDate({}, 2, true));
-    EXPECT_TRUE(EditNoPlayDate(-1, true));
-    EXPECT_TRUE(EditSchedule(0, true));
-    EXPECT_TRUE(EditVODPlaylist(-1, true));
-}
 
 TEST_F(ContentEdit, ControlEventsTakeNewNumbersUntilTheListIsFull)
 {
@@ -320,7 +289,7 @@ TEST_F(ContentEdit, ATouchPanelPlaylistIsWrittenWithItsFileOnceTheListIsSaved)
     CMainFrame *frame = start();
     ASSERT_NE(frame, nullptr);
     auto fillVodDialog = [] {
-        onNextModal<CVodSetDlg>([](CVodSetDlg *dialog) {
+        OnNextModal<CVodSetDlg>([](CVodSetDlg *dialog) {
             dialog->GetIndexEdit()->setText(QStringLiteral("3"));
             dialog->GetTitleEdit()->setText(QStringLiteral("Lobby"));
             dialog->accept();
@@ -366,7 +335,7 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
         record->SetIndex(number);
         ASSERT_TRUE(list(CONTENT_IMAGE).Add(record.get()));
     }
-    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+    OnNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
         dialog->OnNever();
         dialog->accept();
     });
@@ -383,7 +352,7 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
     };
     frame->EditNoPlayDate(-1);
     const qint32 period = list(CONTENT_SCHEDULE).GetAt(0)->GetIndex();
-    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+    OnNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
         dialog->OnClear();
         dialog->accept();
     });

@@ -71,10 +71,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrame();
         ASSERT_NE(frame, nullptr);
-        frame->resize(1200, 800);
     }
 
     CSetR40ListDlgView *playersPage()
@@ -279,23 +277,6 @@ TEST_F(SettingsPages, TheOverviewsGroupSelectorChoosesTheCurrentGroupUnlessAnEdi
 
 namespace {
 
-// Runs body on the next modal dialog once it is open (the page's exec()
-// blocks the test until the dialog closes).
-void onNextModal(std::function<void(QDialog *)> body)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        body(dialog);
-    });
-    poll->start();
-}
-
 void typePassword(QDialog *dialog, const QString &password, const QString &confirmation)
 {
     dialog->findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kPasswordEditId))->setText(password);
@@ -356,13 +337,13 @@ TEST_F(SettingsPages, OptionPageSetsThePasswordsTypedTwiceAndKeepsThemPrivate)
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_OPTIONS, false));
     QWidget *page = frame->GetViewPane(CMainFrame::PANE_SET_OPT);
     // Cancelled: the switch stays off.
-    onNextModal([](QDialog *dialog) { dialog->reject(); });
+    OnNextModal<QDialog>([](QDialog *dialog) { dialog->reject(); });
     control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->setChecked(true);
     EXPECT_FALSE(control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->isChecked());
 
     // Two entries that differ are refused; then the same password twice is taken.
     m_prompter.expect(5477, IDOK);
-    onNextModal([](QDialog *dialog) {
+    OnNextModal<QDialog>([](QDialog *dialog) {
         typePassword(dialog, QStringLiteral("open"), QStringLiteral("opne"));
         EXPECT_TRUE(dialog->isVisible());
         typePassword(dialog, QStringLiteral("open sesame"), QStringLiteral("open sesame"));
