@@ -289,13 +289,6 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
 
 // Whether the one selected row is a no-play period (edited by a dialog of
 // its own).
-bool CContentsListCtrl::isNoPlayPeriodSelected() const
-{
-    const QList<int> rows = GetSelectedRows();
-    const auto *schedule = rows.size() == 1 ? dynamic_cast<const CScheduleProperty *>(GetRecordAt(rows.first())) : nullptr;
-    return schedule && schedule->IsNoPlayPeriod();
-}
-
 bool CContentsListCtrl::isCom2Allowed() const
 {
     if (!GetSettingIni().Options().SIControl)
