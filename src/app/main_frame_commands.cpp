@@ -33,14 +33,15 @@ int ShowText(QObject *owner, const char *text, quint32 style)
     return ShowText(owner, QString::fromUtf8(text), style);
 }
 
-// The question asked before a command; null when none is asked.
-const char *CommandQuestion(int mode)
+// The texts of a command; all null for one that asks nothing and shows a
+// reply of its own.
+OpText::CommandTexts CommandTextsOf(int mode)
 {
-    switch (mode) {
-    case COMMAND_MODE_RESTART: return OpText::kRestartQuestion;
-    case COMMAND_MODE_POWER_OFF: return OpText::kPowerOffQuestion;
-    default: return nullptr;
+    for (const OpText::CommandTexts &texts : OpText::kCommandTexts) {
+        if (texts.mode == mode)
+            return texts;
     }
+    return {mode, nullptr, nullptr};
 }
 
 // The document-wide state after a command's result.
@@ -70,7 +71,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
         m_pcTime = FormatCommandTime(GetLocalTime());
         m_pcTimeZone = FormatTimeZone();
     }
-    if (const char *question = CommandQuestion(mode)) {
+    if (const char *question = CommandTextsOf(mode).question) {
         if (ShowText(this, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
@@ -162,19 +163,9 @@ void CMainFrame::showCommandSuccess(int mode, qint32 player)
             == IDYES)
             R40CommandStart(COMMAND_MODE_SET_TIME, player);
         break;
-    case COMMAND_MODE_SET_TIME:
-        ShowText(this, OpText::kSetTimeDone, notice);
-        break;
-    case COMMAND_MODE_RESTART:
-        ShowText(this, OpText::kRestartDone, notice);
-        break;
-    case COMMAND_MODE_POWER_ON:
-        ShowText(this, OpText::kPowerOnDone, notice);
-        break;
-    case COMMAND_MODE_POWER_OFF:
-        ShowText(this, OpText::kPowerOffDone, notice);
-        break;
     default:
+        if (const char *done = CommandTextsOf(mode).done)
+            ShowText(this, done, notice);
         break;
     }
 }

@@ -279,31 +279,24 @@ void CMainFrame::reloadSelectedPlayerLists()
 
 void CMainFrame::rememberTransferOutcome(int mode)
 {
-    const int group = GetGroupNo(m_groupAtStart);
-    CAppIni &ini = GetAppIni();
-    switch (mode) {
-    case TRANSFER_MODE_RECOVER_STILL:
-        ini.SetRecoverContIndex(group, m_operationIndex);
-        NotifyContentsListChanged(CONTENT_IMAGE, 0, 0);
-        break;
-    case TRANSFER_MODE_RECOVER_STILL_CANCEL:
-        ini.SetRecoverContIndex(group, -1);
-        NotifyContentsListChanged(CONTENT_IMAGE, 0, 0);
-        break;
-    case TRANSFER_MODE_SCREEN_SAVER:
-        ini.SetScSaverContIndex(group, m_operationIndex);
-        NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 0);
-        break;
-    case TRANSFER_MODE_SCREEN_SAVER_CANCEL:
-        ini.SetScSaverContIndex(group, -1);
-        NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 0);
-        break;
-    case TRANSFER_MODE_SCHEDULE_STOP:
+    if (mode == TRANSFER_MODE_SCHEDULE_STOP) {
         markScheduleStopped();
-        break;
-    default:
-        break;
+        return;
     }
+    // The recovery still and the screen saver of the group: set to the sent
+    // content, or cleared (-1) by a cancel.
+    const bool recover = mode == TRANSFER_MODE_RECOVER_STILL || mode == TRANSFER_MODE_RECOVER_STILL_CANCEL;
+    const bool saver = mode == TRANSFER_MODE_SCREEN_SAVER || mode == TRANSFER_MODE_SCREEN_SAVER_CANCEL;
+    if (!recover && !saver)
+        return;
+    const bool cancel = mode == TRANSFER_MODE_RECOVER_STILL_CANCEL || mode == TRANSFER_MODE_SCREEN_SAVER_CANCEL;
+    const qint32 index = cancel ? -1 : m_operationIndex;
+    const int group = GetGroupNo(m_groupAtStart);
+    if (recover)
+        GetAppIni().SetRecoverContIndex(group, index);
+    else
+        GetAppIni().SetScSaverContIndex(group, index);
+    NotifyContentsListChanged(recover ? CONTENT_IMAGE : CONTENT_PLAYLIST, 0, 0);
 }
 
 void CMainFrame::markScheduleStopped()

@@ -1,5 +1,6 @@
 #include "app/playlist_ex_import_dlg.h"
 
+#include "app/control_id.h"
 #include "app/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "core/content_id.h"
@@ -51,13 +52,6 @@ const char *const kStopText = "中止";
 const char *const kCloseText = "閉じる";
 const char *const kPackageName = "Q9Content.plst";
 
-template <class Widget>
-Widget *Named(Widget *widget, int id)
-{
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 } // namespace
 
 CPlaylistExImportDlg::CPlaylistExImportDlg(CMainFrame *frame) : QDialog(frame), m_frame(frame)
@@ -72,32 +66,32 @@ void CPlaylistExImportDlg::buildControls()
 {
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QString::fromUtf8(kFileLabel), this), 0, 0);
-    m_driveCombo = Named(new QComboBox(this), 6504);
-    m_fileName = Named(new QLineEdit(this), 1106);
-    m_browse = Named(new QPushButton(QString::fromUtf8(kBrowseText), this), 1028);
-    m_searchDrives = Named(new QPushButton(QString::fromUtf8(kSearchDrivesText), this), 6505);
+    m_driveCombo = WithControlId(new QComboBox(this), 6504);
+    m_fileName = WithControlId(new QLineEdit(this), 1106);
+    m_browse = WithControlId(new QPushButton(QString::fromUtf8(kBrowseText), this), 1028);
+    m_searchDrives = WithControlId(new QPushButton(QString::fromUtf8(kSearchDrivesText), this), 6505);
     grid->addWidget(m_driveCombo, 0, 1);
     grid->addWidget(m_fileName, 0, 1);
     grid->addWidget(m_browse, 0, 2);
     grid->addWidget(m_searchDrives, 0, 3);
-    m_toDrive = Named(new QCheckBox(QString::fromUtf8(kToDriveText), this), 6502);
+    m_toDrive = WithControlId(new QCheckBox(QString::fromUtf8(kToDriveText), this), 6502);
     grid->addWidget(m_toDrive, 1, 0, 1, 4);
-    m_currentFile = Named(new QLabel(this), 1245);
+    m_currentFile = WithControlId(new QLabel(this), 1245);
     grid->addWidget(m_currentFile, 2, 0, 1, 4);
-    m_progress = Named(new QProgressBar(this), 6436);
+    m_progress = WithControlId(new QProgressBar(this), 6436);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
     // Room for the widest percent, but no percent before a run has one.
-    m_percent = Named(new QLabel(this), 6501);
+    m_percent = WithControlId(new QLabel(this), 6501);
     m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")));
     grid->addWidget(m_progress, 3, 0, 1, 3);
     grid->addWidget(m_percent, 3, 3);
-    m_status = Named(new QLabel(this), 6503);
+    m_status = WithControlId(new QLabel(this), 6503);
     grid->addWidget(m_status, 4, 0, 1, 4);
     auto *buttons = new QHBoxLayout;
-    m_start = Named(new QPushButton(QString::fromUtf8(kStartText), this), 1010);
-    m_stop = Named(new QPushButton(QString::fromUtf8(kStopText), this), 1032);
-    m_close = Named(new QPushButton(QString::fromUtf8(kCloseText), this), 2);
+    m_start = WithControlId(new QPushButton(QString::fromUtf8(kStartText), this), 1010);
+    m_stop = WithControlId(new QPushButton(QString::fromUtf8(kStopText), this), 1032);
+    m_close = WithControlId(new QPushButton(QString::fromUtf8(kCloseText), this), 2);
     for (QPushButton *button : {m_start, m_stop, m_close}) {
         button->setAutoDefault(false);
         buttons->addWidget(button);

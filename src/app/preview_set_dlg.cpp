@@ -1,13 +1,10 @@
 #include "app/preview_set_dlg.h"
 
-#include "app/dialog_buttons.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 
 namespace {
 
@@ -18,41 +15,21 @@ const char *const kLabel = "KDP-R40：";
 
 } // namespace
 
-CPreviewSetDlg::CPreviewSetDlg(QWidget *parent) : QDialog(parent)
-{
-    setObjectName(QString::number(kTemplateId));
-    setWindowTitle(QString::fromUtf8(kTitle));
-    auto *form = new QFormLayout(this);
-    m_combo = new QComboBox(this);
-    m_combo->setObjectName(QString::number(kComboId));
-    form->addRow(QString::fromUtf8(kLabel), m_combo);
-    form->addRow(CreateOkCancelButtons(this));
-}
+CPreviewSetDlg::CPreviewSetDlg(QWidget *parent) : CSingleChoiceDlg(kTemplateId, kComboId, kTitle, kLabel, parent) {}
 
-CPreviewSetDlg::~CPreviewSetDlg() = default;
-
-void CPreviewSetDlg::showEvent(QShowEvent *event)
+void CPreviewSetDlg::fillChoices()
 {
-    if (!m_initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
-void CPreviewSetDlg::OnInitDialog()
-{
-    m_initialised = true;
-    m_combo->clear();
     for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
-        m_combo->addItem(player.Name, player.Number);
-    m_combo->setCurrentIndex(m_combo->findData(GetAppIni().GetLastPreviewSet()));
+        GetCombo()->addItem(player.Name, player.Number);
+    GetCombo()->setCurrentIndex(GetCombo()->findData(GetAppIni().GetLastPreviewSet()));
 }
 
 void CPreviewSetDlg::accept()
 {
-    if (m_combo->currentIndex() < 0) {
+    if (GetCombo()->currentIndex() < 0) {
         ShowMessage(this, kMsgNoPreviewPlayer, kCaption, MB_OK | MB_ICONWARNING);
         return;
     }
-    GetAppIni().SetLastPreviewSet(m_combo->currentData().toInt());
+    GetAppIni().SetLastPreviewSet(GetCombo()->currentData().toInt());
     QDialog::accept();
 }

@@ -2,6 +2,8 @@
 // The messages of the player operations that have no string-table id: shown
 // as ready texts (MessageBoxWithCaptionId), in UTF-8.
 
+#include "ops/player_commands.h"
+
 namespace OpText {
 
 // Transfers.
@@ -46,5 +48,19 @@ inline constexpr const char *kPowerOffQuestion =
     "指定したKDP-R40 を電源オフします。\nMagic Packetが受信できないネットワーク環境ではTELV-Q9から電源オンできませんのでご注意ください。\nよろしいですか？";
 inline constexpr const char *kPowerOffDone =
     "指定したKDP-R40 に電源オフのコマンドを送信しました。\n電源オフが完了するまでしばらくかかります。\nすぐに電源を遮断しないでください。";
+
+// The question asked before a single player command (null: none) and the
+// notice of its success (null: a reply of its own is shown).
+struct CommandTexts {
+    int mode;
+    const char *question;
+    const char *done;
+};
+inline constexpr CommandTexts kCommandTexts[] = {
+    {COMMAND_MODE_SET_TIME, nullptr, kSetTimeDone},
+    {COMMAND_MODE_RESTART, kRestartQuestion, kRestartDone},
+    {COMMAND_MODE_POWER_ON, nullptr, kPowerOnDone},
+    {COMMAND_MODE_POWER_OFF, kPowerOffQuestion, kPowerOffDone},
+};
 
 } // namespace OpText

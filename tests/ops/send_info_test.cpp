@@ -13,6 +13,7 @@
 #include "model/playlist_property.h"
 #include "model/sequence_file.h"
 #include "support/scripted_prompter.h"
+#include "support/timetable_samples.h"
 #include "transfer/dlk_request_send.h"
 
 #include <QDir>
@@ -60,16 +61,8 @@ protected:
     // A sample playlist beside the program: one sequence playing the movie.
     void writeSamplePlaylist()
     {
-        CSequenceFile sequence;
-        CTimetableItem cell;
-        ASSERT_TRUE(cell.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
-        ASSERT_TRUE(sequence.SetIndex(kSampleSequence) && sequence.AddItem(cell)
-                    && sequence.SaveTo(m_store.m_secondSequenceFolder));
-        CPlaylistFile playlist;
-        CTimetableItem layer;
-        ASSERT_TRUE(layer.Set(kSampleSequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 1));
-        ASSERT_TRUE(playlist.SetIndex(kSamplePlaylist) && playlist.AddItem(layer)
-                    && playlist.SaveTo(m_store.m_secondPlaylistFolder));
+        ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(m_store.m_secondSequenceFolder, kSampleSequence, kMovie, 1, 0));
+        ASSERT_TRUE(SaveOneItemFile<CPlaylistFile>(m_store.m_secondPlaylistFolder, kSamplePlaylist, kSampleSequence, 54, 1));
     }
 
     const CPropertyBase *movie(qint32 index)
@@ -169,14 +162,8 @@ TEST_F(SendInfoFixture, BackgroundMusicListIsQueuedAsAPlaylist)
     addMovie(kMovie, DateValue{});
     constexpr qint32 kBgm = 153000007;
     constexpr qint32 kBgmSequence = 121000007;
-    CSequenceFile sequence;
-    CTimetableItem cell;
-    ASSERT_TRUE(cell.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
-    ASSERT_TRUE(sequence.SetIndex(kBgmSequence) && sequence.AddItem(cell) && sequence.SaveTo(m_store.m_sequenceFolder));
-    CPlaylistFile list;
-    CTimetableItem layer;
-    ASSERT_TRUE(layer.Set(kBgmSequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 21));
-    ASSERT_TRUE(list.SetIndex(kBgm) && list.AddItem(layer) && list.SaveTo(m_store.m_playlistFolder));
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(m_store.m_sequenceFolder, kBgmSequence, kMovie, 1, 0));
+    ASSERT_TRUE(SaveOneItemFile<CPlaylistFile>(m_store.m_playlistFolder, kBgm, kBgmSequence, 54, 21));
 
     CSendInfoBuilder builder(m_store, m_request, kNow, 30, m_root.filePath(QStringLiteral("base")), nullptr);
     CPlaylistProperty bgm(53);

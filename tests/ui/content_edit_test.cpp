@@ -22,7 +22,6 @@
 #include "ops/playlist_storage.h"
 #include "modal_dialogs.h"
 #include "shell_fixture.h"
-#include "ui/contents/contents_frame_ops.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,19 +104,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ContentEdit, EveryContentTypeEditCommandReachesItsOperation)
-{
-    using namespace FrameOps;
-    EXPECT_TRUE(EditControl(nullptr, true));
-    EXPECT_TRUE(EditStreaming(nullptr, true));
-    EXPECT_TRUE(EditProperty(1, 0, true));
-    EXPECT_TRUE(EditPropertyMulti(1, {}, true));
-    EXPECT_TRUE(EditDelDate({}, 2, true));
-    EXPECT_TRUE(EditNoPlayDate(-1, true));
-    EXPECT_TRUE(EditSchedule(0, true));
-    EXPECT_TRUE(EditVODPlaylist(-1, true));
-}
 
 TEST_F(ContentEdit, ControlEventsTakeNewNumbersUntilTheListIsFull)
 {
@@ -305,7 +291,7 @@ TEST_F(ContentEdit, ATouchPanelPlaylistIsWrittenWithItsFileOnceTheListIsSaved)
     CMainFrame *frame = start();
     ASSERT_NE(frame, nullptr);
     auto fillVodDialog = [] {
-        onNextModal<CVodSetDlg>([](CVodSetDlg *dialog) {
+        OnNextModal<CVodSetDlg>([](CVodSetDlg *dialog) {
             dialog->GetIndexEdit()->setText(QStringLiteral("3"));
             dialog->GetTitleEdit()->setText(QStringLiteral("Lobby"));
             dialog->accept();
@@ -351,7 +337,7 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
         record->SetIndex(number);
         ASSERT_TRUE(list(CONTENT_IMAGE).Add(record.get()));
     }
-    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+    OnNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
         dialog->OnNever();
         dialog->accept();
     });
@@ -368,7 +354,7 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
     };
     frame->EditNoPlayDate(-1);
     const qint32 period = list(CONTENT_SCHEDULE).GetAt(0)->GetIndex();
-    onNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
+    OnNextModal<CDelDateChgDlg>([](CDelDateChgDlg *dialog) {
         dialog->OnClear();
         dialog->accept();
     });

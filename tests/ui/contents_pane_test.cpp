@@ -22,7 +22,6 @@
 #include "text_fit.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_dlg_view.h"
-#include "ui/contents/contents_frame_ops.h"
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_registration.h"
@@ -87,10 +86,8 @@ class ContentsPane : public ShellTest {
 protected:
     void start()
     {
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrame();
         ASSERT_NE(frame, nullptr);
-        frame->resize(1200, 800);
         pane = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS));
         ASSERT_NE(pane, nullptr);
         addMovie(100000003, QStringLiteral("Cherry"), QStringLiteral("B"), dayOf(2024, 3, 1), 2048);
@@ -337,7 +334,7 @@ TEST_F(ContentsPane, PopupMenusFollowModeAndOperations)
     const QStringList mode10 = menuIds(*list);
     EXPECT_FALSE(mode10.contains(QStringLiteral("4058"))); // no send in contents management
     EXPECT_FALSE(mode10.contains(QStringLiteral("4037")));
-    EXPECT_EQ(mode10.contains(QStringLiteral("4017")), FrameOps::StartDeleteContents({}, 1, true));
+    EXPECT_TRUE(mode10.contains(QStringLiteral("4017")));
     EXPECT_TRUE(mode10.contains(QStringLiteral("並べ替え(&O)")));
 
     // Mode 14: no copy or paste anywhere; edit only on playlists and BGM lists.
@@ -349,16 +346,16 @@ TEST_F(ContentsPane, PopupMenusFollowModeAndOperations)
         EXPECT_FALSE(ids.contains(QStringLiteral("57634"))) << page->GetContentType();
         EXPECT_FALSE(ids.contains(QStringLiteral("57637"))) << page->GetContentType();
         const bool lists = page->GetContentType() == 52 || page->GetContentType() == 53;
-        EXPECT_EQ(ids.contains(QStringLiteral("57601")), lists && FrameOps::OpenPlaylistEdit(0, 52, true))
+        EXPECT_EQ(ids.contains(QStringLiteral("57601")), lists)
             << page->GetContentType();
     }
-    // Tool bar buttons show at once whether their operation exists.
+    // Tool bar buttons show at once that their operation exists.
     pane->ChangeMode(13);
     pane->SelectTab(0);
     QAction *paste = pane->GetToolBar()->FindButton(57637);
     ASSERT_NE(paste, nullptr);
-    EXPECT_EQ(paste->isEnabled(), FrameOps::PasteSchedule(true));
-    EXPECT_EQ(pane->GetToolBar()->FindButton(57634)->isEnabled(), FrameOps::CopySchedule({}, true));
+    EXPECT_TRUE(paste->isEnabled());
+    EXPECT_TRUE(pane->GetToolBar()->FindButton(57634)->isEnabled());
 
     // The tool bar's category command is the menu's.
     pane->ChangeMode(10);
@@ -419,8 +416,8 @@ TEST_F(ContentsPane, CopyAndPasteOfPlaylistsGoThroughTheFrame)
     pane->SelectTab(0);
     CContentsListCtrl *list = pane->GetVisibleList();
     ASSERT_EQ(list->GetContentType(), 52);
-    EXPECT_EQ(list->CanExecute(57634), FrameOps::CopyPlaylist(52, {}, true));
-    EXPECT_EQ(list->CanExecute(57637), FrameOps::PastePlaylist(52, true));
+    EXPECT_TRUE(list->CanExecute(57634));
+    EXPECT_TRUE(list->CanExecute(57637));
     // The copy block carries the playlist's position in its list.
     list->SelectContentIndexes({5});
     QTest::keyClick(list->GetActiveView(), Qt::Key_C, Qt::ControlModifier);
@@ -555,9 +552,9 @@ TEST_F(ContentsPane, CommandTablesOfTheModes)
     }
     frame->NotifyContentsListChanged(51, 0, 0);
     schedules->SelectContentIndexes({900001});
-    EXPECT_EQ(schedules->CanExecute(57601), FrameOps::ScheduleLoad(0, true));
+    EXPECT_TRUE(schedules->CanExecute(57601));
     schedules->SelectContentIndexes({54000001});
-    EXPECT_EQ(schedules->CanExecute(57601), FrameOps::EditNoPlayDate(0, true));
+    EXPECT_TRUE(schedules->CanExecute(57601));
 
     // Mode 10: no filter command on a tab without a filter document.
     pane->ChangeMode(10);

@@ -11,6 +11,7 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "fake_file_dialogs.h"
+#include "support/timetable_samples.h"
 #include "model/app_data.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
@@ -218,14 +219,8 @@ TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
     QDir().mkpath(sequenceFolder);
     const qint32 schedule = 151900001;
     const qint32 sequence = 112900001;
-    CSequenceFile sequenceFile;
-    CTimetableItem item;
-    ASSERT_TRUE(item.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
-    ASSERT_TRUE(sequenceFile.SetIndex(sequence) && sequenceFile.AddItem(item) && sequenceFile.SaveTo(sequenceFolder));
-    CScheduleFile scheduleFile;
-    CTimetableItem entry;
-    ASSERT_TRUE(entry.Set(sequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 12));
-    ASSERT_TRUE(scheduleFile.SetIndex(schedule) && scheduleFile.AddItem(entry) && scheduleFile.SaveTo(scheduleFolder));
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(sequenceFolder, sequence, kMovie, 1, 0));
+    ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, schedule, sequence, 54, 12));
     CScheduleProperty record;
     record.SetIndex(schedule);
     record.SetStartDate(DateValue{2026, 4, 1});
@@ -397,14 +392,8 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     // A playlist of the background layer only becomes the user screen saver.
     const qint32 playlist = 152000042;
     const qint32 sequence = 101000042;
-    CSequenceFile sequenceFile;
-    CTimetableItem cell;
-    ASSERT_TRUE(cell.Set(kMovie, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 1, 0));
-    ASSERT_TRUE(sequenceFile.SetIndex(sequence) && sequenceFile.AddItem(cell) && sequenceFile.SaveTo(store.m_sequenceFolder));
-    CPlaylistFile playlistFile;
-    CTimetableItem layer;
-    ASSERT_TRUE(layer.Set(sequence, TimeValue{0, 0, 0, 0}, TimeValue{0, 1, 0, 0}, 54, 1));
-    ASSERT_TRUE(playlistFile.SetIndex(playlist) && playlistFile.AddItem(layer) && playlistFile.SaveTo(store.m_playlistFolder));
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(store.m_sequenceFolder, sequence, kMovie, 1, 0));
+    ASSERT_TRUE(SaveOneItemFile<CPlaylistFile>(store.m_playlistFolder, playlist, sequence, 54, 1));
     std::unique_ptr<CPropertyBase> playlistRecord = CreateProperty(52);
     playlistRecord->SetIndex(playlist);
     ASSERT_TRUE(store.GetList(52)->Add(playlistRecord.get()));

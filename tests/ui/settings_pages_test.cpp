@@ -72,10 +72,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrame();
         ASSERT_NE(frame, nullptr);
-        frame->resize(1200, 800);
     }
 
     CSetR40ListDlgView *playersPage()
@@ -340,13 +338,13 @@ TEST_F(SettingsPages, OptionPageSetsThePasswordsTypedTwiceAndKeepsThemPrivate)
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_OPTIONS, false));
     QWidget *page = frame->GetViewPane(CMainFrame::PANE_SET_OPT);
     // Cancelled: the switch stays off.
-    onNextModal([](QDialog *dialog) { dialog->reject(); });
+    OnNextModal<QDialog>([](QDialog *dialog) { dialog->reject(); });
     control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->setChecked(true);
     EXPECT_FALSE(control<QCheckBox>(page, CSetOptDlgView::kRunPassUseId)->isChecked());
 
     // Two entries that differ are refused; then the same password twice is taken.
     m_prompter.expect(5477, IDOK);
-    onNextModal([](QDialog *dialog) {
+    OnNextModal<QDialog>([](QDialog *dialog) {
         typePassword(dialog, QStringLiteral("open"), QStringLiteral("opne"));
         EXPECT_TRUE(dialog->isVisible());
         typePassword(dialog, QStringLiteral("open sesame"), QStringLiteral("open sesame"));

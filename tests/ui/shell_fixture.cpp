@@ -91,3 +91,12 @@ CMainFrame *ShellTest::startFrame()
         return nullptr;
     return GetApp()->GetMainWnd();
 }
+
+CMainFrame *ShellTest::startSetUpFrame()
+{
+    writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+    CMainFrame *frame = startFrame();
+    if (frame)
+        frame->resize(1200, 800);
+    return frame;
+}

@@ -8,16 +8,38 @@
 #include "app/password_prompter.h"
 #include "support/scripted_prompter.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 class CMainFrame;
 
 // Everything written to the daily logs anywhere under a folder.
 QString LogText(const QString &folder);
+
+// Runs body on the next modal dialog of its class once it is open (the
+// exec() that opens it blocks the test until the dialog closes).
+template <class Dialog>
+void OnNextModal(std::function<void(Dialog *)> body)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        body(dialog);
+    });
+    poll->start();
+}
 
 class FakePasswordPrompter final : public IPasswordPrompter {
 public:
@@ -48,6 +70,9 @@ protected:
     bool startUp();
     // StartUp and the main frame; null when the start failed.
     CMainFrame *startFrame();
+    // The main frame, 1200 x 800, of a program whose first set-up is done;
+    // null when the start failed.
+    CMainFrame *startSetUpFrame();
 
     QTemporaryDir m_home;
     ScriptedPrompter m_prompter;

@@ -34,10 +34,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrame();
         ASSERT_NE(frame, nullptr);
-        frame->resize(1200, 800);
         ASSERT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
     }
 

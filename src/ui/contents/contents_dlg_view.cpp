@@ -12,7 +12,6 @@
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
-#include "ui/contents/contents_frame_ops.h"
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_registration.h"
@@ -707,13 +706,11 @@ bool CContentsDlgView::isCommandEnabled(int id) const
     case 4201:
     case 4202:
     case 4203:
-        return CanRegisterFiles(type) && FrameOps::StartAddContentsFiles({}, 0, true);
+        return CanRegisterFiles(type);
     case 6302:
         return hasFilterDocument(type);
     case 6300:
-        return FrameOps::ShowImportDlg(true);
     case 4208:
-        return FrameOps::ShowPreviewSetDlg(true);
     case 4200:
         return true;
     case 4022:
@@ -744,7 +741,8 @@ bool CContentsDlgView::OnCommand(int id)
         registerFiles();
         break;
     case 6300:
-        FrameOps::ShowImportDlg();
+        if (CMainFrame *frame = GetMainFrame())
+            frame->ShowImportDlg();
         break;
     case 6302:
         openFilter();
@@ -753,7 +751,8 @@ bool CContentsDlgView::OnCommand(int id)
         exploreLastFolder();
         break;
     case 4208:
-        FrameOps::ShowPreviewSetDlg();
+        if (CMainFrame *frame = GetMainFrame())
+            frame->ShowPreviewSetDlg();
         break;
     default:
         list->OnCommand(listCommandOf(id));
@@ -771,8 +770,9 @@ void CContentsDlgView::registerFiles()
         MessageBoxWithCaptionId(this, LoadString(5357) + QLatin1Char('\n') + choice.refused.join(QLatin1Char('\n')),
                                 kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
     }
-    if (!choice.taken.isEmpty())
-        FrameOps::StartAddContentsFiles(choice.taken, choice.code);
+    CMainFrame *frame = GetMainFrame();
+    if (frame && !choice.taken.isEmpty())
+        frame->StartAddContentsFiles(choice.taken, choice.code);
 }
 
 void CContentsDlgView::openFilter()
@@ -814,7 +814,8 @@ void CContentsDlgView::onActionButton()
         list->OnCommand(type == 7 ? 4080 : 4037);
         break;
     case 17:
-        FrameOps::R40GetRemoteList(type);
+        if (CMainFrame *frame = GetMainFrame())
+            frame->R40GetRemoteList(type);
         break;
     default:
         break;

@@ -23,7 +23,6 @@
 #include "model/telop_property.h"
 #include "model/web_property.h"
 #include "ui/contents/contents_columns.h"
-#include "ui/contents/contents_frame_ops.h"
 #include "ui/contents/contents_registration.h"
 #include "ui/contents/contents_thumb_view.h"
 
@@ -290,13 +289,6 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
 
 // Whether the one selected row is a no-play period (edited by a dialog of
 // its own).
-bool CContentsListCtrl::isNoPlayPeriodSelected() const
-{
-    const QList<int> rows = GetSelectedRows();
-    const auto *schedule = rows.size() == 1 ? dynamic_cast<const CScheduleProperty *>(GetRecordAt(rows.first())) : nullptr;
-    return schedule && schedule->IsNoPlayPeriod();
-}
-
 bool CContentsListCtrl::isCom2Allowed() const
 {
     if (!GetSettingIni().Options().SIControl)
@@ -306,91 +298,21 @@ bool CContentsListCtrl::isCom2Allowed() const
     return control && control->GetCtrlType() != 2 && control->GetCtrlType() != 5;
 }
 
-// Whether the operation behind a command exists (in this mode, on this list).
+// Whether a command has an operation on this list (in this mode).
 bool CContentsListCtrl::isOperationOffered(int id) const
 {
-    using namespace FrameOps;
-    const bool check = true;
-    const bool remote = IsRemote();
-    const bool playlists = m_type == 52 || m_type == 53;
-    const bool editsLists = (m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53);
     switch (id) {
-    case ID_EDIT_COPY:
-        if (m_mode == 13 && m_type == 51)
-            return CopySchedule({}, check);
-        return editsLists ? CopyPlaylist(m_type, {}, check) : true;
     case ID_EDIT_PASTE:
-        if (m_mode == 13 && m_type == 51)
-            return PasteSchedule(check);
-        return editsLists && PastePlaylist(m_type, check);
+        return (m_mode == 13 && m_type == 51) || (m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53);
     case ID_FILE_NEW:
     case ID_EDIT:
-        if (id == ID_EDIT && playlists && isIn(m_mode, {13, 14, 16}))
-            return OpenPlaylistEdit(0, m_type, check);
-        switch (m_type) {
-        case 3:
-            return EditTelop(nullptr, check);
-        case 4:
-            return EditUrl(nullptr, check);
-        case 7:
-            return EditControl(nullptr, check);
-        case 8:
-            return EditStreaming(nullptr, check);
-        case 51:
-            if (id == ID_FILE_NEW)
-                return ScheduleNew(check);
-            return isNoPlayPeriodSelected() ? EditNoPlayDate(0, check) : ScheduleLoad(0, check);
-        case 52:
-        case 53:
-            return id == ID_FILE_NEW ? PlaylistNew(m_type, check) : PlaylistLoad(0, m_type, check);
-        default:
-            return false;
-        }
-    case ID_PROPERTY:
-        return EditProperty(m_type, 0, check) && EditPropertyMulti(m_type, {}, check);
-    case ID_DEL_DATE:
-        return EditDelDate({}, m_type, check);
-    case ID_CANCEL_RECOVER:
-        return R40CancelRecoverStill(check);
+        return isIn(m_type, {3, 4, 7, 8, 51, 52, 53});
     case ID_DELETE:
-        if (remote)
-            return R40DeleteContents(m_type, {}, check);
-        return m_mode != 16 && m_type != 10 && StartDeleteContents({}, m_type, check);
+        return IsRemote() || (m_mode != 16 && m_type != 10);
     case ID_NEW_VOD:
-        return GetSettingIni().Options().VODUse && EditVODPlaylist(-1, check);
-    case ID_NEW_NO_PLAY:
-        return EditNoPlayDate(-1, check);
-    case ID_PLAY:
-    case ID_EXECUTE:
-        return remote ? R40PlayRemote(m_type, 0, 0, check) : R40Play(m_type, 0, 0, 0, check);
+        return GetSettingIni().Options().VODUse;
     case ID_COM2:
-        return isCom2Allowed() && (remote ? R40PlayRemote(m_type, 0, 1, check) : R40Play(m_type, 0, 0, 1, check));
-    case ID_PREVIEW:
-        return R40Play(m_type, 0, 1, 0, check);
-    case ID_STOP:
-        return R40PlayStop(m_type, false, false, check);
-    case ID_SET_SCREEN_SAVER:
-        return R40SendScreenSaver(0, check);
-    case ID_CANCEL_SCREEN_SAVER:
-        return R40CancelScreenSaver(check);
-    case ID_SET_RECOVER:
-        return R40SendRecoverStill(0, check);
-    case ID_EDIT_SCHEDULE:
-        return isNoPlayPeriodSelected() ? EditNoPlayDate(0, check) : EditSchedule(0, check);
-    case ID_SEND:
-        return m_type == 51 ? R40SendSchedule({}, check) : R40SendContents(m_type, {}, check);
-    case ID_STOP_SCHEDULE:
-        return R40StopSchedule(0, check);
-    case ID_URL_OPTION:
-        return EditUrlOpt(nullptr, check);
-    case ID_SCHEDULE_CHECK:
-        return ScheduleLoadForView(0, 15, check);
-    case ID_IMPORT:
-        return ShowImportDlg(check);
-    case ID_EXPORT:
-        return ShowExportDlg({}, check);
-    case ID_REPLACE:
-        return StartReplaceMaterial(m_type, 0, QString(), check);
+        return isCom2Allowed();
     case ID_VIEW_LIST:
     case ID_VIEW_THUMB:
         return m_type >= 1 && m_type <= 5;
@@ -420,7 +342,8 @@ void CContentsListCtrl::OnCommand(int id)
         SortByColumn(id - kFirstSortId);
         return;
     }
-    using namespace FrameOps;
+    // A pane shown without the main frame (as in its own tests) runs no operation.
+    CMainFrame *frame = GetMainFrame();
     QList<qint32> indexes;
     qint32 index = 0;
     switch (id) {
@@ -442,17 +365,18 @@ void CContentsListCtrl::OnCommand(int id)
     case ID_PROPERTY:
         if (!GetSelectedIndexes(indexes, m_type == 51 ? quint32(SELECT_NO_PERIOD) : 0u))
             break;
-        if (indexes.size() == 1)
-            EditProperty(m_type, indexes.first());
-        else
-            EditPropertyMulti(m_type, indexes);
+        if (frame && indexes.size() == 1)
+            frame->EditProperty(m_type, indexes.first());
+        else if (frame)
+            frame->EditPropertyMulti(m_type, indexes);
         break;
     case ID_DEL_DATE:
-        if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER | SELECT_NO_VOD_DEL_DATE))
-            EditDelDate(indexes, m_type);
+        if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER | SELECT_NO_VOD_DEL_DATE) && frame)
+            frame->EditDelDate(indexes, m_type);
         break;
     case ID_CANCEL_RECOVER:
-        R40CancelRecoverStill();
+        if (frame)
+            frame->R40CancelRecoverStill();
         break;
     case ID_DELETE:
         onDelete();
@@ -462,10 +386,12 @@ void CContentsListCtrl::OnCommand(int id)
         onSwitchView(id == ID_VIEW_THUMB);
         break;
     case ID_NEW_VOD:
-        EditVODPlaylist(-1);
+        if (frame)
+            frame->EditVODPlaylist(-1);
         break;
     case ID_NEW_NO_PLAY:
-        EditNoPlayDate(-1);
+        if (frame)
+            frame->EditNoPlayDate(-1);
         break;
     case ID_PLAY:
     case ID_PREVIEW:
@@ -474,54 +400,57 @@ void CContentsListCtrl::OnCommand(int id)
         onPlay(id);
         break;
     case ID_STOP:
-        R40PlayStop(m_type, m_mode != 16 && m_mode != 17, IsRemote());
+        if (frame)
+            frame->R40PlayStop(m_type, m_mode != 16 && m_mode != 17, IsRemote());
         break;
     case ID_SET_SCREEN_SAVER:
-        if (singleSelection(index))
-            R40SendScreenSaver(index);
+        if (singleSelection(index) && frame)
+            frame->R40SendScreenSaver(index);
         break;
     case ID_CANCEL_SCREEN_SAVER:
-        R40CancelScreenSaver();
+        if (frame)
+            frame->R40CancelScreenSaver();
         break;
     case ID_SET_RECOVER:
-        if (singleSelection(index))
-            R40SendRecoverStill(index);
+        if (singleSelection(index) && frame)
+            frame->R40SendRecoverStill(index);
         break;
     case ID_EDIT_SCHEDULE:
         if (singleSelection(index)) {
             const auto *schedule = dynamic_cast<const CScheduleProperty *>(loadRecord(index));
-            if (schedule && schedule->IsNoPlayPeriod())
-                EditNoPlayDate(index);
-            else
-                EditSchedule(index);
+            if (frame && schedule && schedule->IsNoPlayPeriod())
+                frame->EditNoPlayDate(index);
+            else if (frame)
+                frame->EditSchedule(index);
         }
         break;
     case ID_SEND:
         onSend();
         break;
     case ID_STOP_SCHEDULE:
-        if (singleSelection(index))
-            R40StopSchedule(index);
+        if (singleSelection(index) && frame)
+            frame->R40StopSchedule(index);
         break;
     case ID_URL_OPTION:
         if (singleSelection(index)) {
             auto *web = dynamic_cast<CWebProperty *>(loadRecord(index));
             if (web && !IsHttpUrl(web->GetUrl()) && !IsAbsolutePath(web->GetUrl()))
                 warn(this, 5446);
-            else if (web)
-                EditUrlOpt(web);
+            else if (web && frame)
+                frame->EditUrlOpt(web);
         }
         break;
     case ID_SCHEDULE_CHECK:
-        if (singleSelection(index))
-            ScheduleLoadForView(index, 15);
+        if (singleSelection(index) && frame)
+            frame->ScheduleLoad(index, 15);
         break;
     case ID_IMPORT:
-        ShowImportDlg();
+        if (frame)
+            frame->ShowImportDlg();
         break;
     case ID_EXPORT:
-        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
-            ShowExportDlg(QList<quint32>(indexes.begin(), indexes.end()));
+        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY) && frame)
+            frame->ShowExportDlg(QList<quint32>(indexes.begin(), indexes.end()));
         break;
     case ID_REPLACE:
         onReplaceMaterial();
@@ -553,10 +482,13 @@ void CContentsListCtrl::onCopy()
     QList<qint32> indexes;
     if (!GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
         return;
+    CMainFrame *frame = GetMainFrame();
     if (m_mode == 13 && m_type == 51) {
-        FrameOps::CopySchedule(positionsOf(indexes));
+        if (frame)
+            frame->CopySchedule(positionsOf(indexes));
     } else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53)) {
-        FrameOps::CopyPlaylist(m_type, positionsOf(indexes));
+        if (frame)
+            frame->CopyPlaylist(m_type, positionsOf(indexes));
     } else {
         // Plain text, so the number can be typed elsewhere.
         QApplication::clipboard()->setText(FormatContentIdFixed(indexes.first()));
@@ -565,15 +497,18 @@ void CContentsListCtrl::onCopy()
 
 void CContentsListCtrl::onPaste()
 {
+    CMainFrame *frame = GetMainFrame();
+    if (!frame)
+        return;
     if (m_mode == 13 && m_type == 51)
-        FrameOps::PasteSchedule();
+        frame->PasteSchedule();
     else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53))
-        FrameOps::PastePlaylist(m_type);
+        frame->PastePlaylist(m_type);
 }
 
 void CContentsListCtrl::onNewOrEdit(bool isNew)
 {
-    using namespace FrameOps;
+    CMainFrame *frame = GetMainFrame();
     if (m_mode == 15 || m_mode == 17)
         return;
     if (isNew && (m_mode == 12 || (m_mode == 11 && m_type == 52) || (m_mode == 13 && m_type == 51)))
@@ -587,40 +522,42 @@ void CContentsListCtrl::onNewOrEdit(bool isNew)
         if (!singleSelection(index) || !(record = loadRecord(index)))
             return;
     }
+    if (!frame)
+        return;
     switch (m_type) {
     case 3:
-        EditTelop(static_cast<CTelopProperty *>(record));
+        frame->EditTelop(static_cast<CTelopProperty *>(record));
         break;
     case 4: {
         auto *web = static_cast<CWebProperty *>(record);
         if (web && !IsHttpUrl(web->GetUrl()) && !IsAbsolutePath(web->GetUrl()))
             warn(this, 5446);
         else
-            EditUrl(web);
+            frame->EditUrl(web);
         break;
     }
     case 7:
-        EditControl(static_cast<CControlProperty *>(record));
+        frame->EditControl(static_cast<CControlProperty *>(record));
         break;
     case 8:
-        EditStreaming(static_cast<CStreamingProperty *>(record));
+        frame->EditStreaming(static_cast<CStreamingProperty *>(record));
         break;
     case 51:
         if (isNew)
-            ScheduleNew();
+            frame->ScheduleNew(false);
         else if (static_cast<CScheduleProperty *>(record)->IsNoPlayPeriod())
-            EditNoPlayDate(index);
+            frame->EditNoPlayDate(index);
         else
-            ScheduleLoad(index);
+            frame->ScheduleLoad(index);
         break;
     case 52:
     case 53:
         if (isNew)
-            PlaylistNew(m_type);
+            frame->PlaylistNew(m_type, false);
         else if (index < kFirstVodIndex)
-            PlaylistLoad(index, m_type);
+            frame->PlaylistLoad(index, m_type);
         else
-            EditVODPlaylist(index);
+            frame->EditVODPlaylist(index);
         break;
     default:
         break;
@@ -634,22 +571,23 @@ void CContentsListCtrl::onEditPlaylistOrBgm()
         return;
     if (index >= kFirstVodIndex)
         warn(this, 5251);
-    else
-        FrameOps::OpenPlaylistEdit(index, m_type);
+    else if (CMainFrame *frame = GetMainFrame())
+        frame->OpenPlaylistEdit(index, m_type);
 }
 
 void CContentsListCtrl::onDelete()
 {
     QList<qint32> indexes;
+    CMainFrame *frame = GetMainFrame();
     if (m_mode == 16 || (m_type == 10 && !IsRemote()))
         return;
     if (IsRemote()) {
-        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_DELETE))
-            FrameOps::R40DeleteContents(m_type, indexes);
+        if (GetSelectedIndexes(indexes, SELECT_NO_VOD_DELETE) && frame)
+            frame->R40DeleteContents(m_type, indexes);
         return;
     }
-    if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER))
-        FrameOps::StartDeleteContents(indexes, m_type);
+    if (GetSelectedIndexes(indexes, SELECT_CHECK_TRANSFER) && frame)
+        frame->StartDeleteContents(indexes, m_type);
 }
 
 void CContentsListCtrl::onPlay(int id)
@@ -664,26 +602,30 @@ void CContentsListCtrl::onPlay(int id)
             return;
         }
     }
+    CMainFrame *frame = GetMainFrame();
+    if (!frame)
+        return;
     const int com2 = id == ID_COM2 ? 1 : 0;
     if (id == ID_PREVIEW)
-        FrameOps::R40Play(m_type, index, 1, 0);
+        frame->R40Play(m_type, index, 1, 0);
     else if (IsRemote())
-        FrameOps::R40PlayRemote(m_type, index, com2);
+        frame->R40PlayRemote(m_type, index, com2);
     else if (id == ID_PLAY)
-        FrameOps::R40Play(m_type, index, 0, 0);
+        frame->R40Play(m_type, index, 0, 0);
     else
-        FrameOps::R40Play(m_type, index, m_mode != 16 ? 1 : 0, com2);
+        frame->R40Play(m_type, index, m_mode != 16 ? 1 : 0, com2);
 }
 
 void CContentsListCtrl::onSend()
 {
     QList<qint32> indexes;
-    if (!GetSelectedIndexes(indexes, 0))
+    CMainFrame *frame = GetMainFrame();
+    if (!GetSelectedIndexes(indexes, 0) || !frame)
         return;
     if (m_type == 51)
-        FrameOps::R40SendSchedule(indexes);
+        frame->R40SendSchedule(indexes);
     else
-        FrameOps::R40SendContents(m_type, indexes);
+        frame->R40SendContents(m_type, indexes);
 }
 
 void CContentsListCtrl::onSwitchView(bool thumbnails)
@@ -708,8 +650,8 @@ void CContentsListCtrl::onReplaceMaterial()
     if (frame && frame->IsContentInTransfer({index}, m_type, false))
         return;
     const QString path = PromptReplacementFile(this, m_type);
-    if (!path.isEmpty())
-        FrameOps::StartReplaceMaterial(m_type, index, path);
+    if (frame && !path.isEmpty())
+        frame->StartReplaceMaterial(m_type, index, path);
 }
 
 void CContentsListCtrl::onCopyCategory()

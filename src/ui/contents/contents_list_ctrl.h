@@ -141,7 +141,6 @@ private:
     bool isRefusedInMode(int commandId) const;
     bool isOperationOffered(int commandId) const;
     bool isCom2Allowed() const;
-    bool isNoPlayPeriodSelected() const;
     bool singleSelection(qint32 &index);
     CPropertyBase *loadRecord(qint32 index);
     QList<quint32> positionsOf(const QList<qint32> &indexes) const;

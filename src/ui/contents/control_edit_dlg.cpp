@@ -32,7 +32,6 @@ namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kAskDiscard = 5004;
 constexpr quint32 kMsgRange = 5108;
 constexpr quint32 kAskRemoveInvalid = 5375;
 constexpr quint32 kMsgEmptyItem = 5410;
@@ -317,37 +316,15 @@ void CControlEditDlg::accept()
 
 bool CControlEditDlg::finishWithNumber()
 {
-    const qint32 number = m_record.GetIndex();
-    if (number < 1) {
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        return true;
-    }
-    switch (ChooseSaveNumber(this, CONTENT_CONTROL, number)) {
-    case SaveNumber::Stored:
-        QDialog::accept();
-        return true;
-    case SaveNumber::New:
-    case SaveNumber::NewFromSample:
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        return true;
-    case SaveNumber::Discard:
-        QDialog::reject();
-        return false;
-    case SaveNumber::Stay:
-        break;
-    }
-    return false;
+    return AcceptUnderChosenNumber(*this, m_record, CONTENT_CONTROL, m_newIndex);
 }
 
 void CControlEditDlg::reject()
 {
     if (m_worker)
         return; // the test send ends first
-    if (m_modified && ShowMessage(this, kAskDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    QDialog::reject();
+    if (MayDiscardEdits(this, m_modified))
+        QDialog::reject();
 }
 
 // ---- Test send -----------------------------------------------------------------

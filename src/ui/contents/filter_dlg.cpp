@@ -1,5 +1,6 @@
 #include "ui/contents/filter_dlg.h"
 
+#include "app/control_id.h"
 #include "app/dialog_buttons.h"
 #include "app/main_frame.h"
 #include "app/window_placement.h"
@@ -25,24 +26,17 @@ namespace {
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgFilterNotSaved = 5433;
 
-template <class Widget>
-Widget *withId(Widget *widget, int id)
-{
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 } // namespace
 
 CFilterDlg::CFilterDlg(QWidget *owner)
     : QDialog(owner),
-      m_showAll(withId(new QCheckBox(QStringLiteral("すべてのコンテンツを表示"), this), IDC_SHOW_ALL)),
-      m_useDate(withId(new QCheckBox(QStringLiteral("下記の日付以降に更新されたコンテンツのみ表示"), this), IDC_USE_DATE)),
-      m_useType(withId(new QCheckBox(QStringLiteral("チェックした分類のコンテンツのみ表示"), this), IDC_USE_TYPE)),
-      m_date(withId(new QDateEdit(this), IDC_DATE)),
-      m_categories(withId(new QListWidget(this), IDC_CATEGORIES)),
-      m_checkAll(withId(new QPushButton(QStringLiteral("全てチェック"), this), IDC_CHECK_ALL)),
-      m_uncheckAll(withId(new QPushButton(QStringLiteral("全てチェックしない"), this), IDC_UNCHECK_ALL))
+      m_showAll(WithControlId(new QCheckBox(QStringLiteral("すべてのコンテンツを表示"), this), IDC_SHOW_ALL)),
+      m_useDate(WithControlId(new QCheckBox(QStringLiteral("下記の日付以降に更新されたコンテンツのみ表示"), this), IDC_USE_DATE)),
+      m_useType(WithControlId(new QCheckBox(QStringLiteral("チェックした分類のコンテンツのみ表示"), this), IDC_USE_TYPE)),
+      m_date(WithControlId(new QDateEdit(this), IDC_DATE)),
+      m_categories(WithControlId(new QListWidget(this), IDC_CATEGORIES)),
+      m_checkAll(WithControlId(new QPushButton(QStringLiteral("全てチェック"), this), IDC_CHECK_ALL)),
+      m_uncheckAll(WithControlId(new QPushButton(QStringLiteral("全てチェックしない"), this), IDC_UNCHECK_ALL))
 {
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QStringLiteral("表示フィルター設定"));
@@ -50,7 +44,7 @@ CFilterDlg::CFilterDlg(QWidget *owner)
     m_date->setDateRange(QDate(2007, 1, 1), QDate(2035, 12, 31));
     m_date->setCalendarPopup(true);
 
-    auto *group = withId(new QGroupBox(this), IDC_GROUP);
+    auto *group = WithControlId(new QGroupBox(this), IDC_GROUP);
     auto *groupLayout = new QVBoxLayout(group);
     auto *checkButtons = new QHBoxLayout;
     checkButtons->addWidget(m_useType);
@@ -60,7 +54,7 @@ CFilterDlg::CFilterDlg(QWidget *owner)
     groupLayout->addLayout(checkButtons);
     groupLayout->addWidget(m_categories);
 
-    auto *apply = withId(new QPushButton(QStringLiteral("適用"), this), IDC_APPLY);
+    auto *apply = WithControlId(new QPushButton(QStringLiteral("適用"), this), IDC_APPLY);
     QDialogButtonBox *buttons = CreateOkCancelButtons(this);
     buttons->addButton(apply, QDialogButtonBox::ApplyRole);
 

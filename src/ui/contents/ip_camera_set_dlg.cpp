@@ -15,7 +15,6 @@ namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kAskDiscard = 5004;
 constexpr quint32 kMsgRange = 5108;
 constexpr quint32 kMsgEmpty = 5232;
 constexpr quint32 kMsgNotDigits = 5235;
@@ -160,32 +159,11 @@ void CIpCameraSetDlg::accept()
 {
     if (!Validate() || !GetContentFolders().GetList(CONTENT_STREAMING))
         return;
-    const qint32 number = m_record.GetIndex();
-    if (number < 1) {
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        return;
-    }
-    switch (ChooseSaveNumber(this, CONTENT_STREAMING, number)) {
-    case SaveNumber::Stored:
-        QDialog::accept();
-        break;
-    case SaveNumber::New:
-    case SaveNumber::NewFromSample:
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        break;
-    case SaveNumber::Discard:
-        QDialog::reject();
-        break;
-    case SaveNumber::Stay:
-        break;
-    }
+    AcceptUnderChosenNumber(*this, m_record, CONTENT_STREAMING, m_newIndex);
 }
 
 void CIpCameraSetDlg::reject()
 {
-    if (m_modified && ShowMessage(this, kAskDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    QDialog::reject();
+    if (MayDiscardEdits(this, m_modified))
+        QDialog::reject();
 }

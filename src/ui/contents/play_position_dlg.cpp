@@ -1,5 +1,6 @@
 #include "ui/contents/play_position_dlg.h"
 
+#include "app/control_id.h"
 #include "core/app_ini.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
@@ -33,13 +34,6 @@ const char *const kTimeLabel = "再生時間：";
 const char *const kPositionGroup = "テロップの表示位置";
 const char *const kPlay = "再生";
 
-template <typename Widget>
-Widget *withId(Widget *widget, int id)
-{
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 int secondsOf(const QTime &time)
 {
     return time.hour() * 3600 + time.minute() * 60 + time.second();
@@ -52,27 +46,27 @@ CPlayPositionDlg::CPlayPositionDlg(int contentType, QWidget *parent) : QDialog(p
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QString::fromUtf8(kTitle));
     auto *column = new QVBoxLayout(this);
-    m_untilStopped = withId(new QRadioButton(QString::fromUtf8(kUntilStopped), this), kUntilStoppedId);
-    m_givenTime = withId(new QRadioButton(QString::fromUtf8(kGivenTime), this), kGivenTimeId);
+    m_untilStopped = WithControlId(new QRadioButton(QString::fromUtf8(kUntilStopped), this), kUntilStoppedId);
+    m_givenTime = WithControlId(new QRadioButton(QString::fromUtf8(kGivenTime), this), kGivenTimeId);
     column->addWidget(m_untilStopped);
     column->addWidget(m_givenTime);
     auto *timeRow = new QFormLayout;
-    m_time = withId(new QTimeEdit(this), kTimeId);
+    m_time = WithControlId(new QTimeEdit(this), kTimeId);
     m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     timeRow->addRow(QString::fromUtf8(kTimeLabel), m_time);
     column->addLayout(timeRow);
 
-    m_positionGroup = withId(new QGroupBox(QString::fromUtf8(kPositionGroup), this), kPositionGroupId);
+    m_positionGroup = WithControlId(new QGroupBox(QString::fromUtf8(kPositionGroup), this), kPositionGroupId);
     auto *positionRow = new QHBoxLayout(m_positionGroup);
-    m_positionCombo = withId(new QComboBox(m_positionGroup), kPositionComboId);
-    m_positionEdit = withId(new QLineEdit(m_positionGroup), kPositionEditId);
-    m_positionRange = withId(new QLabel(QStringLiteral("(0-1080)"), m_positionGroup), kPositionRangeId);
+    m_positionCombo = WithControlId(new QComboBox(m_positionGroup), kPositionComboId);
+    m_positionEdit = WithControlId(new QLineEdit(m_positionGroup), kPositionEditId);
+    m_positionRange = WithControlId(new QLabel(QStringLiteral("(0-1080)"), m_positionGroup), kPositionRangeId);
     positionRow->addWidget(m_positionCombo);
     positionRow->addWidget(m_positionEdit);
     positionRow->addWidget(m_positionRange);
     column->addWidget(m_positionGroup);
 
-    m_play = withId(new QPushButton(QString::fromUtf8(kPlay), this), kPlayButtonId);
+    m_play = WithControlId(new QPushButton(QString::fromUtf8(kPlay), this), kPlayButtonId);
     m_play->setDefault(true);
     column->addWidget(m_play, 0, Qt::AlignHCenter);
     connect(m_play, &QPushButton::clicked, this, &CPlayPositionDlg::accept);

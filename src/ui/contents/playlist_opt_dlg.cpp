@@ -1,14 +1,11 @@
 #include "ui/contents/playlist_opt_dlg.h"
 
-#include "app/dialog_buttons.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 
 namespace {
 
@@ -25,30 +22,13 @@ int packPair(qint32 id, qint32 orientation)
 
 } // namespace
 
-CPlaylistOptDlg::CPlaylistOptDlg(QWidget *parent) : QDialog(parent)
+CPlaylistOptDlg::CPlaylistOptDlg(QWidget *parent) : CSingleChoiceDlg(kTemplateId, kComboId, kTitle, kLabel, parent)
 {
-    setObjectName(QString::number(kTemplateId));
-    setWindowTitle(QString::fromUtf8(kTitle));
-    auto *form = new QFormLayout(this);
-    m_combo = new QComboBox(this);
-    m_combo->setObjectName(QString::number(kComboId));
-    form->addRow(QString::fromUtf8(kLabel), m_combo);
-    form->addRow(CreateOkCancelButtons(this));
 }
 
-CPlaylistOptDlg::~CPlaylistOptDlg() = default;
-
-void CPlaylistOptDlg::showEvent(QShowEvent *event)
+void CPlaylistOptDlg::fillChoices()
 {
-    if (!m_initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
-void CPlaylistOptDlg::OnInitDialog()
-{
-    m_initialised = true;
-    m_combo->clear();
+    QComboBox *combo = GetCombo();
     const ResolutionEntry *table = CAppData::GetResolutionTable();
     for (const auto &[id, orientation] : GetAppData().GetResolutionPairs()) {
         const int position = CAppData::FindResolution(id);
@@ -59,20 +39,20 @@ void CPlaylistOptDlg::OnInitDialog()
         const QString text = QStringLiteral("%1 x %2")
                                  .arg(portrait ? entry.Height : entry.Width)
                                  .arg(portrait ? entry.Width : entry.Height);
-        m_combo->addItem(text, packPair(id, orientation));
+        combo->addItem(text, packPair(id, orientation));
     }
-    const int current = m_combo->findData(packPair(m_resolution, m_orientation));
-    m_combo->setCurrentIndex(current >= 0 ? current : (m_combo->count() > 0 ? 0 : -1));
+    const int current = combo->findData(packPair(m_resolution, m_orientation));
+    combo->setCurrentIndex(current >= 0 ? current : (combo->count() > 0 ? 0 : -1));
 }
 
 void CPlaylistOptDlg::accept()
 {
-    if (m_combo->currentIndex() < 0) {
+    if (GetCombo()->currentIndex() < 0) {
         // No player gives a resolution: there is no choice to keep.
         QDialog::reject();
         return;
     }
-    const quint32 data = m_combo->currentData().toUInt();
+    const quint32 data = GetCombo()->currentData().toUInt();
     const qint32 id = qint32(data & 0xFFFF);
     const qint32 orientation = qint32(data >> 16);
     GetAppIni().SetLastResolution(id);

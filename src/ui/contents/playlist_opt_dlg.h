@@ -3,39 +3,31 @@
 // out for, chosen among the pairs the registered players have. The choice is
 // remembered as the last resolution of the per-user state.
 
-#include <QDialog>
+#include "app/single_choice_dlg.h"
 
-class QComboBox;
-
-class CPlaylistOptDlg : public QDialog {
+class CPlaylistOptDlg : public CSingleChoiceDlg {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 2036;
     static constexpr int kComboId = 1091;
 
     explicit CPlaylistOptDlg(QWidget *parent = nullptr);
-    ~CPlaylistOptDlg() override;
 
     void SetResolution(qint32 id) { m_resolution = id; }
     void SetOrientation(qint32 orientation) { m_orientation = orientation; }
     qint32 GetResolution() const { return m_resolution; }
     qint32 GetOrientation() const { return m_orientation; }
 
-    // Fills the choices from the players and selects the current pair (else
-    // the first). Runs when the dialog is first shown.
-    void OnInitDialog();
     // Keeps and remembers the selected pair; nothing is kept when there is
     // no pair to choose.
     void accept() override;
 
-    QComboBox *GetCombo() const { return m_combo; }
-
 protected:
-    void showEvent(QShowEvent *event) override;
+    // Fills the choices from the players and selects the current pair (else
+    // the first).
+    void fillChoices() override;
 
 private:
-    QComboBox *m_combo;
     qint32 m_resolution = 0;
     qint32 m_orientation = 0;
-    bool m_initialised = false;
 };

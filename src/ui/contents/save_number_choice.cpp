@@ -6,13 +6,17 @@
 #include "core/system_ini.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
+#include "model/property_base.h"
 #include "ops/frame_checks.h"
+
+#include <QDialog>
 
 namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kAskSaveUnderNumber = 5000;
 constexpr quint32 kAskSampleAsNew = 5002;
+constexpr quint32 kAskDiscard = 5004;
 constexpr quint32 kMsgListFull = 5101;
 
 } // namespace
@@ -42,4 +46,39 @@ SaveNumber ChooseSaveNumber(QWidget *owner, int type, qint32 number)
         return frame && frame->IsContentInTransfer({number}, type, false) ? SaveNumber::Stay : SaveNumber::Stored;
     }
     return HasRoomForNewContent(owner, type) ? SaveNumber::New : SaveNumber::Stay;
+}
+
+bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, qint32 newIndex,
+                             const std::function<void(qint32 copiedNumber)> &newCopy)
+{
+    const qint32 number = record.GetIndex();
+    if (number < 1) {
+        record.SetIndex(newIndex);
+        dialog.QDialog::accept();
+        return true;
+    }
+    switch (ChooseSaveNumber(&dialog, type, number)) {
+    case SaveNumber::Stored:
+        dialog.QDialog::accept();
+        return true;
+    case SaveNumber::New:
+        if (newCopy)
+            newCopy(number);
+        [[fallthrough]];
+    case SaveNumber::NewFromSample:
+        record.SetIndex(newIndex);
+        dialog.QDialog::accept();
+        return true;
+    case SaveNumber::Discard:
+        dialog.QDialog::reject();
+        return false;
+    case SaveNumber::Stay:
+        break;
+    }
+    return false;
+}
+
+bool MayDiscardEdits(QWidget *owner, bool modified)
+{
+    return !modified || ShowMessage(owner, kAskDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

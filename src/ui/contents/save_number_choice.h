@@ -5,6 +5,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
+class CPropertyBase;
+class QDialog;
 class QWidget;
 
 enum class SaveNumber {
@@ -21,3 +25,14 @@ enum class SaveNumber {
 SaveNumber ChooseSaveNumber(QWidget *owner, int type, qint32 number);
 // False (5101 with the limit) when the type's list is full.
 bool HasRoomForNewContent(QWidget *owner, int type);
+
+// The end of an editor's OK once its record is complete. A new record (no
+// number yet) takes newIndex; an edited one is kept under its number or under
+// newIndex as ChooseSaveNumber answers, and newCopy (when given) learns the
+// number a copy is made from. The dialog is accepted, closed unchanged (a
+// sample not saved) or left open; true when it was accepted.
+bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, qint32 newIndex,
+                             const std::function<void(qint32 copiedNumber)> &newCopy = {});
+// Whether an editor may close: unmodified, or the operator agrees to lose the
+// changes (5004).
+bool MayDiscardEdits(QWidget *owner, bool modified);

@@ -31,7 +31,6 @@ namespace {
 
 constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kAskDiscard = 5004;
 constexpr quint32 kMsgFileNotAccessible = 5201;
 constexpr quint32 kMsgEmptyField = 5232;
 constexpr quint32 kAskRemoveInvalid = 5375;
@@ -220,35 +219,12 @@ void CUrlSetDlg::accept()
 {
     if (!GetContentFolders().GetList(CONTENT_WEB) || !checkFields())
         return;
-    const qint32 number = m_record.GetIndex();
-    if (number == 0) {
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        return;
-    }
-    switch (ChooseSaveNumber(this, CONTENT_WEB, number)) {
-    case SaveNumber::Stored:
-        QDialog::accept();
-        break;
-    case SaveNumber::New:
-        // The copy takes over the thumbnails the operator did not make anew.
-        m_copyFrom = number;
-        [[fallthrough]];
-    case SaveNumber::NewFromSample:
-        m_record.SetIndex(m_newIndex);
-        QDialog::accept();
-        break;
-    case SaveNumber::Discard:
-        QDialog::reject();
-        break;
-    case SaveNumber::Stay:
-        break;
-    }
+    // The copy takes over the thumbnails the operator did not make anew.
+    AcceptUnderChosenNumber(*this, m_record, CONTENT_WEB, m_newIndex, [this](qint32 number) { m_copyFrom = number; });
 }
 
 void CUrlSetDlg::reject()
 {
-    if (m_modified && ShowMessage(this, kAskDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    QDialog::reject();
+    if (MayDiscardEdits(this, m_modified))
+        QDialog::reject();
 }

@@ -1,5 +1,6 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
+#include "app/control_id.h"
 #include "app/main_frame.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/format_utils.h"
@@ -52,13 +53,6 @@ constexpr CommandButton kCommandButtons[] = {
     {CSetR40ListDlgView::kPowerOffId, COMMAND_MODE_POWER_OFF, "電源オフ"},
 };
 
-template <class Control>
-Control *named(Control *control, int id)
-{
-    control->setObjectName(QString::number(id));
-    return control;
-}
-
 } // namespace
 
 CSetR40ListDlgView::CSetR40ListDlgView() : CPlayerGroupPageDlgView(1526, QSize(760, 480), 5514) {}
@@ -87,7 +81,7 @@ QLayout *CSetR40ListDlgView::makeCommandButtons()
 {
     auto *row = new QHBoxLayout;
     for (const CommandButton &command : kCommandButtons) {
-        auto *button = named(new QPushButton(QString::fromUtf8(command.text), this), command.id);
+        auto *button = WithControlId(new QPushButton(QString::fromUtf8(command.text), this), command.id);
         const int mode = command.mode;
         connect(button, &QPushButton::clicked, this, [this, mode] { startCommand(mode); });
         row->addWidget(button);
@@ -139,17 +133,17 @@ void CSetR40ListDlgView::startCommand(int mode)
 QLayout *CSetR40ListDlgView::makeFields()
 {
     auto *form = new QFormLayout;
-    m_name = named(new QLineEdit(this), kNameId);
-    m_address = named(new QLineEdit(this), kAddressId);
-    m_port = named(new QLineEdit(this), kPortId);
-    m_group = named(new QComboBox(this), kGroupId);
-    m_resolution = named(new QComboBox(this), kResolutionId);
-    m_orientation = named(new QComboBox(this), kOrientationId);
-    m_communicate = named(new QCheckBox(LoadString(kTextCommunicates), this), kCommunicateId);
+    m_name = WithControlId(new QLineEdit(this), kNameId);
+    m_address = WithControlId(new QLineEdit(this), kAddressId);
+    m_port = WithControlId(new QLineEdit(this), kPortId);
+    m_group = WithControlId(new QComboBox(this), kGroupId);
+    m_resolution = WithControlId(new QComboBox(this), kResolutionId);
+    m_orientation = WithControlId(new QComboBox(this), kOrientationId);
+    m_communicate = WithControlId(new QCheckBox(LoadString(kTextCommunicates), this), kCommunicateId);
     m_communicate->setChecked(true);
-    m_mac = named(new QLineEdit(this), kMacId);
+    m_mac = WithControlId(new QLineEdit(this), kMacId);
     m_mac->setPlaceholderText(QStringLiteral("00-11-22-33-44-55"));
-    m_password = named(new QLineEdit(this), kPasswordId);
+    m_password = WithControlId(new QLineEdit(this), kPasswordId);
     m_password->setEchoMode(QLineEdit::Password);
     form->addRow(LoadString(kTextName), m_name);
     form->addRow(LoadString(kTextAddress), m_address);
