@@ -149,7 +149,7 @@ protected:
 
     void clickRow(int row)
     {
-        QTableWidget *grid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+        QAbstractItemView *grid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
         const QRect cell = grid->visualRect(grid->model()->index(row, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         ASSERT_EQ(frame->GetEditPlaylistIndex(), row);
