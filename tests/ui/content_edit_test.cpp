@@ -20,7 +20,6 @@
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
 #include "ops/playlist_storage.h"
-#include "modal_dialogs.h"
 #include "shell_fixture.h"
 
 #include <QApplication>

@@ -10,7 +10,6 @@
 #include "core/system_ini.h"
 #include "model/contents_store.h"
 #include "model/schedule_property.h"
-#include "modal_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/timetable/calendar_dlg_view.h"
@@ -63,7 +62,7 @@ protected:
         EXPECT_TRUE(still.Set(200000001, Tc(0, 0), Tc(0, 1), 2, 0));
         EXPECT_TRUE(model.InsertItem(1, still));
         model.SetTitle(QStringLiteral("朝の案内"));
-        onNextModal<CScheduleSetDlg>([](CScheduleSetDlg *dialog) {
+        OnNextModal<CScheduleSetDlg>([](CScheduleSetDlg *dialog) {
             dialog->GetSetScheduleCheck()->setChecked(true);
             dialog->GetColorCombo()->setCurrentIndex(4);
             dialog->GetStartDateEdit()->setDate(QDate(2026, 12, 1));

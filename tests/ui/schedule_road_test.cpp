@@ -31,7 +31,6 @@
 #include "ui/timetable/save_dlg_prompter.h"
 #include "ui/timetable/schedule_set_dlg.h"
 
-#include "modal_dialogs.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -85,7 +84,7 @@ protected:
     void registerTelop(const QString &text)
     {
         showTab(3);
-        onNextModal<CTelopEditDlg>([text](CTelopEditDlg *editor) {
+        OnNextModal<CTelopEditDlg>([text](CTelopEditDlg *editor) {
             QInputMethodEvent typed;
             typed.setCommitString(text);
             QApplication::sendEvent(editor->GetEditCtrl(), &typed);
@@ -139,7 +138,7 @@ protected:
         const int still = rowOf(model, 1, firstOf(2));
         EXPECT_GE(still, 0);
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellPoint(grid, still, 1));
-        onNextModal<CTimeEditDlg>([](CTimeEditDlg *dialog) {
+        OnNextModal<CTimeEditDlg>([](CTimeEditDlg *dialog) {
             dialog->GetTimeCtrl()->SetMinute(1);
             dialog->GetTimeCtrl()->SetSecond(0);
             dialog->accept();
@@ -150,7 +149,7 @@ protected:
         EXPECT_EQ(end, (TimeValue{0, 1, 0, 0}));
         snapshot("4-playlist");
 
-        onNextModal<CScheduleSetDlg>([](CScheduleSetDlg *dialog) { dialog->accept(); });
+        OnNextModal<CScheduleSetDlg>([](CScheduleSetDlg *dialog) { dialog->accept(); });
         m_prompter.answer(IDYES); // saved: start another
         click(editor->GetButton(QStringLiteral("save")));
         EXPECT_EQ(model.GetItemCount(), 0);
@@ -163,13 +162,13 @@ protected:
     {
         clickNavigation(CMainFrame::VIEW_BGM);
         auto *editor = dynamic_cast<CPlaylistEditDlgView *>(pane(CMainFrame::PANE_BGM_EDIT));
-        onNextModal<CNameDlg>([](CNameDlg *dialog) {
+        OnNextModal<CNameDlg>([](CNameDlg *dialog) {
             dialog->GetEdit()->setText(QStringLiteral("朝のBGM"));
             dialog->accept();
         });
         click(editor->GetButton(QStringLiteral("settings")));
         EXPECT_TRUE(DropOn(*editor->GetGrid(), dragFirst(6), -1, 1));
-        onNextModal<CPropertySetDlg>([](CPropertySetDlg *dialog) { dialog->accept(); });
+        OnNextModal<CPropertySetDlg>([](CPropertySetDlg *dialog) { dialog->accept(); });
         m_prompter.answer(IDYES);
         click(editor->GetButton(QStringLiteral("save")));
         CContentsList &lists = *GetContentFolders().GetList(53);
@@ -191,7 +190,7 @@ protected:
         EXPECT_TRUE(DropOn(grid, dragFirst(53), 0, 2));
         EXPECT_EQ(GetContentFolders().GetScheduleModel()->GetItemCount(), 2);
         snapshot("5-schedule");
-        onNextModal<CScheduleSetDlg>(&ScheduleRoad::answerScheduleDialog);
+        OnNextModal<CScheduleSetDlg>(&ScheduleRoad::answerScheduleDialog);
         m_prompter.answer(IDNO); // saved: keep it in the editor
         click(editor->GetButton(QStringLiteral("save")));
         CContentsList &schedules = *GetContentFolders().GetList(51);

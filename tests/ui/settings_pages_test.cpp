@@ -11,7 +11,6 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
-#include "modal_dialogs.h"
 #include "shell_fixture.h"
 #include "ui/contents/color_button.h"
 #include "ui/players/set_cont_dlg_view.h"

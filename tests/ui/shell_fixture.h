@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDialog>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 class CMainFrame;
 
@@ -25,8 +27,8 @@ QString LogText(const QString &folder);
 
 // Runs body on the next modal dialog of its class once it is open (the
 // exec() that opens it blocks the test until the dialog closes).
-template <class Dialog>
-void OnNextModal(std::function<void(Dialog *)> body)
+template <class Dialog = QDialog>
+void OnNextModal(std::function<void(std::type_identity_t<Dialog> *)> body)
 {
     auto *poll = new QTimer;
     poll->setInterval(10);
