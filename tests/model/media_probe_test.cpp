@@ -242,6 +242,10 @@ protected:
         arguments.prepend("-y");
         arguments.prepend("error");
         arguments.prepend("-v");
+        // One encoder thread: the encoded stream, and so the length a probe
+        // estimates from its time stamps, then no longer depends on the cores.
+        arguments.insert(arguments.size() - 1, "1");
+        arguments.insert(arguments.size() - 2, "-threads");
         QProcess tool;
         tool.start("ffmpeg", arguments);
         const bool done = tool.waitForFinished(60000) && tool.exitCode() == 0;
