@@ -205,12 +205,16 @@ TEST_F(MediaProbeTest, UnwritableThumbnailsDoNotRefuseTheFile)
 
 // ---- Video and audio, made by the ffmpeg tool once for the whole suite ----
 
+namespace {
+
 // A length inside the program-stream pack that holds a byte position.
 qsizetype MidPack(qsizetype position)
 {
     constexpr qsizetype kPackSize = 2048;
     return position / kPackSize * kPackSize + kPackSize / 2;
 }
+
+} // namespace
 
 class AvProbeTest : public ::testing::Test {
 protected:
