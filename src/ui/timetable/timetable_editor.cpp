@@ -52,7 +52,8 @@ QString EventMime(int format)
 } // namespace
 
 CTimetableEditor::CTimetableEditor(CTimetableGrid *grid, Setup setup)
-    : QObject(grid), m_grid(grid), m_setup(std::move(setup)), m_drop(new CTelvEditDrop(this))
+    : QObject(grid), m_grid(grid), m_viewport(grid->viewport()), m_setup(std::move(setup)),
+      m_drop(new CTelvEditDrop(this))
 {
     m_drop->Register(grid->viewport());
     m_drop->SetDragOverHandler(&CTimetableEditor::onDragOver, this);
@@ -306,7 +307,7 @@ bool CTimetableEditor::eventFilter(QObject *watched, QEvent *event)
         DeleteCurrent();
         return true;
     }
-    if (watched != m_grid->viewport())
+    if (watched != m_viewport)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

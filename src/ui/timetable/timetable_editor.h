@@ -80,6 +80,9 @@ private:
     void finishEdit();
 
     CTimetableGrid *m_grid;
+    // Compared with, never called: the grid's events still reach this filter
+    // while the grid is being destroyed, when it can no longer be asked for it.
+    const QObject *m_viewport;
     Setup m_setup;
     CTelvEditDrop *m_drop;
     CTelvDropTracker m_tracker;
