@@ -548,7 +548,7 @@ void CContentsListCtrl::onNewOrEdit(bool isNew)
         else if (static_cast<CScheduleProperty *>(record)->IsNoPlayPeriod())
             frame->EditNoPlayDate(index);
         else
-            frame->ScheduleLoad(index);
+            frame->OpenScheduleEdit(index);
         break;
     case 52:
     case 53:
