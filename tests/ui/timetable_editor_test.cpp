@@ -282,6 +282,17 @@ TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCal
     CContentsList &calendar = *GetContentFolders().GetList(50);
     ASSERT_EQ(calendar.GetCount(), 1);
     EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetSchedule(), model.GetIndex());
+
+    // 編集 of the saved schedule in the contents pane beside the editor opens it there.
+    const qint32 saved = model.GetIndex();
+    editor->GetButton(QStringLiteral("new"))->click();
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SCHEDULE, true));
+    CContentsListCtrl *schedules = listOf(51);
+    ASSERT_NE(schedules, nullptr);
+    schedules->SelectContentIndexes({saved});
+    schedules->OnCommand(kIdEdit);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_SCHEDULE);
+    EXPECT_EQ(model.GetIndex(), saved);
 }
 
 TEST_F(TimetableEditing, ASaveOrPasteWhoseListCannotBeWrittenLeavesListsAndCountersAsTheyWere)
