@@ -17,7 +17,7 @@ public:
 };
 
 SystemColorDialog g_systemDialog;
-IColorDialogPrompter *g_prompter = &g_systemDialog;
+IColorDialogPrompter *g_colorDialogPrompter = &g_systemDialog;
 
 } // namespace
 
@@ -33,10 +33,10 @@ ColorRef FromQColor(const QColor &color)
 
 void SetColorDialogPrompter(IColorDialogPrompter *prompter)
 {
-    g_prompter = prompter ? prompter : &g_systemDialog;
+    g_colorDialogPrompter = prompter ? prompter : &g_systemDialog;
 }
 
 bool PromptColor(QWidget *owner, ColorRef initial, ColorRef &chosen)
 {
-    return g_prompter->ChooseColor(owner, initial, chosen);
+    return g_colorDialogPrompter->ChooseColor(owner, initial, chosen);
 }

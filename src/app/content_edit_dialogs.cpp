@@ -1,15 +1,15 @@
 #include "app/content_edit_dialogs.h"
 
 namespace {
-IContentEditDialogs *g_dialogs = nullptr;
+IContentEditDialogs *g_contentEditDialogs = nullptr;
 } // namespace
 
 IContentEditDialogs *GetContentEditDialogs()
 {
-    return g_dialogs;
+    return g_contentEditDialogs;
 }
 
 void SetContentEditDialogs(IContentEditDialogs *dialogs)
 {
-    g_dialogs = dialogs;
+    g_contentEditDialogs = dialogs;
 }

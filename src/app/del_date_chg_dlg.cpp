@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgChangeDate = 5009;
 constexpr quint32 kTextNeverDate = 5633;
 const QDate kLastPickable(2035, 12, 31);

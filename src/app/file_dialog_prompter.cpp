@@ -9,7 +9,7 @@
 
 namespace {
 
-IFileDialogPrompter *g_prompter = nullptr;
+IFileDialogPrompter *g_fileDialogPrompter = nullptr;
 
 QString StartPath(const FileDialogRequest &request)
 {
@@ -77,27 +77,27 @@ QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen)
 
 void SetFileDialogPrompter(IFileDialogPrompter *prompter)
 {
-    g_prompter = prompter;
+    g_fileDialogPrompter = prompter;
 }
 
 QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_prompter ? g_prompter->GetSaveFileName(owner, request) : QString();
+    return g_fileDialogPrompter ? g_fileDialogPrompter->GetSaveFileName(owner, request) : QString();
 }
 
 QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_prompter ? g_prompter->GetOpenFileName(owner, request) : QString();
+    return g_fileDialogPrompter ? g_fileDialogPrompter->GetOpenFileName(owner, request) : QString();
 }
 
 QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_prompter ? g_prompter->GetOpenFileNames(owner, request) : QStringList();
+    return g_fileDialogPrompter ? g_fileDialogPrompter->GetOpenFileNames(owner, request) : QStringList();
 }
 
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_prompter ? g_prompter->GetExistingFolder(owner, request) : QString();
+    return g_fileDialogPrompter ? g_fileDialogPrompter->GetExistingFolder(owner, request) : QString();
 }
 
 CFileDialogPrompter::CFileDialogPrompter()
@@ -107,7 +107,7 @@ CFileDialogPrompter::CFileDialogPrompter()
 
 CFileDialogPrompter::~CFileDialogPrompter()
 {
-    if (g_prompter == this)
+    if (g_fileDialogPrompter == this)
         SetFileDialogPrompter(nullptr);
 }
 

@@ -29,7 +29,6 @@ const QColor kBackground(98, 126, 160);
 // The views that the settings can switch off; every other id is always on.
 constexpr int kSwitchableViews[] = {1506, 1508, 1510, 1522};
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kConfirmSystemSettings = 5307;
 
 } // namespace

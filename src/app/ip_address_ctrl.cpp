@@ -29,7 +29,7 @@ bool isFieldNumber(const QString &text)
 
 // One field: a number of 0 to 255, or a dotted address (or its tail) that
 // was pasted and is about to be spread over the fields.
-class FieldValidator : public QValidator {
+class AddressFieldValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override
@@ -52,7 +52,7 @@ CIpAddressCtrl::CIpAddressCtrl(QWidget *parent) : QWidget(parent)
         auto *field = new QLineEdit(this);
         field->setObjectName(QString::number(i));
         field->setMaxLength(kMaxPasted);
-        field->setValidator(new FieldValidator(field));
+        field->setValidator(new AddressFieldValidator(field));
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8);
         field->installEventFilter(this);

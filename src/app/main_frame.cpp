@@ -2,6 +2,7 @@
 
 #include "app/child_frame.h"
 #include "app/delete_dlg.h"
+#include "app/frame_message_ids.h"
 #include "app/frame_worker.h"
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
@@ -45,15 +46,12 @@ namespace {
 
 CMainFrame *g_mainFrame = nullptr;
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kTitleString = 57344;
-constexpr const char *kInstanceMarker = "Q9Mutex";
 
 // Messages of this part.
 constexpr quint32 kMsgDiscardSchedule = 5005;
 constexpr quint32 kMsgQuitDiscardEdits = 5011;
 constexpr quint32 kMsgQuitCommunicating = 5013;
-constexpr quint32 kMsgCommunicating = 5295;
 constexpr quint32 kMsgContentInTransfer = 5332;
 constexpr quint32 kMsgNoSendPeriod = 5350;
 constexpr quint32 kMsgTimedDeliveryWaits = 5393;

@@ -125,6 +125,8 @@ public:
     // The checked-list window numbers of the overview check.
     static constexpr int kCheckPlaylistWindow = 25;
     static constexpr int kCheckBgmWindow = 26;
+    // The property that marks the frame of the running program once it is set up.
+    static constexpr const char *kInstanceMarker = "Q9Mutex";
 
     CMainFrame();
     ~CMainFrame() override;

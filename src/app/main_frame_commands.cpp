@@ -19,18 +19,12 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 // The player's send status while its command runs.
 constexpr qint32 kCommandRunning = 2;
 
 int ShowText(QObject *owner, const QString &text, quint32 style)
 {
     return MessageBoxWithCaptionId(owner, text, kTitleCaption, style);
-}
-
-int ShowText(QObject *owner, const char *text, quint32 style)
-{
-    return ShowText(owner, QString::fromUtf8(text), style);
 }
 
 // The texts of a command; all null for one that asks nothing and shows a

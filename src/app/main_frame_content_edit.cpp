@@ -7,6 +7,7 @@
 
 #include "app/content_edit_dialogs.h"
 #include "app/del_date_chg_dlg.h"
+#include "app/frame_message_ids.h"
 #include "app/main_frame.h"
 #include "app/save_dialog_prompter.h"
 #include "app/vod_set_dlg.h"
@@ -39,8 +40,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgMaxCount = 5101;
 constexpr quint32 kTextCalendar = 6005;
 constexpr quint32 kTextNoPlayPeriod = 6006;
 // A touch-panel playlist plays all day up to the daily end of playlists.

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgSaveFailed = 5419;
 constexpr std::chrono::milliseconds kStepPause{1};
 constexpr std::chrono::milliseconds kEndPause{500};

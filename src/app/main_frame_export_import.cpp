@@ -2,6 +2,7 @@
 // points, its worker and its window.
 
 #include "app/app_message.h"
+#include "app/frame_message_ids.h"
 #include "app/frame_worker.h"
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
@@ -9,13 +10,6 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "ops/export_import.h"
-
-namespace {
-
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgCommunicating = 5295;
-
-} // namespace
 
 bool CMainFrame::openExImportDlg(int mode, const QList<quint32> &playlists)
 {

@@ -20,11 +20,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kPlaylistEditTitle = 5502;
-// Where the layout windows stand in playlist-layout mode.
-constexpr int kPlaylistCanvasWindow = 81;
-constexpr int kPlaylistPropWindow = 82;
 
 const char *const kLayoutRefused =
     "選択したレイアウトには、このイベントで使用しているトラックの表示エリアがありません。\nレイアウトを変更できません。";

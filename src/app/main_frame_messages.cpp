@@ -7,6 +7,7 @@
 #include "app/frame_worker.h"
 #include "app/pane_roles.h"
 #include "app/progress_view.h"
+#include "app/reg_cont_dlg.h"
 #include "core/message_box.h"
 #include "core/shell_open.h"
 #include "core/string_table.h"
@@ -24,9 +25,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kTextCopying = 5634;
-constexpr quint32 kTextMakingThumbnail = 5637;
 constexpr quint32 kTextUpdatingInfo = 5638;
 constexpr quint32 kMsgLogSaved = 5271;
 constexpr quint32 kMsgLogSaveFailed = 5272;
@@ -65,13 +63,13 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
         OnMsgReplaceMaterialEnd(int(wParam), lParam);
         break;
     case APPMSG_REGIST_COPY:
-        onRegistFileMessage(wParam, kTextCopying);
+        onRegistFileMessage(wParam, CRegContDlg::kTextCopying);
         break;
     case APPMSG_REGIST_STEP:
         onProgressCount(m_registProgress, wParam);
         break;
     case APPMSG_REGIST_THUMB:
-        onRegistFileMessage(wParam, kTextMakingThumbnail);
+        onRegistFileMessage(wParam, CRegContDlg::kTextMakingThumbnail);
         break;
     case APPMSG_DELETE_STEP:
         onProgressCount(m_deleteProgress, wParam);
@@ -157,7 +155,7 @@ void CMainFrame::onRegistFileMessage(quint32 index, quint32 textId)
     if (!m_registProgress)
         return;
     m_registProgress->SetProgressText(FormatString(textId, registFileName(index)));
-    if (textId == kTextCopying)
+    if (textId == CRegContDlg::kTextCopying)
         m_registProgress->RefreshByteCount();
 }
 

@@ -8,6 +8,7 @@
 #include "app/app_message.h"
 #include "app/delete_dlg.h"
 #include "app/file_dialog_prompter.h"
+#include "app/frame_message_ids.h"
 #include "app/frame_worker.h"
 #include "app/pane_roles.h"
 #include "app/play_position_prompter.h"
@@ -44,16 +45,9 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgSendFailed = 5419;
 constexpr quint32 kMsgTouchPanelPreview = 5296;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
-
-int ShowText(QObject *owner, const char *text, quint32 style)
-{
-    return MessageBoxWithCaptionId(owner, QString::fromUtf8(text), kTitleCaption, style);
-}
 
 bool IsPlaylistType(int type)
 {

@@ -2,6 +2,7 @@
 // the check panes, saving the edited one, and pasting copied ones.
 
 #include "app/child_frame.h"
+#include "app/frame_message_ids.h"
 #include "app/main_frame.h"
 #include "app/pane_roles.h"
 #include "app/save_dialog_prompter.h"
@@ -23,8 +24,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgMaxCount = 5101;
 constexpr quint32 kMsgClipboardEmpty = 5331;
 constexpr quint32 kMsgResolutionDiffers = 5333;
 constexpr quint32 kMsgSourceGroupMissing = 5334;

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgNoScheduleShown = 5398;
 constexpr quint32 kMsgNoPlaylistShown = 5399;
 constexpr quint32 kTextWorkbook = 5928;

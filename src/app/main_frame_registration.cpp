@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 
 #include "app/app_message.h"
+#include "app/frame_message_ids.h"
 #include "app/frame_worker.h"
 #include "app/reg_cont_dlg.h"
 #include "core/format_utils.h"
@@ -23,12 +24,8 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
 constexpr quint32 kMsgUnsupportedExtension = 5357;
 constexpr quint32 kMsgNotPortableName = 5358;
-constexpr quint32 kMsgListFull = 5101;
-constexpr quint32 kMsgFileError = 5114;
 constexpr quint32 kMsgDiskFull = 5254;
 constexpr quint32 kMsgRegistError = 5255;
 constexpr quint32 kMsgPageUnreadable = 5960;
@@ -48,7 +45,7 @@ QString FailureText(int kind, quint32 detail, const QString &file)
 {
     QString text;
     switch (kind) {
-    case REGIST_LIST_FULL: text = FormatString(kMsgListFull, GetSystemIni().GetMaxCount(int(detail))); break;
+    case REGIST_LIST_FULL: text = FormatString(kMsgMaxCount, GetSystemIni().GetMaxCount(int(detail))); break;
     case REGIST_MEDIA_REFUSED: text = LoadString(detail); break;
     case REGIST_DISK_FULL: text = LoadString(kMsgDiskFull); break;
     case REGIST_FILE_ERROR: text = FormatString(kMsgFileError, detail); break;
@@ -180,11 +177,11 @@ void CMainFrame::OnDropFiles(const QStringList &paths)
         if (type == 0 || (type == CONTENT_WEB && !GetSettingIni().IsLocalUrlEnabled())) {
             // Named, as the contents pane names the files its tab does not take.
             MessageBoxWithCaptionId(this, LoadString(kMsgUnsupportedExtension) + QLatin1Char('\n') + path,
-                                    kTitleCaption, kStyle);
+                                    kTitleCaption, kExclamationStyle);
             return;
         }
         if (type == CONTENT_TYPE_WEB_NOT_PORTABLE) {
-            ShowMessage(this, kMsgNotPortableName, kTitleCaption, kStyle);
+            ShowMessage(this, kMsgNotPortableName, kTitleCaption, kExclamationStyle);
             return;
         }
     }
@@ -213,7 +210,7 @@ void CMainFrame::OnMsgAddContentsEnd(int kind, quint32 detail)
     const QString failed = m_registration ? m_registration->GetFailedFile() : QString();
     m_registration.reset();
     if (!m_exiting && kind != REGIST_OK && kind != REGIST_CANCELLED)
-        MessageBoxWithCaptionId(this, FailureText(kind, detail, failed), kTitleCaption, kStyle);
+        MessageBoxWithCaptionId(this, FailureText(kind, detail, failed), kTitleCaption, kExclamationStyle);
     raise();
     activateWindow();
 }
@@ -229,7 +226,7 @@ void CMainFrame::OnMsgReplaceMaterialEnd(int kind, quint32 detail)
     else
         text = FailureText(kind, detail, m_registPath);
     if (!m_exiting && !text.isEmpty())
-        MessageBoxWithCaptionId(this, text, kTitleCaption, kStyle);
+        MessageBoxWithCaptionId(this, text, kTitleCaption, kExclamationStyle);
     raise();
     activateWindow();
 }

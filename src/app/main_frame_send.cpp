@@ -4,6 +4,7 @@
 #include "app/main_frame.h"
 
 #include "app/delete_dlg.h"
+#include "app/frame_message_ids.h"
 #include "app/pane_roles.h"
 #include "app/progress_view.h"
 #include "app/r40_send_callback.h"
@@ -27,18 +28,11 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgSendFailed = 5419;
 // Calendar row status while its schedule is being sent.
 constexpr int kCalendarSending = 2;
 constexpr int kCalendarStopped = 1;
 // The list bits of the player's schedule lists.
 constexpr quint16 kScheduleListMask = 0x0C00;
-
-void ShowText(QObject *owner, const char *text, quint32 style)
-{
-    MessageBoxWithCaptionId(owner, QString::fromUtf8(text), kTitleCaption, style);
-}
 
 
 } // namespace

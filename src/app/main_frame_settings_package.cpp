@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgSetupIncomplete = 5454;
 constexpr quint32 kMsgSettingsWritten = 5369;
 constexpr quint32 kMsgSettingsFailed = 5368;

@@ -3,6 +3,7 @@
 // The editor stages the telop's files; they are put in place only once its
 // record is stored, so a telop that cannot be stored leaves no files behind.
 
+#include "app/frame_message_ids.h"
 #include "app/main_frame.h"
 #include "app/telop_editor.h"
 #include "core/clock.h"
@@ -23,8 +24,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgMaxCount = 5101;
 constexpr quint32 kMsgTelopSaveFailed = 5221;
 constexpr quint32 kStrEditableData = 6026;
 

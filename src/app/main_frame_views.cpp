@@ -4,6 +4,7 @@
 #include "app/main_frame.h"
 
 #include "app/child_frame.h"
+#include "app/frame_message_ids.h"
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
 #include "app/pane_roles.h"
@@ -22,9 +23,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgNoGroup = 5326;
-constexpr quint32 kMsgCommunicating = 5295;
 constexpr quint32 kMsgDiscardEdits = 5012;
 constexpr quint32 kStandardLayoutTitle = 5523;
 
@@ -33,9 +32,6 @@ constexpr quint32 kStandardLayoutTitle = 5523;
 constexpr int kCheckedListPane = -2;
 // A pane whose place is not remembered.
 constexpr int kNoWindow = -1;
-// Where the layout windows stand in playlist-layout mode.
-constexpr int kPlaylistCanvasWindow = 81;
-constexpr int kPlaylistPropWindow = 82;
 
 bool IsSettingsPage(int viewId)
 {

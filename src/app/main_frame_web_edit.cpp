@@ -4,6 +4,7 @@
 // list is saved, so a failed save leaves the stored ones as they were.
 #include "app/main_frame.h"
 
+#include "app/frame_message_ids.h"
 #include "app/web_dialogs.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
@@ -21,10 +22,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kMsgListFull = 5101;
-constexpr quint32 kMsgFileError = 5114;
 constexpr quint32 kTextWebServerAccess = 6023;
 constexpr quint32 kTextLocalFileAccess = 6024;
 
@@ -41,7 +38,7 @@ void CMainFrame::EditUrl(CWebProperty *record)
     }
     const int limit = GetSystemIni().GetMaxCount(CONTENT_WEB);
     if (!record && list->GetCount() >= limit) {
-        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgListFull, limit);
+        ShowMessageFormat(this, kTitleCaption, kExclamationStyle, kMsgMaxCount, limit);
         return;
     }
     CWebProperty edited;
@@ -112,6 +109,6 @@ bool CMainFrame::saveOrUndo(const QList<CListUndo *> &undos, const std::function
     const quint32 error = GetLastError();
     for (CListUndo *undo : undos)
         undo->Undo();
-    ShowMessageFormat(this, kTitleCaption, kStyle, kMsgFileError, error);
+    ShowMessageFormat(this, kTitleCaption, kExclamationStyle, kMsgFileError, error);
     return false;
 }

@@ -4,16 +4,16 @@
 
 namespace {
 
-IPasswordPrompter *g_prompter = nullptr;
+IPasswordPrompter *g_passwordPrompter = nullptr;
 
 } // namespace
 
 void SetPasswordPrompter(IPasswordPrompter *prompter)
 {
-    g_prompter = prompter;
+    g_passwordPrompter = prompter;
 }
 
 int PromptPassword(QWidget *owner, int mode)
 {
-    return g_prompter ? g_prompter->PromptPassword(owner, mode) : IDCANCEL;
+    return g_passwordPrompter ? g_passwordPrompter->PromptPassword(owner, mode) : IDCANCEL;
 }

@@ -4,17 +4,17 @@
 
 namespace {
 
-std::atomic<IPlayPositionPrompter *> g_prompter{nullptr};
+std::atomic<IPlayPositionPrompter *> g_playPositionPrompter{nullptr};
 
 } // namespace
 
 void SetPlayPositionPrompter(IPlayPositionPrompter *prompter)
 {
-    g_prompter = prompter;
+    g_playPositionPrompter = prompter;
 }
 
 bool PromptPlayPosition(QWidget *owner, InterruptPlayChoice &choice)
 {
-    IPlayPositionPrompter *prompter = g_prompter;
+    IPlayPositionPrompter *prompter = g_playPositionPrompter;
     return prompter && prompter->PromptPlayPosition(owner, choice);
 }

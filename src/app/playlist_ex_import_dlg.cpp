@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgFolderNotWritable = 5231;
 constexpr quint32 kTextStopped = 5240;
 constexpr quint32 kTextRemaining = 5413;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgNoPreviewPlayer = 5263;
 const char *const kTitle = "プレビュー機器設定";
 const char *const kLabel = "KDP-R40：";
@@ -27,7 +26,7 @@ void CPreviewSetDlg::fillChoices()
 void CPreviewSetDlg::accept()
 {
     if (GetCombo()->currentIndex() < 0) {
-        ShowMessage(this, kMsgNoPreviewPlayer, kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(this, kMsgNoPreviewPlayer, kTitleCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     GetAppIni().SetLastPreviewSet(GetCombo()->currentData().toInt());

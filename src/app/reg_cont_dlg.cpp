@@ -13,13 +13,6 @@
 
 #include <climits>
 
-namespace {
-
-constexpr quint32 kTextCopying = 5634;
-constexpr quint32 kTextMakingThumbnail = 5637;
-
-} // namespace
-
 CRegContDlg::CRegContDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_file(new QLabel(this)),

@@ -24,6 +24,10 @@ public:
     static constexpr int IDC_COUNT = 1334;
     static constexpr int IDC_CANCEL = 1335;
     static constexpr int kTimerMs = 500;
+    // The texts of the file line while a file is copied and while its
+    // thumbnail is made (the file name).
+    static constexpr quint32 kTextCopying = 5634;
+    static constexpr quint32 kTextMakingThumbnail = 5637;
 
     explicit CRegContDlg(QWidget *parent);
     ~CRegContDlg() override;

@@ -2,21 +2,21 @@
 
 namespace {
 
-ISaveDialogPrompter *g_prompter = nullptr;
+ISaveDialogPrompter *g_saveDialogPrompter = nullptr;
 
 } // namespace
 
 void SetSaveDialogPrompter(ISaveDialogPrompter *prompter)
 {
-    g_prompter = prompter;
+    g_saveDialogPrompter = prompter;
 }
 
 bool PromptScheduleSet(QWidget *owner, ScheduleSetBlock &block)
 {
-    return g_prompter && g_prompter->AskScheduleSet(owner, block);
+    return g_saveDialogPrompter && g_saveDialogPrompter->AskScheduleSet(owner, block);
 }
 
 bool PromptProperty(QWidget *owner, QString &info, QString &title)
 {
-    return g_prompter && g_prompter->AskProperty(owner, info, title);
+    return g_saveDialogPrompter && g_saveDialogPrompter->AskProperty(owner, info, title);
 }

@@ -34,8 +34,6 @@
 
 namespace {
 
-constexpr const char *kInstanceMarker = "Q9Mutex";
-constexpr quint32 kTitleCaption = 1;
 // The data folder cannot be written: start without saving? (file path)
 constexpr quint32 kMsgDataFolderReadOnly = 9751;
 // A data or settings file did not read (file path).
@@ -258,7 +256,7 @@ int CTelvQ9App::ExitInstance()
 
 int CTelvQ9App::FindRunningInstance(QWidget *window)
 {
-    if (!window || !window->property(kInstanceMarker).isValid())
+    if (!window || !window->property(CMainFrame::kInstanceMarker).isValid())
         return 1;
     if (window->isMinimized())
         window->showNormal();

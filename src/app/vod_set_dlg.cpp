@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgLimit = 5101;
 constexpr quint32 kMsgRange = 5108;
 constexpr quint32 kMsgEmpty = 5286;
@@ -92,7 +91,7 @@ bool CVodSetDlg::Validate()
 {
     const QString indexText = m_indexEdit->text();
     if (indexText.isEmpty()) {
-        ShowMessage(this, kMsgEmpty, kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(this, kMsgEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
         return refuseField(m_indexEdit);
     }
     bool isNumber = false;
@@ -100,7 +99,7 @@ bool CVodSetDlg::Validate()
     // The full-width zero reads as a number to the platform's parser too.
     if (indexText == QStringLiteral("0") || indexText == QStringLiteral("０") || !isNumber || index < kFirstIndex
         || index > kLastIndex) {
-        ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, kMsgRange, kFirstIndex, kLastIndex);
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgRange, kFirstIndex, kLastIndex);
         return refuseField(m_indexEdit);
     }
     m_number = kIndexBase + index;
@@ -109,12 +108,12 @@ bool CVodSetDlg::Validate()
     const bool categoryCleaned = RemoveControlChars(category);
     const bool titleCleaned = RemoveControlChars(title);
     if ((categoryCleaned || titleCleaned)
-        && ShowMessage(this, kMsgControlChars, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        && ShowMessage(this, kMsgControlChars, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return refuseField(categoryCleaned ? m_categoryEdit : m_titleEdit);
     m_category = category;
     m_title = title;
     if (m_title.isEmpty()) {
-        ShowMessage(this, kMsgEmptyTitle, kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(this, kMsgEmptyTitle, kTitleCaption, MB_OK | MB_ICONWARNING);
         return refuseField(m_titleEdit);
     }
     return true;
@@ -129,12 +128,12 @@ bool CVodSetDlg::mayStore()
         if (!m_isNew)
             return true;
         const QString question = FormatPrintf(QString::fromUtf8(kOverwriteQuestion), {PrintfArg(m_number)});
-        return MessageBoxWithCaptionId(this, question, kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+        return MessageBoxWithCaptionId(this, question, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
     const int limit = GetSystemIni().GetMaxCount(52);
     if (list->GetCount() < limit)
         return true;
-    ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, kMsgLimit, limit);
+    ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgLimit, limit);
     return false;
 }
 

@@ -2,16 +2,16 @@
 
 namespace {
 
-IWebDialogs *g_dialogs = nullptr;
+IWebDialogs *g_webDialogs = nullptr;
 
 } // namespace
 
 IWebDialogs *GetWebDialogs()
 {
-    return g_dialogs;
+    return g_webDialogs;
 }
 
 void SetWebDialogs(IWebDialogs *dialogs)
 {
-    g_dialogs = dialogs;
+    g_webDialogs = dialogs;
 }

@@ -16,6 +16,9 @@ class QWidget;
 
 // The window number of the main frame in the per-user state file.
 constexpr int kMainFrameWindowNumber = 1;
+// The window numbers of the layout windows in playlist-layout mode.
+constexpr int kPlaylistCanvasWindow = 81;
+constexpr int kPlaylistPropWindow = 82;
 // How much of a window must lie on a screen for it to count as visible.
 constexpr int kVisibleMargin = 50;
 

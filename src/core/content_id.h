@@ -21,6 +21,9 @@ QString FormatContentIdFixed(qint64 number);
 // (typePart x 100 + subNumber) x 1000000 + serial. -1 with last error 87 when
 // a part does not fit its digits (0-9, 0-99, 0-999999).
 int MakeContentId(int typePart, int subNumber, int serial);
+// The sub-numbers of the sequence files of a schedule's tracks, in the order
+// their files go.
+inline constexpr int kScheduleSequenceKinds[] = {12, 14, 20, 22};
 // The first digit, the two-digit middle part and the six-digit serial of a
 // number; each output may be null. False with last error 87 (outputs
 // untouched) when the number does not have the nine-digit form.

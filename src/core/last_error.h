@@ -24,6 +24,13 @@ enum : quint32 {
 quint32 GetLastError();
 void SetLastError(quint32 code);
 
+// Leaves `code` behind and returns false, for operations that give up with it.
+inline bool FailWith(quint32 code)
+{
+    SetLastError(code);
+    return false;
+}
+
 // Maps an errno value to the nearest code above and stores it as the last error.
 quint32 SetLastErrorFromErrno(int errnoValue);
 quint32 ErrorFromErrno(int errnoValue);

@@ -77,6 +77,9 @@ IMessagePrompter &MessagePrompter();
 // message and gives this answer.
 int SafeDefaultAnswer(quint32 style);
 
+// The string-table id of the caption the program's messages carry: its title.
+inline constexpr quint32 kTitleCaption = 1;
+
 // The string-table text of id with the caption of captionId.
 int ShowMessage(QObject *owner, quint32 id, quint32 captionId, quint32 style);
 

@@ -11,7 +11,7 @@
 namespace {
 
 const QString kSystem = QStringLiteral("Sysytem");
-const QString kOption = QStringLiteral("Option");
+const QString kOptionSection = QStringLiteral("Option");
 
 // The bool options of [Option], in the order they are written.
 struct BoolOption {
@@ -27,7 +27,7 @@ const BoolOption kBoolOptions[] = {
 
 int readInRange(const CProfileIni &ini, const QString &key, int defaultValue, int min, int max)
 {
-    const int value = ini.GetInt(kOption, key, defaultValue);
+    const int value = ini.GetInt(kOptionSection, key, defaultValue);
     return (value < min || value > max) ? defaultValue : value;
 }
 
@@ -63,9 +63,9 @@ void CSettingIni::Load()
     options.MaxSession = readInRange(m_ini, QStringLiteral("MaxSession"), options.MaxSession, 1, std::numeric_limits<int>::max());
     options.HttpPort = readInRange(m_ini, QStringLiteral("HttpPort"), options.HttpPort, 1, 65535);
     for (const BoolOption &option : kBoolOptions)
-        options.*option.field = m_ini.GetBool(kOption, QLatin1String(option.key), options.*option.field);
-    options.RunPassword = m_ini.GetString(kOption, QStringLiteral("RunPassword"));
-    options.SetupPassword = m_ini.GetString(kOption, QStringLiteral("SetupPassword"));
+        options.*option.field = m_ini.GetBool(kOptionSection, QLatin1String(option.key), options.*option.field);
+    options.RunPassword = m_ini.GetString(kOptionSection, QStringLiteral("RunPassword"));
+    options.SetupPassword = m_ini.GetString(kOptionSection, QStringLiteral("SetupPassword"));
     std::lock_guard lock(m_mutex);
     m_options = options;
 }
@@ -77,13 +77,13 @@ bool CSettingIni::Save()
         {kSystem, QStringLiteral("InitSeq"), QString::number(m_options.InitSeq)},
         {kSystem, QStringLiteral("PowerOnTime"), FormatTimeText(m_options.PowerOnTime, false)},
         {kSystem, QStringLiteral("PowerOffTime"), FormatTimeText(m_options.PowerOffTime, false)},
-        {kOption, QStringLiteral("MaxSession"), QString::number(m_options.MaxSession)},
-        {kOption, QStringLiteral("HttpPort"), QString::number(m_options.HttpPort)},
+        {kOptionSection, QStringLiteral("MaxSession"), QString::number(m_options.MaxSession)},
+        {kOptionSection, QStringLiteral("HttpPort"), QString::number(m_options.HttpPort)},
     };
     for (const BoolOption &option : kBoolOptions)
-        changes.append({kOption, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
-    changes.append({kOption, QStringLiteral("RunPassword"), m_options.RunPassword});
-    changes.append({kOption, QStringLiteral("SetupPassword"), m_options.SetupPassword});
+        changes.append({kOptionSection, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
+    changes.append({kOptionSection, QStringLiteral("RunPassword"), m_options.RunPassword});
+    changes.append({kOptionSection, QStringLiteral("SetupPassword"), m_options.SetupPassword});
     KeepFilePrivate(m_ini.GetFileName());
     return m_ini.WriteChanges(changes);
 }

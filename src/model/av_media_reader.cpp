@@ -1,5 +1,6 @@
 #include "model/av_media_reader.h"
 
+#include "model/little_endian.h"
 #include "model/media_info.h"
 #include "model/thumbnail_maker.h"
 
@@ -124,14 +125,6 @@ qint64 AsfStatedFileSize(const QString &path)
         at += qsizetype(objectSize);
     }
     return -1;
-}
-
-quint32 ReadLittle32(const QByteArray &bytes, qsizetype at)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | quint8(bytes.at(at + i));
-    return value;
 }
 
 // Whether the data chunk of a WAV file holds the bytes its header states. The

@@ -1,5 +1,6 @@
 #include "model/swf_header.h"
 
+#include "model/little_endian.h"
 #include "model/media_info.h"
 
 #include <zlib.h>
@@ -51,11 +52,6 @@ private:
 quint16 ReadLittle16(const QByteArray &bytes, qsizetype at)
 {
     return quint16(quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8));
-}
-
-quint32 ReadLittle32(const QByteArray &bytes, qsizetype at)
-{
-    return quint32(ReadLittle16(bytes, at)) | (quint32(ReadLittle16(bytes, at + 2)) << 16);
 }
 
 // Inflates just the start of a compressed body: uncompress stops with a full

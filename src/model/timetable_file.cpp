@@ -9,14 +9,8 @@
 
 namespace {
 
-const QString kVersion = QStringLiteral("2.2");
+const QString kTimetableVersion = QStringLiteral("2.2");
 const QString kItem = QStringLiteral("item");
-
-bool failWith(quint32 error)
-{
-    SetLastError(error);
-    return false;
-}
 
 } // namespace
 
@@ -43,7 +37,7 @@ CTimetableFile::~CTimetableFile() = default;
 bool CTimetableFile::SetIndex(qint32 index)
 {
     if (!IsValidContentId(index))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_index = index;
     return true;
 }
@@ -51,7 +45,7 @@ bool CTimetableFile::SetIndex(qint32 index)
 bool CTimetableFile::GetItem(int position, CTimetableItem &item) const
 {
     if (position < 0 || position >= GetItemCount())
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     item = m_items[size_t(position)];
     return true;
 }
@@ -59,7 +53,7 @@ bool CTimetableFile::GetItem(int position, CTimetableItem &item) const
 bool CTimetableFile::AddItem(const CTimetableItem &item)
 {
     if (item.GetIndex() < 0 || !acceptsItem(item))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_items.push_back(item);
     return true;
 }
@@ -96,7 +90,7 @@ bool CTimetableFile::takeParse(bool parsed, qint32 expectedIndex)
     if (!parsed)
         return false; // the document layer has set the error
     if (!result->rootSeen || !result->valid || (expectedIndex >= 0 && result->index != expectedIndex))
-        return failWith(ERROR_INVALID_DATA);
+        return FailWith(ERROR_INVALID_DATA);
     m_index = result->index;
     static_cast<CTimetableHeader &>(*this) = result->header;
     m_items = std::move(result->items);
@@ -107,7 +101,7 @@ bool CTimetableFile::takeParse(bool parsed, qint32 expectedIndex)
 bool CTimetableFile::Save(const QString &path)
 {
     if (m_index < 0)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     return CXmlDocument::Save(path);
 }
 
@@ -141,7 +135,7 @@ void CTimetableFile::OnStartElement(const QString &path, const QStringList &attr
         parse.rootSeen = true;
         const QString version = attrValues.value(int(attrNames.indexOf(QStringLiteral("ver"))));
         const QString index = attrValues.value(int(attrNames.indexOf(QStringLiteral("index"))));
-        parse.valid = path == root && version == kVersion && ParseIndexField(index, parse.index);
+        parse.valid = path == root && version == kTimetableVersion && ParseIndexField(index, parse.index);
         return;
     }
     // Every element below the root starts with no text; unknown ones are
@@ -226,7 +220,7 @@ bool CTimetableFile::readItem(const QString &itemPath, CTimetableItem &item) con
 
 bool CTimetableFile::WriteContents()
 {
-    StartElement(m_rootName, {QStringLiteral("ver"), QStringLiteral("index")}, {kVersion, IndexFieldText(m_index)});
+    StartElement(m_rootName, {QStringLiteral("ver"), QStringLiteral("index")}, {kTimetableVersion, IndexFieldText(m_index)});
     WriteElement(QStringLiteral("title"), GetTitle());
     WriteElement(QStringLiteral("info"), GetInfo());
     if (GetDeleteDate().month != 0)

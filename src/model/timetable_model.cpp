@@ -14,12 +14,6 @@
 
 namespace {
 
-bool failWith(quint32 error)
-{
-    SetLastError(error);
-    return false;
-}
-
 // The same item with another kind; the rectangle is kept.
 CTimetableItem withKind(const CTimetableItem &item, int kind)
 {
@@ -42,7 +36,7 @@ CTimetableModel::~CTimetableModel() = default;
 bool CTimetableModel::SetIdPrefix(int prefix)
 {
     if (prefix < 0 || prefix > 9)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_idPrefix = prefix;
     return true;
 }
@@ -56,14 +50,14 @@ void CTimetableModel::SetFolders(const QString &listFolder, const QString &seque
 bool CTimetableModel::GetStartTime(int row, TimeValue &time) const
 {
     if (row < 0 || row >= GetRowCount())
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     return FramesToTimeCode(m_edges[size_t(row)], time);
 }
 
 bool CTimetableModel::GetEndTime(int row, TimeValue &time) const
 {
     if (row < 0 || row >= GetRowCount())
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     return FramesToTimeCode(m_edges[size_t(row) + 1], time);
 }
 
@@ -83,7 +77,7 @@ bool CTimetableModel::IsCellUsed(int row, int track, bool countGaps) const
 bool CTimetableModel::GetItem(int row, int track, TimetableCell &cell) const
 {
     if (!isCell(row, track))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     const CellRef &ref = cellAt(row, track);
     cell = TimetableCell{};
     if (ref.item < 0)
@@ -128,7 +122,7 @@ bool CTimetableModel::insertSorted(std::vector<CTimetableItem> &items, const CTi
 bool CTimetableModel::InsertItem(int track, const CTimetableItem &item)
 {
     if (!trackTakes(track, item) || !insertSorted(m_items[size_t(track - 1)], item))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_modified = true;
     rebuildGrid();
     return true;
@@ -137,11 +131,11 @@ bool CTimetableModel::InsertItem(int track, const CTimetableItem &item)
 bool CTimetableModel::UpdateItem(int row, int track, const CTimetableItem &item)
 {
     if (!isCell(row, track) || cellAt(row, track).item < 0 || !trackTakes(track, item))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     std::vector<CTimetableItem> items = m_items[size_t(track - 1)];
     items.erase(items.begin() + cellAt(row, track).item);
     if (!insertSorted(items, item))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_items[size_t(track - 1)] = std::move(items);
     m_modified = true;
     rebuildGrid();
@@ -151,7 +145,7 @@ bool CTimetableModel::UpdateItem(int row, int track, const CTimetableItem &item)
 bool CTimetableModel::RemoveItem(int row, int track)
 {
     if (!isCell(row, track) || cellAt(row, track).item < 0)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     std::vector<CTimetableItem> &items = m_items[size_t(track - 1)];
     items.erase(items.begin() + cellAt(row, track).item);
     m_modified = true;
@@ -169,9 +163,9 @@ const CTimetableItem *CTimetableModel::itemAt(int row, int track) const
 bool CTimetableModel::withinLimits(const CTimetableItem &item, int added) const
 {
     if (GetItemCount() + added > kMaxItems)
-        return failWith(ERROR_TOO_MANY_NAMES);
+        return FailWith(ERROR_TOO_MANY_NAMES);
     if (item.GetEndFrames() > m_latestEnd)
-        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+        return FailWith(ERROR_ARITHMETIC_OVERFLOW);
     return true;
 }
 
@@ -192,7 +186,7 @@ TimeValue CTimetableModel::PlaceStart(int track, int row, const TimeValue &first
 bool CTimetableModel::PlaceItem(int track, const TimeValue &start, int lengthFrames, qint32 index, int contentType)
 {
     if (!isItemTrack(track) || lengthFrames <= 0)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     const int first = TimeCodeToFrames(start);
     int last = first + lengthFrames;
     // A later item of the track cuts the new one short.
@@ -205,7 +199,7 @@ bool CTimetableModel::PlaceItem(int track, const TimeValue &start, int lengthFra
     TimeValue end;
     CTimetableItem item;
     if (!FramesToTimeCode(last, end) || !item.Set(index, start, end, contentType, 0))
-        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+        return FailWith(ERROR_ARITHMETIC_OVERFLOW);
     return withinLimits(item, 1) && InsertItem(track, item);
 }
 
@@ -213,13 +207,13 @@ bool CTimetableModel::MoveItem(int row, int track, int toTrack, const TimeValue 
 {
     const CTimetableItem *source = itemAt(row, track);
     if (!source || !isItemTrack(toTrack))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     const CTimetableItem moving = *source;
     TimeValue end;
     CTimetableItem moved = moving;
     const int last = TimeCodeToFrames(start) + moving.GetEndFrames() - moving.GetStartFrames();
     if (!FramesToTimeCode(last, end) || !moved.Set(moving.GetIndex(), start, end, moving.GetContentType(), 0))
-        return failWith(ERROR_ARITHMETIC_OVERFLOW);
+        return FailWith(ERROR_ARITHMETIC_OVERFLOW);
     if (!withinLimits(moved, 0))
         return false;
     if (toTrack == track)
@@ -231,14 +225,14 @@ bool CTimetableModel::MoveItem(int row, int track, int toTrack, const TimeValue 
     m_items = before;
     m_modified = wasModified;
     rebuildGrid();
-    return failWith(ERROR_INVALID_PARAMETER);
+    return FailWith(ERROR_INVALID_PARAMETER);
 }
 
 bool CTimetableModel::SetItemTimes(int row, int track, const TimeValue &start, const TimeValue &end)
 {
     const CTimetableItem *source = itemAt(row, track);
     if (!source)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     CTimetableItem changed = *source;
     if (!changed.Set(source->GetIndex(), start, end, source->GetContentType(), 0))
         return false;
@@ -248,7 +242,7 @@ bool CTimetableModel::SetItemTimes(int row, int track, const TimeValue &start, c
 bool CTimetableModel::RemoveRow(int row)
 {
     if (row < 0 || row >= GetRowCount())
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     bool removed = false;
     for (size_t t = 0; t < m_tracks.size(); ++t) {
         const CellRef &ref = cellAt(row, int(t) + 1);
@@ -258,7 +252,7 @@ bool CTimetableModel::RemoveRow(int row)
         }
     }
     if (!removed)
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     m_modified = true;
     rebuildGrid();
     return true;
@@ -324,7 +318,7 @@ bool CTimetableModel::stageSequence(int track, qint32 number, TrackItems &staged
         CTimetableItem item;
         sequence.GetItem(i, item);
         if (!trackTakes(track, item) || !insertSorted(items, item))
-            return failWith(ERROR_INVALID_DATA);
+            return FailWith(ERROR_INVALID_DATA);
     }
     return true;
 }
@@ -338,11 +332,11 @@ bool CTimetableModel::stageListItem(const CTimetableItem &entry, TrackItems &sta
             return stageSequence(track, entry.GetIndex(), staged);
         if (def.sequenceKind == 0 && def.itemType == entry.GetContentType()) {
             if (!insertSorted(staged[i], entry))
-                return failWith(ERROR_INVALID_DATA);
+                return FailWith(ERROR_INVALID_DATA);
             return true;
         }
     }
-    return failWith(ERROR_INVALID_DATA);
+    return FailWith(ERROR_INVALID_DATA);
 }
 
 bool CTimetableModel::loadFiles(CTimetableFile &listFile, qint32 index)
@@ -383,7 +377,7 @@ void CTimetableModel::removeStaleSequence(qint32 number) const
 bool CTimetableModel::saveFiles(CTimetableFile &listFile, qint32 index)
 {
     if (!IsValidContentId(index))
-        return failWith(ERROR_INVALID_PARAMETER);
+        return FailWith(ERROR_INVALID_PARAMETER);
     listFile.Clear();
     listFile.SetIndex(index);
     static_cast<CTimetableHeader &>(listFile) = *this;

@@ -16,6 +16,7 @@
 #include "model/sequence_file.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
+#include "ops/frame_checks.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +39,9 @@ QString linkOf(const CPropertyBase &record)
     return media ? media->GetLink() : QString();
 }
 
-bool hasMaterialFile(int type)
+// Video, still image, Flash and audio contents keep their material file in
+// their type's content folder.
+bool keepsFileInContentFolder(int type)
 {
     return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH || type == CONTENT_AUDIO;
 }
@@ -46,8 +49,6 @@ bool hasMaterialFile(int type)
 // The sequence kinds of the owner types, in the order their files go.
 constexpr int kPlaylistSequenceKinds[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
 constexpr int kBgmSequenceKinds[] = {21};
-constexpr int kScheduleSequenceKinds[] = {12, 14, 20, 22};
-constexpr qint32 kTouchPanelIndexBase = 999000000;
 
 bool fail(int &state, quint32 &error, quint32 code)
 {
@@ -146,7 +147,7 @@ bool CContentFileRemover::deleteThumbnails(int type, qint32 number, int &state, 
 bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &record, int &state,
                                                quint32 &error) const
 {
-    if (!hasMaterialFile(type))
+    if (!keepsFileInContentFolder(type))
         return fail(state, error, ERROR_INVALID_PARAMETER);
     if (type != CONTENT_AUDIO && !deleteThumbnails(type, record.GetIndex(), state, error))
         return false;
@@ -335,7 +336,7 @@ void CContentFileRemover::DeleteOldContentFile(CContentsList &list) const
         return;
     int state = 0;
     quint32 error = 0;
-    if (hasMaterialFile(m_replaceType))
+    if (keepsFileInContentFolder(m_replaceType))
         deleteInFolder(contentFolder(m_replaceType), linkOf(*record), state, error);
     else if (m_replaceType == CONTENT_TELOP)
         deleteTelopFiles(m_replaceNumber, state, error);
@@ -349,7 +350,7 @@ void CContentFileRemover::DeleteNewContentFile() const
         return;
     int state = 0;
     quint32 error = 0;
-    if (hasMaterialFile(m_replaceType)) {
+    if (keepsFileInContentFolder(m_replaceType)) {
         // The new file was copied into the type's folder; a path elsewhere removes nothing.
         const QString folder = contentFolder(m_replaceType);
         if (!folder.isEmpty())

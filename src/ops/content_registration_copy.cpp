@@ -29,7 +29,7 @@ constexpr qsizetype kMaxFileName = 128;
 constexpr int kMaxNameAttempts = 100;
 // One step of the copy: the cancel flag and the progress are looked at
 // between steps.
-constexpr size_t kCopyChunk = 8u << 20;
+constexpr size_t kMaterialCopyChunk = 8u << 20;
 constexpr quint32 ERROR_REQUEST_ABORTED = 1235;
 constexpr const char *kIndexPage = "index.html";
 
@@ -91,14 +91,14 @@ QString CandidateName(int attempt, qint32 number, const QString &title, const QS
 ssize_t CopyChunk(int from, int to, std::vector<char> &buffer, bool &kernelCopy)
 {
     if (kernelCopy) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0);
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kMaterialCopyChunk, 0);
         if (copied >= 0)
             return copied;
         if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
             return -1;
         kernelCopy = false;
     }
-    buffer.resize(kCopyChunk);
+    buffer.resize(kMaterialCopyChunk);
     const ssize_t got = ::read(from, buffer.data(), buffer.size());
     if (got <= 0)
         return got;

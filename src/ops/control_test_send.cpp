@@ -13,7 +13,6 @@ constexpr quint32 kDetailOther = 3000;
 constexpr quint32 kDetailSendFailed = 1004;
 constexpr quint32 kDetailTimeout = 1006;
 constexpr quint32 kDetailPassword = 1003;
-constexpr int kUnauthorized = 401;
 
 // The detail of a request that could not be made or whose reply did not
 // analyse.
@@ -56,7 +55,7 @@ quint32 MapControlTestError(quint32 error, const QString &playerName)
         return kDetailTimeout;
     }
     if (error >= R40_ERROR_HTTP_STATUS && error <= R40_ERROR_HTTP_STATUS_LAST) {
-        if (httpStatus == kUnauthorized) {
+        if (httpStatus == kHttpStatusUnauthorized) {
             WriteSyslog(LOG_ERR_APP, "[%s] : R40 Invalid Password", name.constData());
             return kDetailPassword;
         }

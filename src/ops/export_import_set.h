@@ -3,6 +3,7 @@
 // files, and the entries of a run.
 
 #include "model/contents_list.h"
+#include "model/media_property.h"
 #include "ops/export_import.h"
 
 struct CExImport::PackageSet {
@@ -26,3 +27,11 @@ struct CExImport::PackageSet {
     std::map<int, QString> paths;
     std::vector<ExImportEntry> entries;
 };
+
+// The material file name of a media record; empty for the other records.
+inline const QString &LinkOf(const CPropertyBase &record)
+{
+    static const QString none;
+    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+    return media ? media->GetLink() : none;
+}

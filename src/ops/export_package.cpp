@@ -28,13 +28,6 @@ namespace {
 
 constexpr const char *kPackageFileName = "Q9Content.plst";
 
-const QString &LinkOf(const CPropertyBase &record)
-{
-    static const QString none;
-    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
-    return media ? media->GetLink() : none;
-}
-
 const SystemTime *FileDateOf(const CPropertyBase &record)
 {
     const auto *media = dynamic_cast<const CMediaProperty *>(&record);

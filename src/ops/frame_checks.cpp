@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kWarning = MB_OK | MB_ICONWARNING;
 
 constexpr quint32 kMsgSampleData = 5002;
@@ -41,13 +40,13 @@ constexpr int kDaySeconds = 86400;
 
 bool refuse(quint32 id)
 {
-    ShowMessage(nullptr, id, kCaption, kWarning);
+    ShowMessage(nullptr, id, kTitleCaption, kWarning);
     return false;
 }
 
 bool refuseWithCount(quint32 id, int count)
 {
-    ShowMessageFormat(nullptr, kCaption, kWarning, id, count);
+    ShowMessageFormat(nullptr, kTitleCaption, kWarning, id, count);
     return false;
 }
 
@@ -204,7 +203,7 @@ bool CheckSampleData(qint32 number, bool &newNumber, bool &discard)
         return false;
     if (serial < kSampleSerialBase)
         return true;
-    if (ShowMessage(nullptr, kMsgSampleData, kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (ShowMessage(nullptr, kMsgSampleData, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
         newNumber = true;
     else
         discard = true;

@@ -24,13 +24,6 @@
 
 namespace {
 
-const QString &LinkOf(const CPropertyBase &record)
-{
-    static const QString none;
-    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
-    return media ? media->GetLink() : none;
-}
-
 // Renames over an existing file in one step, so the old file stays whole
 // until the new one is in its place.
 bool ReplaceByRename(const QString &from, const QString &to)

@@ -16,6 +16,7 @@
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/frame_checks.h"
+#include "ops/playlist_storage.h"
 
 #include <QDir>
 
@@ -27,10 +28,6 @@ constexpr QSize kRoomNeeded(500, 300);
 constexpr QSize kMinimumClient(800, 600);
 constexpr QSize kLargeClient(1200, 900);
 constexpr QSize kLargeCheckSizes[] = {{420, 500}, {500, 450}, {400, 500}, {500, 500}};
-
-constexpr quint32 kCaption = 1;
-constexpr quint32 kMsgPlaylistSaveFailed = 5213;
-constexpr quint32 kMsgBgmSaveFailed = 5349;
 
 // The cell's item, or for a gap the item of the row that owns it.
 bool itemOfCell(const CPlaylistEditModel &model, int row, int track, TimetableCell &cell)
@@ -262,7 +259,7 @@ bool PlaylistSavePreview(CPlaylistEditModel &model, int type, CPlaylistProperty 
     model.SetIdPrefix(ownPrefix);
     model.SetModified(modified);
     if (!saved) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kCaption, MB_OK | MB_ICONERROR);
+        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
         return false;
     }
     record.SetCreateDate(ToSystemTime(Clock().now()));

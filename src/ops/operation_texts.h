@@ -2,7 +2,14 @@
 // The messages of the player operations that have no string-table id: shown
 // as ready texts (MessageBoxWithCaptionId), in UTF-8.
 
+#include "core/message_box.h"
 #include "ops/player_commands.h"
+
+// Shows one of these texts under the program's caption; returns the answer.
+inline int ShowText(QObject *owner, const char *text, quint32 style)
+{
+    return MessageBoxWithCaptionId(owner, QString::fromUtf8(text), kTitleCaption, style);
+}
 
 namespace OpText {
 

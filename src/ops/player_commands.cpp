@@ -19,7 +19,7 @@
 
 namespace {
 
-const char *const kModeTexts[] = {
+const char *const kCommandModeTexts[] = {
     "R40 check connect.", "R40 query time.", "R40 set time.", "R40 restart.", "R40 power on.", "R40 power off.",
 };
 
@@ -61,7 +61,7 @@ void TakeSystemReply(const CR40SystemCommand &command, qint32 playerNumber, Play
     reply.macAddress = command.GetMacAddress();
 }
 
-bool FindPlayer(qint32 number, PlayerRecord &record)
+bool FindPlayerUnderLock(qint32 number, PlayerRecord &record)
 {
     CHarlPlayerXml &players = GetAppData().GetPlayerXml();
     std::lock_guard lock(players.GetLock());
@@ -73,9 +73,9 @@ bool FindPlayer(qint32 number, PlayerRecord &record)
 
 const char *CommandModeLogText(int mode)
 {
-    if (mode < 0 || mode >= int(std::size(kModeTexts)))
+    if (mode < 0 || mode >= int(std::size(kCommandModeTexts)))
         return "R40 maintain start.";
-    return kModeTexts[mode];
+    return kCommandModeTexts[mode];
 }
 
 QString FormatCommandTime(const SystemTime &time)
@@ -160,7 +160,7 @@ CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, Pla
                               const std::atomic<bool> *stop)
 {
     PlayerRecord record;
-    if (!FindPlayer(playerNumber, record))
+    if (!FindPlayerUnderLock(playerNumber, record))
         return {COMMAND_RESULT_FAILED, 0};
     switch (mode) {
     case COMMAND_MODE_CHECK_CONNECT:

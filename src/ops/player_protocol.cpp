@@ -16,13 +16,10 @@ namespace {
 
 constexpr quint32 kReplyAnalyzeError = 0x2000000A;
 constexpr int kNotStartedCode = 100;
-constexpr int kUnauthorized = 401;
 constexpr int kHttpStatusLimit = 1000;
 
 constexpr int kScheduleKind = 51;
 constexpr int kPlaylistKind = 52;
-// The sequence kinds of a schedule's tracks.
-constexpr int kScheduleSequenceKinds[] = {12, 14, 20, 22};
 
 QByteArray NameOf(const QString &playerName)
 {
@@ -88,7 +85,7 @@ CommandOutcome MapCommandError(quint32 error, const QString &playerName)
     }
     if (error >= R40_ERROR_HTTP_STATUS && error - R40_ERROR_HTTP_STATUS < quint32(kHttpStatusLimit)) {
         const int status = int(error - R40_ERROR_HTTP_STATUS);
-        if (status == kUnauthorized) {
+        if (status == kHttpStatusUnauthorized) {
             WriteSyslog(LOG_ERR_APP, "[%s] : R40 invalid password", name.constData());
             return {COMMAND_RESULT_FAILED, 1003};
         }

@@ -25,7 +25,7 @@ namespace {
 
 constexpr int kPinPMode = 1;
 constexpr int kPlaylistTable = 1;
-constexpr int kPlaylistKind = 52;
+constexpr int kPlaylistNumberKind = 52;
 // The sequence layers removed with a playlist and with a background-music list.
 constexpr int kPlaylistLayers[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
 constexpr int kBgmLayers[] = {21};
@@ -73,7 +73,7 @@ bool AddSequenceDeletes(CDlkRequestCommand &commands, qint32 number, qint32 inde
     int serial = 0;
     if (!SplitContentId(number, &first, &kind, &serial))
         return false;
-    const bool playlist = kind == kPlaylistKind;
+    const bool playlist = kind == kPlaylistNumberKind;
     const int *layers = playlist ? kPlaylistLayers : kBgmLayers;
     const size_t layerCount = playlist ? std::size(kPlaylistLayers) : std::size(kBgmLayers);
     for (size_t i = 0; i < layerCount; ++i) {

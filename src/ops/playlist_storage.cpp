@@ -17,10 +17,7 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgMaxCount = 5101;
-constexpr quint32 kMsgPlaylistSaveFailed = 5213;
-constexpr quint32 kMsgBgmSaveFailed = 5349;
 const char *const kScheduleSaveFailed = "スケジュールの保存に失敗しました。";
 const char *const kSourceMissing = "コピー元素材(%1)がみつかりませんでした。貼り付けを中止します";
 
@@ -51,13 +48,13 @@ bool RoomFor(const CContentsList &list, int type)
     const int limit = GetSystemIni().GetMaxCount(type);
     if (list.GetCount() < limit)
         return true;
-    ShowMessageFormat(nullptr, kCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
+    ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
     return false;
 }
 
 void ShowSourceMissing(qint32 number)
 {
-    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kSourceMissing).arg(FormatContentIdFixed(number)), kCaption,
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kSourceMissing).arg(FormatContentIdFixed(number)), kTitleCaption,
                             MB_OK | MB_ICONWARNING);
 }
 
@@ -117,17 +114,17 @@ void ShowLoadFailed(int type)
     const char *text = type == 52   ? "プレイリストの読み込みに失敗しました。"
                        : type == 53 ? "BGMリストの読み込みに失敗しました。"
                                     : "スケジュールの読み込みに失敗しました。";
-    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kCaption, MB_OK | MB_ICONERROR);
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kTitleCaption, MB_OK | MB_ICONERROR);
 }
 
 void ShowSaveFailed(int type)
 {
     if (type == 52 || type == 53) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kCaption,
+        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption,
                     MB_OK | MB_ICONWARNING);
         return;
     }
-    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kTitleCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QString &scheduleFolder,

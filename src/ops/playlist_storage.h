@@ -83,6 +83,10 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
 bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                         bool &listChanged);
 
+// The messages of a failed save of a playlist and of a background-music list.
+inline constexpr quint32 kMsgPlaylistSaveFailed = 5213;
+inline constexpr quint32 kMsgBgmSaveFailed = 5349;
+
 // The load-failure and save-failure messages of a playlist (52),
 // background-music list (53) or schedule (51).
 void ShowLoadFailed(int type);

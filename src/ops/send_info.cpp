@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgFileMissing = 5116;
 constexpr quint32 kMsgContentMissing = 5366;
 // Serials above this are sample data beside the program.

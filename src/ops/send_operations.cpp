@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr int kCalendarDone = 3;
 constexpr int kCalendarFailed = 4;
 

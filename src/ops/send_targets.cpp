@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgNoPreviewPlayer = 5263;
 constexpr quint32 kMsgNoCommunication = 5276;
 constexpr quint32 kMsgGroupWithoutPlayers = 5294;

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr quint32 kCr = 13;
-constexpr quint32 kLf = 10;
+constexpr quint32 kCarriageReturn = 13;
+constexpr quint32 kLineFeed = 10;
 
 bool isHighSurrogate(quint32 c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(quint32 c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -75,7 +75,7 @@ int CTelopTextDoc::GetLineWidth(int line) const
     const int last = qMin(m_lines[line].end, GetCellCount() - 1);
     int width = 0;
     for (int i = m_lines[line].start; i <= last; ++i) {
-        if (lastLine && m_cells[i].character == kLf)
+        if (lastLine && m_cells[i].character == kLineFeed)
             continue;
         width += m_cells[i].width;
     }
@@ -141,7 +141,7 @@ int CTelopTextDoc::GetRun(int index, quint32 *flags, ColorRef *color, int *lengt
                 break;
             if (color && cell.color != first.color)
                 break;
-            if (flags && color && cell.character == kLf)
+            if (flags && color && cell.character == kLineFeed)
                 break;
             ++n;
         }
@@ -172,9 +172,9 @@ void CTelopTextDoc::measure(int index, int count)
     for (int i = index; i < index + count; ++i) {
         TelopCell &cell = m_cells[i];
         const quint32 c = cell.character;
-        if (c == kCr) {
+        if (c == kCarriageReturn) {
             cell.width = 0;
-        } else if (c == kLf) {
+        } else if (c == kLineFeed) {
             cell.width = metrics.horizontalAdvance(QStringLiteral(" "));
         } else if (isLowSurrogate(c) && i > 0 && isHighSurrogate(m_cells[i - 1].character)) {
             cell.width = 0;
@@ -277,7 +277,7 @@ int CTelopTextDoc::RecalcLines()
     m_lines.clear();
     int start = 0;
     for (int i = 0; i < GetCellCount(); ++i) {
-        if (m_cells[i].character == kLf) {
+        if (m_cells[i].character == kLineFeed) {
             m_lines.append({start, i});
             start = i + 1;
         }

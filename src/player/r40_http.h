@@ -52,6 +52,8 @@ enum : quint32 {
 constexpr quint32 kR40MaxTimeoutMs = 1800000;
 constexpr quint32 kR40MaxBufferKiB = 10240;
 constexpr quint16 kR40DefaultPort = 4980;
+// The HTTP status a player answers a command with a wrong password.
+constexpr int kHttpStatusUnauthorized = 401;
 
 struct R40HttpParam {
     quint32 mask = 0;

@@ -17,7 +17,7 @@
 
 namespace {
 
-const ToolBarButton kButtons[] = {
+const ToolBarButton kScreenshotButtons[] = {
     {4017, TBSTATE_ENABLED, BTNS_BUTTON, {}, 804, 804, 803},
     {-1, 0, 0, {}, 0, 0, 0},
     {4037, TBSTATE_ENABLED, BTNS_BUTTON, {}, 804, 804, 803},
@@ -105,7 +105,7 @@ TEST(PaneScreenshot, ToolBarAndListAreDrawn)
     auto *child = new CChildFrame(pane);
     ASSERT_TRUE(child->Create(&client, QStringLiteral("コンテンツ管理"), CChildFrame::kFramedStyle,
                               QRect(10, 10, 0, 0)));
-    ASSERT_TRUE(pane->CreateToolBar(kButtons, 4, true));
+    ASSERT_TRUE(pane->CreateToolBar(kScreenshotButtons, 4, true));
     client.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&client));
     pane->GetToolBar()->OnIdleUpdateCmdUI();

@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 #include "core/last_error.h"
 #include "core/syslog.h"
+#include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -15,12 +16,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class AtomicFile : public ::testing::TestWithParam<FileDurability> {};
 

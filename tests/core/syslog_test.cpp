@@ -1,6 +1,7 @@
 #include "core/log_cleaner.h"
 #include "core/syslog.h"
 #include "support/fake_clock.h"
+#include "support/file_contents.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class SyslogTest : public ::testing::Test {
 protected:

@@ -55,7 +55,7 @@ protected:
     }
 };
 
-QByteArray ReadAll(const QString &path)
+QByteArray ReadAllOrUnreadable(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
@@ -179,7 +179,7 @@ TEST(XmlDocumentRead, MalformedInputIsInvalidDataAndReachesNoHandler)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_EQ(doc.lastError(), ERROR_INVALID_DATA);
     EXPECT_TRUE(doc.events.isEmpty()) << doc.events.join(u'\n').toStdString();
-    EXPECT_EQ(ReadAll(path), broken);
+    EXPECT_EQ(ReadAllOrUnreadable(path), broken);
     EXPECT_EQ(QFileInfo(path).lastModified(), modified);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("broken.xml")}));
 
@@ -265,7 +265,7 @@ TEST(XmlDocumentWrite, SavesDeclarationTabIndentedElementsAndNumbers)
     ASSERT_TRUE(doc.Save(path));
     EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
     EXPECT_EQ(doc.events, QStringList({"save-begin", "contents", "save-end"}));
-    EXPECT_EQ(QString::fromUtf8(ReadAll(path)),
+    EXPECT_EQ(QString::fromUtf8(ReadAllOrUnreadable(path)),
               QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                              "<HarlP2WGroup>\n"
                              "\t<System>\n"
@@ -347,7 +347,7 @@ TEST(XmlDocumentWrite, FailedContentsKeepTheOldFileAndTheirError)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_EQ(doc.lastError(), ERROR_INVALID_DATA);
     EXPECT_EQ(doc.events, QStringList({"save-begin", "contents", "save-end"}));
-    EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
+    EXPECT_EQ(ReadAllOrUnreadable(path), QByteArray("old contents"));
 
     doc.contents = [](RecordingXml &) { return false; }; // no error given: still a failure
     EXPECT_FALSE(doc.Save(path));
@@ -385,7 +385,7 @@ TEST(XmlDocumentWrite, FailedWriteKeepsTheOldFile)
     EXPECT_FALSE(saved);
     EXPECT_NE(error, ERROR_SUCCESS);
     EXPECT_EQ(doc.lastError(), error);
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(ReadAllOrUnreadable(path), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("group.xml")}));
 
     EXPECT_FALSE(doc.Save(dir.filePath(QStringLiteral("missing/group.xml"))));

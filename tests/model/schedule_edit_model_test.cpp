@@ -6,6 +6,7 @@
 #include "model/schedule_edit_model.h"
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
+#include "support/time_codes.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,11 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TimeValue tc(int h, int m, int s = 0, int f = 0)
-{
-    return TimeValue{quint16(h), quint16(m), quint16(s), quint16(f)};
-}
 
 CTimetableItem entry(qint32 index, TimeValue start, TimeValue end, int type)
 {
@@ -58,18 +54,18 @@ TEST_F(ScheduleModelTest, TracksAreFoundByItemKindAndTakeTheirOwnTypes)
     const int playlists = model.FindTrackForType(1);
     const int music = model.FindTrackForType(6);
     const int telops = model.FindTrackForType(3);
-    EXPECT_TRUE(model.InsertItem(playlists, entry(520000001, tc(6, 0), tc(7, 0), 52)));
-    EXPECT_FALSE(model.InsertItem(playlists, entry(530000001, tc(7, 0), tc(8, 0), 53)));
-    EXPECT_FALSE(model.InsertItem(playlists, entry(100000001, tc(7, 0), tc(8, 0), 1)));
-    EXPECT_TRUE(model.InsertItem(music, entry(530000001, tc(6, 0), tc(9, 0), 53)));
-    EXPECT_FALSE(model.InsertItem(telops, entry(520000001, tc(6, 0), tc(9, 0), 52)));
-    EXPECT_TRUE(model.InsertItem(telops, entry(300000001, tc(8, 30), tc(9, 0), 3)));
+    EXPECT_TRUE(model.InsertItem(playlists, entry(520000001, Tc(6, 0), Tc(7, 0), 52)));
+    EXPECT_FALSE(model.InsertItem(playlists, entry(530000001, Tc(7, 0), Tc(8, 0), 53)));
+    EXPECT_FALSE(model.InsertItem(playlists, entry(100000001, Tc(7, 0), Tc(8, 0), 1)));
+    EXPECT_TRUE(model.InsertItem(music, entry(530000001, Tc(6, 0), Tc(9, 0), 53)));
+    EXPECT_FALSE(model.InsertItem(telops, entry(520000001, Tc(6, 0), Tc(9, 0), 52)));
+    EXPECT_TRUE(model.InsertItem(telops, entry(300000001, Tc(8, 30), Tc(9, 0), 3)));
 
     // Rows start at the first event: a schedule plays at times of the day.
     ASSERT_EQ(model.GetRowCount(), 3);
     TimeValue start;
     ASSERT_TRUE(model.GetStartTime(0, start));
-    EXPECT_EQ(start, tc(6, 0));
+    EXPECT_EQ(start, Tc(6, 0));
 
     TimetableCell cell;
     ASSERT_TRUE(model.GetItem(2, music, cell));
@@ -84,37 +80,37 @@ TEST_F(ScheduleModelTest, TracksAreFoundByItemKindAndTakeTheirOwnTypes)
 TEST_F(ScheduleModelTest, OperatingWindowAlsoAcrossMidnight)
 {
     // No window: everything fits.
-    EXPECT_TRUE(model.IsInTimeRange(tc(0, 0), tc(24, 0)));
+    EXPECT_TRUE(model.IsInTimeRange(Tc(0, 0), Tc(24, 0)));
 
-    ASSERT_TRUE(model.SetTimeRange(tc(10, 0), tc(18, 0)));
-    EXPECT_TRUE(model.IsInTimeRange(tc(10, 0), tc(18, 0)));
-    EXPECT_FALSE(model.IsInTimeRange(tc(9, 59, 59, 29), tc(12, 0)));
-    EXPECT_FALSE(model.IsInTimeRange(tc(17, 0), tc(18, 0, 0, 1)));
-    EXPECT_FALSE(model.IsInTimeRange(tc(19, 0), tc(20, 0)));
+    ASSERT_TRUE(model.SetTimeRange(Tc(10, 0), Tc(18, 0)));
+    EXPECT_TRUE(model.IsInTimeRange(Tc(10, 0), Tc(18, 0)));
+    EXPECT_FALSE(model.IsInTimeRange(Tc(9, 59, 59, 29), Tc(12, 0)));
+    EXPECT_FALSE(model.IsInTimeRange(Tc(17, 0), Tc(18, 0, 0, 1)));
+    EXPECT_FALSE(model.IsInTimeRange(Tc(19, 0), Tc(20, 0)));
 
-    ASSERT_TRUE(model.SetTimeRange(tc(22, 0), tc(6, 0)));
+    ASSERT_TRUE(model.SetTimeRange(Tc(22, 0), Tc(6, 0)));
     TimeValue on;
     TimeValue off;
     model.GetTimeRange(on, off);
-    EXPECT_EQ(on, tc(22, 0));
-    EXPECT_EQ(off, tc(6, 0));
-    EXPECT_TRUE(model.IsInTimeRange(tc(22, 0), tc(24, 0)));
-    EXPECT_TRUE(model.IsInTimeRange(tc(0, 0), tc(6, 0)));
-    EXPECT_TRUE(model.IsInTimeRange(tc(23, 0), tc(23, 30)));
-    EXPECT_FALSE(model.IsInTimeRange(tc(5, 0), tc(7, 0)));   // crosses power-off
-    EXPECT_FALSE(model.IsInTimeRange(tc(21, 0), tc(23, 0))); // crosses power-on
-    EXPECT_FALSE(model.IsInTimeRange(tc(12, 0), tc(13, 0))); // in the off period
-    EXPECT_FALSE(model.IsInTimeRange(tc(1, 0), tc(23, 0)));  // over the whole off period
+    EXPECT_EQ(on, Tc(22, 0));
+    EXPECT_EQ(off, Tc(6, 0));
+    EXPECT_TRUE(model.IsInTimeRange(Tc(22, 0), Tc(24, 0)));
+    EXPECT_TRUE(model.IsInTimeRange(Tc(0, 0), Tc(6, 0)));
+    EXPECT_TRUE(model.IsInTimeRange(Tc(23, 0), Tc(23, 30)));
+    EXPECT_FALSE(model.IsInTimeRange(Tc(5, 0), Tc(7, 0)));   // crosses power-off
+    EXPECT_FALSE(model.IsInTimeRange(Tc(21, 0), Tc(23, 0))); // crosses power-on
+    EXPECT_FALSE(model.IsInTimeRange(Tc(12, 0), Tc(13, 0))); // in the off period
+    EXPECT_FALSE(model.IsInTimeRange(Tc(1, 0), Tc(23, 0)));  // over the whole off period
 
-    EXPECT_FALSE(model.SetTimeRange(tc(24, 0, 0, 1), tc(6, 0)));
-    EXPECT_FALSE(model.SetTimeRange(tc(6, 60), tc(6, 0)));
+    EXPECT_FALSE(model.SetTimeRange(Tc(24, 0, 0, 1), Tc(6, 0)));
+    EXPECT_FALSE(model.SetTimeRange(Tc(6, 60), Tc(6, 0)));
     model.GetTimeRange(on, off);
-    EXPECT_EQ(on, tc(22, 0));
+    EXPECT_EQ(on, Tc(22, 0));
 
     // The window is a setting, not part of the schedule: Clear keeps it.
     model.Clear();
     model.GetTimeRange(on, off);
-    EXPECT_EQ(off, tc(6, 0));
+    EXPECT_EQ(off, Tc(6, 0));
 }
 
 TEST_F(ScheduleModelTest, SavesListsAsEntriesAndContentsAsSequences)
@@ -122,12 +118,12 @@ TEST_F(ScheduleModelTest, SavesListsAsEntriesAndContentsAsSequences)
     ASSERT_TRUE(model.SetTitle(QStringLiteral("平日")));
     ASSERT_TRUE(model.SetInfo(QStringLiteral("本館")));
     ASSERT_TRUE(model.SetDeleteDate(DateValue{2031, 3, 31}));
-    ASSERT_TRUE(model.InsertItem(1, entry(520000001, tc(6, 0), tc(12, 0), 52)));
-    ASSERT_TRUE(model.InsertItem(1, entry(999000002, tc(12, 0), tc(23, 59, 59, 29), 52)));
-    ASSERT_TRUE(model.InsertItem(2, entry(530000001, tc(6, 0), tc(24, 0), 53)));
-    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(3), entry(300000001, tc(8, 0), tc(9, 0), 3)));
-    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(3), entry(300000002, tc(9, 0), tc(9, 30), 3)));
-    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(8), entry(800000001, tc(7, 0), tc(7, 1), 8)));
+    ASSERT_TRUE(model.InsertItem(1, entry(520000001, Tc(6, 0), Tc(12, 0), 52)));
+    ASSERT_TRUE(model.InsertItem(1, entry(999000002, Tc(12, 0), Tc(23, 59, 59, 29), 52)));
+    ASSERT_TRUE(model.InsertItem(2, entry(530000001, Tc(6, 0), Tc(24, 0), 53)));
+    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(3), entry(300000001, Tc(8, 0), Tc(9, 0), 3)));
+    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(3), entry(300000002, Tc(9, 0), Tc(9, 30), 3)));
+    ASSERT_TRUE(model.InsertItem(model.FindTrackForType(8), entry(800000001, Tc(7, 0), Tc(7, 1), 8)));
     ASSERT_TRUE(model.Save(551900001));
     EXPECT_FALSE(model.IsModified());
 
@@ -144,8 +140,8 @@ TEST_F(ScheduleModelTest, SavesListsAsEntriesAndContentsAsSequences)
                                    "SQ520900001_TBL/20", "SQ522900001_TBL/22"}));
     CTimetableItem telops;
     ASSERT_TRUE(file.GetItem(3, telops));
-    EXPECT_EQ(telops.GetStartTime(), tc(8, 0));
-    EXPECT_EQ(telops.GetEndTime(), tc(9, 30));
+    EXPECT_EQ(telops.GetStartTime(), Tc(8, 0));
+    EXPECT_EQ(telops.GetEndTime(), Tc(9, 30));
     EXPECT_TRUE(QFile::exists(sequenceFolder() + "/SQ520900001.xml"));
 
     CScheduleEditModel read;
@@ -175,7 +171,7 @@ TEST_F(ScheduleModelTest, ASimpleScheduleFileLoadsIntoTheModel)
     ASSERT_TRUE(file.SetIndex(551900002));
     ASSERT_TRUE(file.SetTitle("simple"));
     CScheduleFileItem item;
-    ASSERT_TRUE(item.Set(520000007, tc(0, 0), tc(23, 59, 59, 29), 52, 1));
+    ASSERT_TRUE(item.Set(520000007, Tc(0, 0), Tc(23, 59, 59, 29), 52, 1));
     ASSERT_TRUE(file.AddItem(item));
     ASSERT_TRUE(file.SaveTo(scheduleFolder()));
 
@@ -187,7 +183,7 @@ TEST_F(ScheduleModelTest, ASimpleScheduleFileLoadsIntoTheModel)
     // A schedule naming a sequence of a layer it has no track for is refused.
     CScheduleFile foreign;
     ASSERT_TRUE(foreign.SetIndex(551900003));
-    ASSERT_TRUE(item.Set(524900003, tc(0, 0), tc(1, 0), 54, 24));
+    ASSERT_TRUE(item.Set(524900003, Tc(0, 0), Tc(1, 0), 54, 24));
     ASSERT_TRUE(foreign.AddItem(item));
     ASSERT_TRUE(foreign.SaveTo(scheduleFolder()));
     EXPECT_FALSE(model.Load(551900003));
@@ -200,13 +196,13 @@ TEST_F(ScheduleModelTest, ListsPlaceOnTheirOwnTracksFromTheFirstStartAndMayRunTo
     const int lists = model.FindTrackForType(1);
     const int music = model.FindTrackForType(6);
     // An empty schedule starts where it is told (the power-on time).
-    EXPECT_EQ(model.PlaceStart(lists, -1, tc(10, 0)), tc(10, 0));
-    ASSERT_TRUE(model.PlaceItem(lists, tc(10, 0), 3600 * 30, 520000001, 52));
-    EXPECT_FALSE(model.PlaceItem(music, tc(10, 0), 3600 * 30, 520000001, 52));
+    EXPECT_EQ(model.PlaceStart(lists, -1, Tc(10, 0)), Tc(10, 0));
+    ASSERT_TRUE(model.PlaceItem(lists, Tc(10, 0), 3600 * 30, 520000001, 52));
+    EXPECT_FALSE(model.PlaceItem(music, Tc(10, 0), 3600 * 30, 520000001, 52));
     ASSERT_TRUE(model.PlaceItem(music, model.PlaceStart(music, 0, {}), 1800 * 30, 530000001, 53));
-    EXPECT_EQ(model.PlaceStart(lists, -1, {}), tc(11, 0));
+    EXPECT_EQ(model.PlaceStart(lists, -1, {}), Tc(11, 0));
     // A schedule's events may end at 24:00:00.
-    ASSERT_TRUE(model.PlaceItem(lists, tc(23, 0), 3600 * 30, 520000002, 52));
-    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, lists, tc(23, 0), tc(24, 0, 1)));
+    ASSERT_TRUE(model.PlaceItem(lists, Tc(23, 0), 3600 * 30, 520000002, 52));
+    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, lists, Tc(23, 0), Tc(24, 0, 1)));
     EXPECT_EQ(model.GetItemCount(), 3);
 }

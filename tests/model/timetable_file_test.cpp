@@ -6,6 +6,8 @@
 #include "model/playlist_file.h"
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
+#include "support/file_contents.h"
+#include "support/time_codes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,11 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TimeValue tc(int h, int m, int s, int f = 0)
-{
-    return TimeValue{quint16(h), quint16(m), quint16(s), quint16(f)};
-}
 
 CTimetableItem makeItem(qint32 index, TimeValue start, TimeValue end, int type, int kind)
 {
@@ -54,12 +51,6 @@ void expectSameHeader(const CTimetableFile &a, const CTimetableFile &b)
     EXPECT_EQ(a.GetDeleteDate(), b.GetDeleteDate());
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class TimetableFileTest : public ::testing::Test {
 protected:
     QString folder() const { return dir.path(); }
@@ -71,18 +62,18 @@ protected:
 TEST(TimetableItemTest, SetRefusesBadSpansTypesAndKinds)
 {
     CTimetableItem item;
-    EXPECT_TRUE(item.Set(100000001, tc(0, 0, 0), tc(24, 0, 0), 1, 0));
-    EXPECT_TRUE(item.Set(100000001, tc(23, 59, 59, 28), tc(23, 59, 59, 29), 1, 0));
+    EXPECT_TRUE(item.Set(100000001, Tc(0, 0, 0), Tc(24, 0, 0), 1, 0));
+    EXPECT_TRUE(item.Set(100000001, Tc(23, 59, 59, 28), Tc(23, 59, 59, 29), 1, 0));
 
     const CTimetableItem before = item;
-    EXPECT_FALSE(item.Set(100000001, tc(1, 0, 0), tc(1, 0, 0), 1, 0));      // empty span
-    EXPECT_FALSE(item.Set(100000001, tc(2, 0, 0), tc(1, 0, 0), 1, 0));      // backwards
-    EXPECT_FALSE(item.Set(100000001, tc(0, 0, 0), tc(24, 0, 0, 1), 1, 0));  // past midnight
-    EXPECT_FALSE(item.Set(100000001, tc(0, 0, 0), tc(0, 0, 1, 30), 1, 0));  // frame 30
-    EXPECT_FALSE(item.Set(100000001, tc(0, 0, 0), tc(0, 0, 1), 9, 0));      // no type 9
-    EXPECT_FALSE(item.Set(100000001, tc(0, 0, 0), tc(0, 0, 1), 1, 100));    // kind of three digits
-    EXPECT_FALSE(item.Set(-1, tc(0, 0, 0), tc(0, 0, 1), 1, 0));
-    EXPECT_FALSE(item.Set(1000000000, tc(0, 0, 0), tc(0, 0, 1), 1, 0));
+    EXPECT_FALSE(item.Set(100000001, Tc(1, 0, 0), Tc(1, 0, 0), 1, 0));      // empty span
+    EXPECT_FALSE(item.Set(100000001, Tc(2, 0, 0), Tc(1, 0, 0), 1, 0));      // backwards
+    EXPECT_FALSE(item.Set(100000001, Tc(0, 0, 0), Tc(24, 0, 0, 1), 1, 0));  // past midnight
+    EXPECT_FALSE(item.Set(100000001, Tc(0, 0, 0), Tc(0, 0, 1, 30), 1, 0));  // frame 30
+    EXPECT_FALSE(item.Set(100000001, Tc(0, 0, 0), Tc(0, 0, 1), 9, 0));      // no type 9
+    EXPECT_FALSE(item.Set(100000001, Tc(0, 0, 0), Tc(0, 0, 1), 1, 100));    // kind of three digits
+    EXPECT_FALSE(item.Set(-1, Tc(0, 0, 0), Tc(0, 0, 1), 1, 0));
+    EXPECT_FALSE(item.Set(1000000000, Tc(0, 0, 0), Tc(0, 0, 1), 1, 0));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(item, before);
     EXPECT_FALSE(item.SetRect(0, 0, -1, 10));
@@ -90,10 +81,10 @@ TEST(TimetableItemTest, SetRefusesBadSpansTypesAndKinds)
 
 TEST(TimetableItemTest, TableNamesFollowTheContentType)
 {
-    EXPECT_EQ(makeItem(520000007, tc(0, 0, 0), tc(0, 1, 0), 52, 1).GetTableName(), "PL520000007_TBL");
-    EXPECT_EQ(makeItem(530000007, tc(0, 0, 0), tc(0, 1, 0), 53, 6).GetTableName(), "PL530000007_TBL");
-    EXPECT_EQ(makeItem(501000007, tc(0, 0, 0), tc(0, 1, 0), 54, 1).GetTableName(), "SQ501000007_TBL");
-    EXPECT_EQ(makeItem(100000007, tc(0, 0, 0), tc(0, 1, 0), 1, 0).GetTableName(), "");
+    EXPECT_EQ(makeItem(520000007, Tc(0, 0, 0), Tc(0, 1, 0), 52, 1).GetTableName(), "PL520000007_TBL");
+    EXPECT_EQ(makeItem(530000007, Tc(0, 0, 0), Tc(0, 1, 0), 53, 6).GetTableName(), "PL530000007_TBL");
+    EXPECT_EQ(makeItem(501000007, Tc(0, 0, 0), Tc(0, 1, 0), 54, 1).GetTableName(), "SQ501000007_TBL");
+    EXPECT_EQ(makeItem(100000007, Tc(0, 0, 0), Tc(0, 1, 0), 1, 0).GetTableName(), "");
 
     EXPECT_EQ(CTimetableItem::ParseTableName("SQ501000007_TBL", 54), 501000007);
     EXPECT_EQ(CTimetableItem::ParseTableName("PL000000000_TBL", 53), 0);
@@ -114,7 +105,7 @@ TEST_F(TimetableFileTest, SequenceFileRoundTripsTwoThousandEntriesWithFrames)
         const int startFrames = i * 40 * 30 + i % 30;
         const int endFrames = startFrames + 40 * 30 - 1;
         auto toTime = [](int frames) {
-            return tc(frames / 108000, frames / 1800 % 60, frames / 30 % 60, frames % 30);
+            return Tc(frames / 108000, frames / 1800 % 60, frames / 30 % 60, frames % 30);
         };
         CTimetableItem item = makeItem(100000000 + i, toTime(startFrames), toTime(endFrames), types[i % 10], 0);
         ASSERT_TRUE(item.SetRect(i % 7 - 3, i % 5, 1920 - i % 100, 1080));
@@ -133,22 +124,22 @@ TEST_F(TimetableFileTest, PlaylistAndScheduleFilesRoundTripTheirReferences)
 {
     CPlaylistFile playlist;
     fillHeader(playlist, 520000042);
-    ASSERT_TRUE(playlist.AddItem(makeItem(501000042, tc(0, 0, 0), tc(0, 10, 0, 15), 54, 1)));
-    ASSERT_TRUE(playlist.AddItem(makeItem(511000042, tc(0, 0, 5), tc(23, 55, 0), 54, 11)));
+    ASSERT_TRUE(playlist.AddItem(makeItem(501000042, Tc(0, 0, 0), Tc(0, 10, 0, 15), 54, 1)));
+    ASSERT_TRUE(playlist.AddItem(makeItem(511000042, Tc(0, 0, 5), Tc(23, 55, 0), 54, 11)));
     ASSERT_TRUE(playlist.SaveTo(folder()));
 
     CPlaylistFile readPlaylist;
     ASSERT_TRUE(readPlaylist.LoadFrom(folder(), 520000042));
     expectSameHeader(playlist, readPlaylist);
     expectSameItems(playlist, readPlaylist);
-    EXPECT_TRUE(readAll(folder() + "/PL520000042.xml").contains("<table>SQ511000042_TBL</table>"));
+    EXPECT_TRUE(ReadAll(folder() + "/PL520000042.xml").contains("<table>SQ511000042_TBL</table>"));
 
     CScheduleFile schedule;
     fillHeader(schedule, 551900001);
-    ASSERT_TRUE(schedule.AddItem(makeItem(520000042, tc(6, 0, 0), tc(12, 0, 0), 52, 1)));
-    ASSERT_TRUE(schedule.AddItem(makeItem(999000003, tc(12, 0, 0), tc(23, 59, 59, 29), 52, 1)));
-    ASSERT_TRUE(schedule.AddItem(makeItem(530000001, tc(6, 0, 0), tc(24, 0, 0), 53, 6)));
-    ASSERT_TRUE(schedule.AddItem(makeItem(512900001, tc(7, 0, 0), tc(8, 0, 0), 54, 12)));
+    ASSERT_TRUE(schedule.AddItem(makeItem(520000042, Tc(6, 0, 0), Tc(12, 0, 0), 52, 1)));
+    ASSERT_TRUE(schedule.AddItem(makeItem(999000003, Tc(12, 0, 0), Tc(23, 59, 59, 29), 52, 1)));
+    ASSERT_TRUE(schedule.AddItem(makeItem(530000001, Tc(6, 0, 0), Tc(24, 0, 0), 53, 6)));
+    ASSERT_TRUE(schedule.AddItem(makeItem(512900001, Tc(7, 0, 0), Tc(8, 0, 0), 54, 12)));
     ASSERT_TRUE(schedule.SaveTo(folder()));
 
     CScheduleFile readSchedule;
@@ -162,10 +153,10 @@ TEST_F(TimetableFileTest, EachFileTakesOnlyItsOwnKindOfEntry)
     CPlaylistFile playlist;
     CScheduleFile schedule;
     CSequenceFile sequence;
-    const CTimetableItem content = makeItem(100000001, tc(0, 0, 0), tc(0, 1, 0), 1, 0);
-    const CTimetableItem list = makeItem(520000001, tc(0, 0, 0), tc(0, 1, 0), 52, 1);
-    const CTimetableItem layer = makeItem(502000001, tc(0, 0, 0), tc(0, 1, 0), 54, 2);
-    const CTimetableItem wrongLayer = makeItem(502000001, tc(0, 0, 0), tc(0, 1, 0), 54, 3);
+    const CTimetableItem content = makeItem(100000001, Tc(0, 0, 0), Tc(0, 1, 0), 1, 0);
+    const CTimetableItem list = makeItem(520000001, Tc(0, 0, 0), Tc(0, 1, 0), 52, 1);
+    const CTimetableItem layer = makeItem(502000001, Tc(0, 0, 0), Tc(0, 1, 0), 54, 2);
+    const CTimetableItem wrongLayer = makeItem(502000001, Tc(0, 0, 0), Tc(0, 1, 0), 54, 3);
 
     EXPECT_TRUE(playlist.AddItem(layer));
     EXPECT_FALSE(playlist.AddItem(list));
@@ -198,7 +189,7 @@ TEST_F(TimetableFileTest, SavingWithoutANumberFailsAndAnEmptyDateIsLeftOut)
 
     ASSERT_TRUE(file.SetIndex(520000001));
     ASSERT_TRUE(file.SaveTo(folder()));
-    const QByteArray bytes = readAll(folder() + "/PL520000001.xml");
+    const QByteArray bytes = ReadAll(folder() + "/PL520000001.xml");
     EXPECT_TRUE(bytes.contains("<playlist ver=\"2.2\" index=\"520000001\">"));
     EXPECT_FALSE(bytes.contains("deldate"));
     CPlaylistFile read;

@@ -11,6 +11,7 @@
 #include "model/telop_property.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompter.h"
+#include "support/time_codes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,11 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TimeValue at(int seconds)
-{
-    return TimeValue{quint16(seconds / 3600), quint16(seconds / 60 % 60), quint16(seconds % 60), 0};
-}
 
 CTimetableItem item(int type, int from, int to, qint32 number = 100000001)
 {

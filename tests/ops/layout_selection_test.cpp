@@ -9,6 +9,7 @@
 #include "model/playlist_edit_model.h"
 #include "model/playlist_property.h"
 #include "support/scripted_prompter.h"
+#include "support/time_codes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,12 +19,7 @@
 
 namespace {
 
-TimeValue at(int seconds)
-{
-    return TimeValue{quint16(seconds / 3600), quint16(seconds / 60 % 60), quint16(seconds % 60), 0};
-}
-
-CTimetableItem item(int type, qint32 number, int from, int to)
+CTimetableItem placedItem(int type, qint32 number, int from, int to)
 {
     CTimetableItem entry;
     EXPECT_TRUE(entry.Set(number, at(from), at(to), type, 0));
@@ -36,9 +32,9 @@ CTimetableItem item(int type, qint32 number, int from, int to)
 CPlaylistEditModel sampleList()
 {
     CPlaylistEditModel model(52);
-    EXPECT_TRUE(model.InsertItem(model.FindTrack(1), item(1, 101000001, 0, 20)));
-    EXPECT_TRUE(model.InsertItem(model.FindTrack(2), item(2, 201000001, 10, 20)));
-    EXPECT_TRUE(model.InsertItem(model.FindTrack(32), item(6, 601000001, 0, 20)));
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(1), placedItem(1, 101000001, 0, 20)));
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(2), placedItem(2, 201000001, 10, 20)));
+    EXPECT_TRUE(model.InsertItem(model.FindTrack(32), placedItem(6, 601000001, 0, 20)));
     model.SetModified(false);
     return model;
 }

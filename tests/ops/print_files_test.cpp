@@ -9,6 +9,7 @@
 #include "ops/print_files.h"
 #include "ops/spreadsheet_runner.h"
 #include "ops_test_library.h"
+#include "support/time_codes.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,11 +51,6 @@ std::string Shown(const QByteArray &bytes)
 QString Tabs(int count)
 {
     return QString(count, QLatin1Char('\t'));
-}
-
-TimeValue Tc(int h, int m, int s = 0)
-{
-    return TimeValue{quint16(h), quint16(m), quint16(s), 0};
 }
 
 void Place(CTimetableModel &model, int track, qint32 number, int type, const TimeValue &start, const TimeValue &end)

@@ -22,7 +22,7 @@
 
 namespace {
 
-const SystemTime kFileTime = MakeTime(2026, 4, 1, 9, 5, 3, 999);
+const SystemTime kPropertyFileTime = MakeTime(2026, 4, 1, 9, 5, 3, 999);
 constexpr qint32 kSignal = 2;
 
 void SetCommon(CPropertyBase &record, qint32 index, const QString &title, const QString &info, quint64 size,
@@ -60,7 +60,7 @@ QByteArray SavedBytes(CPropertyXml &file)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("property.xml");
-    EXPECT_TRUE(file.Save(path, kFileTime, kSignal)) << file.GetLastError();
+    EXPECT_TRUE(file.Save(path, kPropertyFileTime, kSignal)) << file.GetLastError();
     return ReadFileBytes(path);
 }
 
@@ -267,7 +267,7 @@ TEST(PropertyXml, EmptyFileAndRefusedPath)
     CPropertyXml file;
     EXPECT_EQ(SavedBytes(file), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                            "<content ver=\"1.0\" date=\"2026-04-01\" time=\"09:05:03\"/>\n"));
-    EXPECT_FALSE(file.Save(QString(), kFileTime, 0));
+    EXPECT_FALSE(file.Save(QString(), kPropertyFileTime, 0));
     EXPECT_EQ(file.GetLastError(), 87u);
 }
 
@@ -279,10 +279,10 @@ TEST(PropertyXml, FailedSaveLeavesTheOldFileAndNoTemporaryFile)
     ASSERT_TRUE(movie.SetIndex(101000001));
     CPropertyXml file;
     ASSERT_TRUE(file.AddMovie(&movie, "m.mp4", false));
-    ASSERT_TRUE(file.Save(path, kFileTime, 0));
+    ASSERT_TRUE(file.Save(path, kPropertyFileTime, 0));
     const QByteArray before = ReadFileBytes(path);
 
-    EXPECT_FALSE(file.Save(dir.filePath("missing/property1.xml"), kFileTime, 0));
+    EXPECT_FALSE(file.Save(dir.filePath("missing/property1.xml"), kPropertyFileTime, 0));
     EXPECT_EQ(file.GetLastError(), 3u);
     EXPECT_EQ(ReadFileBytes(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"property1.xml"});

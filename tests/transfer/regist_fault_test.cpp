@@ -24,7 +24,7 @@ namespace {
 
 using Fault = EmulatedPlayer::Fault;
 
-const SystemTime kEdited = MakeTime(2026, 3, 10, 10, 0, 0, 500);
+const SystemTime kFaultLibraryEdited = MakeTime(2026, 3, 10, 10, 0, 0, 500);
 // The client's time-out in the cases that stall a player: short, so the
 // stall ends the job soon, yet long enough that the healthy players' replies
 // never run into it on a loaded machine. The stalls themselves outlast it
@@ -88,7 +88,7 @@ protected:
     {
         ASSERT_TRUE(m_players.start());
         m_library.setFolders(m_send);
-        ASSERT_TRUE(m_library.addEveryType(m_send, kEdited));
+        ASSERT_TRUE(m_library.addEveryType(m_send, kFaultLibraryEdited));
         ASSERT_TRUE(m_requests.Add(&m_send));
     }
 

@@ -30,7 +30,7 @@ namespace {
 using Row = EmulatedPlayer::Row;
 using Fault = EmulatedPlayer::Fault;
 
-const SystemTime kEdited = MakeTime(2026, 3, 10, 10, 0, 0, 500);
+const SystemTime kLibraryEdited = MakeTime(2026, 3, 10, 10, 0, 0, 500);
 
 QStringList UploadPaths(const EmulatedPlayer &player)
 {
@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(m_players.start());
         auto request = std::make_unique<CDlkRequestSend>();
         m_library.setFolders(*request);
-        ASSERT_TRUE(m_library.addEveryType(*request, kEdited));
+        ASSERT_TRUE(m_library.addEveryType(*request, kLibraryEdited));
         m_send = std::move(request);
     }
 

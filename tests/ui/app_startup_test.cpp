@@ -10,6 +10,7 @@
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "shell_fixture.h"
+#include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -22,12 +23,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString StoredBaseFolder()
 {

@@ -10,6 +10,7 @@
 #include "app/telv_bmp_button.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "cab/dlkx_cab.h"
+#include "control_lookup.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/system_ini.h"
@@ -44,14 +45,6 @@
 #include <QTest>
 
 inline constexpr int kRegistrationWaitMs = 60000;
-
-template <class Control>
-Control *control(QWidget *parent, int id)
-{
-    auto *found = parent->findChild<Control *>(QString::number(id));
-    EXPECT_NE(found, nullptr) << id;
-    return found;
-}
 
 inline void click(QWidget *widget)
 {

@@ -46,7 +46,7 @@ QByteArray MovieData()
     return QByteArray(64 * 1024, 'm');
 }
 
-QStringList Commands(const EmulatedPlayer &player)
+QStringList CommandPageCommands(const EmulatedPlayer &player)
 {
     QStringList commands;
     for (const EmulatedPlayer::Request &request : player.requests()) {
@@ -82,7 +82,7 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     m_frame->R40Play(1, kMovie, true, false);
     ASSERT_TRUE(waitIdle());
     EXPECT_TRUE(m_frame->isEnabled());
-    EXPECT_TRUE(Commands(player(1)).contains(QStringLiteral("PLCL")));
+    EXPECT_TRUE(CommandPageCommands(player(1)).contains(QStringLiteral("PLCL")));
     EXPECT_TRUE(player(0).requests().isEmpty());
 
     FixedPlayChoice choice;
@@ -103,7 +103,7 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
 
     m_frame->R40PlayStop(1, false, false);
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_EQ(CommandPageCommands(player(0)), QStringList{QStringLiteral("SPCL")});
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
 }
 
@@ -145,13 +145,13 @@ TEST_F(PlayerOpsTest, DeleteOnThePlayerAndFetchItsLists)
 
     m_frame->R40DeleteContents(1, {kMovie});
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("RMCL")});
+    EXPECT_EQ(CommandPageCommands(player(0)), QStringList{QStringLiteral("RMCL")});
     EXPECT_TRUE(m_frame->isEnabled());
 
     player(0).clearRequests();
     EXPECT_TRUE(m_frame->R40GetRemoteList(1));
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(Commands(player(0)).contains(QStringLiteral("CLST")));
+    EXPECT_TRUE(CommandPageCommands(player(0)).contains(QStringLiteral("CLST")));
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_COMPLETE);
 }
 
@@ -190,7 +190,7 @@ TEST_F(PlayerOpsTest, StatusAndUpdateReachTheChosenPlayers)
     ASSERT_TRUE(startWithPlayers(2));
     m_frame->R40GetStatus({number(0)});
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(Commands(player(0)).contains(QStringLiteral("SYST")));
+    EXPECT_TRUE(CommandPageCommands(player(0)).contains(QStringLiteral("SYST")));
     EXPECT_TRUE(player(1).requests().isEmpty());
 
     const QString update = QDir(m_home.path()).filePath(QStringLiteral("r40update.cab"));
@@ -386,7 +386,8 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     ASSERT_TRUE(waitIdle());
     m_frame->R40PlayStop(52, true, false);
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(Commands(player(0)), (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
+    EXPECT_EQ(CommandPageCommands(player(0)),
+              (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
     EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("id")), QStringLiteral("2"));
 
     // A playlist of the background layer only becomes the user screen saver.
@@ -489,10 +490,10 @@ TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
     // Preview and its stop go to the preview player only.
     run(CMainFrame::PANE_CONTENTS, 10, 1, {kMovie}, 4041);
     EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PREVIEW);
-    EXPECT_TRUE(Commands(player(1)).contains(playlistPlay));
+    EXPECT_TRUE(CommandPageCommands(player(1)).contains(playlistPlay));
     EXPECT_TRUE(player(0).requests().isEmpty());
     run(CMainFrame::PANE_CONTENTS, 10, 1, {kMovie}, 4042);
-    EXPECT_EQ(Commands(player(1)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_EQ(CommandPageCommands(player(1)), QStringList{QStringLiteral("SPCL")});
     EXPECT_TRUE(player(0).requests().isEmpty());
 
     // COM2 runs the control on the preview player as a COM2 play.
@@ -504,7 +505,7 @@ TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
     run(CMainFrame::PANE_CONTENTS, 16, 1, {kMovie}, 4037);
     EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_PLAY);
     for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(Commands(player(i)).contains(playlistPlay)) << i;
+        EXPECT_TRUE(CommandPageCommands(player(i)).contains(playlistPlay)) << i;
 
     // On a player's own contents, play and stop are the remote ones.
     m_frame->SelectPlayer(number(0));
@@ -514,8 +515,8 @@ TEST_F(PlayerOpsTest, ContentsCommandsReachThePlayersAsTheirPaneSays)
     m_frame->NotifyContentsListChanged(1, 0, 0);
     run(CMainFrame::PANE_PLAYER_CONTENTS, 17, 1, {kMovie}, 4037);
     EXPECT_EQ(m_frame->GetTransferMode(), TRANSFER_MODE_REMOTE_PLAY);
-    EXPECT_EQ(Commands(player(0)), QStringList{playlistPlay});
+    EXPECT_EQ(CommandPageCommands(player(0)), QStringList{playlistPlay});
     run(CMainFrame::PANE_PLAYER_CONTENTS, 17, 1, {kMovie}, 4042);
-    EXPECT_EQ(Commands(player(0)), QStringList{QStringLiteral("SPCL")});
+    EXPECT_EQ(CommandPageCommands(player(0)), QStringList{QStringLiteral("SPCL")});
     EXPECT_TRUE(player(1).requests().isEmpty());
 }

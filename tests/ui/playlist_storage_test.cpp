@@ -12,6 +12,7 @@
 #include "ops/clipboard_formats.h"
 #include "fake_save_dialogs.h"
 #include "shell_fixture.h"
+#include "support/time_codes.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
 #include "ui/timetable/timetable_grid.h"
@@ -22,11 +23,6 @@
 #include <QGuiApplication>
 
 namespace {
-
-TimeValue Tc(int h, int m, int s = 0)
-{
-    return TimeValue{quint16(h), quint16(m), quint16(s), 0};
-}
 
 void PlayStill(CTimetableModel &model, int track, const TimeValue &start, const TimeValue &end, int type = 2,
                qint32 number = 200000001)

@@ -11,6 +11,7 @@
 #include "model/contents_store.h"
 #include "model/schedule_property.h"
 #include "shell_fixture.h"
+#include "support/time_codes.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/timetable/calendar_dlg_view.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
@@ -28,11 +29,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-TimeValue Tc(int h, int m)
-{
-    return TimeValue{quint16(h), quint16(m), 0, 0};
-}
 
 class ScheduleCalendar : public ShellTest {
 protected:

@@ -22,7 +22,7 @@ namespace {
 
 using Fault = EmulatedPlayer::Fault;
 
-QByteArray MovieData()
+QByteArray PatternedMovieData()
 {
     QByteArray data(200 * 1024, '\0');
     for (int i = 0; i < data.size(); ++i)
@@ -44,7 +44,7 @@ bool HasUploadOf(const EmulatedPlayer &player, const QString &suffix)
 TEST_F(PlayerOpsTest, ContentsSendToGroupListsEveryPlayersOutcome)
 {
     ASSERT_TRUE(startWithPlayers(3));
-    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(kMovie, PatternedMovieData(), DateValue{2020, 1, 1}));
 
     m_frame->R40SendContents(1, {kMovie});
     ASSERT_TRUE(m_frame->IsBusy());
@@ -69,7 +69,7 @@ TEST_F(PlayerOpsTest, ContentsSendToGroupListsEveryPlayersOutcome)
 TEST_F(PlayerOpsTest, OneFailingPlayerIsReportedWhileTheOthersFinish)
 {
     ASSERT_TRUE(startWithPlayers(3));
-    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(kMovie, PatternedMovieData(), DateValue{2020, 1, 1}));
     player(1).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("other"));
     player(2).setUploadFault(Fault::httpStatus(500));
     m_prompter.answer(IDOK);
@@ -89,7 +89,7 @@ TEST_F(PlayerOpsTest, OneFailingPlayerIsReportedWhileTheOthersFinish)
 TEST_F(PlayerOpsTest, RefusalsChangeNothing)
 {
     ASSERT_TRUE(startWithPlayers(2));
-    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(kMovie, PatternedMovieData(), DateValue{2020, 1, 1}));
 
     // A missing content file: 5116, nothing queued, the record untouched.
     QFile::remove(GetContentFolders().GetContentFolder(1) + QStringLiteral("/clip101000001.mpg"));
@@ -122,7 +122,7 @@ TEST_F(PlayerOpsTest, RefusalsChangeNothing)
 TEST_F(PlayerOpsTest, StoppingAStalledSendEndsEverything)
 {
     ASSERT_TRUE(startWithPlayers(3));
-    ASSERT_TRUE(addMovie(kMovie, MovieData(), DateValue{2020, 1, 1}));
+    ASSERT_TRUE(addMovie(kMovie, PatternedMovieData(), DateValue{2020, 1, 1}));
     player(1).setUploadFault(Fault::delay(60000, 1024));
     player(2).setUploadFault(Fault::reset(4096).once());
     m_prompter.answer(IDOK);

@@ -11,7 +11,7 @@
 
 namespace {
 
-QByteArray ReadAll(const QString &path)
+QByteArray ReadAllOrMissing(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -71,14 +71,16 @@ TEST_F(ShellTest, SettingsPackageHoldsTheFiveFilesAndRemembersItsFolder)
     ASSERT_EQ(DLKxDecompressCab({target, out}), 0);
     for (const char *name : {"Y5.ini", "Q9S.ini", "Player.xml", "Q9Group.xml", "Q9Display.xml"}) {
         const QString relative = QStringLiteral("TelvData/Q9Data/") + QLatin1String(name);
-        EXPECT_EQ(ReadAll(QDir(out).filePath(relative)), ReadAll(QDir(baseFolder()).filePath(relative))) << name;
+        EXPECT_EQ(ReadAllOrMissing(QDir(out).filePath(relative)),
+                  ReadAllOrMissing(QDir(baseFolder()).filePath(relative)))
+            << name;
     }
 
     // A missing member fails the package, and the earlier one stays whole.
-    const QByteArray kept = ReadAll(target);
+    const QByteArray kept = ReadAllOrMissing(target);
     QFile::remove(QDir(data).filePath(QStringLiteral("Q9Group.xml")));
     dialogs.answers << target;
     m_prompter.expect(5368, IDOK);
     frame->OnExportSettings();
-    EXPECT_EQ(ReadAll(target), kept);
+    EXPECT_EQ(ReadAllOrMissing(target), kept);
 }

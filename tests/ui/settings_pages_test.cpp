@@ -6,6 +6,7 @@
 
 #include "app/color_dialog.h"
 #include "app/main_frame.h"
+#include "control_lookup.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/system_ini.h"
@@ -37,14 +38,6 @@
 #include <functional>
 
 namespace {
-
-template <class Control>
-Control *control(QWidget *page, int id)
-{
-    auto *found = page->findChild<Control *>(QString::number(id));
-    EXPECT_NE(found, nullptr) << id;
-    return found;
-}
 
 void type(QWidget *page, int id, const QString &text)
 {

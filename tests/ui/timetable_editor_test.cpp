@@ -18,6 +18,7 @@
 #include "model/telop_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
+#include "support/time_codes.h"
 #include "timetable_drops.h"
 #include "ui/contents/contents_dlg_view.h"
 #include "ui/contents/contents_list_ctrl.h"
@@ -43,11 +44,6 @@
 namespace {
 
 constexpr int kIdEdit = 57601;
-
-TimeValue Tc(int h, int m, int s = 0)
-{
-    return TimeValue{quint16(h), quint16(m), quint16(s), 0};
-}
 
 template <class Record>
 void AddContent(int type, qint32 number, const char *title, const TimeValue &playTime)

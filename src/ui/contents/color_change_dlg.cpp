@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgTransparentColor = 5003;
 constexpr int kColumns = 5;
 

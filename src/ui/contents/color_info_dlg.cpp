@@ -4,6 +4,7 @@
 #include "app/dialog_buttons.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
+#include "ui/contents/content_dialog_messages.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -13,9 +14,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgRemoveControlChars = 5375;
-constexpr quint32 kMsgEmptyItem = 5232;
 constexpr int kCount = CSystemIni::kCalendarColorCount;
 
 QString withoutControlChars(QString text)
@@ -97,13 +95,13 @@ void CColorInfoDlg::accept()
 {
     const int withControls = firstEditWithControlChars();
     if (withControls >= 0
-        && ShowMessage(this, kMsgRemoveControlChars, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        && ShowMessage(this, kAskRemoveInvalid, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         focusEdit(withControls);
         return;
     }
     const int empty = firstEmptyEdit();
     if (empty >= 0) {
-        ShowMessage(this, kMsgEmptyItem, kTitleCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, MB_OK | MB_ICONWARNING);
         focusEdit(empty);
         return;
     }

@@ -17,6 +17,7 @@
 #include "ui/contents/contents_registration.h"
 #include "ui/contents/contents_tab_ctrl.h"
 #include "ui/contents/filter_dlg.h"
+#include "ui/contents/id_lists.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr int kSeparator = -1;
 
 // The page types in the order the pane keeps them.
@@ -108,11 +108,6 @@ int listCommandOf(int commandId)
 bool hasFilterDocument(int type)
 {
     return (type >= 1 && type <= 8) || type == 52 || type == 53;
-}
-
-bool isIn(int id, std::initializer_list<int> ids)
-{
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 // The audio and control rules: with the layer option the layers decide,

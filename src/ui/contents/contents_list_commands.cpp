@@ -25,6 +25,7 @@
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_registration.h"
 #include "ui/contents/contents_thumb_view.h"
+#include "ui/contents/id_lists.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,7 +41,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr qint32 kFirstVodIndex = 999000000;
 constexpr int kSortMenuId = 6304;
 constexpr int kViewMenuId = -2; // the "表示(&V)" submenu
@@ -173,11 +173,6 @@ QList<int> menuItems(int type, int mode)
     default:
         return {};
     }
-}
-
-bool isIn(int id, Items ids)
-{
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 bool isSortCommand(int id)

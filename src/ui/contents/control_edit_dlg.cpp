@@ -15,6 +15,7 @@
 #include "ops/send_targets.h"
 #include "player/r40_com_command.h"
 #include "player/r40_http.h"
+#include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/save_number_choice.h"
 
 #include <QComboBox>
@@ -30,13 +31,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kMsgRange = 5108;
-constexpr quint32 kAskRemoveInvalid = 5375;
-constexpr quint32 kMsgEmptyItem = 5410;
-constexpr int kMaxCategory = 20;
-constexpr int kMaxTitle = 40;
 constexpr int kMaxVolumeDigits = 3;
 
 const char *const kSendDataWrong = "送信データに誤りがあります。入力内容を確認してください。";
@@ -80,8 +74,8 @@ CControlEditDlg::CControlEditDlg(QWidget *parent)
 {
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QStringLiteral("制御編集"));
-    m_category = addEdit(IDC_CATEGORY, kMaxCategory);
-    m_title = addEdit(IDC_TITLE, kMaxTitle);
+    m_category = addEdit(IDC_CATEGORY, CPropertyBase::kMaxInfo);
+    m_title = addEdit(IDC_TITLE, CPropertyBase::kMaxTitle);
     m_send = addEdit(IDC_SEND, kMaxHexText);
     m_response = addEdit(IDC_RESPONSE, kMaxHexText);
     m_volume = addEdit(IDC_VOLUME, kMaxVolumeDigits);
@@ -260,21 +254,21 @@ bool CControlEditDlg::refuseData(int check)
 {
     switch (check) {
     case CONTROL_VOLUME_OUT_OF_RANGE:
-        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgRange, kMinVolume, kMaxVolume);
+        ShowMessageFormat(this, kTitleCaption, kWarningStyle, kMsgOutOfRange, kMinVolume, kMaxVolume);
         m_volume->setFocus(Qt::OtherFocusReason);
         break;
     case CONTROL_SEND_DATA_WRONG:
-        MessageBoxWithCaptionId(this, QString::fromUtf8(kSendDataWrong), kTitleCaption, kStyle);
+        MessageBoxWithCaptionId(this, QString::fromUtf8(kSendDataWrong), kTitleCaption, kWarningStyle);
         m_send->setFocus(Qt::OtherFocusReason);
         m_send->selectAll();
         break;
     case CONTROL_RESPONSE_DATA_WRONG:
-        MessageBoxWithCaptionId(this, QString::fromUtf8(kResponseDataWrong), kTitleCaption, kStyle);
+        MessageBoxWithCaptionId(this, QString::fromUtf8(kResponseDataWrong), kTitleCaption, kWarningStyle);
         m_response->setFocus(Qt::OtherFocusReason);
         break;
     case CONTROL_VOLUME_EMPTY:
     case CONTROL_SEND_DATA_EMPTY:
-        ShowMessage(this, kMsgEmptyItem, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgEmptyItem, kTitleCaption, kWarningStyle);
         (check == CONTROL_VOLUME_EMPTY ? m_volume : m_send)->setFocus(Qt::OtherFocusReason);
         break;
     default:
@@ -382,7 +376,7 @@ void CControlEditDlg::onTestEnd(bool success, quint32 detail)
                                 MB_OK | MB_ICONINFORMATION);
     } else {
         MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(int(detail))}),
-                                kTitleCaption, kStyle);
+                                kTitleCaption, kWarningStyle);
     }
 }
 

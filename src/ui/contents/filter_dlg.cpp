@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgFilterNotSaved = 5433;
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "model/contents_store.h"
+#include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/save_number_choice.h"
 
 #include <QDialogButtonBox>
@@ -13,16 +14,9 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
-constexpr quint32 kMsgRange = 5108;
-constexpr quint32 kMsgEmpty = 5232;
 constexpr quint32 kMsgNotDigits = 5235;
-constexpr quint32 kAskRemoveInvalid = 5375;
 constexpr quint32 kMsgNotAlphanumeric = 5376;
 constexpr quint32 kMsgCredentialTooShort = 5390;
-constexpr int kMaxCategory = 20;
-constexpr int kMaxTitle = 40;
 constexpr int kMaxPort = 65535;
 constexpr int kMaxCredential = 16;
 constexpr int kMinCredential = 5;
@@ -42,8 +36,8 @@ CIpCameraSetDlg::CIpCameraSetDlg(QWidget *parent) : QDialog(parent)
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QStringLiteral("IP カメラ設定"));
     auto *form = new QFormLayout(this);
-    m_category = addEdit(IDC_CATEGORY, kMaxCategory);
-    m_title = addEdit(IDC_TITLE, kMaxTitle);
+    m_category = addEdit(IDC_CATEGORY, CPropertyBase::kMaxInfo);
+    m_title = addEdit(IDC_TITLE, CPropertyBase::kMaxTitle);
     m_address = new CIpAddressCtrl(this);
     m_address->setObjectName(QString::number(IDC_ADDRESS));
     m_port = addEdit(IDC_PORT, 5);
@@ -88,7 +82,7 @@ void CIpCameraSetDlg::GetStreamingProperty(CStreamingProperty &record) const
 
 bool CIpCameraSetDlg::refuse(quint32 messageId, QWidget *field)
 {
-    ShowMessage(this, messageId, kTitleCaption, kStyle);
+    ShowMessage(this, messageId, kTitleCaption, kWarningStyle);
     field->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -124,7 +118,7 @@ bool CIpCameraSetDlg::Validate()
     const std::array<int, 4> fields = m_address->GetFields();
     const int emptyField = m_address->FirstEmptyField();
     if (emptyField >= 0 || fields[0] == 0 || fields[3] == 0) {
-        ShowMessage(this, kMsgEmpty, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, kWarningStyle);
         m_address->SetFieldFocus(emptyField >= 0 ? emptyField : (fields[0] == 0 ? 0 : 3));
         return false;
     }
@@ -132,12 +126,12 @@ bool CIpCameraSetDlg::Validate()
     m_record.SetAddress(address);
     const QString portText = m_port->text();
     if (portText.isEmpty())
-        return refuse(kMsgEmpty, m_port);
+        return refuse(kMsgEmptyField, m_port);
     if (!IsDecimalDigits(portText))
         return refuse(kMsgNotDigits, m_port);
     const int port = portText.toInt();
     if (port < 1 || port > kMaxPort) {
-        ShowMessageFormat(this, kTitleCaption, kStyle, kMsgRange, 1, kMaxPort);
+        ShowMessageFormat(this, kTitleCaption, kWarningStyle, kMsgOutOfRange, 1, kMaxPort);
         m_port->setFocus(Qt::OtherFocusReason);
         return false;
     }

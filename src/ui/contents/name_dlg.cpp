@@ -8,10 +8,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
-namespace {
-constexpr quint32 kTitleCaption = 1;
-} // namespace
-
 CNameDlg::CNameDlg(QWidget *parent) : QDialog(parent), m_edit(new QLineEdit(this))
 {
     setObjectName(QString::number(kTemplateId));

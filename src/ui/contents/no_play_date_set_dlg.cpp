@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 const char *const kDayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
 
 QDate toQDate(const DateValue &date)

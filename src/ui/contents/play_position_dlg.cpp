@@ -5,6 +5,7 @@
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
+#include "ui/contents/content_dialog_messages.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -20,14 +21,12 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgTooShort = 5100;
-constexpr quint32 kMsgRange = 5108;
 constexpr quint32 kPositionTexts[] = {5940, 5941, 5942, 5774};
 constexpr int kMinPlaySeconds = 5;
 constexpr int kWideMaximum = 1000;
 
-const char *const kTitle = "割り込み再生";
+const char *const kInterruptPlayTitle = "割り込み再生";
 const char *const kUntilStopped = "[停止]するまで再生";
 const char *const kGivenTime = "指定時間再生";
 const char *const kTimeLabel = "再生時間：";
@@ -44,7 +43,7 @@ int secondsOf(const QTime &time)
 CPlayPositionDlg::CPlayPositionDlg(int contentType, QWidget *parent) : QDialog(parent), m_contentType(contentType)
 {
     setObjectName(QString::number(kTemplateId));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(QString::fromUtf8(kInterruptPlayTitle));
     auto *column = new QVBoxLayout(this);
     m_untilStopped = WithControlId(new QRadioButton(QString::fromUtf8(kUntilStopped), this), kUntilStoppedId);
     m_givenTime = WithControlId(new QRadioButton(QString::fromUtf8(kGivenTime), this), kGivenTimeId);
@@ -132,7 +131,7 @@ bool CPlayPositionDlg::readPosition()
     // A position that is not a whole number from 0 to the screen height
     // would put the telop off the screen.
     if (!isNumber || position > m_settings.maxPosition) {
-        ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, kMsgRange, 0, m_settings.maxPosition);
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgOutOfRange, 0, m_settings.maxPosition);
         m_positionEdit->setFocus();
         return false;
     }
@@ -154,7 +153,7 @@ void CPlayPositionDlg::accept()
     if (given) {
         playSeconds = secondsOf(m_time->time());
         if (playSeconds < kMinPlaySeconds) {
-            ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, kMsgTooShort, kMinPlaySeconds);
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgTooShort, kMinPlaySeconds);
             return;
         }
         if (ownSeconds() == 0) {

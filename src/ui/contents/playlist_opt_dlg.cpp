@@ -9,9 +9,8 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgLayoutKeepsValues = 5374;
-const char *const kTitle = "解像度の設定";
+const char *const kResolutionTitle = "解像度の設定";
 const char *const kLabel = "解像度：";
 
 // The item data of a choice: the id in the low 16 bits, the orientation in the high.
@@ -22,7 +21,8 @@ int packPair(qint32 id, qint32 orientation)
 
 } // namespace
 
-CPlaylistOptDlg::CPlaylistOptDlg(QWidget *parent) : CSingleChoiceDlg(kTemplateId, kComboId, kTitle, kLabel, parent)
+CPlaylistOptDlg::CPlaylistOptDlg(QWidget *parent)
+    : CSingleChoiceDlg(kTemplateId, kComboId, kResolutionTitle, kLabel, parent)
 {
 }
 
@@ -59,7 +59,7 @@ void CPlaylistOptDlg::accept()
     GetAppIni().SetLastOrientation(orientation);
     const CPlaylistEditModel *edited = GetContentFolders().GetPlaylistModel(52);
     if (edited && edited->GetItemCount() > 0 && (id != m_resolution || orientation != m_orientation))
-        ShowMessage(this, kMsgLayoutKeepsValues, kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(this, kMsgLayoutKeepsValues, kTitleCaption, MB_OK | MB_ICONWARNING);
     m_resolution = id;
     m_orientation = orientation;
     QDialog::accept();

@@ -9,7 +9,7 @@
 
 namespace {
 
-const char *const kTitle = "印刷";
+const char *const kPrintTitle = "印刷";
 const char *const kMonthly = "月間スケジュールのExcel表示";
 const char *const kWithLists = "スケジュールおよびプレイリスト・BGMリストのExcel表示";
 const char *const kNote = "[ご注意]\n内容によりマクロ処理に時間がかかり中止できません。";
@@ -19,7 +19,7 @@ const char *const kNote = "[ご注意]\n内容によりマクロ処理に時間�
 CPrintCalendarDlg::CPrintCalendarDlg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QString::number(kTemplateId));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(QString::fromUtf8(kPrintTitle));
     auto *column = new QVBoxLayout(this);
     m_monthly = new QRadioButton(QString::fromUtf8(kMonthly), this);
     m_monthly->setObjectName(QString::number(kMonthlyId));

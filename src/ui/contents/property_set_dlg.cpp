@@ -12,7 +12,6 @@
 #include <QTimeEdit>
 
 namespace {
-constexpr quint32 kTitleCaption = 1;
 constexpr int kEditMargins = 12;
 } // namespace
 

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kAskSaveUnderNumber = 5000;
 constexpr quint32 kAskSampleAsNew = 5002;
 constexpr quint32 kAskDiscard = 5004;

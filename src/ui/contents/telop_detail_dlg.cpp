@@ -6,6 +6,7 @@
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "core/system_ini.h"
+#include "ui/contents/content_dialog_messages.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -19,11 +20,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgRemoveControlChars = 5375;
 constexpr quint32 kMsgValueRefused = 7102;
-constexpr int kCategoryLimit = 20;
-constexpr int kTitleLimit = 40;
 
 struct Entry {
     quint32 textId;
@@ -54,8 +51,8 @@ QComboBox *makeList(QWidget *parent, int id)
 
 CTelopDetailDlg::CTelopDetailDlg(QWidget *parent)
     : QDialog(parent)
-    , m_category(makeEdit(this, kCategoryId, kCategoryLimit))
-    , m_title(makeEdit(this, kTitleId, kTitleLimit))
+    , m_category(makeEdit(this, kCategoryId, CPropertyBase::kMaxInfo))
+    , m_title(makeEdit(this, kTitleId, CPropertyBase::kMaxTitle))
     , m_effect(makeList(this, kEffectId))
     , m_speed(makeList(this, kSpeedId))
     , m_backLabel(new QLabel(QStringLiteral("背景色："), this))
@@ -178,7 +175,7 @@ bool CTelopDetailDlg::OnOK()
     const bool removedCategory = RemoveControlChars(category);
     const bool removedTitle = RemoveControlChars(title);
     if ((removedCategory || removedTitle)
-        && ShowMessage(this, kMsgRemoveControlChars, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        && ShowMessage(this, kAskRemoveInvalid, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     const bool speedChosen = m_initialSpeedEntry < 0 ? m_speed->currentIndex() != 0
                                                      : m_speed->currentIndex() != m_initialSpeedEntry;

@@ -19,13 +19,10 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgNoUndo = 5327;
 constexpr quint32 kMsgNoSelection = 5328;
 constexpr quint32 kMsgClipboardEmpty = 5331;
 
-constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kTab = u'\t';
 const QString kLineBreak = QStringLiteral("\r\n");

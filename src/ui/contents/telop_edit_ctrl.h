@@ -24,6 +24,9 @@ class CTelopEditCtrl : public QAbstractScrollArea {
 public:
     static constexpr int kControlId = 1151;
     static constexpr int kWidthLimit = 20000;
+    // A line of the text ends in CR LF.
+    static constexpr char16_t kCr = u'\r';
+    static constexpr char16_t kLf = u'\n';
     // Context-menu and tool commands.
     enum Command : int {
         ID_TEXT_COLOR = 4053,

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
 constexpr int kCaretWidth = 2;
 
 bool isNavigationKey(int key)
@@ -71,7 +69,7 @@ static int lineVisibleEnd(const CTelopTextDoc &text, int line)
     const int end = text.GetLineStart(line) + text.GetLineLength(line);
     if (end >= text.GetCellCount())
         return text.GetCellCount();
-    return end > 0 && text.Cells()[end - 1].character == kCr ? end - 1 : end;
+    return end > 0 && text.Cells()[end - 1].character == CTelopEditCtrl::kCr ? end - 1 : end;
 }
 
 static int lastLineOf(const CTelopTextDoc &text)
@@ -79,7 +77,7 @@ static int lastLineOf(const CTelopTextDoc &text)
     const int count = text.GetCellCount();
     if (count == 0)
         return 0;
-    return text.Cells()[count - 1].character == kLf ? text.GetLineCount() : text.GetLineCount() - 1;
+    return text.Cells()[count - 1].character == CTelopEditCtrl::kLf ? text.GetLineCount() : text.GetLineCount() - 1;
 }
 
 int CTelopEditCtrl::xOfPosition(int position) const

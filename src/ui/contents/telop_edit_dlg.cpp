@@ -13,6 +13,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "ops/telop_files.h"
+#include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/telop_detail_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
@@ -28,10 +29,8 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgDiscard = 5004;
 constexpr quint32 kMsgEmptyFile = 5219;
-constexpr quint32 kMsgEmptyItem = 5410;
 constexpr quint32 kMsgTelopUnreadable = 7100;
 constexpr quint32 kMsgTelopTooLong = 7101;
 constexpr quint32 kStrReadTextTitle = 5520;
@@ -46,10 +45,10 @@ constexpr ToolBarButton button(int command)
 {
     return {command, TBSTATE_ENABLED, BTNS_BUTTON, {0, 0}, -1, -1, -1};
 }
-constexpr ToolBarButton kSeparator = {-1, 0, 0, {0, 0}, -1, -1, -1};
+constexpr ToolBarButton kSeparatorButton = {-1, 0, 0, {0, 0}, -1, -1, -1};
 constexpr ToolBarButton kToolButtons[] = {
-    button(CTelopEditDlg::ID_PROPERTY),     button(CTelopEditDlg::ID_READ_TEXT),  kSeparator,
-    button(CTelopEditDlg::ID_BACK_COLOR),   button(CTelopEditDlg::ID_TEXT_COLOR), kSeparator,
+    button(CTelopEditDlg::ID_PROPERTY),     button(CTelopEditDlg::ID_READ_TEXT),  kSeparatorButton,
+    button(CTelopEditDlg::ID_BACK_COLOR),   button(CTelopEditDlg::ID_TEXT_COLOR), kSeparatorButton,
     button(CTelopEditDlg::ID_STYLE_NORMAL), button(CTelopEditDlg::ID_STYLE_BOLD), button(CTelopEditDlg::ID_STYLE_ITALIC),
     button(CTelopEditDlg::ID_STYLE_UNDERLINE)};
 

@@ -15,6 +15,7 @@
 #include "model/contents_store.h"
 #include "model/telop_property.h"
 #include "ops/telop_files.h"
+#include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/telop_edit_ctrl.h"
 
 #include <QCloseEvent>
@@ -32,18 +33,15 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgSaveUnderIndex = 5000;
 constexpr quint32 kMsgSampleSaveNew = 5002;
 constexpr quint32 kMsgMaxCount = 5101;
-constexpr quint32 kMsgOutOfRange = 5108;
 constexpr quint32 kMsgTooWide = 5220;
 constexpr quint32 kMsgSaveFailed = 5221;
 constexpr quint32 kStrDefaultCategory = 5758;
 constexpr quint32 kStrUserDefined = 5774;
 constexpr quint32 kSizeNames[] = {5929, 5930, 5931};
 constexpr int kSampleSerial = 999000;
-constexpr int kTitleLimit = 40;
 constexpr int kUserDefined = -1;
 
 } // namespace
@@ -265,7 +263,7 @@ void CTelopViewDlg::OnOK()
     }
     if (m_property->GetTitle().isEmpty()) {
         QString title = m_preview->GetText().replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        title.truncate(kTitleLimit);
+        title.truncate(CPropertyBase::kMaxTitle);
         if (!title.isEmpty() && title.back().isHighSurrogate())
             title.chop(1);
         m_property->SetTitle(title);

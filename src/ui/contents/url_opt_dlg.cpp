@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgDigitsOnly = 5235;
 constexpr quint32 kMsgShiftRange = 5112;
 constexpr quint32 kMsgReloadRange = 5239;

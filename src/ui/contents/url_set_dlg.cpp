@@ -14,6 +14,7 @@
 #include "model/contents_store.h"
 #include "model/path_safety.h"
 #include "model/thumbnail_maker.h"
+#include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/save_number_choice.h"
 #include "ui/contents/url_thumb_view_dlg.h"
 
@@ -29,11 +30,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kStyle = MB_OK | MB_ICONEXCLAMATION;
 constexpr quint32 kMsgFileNotAccessible = 5201;
-constexpr quint32 kMsgEmptyField = 5232;
-constexpr quint32 kAskRemoveInvalid = 5375;
 constexpr quint32 kMsgNoAccess = 5423;
 constexpr quint32 kMsgNeedsScheme = 5447;
 constexpr quint32 kMsgNeedsFullPath = 5448;
@@ -158,11 +155,11 @@ void CUrlSetDlg::OnThumbnail()
 {
     const QString address = m_address->text();
     if (address.isEmpty()) {
-        ShowMessage(this, kMsgEmptyField, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, kWarningStyle);
         return;
     }
     if (!IsHttpUrl(address) && (!IsAbsolutePath(address) || !QFileInfo(address).isFile() || !isLocalUrlOn())) {
-        ShowMessage(this, kMsgNoAccess, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgNoAccess, kTitleCaption, kWarningStyle);
         return;
     }
     runRangeDialog(address);
@@ -193,18 +190,18 @@ bool CUrlSetDlg::checkFields()
     }
     m_record.SetInfo(category);
     if (address.isEmpty()) {
-        ShowMessage(this, kMsgEmptyField, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgEmptyField, kTitleCaption, kWarningStyle);
         m_address->setFocus();
         return false;
     }
     if (!IsHttpUrl(address) && (!isLocalUrlOn() || !IsAbsolutePath(address))) {
-        ShowMessage(this, isLocalUrlOn() ? kMsgNeedsFullPath : kMsgNeedsScheme, kTitleCaption, kStyle);
+        ShowMessage(this, isLocalUrlOn() ? kMsgNeedsFullPath : kMsgNeedsScheme, kTitleCaption, kWarningStyle);
         m_address->setFocus();
         return false;
     }
     // A page file that is not there would only fail when it is sent.
     if (!IsHttpUrl(address) && !QFileInfo(address).isFile()) {
-        ShowMessage(this, kMsgFileNotAccessible, kTitleCaption, kStyle);
+        ShowMessage(this, kMsgFileNotAccessible, kTitleCaption, kWarningStyle);
         m_address->setFocus();
         return false;
     }

@@ -11,6 +11,7 @@
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "ui/contents/content_dialog_messages.h"
 
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -25,9 +26,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgEmptyField = 5232;
-constexpr quint32 kMsgOutOfRange = 5108;
 // A resized page needs a moment before it is drawn at its new size.
 constexpr int kRedrawMs = 200;
 

@@ -12,8 +12,8 @@
 namespace {
 
 // Small enough that the frame gives it its default size on a first start.
-constexpr QSize kInitialSize(280, 250);
-constexpr int kMargin = 4;
+constexpr QSize kPreviewInitialSize(280, 250);
+constexpr int kPreviewMargin = 4;
 const QColor kScreenColor(Qt::black);
 const QColor kMissingPicture(96, 96, 96);
 const QColor kAreaFrame(255, 255, 255, 160);
@@ -56,7 +56,7 @@ CLayoutPreviewCanvas::CLayoutPreviewCanvas(QWidget *parent) : QWidget(parent)
 QRect CLayoutPreviewCanvas::GetScreenRect() const
 {
     return FitScreen(ScreenOf(GetContentFolders().GetLayoutPreview()),
-                     rect().adjusted(kMargin, kMargin, -kMargin, -kMargin));
+                     rect().adjusted(kPreviewMargin, kPreviewMargin, -kPreviewMargin, -kPreviewMargin));
 }
 
 void CLayoutPreviewCanvas::paintEvent(QPaintEvent *)
@@ -77,7 +77,7 @@ CLayoutDispDlgView::CLayoutDispDlgView() : CTelvPaneDlg(0) {}
 
 bool CLayoutDispDlgView::OnInitDialog()
 {
-    resize(kInitialSize);
+    resize(kPreviewInitialSize);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     m_canvas = new CLayoutPreviewCanvas(this);

@@ -5,6 +5,7 @@
 #include "core/string_table.h"
 #include "model/app_data.h"
 #include "model/player_checks.h"
+#include "ui/players/player_texts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -14,9 +15,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgOutOfRange = 5108;
-constexpr quint32 kMsgNotEntered = 5286;
 constexpr quint32 kMsgCommunicating = 5295;
 constexpr quint32 kMsgSelectNothing = 5328;
 constexpr quint32 kMsgBadPlayerName = 5470;

@@ -10,11 +10,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace {
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgSaveFailed = 5481;
-} // namespace
-
 CPlayerGroupPageDlgView::CPlayerGroupPageDlgView(int viewId, const QSize &initialSize, quint32 titleId)
     : CSettingsPageDlgView(viewId, initialSize, titleId)
 {

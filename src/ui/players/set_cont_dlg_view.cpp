@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgSaveFailed = 5481;
 constexpr quint32 kTextUse = 6739;
 constexpr quint32 kTextLimit = 6740;
 constexpr quint32 kTextTransparent = 6741;

@@ -4,6 +4,7 @@
 #include "core/string_table.h"
 #include "model/app_data.h"
 #include "ui/players/player_fields.h"
+#include "ui/players/player_texts.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -18,12 +19,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgGroupHasPlayers = 5474;
-constexpr quint32 kTextNumber = 4101;
-constexpr quint32 kTextName = 6700;
-constexpr quint32 kTextResolution = 4124;
-constexpr quint32 kTextOrientation = 6705;
 constexpr quint32 kTextMembers = 6714;
 constexpr quint32 kTextPlayerCount = 6717;
 

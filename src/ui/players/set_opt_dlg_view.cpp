@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
-constexpr quint32 kMsgSaveFailed = 5481;
 constexpr quint32 kTextPowerOn = 6720;
 constexpr quint32 kTextPowerOff = 6721;
 constexpr quint32 kTextNotSendStart = 6722;

@@ -4,6 +4,7 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"
+#include "ui/players/player_texts.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,9 +13,7 @@
 
 namespace {
 constexpr quint32 kTitleString = 1;
-constexpr quint32 kMsgNotEntered = 5286;
 constexpr quint32 kMsgPasswordsDiffer = 5477;
-constexpr quint32 kTextPassword = 6708;
 constexpr quint32 kTextConfirm = 6718;
 
 QLineEdit *makeEntry(QWidget *parent, int id)

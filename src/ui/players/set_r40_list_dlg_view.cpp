@@ -10,6 +10,7 @@
 #include "model/app_data.h"
 #include "ops/player_commands.h"
 #include "ui/players/player_fields.h"
+#include "ui/players/player_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,18 +24,12 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgNotDigits = 5235;
-constexpr quint32 kTextNumber = 4101;
-constexpr quint32 kTextName = 6700;
 constexpr quint32 kTextAddress = 6701;
 constexpr quint32 kTextPort = 6702;
 constexpr quint32 kTextGroup = 6703;
-constexpr quint32 kTextResolution = 4124;
-constexpr quint32 kTextOrientation = 6705;
 constexpr quint32 kTextCommunicate = 6706;
 constexpr quint32 kTextMac = 6707;
-constexpr quint32 kTextPassword = 6708;
 constexpr quint32 kTextNoGroup = 6715;
 constexpr quint32 kTextCommunicates = 6716;
 

@@ -17,9 +17,7 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgFolderNotWritable = 5231;
-constexpr quint32 kMsgSaveFailed = 5481;
 constexpr quint32 kTextAutoSend = 6732;
 constexpr quint32 kTextAutoSendTime = 6733;
 constexpr quint32 kTextRetry = 6734;

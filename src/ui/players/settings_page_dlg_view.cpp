@@ -13,7 +13,6 @@
 #include <QTimeEdit>
 
 namespace {
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgDiscardChanges = 5007;
 } // namespace
 

@@ -28,6 +28,9 @@ public:
     void OnOk();
 
 protected:
+    // The page's settings could not be written.
+    static constexpr quint32 kMsgSaveFailed = 5481;
+
     bool OnInitDialog() override;
     // Writes the page's changes; false keeps the page as it is.
     virtual bool SaveSettings();

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgPlaylistTooMany = 5102;
 constexpr quint32 kMsgBgmTooMany = 5346;
 
@@ -30,7 +29,7 @@ quint32 TitleOf(int listType, int mode)
 }
 
 // The tracks by flag: the six layout areas, the sound and the control track.
-QString TrackName(int flag)
+QString TrackNameOfFlag(int flag)
 {
     switch (flag) {
     case 1:
@@ -82,7 +81,7 @@ QStringList CPlaylistEditDlgView::TrackNames(const CPlaylistEditModel &model)
 {
     QStringList names;
     for (int track = 1; track < model.GetTrackCount(); ++track)
-        names << TrackName(model.GetTrackFlag(track));
+        names << TrackNameOfFlag(model.GetTrackFlag(track));
     return names;
 }
 
@@ -106,7 +105,7 @@ void CPlaylistEditDlgView::initEditing()
     setup.changed = [this] { editedListChanged(); };
     setup.firstStart = [] { return TimeValue{}; };
     setup.tooMany = [this, bgm] {
-        ShowMessageFormat(this, kCaption, MB_OK | MB_ICONWARNING, bgm ? kMsgBgmTooMany : kMsgPlaylistTooMany,
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, bgm ? kMsgBgmTooMany : kMsgPlaylistTooMany,
                           CTimetableModel::kMaxItems);
     };
     setup.eventFormat = CLIPBOARD_PLAYLIST_EVENT;

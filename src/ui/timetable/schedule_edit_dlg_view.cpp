@@ -12,10 +12,9 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 
 // The tracks by item kind: the lists, then the four content tracks.
-QString TrackName(int kind)
+QString TrackNameOfKind(int kind)
 {
     switch (kind) {
     case 1:
@@ -44,7 +43,7 @@ QStringList CScheduleEditDlgView::TrackNames(const CScheduleEditModel &model)
 {
     QStringList names;
     for (int track = 1; track < model.GetTrackCount(); ++track)
-        names << TrackName(model.GetTrackKind(track));
+        names << TrackNameOfKind(model.GetTrackKind(track));
     return names;
 }
 
@@ -87,7 +86,7 @@ void CScheduleEditDlgView::initEditing()
         MessageBoxWithCaptionId(this,
                                 QStringLiteral("スケジュールのイベントの合計が、%1を超えています。\nイベントを削除してください。")
                                     .arg(CTimetableModel::kMaxItems),
-                                kCaption, MB_OK | MB_ICONWARNING);
+                                kTitleCaption, MB_OK | MB_ICONWARNING);
     };
     setup.eventFormat = CLIPBOARD_SCHEDULE_EVENT;
     m_editor = new CTimetableEditor(GetGrid(), std::move(setup));

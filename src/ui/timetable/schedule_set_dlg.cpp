@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr quint32 kTitleCaption = 1;
 constexpr quint32 kMsgEventTooShort = 5246;
 constexpr quint32 kMsgNoGroup = 5326;
 constexpr int kShortestEventSeconds = 5;

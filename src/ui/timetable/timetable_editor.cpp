@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr quint32 kCaption = 1;
 constexpr quint32 kMsgTooLong = 5210;
 // Pixels above and below an item's bottom edge that take its tracker.
 constexpr int kEdgeGrip = 3;
@@ -174,7 +173,7 @@ void CTimetableEditor::showRefusal()
         m_setup.tooMany();
         break;
     case ERROR_ARITHMETIC_OVERFLOW:
-        ShowMessage(m_grid, kMsgTooLong, kCaption, MB_OK | MB_ICONWARNING);
+        ShowMessage(m_grid, kMsgTooLong, kTitleCaption, MB_OK | MB_ICONWARNING);
         break;
     default:
         // An overlap: the cells show why.
