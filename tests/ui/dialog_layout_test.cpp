@@ -68,8 +68,9 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
     property.SetTitle(QString(CPropertyBase::kMaxTitle, u'題'));
     expectWhole(&property, "property");
     for (QLineEdit *edit : property.findChildren<QLineEdit *>()) {
-        if (edit->isVisible())
+        if (edit->isVisible()) {
             EXPECT_TRUE(showsWhole(edit)) << edit->objectName().toStdString();
+        }
     }
 
     CPlaylistExImportDlg import(frame);
@@ -118,8 +119,9 @@ TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
     auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     ASSERT_NE(details, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }));
-    // The columns take their widths once the folder has been read.
-    QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
+    // The columns take their widths once the folder has been read; if they
+    // never fit, the report below names what stays clipped.
+    (void)QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
     EXPECT_EQ(TextFit::Report(details), "");
     const QString date = details->model()->index(0, 3, details->rootIndex()).data().toString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
