@@ -23,9 +23,9 @@
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_thumb_view.h"
+#include "widget_bench.h"
 
 #include <QAbstractTableModel>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -38,7 +38,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -48,20 +47,6 @@ namespace {
 
 constexpr int kRecords = 10000;
 const QSize kPageSize(1000, 700);
-using Clock = std::chrono::steady_clock;
-
-double millisecondsOf(const std::function<void()> &step)
-{
-    const Clock::time_point start = Clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 // The data folder with the list file, the material files and the thumbnails.
 struct Library {
@@ -222,17 +207,17 @@ void measure(benchmark::State &state, const std::function<void()> &before, const
     std::vector<double> leanMs;
     for (auto _ : state) {
         before();
-        oursMs.push_back(millisecondsOf(sides.ours));
-        baseMs.push_back(millisecondsOf(sides.base));
-        leanMs.push_back(millisecondsOf(sides.lean));
+        oursMs.push_back(MillisecondsOf(sides.ours));
+        baseMs.push_back(MillisecondsOf(sides.base));
+        leanMs.push_back(MillisecondsOf(sides.lean));
         after();
         state.SetIterationTime(oursMs.back() / 1000);
     }
-    state.counters["ms"] = median(oursMs);
-    state.counters["base_ms"] = median(baseMs);
-    state.counters["ratio"] = median(oursMs) / median(baseMs);
-    state.counters["lean_ms"] = median(leanMs);
-    state.counters["lean_ratio"] = median(oursMs) / median(leanMs);
+    state.counters["ms"] = Median(oursMs);
+    state.counters["base_ms"] = Median(baseMs);
+    state.counters["ratio"] = Median(oursMs) / Median(baseMs);
+    state.counters["lean_ms"] = Median(leanMs);
+    state.counters["lean_ratio"] = Median(oursMs) / Median(leanMs);
 }
 
 void BM_FirstDisplay(benchmark::State &state)
@@ -364,7 +349,7 @@ void BM_SwitchToThumbnails(benchmark::State &state)
              leanIcons.grab();
          }},
         [&] { decoded.push_back(view.list()->GetThumbView()->GetModel()->GetLoadedCount()); });
-    state.counters["decoded"] = median(decoded);
+    state.counters["decoded"] = Median(decoded);
 }
 
 } // namespace
@@ -376,11 +361,5 @@ BENCHMARK(BM_SwitchToThumbnails)->Iterations(10)->UseManualTime()->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -15,8 +15,8 @@
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/timetable_editor.h"
 #include "ui/timetable/timetable_grid.h"
+#include "widget_bench.h"
 
-#include <QApplication>
 #include <QMimeData>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -24,27 +24,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <memory>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 const QSize kViewSize(1000, 700);
-
-double millisecondsOf(const std::function<void()> &step)
-{
-    const Clock::time_point start = Clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 TimeValue framesToTime(int frames)
 {
@@ -98,9 +83,9 @@ void scrollThrough(QTableView &view)
 
 void record(benchmark::State &state, const std::vector<double> &ours, const std::vector<double> &base)
 {
-    state.counters["ms"] = median(ours);
-    state.counters["base_ms"] = median(base);
-    state.counters["ratio"] = median(ours) / median(base);
+    state.counters["ms"] = Median(ours);
+    state.counters["base_ms"] = Median(base);
+    state.counters["ratio"] = Median(ours) / Median(base);
 }
 
 void BM_OpenAndScroll(benchmark::State &state)
@@ -116,25 +101,25 @@ void BM_OpenAndScroll(benchmark::State &state)
         table.resize(kViewSize);
         // The baseline's cells are made before its clock starts.
         std::unique_ptr<QStandardItemModel> cells = baselineCells(*probe.model());
-        openMs.push_back(millisecondsOf([&] {
+        openMs.push_back(MillisecondsOf([&] {
             grid.ShowModel(playlist(), names);
             grid.show();
             grid.grab();
         }));
-        baseOpenMs.push_back(millisecondsOf([&] {
+        baseOpenMs.push_back(MillisecondsOf([&] {
             table.setModel(cells.get());
             table.show();
             table.grab();
         }));
-        scrollMs.push_back(millisecondsOf([&] { scrollThrough(grid); }));
-        baseScrollMs.push_back(millisecondsOf([&] { scrollThrough(table); }));
+        scrollMs.push_back(MillisecondsOf([&] { scrollThrough(grid); }));
+        baseScrollMs.push_back(MillisecondsOf([&] { scrollThrough(table); }));
         state.SetIterationTime((openMs.back() + scrollMs.back()) / 1000);
     }
     record(state, openMs, baseOpenMs);
     state.counters["rows"] = playlist().GetRowCount();
-    state.counters["scroll_ms"] = median(scrollMs);
-    state.counters["base_scroll_ms"] = median(baseScrollMs);
-    state.counters["scroll_ratio"] = median(scrollMs) / median(baseScrollMs);
+    state.counters["scroll_ms"] = Median(scrollMs);
+    state.counters["base_scroll_ms"] = Median(baseScrollMs);
+    state.counters["scroll_ratio"] = Median(scrollMs) / Median(baseScrollMs);
 }
 
 void BM_DropUpdatesTheGrid(benchmark::State &state)
@@ -163,13 +148,13 @@ void BM_DropUpdatesTheGrid(benchmark::State &state)
     const QPoint end(grid.columnViewportPosition(1) + 5, kViewSize.height() * 2);
     std::vector<double> dropMs;
     for (auto _ : state) {
-        dropMs.push_back(millisecondsOf([&] {
+        dropMs.push_back(MillisecondsOf([&] {
             editor.Drop(&data, end);
             grid.viewport()->grab();
         }));
         state.SetIterationTime(dropMs.back() / 1000);
     }
-    state.counters["ms"] = median(dropMs);
+    state.counters["ms"] = Median(dropMs);
     state.counters["frame_ms"] = 16;
 }
 
@@ -180,11 +165,5 @@ BENCHMARK(BM_DropUpdatesTheGrid)->Iterations(20)->UseManualTime()->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

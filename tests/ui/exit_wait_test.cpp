@@ -75,25 +75,34 @@ protected:
         });
         ShellTest::TearDown();
     }
+
+    // The main frame with one player and a transfer to it on a worker that
+    // sends until it is stopped, once the worker runs.
+    void startEndlessTransfer()
+    {
+        frame = startFrame();
+        ASSERT_NE(frame, nullptr);
+        PlayerRecord player;
+        player.Number = 1;
+        player.Name = QStringLiteral("店頭1");
+        player.IPAddress = QStringLiteral("127.0.0.2");
+        GetAppData().GetPlayerXml().AddPlayer(player);
+        GetTransferManager().SetWorkerFactory([this](CSystemIni *, CSettingIni *) {
+            return std::unique_ptr<IDlkTransferWorker>(std::make_unique<EndlessWorker>(running));
+        });
+        ASSERT_TRUE(GetTransferManager().StartTransfer({1}, &frame->GetRequestList()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return running.load() == 1; }, 5000));
+    }
+
+    CMainFrame *frame = nullptr;
+    // How many endless workers are sending.
+    std::atomic<int> running{0};
 };
 
 TEST_F(ExitWait, ClosingStopsTheRunningTransferAndJoinsIt)
 {
-    CMainFrame *frame = startFrame();
-    ASSERT_NE(frame, nullptr);
-    PlayerRecord player;
-    player.Number = 1;
-    player.Name = QStringLiteral("店頭1");
-    player.IPAddress = QStringLiteral("127.0.0.2");
-    GetAppData().GetPlayerXml().AddPlayer(player);
-
-    std::atomic<int> running{0};
+    ASSERT_NO_FATAL_FAILURE(startEndlessTransfer());
     CDlkTransferManager &manager = GetTransferManager();
-    manager.SetWorkerFactory([&running](CSystemIni *, CSettingIni *) {
-        return std::unique_ptr<IDlkTransferWorker>(std::make_unique<EndlessWorker>(running));
-    });
-    ASSERT_TRUE(manager.StartTransfer({1}, &frame->GetRequestList()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return running.load() == 1; }, 5000));
 
     m_prompter.expect(5013, IDNO);
     EXPECT_FALSE(frame->ExitApplication(false));
@@ -111,19 +120,7 @@ TEST_F(ExitWait, ClosingStopsTheRunningTransferAndJoinsIt)
 
 TEST_F(ExitWait, TheFrameGoesOnlyAfterTheTransferIsJoined)
 {
-    CMainFrame *frame = startFrame();
-    ASSERT_NE(frame, nullptr);
-    PlayerRecord player;
-    player.Number = 1;
-    player.Name = QStringLiteral("店頭1");
-    player.IPAddress = QStringLiteral("127.0.0.2");
-    GetAppData().GetPlayerXml().AddPlayer(player);
-    std::atomic<int> running{0};
-    GetTransferManager().SetWorkerFactory([&running](CSystemIni *, CSettingIni *) {
-        return std::unique_ptr<IDlkTransferWorker>(std::make_unique<EndlessWorker>(running));
-    });
-    ASSERT_TRUE(GetTransferManager().StartTransfer({1}, &frame->GetRequestList()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return running.load() == 1; }, 5000));
+    ASSERT_NO_FATAL_FAILURE(startEndlessTransfer());
     // Destroyed without the exit routine: the frame still ends the transfer
     // and joins it, so nothing posts to a frame that is gone.
     GetApp()->ExitInstance();

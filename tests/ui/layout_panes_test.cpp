@@ -101,10 +101,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrame();
         ASSERT_NE(frame, nullptr);
-        frame->resize(1200, 800);
         GetAppData().GetLayoutTemplates().SetLayout(kWide, 0, WideAreas());
         GetAppData().GetLayoutTemplates().SetLayout(kNarrow, 0, NarrowAreas());
         GetAppData().GetLayoutTemplates().SetLayout(kWide, 1, WideAreas()); // portrait: not offered

@@ -46,6 +46,25 @@ QByteArray MovieData()
     return QByteArray(64 * 1024, 'm');
 }
 
+// A schedule record and its calendar row, of one number and over the same
+// days, the row marked to play or not to play.
+void AddScheduleAndCalendarRow(CContentsStore &store, qint32 number, qint32 flag, const DateValue &start,
+                               const DateValue &end)
+{
+    CScheduleProperty record;
+    record.SetIndex(number);
+    record.SetStartDate(start);
+    record.SetEndDate(end);
+    ASSERT_TRUE(store.GetList(51)->Add(&record));
+    CCalendarProperty row;
+    row.SetIndex(number);
+    row.SetSchedule(number);
+    row.SetFlag(flag);
+    row.SetStartDate(start);
+    row.SetEndDate(end);
+    ASSERT_TRUE(store.GetList(50)->Add(&row));
+}
+
 QStringList CommandPageCommands(const EmulatedPlayer &player)
 {
     QStringList commands;
@@ -221,18 +240,8 @@ TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
     const qint32 sequence = 112900001;
     ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(sequenceFolder, sequence, kMovie, 1, 0));
     ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, schedule, sequence, 54, 12));
-    CScheduleProperty record;
-    record.SetIndex(schedule);
-    record.SetStartDate(DateValue{2026, 4, 1});
-    record.SetEndDate(DateValue{2026, 4, 30});
-    ASSERT_TRUE(store.GetList(51)->Add(&record));
-    CCalendarProperty row;
-    row.SetIndex(schedule);
-    row.SetSchedule(schedule);
-    row.SetFlag(CCalendarProperty::FLAG_PLAY);
-    row.SetStartDate(DateValue{2026, 4, 1});
-    row.SetEndDate(DateValue{2026, 4, 30});
-    ASSERT_TRUE(store.GetList(50)->Add(&row));
+    ASSERT_NO_FATAL_FAILURE(AddScheduleAndCalendarRow(store, schedule, CCalendarProperty::FLAG_PLAY,
+                                                      DateValue{2026, 4, 1}, DateValue{2026, 4, 30}));
 
     m_frame->R40SendSchedule({schedule});
     ASSERT_TRUE(waitIdle());
@@ -258,18 +267,8 @@ TEST_F(PlayerOpsTest, ANoPlayPeriodReachesThePlayersAsItsCalendarRow)
     // A no-play period: a schedule record and a calendar row of one number,
     // and no schedule file.
     const qint32 period = 54900001;
-    CScheduleProperty record;
-    record.SetIndex(period);
-    record.SetStartDate(DateValue{2026, 5, 1});
-    record.SetEndDate(DateValue{2026, 5, 5});
-    ASSERT_TRUE(store.GetList(51)->Add(&record));
-    CCalendarProperty row;
-    row.SetIndex(period);
-    row.SetSchedule(period);
-    row.SetFlag(CCalendarProperty::FLAG_NOTPLAY);
-    row.SetStartDate(DateValue{2026, 5, 1});
-    row.SetEndDate(DateValue{2026, 5, 5});
-    ASSERT_TRUE(store.GetList(50)->Add(&row));
+    ASSERT_NO_FATAL_FAILURE(AddScheduleAndCalendarRow(store, period, CCalendarProperty::FLAG_NOTPLAY,
+                                                      DateValue{2026, 5, 1}, DateValue{2026, 5, 5}));
 
     m_frame->R40SendSchedule({period});
     ASSERT_TRUE(waitIdle());

@@ -37,12 +37,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrameWithGroups({QStringLiteral("G1"), QStringLiteral("G2")});
         ASSERT_NE(frame, nullptr);
-        addGroup(QStringLiteral("G1"));
-        addGroup(QStringLiteral("G2"));
-        ASSERT_TRUE(frame->SelectGroup(QStringLiteral("G1"), 0));
         dialogs.block.groupName = QStringLiteral("G1");
         dialogs.block.startDate = DateValue{2026, 12, 1};
         dialogs.block.endDate = DateValue{2026, 12, 31};

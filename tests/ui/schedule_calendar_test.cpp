@@ -35,12 +35,8 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrameWithGroups({QStringLiteral("本店"), QStringLiteral("支店")});
         ASSERT_NE(frame, nullptr);
-        addGroup(QStringLiteral("本店"));
-        addGroup(QStringLiteral("支店"));
-        ASSERT_TRUE(frame->SelectGroup(QStringLiteral("本店"), 0));
     }
 
     template <class Pane>

@@ -94,9 +94,23 @@ CMainFrame *ShellTest::startFrame()
 
 CMainFrame *ShellTest::startSetUpFrame()
 {
-    writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-    CMainFrame *frame = startFrame();
+    CMainFrame *frame = startSetUpFrameWithGroups({});
     if (frame)
         frame->resize(1200, 800);
+    return frame;
+}
+
+CMainFrame *ShellTest::startSetUpFrameWithGroups(const QStringList &groups)
+{
+    writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
+    CMainFrame *frame = startFrame();
+    if (!frame || groups.isEmpty())
+        return frame;
+    for (const QString &name : groups)
+        addGroup(name);
+    if (!frame->SelectGroup(groups.first(), 0)) {
+        ADD_FAILURE() << "the group " << groups.first().toStdString() << " was not chosen";
+        return nullptr;
+    }
     return frame;
 }

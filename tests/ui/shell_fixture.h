@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -75,6 +76,10 @@ protected:
     // The main frame, 1200 x 800, of a program whose first set-up is done;
     // null when the start failed.
     CMainFrame *startSetUpFrame();
+    // The main frame, at the size it opens with, of a program whose first
+    // set-up is done, these groups added and the first of them chosen; null
+    // when the start or the choice failed.
+    CMainFrame *startSetUpFrameWithGroups(const QStringList &groups);
 
     QTemporaryDir m_home;
     ScriptedPrompter m_prompter;

@@ -76,12 +76,9 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        writeIni("Y5.ini", QStringLiteral("Sysytem"), QStringLiteral("InitSeq"), QStringLiteral("7"));
-        frame = startFrame();
+        frame = startSetUpFrameWithGroups({QStringLiteral("G1")});
         ASSERT_NE(frame, nullptr);
         frame->resize(1400, 900);
-        addGroup(QStringLiteral("G1"));
-        ASSERT_TRUE(frame->SelectGroup(QStringLiteral("G1"), 0));
         AddContent<CMovieProperty>(1, 100000001, "Opening", Tc(0, 0, 30));
         AddContent<CImgProperty>(2, 200000001, "Poster", Tc(0, 0, 0)); // plays the last chosen time
         AddContent<CTelopProperty>(3, 300000001, "News", Tc(0, 0, 20));
