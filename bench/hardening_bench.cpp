@@ -232,16 +232,20 @@ void benchReply()
     CR40Http http;
     R40HttpParam param;
     param.mask = R40_PARAM_PORT | R40_PARAM_WORK_FOLDER;
-    if (!player.start())
+    if (!player.start()) {
+        std::printf("reply: skipped, the emulated player did not start\n");
         return;
+    }
     param.port = player.port();
     param.workFolder = work.path();
     const QByteArray reply = hostileReply(100000);
     player.setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::reply(reply));
     if (!http.SetParameter(param) || !http.Init()
         || !http.Connect(player.address(), QString::fromLatin1(EmulatedPlayer::kDefaultUser),
-                         QString::fromLatin1(EmulatedPlayer::kDefaultPassword)))
+                         QString::fromLatin1(EmulatedPlayer::kDefaultPassword))) {
+        std::printf("reply: skipped, no connection to the emulated player\n");
         return;
+    }
     CR40Request request(QStringLiteral("SYST"));
     auto start = Clock::now();
     http.SendCommand(&request);

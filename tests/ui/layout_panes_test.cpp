@@ -14,6 +14,7 @@
 #include "model/telop_property.h"
 #include "model/thumbnail_maker.h"
 #include "shell_fixture.h"
+#include "support/time_codes.h"
 #include "ui/players/layout_disp_dlg_view.h"
 #include "ui/players/layout_dlg_view.h"
 #include "ui/players/layout_prop_dlg_view.h"
@@ -42,15 +43,10 @@ const WinRect kMainArea{0, 0, 960, 720};
 const WinRect kStillArea{960, 0, 1280, 360};
 const WinRect kTelopArea{960, 360, 1280, 720};
 
-TimeValue At(int seconds)
-{
-    return TimeValue{0, quint16(seconds / 60), quint16(seconds % 60), 0};
-}
-
 void Place(CPlaylistEditModel &model, int flag, int type, qint32 number, int from, int to, const WinRect &rect)
 {
     CTimetableItem item;
-    ASSERT_TRUE(item.Set(number, At(from), At(to), type, 0));
+    ASSERT_TRUE(item.Set(number, at(from), at(to), type, 0));
     ASSERT_TRUE(item.SetRect(rect.left, rect.top, rect.width(), rect.height()));
     ASSERT_TRUE(model.InsertItem(model.FindTrack(flag), item));
 }
@@ -139,15 +135,9 @@ protected:
 
     static CPlaylistEditModel &edited() { return *GetContentFolders().GetPlaylistModel(52); }
 
-    template <class Pane>
-    Pane *pane(int index) const
-    {
-        return dynamic_cast<Pane *>(frame->GetViewPane(index));
-    }
-
     void clickRow(int row)
     {
-        QAbstractItemView *grid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+        QAbstractItemView *grid = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
         const QRect cell = grid->visualRect(grid->model()->index(row, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         ASSERT_EQ(frame->GetEditPlaylistIndex(), row);
@@ -156,7 +146,7 @@ protected:
     // The colour the layout check shows at the centre of a screen rectangle.
     QColor checkColorAt(const WinRect &area) const
     {
-        CLayoutPreviewCanvas *canvas = pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP)->GetCanvas();
+        CLayoutPreviewCanvas *canvas = PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP)->GetCanvas();
         const QRect screen = canvas->GetScreenRect();
         const QImage shot = canvas->grab().toImage();
         const QPoint centre(screen.left() + (area.left + area.right) / 2 * screen.width() / 1280,
@@ -183,7 +173,7 @@ TEST_F(LayoutPanes, TheCheckDrawsThePicturesOfTheSelectedRowInTheirAreas)
 {
     // A client below 1200 x 900 gives the check its small default size.
     EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_LAYOUT_DISP)->size(), QSize(300, 300));
-    auto *check = pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP);
+    auto *check = PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP);
     const QRect screen = check->GetCanvas()->GetScreenRect();
     ASSERT_FALSE(screen.isEmpty());
     // The whole 16:9 screen, scaled to the pane.
@@ -210,10 +200,11 @@ TEST_F(LayoutPanes, TheLayoutWindowsOpenWhereTheyWereLeftAndALayoutIsChosen)
     GetAppIni().SetWindowRect(81, WinRect{120, 140, 600, 440});
     GetAppIni().SetWindowRect(82, WinRect{620, 140, 880, 400});
     clickRow(0);
-    QTest::mouseClick(pane<CLayoutDispDlgView>(CMainFrame::PANE_LAYOUT_DISP)->GetLayoutButton(), Qt::LeftButton);
+    QTest::mouseClick(PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP)->GetLayoutButton(),
+                      Qt::LeftButton);
 
-    auto *canvas = pane<CLayoutDlgView>(CMainFrame::PANE_LAYOUT);
-    auto *properties = pane<CLayoutPropDlgView>(CMainFrame::PANE_LAYOUT_PROP);
+    auto *canvas = PaneOf<CLayoutDlgView>(frame, CMainFrame::PANE_LAYOUT);
+    auto *properties = PaneOf<CLayoutPropDlgView>(frame, CMainFrame::PANE_LAYOUT_PROP);
     ASSERT_TRUE(canvas->isVisible());
     ASSERT_TRUE(properties->isVisible());
     EXPECT_EQ(canvas->pos(), QPoint(120, 140));

@@ -47,12 +47,6 @@ protected:
         dialogs.block.weekdays = QStringLiteral("23456");
     }
 
-    template <class Pane>
-    Pane *pane(int index) const
-    {
-        return dynamic_cast<Pane *>(frame->GetViewPane(index));
-    }
-
     CMainFrame *frame = nullptr;
     FakeSaveDialogs dialogs;
 };
@@ -82,7 +76,7 @@ TEST_F(PlaylistStorage, APlaylistSavesWithItsScheduleShowsInTheCheckPaneAndPaste
     ASSERT_TRUE(store.GetList(52)->Get(store.GetList(52)->FindCode(number), &record));
     EXPECT_EQ(record.GetTitle(), QStringLiteral("first"));
     EXPECT_EQ(record.GetDuration(), Tc(0, 0, 10));
-    EXPECT_EQ(pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT)->GetListCaption(),
+    EXPECT_EQ(PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetListCaption(),
               FormatContentIdFixed(number) + QStringLiteral(" first"));
 
     // The schedule plays the playlist until the players switch off (18:00).
@@ -98,7 +92,7 @@ TEST_F(PlaylistStorage, APlaylistSavesWithItsScheduleShowsInTheCheckPaneAndPaste
     // The check pane shows it; a number the list lacks says so.
     ASSERT_TRUE(frame->PlaylistCheckLoad(number, 52, false));
     EXPECT_EQ(store.GetSecondPlaylistModel(52)->GetRowCount(), 1);
-    EXPECT_EQ(pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model()->rowCount(), 1);
+    EXPECT_EQ(PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model()->rowCount(), 1);
     m_prompter.answer(IDOK);
     EXPECT_FALSE(frame->PlaylistCheckLoad(520999998, 52, false));
     EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("イベントが存在しない")));
@@ -184,7 +178,7 @@ TEST_F(PlaylistStorage, AScheduleSavedAgainKeepsItsCalendarRowsPlayFlag)
     // The check pane shows it.
     ASSERT_TRUE(frame->ScheduleLoad(number, 0));
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
-    EXPECT_TRUE(pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_CHECK)
-                    ->GetListCaption()
-                    .startsWith(FormatContentIdFixed(number) + QStringLiteral(" day")));
+    // Number and title, then the schedule's operating hours.
+    EXPECT_EQ(PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_CHECK)->GetListCaption(),
+              FormatContentIdFixed(number) + QStringLiteral(" day    運用時間 10:00:00 - 18:00:00"));
 }

@@ -24,6 +24,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimeEdit>
@@ -37,12 +38,6 @@ protected:
         ShellTest::SetUp();
         frame = startSetUpFrameWithGroups({QStringLiteral("本店"), QStringLiteral("支店")});
         ASSERT_NE(frame, nullptr);
-    }
-
-    template <class Pane>
-    Pane *pane(int index) const
-    {
-        return dynamic_cast<Pane *>(frame->GetViewPane(index));
     }
 
     // A playlist of one still, saved with a schedule of the current group
@@ -182,7 +177,7 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     const qint32 number = schedule->GetIndex();
 
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_OVERVIEW, true));
-    auto *calendar = pane<CCalendarDlgView>(CMainFrame::PANE_CALENDAR_GROUP);
+    auto *calendar = PaneOf<CCalendarDlgView>(frame, CMainFrame::PANE_CALENDAR_GROUP);
     calendar->SelectDate(2026, 12, 1);
     EXPECT_EQ(calendar->GetMonthTitle(), QStringLiteral("2026年 12月"));
     EXPECT_EQ(calendar->GetMonthGrid()->horizontalHeaderItem(0)->text(), QStringLiteral("日"));
@@ -193,7 +188,7 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     EXPECT_EQ(tuesday->text(), QStringLiteral("1\n朝の案内"));
     EXPECT_EQ(calendar->GetDayItem(QDate(2026, 12, 6))->background().style(), Qt::NoBrush);
     EXPECT_EQ(calendar->GetDayColor(QDate(2027, 1, 5)), -1);
-    EXPECT_EQ(pane<CCalendarDlgView>(CMainFrame::PANE_CALENDAR_MONTH)->GetDayColor(QDate(2026, 12, 31)), 4);
+    EXPECT_EQ(PaneOf<CCalendarDlgView>(frame, CMainFrame::PANE_CALENDAR_MONTH)->GetDayColor(QDate(2026, 12, 31)), 4);
 
     // The legend names the colours, as the operator renames them.
     EXPECT_EQ(calendar->GetLegendName(4)->text(), GetCalendarColorName(4));
@@ -208,10 +203,12 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
     EXPECT_EQ(store.GetSecondPlaylistModel(52)->GetIndex(), playlist);
     // The check grids are headed by the names of their tracks.
-    const QAbstractItemModel *scheduleGrid = pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_CHECK)->GetGrid()->model();
+    const QAbstractItemModel *scheduleGrid =
+        PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_CHECK)->GetGrid()->model();
     EXPECT_GT(scheduleGrid->rowCount(), 0);
     EXPECT_EQ(scheduleGrid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("プレイリスト"));
-    const QAbstractItemModel *playlistGrid = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model();
+    const QAbstractItemModel *playlistGrid =
+        PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_CHECK)->GetGrid()->model();
     EXPECT_EQ(playlistGrid->rowCount(), 1);
     EXPECT_EQ(playlistGrid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("メイン"));
     EXPECT_TRUE(frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_CHECK)->isVisible());
@@ -227,9 +224,11 @@ TEST_F(ScheduleCalendar, NegativeValuesClearTheSelectionAndTheMonthReadsJapanese
 {
     const QLocale system;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    auto restoreLocale = qScopeGuard([system] { QLocale::setDefault(system); });
     CCalendarDlgView calendar(CCalendarDlgView::DATA_CHECK_CALENDAR);
     ASSERT_TRUE(calendar.Create(nullptr));
     calendar.SelectDate(2026, 4, 29);
+    restoreLocale.dismiss();
     QLocale::setDefault(system);
     EXPECT_EQ(calendar.GetMonthTitle(), QStringLiteral("2026年 4月"));
     EXPECT_EQ(calendar.GetMonthGrid()->horizontalHeaderItem(6)->text(), QStringLiteral("土"));

@@ -44,6 +44,14 @@ void OnNextModal(std::function<void(std::type_identity_t<Dialog> *)> body)
     poll->start();
 }
 
+// The frame's pane at the index as the view class it is, or null. The frame's
+// type is deduced so that this header needs only CMainFrame's declaration.
+template <class Pane, class Frame>
+Pane *PaneOf(Frame *frame, int index)
+{
+    return dynamic_cast<Pane *>(frame->GetViewPane(index));
+}
+
 class FakePasswordPrompter final : public IPasswordPrompter {
 public:
     FakePasswordPrompter() { SetPasswordPrompter(this); }

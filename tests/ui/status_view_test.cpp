@@ -8,6 +8,7 @@
 #include "cab/dlkx_cab.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
+#include "control_lookup.h"
 #include "fake_file_dialogs.h"
 #include "model/app_data.h"
 #include "ops/log_collection.h"
@@ -63,18 +64,18 @@ protected:
         return m_frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true);
     }
     QWidget *pane() const { return m_frame->GetViewPane(CMainFrame::PANE_STATUS); }
-    QPushButton *button(int id) const { return pane()->findChild<QPushButton *>(QString::number(id)); }
+    QPushButton *button(int id) const { return control<QPushButton>(pane(), id); }
     void click(int id)
     {
-        QPushButton *control = button(id);
-        ASSERT_NE(control, nullptr) << id;
+        QPushButton *pressed = button(id);
+        ASSERT_NE(pressed, nullptr) << id;
         // The controls follow the frame's idle state on their own timer.
-        ASSERT_TRUE(QTest::qWaitFor([control] { return control->isEnabled(); })) << id;
-        QTest::mouseClick(control, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([pressed] { return pressed->isEnabled(); })) << id;
+        QTest::mouseClick(pressed, Qt::LeftButton);
     }
     void choose(int i)
     {
-        auto *combo = pane()->findChild<QComboBox *>(QString::number(CStatusDlgView::ID_PLAYER));
+        auto *combo = control<QComboBox>(pane(), CStatusDlgView::ID_PLAYER);
         ASSERT_NE(combo, nullptr);
         const int index = combo->findData(number(i));
         ASSERT_GE(index, 0);

@@ -55,17 +55,6 @@ void AddContent(int type, qint32 number, const char *title, const TimeValue &pla
     ASSERT_TRUE(GetContentFolders().GetList(type)->Add(&record));
 }
 
-// Runs answer on the dialog of the class once it shows (modal, so the
-// command that opens it waits).
-template <class Dialog>
-void WhenShown(const std::function<void(Dialog &)> &answer)
-{
-    QTimer::singleShot(0, qApp, [answer] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
-            answer(*dialog);
-    });
-}
-
 QString CellText(const CTimetableGrid &grid, int row, int column)
 {
     return grid.model()->index(row, column).data().toString();
@@ -112,12 +101,6 @@ protected:
         return list->CreateDragData();
     }
 
-    template <class Pane>
-    Pane *pane(int index) const
-    {
-        return dynamic_cast<Pane *>(frame->GetViewPane(index));
-    }
-
     CMainFrame *frame = nullptr;
     CContentsDlgView *contents = nullptr;
     FakeSaveDialogs dialogs;
@@ -128,7 +111,7 @@ protected:
 TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppedUnasked)
 {
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
-    auto *editor = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_EDIT);
+    auto *editor = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT);
     CTimetableGrid &grid = *editor->GetGrid();
     CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
     // Tracks are headed by their names.
@@ -164,10 +147,10 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
 
     // The still plays until one minute in: the time dialog of its cell.
     grid.setCurrentIndex(grid.model()->index(1, 1));
-    WhenShown<CTimeEditDlg>([](CTimeEditDlg &dialog) {
-        dialog.GetTimeCtrl()->SetMinute(1);
-        dialog.GetTimeCtrl()->SetSecond(0);
-        dialog.accept();
+    OnNextModal<CTimeEditDlg>([](CTimeEditDlg *dialog) {
+        dialog->GetTimeCtrl()->SetMinute(1);
+        dialog->GetTimeCtrl()->SetSecond(0);
+        dialog->accept();
     });
     editor->GetButton(QStringLiteral("time"))->click();
     ASSERT_TRUE(model.GetEndTime(model.GetRowCount() - 1, end));
@@ -211,7 +194,7 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
 
     // The check pane shows the stored list and its クリア empties it.
     ASSERT_TRUE(frame->PlaylistCheckLoad(number, 52, true));
-    auto *check = pane<CPlaylistEditDlgView>(CMainFrame::PANE_PLAYLIST_CHECK);
+    auto *check = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_CHECK);
     EXPECT_EQ(check->GetGrid()->model()->rowCount(), 2);
     check->GetButton(QStringLiteral("clear"))->click();
     EXPECT_EQ(GetContentFolders().GetSecondPlaylistModel(52)->GetIndex(), -1);
@@ -221,7 +204,7 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
 TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheNameDialog)
 {
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_BGM, true));
-    auto *editor = pane<CPlaylistEditDlgView>(CMainFrame::PANE_BGM_EDIT);
+    auto *editor = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_BGM_EDIT);
     CTimetableGrid &grid = *editor->GetGrid();
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("BGM"));
     EXPECT_FALSE(editor->GetEditor()->Drop(nullptr, CellPoint(grid, -1, 1)));
@@ -229,9 +212,9 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
     movie.setData(ClipboardMimeType(CLIPBOARD_CONTENTS), MakeContentsDataBlock(1, {100000001}));
     EXPECT_EQ(editor->GetEditor()->Drop(&movie, CellPoint(grid, -1, 1)), quint32(DROPEFFECT_NONE));
 
-    WhenShown<CNameDlg>([](CNameDlg &dialog) {
-        dialog.GetEdit()->setText(QStringLiteral("Morning"));
-        dialog.accept();
+    OnNextModal<CNameDlg>([](CNameDlg *dialog) {
+        dialog->GetEdit()->setText(QStringLiteral("Morning"));
+        dialog->accept();
     });
     editor->GetButton(QStringLiteral("settings"))->click();
     CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(53);
@@ -249,7 +232,7 @@ TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCal
     const qint32 playlist = GetContentFolders().GetList(52)->GetAt(0)->GetIndex();
 
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SCHEDULE, true));
-    auto *editor = pane<CScheduleEditDlgView>(CMainFrame::PANE_SCHEDULE_EDIT);
+    auto *editor = PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_EDIT);
     CTimetableGrid &grid = *editor->GetGrid();
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("プレイリスト"));
     EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("BGMリスト"));

@@ -16,11 +16,10 @@
 #include "ui/contents/url_thumb_view_dlg.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTimeEdit>
-#include <QTimer>
 
 namespace {
 
@@ -231,11 +230,9 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     QImage large;
     CUrlThumbViewDlg dialog(record, page, &small, &large);
     dialog.setAttribute(Qt::WA_DontShowOnScreen);
+    QSignalSpy ready(&dialog, &CUrlThumbViewDlg::PageReady);
     dialog.show();
-    QEventLoop loop;
-    QObject::connect(&dialog, &CUrlThumbViewDlg::PageReady, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    loop.exec();
+    ASSERT_TRUE(!ready.isEmpty() || ready.wait(30000)) << "the page never loaded";
     EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_WIDTH)->text(), "1920");
     EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_HEIGHT)->text(), "900");
 
@@ -259,10 +256,9 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     const QString line = writePage("line.html", "<html><body>one line</body></html>");
     CUrlThumbViewDlg shortPage(record, line, &small, &large);
     shortPage.setAttribute(Qt::WA_DontShowOnScreen);
+    QSignalSpy shortReady(&shortPage, &CUrlThumbViewDlg::PageReady);
     shortPage.show();
-    QObject::connect(&shortPage, &CUrlThumbViewDlg::PageReady, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    loop.exec();
+    ASSERT_TRUE(!shortReady.isEmpty() || shortReady.wait(30000)) << "the short page never loaded";
     const QWidget *browser = shortPage.findChild<QWidget *>(QString::number(CUrlThumbViewDlg::IDC_BROWSER));
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_HEIGHT)->text(), QString::number(browser->height()));

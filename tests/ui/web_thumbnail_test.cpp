@@ -11,6 +11,7 @@
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/web_thumbnail.h"
+#include "control_lookup.h"
 #include "shell_fixture.h"
 #include "ui/contents/url_thumb_view_dlg.h"
 
@@ -21,12 +22,14 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtEndian>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -362,21 +365,25 @@ TEST_F(FlashThumbnail, APageWithAMovieIsFramedInTheRangeDialogAsPlayed)
     dialog.setAttribute(Qt::WA_DontShowOnScreen);
     dialog.show();
     // The operator frames the page once the movie shows.
-    QEventLoop loop;
-    QWebEnginePage *browser = dialog.findChild<QWebEngineView *>("6532")->page();
+    auto *view = control<QWebEngineView>(&dialog, 6532);
+    auto *width = control<QLineEdit>(&dialog, CUrlThumbViewDlg::IDC_WIDTH);
+    auto *height = control<QLineEdit>(&dialog, CUrlThumbViewDlg::IDC_HEIGHT);
+    ASSERT_TRUE(view && width && height);
+    // Shared: an answer still pending when the dialog closes arrives after this test's locals are gone.
+    const auto ready = std::make_shared<bool>(false);
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        browser->runJavaScript("window.telvFlashReady && window.telvFlashReady()", [&](const QVariant &ready) {
-            if (ready.toBool())
-                QTimer::singleShot(300, &loop, &QEventLoop::quit);
-        });
+    QObject::connect(&poll, &QTimer::timeout, &dialog, [view, ready] {
+        view->page()->runJavaScript("window.telvFlashReady && window.telvFlashReady()",
+                                    [ready](const QVariant &answer) { *ready = *ready || answer.toBool(); });
     });
     poll.start(100);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    loop.exec();
+    QTest::qWaitFor([&] { return *ready; }, 30000);
     poll.stop();
-    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_WIDTH))->setText("200");
-    dialog.findChild<QLineEdit *>(QString::number(CUrlThumbViewDlg::IDC_HEIGHT))->setText("150");
+    ASSERT_TRUE(*ready) << "the movie never reported it was ready";
+    // Ready is reported before the first frame is painted.
+    QTest::qWaitFor([view] { return near(view->grab().toImage().pixel(100, 75), Qt::red); }, 5000);
+    width->setText("200");
+    height->setText("150");
     dialog.OnSetThumbnail();
     ASSERT_EQ(large.size(), QSize(200, 150));
     EXPECT_TRUE(near(large.pixel(100, 75), Qt::red));
