@@ -36,9 +36,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
 
 namespace {
