@@ -112,6 +112,15 @@ ScheduleSetBlock DefaultBlock(const QString &group)
     return block;
 }
 
+// Undoes a failed save: the list as it was, and the edited list back under
+// its own id prefix, still to be saved.
+void RollBackSave(CRecordSnapshot &snapshot, CTimetableModel &model, int ownPrefix)
+{
+    snapshot.Restore();
+    model.SetIdPrefix(ownPrefix);
+    model.SetModified(true);
+}
+
 } // namespace
 
 // ---- Check panes ---------------------------------------------------------------
@@ -238,9 +247,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     // they were, still to be saved.
     CRecordSnapshot snapshot(*list, index);
     if (!model->Save(index, type) || !StoreRecord(*list, record) || !store.SaveLists(type, 1)) {
-        snapshot.Restore();
-        model->SetIdPrefix(ownPrefix);
-        model->SetModified(true);
+        RollBackSave(snapshot, *model, ownPrefix);
         ShowSaveFailed(type);
         return false;
     }
@@ -341,18 +348,14 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     CRecordSnapshot snapshot(*list, index);
     bool calendarChanged = false;
     if (!model->Save(index) || !StoreRecord(*list, record) || !store.SaveGroupLists(m_currentGroup, 51, 0)) {
-        snapshot.Restore();
-        model->SetIdPrefix(ownPrefix);
-        model->SetModified(true);
+        RollBackSave(snapshot, *model, ownPrefix);
         ShowSaveFailed(51);
         return false;
     }
     if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
                             calendarChanged)) {
-        snapshot.Restore();
+        RollBackSave(snapshot, *model, ownPrefix);
         store.SaveGroupLists(m_currentGroup, 51, 0);
-        model->SetIdPrefix(ownPrefix);
-        model->SetModified(true);
         return false;
     }
     model->SetIndex(index);

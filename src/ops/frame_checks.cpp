@@ -24,7 +24,6 @@ constexpr quint32 kMsgNotSupported = 5203;
 constexpr quint32 kMsgPictureSize = 5204;
 constexpr quint32 kMsgEmptyFile = 5205;
 constexpr quint32 kMsgTimeWithoutPlay = 5209;
-constexpr quint32 kMsgTooLong = 5210;
 constexpr quint32 kMsgTooShort = 5211;
 constexpr quint32 kMsgVideoSize = 5217;
 constexpr quint32 kMsgOutsideWindow = 5228;

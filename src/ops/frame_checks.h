@@ -22,6 +22,8 @@ constexpr int kMaxScheduleEvents = 2000;
 constexpr int kMaxPlaylistSeconds = 86100;
 // The shortest list and the shortest schedule entry, in seconds.
 constexpr int kMinPlaySeconds = 5;
+// The refusal of a list or timetable that would end too late in the day.
+inline constexpr quint32 kMsgTooLong = 5210;
 // Touch-panel playlists use the content numbers from here on.
 constexpr qint32 kTouchPanelIndexBase = 999000000;
 // Serials from here on mark sample data.

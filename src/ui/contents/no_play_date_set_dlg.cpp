@@ -2,6 +2,7 @@
 
 #include "app/dialog_buttons.h"
 #include "core/message_box.h"
+#include "ui/contents/save_number_choice.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -152,7 +153,7 @@ void CNoPlayDateSetDlg::accept()
 
 void CNoPlayDateSetDlg::reject()
 {
-    if (m_modified && ShowMessage(this, 5004, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!MayDiscardEdits(this, m_modified))
         return;
     QDialog::reject();
 }

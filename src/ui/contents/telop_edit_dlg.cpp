@@ -14,6 +14,7 @@
 #include "model/app_data.h"
 #include "ops/telop_files.h"
 #include "ui/contents/content_dialog_messages.h"
+#include "ui/contents/save_number_choice.h"
 #include "ui/contents/telop_detail_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr quint32 kMsgDiscard = 5004;
 constexpr quint32 kMsgEmptyFile = 5219;
 constexpr quint32 kMsgTelopUnreadable = 7100;
 constexpr quint32 kMsgTelopTooLong = 7101;
@@ -366,7 +366,7 @@ void CTelopEditDlg::OnBackColor()
 
 void CTelopEditDlg::OnReadTextFile()
 {
-    if (m_modified && ShowMessage(this, kMsgDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!MayDiscardEdits(this, m_modified))
         return;
     FileDialogRequest request;
     request.title = LoadString(kStrReadTextTitle);
@@ -447,7 +447,7 @@ void CTelopEditDlg::saveLastSettings()
 
 void CTelopEditDlg::OnCancel()
 {
-    if (m_modified && ShowMessage(this, kMsgDiscard, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!MayDiscardEdits(this, m_modified))
         return;
     done(QDialog::Rejected);
 }

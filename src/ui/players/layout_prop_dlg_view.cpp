@@ -3,6 +3,8 @@
 #include "app/main_frame.h"
 #include "core/string_table.h"
 #include "model/app_data.h"
+#include "ui/players/player_fields.h"
+#include "ui/players/player_texts.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -13,18 +15,9 @@
 
 namespace {
 
-constexpr quint32 kResolutionLabel = 4124; // "解像度"
 constexpr quint32 kOrientationLabel = 6705; // "向き"
 constexpr quint32 kLandscape = 6712;        // "横"
 constexpr quint32 kPortrait = 6713;         // "縦"
-
-QString SizeText(qint32 resolution, qint32 orientation)
-{
-    qint32 width = 0;
-    qint32 height = 0;
-    CAppData::GetResolutionSize(resolution, orientation, width, height);
-    return QStringLiteral("%1 x %2").arg(width).arg(height);
-}
 
 } // namespace
 
@@ -41,7 +34,7 @@ bool CLayoutPropDlgView::OnInitDialog()
     m_close = new QPushButton(QString::fromUtf8("閉じる"), this);
     m_close->setObjectName(QStringLiteral("close"));
     m_close->setAutoDefault(false);
-    form->addRow(LoadString(kResolutionLabel), m_resolutionText);
+    form->addRow(LoadString(kTextResolution), m_resolutionText);
     form->addRow(LoadString(kOrientationLabel), m_orientationText);
     form->addRow(QString::fromUtf8("レイアウト"), m_choice);
     static_cast<QBoxLayout *>(layout())->addLayout(form);
@@ -97,7 +90,7 @@ void CLayoutPropDlgView::refresh()
 {
     if (!m_choice)
         return;
-    m_resolutionText->setText(SizeText(m_resolution, m_orientation));
+    m_resolutionText->setText(ResolutionText(m_resolution, m_orientation));
     m_orientationText->setText(LoadString(m_orientation == 1 ? kPortrait : kLandscape));
     fillChoice();
     m_choice->setVisible(!m_standard);
@@ -112,7 +105,7 @@ void CLayoutPropDlgView::fillChoice()
     m_choice->clear();
     for (const LayoutTemplate &layout : GetAppData().GetLayoutTemplates().Records()) {
         if (layout.DisplayMode == m_orientation)
-            m_choice->addItem(SizeText(layout.Number, layout.DisplayMode), layout.Number);
+            m_choice->addItem(ResolutionText(layout.Number, layout.DisplayMode), layout.Number);
     }
     m_choice->setCurrentIndex(m_choice->findData(m_resolution));
 }

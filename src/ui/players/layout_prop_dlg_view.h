@@ -22,7 +22,6 @@ public:
     void SetPlaylistLayout(const QString &title, qint32 resolution, qint32 orientation) override;
     void SetPlaylistLayoutMode(bool on) override { m_standard = !on; }
     bool IsPlaylistLayoutMode() const override { return !m_standard; }
-    bool IsStandardMode() const { return m_standard; }
 
     QString GetResolutionText() const;
     QString GetOrientationText() const;

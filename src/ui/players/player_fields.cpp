@@ -74,11 +74,11 @@ QHBoxLayout *MakeScreenRow(QComboBox *resolution, QComboBox *orientation)
     return row;
 }
 
-QString ResolutionText(qint32 resolutionId)
+QString ResolutionText(qint32 resolutionId, qint32 orientation)
 {
     qint32 width = 0;
     qint32 height = 0;
-    CAppData::GetResolutionSize(resolutionId, ORIENTATION_LANDSCAPE, width, height);
+    CAppData::GetResolutionSize(resolutionId, orientation, width, height);
     return QStringLiteral("%1 x %2").arg(width).arg(height);
 }
 

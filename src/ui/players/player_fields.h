@@ -24,7 +24,8 @@ int CurrentComboData(const QComboBox *combo);
 // The resolution and orientation choices side by side, filled.
 QHBoxLayout *MakeScreenRow(QComboBox *resolution, QComboBox *orientation);
 
-QString ResolutionText(qint32 resolutionId);
+// "width x height" of a resolution, turned when the orientation is portrait.
+QString ResolutionText(qint32 resolutionId, qint32 orientation = ORIENTATION_LANDSCAPE);
 QString OrientationText(qint32 orientation);
 
 // Shows why a change was refused (nothing for Ok) and returns whether it was

@@ -7,6 +7,7 @@
 #include "model/app_data.h"
 #include "ops/log_collection.h"
 #include "ops/player_commands.h"
+#include "transfer/dlk_transfer_worker.h"
 #include "transfer/transfer_status_xml.h"
 
 #include <QComboBox>
@@ -57,10 +58,10 @@ const char *const kColumnTitles[] = {"KDP-R40", "状態",     "エラーコー�
 const char *FindingText(qint32 detail)
 {
     switch (detail) {
-    case 3003: return "設定の不一致";
-    case 3004: return "バージョンの不一致";
-    case 3005: return "ファン異常";
-    case 3006: return "温度異常";
+    case DLK_DETAIL_PLAYER_CHANGED: return "設定の不一致";
+    case DLK_DETAIL_VERSION_CHANGED: return "バージョンの不一致";
+    case DLK_DETAIL_FAN: return "ファン異常";
+    case DLK_DETAIL_TEMPERATURE: return "温度異常";
     default: return nullptr;
     }
 }

@@ -134,10 +134,7 @@ bool CCalendarDlgView::OnInitDialog()
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->setItemDelegate(new DayDelegate(m_grid));
-    QStringList dayNames;
-    for (int column = 0; column < kDays; ++column)
-        dayNames << Japanese().dayName(column == 0 ? 7 : column, QLocale::ShortFormat);
-    m_grid->setHorizontalHeaderLabels(dayNames);
+    m_grid->setHorizontalHeaderLabels(ShortDayNamesSundayFirst());
     connect(m_grid, &QTableWidget::cellClicked, this,
             [this](int row, int column) { ChooseDate(dateOfCell(row, column)); });
     connect(m_grid, &QTableWidget::cellActivated, this,

@@ -1,6 +1,7 @@
 #include "ui/timetable/schedule_edit_dlg_view.h"
 
 #include "app/main_frame.h"
+#include "core/format_utils.h"
 #include "core/message_box.h"
 #include "model/contents_store.h"
 #include "model/sequence_file.h"
@@ -117,7 +118,7 @@ void CScheduleEditDlgView::refresh()
     TimeValue off;
     shown.GetTimeRange(on, off);
     const QString caption = CTimetableGrid::ListCaption(shown);
-    const QString hours = QStringLiteral("運用時間 %1 - %2").arg(TimetableTimeText(on), TimetableTimeText(off));
+    const QString hours = QStringLiteral("運用時間 %1 - %2").arg(FormatTimeText(on, false), FormatTimeText(off, false));
     setCaption(caption.isEmpty() ? hours : caption + QStringLiteral("    ") + hours);
 }
 

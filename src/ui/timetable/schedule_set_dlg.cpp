@@ -1,11 +1,13 @@
 #include "ui/timetable/schedule_set_dlg.h"
 
 #include "app/calendar_colors.h"
+#include "app/control_id.h"
 #include "app/dialog_buttons.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/contents/no_play_date_set_dlg.h"
+#include "ui/timetable/timetable_grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,13 +46,6 @@ TimeValue ToTimeValue(const QTime &time)
     return TimeValue{quint16(time.hour()), quint16(time.minute()), quint16(time.second()), 0};
 }
 
-template <class Widget>
-Widget *Named(Widget *widget, int id)
-{
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 } // namespace
 
 CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
@@ -60,13 +55,13 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
     const QLocale japanese(QLocale::Japanese);
     setLocale(japanese);
 
-    m_setSchedule = Named(new QCheckBox(QStringLiteral("スケジュールを設定する"), this), kSetScheduleId);
-    m_group = Named(new QComboBox(this), kGroupId);
-    m_color = Named(new CColorComboBox(this), kColorId);
-    m_startDate = Named(new QDateEdit(this), kStartDateId);
-    m_endDate = Named(new QDateEdit(this), kEndDateId);
-    m_startTime = Named(new QTimeEdit(this), kStartTimeId);
-    m_endTime = Named(new QTimeEdit(this), kEndTimeId);
+    m_setSchedule = WithControlId(new QCheckBox(QStringLiteral("スケジュールを設定する"), this), kSetScheduleId);
+    m_group = WithControlId(new QComboBox(this), kGroupId);
+    m_color = WithControlId(new CColorComboBox(this), kColorId);
+    m_startDate = WithControlId(new QDateEdit(this), kStartDateId);
+    m_endDate = WithControlId(new QDateEdit(this), kEndDateId);
+    m_startTime = WithControlId(new QTimeEdit(this), kStartTimeId);
+    m_endTime = WithControlId(new QTimeEdit(this), kEndTimeId);
     for (QDateEdit *edit : {m_startDate, m_endDate}) {
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         edit->setCalendarPopup(true);
@@ -75,10 +70,10 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
     for (QTimeEdit *edit : {m_startTime, m_endTime})
         edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     auto *days = new QHBoxLayout;
+    // Sunday first, as the weekday digits count.
+    const QStringList dayNames = ShortDayNamesSundayFirst();
     for (int i = 0; i < 7; ++i) {
-        // Sunday first, as the weekday digits count.
-        const QString name = japanese.dayName(i == 0 ? 7 : i, QLocale::ShortFormat);
-        m_days[size_t(i)] = Named(new QCheckBox(name, this), kFirstWeekdayId + i);
+        m_days[size_t(i)] = WithControlId(new QCheckBox(dayNames[i], this), kFirstWeekdayId + i);
         days->addWidget(m_days[size_t(i)]);
     }
 
@@ -134,7 +129,6 @@ void CScheduleSetDlg::showBlock()
     m_setSchedule->setChecked(m_block.setSchedule);
     m_setSchedule->setEnabled(choosing);
     fillGroups();
-    m_group->setEnabled(choosing);
     m_color->SetCurSel(m_block.background < m_color->count() ? m_block.background : -1);
     const QDate today = QDate::currentDate();
     const QDate start = ToQDate(m_block.startDate);

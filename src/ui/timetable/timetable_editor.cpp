@@ -11,6 +11,7 @@
 #include "model/playlist_property.h"
 #include "model/timetable_model.h"
 #include "ops/clipboard_formats.h"
+#include "ops/frame_checks.h"
 #include "ui/timetable/timetable_grid.h"
 
 #include <QApplication>
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr quint32 kMsgTooLong = 5210;
 // Pixels above and below an item's bottom edge that take its tracker.
 constexpr int kEdgeGrip = 3;
 
@@ -140,7 +140,7 @@ bool CTimetableEditor::dropContents(const QByteArray &block, int row, int track)
         FramesToTimeCode(TimeCodeToFrames(start) + frames, start);
     }
     if (placed)
-        finishEdit();
+        m_setup.changed();
     return placed;
 }
 
@@ -162,7 +162,7 @@ bool CTimetableEditor::dropEvent(const QByteArray &block, int row, int track)
         showRefusal();
         return false;
     }
-    finishEdit();
+    m_setup.changed();
     return true;
 }
 
@@ -180,11 +180,6 @@ void CTimetableEditor::showRefusal()
         QApplication::beep();
         break;
     }
-}
-
-void CTimetableEditor::finishEdit()
-{
-    m_setup.changed();
 }
 
 // ---- Cell commands -------------------------------------------------------------------
@@ -221,7 +216,7 @@ bool CTimetableEditor::DeleteCurrent()
     const bool removed = current.column() == 0 ? model->RemoveRow(current.row())
                                                : model->RemoveItem(current.row(), current.column());
     if (removed)
-        finishEdit();
+        m_setup.changed();
     return removed;
 }
 
@@ -254,7 +249,7 @@ bool CTimetableEditor::EditCurrentTime(bool end)
         showRefusal();
         return false;
     }
-    finishEdit();
+    m_setup.changed();
     return true;
 }
 
@@ -295,7 +290,7 @@ bool CTimetableEditor::trackBottomEdge(const QPoint &point)
         || !m_setup.model()->SetItemTimes(row, track, cell.item.GetStartTime(), end))
         showRefusal();
     else
-        finishEdit();
+        m_setup.changed();
     return true;
 }
 

@@ -45,9 +45,6 @@ public:
     CTimetableEditor(CTimetableGrid *grid, Setup setup);
     ~CTimetableEditor() override;
 
-    CTelvEditDrop *GetDropTarget() const { return m_drop; }
-    CTelvDropTracker &GetTracker() { return m_tracker; }
-
     // The drag data of the grid's current cell; null for an unused cell.
     QMimeData *CreateEventDragData() const;
     // Places dropped contents or moves a dropped cell; the effect taken.
@@ -77,7 +74,6 @@ private:
     bool currentItem(int &row, int &track) const;
     bool trackBottomEdge(const QPoint &point);
     void showRefusal();
-    void finishEdit();
 
     CTimetableGrid *m_grid;
     // Compared with, never called: the grid's events still reach this filter

@@ -1,6 +1,7 @@
 #include "ui/timetable/timetable_grid.h"
 
 #include "core/content_id.h"
+#include "core/format_utils.h"
 #include "model/contents_store.h"
 #include "model/property_base.h"
 #include "model/timetable_model.h"
@@ -10,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QPushButton>
 
 namespace {
@@ -31,11 +33,6 @@ bool HasThumbnail(int type)
 }
 
 } // namespace
-
-QString TimetableTimeText(const TimeValue &time)
-{
-    return QString::asprintf("%02d:%02d:%02d", time.hour, time.minute, time.second);
-}
 
 // ---- Table model ---------------------------------------------------------------------
 
@@ -79,7 +76,7 @@ QVariant CTimetableTableModel::data(const QModelIndex &index, int role) const
         if (role != Qt::DisplayRole || !m_model->GetStartTime(index.row(), start)
             || !m_model->GetEndTime(index.row(), end))
             return {};
-        return TimetableTimeText(start) + QStringLiteral(" - ") + TimetableTimeText(end);
+        return FormatTimeText(start, false) + QStringLiteral(" - ") + FormatTimeText(end, false);
     }
     TimetableCell cell;
     if (!m_model->GetItem(index.row(), index.column(), cell) || cell.kind == 0)
@@ -213,6 +210,15 @@ void CTimetablePaneDlg::showModel(const CTimetableModel &model, const QStringLis
         return;
     m_caption->setText(CTimetableGrid::ListCaption(model));
     m_grid->ShowModel(model, trackNames);
+}
+
+QStringList ShortDayNamesSundayFirst()
+{
+    const QLocale japanese(QLocale::Japanese);
+    QStringList names;
+    for (int day = 0; day < 7; ++day)
+        names << japanese.dayName(day == 0 ? Qt::Sunday : day, QLocale::ShortFormat);
+    return names;
 }
 
 QPushButton *CreatePrintButton(QWidget *pane)

@@ -104,8 +104,9 @@ private:
     QPushButton *m_print = nullptr;
 };
 
-// "hh:mm:ss" of a time.
-QString TimetableTimeText(const TimeValue &time);
+// The seven short Japanese weekday names, Sunday first as the calendar shows
+// the week and as the weekday digits of a schedule count.
+QStringList ShortDayNamesSundayFirst();
 
 // The print button of a pane ("印刷").
 QPushButton *CreatePrintButton(QWidget *pane);
