@@ -5,7 +5,6 @@
 #include "model/contents_store.h"
 #include "model/property_base.h"
 #include "model/timetable_model.h"
-#include "ui/contents/contents_thumbnails.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,20 +15,12 @@
 
 namespace {
 
-// Rows at least this tall show the thumbnails of their contents.
-constexpr int kThumbnailRowHeight = 40;
-
 // The title of a cell's item when the library holds it, else its number.
 QString ItemText(const CTimetableItem &item)
 {
     if (CPropertyBase *record = GetContentFolders().FindRecord(item.GetContentType(), item.GetIndex()))
         return record->GetTitle().isEmpty() ? FormatContentIdFixed(item.GetIndex()) : record->GetTitle();
     return FormatContentIdFixed(item.GetIndex());
-}
-
-bool HasThumbnail(int type)
-{
-    return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_WEB || type == CONTENT_FLASH;
 }
 
 } // namespace
@@ -42,16 +33,6 @@ void CTimetableTableModel::SetModel(const CTimetableModel *model, const QStringL
     m_model = model;
     m_trackNames = trackNames;
     endResetModel();
-}
-
-void CTimetableTableModel::SetThumbnailSide(int side)
-{
-    if (side == m_thumbnailSide)
-        return;
-    m_thumbnailSide = side;
-    m_thumbnails.clear();
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 1), index(rowCount() - 1, columnCount() - 1), {Qt::DecorationRole});
 }
 
 int CTimetableTableModel::rowCount(const QModelIndex &parent) const
@@ -68,37 +49,19 @@ int CTimetableTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant CTimetableTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!m_model || !index.isValid() || (role != Qt::DisplayRole && role != Qt::DecorationRole))
+    if (!m_model || !index.isValid() || role != Qt::DisplayRole)
         return {};
     if (index.column() == 0) {
         TimeValue start;
         TimeValue end;
-        if (role != Qt::DisplayRole || !m_model->GetStartTime(index.row(), start)
-            || !m_model->GetEndTime(index.row(), end))
+        if (!m_model->GetStartTime(index.row(), start) || !m_model->GetEndTime(index.row(), end))
             return {};
         return FormatTimeText(start, false) + QStringLiteral(" - ") + FormatTimeText(end, false);
     }
     TimetableCell cell;
     if (!m_model->GetItem(index.row(), index.column(), cell) || cell.kind == 0)
         return {};
-    if (role == Qt::DecorationRole)
-        return cell.gap ? QVariant() : QVariant(thumbnailOf(cell.item.GetContentType(), cell.item.GetIndex()));
     return cell.gap ? QStringLiteral("│") : ItemText(cell.item);
-}
-
-QPixmap CTimetableTableModel::thumbnailOf(int type, qint32 number) const
-{
-    if (m_thumbnailSide <= 0 || !HasThumbnail(type))
-        return {};
-    const qint64 key = qint64(type) << 32 | quint32(number);
-    if (auto found = m_thumbnails.constFind(key); found != m_thumbnails.cend())
-        return *found;
-    QPixmap picture;
-    if (const CPropertyBase *record = GetContentFolders().FindRecord(type, number))
-        picture = QPixmap::fromImage(MakeThumbnailCell(*record))
-                      .scaled(m_thumbnailSide, m_thumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    m_thumbnails.insert(key, picture);
-    return picture;
 }
 
 QVariant CTimetableTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -143,13 +106,6 @@ void CTimetableGrid::CellAt(const QPoint &point, int &row, int &column) const
 {
     row = rowAt(point.y());
     column = columnAt(point.x());
-}
-
-void CTimetableGrid::resizeEvent(QResizeEvent *event)
-{
-    QTableView::resizeEvent(event);
-    const int height = verticalHeader()->defaultSectionSize();
-    m_table->SetThumbnailSide(height >= kThumbnailRowHeight ? height - 4 : 0);
 }
 
 // ---- Pane ----------------------------------------------------------------------------------

@@ -2,8 +2,7 @@
 // The rows of a playlist, background-music list or schedule on a grid: the
 // start and end time of each row, then one column per track, headed by the
 // track's name, with the title of the content that starts in that row ("│"
-// where an item started in an earlier row goes on) and, where the rows are
-// tall enough, its thumbnail. The table model reads the edit model on demand,
+// where an item started in an earlier row goes on). The table model reads the edit model on demand,
 // so a list of thousands of rows opens as fast as its visible cells paint.
 
 #include "app/titled_pane_dlg.h"
@@ -12,8 +11,6 @@
 #include <functional>
 
 #include <QAbstractTableModel>
-#include <QHash>
-#include <QPixmap>
 #include <QTableView>
 
 class CTimetableModel;
@@ -28,8 +25,6 @@ public:
 
     // Shows the model (null: nothing); trackNames name the item tracks.
     void SetModel(const CTimetableModel *model, const QStringList &trackNames);
-    // Side of the thumbnails; 0 shows none.
-    void SetThumbnailSide(int side);
     // An empty model shows one empty row to drop the first item on.
     void SetEmptyRow(bool shown) { m_emptyRow = shown; }
 
@@ -39,13 +34,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QPixmap thumbnailOf(int type, qint32 number) const;
-
     const CTimetableModel *m_model = nullptr;
     QStringList m_trackNames;
-    int m_thumbnailSide = 0;
     bool m_emptyRow = false;
-    mutable QHash<qint64, QPixmap> m_thumbnails;
 };
 
 class CTimetableGrid : public QTableView {
@@ -62,9 +53,6 @@ public:
     static QString ListCaption(const CTimetableModel &model);
     // The cell under a point of the viewport: row -1 below the last row.
     void CellAt(const QPoint &point, int &row, int &column) const;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     CTimetableTableModel *m_table;
