@@ -2,7 +2,7 @@
 // own code tables; run by the build, which puts the page beside the program.
 #include "transfer/transfer_codes.h"
 
-#include <QSaveFile>
+#include "core/atomic_file.h"
 
 #include <cstdio>
 
@@ -12,8 +12,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make-error-list <page.htm>\n");
         return 2;
     }
-    QSaveFile page(QString::fromLocal8Bit(argv[1]));
-    if (!page.open(QIODevice::WriteOnly) || page.write(ErrorCodeTableHtml().toUtf8()) < 0 || !page.commit()) {
+    // A build output, made again whenever it is missing: no flush needed.
+    if (!WriteFileAtomically(QString::fromLocal8Bit(argv[1]), ErrorCodeTableHtml().toUtf8(),
+                             FileDurability::Unsynced)) {
         std::fprintf(stderr, "make-error-list: cannot write %s\n", argv[1]);
         return 1;
     }

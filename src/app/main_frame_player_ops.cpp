@@ -56,7 +56,7 @@ bool IsPlaylistType(int type)
 
 bool IsTouchPanelPlaylist(int type, qint32 index)
 {
-    return IsPlaylistType(type) && index >= kTouchPanelIndexStart;
+    return IsPlaylistType(type) && index >= kTouchPanelIndexBase;
 }
 
 bool FindPlayerRecord(qint32 number, PlayerRecord &record)

@@ -24,6 +24,9 @@ int MakeContentId(int typePart, int subNumber, int serial);
 // The sub-numbers of the sequence files of a schedule's tracks, in the order
 // their files go.
 inline constexpr int kScheduleSequenceKinds[] = {12, 14, 20, 22};
+// The same for a playlist's layers and a background-music list's one layer.
+inline constexpr int kPlaylistSequenceKinds[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
+inline constexpr int kBgmSequenceKinds[] = {21};
 // The first digit, the two-digit middle part and the six-digit serial of a
 // number; each output may be null. False with last error 87 (outputs
 // untouched) when the number does not have the nine-digit form.

@@ -53,3 +53,11 @@ private:
     bool m_audioLevelFlag = false;
     qint32 m_audioLevel = 0;
 };
+
+// The material file name of a media record; empty for the other records.
+inline const QString &LinkOf(const CPropertyBase &record)
+{
+    static const QString none;
+    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
+    return media ? media->GetLink() : none;
+}

@@ -111,7 +111,6 @@ public:
 
     // The items a model may hold, and the latest end of an item in frames.
     static constexpr int kMaxItems = 2000;
-    int GetLatestEndFrames() const { return m_latestEnd; }
     void SetLatestEndFrames(int frames) { m_latestEnd = frames; }
 
     // Empties the model: items, texts, date, index -1, not modified. The

@@ -33,22 +33,12 @@ bool isInside(const QString &folder, const QString &path)
     return path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
 }
 
-QString linkOf(const CPropertyBase &record)
-{
-    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
-    return media ? media->GetLink() : QString();
-}
-
 // Video, still image, Flash and audio contents keep their material file in
 // their type's content folder.
 bool keepsFileInContentFolder(int type)
 {
     return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH || type == CONTENT_AUDIO;
 }
-
-// The sequence kinds of the owner types, in the order their files go.
-constexpr int kPlaylistSequenceKinds[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
-constexpr int kBgmSequenceKinds[] = {21};
 
 bool fail(int &state, quint32 &error, quint32 code)
 {
@@ -151,7 +141,7 @@ bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &re
         return fail(state, error, ERROR_INVALID_PARAMETER);
     if (type != CONTENT_AUDIO && !deleteThumbnails(type, record.GetIndex(), state, error))
         return false;
-    return deleteInFolder(contentFolder(type), linkOf(record), state, error);
+    return deleteInFolder(contentFolder(type), LinkOf(record), state, error);
 }
 
 bool CContentFileRemover::deleteTelopFiles(qint32 number, int &state, quint32 &error) const
@@ -194,7 +184,7 @@ bool CContentFileRemover::DelContRealFileUrl(const CPropertyBase &record, int &s
 {
     if (!deleteThumbnails(CONTENT_WEB, record.GetIndex(), state, error))
         return false;
-    if (IsLocalPackageLink(linkOf(record)))
+    if (IsLocalPackageLink(LinkOf(record)))
         return deletePackageFolder(record.GetIndex(), state, error);
     return true;
 }
@@ -337,10 +327,10 @@ void CContentFileRemover::DeleteOldContentFile(CContentsList &list) const
     int state = 0;
     quint32 error = 0;
     if (keepsFileInContentFolder(m_replaceType))
-        deleteInFolder(contentFolder(m_replaceType), linkOf(*record), state, error);
+        deleteInFolder(contentFolder(m_replaceType), LinkOf(*record), state, error);
     else if (m_replaceType == CONTENT_TELOP)
         deleteTelopFiles(m_replaceNumber, state, error);
-    else if (m_replaceType == CONTENT_WEB && IsLocalPackageLink(linkOf(*record)))
+    else if (m_replaceType == CONTENT_WEB && IsLocalPackageLink(LinkOf(*record)))
         deletePackageFolder(m_replaceNumber, state, error);
 }
 

@@ -1,9 +1,9 @@
 // The parts of export and import that both share: the package's lists, the
-#include "core/atomic_file.h"
 // sizes of entries, copies with progress, and the messages.
 
 #include "ops/export_import_set.h"
 
+#include "core/atomic_file.h"
 #include "core/clock.h"
 #include "core/content_id.h"
 #include "core/data_folders.h"
@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int kPackageTypes[] = {1, 8, 2, 4, 5, 3, 52};
-constexpr int kSequenceLayers[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
 constexpr qint64 kCopyChunk = 1 << 20;
 
 quint32 LastFileError(const QFileDevice &file)
@@ -76,7 +75,7 @@ QList<quint32> PlaylistSequenceNumbers(quint32 playlist)
     QList<quint32> numbers;
     if (!SplitContentId(playlist, &prefix, nullptr, &serial))
         return numbers;
-    for (int layer : kSequenceLayers)
+    for (int layer : kPlaylistSequenceKinds)
         numbers.append(quint32(MakeContentId(prefix, layer, serial)));
     return numbers;
 }

@@ -27,11 +27,3 @@ struct CExImport::PackageSet {
     std::map<int, QString> paths;
     std::vector<ExImportEntry> entries;
 };
-
-// The material file name of a media record; empty for the other records.
-inline const QString &LinkOf(const CPropertyBase &record)
-{
-    static const QString none;
-    const auto *media = dynamic_cast<const CMediaProperty *>(&record);
-    return media ? media->GetLink() : none;
-}

@@ -259,7 +259,7 @@ bool PlaylistSavePreview(CPlaylistEditModel &model, int type, CPlaylistProperty 
     model.SetIdPrefix(ownPrefix);
     model.SetModified(modified);
     if (!saved) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
+        ShowSaveFailed(type, MB_ICONERROR);
         return false;
     }
     record.SetCreateDate(ToSystemTime(Clock().now()));

@@ -5,6 +5,7 @@
 #include "core/printf_format.h"
 #include "core/syslog.h"
 #include "model/control_property.h"
+#include "model/property_base.h"
 #include "player/calendar_table_command.h"
 #include "player/dlk_request_command.h"
 #include "player/r40_http.h"
@@ -17,9 +18,6 @@ namespace {
 constexpr quint32 kReplyAnalyzeError = 0x2000000A;
 constexpr int kNotStartedCode = 100;
 constexpr int kHttpStatusLimit = 1000;
-
-constexpr int kScheduleKind = 51;
-constexpr int kPlaylistKind = 52;
 
 QByteArray NameOf(const QString &playerName)
 {
@@ -117,7 +115,7 @@ bool AddContentSendItems(CDlkRequestCommand &commands, qint32 number, int entryI
     int serial = 0;
     if (!SplitContentId(number, &first, &kind, &serial))
         return false;
-    if (kind != kScheduleKind && kind != kPlaylistKind)
+    if (kind != CONTENT_SCHEDULE && kind != CONTENT_PLAYLIST)
         return true;
     // The number's own file goes through the schedule table for both kinds,
     // as the players have always been sent it (see docs/player-protocol.md).

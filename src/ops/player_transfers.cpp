@@ -7,6 +7,7 @@
 #include "model/calendar_property.h"
 #include "model/control_property.h"
 #include "model/playlist_file.h"
+#include "model/property_base.h"
 #include "model/schedule_file.h"
 #include "model/schedule_property.h"
 #include "ops/send_info.h"
@@ -25,10 +26,6 @@ namespace {
 
 constexpr int kPinPMode = 1;
 constexpr int kPlaylistTable = 1;
-constexpr int kPlaylistNumberKind = 52;
-// The sequence layers removed with a playlist and with a background-music list.
-constexpr int kPlaylistLayers[] = {1, 2, 11, 3, 6, 5, 7, 9, 24, 23};
-constexpr int kBgmLayers[] = {21};
 constexpr int kBackgroundLayer = 1;
 // The user screen saver is schedule 0 and calendar row 0 on the players.
 constexpr qint32 kScreenSaverIndex = 0;
@@ -73,9 +70,9 @@ bool AddSequenceDeletes(CDlkRequestCommand &commands, qint32 number, qint32 inde
     int serial = 0;
     if (!SplitContentId(number, &first, &kind, &serial))
         return false;
-    const bool playlist = kind == kPlaylistNumberKind;
-    const int *layers = playlist ? kPlaylistLayers : kBgmLayers;
-    const size_t layerCount = playlist ? std::size(kPlaylistLayers) : std::size(kBgmLayers);
+    const bool playlist = kind == CONTENT_PLAYLIST;
+    const int *layers = playlist ? kPlaylistSequenceKinds : kBgmSequenceKinds;
+    const size_t layerCount = playlist ? std::size(kPlaylistSequenceKinds) : std::size(kBgmSequenceKinds);
     for (size_t i = 0; i < layerCount; ++i) {
         CSequenceTableCommand sequence;
         const int sequenceNumber = MakeContentId(first, layers[i], serial);

@@ -18,6 +18,9 @@
 namespace {
 
 constexpr quint32 kMsgMaxCount = 5101;
+// The messages of a failed save of a playlist and of a background-music list.
+constexpr quint32 kMsgPlaylistSaveFailed = 5213;
+constexpr quint32 kMsgBgmSaveFailed = 5349;
 const char *const kScheduleSaveFailed = "スケジュールの保存に失敗しました。";
 const char *const kSourceMissing = "コピー元素材(%1)がみつかりませんでした。貼り付けを中止します";
 
@@ -117,14 +120,13 @@ void ShowLoadFailed(int type)
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kTitleCaption, MB_OK | MB_ICONERROR);
 }
 
-void ShowSaveFailed(int type)
+void ShowSaveFailed(int type, quint32 icon)
 {
     if (type == 52 || type == 53) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption,
-                    MB_OK | MB_ICONWARNING);
+        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption, MB_OK | icon);
         return;
     }
-    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kTitleCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kTitleCaption, MB_OK | icon);
 }
 
 bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QString &scheduleFolder,

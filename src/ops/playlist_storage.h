@@ -6,6 +6,7 @@
 //
 // Refusals are shown through the message prompter, as the frame's checks do.
 
+#include "core/message_box.h"
 #include "core/win_types.h"
 
 #include <QList>
@@ -83,14 +84,11 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
 bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                         bool &listChanged);
 
-// The messages of a failed save of a playlist and of a background-music list.
-inline constexpr quint32 kMsgPlaylistSaveFailed = 5213;
-inline constexpr quint32 kMsgBgmSaveFailed = 5349;
-
 // The load-failure and save-failure messages of a playlist (52),
-// background-music list (53) or schedule (51).
+// background-music list (53) or schedule (51); a save failure shows the
+// given icon.
 void ShowLoadFailed(int type);
-void ShowSaveFailed(int type);
+void ShowSaveFailed(int type, quint32 icon = MB_ICONWARNING);
 // Steps a type's counter past the value that gave a new number and keeps it.
 void AdvanceContentCounter(int type, int counter);
 

@@ -10,9 +10,11 @@
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
+#include "model/layout_template_store.h"
 #include "model/playlist_edit_model.h"
 #include "model/schedule_edit_model.h"
 #include "model/schedule_property.h"
+#include "ops/frame_checks.h"
 
 #include <QDate>
 #include <QFile>
@@ -25,10 +27,8 @@ constexpr quint32 kTextExternalInput = 5947;
 const QString kNoNumber = QStringLiteral("----------");
 const QString kNoInfo = QString(21, QLatin1Char('-'));
 const QString kNoTitle = QString(41, QLatin1Char('-'));
-constexpr int kPlaylistTrackFlags[] = {1, 2, 4, 8, 16, 64};
 constexpr int kBgmTrackFlags[] = {32};
 constexpr int kScheduleTrackKinds[] = {1, 6, 5, 9, 3, 8};
-constexpr qint32 kTouchPanelBase = 999000000;
 
 // One print file: UTF-16 little-endian with its mark, CR LF line ends.
 class CTsvFile {
@@ -248,7 +248,7 @@ bool CPrintFiles::SavePlaylistTSV(const QString &folder, int fileIndex, qint32 n
     if (type == 53)
         tracks.append(model->FindTrack(kBgmTrackFlags[0]));
     else
-        for (int flag : kPlaylistTrackFlags)
+        for (int flag : LayoutTemplate::kTrackFlags)
             tracks.append(model->FindTrack(flag));
     for (int row = 0; row < model->GetRowCount(); ++row) {
         TimeValue start;
@@ -327,11 +327,11 @@ bool CPrintFiles::SaveScheduleTSV(const QString &folder, QList<qint32> *playlist
                 columns << (item >= 1 ? FormatContentIdFixed(item) : QString()) << EmptyColumns(2);
                 continue;
             }
-            const int itemType = item >= kTouchPanelBase ? 52 : TypeOfNumber(item);
+            const int itemType = item >= kTouchPanelIndexBase ? 52 : TypeOfNumber(item);
             if (!IsPropertyType(itemType))
                 return fail("CMainFrame::SaveScheduleTSV : pList == NULL");
             columns << ContentColumns(m_store, item, itemType);
-            if (kind == 1 && playlists && item < kTouchPanelBase && !playlists->contains(item))
+            if (kind == 1 && playlists && item < kTouchPanelIndexBase && !playlists->contains(item))
                 playlists->append(item);
             if (kind == 6 && bgmLists && !bgmLists->contains(item))
                 bgmLists->append(item);

@@ -101,7 +101,7 @@ bool CSendInfoBuilder::AddR40SendInfo(CContentsList *list, int position, CProper
         prepared = MakeFileSendInfo(record, deleteDate, changed);
     else if (type == 51)
         prepared = AddScheduleSendInfo(record, deleteDate, changed);
-    else if ((type == 52 || type == 53) && record.GetIndex() < kTouchPanelIndexStart)
+    else if ((type == 52 || type == 53) && record.GetIndex() < kTouchPanelIndexBase)
         prepared = AddPlaylistSendInfo(record, deleteDate, changed);
     if (!prepared)
         return false;

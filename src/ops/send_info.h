@@ -26,8 +26,6 @@ class QObject;
 
 // Year 9999-12-31: never deleted.
 constexpr DateValue kNeverDeleteDate{9999, 12, 31};
-// Touch-panel playlists have indexes from this number on.
-constexpr qint32 kTouchPanelIndexStart = 999000000;
 // The number that stands for an empty cell in a sequence.
 constexpr qint32 kPlaceholderIndex = 999999000;
 

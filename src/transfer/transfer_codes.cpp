@@ -2,6 +2,8 @@
 
 #include "transfer/dlk_transfer_worker.h"
 
+#include <span>
+
 namespace {
 
 constexpr TransferCodeMeaning kStates[] = {
@@ -63,21 +65,6 @@ QString tableHtml(const char *title, std::span<const TransferCodeMeaning> rows)
 }
 
 } // namespace
-
-std::span<const TransferCodeMeaning> TransferStateMeanings()
-{
-    return kStates;
-}
-
-std::span<const TransferCodeMeaning> TransferDetailMeanings()
-{
-    return kDetails;
-}
-
-std::span<const TransferCodeMeaning> PlayerRefusalMeanings()
-{
-    return kRefusals;
-}
 
 QString ErrorCodeTableHtml()
 {
