@@ -23,14 +23,14 @@
 namespace {
 
 constexpr QSize kProgramPictureSize(640, 480);
-
-const char *const kNoAreaToSave = "使用しているトラックの表示エリアが、このプレイリストの解像度と向きのレイアウトにありません。\n"
-                                  "このままでは何も表示されないため、保存できません。";
 constexpr QSize kSmallCheckSize(300, 300);
 constexpr QSize kRoomNeeded(500, 300);
 constexpr QSize kMinimumClient(800, 600);
 constexpr QSize kLargeClient(1200, 900);
 constexpr QSize kLargeCheckSizes[] = {{420, 500}, {500, 450}, {400, 500}, {500, 500}};
+
+const char *const kNoAreaToSave = "使用しているトラックの表示エリアが、このプレイリストの解像度と向きのレイアウトにありません。\n"
+                                  "このままでは何も表示されないため、保存できません。";
 
 // The cell's item, or for a gap the item of the row that owns it.
 bool itemOfCell(const CPlaylistEditModel &model, int row, int track, TimetableCell &cell)
@@ -113,7 +113,8 @@ void fillPicture(LayoutPreviewEntry &entry, const CTimetableItem &item, bool por
     }
 }
 
-bool hasNoRect(const CTimetableItem &item)
+// Shown nowhere yet: placed before any layout gave it an area.
+bool withoutRect(const CTimetableItem &item)
 {
     return item.GetWidth() <= 0 || item.GetHeight() <= 0;
 }
@@ -213,7 +214,7 @@ bool PlacePlaylistItems(CPlaylistEditModel &model, const CLayoutTemplateStore &t
             continue;
         for (int row = 0; row < model.GetRowCount(); ++row) {
             TimetableCell cell;
-            if (!model.GetItem(row, track, cell) || cell.kind == 0 || cell.gap || !hasNoRect(cell.item))
+            if (!model.GetItem(row, track, cell) || cell.kind == 0 || cell.gap || !withoutRect(cell.item))
                 continue;
             placed = placeInArea(model, cell, track, areas[size_t(area)]) && placed;
         }

@@ -93,9 +93,10 @@ void CLayoutPreviewCanvas::paintEvent(QPaintEvent *)
         if (preview.entries[i].on)
             DrawEntry(painter, preview.entries[i], m_pictures[i], ScreenOf(preview), drawn);
     }
-    if (!GetNotice().isEmpty()) {
+    const QString notice = GetNotice();
+    if (!notice.isEmpty()) {
         painter.setPen(kNoticeColor);
-        painter.drawText(drawn, Qt::AlignCenter | Qt::TextWordWrap, GetNotice());
+        painter.drawText(drawn, Qt::AlignCenter | Qt::TextWordWrap, notice);
     }
 }
 
