@@ -354,6 +354,10 @@ public:
     // Fills the layout-check preview with a row of the edited (or checked)
     // playlist and has the layout check draw it.
     void UpdateLayoutPreview(int row, bool edited);
+    // An edit of the edited playlist or background-music list in its
+    // editor: the contents placed on a playlist take their tracks' areas,
+    // the panes are told, and the layout check shows the selected row again.
+    void PlaylistEdited(int type);
     // Gives the layout-check window its default size for the edited
     // playlist's layout in the client area.
     void FitLayoutCheckWindow();

@@ -150,9 +150,19 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
     if (!model)
         return;
     const PreviewFolders folders{GetAppData().GetDataRoot(), QCoreApplication::applicationDirPath()};
-    ::UpdateLayoutPreview(*model, row, false, store, folders, store.GetLayoutPreview());
-    if (CTelvPaneDlg *check = GetViewPane(PANE_LAYOUT_DISP))
-        check->update();
+    ::UpdateLayoutPreview(*model, row, false, store, GetAppData().GetLayoutTemplates(), folders,
+                          store.GetLayoutPreview());
+    if (auto *check = paneRole<ILayoutCheckView>(PANE_LAYOUT_DISP))
+        check->PreviewChanged();
+}
+
+void CMainFrame::PlaylistEdited(int type)
+{
+    if (type == 52)
+        PlacePlaylistItems(EditedPlaylist(), GetAppData().GetLayoutTemplates());
+    NotifyEditListChanged(type, 0);
+    if (type == 52 && GetCurrentView() != VIEW_OVERVIEW)
+        UpdateLayoutPreview(m_editPlaylist, true);
 }
 
 void CMainFrame::FitLayoutCheckWindow()

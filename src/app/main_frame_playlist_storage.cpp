@@ -18,6 +18,7 @@
 #include "model/schedule_property.h"
 #include "ops/clipboard_formats.h"
 #include "ops/frame_checks.h"
+#include "ops/layout_selection.h"
 #include "ops/playlist_storage.h"
 
 #include <QDateTime>
@@ -204,7 +205,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
         WriteSyslog(LOG_ERR_APP, "PlaylistSave : Invalid content type : type = %d", type);
         return false;
     }
-    if (!CheckPlaylist(type))
+    if (!CheckPlaylist(type) || !CheckPlaylistAreas(*model, GetAppData().GetLayoutTemplates()))
         return false;
     bool discard = false;
     int counter = -1;

@@ -88,4 +88,6 @@ class ILayoutCheckView {
 public:
     virtual ~ILayoutCheckView() = default;
     virtual void ShowLayoutButton(bool show) = 0;
+    // The preview table was filled anew: its pictures are read again.
+    virtual void PreviewChanged() = 0;
 };

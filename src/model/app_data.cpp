@@ -13,6 +13,8 @@
 #include "model/path_safety.h"
 #include "model/property_base.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -76,9 +78,33 @@ bool CAppData::LoadAll()
     loaded = logLoad(m_displays.Load(GetDisplayFilePath()), "Display", GetDisplayFilePath(), &m_damagedFiles) && loaded;
     loaded = logLoad(m_setups.Load(GetSetupListFilePath()), "SetupList", GetSetupListFilePath(), &m_damagedFiles)
         && loaded;
-    loaded = logLoad(m_layouts.LoadFrom(GetTemplateFolder()), "LayoutTemplate", GetTemplateFolder()) && loaded;
+    loaded = loadLayoutTemplates() && loaded;
     loaded = LoadDispFilters() && loaded;
     return GetContentFolders().LoadLists() && loaded;
+}
+
+bool CAppData::loadLayoutTemplates()
+{
+    const QString folder = GetTemplateFolder();
+    if (QFileInfo::exists(JoinPath(folder, QLatin1String(CLayoutTemplateStore::kFileName))))
+        return logLoad(m_layouts.LoadFrom(folder), "LayoutTemplate", folder);
+    // Without templates no playlist could show anything: a data folder that
+    // has none gets the program's own, one for every screen the player
+    // settings offer in each orientation. They serve this session even when
+    // they cannot be written; the next start tries again.
+    m_layouts.RemoveAll();
+    for (const ResolutionEntry &entry : kResolutions) {
+        for (qint32 orientation : {ORIENTATION_LANDSCAPE, ORIENTATION_PORTRAIT}) {
+            qint32 width = 0;
+            qint32 height = 0;
+            GetResolutionSize(entry.Id, orientation, width, height);
+            m_layouts.SetLayout(entry.Id, orientation, CLayoutTemplateStore::DefaultAreas(width, height));
+        }
+    }
+    if (!m_layouts.SaveTo(folder))
+        WriteSyslog(LOG_ERR_APP, "CAppData::LoadAll : LayoutTemplate Save Error : Error = %u : Folder = %s",
+                    GetLastError(), qUtf8Printable(folder));
+    return true;
 }
 
 QString CAppData::GetTemplateFolder() const

@@ -97,6 +97,10 @@ public:
     int GetStreamingLimit() const;
 
 private:
+    // Reads the layout templates, or writes the program's own into a
+    // Template folder that has none.
+    bool loadLayoutTemplates();
+
     QString m_dataRoot;
     QString m_dataFolder;
     QStringList m_damagedFiles;

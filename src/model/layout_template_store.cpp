@@ -55,6 +55,26 @@ bool CLayoutTemplateStore::Lookup(int number, int displayMode, Areas &areas) con
     return true;
 }
 
+CLayoutTemplateStore::Areas CLayoutTemplateStore::DefaultAreas(qint32 width, qint32 height)
+{
+    // Bands of a ninth of the height at the bottom (telops) and at the top,
+    // and windows of a third of the screen each way between them.
+    const qint32 band = height / 9;
+    const qint32 windowWidth = width / 3;
+    const qint32 windowHeight = height / 3;
+    const auto area = [](qint32 left, qint32 top, qint32 right, qint32 bottom) {
+        return LayoutArea{true, WinRect{left, top, right, bottom}};
+    };
+    return {
+        area(0, 0, width, height),
+        area(0, height - band, width, height),
+        area(0, 0, width, band),
+        area(width - windowWidth, band, width, band + windowHeight),
+        area(0, band, windowWidth, band + windowHeight),
+        area(width - windowWidth, height - band - windowHeight, width, height - band),
+    };
+}
+
 bool CLayoutTemplateStore::LoadFrom(const QString &templateFolder)
 {
     const QString path = JoinPath(templateFolder, QLatin1String(kFileName));

@@ -62,6 +62,11 @@ public:
     // False when there is no layout of that number and display mode.
     bool Lookup(int number, int displayMode, Areas &areas) const;
 
+    // The program's own layout of a screen of width by height pixels: every
+    // area in use, the first (the main track) the whole screen
+    // (docs/file-formats.md).
+    static Areas DefaultAreas(qint32 width, qint32 height);
+
     // Reads or writes the file in a Template folder. A missing file loads as
     // no templates.
     bool LoadFrom(const QString &templateFolder);
@@ -98,5 +103,6 @@ struct LayoutPreview {
     qint32 screenHeight = 0;
     bool portrait = false;
     bool option = false;
+    bool layoutMissing = false; // no template of the playlist's resolution and orientation
     std::array<LayoutPreviewEntry, LayoutTemplate::kAreaCount> entries{};
 };

@@ -40,6 +40,10 @@ public:
     // model as it was, still modified.
     bool Save(qint32 index, int type);
 
+protected:
+    // A moved item has no rectangle until it takes its new track's area.
+    void leaveTrack(CTimetableItem &item) const override { item.SetRect(0, 0, 0, 0); }
+
 private:
     int m_listType;
     qint32 m_resolution = 0;

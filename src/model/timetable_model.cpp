@@ -218,6 +218,7 @@ bool CTimetableModel::MoveItem(int row, int track, int toTrack, const TimeValue 
         return false;
     if (toTrack == track)
         return UpdateItem(row, track, moved);
+    leaveTrack(moved);
     const TrackItems before = m_items;
     const bool wasModified = m_modified;
     if (RemoveItem(row, track) && InsertItem(toTrack, moved))

@@ -123,6 +123,9 @@ protected:
     CTimetableModel(std::vector<TimetableTrack> tracks, bool fromMidnight);
 
     const TimetableTrack &trackAt(int track) const { return m_tracks[size_t(track - 1)]; }
+    // An item that MoveItem takes to another track; a model whose tracks
+    // show in areas of the screen drops the rectangle of the old one.
+    virtual void leaveTrack(CTimetableItem &) const {}
     // The item track with a key; -1 when the model has none.
     int findTrackByKey(int key) const;
 

@@ -29,6 +29,9 @@ constexpr QSize kMinimumClient(800, 600);
 constexpr QSize kLargeClient(1200, 900);
 constexpr QSize kLargeCheckSizes[] = {{420, 500}, {500, 450}, {400, 500}, {500, 500}};
 
+const char *const kNoAreaToSave = "使用しているトラックの表示エリアが、このプレイリストの解像度と向きのレイアウトにありません。\n"
+                                  "このままでは何も表示されないため、保存できません。";
+
 // The cell's item, or for a gap the item of the row that owns it.
 bool itemOfCell(const CPlaylistEditModel &model, int row, int track, TimetableCell &cell)
 {
@@ -110,6 +113,20 @@ void fillPicture(LayoutPreviewEntry &entry, const CTimetableItem &item, bool por
     }
 }
 
+// Shown nowhere yet: placed before any layout gave it an area.
+bool withoutRect(const CTimetableItem &item)
+{
+    return item.GetWidth() <= 0 || item.GetHeight() <= 0;
+}
+
+// The item of a cell takes the rectangle of an area the layout uses.
+bool placeInArea(CPlaylistEditModel &model, const TimetableCell &cell, int track, const LayoutArea &area)
+{
+    CTimetableItem item = cell.item;
+    return area.use && item.SetRect(area.rect.left, area.rect.top, area.rect.width(), area.rect.height())
+        && model.UpdateItem(cell.ownerRow, track, item);
+}
+
 } // namespace
 
 CurrentLayout &SelectedLayout(bool current)
@@ -176,11 +193,8 @@ bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate:
         // Audio and control tracks have no area: their items keep their size.
         if (area < 0 || !itemOfCell(model, row, track, cell))
             continue;
-        const LayoutArea &target = areas[size_t(area)];
-        CTimetableItem item = cell.item;
         // An area the layout does not use would hide what the track plays.
-        if (!target.use || !item.SetRect(item.GetX(), item.GetY(), target.rect.width(), target.rect.height())
-            || !model.UpdateItem(cell.ownerRow, track, item)) {
+        if (!placeInArea(model, cell, track, areas[size_t(area)])) {
             model = snapshot;
             return false;
         }
@@ -189,10 +203,40 @@ bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate:
     return true;
 }
 
+bool PlacePlaylistItems(CPlaylistEditModel &model, const CLayoutTemplateStore &templates)
+{
+    LayoutTemplate::Areas areas{};
+    templates.Lookup(model.GetResolution(), model.GetOrientation(), areas);
+    bool placed = true;
+    for (int track = 1; track < model.GetTrackCount(); ++track) {
+        const int area = AreaOfTrackFlag(model.GetTrackFlag(track));
+        if (area < 0)
+            continue;
+        for (int row = 0; row < model.GetRowCount(); ++row) {
+            TimetableCell cell;
+            if (!model.GetItem(row, track, cell) || cell.kind == 0 || cell.gap || !withoutRect(cell.item))
+                continue;
+            placed = placeInArea(model, cell, track, areas[size_t(area)]) && placed;
+        }
+    }
+    return placed;
+}
+
+bool CheckPlaylistAreas(CPlaylistEditModel &model, const CLayoutTemplateStore &templates)
+{
+    if (PlacePlaylistItems(model, templates))
+        return true;
+    MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kNoAreaToSave), kTitleCaption, MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 void UpdateLayoutPreview(const CPlaylistEditModel &model, int row, bool option, CContentsStore &store,
-                         const PreviewFolders &folders, LayoutPreview &preview)
+                         const CLayoutTemplateStore &templates, const PreviewFolders &folders,
+                         LayoutPreview &preview)
 {
     preview = LayoutPreview();
+    LayoutTemplate::Areas areas{};
+    preview.layoutMissing = !templates.Lookup(model.GetResolution(), model.GetOrientation(), areas);
     CAppData::GetResolutionSize(model.GetResolution(), model.GetOrientation(), preview.screenWidth,
                                 preview.screenHeight);
     preview.portrait = model.GetOrientation() == 1;
@@ -246,7 +290,7 @@ bool PlaylistSavePreview(CPlaylistEditModel &model, int type, CPlaylistProperty 
         WriteSyslog(LOG_ERR_APP, "PlaylistSavePreview : Invalid content type : type = %d", type);
         return false;
     }
-    if (!CheckPlaylist(model, type))
+    if (!CheckPlaylist(model, type) || !CheckPlaylistAreas(model, GetAppData().GetLayoutTemplates()))
         return false;
     record.SetResolution(model.GetResolution());
     record.SetOrientation(model.GetOrientation());

@@ -38,23 +38,35 @@ bool SetCurrentLayout(CAppData &data, qint32 number, qint32 displayMode);
 // 0 to 5); -1 for a track without an area (32 audio, 128 control).
 int AreaOfTrackFlag(int flag);
 
-// Gives the items of a row of the playlist the width and height of their
-// track's area. Tracks without an area are passed over. When a cell cannot
-// take its size, or its area is not in use in the layout, the playlist is put
+// Gives the items of a row of the playlist the rectangle of their track's
+// area. Tracks without an area are passed over. When a cell cannot take its
+// rectangle, or its area is not in use in the layout, the playlist is put
 // back as it was and false returned; after a full visit the playlist is
 // marked modified.
 bool LayoutPlaylistRow(CPlaylistEditModel &model, int row, const LayoutTemplate::Areas &areas);
+
+// Gives every item of a track with an area that has no rectangle yet (a
+// content just placed, or moved from another track) the rectangle of its
+// track's area in the template of the playlist's resolution and orientation.
+// False when an item is left without a rectangle: there is no such template,
+// or it does not use the area.
+bool PlacePlaylistItems(CPlaylistEditModel &model, const CLayoutTemplateStore &templates);
+// PlacePlaylistItems before a playlist is saved or sent: an item left
+// without a rectangle would show nothing on the players, so the operator is
+// told and false returned.
+bool CheckPlaylistAreas(CPlaylistEditModel &model, const CLayoutTemplateStore &templates);
 
 // The files the preview draws that lie beside the program.
 struct PreviewFolders {
     QString dataRoot;
     QString programFolder;
 };
-// Fills the preview with the screen of the model's resolution and the
-// pictures of the row's items by their tracks' areas; a row outside the
-// model leaves every area off.
+// Fills the preview with the screen of the model's resolution, whether the
+// templates have a layout for it, and the pictures of the row's items by
+// their tracks' areas; a row outside the model leaves every area off.
 void UpdateLayoutPreview(const CPlaylistEditModel &model, int row, bool option, CContentsStore &store,
-                         const PreviewFolders &folders, LayoutPreview &preview);
+                         const CLayoutTemplateStore &templates, const PreviewFolders &folders,
+                         LayoutPreview &preview);
 
 // The default size of the layout-check window in a client area: kept when
 // the window is already larger than 300 pixels in a dimension and the client

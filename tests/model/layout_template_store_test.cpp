@@ -37,3 +37,15 @@ TEST(LayoutTemplateStore, TemplatesRoundTripThroughTheTemplateFolder)
     EXPECT_FALSE(read.LoadFrom(dir.path()));
     EXPECT_TRUE(read.Lookup(2, 1, found));
 }
+
+TEST(LayoutTemplateStore, TheProgramsOwnLayoutGivesEveryTrackAnArea)
+{
+    const CLayoutTemplateStore::Areas areas = CLayoutTemplateStore::DefaultAreas(1920, 1080);
+    // The screen, the bands at the bottom and the top, and three windows.
+    const WinRect expected[] = {{0, 0, 1920, 1080},   {0, 960, 1920, 1080}, {0, 0, 1920, 120},
+                                {1280, 120, 1920, 480}, {0, 120, 640, 480},   {1280, 600, 1920, 960}};
+    for (size_t i = 0; i < areas.size(); ++i) {
+        EXPECT_TRUE(areas[i].use) << i;
+        EXPECT_EQ(areas[i].rect, expected[i]) << i;
+    }
+}

@@ -49,7 +49,7 @@ LayoutTemplate::Areas sampleAreas()
 
 } // namespace
 
-TEST(LayoutSelection, RowItemsTakeTheirAreaSizesAndAudioIsPassedOver)
+TEST(LayoutSelection, RowItemsTakeTheirAreasAndAudioIsPassedOver)
 {
     EXPECT_EQ(AreaOfTrackFlag(64), 5);
     EXPECT_EQ(AreaOfTrackFlag(32), -1);
@@ -63,8 +63,9 @@ TEST(LayoutSelection, RowItemsTakeTheirAreaSizesAndAudioIsPassedOver)
     ASSERT_TRUE(model.GetItem(0, model.FindTrack(1), cell)); // the gap's owner took the size
     EXPECT_EQ(cell.item.GetWidth(), 1280);
     EXPECT_EQ(cell.item.GetHeight(), 720);
-    EXPECT_EQ(cell.item.GetX(), 10);
+    EXPECT_EQ(cell.item.GetX(), 0);
     ASSERT_TRUE(model.GetItem(1, model.FindTrack(2), cell));
+    EXPECT_EQ(cell.item.GetX(), 1280); // where its area lies, not where it was
     EXPECT_EQ(cell.item.GetWidth(), 640);
     ASSERT_TRUE(model.GetItem(0, model.FindTrack(32), cell));
     EXPECT_EQ(cell.item.GetWidth(), 1); // audio keeps its size
@@ -87,6 +88,55 @@ TEST(LayoutSelection, RowItemsTakeTheirAreaSizesAndAudioIsPassedOver)
     EXPECT_TRUE(LayoutPlaylistRow(other, 0, hidden)); // row 0 plays no still
 }
 
+TEST(LayoutSelection, PlacedContentsTakeTheirTracksAreasOfThePlaylistsLayout)
+{
+    CLayoutTemplateStore templates;
+    CPlaylistEditModel model(52);
+    model.SetResolution(1);
+    CTimetableItem movie;
+    ASSERT_TRUE(movie.Set(101000001, at(0), at(20), 1, 0));
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(1), movie));
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(2), placedItem(2, 201000001, 0, 10))); // placed before
+    ASSERT_TRUE(model.PlaceItem(model.FindTrack(4), at(0), 300, 301000001, 3));
+    CTimetableItem sound;
+    ASSERT_TRUE(sound.Set(601000001, at(0), at(20), 6, 0));
+    ASSERT_TRUE(model.InsertItem(model.FindTrack(32), sound));
+    model.SetModified(false);
+    const auto rectOf = [&model](int flag) {
+        TimetableCell cell;
+        EXPECT_TRUE(model.GetItem(0, model.FindTrack(flag), cell));
+        return QRect(cell.item.GetX(), cell.item.GetY(), cell.item.GetWidth(), cell.item.GetHeight());
+    };
+
+    // No layout of the playlist's screen: nothing placed, and the save is refused.
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(PlacePlaylistItems(model, templates));
+    EXPECT_EQ(rectOf(1), QRect());
+    prompter.answer(IDOK);
+    EXPECT_FALSE(CheckPlaylistAreas(model, templates));
+    EXPECT_TRUE(prompter.last().text.contains(QString::fromUtf8("表示エリア")));
+
+    LayoutTemplate::Areas areas = CLayoutTemplateStore::DefaultAreas(1280, 720);
+    areas[2].use = false;
+    templates.SetLayout(1, 0, areas);
+    EXPECT_FALSE(PlacePlaylistItems(model, templates)); // the telop's area is not in use
+    EXPECT_EQ(rectOf(1), QRect(0, 0, 1280, 720));
+    EXPECT_EQ(rectOf(2), QRect(10, 20, 1, 1)); // a rectangle it had is kept
+    EXPECT_EQ(rectOf(32), QRect());            // audio shows nowhere
+    EXPECT_TRUE(model.IsModified());
+
+    templates.SetLayout(1, 0, CLayoutTemplateStore::DefaultAreas(1280, 720));
+    EXPECT_TRUE(CheckPlaylistAreas(model, templates));
+    EXPECT_EQ(rectOf(4), QRect(0, 0, 1280, 80));
+    // Moved to another track, a content takes that track's area.
+    ASSERT_TRUE(model.MoveItem(0, model.FindTrack(4), model.FindTrack(2), at(10)));
+    ASSERT_TRUE(PlacePlaylistItems(model, templates));
+    TimetableCell cell;
+    ASSERT_TRUE(model.GetItem(model.GetRowCount() - 1, model.FindTrack(2), cell));
+    EXPECT_EQ(QRect(cell.item.GetX(), cell.item.GetY(), cell.item.GetWidth(), cell.item.GetHeight()),
+              QRect(0, 640, 1280, 80));
+}
+
 TEST(LayoutSelection, PreviewOfARow)
 {
     QTemporaryDir dir;
@@ -101,8 +151,11 @@ TEST(LayoutSelection, PreviewOfARow)
     CPlaylistEditModel model = sampleList();
     model.SetResolution(0);
     model.SetOrientation(1);
+    CLayoutTemplateStore templates;
     LayoutPreview preview;
-    UpdateLayoutPreview(model, 1, true, store, PreviewFolders{dir.path(), QStringLiteral("/prog")}, preview);
+    UpdateLayoutPreview(model, 1, true, store, templates, PreviewFolders{dir.path(), QStringLiteral("/prog")},
+                        preview);
+    EXPECT_TRUE(preview.layoutMissing);
     EXPECT_EQ(preview.screenWidth, 1080);
     EXPECT_EQ(preview.screenHeight, 1920);
     EXPECT_TRUE(preview.portrait);
@@ -114,8 +167,10 @@ TEST(LayoutSelection, PreviewOfARow)
     EXPECT_EQ(main.pictureWidth, 1920);
     EXPECT_FALSE(preview.entries[1].on); // the still's record is not in the store
 
-    UpdateLayoutPreview(model, 5, false, store, PreviewFolders{dir.path(), QString()}, preview);
+    templates.SetLayout(0, 1, sampleAreas());
+    UpdateLayoutPreview(model, 5, false, store, templates, PreviewFolders{dir.path(), QString()}, preview);
     EXPECT_FALSE(preview.entries[0].on);
+    EXPECT_FALSE(preview.layoutMissing);
 }
 
 TEST(LayoutSelection, CheckWindowDefaultSizeNeverVanishes)

@@ -9,6 +9,7 @@
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
+#include "model/app_data.h"
 #include "shell_fixture.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
@@ -41,6 +42,14 @@ TEST_F(AppStartUp, FirstStartStoresTheBaseFolderAndLaysOutTheDataTree)
     EXPECT_TRUE(QDir(dataFolder()).exists(QStringLiteral("ContentData")));
     EXPECT_TRUE(GetLogCleaner().IsRunning());
     EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("TELV-Q9 Ver.1.23 Start")));
+    // The Template folder had no layouts: the program's own, one for every
+    // screen in each orientation, were written there.
+    CLayoutTemplateStore written;
+    ASSERT_TRUE(written.LoadFrom(dataFolder() + QStringLiteral("/Template")));
+    EXPECT_EQ(written.GetCount(), 2 * CAppData::kResolutionCount);
+    LayoutTemplate::Areas areas{};
+    ASSERT_TRUE(written.Lookup(9, 1, areas));
+    EXPECT_EQ(areas[0].rect, (WinRect{0, 0, 2160, 3840}));
 }
 
 TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
@@ -109,8 +118,11 @@ TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNever
     const QString state = QDir(dataFolder()).filePath("Q9A.ini");
     const QString players = QDir(dataFolder()).filePath("Player.xml");
     const QString groups = QDir(dataFolder()).filePath("Q9Group.xml");
+    const QString layouts = QDir(dataFolder()).filePath("Template/LayoutTemplate.xml");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(layouts).path()));
     for (const auto &[path, bytes] : {std::pair{system, garbage}, std::pair{options, QByteArray("just words, no sections\n")},
-                                     std::pair{state, garbage}, std::pair{groups, cutGroups}}) {
+                                     std::pair{state, garbage}, std::pair{groups, cutGroups},
+                                     std::pair{layouts, cutGroups}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -135,6 +147,7 @@ TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNever
     EXPECT_TRUE(QFileInfo(players + QStringLiteral(".damaged")).isDir());
     EXPECT_EQ(ReadAll(groups + QStringLiteral(".damaged")), cutGroups);
     EXPECT_FALSE(QFileInfo::exists(players));
+    EXPECT_EQ(ReadAll(layouts), cutGroups) << "the operator's templates are not replaced by the defaults";
     // What the program writes at exit goes to a fresh state file; the damaged
     // one is set aside whole, and the log says so once.
     ASSERT_TRUE(GetAppIni().SetLastGuideSelect(3));

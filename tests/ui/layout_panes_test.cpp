@@ -19,9 +19,12 @@
 #include "ui/players/layout_dlg_view.h"
 #include "ui/players/layout_prop_dlg_view.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
+#include "ops/clipboard_formats.h"
+#include "timetable_drops.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
@@ -143,15 +146,28 @@ protected:
         ASSERT_EQ(frame->GetEditPlaylistIndex(), row);
     }
 
+    CLayoutPreviewCanvas *checkCanvas() const
+    {
+        return PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP)->GetCanvas();
+    }
+
     // The colour the layout check shows at the centre of a screen rectangle.
     QColor checkColorAt(const WinRect &area) const
     {
-        CLayoutPreviewCanvas *canvas = PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP)->GetCanvas();
-        const QRect screen = canvas->GetScreenRect();
-        const QImage shot = canvas->grab().toImage();
-        const QPoint centre(screen.left() + (area.left + area.right) / 2 * screen.width() / 1280,
-                            screen.top() + (area.top + area.bottom) / 2 * screen.height() / 720);
+        const LayoutPreview &preview = GetContentFolders().GetLayoutPreview();
+        const QRect screen = checkCanvas()->GetScreenRect();
+        const QImage shot = checkCanvas()->grab().toImage();
+        const QPoint centre(screen.left() + (area.left + area.right) / 2 * screen.width() / preview.screenWidth,
+                            screen.top() + (area.top + area.bottom) / 2 * screen.height() / preview.screenHeight);
         return shot.pixelColor(centre);
+    }
+
+    // A content dragged from the contents pane.
+    static QMimeData *contentDrag(int type, qint32 number)
+    {
+        auto *data = new QMimeData;
+        data->setData(ClipboardMimeType(CLIPBOARD_CONTENTS), MakeContentsDataBlock(type, {number}));
+        return data;
     }
 
     QRect itemRect(int row, int flag) const
@@ -189,6 +205,17 @@ TEST_F(LayoutPanes, TheCheckDrawsThePicturesOfTheSelectedRowInTheirAreas)
     EXPECT_TRUE(Near(checkColorAt(kMainArea), kMovieColor)); // the movie goes on
     EXPECT_TRUE(Near(checkColorAt(kStillArea), Qt::black));
     EXPECT_TRUE(Near(checkColorAt(kTelopArea), kTelopColor));
+    EXPECT_TRUE(checkCanvas()->GetNotice().isEmpty());
+
+    // A picture is read once per row shown, not on every repaint: one gone
+    // from its folder is still drawn until the row is shown again.
+    QString telopBitmap;
+    ASSERT_TRUE(MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), kTelop, TELOP_FILE_BITMAP, telopBitmap));
+    ASSERT_TRUE(QFile::remove(telopBitmap));
+    EXPECT_TRUE(Near(checkColorAt(kTelopArea), kTelopColor));
+    clickRow(0);
+    clickRow(1);
+    EXPECT_TRUE(Near(checkColorAt(kTelopArea), QColor(96, 96, 96)));
 
     // The overview checks another list: the change button is not offered.
     frame->SwitchView(CMainFrame::VIEW_OVERVIEW, true);
@@ -217,7 +244,8 @@ TEST_F(LayoutPanes, TheLayoutWindowsOpenWhereTheyWereLeftAndALayoutIsChosen)
     // The landscape layouts are offered; the telop row cannot go to the one
     // without a telop area.
     QComboBox *choice = properties->GetLayoutChoice();
-    ASSERT_EQ(choice->count(), 2);
+    ASSERT_EQ(choice->count(), CAppData::kResolutionCount);
+    EXPECT_FALSE(properties->GetNotice()->isVisible());
     EXPECT_EQ(choice->currentData().toInt(), kWide);
     clickRow(1);
     m_prompter.answer(IDOK);
@@ -250,4 +278,42 @@ TEST_F(LayoutPanes, TheLayoutWindowsOpenWhereTheyWereLeftAndALayoutIsChosen)
     WinRect stored;
     ASSERT_TRUE(GetAppIni().GetWindowRect(81, stored));
     EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 160));
+}
+
+TEST_F(LayoutPanes, ContentsDroppedOnAFreshInstallShowInTheDefaultAreasAndAScreenWithoutALayoutIsNamed)
+{
+    // A new playlist for the full-HD screen, laid out by the program's own
+    // template: the movie on the main track, the telop on the next.
+    GetAppIni().SetLastResolution(0);
+    GetAppIni().SetLastOrientation(0);
+    ASSERT_TRUE(frame->PlaylistNew(52, true));
+    CTimetableGrid &grid = *PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+    ASSERT_TRUE(DropOn(grid, contentDrag(1, kMovie), -1, 1));
+    ASSERT_TRUE(DropOn(grid, contentDrag(3, kTelop), 0, 2));
+    EXPECT_EQ(itemRect(0, 1), QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(itemRect(0, 2), QRect(0, 960, 1920, 120));
+    clickRow(0);
+    EXPECT_TRUE(Near(checkColorAt(WinRect{0, 0, 1920, 900}), kMovieColor));
+    EXPECT_TRUE(Near(checkColorAt(WinRect{0, 960, 1920, 1080}), kTelopColor));
+
+    // Without a layout of its screen the check and the layout window say so,
+    // and a content placed then keeps the playlist from being saved.
+    GetAppData().GetLayoutTemplates().RemoveAll();
+    ASSERT_TRUE(DropOn(grid, contentDrag(2, kStill), 0, 3));
+    EXPECT_EQ(itemRect(0, 4), QRect());
+    clickRow(0);
+    EXPECT_FALSE(checkCanvas()->GetNotice().isEmpty());
+    QTest::mouseClick(PaneOf<CLayoutDispDlgView>(frame, CMainFrame::PANE_LAYOUT_DISP)->GetLayoutButton(),
+                      Qt::LeftButton);
+    auto *properties = PaneOf<CLayoutPropDlgView>(frame, CMainFrame::PANE_LAYOUT_PROP);
+    EXPECT_TRUE(properties->GetNotice()->isVisible());
+    EXPECT_EQ(properties->GetLayoutChoice()->count(), 0);
+
+    m_prompter.answer(IDOK);
+    QTest::mouseClick(PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetButton(
+                          QStringLiteral("save")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(m_prompter.last().text.contains(QString::fromUtf8("表示エリア")));
+    EXPECT_EQ(GetContentFolders().GetList(52)->GetCount(), 0);
+    EXPECT_TRUE(edited().IsModified());
 }

@@ -35,6 +35,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QInputMethodEvent>
+#include <QRegularExpression>
 
 namespace {
 
@@ -54,6 +55,21 @@ EmulatedPlayer::Row RowOf(const QList<EmulatedPlayer::Row> &rows, qint32 index)
     for (const EmulatedPlayer::Row &row : rows) {
         if (EmulatedPlayer::fieldText(row, QStringLiteral("index")).toLongLong() == index)
             return row;
+    }
+    return {};
+}
+
+// Where a content shows in the sequence files a player holds: "x y width
+// height" of its entry; empty when no entry names it.
+QString AreaOnPlayer(EmulatedPlayer &r40, const QStringList &sequences, qint32 content)
+{
+    const QRegularExpression entry(QStringLiteral("<index>%1</index>[\\s\\S]*?<x>(-?\\d+)</x>\\s*<y>(-?\\d+)</y>"
+                                                  "\\s*<width>(\\d+)</width>\\s*<height>(\\d+)</height>")
+                                       .arg(Number(content)));
+    for (const QString &name : sequences) {
+        const QRegularExpressionMatch found = entry.match(QString::fromUtf8(r40.file(QStringLiteral("/import/db/") + name)));
+        if (found.hasMatch())
+            return found.capturedTexts().mid(1).join(QLatin1Char(' '));
     }
     return {};
 }
@@ -266,6 +282,10 @@ protected:
         EXPECT_FALSE(sent.isEmpty());
         for (const QString &name : sent)
             EXPECT_EQ(r40.file(QStringLiteral("/import/db/") + name), FileBytes(sequences.filePath(name))) << name.toStdString();
+        // The default layout of the full-HD screen: the movie fills it, the
+        // telop shows in the band at its bottom.
+        EXPECT_EQ(AreaOnPlayer(r40, sent, firstOf(1)), QStringLiteral("0 0 1920 1080"));
+        EXPECT_EQ(AreaOnPlayer(r40, sent, firstOf(3)), QStringLiteral("0 960 1920 120"));
         bool calendarFile = false;
         for (const EmulatedPlayer::Request &request : r40.requests()) {
             const QString href = request.parameter(QStringLiteral("href"));

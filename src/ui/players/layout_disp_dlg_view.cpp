@@ -17,6 +17,7 @@ constexpr int kPreviewMargin = 4;
 const QColor kScreenColor(Qt::black);
 const QColor kMissingPicture(96, 96, 96);
 const QColor kAreaFrame(255, 255, 255, 160);
+const QColor kNoticeColor(Qt::white);
 
 QSize ScreenOf(const LayoutPreview &preview)
 {
@@ -25,10 +26,10 @@ QSize ScreenOf(const LayoutPreview &preview)
 
 // A web page is drawn at its own size shifted by its display offset and cut
 // to its area; every other picture fills its area.
-void DrawEntry(QPainter &painter, const LayoutPreviewEntry &entry, const QSize &screen, const QRect &drawn)
+void DrawEntry(QPainter &painter, const LayoutPreviewEntry &entry, const QImage &picture, const QSize &screen,
+               const QRect &drawn)
 {
     const QRect target = MapScreenRect(entry.rect, screen, drawn);
-    const QImage picture(entry.picture);
     if (picture.isNull()) {
         painter.fillRect(target, kMissingPicture);
     } else if (entry.offsetDrawn) {
@@ -59,6 +60,25 @@ QRect CLayoutPreviewCanvas::GetScreenRect() const
                      rect().adjusted(kPreviewMargin, kPreviewMargin, -kPreviewMargin, -kPreviewMargin));
 }
 
+QString CLayoutPreviewCanvas::GetNotice() const
+{
+    return GetContentFolders().GetLayoutPreview().layoutMissing ? MissingLayoutText() : QString();
+}
+
+void CLayoutPreviewCanvas::PreviewChanged()
+{
+    m_picturesRead = false;
+    update();
+}
+
+void CLayoutPreviewCanvas::readPictures()
+{
+    const LayoutPreview &preview = GetContentFolders().GetLayoutPreview();
+    for (size_t i = 0; i < m_pictures.size(); ++i)
+        m_pictures[i] = preview.entries[i].on ? QImage(preview.entries[i].picture) : QImage();
+    m_picturesRead = true;
+}
+
 void CLayoutPreviewCanvas::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -66,10 +86,17 @@ void CLayoutPreviewCanvas::paintEvent(QPaintEvent *)
     const QRect drawn = GetScreenRect();
     if (drawn.isEmpty())
         return;
+    if (!m_picturesRead)
+        readPictures();
     painter.fillRect(drawn, kScreenColor);
-    for (const LayoutPreviewEntry &entry : preview.entries) {
-        if (entry.on)
-            DrawEntry(painter, entry, ScreenOf(preview), drawn);
+    for (size_t i = 0; i < preview.entries.size(); ++i) {
+        if (preview.entries[i].on)
+            DrawEntry(painter, preview.entries[i], m_pictures[i], ScreenOf(preview), drawn);
+    }
+    const QString notice = GetNotice();
+    if (!notice.isEmpty()) {
+        painter.setPen(kNoticeColor);
+        painter.drawText(drawn, Qt::AlignCenter | Qt::TextWordWrap, notice);
     }
 }
 
@@ -91,6 +118,12 @@ bool CLayoutDispDlgView::OnInitDialog()
     layout->addWidget(m_canvas, 1);
     layout->addWidget(m_layoutButton, 0, Qt::AlignRight);
     return true;
+}
+
+void CLayoutDispDlgView::PreviewChanged()
+{
+    if (m_canvas)
+        m_canvas->PreviewChanged();
 }
 
 void CLayoutDispDlgView::ShowLayoutButton(bool show)

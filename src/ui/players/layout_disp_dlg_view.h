@@ -10,18 +10,34 @@
 #include "app/telv_pane_dlg.h"
 #include "model/layout_template_store.h"
 
+#include <QImage>
+
+#include <array>
+
 class QPushButton;
 
-// The drawing of the preview table.
+// The drawing of the preview table. Its pictures are read from their files
+// once per filling of the table, not on every repaint.
 class CLayoutPreviewCanvas : public QWidget {
     Q_OBJECT
 public:
     explicit CLayoutPreviewCanvas(QWidget *parent);
     // Where the screen is drawn; empty when there is no screen to draw.
     QRect GetScreenRect() const;
+    // What the canvas says over the screen: that no layout fits the
+    // playlist; empty when one does.
+    QString GetNotice() const;
+    // The table was filled anew: its pictures are read at the next repaint.
+    void PreviewChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void readPictures();
+
+    bool m_picturesRead = false;
+    std::array<QImage, LayoutTemplate::kAreaCount> m_pictures;
 };
 
 class CLayoutDispDlgView : public CTelvPaneDlg, public ILayoutCheckView {
@@ -30,6 +46,7 @@ public:
     CLayoutDispDlgView();
 
     void ShowLayoutButton(bool show) override;
+    void PreviewChanged() override;
     CLayoutPreviewCanvas *GetCanvas() const { return m_canvas; }
     QPushButton *GetLayoutButton() const { return m_layoutButton; }
 

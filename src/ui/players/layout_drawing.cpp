@@ -22,3 +22,8 @@ QRect MapScreenRect(const WinRect &rect, const QSize &screen, const QRect &drawn
                         rect.height() * sy);
     return mapped.toRect();
 }
+
+QString MissingLayoutText()
+{
+    return QString::fromUtf8("この解像度と向きのレイアウトがありません。");
+}

@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "core/string_table.h"
 #include "model/app_data.h"
+#include "ui/players/layout_drawing.h"
 #include "ui/players/player_fields.h"
 #include "ui/players/player_texts.h"
 
@@ -31,6 +32,9 @@ bool CLayoutPropDlgView::OnInitDialog()
     m_orientationText = new QLabel(this);
     m_choice = new QComboBox(this);
     m_choice->setObjectName(QStringLiteral("layoutChoice"));
+    m_notice = new QLabel(MissingLayoutText(), this);
+    m_notice->setObjectName(QStringLiteral("layoutMissing"));
+    m_notice->setWordWrap(true);
     m_close = new QPushButton(QString::fromUtf8("閉じる"), this);
     m_close->setObjectName(QStringLiteral("close"));
     m_close->setAutoDefault(false);
@@ -38,6 +42,7 @@ bool CLayoutPropDlgView::OnInitDialog()
     form->addRow(LoadString(kOrientationLabel), m_orientationText);
     form->addRow(QString::fromUtf8("レイアウト"), m_choice);
     static_cast<QBoxLayout *>(layout())->addLayout(form);
+    layout()->addWidget(m_notice);
     layout()->addWidget(m_close);
     connect(m_choice, &QComboBox::activated, this, &CLayoutPropDlgView::onChoice);
     connect(m_close, &QPushButton::clicked, this, [] {
@@ -93,6 +98,8 @@ void CLayoutPropDlgView::refresh()
     m_resolutionText->setText(ResolutionText(m_resolution, m_orientation));
     m_orientationText->setText(LoadString(m_orientation == 1 ? kPortrait : kLandscape));
     fillChoice();
+    CLayoutTemplateStore::Areas areas{};
+    m_notice->setVisible(!GetAppData().GetLayoutTemplates().Lookup(m_resolution, m_orientation, areas));
     m_choice->setVisible(!m_standard);
     m_close->setVisible(!m_standard);
 }

@@ -2,7 +2,8 @@
 // The layout properties pane (dialog 2051, a window of its own): the title
 // of the layout shown, its resolution and orientation. In playlist-layout
 // mode it also offers the other layouts of the same display mode for the
-// edited playlist, and closes the two layout windows.
+// edited playlist, and closes the two layout windows. When no template has a
+// layout of the resolution and orientation shown, it says so.
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
@@ -26,6 +27,8 @@ public:
     QString GetResolutionText() const;
     QString GetOrientationText() const;
     QComboBox *GetLayoutChoice() const { return m_choice; }
+    // Says that no template has a layout of the resolution and orientation shown.
+    QLabel *GetNotice() const { return m_notice; }
     QPushButton *GetCloseButton() const { return m_close; }
 
 protected:
@@ -43,5 +46,6 @@ private:
     QLabel *m_resolutionText = nullptr;
     QLabel *m_orientationText = nullptr;
     QComboBox *m_choice = nullptr;
+    QLabel *m_notice = nullptr;
     QPushButton *m_close = nullptr;
 };

@@ -141,7 +141,7 @@ void CPlaylistEditDlgView::refresh()
 void CPlaylistEditDlgView::editedListChanged()
 {
     if (CMainFrame *frame = GetMainFrame())
-        frame->NotifyEditListChanged(m_listType, 0);
+        frame->PlaylistEdited(m_listType);
     else
         refresh();
 }
