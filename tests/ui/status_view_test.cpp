@@ -252,13 +252,8 @@ TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsThe
 {
     ASSERT_TRUE(start(2));
     const QString folder = QDir(m_home.path()).filePath(QStringLiteral("firmware"));
-    QDir().mkpath(folder);
-    QFile payload(QDir(folder).filePath(QStringLiteral("image.bin")));
-    ASSERT_TRUE(payload.open(QIODevice::WriteOnly));
-    payload.write(QByteArray(4096, 'u'));
-    payload.close();
     const QString update = QDir(folder).filePath(QStringLiteral("r40update.cab"));
-    ASSERT_EQ(DLKxCompressCab({folder, {QStringLiteral("image.bin")}, 1, update}), 0);
+    ASSERT_TRUE(writeUpdateCabinet(update));
     FakeFileDialogs dialogs;
     choose(0);
 

@@ -122,11 +122,14 @@ qint32 CSetR40ListDlgView::selectedStoredPlayer() const
 
 void CSetR40ListDlgView::showReportedFacts()
 {
-    PlayerRecord record;
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
     const qint32 player = selectedStoredPlayer();
-    if (player < 0 || !players.GetPlayer(players.FindPlayer(player), record))
-        record = PlayerRecord();
+    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    {
+        // A status query's worker may be storing them just now.
+        std::lock_guard lock(players.GetLock());
+        players.GetPlayer(players.FindPlayer(player), record);
+    }
     m_serial->setText(record.Serial);
     m_timeZone->setText(record.TimeZone);
 }
