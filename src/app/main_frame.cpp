@@ -673,6 +673,11 @@ void CMainFrame::StopTransfer()
     GetHttpClient().Abort();
 }
 
+bool CMainFrame::CanStopTransfer() const
+{
+    return GetTransferManager().IsRunning() || m_commandWorker;
+}
+
 // ---- Help -------------------------------------------------------------------------
 
 QString CMainFrame::FindHelpDocument(const QString &name)

@@ -216,6 +216,9 @@ public:
     // Stops the transfer manager when it runs and cancels the shared HTTP
     // client's request.
     void StopTransfer();
+    // Whether a transfer or a player command runs that StopTransfer ends
+    // (packing the logs into a cabinet is not stopped).
+    bool CanStopTransfer() const;
 
     // ---- Sending and player operations (transfers, commands, logs, deletion)
 
@@ -425,7 +428,13 @@ public:
 
     // The files of a registration batch (registration progress names them).
     void SetRegistPaths(const QStringList &paths, const QString &singlePath);
-    void SetLogArchivePath(const QString &path) { m_logArchivePath = path; }
+    // The cabinet's name, and the folder it goes to when that is not the
+    // desktop (empty: the desktop).
+    void SetLogArchivePath(const QString &name, const QString &folder = QString())
+    {
+        m_logArchivePath = name;
+        m_logArchiveFolder = folder;
+    }
     // Progress windows of the running operation; null when none is shown.
     void SetRegistProgress(IProgressView *view) { m_registProgress = view; }
     void SetDeleteProgress(IProgressView *view) { m_deleteProgress = view; }
@@ -703,6 +712,7 @@ private:
     QStringList m_registPaths;
     QString m_registPath;
     QString m_logArchivePath;
+    QString m_logArchiveFolder;
     IProgressView *m_registProgress = nullptr;
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;

@@ -27,6 +27,7 @@ namespace {
 
 constexpr quint32 kTextUpdatingInfo = 5638;
 constexpr quint32 kMsgLogSaved = 5271;
+constexpr quint32 kMsgLogSavedInFolder = 5480;
 constexpr quint32 kMsgLogSaveFailed = 5272;
 constexpr quint32 kMsgPrintNeedsSpreadsheet = 5400;
 constexpr quint32 kMsgPrintStartFailed = 5404;
@@ -193,8 +194,11 @@ void CMainFrame::onLogEnd(quint32 saved)
     if (!m_exiting) {
         if (saved == 0)
             ShowMessage(this, kMsgLogSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
-        else
+        else if (m_logArchiveFolder.isEmpty())
             ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSaved, m_logArchivePath);
+        else
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSavedInFolder, m_logArchivePath,
+                              m_logArchiveFolder);
     }
     m_busyMode = 0;
 }

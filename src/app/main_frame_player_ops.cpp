@@ -13,6 +13,7 @@
 #include "app/pane_roles.h"
 #include "app/play_position_prompter.h"
 #include "app/process_dlg.h"
+#include "cab/dlkx_cab.h"
 #include "core/app_ini.h"
 #include "core/clock.h"
 #include "core/message_box.h"
@@ -46,6 +47,7 @@
 namespace {
 
 constexpr quint32 kMsgTouchPanelPreview = 5296;
+constexpr quint32 kMsgNotUpdateFile = 5479;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
 
@@ -408,14 +410,6 @@ void CMainFrame::R40GetStatus(const QList<qint32> &players)
     const CDlkRequestStatus request(kAppVersionNumber);
     if (!putRequest(request))
         return;
-    // A player that does not answer must not show an earlier answer as its own.
-    if (CTransferStatusXml *status = GetPlayerStatusStore()) {
-        for (qint32 number : players) {
-            status->SetVersion(number, QString());
-            status->SetDiskSpace(number, 0, 0, 0, 0);
-            status->SetPlayerDateTime(number, SystemTime{});
-        }
-    }
     m_targetPlayers = players;
     R40TransferStart(TRANSFER_MODE_STATUS_GET, 0);
 }
@@ -431,6 +425,11 @@ void CMainFrame::R40Update(const QList<qint32> &players, bool all)
     const QString path = PromptOpenFileName(this, dialog);
     if (path.isEmpty())
         return;
+    // Whatever the player is sent as its update it installs and restarts with.
+    if (!IsCabinetFile(path)) {
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgNotUpdateFile, path);
+        return;
+    }
     if (ShowText(this, all ? OpText::kUpdateAllQuestion : OpText::kUpdateSelectedQuestion,
                  MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -461,9 +460,10 @@ bool CMainFrame::StartLogCollect(int kind)
     const bool found = !m_targetPlayers.isEmpty() && FindPlayerRecord(m_targetPlayers.first(), player);
     const QString playerName = found ? player.Name : QStringLiteral("Unknown");
     const int collectKind = m_busyMode;
-    m_logArchivePath = LogCabName(collectKind, playerName);
+    bool onDesktop = false;
+    const QString target = GetLogTargetFolder(&onDesktop);
+    SetLogArchivePath(LogCabName(collectKind, playerName), onDesktop ? QString() : target);
     const QString dataRoot = GetAppData().GetDataRoot();
-    const QString target = GetLogTargetFolder();
     const bool started = StartWorker(m_logWorker, [this, collectKind, dataRoot, playerName, target] {
         QString path;
         const bool saved = CollectLogCab(collectKind, dataRoot, playerName, target, path);

@@ -1,6 +1,7 @@
 #include "cab/dlkx_cab.h"
 
 #include "cab/cab_folder_sink.h"
+#include "cab/cab_format.h"
 #include "cab/cab_member_path.h"
 #include "cab/cab_reader.h"
 #include "cab/cab_sources.h"
@@ -85,4 +86,15 @@ int DLKxDecompressCab(const DlkxDecompressCabParam &param)
         return CAB_ERR_DESTINATION_WRITE;
     CCabFolderSink sink(param.destinationFolder);
     return reader.Extract(sink);
+}
+
+bool IsCabinetFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(cab::kHeaderSize);
+    return header.size() == cab::kHeaderSize
+        && std::equal(std::begin(cab::kSignature), std::end(cab::kSignature), header.constData())
+        && qint64(cab::ReadLe32(header.constData() + cab::kHeaderCabinetSize)) == file.size();
 }

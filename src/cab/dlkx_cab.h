@@ -40,3 +40,7 @@ int DLKxCompressCab(const DlkxCompressCabParam &param);
 // Damaged data found while extracting stops with an error; files finished
 // before it stay, the file being written is discarded.
 int DLKxDecompressCab(const DlkxDecompressCabParam &param);
+
+// Whether the file reads as one whole cabinet: the cabinet signature, a
+// header that fits, and the size the header gives equal to the file's.
+bool IsCabinetFile(const QString &path);

@@ -201,7 +201,8 @@ bool CAppData::MakePlayerFolder(const QString &playerName, QString &path) const
         return false;
     }
     const QString folder = JoinPath(JoinPath(m_dataFolder, QStringLiteral("KDP-R40")), playerName);
-    if (CreateFolderPath(folder) <= 0 && GetLastError() != ERROR_ALREADY_EXISTS)
+    // A file in the folder's place is no folder, though its name exists.
+    if (CreateFolderPath(folder) <= 0 && (GetLastError() != ERROR_ALREADY_EXISTS || !QFileInfo(folder).isDir()))
         return false;
     path = folder;
     return true;

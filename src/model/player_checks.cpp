@@ -1,6 +1,7 @@
 #include "model/player_checks.h"
 
 #include "core/format_utils.h"
+#include "model/player_record.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -68,4 +69,22 @@ bool NormalizeMacAddress(const QString &text, QString &normalized)
         return false;
     normalized = trimmed.toUpper().replace(QLatin1Char(':'), QLatin1Char('-'));
     return true;
+}
+
+QString RecordTimeZone(const QString &reported)
+{
+    if (reported.size() == 9 && reported.startsWith(QLatin1String("GMT -")))
+        return QStringLiteral("GMT -0") + reported.right(4);
+    return reported;
+}
+
+bool StoreReportedFacts(PlayerRecord &record, const ReportedPlayerFacts &facts, bool onlyUnknown)
+{
+    if (onlyUnknown && (!record.Serial.isEmpty() || !record.TimeZone.isEmpty()))
+        return false;
+    const PlayerRecord before = record;
+    record.Serial = facts.serial;
+    record.TimeZone = RecordTimeZone(facts.timeZone);
+    record.SummerTime = facts.summerTime;
+    return record != before;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Value rules of a player record as the operator types it: the address the
-// program connects to, the HTTP port and the Wake-on-LAN MAC address.
+// program connects to, the HTTP port and the Wake-on-LAN MAC address; and
+// what the record keeps of what the player reports of itself.
 
 #include <QString>
+
+struct PlayerRecord;
 
 constexpr int kMinPlayerPort = 1;
 constexpr int kMaxPlayerPort = 65535;
@@ -17,3 +20,20 @@ bool IsValidPlayerAddress(const QString &address);
 // transfer worker and the power commands split at '-'. An empty text stays
 // empty (the player is not woken). False for anything else.
 bool NormalizeMacAddress(const QString &text, QString &normalized);
+
+// What a player reports of itself and its record keeps, so that a later
+// status query tells a changed player from the one it knew.
+struct ReportedPlayerFacts {
+    QString serial;
+    QString timeZone;
+    bool summerTime = false;
+};
+
+// A time zone as records keep it: "GMT -9:00" is widened to "GMT -09:00";
+// other texts stay.
+QString RecordTimeZone(const QString &reported);
+
+// Stores the facts in the record, the time zone as records keep it. With
+// onlyUnknown a record that knows its serial number or its time zone
+// already stays as it is. True when the record changed.
+bool StoreReportedFacts(PlayerRecord &record, const ReportedPlayerFacts &facts, bool onlyUnknown);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -168,10 +169,12 @@ int CPlayerGroupEdit::GroupMemberCount(int position) const
 
 bool CPlayerGroupEdit::Save(CAppData &data)
 {
-    bool saved = renameFolders(data);
+    if (!renameFolders(data) || !makePlayerFolders(data))
+        return false;
     CHarlPlayerXml &players = data.GetPlayerXml();
     {
         std::lock_guard lock(players.GetLock());
+        takeReportedFacts(players);
         players.RemoveAll();
         for (const PlayerRecord &player : m_players)
             players.AddPlayer(player);
@@ -180,11 +183,7 @@ bool CPlayerGroupEdit::Save(CAppData &data)
     groups.RemoveAll();
     for (const CGroupRecord &group : m_groups)
         groups.AddGroup(group);
-    for (const PlayerRecord &player : m_players) {
-        QString folder;
-        saved = data.MakePlayerFolder(player.Name, folder) && saved;
-    }
-    saved = players.Save(data.GetPlayerFilePath()) && saved;
+    bool saved = players.Save(data.GetPlayerFilePath());
     saved = groups.Save(data.GetGroupFilePath()) && saved;
     saved = dropDisplaysOfRemovedPlayers(data) && saved;
     if (!saved)
@@ -197,14 +196,38 @@ bool CPlayerGroupEdit::Save(CAppData &data)
     return true;
 }
 
+bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data) const
+{
+    for (const PlayerRecord &player : m_players) {
+        QString folder;
+        if (!data.MakePlayerFolder(player.Name, folder))
+            return false;
+    }
+    return true;
+}
+
+void CPlayerGroupEdit::takeReportedFacts(const CHarlPlayerXml &stored)
+{
+    for (PlayerRecord &player : m_players) {
+        PlayerRecord current;
+        if (!stored.GetPlayer(stored.FindPlayer(player.Number), current))
+            continue;
+        player.Serial = current.Serial;
+        player.TimeZone = current.TimeZone;
+        player.SummerTime = current.SummerTime;
+    }
+}
+
 PlayerEditResult CPlayerGroupEdit::checkPlayer(PlayerRecord &record, int position) const
 {
     record.Name = record.Name.trimmed();
     record.IPAddress = record.IPAddress.trimmed();
     if (record.Name.isEmpty())
         return PlayerEditResult::EmptyName;
-    if (!IsSafePathComponent(record.Name))
+    if (!IsSafePathComponent(record.Name) || record.Name.contains(QRegularExpression(QStringLiteral("[*?\"<>|]"))))
         return PlayerEditResult::BadName;
+    if (record.Name.toUtf8().size() > kMaxPlayerNameBytes)
+        return PlayerEditResult::LongName;
     const int same = findPlayerName(record.Name);
     if (same >= 0 && same != position)
         return PlayerEditResult::DuplicateName;

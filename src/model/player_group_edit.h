@@ -15,12 +15,14 @@
 #include <vector>
 
 class CAppData;
+class CHarlPlayerXml;
 
 // Why a change was refused.
 enum class PlayerEditResult {
     Ok,
     EmptyName,          // no name
     BadName,            // not one safe folder name
+    LongName,           // longer than a folder name (and the files named after it) can be
     DuplicateName,      // another player (or group) has that name, in any case
     BadAddress,         // neither a dotted IPv4 address nor a host name
     BadPort,            // outside 1-65535 (0 keeps the system default)
@@ -55,10 +57,19 @@ public:
     // Renames the folders of renamed players and groups, creates every
     // player's folder and writes both files (each atomically). The displays
     // of removed players go too, so a player added later under a freed
-    // number inherits none. False with the
-    // last error when a folder or a file fails; the application data then
-    // holds the edited records all the same, so a second Save can finish.
+    // number inherits none. A folder that cannot be made stores nothing: the
+    // application data and the files stay as they were. False with the last
+    // error when a folder or a file fails; after a failed file the
+    // application data holds the edited records all the same, so a second
+    // Save can finish. What the players reported of themselves (serial
+    // number, time zone, summer time) is taken from the application data,
+    // where it may have been learnt while the page was open.
     bool Save(CAppData &data);
+
+    // The most bytes (UTF-8) of a player's name: its folder name and the
+    // log cabinet named after it ("<name>_Log.cab") must each be one file
+    // name of at most 255 bytes.
+    static constexpr int kMaxPlayerNameBytes = 247;
 
 private:
     PlayerEditResult checkPlayer(PlayerRecord &record, int position) const;
@@ -66,6 +77,8 @@ private:
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
     bool renameFolders(const CAppData &data) const;
+    bool makePlayerFolders(const CAppData &data) const;
+    void takeReportedFacts(const CHarlPlayerXml &stored);
     bool dropDisplaysOfRemovedPlayers(CAppData &data) const;
     void rebuildMembers();
 

@@ -46,12 +46,13 @@ QString LogWorkFolder(const QString &dataRoot)
     return JoinPath(DataFolderOf(dataRoot), QStringLiteral("LogTemp"));
 }
 
-QString GetLogTargetFolder()
+QString GetLogTargetFolder(bool *onDesktop)
 {
     QString folder;
-    if (GetDesktopFolder(folder) && QFileInfo(folder).isDir())
-        return folder;
-    return QDir::homePath();
+    const bool desktop = GetDesktopFolder(folder) && QFileInfo(folder).isDir();
+    if (onDesktop)
+        *onDesktop = desktop;
+    return desktop ? folder : QDir::homePath();
 }
 
 QString LogCabName(int kind, const QString &playerName)

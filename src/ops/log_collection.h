@@ -16,8 +16,9 @@ enum LogCollectKind : int {
 
 // The log work folder "TelvData/Q9Data/LogTemp" under the data root.
 QString LogWorkFolder(const QString &dataRoot);
-// The user's desktop folder, or the home folder when there is none.
-QString GetLogTargetFolder();
+// The user's desktop folder, or the home folder when there is none;
+// onDesktop (when given) tells which.
+QString GetLogTargetFolder(bool *onDesktop = nullptr);
 // The cabinet's file name of a kind ("Q9_Log.cab", "<player>_Log.cab" with
 // the name made a safe file name, "Q9_AllLog.cab"); empty for another kind.
 QString LogCabName(int kind, const QString &playerName);

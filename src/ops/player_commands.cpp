@@ -5,6 +5,7 @@
 #include "core/setting_ini.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
+#include "model/player_checks.h"
 #include "player/date_time_command.h"
 #include "player/r40_http.h"
 #include "player/r40_system_command.h"
@@ -56,6 +57,7 @@ void TakeSystemReply(const CR40SystemCommand &command, qint32 playerNumber, Play
             status->SetPlayerDateTime(playerNumber, reply.playerClock);
     }
     reply.playerTimeZone = command.GetTimeZone();
+    reply.summerTime = command.GetSummerTime() == 1;
     reply.version = command.GetVersion();
     reply.serial = command.GetSerialNumber();
     reply.macAddress = command.GetMacAddress();
@@ -67,6 +69,21 @@ bool FindPlayerUnderLock(qint32 number, PlayerRecord &record)
     std::lock_guard lock(players.GetLock());
     const int position = players.FindPlayer(number);
     return position >= 0 && players.GetPlayer(position, record);
+}
+
+// The record keeps what the checked player reports; a list that cannot be
+// saved logs why, and the record is written with the next save.
+void StoreCheckedFacts(qint32 number, const PlayerCommandReply &reply)
+{
+    CAppData &data = GetAppData();
+    CHarlPlayerXml &players = data.GetPlayerXml();
+    std::lock_guard lock(players.GetLock());
+    const int position = players.FindPlayer(number);
+    PlayerRecord record;
+    if (players.GetPlayer(position, record)
+        && StoreReportedFacts(record, {reply.serial, reply.playerTimeZone, reply.summerTime}, false)
+        && players.SetPlayer(position, record))
+        players.Save(data.GetPlayerFilePath(), position, true);
 }
 
 } // namespace
@@ -170,6 +187,8 @@ CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, Pla
     case COMMAND_MODE_POWER_OFF: {
         const CommandOutcome outcome = SendR40Command(http, record, mode, GetSettingIni().Options().HttpPort, reply, stop);
         http.Close();
+        if (mode == COMMAND_MODE_CHECK_CONNECT && outcome.result == COMMAND_RESULT_DONE)
+            StoreCheckedFacts(record.Number, reply);
         return outcome;
     }
     case COMMAND_MODE_POWER_ON:

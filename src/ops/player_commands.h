@@ -31,6 +31,7 @@ struct PlayerCommandReply {
     QString macAddress;
     QString playerTime;     // "%04d/%02d/%02d %02d:%02d:%02d"
     QString playerTimeZone;
+    bool summerTime = false;
     SystemTime playerClock;
 };
 
@@ -51,6 +52,9 @@ CommandOutcome PowerOnR40(const PlayerRecord &record);
 bool ParseMacAddress(const QString &text, quint8 (&mac)[6]);
 
 // The worker body: finds the player (absent: 8, 0), runs the command of the
-// mode and closes the client after an HTTP command.
+// mode and closes the client after an HTTP command. A connection check that
+// succeeds stores what the player reports of itself (serial number, time
+// zone, summer time) in its record and saves the player list, so that a
+// later status query finds only a real change.
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
                               const std::atomic<bool> *stop = nullptr);

@@ -123,6 +123,10 @@ void ResetTransferStatus(CTransferStatusXml &status, const QList<qint32> &player
         status.SetContFileSize(number, 0);
         status.SetCheckFileTotal(number, count);
         status.SetSendFileTotal(number, 0);
+        // What an earlier status query learnt is not this operation's.
+        status.SetVersion(number, QString());
+        status.SetDiskSpace(number, 0, 0, 0, 0);
+        status.SetPlayerDateTime(number, SystemTime{});
     }
 }
 

@@ -52,7 +52,8 @@ const char *TransferModeLogText(int mode);
 // a transfer of the mode.
 bool ReloadsRemoteLists(int mode);
 
-// The players' records cleared for a new transfer or command, the check-file
+// The players' records cleared for a new transfer or command, with what an
+// earlier status query learnt (version, disk space, clock), the check-file
 // total set to count; when one is missing the document takes the whole
 // player list first.
 void ResetTransferStatus(CTransferStatusXml &status, const QList<qint32> &players, qint32 count);

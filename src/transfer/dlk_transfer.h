@@ -245,10 +245,8 @@ protected:
     // Logs "[name] : what" (with " : Index = %d" for index 0 or more), sets
     // (4, 1000) and gives false.
     bool failTableStep(const char *what, int index = -1);
-    // Status get: "GMT -9:00" widened to the record's "GMT -09:00"; the
-    // system reply and the disk space into the status document; the reply
-    // against the player record.
-    static QString widenTimeZone(const QString &timeZone);
+    // Status get: the system reply and the disk space into the status
+    // document; the reply against the player record.
     void writeSystemStatus(const CR40SystemCommand &system);
     bool readDiskStatus();
     bool matchesPlayerRecord(const CR40SystemCommand &system, const PlayerRecord &record, int versionNumber) const;

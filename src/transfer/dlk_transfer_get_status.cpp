@@ -6,6 +6,7 @@
 
 #include "core/format_utils.h"
 #include "core/syslog.h"
+#include "model/player_checks.h"
 #include "player/dlk_request_status.h"
 #include "player/drst_command.h"
 #include "player/r40_system_command.h"
@@ -19,14 +20,6 @@ constexpr int kSummerTimeVersion = 110;
 constexpr int kSensorFailure = 2;
 
 } // namespace
-
-// "GMT -9:00" as the record writes it: "GMT -09:00". Other texts stay.
-QString CDlkTransfer::widenTimeZone(const QString &timeZone)
-{
-    if (timeZone.size() == 9 && timeZone.startsWith(QLatin1String("GMT -")))
-        return QStringLiteral("GMT -0") + timeZone.right(4);
-    return timeZone;
-}
 
 bool CDlkTransfer::transferGetStatus(CDlkRequestStatus *request)
 {
@@ -64,6 +57,12 @@ bool CDlkTransfer::transferGetStatus(CDlkRequestStatus *request)
         setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
         return false;
     }
+    // A player never asked before is taken as it reports itself: only a
+    // later difference is a change. A list that cannot be saved logs why;
+    // the record is written with its next save.
+    const ReportedPlayerFacts facts{system.GetSerialNumber(), system.GetTimeZone(), system.GetSummerTime() == 1};
+    if (StoreReportedFacts(record, facts, true))
+        putPlayerRecord(record);
     if (!matchesPlayerRecord(system, record, versionNumber)) {
         setTransferState(DLK_STATE_DONE, DLK_DETAIL_PLAYER_CHANGED);
         return false;
@@ -112,7 +111,7 @@ bool CDlkTransfer::matchesPlayerRecord(const CR40SystemCommand &system, const Pl
 {
     if (system.GetSerialNumber() != record.Serial)
         return false;
-    if (widenTimeZone(system.GetTimeZone()) != record.TimeZone)
+    if (RecordTimeZone(system.GetTimeZone()) != record.TimeZone)
         return false;
     const QString resolution = system.GetResolution();
     if (!resolution.isEmpty() && resolution != record.Resolution)

@@ -4,7 +4,9 @@
 // register commands, each sent to the group, and every player's result in
 // the status pane; then the files as the emulated players received them. The
 // second road, with a still only, has one player refusing the password. The
-// settings package made straight after the first set-up is whole.
+// third asks the status of players added as the README says: it passes until
+// a player's serial number changes, and a failed send then shows no earlier
+// answer. The settings package made straight after the first set-up is whole.
 //
 // With TELV_SCREENSHOT_DIR set, the window is grabbed at three points of the
 // road into that folder (`make screenshots`).
@@ -51,6 +53,54 @@ TEST_F(OperatorRoad, APlayerThatRefusesThePasswordIsTheOneReported)
     EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("1003"));
     EXPECT_FALSE(received(1, still));
     EXPECT_TRUE(m_frame->isEnabled());
+}
+
+TEST_F(OperatorRoad, StatusOfPlayersAddedByTheReadmePassesUntilOneOfThemChanges)
+{
+    ASSERT_TRUE(startPlayers(2));
+    ASSERT_TRUE(showWindow());
+    const std::vector<Registered> contents = setUpAndRegister(true);
+    ASSERT_EQ(contents.size(), 1u);
+    clickNavigation(CMainFrame::VIEW_ADVANCE_DELIVERY);
+    QWidget *status = pane(CMainFrame::PANE_STATUS);
+    const auto askEveryStatus = [&] {
+        auto *button = control<QPushButton>(status, CStatusDlgView::ID_STATUS_ALL);
+        // The controls follow the frame's idle state on their own timer.
+        ASSERT_TRUE(QTest::qWaitFor([button] { return button->isEnabled(); }));
+        click(button);
+        ASSERT_TRUE(waitIdle());
+        ASSERT_EQ(statusList()->rowCount(), 2);
+    };
+
+    // The first answer is taken as the players are; asked again, nothing differs.
+    for (int round = 0; round < 2; ++round) {
+        askEveryStatus();
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << round << i;
+            EXPECT_TRUE(statusCell(i, CStatusDlgView::COLUMN_DETAIL).isEmpty()) << round << i;
+            EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_VERSION), QStringLiteral("1.23")) << round << i;
+        }
+    }
+    EXPECT_TRUE(m_prompter.prompts().isEmpty()) << m_prompter.last().text.toStdString();
+
+    // Another unit under the second player's address is a change.
+    player(1).setSystemValue(QStringLiteral("serial"), QStringLiteral("R40-000777"));
+    askEveryStatus();
+    EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_DETAIL).isEmpty());
+    EXPECT_EQ(statusCell(1, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("3003 設定の不一致"));
+
+    // A send that fails shows what it learnt, not the clock and disk of the status query.
+    player(0).setUploadFault(EmulatedPlayer::Fault::httpStatus(500));
+    m_prompter.answer(IDOK);
+    sendEach(contents);
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード："))) << m_prompter.last().text.toStdString();
+    ASSERT_EQ(statusList()->rowCount(), 2);
+    EXPECT_NE(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+    for (int i = 0; i < 2; ++i) {
+        for (int column : {CStatusDlgView::COLUMN_VERSION, CStatusDlgView::COLUMN_FREE, CStatusDlgView::COLUMN_CLOCK})
+            EXPECT_TRUE(statusCell(i, column).isEmpty()) << i << " " << column;
+    }
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
 // Straight after the first set-up, with no displays set up, the settings

@@ -12,6 +12,7 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -158,6 +159,24 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     EXPECT_TRUE(text.startsWith(QStringLiteral("接続チェック OK。"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("SN-0077"))) << text.toStdString();
     QTRY_VERIFY(check->isEnabled());
+
+    // The check stores what the player reports; the page shows it, and a
+    // change saved from the page keeps it.
+    auto *serial = page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kSerialId));
+    auto *timeZone = page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kTimeZoneId));
+    ASSERT_NE(serial, nullptr);
+    ASSERT_NE(timeZone, nullptr);
+    QTRY_COMPARE(serial->text(), QStringLiteral("SN-0077"));
+    EXPECT_EQ(timeZone->text(), QStringLiteral("GMT +09:00"));
+    EXPECT_TRUE(serial->isReadOnly());
+    page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kPortId))->setText(QString::number(player(0).port()));
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kOkButtonId)), Qt::LeftButton);
+    CHarlPlayerXml stored;
+    ASSERT_TRUE(stored.Load(GetAppData().GetPlayerFilePath()));
+    ASSERT_EQ(stored.GetCount(), 1);
+    EXPECT_EQ(stored.GetPlayers()[0].Serial, QStringLiteral("SN-0077"));
+    EXPECT_EQ(stored.GetPlayers()[0].TimeZone, QStringLiteral("GMT +09:00"));
 }
 
 TEST_F(PlayerOpsTest, ClockQueryLeadsToSettingTheClock)

@@ -1,6 +1,7 @@
 #include "player_ops_fixture.h"
 
 #include "app/main_frame.h"
+#include "cab/dlkx_cab.h"
 #include "core/clock.h"
 #include "core/win_types.h"
 #include "model/app_data.h"
@@ -15,9 +16,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QThread>
 
 namespace {
@@ -111,6 +114,17 @@ bool PlayerOpsTest::addMovie(qint32 index, const QByteArray &data, const DateVal
     // As registered: the record knows the file's time, so it is not probed again.
     record.SetFileDate(ToSystemTime(QFileInfo(file).lastModified().toLocalTime()));
     return store.GetList(1)->Add(&record);
+}
+
+bool PlayerOpsTest::writeUpdateCabinet(const QString &path)
+{
+    QTemporaryDir source;
+    QFile image(QDir(source.path()).filePath(QStringLiteral("image.bin")));
+    if (!image.open(QIODevice::WriteOnly) || image.write(QByteArray(4096, 'u')) != 4096)
+        return false;
+    image.close();
+    QDir().mkpath(QFileInfo(path).path());
+    return DLKxCompressCab({source.path(), {QStringLiteral("image.bin")}, 1, path}) == 0;
 }
 
 bool PlayerOpsTest::waitIdle()

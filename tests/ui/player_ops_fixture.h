@@ -29,6 +29,8 @@ protected:
     qint32 number(int i) const { return 21 + i; }
     // A movie of the given bytes in the library, with its delete date.
     bool addMovie(qint32 number, const QByteArray &data, const DateValue &deleteDate);
+    // A firmware update file: a cabinet of one member, written at path.
+    static bool writeUpdateCabinet(const QString &path);
     // Processes events until the frame is no longer busy (bounded).
     bool waitIdle();
     // The status pane's player list.

@@ -174,17 +174,18 @@ TEST_F(PlayerOpsTest, DeleteOnThePlayerAndFetchItsLists)
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_COMPLETE);
 }
 
-TEST_F(PlayerOpsTest, LogsOfThePlayersEndInACabinetOnTheDesktop)
+TEST_F(PlayerOpsTest, LogsOfThePlayersEndInACabinetWhereTheMessageSays)
 {
     ASSERT_TRUE(startWithPlayers(2));
     for (int i = 0; i < 2; ++i)
         player(i).setLogFile(QStringLiteral("syslog%1.cab").arg(i), QByteArray("player log ") + QByteArray::number(i));
-    m_prompter.expect(5271, IDOK);
+    // The fresh home has no desktop: the message says where the cabinet went.
+    m_prompter.expect(5480, IDOK);
 
     m_frame->R40GetLog(3, {number(0), number(1)});
     ASSERT_TRUE(waitIdle());
 
-    EXPECT_EQ(m_prompter.last().arguments, QStringList{QStringLiteral("Q9_AllLog.cab")});
+    EXPECT_EQ(m_prompter.last().arguments, (QStringList{QStringLiteral("Q9_AllLog.cab"), m_home.path()}));
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_LOG_COMPRESSED);
     const QString cab = QDir(m_home.path()).filePath(QStringLiteral("Q9_AllLog.cab"));
     ASSERT_TRUE(QFile::exists(cab));
@@ -196,7 +197,7 @@ TEST_F(PlayerOpsTest, LogsOfThePlayersEndInACabinetOnTheDesktop)
     EXPECT_FALSE(QDir(dataFolder() + QStringLiteral("/LogTemp")).exists());
 
     // One player's log: the file it sent, copied under its name.
-    m_prompter.expect(5271, IDOK);
+    m_prompter.expect(5480, IDOK);
     m_frame->R40GetLog(2, {number(1)});
     ASSERT_TRUE(waitIdle());
     QFile copied(QDir(m_home.path()).filePath(QStringLiteral("Shop2_Log.cab")));
@@ -213,10 +214,7 @@ TEST_F(PlayerOpsTest, StatusAndUpdateReachTheChosenPlayers)
     EXPECT_TRUE(player(1).requests().isEmpty());
 
     const QString update = QDir(m_home.path()).filePath(QStringLiteral("r40update.cab"));
-    QFile file(update);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'u'));
-    file.close();
+    ASSERT_TRUE(writeUpdateCabinet(update));
     FakeFileDialogs dialogs;
     dialogs.answers << update;
     m_prompter.answer(IDYES).answer(IDOK);

@@ -25,6 +25,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,8 +95,15 @@ TEST_F(SettingsPages, PlayerPageRefusesBadValuesAndOkStoresThePlayersAndTheirFol
     ASSERT_NE(page, nullptr);
     auto *list = control<QTableWidget>(page, CSetR40ListDlgView::kListId);
 
-    fillPlayer(page, QStringLiteral("a/b"), QStringLiteral("127.0.0.2"));
-    m_prompter.expect(5470, IDOK);
+    // Names that cannot be a folder name: a separator, a character other
+    // systems refuse, more bytes than a file name holds.
+    for (const QString &name : {QStringLiteral("a/b"), QStringLiteral("a*b")}) {
+        fillPlayer(page, name, QStringLiteral("127.0.0.2"));
+        m_prompter.expect(5470, IDOK);
+        click(page, CSetR40ListDlgView::kAddId);
+    }
+    fillPlayer(page, QString(83, QChar(u'店')), QStringLiteral("127.0.0.2"));
+    m_prompter.expect(5478, IDOK);
     click(page, CSetR40ListDlgView::kAddId);
     fillPlayer(page, QStringLiteral("ロビー"), QStringLiteral("127.0.0.256"));
     m_prompter.expect(5471, IDOK);
@@ -135,6 +144,24 @@ TEST_F(SettingsPages, PlayerPageRefusesBadValuesAndOkStoresThePlayersAndTheirFol
     click(page, CSetR40ListDlgView::kChangeId);
     EXPECT_TRUE(page->IsModified());
     EXPECT_EQ(GetAppData().GetPlayerXml().GetCount(), 0);
+    // Changed to a name too long, the player keeps its name.
+    fillPlayer(page, QString(248, QLatin1Char('n')), QStringLiteral("127.0.0.2"));
+    m_prompter.expect(5478, IDOK);
+    click(page, CSetR40ListDlgView::kChangeId);
+    EXPECT_EQ(list->item(0, CSetR40ListDlgView::COL_NAME)->text(), QStringLiteral("ロビー"));
+
+    // A player's folder that cannot be made: the failure said is true, nothing is stored.
+    const QString blocked = dataFolder() + QStringLiteral("/KDP-R40/受付");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(blocked).path()));
+    QFile blocker(blocked);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_prompter.expect(5481, IDOK);
+    click(page, CSetR40ListDlgView::kOkButtonId);
+    EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_SET_PLAYERS);
+    EXPECT_FALSE(QFile::exists(GetAppData().GetPlayerFilePath()));
+    EXPECT_EQ(GetAppData().GetPlayerXml().GetCount(), 0);
+    ASSERT_TRUE(QFile::remove(blocked));
 
     click(page, CSetR40ListDlgView::kOkButtonId);
     EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);

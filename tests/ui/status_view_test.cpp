@@ -1,9 +1,11 @@
 // The status pane's player operations, driven through its controls against
 // emulated players: the status of the chosen or of every player with each
 // one's answer beside its row, the content lists with the touch-panel option,
-// the three kinds of log collection into cabinets on the desktop, and the
-// firmware update with its file dialog and question; the controls rest while
-// an operation runs and the list shows exactly the players of the last one.
+// the three kinds of log collection into cabinets on the desktop (or where
+// they went when there is none), and the firmware update with its file
+// dialog, its check of the file and its question; the controls rest while an
+// operation runs, 停止 stops it, and the list shows exactly the players of
+// the last one.
 #include "app/main_frame.h"
 #include "cab/dlkx_cab.h"
 #include "core/message_box.h"
@@ -136,6 +138,19 @@ TEST_F(StatusViewTest, StatusOfTheChosenAndOfEveryPlayerShowsEachAnswerBesideIts
     EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_VERSION).isEmpty());
     EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード："))) << m_prompter.last().text.toStdString();
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+
+    // A stalled player is stopped in the view that shows it; idle, there is nothing to stop.
+    QTRY_VERIFY(!button(CStatusDlgView::ID_STOP)->isEnabled());
+    player(0).clearFaults();
+    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::delay(60000));
+    m_prompter.answer(IDOK);
+    click(CStatusDlgView::ID_STATUS_SELECTED);
+    ASSERT_TRUE(player(0).waitForStalls());
+    click(CStatusDlgView::ID_STOP);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_STOPPED);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("中止"));
+    QTRY_VERIFY(!button(CStatusDlgView::ID_STOP)->isEnabled());
 }
 
 TEST_F(StatusViewTest, ContentListsOfTheChosenPlayerAskForTouchPanelPlaylistsWhenTheOptionIsOn)
@@ -190,6 +205,14 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     // The collection concerns no player: no row of the earlier status query stays.
     EXPECT_EQ(rows(), 0);
     QDir(desktop(QStringLiteral("Q9_Log.cab"))).removeRecursively();
+    // Without a desktop the message names the folder the cabinet went to.
+    ASSERT_FALSE(QFileInfo::exists(QDir(m_home.path()).filePath(QStringLiteral("Desktop"))));
+    m_prompter.expect(5480, IDOK);
+    click(CStatusDlgView::ID_LOG_APPLICATION);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().arguments, (QStringList{QStringLiteral("Q9_Log.cab"), QDir::homePath()}));
+    EXPECT_TRUE(QFileInfo::exists(QDir::home().filePath(QStringLiteral("Q9_Log.cab"))));
+    ASSERT_TRUE(QDir(m_home.path()).mkdir(QStringLiteral("Desktop")));
     m_prompter.expect(5271, IDOK);
     click(CStatusDlgView::ID_LOG_APPLICATION);
     ASSERT_TRUE(waitIdle());
@@ -228,12 +251,9 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
 TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsTheControlsMeanwhile)
 {
     ASSERT_TRUE(start(2));
-    const QString update = QDir(m_home.path()).filePath(QStringLiteral("firmware/r40update.cab"));
-    QDir().mkpath(QFileInfo(update).path());
-    QFile file(update);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'u'));
-    file.close();
+    const QString folder = QDir(m_home.path()).filePath(QStringLiteral("firmware"));
+    const QString update = QDir(folder).filePath(QStringLiteral("r40update.cab"));
+    ASSERT_TRUE(writeUpdateCabinet(update));
     FakeFileDialogs dialogs;
     choose(0);
 
@@ -242,6 +262,25 @@ TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsThe
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].title, QStringLiteral("KDP-R40アップデートファイルの選択"));
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
+
+    // A file that is not a whole cabinet is refused by name before the
+    // question: typed text, and a cabinet cut short.
+    const QString typed = QDir(folder).filePath(QStringLiteral("notes.cab"));
+    QFile text(typed);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("firmware 1.24 notes\n");
+    text.close();
+    const QString cut = QDir(folder).filePath(QStringLiteral("cut.cab"));
+    ASSERT_TRUE(QFile::copy(update, cut));
+    ASSERT_TRUE(QFile::resize(cut, QFileInfo(update).size() - 1));
+    for (const QString &wrong : {typed, cut}) {
+        dialogs.answers << wrong;
+        m_prompter.expect(5479, IDOK);
+        click(CStatusDlgView::ID_UPDATE_SELECTED);
+        EXPECT_EQ(m_prompter.last().arguments, QStringList{wrong});
+    }
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
     dialogs.answers << update;
     m_prompter.answer(IDNO);
     click(CStatusDlgView::ID_UPDATE_SELECTED);

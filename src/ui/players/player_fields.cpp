@@ -19,6 +19,7 @@ constexpr quint32 kMsgOutOfRange = 5108;
 constexpr quint32 kMsgCommunicating = 5295;
 constexpr quint32 kMsgSelectNothing = 5328;
 constexpr quint32 kMsgBadPlayerName = 5470;
+constexpr quint32 kMsgLongPlayerName = 5478;
 constexpr quint32 kMsgBadAddress = 5471;
 constexpr quint32 kMsgBadMac = 5472;
 constexpr quint32 kMsgDuplicatePlayer = 5473;
@@ -98,6 +99,9 @@ bool AcceptEdit(QWidget *owner, PlayerEditResult result, bool ofGroup)
         break;
     case PlayerEditResult::BadName:
         warn(ofGroup ? kMsgBadGroupName : kMsgBadPlayerName);
+        break;
+    case PlayerEditResult::LongName:
+        warn(kMsgLongPlayerName);
         break;
     case PlayerEditResult::DuplicateName:
         warn(ofGroup ? kMsgDuplicateGroup : kMsgDuplicatePlayer);

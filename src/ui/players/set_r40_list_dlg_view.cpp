@@ -30,6 +30,8 @@ constexpr quint32 kTextPort = 6702;
 constexpr quint32 kTextGroup = 6703;
 constexpr quint32 kTextCommunicate = 6706;
 constexpr quint32 kTextMac = 6707;
+constexpr quint32 kTextSerial = 6711;
+constexpr quint32 kTextTimeZone = 6719;
 constexpr quint32 kTextNoGroup = 6715;
 constexpr quint32 kTextCommunicates = 6716;
 
@@ -66,7 +68,10 @@ bool CSetR40ListDlgView::OnInitDialog()
     // Transfers and commands start and end elsewhere; the buttons follow them.
     auto *timer = new QTimer(this);
     timer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
-    connect(timer, &QTimer::timeout, this, &CSetR40ListDlgView::updateCommandButtons);
+    connect(timer, &QTimer::timeout, this, [this] {
+        updateCommandButtons();
+        showReportedFacts();
+    });
     timer->start();
     updateCommandButtons();
     return true;
@@ -115,6 +120,20 @@ qint32 CSetR40ListDlgView::selectedStoredPlayer() const
     return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
 }
 
+void CSetR40ListDlgView::showReportedFacts()
+{
+    const qint32 player = selectedStoredPlayer();
+    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    PlayerRecord record;
+    {
+        // A status query's worker may be storing them just now.
+        std::lock_guard lock(players.GetLock());
+        players.GetPlayer(players.FindPlayer(player), record);
+    }
+    m_serial->setText(record.Serial);
+    m_timeZone->setText(record.TimeZone);
+}
+
 void CSetR40ListDlgView::startCommand(int mode)
 {
     const qint32 player = selectedStoredPlayer();
@@ -140,6 +159,10 @@ QLayout *CSetR40ListDlgView::makeFields()
     m_mac->setPlaceholderText(QStringLiteral("00-11-22-33-44-55"));
     m_password = WithControlId(new QLineEdit(this), kPasswordId);
     m_password->setEchoMode(QLineEdit::Password);
+    m_serial = WithControlId(new QLineEdit(this), kSerialId);
+    m_serial->setReadOnly(true);
+    m_timeZone = WithControlId(new QLineEdit(this), kTimeZoneId);
+    m_timeZone->setReadOnly(true);
     form->addRow(LoadString(kTextName), m_name);
     form->addRow(LoadString(kTextAddress), m_address);
     form->addRow(LoadString(kTextPort), m_port);
@@ -147,6 +170,8 @@ QLayout *CSetR40ListDlgView::makeFields()
     form->addRow(LoadString(kTextGroup), m_group);
     form->addRow(LoadString(kTextResolution), MakeScreenRow(m_resolution, m_orientation));
     form->addRow(LoadString(kTextMac), m_mac);
+    form->addRow(LoadString(kTextSerial), m_serial);
+    form->addRow(LoadString(kTextTimeZone), m_timeZone);
     form->addRow(QString(), m_communicate);
     form->addRow(makeButtons(kAddId, kChangeId, kRemoveId));
     return form;
@@ -184,6 +209,7 @@ void CSetR40ListDlgView::refill()
 void CSetR40ListDlgView::showSelected()
 {
     updateCommandButtons();
+    showReportedFacts();
     const int row = selectedRow();
     if (row < 0 || size_t(row) >= m_edit.Players().size())
         return;

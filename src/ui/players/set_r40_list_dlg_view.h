@@ -4,7 +4,8 @@
 // player, Change writes them over the selected one, Remove drops the selected
 // one; each change is checked first and refused with its message. The
 // maintenance buttons send one command to the selected stored player; they
-// rest while a transfer or command runs. OK creates
+// rest while a transfer or command runs. The serial number and time zone
+// that the player reported are shown, not edited. OK creates
 // every player's folder and saves the players (and the groups' member lists)
 // atomically; until then nothing is stored. A player is not removed while a
 // transfer or command runs.
@@ -30,6 +31,9 @@ public:
     static constexpr int kCommunicateId = 1417;
     static constexpr int kMacId = 1418;
     static constexpr int kPasswordId = 1419;
+    // What the selected stored player reported of itself (shown only).
+    static constexpr int kSerialId = 1424;
+    static constexpr int kTimeZoneId = 1425;
     static constexpr int kAddId = 1421;
     static constexpr int kChangeId = 1422;
     static constexpr int kRemoveId = 1423;
@@ -69,6 +73,9 @@ private:
     QLayout *makeCommandButtons();
     // The commands need a selected player and an idle frame.
     void updateCommandButtons();
+    // The serial number and time zone the selected player's stored record
+    // keeps; a connection check or status query may fill them at any time.
+    void showReportedFacts();
     void startCommand(int mode);
     // The number of the selected player when it is stored, else -1.
     qint32 selectedStoredPlayer() const;
@@ -85,5 +92,7 @@ private:
     QCheckBox *m_communicate = nullptr;
     QLineEdit *m_mac = nullptr;
     QLineEdit *m_password = nullptr;
+    QLineEdit *m_serial = nullptr;
+    QLineEdit *m_timeZone = nullptr;
     std::vector<QPushButton *> m_commands;
 };

@@ -163,6 +163,14 @@ QBoxLayout *CStatusDlgView::makeControls()
     addControl(query, ID_STATUS_ALL, "すべてのステータス取得", false, false, &CStatusDlgView::getAllStatus);
     addControl(query, ID_REMOTE_LIST, "コンテンツ一覧の取得", true, false, &CStatusDlgView::getRemoteLists);
     query->addStretch(1);
+    // A stalled player may hold a transfer for a minute: it is stopped where it is shown.
+    m_stop = new QPushButton(QStringLiteral("停止"), this);
+    m_stop->setObjectName(QString::number(ID_STOP));
+    connect(m_stop, &QPushButton::clicked, this, [this] {
+        if (CMainFrame *frame = GetMainFrame())
+            frame->StopTransfer();
+    });
+    query->addWidget(m_stop);
     auto *maintain = new QHBoxLayout;
     addControl(maintain, ID_UPDATE_SELECTED, "アップデート", true, true, &CStatusDlgView::updateSelected);
     addControl(maintain, ID_UPDATE_ALL, "すべてアップデート", false, true, &CStatusDlgView::updateAll);
@@ -246,6 +254,8 @@ void CStatusDlgView::updateControls()
         control.button->setEnabled(idle && (chosen || !control.needsPlayer));
     if (m_player)
         m_player->setEnabled(idle);
+    if (m_stop)
+        m_stop->setEnabled(frame && frame->CanStopTransfer());
 }
 
 void CStatusDlgView::getSelectedStatus()

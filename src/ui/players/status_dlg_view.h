@@ -8,7 +8,8 @@
 // 43 communication status) and offers the player operations of that mode:
 // every mode fetches the status and the content lists of players; the
 // communication status view also collects logs and updates the players'
-// firmware. The controls rest while a transfer, command or log collection runs.
+// firmware. The controls rest while a transfer, command or log collection
+// runs; then 停止 stops the transfer or command, in every view mode.
 
 #include "app/pane_roles.h"
 #include "app/titled_pane_dlg.h"
@@ -41,6 +42,7 @@ public:
         ID_LOG_APPLICATION = 1308, // this program's data and logs
         ID_LOG_PLAYER = 1309,      // the selected player's log
         ID_LOG_ALL = 1310,         // every player's log and this program's data
+        ID_STOP = 1311,            // stops the running transfer or command
     };
     // Columns of the player list.
     enum Column {
@@ -112,5 +114,6 @@ private:
     QTableWidget *m_players = nullptr;
     QComboBox *m_player = nullptr;
     std::vector<Control> m_controls;
+    QPushButton *m_stop = nullptr;
     QList<qint32> m_numbers;
 };
