@@ -97,12 +97,17 @@ int CTimetableModel::GetItemCount() const
     return int(count);
 }
 
-bool CTimetableModel::trackTakes(int track, const CTimetableItem &item) const
+bool CTimetableModel::TakesType(int track, int contentType) const
 {
-    if (!isItemTrack(track) || item.GetIndex() < 0)
+    if (!isItemTrack(track))
         return false;
     const int wanted = trackAt(track).itemType;
-    return wanted != 0 ? item.GetContentType() == wanted : CSequenceFile::IsPlayableType(item.GetContentType());
+    return wanted != 0 ? contentType == wanted : CSequenceFile::IsPlayableType(contentType);
+}
+
+bool CTimetableModel::trackTakes(int track, const CTimetableItem &item) const
+{
+    return item.GetIndex() >= 0 && TakesType(track, item.GetContentType());
 }
 
 bool CTimetableModel::insertSorted(std::vector<CTimetableItem> &items, const CTimetableItem &item)

@@ -266,6 +266,23 @@ TEST_F(PlaylistModelTest, BackgroundMusicListUsesItsOwnLayer)
     read.SetFolders(playlistFolder(), sequenceFolder());
     ASSERT_TRUE(read.Load(530000001, 53));
     expectSameGrid(bgm, read);
+
+    // Its track takes sound only, in an edit and in a stored list alike.
+    EXPECT_TRUE(bgm.TakesType(1, 6));
+    EXPECT_FALSE(bgm.TakesType(1, 1));
+    EXPECT_FALSE(bgm.TakesType(0, 6)); // the time column
+    EXPECT_TRUE(model.TakesType(1, 1));
+    EXPECT_FALSE(bgm.InsertItem(1, content(100000001, seconds(200), seconds(300), 1)));
+    QFile sequence(sequenceFolder() + "/SQ521000001.xml");
+    ASSERT_TRUE(sequence.open(QIODevice::ReadOnly));
+    QByteArray bytes = sequence.readAll();
+    sequence.close();
+    bytes.replace("<index>600000001</index>", "<index>100000001</index>").replace("<ctype>6</ctype>", "<ctype>1</ctype>");
+    ASSERT_TRUE(sequence.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    sequence.write(bytes);
+    sequence.close();
+    EXPECT_FALSE(read.Load(530000001, 53));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
 }
 
 TEST_F(PlaylistModelTest, AFailedLoadLeavesTheModelAsItWas)

@@ -124,6 +124,19 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(CommandPageCommands(player(0)), QStringList{QStringLiteral("SPCL")});
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
+
+    // Content lists that cannot be saved (a folder where the movie list
+    // goes) stop the play before it starts, with a word.
+    const QString listPath = GetContentFolders().GetListPath(1);
+    QFile::remove(listPath);
+    ASSERT_TRUE(QDir().mkpath(listPath + QStringLiteral("/held")));
+    choice.answer = true;
+    player(0).clearRequests();
+    m_prompter.answer(IDOK);
+    m_frame->R40Play(1, kMovie, false, false);
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("保存に失敗")));
 }
 
 TEST_F(PlayerOpsTest, PreviewOfTheEditedPlaylistLeavesItUnsaved)
@@ -376,10 +389,20 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     ASSERT_NE(stopped, nullptr);
     EXPECT_EQ(stopped->GetStatus(), 1);
 
-    // Remote play, remote stop and preview stop of what the player holds.
+    // Remote play, remote stop and preview stop of what the player holds:
+    // what its list names, which the library lacks; a content it does not
+    // name is refused with a word.
     FixedPlayChoice choice;
     player(0).clearRequests();
+    constexpr qint32 kHeld = 100000777;
+    std::unique_ptr<CPropertyBase> held = CreateProperty(1);
+    held->SetIndex(kHeld);
+    ASSERT_TRUE(store.GetRemoteList(1)->Add(held.get()));
+    m_prompter.answer(IDOK);
     m_frame->R40PlayRemote(1, kMovie, false);
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("コンテンツ一覧にない")));
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    m_frame->R40PlayRemote(1, kHeld, false);
     ASSERT_TRUE(waitIdle());
     m_frame->R40PlayStop(1, false, true);
     ASSERT_TRUE(waitIdle());
@@ -388,6 +411,7 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     EXPECT_EQ(CommandPageCommands(player(0)),
               (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
     EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("id")), QStringLiteral("2"));
+    EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("index")), QStringLiteral("100000777"));
 
     // A playlist of the background layer only becomes the user screen saver.
     const qint32 playlist = 152000042;
@@ -406,7 +430,7 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     m_frame->R40CancelScreenSaver();
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(GetAppIni().GetScSaverContIndex(group), -1);
-    EXPECT_EQ(m_prompter.prompts().size(), 1) << m_prompter.last().text.toStdString();
+    EXPECT_EQ(m_prompter.prompts().size(), 2) << m_prompter.last().text.toStdString();
 }
 
 TEST_F(PlayerOpsTest, MaterialOfAContentBeingSentIsRefusedBeforeAFileIsChosen)

@@ -1,12 +1,13 @@
 // The operator's road from an empty data folder to a day's programme on the
 // players, only by the window's widgets: the first set-up, two players in a
 // group, a movie, a still, a telop and a sound registered by the contents
-// pane's commands; a playlist composed on its grid by dragging them there,
+// pane's commands (the movie and the sound with lengths that end in a fraction
+// of a second); a playlist composed on its grid by dragging them there,
 // one event's time changed in the time dialog; a background-music list; a
 // schedule of both with its days and colour set in the schedule dialog; the
 // group's calendar showing it; the group delivery; then the files and table
 // rows the emulated players hold, checked against docs/file-formats.md and
-// docs/player-protocol.md.
+// docs/player-protocol.md, down to the events' lengths.
 //
 // With TELV_SCREENSHOT_DIR set, the playlist, the schedule and the calendar
 // are grabbed into that folder (`make screenshots`).
@@ -58,6 +59,20 @@ EmulatedPlayer::Row RowOf(const QList<EmulatedPlayer::Row> &rows, qint32 index)
     return {};
 }
 
+// The end of a content's event in the sequence files a player holds.
+QString EventEnd(EmulatedPlayer &r40, const QStringList &sequences, qint32 content)
+{
+    const QByteArray tag = "<index>" + Number(content).toLatin1() + "</index>";
+    for (const QString &name : sequences) {
+        const QByteArray file = r40.file(QStringLiteral("/import/db/") + name);
+        const qsizetype at = file.indexOf(tag);
+        const qsizetype from = file.indexOf("<etime>", at) + 7;
+        if (at >= 0 && from >= 7)
+            return QString::fromLatin1(file.mid(from, file.indexOf("</etime>", from) - from));
+    }
+    return {};
+}
+
 QByteArray FileBytes(const QString &path)
 {
     QFile file(path);
@@ -74,7 +89,7 @@ protected:
         const QString path = mediaPath(QStringLiteral("chime.wav"));
         QProcess tool;
         tool.start(QStringLiteral("ffmpeg"),
-                   {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=10", path});
+                   {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=8.0457", path});
         EXPECT_TRUE(tool.waitForFinished(60000) && tool.exitCode() == 0) << tool.readAllStandardError().toStdString();
         return path;
     }
@@ -266,6 +281,10 @@ protected:
         EXPECT_FALSE(sent.isEmpty());
         for (const QString &name : sent)
             EXPECT_EQ(r40.file(QStringLiteral("/import/db/") + name), FileBytes(sequences.filePath(name))) << name.toStdString();
+        // An event lasts its content's play time, rounded up to the second:
+        // the 4.92 s movie 5 s, the 8.0457 s sound 9 s.
+        EXPECT_EQ(EventEnd(r40, sent, firstOf(1)), QStringLiteral("00:00:05.000"));
+        EXPECT_EQ(EventEnd(r40, sent, firstOf(6)), QStringLiteral("00:00:09.000"));
         bool calendarFile = false;
         for (const EmulatedPlayer::Request &request : r40.requests()) {
             const QString href = request.parameter(QStringLiteral("href"));
@@ -300,10 +319,12 @@ TEST_F(ScheduleRoad, FromAnEmptyDataFolderToADaysProgrammeOnEveryPlayerOfTheGrou
     ASSERT_TRUE(showWindow());
     completeFirstSetUp(2);
     makeGroup(QString::fromLatin1(kGroup));
-    registerFile(1, 4201, makeMovie());
+    registerFile(1, 4201, makeMovie(QStringLiteral("4.92"), 25));
     registerFile(2, 4201, makeStill());
     registerTelop(QStringLiteral("本日のお知らせ"));
     registerFile(6, 4201, makeSound());
+    for (int type : {1, 6}) // play times with a fraction of a second
+        EXPECT_NE(dynamic_cast<const CMediaProperty *>(GetContentFolders().GetList(type)->GetAt(0))->GetPlayTime().frame, 0);
     EXPECT_TRUE(m_prompter.prompts().isEmpty()) << m_prompter.last().text.toStdString();
 
     const qint32 playlist = composePlaylist();
