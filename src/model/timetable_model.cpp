@@ -238,6 +238,10 @@ bool CTimetableModel::SetItemTimes(int row, int track, const TimeValue &start, c
     const CTimetableItem *source = itemAt(row, track);
     if (!source)
         return FailWith(ERROR_INVALID_PARAMETER);
+    // An end past the day is too long, not a bad value: refused before the
+    // item is set, so the caller can tell the two apart.
+    if (TimeCodeToFrames(end) > m_latestEnd)
+        return FailWith(ERROR_ARITHMETIC_OVERFLOW);
     CTimetableItem changed = *source;
     if (!changed.Set(source->GetIndex(), start, end, source->GetContentType(), 0))
         return false;

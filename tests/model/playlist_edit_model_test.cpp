@@ -392,11 +392,14 @@ TEST_F(PlaylistModelTest, GridEditsPlaceMoveRetimeAndDeleteWithinTheLimits)
     EXPECT_FALSE(model.MoveItem(row, 3, 2, seconds(0)));
     EXPECT_TRUE(model.IsCellUsed(row, 3, false));
 
-    // New times; an end past 23:55:00 is refused, 23:55:00 itself is taken.
+    // New times; an end past 23:55:00 is refused as too long, even past the
+    // day's end, and 23:55:00 itself is taken.
     ASSERT_TRUE(model.SetItemTimes(row, 3, seconds(40), seconds(86100)));
-    SetLastError(0);
-    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, 3, seconds(40), seconds(86101)));
-    EXPECT_EQ(GetLastError(), quint32(ERROR_ARITHMETIC_OVERFLOW));
+    for (int end : {86101, 86401}) {
+        SetLastError(0);
+        EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, 3, seconds(40), seconds(end)));
+        EXPECT_EQ(GetLastError(), quint32(ERROR_ARITHMETIC_OVERFLOW)) << end;
+    }
     EXPECT_FALSE(model.PlaceItem(4, seconds(86000), 101 * 30, 100000003, 1));
 
     // Deleting a row removes what starts in it; the time column's row 0.
