@@ -83,11 +83,14 @@ public:
     bool PromptPlayPosition(QWidget *, InterruptPlayChoice &choice) override
     {
         ++asked;
+        offered = choice.hours * 3600 + choice.minutes * 60 + choice.seconds;
         choice.playSeconds = 90;
         return answer;
     }
     bool answer = true;
     int asked = 0;
+    int offered = -1; // the content's own length, in seconds
+
 };
 
 } // namespace
@@ -104,10 +107,14 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     EXPECT_TRUE(CommandPageCommands(player(1)).contains(QStringLiteral("PLCL")));
     EXPECT_TRUE(player(0).requests().isEmpty());
 
+    // The dialog offers the movie's play time of 4.92 s as 5 s, so the play is not cut short.
+    CContentsList &movies = *GetContentFolders().GetList(1);
+    static_cast<CMovieProperty *>(movies.GetAt(movies.FindCode(kMovie)))->SetPlayTime(TimeValue{0, 0, 4, 920});
     FixedPlayChoice choice;
     m_frame->R40Play(1, kMovie, false, false);
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(choice.asked, 1);
+    EXPECT_EQ(choice.offered, 5);
     for (int i = 0; i < 2; ++i) {
         const QList<EmulatedPlayer::Request> plays = player(i).requests(QStringLiteral("PLCL"));
         ASSERT_FALSE(plays.isEmpty()) << i;
