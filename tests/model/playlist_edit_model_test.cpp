@@ -277,7 +277,8 @@ TEST_F(PlaylistModelTest, BackgroundMusicListUsesItsOwnLayer)
     ASSERT_TRUE(sequence.open(QIODevice::ReadOnly));
     QByteArray bytes = sequence.readAll();
     sequence.close();
-    bytes.replace("<index>600000001</index>", "<index>100000001</index>").replace("<ctype>6</ctype>", "<ctype>1</ctype>");
+    bytes.replace("<index>600000001</index>", "<index>100000001</index>")
+        .replace("<ctype>6</ctype>", "<ctype>1</ctype>");
     ASSERT_TRUE(sequence.open(QIODevice::WriteOnly | QIODevice::Truncate));
     sequence.write(bytes);
     sequence.close();

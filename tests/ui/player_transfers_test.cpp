@@ -418,7 +418,8 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     EXPECT_EQ(CommandPageCommands(player(0)),
               (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
     EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("id")), QStringLiteral("2"));
-    EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("index")), QStringLiteral("100000777"));
+    EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("index")),
+              QStringLiteral("100000777"));
 
     // A playlist of the background layer only becomes the user screen saver.
     const qint32 playlist = 152000042;
