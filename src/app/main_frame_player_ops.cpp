@@ -56,16 +56,22 @@ bool FindPlayerRecord(qint32 number, PlayerRecord &record)
     return position >= 0 && players.GetPlayer(position, record);
 }
 
-// The content's own play time for the interrupt-playback choice, in the
-// whole seconds an event of it lasts, so the play is not cut short.
-void TakeOwnLength(const CPropertyBase &record, InterruptPlayChoice &choice)
+// The content's own play time, in the whole seconds an event of it lasts,
+// so that a play of that length is not cut short.
+int OwnLengthSeconds(const CPropertyBase &record)
 {
     TimeValue length{};
     if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record))
         length = playlist->GetDuration();
     else if (const auto *media = dynamic_cast<const CMediaProperty *>(&record))
         length = media->GetPlayTime();
-    const int seconds = EventFramesOfPlayTime(length) / 30;
+    return EventFramesOfPlayTime(length) / 30;
+}
+
+// The content's own length for the interrupt-playback choice.
+void TakeOwnLength(const CPropertyBase &record, InterruptPlayChoice &choice)
+{
+    const int seconds = OwnLengthSeconds(record);
     choice.hours = quint16(seconds / 3600);
     choice.minutes = quint16(seconds / 60 % 60);
     choice.seconds = quint16(seconds % 60);
@@ -217,10 +223,8 @@ void CMainFrame::R40PreviewPlaylist(int type, const CPropertyBase &record)
     std::unique_ptr<CPropertyBase> copy = CreateProperty(type);
     if (!copy || !copy->Copy(&record))
         return;
-    InterruptPlayChoice length;
-    TakeOwnLength(*copy, length);
     PlayChoice choice;
-    choice.playSeconds = length.hours * 3600 + length.minutes * 60 + length.seconds;
+    choice.playSeconds = OwnLengthSeconds(*copy);
     CDlkRequestSend request;
     const bool queued = prepareSend(request, [&](CSendInfoBuilder &builder) {
         const DateValue deleteDate = builder.GetKeepLimit();
