@@ -191,7 +191,6 @@ public:
     qint32 GetCurrentPlayerId() const { return m_currentPlayer; }
     const QString &GetCurrentPlayerName() const { return m_currentPlayerName; }
     const QString &GetCurrentGroupName() const { return m_currentGroup; }
-    int GetCheckListWindow() const { return m_checkListWindow; }
     int GetCheckPlaylistIndex() const { return m_checkPlaylist; }
     int GetEditPlaylistIndex() const { return m_editPlaylist; }
 
@@ -242,8 +241,6 @@ public:
     // player / the players of the current group.
     bool SetPreviewTarget();
     bool SetTargetPlayers(bool wholeGroup);
-    const QList<qint32> &GetTargetPlayers() const { return m_targetPlayers; }
-    const QString &GetGroupAtStart() const { return m_groupAtStart; }
     // A single command (0 check connect, 1 query time, 2 set time, 3
     // restart, 4 power on, 5 power off) to one player on a worker thread;
     // its end message (WM_APP+41) shows the outcome.
@@ -306,8 +303,6 @@ public:
     // Keeps the MIME types of the program's formats in registration order.
     void RegisterClipboardFormats();
     QString GetContentsDataFormat() const;
-    QString GetPlaylistEventDataFormat() const;
-    QString GetScheduleEventDataFormat() const;
     // Puts the indexes of playlists (52) or background-music lists (53) on
     // the clipboard; nothing changes when it cannot be placed.
     void CopyPlaylist(int type, const QList<quint32> &indexes);
@@ -323,19 +318,9 @@ public:
     bool CheckSchedule();
     // A schedule entry against the edited schedule's operating window.
     bool CheckScheduleTime(const TimeValue &start, const TimeValue &end, int &wrongField);
-    // Probes a material file for its record; messageId names a refusal.
-    bool GetMediaInfo(int type, qint32 number, const QString &path, MediaInfo &info, quint32 &messageId);
-    // The content type whose contents the delete worker removes.
-    void SetDeleteType(int type) { m_deleteType = type; }
-    int GetDeleteType() const { return m_deleteType; }
-    // Removes the files of a content of the delete type from the data folder.
-    bool DelContRealFileCommon(qint32 number, int &state, quint32 &error);
 
     // ---- Layouts of the edited playlist (layout_selection) ----------------
 
-    // Looks the template up; with makeCurrent it becomes the current layout.
-    // False when there is no such template; areas receives its areas.
-    bool ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode, LayoutTemplate::Areas *areas = nullptr);
     // Lays the row of the edited playlist out to its layout's areas (not
     // with keep); with close the layout windows are put away; the row is
     // selected again. False when the row could not take the layout (the
@@ -424,7 +409,6 @@ public:
     // Joins the worker of slot, forgets it and enables the frame again.
     void EndWorker(std::unique_ptr<CFrameWorker> &slot);
     std::unique_ptr<CFrameWorker> &PrintWorker() { return m_printWorker; }
-    std::unique_ptr<CFrameWorker> &LogWorker() { return m_logWorker; }
 
     // The files of a registration batch (registration progress names them).
     void SetRegistPaths(const QStringList &paths, const QString &singlePath);
@@ -440,9 +424,6 @@ public:
     void SetDeleteProgress(IProgressView *view) { m_deleteProgress = view; }
     void SetProcessDialog(IProgressView *view) { m_processDialog = view; }
     void SetExImportView(IExImportView *view) { m_exImportView = view; }
-    // True while the exit routine waits for the communication to end: end
-    // handlers then join without showing results.
-    bool IsExiting() const { return m_exiting; }
 
     // ---- Playlists and schedules: storage, export and import, printing, settings package
 

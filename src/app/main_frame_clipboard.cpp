@@ -17,16 +17,6 @@ QString CMainFrame::GetContentsDataFormat() const
     return m_clipboardFormats.value(CLIPBOARD_CONTENTS);
 }
 
-QString CMainFrame::GetPlaylistEventDataFormat() const
-{
-    return m_clipboardFormats.value(CLIPBOARD_PLAYLIST_EVENT);
-}
-
-QString CMainFrame::GetScheduleEventDataFormat() const
-{
-    return m_clipboardFormats.value(CLIPBOARD_SCHEDULE_EVENT);
-}
-
 void CMainFrame::CopyPlaylist(int type, const QList<quint32> &indexes)
 {
     CopyPlaylistSelection(type, indexes);

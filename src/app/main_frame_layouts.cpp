@@ -47,19 +47,6 @@ bool SavedVisibleRect(int window, QRect &rect)
 
 } // namespace
 
-bool CMainFrame::ApplyLayout(bool makeCurrent, qint32 number, qint32 displayMode, LayoutTemplate::Areas *areas)
-{
-    CAppData &data = GetAppData();
-    LayoutTemplate::Areas found{};
-    if (!data.GetLayoutTemplates().Lookup(number, displayMode, found))
-        return false;
-    if (makeCurrent)
-        ::ApplyLayout(data, number, displayMode);
-    if (areas)
-        *areas = found;
-    return true;
-}
-
 bool CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
 {
     bool laidOut = true;

@@ -24,6 +24,7 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/playlist_property.h"
+#include "model/timetable_item.h"
 #include "ops/frame_checks.h"
 #include "ops/frame_helpers.h"
 #include "ops/log_collection.h"
@@ -46,20 +47,9 @@
 
 namespace {
 
-constexpr quint32 kMsgTouchPanelPreview = 5296;
 constexpr quint32 kMsgNotUpdateFile = 5479;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
-
-bool IsPlaylistType(int type)
-{
-    return type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST;
-}
-
-bool IsTouchPanelPlaylist(int type, qint32 index)
-{
-    return IsPlaylistType(type) && index >= kTouchPanelIndexBase;
-}
 
 bool FindPlayerRecord(qint32 number, PlayerRecord &record)
 {
@@ -68,17 +58,25 @@ bool FindPlayerRecord(qint32 number, PlayerRecord &record)
     return position >= 0 && players.GetPlayer(position, record);
 }
 
-// The content's own play time for the interrupt-playback choice.
-void TakeOwnLength(const CPropertyBase &record, InterruptPlayChoice &choice)
+// The content's own play time, in the whole seconds an event of it lasts,
+// so that a play of that length is not cut short.
+int OwnLengthSeconds(const CPropertyBase &record)
 {
     TimeValue length{};
     if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record))
         length = playlist->GetDuration();
     else if (const auto *media = dynamic_cast<const CMediaProperty *>(&record))
         length = media->GetPlayTime();
-    choice.hours = length.hour;
-    choice.minutes = length.minute;
-    choice.seconds = length.second;
+    return EventFramesOfPlayTime(length) / 30;
+}
+
+// The content's own length for the interrupt-playback choice.
+void TakeOwnLength(const CPropertyBase &record, InterruptPlayChoice &choice)
+{
+    const int seconds = OwnLengthSeconds(record);
+    choice.hours = quint16(seconds / 3600);
+    choice.minutes = quint16(seconds / 60 % 60);
+    choice.seconds = quint16(seconds % 60);
 }
 
 } // namespace
@@ -176,10 +174,8 @@ void CMainFrame::R40Play(int type, qint32 index, bool preview, bool com2)
 {
     if (!(preview ? SetPreviewTarget() : SetTargetPlayers(true)))
         return;
-    if (IsTouchPanelPlaylist(type, index)) {
-        ShowMessage(this, kMsgTouchPanelPreview, kTitleCaption, MB_OK | MB_ICONWARNING);
+    if (!CheckTouchPanelPreview(type, index))
         return;
-    }
     CContentsStore &store = GetContentFolders();
     CContentsList *list = store.GetList(type);
     if (!list) {
@@ -208,9 +204,9 @@ void CMainFrame::R40Play(int type, qint32 index, bool preview, bool com2)
     });
     if (!queued)
         return;
-    store.SaveLists(0, 1);
+    const bool saved = SaveListsForSend(store, "R40Play");
     NotifyContentsListChanged(0, 0, 0);
-    if (!putRequest(request))
+    if (!saved || !putRequest(request))
         return;
     if (preview)
         startTransferWithDialog(TRANSFER_MODE_PREVIEW, request.GetCount(), ProcessStart::Delivery);
@@ -222,19 +218,15 @@ void CMainFrame::R40PreviewPlaylist(int type, const CPropertyBase &record)
 {
     if (!CanStartOperation(false, false) || !SetPreviewTarget())
         return;
-    if (IsTouchPanelPlaylist(type, record.GetIndex())) {
-        ShowMessage(this, kMsgTouchPanelPreview, kTitleCaption, MB_OK | MB_ICONWARNING);
+    if (!CheckTouchPanelPreview(type, record.GetIndex()))
         return;
-    }
     if (!playlistFits(record, true))
         return;
     std::unique_ptr<CPropertyBase> copy = CreateProperty(type);
     if (!copy || !copy->Copy(&record))
         return;
-    InterruptPlayChoice length;
-    TakeOwnLength(*copy, length);
     PlayChoice choice;
-    choice.playSeconds = length.hours * 3600 + length.minutes * 60 + length.seconds;
+    choice.playSeconds = OwnLengthSeconds(*copy);
     CDlkRequestSend request;
     const bool queued = prepareSend(request, [&](CSendInfoBuilder &builder) {
         const DateValue deleteDate = builder.GetKeepLimit();
@@ -249,15 +241,18 @@ void CMainFrame::R40PlayRemote(int type, qint32 index, bool com2)
 {
     if (!SetTargetPlayers(false))
         return;
-    if (IsTouchPanelPlaylist(type, index)) {
-        ShowMessage(this, kMsgTouchPanelPreview, kTitleCaption, MB_OK | MB_ICONWARNING);
+    if (!CheckTouchPanelPreview(type, index))
         return;
-    }
-    CContentsList *list = GetContentFolders().GetList(type);
+    // The player plays what its own list names, whether the library has it or not.
+    CContentsList *list = GetContentFolders().GetRemoteList(type);
     int position = -1;
     std::unique_ptr<CPropertyBase> record = list ? CopyOut("R40PlayRemote", *list, type, index, position) : nullptr;
+    if (!record) {
+        ShowText(this, OpText::kNotOnPlayer, MB_OK | MB_ICONWARNING);
+        return;
+    }
     PlayChoice choice;
-    if (!record || !askPlayChoice(*record, choice) || !CanStartOperation(false, false))
+    if (!askPlayChoice(*record, choice) || !CanStartOperation(false, false))
         return;
     CDlkRequestCommand commands;
     if (!AddRemotePlayCommand(commands, *record, com2, choice) || !putRequest(commands))
@@ -480,7 +475,7 @@ void CMainFrame::R40SendScreenSaver(qint32 index)
 {
     if (!CanStartOperation(false, false) || !SetTargetPlayers(true))
         return;
-    if (IsTouchPanelPlaylist(CONTENT_PLAYLIST, index)) {
+    if (index >= kTouchPanelIndexBase) {
         ShowText(this, OpText::kTouchPanelScreenSaver, MB_OK | MB_ICONWARNING);
         return;
     }

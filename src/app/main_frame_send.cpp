@@ -120,9 +120,10 @@ void CMainFrame::R40SendContents(int type, const QList<qint32> &indexes)
     });
     if (!queued)
         return;
-    if (!store.SaveLists(0, 1))
-        WriteSyslog(LOG_ERR_APP, "R40SendContents : content list save error");
+    const bool saved = SaveListsForSend(store, "R40SendContents");
     NotifyContentsListChanged(0, 0, 0);
+    if (!saved)
+        return;
     m_requestList.RemoveAll();
     if (m_requestList.Add(&request))
         R40TransferStart(TRANSFER_MODE_CONTENTS_SEND, request.GetCount());
@@ -140,9 +141,10 @@ void CMainFrame::R40SendSchedule(const QList<qint32> &indexes)
     });
     if (!queued)
         return;
-    if (!store.SaveLists(0, 1) || !store.SaveGroupLists(m_currentGroup, 0, 1))
-        WriteSyslog(LOG_ERR_APP, "R40SendSchedule : list save error");
+    const bool saved = SaveListsForSend(store, "R40SendSchedule", m_currentGroup);
     NotifyContentsListChanged(0, 0, 0);
+    if (!saved)
+        return;
     m_requestList.RemoveAll();
     if (m_requestList.Add(&request))
         R40TransferStart(TRANSFER_MODE_SCHEDULE_SEND, request.GetCount());

@@ -30,8 +30,6 @@ constexpr quint32 kStandardLayoutTitle = 5523;
 // The pane slot of the overview's list pane: the playlist or the
 // background-music contents, whichever the overview shows.
 constexpr int kCheckedListPane = -2;
-// A pane whose place is not remembered.
-constexpr int kNoWindow = -1;
 
 bool IsSettingsPage(int viewId)
 {
@@ -95,8 +93,8 @@ const CMainFrame::ViewInfo *CMainFrame::findView(int viewId)
           {kCheckedListPane, 0}},
          0, 0, 6123},
         {VIEW_INTERRUPT_PLAY, {{PANE_CONTENTS, 16}, {PANE_STATUS, 42}}, 16, 42, 6120},
-        {VIEW_PLAYER_CONTENTS, {{PANE_PLAYER_CONTENTS, kNoWindow}}, 0, 0, 6121},
-        {VIEW_COMM_STATUS, {{PANE_STATUS, kNoWindow}}, 0, 43, 6122},
+        {VIEW_PLAYER_CONTENTS, {{PANE_PLAYER_CONTENTS, 17}}, 0, 0, 6121},
+        {VIEW_COMM_STATUS, {{PANE_STATUS, 43}}, 0, 43, 6122},
         {VIEW_SET_SYSTEM, {{PANE_SET_SYSTEM, 62}}, 0, 0, 6101},
         {VIEW_SET_PLAYERS, {{PANE_SET_R40_LIST, 63}}, 0, 0, 6102},
         {VIEW_SET_GROUPS, {{PANE_SET_GROUP, 64}}, 0, 0, 6103},
@@ -382,7 +380,7 @@ void CMainFrame::SaveViewState(int viewId)
     const QWidget *activeWindow = QApplication::activeWindow();
     for (const ViewPane &pane : panesOfView(*view)) {
         QWidget *window = windowOfPane(pane.index);
-        if (!window || pane.window == kNoWindow)
+        if (!window)
             continue;
         GetAppIni().SetWindowRect(pane.window, ToWinRect(paneRect(pane.index)));
         if (window == active || window == activeWindow)
@@ -410,7 +408,7 @@ bool CMainFrame::applySavedArrangement(const ViewInfo &view, const QList<ViewPan
     QList<QRect> rects;
     for (const ViewPane &pane : panes) {
         WinRect stored;
-        if (pane.window == kNoWindow || !GetAppIni().GetWindowRect(pane.window, stored) || stored.isEmpty())
+        if (!GetAppIni().GetWindowRect(pane.window, stored) || stored.isEmpty())
             return false;
         rects.append(ToQRect(stored));
     }
@@ -551,7 +549,7 @@ void CMainFrame::OnWindowArrange()
 void CMainFrame::storePaneRects(const QList<ViewPane> &panes)
 {
     for (const ViewPane &pane : panes) {
-        if (pane.window != kNoWindow && windowOfPane(pane.index))
+        if (windowOfPane(pane.index))
             GetAppIni().SetWindowRect(pane.window, ToWinRect(paneRect(pane.index)));
     }
 }
@@ -615,7 +613,7 @@ void CMainFrame::activateRemembered(const ViewInfo &view, const QList<ViewPane> 
     const int remembered = GetAppIni().GetWindowActive(view.id);
     int index = panes.front().index;
     for (const ViewPane &pane : panes) {
-        if (pane.window != kNoWindow && pane.window == remembered)
+        if (pane.window == remembered)
             index = pane.index;
     }
     if (IsLayoutPane(index)) {

@@ -1,5 +1,5 @@
 #pragma once
-// The media probe behind the main frame's GetMediaInfo: reads the facts of a
+// The media probe behind GetMediaInfo: reads the facts of a
 // material file for its content record and, for videos and still images,
 // writes the content's two thumbnails.
 

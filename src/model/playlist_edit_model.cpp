@@ -9,7 +9,7 @@ namespace {
 std::vector<TimetableTrack> tracksOf(int listType)
 {
     if (listType == CONTENT_BGMLIST)
-        return {{32, 21, 0}};
+        return {{32, 21, CONTENT_AUDIO}}; // background music is sound only
     return {{1, 1, 0}, {2, 2, 0}, {4, 11, 0}, {8, 3, 0}, {16, 6, 0}, {32, 5, 0}, {64, 7, 0}, {128, 9, 0}};
 }
 

@@ -35,6 +35,12 @@ int TimeCodeToFrames(const TimeValue &time)
     return ((time.hour * 60 + time.minute) * 60 + time.second) * 30 + time.frame;
 }
 
+int EventFramesOfPlayTime(const TimeValue &length)
+{
+    const int seconds = (length.hour * 60 + length.minute) * 60 + length.second + (length.frame > 0 ? 1 : 0);
+    return seconds * 30;
+}
+
 bool CTimetableItem::Set(qint32 index, const TimeValue &start, const TimeValue &end, int contentType, int kind)
 {
     const bool valid = index >= 0 && index <= kMaxContentIndex && IsValidTimeOfDay(start) && IsValidTimeOfDay(end)

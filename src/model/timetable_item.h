@@ -59,3 +59,9 @@ private:
 
 // Frames since midnight of a time value at 30 frames per second.
 int TimeCodeToFrames(const TimeValue &time);
+
+// The frames (30 a second) of the event that plays a content for its play
+// time, or a list for its length; both keep milliseconds in the fourth field.
+// Events start and end on whole seconds, so a fraction of a second rounds up
+// to the next second: the event never cuts its content short. 0 for none.
+int EventFramesOfPlayTime(const TimeValue &length);

@@ -97,12 +97,17 @@ int CTimetableModel::GetItemCount() const
     return int(count);
 }
 
-bool CTimetableModel::trackTakes(int track, const CTimetableItem &item) const
+bool CTimetableModel::TakesType(int track, int contentType) const
 {
-    if (!isItemTrack(track) || item.GetIndex() < 0)
+    if (!isItemTrack(track))
         return false;
     const int wanted = trackAt(track).itemType;
-    return wanted != 0 ? item.GetContentType() == wanted : CSequenceFile::IsPlayableType(item.GetContentType());
+    return wanted != 0 ? contentType == wanted : CSequenceFile::IsPlayableType(contentType);
+}
+
+bool CTimetableModel::trackTakes(int track, const CTimetableItem &item) const
+{
+    return item.GetIndex() >= 0 && TakesType(track, item.GetContentType());
 }
 
 bool CTimetableModel::insertSorted(std::vector<CTimetableItem> &items, const CTimetableItem &item)
@@ -234,6 +239,10 @@ bool CTimetableModel::SetItemTimes(int row, int track, const TimeValue &start, c
     const CTimetableItem *source = itemAt(row, track);
     if (!source)
         return FailWith(ERROR_INVALID_PARAMETER);
+    // An end past the day is too long, not a bad value: refused before the
+    // item is set, so the caller can tell the two apart.
+    if (TimeCodeToFrames(end) > m_latestEnd)
+        return FailWith(ERROR_ARITHMETIC_OVERFLOW);
     CTimetableItem changed = *source;
     if (!changed.Set(source->GetIndex(), start, end, source->GetContentType(), 0))
         return false;

@@ -87,6 +87,10 @@ public:
     // last error 87 for an unused cell.
     bool RemoveItem(int row, int track);
 
+    // Whether a track takes contents of a type: the one rule for drops,
+    // edits, loads and pastes alike. The time column takes nothing.
+    bool TakesType(int track, int contentType) const;
+
     // ---- Editing in the grid ------------------------------------------------
     // Each refuses with last error 87 what InsertItem refuses, and with
     // ERROR_TOO_MANY_NAMES or ERROR_ARITHMETIC_OVERFLOW what would pass the limits

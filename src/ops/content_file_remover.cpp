@@ -18,7 +18,6 @@
 #include "model/thumbnail_maker.h"
 #include "ops/frame_checks.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -296,58 +295,5 @@ bool CContentFileRemover::DelContRealFileCommon(CContentsList *list, int type, q
         return DelContRealFilePlaylist(type, number, state, error);
     default:
         return true;
-    }
-}
-
-void CContentFileRemover::SetReplaceState(qint32 number, int type)
-{
-    m_replaceNumber = number;
-    m_replaceType = type;
-    m_replaceFile.clear();
-}
-
-void CContentFileRemover::SetReplaceFile(const QString &path)
-{
-    m_replaceFile = path;
-}
-
-void CContentFileRemover::ClearReplaceState()
-{
-    m_replaceNumber = -1;
-    m_replaceType = 0;
-    m_replaceFile.clear();
-}
-
-void CContentFileRemover::DeleteOldContentFile(CContentsList &list) const
-{
-    const int position = list.FindCode(m_replaceNumber);
-    const CPropertyBase *record = position < 0 ? nullptr : list.GetAt(position);
-    if (!record)
-        return;
-    int state = 0;
-    quint32 error = 0;
-    if (keepsFileInContentFolder(m_replaceType))
-        deleteInFolder(contentFolder(m_replaceType), LinkOf(*record), state, error);
-    else if (m_replaceType == CONTENT_TELOP)
-        deleteTelopFiles(m_replaceNumber, state, error);
-    else if (m_replaceType == CONTENT_WEB && IsLocalPackageLink(LinkOf(*record)))
-        deletePackageFolder(m_replaceNumber, state, error);
-}
-
-void CContentFileRemover::DeleteNewContentFile() const
-{
-    if (m_replaceFile.isEmpty())
-        return;
-    int state = 0;
-    quint32 error = 0;
-    if (keepsFileInContentFolder(m_replaceType)) {
-        // The new file was copied into the type's folder; a path elsewhere removes nothing.
-        const QString folder = contentFolder(m_replaceType);
-        if (!folder.isEmpty())
-            deleteInFolder(folder, QDir(folder).relativeFilePath(m_replaceFile), state, error);
-    } else if (m_replaceType == CONTENT_TELOP) {
-        deleteTelopFiles(m_replaceNumber, state, error);
-    } else if (m_replaceType == CONTENT_WEB) {
-        deletePackageFolder(m_replaceNumber, state, error);
     }
 }

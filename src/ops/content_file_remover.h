@@ -72,22 +72,6 @@ public:
     // the owner's type digit and serial with each sequence kind in between.
     static QList<qint32> SequenceNumbers(int type, qint32 number);
 
-    // The content update in progress: its number and type, and the path of
-    // the new material file once the copy succeeded.
-    void SetReplaceState(qint32 number, int type);
-    void SetReplaceFile(const QString &path);
-    void ClearReplaceState();
-    qint32 GetReplaceNumber() const { return m_replaceNumber; }
-    int GetReplaceType() const { return m_replaceType; }
-    QString GetReplaceFile() const { return m_replaceFile; }
-
-    // The files of the record that the list holds for the replace number.
-    // Failures are ignored.
-    void DeleteOldContentFile(CContentsList &list) const;
-    // The file or files at the replace path by the replace type; an empty
-    // path removes nothing. Failures are ignored.
-    void DeleteNewContentFile() const;
-
     // The path of name inside folder when, links resolved, it stays inside;
     // empty otherwise.
     static QString PathInsideFolder(const QString &folder, const QString &name);
@@ -107,7 +91,4 @@ private:
                               int &state, quint32 &error) const;
 
     ContentFileFolders m_folders;
-    qint32 m_replaceNumber = -1;
-    int m_replaceType = 0;
-    QString m_replaceFile;
 };

@@ -25,8 +25,7 @@ void CContentInfoIni::Load(const QString &folder)
     const QString duration = ini.GetString(kSection, QStringLiteral("Duration"));
     if (!duration.isEmpty()) {
         TimeValue time{};
-        m_hasDuration = ParseTimeValue(duration, time, true);
-        if (m_hasDuration)
+        if (ParseTimeValue(duration, time, true))
             m_duration = time;
         else
             WriteSyslog(LOG_WARNING, "CContentInfoIni::Load : Invalid Duration : %s", qUtf8Printable(duration));

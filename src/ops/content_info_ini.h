@@ -21,7 +21,6 @@ public:
     const QString &GetVersion() const { return m_version; }
     // Empty (all zero) when the package gives none.
     const TimeValue &GetDuration() const { return m_duration; }
-    bool HasDuration() const { return m_hasDuration; }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
 
@@ -30,7 +29,6 @@ private:
 
     QString m_version;
     TimeValue m_duration{};
-    bool m_hasDuration = false;
     int m_width = 0;
     int m_height = 0;
 };

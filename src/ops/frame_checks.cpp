@@ -27,8 +27,6 @@ constexpr quint32 kMsgTimeWithoutPlay = 5209;
 constexpr quint32 kMsgTooShort = 5211;
 constexpr quint32 kMsgVideoSize = 5217;
 constexpr quint32 kMsgOutsideWindow = 5228;
-constexpr quint32 kMsgPast24 = 5229;
-constexpr quint32 kMsgEntryTooShort = 5246;
 constexpr quint32 kMsgNoEvents = 5248;
 constexpr quint32 kMsgTouchPanelPreview = 5296;
 constexpr quint32 kMsgBgmCells = 5346;
@@ -174,7 +172,7 @@ bool CheckScheduleTime(const TimeValue &start, const TimeValue &end, const TimeV
         return refuse(id);
     };
     if (last - first < kMinPlaySeconds)
-        return refuseField(kMsgEntryTooShort, SCHEDULE_TIME_END);
+        return refuseField(kMsgEventTooShort, SCHEDULE_TIME_END);
     if (on < off) {
         if (first < on || first > off)
             return refuseField(kMsgOffPeriod, SCHEDULE_TIME_START);

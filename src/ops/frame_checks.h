@@ -24,6 +24,10 @@ constexpr int kMaxPlaylistSeconds = 86100;
 constexpr int kMinPlaySeconds = 5;
 // The refusal of a list or timetable that would end too late in the day.
 inline constexpr quint32 kMsgTooLong = 5210;
+// The refusals of an event shorter than kMinPlaySeconds, and of one that
+// runs past midnight.
+inline constexpr quint32 kMsgEventTooShort = 5246;
+inline constexpr quint32 kMsgPast24 = 5229;
 // Touch-panel playlists use the content numbers from here on.
 constexpr qint32 kTouchPanelIndexBase = 999000000;
 // Serials from here on mark sample data.

@@ -134,26 +134,9 @@ CurrentLayout &SelectedLayout(bool current)
     return current ? GetAppData().GetCurrentLayout() : GetContentFolders().GetPlaylistLayout();
 }
 
-void GetLayoutKey(bool current, qint32 &number, qint32 &displayMode, bool &modeOne)
-{
-    const CurrentLayout &layout = SelectedLayout(current);
-    number = layout.number;
-    displayMode = layout.displayMode;
-    modeOne = layout.modeOne;
-}
-
 LayoutTemplate::Areas GetLayoutAreas(bool current)
 {
     return SelectedLayout(current).areas;
-}
-
-bool ApplyLayout(CAppData &data, qint32 number, qint32 displayMode)
-{
-    CurrentLayout layout;
-    if (!LookupLayout(data.GetLayoutTemplates(), number, displayMode, layout))
-        return false;
-    data.GetCurrentLayout() = layout;
-    return true;
 }
 
 bool LookupLayout(const CLayoutTemplateStore &templates, qint32 number, qint32 displayMode, CurrentLayout &layout)

@@ -18,13 +18,8 @@ class CPlaylistProperty;
 // The layout the flag chooses: the application data's current layout when
 // true, the content store's playlist layout when false.
 CurrentLayout &SelectedLayout(bool current);
-void GetLayoutKey(bool current, qint32 &number, qint32 &displayMode, bool &modeOne);
 LayoutTemplate::Areas GetLayoutAreas(bool current);
 
-// Makes the template of number and displayMode the application data's
-// current layout (display kind 2). False, nothing changed, when there is no
-// such template.
-bool ApplyLayout(CAppData &data, qint32 number, qint32 displayMode);
 // The layout of number and displayMode as the layout in use would hold it.
 // False, layout keeping the key with no area in use, when there is no such
 // template.

@@ -30,6 +30,9 @@ inline constexpr const char *kTouchPanelScreenSaver =
 inline constexpr const char *kPreviewResolution = "プレイリストとプレビュー機器の解像度が異なっているため再生できません。";
 inline constexpr const char *kGroupResolution = "プレイリストとグループの解像度が異なっているため再生できません。";
 inline constexpr const char *kRecoverStillJpeg = "代替再生の静止画は、JPEGファイルを指定してください。";
+inline constexpr const char *kListSaveFailed = "コンテンツ一覧の保存に失敗したため、配信を中止しました。";
+inline constexpr const char *kNotOnPlayer =
+    "選択されたコンテンツはKDP-R40のコンテンツ一覧にないため、再生できません。\nコンテンツ一覧を更新してください。";
 inline constexpr const char *kScreenSaverLayers =
     "背景以外のレイヤーが登録されています。\nユーザースクリーンセーバーに設定できません。";
 inline constexpr const char *kDeleteQuestion = "削除します。\nよろしいですか？";

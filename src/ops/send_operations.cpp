@@ -205,3 +205,12 @@ int ApplyCalendarStatus(CContentsList &calendars, const CDlkRequestList &request
     }
     return count;
 }
+
+bool SaveListsForSend(CContentsStore &store, const char *operation, const QString &group)
+{
+    if (store.SaveLists(0, 1) && (group.isEmpty() || store.SaveGroupLists(group, 0, 1)))
+        return true;
+    WriteSyslog(LOG_ERR_APP, "%s : content list save error", operation);
+    ShowText(nullptr, OpText::kListSaveFailed, MB_OK | MB_ICONWARNING);
+    return false;
+}

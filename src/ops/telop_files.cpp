@@ -389,7 +389,6 @@ bool CTelopFileStage::Stage(const QString &folder, qint64 number, const QByteArr
         return false;
     m_bitmapPath = bitmapPath;
     m_textPath = textPath;
-    m_number = number;
     if (!WriteBinaryFile(StagingPath(bitmapPath), bitmap) || !WriteTextFile(StagingPath(textPath), records)) {
         const quint32 error = GetLastError();
         Discard();

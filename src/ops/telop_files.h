@@ -77,7 +77,6 @@ public:
     // names. False (nothing left staged) when a name cannot be made or a write fails.
     bool Stage(const QString &folder, qint64 number, const QByteArray &bitmap, const QString &records);
     bool IsStaged() const { return !m_textPath.isEmpty(); }
-    qint64 GetNumber() const { return m_number; }
     // Renames both staged files over the final ones; false (last error set)
     // when a rename fails, the staged files are then removed.
     bool Commit();
@@ -89,5 +88,4 @@ public:
 private:
     QString m_textPath;
     QString m_bitmapPath;
-    qint64 m_number = 0;
 };

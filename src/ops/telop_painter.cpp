@@ -11,11 +11,6 @@ QColor ColorFromRef(ColorRef color)
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
-ColorRef RefFromColor(const QColor &color)
-{
-    return MakeRgb(color.red(), color.green(), color.blue());
-}
-
 CTelopPainter::CTelopPainter(const CTelopTextDoc &doc, const TelopPalette &palette, ColorRef transparent)
     : m_doc(doc)
     , m_palette(palette)

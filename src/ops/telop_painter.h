@@ -56,6 +56,5 @@ private:
     ColorRef m_transparent;
 };
 
-// A QColor of a 0x00BBGGRR value, and back.
+// A QColor of a 0x00BBGGRR value.
 QColor ColorFromRef(ColorRef color);
-ColorRef RefFromColor(const QColor &color);

@@ -266,6 +266,24 @@ TEST_F(PlaylistModelTest, BackgroundMusicListUsesItsOwnLayer)
     read.SetFolders(playlistFolder(), sequenceFolder());
     ASSERT_TRUE(read.Load(530000001, 53));
     expectSameGrid(bgm, read);
+
+    // Its track takes sound only, in an edit and in a stored list alike.
+    EXPECT_TRUE(bgm.TakesType(1, 6));
+    EXPECT_FALSE(bgm.TakesType(1, 1));
+    EXPECT_FALSE(bgm.TakesType(0, 6)); // the time column
+    EXPECT_TRUE(model.TakesType(1, 1));
+    EXPECT_FALSE(bgm.InsertItem(1, content(100000001, seconds(200), seconds(300), 1)));
+    QFile sequence(sequenceFolder() + "/SQ521000001.xml");
+    ASSERT_TRUE(sequence.open(QIODevice::ReadOnly));
+    QByteArray bytes = sequence.readAll();
+    sequence.close();
+    bytes.replace("<index>600000001</index>", "<index>100000001</index>")
+        .replace("<ctype>6</ctype>", "<ctype>1</ctype>");
+    ASSERT_TRUE(sequence.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    sequence.write(bytes);
+    sequence.close();
+    EXPECT_FALSE(read.Load(530000001, 53));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
 }
 
 TEST_F(PlaylistModelTest, AFailedLoadLeavesTheModelAsItWas)
@@ -375,11 +393,14 @@ TEST_F(PlaylistModelTest, GridEditsPlaceMoveRetimeAndDeleteWithinTheLimits)
     EXPECT_FALSE(model.MoveItem(row, 3, 2, seconds(0)));
     EXPECT_TRUE(model.IsCellUsed(row, 3, false));
 
-    // New times; an end past 23:55:00 is refused, 23:55:00 itself is taken.
+    // New times; an end past 23:55:00 is refused as too long, even past the
+    // day's end, and 23:55:00 itself is taken.
     ASSERT_TRUE(model.SetItemTimes(row, 3, seconds(40), seconds(86100)));
-    SetLastError(0);
-    EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, 3, seconds(40), seconds(86101)));
-    EXPECT_EQ(GetLastError(), quint32(ERROR_ARITHMETIC_OVERFLOW));
+    for (int end : {86101, 86401}) {
+        SetLastError(0);
+        EXPECT_FALSE(model.SetItemTimes(model.GetRowCount() - 1, 3, seconds(40), seconds(end)));
+        EXPECT_EQ(GetLastError(), quint32(ERROR_ARITHMETIC_OVERFLOW)) << end;
+    }
     EXPECT_FALSE(model.PlaceItem(4, seconds(86000), 101 * 30, 100000003, 1));
 
     // Deleting a row removes what starts in it; the time column's row 0.

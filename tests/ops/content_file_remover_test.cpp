@@ -164,39 +164,6 @@ TEST_F(RemoverTest, TelopLosesBitmapAndText)
     EXPECT_TRUE(exists(path("TelvData/Content/Video/clip.mp4")));
 }
 
-TEST_F(RemoverTest, ReplacedContentOldAndNewFiles)
-{
-    CMovieList list;
-    CMovieProperty record = movie(QStringLiteral("old.mp4"));
-    ASSERT_TRUE(list.Add(&record));
-    touch(path("TelvData/Content/Video/old.mp4"));
-    touch(path("TelvData/Content/Video/new.mp4"));
-    touch(path("TelvData/Q9Data/Thumb/Video/" + kId + ".jpg"));
-
-    remover.SetReplaceState(kNumber, 1);
-    remover.DeleteNewContentFile(); // no new file yet: nothing goes
-    EXPECT_TRUE(exists(path("TelvData/Content/Video/new.mp4")));
-
-    remover.DeleteOldContentFile(list);
-    EXPECT_FALSE(exists(path("TelvData/Content/Video/old.mp4")));
-    EXPECT_TRUE(exists(path("TelvData/Q9Data/Thumb/Video/" + kId + ".jpg"))) << "the old file only";
-
-    remover.SetReplaceFile(path("TelvData/Content/Video/new.mp4"));
-    remover.DeleteNewContentFile();
-    EXPECT_FALSE(exists(path("TelvData/Content/Video/new.mp4")));
-
-    // A kept path outside the type's folder removes nothing.
-    touch(outside + QStringLiteral("/new.mp4"));
-    remover.SetReplaceFile(outside + QStringLiteral("/new.mp4"));
-    remover.DeleteNewContentFile();
-    EXPECT_TRUE(exists(outside + QStringLiteral("/new.mp4")));
-
-    // A number the list does not hold removes nothing.
-    touch(path("TelvData/Content/Video/old.mp4"));
-    remover.SetReplaceState(kNumber + 1, 1);
-    remover.DeleteOldContentFile(list);
-    EXPECT_TRUE(exists(path("TelvData/Content/Video/old.mp4")));
-}
 
 TEST_F(RemoverTest, ListsAndSchedulesLoseTheirSequenceFiles)
 {

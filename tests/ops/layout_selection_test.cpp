@@ -216,9 +216,9 @@ TEST(LayoutSelection, TemplatesBecomeTheCurrentLayout)
     CAppData data;
     LayoutTemplate::Areas areas = sampleAreas();
     data.GetLayoutTemplates().SetLayout(4, 1, areas);
-    EXPECT_FALSE(ApplyLayout(data, 4, 0));
-    EXPECT_EQ(data.GetCurrentLayout(), CurrentLayout());
-    ASSERT_TRUE(ApplyLayout(data, 4, 1));
+    EXPECT_FALSE(SetCurrentLayout(data, 4, 0));
+    EXPECT_NE(data.GetCurrentLayout().displayKind, 2);
+    ASSERT_TRUE(SetCurrentLayout(data, 4, 1));
     const CurrentLayout &current = data.GetCurrentLayout();
     EXPECT_EQ(current.displayKind, 2);
     EXPECT_EQ(current.number, 4);

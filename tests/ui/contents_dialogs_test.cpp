@@ -18,6 +18,8 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -120,6 +122,29 @@ TEST(ContentsThumbnails, WebAddressesUseTheirThumbnailUncroppedToTheCell)
     ASSERT_EQ(cell.size(), QSize(96, 96));
     EXPECT_EQ(cell.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(cell.pixelColor(95, 95), QColor(Qt::red));
+}
+
+TEST(ContentsThumbnails, ATelopIsMissingOnlyWhenTheFileItKeepsIsGone)
+{
+    QTemporaryDir base;
+    ASSERT_TRUE(GetAppData().SetDataRoot(base.path()));
+    const QString folder = DataFolderOf(base.path()) + QStringLiteral("/Text");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QString bitmap;
+    ASSERT_TRUE(MakeTelopFilePath(folder, 300000001, TELOP_FILE_BITMAP, bitmap));
+    QFile file(bitmap);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    // Registered from a bitmap: it has no text file, and is not missing.
+    CTelopProperty telop;
+    telop.SetIndex(300000001);
+    telop.SetLink(QFileInfo(bitmap).fileName());
+    EXPECT_FALSE(IsContentFileMissing(telop));
+    ASSERT_TRUE(QFile::remove(bitmap));
+    EXPECT_TRUE(IsContentFileMissing(telop));
+    // A typed telop keeps its text.
+    telop.SetLink(QStringLiteral("T300000001.txt"));
+    EXPECT_TRUE(IsContentFileMissing(telop));
 }
 
 TEST(ContentsDialogs, NameDialogCleansAndRefusesEmptyNames)

@@ -213,12 +213,14 @@ protected:
         QDir().mkpath(m_home.filePath(QStringLiteral("media")));
         return m_home.filePath(QStringLiteral("media/") + name);
     }
-    QString makeMovie()
+    // An MPEG-2 movie of a length in seconds ("4.92") at a frame rate.
+    QString makeMovie(const QString &seconds = QStringLiteral("1"), int rate = 30)
     {
         const QString path = mediaPath(QStringLiteral("opening.mpg"));
         QProcess tool;
-        tool.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=30",
-                                              "-t", "1", "-c:v", "mpeg2video", "-f", "vob", path});
+        tool.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                              QStringLiteral("testsrc=size=320x240:rate=%1").arg(rate), "-t", seconds,
+                                              "-c:v", "mpeg2video", "-f", "vob", path});
         EXPECT_TRUE(tool.waitForFinished(60000) && tool.exitCode() == 0) << tool.readAllStandardError().toStdString();
         return path;
     }

@@ -83,11 +83,14 @@ public:
     bool PromptPlayPosition(QWidget *, InterruptPlayChoice &choice) override
     {
         ++asked;
+        offered = choice.hours * 3600 + choice.minutes * 60 + choice.seconds;
         choice.playSeconds = 90;
         return answer;
     }
     bool answer = true;
     int asked = 0;
+    int offered = -1; // the content's own length, in seconds
+
 };
 
 } // namespace
@@ -104,10 +107,14 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     EXPECT_TRUE(CommandPageCommands(player(1)).contains(QStringLiteral("PLCL")));
     EXPECT_TRUE(player(0).requests().isEmpty());
 
+    // The dialog offers the movie's play time of 4.92 s as 5 s, so the play is not cut short.
+    CContentsList &movies = *GetContentFolders().GetList(1);
+    static_cast<CMovieProperty *>(movies.GetAt(movies.FindCode(kMovie)))->SetPlayTime(TimeValue{0, 0, 4, 920});
     FixedPlayChoice choice;
     m_frame->R40Play(1, kMovie, false, false);
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(choice.asked, 1);
+    EXPECT_EQ(choice.offered, 5);
     for (int i = 0; i < 2; ++i) {
         const QList<EmulatedPlayer::Request> plays = player(i).requests(QStringLiteral("PLCL"));
         ASSERT_FALSE(plays.isEmpty()) << i;
@@ -124,6 +131,19 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(CommandPageCommands(player(0)), QStringList{QStringLiteral("SPCL")});
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
+
+    // Content lists that cannot be saved (a folder where the movie list
+    // goes) stop the play before it starts, with a word.
+    const QString listPath = GetContentFolders().GetListPath(1);
+    QFile::remove(listPath);
+    ASSERT_TRUE(QDir().mkpath(listPath + QStringLiteral("/held")));
+    choice.answer = true;
+    player(0).clearRequests();
+    m_prompter.answer(IDOK);
+    m_frame->R40Play(1, kMovie, false, false);
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("保存に失敗")));
 }
 
 TEST_F(PlayerOpsTest, PreviewOfTheEditedPlaylistLeavesItUnsaved)
@@ -374,10 +394,20 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     ASSERT_NE(stopped, nullptr);
     EXPECT_EQ(stopped->GetStatus(), 1);
 
-    // Remote play, remote stop and preview stop of what the player holds.
+    // Remote play, remote stop and preview stop of what the player holds:
+    // what its list names, which the library lacks; a content it does not
+    // name is refused with a word.
     FixedPlayChoice choice;
     player(0).clearRequests();
+    constexpr qint32 kHeld = 100000777;
+    std::unique_ptr<CPropertyBase> held = CreateProperty(1);
+    held->SetIndex(kHeld);
+    ASSERT_TRUE(store.GetRemoteList(1)->Add(held.get()));
+    m_prompter.answer(IDOK);
     m_frame->R40PlayRemote(1, kMovie, false);
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("コンテンツ一覧にない")));
+    EXPECT_TRUE(player(0).requests().isEmpty());
+    m_frame->R40PlayRemote(1, kHeld, false);
     ASSERT_TRUE(waitIdle());
     m_frame->R40PlayStop(1, false, true);
     ASSERT_TRUE(waitIdle());
@@ -386,6 +416,8 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     EXPECT_EQ(CommandPageCommands(player(0)),
               (QStringList{QStringLiteral("PLCL"), QStringLiteral("SPCL"), QStringLiteral("SPPL")}));
     EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("id")), QStringLiteral("2"));
+    EXPECT_EQ(player(0).requests(QStringLiteral("PLCL")).first().parameter(QStringLiteral("index")),
+              QStringLiteral("100000777"));
 
     // A playlist of the background layer only becomes the user screen saver.
     const qint32 playlist = 152000042;
@@ -404,7 +436,7 @@ TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)
     m_frame->R40CancelScreenSaver();
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(GetAppIni().GetScSaverContIndex(group), -1);
-    EXPECT_EQ(m_prompter.prompts().size(), 1) << m_prompter.last().text.toStdString();
+    EXPECT_EQ(m_prompter.prompts().size(), 2) << m_prompter.last().text.toStdString();
 }
 
 TEST_F(PlayerOpsTest, MaterialOfAContentBeingSentIsRefusedBeforeAFileIsChosen)

@@ -117,9 +117,13 @@ TEST_F(ScheduleCalendar, TheScheduleDialogEditsTheWholeBlockAndRefusesWhatCannot
     dialog.GetEndDateEdit()->setDate(QDate(2027, 1, 15));
     dialog.GetWeekdayCheck(0)->setChecked(true);
 
-    // Refused: an end time not five seconds after the start, no weekday, an end before the start.
+    // Refused: an end time not five seconds after the start, or before it
+    // (the day's event would pass midnight), no weekday, an end date before the start.
     dialog.GetEndTimeEdit()->setTime(QTime(9, 0, 4));
     m_prompter.expect(5246, IDOK);
+    dialog.accept();
+    dialog.GetEndTimeEdit()->setTime(QTime(8, 0));
+    m_prompter.expect(5229, IDOK);
     dialog.accept();
     dialog.GetEndTimeEdit()->setTime(QTime(18, 30));
     for (int day = 0; day < 7; ++day)

@@ -1,12 +1,13 @@
 // The operator's road from an empty data folder to a day's programme on the
 // players, only by the window's widgets: the first set-up, two players in a
 // group, a movie, a still, a telop and a sound registered by the contents
-// pane's commands; a playlist composed on its grid by dragging them there,
+// pane's commands (the movie and the sound with lengths that end in a fraction
+// of a second); a playlist composed on its grid by dragging them there,
 // one event's time changed in the time dialog; a background-music list; a
 // schedule of both with its days and colour set in the schedule dialog; the
 // group's calendar showing it; the group delivery; then the files and table
 // rows the emulated players hold, checked against docs/file-formats.md and
-// docs/player-protocol.md.
+// docs/player-protocol.md, down to the events' lengths.
 //
 // With TELV_SCREENSHOT_DIR set, the playlist, the schedule and the calendar
 // are grabbed into that folder (`make screenshots`).
@@ -59,13 +60,11 @@ EmulatedPlayer::Row RowOf(const QList<EmulatedPlayer::Row> &rows, qint32 index)
     return {};
 }
 
-// Where a content shows in the sequence files a player holds: "x y width
-// height" of its entry; empty when no entry names it.
-QString AreaOnPlayer(EmulatedPlayer &r40, const QStringList &sequences, qint32 content)
+// What follows a content's index in the sequence files a player holds: the
+// captures of `fields` joined by spaces; empty when no entry names it.
+QString EntryOnPlayer(EmulatedPlayer &r40, const QStringList &sequences, qint32 content, const QString &fields)
 {
-    const QRegularExpression entry(QStringLiteral("<index>%1</index>[\\s\\S]*?<x>(-?\\d+)</x>\\s*<y>(-?\\d+)</y>"
-                                                  "\\s*<width>(\\d+)</width>\\s*<height>(\\d+)</height>")
-                                       .arg(Number(content)));
+    const QRegularExpression entry(QStringLiteral("<index>%1</index>[\\s\\S]*?").arg(Number(content)) + fields);
     for (const QString &name : sequences) {
         const QRegularExpressionMatch found = entry.match(QString::fromUtf8(r40.file(QStringLiteral("/import/db/") + name)));
         if (found.hasMatch())
@@ -90,7 +89,7 @@ protected:
         const QString path = mediaPath(QStringLiteral("chime.wav"));
         QProcess tool;
         tool.start(QStringLiteral("ffmpeg"),
-                   {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=10", path});
+                   {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=8.0457", path});
         EXPECT_TRUE(tool.waitForFinished(60000) && tool.exitCode() == 0) << tool.readAllStandardError().toStdString();
         return path;
     }
@@ -284,8 +283,14 @@ protected:
             EXPECT_EQ(r40.file(QStringLiteral("/import/db/") + name), FileBytes(sequences.filePath(name))) << name.toStdString();
         // The default layout of the full-HD screen: the movie fills it, the
         // telop shows in the band at its bottom.
-        EXPECT_EQ(AreaOnPlayer(r40, sent, firstOf(1)), QStringLiteral("0 0 1920 1080"));
-        EXPECT_EQ(AreaOnPlayer(r40, sent, firstOf(3)), QStringLiteral("0 960 1920 120"));
+        const QString area = QStringLiteral("<x>(-?\\d+)</x>\\s*<y>(-?\\d+)</y>\\s*<width>(\\d+)</width>\\s*<height>(\\d+)</height>");
+        EXPECT_EQ(EntryOnPlayer(r40, sent, firstOf(1), area), QStringLiteral("0 0 1920 1080"));
+        EXPECT_EQ(EntryOnPlayer(r40, sent, firstOf(3), area), QStringLiteral("0 960 1920 120"));
+        // An event lasts its content's play time, rounded up to the second:
+        // the 4.92 s movie 5 s, the 8.0457 s sound 9 s.
+        const QString end = QStringLiteral("<etime>([^<]*)</etime>");
+        EXPECT_EQ(EntryOnPlayer(r40, sent, firstOf(1), end), QStringLiteral("00:00:05.000"));
+        EXPECT_EQ(EntryOnPlayer(r40, sent, firstOf(6), end), QStringLiteral("00:00:09.000"));
         bool calendarFile = false;
         for (const EmulatedPlayer::Request &request : r40.requests()) {
             const QString href = request.parameter(QStringLiteral("href"));
@@ -320,10 +325,14 @@ TEST_F(ScheduleRoad, FromAnEmptyDataFolderToADaysProgrammeOnEveryPlayerOfTheGrou
     ASSERT_TRUE(showWindow());
     completeFirstSetUp(2);
     makeGroup(QString::fromLatin1(kGroup));
-    registerFile(1, 4201, makeMovie());
+    registerFile(1, 4201, makeMovie(QStringLiteral("4.92"), 25));
     registerFile(2, 4201, makeStill());
     registerTelop(QStringLiteral("本日のお知らせ"));
     registerFile(6, 4201, makeSound());
+    for (int type : {1, 6}) { // play times with a fraction of a second
+        const auto *media = dynamic_cast<const CMediaProperty *>(GetContentFolders().GetList(type)->GetAt(0));
+        EXPECT_NE(media->GetPlayTime().frame, 0) << type;
+    }
     EXPECT_TRUE(m_prompter.prompts().isEmpty()) << m_prompter.last().text.toStdString();
 
     const qint32 playlist = composePlaylist();

@@ -10,6 +10,7 @@
 #include "core/message_box.h"
 #include "core/system_ini.h"
 #include "fake_save_dialogs.h"
+#include "model/audio_property.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
 #include "model/img_property.h"
@@ -51,6 +52,15 @@ void AddContent(int type, qint32 number, const char *title, const TimeValue &pla
     record.SetTitle(QString::fromUtf8(title));
     record.SetPlayTime(playTime);
     ASSERT_TRUE(GetContentFolders().GetList(type)->Add(&record));
+}
+
+// Answers the next time dialog with a time.
+void AnswerTime(const TimeValue &time)
+{
+    OnNextModal<CTimeEditDlg>([time](CTimeEditDlg *dialog) {
+        dialog->SetTime(time.hour, time.minute, time.second);
+        dialog->accept();
+    });
 }
 
 QString CellText(const CTimetableGrid &grid, int row, int column)
@@ -143,6 +153,19 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
     QTest::keyClick(&grid, Qt::Key_Delete);
     EXPECT_EQ(model.GetItemCount(), 2);
 
+    // The time dialog says why it refuses an end that runs into the next
+    // event or one at the start.
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    AnswerTime(Tc(0, 0, 35));
+    m_prompter.answer(IDOK);
+    editor->GetButton(QStringLiteral("time"))->click();
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("次のイベントと時間が重なります。")));
+    AnswerTime(Tc(0, 0, 0));
+    m_prompter.expect(5246, IDOK);
+    editor->GetButton(QStringLiteral("time"))->click();
+    ASSERT_TRUE(model.GetEndTime(0, end));
+    EXPECT_EQ(end, Tc(0, 0, 30));
+
     // The still plays until one minute in: the time dialog of its cell.
     grid.setCurrentIndex(grid.model()->index(1, 1));
     OnNextModal<CTimeEditDlg>([](CTimeEditDlg *dialog) {
@@ -220,6 +243,30 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
     EXPECT_TRUE(model.IsModified());
 }
 
+TEST_F(TimetableEditing, AnEventLastsItsContentsPlayTimeRoundedUpToTheWholeSecond)
+{
+    // Play times keep milliseconds: 2.5 s, 4.92 s and 8.0457 s media.
+    AddContent<CMovieProperty>(1, 100000002, "Short", Tc(0, 0, 2, 500));
+    AddContent<CMovieProperty>(1, 100000003, "Clip", Tc(0, 0, 4, 920));
+    AddContent<CAudioProperty>(6, 600000001, "Chime", Tc(0, 0, 8, 45));
+    frame->NotifyContentsListChanged(0, 0, 0);
+    TimeValue end;
+
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
+    CTimetableGrid &grid = *PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+    ASSERT_TRUE(DropOn(grid, dragOf(1, {100000002, 100000003}), -1, 1));
+    EXPECT_EQ(CellText(grid, 0, 0), QStringLiteral("00:00:00 - 00:00:03"));
+    EXPECT_EQ(CellText(grid, 1, 0), QStringLiteral("00:00:03 - 00:00:08"));
+    ASSERT_TRUE(GetContentFolders().GetPlaylistModel(52)->GetEndTime(1, end));
+    EXPECT_EQ(end, Tc(0, 0, 8));
+
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_BGM, true));
+    ASSERT_TRUE(DropOn(*PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_BGM_EDIT)->GetGrid(),
+                       dragOf(6, {600000001}), -1, 1));
+    ASSERT_TRUE(GetContentFolders().GetPlaylistModel(53)->GetEndTime(0, end));
+    EXPECT_EQ(end, Tc(0, 0, 9));
+}
+
 TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCalendarRow)
 {
     // A stored playlist of one minute.
@@ -247,6 +294,15 @@ TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCal
     ASSERT_TRUE(model.GetStartTime(0, start));
     ASSERT_TRUE(model.GetEndTime(0, end));
     EXPECT_EQ(start, Tc(10, 0));
+    EXPECT_EQ(end, Tc(10, 1));
+    // A changed time is checked against the operating hours (power-off at 18:00).
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    for (const auto &[time, message] : {std::pair{Tc(10, 0, 4), 5246u}, std::pair{Tc(19, 0), 5354u}}) {
+        AnswerTime(time);
+        m_prompter.expect(message, IDOK);
+        editor->GetButton(QStringLiteral("time"))->click();
+    }
+    ASSERT_TRUE(model.GetEndTime(0, end));
     EXPECT_EQ(end, Tc(10, 1));
 
     m_prompter.answer(IDNO);

@@ -75,6 +75,13 @@ TEST_F(NavigationViews, SwitchingWritesTheArrangementAndComingBackRestoresIt)
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, false));
     EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT)->geometry(), moved);
     EXPECT_EQ(frame->GetMdiClient()->activeSubWindow(), frame->GetViewFrame(CMainFrame::PANE_PLAYLIST_EDIT));
+
+    // A player's contents and the communication status keep theirs too.
+    for (const auto &[view, window] :
+         {std::pair{CMainFrame::VIEW_PLAYER_CONTENTS, 17}, std::pair{CMainFrame::VIEW_COMM_STATUS, 43}}) {
+        ASSERT_TRUE(frame->SwitchView(view, false)) << view;
+        EXPECT_FALSE(StoredRect(window).isEmpty()) << window;
+    }
 }
 
 TEST_F(NavigationViews, AViewWhoseStoredRectangleWasDeletedGetsItsDefaultArrangementStored)

@@ -61,8 +61,11 @@ bool IsContentFileMissing(const CPropertyBase &record)
     case 4:
         return webFileMissing(media->GetLink());
     case 3: {
+        // A telop registered from a bitmap keeps the bitmap; a typed one its text.
+        const bool bitmap = media->GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
         QString path;
-        return !MakeTelopFilePath(telopFolder(), record.GetIndex(), TELOP_FILE_TEXT, path) || !QFileInfo::exists(path);
+        return !MakeTelopFilePath(telopFolder(), record.GetIndex(), bitmap ? TELOP_FILE_BITMAP : TELOP_FILE_TEXT, path)
+            || !QFileInfo::exists(path);
     }
     default:
         return false;

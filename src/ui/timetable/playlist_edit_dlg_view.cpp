@@ -4,7 +4,6 @@
 #include "core/message_box.h"
 #include "core/system_ini.h"
 #include "model/contents_store.h"
-#include "model/sequence_file.h"
 #include "model/playlist_edit_model.h"
 #include "model/playlist_property.h"
 #include "ops/clipboard_formats.h"
@@ -100,8 +99,6 @@ void CPlaylistEditDlgView::initEditing()
     CTimetableEditor::Setup setup;
     setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
     const bool bgm = m_listType == 53;
-    // A background-music list plays audio only.
-    setup.takes = [bgm](int, int type) { return bgm ? type == CONTENT_AUDIO : CSequenceFile::IsPlayableType(type); };
     setup.changed = [this] { editedListChanged(); };
     setup.firstStart = [] { return TimeValue{}; };
     setup.tooMany = [this, bgm] {

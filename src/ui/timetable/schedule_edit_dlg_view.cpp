@@ -4,7 +4,6 @@
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "model/contents_store.h"
-#include "model/sequence_file.h"
 #include "model/schedule_edit_model.h"
 #include "ops/clipboard_formats.h"
 #include "ui/timetable/timetable_editor.h"
@@ -62,16 +61,6 @@ void CScheduleEditDlgView::initEditing()
     }
     CTimetableEditor::Setup setup;
     setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
-    setup.takes = [this](int track, int type) {
-        switch (model()->GetTrackKind(track)) {
-        case 1:
-            return type == CONTENT_PLAYLIST;
-        case 6:
-            return type == CONTENT_BGMLIST;
-        default:
-            return CSequenceFile::IsPlayableType(type);
-        }
-    };
     setup.changed = [] {
         if (CMainFrame *frame = GetMainFrame())
             frame->NotifyEditScheduleChanged(0);
@@ -90,6 +79,12 @@ void CScheduleEditDlgView::initEditing()
                                 kTitleCaption, MB_OK | MB_ICONWARNING);
     };
     setup.eventFormat = CLIPBOARD_SCHEDULE_EVENT;
+    // A changed time must lie within the players' operating hours.
+    setup.checkTimes = [](const TimeValue &start, const TimeValue &end) {
+        int wrongField = 0;
+        CMainFrame *frame = GetMainFrame();
+        return !frame || frame->CheckScheduleTime(start, end, wrongField);
+    };
     m_editor = new CTimetableEditor(GetGrid(), std::move(setup));
     // A new schedule has one empty cell to drop the first list on.
     GetGrid()->GetTableModel()->SetEmptyRow(true);

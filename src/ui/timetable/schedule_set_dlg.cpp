@@ -5,6 +5,7 @@
 #include "app/dialog_buttons.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
+#include "ops/frame_checks.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/contents/no_play_date_set_dlg.h"
 #include "ui/timetable/timetable_grid.h"
@@ -20,9 +21,7 @@
 
 namespace {
 
-constexpr quint32 kMsgEventTooShort = 5246;
 constexpr quint32 kMsgNoGroup = 5326;
-constexpr int kShortestEventSeconds = 5;
 // The calendar colours are dark: their names read in white.
 constexpr ColorRef kColorTextColor = 0xFFFFFF;
 
@@ -174,9 +173,13 @@ quint32 CScheduleSetDlg::refusal() const
     if (const quint32 period = CNoPlayDateSetDlg::PeriodRefusal(m_startDate->date(), m_endDate->date(),
                                                                  checkedWeekdays()))
         return period;
-    if (m_startTime->isEnabled() && m_startTime->time().secsTo(m_endTime->time()) < kShortestEventSeconds)
-        return kMsgEventTooShort;
-    return 0;
+    if (!m_startTime->isEnabled())
+        return 0;
+    // The day's event cannot run past midnight into the next day.
+    const int seconds = m_startTime->time().secsTo(m_endTime->time());
+    if (seconds < 0)
+        return kMsgPast24;
+    return seconds < kMinPlaySeconds ? kMsgEventTooShort : 0;
 }
 
 void CScheduleSetDlg::accept()

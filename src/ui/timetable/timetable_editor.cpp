@@ -26,9 +26,10 @@ namespace {
 
 // Pixels above and below an item's bottom edge that take its tracker.
 constexpr int kEdgeGrip = 3;
+const QString kRunsIntoNextEvent = QStringLiteral("次のイベントと時間が重なります。\n時間を確認してください。");
 
 // How long a dropped content plays: its own play time or length, else the
-// last play time chosen for its type.
+// last play time chosen for its type; whole seconds, as events keep.
 int PlayFramesOf(int type, qint32 number)
 {
     TimeValue length{};
@@ -37,9 +38,9 @@ int PlayFramesOf(int type, qint32 number)
         length = media->GetPlayTime();
     else if (const auto *list = dynamic_cast<const CPlaylistProperty *>(record))
         length = list->GetDuration();
-    int frames = TimeCodeToFrames(length);
+    int frames = EventFramesOfPlayTime(length);
     if (frames <= 0)
-        frames = TimeCodeToFrames(GetAppIni().GetLastPlayTime(type));
+        frames = EventFramesOfPlayTime(GetAppIni().GetLastPlayTime(type));
     return frames > 0 ? frames : 10 * 30;
 }
 
@@ -105,7 +106,7 @@ bool CTimetableEditor::acceptsAt(const QMimeData *data, const QPoint &point) con
     if (data->hasFormat(EventMime(m_setup.eventFormat)))
         return true;
     const QList<DraggedContent> contents = ReadContentsDataBlock(data->data(ClipboardMimeType(CLIPBOARD_CONTENTS)));
-    return !contents.isEmpty() && m_setup.takes(track, contents.first().type);
+    return !contents.isEmpty() && m_setup.model()->TakesType(track, contents.first().type);
 }
 
 quint32 CTimetableEditor::Drop(const QMimeData *data, const QPoint &point)
@@ -129,7 +130,7 @@ bool CTimetableEditor::dropContents(const QByteArray &block, int row, int track)
     // Several contents follow one another from the drop point on.
     TimeValue start = model.PlaceStart(track, row, m_setup.firstStart());
     for (const DraggedContent &content : ReadContentsDataBlock(block)) {
-        if (!m_setup.takes(track, content.type))
+        if (!model.TakesType(track, content.type))
             continue;
         const int frames = PlayFramesOf(content.type, content.number);
         if (!model.PlaceItem(track, start, frames, content.number, content.type)) {
@@ -151,7 +152,7 @@ bool CTimetableEditor::dropEvent(const QByteArray &block, int row, int track)
     CTimetableModel &model = *m_setup.model();
     TimetableCell cell;
     if (!ReadGridEventBlock(block, fromRow, fromTrack) || !model.GetItem(fromRow, fromTrack, cell) || cell.kind == 0
-        || !m_setup.takes(track, cell.item.GetContentType()))
+        || !model.TakesType(track, cell.item.GetContentType()))
         return false;
     // Below the last row the item goes after the track's last item; a drop
     // on its own track there leaves it where it is.
@@ -245,8 +246,23 @@ bool CTimetableEditor::EditCurrentTime(bool end)
         start = chosen;
         FramesToTimeCode(TimeCodeToFrames(chosen) + item.GetEndFrames() - item.GetStartFrames(), finish);
     }
-    if (TimeCodeToFrames(finish) <= TimeCodeToFrames(start) || !model.SetItemTimes(row, track, start, finish)) {
-        showRefusal();
+    return retime(row, track, start, finish);
+}
+
+bool CTimetableEditor::retime(int row, int track, const TimeValue &start, const TimeValue &end)
+{
+    if (m_setup.checkTimes && !m_setup.checkTimes(start, end))
+        return false;
+    if (TimeCodeToFrames(end) <= TimeCodeToFrames(start)) {
+        ShowMessage(m_grid, kMsgEventTooShort, kTitleCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (!m_setup.model()->SetItemTimes(row, track, start, end)) {
+        // The item is there, so a refused change of its times overlaps a neighbour.
+        if (GetLastError() == ERROR_INVALID_PARAMETER)
+            MessageBoxWithCaptionId(m_grid, kRunsIntoNextEvent, kTitleCaption, MB_OK | MB_ICONWARNING);
+        else
+            showRefusal();
         return false;
     }
     m_setup.changed();
@@ -286,11 +302,10 @@ bool CTimetableEditor::trackBottomEdge(const QPoint &point)
         return true;
     const int endRow = m_grid->rowAt(m_tracker.GetRect().bottom());
     TimeValue end;
-    if (endRow < row || !m_setup.model()->GetEndTime(endRow, end)
-        || !m_setup.model()->SetItemTimes(row, track, cell.item.GetStartTime(), end))
+    if (endRow < row || !m_setup.model()->GetEndTime(endRow, end))
         showRefusal();
     else
-        m_setup.changed();
+        retime(row, track, cell.item.GetStartTime(), end);
     return true;
 }
 

@@ -30,8 +30,6 @@ public:
     struct Setup {
         // The model the grid shows (the store's edit model).
         std::function<CTimetableModel *()> model;
-        // Whether a track takes contents of a type.
-        std::function<bool(int track, int type)> takes;
         // Called after every change of the model.
         std::function<void()> changed;
         // Where the first item of an empty model starts.
@@ -40,6 +38,9 @@ public:
         std::function<void()> tooMany;
         // The format of cells dragged within the grid.
         int eventFormat = 0;
+        // An editor's own check of an item's new start and end, which says
+        // why it refuses; none when unset.
+        std::function<bool(const TimeValue &start, const TimeValue &end)> checkTimes;
     };
 
     CTimetableEditor(CTimetableGrid *grid, Setup setup);
@@ -73,6 +74,8 @@ private:
     // The item of the current cell: its row where it starts and its track.
     bool currentItem(int &row, int &track) const;
     bool trackBottomEdge(const QPoint &point);
+    // Gives the item of a cell a new start and end, or says why not.
+    bool retime(int row, int track, const TimeValue &start, const TimeValue &end);
     void showRefusal();
 
     CTimetableGrid *m_grid;
