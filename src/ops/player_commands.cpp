@@ -15,7 +15,6 @@
 #include <QRegularExpression>
 
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -59,14 +58,6 @@ void TakeSystemReply(const CR40SystemCommand &command, qint32 playerNumber, Play
     reply.version = command.GetVersion();
     reply.serial = command.GetSerialNumber();
     reply.macAddress = command.GetMacAddress();
-}
-
-bool FindPlayerUnderLock(qint32 number, PlayerRecord &record)
-{
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    std::lock_guard lock(players.GetLock());
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record);
 }
 
 } // namespace
@@ -159,9 +150,10 @@ CommandOutcome PowerOnR40(const PlayerRecord &record)
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
                               const std::atomic<bool> *stop)
 {
-    PlayerRecord record;
-    if (!FindPlayerUnderLock(playerNumber, record))
+    const std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(playerNumber);
+    if (!found)
         return {COMMAND_RESULT_FAILED, 0};
+    const PlayerRecord &record = *found;
     switch (mode) {
     case COMMAND_MODE_CHECK_CONNECT:
     case COMMAND_MODE_QUERY_TIME:

@@ -14,6 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -112,7 +116,20 @@ protected:
 TEST_F(ConfigJobTest, TheSetupIsSentLoadedAndTakenIntoTheRecord)
 {
     auto worker = makeWorker(&m_options);
+    // The window copies the record while the job rewrites it: each copy is
+    // the record before or after, never a mix (ThreadSanitizer sees the rest).
+    std::atomic<bool> jobEnded = false;
+    QSet<QString> passwordsSeen;
+    std::thread window([&] {
+        do {
+            if (const std::optional<PlayerRecord> copy = m_players.CopyPlayer(kPlayerNumber))
+                passwordsSeen.insert(copy->Pass);
+        } while (!jobEnded);
+    });
     EXPECT_TRUE(runConfig(*worker));
+    jobEnded = true;
+    window.join();
+    EXPECT_TRUE((passwordsSeen - QSet<QString>{QString(), QStringLiteral("secret")}).isEmpty());
     EXPECT_EQ(outcome(*worker), pair(DLK_STATE_DONE, 0));
 
     EXPECT_EQ(sentCommands(), QStringList({"SYST", "/import/kdp-r40_setup_send.xml", "/import/logo.png",

@@ -1,8 +1,8 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
 #include "app/control_id.h"
+#include "app/idle_signal.h"
 #include "app/main_frame.h"
-#include "app/telv_tool_bar_ctrl.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -64,10 +63,7 @@ bool CSetR40ListDlgView::OnInitDialog()
     content->addLayout(makeCommandButtons());
     AddContent(content);
     // Transfers and commands start and end elsewhere; the buttons follow them.
-    auto *timer = new QTimer(this);
-    timer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
-    connect(timer, &QTimer::timeout, this, &CSetR40ListDlgView::updateCommandButtons);
-    timer->start();
+    connect(&CIdleSignal::Instance(), &CIdleSignal::idle, this, &CSetR40ListDlgView::updateCommandButtons);
     updateCommandButtons();
     return true;
 }
@@ -99,10 +95,8 @@ void CSetR40ListDlgView::updateCommandButtons()
 
 bool CSetR40ListDlgView::hasStoredMacAddress(qint32 player)
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(player);
-    return position >= 0 && players.GetPlayer(position, record) && !record.MacAddress.trimmed().isEmpty();
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(player);
+    return record && !record->MacAddress.trimmed().isEmpty();
 }
 
 qint32 CSetR40ListDlgView::selectedStoredPlayer() const
@@ -112,7 +106,7 @@ qint32 CSetR40ListDlgView::selectedStoredPlayer() const
         return -1;
     // A player added on the page and not yet saved is not there to address.
     const qint32 number = m_edit.Players()[size_t(row)].Number;
-    return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
+    return GetAppData().GetPlayerXml().CopyPlayer(number) ? number : -1;
 }
 
 void CSetR40ListDlgView::startCommand(int mode)

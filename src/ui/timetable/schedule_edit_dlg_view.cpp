@@ -7,12 +7,7 @@
 #include "model/sequence_file.h"
 #include "model/schedule_edit_model.h"
 #include "ops/clipboard_formats.h"
-#include "ui/timetable/timetable_editor.h"
-
-#include <QMenu>
-
 namespace {
-
 
 // The tracks by item kind: the lists, then the four content tracks.
 QString TrackNameOfKind(int kind)
@@ -36,7 +31,7 @@ QString TrackNameOfKind(int kind)
 } // namespace
 
 CScheduleEditDlgView::CScheduleEditDlgView(int mode)
-    : CTimetablePaneDlg(QSize(600, 280), mode == MODE_EDITING ? 5504 : 6201), m_mode(mode)
+    : CTimetablePaneDlg(QSize(600, 280), mode == MODE_EDITING ? 5504 : 6201, mode)
 {
 }
 
@@ -54,14 +49,14 @@ CScheduleEditModel *CScheduleEditDlgView::model() const
     return IsEditing() ? store.GetScheduleModel() : store.GetSecondScheduleModel();
 }
 
-void CScheduleEditDlgView::initEditing()
+CTimetableModel *CScheduleEditDlgView::shownModel() const
 {
-    if (!IsEditing()) {
-        addButton("clear", "クリア", [this] { OnClear(); });
-        return;
-    }
+    return model();
+}
+
+CTimetableEditor::Setup CScheduleEditDlgView::editorSetup()
+{
     CTimetableEditor::Setup setup;
-    setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
     setup.takes = [this](int track, int type) {
         switch (model()->GetTrackKind(track)) {
         case 1:
@@ -90,24 +85,13 @@ void CScheduleEditDlgView::initEditing()
                                 kTitleCaption, MB_OK | MB_ICONWARNING);
     };
     setup.eventFormat = CLIPBOARD_SCHEDULE_EVENT;
-    m_editor = new CTimetableEditor(GetGrid(), std::move(setup));
-    // A new schedule has one empty cell to drop the first list on.
-    GetGrid()->GetTableModel()->SetEmptyRow(true);
-    GetGrid()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(GetGrid(), &QWidget::customContextMenuRequested, this, &CScheduleEditDlgView::showContextMenu);
-
-    addButton("new", "新規作成", [this] { OnNew(); });
-    addButton("save", "保存", [this] { OnSave(false); });
-    addButton("saveAsNew", "新規保存", [this] { OnSave(true); });
-    addButton("time", "時間変更", [this] { m_editor->EditCurrentTime(true); });
-    addButton("delete", "削除", [this] { m_editor->DeleteCurrent(); });
+    return setup;
 }
 
-void CScheduleEditDlgView::showContextMenu(const QPoint &point)
+void CScheduleEditDlgView::initEditing()
 {
-    QMenu menu(this);
-    m_editor->AddCommands(menu);
-    menu.exec(GetGrid()->viewport()->mapToGlobal(point));
+    // A new schedule has one empty cell to drop the first list on.
+    GetGrid()->GetTableModel()->SetEmptyRow(true);
 }
 
 void CScheduleEditDlgView::refresh()
@@ -132,11 +116,6 @@ void CScheduleEditDlgView::OnCheckScheduleChanged()
 {
     if (!IsEditing())
         refresh();
-}
-
-void CScheduleEditDlgView::OnContentsListChanged(int, int, int)
-{
-    refresh();
 }
 
 void CScheduleEditDlgView::OnPrint()
