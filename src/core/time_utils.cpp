@@ -62,8 +62,7 @@ QDate ToQDate(const DateValue &date)
 
 DateValue ToDateValue(const QDate &date)
 {
-    if (!date.isValid())
-        return DateValue{};
+    // An invalid date has year, month and day 0: "no date".
     return DateValue{quint16(date.year()), quint16(date.month()), quint16(date.day())};
 }
 
