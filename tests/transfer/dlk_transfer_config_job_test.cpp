@@ -1,8 +1,9 @@
 // Configuration jobs against an emulated player: the player's send file made
 // from its named setup, details and record and the operating hours, uploaded
 // with the attached files (and the display-link file when there is one), the
-// clock and load commands, the player record afterwards; failures that mark
-// the record; and the network form, whose reboot depends on the version.
+// clock and load commands, the player record afterwards (copied whole by the
+// window while the job rewrites it); failures that mark the record; and the
+// network form, whose reboot depends on the version.
 
 #include "job_test_fixture.h"
 
