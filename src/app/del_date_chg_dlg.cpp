@@ -5,6 +5,7 @@
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "core/system_ini.h"
+#include "core/time_utils.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -81,7 +82,7 @@ void CDelDateChgDlg::SetDate(const DateValue &date)
     }
     // A stored date before the first pickable day is kept as it is unless
     // the operator changes it: the picker's range is widened to hold it.
-    const QDate stored(date.year, date.month, date.day);
+    const QDate stored = ToQDate(date);
     if (stored.isValid() && stored < m_picker->minimumDate())
         m_picker->setMinimumDate(stored);
     m_picker->setDate(stored);
@@ -120,8 +121,7 @@ void CDelDateChgDlg::accept()
     case CHOICE_CHANGE: {
         if (ShowMessage(this, kMsgChangeDate, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
-        const QDate picked = m_picker->date();
-        m_date = DateValue{quint16(picked.year()), quint16(picked.month()), quint16(picked.day())};
+        m_date = ToDateValue(m_picker->date());
         break;
     }
     default:

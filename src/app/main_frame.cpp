@@ -575,14 +575,11 @@ void CMainFrame::NotifyEditScheduleChanged(int flag)
 void CMainFrame::SelectPlayer(qint32 number)
 {
     m_currentPlayer = number;
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(number);
-    if (position < 0 || !players.GetPlayer(position, record))
-        record = PlayerRecord();
+    const std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(number);
+    const PlayerRecord record = found.value_or(PlayerRecord());
     m_currentPlayerName = record.Name;
     GetContentFolders().SetCurrentPlayer(record);
-    if (position >= 0)
+    if (found)
         GetContentFolders().LoadRemoteLists(record, 1);
     NotifyPlayerChanged();
 }

@@ -98,11 +98,9 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
 
 bool CMainFrame::hasMacAddress(qint32 player) const
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(player);
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(player);
     // An unknown player is left to the worker, which reports it as such.
-    return position < 0 || !players.GetPlayer(position, record) || !record.MacAddress.trimmed().isEmpty();
+    return !record || !record->MacAddress.trimmed().isEmpty();
 }
 
 void CMainFrame::MaintainPlayer(int mode, qint32 player)

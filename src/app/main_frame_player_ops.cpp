@@ -51,11 +51,9 @@ constexpr quint32 kMsgNotUpdateFile = 5479;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
 
-bool FindPlayerRecord(qint32 number, PlayerRecord &record)
+std::optional<PlayerRecord> FirstTargetPlayer(const QList<qint32> &targets)
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record);
+    return targets.isEmpty() ? std::nullopt : GetAppData().GetPlayerXml().CopyPlayer(targets.first());
 }
 
 // The content's own play time, in the whole seconds an event of it lasts,
@@ -124,10 +122,9 @@ bool CMainFrame::playlistFits(const CPropertyBase &record, bool preview)
     qint32 resolution = -1;
     qint32 orientation = -1;
     if (preview) {
-        PlayerRecord player;
-        if (!m_targetPlayers.isEmpty() && FindPlayerRecord(m_targetPlayers.first(), player)) {
-            resolution = player.ResolutionId;
-            orientation = player.Orientation;
+        if (const std::optional<PlayerRecord> player = FirstTargetPlayer(m_targetPlayers)) {
+            resolution = player->ResolutionId;
+            orientation = player->Orientation;
         }
     } else {
         const CQ9GroupXml &groups = GetAppData().GetGroupXml();
@@ -154,10 +151,11 @@ bool CMainFrame::askPlayChoice(const CPropertyBase &record, PlayChoice &choice)
     InterruptPlayChoice asked;
     asked.contentType = type;
     TakeOwnLength(record, asked);
-    PlayerRecord player;
-    if (type == CONTENT_TELOP && !m_targetPlayers.isEmpty() && FindPlayerRecord(m_targetPlayers.first(), player)) {
+    const std::optional<PlayerRecord> player =
+        type == CONTENT_TELOP ? FirstTargetPlayer(m_targetPlayers) : std::nullopt;
+    if (player) {
         qint32 width = 0;
-        CAppData::GetResolutionSize(player.ResolutionId, player.Orientation, width, asked.maxPosition);
+        CAppData::GetResolutionSize(player->ResolutionId, player->Orientation, width, asked.maxPosition);
     }
     if (!PromptPlayPosition(this, asked))
         return false;
@@ -451,9 +449,8 @@ bool CMainFrame::StartLogCollect(int kind)
         view->UpdateState();
         view->StartRefresh();
     }
-    PlayerRecord player;
-    const bool found = !m_targetPlayers.isEmpty() && FindPlayerRecord(m_targetPlayers.first(), player);
-    const QString playerName = found ? player.Name : QStringLiteral("Unknown");
+    const std::optional<PlayerRecord> player = FirstTargetPlayer(m_targetPlayers);
+    const QString playerName = player ? player->Name : QStringLiteral("Unknown");
     const int collectKind = m_busyMode;
     bool onDesktop = false;
     const QString target = GetLogTargetFolder(&onDesktop);

@@ -104,8 +104,7 @@ ScheduleSetBlock DefaultBlock(const QString &group)
 {
     ScheduleSetBlock block;
     block.groupName = group;
-    const QDate today = Clock().now().date();
-    block.startDate = DateValue{quint16(today.year()), quint16(today.month()), quint16(today.day())};
+    block.startDate = ToDateValue(Clock().now().date());
     block.endDate = block.startDate;
     const SystemOptions options = GetSettingIni().Options();
     block.startTime = options.PowerOnTime;

@@ -263,12 +263,10 @@ void CMainFrame::showErrorCode(qint32 detail)
 void CMainFrame::reloadSelectedPlayerLists()
 {
     // Without a selected player there is nothing to read again.
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(m_currentPlayer);
-    if (position < 0 || !players.GetPlayer(position, record))
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(m_currentPlayer);
+    if (!record)
         return;
-    GetContentFolders().LoadRemoteLists(record, 1);
+    GetContentFolders().LoadRemoteLists(*record, 1);
     NotifyContentsListChanged(0, 1, 1);
     NotifyContentsChanged(nullptr);
 }

@@ -330,7 +330,7 @@ void CMainFrame::keepCurrentPlayer()
     const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
     qint32 number = -1;
     PlayerRecord first;
-    if (players.FindPlayer(m_currentPlayer) >= 0)
+    if (players.CopyPlayer(m_currentPlayer))
         number = m_currentPlayer;
     else if (players.GetPlayer(0, first))
         number = first.Number;

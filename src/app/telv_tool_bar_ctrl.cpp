@@ -2,6 +2,7 @@
 
 #include "app/app_resources.h"
 #include "app/cmd_ui.h"
+#include "app/idle_signal.h"
 #include "app/pane_frame.h"
 #include "app/separator_cleanup.h"
 #include "app/telv_pane_dlg.h"
@@ -17,8 +18,7 @@ CTelvToolBarCtrl::CTelvToolBarCtrl(QWidget *parent) : QToolBar(parent)
     setMovable(false);
     setFloatable(false);
     setOrientation(Qt::Horizontal);
-    m_idleTimer.setInterval(kIdleUpdateMs);
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] { OnIdleUpdateCmdUI(); });
+    connect(&CIdleSignal::Instance(), &CIdleSignal::idle, this, [this] { OnIdleUpdateCmdUI(); });
 }
 
 bool CTelvToolBarCtrl::Initialize(const QSize &buttonSize, bool listStyle)
@@ -119,11 +119,4 @@ void CTelvToolBarCtrl::showEvent(QShowEvent *event)
 {
     QToolBar::showEvent(event);
     OnIdleUpdateCmdUI();
-    m_idleTimer.start();
-}
-
-void CTelvToolBarCtrl::hideEvent(QHideEvent *event)
-{
-    m_idleTimer.stop();
-    QToolBar::hideEvent(event);
 }

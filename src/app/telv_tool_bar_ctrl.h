@@ -2,11 +2,11 @@
 // The tool bar of a pane. Each button has a normal, a hot (mouse over) and a
 // disabled image from the icon resources, a tool tip with the string whose id
 // is its command id, and, in list style, that string as its text beside the
-// image. While the bar is visible its buttons' states are kept up to date by
-// asking the pane and then the main frame about each command.
+// image. While the bar is visible its buttons' states are kept up to date, on
+// the program's idle beat, by asking the pane and then the main frame about
+// each command.
 
 #include <QSize>
-#include <QTimer>
 #include <QToolBar>
 
 struct CCmdUI;
@@ -39,8 +39,6 @@ class CTelvToolBarCtrl : public QToolBar {
     Q_OBJECT
 public:
     static constexpr int kControlId = 1500;
-    // How often a visible tool bar refreshes its buttons' states.
-    static constexpr int kIdleUpdateMs = 250;
 
     explicit CTelvToolBarCtrl(QWidget *parent = nullptr);
 
@@ -71,11 +69,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     void updateCommandState(CCmdUI &cmdUi) const;
 
     bool m_listStyle = false;
-    QTimer m_idleTimer;
 };

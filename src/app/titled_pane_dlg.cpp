@@ -18,10 +18,10 @@ QString CTitledPaneDlg::GetTitleText() const
 bool CTitledPaneDlg::OnInitDialog()
 {
     resize(m_initialSize);
-    auto *layout = new QVBoxLayout(this);
+    m_body = new QVBoxLayout(this);
     m_title = new QLabel(m_titleId ? LoadString(m_titleId) : QString(), this);
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setForegroundRole(QPalette::PlaceholderText);
-    layout->addWidget(m_title);
+    m_body->addWidget(m_title);
     return true;
 }

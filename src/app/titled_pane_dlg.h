@@ -1,11 +1,12 @@
 #pragma once
-// A pane that shows its own title in the middle of its client area, at a
-// given initial size. The panes that the frame must have before their real
-// content exists are built on it.
+// A pane that shows its own title at the top of a column, at a given initial
+// size. The panes of lists, schedules, calendars and player settings add their
+// controls to the column below the title.
 
 #include "app/telv_pane_dlg.h"
 
 class QLabel;
+class QVBoxLayout;
 
 class CTitledPaneDlg : public CTelvPaneDlg {
     Q_OBJECT
@@ -18,9 +19,12 @@ public:
 protected:
     bool OnInitDialog() override;
     QLabel *GetTitleLabel() const { return m_title; }
+    // The column that holds the title and, below it, the subclass's controls.
+    QVBoxLayout *GetBodyLayout() const { return m_body; }
 
 private:
     QSize m_initialSize;
     quint32 m_titleId;
     QLabel *m_title = nullptr;
+    QVBoxLayout *m_body = nullptr;
 };

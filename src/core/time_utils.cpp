@@ -55,10 +55,36 @@ bool ParseMilliseconds(const QString &text, int &milliseconds)
 
 } // namespace
 
+QDate ToQDate(const DateValue &date)
+{
+    return QDate(date.year, date.month, date.day);
+}
+
+DateValue ToDateValue(const QDate &date)
+{
+    // An invalid date has year, month and day 0: "no date".
+    return DateValue{quint16(date.year()), quint16(date.month()), quint16(date.day())};
+}
+
+QChar WeekdayDigit(int day)
+{
+    return QChar(u'1' + day);
+}
+
+QChar WeekdayDigitOf(const QDate &date)
+{
+    return WeekdayDigit(date.dayOfWeek() % 7); // Qt counts 1 Monday .. 7 Sunday
+}
+
+QString AllWeekdayDigits()
+{
+    return QStringLiteral("1234567");
+}
+
 int CompareDate(const DateValue &a, const DateValue &b)
 {
-    const bool aValid = QDate::isValid(a.year, a.month, a.day);
-    const bool bValid = QDate::isValid(b.year, b.month, b.day);
+    const bool aValid = ToQDate(a).isValid();
+    const bool bValid = ToQDate(b).isValid();
     if (!aValid || !bValid)
         return Sign(aValid, bValid);
     return Sign(std::tie(a.year, a.month, a.day), std::tie(b.year, b.month, b.day));

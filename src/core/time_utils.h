@@ -1,9 +1,24 @@
 #pragma once
-// Comparisons, ranges, time codes and the parser of time texts.
+// Comparisons, ranges, time codes, the parser of time texts, date values as
+// calendar dates and the weekday digits.
 
 #include "core/win_types.h"
 
+#include <QDate>
 #include <QString>
+
+// A date value as a calendar date: invalid for "no date" and for a day the
+// calendar does not have.
+QDate ToQDate(const DateValue &date);
+// The date value of a calendar date; "no date" for an invalid one.
+DateValue ToDateValue(const QDate &date);
+
+// Schedules, calendar rows and no-play periods name their weekdays by the
+// digits "1" (Sunday) to "7" (Saturday).
+QChar WeekdayDigit(int day); // day 0 Sunday .. 6 Saturday
+QChar WeekdayDigitOf(const QDate &date);
+// "1234567": every day of the week.
+QString AllWeekdayDigits();
 
 // -1, 0 or 1 as a is before, equal to or after b. Dates that do not exist on
 // the calendar (year 0 is "no date") sort before every real date and equal to

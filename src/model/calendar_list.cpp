@@ -4,16 +4,7 @@
 #include "core/time_utils.h"
 #include "model/calendar_property.h"
 
-#include <QDate>
-
 namespace {
-
-// "1" Sunday to "7" Saturday.
-QChar weekdayDigit(const DateValue &date)
-{
-    const int dayOfWeek = QDate(date.year, date.month, date.day).dayOfWeek(); // 1 Monday .. 7 Sunday
-    return QChar(u'1' + dayOfWeek % 7);
-}
 
 bool periodHolds(const CCalendarProperty &row, const DateValue &date)
 {
@@ -38,9 +29,10 @@ bool CCalendarList::SetStatus(int position, qint32 status)
 
 int CCalendarList::FindByDate(const DateValue &date)
 {
-    if (!QDate::isValid(date.year, date.month, date.day))
+    const QDate day = ToQDate(date);
+    if (!day.isValid())
         return -1;
-    const QChar weekday = weekdayDigit(date);
+    const QChar weekday = WeekdayDigitOf(day);
     int found = -1;
     for (int position = 0; position < GetCount(); ++position) {
         const CCalendarProperty &row = *rowAt(position);

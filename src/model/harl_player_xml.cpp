@@ -94,6 +94,15 @@ int CHarlPlayerXml::FindPlayer(qint32 number) const
     return -1;
 }
 
+std::optional<PlayerRecord> CHarlPlayerXml::CopyPlayer(qint32 number) const
+{
+    std::lock_guard lock(m_lock);
+    const int position = FindPlayer(number);
+    if (position < 0)
+        return std::nullopt;
+    return m_records[size_t(position)];
+}
+
 void CHarlPlayerXml::SetPlayerStatus(int position, qint32 status, qint32 errorCode)
 {
     const bool all = position < 0 || position >= GetCount();

@@ -7,6 +7,7 @@
 #include "model/record_list_xml.h"
 
 #include <mutex>
+#include <optional>
 
 class CHarlPlayerXml : public CRecordListXml<PlayerRecord> {
 public:
@@ -18,8 +19,13 @@ public:
     void AddPlayer(const PlayerRecord &record) { Add(record); }
     bool DeletePlayer(int position) { return Delete(position); }
 
-    // Position of the player with a number, or -1.
+    // Position of the player with a number, or -1. The caller holds the lock
+    // or is the only thread that changes the list.
     int FindPlayer(qint32 number) const;
+    // A copy of the record of the player with a number, taken under the
+    // lock, so a transfer worker rewriting the record (a configuration send
+    // sets a new password) is never seen half way; nothing for an unknown number.
+    std::optional<PlayerRecord> CopyPlayer(qint32 number) const;
     // Sets status and error code of the record at a position, or of every
     // record when the position is outside the list.
     void SetPlayerStatus(int position, qint32 status, qint32 errorCode);
@@ -37,5 +43,5 @@ protected:
     void writeFields(const PlayerRecord &record) override;
 
 private:
-    std::mutex m_lock;
+    mutable std::mutex m_lock;
 };

@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -63,14 +62,6 @@ void TakeSystemReply(const CR40SystemCommand &command, qint32 playerNumber, Play
     reply.macAddress = command.GetMacAddress();
 }
 
-bool FindPlayerUnderLock(qint32 number, PlayerRecord &record)
-{
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    std::lock_guard lock(players.GetLock());
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record);
-}
-
 // The record keeps what the checked player reports; a list that cannot be
 // saved logs why, and the record is written with the next save.
 void StoreCheckedFacts(qint32 number, const PlayerCommandReply &reply)
@@ -85,7 +76,6 @@ void StoreCheckedFacts(qint32 number, const PlayerCommandReply &reply)
         && players.SetPlayer(position, record))
         players.Save(data.GetPlayerFilePath(), position, true);
 }
-
 } // namespace
 
 const char *CommandModeLogText(int mode)
@@ -176,9 +166,10 @@ CommandOutcome PowerOnR40(const PlayerRecord &record)
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
                               const std::atomic<bool> *stop)
 {
-    PlayerRecord record;
-    if (!FindPlayerUnderLock(playerNumber, record))
+    const std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(playerNumber);
+    if (!found)
         return {COMMAND_RESULT_FAILED, 0};
+    const PlayerRecord &record = *found;
     switch (mode) {
     case COMMAND_MODE_CHECK_CONNECT:
     case COMMAND_MODE_QUERY_TIME:

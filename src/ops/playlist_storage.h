@@ -7,6 +7,7 @@
 // Refusals are shown through the message prompter, as the frame's checks do.
 
 #include "core/message_box.h"
+#include "core/time_utils.h"
 #include "core/win_types.h"
 
 #include <QList>
@@ -29,7 +30,7 @@ struct ScheduleSetBlock {
     DateValue endDate;
     TimeValue startTime;
     TimeValue endTime;
-    QString weekdays = QStringLiteral("1234567"); // the digits 1 to 7 of the days that play
+    QString weekdays = AllWeekdayDigits(); // the digits of the days that play
 
     friend bool operator==(const ScheduleSetBlock &, const ScheduleSetBlock &) = default;
 };

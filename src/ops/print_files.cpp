@@ -7,6 +7,7 @@
 #include "core/path_utils.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
+#include "core/time_utils.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
@@ -119,9 +120,9 @@ QString WeekdayLine(const QString &week)
 {
     static const char *const kDays[] = {"SUN", "MON", "TUE", "WED", "THR", "FRI", "SAT"};
     QString line;
-    for (int day = 1; day <= 7; ++day) {
-        if (week.isEmpty() || week.contains(QChar(u'0' + day)))
-            line += QLatin1String(kDays[day - 1]);
+    for (int day = 0; day < 7; ++day) {
+        if (week.isEmpty() || week.contains(WeekdayDigit(day)))
+            line += QLatin1String(kDays[day]);
         line += QLatin1Char(' ');
     }
     return line.trimmed().replace(QLatin1Char(' '), QLatin1Char('\t'));
@@ -356,8 +357,7 @@ bool CPrintFiles::SaveCalendarTSV(const QString &folder, int year, int month)
     file.line({QString::asprintf("%04d/%02d", year, month)});
     const QDate first(year, month, 1);
     for (QDate day = first; day < first.addMonths(1); day = day.addDays(1)) {
-        const int position = calendar->FindByDate(
-            DateValue{quint16(day.year()), quint16(day.month()), quint16(day.day())});
+        const int position = calendar->FindByDate(ToDateValue(day));
         if (position < 0)
             continue;
         CCalendarProperty row;

@@ -68,11 +68,10 @@ DateValue DateOf(const SystemTime &time)
 
 DateValue AddDays(const DateValue &date, int keepDays)
 {
-    const QDate start(date.year, date.month, date.day);
-    const QDate end = start.addDays(keepDays);
+    const QDate end = ToQDate(date).addDays(keepDays);
     if (!end.isValid() || end.year() > kNeverDeleteDate.year)
         return kNeverDeleteDate;
-    return DateValue{quint16(end.year()), quint16(end.month()), quint16(end.day())};
+    return ToDateValue(end);
 }
 
 CSendInfoBuilder::CSendInfoBuilder(CContentsStore &store, CDlkRequestSend &request, const SystemTime &sendTime,

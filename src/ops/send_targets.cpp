@@ -17,23 +17,16 @@ bool Refuse(QObject *owner, quint32 id)
     return false;
 }
 
-bool FindPlayer(qint32 number, PlayerRecord &record)
-{
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record);
-}
-
 } // namespace
 
 bool SetPreviewTarget(QObject *owner, QList<qint32> &targets)
 {
-    PlayerRecord record;
-    if (!FindPlayer(GetAppIni().GetLastPreviewSet(), record))
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(GetAppIni().GetLastPreviewSet());
+    if (!record)
         return Refuse(owner, kMsgNoPreviewPlayer);
-    if (record.NoComm)
+    if (record->NoComm)
         return Refuse(owner, kMsgNoCommunication);
-    targets = {record.Number};
+    targets = {record->Number};
     return true;
 }
 
@@ -41,12 +34,12 @@ bool SetTargetPlayers(QObject *owner, bool wholeGroup, const QString &group, qin
                       QList<qint32> &targets)
 {
     if (!wholeGroup) {
-        PlayerRecord record;
-        if (!FindPlayer(selectedPlayer, record))
+        const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(selectedPlayer);
+        if (!record)
             return false;
-        if (record.NoComm)
+        if (record->NoComm)
             return Refuse(owner, kMsgNoCommunication);
-        targets = {record.Number};
+        targets = {record->Number};
         return true;
     }
     const CQ9GroupXml &groups = GetAppData().GetGroupXml();
@@ -56,8 +49,8 @@ bool SetTargetPlayers(QObject *owner, bool wholeGroup, const QString &group, qin
         return Refuse(owner, kMsgGroupWithoutPlayers);
     QList<qint32> members;
     for (qint32 number : found.Players) {
-        PlayerRecord record;
-        if (FindPlayer(number, record) && !record.NoComm)
+        const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(number);
+        if (record && !record->NoComm)
             members.append(number);
     }
     if (members.isEmpty())

@@ -63,7 +63,7 @@ TEST(TimeRange, NullTimeTestsTheClock)
     EXPECT_FALSE(IsInTimeRange(Hms(23, 0, 0), Hms(0, 1, 0), &left));
 }
 
-TEST(TimeCompare, DatesSortInvalidOnesFirst)
+TEST(TimeCompare, DatesSortInvalidOnesFirstAndConvert)
 {
     const DateValue none{}, feb30{2026, 2, 30}, a{2026, 3, 31}, b{2026, 4, 1}, never{9999, 12, 31};
     EXPECT_EQ(CompareDate(a, b), -1);
@@ -74,6 +74,12 @@ TEST(TimeCompare, DatesSortInvalidOnesFirst)
     EXPECT_EQ(CompareDate(never, none), 1);
     EXPECT_EQ(CompareDate(feb30, a), -1);
     EXPECT_EQ(CompareDate(none, feb30), 0);
+
+    EXPECT_EQ(ToDateValue(ToQDate(b)), b);
+    EXPECT_FALSE(ToQDate(feb30).isValid());
+    EXPECT_EQ(ToDateValue(QDate()), none);
+    EXPECT_EQ(WeekdayDigitOf(QDate(2026, 4, 5)), u'1'); // Sunday
+    EXPECT_EQ(WeekdayDigitOf(QDate(2026, 4, 4)), u'7'); // Saturday
 }
 
 TEST(TimeCompare, SystemTimesTimeCodesAndMilliseconds)

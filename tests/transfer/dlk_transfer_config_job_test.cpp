@@ -1,8 +1,9 @@
 // Configuration jobs against an emulated player: the player's send file made
 // from its named setup, details and record and the operating hours, uploaded
 // with the attached files (and the display-link file when there is one), the
-// clock and load commands, the player record afterwards; failures that mark
-// the record; and the network form, whose reboot depends on the version.
+// clock and load commands, the player record afterwards (copied whole by the
+// window while the job rewrites it); failures that mark the record; and the
+// network form, whose reboot depends on the version.
 
 #include "job_test_fixture.h"
 
@@ -14,6 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -112,7 +117,20 @@ protected:
 TEST_F(ConfigJobTest, TheSetupIsSentLoadedAndTakenIntoTheRecord)
 {
     auto worker = makeWorker(&m_options);
+    // The window copies the record while the job rewrites it: each copy is
+    // the record before or after, never a mix (ThreadSanitizer sees the rest).
+    std::atomic<bool> jobEnded = false;
+    QSet<QString> passwordsSeen;
+    std::thread window([&] {
+        do {
+            if (const std::optional<PlayerRecord> copy = m_players.CopyPlayer(kPlayerNumber))
+                passwordsSeen.insert(copy->Pass);
+        } while (!jobEnded);
+    });
     EXPECT_TRUE(runConfig(*worker));
+    jobEnded = true;
+    window.join();
+    EXPECT_TRUE((passwordsSeen - QSet<QString>{QString(), QStringLiteral("secret")}).isEmpty());
     EXPECT_EQ(outcome(*worker), pair(DLK_STATE_DONE, 0));
 
     EXPECT_EQ(sentCommands(), QStringList({"SYST", "/import/kdp-r40_setup_send.xml", "/import/logo.png",

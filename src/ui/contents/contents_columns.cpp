@@ -3,6 +3,7 @@
 #include "app/telv_list_model.h"
 #include "core/content_id.h"
 #include "core/format_utils.h"
+#include "core/time_utils.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/control_property.h"
@@ -323,14 +324,13 @@ QString FormatSizeKb(quint64 bytes)
 
 QString FormatWeekdays(const QString &week)
 {
-    static const QString kDigits = QStringLiteral("1234567");
     static const QString kNames = QStringLiteral("日月火水木金土");
     QStringList names;
-    for (int i = 0; i < kDigits.size(); ++i) {
-        if (week.contains(kDigits[i]))
-            names.append(kNames.mid(i, 1));
+    for (int day = 0; day < kNames.size(); ++day) {
+        if (week.contains(WeekdayDigit(day)))
+            names.append(kNames.mid(day, 1));
     }
-    return names.size() == kDigits.size() ? QString() : names.join(QLatin1Char(' '));
+    return names.size() == kNames.size() ? QString() : names.join(QLatin1Char(' '));
 }
 
 QString ColumnText(const CPropertyBase &record, int kind, int row)

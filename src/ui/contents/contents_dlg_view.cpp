@@ -1,5 +1,6 @@
 #include "ui/contents/contents_dlg_view.h"
 
+#include "app/idle_signal.h"
 #include "app/main_frame.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/app_ini.h"
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedLayout>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -219,10 +219,7 @@ void CContentsDlgView::createControls()
     connect(m_action, &QPushButton::clicked, this, &CContentsDlgView::onActionButton);
     connect(m_stop, &QPushButton::clicked, this, &CContentsDlgView::onStopButton);
     // The stop follows the frame's transfer, which starts and ends without telling the pane.
-    auto *stopTimer = new QTimer(this);
-    stopTimer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
-    connect(stopTimer, &QTimer::timeout, this, &CContentsDlgView::updateStopButton);
-    stopTimer->start();
+    connect(&CIdleSignal::Instance(), &CIdleSignal::idle, this, &CContentsDlgView::updateStopButton);
 
     auto *row = new QHBoxLayout;
     row->addWidget(m_comboLabel);

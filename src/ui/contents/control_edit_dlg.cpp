@@ -27,8 +27,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <mutex>
-
 namespace {
 
 constexpr int kMaxVolumeDigits = 3;
@@ -46,14 +44,6 @@ constexpr TypeItem kTypeItems[] = {
     {"COM 制御", CControlProperty::CTRL_COM},
 };
 const char *const kVolumeKinds[] = {"ミュート", "システム設定", "ユーザー定義"};
-
-bool findPlayer(qint32 number, PlayerRecord &record)
-{
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    std::lock_guard lock(players.GetLock());
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record);
-}
 
 bool isHexKey(const QString &text)
 {
@@ -223,9 +213,8 @@ void CControlEditDlg::fillTestTargets()
     m_testTarget->clear();
     m_testTarget->addItem(QStringLiteral("COM1"), 1);
     m_testTarget->addItem(QStringLiteral("COM2"), 2);
-    PlayerRecord preview;
-    if (findPlayer(GetAppIni().GetLastPreviewSet(), preview)) {
-        const int displays = preview.DispTotalX * preview.DispTotalY;
+    if (const auto preview = GetAppData().GetPlayerXml().CopyPlayer(GetAppIni().GetLastPreviewSet())) {
+        const int displays = preview->DispTotalX * preview->DispTotalY;
         for (int n = 1; n <= displays; ++n)
             m_testTarget->addItem(QStringLiteral("ディスプレイ %1").arg(n), kComTargetDisplayBase + n);
     }
@@ -332,9 +321,12 @@ void CControlEditDlg::OnTest()
     if (m_worker || !UpdateControlProperty(false) || !frame || !frame->CanStartOperation(false, false))
         return;
     QList<qint32> targets;
-    PlayerRecord player;
-    if (!SetPreviewTarget(this, targets) || !findPlayer(targets.first(), player))
+    if (!SetPreviewTarget(this, targets))
         return;
+    const std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(targets.first());
+    if (!found)
+        return;
+    const PlayerRecord player = *found;
     const QString sendHex = m_record.GetCtrlParam1();
     const QString responseHex = m_record.GetCtrlParam2();
     const int target = m_testTarget->currentData().toInt();

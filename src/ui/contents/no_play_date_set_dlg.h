@@ -9,6 +9,7 @@
 
 #include <array>
 
+class CWeekdayChecks;
 class QCheckBox;
 class QDateEdit;
 
@@ -53,11 +54,10 @@ protected:
 
 private:
     void setAllWeekdays(bool checked);
-    QString checkedWeekdays() const;
 
     QDateEdit *m_startEdit;
     QDateEdit *m_endEdit;
-    std::array<QCheckBox *, 7> m_weekdays{};
+    CWeekdayChecks *m_weekdays;
     DateValue m_start;
     DateValue m_end;
     QString m_week;

@@ -41,7 +41,7 @@ bool CLayoutPropDlgView::OnInitDialog()
     form->addRow(LoadString(kTextResolution), m_resolutionText);
     form->addRow(LoadString(kOrientationLabel), m_orientationText);
     form->addRow(QString::fromUtf8("レイアウト"), m_choice);
-    static_cast<QBoxLayout *>(layout())->addLayout(form);
+    GetBodyLayout()->addLayout(form);
     layout()->addWidget(m_notice);
     layout()->addWidget(m_close);
     connect(m_choice, &QComboBox::activated, this, &CLayoutPropDlgView::onChoice);

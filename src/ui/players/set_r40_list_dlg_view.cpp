@@ -1,8 +1,8 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
 #include "app/control_id.h"
+#include "app/idle_signal.h"
 #include "app/main_frame.h"
-#include "app/telv_tool_bar_ctrl.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,13 +65,10 @@ bool CSetR40ListDlgView::OnInitDialog()
     content->addLayout(makeCommandButtons());
     AddContent(content);
     // Transfers and commands start and end elsewhere; the buttons follow them.
-    auto *timer = new QTimer(this);
-    timer->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
-    connect(timer, &QTimer::timeout, this, [this] {
+    connect(&CIdleSignal::Instance(), &CIdleSignal::idle, this, [this] {
         updateCommandButtons();
         showReportedFacts();
     });
-    timer->start();
     updateCommandButtons();
     return true;
 }
@@ -104,10 +100,8 @@ void CSetR40ListDlgView::updateCommandButtons()
 
 bool CSetR40ListDlgView::hasStoredMacAddress(qint32 player)
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(player);
-    return position >= 0 && players.GetPlayer(position, record) && !record.MacAddress.trimmed().isEmpty();
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(player);
+    return record && !record->MacAddress.trimmed().isEmpty();
 }
 
 qint32 CSetR40ListDlgView::selectedStoredPlayer() const
@@ -117,19 +111,13 @@ qint32 CSetR40ListDlgView::selectedStoredPlayer() const
         return -1;
     // A player added on the page and not yet saved is not there to address.
     const qint32 number = m_edit.Players()[size_t(row)].Number;
-    return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
+    return GetAppData().GetPlayerXml().CopyPlayer(number) ? number : -1;
 }
 
 void CSetR40ListDlgView::showReportedFacts()
 {
-    const qint32 player = selectedStoredPlayer();
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    {
-        // A status query's worker may be storing them just now.
-        std::lock_guard lock(players.GetLock());
-        players.GetPlayer(players.FindPlayer(player), record);
-    }
+    // A status query's worker may be storing them just now: read a copy.
+    const PlayerRecord record = GetAppData().GetPlayerXml().CopyPlayer(selectedStoredPlayer()).value_or(PlayerRecord{});
     m_serial->setText(record.Serial);
     m_timeZone->setText(record.TimeZone);
 }

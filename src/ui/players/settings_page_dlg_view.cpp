@@ -37,8 +37,7 @@ bool CSettingsPageDlgView::OnInitDialog()
 
 void CSettingsPageDlgView::AddContent(QLayout *content)
 {
-    if (auto *column = qobject_cast<QBoxLayout *>(layout()))
-        column->insertLayout(column->indexOf(m_ok), content, 1);
+    GetBodyLayout()->insertLayout(GetBodyLayout()->indexOf(m_ok), content, 1);
 }
 
 void CSettingsPageDlgView::WatchChanges(QWidget *control)

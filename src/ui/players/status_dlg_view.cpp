@@ -1,7 +1,7 @@
 #include "ui/players/status_dlg_view.h"
 
+#include "app/idle_signal.h"
 #include "app/main_frame.h"
-#include "app/telv_tool_bar_ctrl.h"
 #include "core/printf_format.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
@@ -105,10 +105,8 @@ QString DetailText(qint32 detail)
 
 QString PlayerName(qint32 number)
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(number);
-    return position >= 0 && players.GetPlayer(position, record) ? record.Name : QString::number(number);
+    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(number);
+    return record ? record->Name : QString::number(number);
 }
 
 } // namespace
@@ -135,16 +133,12 @@ bool CStatusDlgView::OnInitDialog()
         titles << QString::fromUtf8(title);
     m_players->setHorizontalHeaderLabels(titles);
     layout()->addWidget(m_players);
-    if (auto *column = qobject_cast<QBoxLayout *>(layout()))
-        column->addLayout(makeControls());
+    GetBodyLayout()->addLayout(makeControls());
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshIntervalMs);
     connect(m_refresh, &QTimer::timeout, this, &CStatusDlgView::UpdateState);
     // Transfers and commands start and end elsewhere; the controls follow them.
-    auto *idle = new QTimer(this);
-    idle->setInterval(CTelvToolBarCtrl::kIdleUpdateMs);
-    connect(idle, &QTimer::timeout, this, &CStatusDlgView::updateControls);
-    idle->start();
+    connect(&CIdleSignal::Instance(), &CIdleSignal::idle, this, &CStatusDlgView::updateControls);
     SetViewMode(m_mode);
     UpdateState();
     return true;
@@ -236,7 +230,7 @@ qint32 CStatusDlgView::selectedPlayer() const
 {
     const CMainFrame *frame = GetMainFrame();
     const qint32 number = frame ? frame->GetCurrentPlayerId() : -1;
-    return GetAppData().GetPlayerXml().FindPlayer(number) >= 0 ? number : -1;
+    return GetAppData().GetPlayerXml().CopyPlayer(number) ? number : -1;
 }
 
 // Every player that communicates.

@@ -2,6 +2,8 @@
 
 #include "app/color_dialog.h"
 #include "app/main_frame.h"
+#include "app/weekday_checks.h"
+#include "core/time_utils.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
@@ -238,8 +240,7 @@ CCalendarDlgView::DayPlan CCalendarDlgView::planOf(const QDate &date)
     CContentsList *schedules = store.GetList(51);
     if (!calendar || !schedules || !date.isValid())
         return plan;
-    const int position =
-        calendar->FindByDate(DateValue{quint16(date.year()), quint16(date.month()), quint16(date.day())});
+    const int position = calendar->FindByDate(ToDateValue(date));
     const auto *row = position >= 0 ? dynamic_cast<const CCalendarProperty *>(calendar->GetAt(position)) : nullptr;
     if (!row || row->GetFlag() == CCalendarProperty::FLAG_NOTPLAY)
         return plan;

@@ -9,7 +9,6 @@
 #include "ops/clipboard_formats.h"
 #include "ui/contents/name_dlg.h"
 #include "ui/contents/playlist_opt_dlg.h"
-#include "ui/timetable/timetable_editor.h"
 
 #include <QMenu>
 
@@ -53,7 +52,7 @@ QString TrackNameOfFlag(int flag)
 } // namespace
 
 CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
-    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode)), m_listType(listType == 53 ? 53 : 52), m_mode(mode)
+    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode), mode), m_listType(listType == 53 ? 53 : 52)
 {
 }
 
@@ -90,14 +89,14 @@ CPlaylistEditModel *CPlaylistEditDlgView::model() const
     return IsEditing() ? store.GetPlaylistModel(m_listType) : store.GetSecondPlaylistModel(m_listType);
 }
 
-void CPlaylistEditDlgView::initEditing()
+CTimetableModel *CPlaylistEditDlgView::shownModel() const
 {
-    if (!IsEditing()) {
-        addButton("clear", "クリア", [this] { OnClear(); });
-        return;
-    }
+    return model();
+}
+
+CTimetableEditor::Setup CPlaylistEditDlgView::editorSetup()
+{
     CTimetableEditor::Setup setup;
-    setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
     const bool bgm = m_listType == 53;
     setup.changed = [this] { editedListChanged(); };
     setup.firstStart = [] { return TimeValue{}; };
@@ -106,27 +105,20 @@ void CPlaylistEditDlgView::initEditing()
                           CTimetableModel::kMaxItems);
     };
     setup.eventFormat = CLIPBOARD_PLAYLIST_EVENT;
-    m_editor = new CTimetableEditor(GetGrid(), std::move(setup));
-    GetGrid()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(GetGrid(), &QWidget::customContextMenuRequested, this, &CPlaylistEditDlgView::showContextMenu);
+    return setup;
+}
 
-    addButton("new", "新規作成", [this] { OnNew(); });
-    addButton("save", "保存", [this] { OnSave(false); });
-    addButton("saveAsNew", "新規保存", [this] { OnSave(true); });
-    addButton("time", "時間変更", [this] { m_editor->EditCurrentTime(true); });
-    addButton("delete", "削除", [this] { m_editor->DeleteCurrent(); });
-    addButton("settings", bgm ? "名称" : "解像度", [this] { OnListSettings(); });
+void CPlaylistEditDlgView::initEditing()
+{
+    addButton("settings", m_listType == 53 ? "名称" : "解像度", [this] { OnListSettings(); });
     addButton("preview", "プレビュー", [this] { OnPreview(); });
 }
 
-void CPlaylistEditDlgView::showContextMenu(const QPoint &point)
+void CPlaylistEditDlgView::addMenuCommands(QMenu &menu)
 {
-    QMenu menu(this);
-    m_editor->AddCommands(menu);
     menu.addSeparator();
     menu.addAction(QStringLiteral("コピー"), this, [this] { OnCopy(); });
     menu.addAction(QStringLiteral("貼り付け"), this, [this] { OnPaste(); });
-    menu.exec(GetGrid()->viewport()->mapToGlobal(point));
 }
 
 void CPlaylistEditDlgView::refresh()
@@ -153,12 +145,6 @@ void CPlaylistEditDlgView::OnCheckListChanged(int contentType, int)
 {
     if (!IsEditing() && contentType == m_listType)
         refresh();
-}
-
-void CPlaylistEditDlgView::OnContentsListChanged(int, int, int)
-{
-    // Titles of the shown contents may have changed.
-    refresh();
 }
 
 void CPlaylistEditDlgView::OnPrint()

@@ -1,45 +1,34 @@
 #pragma once
-// The playlist and background-music list pane: the list loaded into its model
-// (the edit pane's or the check pane's) with its number, title and rows. It
-// knows its list type (52 playlist, 53 background-music list) and whether it
-// edits the list or only shows it.
+// The playlist and background-music list pane (timetable_pane_dlg.h): the
+// list loaded into its model with its number, title and rows. It knows its
+// list type (52 playlist, 53 background-music list).
 //
-// The edit pane composes the list on its grid (timetable_editor.h): contents
-// of the contents pane drop on a track, a playlist's tracks take any playable
-// content and a background-music list's track audio. Its buttons and context
-// menu make a new list, save it (in place or under a new number), preview it
-// on the preview player, set a playlist's resolution or a background-music
-// list's name, copy and paste stored lists, and print. The check pane shows a
-// stored list and can be emptied.
+// On the edit pane's grid a playlist's tracks take any playable content and a
+// background-music list's track audio. Beyond the shared commands its buttons
+// preview the list on the preview player and set a playlist's resolution or a
+// background-music list's name, and its context menu copies and pastes stored
+// lists. The selected row of a playlist is the one the layout check draws.
 
-#include "ui/timetable/timetable_grid.h"
+#include "ui/timetable/timetable_pane_dlg.h"
 
 class CPlaylistEditModel;
-class CTimetableEditor;
 
 class CPlaylistEditDlgView : public CTimetablePaneDlg {
     Q_OBJECT
 public:
-    enum Mode : int { MODE_VIEWING = 0, MODE_EDITING = 1 };
-
     CPlaylistEditDlgView(int listType, int mode);
 
     int GetListType() const { return m_listType; }
-    bool IsEditing() const { return m_mode == MODE_EDITING; }
-    // The grid's editor; null in the check pane.
-    CTimetableEditor *GetEditor() const { return m_editor; }
     // The names of a list type's tracks, in track order.
     static QStringList TrackNames(const CPlaylistEditModel &model);
 
     void OnEditListChanged(int contentType, int flag) override;
     void OnCheckListChanged(int contentType, int flag) override;
-    void OnContentsListChanged(int contentType, int index, int flag) override;
     void OnPrint() override;
 
-    // The pane's commands.
-    void OnNew();
-    void OnSave(bool asNew);
-    void OnClear();
+    void OnNew() override;
+    void OnSave(bool asNew) override;
+    void OnClear() override;
     void OnPreview();
     // The resolution of a playlist (CPlaylistOptDlg) or the name of a
     // background-music list (CNameDlg).
@@ -50,14 +39,14 @@ public:
 protected:
     bool OnInitDialog() override;
     void refresh() override;
+    CTimetableModel *shownModel() const override;
+    CTimetableEditor::Setup editorSetup() override;
     void initEditing() override;
+    void addMenuCommands(QMenu &menu) override;
 
 private:
     CPlaylistEditModel *model() const;
-    void showContextMenu(const QPoint &point);
     void editedListChanged();
 
     int m_listType;
-    int m_mode;
-    CTimetableEditor *m_editor = nullptr;
 };

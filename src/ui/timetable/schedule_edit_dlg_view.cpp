@@ -6,12 +6,7 @@
 #include "model/contents_store.h"
 #include "model/schedule_edit_model.h"
 #include "ops/clipboard_formats.h"
-#include "ui/timetable/timetable_editor.h"
-
-#include <QMenu>
-
 namespace {
-
 
 // The tracks by item kind: the lists, then the four content tracks.
 QString TrackNameOfKind(int kind)
@@ -35,7 +30,7 @@ QString TrackNameOfKind(int kind)
 } // namespace
 
 CScheduleEditDlgView::CScheduleEditDlgView(int mode)
-    : CTimetablePaneDlg(QSize(600, 280), mode == MODE_EDITING ? 5504 : 6201), m_mode(mode)
+    : CTimetablePaneDlg(QSize(600, 280), mode == MODE_EDITING ? 5504 : 6201, mode)
 {
 }
 
@@ -53,14 +48,14 @@ CScheduleEditModel *CScheduleEditDlgView::model() const
     return IsEditing() ? store.GetScheduleModel() : store.GetSecondScheduleModel();
 }
 
-void CScheduleEditDlgView::initEditing()
+CTimetableModel *CScheduleEditDlgView::shownModel() const
 {
-    if (!IsEditing()) {
-        addButton("clear", "クリア", [this] { OnClear(); });
-        return;
-    }
+    return model();
+}
+
+CTimetableEditor::Setup CScheduleEditDlgView::editorSetup()
+{
     CTimetableEditor::Setup setup;
-    setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
     setup.changed = [] {
         if (CMainFrame *frame = GetMainFrame())
             frame->NotifyEditScheduleChanged(0);
@@ -85,24 +80,13 @@ void CScheduleEditDlgView::initEditing()
         CMainFrame *frame = GetMainFrame();
         return !frame || frame->CheckScheduleTime(start, end, wrongField);
     };
-    m_editor = new CTimetableEditor(GetGrid(), std::move(setup));
-    // A new schedule has one empty cell to drop the first list on.
-    GetGrid()->GetTableModel()->SetEmptyRow(true);
-    GetGrid()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(GetGrid(), &QWidget::customContextMenuRequested, this, &CScheduleEditDlgView::showContextMenu);
-
-    addButton("new", "新規作成", [this] { OnNew(); });
-    addButton("save", "保存", [this] { OnSave(false); });
-    addButton("saveAsNew", "新規保存", [this] { OnSave(true); });
-    addButton("time", "時間変更", [this] { m_editor->EditCurrentTime(true); });
-    addButton("delete", "削除", [this] { m_editor->DeleteCurrent(); });
+    return setup;
 }
 
-void CScheduleEditDlgView::showContextMenu(const QPoint &point)
+void CScheduleEditDlgView::initEditing()
 {
-    QMenu menu(this);
-    m_editor->AddCommands(menu);
-    menu.exec(GetGrid()->viewport()->mapToGlobal(point));
+    // A new schedule has one empty cell to drop the first list on.
+    GetGrid()->GetTableModel()->SetEmptyRow(true);
 }
 
 void CScheduleEditDlgView::refresh()
@@ -127,11 +111,6 @@ void CScheduleEditDlgView::OnCheckScheduleChanged()
 {
     if (!IsEditing())
         refresh();
-}
-
-void CScheduleEditDlgView::OnContentsListChanged(int, int, int)
-{
-    refresh();
 }
 
 void CScheduleEditDlgView::OnPrint()

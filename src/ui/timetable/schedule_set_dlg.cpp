@@ -3,19 +3,19 @@
 #include "app/calendar_colors.h"
 #include "app/control_id.h"
 #include "app/dialog_buttons.h"
+#include "app/weekday_checks.h"
 #include "core/message_box.h"
+#include "core/time_utils.h"
 #include "model/app_data.h"
 #include "ops/frame_checks.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/contents/no_play_date_set_dlg.h"
-#include "ui/timetable/timetable_grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLocale>
 #include <QTimeEdit>
 
@@ -24,16 +24,6 @@ namespace {
 constexpr quint32 kMsgNoGroup = 5326;
 // The calendar colours are dark: their names read in white.
 constexpr ColorRef kColorTextColor = 0xFFFFFF;
-
-QDate ToQDate(const DateValue &date)
-{
-    return QDate(date.year, date.month, date.day);
-}
-
-DateValue ToDateValue(const QDate &date)
-{
-    return DateValue{quint16(date.year()), quint16(date.month()), quint16(date.day())};
-}
 
 QTime ToQTime(const TimeValue &time)
 {
@@ -68,13 +58,7 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
     }
     for (QTimeEdit *edit : {m_startTime, m_endTime})
         edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    auto *days = new QHBoxLayout;
-    // Sunday first, as the weekday digits count.
-    const QStringList dayNames = ShortDayNamesSundayFirst();
-    for (int i = 0; i < 7; ++i) {
-        m_days[size_t(i)] = WithControlId(new QCheckBox(dayNames[i], this), kFirstWeekdayId + i);
-        days->addWidget(m_days[size_t(i)]);
-    }
+    m_days = new CWeekdayChecks(kWeekdayIds, this);
 
     auto *form = new QFormLayout(this);
     form->addRow(m_setSchedule);
@@ -84,7 +68,7 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("終了日"), m_endDate);
     form->addRow(QStringLiteral("開始時間"), m_startTime);
     form->addRow(QStringLiteral("終了時間"), m_endTime);
-    form->addRow(QStringLiteral("曜日の指定"), days);
+    form->addRow(QStringLiteral("曜日の指定"), m_days);
     form->addRow(CreateOkCancelButtons(this));
     connect(m_setSchedule, &QCheckBox::toggled, this, &CScheduleSetDlg::enableFields);
     fillColors();
@@ -93,7 +77,7 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
 
 QCheckBox *CScheduleSetDlg::GetWeekdayCheck(int day) const
 {
-    return day >= 0 && day < int(m_days.size()) ? m_days[size_t(day)] : nullptr;
+    return m_days->GetCheck(day);
 }
 
 void CScheduleSetDlg::SetBlock(const ScheduleSetBlock &block)
@@ -136,8 +120,7 @@ void CScheduleSetDlg::showBlock()
     m_endDate->setDate(end.isValid() ? end : m_startDate->date());
     m_startTime->setTime(ToQTime(m_block.startTime));
     m_endTime->setTime(ToQTime(m_block.endTime));
-    for (int i = 0; i < 7; ++i)
-        m_days[size_t(i)]->setChecked(m_block.weekdays.contains(QChar(u'1' + i)));
+    m_days->SetWeekdays(m_block.weekdays);
     enableFields();
 }
 
@@ -150,18 +133,7 @@ void CScheduleSetDlg::enableFields()
         field->setEnabled(asked);
     for (QTimeEdit *field : {m_startTime, m_endTime})
         field->setEnabled(asked && choosing);
-    for (QCheckBox *day : m_days)
-        day->setEnabled(asked);
-}
-
-QString CScheduleSetDlg::checkedWeekdays() const
-{
-    QString week;
-    for (int i = 0; i < 7; ++i) {
-        if (m_days[size_t(i)]->isChecked())
-            week.append(QChar(u'1' + i));
-    }
-    return week;
+    m_days->setEnabled(asked);
 }
 
 quint32 CScheduleSetDlg::refusal() const
@@ -171,7 +143,7 @@ quint32 CScheduleSetDlg::refusal() const
     if (m_group->currentText().isEmpty())
         return kMsgNoGroup;
     if (const quint32 period = CNoPlayDateSetDlg::PeriodRefusal(m_startDate->date(), m_endDate->date(),
-                                                                 checkedWeekdays()))
+                                                                 m_days->GetWeekdays()))
         return period;
     if (!m_startTime->isEnabled())
         return 0;
@@ -200,6 +172,6 @@ void CScheduleSetDlg::accept()
     m_block.endDate = ToDateValue(m_endDate->date());
     m_block.startTime = ToTimeValue(m_startTime->time());
     m_block.endTime = ToTimeValue(m_endTime->time());
-    m_block.weekdays = checkedWeekdays();
+    m_block.weekdays = m_days->GetWeekdays();
     QDialog::accept();
 }

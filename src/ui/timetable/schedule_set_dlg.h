@@ -22,6 +22,7 @@
 #include <array>
 
 class CColorComboBox;
+class CWeekdayChecks;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -39,7 +40,7 @@ public:
     static constexpr int kStartTimeId = 1306;
     static constexpr int kEndTimeId = 1307;
     // The weekday checks, Sunday to Saturday.
-    static constexpr int kFirstWeekdayId = 1311;
+    static constexpr std::array<int, 7> kWeekdayIds = {1311, 1312, 1313, 1314, 1315, 1316, 1317};
 
     explicit CScheduleSetDlg(QWidget *parent = nullptr);
 
@@ -63,7 +64,6 @@ private:
     void fillColors();
     void showBlock();
     void enableFields();
-    QString checkedWeekdays() const;
     // The message that refuses the fields; 0 when they can be taken.
     quint32 refusal() const;
 
@@ -75,5 +75,5 @@ private:
     QDateEdit *m_endDate = nullptr;
     QTimeEdit *m_startTime = nullptr;
     QTimeEdit *m_endTime = nullptr;
-    std::array<QCheckBox *, 7> m_days{};
+    CWeekdayChecks *m_days = nullptr;
 };

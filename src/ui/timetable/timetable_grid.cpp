@@ -6,11 +6,7 @@
 #include "model/property_base.h"
 #include "model/timetable_model.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLayout>
-#include <QLocale>
 #include <QPushButton>
 
 namespace {
@@ -108,74 +104,7 @@ void CTimetableGrid::CellAt(const QPoint &point, int &row, int &column) const
     column = columnAt(point.x());
 }
 
-// ---- Pane ----------------------------------------------------------------------------------
-
-CTimetablePaneDlg::CTimetablePaneDlg(const QSize &initialSize, quint32 titleId)
-    : CTitledPaneDlg(0, initialSize, titleId)
-{
-}
-
-bool CTimetablePaneDlg::OnInitDialog()
-{
-    CTitledPaneDlg::OnInitDialog();
-    m_caption = new QLabel(this);
-    m_grid = new CTimetableGrid(this);
-    m_buttons = new QHBoxLayout;
-    m_print = CreatePrintButton(this);
-    connect(m_print, &QPushButton::clicked, this, [this] { OnPrint(); });
-    layout()->addWidget(m_caption);
-    layout()->addWidget(m_grid);
-    initEditing();
-    m_buttons->addStretch(1);
-    m_buttons->addWidget(m_print);
-    if (auto *box = qobject_cast<QBoxLayout *>(layout()))
-        box->addLayout(m_buttons);
-    refresh();
-    return true;
-}
-
-QPushButton *CTimetablePaneDlg::addButton(const char *name, const char *text, const std::function<void()> &command)
-{
-    auto *button = new QPushButton(QString::fromUtf8(text), this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [command] { command(); });
-    m_buttons->addWidget(button);
-    return button;
-}
-
-QPushButton *CTimetablePaneDlg::GetButton(const QString &name) const
-{
-    return findChild<QPushButton *>(name);
-}
-
-QString CTimetablePaneDlg::GetListCaption() const
-{
-    return m_caption ? m_caption->text() : QString();
-}
-
-void CTimetablePaneDlg::setCaption(const QString &text)
-{
-    if (m_caption)
-        m_caption->setText(text);
-}
-
-void CTimetablePaneDlg::showModel(const CTimetableModel &model, const QStringList &trackNames)
-{
-    if (!m_grid)
-        return;
-    m_caption->setText(CTimetableGrid::ListCaption(model));
-    m_grid->ShowModel(model, trackNames);
-}
-
-QStringList ShortDayNamesSundayFirst()
-{
-    const QLocale japanese(QLocale::Japanese);
-    QStringList names;
-    for (int day = 0; day < 7; ++day)
-        names << japanese.dayName(day == 0 ? Qt::Sunday : day, QLocale::ShortFormat);
-    return names;
-}
+// ---- Shared by the panes -------------------------------------------------------------------
 
 QPushButton *CreatePrintButton(QWidget *pane)
 {

@@ -5,18 +5,13 @@
 // where an item started in an earlier row goes on). The table model reads the edit model on demand,
 // so a list of thousands of rows opens as fast as its visible cells paint.
 
-#include "app/titled_pane_dlg.h"
 #include "core/win_types.h"
-
-#include <functional>
 
 #include <QAbstractTableModel>
 #include <QTableView>
 
 class CTimetableModel;
-class QLabel;
 class QPushButton;
-class QHBoxLayout;
 
 class CTimetableTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -57,44 +52,6 @@ public:
 private:
     CTimetableTableModel *m_table;
 };
-
-// A pane that shows one model in a caption ("<number> <title>") and a grid
-// under its title, with a row of buttons ending with the print button.
-class CTimetablePaneDlg : public CTitledPaneDlg {
-    Q_OBJECT
-public:
-    CTimetablePaneDlg(const QSize &initialSize, quint32 titleId);
-
-    QString GetListCaption() const;
-    CTimetableGrid *GetGrid() const { return m_grid; }
-    QPushButton *GetPrintButton() const { return m_print; }
-    // The button of a command; null when the pane has none of the name.
-    QPushButton *GetButton(const QString &name) const;
-    // The print button: prints what the pane shows through the main frame.
-    virtual void OnPrint() = 0;
-
-protected:
-    bool OnInitDialog() override;
-    // Shows the pane's model again.
-    virtual void refresh() = 0;
-    // Adds the pane's own widgets (buttons before the print button, the
-    // grid's drop target and menu); called once the grid exists.
-    virtual void initEditing() {}
-    void showModel(const CTimetableModel &model, const QStringList &trackNames);
-    void setCaption(const QString &text);
-    // A button before the print button, running command when clicked.
-    QPushButton *addButton(const char *name, const char *text, const std::function<void()> &command);
-
-private:
-    QLabel *m_caption = nullptr;
-    CTimetableGrid *m_grid = nullptr;
-    QHBoxLayout *m_buttons = nullptr;
-    QPushButton *m_print = nullptr;
-};
-
-// The seven short Japanese weekday names, Sunday first as the calendar shows
-// the week and as the weekday digits of a schedule count.
-QStringList ShortDayNamesSundayFirst();
 
 // The print button of a pane ("印刷").
 QPushButton *CreatePrintButton(QWidget *pane);
