@@ -149,6 +149,6 @@ TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
     EXPECT_EQ(QFile::permissions(dir.filePath("Player.xml")), owner);
     EXPECT_EQ(QFile::permissions(dir.filePath("Setup/1/kdp-r40_setup.xml")), owner);
     // Other files, and files reached through links, are left alone.
-    EXPECT_TRUE(QFile::permissions(dir.filePath("Group.xml")) & QFile::ReadOther);
+    EXPECT_TRUE(QFile::permissions(dir.filePath("Group.xml")).testFlag(QFile::ReadOther));
     EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 0);
 }
