@@ -76,6 +76,19 @@ QMap<QString, QByteArray> WithoutScratch(QMap<QString, QByteArray> files)
     return files;
 }
 
+// Imports the package into target, which must refuse it before a file is
+// copied, with nothing of the library changed.
+void ExpectImportRefused(TestLibrary &target, const QString &package)
+{
+    const auto before = target.files();
+    Recorder recorder;
+    CExImport run(target.store(), target.root(), recorder.post());
+    EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
+    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
+}
+
 } // namespace
 
 TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
@@ -196,13 +209,7 @@ TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWrit
     ASSERT_EQ(DLKxCompressCab({packageFolder, {QStringLiteral("TelvData"), QStringLiteral("evil.sh")}, 2, package}), 0);
 
     TestLibrary target;
-    const auto before = target.files();
-    Recorder recorder;
-    CExImport run(target.store(), target.root(), recorder.post());
-    EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
-    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
-    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
-    EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
+    ExpectImportRefused(target, package);
     EXPECT_FALSE(QFileInfo::exists(QDir(target.root()).filePath(QStringLiteral("evil.sh"))));
 }
 
@@ -235,12 +242,6 @@ TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingCh
         const QString package = QDir(out.path()).filePath(QStringLiteral("unlike.plst"));
         ASSERT_EQ(CCabWriter().Write(members, package), CAB_OK);
         TestLibrary target;
-        const auto before = target.files();
-        Recorder recorder;
-        CExImport run(target.store(), target.root(), recorder.post());
-        EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
-        EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
-        EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
-        EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
+        ExpectImportRefused(target, package);
     }
 }
