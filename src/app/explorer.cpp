@@ -71,7 +71,11 @@ CExplorer::CExplorer(QWidget *parent) : QWebEngineView(parent), m_guard(new CLoc
     InstallFlashRuntime(page()->profile());
 }
 
-CExplorer::~CExplorer() = default;
+CExplorer::~CExplorer()
+{
+    // The page does not own the guard, and may outlive it among the children.
+    page()->setUrlRequestInterceptor(nullptr);
+}
 
 void CExplorer::Navigate(const QString &address, const QStringList &readableFolders)
 {
