@@ -59,7 +59,7 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
     const QStringList passwordFiles{dataFolder() + QStringLiteral("/Y5.ini"),
                                     dataFolder() + QStringLiteral("/Setup/1/kdp-r40_setup.xml")};
     const QString plain = dataFolder() + QStringLiteral("/Setup/1/detail_setup.xml");
-    for (const QString &path : QStringList(passwordFiles) << plain) {
+    for (const QString &path : passwordFiles + QStringList{plain}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Option]\n") > 0);
         ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
