@@ -31,7 +31,8 @@ QByteArray MimeTypeOf(const QString &path)
 }
 
 // Answers "telv-res:/<name>" with the file of that name in the runtime
-// folder; any name that would leave the folder, or is not there, fails.
+// folder; any name that would leave the folder, by ".." or by a symbolic
+// link that leads out, or is not there, fails.
 class CFlashRuntimeSchemeHandler final : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -45,7 +46,8 @@ public:
             return;
         }
         auto *file = new QFile(path, job);
-        if (!QFileInfo(path).isFile() || !file->open(QIODevice::ReadOnly)) {
+        if (!QFileInfo(path).isFile() || !ResolvesInsideFolder(FlashRuntimeFolder(), path)
+            || !file->open(QIODevice::ReadOnly)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
         }

@@ -19,6 +19,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
+#include "player/setup_xml.h"
 #include "player/sockets.h"
 #include "transfer/dlk_transfer_manager.h"
 #include "transfer/transfer_status_xml.h"
@@ -225,6 +226,13 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     // A save or download cut short by a kill leaves its temporary file beside
     // the real one; nothing else ever removes it. Each removal is logged.
     RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
+    // Files that hold passwords are written private; one written readable by
+    // others before that is narrowed now rather than at its next save.
+    NarrowFilesToOwner(DataFolderOf(baseFolder),
+                       {QLatin1String(kSettingIniFileName), QFileInfo(appData.GetPlayerFilePath()).fileName(),
+                        CContentsStore::ListFileName(CONTENT_WEB), CContentsStore::ListFileName(CONTENT_STREAMING),
+                        QLatin1String(kSetupFileName), QLatin1String(kSetupSendFileName),
+                        QLatin1String(kSetupNetFileName), QLatin1String(kSetupNetSendFileName)});
 
     appData.LoadAll();
 

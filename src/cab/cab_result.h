@@ -22,7 +22,7 @@ enum CabResult : int {
     CAB_ERR_CABINET_OPEN = 20,      // the cabinet does not exist or cannot be read
     CAB_ERR_NOT_CABINET = 21,       // no cabinet signature or an unknown format version
     CAB_ERR_TRUNCATED = 22,         // the file is shorter than its headers say
-    CAB_ERR_CORRUPT = 23,           // headers contradict themselves (ranges, counts, names)
+    CAB_ERR_CORRUPT = 23,           // headers contradict themselves (ranges, counts, names, a name twice)
     CAB_ERR_UNSUPPORTED = 24,       // LZX or Quantum folders, or a cabinet of a multi-cabinet set
     CAB_ERR_DATA = 25,              // a data block fails its checksum or does not decompress to its size
     CAB_ERR_UNSAFE_MEMBER = 26,     // a member name is absolute, has a drive prefix or a ".." part, or

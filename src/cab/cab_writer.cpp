@@ -341,12 +341,10 @@ CabResult CCabWriter::Write(const QList<CabSourceFile> &files, const QString &ca
         return CAB_ERR_COMPRESS;
     BlockBatch batch(m_threads * kBlocksPerThread);
 
-    CAtomicFile file(cabinetPath);
+    // A private cabinet is so from its first byte, also over an existing
+    // cabinet that others could read.
+    CAtomicFile file(cabinetPath, m_ownerOnly ? FileAccess::OwnerOnly : FileAccess::KeepMode);
     if (!file.open(QIODevice::WriteOnly))
-        return CAB_ERR_CABINET_WRITE;
-    // The temporary file is narrowed before a byte is written; the rename
-    // keeps its mode, also over an existing cabinet that others could read.
-    if (m_ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return CAB_ERR_CABINET_WRITE;
     CabinetOutput output(file);
     // The headers hold sizes and offsets known only at the end: reserve their

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -21,6 +22,23 @@ bool AllMemberNamesSafe(const QList<CabMember> &members)
     QStringList parts;
     return std::all_of(members.begin(), members.end(),
                        [&parts](const CabMember &member) { return SplitSafeRelativePath(member.name, parts); });
+}
+
+// Two members of one name (either separator, any case, as the file systems
+// of the cabinets' makers compare them) would leave only the last one, with
+// nothing to tell which of them was meant. Names are safe when this runs.
+bool AnyMemberNamedTwice(const QList<CabMember> &members)
+{
+    QSet<QString> seen;
+    QStringList parts;
+    for (const CabMember &member : members) {
+        SplitSafeRelativePath(member.name, parts);
+        const QString name = JoinCabMemberName(parts).toCaseFolded();
+        if (seen.contains(name))
+            return true;
+        seen.insert(name);
+    }
+    return false;
 }
 
 // Whether the members' declared sizes fit in the destination's free space.
@@ -79,6 +97,8 @@ int DLKxDecompressCab(const DlkxDecompressCabParam &param)
         return result;
     if (!AllMemberNamesSafe(reader.members()))
         return CAB_ERR_UNSAFE_MEMBER;
+    if (AnyMemberNamedTwice(reader.members()))
+        return CAB_ERR_CORRUPT;
     // A small cabinet can declare gigabytes of well-compressed members.
     if (!FitsOnDisk(reader.members(), param.destinationFolder))
         return CAB_ERR_DISK_FULL;

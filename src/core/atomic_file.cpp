@@ -36,6 +36,25 @@ void SetWriteError(int errnoValue)
     SetLastError(errnoValue != 0 ? ErrorFromErrno(errnoValue) : ERROR_INTERNAL_ERROR);
 }
 
+// Calls visit with every file of folder and its sub-folders; links are left
+// out, so nothing outside the folder is reached.
+template <class Visit>
+void forEachFileIn(const QString &folder, Visit visit)
+{
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        visit(it.fileInfo());
+    }
+}
+
+bool isReadableByOthers(const QFileInfo &file)
+{
+    constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return (file.permissions() & kOthers) != 0;
+}
+
 } // namespace
 
 QString TemporaryPathFor(const QString &path)
@@ -48,10 +67,19 @@ QString TemporaryPathFor(const QString &path)
 bool IsTemporaryName(const QString &fileName)
 {
     const QLatin1String suffix(kTemporarySuffix);
-    return fileName.size() > suffix.size() && fileName.endsWith(suffix);
+    constexpr qsizetype kLetters = 8;
+    const qsizetype dot = fileName.size() - suffix.size() - kLetters - 1;
+    if (dot < 1 || !fileName.endsWith(suffix) || fileName[dot] != u'.')
+        return false;
+    for (qsizetype i = dot + 1; i < dot + 1 + kLetters; ++i) {
+        const char16_t c = fileName[i].unicode();
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+            return false;
+    }
+    return true;
 }
 
-CAtomicFile::CAtomicFile(const QString &target) : m_target(target) {}
+CAtomicFile::CAtomicFile(const QString &target, FileAccess access) : m_target(target), m_access(access) {}
 
 CAtomicFile::~CAtomicFile()
 {
@@ -59,25 +87,76 @@ CAtomicFile::~CAtomicFile()
         Discard();
 }
 
+// A file without a name in the target's folder, unless the file system
+// cannot make one or /proc is not there to link it in place later.
+int CAtomicFile::openUnnamed(mode_t mode)
+{
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_target).absolutePath());
+    return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
 // The temporary name is created exclusively, so an existing file or link of
 // that name is never followed or reused; a taken name is tried again.
-bool CAtomicFile::open(OpenMode mode)
+int CAtomicFile::openNamed(mode_t mode)
 {
     constexpr int kNameAttempts = 8;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString path = TemporaryPathFor(m_target);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            m_temporaryPath = path;
+            return fd;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return -1;
+}
+
+bool CAtomicFile::open(OpenMode mode)
+{
     struct stat target {};
     const bool replaces = ::stat(QFile::encodeName(m_target).constData(), &target) == 0;
+    const mode_t createMode = m_access == FileAccess::OwnerOnly ? 0600 : 0666;
+    errno = 0;
+    int fd = openUnnamed(createMode);
+    if (fd < 0)
+        fd = openNamed(createMode);
+    if (fd < 0)
+        return false;
+    // The mode is right before a byte is written; a mode that cannot be set
+    // is a failed open rather than a file others may read.
+    const bool keepsMode = m_access == FileAccess::KeepMode && replaces;
+    if ((keepsMode && ::fchmod(fd, target.st_mode & 07777) != 0)
+        || !QFile::open(fd, mode | QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        const int error = errno;
+        if (!isOpen())
+            ::close(fd);
+        Discard();
+        errno = error;
+        return false;
+    }
+    return true;
+}
+
+// Gives the unnamed file a temporary name beside its target, from which it
+// is renamed in place.
+bool CAtomicFile::linkUnnamed()
+{
+    constexpr int kNameAttempts = 8;
+    const QByteArray handlePath = "/proc/self/fd/" + QByteArray::number(handle());
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        setFileName(TemporaryPathFor(m_target));
-        errno = 0;
-        if (QFile::open(mode | QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (replaces)
-                ::fchmod(handle(), target.st_mode & 07777);
+        const QString path = TemporaryPathFor(m_target);
+        if (::linkat(AT_FDCWD, handlePath.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            m_temporaryPath = path;
             return true;
         }
         if (errno != EEXIST)
             break;
     }
-    setFileName(QString());
     return false;
 }
 
@@ -91,13 +170,20 @@ bool CAtomicFile::Commit(FileDurability durability)
         Discard();
         return false;
     }
-    close();
     errno = 0;
-    if (::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(m_target).constData()) != 0) {
+    if (m_temporaryPath.isEmpty() && !linkUnnamed()) {
         SetWriteError(errno);
         Discard();
         return false;
     }
+    close();
+    errno = 0;
+    if (::rename(QFile::encodeName(m_temporaryPath).constData(), QFile::encodeName(m_target).constData()) != 0) {
+        SetWriteError(errno);
+        Discard();
+        return false;
+    }
+    m_temporaryPath.clear();
     m_committed = true;
     SetLastError(ERROR_SUCCESS);
     return true;
@@ -105,20 +191,21 @@ bool CAtomicFile::Commit(FileDurability durability)
 
 void CAtomicFile::Discard()
 {
-    if (fileName().isEmpty())
-        return;
     close();
-    QFile::remove(fileName());
-    setFileName(QString());
+    if (m_temporaryPath.isEmpty())
+        return;
+    QFile::remove(m_temporaryPath);
+    m_temporaryPath.clear();
 }
 
-bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurability durability)
+bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurability durability,
+                         FileAccess access)
 {
     if (path.isEmpty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    CAtomicFile file(path);
+    CAtomicFile file(path, access);
     errno = 0;
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s
     // count rather than only at the flush.
@@ -153,22 +240,30 @@ int RemoveAtomicWriteLeftovers(const QString &folder)
     if (folder.isEmpty())
         return 0;
     int removed = 0;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        if (!IsTemporaryName(it.fileName()) || !QFile::remove(it.filePath()))
-            continue;
-        WriteSyslog(LOG_NOTICE, "Leftover temporary file removed : %s", qUtf8Printable(it.filePath()));
+    forEachFileIn(folder, [&removed](const QFileInfo &file) {
+        if (!IsTemporaryName(file.fileName()) || !QFile::remove(file.filePath()))
+            return;
+        WriteSyslog(LOG_NOTICE, "Leftover temporary file removed : %s", qUtf8Printable(file.filePath()));
         ++removed;
-    }
+    });
     return removed;
 }
 
-void KeepFilePrivate(const QString &path)
+int NarrowFilesToOwner(const QString &folder, const QStringList &fileNames)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    ::fchmod(fd, 0600);
-    ::close(fd);
+    if (folder.isEmpty())
+        return 0;
+    int narrowed = 0;
+    forEachFileIn(folder, [&](const QFileInfo &file) {
+        if (!fileNames.contains(file.fileName()) || !isReadableByOthers(file))
+            return;
+        if (::chmod(QFile::encodeName(file.filePath()).constData(), 0600) != 0) {
+            WriteSyslog(LOG_ERR_APP, "File could not be made private : %s : Error = %u", qUtf8Printable(file.filePath()),
+                        SetLastErrorFromErrno(errno));
+            return;
+        }
+        WriteSyslog(LOG_NOTICE, "File made private : %s", qUtf8Printable(file.filePath()));
+        ++narrowed;
+    });
+    return narrowed;
 }

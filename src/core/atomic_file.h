@@ -6,24 +6,33 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
 
 // Whether a saved file is flushed to the disk before it replaces the old one.
 // Stored data is; files made afresh for one send and uploaded at once need only
 // never be seen half-written, and skip the flush that costs a disk round trip.
 enum class FileDurability { Synced, Unsynced };
 
+// Who may read a saved file. A file that holds passwords is OwnerOnly: it is
+// readable and writable by its user only from its first byte on, also when it
+// replaces a file that others could read. Otherwise a file that is replaced
+// keeps its mode, and a new one gets the usual mode of new files.
+enum class FileAccess { KeepMode, OwnerOnly };
+
 // Replaces the file at path with data. On failure the old file is left as it was
 // and the last error says why: 87 for an empty path, 3 when the folder does not
 // exist, else the code of the failed system call.
 bool WriteFileAtomically(const QString &path, const QByteArray &data,
-                         FileDurability durability = FileDurability::Synced);
+                         FileDurability durability = FileDurability::Synced,
+                         FileAccess access = FileAccess::KeepMode);
 
-// Makes the file at path readable and writable by its user only, creating it
-// empty when it is missing, for files that hold passwords. A save through
-// WriteFileAtomically keeps the mode of the file it replaces, so calling this
-// before the save means the secret is never readable by others. A file that
-// cannot be opened (no folder yet) is left to the save.
-void KeepFilePrivate(const QString &path);
+// Narrows every file of folder and its sub-folders whose name is one of
+// fileNames to its user only, logging each file narrowed: files that hold
+// passwords, written readable by others before they were made private.
+// Returns how many were narrowed.
+int NarrowFilesToOwner(const QString &folder, const QStringList &fileNames);
 
 // Every file the program writes under a name of its own before renaming it into
 // place (saves, extracted and downloaded files, copies) ends in this suffix, so
@@ -33,16 +42,19 @@ inline constexpr char kTemporarySuffix[] = ".telvq9-tmp";
 // A fresh temporary name beside path: "<path>.<8 random hex digits>" and the
 // suffix.
 QString TemporaryPathFor(const QString &path);
-// Whether a file name is one of the program's temporary names.
+// Whether a file name is one of the program's temporary names, as
+// TemporaryPathFor makes them: "<name>.<8 hex digits>" and the suffix.
 bool IsTemporaryName(const QString &fileName);
 
-// A file written under a temporary name beside its target and renamed over
-// it by Commit; destroyed uncommitted, the temporary file is removed. The
-// temporary file is created exclusively and takes the mode of the file it
-// will replace, so a private file stays private.
+// A file written beside its target and put in its place by Commit.
+// Where the file system allows it, the file has no name until the commit
+// links it under a temporary name and renames that over the target, so a
+// kill while it is written leaves nothing behind; elsewhere it is written
+// under a temporary name created exclusively. Destroyed uncommitted, the
+// file is removed. Its mode is set before a byte is written (FileAccess).
 class CAtomicFile : public QFile {
 public:
-    explicit CAtomicFile(const QString &target);
+    explicit CAtomicFile(const QString &target, FileAccess access = FileAccess::KeepMode);
     ~CAtomicFile() override;
 
     // Opens the temporary file for writing; the mode is ignored beyond that.
@@ -54,7 +66,13 @@ public:
     const QString &TargetName() const { return m_target; }
 
 private:
+    int openUnnamed(mode_t mode);
+    int openNamed(mode_t mode);
+    bool linkUnnamed();
+
     QString m_target;
+    FileAccess m_access;
+    QString m_temporaryPath; // empty while the file has no name
     bool m_committed = false;
 };
 

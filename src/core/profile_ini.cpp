@@ -72,6 +72,12 @@ QString CProfileIni::GetFileName() const
     return m_fileName;
 }
 
+void CProfileIni::SetFileAccess(FileAccess access)
+{
+    std::lock_guard lock(m_mutex);
+    m_access = access;
+}
+
 QString CProfileIni::GetString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     std::lock_guard lock(m_mutex);
@@ -520,7 +526,7 @@ QByteArray CProfileIni::serialize() const
 
 bool CProfileIni::saveLocked()
 {
-    if (!WriteFileAtomically(m_fileName, serialize()))
+    if (!WriteFileAtomically(m_fileName, serialize(), FileDurability::Synced, m_access))
         return false;
     m_stamp = stampOfFile();
     return true;

@@ -25,6 +25,7 @@
 // call), so a file replaced by another program is read again.
 // All calls are thread-safe.
 
+#include "core/atomic_file.h"
 #include "core/win_types.h"
 
 #include <QByteArray>
@@ -57,6 +58,8 @@ public:
     // Sets the file and reads it (a missing file reads as empty).
     void SetFileName(const QString &fileName);
     QString GetFileName() const;
+    // Files that hold passwords are written private (FileAccess).
+    void SetFileAccess(FileAccess access);
 
     // The value of the key, else defaultValue.
     QString GetString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
@@ -150,6 +153,7 @@ private:
 
     mutable std::mutex m_mutex;
     QString m_fileName;
+    FileAccess m_access = FileAccess::KeepMode;
     // The parsed file; mutable because a read may find the file replaced on disk.
     mutable std::vector<Block> m_blocks;
     mutable bool m_hasBom = false;

@@ -41,9 +41,9 @@ void CSettingIni::Open(const QString &fileName)
 
 void CSettingIni::SetFileName(const QString &fileName)
 {
-    // A file written before it held passwords is made private at once.
-    if (QFile::exists(fileName))
-        KeepFilePrivate(fileName);
+    // The file holds the start-up and set-up passwords: every save writes it
+    // private, also when it starts afresh after a damaged one was set aside.
+    m_ini.SetFileAccess(FileAccess::OwnerOnly);
     m_ini.SetFileName(fileName);
 }
 
@@ -84,7 +84,6 @@ bool CSettingIni::Save()
         changes.append({kOptionSection, QLatin1String(option.key), QString::number(m_options.*option.field ? 1 : 0)});
     changes.append({kOptionSection, QStringLiteral("RunPassword"), m_options.RunPassword});
     changes.append({kOptionSection, QStringLiteral("SetupPassword"), m_options.SetupPassword});
-    KeepFilePrivate(m_ini.GetFileName());
     return m_ini.WriteChanges(changes);
 }
 

@@ -234,7 +234,7 @@ bool CXmlDocument::Save(const QString &path)
     OnSaveEnd();
     if (!written)
         return fail(m_lastError); // OnSaveEnd may have touched the thread's error
-    if (!WriteFileAtomically(path, bytes))
+    if (!WriteFileAtomically(path, bytes, FileDurability::Synced, m_saveAccess))
         return fail(GetLastError());
     m_lastError = ERROR_SUCCESS;
     return true;

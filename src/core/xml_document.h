@@ -22,6 +22,8 @@
 // with the DOM helpers of dom_utils.h instead. The file is replaced atomically:
 // on any failure the old file stays as it was.
 
+#include "core/atomic_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -57,6 +59,9 @@ protected:
     virtual void OnCharacters(const QString &path, const QString &text);
     virtual void OnEndElement(const QString &path);
 
+    // Documents that hold passwords are saved private (FileAccess).
+    void SetSaveAccess(FileAccess access) { m_saveAccess = access; }
+
     virtual void OnSaveBegin();
     // Writes the document's elements with the operations below; false stops the
     // save (the old file is kept).
@@ -82,4 +87,5 @@ private:
     QXmlStreamWriter *m_writer = nullptr;
     QStringList m_openElements;
     quint32 m_lastError = 0;
+    FileAccess m_saveAccess = FileAccess::KeepMode;
 };

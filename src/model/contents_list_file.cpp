@@ -64,6 +64,9 @@ CContentsListFile::CContentsListFile(int contentType, const Records &records, co
     , m_records(records)
     , m_keep(keep)
 {
+    // Web and camera contents keep the passwords of their pages and streams.
+    if (contentType == CONTENT_WEB || contentType == CONTENT_STREAMING)
+        SetSaveAccess(FileAccess::OwnerOnly);
 }
 
 bool CContentsListFile::Read(const QString &path, int contentType, Records &records, quint32 &error)

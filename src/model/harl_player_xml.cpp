@@ -83,6 +83,8 @@ bool readPlayerField(PlayerRecord &p, QStringView name, const QString &text)
 CHarlPlayerXml::CHarlPlayerXml()
     : CRecordListXml(QStringLiteral("PlayerList"), QStringLiteral("Player"))
 {
+    // The players' passwords are stored as typed.
+    SetSaveAccess(FileAccess::OwnerOnly);
 }
 
 int CHarlPlayerXml::FindPlayer(qint32 number) const
@@ -119,14 +121,8 @@ bool CHarlPlayerXml::Save(const QString &path, int context, bool exclusive)
     std::unique_lock lock(m_lock, std::defer_lock);
     if (!exclusive)
         lock.lock();
-    // The players' passwords are stored as typed: the file is its user's only.
-    const bool existed = QFile::exists(path);
-    KeepFilePrivate(path);
     if (CXmlDocument::Save(path))
         return true;
-    // No empty list is left where there was none.
-    if (!existed)
-        QFile::remove(path);
     WriteSyslog(LOG_ERR_APP, "CHarlPlayerXml::Save Error : Error = %u : Context = %d : File Name = %s",
                 GetLastError(), context, qUtf8Printable(path));
     return false;

@@ -4,6 +4,7 @@
 #include "core/path_utils.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 bool IsSafePathComponent(const QString &name)
 {
@@ -31,4 +32,14 @@ bool JoinInsideFolder(const QString &folder, const QString &name, QString &path)
     }
     path = JoinPath(folder, cleaned);
     return true;
+}
+
+bool ResolvesInsideFolder(const QString &folder, const QString &path)
+{
+    const QString realFolder = QFileInfo(folder).canonicalFilePath();
+    const QString realPath = QFileInfo(path).canonicalFilePath();
+    if (realFolder.isEmpty() || realPath.isEmpty())
+        return false;
+    return realPath == realFolder
+        || realPath.startsWith(realFolder.endsWith(u'/') ? realFolder : realFolder + u'/');
 }

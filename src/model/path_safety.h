@@ -13,3 +13,8 @@ bool IsSafePathComponent(const QString &name);
 // result lies inside folder; false with last error 87 (path untouched) for an
 // absolute name, a ".." that leaves the folder, or an empty folder or name.
 bool JoinInsideFolder(const QString &folder, const QString &name, QString &path);
+
+// Whether path names an existing file or folder whose real location, every
+// symbolic link on the way followed, is folder itself or lies inside folder
+// (also followed): a link inside the folder that leads out does not count.
+bool ResolvesInsideFolder(const QString &folder, const QString &path);

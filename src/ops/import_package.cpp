@@ -62,6 +62,18 @@ void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
         file.setFileTime(FromSystemTime(media->GetFileDate()), QFileDevice::FileModificationTime);
 }
 
+// A video, still image or Flash content travels as one file of the size its
+// record names; a file of another size (or none) is not the content the
+// record describes. A web content's record names its page only, not the
+// package, so it is not compared.
+bool FileMatchesRecord(int type, const CPropertyBase &record, const QString &path)
+{
+    if (type != 1 && type != 2 && type != 5)
+        return true;
+    const QFileInfo file(path);
+    return file.isFile() && quint64(file.size()) == record.GetSize();
+}
+
 } // namespace
 
 int CExImport::ImportMain(const QString &packagePath)
@@ -110,11 +122,17 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
             const CPropertyBase &record = *list.GetAt(position);
             if (!CarriesFiles(*type, record))
                 continue;
-            QString path;
+            QString packagePath;
+            QString libraryPath;
             const QString &name = LinkOf(record);
-            if (!JoinInsideFolder(set.folders.MediaFolder(*type), name, path)
-                || !JoinInsideFolder(m_library.MediaFolder(*type), name, path)) {
+            if (!JoinInsideFolder(set.folders.MediaFolder(*type), name, packagePath)
+                || !JoinInsideFolder(m_library.MediaFolder(*type), name, libraryPath)) {
                 WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : Unsafe Link : Contents Index = %d : %s",
+                            record.GetIndex(), qUtf8Printable(name));
+                return false;
+            }
+            if (!FileMatchesRecord(*type, record, packagePath)) {
+                WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : File Unlike Its Record : Contents Index = %d : %s",
                             record.GetIndex(), qUtf8Printable(name));
                 return false;
             }

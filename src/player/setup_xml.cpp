@@ -149,17 +149,17 @@ QByteArray CSetupXml::document(const SystemTime *time) const
 
 bool CSetupXml::Save(const QString &path) const
 {
-    return WriteFileAtomically(path, document(nullptr));
+    return WriteFileAtomically(path, document(nullptr), FileDurability::Synced, FileAccess::OwnerOnly);
 }
 
 bool CSetupXml::SaveForSend(const QString &path, const SystemTime &time) const
 {
-    return WriteFileAtomically(path, document(&time));
+    return WriteFileAtomically(path, document(&time), FileDurability::Synced, FileAccess::OwnerOnly);
 }
 
 QString MakeSetupFilePath(const QString &baseFolder, int setupNumber)
 {
-    return inSetupFolder(baseFolder, setupNumber, QStringLiteral("kdp-r40_setup.xml"));
+    return inSetupFolder(baseFolder, setupNumber, QLatin1String(kSetupFileName));
 }
 
 QString MakeDetailSetupFilePath(const QString &baseFolder, int setupNumber)
@@ -173,7 +173,7 @@ QString MakeSetupSendFilePath(const QString &folder)
         SetLastError(ERROR_INVALID_PARAMETER);
         return QString();
     }
-    return folder + QStringLiteral("/kdp-r40_setup_send.xml");
+    return folder + u'/' + QLatin1String(kSetupSendFileName);
 }
 
 QString MakeSetupFileFolderPath(const QString &baseFolder, int setupNumber)
@@ -187,5 +187,6 @@ QString MakeSetupNetFilePath(const QString &baseFolder, bool forSend)
         SetLastError(ERROR_INVALID_PARAMETER);
         return QString();
     }
-    return DataFolderOf(baseFolder) + (forSend ? QStringLiteral("/Setup/kdp-r40_setup_net_send.xml") : QStringLiteral("/Setup/kdp-r40_setup_net.xml"));
+    return DataFolderOf(baseFolder) + QStringLiteral("/Setup/")
+        + QLatin1String(forSend ? kSetupNetSendFileName : kSetupNetFileName);
 }

@@ -23,6 +23,12 @@ inline constexpr char kPower[] = "power";       // poweronuse, poweron, poweroff
 inline constexpr char kOption[] = "option";     // text
 } // namespace SetupKey
 
+// The setup documents' names; each may hold the player's HTTP password.
+inline constexpr char kSetupFileName[] = "kdp-r40_setup.xml";
+inline constexpr char kSetupSendFileName[] = "kdp-r40_setup_send.xml";
+inline constexpr char kSetupNetFileName[] = "kdp-r40_setup_net.xml";
+inline constexpr char kSetupNetSendFileName[] = "kdp-r40_setup_net_send.xml";
+
 // The player's path of the setup file it loads.
 inline constexpr char kSetupSendRemotePath[] = "/import/kdp-r40_setup_send.xml";
 
@@ -57,10 +63,11 @@ public:
     // folder) is missing, 13 when it is not a setup document; the data are
     // then empty.
     bool Load(const QString &path);
-    // Writes the stored form atomically.
+    // Writes the stored form atomically, readable by its user only: a setup
+    // holds the player's HTTP password.
     bool Save(const QString &path) const;
     // Writes the form sent to a player atomically: the same values, with the
-    // date and time it was made on the root.
+    // date and time it was made on the root; private as the stored form.
     bool SaveForSend(const QString &path, const SystemTime &time) const;
 
     void GetSetupData(SetupData &data) const { data = m_data; }

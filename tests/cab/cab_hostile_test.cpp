@@ -176,6 +176,17 @@ TEST_F(CabHostile, OverlappingMembersAreRefused)
     EXPECT_EQ(extract(bytes), CAB_ERR_CORRUPT);
 }
 
+TEST_F(CabHostile, AMemberNamedTwiceRefusesTheWholeCabinet)
+{
+    for (const char *again : {"Video\\a.mpg", "Video/a.mpg", "VIDEO\\A.MPG"}) {
+        SCOPED_TRACE(again);
+        QDir(destination()).removeRecursively();
+        EXPECT_EQ(extract(build({{"Video\\a.mpg", TextBytes(3000)}, {again, "short"}})), CAB_ERR_CORRUPT);
+        EXPECT_FALSE(QFileInfo::exists(destination()));
+    }
+    EXPECT_EQ(extract(build({{"Video\\a.mpg", "a"}, {"Video\\b.mpg", "b"}})), CAB_OK);
+}
+
 TEST_F(CabHostile, ForeignAndUnsupportedInputIsNamed)
 {
     EXPECT_EQ(DLKxDecompressCab({m_dir.filePath("missing.cab"), destination()}), CAB_ERR_CABINET_OPEN);

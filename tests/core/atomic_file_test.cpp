@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -74,6 +75,8 @@ TEST(AtomicFile, OnlyTheProgramsOwnLeftoversAreRemovedEachLogged)
     }
     // The operator's own files, whatever they look like.
     const QStringList kept{QStringLiteral("store.ini"), QStringLiteral("notes.txt.backup"),
+                           QStringLiteral("operator-notes.telvq9-tmp"), QStringLiteral("logo.jpg.ZZZZZZZZ.telvq9-tmp"),
+                           QStringLiteral("a.ini.1234567.telvq9-tmp"), QStringLiteral(".0123abcd.telvq9-tmp"),
                            QStringLiteral("Setup/1/File/logo.jpg.backup"), QStringLiteral("clip.ini.bak"),
                            QStringLiteral("Group/G1/group.xml.Ab12Cd"), QStringLiteral("movie.mpeg2"),
                            QStringLiteral("a.xml.part"), QStringLiteral("b.jpg.tmp")};
@@ -94,23 +97,58 @@ TEST(AtomicFile, OnlyTheProgramsOwnLeftoversAreRemovedEachLogged)
     EXPECT_EQ(RemoveAtomicWriteLeftovers(QString()), 0);
 }
 
-TEST(AtomicFile, AnUncommittedFileLeavesNothingAndACommitKeepsTheTargetsMode)
+TEST(AtomicFile, AFileHasNoNameUntilCommittedAndTakesItsModeBeforeItsFirstByte)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("secret.ini"));
-    KeepFilePrivate(path);
+    const auto modeOf = [](const QString &file) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 07777 : ~0u;
+    };
+    // A kill while the file is written leaves nothing: it has no name yet.
     {
-        CAtomicFile file(path);
+        CAtomicFile file(path, FileAccess::OwnerOnly);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_TRUE(IsTemporaryName(QFileInfo(file.fileName()).fileName()));
+        struct stat info {};
+        ASSERT_EQ(::fstat(file.handle(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
         file.write("dropped");
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"secret.ini"});
-    CAtomicFile file(path);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    // A private file stays private, and narrows one that others could read.
+    ASSERT_TRUE(WriteFileAtomically(path, "shared"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    CAtomicFile file(path, FileAccess::OwnerOnly);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("kept");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"secret.ini"});
     ASSERT_TRUE(file.Commit(FileDurability::Unsynced));
     EXPECT_EQ(ReadAll(path), QByteArray("kept"));
-    EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(modeOf(path), 0600u);
+    // Other files keep the mode of the file they replace.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "again"));
+    EXPECT_EQ(modeOf(path), 0640u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"secret.ini"});
+}
+
+TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Setup/1")));
+    const QStringList names{QStringLiteral("Player.xml"), QStringLiteral("kdp-r40_setup.xml")};
+    for (const QString &name : {QStringLiteral("Player.xml"), QStringLiteral("Setup/1/kdp-r40_setup.xml"),
+                                QStringLiteral("Group.xml")}) {
+        ASSERT_TRUE(WriteFileAtomically(dir.filePath(name), "x"));
+        ASSERT_TRUE(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    }
+    ASSERT_TRUE(QFile::link(dir.filePath("Group.xml"), dir.filePath("Setup/kdp-r40_setup.xml")));
+    EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 2);
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    EXPECT_EQ(QFile::permissions(dir.filePath("Player.xml")), owner);
+    EXPECT_EQ(QFile::permissions(dir.filePath("Setup/1/kdp-r40_setup.xml")), owner);
+    // Other files, and files reached through links, are left alone.
+    EXPECT_TRUE(QFile::permissions(dir.filePath("Group.xml")).testFlag(QFile::ReadOther));
+    EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 0);
 }

@@ -84,25 +84,30 @@ TEST_F(SettingIni, SaveWritesTheRecordAndKeepsUnknownKeys)
 
 TEST_F(SettingIni, PasswordsAreStoredAsTypedInAFileOnlyItsUserReads)
 {
-    // A file written earlier with the usual mode is made private when opened.
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    // A file written earlier with the usual mode is private from its next save.
     open("[Option]\nRunPassUse=1\n");
-    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     SystemOptions o = m_ini.Options();
     o.RunPassword = QStringLiteral("kdp r40=1");
     o.SetupPassword = QStringLiteral("設定");
     m_ini.SetOptions(o);
     ASSERT_TRUE(m_ini.Save());
     EXPECT_TRUE(readFile("Y5.ini").contains("RunPassword=kdp r40=1\n"));
-    // Saving replaces the file and keeps its mode.
-    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QFile::permissions(path("Y5.ini")), owner);
 
-    // A new file is created private before anything is written to it.
-    QFile::remove(path("Y5.ini"));
-    CSettingIni fresh;
-    fresh.Open(path("Y5.ini"));
-    fresh.SetOptions(o);
-    ASSERT_TRUE(fresh.Save());
-    EXPECT_EQ(QFile::permissions(path("Y5.ini")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    // A new file, and one made anew after a damaged one was set aside, are
+    // private from their first byte.
+    for (const QByteArray &before : {QByteArray(), QByteArray("not\0an ini", 10)}) {
+        QFile::remove(path("Y5.ini"));
+        if (!before.isEmpty())
+            open(before);
+        CSettingIni fresh;
+        fresh.Open(path("Y5.ini"));
+        fresh.SetOptions(o);
+        ASSERT_TRUE(fresh.Save());
+        EXPECT_EQ(QFile::permissions(path("Y5.ini")), owner);
+    }
+    EXPECT_TRUE(QFile::exists(path("Y5.ini.damaged")));
     CSettingIni again;
     again.Open(path("Y5.ini"));
     EXPECT_EQ(again.Options().RunPassword, QStringLiteral("kdp r40=1"));

@@ -94,8 +94,13 @@ TEST_F(ContentsStoreTest, SaveListsWritesEveryLibraryTypeAndKeepsSamplesOfContro
     addNumber(CONTENT_MOVIE, 101999001);   // a sample
     addNumber(CONTENT_CONTROL, 107999001); // a sample
     ASSERT_TRUE(store.SaveLists(0, 1)) << GetLastError();
-    for (int type : CContentsStore::kLibraryListTypes)
+    // Web and camera records carry passwords: their lists are private.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::ReadOther;
+    for (int type : CContentsStore::kLibraryListTypes) {
         EXPECT_TRUE(QFile::exists(store.GetListPath(type))) << type;
+        const bool holdsPasswords = type == CONTENT_WEB || type == CONTENT_STREAMING;
+        EXPECT_EQ((QFile::permissions(store.GetListPath(type)) & others).toInt() == 0, holdsPasswords) << type;
+    }
 
     CContentsList movies(CONTENT_MOVIE);
     ASSERT_TRUE(movies.Load(store.GetListPath(CONTENT_MOVIE)));

@@ -1,6 +1,8 @@
 // Export of playlists with their contents to a package file and to a drive
 // folder, and import into another library: what travels, what is left out,
 // duplicate names, and packages that try to write outside the data folder.
+#include "cab/cab_format.h"
+#include "cab/cab_writer.h"
 #include "cab/dlkx_cab.h"
 #include "core/path_utils.h"
 #include "model/media_property.h"
@@ -72,6 +74,19 @@ QMap<QString, QByteArray> WithoutScratch(QMap<QString, QByteArray> files)
         return it.key().contains(QLatin1String("/Export/")) || it.key().contains(QLatin1String("bad name"));
     });
     return files;
+}
+
+// Imports the package into target, which must refuse it before a file is
+// copied, with nothing of the library changed.
+void ExpectImportRefused(TestLibrary &target, const QString &package)
+{
+    const auto before = target.files();
+    Recorder recorder;
+    CExImport run(target.store(), target.root(), recorder.post());
+    EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
+    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
 }
 
 } // namespace
@@ -194,12 +209,39 @@ TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWrit
     ASSERT_EQ(DLKxCompressCab({packageFolder, {QStringLiteral("TelvData"), QStringLiteral("evil.sh")}, 2, package}), 0);
 
     TestLibrary target;
-    const auto before = target.files();
-    Recorder recorder;
-    CExImport run(target.store(), target.root(), recorder.post());
-    EXPECT_EQ(run.ImportMain(package), IMPORT_FAILED);
-    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
-    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
-    EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
+    ExpectImportRefused(target, package);
     EXPECT_FALSE(QFileInfo::exists(QDir(target.root()).filePath(QStringLiteral("evil.sh"))));
+}
+
+// A package's files are the contents its records describe: one whose video
+// is not of its record's size, or whose cabinet carries the video twice
+// (the last copy would win unchecked), is refused and the library is as it
+// was.
+TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingChanged)
+{
+    QTemporaryDir out;
+    TestLibrary source;
+    source.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(70000, 'v'));
+    const QString list = QDir(out.path()).filePath(QStringLiteral("VideoList.xml"));
+    ASSERT_TRUE(source.store().GetList(1)->Save(list, 0));
+    const QString whole = JoinPath(source.store().GetContentFolder(1), QStringLiteral("clip.mp4"));
+    const QString cut = QDir(out.path()).filePath(QStringLiteral("cut.mp4"));
+    WriteTestFile(cut, QByteArray(24, 'x'));
+    const auto member = [](const QString &path, const char *name) {
+        const QFileInfo file(path);
+        return CabSourceFile{path, QString::fromLatin1(name), file.size(), file.lastModified(), cab::kAttribArchive};
+    };
+    const CabSourceFile listMember = member(list, "TelvData\\Q9Data\\ContentData\\VideoList.xml");
+    const QList<QList<CabSourceFile>> packages{
+        {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4")},
+        {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4"),
+         member(whole, "TelvData\\Content\\Video\\clip.mp4")},
+    };
+    for (const QList<CabSourceFile> &members : packages) {
+        SCOPED_TRACE(members.size());
+        const QString package = QDir(out.path()).filePath(QStringLiteral("unlike.plst"));
+        ASSERT_EQ(CCabWriter().Write(members, package), CAB_OK);
+        TestLibrary target;
+        ExpectImportRefused(target, package);
+    }
 }

@@ -73,6 +73,10 @@ TEST(SetupXmlTest, StoredAndSendFormsRoundTrip)
     ASSERT_TRUE(loaded.Load(send));
     loaded.GetSetupData(back);
     EXPECT_EQ(back, data);
+    // Both forms may carry the player's password: only their user reads them.
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    EXPECT_EQ(QFile::permissions(stored), ownerOnly);
+    EXPECT_EQ(QFile::permissions(send), ownerOnly);
 }
 
 TEST(SetupXmlTest, LoadRefusesWhatIsNotASetup)

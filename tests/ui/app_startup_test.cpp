@@ -52,7 +52,7 @@ TEST_F(AppStartUp, FirstStartStoresTheBaseFolderAndLaysOutTheDataTree)
     EXPECT_EQ(areas[0].rect, (WinRect{0, 0, 2160, 3840}));
 }
 
-TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
+TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswordFilesEachLogged)
 {
     ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Group")));
     ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Setup/1/File")));
@@ -60,7 +60,19 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
     // The operator's files, however much they look like temporaries.
     const QStringList userFiles{dataFolder() + QStringLiteral("/Group/notes.txt.backup"),
                                 dataFolder() + QStringLiteral("/Setup/1/File/logo.jpg.backup"),
-                                dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY")};
+                                dataFolder() + QStringLiteral("/Group/Q9Group.xml.qWeRtY"),
+                                dataFolder() + QStringLiteral("/Group/operator-notes.telvq9-tmp"),
+                                dataFolder() + QStringLiteral("/Setup/1/File/logo.jpg.ZZZZZZZZ.telvq9-tmp")};
+    // Files that hold passwords, written readable by others by an older
+    // version, and one that holds none.
+    const QStringList passwordFiles{dataFolder() + QStringLiteral("/Y5.ini"),
+                                    dataFolder() + QStringLiteral("/Setup/1/kdp-r40_setup.xml")};
+    const QString plain = dataFolder() + QStringLiteral("/Setup/1/detail_setup.xml");
+    for (const QString &path : passwordFiles + QStringList{plain}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Option]\n") > 0);
+        ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
     const QStringList created = QStringList(userFiles) << leftover;
     for (const QString &path : created) {
         QFile file(path);
@@ -71,6 +83,11 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesEachLogged)
     for (const QString &path : userFiles)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("Leftover temporary file removed : ") + leftover));
+    for (const QString &path : passwordFiles) {
+        EXPECT_EQ((QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther)).toInt(), 0) << path.toStdString();
+        EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("File made private : ") + path));
+    }
+    EXPECT_TRUE(QFile::permissions(plain).testFlag(QFile::ReadOther));
 }
 
 TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)

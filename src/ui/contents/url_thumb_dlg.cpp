@@ -7,6 +7,7 @@
 #include "model/thumbnail_maker.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QVariantList>
 #include <QWebEnginePage>
@@ -46,7 +47,6 @@ CUrlThumbDlg::CUrlThumbDlg(const UrlThumbRequest &request, QWidget *parent)
     m_browser->setContextMenuPolicy(Qt::NoContextMenu);
     m_browser->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    m_browser->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     // The page plays as it would on a player, sound included; the page is
     // muted for as long as it is captured, so nothing is heard.
     m_browser->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
@@ -66,12 +66,16 @@ CUrlThumbDlg::~CUrlThumbDlg()
 void CUrlThumbDlg::Start()
 {
     QString page = m_request.source;
+    QStringList readableFolders;
     if (m_request.type == CONTENT_FLASH) {
         if (!MakeFlashThumbPage(FlashTemplatePath(), m_request.source, m_request.dataRoot, m_flashPage)) {
             finish(false);
             return;
         }
         page = m_flashPage;
+        // The page made for the movie lies in the data folder; it reads the
+        // movie's folder only.
+        readableFolders = {QFileInfo(m_request.source).absolutePath()};
         const QString missing = FlashRuntimeMissingReason();
         if (!missing.isEmpty())
             WriteSyslog(LOG_WARNING, "CUrlThumbDlg : %s : the movie is shown without it", qUtf8Printable(missing));
@@ -82,7 +86,7 @@ void CUrlThumbDlg::Start()
         finish(false);
     });
     show();
-    m_browser->Navigate(page);
+    m_browser->Navigate(page, readableFolders);
 }
 
 void CUrlThumbDlg::onLoadFinished(bool ok)
