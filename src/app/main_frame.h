@@ -13,6 +13,7 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
+#include "core/file_snapshot.h"
 #include "model/layout_template_store.h"
 #include "model/media_info.h"
 #include "ops/export_import.h"
@@ -30,6 +31,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CChildFrame;
@@ -248,8 +250,9 @@ public:
     void OnMsgCommandEnd(quint32 result, quint32 detail);
     // Preview (mode 0) or interrupt play (mode 2) of a library content.
     void R40Play(int type, qint32 index, bool preview, bool com2);
-    // Preview of the edited playlist or background-music list (mode 0).
-    void R40PreviewPlaylist(int type, const CPropertyBase &record);
+    // Preview of the edited playlist or background-music list (mode 0);
+    // true when its transfer started.
+    bool R40PreviewPlaylist(int type, const CPropertyBase &record);
     // Play a content the selected player holds (mode 16).
     void R40PlayRemote(int type, qint32 index, bool com2);
     // Stop playing: the preview player (1), the group (3) or, remote, the
@@ -362,7 +365,7 @@ public:
     bool PlaylistSavePreview(int type, CPlaylistProperty &record);
     // Plays the edited playlist (52) or background-music list (53) on the
     // preview player: its files are written under a number no stored list
-    // uses, which the list does not keep.
+    // uses, which the list does not keep, and removed once they are sent.
     void PreviewEditPlaylist(int type);
 
     // ---- Emptying the edit and check models ------------------------------
@@ -677,6 +680,8 @@ private:
     // Sending and player operations.
     QList<qint32> m_targetPlayers;
     QString m_groupAtStart;
+    // The files the running preview of the edited list wrote, to go at its end.
+    std::optional<CFileSnapshot> m_previewFiles;
     qint32 m_operationIndex = -1;
     int m_commandMode = 0;
     qint32 m_commandPlayer = -1;

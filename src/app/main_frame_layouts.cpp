@@ -13,6 +13,7 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
+#include "ops/content_file_remover.h"
 #include "ops/layout_selection.h"
 
 #include <QCoreApplication>
@@ -186,6 +187,12 @@ void CMainFrame::PreviewEditPlaylist(int type)
     record.SetIndex(number);
     record.SetTitle(model->GetTitle());
     record.SetInfo(model->GetInfo());
-    if (PlaylistSavePreview(type, record))
-        R40PreviewPlaylist(type, record);
+    // No stored list has the number: the files are the preview's alone and
+    // go once it is sent, or at once when it is not.
+    CFileSnapshot files(CContentFileRemover::TimetableFilePaths(type, number, model->GetListFolder(),
+                                                                model->GetSequenceFolder()));
+    if (PlaylistSavePreview(type, record) && R40PreviewPlaylist(type, record))
+        m_previewFiles = std::move(files);
+    else
+        files.Restore();
 }
