@@ -377,8 +377,9 @@ public:
     bool ScheduleNew(bool force);
     // Empties the checked playlist or BGM list.
     void PlaylistCheckClear(int type, bool keepPanes);
-    // Empties the checked schedule and the checked lists.
-    void ScheduleCheckClear(int type, bool clearCalendar);
+    // Empties the checked schedule and the checked lists; the playlist check
+    // pane is shown unless keepPanes.
+    void ScheduleCheckClear(bool keepPanes, bool clearCalendar);
     // Loads a stored playlist or BGM list into its editor (asking first when
     // the edited one is modified). False when it is not loaded.
     bool PlaylistLoad(qint32 index, int type);
@@ -443,10 +444,10 @@ public:
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
     // Shows a stored schedule of the current group in the check pane and
-    // selects its start date in the group's calendar; with a non-zero flag
+    // selects its start date in the group's calendar, unless keepCalendarDay:
     // the calendar chose one of the schedule's days, and that day stays
     // selected.
-    bool ScheduleLoad(qint32 index, int flag);
+    bool ScheduleLoad(qint32 index, bool keepCalendarDay);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.
     bool PlaylistSave(int type, bool saveAsNew);

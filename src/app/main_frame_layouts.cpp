@@ -28,7 +28,7 @@ const char *const kLayoutRefused =
 
 CPlaylistEditModel &EditedPlaylist()
 {
-    return *GetContentFolders().GetPlaylistModel(52);
+    return *GetContentFolders().GetPlaylistModel(CONTENT_PLAYLIST);
 }
 
 QString PlaylistLayoutTitle(const CPlaylistEditModel &model)
@@ -67,7 +67,7 @@ bool CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
     if (!keep) {
         laidOut = LayoutPlaylistRow(EditedPlaylist(), row, GetLayoutAreas(false));
         if (laidOut)
-            NotifyEditListChanged(52, 0);
+            NotifyEditListChanged(CONTENT_PLAYLIST, 0);
     }
     if (close) {
         SaveViewState(VIEW_SET_LAYOUT);
@@ -93,7 +93,7 @@ bool CMainFrame::ApplyPlaylistLayout()
 
 bool CMainFrame::ApplyCheckPlaylistLayout()
 {
-    const CPlaylistEditModel &model = *GetContentFolders().GetSecondPlaylistModel(52);
+    const CPlaylistEditModel &model = *GetContentFolders().GetSecondPlaylistModel(CONTENT_PLAYLIST);
     return SetCurrentLayout(GetAppData(), model.GetResolution(), model.GetOrientation());
 }
 
@@ -147,7 +147,8 @@ void CMainFrame::ShowPlaylistLayoutDlgs()
 void CMainFrame::UpdateLayoutPreview(int row, bool edited)
 {
     CContentsStore &store = GetContentFolders();
-    const CPlaylistEditModel *model = edited ? store.GetPlaylistModel(52) : store.GetSecondPlaylistModel(52);
+    const CPlaylistEditModel *model =
+        edited ? store.GetPlaylistModel(CONTENT_PLAYLIST) : store.GetSecondPlaylistModel(CONTENT_PLAYLIST);
     if (!model)
         return;
     const PreviewFolders folders{GetAppData().GetDataRoot(), QCoreApplication::applicationDirPath()};

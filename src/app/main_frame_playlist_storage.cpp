@@ -11,7 +11,6 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/syslog.h"
-#include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
@@ -33,9 +32,9 @@ const char *const kEventMissing = "イベントが存在しないため、内容
 const char *SavedQuestion(int type)
 {
     switch (type) {
-    case 52:
+    case CONTENT_PLAYLIST:
         return "プレイリストを保存しました。\nすべての内容をクリアして、別のプレイリストを新規作成しますか？";
-    case 53:
+    case CONTENT_BGMLIST:
         return "BGMリストを保存しました。\nすべての内容をクリアして、別のBGMリストを新規作成しますか？";
     default:
         return "スケジュールを保存しました。\nすべての内容をクリアして、別のスケジュールを新規作成しますか？";
@@ -79,26 +78,26 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
     NotifyCheckListChanged(type, 1);
     if (!keepPanes)
         SelectCheckPlaylist(-1);
-    m_checkListWindow = type == 52 ? kCheckPlaylistWindow : kCheckBgmWindow;
+    m_checkListWindow = type == CONTENT_PLAYLIST ? kCheckPlaylistWindow : kCheckBgmWindow;
     if (!keepPanes && GetCurrentView() == VIEW_OVERVIEW) {
-        showPane(type == 52 ? PANE_PLAYLIST_CHECK : PANE_BGM_CHECK);
-        if (CChildFrame *other = GetViewFrame(type == 52 ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK))
+        showPane(type == CONTENT_PLAYLIST ? PANE_PLAYLIST_CHECK : PANE_BGM_CHECK);
+        if (CChildFrame *other = GetViewFrame(type == CONTENT_PLAYLIST ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK))
             other->hide();
     }
     return true;
 }
 
-bool CMainFrame::ScheduleLoad(qint32 index, int flag)
+bool CMainFrame::ScheduleLoad(qint32 index, bool keepCalendarDay)
 {
     CContentsStore &store = GetContentFolders();
-    CContentsList *list = store.GetList(51);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     const int position = list ? list->FindCode(index) : -1;
     CScheduleProperty record;
     if (position < 0 || !list->Get(position, &record)) {
-        ScheduleCheckClear(51, true);
+        ScheduleCheckClear(true, true);
         return false;
     }
-    auto *calendar = flag == 0 ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
+    auto *calendar = !keepCalendarDay ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
     if (calendar) {
         const DateValue &start = record.GetStartDate();
         calendar->SelectDate(start.year, start.month, start.day);
@@ -107,13 +106,13 @@ bool CMainFrame::ScheduleLoad(qint32 index, int flag)
     QString sequenceFolder;
     CScheduleEditModel *model = store.GetSecondScheduleModel();
     if (!store.GetGroupScheduleFolders(m_currentGroup, scheduleFolder, sequenceFolder)) {
-        ScheduleCheckClear(51, false);
+        ScheduleCheckClear(true, false);
         return false;
     }
     model->SetFolders(scheduleFolder, sequenceFolder);
     model->SetIdPrefix(ContentIdPrefix(index));
     if (!model->Load(index)) {
-        ScheduleCheckClear(51, false);
+        ScheduleCheckClear(true, false);
         return false;
     }
     NotifyCheckScheduleChanged();
@@ -144,7 +143,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
         return false;
 
     ScheduleSetBlock block = DefaultScheduleBlock(m_currentGroup);
-    if (type == 52) {
+    if (type == CONTENT_PLAYLIST) {
         if (!PromptScheduleSet(this, block))
             return false;
     } else {
@@ -161,7 +160,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
         return false;
     NotifyContentsListChanged(type, 0, 0);
 
-    if (type == 52 && block.setSchedule)
+    if (type == CONTENT_PLAYLIST && block.setSchedule)
         saveSimpleScheduleOf(index, model->GetInfo(), model->GetTitle(), block);
     if (store.GetSecondPlaylistModel(type)->GetIndex() == index)
         PlaylistCheckLoad(index, type, true);
@@ -184,11 +183,11 @@ void CMainFrame::saveSimpleScheduleOf(qint32 playlist, const QString &info, cons
     bool calendarChanged = false;
     if (!SaveSimpleSchedule(store, record, block, GetSettingIni().Options().PowerOffTime, scheduleChanged))
         return;
-    AdvanceContentCounter(51, counter);
+    AdvanceContentCounter(CONTENT_SCHEDULE, counter);
     if (scheduleChanged)
-        NotifyContentsListChanged(51, 0, 0);
+        NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     if (SaveSimpleCalendar(store, record, block, calendarChanged) && calendarChanged) {
-        NotifyContentsListChanged(50, 0, 0);
+        NotifyContentsListChanged(CONTENT_CALENDAR, 0, 0);
         NotifyContentsChanged(nullptr);
     }
 }
@@ -197,21 +196,21 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
 {
     CContentsStore &store = GetContentFolders();
     CScheduleEditModel *model = store.GetScheduleModel();
-    CContentsList *list = store.GetList(51);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "ScheduleSave : Invalid content type : type = %d", 51);
+        WriteSyslog(LOG_ERR_APP, "ScheduleSave : Invalid content type : type = %d", CONTENT_SCHEDULE);
         return false;
     }
     if (!CheckSchedule())
         return false;
     bool discard = false;
     int counter = -1;
-    const qint32 index = SaveTarget(*model, *list, 51, saveAsNew, discard, counter);
+    const qint32 index = SaveTarget(*model, *list, CONTENT_SCHEDULE, saveAsNew, discard, counter);
     if (discard)
         ScheduleNew(true);
     if (index < 0)
         return false;
-    if (counter < 0 && IsContentInTransfer({index}, 51, false))
+    if (counter < 0 && IsContentInTransfer({index}, CONTENT_SCHEDULE, false))
         return false;
 
     // A stored schedule keeps its dates and days; a new one asks for them.
@@ -221,11 +220,11 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
         return false;
     if (!SaveSchedule(store, *model, *list, index, counter, block))
         return false;
-    NotifyContentsListChanged(51, 0, 0);
+    NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     NotifyContentsChanged(nullptr);
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleLoad(index, 0);
-    if (AskNewAfterSave(this, 51))
+        ScheduleLoad(index, false);
+    if (AskNewAfterSave(this, CONTENT_SCHEDULE))
         ScheduleNew(true);
     else
         NotifyEditScheduleChanged(0);
@@ -278,14 +277,15 @@ bool CMainFrame::PasteSchedule()
         ShowMessage(this, kMsgSourceGroupMissing, kTitleCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
-    const CContentsList *source = sourceIsCurrent ? store.GetList(51) : store.GetWorkGroupList(51);
+    const CContentsList *source =
+        sourceIsCurrent ? store.GetList(CONTENT_SCHEDULE) : store.GetWorkGroupList(CONTENT_SCHEDULE);
     if (!source || !AreIndexesBelow(copy.indexes, source->GetCount())) {
         ShowMessage(this, kMsgClipboardEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
     const int added = PasteSchedules(store, sourceGroup, copy.indexes);
     if (added > 0) {
-        NotifyContentsListChanged(51, 0, 0);
+        NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
         NotifyContentsChanged(nullptr);
     }
     return added == copy.indexes.size();

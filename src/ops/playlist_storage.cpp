@@ -250,7 +250,7 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     QString scheduleFolder;
     QString sequenceFolder;
     if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
-        ShowSaveFailed(51);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     model.SetFolders(scheduleFolder, sequenceFolder);
@@ -275,22 +275,22 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     record.SetWeek(block.weekdays);
     record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
-    CEditedListSave save(model, 51, list, index);
+    CEditedListSave save(model, CONTENT_SCHEDULE, list, index);
     if (!save.Save(record, [&] { return model.Save(index); },
-                   [&] { return store.SaveGroupLists(block.groupName, 51, 0); })) {
-        ShowSaveFailed(51);
+                   [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); })) {
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     bool calendarChanged = false;
     if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
                             calendarChanged)) {
         save.RollBack();
-        SaveTakenBack(store, block.groupName, 51);
+        SaveTakenBack(store, block.groupName, CONTENT_SCHEDULE);
         return false;
     }
     model.SetIndex(index);
     if (counter >= 0)
-        AdvanceContentCounter(51, counter);
+        AdvanceContentCounter(CONTENT_SCHEDULE, counter);
     return true;
 }
 
@@ -304,16 +304,17 @@ void AdvanceContentCounter(int type, int counter)
 
 void ShowLoadFailed(int type)
 {
-    const char *text = type == 52   ? "プレイリストの読み込みに失敗しました。"
-                       : type == 53 ? "BGMリストの読み込みに失敗しました。"
-                                    : "スケジュールの読み込みに失敗しました。";
+    const char *text = type == CONTENT_PLAYLIST  ? "プレイリストの読み込みに失敗しました。"
+                       : type == CONTENT_BGMLIST ? "BGMリストの読み込みに失敗しました。"
+                                                 : "スケジュールの読み込みに失敗しました。";
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kTitleCaption, MB_OK | MB_ICONERROR);
 }
 
 void ShowSaveFailed(int type, quint32 icon)
 {
-    if (type == 52 || type == 53) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption, MB_OK | icon);
+    if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST) {
+        ShowMessage(nullptr, type == CONTENT_PLAYLIST ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption,
+                    MB_OK | icon);
         return;
     }
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kTitleCaption, MB_OK | icon);
@@ -334,23 +335,23 @@ bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QS
 
 qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter)
 {
-    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, 51, true);
-    return store.GetNewCode(51, counter, own);
+    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, CONTENT_SCHEDULE, true);
+    return store.GetNewCode(CONTENT_SCHEDULE, counter, own);
 }
 
 bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                         const TimeValue &powerOff, bool &listChanged)
 {
     listChanged = false;
-    CContentsList *list = GroupList(store, block.groupName, 51, true);
+    CContentsList *list = GroupList(store, block.groupName, CONTENT_SCHEDULE, true);
     QString scheduleFolder;
     QString sequenceFolder;
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", 51);
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", CONTENT_SCHEDULE);
         return false;
     }
     if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
-        ShowSaveFailed(51);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     // The item stops when the players switch off for the day.
@@ -363,11 +364,12 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     model.SetTitle(record.title);
     model.SetInfo(record.info);
     CTimetableItem item;
-    const CFileSnapshot files = StoredFiles(model, 51, record.scheduleIndex);
-    if (!item.Set(record.playlist, block.startTime, end, 52, 1)
-        || !model.InsertItem(model.FindTrackForType(1), item) || !model.Save(record.scheduleIndex)) {
+    const CFileSnapshot files = StoredFiles(model, CONTENT_SCHEDULE, record.scheduleIndex);
+    if (!item.Set(record.playlist, block.startTime, end, CONTENT_PLAYLIST, SCHEDULE_KIND_PLAYLIST)
+        || !model.InsertItem(model.FindTrackForType(SCHEDULE_KIND_PLAYLIST), item)
+        || !model.Save(record.scheduleIndex)) {
         files.Restore();
-        ShowSaveFailed(51);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     CScheduleProperty schedule;
@@ -381,7 +383,8 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     schedule.SetWeek(block.weekdays);
     schedule.SetBgColor(block.background);
     schedule.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, schedule, 51, [&] { return SaveGroupList(store, block.groupName, 51); })) {
+    if (!StoreAndSave(*list, schedule, CONTENT_SCHEDULE,
+                      [&] { return SaveGroupList(store, block.groupName, CONTENT_SCHEDULE); })) {
         files.Restore();
         return false;
     }
@@ -393,9 +396,9 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
                         bool &listChanged)
 {
     listChanged = false;
-    CContentsList *list = GroupList(store, block.groupName, 50, !IsCurrentGroup(store, block.groupName));
+    CContentsList *list = GroupList(store, block.groupName, CONTENT_CALENDAR, !IsCurrentGroup(store, block.groupName));
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", 50);
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", CONTENT_CALENDAR);
         return false;
     }
     CCalendarProperty row;
@@ -411,7 +414,8 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
         row.SetFlag(1);
     row.SetStatus(1);
     row.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, row, 51, [&] { return SaveGroupList(store, block.groupName, 50); }))
+    if (!StoreAndSave(*list, row, CONTENT_SCHEDULE,
+                      [&] { return SaveGroupList(store, block.groupName, CONTENT_CALENDAR); }))
         return false;
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
@@ -474,9 +478,9 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions)
 {
     const QString group = store.GetCurrentGroup();
-    CContentsList *list = store.GetList(51);
-    CContentsList *calendar = store.GetList(50);
-    CContentsList *source = GroupList(store, sourceGroup, 51, true);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
+    CContentsList *calendar = store.GetList(CONTENT_CALENDAR);
+    CContentsList *source = GroupList(store, sourceGroup, CONTENT_SCHEDULE, true);
     QString fromSchedules, fromSequences, toSchedules, toSequences;
     if (!list || !calendar || !source || !store.GetGroupScheduleFolders(sourceGroup, fromSchedules, fromSequences)
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
@@ -485,7 +489,7 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
     std::vector<CFileSnapshot> written;
     int lastCounter = -1;
     for (quint32 position : positions) {
-        if (!RoomFor(*list, 51))
+        if (!RoomFor(*list, CONTENT_SCHEDULE))
             break;
         CScheduleProperty record;
         if (!source->Get(int(position), &record)) {
@@ -515,16 +519,16 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         row.SetFlag(1);
         row.SetStatus(1);
         row.SetCreateDate(GetLocalTime());
-        written.push_back(StoredFiles(model, 51, number));
+        written.push_back(StoredFiles(model, CONTENT_SCHEDULE, number));
         if (!model.Save(number) || !list->Add(&record)) {
             written.back().Restore();
-            ShowSaveFailed(51);
+            ShowSaveFailed(CONTENT_SCHEDULE);
             break;
         }
         if (!calendar->Add(&row)) {
             list->Delete(list->FindCode(number));
             written.back().Restore();
-            ShowSaveFailed(51);
+            ShowSaveFailed(CONTENT_SCHEDULE);
             break;
         }
         added.append(number);
@@ -539,9 +543,9 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         }
         SaveTakenBack(store, group, 0);
         RestoreAll(written);
-        ShowSaveFailed(51);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return 0;
     }
-    AdvanceContentCounter(51, lastCounter);
+    AdvanceContentCounter(CONTENT_SCHEDULE, lastCounter);
     return int(added.size());
 }

@@ -22,7 +22,7 @@ constexpr quint32 kMsgBgmTooMany = 5346;
 // "プレイリスト編集", "BGMリスト編集", "プレイリストの内容", "BGMリストの内容".
 quint32 TitleOf(int listType, int mode)
 {
-    const bool bgm = listType == 53;
+    const bool bgm = listType == CONTENT_BGMLIST;
     if (mode == CPlaylistEditDlgView::MODE_EDITING)
         return bgm ? 5503 : 5502;
     return bgm ? 6203 : 6202;
@@ -54,7 +54,9 @@ QString TrackNameOfFlag(int flag)
 } // namespace
 
 CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
-    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode)), m_listType(listType == 53 ? 53 : 52), m_mode(mode)
+    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode))
+    , m_listType(listType == CONTENT_BGMLIST ? CONTENT_BGMLIST : CONTENT_PLAYLIST)
+    , m_mode(mode)
 {
 }
 
@@ -63,7 +65,7 @@ bool CPlaylistEditDlgView::OnInitDialog()
     if (!CTimetablePaneDlg::OnInitDialog())
         return false;
     // The selected row of a playlist is the one the layout check draws.
-    if (m_listType == 52 && GetGrid() && GetGrid()->selectionModel()) {
+    if (m_listType == CONTENT_PLAYLIST && GetGrid() && GetGrid()->selectionModel()) {
         connect(GetGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex &current) {
                     if (CMainFrame *frame = GetMainFrame()) {
@@ -99,7 +101,7 @@ void CPlaylistEditDlgView::initEditing()
     }
     CTimetableEditor::Setup setup;
     setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
-    const bool bgm = m_listType == 53;
+    const bool bgm = m_listType == CONTENT_BGMLIST;
     // A background-music list plays audio only.
     setup.takes = [bgm](int, int type) { return bgm ? type == CONTENT_AUDIO : CSequenceFile::IsPlayableType(type); };
     setup.changed = [this] { editedListChanged(); };
@@ -199,7 +201,7 @@ void CPlaylistEditDlgView::OnPreview()
 void CPlaylistEditDlgView::OnListSettings()
 {
     CPlaylistEditModel &edited = *model();
-    if (m_listType == 52) {
+    if (m_listType == CONTENT_PLAYLIST) {
         CPlaylistOptDlg dialog(this);
         dialog.SetResolution(edited.GetResolution());
         dialog.SetOrientation(edited.GetOrientation());

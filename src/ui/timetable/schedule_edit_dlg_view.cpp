@@ -18,9 +18,9 @@ namespace {
 QString TrackNameOfKind(int kind)
 {
     switch (kind) {
-    case 1:
+    case SCHEDULE_KIND_PLAYLIST:
         return QStringLiteral("プレイリスト");
-    case 6:
+    case SCHEDULE_KIND_BGM:
         return QStringLiteral("BGMリスト");
     case 5:
         return QStringLiteral("素材1");
@@ -64,9 +64,9 @@ void CScheduleEditDlgView::initEditing()
     setup.model = [this] { return static_cast<CTimetableModel *>(model()); };
     setup.takes = [this](int track, int type) {
         switch (model()->GetTrackKind(track)) {
-        case 1:
+        case SCHEDULE_KIND_PLAYLIST:
             return type == CONTENT_PLAYLIST;
-        case 6:
+        case SCHEDULE_KIND_BGM:
             return type == CONTENT_BGMLIST;
         default:
             return CSequenceFile::IsPlayableType(type);
@@ -160,5 +160,5 @@ void CScheduleEditDlgView::OnSave(bool asNew)
 void CScheduleEditDlgView::OnClear()
 {
     if (CMainFrame *frame = GetMainFrame())
-        frame->ScheduleCheckClear(51, true);
+        frame->ScheduleCheckClear(true, true);
 }
