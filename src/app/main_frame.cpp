@@ -129,9 +129,9 @@ constexpr MenuItem kHelpMenu[] = {
 const char *DiscardQuestion(int type)
 {
     switch (type) {
-    case 52:
+    case CONTENT_PLAYLIST:
         return "編集中のプレイリストを破棄します。\nよろしいですか？";
-    case 53:
+    case CONTENT_BGMLIST:
         return "編集中のBGMリストを破棄します。\nよろしいですか？";
     default:
         return "編集中のスケジュールを破棄します。\nよろしいですか？";
@@ -153,15 +153,7 @@ bool IsListModified(int type)
 // A background-music list travels in the registration requests as a playlist.
 int TransferType(int type)
 {
-    return type == 53 ? 52 : type;
-}
-
-// The first digit of a 9-digit content number.
-int IdPrefixOf(qint32 number)
-{
-    int typePart = 0;
-    SplitContentId(number, &typePart, nullptr, nullptr);
-    return typePart;
+    return type == CONTENT_BGMLIST ? CONTENT_PLAYLIST : type;
 }
 
 // An emptied list takes the resolution and orientation last chosen.
@@ -591,7 +583,7 @@ bool CMainFrame::SelectGroup(const QString &name, int flag)
             return false;
         ScheduleNew(true);
     }
-    ScheduleCheckClear(52, flag != 0);
+    ScheduleCheckClear(false, flag != 0);
     m_currentGroup = name;
     // Without a group the store keeps no group's lists to switch to.
     if (!name.isEmpty())
@@ -724,7 +716,9 @@ void CMainFrame::ShowPreviewSetDlg()
 
 bool CMainFrame::ExitApplication(bool forced)
 {
-    if (!forced && (IsListModified(52) || IsListModified(53) || GetContentFolders().GetScheduleModel()->IsModified())) {
+    if (!forced
+        && (IsListModified(CONTENT_PLAYLIST) || IsListModified(CONTENT_BGMLIST)
+            || GetContentFolders().GetScheduleModel()->IsModified())) {
         if (ShowMessage(this, kMsgQuitDiscardEdits, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
     }
@@ -795,7 +789,7 @@ bool CMainFrame::PlaylistNew(int type, bool force)
 bool CMainFrame::ScheduleNew(bool force)
 {
     CScheduleEditModel *model = GetContentFolders().GetScheduleModel();
-    if (!force && model->IsModified() && !AskDiscard(this, 51))
+    if (!force && model->IsModified() && !AskDiscard(this, CONTENT_SCHEDULE))
         return false;
     model->Clear();
     NotifyEditScheduleChanged(1);
@@ -811,7 +805,7 @@ void CMainFrame::PlaylistCheckClear(int type, bool keepPanes)
     ApplyPlaylistLayout();
     NotifyCheckListChanged(type, 1);
     SelectCheckPlaylist(-1);
-    if (type != 52)
+    if (type != CONTENT_PLAYLIST)
         return;
     m_checkListWindow = kCheckPlaylistWindow;
     if (!keepPanes && GetCurrentView() == VIEW_OVERVIEW) {
@@ -821,12 +815,12 @@ void CMainFrame::PlaylistCheckClear(int type, bool keepPanes)
     }
 }
 
-void CMainFrame::ScheduleCheckClear(int type, bool clearCalendar)
+void CMainFrame::ScheduleCheckClear(bool keepPanes, bool clearCalendar)
 {
     GetContentFolders().GetSecondScheduleModel()->Clear();
     NotifyCheckScheduleChanged();
-    PlaylistCheckClear(52, type != 52);
-    PlaylistCheckClear(53, true);
+    PlaylistCheckClear(CONTENT_PLAYLIST, keepPanes);
+    PlaylistCheckClear(CONTENT_BGMLIST, true);
     if (clearCalendar) {
         if (auto *calendar = paneRole<ICalendarView>(PANE_CALENDAR_GROUP))
             calendar->SelectDate(-1, -1, -1);
@@ -848,7 +842,7 @@ bool CMainFrame::PlaylistLoad(qint32 index, int type)
     const auto *record = position >= 0 ? dynamic_cast<const CPlaylistProperty *>(list->GetAt(position)) : nullptr;
     if (!record)
         return false;
-    model->SetIdPrefix(IdPrefixOf(index));
+    model->SetIdPrefix(ContentIdPrefix(index));
     if (!model->Load(index, type)) {
         ShowLoadFailed(type);
         PlaylistNew(type, true);
@@ -866,12 +860,12 @@ bool CMainFrame::ScheduleLoad(qint32 index)
 {
     CContentsStore &store = GetContentFolders();
     CScheduleEditModel *model = store.GetScheduleModel();
-    CContentsList *list = store.GetList(51);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "ScheduleLoad : Invalid content type : type = %d", 51);
+        WriteSyslog(LOG_ERR_APP, "ScheduleLoad : Invalid content type : type = %d", CONTENT_SCHEDULE);
         return false;
     }
-    if (model->IsModified() && !AskDiscard(this, 51))
+    if (model->IsModified() && !AskDiscard(this, CONTENT_SCHEDULE))
         return false;
     if (list->FindCode(index) < 0)
         return false;
@@ -879,10 +873,10 @@ bool CMainFrame::ScheduleLoad(qint32 index)
     QString sequenceFolder;
     if (!store.GetGroupScheduleFolders(m_currentGroup, scheduleFolder, sequenceFolder))
         return false;
-    model->SetIdPrefix(IdPrefixOf(index));
+    model->SetIdPrefix(ContentIdPrefix(index));
     model->SetFolders(scheduleFolder, sequenceFolder);
     if (!model->Load(index)) {
-        ShowLoadFailed(51);
+        ShowLoadFailed(CONTENT_SCHEDULE);
         ScheduleNew(true);
         return false;
     }

@@ -13,6 +13,7 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
+#include "core/file_snapshot.h"
 #include "model/layout_template_store.h"
 #include "model/media_info.h"
 #include "ops/export_import.h"
@@ -30,6 +31,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CChildFrame;
@@ -248,8 +250,9 @@ public:
     void OnMsgCommandEnd(quint32 result, quint32 detail);
     // Preview (mode 0) or interrupt play (mode 2) of a library content.
     void R40Play(int type, qint32 index, bool preview, bool com2);
-    // Preview of the edited playlist or background-music list (mode 0).
-    void R40PreviewPlaylist(int type, const CPropertyBase &record);
+    // Preview of the edited playlist or background-music list (mode 0);
+    // true when its transfer started.
+    bool R40PreviewPlaylist(int type, const CPropertyBase &record);
     // Play a content the selected player holds (mode 16).
     void R40PlayRemote(int type, qint32 index, bool com2);
     // Stop playing: the preview player (1), the group (3) or, remote, the
@@ -354,7 +357,7 @@ public:
     bool PlaylistSavePreview(int type, CPlaylistProperty &record);
     // Plays the edited playlist (52) or background-music list (53) on the
     // preview player: its files are written under a number no stored list
-    // uses, which the list does not keep.
+    // uses, which the list does not keep, and removed once they are sent.
     void PreviewEditPlaylist(int type);
 
     // ---- Emptying the edit and check models ------------------------------
@@ -366,8 +369,9 @@ public:
     bool ScheduleNew(bool force);
     // Empties the checked playlist or BGM list.
     void PlaylistCheckClear(int type, bool keepPanes);
-    // Empties the checked schedule and the checked lists.
-    void ScheduleCheckClear(int type, bool clearCalendar);
+    // Empties the checked schedule and the checked lists; the playlist check
+    // pane is shown unless keepPanes.
+    void ScheduleCheckClear(bool keepPanes, bool clearCalendar);
     // Loads a stored playlist or BGM list into its editor (asking first when
     // the edited one is modified). False when it is not loaded.
     bool PlaylistLoad(qint32 index, int type);
@@ -434,10 +438,10 @@ public:
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
     // Shows a stored schedule of the current group in the check pane and
-    // selects its start date in the group's calendar; with a non-zero flag
+    // selects its start date in the group's calendar, unless keepCalendarDay:
     // the calendar chose one of the schedule's days, and that day stays
     // selected.
-    bool ScheduleLoad(qint32 index, int flag);
+    bool ScheduleLoad(qint32 index, bool keepCalendarDay);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.
     bool PlaylistSave(int type, bool saveAsNew);
@@ -671,6 +675,8 @@ private:
     // Sending and player operations.
     QList<qint32> m_targetPlayers;
     QString m_groupAtStart;
+    // The files the running preview of the edited list wrote, to go at its end.
+    std::optional<CFileSnapshot> m_previewFiles;
     qint32 m_operationIndex = -1;
     int m_commandMode = 0;
     qint32 m_commandPlayer = -1;

@@ -102,7 +102,7 @@ void CMainFrame::OnMsgDelContEnd(quint32 outcome, quint32 error)
                 calendars->Delete(row);
         }
         if (index == checked && type == CONTENT_SCHEDULE)
-            ScheduleCheckClear(type, true);
+            ScheduleCheckClear(true, true);
         else if (index == checked)
             PlaylistCheckClear(type, false);
     }

@@ -13,6 +13,7 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
+#include "ops/content_file_remover.h"
 #include "ops/layout_selection.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,7 @@ const char *const kLayoutRefused =
 
 CPlaylistEditModel &EditedPlaylist()
 {
-    return *GetContentFolders().GetPlaylistModel(52);
+    return *GetContentFolders().GetPlaylistModel(CONTENT_PLAYLIST);
 }
 
 QString PlaylistLayoutTitle(const CPlaylistEditModel &model)
@@ -53,7 +54,7 @@ bool CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
     if (!keep) {
         laidOut = LayoutPlaylistRow(EditedPlaylist(), row, GetLayoutAreas(false));
         if (laidOut)
-            NotifyEditListChanged(52, 0);
+            NotifyEditListChanged(CONTENT_PLAYLIST, 0);
     }
     if (close) {
         SaveViewState(VIEW_SET_LAYOUT);
@@ -79,7 +80,7 @@ bool CMainFrame::ApplyPlaylistLayout()
 
 bool CMainFrame::ApplyCheckPlaylistLayout()
 {
-    const CPlaylistEditModel &model = *GetContentFolders().GetSecondPlaylistModel(52);
+    const CPlaylistEditModel &model = *GetContentFolders().GetSecondPlaylistModel(CONTENT_PLAYLIST);
     return SetCurrentLayout(GetAppData(), model.GetResolution(), model.GetOrientation());
 }
 
@@ -133,7 +134,8 @@ void CMainFrame::ShowPlaylistLayoutDlgs()
 void CMainFrame::UpdateLayoutPreview(int row, bool edited)
 {
     CContentsStore &store = GetContentFolders();
-    const CPlaylistEditModel *model = edited ? store.GetPlaylistModel(52) : store.GetSecondPlaylistModel(52);
+    const CPlaylistEditModel *model =
+        edited ? store.GetPlaylistModel(CONTENT_PLAYLIST) : store.GetSecondPlaylistModel(CONTENT_PLAYLIST);
     if (!model)
         return;
     const PreviewFolders folders{GetAppData().GetDataRoot(), QCoreApplication::applicationDirPath()};
@@ -183,6 +185,12 @@ void CMainFrame::PreviewEditPlaylist(int type)
     record.SetIndex(number);
     record.SetTitle(model->GetTitle());
     record.SetInfo(model->GetInfo());
-    if (PlaylistSavePreview(type, record))
-        R40PreviewPlaylist(type, record);
+    // No stored list has the number: the files are the preview's alone and
+    // go once it is sent, or at once when it is not.
+    CFileSnapshot files(CContentFileRemover::TimetableFilePaths(type, number, model->GetListFolder(),
+                                                                model->GetSequenceFolder()));
+    if (PlaylistSavePreview(type, record) && R40PreviewPlaylist(type, record))
+        m_previewFiles = std::move(files);
+    else
+        files.Restore();
 }

@@ -212,17 +212,17 @@ void CMainFrame::R40Play(int type, qint32 index, bool preview, bool com2)
         R40TransferStart(TRANSFER_MODE_PLAY, request.GetCount());
 }
 
-void CMainFrame::R40PreviewPlaylist(int type, const CPropertyBase &record)
+bool CMainFrame::R40PreviewPlaylist(int type, const CPropertyBase &record)
 {
     if (!CanStartOperation(false, false) || !SetPreviewTarget())
-        return;
+        return false;
     if (!CheckTouchPanelPreview(type, record.GetIndex()))
-        return;
+        return false;
     if (!playlistFits(record, true))
-        return;
+        return false;
     std::unique_ptr<CPropertyBase> copy = CreateProperty(type);
     if (!copy || !copy->Copy(&record))
-        return;
+        return false;
     PlayChoice choice;
     choice.playSeconds = OwnLengthSeconds(*copy);
     CDlkRequestSend request;
@@ -231,8 +231,8 @@ void CMainFrame::R40PreviewPlaylist(int type, const CPropertyBase &record)
         return builder.AddR40SendInfo(nullptr, -1, *copy, &deleteDate, true)
             && SetPlayParameters(request, type == CONTENT_PLAYLIST ? 10 : 11, copy->GetIndex(), type, choice);
     });
-    if (queued && putRequest(request))
-        startTransferWithDialog(TRANSFER_MODE_PREVIEW, request.GetCount(), ProcessStart::Delivery);
+    return queued && putRequest(request)
+        && startTransferWithDialog(TRANSFER_MODE_PREVIEW, request.GetCount(), ProcessStart::Delivery);
 }
 
 void CMainFrame::R40PlayRemote(int type, qint32 index, bool com2)

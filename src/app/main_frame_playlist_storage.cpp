@@ -11,7 +11,6 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/syslog.h"
-#include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
@@ -34,9 +33,9 @@ const char *const kEventMissing = "イベントが存在しないため、内容
 const char *SavedQuestion(int type)
 {
     switch (type) {
-    case 52:
+    case CONTENT_PLAYLIST:
         return "プレイリストを保存しました。\nすべての内容をクリアして、別のプレイリストを新規作成しますか？";
-    case 53:
+    case CONTENT_BGMLIST:
         return "BGMリストを保存しました。\nすべての内容をクリアして、別のBGMリストを新規作成しますか？";
     default:
         return "スケジュールを保存しました。\nすべての内容をクリアして、別のスケジュールを新規作成しますか？";
@@ -47,78 +46,6 @@ bool AskNewAfterSave(QObject *owner, int type)
 {
     return MessageBoxWithCaptionId(owner, QString::fromUtf8(SavedQuestion(type)), kTitleCaption,
                                    MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-int IdPrefix(qint32 number)
-{
-    int prefix = 0;
-    SplitContentId(number, &prefix, nullptr, nullptr);
-    return prefix;
-}
-
-// A new record needs room in its list; false (5101) at the type's limit.
-bool HasRoom(QObject *owner, const CContentsList &list, int type)
-{
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (list.GetCount() < limit)
-        return true;
-    ShowMessageFormat(owner, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
-    return false;
-}
-
-// The number a save writes under: the model's own when it is stored and may
-// be written over, else a new one (counter receives its counter value, -1
-// when none was taken). -1 when the save must not go on.
-qint32 SaveTarget(QObject *owner, CTimetableModel &model, CContentsList &list, int type, bool saveAsNew,
-                  bool &discard, int &counter)
-{
-    discard = false;
-    counter = -1;
-    qint32 index = model.GetIndex();
-    bool asNew = saveAsNew || index <= 0 || list.FindCode(index) < 0;
-    if (!asNew) {
-        bool newNumber = false;
-        CheckSampleData(index, newNumber, discard);
-        if (discard)
-            return -1;
-        asNew = newNumber;
-    }
-    if (!asNew)
-        return index;
-    if (!HasRoom(owner, list, type))
-        return -1;
-    return GetContentFolders().GetNewCode(type, counter);
-}
-
-// The end of a model's last row, as a record's length.
-TimeValue EndOfLastRow(const CTimetableModel &model)
-{
-    TimeValue end;
-    model.GetEndTime(model.GetRowCount() - 1, end);
-    return end;
-}
-
-// The schedule block a new playlist schedule starts from: the current group,
-// today, the operating hours.
-ScheduleSetBlock DefaultBlock(const QString &group)
-{
-    ScheduleSetBlock block;
-    block.groupName = group;
-    block.startDate = ToDateValue(Clock().now().date());
-    block.endDate = block.startDate;
-    const SystemOptions options = GetSettingIni().Options();
-    block.startTime = options.PowerOnTime;
-    block.endTime = options.PowerOffTime;
-    return block;
-}
-
-// Undoes a failed save: the list as it was, and the edited list back under
-// its own id prefix, still to be saved.
-void RollBackSave(CRecordSnapshot &snapshot, CTimetableModel &model, int ownPrefix)
-{
-    snapshot.Restore();
-    model.SetIdPrefix(ownPrefix);
-    model.SetModified(true);
 }
 
 } // namespace
@@ -140,7 +67,7 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
         MessageBoxWithCaptionId(this, QString::fromUtf8(kEventMissing), kTitleCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
-    model->SetIdPrefix(IdPrefix(index));
+    model->SetIdPrefix(ContentIdPrefix(index));
     if (!model->Load(index, type)) {
         ShowLoadFailed(type);
         PlaylistCheckClear(type, false);
@@ -152,26 +79,26 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
     NotifyCheckListChanged(type, 1);
     if (!keepPanes)
         SelectCheckPlaylist(-1);
-    m_checkListWindow = type == 52 ? kCheckPlaylistWindow : kCheckBgmWindow;
+    m_checkListWindow = type == CONTENT_PLAYLIST ? kCheckPlaylistWindow : kCheckBgmWindow;
     if (!keepPanes && GetCurrentView() == VIEW_OVERVIEW) {
-        showPane(type == 52 ? PANE_PLAYLIST_CHECK : PANE_BGM_CHECK);
-        if (CChildFrame *other = GetViewFrame(type == 52 ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK))
+        showPane(type == CONTENT_PLAYLIST ? PANE_PLAYLIST_CHECK : PANE_BGM_CHECK);
+        if (CChildFrame *other = GetViewFrame(type == CONTENT_PLAYLIST ? PANE_BGM_CHECK : PANE_PLAYLIST_CHECK))
             other->hide();
     }
     return true;
 }
 
-bool CMainFrame::ScheduleLoad(qint32 index, int flag)
+bool CMainFrame::ScheduleLoad(qint32 index, bool keepCalendarDay)
 {
     CContentsStore &store = GetContentFolders();
-    CContentsList *list = store.GetList(51);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     const int position = list ? list->FindCode(index) : -1;
     CScheduleProperty record;
     if (position < 0 || !list->Get(position, &record)) {
-        ScheduleCheckClear(51, true);
+        ScheduleCheckClear(true, true);
         return false;
     }
-    auto *calendar = flag == 0 ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
+    auto *calendar = !keepCalendarDay ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
     if (calendar) {
         const DateValue &start = record.GetStartDate();
         calendar->SelectDate(start.year, start.month, start.day);
@@ -180,13 +107,13 @@ bool CMainFrame::ScheduleLoad(qint32 index, int flag)
     QString sequenceFolder;
     CScheduleEditModel *model = store.GetSecondScheduleModel();
     if (!store.GetGroupScheduleFolders(m_currentGroup, scheduleFolder, sequenceFolder)) {
-        ScheduleCheckClear(51, false);
+        ScheduleCheckClear(true, false);
         return false;
     }
     model->SetFolders(scheduleFolder, sequenceFolder);
-    model->SetIdPrefix(IdPrefix(index));
+    model->SetIdPrefix(ContentIdPrefix(index));
     if (!model->Load(index)) {
-        ScheduleCheckClear(51, false);
+        ScheduleCheckClear(true, false);
         return false;
     }
     NotifyCheckScheduleChanged();
@@ -208,7 +135,7 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
         return false;
     bool discard = false;
     int counter = -1;
-    const qint32 index = SaveTarget(this, *model, *list, type, saveAsNew, discard, counter);
+    const qint32 index = SaveTarget(*model, *list, type, saveAsNew, discard, counter);
     if (discard)
         PlaylistNew(type, true);
     if (index < 0)
@@ -216,17 +143,13 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     if (counter < 0 && IsContentInTransfer({index}, type, false))
         return false;
 
-    CPlaylistProperty record(type);
-    if (list->FindCode(index) >= 0)
-        list->Get(list->FindCode(index), &record);
-    record.SetIndex(index);
-    ScheduleSetBlock block = DefaultBlock(m_currentGroup);
-    QString info = model->GetInfo();
-    QString title = model->GetTitle();
-    if (type == 52) {
+    ScheduleSetBlock block = DefaultScheduleBlock(m_currentGroup);
+    if (type == CONTENT_PLAYLIST) {
         if (!PromptScheduleSet(this, block))
             return false;
     } else {
+        QString info = model->GetInfo();
+        QString title = model->GetTitle();
         if (!PromptProperty(this, info, title))
             return false;
         if (title.isEmpty())
@@ -234,29 +157,11 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
         model->SetInfo(info);
         model->SetTitle(title);
     }
-    record.SetResolution(model->GetResolution());
-    record.SetOrientation(model->GetOrientation());
-    record.SetTitle(model->GetTitle());
-    record.SetInfo(model->GetInfo());
-
-    const int ownPrefix = model->GetIdPrefix();
-    model->SetIdPrefix(IdPrefix(index));
-    record.SetCreateDate(GetLocalTime());
-    record.SetDuration(EndOfLastRow(*model));
-    // A failure anywhere leaves the list, the counter and the edited list as
-    // they were, still to be saved.
-    CRecordSnapshot snapshot(*list, index);
-    if (!model->Save(index, type) || !StoreRecord(*list, record) || !store.SaveLists(type, 1)) {
-        RollBackSave(snapshot, *model, ownPrefix);
-        ShowSaveFailed(type);
+    if (!SavePlaylist(store, *model, *list, type, index, counter))
         return false;
-    }
-    model->SetIndex(index);
-    if (counter >= 0)
-        AdvanceContentCounter(type, counter);
     NotifyContentsListChanged(type, 0, 0);
 
-    if (type == 52 && block.setSchedule)
+    if (type == CONTENT_PLAYLIST && block.setSchedule)
         saveSimpleScheduleOf(index, model->GetInfo(), model->GetTitle(), block);
     if (store.GetSecondPlaylistModel(type)->GetIndex() == index)
         PlaylistCheckLoad(index, type, true);
@@ -279,11 +184,11 @@ void CMainFrame::saveSimpleScheduleOf(qint32 playlist, const QString &info, cons
     bool calendarChanged = false;
     if (!SaveSimpleSchedule(store, record, block, GetSettingIni().Options().PowerOffTime, scheduleChanged))
         return;
-    AdvanceContentCounter(51, counter);
+    AdvanceContentCounter(CONTENT_SCHEDULE, counter);
     if (scheduleChanged)
-        NotifyContentsListChanged(51, 0, 0);
+        NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     if (SaveSimpleCalendar(store, record, block, calendarChanged) && calendarChanged) {
-        NotifyContentsListChanged(50, 0, 0);
+        NotifyContentsListChanged(CONTENT_CALENDAR, 0, 0);
         NotifyContentsChanged(nullptr);
     }
 }
@@ -292,80 +197,35 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
 {
     CContentsStore &store = GetContentFolders();
     CScheduleEditModel *model = store.GetScheduleModel();
-    CContentsList *list = store.GetList(51);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "ScheduleSave : Invalid content type : type = %d", 51);
+        WriteSyslog(LOG_ERR_APP, "ScheduleSave : Invalid content type : type = %d", CONTENT_SCHEDULE);
         return false;
     }
     if (!CheckSchedule())
         return false;
     bool discard = false;
     int counter = -1;
-    const qint32 index = SaveTarget(this, *model, *list, 51, saveAsNew, discard, counter);
+    const qint32 index = SaveTarget(*model, *list, CONTENT_SCHEDULE, saveAsNew, discard, counter);
     if (discard)
         ScheduleNew(true);
     if (index < 0)
         return false;
-    if (counter < 0 && IsContentInTransfer({index}, 51, false))
+    if (counter < 0 && IsContentInTransfer({index}, CONTENT_SCHEDULE, false))
         return false;
 
-    CScheduleProperty record;
-    ScheduleSetBlock block = DefaultBlock(m_currentGroup);
+    // A stored schedule keeps its dates and days; a new one asks for them.
+    ScheduleSetBlock block = DefaultScheduleBlock(m_currentGroup);
     block.setSchedule = true;
-    if (counter < 0) {
-        // A stored schedule keeps its dates and days.
-        list->Get(list->FindCode(index), &record);
-        block.startDate = record.GetStartDate();
-        block.endDate = record.GetEndDate();
-        block.weekdays = record.GetWeek();
-        block.background = record.GetBgColor();
-    } else if (!PromptScheduleSet(this, block)) {
+    if (counter >= 0 && !PromptScheduleSet(this, block))
         return false;
-    }
-    QString scheduleFolder;
-    QString sequenceFolder;
-    if (!PrepareGroupScheduleFolders(store, m_currentGroup, scheduleFolder, sequenceFolder)) {
-        ShowSaveFailed(51);
+    if (!SaveSchedule(store, *model, *list, index, counter, block))
         return false;
-    }
-    model->SetFolders(scheduleFolder, sequenceFolder);
-    const int ownPrefix = model->GetIdPrefix();
-    model->SetIdPrefix(IdPrefix(index));
-    TimeValue start;
-    model->GetStartTime(0, start);
-    record.SetIndex(index);
-    record.SetTitle(model->GetTitle());
-    record.SetInfo(model->GetInfo());
-    record.SetStartTime(start);
-    record.SetEndTime(EndOfLastRow(*model));
-    record.SetStartDate(block.startDate);
-    record.SetEndDate(block.endDate);
-    record.SetWeek(block.weekdays);
-    record.SetBgColor(block.background);
-    record.SetCreateDate(GetLocalTime());
-    // A failure anywhere leaves the lists, the counter and the edited
-    // schedule as they were, still to be saved.
-    CRecordSnapshot snapshot(*list, index);
-    bool calendarChanged = false;
-    if (!model->Save(index) || !StoreRecord(*list, record) || !store.SaveGroupLists(m_currentGroup, 51, 0)) {
-        RollBackSave(snapshot, *model, ownPrefix);
-        ShowSaveFailed(51);
-        return false;
-    }
-    if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
-                            calendarChanged)) {
-        RollBackSave(snapshot, *model, ownPrefix);
-        store.SaveGroupLists(m_currentGroup, 51, 0);
-        return false;
-    }
-    model->SetIndex(index);
-    if (counter >= 0)
-        AdvanceContentCounter(51, counter);
-    NotifyContentsListChanged(51, 0, 0);
+    NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     NotifyContentsChanged(nullptr);
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleLoad(index, 0);
-    if (AskNewAfterSave(this, 51))
+        ScheduleLoad(index, false);
+    if (AskNewAfterSave(this, CONTENT_SCHEDULE))
         ScheduleNew(true);
     else
         NotifyEditScheduleChanged(0);
@@ -418,14 +278,15 @@ bool CMainFrame::PasteSchedule()
         ShowMessage(this, kMsgSourceGroupMissing, kTitleCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
-    const CContentsList *source = sourceIsCurrent ? store.GetList(51) : store.GetWorkGroupList(51);
+    const CContentsList *source =
+        sourceIsCurrent ? store.GetList(CONTENT_SCHEDULE) : store.GetWorkGroupList(CONTENT_SCHEDULE);
     if (!source || !AreIndexesBelow(copy.indexes, source->GetCount())) {
         ShowMessage(this, kMsgClipboardEmpty, kTitleCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
     const int added = PasteSchedules(store, sourceGroup, copy.indexes);
     if (added > 0) {
-        NotifyContentsListChanged(51, 0, 0);
+        NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
         NotifyContentsChanged(nullptr);
     }
     return added == copy.indexes.size();

@@ -34,9 +34,9 @@ bool CMainFrame::PrintPlaylist(int type, bool edit)
             return false;
         }
     }
-    WriteSyslog(LOG_NOTICE, "%s print start.", type == 53 ? "BGM List" : "Playlist");
+    WriteSyslog(LOG_NOTICE, "%s print start.", type == CONTENT_BGMLIST ? "BGM List" : "Playlist");
     PrintRequest request;
-    request.kind = type == 53 ? PRINT_BGM_LIST : PRINT_PLAYLIST;
+    request.kind = type == CONTENT_BGMLIST ? PRINT_BGM_LIST : PRINT_PLAYLIST;
     request.edit = edit;
     return StartPrint(request);
 }

@@ -203,6 +203,10 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
     const int mode = m_transferMode;
     if (mode == TRANSFER_MODE_SCHEDULE_SEND)
         SetSentCalendarStatus(m_groupAtStart, true, -1);
+    if (m_previewFiles) {
+        m_previewFiles->Restore();
+        m_previewFiles.reset();
+    }
     if (result == 0 && !m_exiting)
         showTransferFailure(manager.GetResultState(), manager.GetResultDetail());
     if (ReloadsRemoteLists(mode))

@@ -57,8 +57,8 @@ int SecondsOfDay(const TimeValue &time)
 bool AnyEditModified()
 {
     CContentsStore &store = GetContentFolders();
-    return store.GetPlaylistModel(52)->IsModified() || store.GetPlaylistModel(53)->IsModified() ||
-           store.GetScheduleModel()->IsModified();
+    return store.GetPlaylistModel(CONTENT_PLAYLIST)->IsModified()
+        || store.GetPlaylistModel(CONTENT_BGMLIST)->IsModified() || store.GetScheduleModel()->IsModified();
 }
 
 } // namespace
@@ -202,19 +202,19 @@ bool CMainFrame::discardEditsForSettings()
     if (AnyEditModified()) {
         if (ShowMessage(this, kMsgDiscardEdits, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
-        PlaylistNew(52, true);
-        PlaylistNew(53, true);
+        PlaylistNew(CONTENT_PLAYLIST, true);
+        PlaylistNew(CONTENT_BGMLIST, true);
         ScheduleNew(true);
     }
-    ScheduleCheckClear(51, false);
+    ScheduleCheckClear(true, false);
     return true;
 }
 
 int CMainFrame::OpenPlaylistEdit(qint32 number, int type)
 {
-    if ((type != 52 && type != 53) || !PlaylistLoad(number, type))
+    if ((type != CONTENT_PLAYLIST && type != CONTENT_BGMLIST) || !PlaylistLoad(number, type))
         return 0;
-    return SwitchView(type == 53 ? VIEW_BGM : VIEW_PLAYLIST, true) ? 1 : 0;
+    return SwitchView(type == CONTENT_BGMLIST ? VIEW_BGM : VIEW_PLAYLIST, true) ? 1 : 0;
 }
 
 bool CMainFrame::OpenScheduleEdit(qint32 number)
@@ -289,10 +289,10 @@ void CMainFrame::AdvanceSetupStep(int settingId, bool stay)
 void CMainFrame::ResetViews()
 {
     setOperatingWindow();
-    PlaylistNew(52, true);
-    PlaylistNew(53, true);
+    PlaylistNew(CONTENT_PLAYLIST, true);
+    PlaylistNew(CONTENT_BGMLIST, true);
     ScheduleNew(true);
-    ScheduleCheckClear(52, false);
+    ScheduleCheckClear(false, false);
     GetContentFolders().LoadLists();
     NotifyContentsListChanged(0, 0, 0);
     keepCurrentGroup();

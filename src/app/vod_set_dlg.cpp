@@ -121,7 +121,7 @@ bool CVodSetDlg::Validate()
 
 bool CVodSetDlg::mayStore()
 {
-    CContentsList *list = GetContentFolders().GetList(52);
+    CContentsList *list = GetContentFolders().GetList(CONTENT_PLAYLIST);
     if (!list)
         return false;
     if (list->FindCode(m_number) >= 0) {
@@ -130,7 +130,7 @@ bool CVodSetDlg::mayStore()
         const QString question = FormatPrintf(QString::fromUtf8(kOverwriteQuestion), {PrintfArg(m_number)});
         return MessageBoxWithCaptionId(this, question, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
-    const int limit = GetSystemIni().GetMaxCount(52);
+    const int limit = GetSystemIni().GetMaxCount(CONTENT_PLAYLIST);
     if (list->GetCount() < limit)
         return true;
     ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgLimit, limit);

@@ -74,6 +74,13 @@ bool SplitContentId(qint64 number, int *typePart, int *subNumber, int *serial)
     return true;
 }
 
+int ContentIdPrefix(qint64 number)
+{
+    int prefix = 0;
+    SplitContentId(number, &prefix, nullptr, nullptr);
+    return prefix;
+}
+
 QString MakePlaylistTableName(qint64 number)
 {
     return MakeTableName("PL", number);

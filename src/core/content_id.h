@@ -31,6 +31,9 @@ inline constexpr int kBgmSequenceKinds[] = {21};
 // number; each output may be null. False with last error 87 (outputs
 // untouched) when the number does not have the nine-digit form.
 bool SplitContentId(qint64 number, int *typePart, int *subNumber, int *serial);
+// The first digit of a number, the id prefix of the files saved under it; 0
+// for a number without the nine-digit form.
+int ContentIdPrefix(qint64 number);
 
 // "PL", "SC" or "SQ", the nine-digit number and "_TBL". An empty text with
 // last error 87 when the number does not have the nine-digit form.

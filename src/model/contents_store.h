@@ -161,9 +161,9 @@ private:
     std::map<int, std::unique_ptr<CPropertyBase>> m_workProperties;
     QString m_currentGroup;
     PlayerRecord m_currentPlayer;
-    PlaylistModels m_playlistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
-    PlaylistModels m_secondPlaylistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
-    PlaylistModels m_scratchPlaylistModels{CPlaylistEditModel(52), CPlaylistEditModel(53)};
+    PlaylistModels m_playlistModels{CPlaylistEditModel(CONTENT_PLAYLIST), CPlaylistEditModel(CONTENT_BGMLIST)};
+    PlaylistModels m_secondPlaylistModels{CPlaylistEditModel(CONTENT_PLAYLIST), CPlaylistEditModel(CONTENT_BGMLIST)};
+    PlaylistModels m_scratchPlaylistModels{CPlaylistEditModel(CONTENT_PLAYLIST), CPlaylistEditModel(CONTENT_BGMLIST)};
     CScheduleEditModel m_scheduleModel;
     CScheduleEditModel m_secondScheduleModel;
     CurrentLayout m_playlistLayout;

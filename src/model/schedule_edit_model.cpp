@@ -9,7 +9,8 @@ namespace {
 
 std::vector<TimetableTrack> scheduleTracks()
 {
-    return {{1, 0, CONTENT_PLAYLIST}, {6, 0, CONTENT_BGMLIST}, {5, 12, 0}, {9, 14, 0}, {3, 20, 0}, {8, 22, 0}};
+    return {{SCHEDULE_KIND_PLAYLIST, 0, CONTENT_PLAYLIST}, {SCHEDULE_KIND_BGM, 0, CONTENT_BGMLIST},
+            {5, 12, 0}, {9, 14, 0}, {3, 20, 0}, {8, 22, 0}};
 }
 
 } // namespace

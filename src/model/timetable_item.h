@@ -9,6 +9,10 @@
 
 #include <QString>
 
+// The item kinds of the schedule entries that play a list: a playlist, a
+// background-music list.
+enum ScheduleListKind : int { SCHEDULE_KIND_PLAYLIST = 1, SCHEDULE_KIND_BGM = 6 };
+
 class CTimetableItem {
 public:
     // Sets the number, times, content type and kind of the entry. False with

@@ -1,5 +1,6 @@
 #include "ops/clipboard_formats.h"
 
+#include "model/property_base.h"
 #include "model/q9_group_xml.h"
 
 #include <QClipboard>
@@ -65,7 +66,7 @@ QString ClipboardMimeType(ClipboardFormat format)
 
 ClipboardFormat PlaylistCopyFormat(int type)
 {
-    return type == 52 ? CLIPBOARD_PLAYLIST_COPY : CLIPBOARD_BGM_LIST_COPY;
+    return type == CONTENT_PLAYLIST ? CLIPBOARD_PLAYLIST_COPY : CLIPBOARD_BGM_LIST_COPY;
 }
 
 QByteArray MakeContentsDataBlock(int type, const QList<qint32> &numbers)

@@ -228,17 +228,32 @@ QList<qint32> CContentFileRemover::SequenceNumbers(int type, qint32 number)
     return numbers;
 }
 
-bool CContentFileRemover::deleteTimetableFiles(const QString &listPath, int type, qint32 number,
-                                               const QString &sequenceFolder, int &state, quint32 &error) const
+QStringList CContentFileRemover::TimetableFilePaths(int type, qint32 number, const QString &listFolder,
+                                                    const QString &sequenceFolder)
 {
-    if (!DeleteFileIfExists(listPath, state, error))
-        return false;
+    QString path;
+    const bool made = type == CONTENT_SCHEDULE ? CScheduleFile().MakePath(listFolder, number, path)
+                                               : CPlaylistFile().MakePath(listFolder, number, path);
+    if (!made)
+        return {};
+    QStringList paths{path};
     CSequenceFile sequence;
     const QList<qint32> numbers = SequenceNumbers(type, number);
     for (qint32 sequenceNumber : numbers) {
-        QString path;
         if (!sequence.MakePath(sequenceFolder, sequenceNumber, path))
-            return fail(state, error, ERROR_INVALID_PARAMETER);
+            return {};
+        paths.append(path);
+    }
+    return paths;
+}
+
+bool CContentFileRemover::deleteTimetableFiles(int type, qint32 number, const QString &listFolder,
+                                               const QString &sequenceFolder, int &state, quint32 &error) const
+{
+    const QStringList paths = TimetableFilePaths(type, number, listFolder, sequenceFolder);
+    if (paths.isEmpty())
+        return fail(state, error, ERROR_INVALID_PARAMETER);
+    for (const QString &path : paths) {
         if (!DeleteFileIfExists(path, state, error))
             return false;
     }
@@ -247,18 +262,13 @@ bool CContentFileRemover::deleteTimetableFiles(const QString &listPath, int type
 
 bool CContentFileRemover::DelContRealFilePlaylist(int type, qint32 number, int &state, quint32 &error) const
 {
-    QString path;
-    if (!CPlaylistFile().MakePath(m_folders.playlistFolder, number, path))
-        return fail(state, error, ERROR_INVALID_PARAMETER);
-    return deleteTimetableFiles(path, type, number, m_folders.sequenceFolder, state, error);
+    return deleteTimetableFiles(type, number, m_folders.playlistFolder, m_folders.sequenceFolder, state, error);
 }
 
 bool CContentFileRemover::DelContRealFileSchedule(qint32 number, int &state, quint32 &error) const
 {
-    QString path;
-    if (!CScheduleFile().MakePath(m_folders.scheduleFolder, number, path))
-        return fail(state, error, ERROR_INVALID_PARAMETER);
-    return deleteTimetableFiles(path, CONTENT_SCHEDULE, number, m_folders.scheduleSequenceFolder, state, error);
+    return deleteTimetableFiles(CONTENT_SCHEDULE, number, m_folders.scheduleFolder, m_folders.scheduleSequenceFolder,
+                                state, error);
 }
 
 bool CContentFileRemover::DelContRealFileCommon(CContentsList *list, int type, qint32 number, int &state,

@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class CContentsList;
 class CPropertyBase;
@@ -71,6 +72,11 @@ public:
     // touch-panel playlist), background-music list (53) or schedule (51):
     // the owner's type digit and serial with each sequence kind in between.
     static QList<qint32> SequenceNumbers(int type, qint32 number);
+    // The list file of a playlist, background-music list or schedule in
+    // listFolder and its sequence files in sequenceFolder; empty for a bad
+    // number or an empty folder.
+    static QStringList TimetableFilePaths(int type, qint32 number, const QString &listFolder,
+                                          const QString &sequenceFolder);
 
     // The path of name inside folder when, links resolved, it stays inside;
     // empty otherwise.
@@ -87,7 +93,7 @@ private:
     bool deleteInFolder(const QString &folder, const QString &name, int &state, quint32 &error) const;
     bool deleteTelopFiles(qint32 number, int &state, quint32 &error) const;
     bool deletePackageFolder(qint32 number, int &state, quint32 &error) const;
-    bool deleteTimetableFiles(const QString &listPath, int type, qint32 number, const QString &sequenceFolder,
+    bool deleteTimetableFiles(int type, qint32 number, const QString &listFolder, const QString &sequenceFolder,
                               int &state, quint32 &error) const;
 
     ContentFileFolders m_folders;

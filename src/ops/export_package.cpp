@@ -118,12 +118,13 @@ bool CExImport::ExportInit(const ExportRequest &request, PackageSet &set, int &r
 bool CExImport::ExportMakeList(const ExportRequest &request, PackageSet &set, int &result)
 {
     result = EXPORT_FAILED;
-    CContentsList *playlists = m_store.GetList(52);
+    CContentsList *playlists = m_store.GetList(CONTENT_PLAYLIST);
     if (!playlists) {
-        WriteSyslog(LOG_ERR_APP, "Export : ExportMakeList : Contents Type Invalid(Q9) : Contents Type = %d", 52);
+        WriteSyslog(LOG_ERR_APP, "Export : ExportMakeList : Contents Type Invalid(Q9) : Contents Type = %d",
+                    CONTENT_PLAYLIST);
         return false;
     }
-    CContentsList *drivePlaylists = set.list(52);
+    CContentsList *drivePlaylists = set.list(CONTENT_PLAYLIST);
     for (quint32 number : request.playlists) {
         if (IsStopped())
             return false;
@@ -139,7 +140,7 @@ bool CExImport::ExportMakeList(const ExportRequest &request, PackageSet &set, in
                                                drivePlaylists->GetAt(drivePosition)->GetExportDate())
                                  != 0;
         if (take) {
-            ExImportEntry entry{number, 52, false, 0};
+            ExImportEntry entry{number, CONTENT_PLAYLIST, false, 0};
             if (!playlistFilesSize(m_library, number, entry.size)) {
                 WriteSyslog(LOG_ERR_APP, "Export : ExportMakeList : File Size Get Failed");
                 return false;
@@ -167,12 +168,12 @@ bool CExImport::ExportMakeList(const ExportRequest &request, PackageSet &set, in
 bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet &set, int &result)
 {
     result = EXPORT_FAILED;
-    CPlaylistEditModel model(52);
+    CPlaylistEditModel model(CONTENT_PLAYLIST);
     model.SetFolders(m_library.playlist, m_library.sequence);
     int prefix = 0;
     SplitContentId(playlist, &prefix, nullptr, nullptr);
     model.SetIdPrefix(prefix);
-    if (!model.Load(qint32(playlist), 52)) {
+    if (!model.Load(qint32(playlist), CONTENT_PLAYLIST)) {
         WriteSyslog(LOG_ERR_APP, "Export : ExportMakeListContents : Playlist Load Failed : Contents Index = %d",
                     int(playlist));
         return false;
@@ -186,7 +187,7 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
                 continue;
             const int type = cell.item.GetContentType();
             const quint32 number = quint32(cell.item.GetIndex());
-            if (!IsPackageType(type) || type == 52)
+            if (!IsPackageType(type) || type == CONTENT_PLAYLIST)
                 continue;
             CContentsList *library = m_store.GetList(type);
             if (!library) {

@@ -120,7 +120,7 @@ bool CheckPlaylist(const CPlaylistEditModel &model, int type)
             return refuse(kMsgTimeWithoutPlay);
     }
     if (usedCells(model) > kMaxPlaylistCells)
-        return refuseWithCount(type == 52 ? kMsgPlaylistCells : kMsgBgmCells, kMaxPlaylistCells);
+        return refuseWithCount(type == CONTENT_PLAYLIST ? kMsgPlaylistCells : kMsgBgmCells, kMaxPlaylistCells);
     TimeValue end;
     model.GetEndTime(rows - 1, end);
     // The text of 5210 speaks of 23h50m; the limit the players take is 23:55:00.
@@ -209,7 +209,7 @@ bool CheckSampleData(qint32 number, bool &newNumber, bool &discard)
 
 bool CheckTouchPanelPreview(int type, qint32 number)
 {
-    if (type == 52 && number >= kTouchPanelIndexBase)
+    if (type == CONTENT_PLAYLIST && number >= kTouchPanelIndexBase)
         return refuse(kMsgTouchPanelPreview);
     return true;
 }

@@ -179,7 +179,7 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
                 entry.copyFiles = fileChanged;
             }
             bool sized = true;
-            if (*type == 52)
+            if (*type == CONTENT_PLAYLIST)
                 sized = playlistFilesSize(set.folders, entry.number, entry.size);
             else
                 sized = contentSize(entry, set.folders, record, entry.size);

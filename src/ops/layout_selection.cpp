@@ -269,7 +269,7 @@ void GetLastLayoutChoice(qint32 &resolution, qint32 &orientation)
 
 bool PlaylistSavePreview(CPlaylistEditModel &model, int type, CPlaylistProperty &record)
 {
-    if (type != 52 && type != 53) {
+    if (type != CONTENT_PLAYLIST && type != CONTENT_BGMLIST) {
         WriteSyslog(LOG_ERR_APP, "PlaylistSavePreview : Invalid content type : type = %d", type);
         return false;
     }

@@ -106,7 +106,7 @@ bool AddRemotePlayCommand(CDlkRequestCommand &commands, const CPropertyBase &rec
                           const PlayChoice &choice)
 {
     const int type = record.GetContentType();
-    if (type == 52 || type == 53) {
+    if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST) {
         CPlaylistPlayCommand play;
         return play.MakeRequest(kPlaylistTable, record.GetIndex(), choice.repeat, choice.playSeconds)
             && commands.Add(&play, record.GetIndex());
@@ -130,7 +130,7 @@ bool AddRemotePlayCommand(CDlkRequestCommand &commands, const CPropertyBase &rec
 
 bool AddStopCommand(CDlkRequestCommand &commands, int type)
 {
-    if (type == 52 || type == 53) {
+    if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST) {
         CPlainCommand stop;
         return stop.MakeRequest() && commands.Add(&stop, 0);
     }
@@ -147,9 +147,9 @@ int AddRemoteDeleteCommands(CDlkRequestCommand &commands, CContentsList &remoteL
         const CPropertyBase *record = position >= 0 ? remoteList.GetAt(position) : nullptr;
         if (!record)
             continue;
-        if (type == 52 && !AddSequenceDeletes(commands, record->GetIndex(), index, count))
+        if (type == CONTENT_PLAYLIST && !AddSequenceDeletes(commands, record->GetIndex(), index, count))
             return -1;
-        if (type != 51) {
+        if (type != CONTENT_SCHEDULE) {
             CDeleteCommand remove;
             if (!remove.MakeRequest(GetContentCodes(*record).remove, index) || !commands.Add(&remove, index))
                 return -1;
@@ -158,7 +158,7 @@ int AddRemoteDeleteCommands(CDlkRequestCommand &commands, CContentsList &remoteL
         // Only a schedule has a calendar row and schedule tables of its own
         // number; for another content the player would refuse the row's
         // deletion and a delete that worked would end as an error.
-        if (type != 51)
+        if (type != CONTENT_SCHEDULE)
             continue;
         const int before = commands.GetCount();
         if (!AddContentSendItems(commands, index, index))
@@ -210,7 +210,8 @@ bool AddScreenSaverSchedule(CSendInfoBuilder &builder, const QString &scheduleFo
     const TimeValue start{0, 0, 0, 0};
     const TimeValue end{23, 59, 59, 29};
     if (!schedule.SetIndex(kScreenSaverIndex) || !schedule.SetTitle(title) || !schedule.SetInfo(info)
-        || !item.Set(playlistIndex, start, end, 52, 1) || !schedule.AddItem(item) || !schedule.SaveTo(scheduleFolder)) {
+        || !item.Set(playlistIndex, start, end, CONTENT_PLAYLIST, SCHEDULE_KIND_PLAYLIST) || !schedule.AddItem(item)
+        || !schedule.SaveTo(scheduleFolder)) {
         WriteSyslog(LOG_ERR_APP, "R40SendScreenSaver : schedule file error : error = %u", GetLastError());
         return false;
     }

@@ -2,18 +2,24 @@
 
 #include "core/clock.h"
 #include "core/content_id.h"
+#include "core/file_snapshot.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/syslog.h"
+#include "core/setting_ini.h"
 #include "core/system_ini.h"
 #include "core/time_utils.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
+#include "model/playlist_property.h"
 #include "model/schedule_edit_model.h"
 #include "model/schedule_property.h"
+#include "ops/content_file_remover.h"
+#include "ops/frame_checks.h"
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -46,15 +52,6 @@ bool SaveGroupList(CContentsStore &store, const QString &group, int type)
                                         : store.SaveWorkGroupLists(group, type, 0);
 }
 
-bool RoomFor(const CContentsList &list, int type)
-{
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (list.GetCount() < limit)
-        return true;
-    ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
-    return false;
-}
-
 void ShowSourceMissing(qint32 number)
 {
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kSourceMissing).arg(FormatContentIdFixed(number)), kTitleCaption,
@@ -72,6 +69,80 @@ bool StoreAndSave(CContentsList &list, const CPropertyBase &record, int saveType
     ShowSaveFailed(saveType);
     return false;
 }
+
+// Writes a group's lists again once the records of a failed save are taken
+// out; when that fails too the files still hold them, which the log keeps.
+void SaveTakenBack(CContentsStore &store, const QString &group, int which)
+{
+    if (!store.SaveGroupLists(group, which, 0))
+        WriteSyslog(LOG_ERR_APP, "SaveGroupLists : the lists of group %s still hold the records of a failed save",
+                    qUtf8Printable(group));
+}
+
+// The files of a playlist, background-music list or schedule under a
+// number in the model's folders, as they are before a save writes them.
+CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number)
+{
+    return CFileSnapshot(CContentFileRemover::TimetableFilePaths(type, number, model.GetListFolder(),
+                                                                 model.GetSequenceFolder()));
+}
+
+void RestoreAll(const std::vector<CFileSnapshot> &snapshots)
+{
+    for (const CFileSnapshot &files : snapshots)
+        files.Restore();
+}
+
+// The end of a model's last row, as a record's length.
+TimeValue EndOfLastRow(const CTimetableModel &model)
+{
+    TimeValue end;
+    model.GetEndTime(model.GetRowCount() - 1, end);
+    return end;
+}
+
+// The save of an edited list under a number, which can be taken back until
+// it is done: the model's files go first (under the number's id prefix),
+// then its record into the list and the list's file. Taking it back puts the
+// stored files of the number and the list's record back as they were, and
+// leaves the model still to be saved under its own id prefix.
+class CEditedListSave {
+public:
+    CEditedListSave(CTimetableModel &model, int type, CContentsList &list, qint32 index)
+        : m_model(model)
+        , m_list(list)
+        , m_ownPrefix(model.GetIdPrefix())
+        , m_record(list, index)
+        , m_files(StoredFiles(model, type, index))
+    {
+        m_model.SetIdPrefix(ContentIdPrefix(index));
+    }
+
+    // Taken back when a step fails.
+    bool Save(const CPropertyBase &record, const std::function<bool()> &saveFiles,
+              const std::function<bool()> &saveList)
+    {
+        if (saveFiles() && StoreRecord(m_list, record) && saveList())
+            return true;
+        RollBack();
+        return false;
+    }
+
+    void RollBack()
+    {
+        m_record.Restore();
+        m_files.Restore();
+        m_model.SetIdPrefix(m_ownPrefix);
+        m_model.SetModified(true);
+    }
+
+private:
+    CTimetableModel &m_model;
+    CContentsList &m_list;
+    int m_ownPrefix;
+    CRecordSnapshot m_record;
+    CFileSnapshot m_files;
+};
 
 } // namespace
 
@@ -104,6 +175,124 @@ bool StoreRecord(CContentsList &list, const CPropertyBase &record)
     return position >= 0 ? list.Update(position, &record) : list.Add(&record);
 }
 
+bool RoomFor(const CContentsList &list, int type)
+{
+    const int limit = GetSystemIni().GetMaxCount(type);
+    if (list.GetCount() < limit)
+        return true;
+    ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
+    return false;
+}
+
+qint32 SaveTarget(CTimetableModel &model, CContentsList &list, int type, bool saveAsNew, bool &discard, int &counter)
+{
+    discard = false;
+    counter = -1;
+    const qint32 index = model.GetIndex();
+    bool asNew = saveAsNew || index <= 0 || list.FindCode(index) < 0;
+    if (!asNew) {
+        bool newNumber = false;
+        CheckSampleData(index, newNumber, discard);
+        if (discard)
+            return -1;
+        asNew = newNumber;
+    }
+    if (!asNew)
+        return index;
+    if (!RoomFor(list, type))
+        return -1;
+    return GetContentFolders().GetNewCode(type, counter);
+}
+
+ScheduleSetBlock DefaultScheduleBlock(const QString &group)
+{
+    ScheduleSetBlock block;
+    block.groupName = group;
+    block.startDate = ToDateValue(Clock().now().date());
+    block.endDate = block.startDate;
+    const SystemOptions options = GetSettingIni().Options();
+    block.startTime = options.PowerOnTime;
+    block.endTime = options.PowerOffTime;
+    return block;
+}
+
+bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsList &list, int type, qint32 index,
+                  int counter)
+{
+    CPlaylistProperty record(type);
+    const int held = list.FindCode(index);
+    if (held >= 0)
+        list.Get(held, &record);
+    record.SetIndex(index);
+    record.SetResolution(model.GetResolution());
+    record.SetOrientation(model.GetOrientation());
+    record.SetTitle(model.GetTitle());
+    record.SetInfo(model.GetInfo());
+    record.SetCreateDate(GetLocalTime());
+    record.SetDuration(EndOfLastRow(model));
+    CEditedListSave save(model, type, list, index);
+    if (!save.Save(record, [&] { return model.Save(index, type); }, [&] { return store.SaveLists(type, 1); })) {
+        ShowSaveFailed(type);
+        return false;
+    }
+    model.SetIndex(index);
+    if (counter >= 0)
+        AdvanceContentCounter(type, counter);
+    return true;
+}
+
+bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsList &list, qint32 index, int counter,
+                  const ScheduleSetBlock &chosen)
+{
+    ScheduleSetBlock block = chosen;
+    block.groupName = store.GetCurrentGroup();
+    QString scheduleFolder;
+    QString sequenceFolder;
+    if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
+        ShowSaveFailed(CONTENT_SCHEDULE);
+        return false;
+    }
+    model.SetFolders(scheduleFolder, sequenceFolder);
+    CScheduleProperty record;
+    const int held = list.FindCode(index);
+    if (held >= 0 && list.Get(held, &record)) {
+        // A stored schedule keeps its dates and days.
+        block.startDate = record.GetStartDate();
+        block.endDate = record.GetEndDate();
+        block.weekdays = record.GetWeek();
+        block.background = record.GetBgColor();
+    }
+    TimeValue start;
+    model.GetStartTime(0, start);
+    record.SetIndex(index);
+    record.SetTitle(model.GetTitle());
+    record.SetInfo(model.GetInfo());
+    record.SetStartTime(start);
+    record.SetEndTime(EndOfLastRow(model));
+    record.SetStartDate(block.startDate);
+    record.SetEndDate(block.endDate);
+    record.SetWeek(block.weekdays);
+    record.SetBgColor(block.background);
+    record.SetCreateDate(GetLocalTime());
+    CEditedListSave save(model, CONTENT_SCHEDULE, list, index);
+    if (!save.Save(record, [&] { return model.Save(index); },
+                   [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); })) {
+        ShowSaveFailed(CONTENT_SCHEDULE);
+        return false;
+    }
+    bool calendarChanged = false;
+    if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
+                            calendarChanged)) {
+        save.RollBack();
+        SaveTakenBack(store, block.groupName, CONTENT_SCHEDULE);
+        return false;
+    }
+    model.SetIndex(index);
+    if (counter >= 0)
+        AdvanceContentCounter(CONTENT_SCHEDULE, counter);
+    return true;
+}
+
 void AdvanceContentCounter(int type, int counter)
 {
     CSystemIni &ini = GetSystemIni();
@@ -114,16 +303,17 @@ void AdvanceContentCounter(int type, int counter)
 
 void ShowLoadFailed(int type)
 {
-    const char *text = type == 52   ? "プレイリストの読み込みに失敗しました。"
-                       : type == 53 ? "BGMリストの読み込みに失敗しました。"
-                                    : "スケジュールの読み込みに失敗しました。";
+    const char *text = type == CONTENT_PLAYLIST  ? "プレイリストの読み込みに失敗しました。"
+                       : type == CONTENT_BGMLIST ? "BGMリストの読み込みに失敗しました。"
+                                                 : "スケジュールの読み込みに失敗しました。";
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(text), kTitleCaption, MB_OK | MB_ICONERROR);
 }
 
 void ShowSaveFailed(int type, quint32 icon)
 {
-    if (type == 52 || type == 53) {
-        ShowMessage(nullptr, type == 52 ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption, MB_OK | icon);
+    if (type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST) {
+        ShowMessage(nullptr, type == CONTENT_PLAYLIST ? kMsgPlaylistSaveFailed : kMsgBgmSaveFailed, kTitleCaption,
+                    MB_OK | icon);
         return;
     }
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kScheduleSaveFailed), kTitleCaption, MB_OK | icon);
@@ -144,23 +334,23 @@ bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QS
 
 qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter)
 {
-    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, 51, true);
-    return store.GetNewCode(51, counter, own);
+    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, CONTENT_SCHEDULE, true);
+    return store.GetNewCode(CONTENT_SCHEDULE, counter, own);
 }
 
 bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                         const TimeValue &powerOff, bool &listChanged)
 {
     listChanged = false;
-    CContentsList *list = GroupList(store, block.groupName, 51, true);
+    CContentsList *list = GroupList(store, block.groupName, CONTENT_SCHEDULE, true);
     QString scheduleFolder;
     QString sequenceFolder;
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", 51);
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", CONTENT_SCHEDULE);
         return false;
     }
     if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
-        ShowSaveFailed(51);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     // The item stops when the players switch off for the day.
@@ -169,15 +359,16 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
         end = powerOff;
     CScheduleEditModel model;
     model.SetFolders(scheduleFolder, sequenceFolder);
-    int prefix = 0;
-    SplitContentId(record.scheduleIndex, &prefix, nullptr, nullptr);
-    model.SetIdPrefix(prefix);
+    model.SetIdPrefix(ContentIdPrefix(record.scheduleIndex));
     model.SetTitle(record.title);
     model.SetInfo(record.info);
     CTimetableItem item;
-    if (!item.Set(record.playlist, block.startTime, end, 52, 1)
-        || !model.InsertItem(model.FindTrackForType(1), item) || !model.Save(record.scheduleIndex)) {
-        ShowSaveFailed(51);
+    const CFileSnapshot files = StoredFiles(model, CONTENT_SCHEDULE, record.scheduleIndex);
+    if (!item.Set(record.playlist, block.startTime, end, CONTENT_PLAYLIST, SCHEDULE_KIND_PLAYLIST)
+        || !model.InsertItem(model.FindTrackForType(SCHEDULE_KIND_PLAYLIST), item)
+        || !model.Save(record.scheduleIndex)) {
+        files.Restore();
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
     CScheduleProperty schedule;
@@ -191,8 +382,11 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     schedule.SetWeek(block.weekdays);
     schedule.SetBgColor(block.background);
     schedule.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, schedule, 51, [&] { return SaveGroupList(store, block.groupName, 51); }))
+    if (!StoreAndSave(*list, schedule, CONTENT_SCHEDULE,
+                      [&] { return SaveGroupList(store, block.groupName, CONTENT_SCHEDULE); })) {
+        files.Restore();
         return false;
+    }
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
 }
@@ -201,9 +395,9 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
                         bool &listChanged)
 {
     listChanged = false;
-    CContentsList *list = GroupList(store, block.groupName, 50, !IsCurrentGroup(store, block.groupName));
+    CContentsList *list = GroupList(store, block.groupName, CONTENT_CALENDAR, !IsCurrentGroup(store, block.groupName));
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", 50);
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", CONTENT_CALENDAR);
         return false;
     }
     CCalendarProperty row;
@@ -219,7 +413,8 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
         row.SetFlag(1);
     row.SetStatus(1);
     row.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, row, 51, [&] { return SaveGroupList(store, block.groupName, 50); }))
+    if (!StoreAndSave(*list, row, CONTENT_SCHEDULE,
+                      [&] { return SaveGroupList(store, block.groupName, CONTENT_CALENDAR); }))
         return false;
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
@@ -232,6 +427,8 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
     if (!list || !model)
         return 0;
     QList<qint32> added;
+    // The files of the new lists, as they were before: none.
+    std::vector<CFileSnapshot> written;
     int lastCounter = -1;
     for (quint32 position : positions) {
         if (!RoomFor(*list, type))
@@ -244,19 +441,17 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
         const qint32 source = record->GetIndex();
         int counter = 0;
         const qint32 number = store.GetNewCode(type, counter);
-        int sourcePrefix = 0;
-        SplitContentId(source, &sourcePrefix, nullptr, nullptr);
-        model->SetIdPrefix(sourcePrefix);
+        model->SetIdPrefix(ContentIdPrefix(source));
         if (number < 0 || !model->Load(source, type)) {
             ShowSourceMissing(source);
             break;
         }
-        int prefix = 0;
-        SplitContentId(number, &prefix, nullptr, nullptr);
-        model->SetIdPrefix(prefix);
+        model->SetIdPrefix(ContentIdPrefix(number));
         record->SetIndex(number);
         record->SetCreateDate(GetLocalTime());
+        written.push_back(StoredFiles(*model, type, number));
         if (!model->Save(number, type) || !list->Add(record.get())) {
+            written.back().Restore();
             ShowSaveFailed(type);
             break;
         }
@@ -271,6 +466,7 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
     if (!store.SaveLists(type, 1)) {
         for (qint32 number : added)
             list->Delete(list->FindCode(number));
+        RestoreAll(written);
         ShowSaveFailed(type);
         return 0;
     }
@@ -281,17 +477,18 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions)
 {
     const QString group = store.GetCurrentGroup();
-    CContentsList *list = store.GetList(51);
-    CContentsList *calendar = store.GetList(50);
-    CContentsList *source = GroupList(store, sourceGroup, 51, true);
+    CContentsList *list = store.GetList(CONTENT_SCHEDULE);
+    CContentsList *calendar = store.GetList(CONTENT_CALENDAR);
+    CContentsList *source = GroupList(store, sourceGroup, CONTENT_SCHEDULE, true);
     QString fromSchedules, fromSequences, toSchedules, toSequences;
     if (!list || !calendar || !source || !store.GetGroupScheduleFolders(sourceGroup, fromSchedules, fromSequences)
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
     QList<qint32> added;
+    std::vector<CFileSnapshot> written;
     int lastCounter = -1;
     for (quint32 position : positions) {
-        if (!RoomFor(*list, 51))
+        if (!RoomFor(*list, CONTENT_SCHEDULE))
             break;
         CScheduleProperty record;
         if (!source->Get(int(position), &record)) {
@@ -303,17 +500,13 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         const qint32 number = NewScheduleNumber(store, group, counter);
         CScheduleEditModel model;
         model.SetFolders(fromSchedules, fromSequences);
-        int sourcePrefix = 0;
-        SplitContentId(from, &sourcePrefix, nullptr, nullptr);
-        model.SetIdPrefix(sourcePrefix);
+        model.SetIdPrefix(ContentIdPrefix(from));
         if (number < 0 || !model.Load(from)) {
             ShowSourceMissing(from);
             break;
         }
         model.SetFolders(toSchedules, toSequences);
-        int prefix = 0;
-        SplitContentId(number, &prefix, nullptr, nullptr);
-        model.SetIdPrefix(prefix);
+        model.SetIdPrefix(ContentIdPrefix(number));
         record.SetIndex(number);
         record.SetCreateDate(GetLocalTime());
         CCalendarProperty row;
@@ -325,13 +518,16 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         row.SetFlag(1);
         row.SetStatus(1);
         row.SetCreateDate(GetLocalTime());
+        written.push_back(StoredFiles(model, CONTENT_SCHEDULE, number));
         if (!model.Save(number) || !list->Add(&record)) {
-            ShowSaveFailed(51);
+            written.back().Restore();
+            ShowSaveFailed(CONTENT_SCHEDULE);
             break;
         }
         if (!calendar->Add(&row)) {
             list->Delete(list->FindCode(number));
-            ShowSaveFailed(51);
+            written.back().Restore();
+            ShowSaveFailed(CONTENT_SCHEDULE);
             break;
         }
         added.append(number);
@@ -344,11 +540,11 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
             list->Delete(list->FindCode(number));
             calendar->Delete(calendar->FindCode(number));
         }
-        // The files hold the lists as they were before the paste.
-        store.SaveGroupLists(group, 0, 0);
-        ShowSaveFailed(51);
+        SaveTakenBack(store, group, 0);
+        RestoreAll(written);
+        ShowSaveFailed(CONTENT_SCHEDULE);
         return 0;
     }
-    AdvanceContentCounter(51, lastCounter);
+    AdvanceContentCounter(CONTENT_SCHEDULE, lastCounter);
     return int(added.size());
 }

@@ -1,10 +1,13 @@
 #pragma once
-// Storing playlists and schedules beyond their edit models: the simple
-// schedule and calendar row that a playlist's save may write for a group,
-// the numbers they take, and pasting copied playlists, background-music
-// lists and schedules as new records.
+// Storing playlists and schedules beyond their edit models: saving the
+// edited playlist, background-music list or schedule with its record, the
+// simple schedule and calendar row that a playlist's save may write for a
+// group, the numbers they take, and pasting copied playlists,
+// background-music lists and schedules as new records.
 //
-// Refusals are shown through the message prompter, as the frame's checks do.
+// A save or paste that fails leaves the stored files, the lists and the
+// counters as they were. Refusals are shown through the message prompter, as
+// the frame's checks do.
 
 #include "core/message_box.h"
 #include "core/time_utils.h"
@@ -17,8 +20,11 @@
 
 class CContentsList;
 class CContentsStore;
+class CPlaylistEditModel;
 class CPropertyBase;
 class CQ9GroupXml;
+class CScheduleEditModel;
+class CTimetableModel;
 
 // The schedule block of the schedule setting dialog: whether the save also
 // sets a schedule, for which group, and when it plays.
@@ -60,6 +66,36 @@ private:
 
 // Updates the record with the same number in place, or adds it.
 bool StoreRecord(CContentsList &list, const CPropertyBase &record);
+
+// A new record needs room in its list; false (5101) at the type's limit.
+bool RoomFor(const CContentsList &list, int type);
+
+// The number a save of the edited model writes under: the model's own when
+// it is stored and may be written over, else a new one (counter receives its
+// counter value, -1 when none was taken). -1 when the save must not go on:
+// no room, or a sample whose edits the operator chose to drop (discard).
+qint32 SaveTarget(CTimetableModel &model, CContentsList &list, int type, bool saveAsNew, bool &discard,
+                  int &counter);
+
+// The schedule block a save starts from: the group, today, the operating hours.
+ScheduleSetBlock DefaultScheduleBlock(const QString &group);
+
+// Saves the edited playlist (52) or background-music list (53) under index:
+// its files, then its record (a stored one keeps its other fields; the
+// model's title, info, resolution, orientation and length, created now) and
+// the content list; for a new number (counter >= 0) the type's counter steps
+// on. The model takes the number. A failure shows the type's save-failure
+// message and leaves the stored files, the list, the counter and the model
+// (still to be saved) as they were.
+bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsList &list, int type, qint32 index,
+                  int counter);
+// The same for the edited schedule (list: the current group's schedule
+// list) in the current group's folders. Its record takes its times from the
+// model and, when new, its dates, days and background from the block (a
+// stored one keeps its own); then its calendar row is written again
+// (SaveSimpleCalendar), whose failure takes the whole save back.
+bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsList &list, qint32 index, int counter,
+                  const ScheduleSetBlock &block);
 
 // The schedule and sequence folders of a group, created when missing; false
 // (logged) for a group name that is no folder name or a folder that cannot

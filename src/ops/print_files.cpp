@@ -29,7 +29,7 @@ const QString kNoNumber = QStringLiteral("----------");
 const QString kNoInfo = QString(21, QLatin1Char('-'));
 const QString kNoTitle = QString(41, QLatin1Char('-'));
 constexpr int kBgmTrackFlags[] = {32};
-constexpr int kScheduleTrackKinds[] = {1, 6, 5, 9, 3, 8};
+constexpr int kScheduleTrackKinds[] = {SCHEDULE_KIND_PLAYLIST, SCHEDULE_KIND_BGM, 5, 9, 3, 8};
 
 // One print file: UTF-16 little-endian with its mark, CR LF line ends.
 class CTsvFile {
@@ -188,12 +188,14 @@ bool CPrintFiles::WritePrintFiles(const PrintRequest &request, PrintFileSet &fil
         // A list that does not load is left out and takes no file number, so
         // the files the macro reads are numbered without a hole.
         for (qint32 number : playlists) {
-            if (!SavePlaylistTSV(files.folder, files.playlists + 1, number, 52, true, request.edit, written))
+            if (!SavePlaylistTSV(files.folder, files.playlists + 1, number, CONTENT_PLAYLIST, true, request.edit,
+                                 written))
                 return false;
             files.playlists += written ? 1 : 0;
         }
         for (qint32 number : bgmLists) {
-            if (!SavePlaylistTSV(files.folder, files.bgmLists + 1, number, 53, true, request.edit, written))
+            if (!SavePlaylistTSV(files.folder, files.bgmLists + 1, number, CONTENT_BGMLIST, true, request.edit,
+                                 written))
                 return false;
             files.bgmLists += written ? 1 : 0;
         }
@@ -236,8 +238,8 @@ bool CPrintFiles::SavePlaylistTSV(const QString &folder, int fileIndex, qint32 n
             return false;
         }
     }
-    const QString name = type == 53 ? QString::asprintf("BGM_%03d.TSV", fileIndex)
-                                    : QString::asprintf("PLST_%04d.TSV", fileIndex);
+    const QString name = type == CONTENT_BGMLIST ? QString::asprintf("BGM_%03d.TSV", fileIndex)
+                                                 : QString::asprintf("PLST_%04d.TSV", fileIndex);
     CTsvFile file(JoinPath(folder, name));
     if (!file.open())
         return fail("CMainFrame::SavePlaylistTSV : CreateFile", GetLastError());
@@ -246,7 +248,7 @@ bool CPrintFiles::SavePlaylistTSV(const QString &folder, int fileIndex, qint32 n
     file.line({OrDashes(model->GetInfo(), kNoInfo)});
     file.line({OrDashes(model->GetTitle(), kNoTitle)});
     QList<int> tracks;
-    if (type == 53)
+    if (type == CONTENT_BGMLIST)
         tracks.append(model->FindTrack(kBgmTrackFlags[0]));
     else
         for (int flag : LayoutTemplate::kTrackFlags)
@@ -292,7 +294,7 @@ bool CPrintFiles::SaveScheduleTSV(const QString &folder, QList<qint32> *playlist
         return fail("CMainFrame::SaveScheduleTSV : contIndex < 0");
     CScheduleProperty record;
     record.SetWeek(QString());
-    if (CContentsList *list = m_store.GetList(51)) {
+    if (CContentsList *list = m_store.GetList(CONTENT_SCHEDULE)) {
         const int position = list->FindCode(model->GetIndex());
         if (position >= 0 && !list->Get(position, &record))
             return fail("CMainFrame::SaveScheduleTSV : pListSchedule->Get");
@@ -328,13 +330,14 @@ bool CPrintFiles::SaveScheduleTSV(const QString &folder, QList<qint32> *playlist
                 columns << (item >= 1 ? FormatContentIdFixed(item) : QString()) << EmptyColumns(2);
                 continue;
             }
-            const int itemType = item >= kTouchPanelIndexBase ? 52 : TypeOfNumber(item);
+            const int itemType = item >= kTouchPanelIndexBase ? CONTENT_PLAYLIST : TypeOfNumber(item);
             if (!IsPropertyType(itemType))
                 return fail("CMainFrame::SaveScheduleTSV : pList == NULL");
             columns << ContentColumns(m_store, item, itemType);
-            if (kind == 1 && playlists && item < kTouchPanelIndexBase && !playlists->contains(item))
+            if (kind == SCHEDULE_KIND_PLAYLIST && playlists && item < kTouchPanelIndexBase
+                && !playlists->contains(item))
                 playlists->append(item);
-            if (kind == 6 && bgmLists && !bgmLists->contains(item))
+            if (kind == SCHEDULE_KIND_BGM && bgmLists && !bgmLists->contains(item))
                 bgmLists->append(item);
         }
         file.line(columns);
@@ -349,7 +352,7 @@ bool CPrintFiles::SaveScheduleTSV(const QString &folder, QList<qint32> *playlist
 
 bool CPrintFiles::SaveCalendarTSV(const QString &folder, int year, int month)
 {
-    auto *calendar = dynamic_cast<CCalendarList *>(m_store.GetList(50));
+    auto *calendar = dynamic_cast<CCalendarList *>(m_store.GetList(CONTENT_CALENDAR));
     CTsvFile file(JoinPath(folder, QStringLiteral("CALENDAR.TSV")));
     if (!calendar || !file.open())
         return fail("CMainFrame::SaveCalendarTSV : CreateFile", GetLastError() ? GetLastError() : 1359);

@@ -98,9 +98,9 @@ bool CSendInfoBuilder::AddR40SendInfo(CContentsList *list, int position, CProper
     bool prepared = true;
     if (IsFileType(type))
         prepared = MakeFileSendInfo(record, deleteDate, changed);
-    else if (type == 51)
+    else if (type == CONTENT_SCHEDULE)
         prepared = AddScheduleSendInfo(record, deleteDate, changed);
-    else if ((type == 52 || type == 53) && record.GetIndex() < kTouchPanelIndexBase)
+    else if ((type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST) && record.GetIndex() < kTouchPanelIndexBase)
         prepared = AddPlaylistSendInfo(record, deleteDate, changed);
     if (!prepared)
         return false;

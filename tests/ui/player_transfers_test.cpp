@@ -11,6 +11,7 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "fake_file_dialogs.h"
+#include "support/file_contents.h"
 #include "support/timetable_samples.h"
 #include "model/app_data.h"
 #include "model/calendar_list.h"
@@ -157,6 +158,8 @@ TEST_F(PlayerOpsTest, PreviewOfTheEditedPlaylistLeavesItUnsaved)
     ASSERT_TRUE(model.InsertItem(model.FindTrack(1), item));
     model.SetModified(true);
     const int stored = GetContentFolders().GetList(52)->GetCount();
+    const QMap<QString, QByteArray> listFiles = FilesUnder(GetContentFolders().m_playlistFolder);
+    const QMap<QString, QByteArray> sequenceFiles = FilesUnder(GetContentFolders().m_sequenceFolder);
 
     m_frame->PreviewEditPlaylist(52);
     ASSERT_TRUE(waitIdle());
@@ -171,6 +174,9 @@ TEST_F(PlayerOpsTest, PreviewOfTheEditedPlaylistLeavesItUnsaved)
     EXPECT_EQ(model.GetIndex(), -1);
     EXPECT_EQ(GetContentFolders().GetList(52)->GetCount(), stored);
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
+    // The files the preview wrote went once it was sent.
+    EXPECT_EQ(FilesUnder(GetContentFolders().m_playlistFolder), listFiles);
+    EXPECT_EQ(FilesUnder(GetContentFolders().m_sequenceFolder), sequenceFiles);
 }
 
 TEST_F(PlayerOpsTest, DeleteOnThePlayerAndFetchItsLists)

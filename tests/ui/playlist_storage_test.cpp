@@ -1,7 +1,8 @@
 // Saving, showing and pasting playlists and schedules through the frame: the
 // checks and the sample guard, new numbers and counters, the simple schedule
 // and calendar row of a playlist save (also for another group), the check
-// panes, and the clipboard.
+// panes, the clipboard, and saves and pastes that fail without changing a
+// stored file.
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/path_utils.h"
@@ -12,6 +13,7 @@
 #include "ops/clipboard_formats.h"
 #include "fake_save_dialogs.h"
 #include "shell_fixture.h"
+#include "support/file_contents.h"
 #include "support/time_codes.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
@@ -30,6 +32,13 @@ void PlayStill(CTimetableModel &model, int track, const TimeValue &start, const 
     CTimetableItem item;
     ASSERT_TRUE(item.Set(number, start, end, type, 0));
     ASSERT_TRUE(model.InsertItem(track, item));
+}
+
+// Puts a folder where a list file goes, so that the list cannot be written.
+void BlockFile(const QString &path)
+{
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/held")));
 }
 
 class PlaylistStorage : public ShellTest {
@@ -176,9 +185,63 @@ TEST_F(PlaylistStorage, AScheduleSavedAgainKeepsItsCalendarRowsPlayFlag)
     EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetFlag(), -1);
 
     // The check pane shows it.
-    ASSERT_TRUE(frame->ScheduleLoad(number, 0));
+    ASSERT_TRUE(frame->ScheduleLoad(number, false));
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
     // Number and title, then the schedule's operating hours.
     EXPECT_EQ(PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_CHECK)->GetListCaption(),
               FormatContentIdFixed(number) + QStringLiteral(" day    運用時間 10:00:00 - 18:00:00"));
+}
+
+TEST_F(PlaylistStorage, ASaveOrPasteThatFailsLeavesEveryStoredFileAsItWas)
+{
+    CContentsStore &store = GetContentFolders();
+    auto *playlists = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT);
+    CPlaylistEditModel &playlist = *store.GetPlaylistModel(52);
+    PlayStill(playlist, 1, Tc(0, 0), Tc(0, 0, 10));
+    m_prompter.answer(IDNO);
+    playlists->GetButton(QStringLiteral("save"))->click();
+    ASSERT_GT(playlist.GetIndex(), 0);
+    const QMap<QString, QByteArray> playlistFiles = FilesUnder(store.m_playlistFolder);
+    const QMap<QString, QByteArray> sequenceFiles = FilesUnder(store.m_sequenceFolder);
+
+    // An item on another track changes the list file and adds a sequence
+    // file; the content list cannot take the record.
+    PlayStill(playlist, 2, Tc(0, 0), Tc(0, 0, 5));
+    BlockFile(store.GetListPath(52));
+    m_prompter.expect(5213, IDOK);
+    playlists->GetButton(QStringLiteral("save"))->click();
+    EXPECT_TRUE(playlist.IsModified());
+    frame->CopyPlaylist(52, {0});
+    m_prompter.expect(5213, IDOK);
+    EXPECT_FALSE(frame->PastePlaylist(52));
+    EXPECT_EQ(FilesUnder(store.m_playlistFolder), playlistFiles);
+    EXPECT_EQ(FilesUnder(store.m_sequenceFolder), sequenceFiles);
+
+    // A schedule saved again in place whose calendar row cannot be written;
+    // then a paste of it.
+    auto *schedules = PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_EDIT);
+    CScheduleEditModel &schedule = *store.GetScheduleModel();
+    ASSERT_TRUE(schedule.SetTimeRange(Tc(10, 0), Tc(18, 0)));
+    PlayStill(schedule, schedule.FindTrackForType(1), Tc(10, 0), Tc(11, 0), 52, 520000001);
+    m_prompter.answer(IDNO);
+    schedules->GetButton(QStringLiteral("save"))->click();
+    ASSERT_GT(schedule.GetIndex(), 0);
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
+    const QMap<QString, QByteArray> scheduleFiles = FilesUnder(scheduleFolder);
+
+    PlayStill(schedule, schedule.FindTrackForType(5), Tc(11, 0), Tc(12, 0));
+    BlockFile(scheduleFolder + QStringLiteral("/CalendarList.xml"));
+    m_prompter.answer(IDOK);
+    schedules->GetButton(QStringLiteral("save"))->click();
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
+    EXPECT_TRUE(schedule.IsModified());
+    frame->CopySchedule({0});
+    m_prompter.answer(IDOK);
+    EXPECT_FALSE(frame->PasteSchedule());
+    EXPECT_EQ(store.GetList(51)->GetCount(), 1);
+    QMap<QString, QByteArray> calendarKept = scheduleFiles;
+    calendarKept.remove(scheduleFolder + QStringLiteral("/CalendarList.xml"));
+    EXPECT_EQ(FilesUnder(scheduleFolder), calendarKept);
 }

@@ -143,7 +143,7 @@ QString textOfScheduleTime(const CPropertyBase &record, bool start)
 QString textOfImageSize(const CPropertyBase &record)
 {
     if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record)) {
-        if (record.GetContentType() != 52 || record.GetIndex() >= 999000000)
+        if (record.GetContentType() != CONTENT_PLAYLIST || record.GetIndex() >= 999000000)
             return {};
         qint32 width = 0;
         qint32 height = 0;
@@ -267,9 +267,9 @@ bool IsColumnAllowed(int mode, int type, int kind)
         return false;
     if (type == 4 && (kind == COL_IMAGE_SIZE || kind == COL_PLAY_TIME))
         return false;
-    if (type == 52 && kind == COL_IMAGE_SIZE)
+    if (type == CONTENT_PLAYLIST && kind == COL_IMAGE_SIZE)
         return false;
-    if (type == 51 && (kind == COL_UPDATE || kind == COL_BG_COLOR))
+    if (type == CONTENT_SCHEDULE && (kind == COL_UPDATE || kind == COL_BG_COLOR))
         return false;
     return true;
 }
@@ -277,7 +277,7 @@ bool IsColumnAllowed(int mode, int type, int kind)
 int SortKeyOfColumn(int kind, bool ascending, int type, bool remote)
 {
     if (kind == COL_NO)
-        return remote && type == 51 ? kSortKeyAsReceived : -1;
+        return remote && type == CONTENT_SCHEDULE ? kSortKeyAsReceived : -1;
     if (kind == COL_INPUT)
         return ascending ? kSortKeyInputAscending : kSortKeyInputDescending;
     const int column = sortColumnOfKind(kind);

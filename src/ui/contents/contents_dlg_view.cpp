@@ -107,7 +107,7 @@ int listCommandOf(int commandId)
 
 bool hasFilterDocument(int type)
 {
-    return (type >= 1 && type <= 8) || type == 52 || type == 53;
+    return (type >= 1 && type <= 8) || type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST;
 }
 
 // The audio and control rules: with the layer option the layers decide,
@@ -248,7 +248,7 @@ void CContentsDlgView::createControls()
 void CContentsDlgView::createPages()
 {
     for (CContentsListDlg *page : m_pages) {
-        if (page->IsPageCreated() || (m_mode == 17 && page->GetContentType() == 53))
+        if (page->IsPageCreated() || (m_mode == 17 && page->GetContentType() == CONTENT_BGMLIST))
             continue;
         page->SetMode(m_mode);
         if (page->CreatePage(m_pageArea))
@@ -564,7 +564,7 @@ void CContentsDlgView::onComboConfirmed(int index)
         CGroupRecord group;
         if (currentGroup(group))
             GetContentFolders().SetPlaylistFilter(true, group.ResolutionId, group.Orientation);
-        frame->NotifyContentsListChanged(52, 0, 1);
+        frame->NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 1);
         updateFrameTitle();
     }
 }
@@ -579,7 +579,7 @@ void CContentsDlgView::SetPlaylistFilter(bool on)
     m_playlistFilter = on;
     GetContentFolders().SetPlaylistFilter(on, group.ResolutionId, group.Orientation);
     if (CMainFrame *frame = GetMainFrame())
-        frame->NotifyContentsListChanged(52, 0, 1);
+        frame->NotifyContentsListChanged(CONTENT_PLAYLIST, 0, 1);
 }
 
 void CContentsDlgView::updateFrameTitle()
@@ -592,7 +592,7 @@ void CContentsDlgView::updateFrameTitle()
         CContentsList *contents = list->GetList();
         if (filter && contents && (filter->GetUseDate() || filter->GetUseType())) {
             int total = contents->GetCount();
-            if (type == 52 && m_playlistFilter)
+            if (type == CONTENT_PLAYLIST && m_playlistFilter)
                 total -= contents->GetFilterHiddenCount();
             m_title += FormatText(LoadString(5643), contents->GetDisplayCount(), total);
         }
@@ -667,7 +667,7 @@ bool CContentsDlgView::CanExecuteCommand(int id)
         return !isIn(id, {4037, 6300, 6301, 4080});
     case 13:
         return !(isIn(id, {4037, 4041, 4208, 4059, 4042, 6300, 6301, 4080}) ||
-                 (type != 51 && type != 7 && isIn(id, {57600, 57601, 4204, 57634, 57637})));
+                 (type != CONTENT_SCHEDULE && type != 7 && isIn(id, {57600, 57601, 4204, 57634, 57637})));
     case 14:
         return isIn(id, {4022, 4023, 4017, 6302});
     case 15:

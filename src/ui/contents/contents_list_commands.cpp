@@ -246,7 +246,7 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
 {
     const Items a = {ID_PLAY, ID_STOP_SCHEDULE, ID_SET_RECOVER, ID_CANCEL_RECOVER, ID_SET_SCREEN_SAVER,
                      ID_CANCEL_SCREEN_SAVER};
-    const bool scheduleOrControl = m_type == 51 || m_type == 7;
+    const bool scheduleOrControl = m_type == CONTENT_SCHEDULE || m_type == 7;
     switch (m_mode) {
     case 10:
         return isIn(id, a) || id == ID_SEND;
@@ -261,7 +261,7 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
         return isIn(id, {ID_PLAY, ID_STOP_SCHEDULE, ID_FILE_NEW, ID_EXPORT, ID_IMPORT, ID_NEW_VOD, ID_URL_OPTION,
                          ID_DEL_DATE, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PREVIEW, ID_EXECUTE, ID_COM2, ID_STOP,
                          ID_PROPERTY}) ||
-               (id == ID_EDIT && m_type != 52 && m_type != 53);
+               (id == ID_EDIT && m_type != CONTENT_PLAYLIST && m_type != CONTENT_BGMLIST);
     case 15:
         if (id == ID_SCHEDULE_CHECK)
             return !GetSystemIni().Settings().ScheduleConf;
@@ -270,9 +270,9 @@ bool CContentsListCtrl::isRefusedInMode(int id) const
         return isIn(id, {ID_STOP_SCHEDULE, ID_SET_RECOVER, ID_CANCEL_RECOVER, ID_SET_SCREEN_SAVER,
                          ID_CANCEL_SCREEN_SAVER, ID_EXPORT, ID_IMPORT, ID_NEW_VOD, ID_DELETE, ID_DEL_DATE,
                          ID_EDIT_COPY, ID_EDIT_PASTE, ID_PREVIEW, ID_SEND, ID_PROPERTY}) ||
-               (m_type == 52 && isIn(id, {ID_FILE_NEW, ID_URL_OPTION}));
+               (m_type == CONTENT_PLAYLIST && isIn(id, {ID_FILE_NEW, ID_URL_OPTION}));
     case 17:
-        if (m_type == 51)
+        if (m_type == CONTENT_SCHEDULE)
             return !(isIn(id, {ID_DELETE, ID_COPY_CATEGORY}) || isSortCommand(id));
         if (m_type == 7)
             return isIn(id, {ID_PLAY, ID_STOP});
@@ -298,7 +298,8 @@ bool CContentsListCtrl::isOperationOffered(int id) const
 {
     switch (id) {
     case ID_EDIT_PASTE:
-        return (m_mode == 13 && m_type == 51) || (m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53);
+        return (m_mode == 13 && m_type == CONTENT_SCHEDULE) || (m_mode == 11 && m_type == CONTENT_PLAYLIST)
+            || (m_mode == 12 && m_type == CONTENT_BGMLIST);
     case ID_FILE_NEW:
     case ID_EDIT:
         return isIn(m_type, {3, 4, 7, 8, 51, 52, 53});
@@ -352,13 +353,13 @@ void CContentsListCtrl::OnCommand(int id)
         onNewOrEdit(true);
         break;
     case ID_EDIT:
-        if ((m_type == 52 || m_type == 53) && isIn(m_mode, {13, 14, 16}))
+        if ((m_type == CONTENT_PLAYLIST || m_type == CONTENT_BGMLIST) && isIn(m_mode, {13, 14, 16}))
             onEditPlaylistOrBgm();
         else
             onNewOrEdit(false);
         break;
     case ID_PROPERTY:
-        if (!GetSelectedIndexes(indexes, m_type == 51 ? quint32(SELECT_NO_PERIOD) : 0u))
+        if (!GetSelectedIndexes(indexes, m_type == CONTENT_SCHEDULE ? quint32(SELECT_NO_PERIOD) : 0u))
             break;
         if (frame && indexes.size() == 1)
             frame->EditProperty(m_type, indexes.first());
@@ -437,7 +438,7 @@ void CContentsListCtrl::OnCommand(int id)
         break;
     case ID_SCHEDULE_CHECK:
         if (singleSelection(index) && frame)
-            frame->ScheduleLoad(index, 15);
+            frame->ScheduleLoad(index, true);
         break;
     case ID_IMPORT:
         if (frame)
@@ -478,10 +479,10 @@ void CContentsListCtrl::onCopy()
     if (!GetSelectedIndexes(indexes, SELECT_NO_VOD_COPY))
         return;
     CMainFrame *frame = GetMainFrame();
-    if (m_mode == 13 && m_type == 51) {
+    if (m_mode == 13 && m_type == CONTENT_SCHEDULE) {
         if (frame)
             frame->CopySchedule(positionsOf(indexes));
-    } else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53)) {
+    } else if ((m_mode == 11 && m_type == CONTENT_PLAYLIST) || (m_mode == 12 && m_type == CONTENT_BGMLIST)) {
         if (frame)
             frame->CopyPlaylist(m_type, positionsOf(indexes));
     } else {
@@ -495,9 +496,9 @@ void CContentsListCtrl::onPaste()
     CMainFrame *frame = GetMainFrame();
     if (!frame)
         return;
-    if (m_mode == 13 && m_type == 51)
+    if (m_mode == 13 && m_type == CONTENT_SCHEDULE)
         frame->PasteSchedule();
-    else if ((m_mode == 11 && m_type == 52) || (m_mode == 12 && m_type == 53))
+    else if ((m_mode == 11 && m_type == CONTENT_PLAYLIST) || (m_mode == 12 && m_type == CONTENT_BGMLIST))
         frame->PastePlaylist(m_type);
 }
 
@@ -506,10 +507,13 @@ void CContentsListCtrl::onNewOrEdit(bool isNew)
     CMainFrame *frame = GetMainFrame();
     if (m_mode == 15 || m_mode == 17)
         return;
-    if (isNew && (m_mode == 12 || (m_mode == 11 && m_type == 52) || (m_mode == 13 && m_type == 51)))
+    if (isNew
+        && (m_mode == 12 || (m_mode == 11 && m_type == CONTENT_PLAYLIST)
+            || (m_mode == 13 && m_type == CONTENT_SCHEDULE)))
         return;
-    if ((m_mode == 13 && m_type != 51 && m_type != 7) || (m_mode == 14 && (m_type == 52 || m_type == 53)) ||
-        (m_mode == 16 && m_type == 52))
+    if ((m_mode == 13 && m_type != CONTENT_SCHEDULE && m_type != 7)
+        || (m_mode == 14 && (m_type == CONTENT_PLAYLIST || m_type == CONTENT_BGMLIST))
+        || (m_mode == 16 && m_type == CONTENT_PLAYLIST))
         return;
     CPropertyBase *record = nullptr;
     qint32 index = -1;
@@ -617,7 +621,7 @@ void CContentsListCtrl::onSend()
     CMainFrame *frame = GetMainFrame();
     if (!GetSelectedIndexes(indexes, 0) || !frame)
         return;
-    if (m_type == 51)
+    if (m_type == CONTENT_SCHEDULE)
         frame->R40SendSchedule(indexes);
     else
         frame->R40SendContents(m_type, indexes);
@@ -821,7 +825,7 @@ void CContentsListCtrl::ShowHeaderMenu(const QPoint &global)
 bool CContentsListCtrl::modeAllowsDrag() const
 {
     // Contents are dragged into the lists that the editing modes edit.
-    return !(m_mode == 10 || m_mode >= 14 || (m_mode == 13 && m_type == 51));
+    return !(m_mode == 10 || m_mode >= 14 || (m_mode == 13 && m_type == CONTENT_SCHEDULE));
 }
 
 bool CContentsListCtrl::CanStartDrag() const

@@ -214,7 +214,7 @@ void CContentsListCtrl::updateMarkedIndex()
     const int group = frame->GetGroupNo(QString());
     if (m_type == 2)
         m_markedIndex = GetAppIni().GetRecoverContIndex(group);
-    else if (m_type == 52)
+    else if (m_type == CONTENT_PLAYLIST)
         m_markedIndex = GetAppIni().GetScSaverContIndex(group);
 }
 

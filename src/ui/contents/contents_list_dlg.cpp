@@ -3,6 +3,7 @@
 #include "app/color_dialog.h"
 #include "core/app_ini.h"
 #include "core/system_ini.h"
+#include "model/property_base.h"
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_thumb_view.h"
 
@@ -35,7 +36,8 @@ bool CContentsListDlg::OnInitDialog()
 
 bool CContentsListDlg::isEditedList(int mode) const
 {
-    return (m_type == 52 && mode == 11) || (m_type == 53 && mode == 12) || (m_type == 51 && mode == 13);
+    return (m_type == CONTENT_PLAYLIST && mode == 11) || (m_type == CONTENT_BGMLIST && mode == 12)
+        || (m_type == CONTENT_SCHEDULE && mode == 13);
 }
 
 void CContentsListDlg::SetMode(int mode)
@@ -71,7 +73,7 @@ void CContentsListDlg::OnPlayerChanged()
 
 void CContentsListDlg::OnGroupChanged()
 {
-    if (m_type == 51 && !m_list->IsRemote())
+    if (m_type == CONTENT_SCHEDULE && !m_list->IsRemote())
         m_list->Refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/color_dialog.h"
 #include "core/system_ini.h"
+#include "model/property_base.h"
 #include "ui/contents/contents_list_dlg.h"
 
 #include <QPainter>
@@ -41,7 +42,8 @@ CContentsListDlg *CContentsTabCtrl::GetPage(int index) const
 
 bool CContentsTabCtrl::isEditedType(int type) const
 {
-    return (m_mode == 11 && type == 52) || (m_mode == 12 && type == 53) || (m_mode == 13 && type == 51);
+    return (m_mode == 11 && type == CONTENT_PLAYLIST) || (m_mode == 12 && type == CONTENT_BGMLIST)
+        || (m_mode == 13 && type == CONTENT_SCHEDULE);
 }
 
 QSize CContentsTabCtrl::tabSizeHint(int index) const

@@ -57,7 +57,7 @@ void CPlaylistOptDlg::accept()
     const qint32 orientation = qint32(data >> 16);
     GetAppIni().SetLastResolution(id);
     GetAppIni().SetLastOrientation(orientation);
-    const CPlaylistEditModel *edited = GetContentFolders().GetPlaylistModel(52);
+    const CPlaylistEditModel *edited = GetContentFolders().GetPlaylistModel(CONTENT_PLAYLIST);
     if (edited && edited->GetItemCount() > 0 && (id != m_resolution || orientation != m_orientation))
         ShowMessage(this, kMsgLayoutKeepsValues, kTitleCaption, MB_OK | MB_ICONWARNING);
     m_resolution = id;

@@ -64,7 +64,7 @@ QString CLayoutCanvas::AreaLabel(int area) const
 {
     if (!m_playlistMode)
         return QString::number(area + 1);
-    const CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
+    const CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(CONTENT_PLAYLIST);
     const int track = model.FindTrack(LayoutTemplate::kTrackFlags[size_t(area)]);
     QString label = QString::fromUtf8("トラック %1").arg(track);
     const QString title = PlayedTitle(model, track);

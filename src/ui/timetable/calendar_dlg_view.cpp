@@ -29,8 +29,6 @@ namespace {
 constexpr int kWeeks = 6;
 constexpr int kDays = 7;
 constexpr int kLegendColumns = 4;
-constexpr int kPlaylistKind = 1;
-constexpr int kBgmKind = 6;
 // The calendar colours are dark: days in them read in white.
 const QColor kColoredDayText = Qt::white;
 
@@ -50,7 +48,7 @@ int ColumnOf(const QDate &date)
     return date.dayOfWeek() % kDays;
 }
 
-// The first list of a kind (1 playlist, 6 background-music list) that the
+// The first list of a kind (playlist or background-music list) that the
 // schedule plays; -1 when it plays none.
 qint32 FirstListOf(const CScheduleEditModel &schedule, int kind)
 {
@@ -236,8 +234,8 @@ CCalendarDlgView::DayPlan CCalendarDlgView::planOf(const QDate &date)
 {
     DayPlan plan;
     CContentsStore &store = GetContentFolders();
-    auto *calendar = dynamic_cast<CCalendarList *>(store.GetList(50));
-    CContentsList *schedules = store.GetList(51);
+    auto *calendar = dynamic_cast<CCalendarList *>(store.GetList(CONTENT_CALENDAR));
+    CContentsList *schedules = store.GetList(CONTENT_SCHEDULE);
     if (!calendar || !schedules || !date.isValid())
         return plan;
     const int position = calendar->FindByDate(ToDateValue(date));
@@ -299,10 +297,10 @@ void CCalendarDlgView::ChooseDate(const QDate &date)
         return;
     const DayPlan plan = planOf(date);
     if (plan.schedule < 0) {
-        frame->ScheduleCheckClear(52, false);
+        frame->ScheduleCheckClear(false, false);
         return;
     }
-    if (frame->ScheduleLoad(plan.schedule, 1))
+    if (frame->ScheduleLoad(plan.schedule, true))
         showListsOf(*GetContentFolders().GetSecondScheduleModel());
 }
 
@@ -310,17 +308,17 @@ void CCalendarDlgView::showListsOf(const CScheduleEditModel &schedule)
 {
     CMainFrame *frame = GetMainFrame();
     // The background-music list first, so that the playlist's pane is the one left shown.
-    const qint32 bgm = FirstListOf(schedule, kBgmKind);
-    if (bgm < 0 || !frame->PlaylistCheckLoad(bgm, 53, true))
-        frame->PlaylistCheckClear(53, true);
-    const qint32 playlist = FirstListOf(schedule, kPlaylistKind);
-    if (playlist < 0 || !frame->PlaylistCheckLoad(playlist, 52, false))
-        frame->PlaylistCheckClear(52, false);
+    const qint32 bgm = FirstListOf(schedule, SCHEDULE_KIND_BGM);
+    if (bgm < 0 || !frame->PlaylistCheckLoad(bgm, CONTENT_BGMLIST, true))
+        frame->PlaylistCheckClear(CONTENT_BGMLIST, true);
+    const qint32 playlist = FirstListOf(schedule, SCHEDULE_KIND_PLAYLIST);
+    if (playlist < 0 || !frame->PlaylistCheckLoad(playlist, CONTENT_PLAYLIST, false))
+        frame->PlaylistCheckClear(CONTENT_PLAYLIST, false);
 }
 
 void CCalendarDlgView::OnContentsListChanged(int contentType, int, int)
 {
-    if (contentType == 0 || contentType == 50 || contentType == 51)
+    if (contentType == 0 || contentType == CONTENT_CALENDAR || contentType == CONTENT_SCHEDULE)
         fillMonth();
 }
 

@@ -20,7 +20,7 @@ constexpr quint32 kMsgBgmTooMany = 5346;
 // "プレイリスト編集", "BGMリスト編集", "プレイリストの内容", "BGMリストの内容".
 quint32 TitleOf(int listType, int mode)
 {
-    const bool bgm = listType == 53;
+    const bool bgm = listType == CONTENT_BGMLIST;
     if (mode == CPlaylistEditDlgView::MODE_EDITING)
         return bgm ? 5503 : 5502;
     return bgm ? 6203 : 6202;
@@ -52,7 +52,7 @@ QString TrackNameOfFlag(int flag)
 } // namespace
 
 CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
-    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode), mode), m_listType(listType == 53 ? 53 : 52)
+    : CTimetablePaneDlg(QSize(600, 280), TitleOf(listType, mode), mode), m_listType(listType == CONTENT_BGMLIST ? CONTENT_BGMLIST : CONTENT_PLAYLIST)
 {
 }
 
@@ -61,7 +61,7 @@ bool CPlaylistEditDlgView::OnInitDialog()
     if (!CTimetablePaneDlg::OnInitDialog())
         return false;
     // The selected row of a playlist is the one the layout check draws.
-    if (m_listType == 52 && GetGrid() && GetGrid()->selectionModel()) {
+    if (m_listType == CONTENT_PLAYLIST && GetGrid() && GetGrid()->selectionModel()) {
         connect(GetGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex &current) {
                     if (CMainFrame *frame = GetMainFrame()) {
@@ -97,7 +97,7 @@ CTimetableModel *CPlaylistEditDlgView::shownModel() const
 CTimetableEditor::Setup CPlaylistEditDlgView::editorSetup()
 {
     CTimetableEditor::Setup setup;
-    const bool bgm = m_listType == 53;
+    const bool bgm = m_listType == CONTENT_BGMLIST;
     setup.changed = [this] { editedListChanged(); };
     setup.firstStart = [] { return TimeValue{}; };
     setup.tooMany = [this, bgm] {
@@ -182,7 +182,7 @@ void CPlaylistEditDlgView::OnPreview()
 void CPlaylistEditDlgView::OnListSettings()
 {
     CPlaylistEditModel &edited = *model();
-    if (m_listType == 52) {
+    if (m_listType == CONTENT_PLAYLIST) {
         CPlaylistOptDlg dialog(this);
         dialog.SetResolution(edited.GetResolution());
         dialog.SetOrientation(edited.GetOrientation());

@@ -12,9 +12,9 @@ namespace {
 QString TrackNameOfKind(int kind)
 {
     switch (kind) {
-    case 1:
+    case SCHEDULE_KIND_PLAYLIST:
         return QStringLiteral("プレイリスト");
-    case 6:
+    case SCHEDULE_KIND_BGM:
         return QStringLiteral("BGMリスト");
     case 5:
         return QStringLiteral("素材1");
@@ -134,5 +134,5 @@ void CScheduleEditDlgView::OnSave(bool asNew)
 void CScheduleEditDlgView::OnClear()
 {
     if (CMainFrame *frame = GetMainFrame())
-        frame->ScheduleCheckClear(51, true);
+        frame->ScheduleCheckClear(true, true);
 }
