@@ -147,10 +147,10 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
 
 void CMainFrame::PlaylistEdited(int type)
 {
-    if (type == 52)
+    if (type == CONTENT_PLAYLIST)
         PlacePlaylistItems(EditedPlaylist(), GetAppData().GetLayoutTemplates());
     NotifyEditListChanged(type, 0);
-    if (type == 52 && GetCurrentView() != VIEW_OVERVIEW)
+    if (type == CONTENT_PLAYLIST && GetCurrentView() != VIEW_OVERVIEW)
         UpdateLayoutPreview(m_editPlaylist, true);
 }
 

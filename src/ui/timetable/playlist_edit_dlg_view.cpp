@@ -110,7 +110,7 @@ CTimetableEditor::Setup CPlaylistEditDlgView::editorSetup()
 
 void CPlaylistEditDlgView::initEditing()
 {
-    addButton("settings", m_listType == 53 ? "名称" : "解像度", [this] { OnListSettings(); });
+    addButton("settings", m_listType == CONTENT_BGMLIST ? "名称" : "解像度", [this] { OnListSettings(); });
     addButton("preview", "プレビュー", [this] { OnPreview(); });
 }
 
