@@ -1,24 +1,32 @@
 // The dialogs a new operator meets, each at the size it opens with: every
-// label, button and column shows its text whole, an address or title fits
-// its field, and dates read in Japanese. With TELV_SCREENSHOT_DIR set each
-// dialog is grabbed into that folder.
+// label, button, field and column shows its text whole, an address, title
+// or path fits its field, and dates read in Japanese; the status rows of a
+// large send and the overview's panes on a 1600 x 1000 screen. With
+// TELV_SCREENSHOT_DIR set each window is grabbed into that folder.
 #include "app/del_date_chg_dlg.h"
 #include "app/file_dialog_prompter.h"
 #include "app/ip_address_ctrl.h"
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
+#include "model/app_data.h"
+#include "model/player_record.h"
 #include "model/streaming_property.h"
 #include "model/telop_property.h"
 #include "ops/telop_document.h"
 #include "ops/telop_files.h"
 #include "shell_fixture.h"
 #include "text_fit.h"
+#include "transfer/transfer_status_xml.h"
 #include "ui/contents/ip_camera_set_dlg.h"
 #include "ui/contents/no_play_date_set_dlg.h"
+#include "ui/contents/playlist_opt_dlg.h"
 #include "ui/contents/property_set_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
+#include "ui/players/status_dlg_view.h"
+#include "ui/timetable/schedule_set_dlg.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -73,8 +81,12 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
         }
     }
 
+    // The package chosen lies in the operator's desktop folder.
     CPlaylistExImportDlg import(frame);
     import.SetMode(1);
+    import.findChild<QLineEdit *>(QStringLiteral("1106"))
+        ->setText(QDir(QDir::homePath()).filePath(QStringLiteral("デスクトップ/書き出し/Q9Content.plst")));
+    import.RestoreWindowPos();
     expectWhole(&import, "import");
 
     CDelDateChgDlg deletion;
@@ -127,4 +139,69 @@ TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
         << date.toStdString();
     TextFit::Screenshot(&dialog, QStringLiteral("dialog-file"));
+}
+
+TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSideBySide)
+{
+    CMainFrame *frame = startSetUpFrameWithGroups({QStringLiteral("本店（駅前ロビー）")});
+    ASSERT_NE(frame, nullptr);
+    frame->resize(1600, 1000);
+
+    CScheduleSetDlg schedule(frame);
+    ScheduleSetBlock block;
+    block.setSchedule = false;
+    block.groupName = QStringLiteral("本店（駅前ロビー）");
+    block.startDate = DateValue{2027, 1, 6};
+    block.endDate = DateValue{2027, 12, 31};
+    block.weekdays = QStringLiteral("23456");
+    schedule.SetBlock(block);
+    schedule.GetSetScheduleCheck()->setChecked(true);
+    expectWhole(&schedule, "schedule");
+    CPlaylistOptDlg resolution(frame);
+    expectWhole(&resolution, "resolution");
+
+    // Two players: one in the middle of a 1 GB send that a player refused
+    // with a five-digit code, one whose version differs, both with the
+    // free space and clock of a status query.
+    CTransferStatusXml &status = *GetPlayerStatusStore();
+    status.SetPlayers({21, 22});
+    for (const qint32 number : {21, 22}) {
+        PlayerRecord player;
+        player.Number = number;
+        player.Name = QStringLiteral("ロビー%1").arg(number);
+        player.IPAddress = QStringLiteral("192.168.100.%1").arg(number);
+        GetAppData().GetPlayerXml().AddPlayer(player);
+        status.SetSendFileCount(number, 3);
+        status.SetSendFileTotal(number, 12);
+        status.SetSendContFileSize(number, 328340000);
+        status.SetContFileSize(number, 1073741824);
+        status.SetVersion(number, QStringLiteral("2.10.3"));
+        status.SetDiskSpace(number, quint64(120000) << 20, quint64(238000) << 20, quint64(450000) << 20,
+                            quint64(953000) << 20);
+        status.SetPlayerDateTime(number, SystemTime{2027, 1, 3, 6, 10, 5, 1, 0});
+    }
+    status.SetSendStatus(21, 7);
+    status.SetErrorCode(21, 20503);
+    status.SetSendStatus(22, 6);
+    status.SetErrorCode(22, 3004);
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true));
+    auto *view = dynamic_cast<CStatusDlgView *>(frame->GetViewPane(CMainFrame::PANE_STATUS));
+    ASSERT_NE(view, nullptr);
+    view->SetPlayers({21, 22});
+    EXPECT_EQ(TextFit::Report(view), "");
+    TextFit::Screenshot(frame, QStringLiteral("status"));
+
+    // The overview's first show: no pane covers another.
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_OVERVIEW, true));
+    const int panes[] = {CMainFrame::PANE_SCHEDULE_VIEW, CMainFrame::PANE_CALENDAR_GROUP,
+                         CMainFrame::PANE_SCHEDULE_CHECK, CMainFrame::PANE_LAYOUT_DISP,
+                         CMainFrame::PANE_PLAYLIST_CHECK};
+    for (const int one : panes) {
+        for (const int other : panes) {
+            const QRect a = frame->GetViewFrame(one)->geometry();
+            const QRect b = frame->GetViewFrame(other)->geometry();
+            EXPECT_TRUE(one == other || !a.intersects(b)) << one << " and " << other;
+        }
+    }
+    TextFit::Screenshot(frame, QStringLiteral("overview"));
 }
