@@ -29,7 +29,7 @@ QString WithDefaultExt(const QString &path, const QString &ext)
 void PrepareFileDialog(QFileDialog &dialog)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new CFileDateProxy(&dialog));
+    dialog.setProxyModel(new CFileDetailsProxy(&dialog));
     // Each column as wide as what it holds once the folder is read, so no
     // date or size is cut short.
     auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
@@ -42,14 +42,25 @@ void PrepareFileDialog(QFileDialog &dialog)
     }
 }
 
-QVariant CFileDateProxy::data(const QModelIndex &index, int role) const
+QVariant CFileDetailsProxy::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || index.column() != kDateColumn)
-        return QIdentityProxyModel::data(index, role);
     const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
-    if (!files)
+    if (role != Qt::DisplayRole || !files)
         return QIdentityProxyModel::data(index, role);
-    return QLocale().toString(files->lastModified(mapToSource(index)), QStringLiteral("yyyy/MM/dd hh:mm"));
+    const QModelIndex source = mapToSource(index);
+    switch (index.column()) {
+    case kSizeColumn:
+        if (files->isDir(source))
+            return QIdentityProxyModel::data(index, role);
+        return QLocale().formattedDataSize(files->size(source), 1, QLocale::DataSizeTraditionalFormat);
+    case kKindColumn:
+        // A file's kind comes from the file-type database, in Japanese.
+        return files->isDir(source) ? QStringLiteral("フォルダー") : QIdentityProxyModel::data(index, role);
+    case kDateColumn:
+        return QLocale().toString(files->lastModified(source), QStringLiteral("yyyy/MM/dd hh:mm"));
+    default:
+        return QIdentityProxyModel::data(index, role);
+    }
 }
 
 QStringList RunFileDialog(QFileDialog &dialog)

@@ -116,28 +116,41 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
     EXPECT_EQ(line->horizontalScrollBar()->maximum(), 0);
 }
 
-TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
+TEST_F(DialogLayout, FileDialogColumnsHoldNamesAndJapaneseSizesKindsAndDates)
 {
     ASSERT_TRUE(startUp());
     QTemporaryDir folder;
-    QFile movie(folder.filePath(QStringLiteral("朝の案内_ロビー用_2027年版.mpg")));
-    ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
-    movie.write(QByteArray(4096, 'm'));
-    movie.close();
+    for (const auto &[name, size] : {std::pair{"朝の案内_ロビー用_2027年版.mpg", 4096}, std::pair{"短い案内.mpg", 98}}) {
+        QFile movie(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
+        movie.write(QByteArray(size, 'm'));
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("素材")));
     QFileDialog dialog(nullptr, QStringLiteral("動画 の登録"), folder.path(), QStringLiteral("動画 (*.mpg)"));
     PrepareFileDialog(dialog);
     dialog.setViewMode(QFileDialog::Detail);
     dialog.show();
     auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     ASSERT_NE(details, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 3; }));
     // The columns take their widths once the folder has been read; if they
     // never fit, the report below names what stays clipped.
     (void)QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
     EXPECT_EQ(TextFit::Report(details), "");
-    const QString date = details->model()->index(0, 3, details->rootIndex()).data().toString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
-        << date.toStdString();
+    // Sizes and kinds read in Japanese ("98 バイト", "フォルダー", no
+    // English word), whatever the desktop's language; dates as the program
+    // writes them.
+    QStringList rows;
+    const QAbstractItemModel *model = details->model();
+    for (int row = 0; row < model->rowCount(details->rootIndex()); ++row) {
+        const auto cell = [&](int column) { return model->index(row, column, details->rootIndex()).data().toString(); };
+        rows << cell(0) + QLatin1Char('|') + cell(1) + QLatin1Char('|') + cell(2);
+        EXPECT_FALSE((cell(1) + cell(2)).contains(QRegularExpression(QStringLiteral("[a-z]{2}")))) << rows.last().toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(cell(3)).hasMatch())
+            << cell(3).toStdString();
+    }
+    EXPECT_TRUE(rows.contains(QStringLiteral("素材||フォルダー"))) << rows.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("短い案内.mpg|98 バイト|MPEG 動画"))) << rows.join(QLatin1Char(' ')).toStdString();
     TextFit::Screenshot(&dialog, QStringLiteral("dialog-file"));
 }
 
