@@ -1,14 +1,17 @@
 // The message boxes of the running program: their buttons read as the
 // messages name them, whatever translation the toolkit has; the toolkit's
 // own dialogs speak Japanese where the translation is installed; the file
-// dialog hands on every file typed, even one its filter hides.
+// dialog hands on every file typed, even one its filter hides, and its open
+// button agrees.
 #include "app/file_dialog_prompter.h"
 #include "app/message_box_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -99,14 +102,27 @@ TEST(FileDialogPrompter, NamesTypedButHiddenByTheFilterAreHandedOn)
     }
     QFileDialog dialog(nullptr, QStringLiteral("登録"), dir.path(), QStringLiteral("動画 (*.mpg)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(dialog);
     auto *view = dialog.findChild<QListView *>(QStringLiteral("listView"));
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == 1; }));
-    dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-        ->setText(QStringLiteral("\"movie2.mpg\" \"movie1.mp4\""));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    edit->setText(QStringLiteral("\"movie2.mpg\" \"movie1.mp4\""));
     const QStringList both{dir.filePath(QStringLiteral("movie2.mpg")), dir.filePath(QStringLiteral("movie1.mp4"))};
     // The toolkit alone keeps only the name its filter shows.
     EXPECT_EQ(dialog.selectedFiles(), QStringList{both.first()});
     EXPECT_EQ(WithTypedFiles(dialog, dialog.selectedFiles()), both);
+
+    // The open button opens what Enter opens: a hidden but existing file,
+    // not a name that no file has.
+    QPushButton *open = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
+    edit->setText(QStringLiteral("movie1.mp4"));
+    EXPECT_TRUE(open->isEnabled());
+    edit->setText(QStringLiteral("movie3.mp4"));
+    EXPECT_FALSE(open->isEnabled());
+    edit->setText(QStringLiteral("movie1.mp4"));
+    dialog.show();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+
