@@ -41,6 +41,7 @@ constexpr quint32 kTextError = 5419;
 constexpr quint32 kTextCompressing = 5420;
 constexpr quint32 kTextNothingUpdated = 5422;
 constexpr quint32 kMsgContentMissing = 5427;
+constexpr quint32 kMsgNotPackage = 5428;
 constexpr quint32 kMsgFilesLeftOut = 5429;
 constexpr quint32 kTextTooLarge = 5421;
 constexpr quint32 kCaptionImport = 6300;
@@ -420,7 +421,10 @@ void CPlaylistExImportDlg::EndExport(quint32 result)
 
 void CPlaylistExImportDlg::EndImport(quint32 result)
 {
+    const bool stopped = m_frame->IsExImportStopped();
     endRun(result, result == IMPORT_DONE, kTextNothingUpdated);
+    if (result == IMPORT_NOT_PACKAGE && !stopped)
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgNotPackage, m_fileName->text());
 }
 
 QString CPlaylistExImportDlg::GetStatusText() const
