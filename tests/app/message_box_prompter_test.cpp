@@ -1,5 +1,6 @@
 // The message boxes of the running program: their buttons read as the
-// messages name them, whatever translation the toolkit has; the toolkit's
+// messages name them, whatever translation the toolkit has, and a long line
+// keeps whole where the screen has room; the toolkit's
 // own dialogs speak Japanese where the translation is installed; the file
 // dialog hands on every file typed, even one its filter hides, and its open
 // button agrees.
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
@@ -73,6 +75,32 @@ TEST(MessageBoxPrompter, ButtonsReadInJapanese)
     texts.clear();
     EXPECT_EQ(AnswerBy(prompter, MB_YESNOCANCEL, QStringLiteral("はい"), texts), IDYES);
     EXPECT_EQ(texts.size(), 3);
+}
+
+TEST(MessageBoxPrompter, ALongLineIsWrappedOnlyWhereTheBoxCannotGrow)
+{
+    CMessageBoxPrompter prompter;
+    const QString fileLine = QStringLiteral("(ファイル：/home/operator/素材/2027年春の催事/本店ロビー用_朝の案内_最終版_差し替え.mpg)");
+    int room = 0;
+    int need = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        room = label->contentsRect().width();
+        need = label->fontMetrics().horizontalAdvance(fileLine);
+        box->accept();
+    });
+    poll.start();
+    MessagePrompt message;
+    message.text = QStringLiteral("素材登録でエラーが発生しました。\n") + fileLine;
+    prompter.prompt(message);
+    EXPECT_GT(need, 500) << "a line longer than the toolkit's wrapping width";
+    EXPECT_GE(room, need);
 }
 
 TEST(ToolkitTranslation, FileDialogTextsAreJapanese)
