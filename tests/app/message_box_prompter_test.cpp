@@ -26,11 +26,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
-// Answers the next box by the button with the given text, after noting the
-// texts of all its buttons.
-int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer, QStringList &texts)
+// Shows the message and runs body on its box once it is open; body closes it.
+int Prompt(CMessageBoxPrompter &prompter, const MessagePrompt &message, const std::function<void(QMessageBox *)> &body)
 {
     QTimer poll;
     poll.setInterval(10);
@@ -39,6 +40,20 @@ int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer
         if (!box)
             return;
         poll.stop();
+        body(box);
+    });
+    poll.start();
+    return prompter.prompt(message);
+}
+
+// Answers the next box by the button with the given text, after noting the
+// texts of all its buttons.
+int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer, QStringList &texts)
+{
+    MessagePrompt message;
+    message.text = QStringLiteral("よろしいですか？");
+    message.style = style;
+    return Prompt(prompter, message, [&](QMessageBox *box) {
         QAbstractButton *chosen = nullptr;
         for (QAbstractButton *button : box->buttons()) {
             texts << button->text();
@@ -50,11 +65,6 @@ int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer
         else
             box->reject();
     });
-    poll.start();
-    MessagePrompt message;
-    message.text = QStringLiteral("よろしいですか？");
-    message.style = style;
-    return prompter.prompt(message);
 }
 
 } // namespace
@@ -83,22 +93,14 @@ TEST(MessageBoxPrompter, ALongLineIsWrappedOnlyWhereTheBoxCannotGrow)
     const QString fileLine = QStringLiteral("(ファイル：/home/operator/素材/2027年春の催事/本店ロビー用_朝の案内_最終版_差し替え.mpg)");
     int room = 0;
     int need = 0;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll.stop();
+    MessagePrompt message;
+    message.text = QStringLiteral("素材登録でエラーが発生しました。\n") + fileLine;
+    Prompt(prompter, message, [&](QMessageBox *box) {
         const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
         room = label->contentsRect().width();
         need = label->fontMetrics().horizontalAdvance(fileLine);
         box->accept();
     });
-    poll.start();
-    MessagePrompt message;
-    message.text = QStringLiteral("素材登録でエラーが発生しました。\n") + fileLine;
-    prompter.prompt(message);
     EXPECT_GT(need, 500) << "a line longer than the toolkit's wrapping width";
     EXPECT_GE(room, need);
 }
