@@ -37,6 +37,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -249,6 +250,7 @@ TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
     ASSERT_TRUE(schedule.SetWeek(QStringLiteral("234567")));
     ASSERT_TRUE(GetContentFolders().GetList(51)->Add(&schedule));
     frame->NotifyContentsListChanged(0, 0, 0);
+    frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->resize(frame->GetMdiClient()->viewport()->width(), 400);
     for (const int mode : {11, 13}) {
         pane->ChangeMode(mode);
         // Every playlist, whatever resolution the group has.
@@ -258,6 +260,7 @@ TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
         CContentsListCtrl *list = pane->GetVisibleList();
         ASSERT_EQ(list->GetItemCount(), 1) << mode;
         EXPECT_EQ(TextFit::Report(list), "") << mode;
+        TextFit::Screenshot(frame, mode == 11 ? QStringLiteral("contents-playlists") : QStringLiteral("contents-schedules"));
     }
 }
 
