@@ -1,11 +1,15 @@
 #include "app/file_dialog_prompter.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLocale>
 #include <QTreeView>
 #include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,12 +28,53 @@ QString WithDefaultExt(const QString &path, const QString &ext)
     return path + QLatin1Char('.') + ext;
 }
 
+// The names in the dialog's file name box as paths in its folder: each name
+// in quotes ("a.mpg" "b.mp4"), or the whole text when it has none.
+QStringList TypedPaths(const QFileDialog &dialog)
+{
+    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!edit || edit->text().isEmpty())
+        return {};
+    const QStringList parts = edit->text().split(QLatin1Char('"'));
+    QStringList names;
+    if (parts.size() == 1)
+        names << parts.first();
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        if (!parts[i].isEmpty())
+            names << parts[i];
+    }
+    QStringList paths;
+    for (const QString &name : names)
+        paths << QFileInfo(dialog.directory(), name).absoluteFilePath();
+    return paths;
+}
+
+// The toolkit greys the open button for a typed name that its name filter
+// hides, yet Enter opens that file: while names are typed, the button is
+// enabled exactly when Enter opens them, that is when each of them exists.
+void OpenWhatEnterOpens(QFileDialog &dialog)
+{
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    if (!edit || !buttons)
+        return;
+    QObject::connect(edit, &QLineEdit::textChanged, buttons, [&dialog, buttons] {
+        QPushButton *open = buttons->button(QDialogButtonBox::Open);
+        const QStringList typed = TypedPaths(dialog);
+        if (!open || typed.isEmpty()
+            || (dialog.fileMode() != QFileDialog::ExistingFile && dialog.fileMode() != QFileDialog::ExistingFiles))
+            return;
+        open->setEnabled(std::all_of(typed.begin(), typed.end(), [](const QString &path) { return QFileInfo::exists(path); }));
+    });
+}
+
 } // namespace
 
 void PrepareFileDialog(QFileDialog &dialog)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new CFileDateProxy(&dialog));
+    OpenWhatEnterOpens(dialog);
+    dialog.setProxyModel(new CFileDetailsProxy(&dialog));
     // Each column as wide as what it holds once the folder is read, so no
     // date or size is cut short.
     auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
@@ -42,14 +87,25 @@ void PrepareFileDialog(QFileDialog &dialog)
     }
 }
 
-QVariant CFileDateProxy::data(const QModelIndex &index, int role) const
+QVariant CFileDetailsProxy::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || index.column() != kDateColumn)
-        return QIdentityProxyModel::data(index, role);
     const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
-    if (!files)
+    if (role != Qt::DisplayRole || !files)
         return QIdentityProxyModel::data(index, role);
-    return QLocale().toString(files->lastModified(mapToSource(index)), QStringLiteral("yyyy/MM/dd hh:mm"));
+    const QModelIndex source = mapToSource(index);
+    switch (index.column()) {
+    case kSizeColumn:
+        if (files->isDir(source))
+            return QIdentityProxyModel::data(index, role);
+        return QLocale().formattedDataSize(files->size(source), 1, QLocale::DataSizeTraditionalFormat);
+    case kKindColumn:
+        // A file's kind comes from the file-type database, in Japanese.
+        return files->isDir(source) ? QStringLiteral("フォルダー") : QIdentityProxyModel::data(index, role);
+    case kDateColumn:
+        return QLocale().toString(files->lastModified(source), QStringLiteral("yyyy/MM/dd hh:mm"));
+    default:
+        return QIdentityProxyModel::data(index, role);
+    }
 }
 
 QStringList RunFileDialog(QFileDialog &dialog)
@@ -63,14 +119,9 @@ QStringList WithTypedFiles(const QFileDialog &dialog, QStringList chosen)
     // Names typed as "a.mpg" "b.mp4" that the name filter hides are left out
     // of the dialog's choice without a word; they are handed on, so the
     // caller registers or names each of them.
-    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    if (!edit)
-        return chosen;
-    const QStringList parts = edit->text().split(QLatin1Char('"'));
-    for (qsizetype i = 1; i < parts.size(); i += 2) {
-        const QFileInfo file(dialog.directory(), parts[i]);
-        if (!parts[i].isEmpty() && file.isFile() && !chosen.contains(file.absoluteFilePath()))
-            chosen.append(file.absoluteFilePath());
+    for (const QString &path : TypedPaths(dialog)) {
+        if (QFileInfo(path).isFile() && !chosen.contains(path))
+            chosen.append(path);
     }
     return chosen;
 }

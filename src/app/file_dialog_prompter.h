@@ -39,19 +39,24 @@ QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request);
 QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request);
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request);
 
-// The file dialogs' date column, written as the program writes dates
-// whatever the desktop's language.
-class CFileDateProxy final : public QIdentityProxyModel {
+// The file dialogs' size, kind and date columns in Japanese, dates written
+// as the program writes them, whatever the desktop's language: the toolkit
+// names a folder's kind and a file's size in the desktop's language, which
+// its Japanese translation does not cover.
+class CFileDetailsProxy final : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kKindColumn = 2;
     static constexpr int kDateColumn = 3;
 };
 
 // Makes a file dialog ready to show: the program's own dialog (the same on
-// every desktop), Japanese dates, and columns that fit what they hold.
+// every desktop), sizes, kinds and dates in Japanese, and columns that fit
+// what they hold.
 void PrepareFileDialog(QFileDialog &dialog);
 
 // Shows the prepared dialog; the chosen paths, empty when cancelled.

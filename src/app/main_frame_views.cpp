@@ -489,12 +489,16 @@ void CMainFrame::applyDefaultArrangement(int viewId, const QList<ViewPane> &pane
         placePane(PANE_SCHEDULE_CHECK, QRect(selector.width(), 0, std::max(0, client.width() - selector.width()),
                                               selector.height()),
                   true);
+        // The schedule contents may need more height than the selector has;
+        // the panes below start where they end, so none covers another.
+        const int below = std::max(selector.height(), paneRect(PANE_SCHEDULE_CHECK).bottom() + 1);
         placePane(PANE_LAYOUT_DISP,
-                  QRect(QPoint(client.width() - layout.width(), std::max(0, client.height() - layout.height())), layout),
+                  QRect(QPoint(client.width() - layout.width(), std::max(below, client.height() - layout.height())),
+                        layout),
                   false);
-        placePane(listPane, QRect(calendar.width(), selector.height(),
+        placePane(listPane, QRect(calendar.width(), below,
                                   std::max(0, client.width() - calendar.width() - layout.width()),
-                                  std::max(0, client.height() - selector.height())),
+                                  std::max(0, client.height() - below)),
                   true);
         break;
     }

@@ -1,9 +1,15 @@
 #include "app/message_box_prompter.h"
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,6 +84,41 @@ void NameButtons(QMessageBox &box)
     }
 }
 
+// The toolkit wraps a message at 500 pixels and, past the widest box it
+// allows on the screen, anywhere in a word; a file name or an address then
+// breaks at the box's edge. The box is made as wide as the message's widest
+// line instead, up to that limit, so the lines break only where they say.
+constexpr int kWidestBoxOnLargeScreens = 1000;
+constexpr int kLargeScreenWidth = 1024;
+constexpr int kRoomBesideScreen = 480;
+// The icon, the margins and a little slack beside the text.
+constexpr int kRoomBesideText = 160;
+
+void WidenToText(QMessageBox &box)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    const int position = grid && label ? grid->indexOf(label) : -1;
+    if (position < 0)
+        return;
+    int widest = 0;
+    for (const QString &line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 1);
+    const QScreen *screen = box.screen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : kLargeScreenWidth;
+    const int widestBox = screenWidth <= kLargeScreenWidth
+                              ? screenWidth
+                              : std::min(screenWidth - kRoomBesideScreen, kWidestBoxOnLargeScreens);
+    int row = 0;
+    int column = 0;
+    int rowSpan = 0;
+    int columnSpan = 0;
+    grid->getItemPosition(position, &row, &column, &rowSpan, &columnSpan);
+    grid->addItem(new QSpacerItem(std::min(widest, widestBox - kRoomBesideText), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Minimum),
+                  grid->rowCount(), column);
+}
+
 int AnswerOfButton(int button)
 {
     switch (button) {
@@ -128,6 +169,7 @@ int CMessageBoxPrompter::prompt(const MessagePrompt &message)
     QMessageBox box(IconOfStyle(message.style), message.caption, message.text, set.buttons,
                     OwnerWindow(message.owner));
     NameButtons(box);
+    WidenToText(box);
     box.setDefaultButton(DefaultButton(message.style, set));
     const int escape = set.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
                        : (message.style & MB_TYPEMASK) == MB_YESNO ? QMessageBox::No

@@ -21,8 +21,13 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStorageInfo>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimerEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,11 +41,14 @@ constexpr quint32 kTextError = 5419;
 constexpr quint32 kTextCompressing = 5420;
 constexpr quint32 kTextNothingUpdated = 5422;
 constexpr quint32 kMsgContentMissing = 5427;
+constexpr quint32 kMsgNotPackage = 5428;
 constexpr quint32 kMsgFilesLeftOut = 5429;
 constexpr quint32 kTextTooLarge = 5421;
 constexpr quint32 kCaptionImport = 6300;
 constexpr quint32 kCaptionExport = 6301;
 constexpr int kCompressTimerMs = 500;
+// The blanks a line edit keeps on both sides of its text, and the cursor.
+constexpr int kEditTextRoom = 6;
 
 const char *const kFileLabel = "ファイル：";
 const char *const kBrowseText = "参照";
@@ -101,10 +109,26 @@ void CPlaylistExImportDlg::buildControls()
     connect(m_close, &QPushButton::clicked, this, &CPlaylistExImportDlg::OnClose);
     connect(m_browse, &QPushButton::clicked, this, &CPlaylistExImportDlg::OnBrowse);
     connect(m_searchDrives, &QPushButton::clicked, this, [this] { FillDriveCombo(); });
+    connect(m_fileName, &QLineEdit::textChanged, this, &CPlaylistExImportDlg::fitFileName);
     connect(m_toDrive, &QCheckBox::toggled, this, [this](bool on) {
         m_drive = on;
         showRunState();
     });
+}
+
+void CPlaylistExImportDlg::fitFileName()
+{
+    // The whole path in view, up to half the screen; a longer one scrolls.
+    QStyleOptionFrame option;
+    option.initFrom(m_fileName);
+    option.lineWidth = m_fileName->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_fileName);
+    const QSize text(m_fileName->fontMetrics().horizontalAdvance(m_fileName->text()) + kEditTextRoom,
+                     m_fileName->fontMetrics().height());
+    const int wanted = m_fileName->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, m_fileName).width();
+    const int bound = screen()->availableGeometry().width() / 2;
+    m_fileName->setMinimumWidth(std::min(wanted, bound));
+    if (isVisible())
+        adjustSize();
 }
 
 void CPlaylistExImportDlg::SetMode(int mode)
@@ -397,7 +421,10 @@ void CPlaylistExImportDlg::EndExport(quint32 result)
 
 void CPlaylistExImportDlg::EndImport(quint32 result)
 {
+    const bool stopped = m_frame->IsExImportStopped();
     endRun(result, result == IMPORT_DONE, kTextNothingUpdated);
+    if (result == IMPORT_NOT_PACKAGE && !stopped)
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgNotPackage, m_fileName->text());
 }
 
 QString CPlaylistExImportDlg::GetStatusText() const

@@ -74,6 +74,8 @@ protected:
 private:
     void buildControls();
     void showRunState();
+    // Widens the file name box to the path it holds.
+    void fitFileName();
     void endRun(quint32 result, bool done, quint32 nothingText);
     void stopCompressTimer();
 

@@ -217,8 +217,8 @@ void CContentRegistration::noteChange(const CPropertyBase &oldRecord, const CPro
 
 void CContentRegistration::makeFlashThumbnails(qint32 number, const QString &path, const MediaInfo &info) const
 {
-    // The original muted the sound card around the capture; a hidden page
-    // here plays no sound worth a mixer dependency, so the volume is left alone.
+    // The page is muted by the capture window for as long as it is rendered,
+    // so nothing is heard and the sound card's volume needs no change.
     if (!m_env.thumbnails)
         return;
     const UrlThumbRequest request{path, m_env.dataRoot, CONTENT_FLASH, number, info.width, info.height,

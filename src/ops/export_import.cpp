@@ -24,6 +24,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPackageTypes[] = {1, 8, 2, 4, 5, 3, 52};
@@ -104,6 +106,11 @@ bool CExImport::PackageSet::load()
         loaded = lists[type]->Load(paths[type]) && loaded;
     this->loaded = loaded;
     return loaded;
+}
+
+bool CExImport::PackageSet::hasLists() const
+{
+    return std::any_of(paths.begin(), paths.end(), [](const auto &entry) { return QFileInfo::exists(entry.second); });
 }
 
 bool CExImport::PackageSet::save(int type)

@@ -66,6 +66,7 @@ enum ImportResult : int {
     IMPORT_DONE = 0,
     IMPORT_FAILED = 1, // failure or stop
     IMPORT_NOTHING = 2,
+    IMPORT_NOT_PACKAGE = 3, // the file is no cabinet, or one without a package's lists
 };
 
 // One item of a run: a playlist or a content.
@@ -132,7 +133,7 @@ private:
     bool exportEntryRecord(const ExImportEntry &entry, CContentsList &library, PackageSet &set);
 
     // Import steps.
-    bool ImportInit(const QString &packagePath, PackageSet &set);
+    bool ImportInit(const QString &packagePath, PackageSet &set, int &result);
     bool ImportCheckPackage(PackageSet &set);
     bool ImportMakeList(PackageSet &set, int &result);
     bool ImportCopyFile(PackageSet &set);

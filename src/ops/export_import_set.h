@@ -12,6 +12,8 @@ struct CExImport::PackageSet {
     CContentsList *list(int type);
     // Reads every list file of the package (a missing file gives an empty list).
     bool load();
+    // Whether the folder holds any of the package's list files.
+    bool hasLists() const;
     // Writes one list file, creating its folder.
     bool save(int type);
     // The package types in the order of a run: 1, 8, 2, 4, 5, 3, 52.

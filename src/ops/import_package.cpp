@@ -81,13 +81,14 @@ int CExImport::ImportMain(const QString &packagePath)
     m_stop.store(0);
     PackageSet set(ImportFolder());
     int result = IMPORT_FAILED;
-    if (ImportInit(packagePath, set) && ImportCheckPackage(set) && ImportMakeList(set, result))
+    if (ImportInit(packagePath, set, result) && ImportCheckPackage(set) && ImportMakeList(set, result))
         result = ImportCopyFile(set) ? IMPORT_DONE : IMPORT_FAILED;
     return FinishImport(result);
 }
 
-bool CExImport::ImportInit(const QString &packagePath, PackageSet &set)
+bool CExImport::ImportInit(const QString &packagePath, PackageSet &set, int &result)
 {
+    result = IMPORT_FAILED;
     // A folder left by an earlier run must not mix its files into this one.
     DeleteFolderTree(set.folder, true);
     if (CreateFolderPath(set.folder) < 0) {
@@ -98,10 +99,17 @@ bool CExImport::ImportInit(const QString &packagePath, PackageSet &set)
     const int cab = DLKxDecompressCab({packagePath, set.folder});
     if (cab != 0) {
         WriteSyslog(LOG_ERR_APP, "Import : ImportInit : CAB Decompress Error : CAB Result = %d", cab);
+        if (cab == CAB_ERR_NOT_CABINET)
+            result = IMPORT_NOT_PACKAGE;
         return false;
     }
     if (IsStopped())
         return false;
+    if (!set.hasLists()) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportInit : Not A Package : %s", qUtf8Printable(packagePath));
+        result = IMPORT_NOT_PACKAGE;
+        return false;
+    }
     if (!set.load()) {
         WriteSyslog(LOG_ERR_APP, "Import : ImportInit : List Load Failed");
         return false;

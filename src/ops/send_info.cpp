@@ -369,7 +369,10 @@ bool CSendInfoBuilder::Commit()
 
 void CSendInfoBuilder::showMissing(qint32 number, int type)
 {
-    const QString name = QStringLiteral("%1(%2)").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)));
+    // The type names are the contents pane's tab captions, padded with blanks
+    // to the tabs' width; the message names the kind without them.
+    const QString name =
+        QStringLiteral("%1(%2)").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed());
     ShowMessageFormat(m_owner, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgContentMissing, name);
     m_reported = true;
 }

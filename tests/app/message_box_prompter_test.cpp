@@ -1,16 +1,21 @@
 // The message boxes of the running program: their buttons read as the
-// messages name them, whatever translation the toolkit has; the toolkit's
+// messages name them, whatever translation the toolkit has, and a long line
+// keeps whole where the screen has room; the toolkit's
 // own dialogs speak Japanese where the translation is installed; the file
-// dialog hands on every file typed, even one its filter hides.
+// dialog hands on every file typed, even one its filter hides, and its open
+// button agrees.
 #include "app/file_dialog_prompter.h"
 #include "app/message_box_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
@@ -21,11 +26,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
-// Answers the next box by the button with the given text, after noting the
-// texts of all its buttons.
-int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer, QStringList &texts)
+// Shows the message and runs body on its box once it is open; body closes it.
+int Prompt(CMessageBoxPrompter &prompter, const MessagePrompt &message, const std::function<void(QMessageBox *)> &body)
 {
     QTimer poll;
     poll.setInterval(10);
@@ -34,6 +40,20 @@ int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer
         if (!box)
             return;
         poll.stop();
+        body(box);
+    });
+    poll.start();
+    return prompter.prompt(message);
+}
+
+// Answers the next box by the button with the given text, after noting the
+// texts of all its buttons.
+int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer, QStringList &texts)
+{
+    MessagePrompt message;
+    message.text = QStringLiteral("よろしいですか？");
+    message.style = style;
+    return Prompt(prompter, message, [&](QMessageBox *box) {
         QAbstractButton *chosen = nullptr;
         for (QAbstractButton *button : box->buttons()) {
             texts << button->text();
@@ -45,11 +65,6 @@ int AnswerBy(CMessageBoxPrompter &prompter, quint32 style, const QString &answer
         else
             box->reject();
     });
-    poll.start();
-    MessagePrompt message;
-    message.text = QStringLiteral("よろしいですか？");
-    message.style = style;
-    return prompter.prompt(message);
 }
 
 } // namespace
@@ -70,6 +85,24 @@ TEST(MessageBoxPrompter, ButtonsReadInJapanese)
     texts.clear();
     EXPECT_EQ(AnswerBy(prompter, MB_YESNOCANCEL, QStringLiteral("はい"), texts), IDYES);
     EXPECT_EQ(texts.size(), 3);
+}
+
+TEST(MessageBoxPrompter, ALongLineIsWrappedOnlyWhereTheBoxCannotGrow)
+{
+    CMessageBoxPrompter prompter;
+    const QString fileLine = QStringLiteral("(ファイル：/home/operator/素材/2027年春の催事/本店ロビー用_朝の案内_最終版_差し替え.mpg)");
+    int room = 0;
+    int need = 0;
+    MessagePrompt message;
+    message.text = QStringLiteral("素材登録でエラーが発生しました。\n") + fileLine;
+    Prompt(prompter, message, [&](QMessageBox *box) {
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        room = label->contentsRect().width();
+        need = label->fontMetrics().horizontalAdvance(fileLine);
+        box->accept();
+    });
+    EXPECT_GT(need, 500) << "a line longer than the toolkit's wrapping width";
+    EXPECT_GE(room, need);
 }
 
 TEST(ToolkitTranslation, FileDialogTextsAreJapanese)
@@ -99,14 +132,27 @@ TEST(FileDialogPrompter, NamesTypedButHiddenByTheFilterAreHandedOn)
     }
     QFileDialog dialog(nullptr, QStringLiteral("登録"), dir.path(), QStringLiteral("動画 (*.mpg)"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(dialog);
     auto *view = dialog.findChild<QListView *>(QStringLiteral("listView"));
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == 1; }));
-    dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-        ->setText(QStringLiteral("\"movie2.mpg\" \"movie1.mp4\""));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    edit->setText(QStringLiteral("\"movie2.mpg\" \"movie1.mp4\""));
     const QStringList both{dir.filePath(QStringLiteral("movie2.mpg")), dir.filePath(QStringLiteral("movie1.mp4"))};
     // The toolkit alone keeps only the name its filter shows.
     EXPECT_EQ(dialog.selectedFiles(), QStringList{both.first()});
     EXPECT_EQ(WithTypedFiles(dialog, dialog.selectedFiles()), both);
+
+    // The open button opens what Enter opens: a hidden but existing file,
+    // not a name that no file has.
+    QPushButton *open = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
+    edit->setText(QStringLiteral("movie1.mp4"));
+    EXPECT_TRUE(open->isEnabled());
+    edit->setText(QStringLiteral("movie3.mp4"));
+    EXPECT_FALSE(open->isEnabled());
+    edit->setText(QStringLiteral("movie1.mp4"));
+    dialog.show();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+

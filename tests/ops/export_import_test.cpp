@@ -245,3 +245,25 @@ TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingCh
         ExpectImportRefused(target, package);
     }
 }
+
+TEST(ExportImport, AFileThatIsNoPackageIsRefusedAsSuchWithNothingWritten)
+{
+    QTemporaryDir out;
+    // A text file under the package's extension, and a cabinet of other files.
+    const QString text = QDir(out.path()).filePath(QStringLiteral("notes.plst"));
+    WriteTestFile(text, "not a cabinet");
+    const QString other = QDir(out.path()).filePath(QStringLiteral("logs.plst"));
+    WriteTestFile(QDir(out.path()).filePath(QStringLiteral("logs/app.log")), "log");
+    ASSERT_EQ(DLKxCompressCab({QDir(out.path()).filePath(QStringLiteral("logs")), {QStringLiteral("app.log")}, 1, other}),
+              0);
+
+    TestLibrary target;
+    const auto before = target.files();
+    for (const QString &file : {text, other}) {
+        Recorder recorder;
+        CExImport run(target.store(), target.root(), recorder.post());
+        EXPECT_EQ(run.ImportMain(file), IMPORT_NOT_PACKAGE) << file.toStdString();
+        EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
+    }
+    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+}

@@ -150,7 +150,8 @@ TEST_F(SendInfoFixture, AMissingMemberChangesNothing)
     playlist.SetIndex(kSamplePlaylist);
     EXPECT_FALSE(builder.AddR40SendInfo(nullptr, -1, playlist, nullptr, true));
     EXPECT_TRUE(builder.IsReported());
-    EXPECT_TRUE(m_prompter.last().arguments.first().startsWith(QStringLiteral("101000001(")));
+    // The kind is named without the blanks that pad its tab caption.
+    EXPECT_EQ(m_prompter.last().arguments.first(), QStringLiteral("101000001(動画)"));
     // The preparation failed: the caller does not commit and the first
     // movie keeps its date; no sent copy of the playlist was written.
     EXPECT_EQ(movie(kMovie + 5)->GetDeleteDate(), (DateValue{2026, 6, 10}));

@@ -37,6 +37,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -235,6 +236,32 @@ TEST_F(ContentsPane, ColumnsHoldTheirHeadingsDatesPathsAndAddresses)
     ASSERT_EQ(cameras->GetContentType(), 8);
     cameras->OnCommand(4022);
     EXPECT_EQ(TextFit::Report(cameras), "");
+
+    // A portrait playlist's resolution and a weekday schedule's days.
+    CPlaylistProperty playlist;
+    ASSERT_TRUE(playlist.SetIndex(520000001));
+    playlist.SetTitle(QStringLiteral("朝の案内"));
+    playlist.SetResolution(0);
+    playlist.SetOrientation(1);
+    ASSERT_TRUE(GetContentFolders().GetList(52)->Add(&playlist));
+    CScheduleProperty schedule;
+    ASSERT_TRUE(schedule.SetIndex(510000001));
+    schedule.SetTitle(QStringLiteral("平日"));
+    ASSERT_TRUE(schedule.SetWeek(QStringLiteral("234567")));
+    ASSERT_TRUE(GetContentFolders().GetList(51)->Add(&schedule));
+    frame->NotifyContentsListChanged(0, 0, 0);
+    frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->resize(frame->GetMdiClient()->viewport()->width(), 400);
+    for (const int mode : {11, 13}) {
+        pane->ChangeMode(mode);
+        // Every playlist, whatever resolution the group has.
+        GetContentFolders().SetPlaylistFilter(false, 0, 0);
+        frame->NotifyContentsListChanged(0, 0, 0);
+        pane->SelectTab(0);
+        CContentsListCtrl *list = pane->GetVisibleList();
+        ASSERT_EQ(list->GetItemCount(), 1) << mode;
+        EXPECT_EQ(TextFit::Report(list), "") << mode;
+        TextFit::Screenshot(frame, mode == 11 ? QStringLiteral("contents-playlists") : QStringLiteral("contents-schedules"));
+    }
 }
 
 TEST_F(ContentsPane, FilterByCategoryAndDate)

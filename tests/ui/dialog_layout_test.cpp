@@ -1,24 +1,31 @@
 // The dialogs a new operator meets, each at the size it opens with: every
-// label, button and column shows its text whole, an address or title fits
-// its field, and dates read in Japanese. With TELV_SCREENSHOT_DIR set each
-// dialog is grabbed into that folder.
+// label, button, field and column shows its text whole, an address, title
+// or path fits its field, and dates read in Japanese; the status rows of a
+// large send and the overview's panes on a 1600 x 1000 screen. With
+// TELV_SCREENSHOT_DIR set each window is grabbed into that folder.
 #include "app/del_date_chg_dlg.h"
 #include "app/file_dialog_prompter.h"
-#include "app/ip_address_ctrl.h"
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
+#include "model/app_data.h"
+#include "model/player_record.h"
 #include "model/streaming_property.h"
 #include "model/telop_property.h"
 #include "ops/telop_document.h"
 #include "ops/telop_files.h"
 #include "shell_fixture.h"
 #include "text_fit.h"
+#include "transfer/transfer_status_xml.h"
 #include "ui/contents/ip_camera_set_dlg.h"
 #include "ui/contents/no_play_date_set_dlg.h"
+#include "ui/contents/playlist_opt_dlg.h"
 #include "ui/contents/property_set_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
+#include "ui/players/status_dlg_view.h"
+#include "ui/timetable/schedule_set_dlg.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -38,13 +45,6 @@ void expectWhole(QWidget *window, const char *name)
     TextFit::Screenshot(window, QStringLiteral("dialog-%1").arg(QString::fromLatin1(name)));
 }
 
-// Whether the whole text of an edit is in view.
-bool showsWhole(const QLineEdit *edit)
-{
-    constexpr int kInnerMargins = 4;
-    return edit->fontMetrics().horizontalAdvance(edit->text()) + kInnerMargins <= edit->contentsRect().width();
-}
-
 } // namespace
 
 using DialogLayout = ShellTest;
@@ -59,22 +59,18 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
     CIpCameraSetDlg cameraDialog;
     cameraDialog.SetStreamingProperty(camera);
     expectWhole(&cameraDialog, "ip-camera");
-    auto *address = cameraDialog.findChild<CIpAddressCtrl *>(QString::number(CIpCameraSetDlg::IDC_ADDRESS));
-    for (int field = 0; field < 4; ++field)
-        EXPECT_TRUE(showsWhole(address->GetFieldEdit(field))) << field;
 
     CPropertySetDlg property;
     property.SetCategory(QString(CPropertyBase::kMaxInfo, u'分'));
     property.SetTitle(QString(CPropertyBase::kMaxTitle, u'題'));
     expectWhole(&property, "property");
-    for (QLineEdit *edit : property.findChildren<QLineEdit *>()) {
-        if (edit->isVisible()) {
-            EXPECT_TRUE(showsWhole(edit)) << edit->objectName().toStdString();
-        }
-    }
 
+    // The package chosen lies in the operator's desktop folder.
     CPlaylistExImportDlg import(frame);
     import.SetMode(1);
+    import.findChild<QLineEdit *>(QStringLiteral("1106"))
+        ->setText(QDir(QDir::homePath()).filePath(QStringLiteral("デスクトップ/書き出し/Q9Content.plst")));
+    import.RestoreWindowPos();
     expectWhole(&import, "import");
 
     CDelDateChgDlg deletion;
@@ -104,27 +100,105 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
     EXPECT_EQ(line->horizontalScrollBar()->maximum(), 0);
 }
 
-TEST_F(DialogLayout, FileDialogColumnsHoldNamesSizesAndJapaneseDates)
+TEST_F(DialogLayout, FileDialogColumnsHoldNamesAndJapaneseSizesKindsAndDates)
 {
     ASSERT_TRUE(startUp());
     QTemporaryDir folder;
-    QFile movie(folder.filePath(QStringLiteral("朝の案内_ロビー用_2027年版.mpg")));
-    ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
-    movie.write(QByteArray(4096, 'm'));
-    movie.close();
+    for (const auto &[name, size] : {std::pair{"朝の案内_ロビー用_2027年版.mpg", 4096}, std::pair{"短い案内.mpg", 98}}) {
+        QFile movie(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
+        movie.write(QByteArray(size, 'm'));
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("素材")));
     QFileDialog dialog(nullptr, QStringLiteral("動画 の登録"), folder.path(), QStringLiteral("動画 (*.mpg)"));
     PrepareFileDialog(dialog);
     dialog.setViewMode(QFileDialog::Detail);
     dialog.show();
     auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     ASSERT_NE(details, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 3; }));
     // The columns take their widths once the folder has been read; if they
     // never fit, the report below names what stays clipped.
     (void)QTest::qWaitFor([&] { return TextFit::ClippedTexts(details).isEmpty(); });
     EXPECT_EQ(TextFit::Report(details), "");
-    const QString date = details->model()->index(0, 3, details->rootIndex()).data().toString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(date).hasMatch())
-        << date.toStdString();
+    // Sizes and kinds read in Japanese ("98 バイト", "フォルダー", no
+    // English word), whatever the desktop's language; dates as the program
+    // writes them.
+    QStringList rows;
+    const QAbstractItemModel *model = details->model();
+    for (int row = 0; row < model->rowCount(details->rootIndex()); ++row) {
+        const auto cell = [&](int column) { return model->index(row, column, details->rootIndex()).data().toString(); };
+        rows << cell(0) + QLatin1Char('|') + cell(1) + QLatin1Char('|') + cell(2);
+        EXPECT_FALSE((cell(1) + cell(2)).contains(QRegularExpression(QStringLiteral("[a-z]{2}")))) << rows.last().toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$")).match(cell(3)).hasMatch())
+            << cell(3).toStdString();
+    }
+    EXPECT_TRUE(rows.contains(QStringLiteral("素材||フォルダー"))) << rows.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("短い案内.mpg|98 バイト|MPEG 動画"))) << rows.join(QLatin1Char(' ')).toStdString();
     TextFit::Screenshot(&dialog, QStringLiteral("dialog-file"));
+}
+
+TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSideBySide)
+{
+    CMainFrame *frame = startSetUpFrameWithGroups({QStringLiteral("本店（駅前ロビー）")});
+    ASSERT_NE(frame, nullptr);
+    frame->resize(1600, 1000);
+
+    CScheduleSetDlg schedule(frame);
+    ScheduleSetBlock block;
+    block.setSchedule = false;
+    block.groupName = QStringLiteral("本店（駅前ロビー）");
+    block.startDate = DateValue{2027, 1, 6};
+    block.endDate = DateValue{2027, 12, 31};
+    block.weekdays = QStringLiteral("23456");
+    schedule.SetBlock(block);
+    schedule.GetSetScheduleCheck()->setChecked(true);
+    expectWhole(&schedule, "schedule");
+    CPlaylistOptDlg resolution(frame);
+    expectWhole(&resolution, "resolution");
+
+    // Two players: one in the middle of a 1 GB send that a player refused
+    // with a five-digit code, one whose version differs, both with the
+    // free space and clock of a status query.
+    CTransferStatusXml &status = *GetPlayerStatusStore();
+    status.SetPlayers({21, 22});
+    for (const qint32 number : {21, 22}) {
+        PlayerRecord player;
+        player.Number = number;
+        player.Name = QStringLiteral("ロビー%1").arg(number);
+        player.IPAddress = QStringLiteral("192.168.100.%1").arg(number);
+        GetAppData().GetPlayerXml().AddPlayer(player);
+        status.SetSendFileCount(number, 3);
+        status.SetSendFileTotal(number, 12);
+        status.SetSendContFileSize(number, 328340000);
+        status.SetContFileSize(number, 1073741824);
+        status.SetVersion(number, QStringLiteral("2.10.3"));
+        status.SetDiskSpace(number, quint64(120000) << 20, quint64(238000) << 20, quint64(450000) << 20,
+                            quint64(953000) << 20);
+        status.SetPlayerDateTime(number, SystemTime{2027, 1, 3, 6, 10, 5, 1, 0});
+    }
+    status.SetSendStatus(21, 7);
+    status.SetErrorCode(21, 20503);
+    status.SetSendStatus(22, 6);
+    status.SetErrorCode(22, 3004);
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true));
+    auto *view = dynamic_cast<CStatusDlgView *>(frame->GetViewPane(CMainFrame::PANE_STATUS));
+    ASSERT_NE(view, nullptr);
+    view->SetPlayers({21, 22});
+    EXPECT_EQ(TextFit::Report(view), "");
+    TextFit::Screenshot(frame, QStringLiteral("status"));
+
+    // The overview's first show: no pane covers another.
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_OVERVIEW, true));
+    const int panes[] = {CMainFrame::PANE_SCHEDULE_VIEW, CMainFrame::PANE_CALENDAR_GROUP,
+                         CMainFrame::PANE_SCHEDULE_CHECK, CMainFrame::PANE_LAYOUT_DISP,
+                         CMainFrame::PANE_PLAYLIST_CHECK};
+    for (const int one : panes) {
+        for (const int other : panes) {
+            const QRect a = frame->GetViewFrame(one)->geometry();
+            const QRect b = frame->GetViewFrame(other)->geometry();
+            EXPECT_TRUE(one == other || !a.intersects(b)) << one << " and " << other;
+        }
+    }
+    TextFit::Screenshot(frame, QStringLiteral("overview"));
 }

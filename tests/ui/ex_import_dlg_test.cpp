@@ -1,6 +1,7 @@
 // The export and import window over the frame: a playlist with its still
-// travels into a package file and back, the progress and end texts, and the
-// keys that must not close the window.
+// travels into a package file and back, a file that is no package is named
+// as such, the progress and end texts, and the keys that must not close the
+// window.
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
 #include "core/clock.h"
@@ -91,6 +92,20 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     dialog->OnStart();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5422));
+
+    // A file that is no package is named as such.
+    const QString notes = QDir(m_home.path()).filePath(QStringLiteral("out/notes.plst"));
+    QFile text(notes);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a package");
+    text.close();
+    dialogs.answers << notes;
+    dialog->OnBrowse();
+    m_prompter.expect(5428, IDOK);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{notes});
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5419));
 
     // A run the operator stopped says so, whatever its worker reported.
     frame->StopExImport();

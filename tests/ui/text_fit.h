@@ -1,17 +1,23 @@
 #pragma once
-// What an operator would find cut short in a window: a label, button or
-// column whose text is wider than the room its widget gives it. Used by the
-// layout tests, which also grab each window into TELV_SCREENSHOT_DIR when the
-// variable names a folder.
+// What an operator would find cut short in a window: a label, button, field,
+// choice or column whose text is wider than the room its widget gives it.
+// Used by the layout tests, which also grab each window into
+// TELV_SCREENSHOT_DIR when the variable names a folder.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
+#include <QTableView>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -25,6 +31,8 @@ constexpr int kCellMargins = 6;
 constexpr int kHeadingMargins = 8;
 constexpr int kSortMarkRoom = 16;
 constexpr int kRowsLooked = 50;
+// The blank a line edit keeps on each side of its text.
+constexpr int kEditTextMargin = 2;
 
 inline QString Describe(const QWidget *widget, const QString &text, int need, int room)
 {
@@ -64,10 +72,42 @@ inline void CheckButtons(const QWidget *root, QStringList &clipped)
     }
 }
 
+// Every field's whole text in view: a line edit's (also the one inside a
+// date, time or number field) and a choice's current item.
+inline void CheckFields(const QWidget *root, QStringList &clipped)
+{
+    for (const QLineEdit *edit : root->findChildren<QLineEdit *>()) {
+        if (!edit->isVisibleTo(root) || edit->text().isEmpty() || edit->echoMode() != QLineEdit::Normal)
+            continue;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        const QMargins text = edit->textMargins();
+        const int room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width()
+                         - text.left() - text.right() - 2 * kEditTextMargin;
+        const int need = edit->fontMetrics().horizontalAdvance(edit->text());
+        if (need > room)
+            clipped << Describe(edit, edit->text(), need, room);
+    }
+    for (const QComboBox *combo : root->findChildren<QComboBox *>()) {
+        if (!combo->isVisibleTo(root) || combo->isEditable() || combo->currentText().isEmpty())
+            continue;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = false;
+        option.frame = combo->hasFrame();
+        const QSize textSize(combo->fontMetrics().horizontalAdvance(combo->currentText()), combo->fontMetrics().height());
+        const int need = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, textSize, combo).width();
+        if (need > combo->width())
+            clipped << Describe(combo, combo->currentText(), need, combo->width());
+    }
+}
+
 inline void CheckColumns(const QAbstractItemView *view, QStringList &clipped)
 {
     const auto *tree = qobject_cast<const QTreeView *>(view);
-    const QHeaderView *header = tree ? tree->header() : nullptr;
+    const auto *table = qobject_cast<const QTableView *>(view);
+    const QHeaderView *header = tree ? tree->header() : table ? table->horizontalHeader() : nullptr;
     const QAbstractItemModel *model = view->model();
     if (!header || !model || header->isHidden())
         return;
@@ -82,7 +122,7 @@ inline void CheckColumns(const QAbstractItemView *view, QStringList &clipped)
             need += kSortMarkRoom;
         if (need > room)
             clipped << Describe(header, heading, need, room);
-        const int indent = tree->rootIsDecorated() && header->visualIndex(section) == 0 ? tree->indentation() : 0;
+        const int indent = tree && tree->rootIsDecorated() && header->visualIndex(section) == 0 ? tree->indentation() : 0;
         // The program's own lists draw their cells edge to edge, the text
         // framed in blanks; other views keep the style's margins.
         const int margins = view->inherits("CTelvListCtrl") ? 0 : kCellMargins;
@@ -104,6 +144,7 @@ inline QStringList ClippedTexts(const QWidget *root)
     QStringList clipped;
     CheckLabels(root, clipped);
     CheckButtons(root, clipped);
+    CheckFields(root, clipped);
     for (const QAbstractItemView *view : root->findChildren<QAbstractItemView *>()) {
         if (view->isVisibleTo(root))
             CheckColumns(view, clipped);

@@ -254,6 +254,11 @@ QString WidestColumnText(int type, int kind)
         return type == CONTENT_STREAMING ? QStringLiteral("000.000.000.000") : QString();
     case COL_FILE_NAME:
         return GetContentFolders().GetContentFolder(type) + QStringLiteral("/000000000.jpeg");
+    case COL_IMAGE_SIZE:
+        return QStringLiteral("0000 x 0000");
+    case COL_WEEK:
+        // Six days: all seven show nothing.
+        return FormatWeekdays(QStringLiteral("123456"));
     default:
         return QString();
     }

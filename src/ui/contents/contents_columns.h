@@ -64,8 +64,8 @@ QString ColumnText(const CPropertyBase &record, int kind, int row);
 QString FramedColumnText(const CPropertyBase &record, int kind, int row);
 
 // The widest text a column of a fixed form holds on a tab of the type (a
-// date, a time stamp, an IP address, a content file's path); empty for
-// columns whose texts vary freely.
+// date, a time stamp, an IP address, a content file's path, a picture size
+// or resolution, weekdays); empty for columns whose texts vary freely.
 QString WidestColumnText(int type, int kind);
 
 // Helpers of the cell texts.

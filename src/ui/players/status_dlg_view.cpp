@@ -389,6 +389,18 @@ void CStatusDlgView::updatePlayers()
             item->setText(cells.value(column));
         }
     }
+    fitColumns();
+}
+
+void CStatusDlgView::fitColumns()
+{
+    QHeaderView *header = m_players->horizontalHeader();
+    for (int column = 0; column < COLUMN_COUNT - 1; ++column) {
+        const int before = header->sectionSize(column);
+        m_players->resizeColumnToContents(column);
+        if (header->sectionSize(column) < before)
+            header->resizeSection(column, before);
+    }
 }
 
 QString CStatusDlgView::GetStateText() const

@@ -95,6 +95,9 @@ private:
     void onPlayerChosen(int index);
     void updateControls();
     void updatePlayers();
+    // Widens each column to its widest text; a column never narrows, so
+    // the rows do not jump while a send counts up.
+    void fitColumns();
     qint32 selectedPlayer() const;
     QList<qint32> allPlayers() const;
 
