@@ -17,6 +17,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -77,8 +78,9 @@ bool sameEndpoint(const sockaddr_in &a, const sockaddr_in &b)
         && a.sin_addr.s_addr == b.sin_addr.s_addr;
 }
 
-// True when the descriptor is a connected IPv4 socket with these two ends.
-bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in &remote)
+// True when the descriptor is a connected IPv4 socket whose own end is
+// local and, unless remote is null, whose other end is remote.
+bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in *remote)
 {
     sockaddr_in own {};
     sockaddr_in peer {};
@@ -86,28 +88,49 @@ bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in &remote)
     socklen_t peerSize = sizeof peer;
     return ::getsockname(fd, reinterpret_cast<sockaddr *>(&own), &ownSize) == 0 && ownSize == sizeof own
         && ::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerSize) == 0 && peerSize == sizeof peer
-        && sameEndpoint(own, local) && sameEndpoint(peer, remote);
+        && sameEndpoint(own, local) && (!remote || sameEndpoint(peer, *remote));
 }
 
-// The socket of the connection a request came in on: the process's own
-// descriptor whose two ends are the request's. Asked of each descriptor, not
-// looked up in the kernel's TCP table, whose reads are not atomic and miss
-// entries while other connections come and go (as they do when many tests
-// run side by side). Other descriptors of the process are never touched.
-int connectionSocket(const httplib::Request &request)
+// The process's own descriptors of connections with these ends. Each
+// descriptor is asked, not the kernel's TCP table, whose reads are not atomic
+// and miss entries while other connections come and go (as they do when many
+// tests run side by side). Other descriptors of the process are never touched.
+QList<int> connectionSockets(const sockaddr_in &local, const sockaddr_in *remote)
 {
-    const sockaddr_in local = socketAddress(request.local_addr, request.local_port);
-    const sockaddr_in remote = socketAddress(request.remote_addr, request.remote_port);
-    if (local.sin_family != AF_INET || remote.sin_family != AF_INET)
-        return -1;
+    QList<int> sockets;
+    if (local.sin_family != AF_INET || (remote && remote->sin_family != AF_INET))
+        return sockets;
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
     for (const QString &name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
         bool number = false;
         const int fd = name.toInt(&number);
         if (number && isConnection(fd, local, remote))
-            return fd;
+            sockets.append(fd);
     }
-    return -1;
+    return sockets;
+}
+
+// The socket of the connection a request came in on, -1 when it is gone.
+int connectionSocket(const httplib::Request &request)
+{
+    const sockaddr_in remote = socketAddress(request.remote_addr, request.remote_port);
+    const QList<int> sockets = connectionSockets(socketAddress(request.local_addr, request.local_port), &remote);
+    return sockets.isEmpty() ? -1 : sockets.first();
+}
+
+// The connections to the player that the client still holds, the request's
+// own included: one the client closed reads as its end, or as an error when
+// it was reset.
+int openConnectionCount(const httplib::Request &request)
+{
+    int count = 0;
+    for (const int fd : connectionSockets(socketAddress(request.local_addr, request.local_port), nullptr)) {
+        char byte = 0;
+        const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)))
+            ++count;
+    }
+    return count;
 }
 
 // Drops the connection with a TCP reset: the socket's place is taken by a
@@ -302,10 +325,13 @@ struct EmulatedPlayer::Impl {
     Fault takeFault(Fault &slot);
     Fault takeCommandFault(const QString &command);
     bool waitFor(int ms);
-    // True when the fault drops this request: the connection served one before.
-    bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const std::function<void()> &actFirst = {});
-    void record(const httplib::Request &request, const Parameters &parameters, const QString &user, qint64 bodyBytes,
-        const Outcome &outcome);
+    // The log entry of a request as it arrived (without its user).
+    Request arrival(const httplib::Request &request, const Parameters &parameters) const;
+    // True when the fault drops this request (logged unanswered): the
+    // connection served one before.
+    bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
+        const std::function<void()> &actFirst = {});
+    void record(Request entry, qint64 bodyBytes, const Outcome &outcome);
     void send(const httplib::Request &request, httplib::Response &response, const Outcome &outcome);
     QString localPath(const QString &remotePath) const;
     bool isImportPath(const QString &remotePath) const;
@@ -407,7 +433,7 @@ Fault EmulatedPlayer::Impl::takeCommandFault(const QString &command)
     return Fault {};
 }
 
-bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request,
+bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
                                         const std::function<void()> &actFirst)
 {
     bool reused = false;
@@ -417,8 +443,13 @@ bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Reque
     }
     if ((fault.kind != Fault::DropReused && fault.kind != Fault::ActThenDropReused) || !reused)
         return false;
-    if (fault.kind == Fault::ActThenDropReused && actFirst)
+    if (fault.kind == Fault::ActThenDropReused && actFirst) {
         actFirst();
+    } else {
+        Outcome dropped;
+        dropped.httpStatus = 0;
+        record(arrived, 0, dropped);
+    }
     resetConnection(request);
     return true;
 }
@@ -432,15 +463,19 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
     return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
-void EmulatedPlayer::Impl::record(const httplib::Request &request, const Parameters &parameters, const QString &givenUser,
-    qint64 bodyBytes, const Outcome &outcome)
+EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &request, const Parameters &parameters) const
 {
     Request entry;
     entry.method = QString::fromStdString(request.method);
     entry.path = QString::fromStdString(request.path);
     entry.parameters = parameters;
-    entry.user = givenUser;
     entry.remotePort = request.remote_port;
+    entry.openConnections = openConnectionCount(request);
+    return entry;
+}
+
+void EmulatedPlayer::Impl::record(Request entry, qint64 bodyBytes, const Outcome &outcome)
+{
     entry.bodyBytes = bodyBytes;
     entry.httpStatus = outcome.httpStatus;
     entry.status = outcome.status;
@@ -514,9 +549,9 @@ Outcome EmulatedPlayer::Impl::faultOutcome(const Fault &fault)
 void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httplib::Response &response)
 {
     const Parameters parameters = parseQuery(request.target);
-    QString givenUser;
+    Request arrived = arrival(request, parameters);
     Outcome outcome;
-    if (!authorised(request, &givenUser)) {
+    if (!authorised(request, &arrived.user)) {
         outcome.httpStatus = 401;
         outcome.contentType = "text/plain";
         outcome.body = "authorisation required";
@@ -530,9 +565,9 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
                 acted = runCommand(command, parameters);
             }
             acted.httpStatus = 0;
-            record(request, parameters, givenUser, 0, acted);
+            record(arrived, 0, acted);
         };
-        if (dropsOnReuse(fault, request, act))
+        if (dropsOnReuse(fault, request, arrived, act))
             return;
         if (fault.kind == Fault::Delay && !waitFor(fault.delayMs))
             return;
@@ -545,7 +580,7 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
         }
         outcome.resetMidBody = fault.kind == Fault::Reset;
     }
-    record(request, parameters, givenUser, 0, outcome);
+    record(arrived, 0, outcome);
     send(request, response, outcome);
 }
 
@@ -553,11 +588,11 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
     const httplib::ContentReader &reader)
 {
     const Parameters parameters = parseQuery(request.target);
-    QString givenUser;
+    Request arrived = arrival(request, parameters);
     qint64 bodyBytes = 0;
     bool recorded = false;
     Outcome outcome;
-    if (!authorised(request, &givenUser)) {
+    if (!authorised(request, &arrived.user)) {
         drainBody(reader, bodyBytes);
         outcome.httpStatus = 401;
         outcome.contentType = "text/plain";
@@ -568,7 +603,7 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             std::lock_guard<std::mutex> lock(mutex);
             fault = takeFault(uploadFault);
         }
-        if (dropsOnReuse(fault, request))
+        if (dropsOnReuse(fault, request, arrived))
             return;
         if (fault.kind == Fault::Serr || fault.kind == Fault::HttpStatus || fault.kind == Fault::NotXml) {
             drainBody(reader, bodyBytes);
@@ -577,13 +612,13 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             outcome = storeUpload(parameters, request, reader, fault, bodyBytes, [&](qint64 bytes) {
                 Outcome cut;
                 cut.httpStatus = 0;
-                record(request, parameters, givenUser, bytes, cut);
+                record(arrived, bytes, cut);
                 recorded = true;
             });
         }
     }
     if (!recorded)
-        record(request, parameters, givenUser, bodyBytes, outcome);
+        record(arrived, bodyBytes, outcome);
     send(request, response, outcome);
 }
 
