@@ -17,6 +17,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <functional>
@@ -78,9 +79,8 @@ bool sameEndpoint(const sockaddr_in &a, const sockaddr_in &b)
         && a.sin_addr.s_addr == b.sin_addr.s_addr;
 }
 
-// True when the descriptor is a connected IPv4 socket whose own end is
-// local and, unless remote is null, whose other end is remote.
-bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in *remote)
+// True when the descriptor is a connected IPv4 socket with these two ends.
+bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in &remote)
 {
     sockaddr_in own {};
     sockaddr_in peer {};
@@ -88,49 +88,37 @@ bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in *remote)
     socklen_t peerSize = sizeof peer;
     return ::getsockname(fd, reinterpret_cast<sockaddr *>(&own), &ownSize) == 0 && ownSize == sizeof own
         && ::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerSize) == 0 && peerSize == sizeof peer
-        && sameEndpoint(own, local) && (!remote || sameEndpoint(peer, *remote));
+        && sameEndpoint(own, local) && sameEndpoint(peer, remote);
 }
 
-// The process's own descriptors of connections with these ends. Each
-// descriptor is asked, not the kernel's TCP table, whose reads are not atomic
-// and miss entries while other connections come and go (as they do when many
-// tests run side by side). Other descriptors of the process are never touched.
-QList<int> connectionSockets(const sockaddr_in &local, const sockaddr_in *remote)
+// The socket of the connection a request came in on: the process's own
+// descriptor whose two ends are the request's. Asked of each descriptor, not
+// looked up in the kernel's TCP table, whose reads are not atomic and miss
+// entries while other connections come and go (as they do when many tests
+// run side by side). Other descriptors of the process are never touched.
+int connectionSocket(const httplib::Request &request)
 {
-    QList<int> sockets;
-    if (local.sin_family != AF_INET || (remote && remote->sin_family != AF_INET))
-        return sockets;
+    const sockaddr_in local = socketAddress(request.local_addr, request.local_port);
+    const sockaddr_in remote = socketAddress(request.remote_addr, request.remote_port);
+    if (local.sin_family != AF_INET || remote.sin_family != AF_INET)
+        return -1;
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
     for (const QString &name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
         bool number = false;
         const int fd = name.toInt(&number);
         if (number && isConnection(fd, local, remote))
-            sockets.append(fd);
+            return fd;
     }
-    return sockets;
+    return -1;
 }
 
-// The socket of the connection a request came in on, -1 when it is gone.
-int connectionSocket(const httplib::Request &request)
+// True while the client holds the connection: one it closed reads as its
+// end, or as an error when it was reset.
+bool isHeldByClient(int fd)
 {
-    const sockaddr_in remote = socketAddress(request.remote_addr, request.remote_port);
-    const QList<int> sockets = connectionSockets(socketAddress(request.local_addr, request.local_port), &remote);
-    return sockets.isEmpty() ? -1 : sockets.first();
-}
-
-// The connections to the player that the client still holds, the request's
-// own included: one the client closed reads as its end, or as an error when
-// it was reset.
-int openConnectionCount(const httplib::Request &request)
-{
-    int count = 0;
-    for (const int fd : connectionSockets(socketAddress(request.local_addr, request.local_port), nullptr)) {
-        char byte = 0;
-        const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-        if (peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)))
-            ++count;
-    }
-    return count;
+    char byte = 0;
+    const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
 }
 
 // Drops the connection with a TCP reset: the socket's place is taken by a
@@ -326,7 +314,10 @@ struct EmulatedPlayer::Impl {
     Fault takeCommandFault(const QString &command);
     bool waitFor(int ms);
     // The log entry of a request as it arrived (without its user).
-    Request arrival(const httplib::Request &request, const Parameters &parameters) const;
+    Request arrival(const httplib::Request &request, const Parameters &parameters);
+    // The connections to the player that the client holds, the request's own
+    // included.
+    int openConnectionCount(const httplib::Request &request);
     // True when the fault drops this request (logged unanswered): the
     // connection served one before.
     bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
@@ -396,6 +387,13 @@ struct EmulatedPlayer::Impl {
     QString comReply;
     QHash<QString, Fault> commandFaults;
     std::set<int> servedPorts; // client ports of the connections that served a request
+    // The connections that brought requests, with their sockets (-1 when not found).
+    struct Connection {
+        sockaddr_in local;
+        sockaddr_in remote;
+        int socket;
+    };
+    QList<Connection> connections;
     Fault uploadFault;
     QList<Request> log;
 };
@@ -463,7 +461,34 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
     return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
-EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &request, const Parameters &parameters) const
+// A connection's socket is looked for once, on its first request, and asked
+// again on each later request to the player until the client lets it go.
+int EmulatedPlayer::Impl::openConnectionCount(const httplib::Request &request)
+{
+    const Connection arrived {socketAddress(request.local_addr, request.local_port),
+                              socketAddress(request.remote_addr, request.remote_port), -1};
+    QList<Connection> known;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        known = connections;
+    }
+    const auto isArrived = [&](const Connection &connection) {
+        return sameEndpoint(connection.local, arrived.local) && sameEndpoint(connection.remote, arrived.remote);
+    };
+    if (std::none_of(known.cbegin(), known.cend(), isArrived))
+        known.append({arrived.local, arrived.remote, connectionSocket(request)});
+    QList<Connection> held;
+    for (const Connection &connection : known) {
+        if (connection.socket >= 0 && isConnection(connection.socket, connection.local, connection.remote)
+            && isHeldByClient(connection.socket))
+            held.append(connection);
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    connections = held;
+    return int(held.size());
+}
+
+EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &request, const Parameters &parameters)
 {
     Request entry;
     entry.method = QString::fromStdString(request.method);
