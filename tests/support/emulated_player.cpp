@@ -462,7 +462,9 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
 }
 
 // A connection's socket is looked for once, on its first request, and asked
-// again on each later request to the player until the client lets it go.
+// again on each later request to the player until the client lets it go. A
+// connection whose first request is handled beside this one may drop out of
+// the list kept; its socket is looked for again on its next request.
 int EmulatedPlayer::Impl::openConnectionCount(const httplib::Request &request)
 {
     const Connection arrived {socketAddress(request.local_addr, request.local_port),
