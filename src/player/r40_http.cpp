@@ -196,6 +196,10 @@ bool CR40Http::Init()
         WriteSyslog(LOG_ERR_WIN, "CR40Http::Init : InternetOpen Error : Error = %d", INET_ERROR_INTERNAL);
         return fail(INET_ERROR_INTERNAL);
     }
+    // The pool keeps one idle connection, the kept-alive one: a command that
+    // acts never enters it, and a lost request sent again finds no other
+    // kept-alive connection to be lost on.
+    curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 1L);
     std::lock_guard<std::mutex> lock(m_handleMutex);
     m_easy = easy;
     m_multi = multi;
@@ -452,22 +456,24 @@ static bool droppedOnReusedConnection(CURL *easy, CURLcode result, long httpStat
 // a reused connection before any answer (an ordinary keep-alive time-out
 // race) is sent once more on a fresh one. The player may have acted on a
 // lost request, so a command that acts goes out on a fresh connection from
-// the start, where that race cannot happen, and is never sent again. False
-// with the last error set when the exchange did not complete.
+// the start, where that race cannot happen, is never sent again, and its
+// connection is closed after the answer, so that it is never reused either.
+// False with the last error set when the exchange did not complete.
+//
+// libcurl itself sends a request lost on a reused connection again when the
+// loss shows while the answer is awaited; as the pool holds no connection
+// but the lost one, that happens on a new connection, which the check below
+// sees, so the request still goes out again only once.
 bool CR40Http::perform(Exchange &exchange)
 {
     CURL *easy = easyOf(m_easy);
     bool aborted = false;
     bool timedOut = false;
-    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, exchange.repeatable ? 0L : 1L);
-    CURLcode result = CURLcode(transfer(exchange, aborted, timedOut));
-    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 0L);
+    CURLcode result = CURLcode(transfer(exchange, exchange.repeatable ? Reuse : OwnConnection, aborted, timedOut));
     if (exchange.repeatable && !aborted && !timedOut && result != CURLE_OK
         && droppedOnReusedConnection(easy, result, exchange.httpStatus, exchange.reportedDown) && exchange.rewind()) {
         WriteSyslog(LOG_INFO, "CR40Http : Connection closed by the player : Sent again on a new connection");
-        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
-        result = CURLcode(transfer(exchange, aborted, timedOut));
-        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 0L);
+        result = CURLcode(transfer(exchange, NewKeptAlive, aborted, timedOut));
     }
     if (aborted)
         return fail(R40_ERROR_STOPPED);
@@ -485,12 +491,14 @@ bool CR40Http::perform(Exchange &exchange)
 
 // Runs one exchange on the easy handle through the client's multi handle, so
 // that Abort can wake the wait at once.
-int CR40Http::transfer(Exchange &exchange, bool &aborted, bool &timedOut)
+int CR40Http::transfer(Exchange &exchange, ConnectionUse use, bool &aborted, bool &timedOut)
 {
     CURL *easy = easyOf(m_easy);
     CURLM *multi = multiOf(m_multi);
     const QByteArray user = m_user.toUtf8();
     const QByteArray password = m_password.toUtf8();
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, use == Reuse ? 0L : 1L);
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, use == OwnConnection ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers);

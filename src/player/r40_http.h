@@ -1,6 +1,7 @@
 #pragma once
 // The HTTP client to one player: commands as GET "command.php", uploads as PUT
-// "upload.php", HTTP Basic authorisation, one reused connection. Calls block
+// "upload.php", HTTP Basic authorisation, one kept-alive connection (and a
+// connection of its own for each command that acts on the player). Calls block
 // the calling thread; Abort from any other thread ends the waiting call at
 // once. The wire is described in docs/player-protocol.md.
 
@@ -116,9 +117,16 @@ private:
 
     bool fail(quint32 error);
     bool checkReady();
+    // Which connection an attempt goes out on.
+    enum ConnectionUse {
+        Reuse,         // the kept-alive connection, or a new one kept alive
+        NewKeptAlive,  // a new connection, kept alive afterwards
+        OwnConnection, // a new connection, closed after the answer
+    };
+
     bool perform(Exchange &exchange);
     // One attempt; the libcurl result code.
-    int transfer(Exchange &exchange, bool &aborted, bool &timedOut);
+    int transfer(Exchange &exchange, ConnectionUse use, bool &aborted, bool &timedOut);
     bool checkReplyStatus(const Exchange &exchange);
     bool finishDownload(Exchange &exchange, CR40Request *request);
     void decideReplyKind(Exchange &exchange);

@@ -6,6 +6,7 @@
 #include "player/r40_http.h"
 #include "player/r40_request.h"
 #include "connected_client.h"
+#include "support/connection_use.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -368,28 +369,39 @@ TEST_F(R40HttpTest, ResetInTheMiddleOfAReplyIsADroppedConnection)
 
 } // namespace
 
-TEST_F(R40HttpTest, RequestsLostToAKeptAliveConnectionClosingAreSentAgainOnAFreshOne)
+TEST_F(R40HttpTest, RequestsLostToAKeptAliveConnectionClosingAreSentAgainOnceOnAFreshOne)
 {
     // The player closes every kept-alive connection just as the next request
-    // arrives on it: each request is lost once and must go out again.
+    // arrives on it: each request is lost once and must go out again, once,
+    // on a new connection; a command that acts between them goes out on a
+    // connection of its own, closed after its answer, so that a request sent
+    // again is never lost a second time on it.
     m_player.setCommandFault(QStringLiteral("*"), Fault::dropReused());
     m_player.setUploadFault(Fault::dropReused());
     CR40Request request(QStringLiteral("SYST"));
+    CR40Request play(QStringLiteral("PLPL"));
     for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(m_http.SendCommand(&request)) << i << ": " << m_http.GetLastError();
         EXPECT_EQ(request.GetStatus(), R40_REPLY_PASS);
     }
-    const QString local = makeFile(QStringLiteral("clip.mpg"), 300000);
+    // Small enough to be sent whole before the loss shows, and large enough
+    // to be lost while it is sent.
+    const QString small = makeFile(QStringLiteral("still.jpg"), 1000);
+    const QString local = makeFile(QStringLiteral("clip.mpg"), 8 << 20);
     const QString remote = QStringLiteral("/import/video/A101000001.mpg");
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(m_http.SendFile(local, remote, 0)) << i << ": " << m_http.GetLastError();
-        EXPECT_EQ(m_player.file(remote), contents(local));
+    for (const QString &file : {small, local, local}) {
+        ASSERT_TRUE(m_http.SendCommand(&play)) << m_http.GetLastError();
+        ASSERT_TRUE(m_http.SendFile(file, remote, 0)) << m_http.GetLastError();
+        EXPECT_EQ(m_player.file(remote), contents(file));
+        ASSERT_TRUE(m_http.SendCommand(&play)) << m_http.GetLastError();
         ASSERT_TRUE(m_http.SendCommand(&request)) << m_http.GetLastError();
     }
     // An append goes out again from its own offset.
     ASSERT_TRUE(m_http.SendFile(local, remote, 1000)) << m_http.GetLastError();
     EXPECT_EQ(m_player.file(remote), contents(local));
     ASSERT_TRUE(m_http.MakeDirectory(QStringLiteral("/import/web/A401000001"))) << m_http.GetLastError();
+    ExpectConnectionsAsDocumented(m_player.requests());
+    EXPECT_EQ(m_player.requests(QStringLiteral("PLPL")).size(), 6);
 }
 
 TEST_F(R40HttpTest, CommandsThatActAreNeverSentTwiceWhileLostQueriesAreSentAgain)
@@ -400,14 +412,14 @@ TEST_F(R40HttpTest, CommandsThatActAreNeverSentTwiceWhileLostQueriesAreSentAgain
     CR40Request query(QStringLiteral("SYST"));
     ASSERT_TRUE(m_http.SendCommand(&query)) << m_http.GetLastError();
     for (const QString code : {"RSET", "PLPL", "PLCL", "SPPL", "RMCL", "RMPL", "LCNF", "COMC", "DATE"}) {
-        m_player.clearRequests();
         CR40Request command(code);
         EXPECT_TRUE(m_http.SendCommand(&command)) << code.toStdString() << ": " << m_http.GetLastError();
-        EXPECT_EQ(m_player.requests(code).size(), 1) << code.toStdString();
-        // The query after it goes out on a kept-alive connection, is lost and
-        // is sent again.
+        // The query after it goes out on the kept-alive connection, is lost
+        // and is sent again.
         ASSERT_TRUE(m_http.SendCommand(&query)) << m_http.GetLastError();
-        EXPECT_GE(m_player.requests(QStringLiteral("SYST")).size(), 2);
         EXPECT_EQ(query.GetStatus(), R40_REPLY_PASS);
+        EXPECT_EQ(m_player.requests(code).size(), 1) << code.toStdString();
     }
+    ExpectConnectionsAsDocumented(m_player.requests());
+    EXPECT_EQ(m_player.requests(QStringLiteral("SYST")).size(), 1 + 2 * 9);
 }

@@ -17,6 +17,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -108,6 +110,15 @@ int connectionSocket(const httplib::Request &request)
             return fd;
     }
     return -1;
+}
+
+// True while the client holds the connection: one it closed reads as its
+// end, or as an error when it was reset.
+bool isHeldByClient(int fd)
+{
+    char byte = 0;
+    const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
 }
 
 // Drops the connection with a TCP reset: the socket's place is taken by a
@@ -302,10 +313,16 @@ struct EmulatedPlayer::Impl {
     Fault takeFault(Fault &slot);
     Fault takeCommandFault(const QString &command);
     bool waitFor(int ms);
-    // True when the fault drops this request: the connection served one before.
-    bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const std::function<void()> &actFirst = {});
-    void record(const httplib::Request &request, const Parameters &parameters, const QString &user, qint64 bodyBytes,
-        const Outcome &outcome);
+    // The log entry of a request as it arrived (without its user).
+    Request arrival(const httplib::Request &request, const Parameters &parameters);
+    // The connections to the player that the client holds, the request's own
+    // included.
+    int openConnectionCount(const httplib::Request &request);
+    // True when the fault drops this request (logged unanswered): the
+    // connection served one before.
+    bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
+        const std::function<void()> &actFirst = {});
+    void record(Request entry, qint64 bodyBytes, const Outcome &outcome);
     void send(const httplib::Request &request, httplib::Response &response, const Outcome &outcome);
     QString localPath(const QString &remotePath) const;
     bool isImportPath(const QString &remotePath) const;
@@ -370,6 +387,13 @@ struct EmulatedPlayer::Impl {
     QString comReply;
     QHash<QString, Fault> commandFaults;
     std::set<int> servedPorts; // client ports of the connections that served a request
+    // The connections that brought requests, with their sockets (-1 when not found).
+    struct Connection {
+        sockaddr_in local;
+        sockaddr_in remote;
+        int socket;
+    };
+    QList<Connection> connections;
     Fault uploadFault;
     QList<Request> log;
 };
@@ -407,7 +431,7 @@ Fault EmulatedPlayer::Impl::takeCommandFault(const QString &command)
     return Fault {};
 }
 
-bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request,
+bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
                                         const std::function<void()> &actFirst)
 {
     bool reused = false;
@@ -417,8 +441,13 @@ bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Reque
     }
     if ((fault.kind != Fault::DropReused && fault.kind != Fault::ActThenDropReused) || !reused)
         return false;
-    if (fault.kind == Fault::ActThenDropReused && actFirst)
+    if (fault.kind == Fault::ActThenDropReused && actFirst) {
         actFirst();
+    } else {
+        Outcome dropped;
+        dropped.httpStatus = 0;
+        record(arrived, 0, dropped);
+    }
     resetConnection(request);
     return true;
 }
@@ -432,15 +461,48 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
     return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
-void EmulatedPlayer::Impl::record(const httplib::Request &request, const Parameters &parameters, const QString &givenUser,
-    qint64 bodyBytes, const Outcome &outcome)
+// A connection's socket is looked for once, on its first request, and asked
+// again on each later request to the player until the client lets it go. A
+// connection whose first request is handled beside this one may drop out of
+// the list kept; its socket is looked for again on its next request.
+int EmulatedPlayer::Impl::openConnectionCount(const httplib::Request &request)
+{
+    const Connection arrived {socketAddress(request.local_addr, request.local_port),
+                              socketAddress(request.remote_addr, request.remote_port), -1};
+    QList<Connection> known;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        known = connections;
+    }
+    const auto isArrived = [&](const Connection &connection) {
+        return sameEndpoint(connection.local, arrived.local) && sameEndpoint(connection.remote, arrived.remote);
+    };
+    if (std::none_of(known.cbegin(), known.cend(), isArrived))
+        known.append({arrived.local, arrived.remote, connectionSocket(request)});
+    QList<Connection> held;
+    for (const Connection &connection : known) {
+        if (connection.socket >= 0 && isConnection(connection.socket, connection.local, connection.remote)
+            && isHeldByClient(connection.socket))
+            held.append(connection);
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    connections = held;
+    return int(held.size());
+}
+
+EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &request, const Parameters &parameters)
 {
     Request entry;
     entry.method = QString::fromStdString(request.method);
     entry.path = QString::fromStdString(request.path);
     entry.parameters = parameters;
-    entry.user = givenUser;
     entry.remotePort = request.remote_port;
+    entry.openConnections = openConnectionCount(request);
+    return entry;
+}
+
+void EmulatedPlayer::Impl::record(Request entry, qint64 bodyBytes, const Outcome &outcome)
+{
     entry.bodyBytes = bodyBytes;
     entry.httpStatus = outcome.httpStatus;
     entry.status = outcome.status;
@@ -514,9 +576,9 @@ Outcome EmulatedPlayer::Impl::faultOutcome(const Fault &fault)
 void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httplib::Response &response)
 {
     const Parameters parameters = parseQuery(request.target);
-    QString givenUser;
+    Request arrived = arrival(request, parameters);
     Outcome outcome;
-    if (!authorised(request, &givenUser)) {
+    if (!authorised(request, &arrived.user)) {
         outcome.httpStatus = 401;
         outcome.contentType = "text/plain";
         outcome.body = "authorisation required";
@@ -530,9 +592,9 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
                 acted = runCommand(command, parameters);
             }
             acted.httpStatus = 0;
-            record(request, parameters, givenUser, 0, acted);
+            record(arrived, 0, acted);
         };
-        if (dropsOnReuse(fault, request, act))
+        if (dropsOnReuse(fault, request, arrived, act))
             return;
         if (fault.kind == Fault::Delay && !waitFor(fault.delayMs))
             return;
@@ -545,7 +607,7 @@ void EmulatedPlayer::Impl::handleCommand(const httplib::Request &request, httpli
         }
         outcome.resetMidBody = fault.kind == Fault::Reset;
     }
-    record(request, parameters, givenUser, 0, outcome);
+    record(arrived, 0, outcome);
     send(request, response, outcome);
 }
 
@@ -553,11 +615,11 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
     const httplib::ContentReader &reader)
 {
     const Parameters parameters = parseQuery(request.target);
-    QString givenUser;
+    Request arrived = arrival(request, parameters);
     qint64 bodyBytes = 0;
     bool recorded = false;
     Outcome outcome;
-    if (!authorised(request, &givenUser)) {
+    if (!authorised(request, &arrived.user)) {
         drainBody(reader, bodyBytes);
         outcome.httpStatus = 401;
         outcome.contentType = "text/plain";
@@ -568,7 +630,7 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             std::lock_guard<std::mutex> lock(mutex);
             fault = takeFault(uploadFault);
         }
-        if (dropsOnReuse(fault, request))
+        if (dropsOnReuse(fault, request, arrived))
             return;
         if (fault.kind == Fault::Serr || fault.kind == Fault::HttpStatus || fault.kind == Fault::NotXml) {
             drainBody(reader, bodyBytes);
@@ -577,13 +639,13 @@ void EmulatedPlayer::Impl::handleUpload(const httplib::Request &request, httplib
             outcome = storeUpload(parameters, request, reader, fault, bodyBytes, [&](qint64 bytes) {
                 Outcome cut;
                 cut.httpStatus = 0;
-                record(request, parameters, givenUser, bytes, cut);
+                record(arrived, bytes, cut);
                 recorded = true;
             });
         }
     }
     if (!recorded)
-        record(request, parameters, givenUser, bodyBytes, outcome);
+        record(arrived, bodyBytes, outcome);
     send(request, response, outcome);
 }
 

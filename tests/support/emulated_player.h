@@ -4,7 +4,9 @@
 // script (content and schedule tables, files, system and disk values),
 // "upload.php" storing under a private root, HTTP Basic authorisation, and
 // faults injected per command or upload. Every request is logged with its
-// bytes. One instance per player, each on its own address (127.0.0.2, .3, ...).
+// bytes and the connections open as it came, a request dropped by a fault
+// included. One instance per player, each on its own address (127.0.0.2, .3,
+// ...).
 
 #include <QByteArray>
 #include <QList>
@@ -65,6 +67,7 @@ public:
         QList<QPair<QString, QString>> parameters;
         QString user;   // the Basic user name given, empty when none
         int remotePort = 0; // the client's port: equal on a reused connection
+        int openConnections = 0; // connections to the player open as the request came, its own included
         qint64 bodyBytes = 0;
         int httpStatus = 0;
         QString status; // "PASS", "SERR" or empty (no status document)

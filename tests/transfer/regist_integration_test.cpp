@@ -6,6 +6,8 @@
 #include "regist_harness.h"
 #include "transfer_test_util.h"
 
+#include "support/connection_use.h"
+
 #include "core/clock.h"
 #include "model/calendar_list.h"
 #include "model/contents_list.h"
@@ -137,11 +139,13 @@ TEST_F(RegistIntegrationTest, EveryTypeLandsOnEveryPlayer)
         EXPECT_EQ(groupFile.count("<calendar "), 1) << groupFile.constData();
         EXPECT_FALSE(groupFile.contains("<property")) << "a calendar has no property file";
 
-        // One load per queued entry, each after the entry's files.
+        // One load per queued entry, each after the entry's files, each on a
+        // connection of its own beside the one kept alive for the rest.
         const QList<EmulatedPlayer::Request> loads = player.requests(QStringLiteral("LTBL"));
         EXPECT_EQ(loads.size(), m_send->GetCount());
         for (const EmulatedPlayer::Request &load : loads)
             EXPECT_EQ(load.parameter(QStringLiteral("file")), QStringLiteral("/import/group.xml"));
+        ExpectConnectionsAsDocumented(player.requests());
 
         // The list files of the player folder hold what was registered.
         CMovieList movies;
