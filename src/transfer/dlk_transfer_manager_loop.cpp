@@ -108,9 +108,11 @@ bool CDlkTransferManager::runWindowPhase()
 void CDlkTransferManager::runPass()
 {
     while (!m_stop) {
+        // Ended workers are reaped before the free sessions are filled: a
+        // session freed by a reap would otherwise wait for the next wake.
+        checkEndTransfer();
         if (!checkStartTransfer())
             return;
-        checkEndTransfer();
         if (m_position >= m_playerNumbers.size() && m_workers.empty())
             return;
         waitForEvent(kWorkerLookInterval);

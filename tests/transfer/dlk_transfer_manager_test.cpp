@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 
 namespace {
@@ -148,8 +149,23 @@ TEST_F(TransferManagerTest, NeverMoreWorkersThanMaxSession)
             plan.beforeEnd = [this] { EXPECT_TRUE(m_hub.waitMaxActive(5)); };
         m_hub.setPlans(number, {plan});
     }
+    // The manager sleeps only with every session busy or every player started:
+    // a reaped worker's session goes to the next player at once.
+    std::atomic<int> idleSleeps{0};
+    m_clock.onSleep([this, &idleSleeps] {
+        int started = 0;
+        int running = 0;
+        for (qint32 number = 1; number <= 12; ++number) {
+            const qint32 state = sendStatus(number);
+            started += state >= DLK_STATE_LIST_MADE ? 1 : 0;
+            running += state == DLK_STATE_LIST_MADE ? 1 : 0;
+        }
+        if (running < 5 && started < 12)
+            ++idleSleeps;
+    });
     EXPECT_TRUE(runTransfer(playerNumbers()));
 
+    EXPECT_EQ(idleSleeps.load(), 0);
     EXPECT_EQ(m_hub.maxActive(), 5);
     const std::vector<qint32> starts = m_hub.starts();
     EXPECT_EQ(starts, std::vector<qint32>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
