@@ -13,8 +13,8 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
-#include "ops/content_file_remover.h"
 #include "ops/layout_selection.h"
+#include "ops/playlist_storage.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -187,8 +187,7 @@ void CMainFrame::PreviewEditPlaylist(int type)
     record.SetInfo(model->GetInfo());
     // No stored list has the number: the files are the preview's alone and
     // go once it is sent, or at once when it is not.
-    CFileSnapshot files(CContentFileRemover::TimetableFilePaths(type, number, model->GetListFolder(),
-                                                                model->GetSequenceFolder()));
+    CFileSnapshot files = StoredFiles(*model, type, number);
     if (PlaylistSavePreview(type, record) && R40PreviewPlaylist(type, record))
         m_previewFiles = std::move(files);
     else

@@ -11,7 +11,6 @@
 
 class CFileSnapshot {
 public:
-    CFileSnapshot() = default;
     // Reads the files at the paths; a file that exists but cannot be read is
     // logged and left alone by Restore.
     explicit CFileSnapshot(const QStringList &paths);

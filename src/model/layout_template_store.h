@@ -61,6 +61,7 @@ public:
     void SetLayout(int number, int displayMode, const Areas &areas);
     // False when there is no layout of that number and display mode.
     bool Lookup(int number, int displayMode, Areas &areas) const;
+    bool Has(int number, int displayMode) const { return find(number, displayMode) >= 0; }
 
     // The program's own layout of a screen of width by height pixels: every
     // area in use, the first (the main track) the whole screen

@@ -218,8 +218,7 @@ void UpdateLayoutPreview(const CPlaylistEditModel &model, int row, bool option, 
                          LayoutPreview &preview)
 {
     preview = LayoutPreview();
-    LayoutTemplate::Areas areas{};
-    preview.layoutMissing = !templates.Lookup(model.GetResolution(), model.GetOrientation(), areas);
+    preview.layoutMissing = !templates.Has(model.GetResolution(), model.GetOrientation());
     CAppData::GetResolutionSize(model.GetResolution(), model.GetOrientation(), preview.screenWidth,
                                 preview.screenHeight);
     preview.portrait = model.GetOrientation() == 1;

@@ -79,14 +79,6 @@ void SaveTakenBack(CContentsStore &store, const QString &group, int which)
                     qUtf8Printable(group));
 }
 
-// The files of a playlist, background-music list or schedule under a
-// number in the model's folders, as they are before a save writes them.
-CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number)
-{
-    return CFileSnapshot(CContentFileRemover::TimetableFilePaths(type, number, model.GetListFolder(),
-                                                                 model.GetSequenceFolder()));
-}
-
 void RestoreAll(const std::vector<CFileSnapshot> &snapshots)
 {
     for (const CFileSnapshot &files : snapshots)
@@ -105,12 +97,17 @@ TimeValue EndOfLastRow(const CTimetableModel &model)
 // it is done: the model's files go first (under the number's id prefix),
 // then its record into the list and the list's file. Taking it back puts the
 // stored files of the number and the list's record back as they were, and
-// leaves the model still to be saved under its own id prefix.
+// leaves the model still to be saved under its own id prefix. Done gives the
+// model the number and, for a new number (counter >= 0), steps the type's
+// counter on.
 class CEditedListSave {
 public:
-    CEditedListSave(CTimetableModel &model, int type, CContentsList &list, qint32 index)
+    CEditedListSave(CTimetableModel &model, int type, CContentsList &list, qint32 index, int counter)
         : m_model(model)
+        , m_type(type)
         , m_list(list)
+        , m_index(index)
+        , m_counter(counter)
         , m_ownPrefix(model.GetIdPrefix())
         , m_record(list, index)
         , m_files(StoredFiles(model, type, index))
@@ -118,13 +115,14 @@ public:
         m_model.SetIdPrefix(ContentIdPrefix(index));
     }
 
-    // Taken back when a step fails.
+    // Taken back, and the type's save-failure message shown, when a step fails.
     bool Save(const CPropertyBase &record, const std::function<bool()> &saveFiles,
               const std::function<bool()> &saveList)
     {
         if (saveFiles() && StoreRecord(m_list, record) && saveList())
             return true;
         RollBack();
+        ShowSaveFailed(m_type);
         return false;
     }
 
@@ -136,9 +134,19 @@ public:
         m_model.SetModified(true);
     }
 
+    void Done()
+    {
+        m_model.SetIndex(m_index);
+        if (m_counter >= 0)
+            AdvanceContentCounter(m_type, m_counter);
+    }
+
 private:
     CTimetableModel &m_model;
+    int m_type;
     CContentsList &m_list;
+    qint32 m_index;
+    int m_counter;
     int m_ownPrefix;
     CRecordSnapshot m_record;
     CFileSnapshot m_files;
@@ -173,6 +181,12 @@ bool StoreRecord(CContentsList &list, const CPropertyBase &record)
 {
     const int position = list.FindCode(record.GetIndex());
     return position >= 0 ? list.Update(position, &record) : list.Add(&record);
+}
+
+CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number)
+{
+    return CFileSnapshot(CContentFileRemover::TimetableFilePaths(type, number, model.GetListFolder(),
+                                                                 model.GetSequenceFolder()));
 }
 
 bool RoomFor(const CContentsList &list, int type)
@@ -230,14 +244,10 @@ bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsLis
     record.SetInfo(model.GetInfo());
     record.SetCreateDate(GetLocalTime());
     record.SetDuration(EndOfLastRow(model));
-    CEditedListSave save(model, type, list, index);
-    if (!save.Save(record, [&] { return model.Save(index, type); }, [&] { return store.SaveLists(type, 1); })) {
-        ShowSaveFailed(type);
+    CEditedListSave save(model, type, list, index, counter);
+    if (!save.Save(record, [&] { return model.Save(index, type); }, [&] { return store.SaveLists(type, 1); }))
         return false;
-    }
-    model.SetIndex(index);
-    if (counter >= 0)
-        AdvanceContentCounter(type, counter);
+    save.Done();
     return true;
 }
 
@@ -274,12 +284,10 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     record.SetWeek(block.weekdays);
     record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
-    CEditedListSave save(model, CONTENT_SCHEDULE, list, index);
+    CEditedListSave save(model, CONTENT_SCHEDULE, list, index, counter);
     if (!save.Save(record, [&] { return model.Save(index); },
-                   [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); })) {
-        ShowSaveFailed(CONTENT_SCHEDULE);
+                   [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); }))
         return false;
-    }
     bool calendarChanged = false;
     if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
                             calendarChanged)) {
@@ -287,9 +295,7 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
         SaveTakenBack(store, block.groupName, CONTENT_SCHEDULE);
         return false;
     }
-    model.SetIndex(index);
-    if (counter >= 0)
-        AdvanceContentCounter(CONTENT_SCHEDULE, counter);
+    save.Done();
     return true;
 }
 

@@ -9,6 +9,7 @@
 // counters as they were. Refusals are shown through the message prompter, as
 // the frame's checks do.
 
+#include "core/file_snapshot.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "core/win_types.h"
@@ -66,6 +67,10 @@ private:
 
 // Updates the record with the same number in place, or adds it.
 bool StoreRecord(CContentsList &list, const CPropertyBase &record);
+
+// The files of a playlist, background-music list or schedule under a
+// number in the model's folders, as they are before a save writes them.
+CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number);
 
 // A new record needs room in its list; false (5101) at the type's limit.
 bool RoomFor(const CContentsList &list, int type);

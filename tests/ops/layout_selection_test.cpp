@@ -102,9 +102,9 @@ TEST(LayoutSelection, PlacedContentsTakeTheirTracksAreasOfThePlaylistsLayout)
     ASSERT_TRUE(sound.Set(601000001, at(0), at(20), 6, 0));
     ASSERT_TRUE(model.InsertItem(model.FindTrack(32), sound));
     model.SetModified(false);
-    const auto rectOf = [&model](int flag) {
+    const auto rectOf = [&model](int flag, int row = 0) {
         TimetableCell cell;
-        EXPECT_TRUE(model.GetItem(0, model.FindTrack(flag), cell));
+        EXPECT_TRUE(model.GetItem(row, model.FindTrack(flag), cell));
         return QRect(cell.item.GetX(), cell.item.GetY(), cell.item.GetWidth(), cell.item.GetHeight());
     };
 
@@ -131,10 +131,7 @@ TEST(LayoutSelection, PlacedContentsTakeTheirTracksAreasOfThePlaylistsLayout)
     // Moved to another track, a content takes that track's area.
     ASSERT_TRUE(model.MoveItem(0, model.FindTrack(4), model.FindTrack(2), at(10)));
     ASSERT_TRUE(PlacePlaylistItems(model, templates));
-    TimetableCell cell;
-    ASSERT_TRUE(model.GetItem(model.GetRowCount() - 1, model.FindTrack(2), cell));
-    EXPECT_EQ(QRect(cell.item.GetX(), cell.item.GetY(), cell.item.GetWidth(), cell.item.GetHeight()),
-              QRect(0, 640, 1280, 80));
+    EXPECT_EQ(rectOf(2, model.GetRowCount() - 1), QRect(0, 640, 1280, 80));
 }
 
 TEST(LayoutSelection, PreviewOfARow)

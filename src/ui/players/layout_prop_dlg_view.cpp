@@ -98,8 +98,7 @@ void CLayoutPropDlgView::refresh()
     m_resolutionText->setText(ResolutionText(m_resolution, m_orientation));
     m_orientationText->setText(LoadString(m_orientation == 1 ? kPortrait : kLandscape));
     fillChoice();
-    CLayoutTemplateStore::Areas areas{};
-    m_notice->setVisible(!GetAppData().GetLayoutTemplates().Lookup(m_resolution, m_orientation, areas));
+    m_notice->setVisible(!GetAppData().GetLayoutTemplates().Has(m_resolution, m_orientation));
     m_choice->setVisible(!m_standard);
     m_close->setVisible(!m_standard);
 }
