@@ -43,7 +43,7 @@ public:
 private:
     bool isAllowed(const QUrl &url) const
     {
-        // Data and blob addresses are made by the page itself and reach nothing.
+        // Data, blob and about addresses are made by the page itself and reach nothing.
         const QString scheme = url.scheme();
         if (scheme == QLatin1String(kFlashRuntimeScheme) || scheme == u"data" || scheme == u"blob"
             || scheme == u"about")

@@ -48,7 +48,7 @@ void forEachFileIn(const QString &folder, Visit visit)
     }
 }
 
-bool isReadableByOthers(const QFileInfo &file)
+bool isOpenToOthers(const QFileInfo &file)
 {
     constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
@@ -79,6 +79,27 @@ bool IsTemporaryName(const QString &fileName)
     return true;
 }
 
+namespace {
+
+// Makes a file under a fresh temporary name beside target with make, which
+// fails with EEXIST when the name is taken; a taken name is tried again.
+// The name made, or empty.
+template <class Make>
+QString makeUnderTemporaryName(const QString &target, Make make)
+{
+    constexpr int kNameAttempts = 8;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString path = TemporaryPathFor(target);
+        if (make(QFile::encodeName(path)))
+            return path;
+        if (errno != EEXIST)
+            break;
+    }
+    return QString();
+}
+
+} // namespace
+
 CAtomicFile::CAtomicFile(const QString &target, FileAccess access) : m_target(target), m_access(access) {}
 
 CAtomicFile::~CAtomicFile()
@@ -98,21 +119,15 @@ int CAtomicFile::openUnnamed(mode_t mode)
 }
 
 // The temporary name is created exclusively, so an existing file or link of
-// that name is never followed or reused; a taken name is tried again.
+// that name is never followed or reused.
 int CAtomicFile::openNamed(mode_t mode)
 {
-    constexpr int kNameAttempts = 8;
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString path = TemporaryPathFor(m_target);
-        const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            m_temporaryPath = path;
-            return fd;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return -1;
+    int fd = -1;
+    m_temporaryPath = makeUnderTemporaryName(m_target, [&fd, mode](const QByteArray &path) {
+        fd = ::open(path.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+        return fd >= 0;
+    });
+    return fd;
 }
 
 bool CAtomicFile::open(OpenMode mode)
@@ -145,19 +160,11 @@ bool CAtomicFile::open(OpenMode mode)
 // is renamed in place.
 bool CAtomicFile::linkUnnamed()
 {
-    constexpr int kNameAttempts = 8;
     const QByteArray handlePath = "/proc/self/fd/" + QByteArray::number(handle());
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString path = TemporaryPathFor(m_target);
-        if (::linkat(AT_FDCWD, handlePath.constData(), AT_FDCWD, QFile::encodeName(path).constData(),
-                     AT_SYMLINK_FOLLOW) == 0) {
-            m_temporaryPath = path;
-            return true;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return false;
+    m_temporaryPath = makeUnderTemporaryName(m_target, [&handlePath](const QByteArray &path) {
+        return ::linkat(AT_FDCWD, handlePath.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    });
+    return !m_temporaryPath.isEmpty();
 }
 
 bool CAtomicFile::Commit(FileDurability durability)
@@ -255,7 +262,7 @@ int NarrowFilesToOwner(const QString &folder, const QStringList &fileNames)
         return 0;
     int narrowed = 0;
     forEachFileIn(folder, [&](const QFileInfo &file) {
-        if (!fileNames.contains(file.fileName()) || !isReadableByOthers(file))
+        if (!fileNames.contains(file.fileName()) || !isOpenToOthers(file))
             return;
         if (::chmod(QFile::encodeName(file.filePath()).constData(), 0600) != 0) {
             WriteSyslog(LOG_ERR_APP, "File could not be made private : %s : Error = %u", qUtf8Printable(file.filePath()),

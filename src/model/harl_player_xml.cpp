@@ -6,8 +6,6 @@
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
-#include <QFile>
-
 namespace {
 
 const QString kSet = QStringLiteral("Set");

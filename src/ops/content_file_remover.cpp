@@ -27,11 +27,6 @@
 
 namespace {
 
-bool isInside(const QString &folder, const QString &path)
-{
-    return path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
-}
-
 // Video, still image, Flash and audio contents keep their material file in
 // their type's content folder.
 bool keepsFileInContentFolder(int type)
@@ -86,9 +81,8 @@ QString CContentFileRemover::PathInsideFolder(const QString &folder, const QStri
     if (!JoinInsideFolder(folder, name, path))
         return QString();
     // Links on the way (a sub-folder that links elsewhere) must not lead out.
-    const QString realBase = QFileInfo(folder).canonicalFilePath();
-    const QString realParent = QFileInfo(QFileInfo(path).path()).canonicalFilePath();
-    if (!realBase.isEmpty() && !realParent.isEmpty() && realParent != realBase && !isInside(realBase, realParent))
+    const QString parent = QFileInfo(path).path();
+    if (QFileInfo::exists(folder) && QFileInfo::exists(parent) && !ResolvesInsideFolder(folder, parent))
         return QString();
     return path;
 }

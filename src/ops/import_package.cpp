@@ -68,7 +68,7 @@ void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
 // package, so it is not compared.
 bool FileMatchesRecord(int type, const CPropertyBase &record, const QString &path)
 {
-    if (type != 1 && type != 2 && type != 5)
+    if (type != CONTENT_MOVIE && type != CONTENT_IMAGE && type != CONTENT_FLASH)
         return true;
     const QFileInfo file(path);
     return file.isFile() && quint64(file.size()) == record.GetSize();
@@ -88,7 +88,6 @@ int CExImport::ImportMain(const QString &packagePath)
 
 bool CExImport::ImportInit(const QString &packagePath, PackageSet &set, int &result)
 {
-    result = IMPORT_FAILED;
     // A folder left by an earlier run must not mix its files into this one.
     DeleteFolderTree(set.folder, true);
     if (CreateFolderPath(set.folder) < 0) {
