@@ -5,8 +5,8 @@
 // table, the days it plays from and to, the time of day it plays from and
 // to, and its weekdays ("1" Sunday to "7" Saturday). OK refuses a schedule
 // without a group, a period that ends before it starts, no weekday, a
-// weekday the period never reaches and an event shorter than five seconds,
-// and then gives the block back.
+// weekday the period never reaches, an event that would run past midnight
+// and one shorter than five seconds, and then gives the block back.
 //
 // A block that already sets a schedule (the save or edit of a schedule of the
 // current group) keeps its flag, group and times, as a schedule plays the

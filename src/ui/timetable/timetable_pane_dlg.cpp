@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 
@@ -19,8 +18,8 @@ bool CTimetablePaneDlg::OnInitDialog()
     m_buttons = new QHBoxLayout;
     m_print = CreatePrintButton(this);
     connect(m_print, &QPushButton::clicked, this, [this] { OnPrint(); });
-    layout()->addWidget(m_caption);
-    layout()->addWidget(m_grid);
+    GetBodyLayout()->addWidget(m_caption);
+    GetBodyLayout()->addWidget(m_grid);
     addCommands();
     m_buttons->addStretch(1);
     m_buttons->addWidget(m_print);

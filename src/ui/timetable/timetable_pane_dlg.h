@@ -7,7 +7,8 @@
 // buttons make a new list, save it in place or under a new number, change the
 // current item's time and delete it, and its context menu holds the editor's
 // commands. The check pane shows a stored list and can be emptied. A list
-// kind says what its tracks take, how a change is told and what it adds.
+// kind says how a change is told and what it adds; its model says what its
+// tracks take.
 
 #include "app/titled_pane_dlg.h"
 #include "ui/timetable/timetable_editor.h"
@@ -25,7 +26,6 @@ public:
 
     CTimetablePaneDlg(const QSize &initialSize, quint32 titleId, int mode);
 
-    int GetMode() const { return m_mode; }
     bool IsEditing() const { return m_mode == MODE_EDITING; }
     // The grid's editor; null in the check pane.
     CTimetableEditor *GetEditor() const { return m_editor; }
@@ -49,9 +49,9 @@ protected:
     virtual void refresh() = 0;
     // The model the pane shows.
     virtual CTimetableModel *shownModel() const = 0;
-    // The edit pane's editor set-up but for its model: what a track takes,
-    // what a change tells, where an empty list starts, the refusal of one
-    // item too many and the format of dragged cells.
+    // The edit pane's editor set-up but for its model: what a change tells,
+    // where an empty list starts, the refusal of one item too many, the
+    // format of dragged cells and the kind's own check of changed times.
     virtual CTimetableEditor::Setup editorSetup() = 0;
     // What only this kind's edit pane has: called once the editor and the
     // shared buttons exist, to add buttons after them.
