@@ -80,10 +80,10 @@ bool QueueSchedules(CSendInfoBuilder &builder, CContentsStore &store, const QLis
 // The send status of every calendar row carried by the send requests is set
 // in the list: status, or with a negative status 3 when the queued row ended
 // at 3 and 4 otherwise. Returns how many rows were set.
+int ApplyCalendarStatus(CContentsList &calendars, const CDlkRequestList &requests, int status);
+
 // Saves the content lists that a prepared send changed, and the group's
 // lists when a group is named. A failure is logged with the operation's name
 // and told to the operator; the send must not start then, since what the
 // players would hold differs from the stored lists.
 bool SaveListsForSend(CContentsStore &store, const char *operation, const QString &group = QString());
-
-int ApplyCalendarStatus(CContentsList &calendars, const CDlkRequestList &requests, int status);

@@ -12,12 +12,12 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QPushButton>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QLibraryInfo>
@@ -155,4 +155,3 @@ TEST(FileDialogPrompter, NamesTypedButHiddenByTheFilterAreHandedOn)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
-

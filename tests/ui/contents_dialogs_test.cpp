@@ -70,14 +70,25 @@ TEST(ContentsColumns, SizesWeekdaysAndSortKeys)
     EXPECT_FALSE(IsColumnAllowed(17, 51, COL_BG_COLOR));
 }
 
-TEST(ContentsThumbnails, TelopRowsNeverDivideByZeroAndStayInsideTheBitmap)
+namespace {
+
+// Points the data root at `base`, makes its text folder and names the bitmap
+// file of telop 300000001 there (the file itself is left to the test).
+void PrepareTelopBitmapPath(const QTemporaryDir &base, QString &path)
 {
-    QTemporaryDir base;
     ASSERT_TRUE(GetAppData().SetDataRoot(base.path()));
     const QString folder = DataFolderOf(base.path()) + QStringLiteral("/Text");
     ASSERT_TRUE(QDir().mkpath(folder));
-    QString path;
     ASSERT_TRUE(MakeTelopFilePath(folder, 300000001, TELOP_FILE_BITMAP, path));
+}
+
+} // namespace
+
+TEST(ContentsThumbnails, TelopRowsNeverDivideByZeroAndStayInsideTheBitmap)
+{
+    QTemporaryDir base;
+    QString path;
+    ASSERT_NO_FATAL_FAILURE(PrepareTelopBitmapPath(base, path));
     QImage bitmap(100, 20, QImage::Format_RGB32);
     bitmap.fill(Qt::red);
     ASSERT_TRUE(bitmap.save(path, "BMP"));
@@ -127,11 +138,8 @@ TEST(ContentsThumbnails, WebAddressesUseTheirThumbnailUncroppedToTheCell)
 TEST(ContentsThumbnails, ATelopIsMissingOnlyWhenTheFileItKeepsIsGone)
 {
     QTemporaryDir base;
-    ASSERT_TRUE(GetAppData().SetDataRoot(base.path()));
-    const QString folder = DataFolderOf(base.path()) + QStringLiteral("/Text");
-    ASSERT_TRUE(QDir().mkpath(folder));
     QString bitmap;
-    ASSERT_TRUE(MakeTelopFilePath(folder, 300000001, TELOP_FILE_BITMAP, bitmap));
+    ASSERT_NO_FATAL_FAILURE(PrepareTelopBitmapPath(base, bitmap));
     QFile file(bitmap);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();

@@ -91,7 +91,6 @@ public:
     bool answer = true;
     int asked = 0;
     int offered = -1; // the content's own length, in seconds
-
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "model/media_property.h"
 #include "model/pin_p_property.h"
 #include "model/playlist_property.h"
+#include "model/property_checks.h"
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
 #include "model/telop_property.h"
@@ -143,7 +144,7 @@ QString textOfScheduleTime(const CPropertyBase &record, bool start)
 QString textOfImageSize(const CPropertyBase &record)
 {
     if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record)) {
-        if (record.GetContentType() != CONTENT_PLAYLIST || record.GetIndex() >= 999000000)
+        if (record.GetContentType() != CONTENT_PLAYLIST || record.GetIndex() >= kFirstTouchPanelIndex)
             return {};
         qint32 width = 0;
         qint32 height = 0;
