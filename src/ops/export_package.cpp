@@ -170,9 +170,7 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
     result = EXPORT_FAILED;
     CPlaylistEditModel model(CONTENT_PLAYLIST);
     model.SetFolders(m_library.playlist, m_library.sequence);
-    int prefix = 0;
-    SplitContentId(playlist, &prefix, nullptr, nullptr);
-    model.SetIdPrefix(prefix);
+    model.SetIdPrefix(ContentIdPrefix(playlist));
     if (!model.Load(qint32(playlist), CONTENT_PLAYLIST)) {
         WriteSyslog(LOG_ERR_APP, "Export : ExportMakeListContents : Playlist Load Failed : Contents Index = %d",
                     int(playlist));

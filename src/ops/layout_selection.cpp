@@ -276,11 +276,9 @@ bool PlaylistSavePreview(CPlaylistEditModel &model, int type, CPlaylistProperty 
         return false;
     record.SetResolution(model.GetResolution());
     record.SetOrientation(model.GetOrientation());
-    int typePart = 0;
-    SplitContentId(record.GetIndex(), &typePart, nullptr, nullptr);
     const int ownPrefix = model.GetIdPrefix();
     const bool modified = model.IsModified();
-    const bool saved = model.SetIdPrefix(typePart) && model.Save(record.GetIndex(), type);
+    const bool saved = model.SetIdPrefix(ContentIdPrefix(record.GetIndex())) && model.Save(record.GetIndex(), type);
     // The files written are the preview's; the edited list is still unsaved.
     model.SetIdPrefix(ownPrefix);
     model.SetModified(modified);

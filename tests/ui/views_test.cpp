@@ -15,6 +15,7 @@
 #include "ui/players/status_dlg_view.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 
 namespace {
@@ -150,6 +151,9 @@ TEST_F(NavigationViews, LayoutSettingsShowTheStandardLayoutBesideOrBelowTheCanva
     EXPECT_TRUE(canvas->isVisible());
     EXPECT_TRUE(properties->isVisible());
     EXPECT_EQ(properties->windowTitle(), LoadString(5523));
+    // The standard layout is only shown: no layout choice, nor its label.
+    for (const QLabel *label : properties->findChildren<QLabel *>())
+        EXPECT_FALSE(label->isVisible() && label->text() == QString::fromUtf8("レイアウト"));
     // Landscape: the properties go below the canvas.
     EXPECT_EQ(properties->pos().x(), canvas->pos().x());
     EXPECT_GE(properties->pos().y(), canvas->pos().y());

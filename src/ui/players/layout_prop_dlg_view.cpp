@@ -27,7 +27,7 @@ CLayoutPropDlgView::CLayoutPropDlgView() : CTitledPaneDlg(kTemplateId, QSize(260
 bool CLayoutPropDlgView::OnInitDialog()
 {
     CTitledPaneDlg::OnInitDialog();
-    auto *form = new QFormLayout;
+    m_form = new QFormLayout;
     m_resolutionText = new QLabel(this);
     m_orientationText = new QLabel(this);
     m_choice = new QComboBox(this);
@@ -38,10 +38,10 @@ bool CLayoutPropDlgView::OnInitDialog()
     m_close = new QPushButton(QString::fromUtf8("閉じる"), this);
     m_close->setObjectName(QStringLiteral("close"));
     m_close->setAutoDefault(false);
-    form->addRow(LoadString(kTextResolution), m_resolutionText);
-    form->addRow(LoadString(kOrientationLabel), m_orientationText);
-    form->addRow(QString::fromUtf8("レイアウト"), m_choice);
-    GetBodyLayout()->addLayout(form);
+    m_form->addRow(LoadString(kTextResolution), m_resolutionText);
+    m_form->addRow(LoadString(kOrientationLabel), m_orientationText);
+    m_form->addRow(QString::fromUtf8("レイアウト"), m_choice);
+    GetBodyLayout()->addLayout(m_form);
     layout()->addWidget(m_notice);
     layout()->addWidget(m_close);
     connect(m_choice, &QComboBox::activated, this, &CLayoutPropDlgView::onChoice);
@@ -99,7 +99,8 @@ void CLayoutPropDlgView::refresh()
     m_orientationText->setText(LoadString(m_orientation == 1 ? kPortrait : kLandscape));
     fillChoice();
     m_notice->setVisible(!GetAppData().GetLayoutTemplates().Has(m_resolution, m_orientation));
-    m_choice->setVisible(!m_standard);
+    // The standard layout is shown, not chosen: its row goes with its label.
+    m_form->setRowVisible(m_choice, !m_standard);
     m_close->setVisible(!m_standard);
 }
 

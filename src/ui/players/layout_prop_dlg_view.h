@@ -9,6 +9,7 @@
 #include "app/titled_pane_dlg.h"
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QPushButton;
 
@@ -45,6 +46,7 @@ private:
     bool m_standard = true;
     QLabel *m_resolutionText = nullptr;
     QLabel *m_orientationText = nullptr;
+    QFormLayout *m_form = nullptr;
     QComboBox *m_choice = nullptr;
     QLabel *m_notice = nullptr;
     QPushButton *m_close = nullptr;
