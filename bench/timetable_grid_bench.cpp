@@ -10,7 +10,7 @@
 // Counters are medians: ms (ours), base_ms, ratio = ms / base_ms (targets:
 // ratio <= 1.5 for open and scroll, ms <= 16 for the drop).
 
-#include "app/telv_edit_drop.h"
+#include "widgets/telv_edit_drop.h"
 #include "core/content_id.h"
 #include "core/format_utils.h"
 #include "core/time_utils.h"

@@ -1,7 +1,7 @@
 #include "app/guidance_bar.h"
 
 #include "app/pane_frame.h"
-#include "app/telv_bmp_button.h"
+#include "widgets/telv_bmp_button.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // The guidance bar across the top of the main frame: a button that shows or
 // hides the navigation bar, and a one-line guidance text for the current view.
 
-#include "app/anchor_layout.h"
-#include "app/telv_dlg_bar.h"
+#include "widgets/anchor_layout.h"
+#include "widgets/telv_dlg_bar.h"
 
 class CTelvBmpButton;
 class QLabel;

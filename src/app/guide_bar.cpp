@@ -1,8 +1,8 @@
 #include "app/guide_bar.h"
 
 #include "app/pane_frame.h"
-#include "app/password_prompter.h"
-#include "app/telv_bmp_button.h"
+#include "widgets/password_prompter.h"
+#include "widgets/telv_bmp_button.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"

@@ -8,7 +8,7 @@
 // the frame), 2 shown but disabled, 3 hidden for good (its view is switched
 // off in the settings).
 
-#include "app/telv_dlg_bar.h"
+#include "widgets/telv_dlg_bar.h"
 
 #include <vector>
 

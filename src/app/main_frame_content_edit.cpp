@@ -5,12 +5,12 @@
 // together with their files, so a list file that cannot be written leaves
 // the list as the file still has it.
 
-#include "app/content_edit_dialogs.h"
-#include "app/del_date_chg_dlg.h"
+#include "widgets/content_edit_dialogs.h"
+#include "widgets/del_date_chg_dlg.h"
 #include "app/frame_message_ids.h"
 #include "app/main_frame.h"
-#include "app/save_dialog_prompter.h"
-#include "app/vod_set_dlg.h"
+#include "widgets/save_dialog_prompter.h"
+#include "widgets/vod_set_dlg.h"
 #include "core/atomic_file.h"
 #include "core/clock.h"
 #include "core/content_id.h"

@@ -4,7 +4,7 @@
 #include "app/main_frame.h"
 
 #include "app/app_message.h"
-#include "app/delete_dlg.h"
+#include "widgets/delete_dlg.h"
 #include "app/frame_worker.h"
 #include "core/clock.h"
 #include "core/message_box.h"

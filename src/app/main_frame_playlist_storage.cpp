@@ -5,7 +5,7 @@
 #include "app/frame_message_ids.h"
 #include "app/main_frame.h"
 #include "app/pane_roles.h"
-#include "app/save_dialog_prompter.h"
+#include "widgets/save_dialog_prompter.h"
 #include "core/clock.h"
 #include "core/content_id.h"
 #include "core/message_box.h"

@@ -4,7 +4,7 @@
 #include "app/app_message.h"
 #include "app/frame_worker.h"
 #include "app/main_frame.h"
-#include "app/process_dlg.h"
+#include "widgets/process_dlg.h"
 #include "core/file_utils.h"
 #include "core/message_box.h"
 #include "core/string_table.h"

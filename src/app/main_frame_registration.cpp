@@ -7,7 +7,7 @@
 #include "app/app_message.h"
 #include "app/frame_message_ids.h"
 #include "app/frame_worker.h"
-#include "app/reg_cont_dlg.h"
+#include "widgets/reg_cont_dlg.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"

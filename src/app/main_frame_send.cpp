@@ -3,10 +3,10 @@
 // follow-up of its mode.
 #include "app/main_frame.h"
 
-#include "app/delete_dlg.h"
+#include "widgets/delete_dlg.h"
 #include "app/frame_message_ids.h"
 #include "app/pane_roles.h"
-#include "app/progress_view.h"
+#include "widgets/progress_view.h"
 #include "app/r40_send_callback.h"
 #include "core/app_ini.h"
 #include "core/clock.h"

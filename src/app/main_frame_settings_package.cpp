@@ -1,6 +1,6 @@
 // The settings package command of the frame.
 
-#include "app/file_dialog_prompter.h"
+#include "widgets/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"

@@ -5,7 +5,7 @@
 
 #include "app/frame_message_ids.h"
 #include "app/main_frame.h"
-#include "app/telop_editor.h"
+#include "widgets/telop_editor.h"
 #include "core/clock.h"
 #include "core/last_error.h"
 #include "core/data_folders.h"

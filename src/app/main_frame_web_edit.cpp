@@ -5,7 +5,7 @@
 #include "app/main_frame.h"
 
 #include "app/frame_message_ids.h"
-#include "app/web_dialogs.h"
+#include "widgets/web_dialogs.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"

@@ -1,7 +1,7 @@
 #include "app/playlist_ex_import_dlg.h"
 
-#include "app/control_id.h"
-#include "app/file_dialog_prompter.h"
+#include "widgets/control_id.h"
+#include "widgets/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/file_utils.h"

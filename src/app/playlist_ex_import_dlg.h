@@ -5,7 +5,7 @@
 // shown the rest of the program waits (the window is modal), and it keeps
 // its last texts between runs.
 
-#include "app/progress_view.h"
+#include "widgets/progress_view.h"
 
 #include <QDialog>
 #include <QList>

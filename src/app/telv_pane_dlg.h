@@ -10,7 +10,7 @@
 // Enter and Escape never close a pane. Controls keep their numeric ids as
 // their objectName.
 
-#include "app/anchor_layout.h"
+#include "widgets/anchor_layout.h"
 #include "app/cmd_ui.h"
 
 #include <QDialog>

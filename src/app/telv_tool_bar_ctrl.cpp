@@ -1,10 +1,10 @@
 #include "app/telv_tool_bar_ctrl.h"
 
-#include "app/app_resources.h"
+#include "widgets/app_resources.h"
 #include "app/cmd_ui.h"
-#include "app/idle_signal.h"
+#include "widgets/idle_signal.h"
 #include "app/pane_frame.h"
-#include "app/separator_cleanup.h"
+#include "widgets/separator_cleanup.h"
 #include "app/telv_pane_dlg.h"
 #include "core/string_table.h"
 

@@ -1,8 +1,8 @@
 // The drop target's callbacks, the event tracker's top and bottom handles, and
 // the bitmap button's pushed look.
-#include "app/telv_bmp_button.h"
-#include "app/telv_drop_tracker.h"
-#include "app/telv_edit_drop.h"
+#include "widgets/telv_bmp_button.h"
+#include "widgets/telv_drop_tracker.h"
+#include "widgets/telv_edit_drop.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 // The embedded browser runs offscreen under the program's application object,
 // and the frame's version command opens the about box.
-#include "app/explorer.h"
+#include "widgets/explorer.h"
 #include "app/version_dlg.h"
 
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 // guards, scrolling arithmetic and keys; the guidance bar's toggle.
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
-#include "app/password_prompter.h"
-#include "app/telv_bmp_button.h"
+#include "widgets/password_prompter.h"
+#include "widgets/telv_bmp_button.h"
 #include "app_test_support.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"

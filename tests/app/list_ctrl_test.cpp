@@ -1,7 +1,7 @@
 // The list base: columns by id, sort marks, divider double-click and end of
 // a drag, Enter and double-click, owner-drawn colours.
-#include "app/telv_list_ctrl.h"
-#include "app/telv_list_model.h"
+#include "widgets/telv_list_ctrl.h"
+#include "widgets/telv_list_model.h"
 #include "core/string_table.h"
 
 #include <QHeaderView>

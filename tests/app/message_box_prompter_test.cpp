@@ -4,8 +4,8 @@
 // own dialogs speak Japanese where the translation is installed; the file
 // dialog hands on every file typed, even one its filter hides, and its open
 // button agrees.
-#include "app/file_dialog_prompter.h"
-#include "app/message_box_prompter.h"
+#include "widgets/file_dialog_prompter.h"
+#include "widgets/message_box_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

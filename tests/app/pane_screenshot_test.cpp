@@ -3,8 +3,8 @@
 // picture is checked for the parts being drawn, and written to the file that
 // TELV_SCREENSHOT names, when it names one.
 #include "app/child_frame.h"
-#include "app/telv_list_ctrl.h"
-#include "app/telv_list_model.h"
+#include "widgets/telv_list_ctrl.h"
+#include "widgets/telv_list_model.h"
 #include "app/telv_pane_dlg.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "app_test_support.h"

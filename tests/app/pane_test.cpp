@@ -1,8 +1,8 @@
 // The pane base: tool bar from a button table, pane list membership and
 // notifications, keys that must not close a pane, and anchored controls.
-#include "app/anchor_layout.h"
+#include "widgets/anchor_layout.h"
 #include "app/child_frame.h"
-#include "app/separator_cleanup.h"
+#include "widgets/separator_cleanup.h"
 #include "app/telv_pane_dlg.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "app_test_support.h"

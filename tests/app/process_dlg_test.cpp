@@ -1,7 +1,7 @@
 // The wait dialog: what each starter shows, what the cancel button stops,
 // that only the owner closes it, and that a dialog used again carries nothing
 // of the last job.
-#include "app/process_dlg.h"
+#include "widgets/process_dlg.h"
 
 #include "player/r40_http.h"
 

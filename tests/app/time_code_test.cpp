@@ -1,11 +1,11 @@
 // The time-code entry: per-key rules with the beep for a refused key,
 // auto-advance, Home and End, Tab commit, setters and their ranges, pasted
 // text, and the time edit dialog.
-#include "app/beep.h"
-#include "app/time_code_ctrl.h"
-#include "app/time_code_edit.h"
-#include "app/time_code_spin.h"
-#include "app/time_edit_dlg.h"
+#include "widgets/beep.h"
+#include "widgets/time_code_ctrl.h"
+#include "widgets/time_code_edit.h"
+#include "widgets/time_code_spin.h"
+#include "widgets/time_edit_dlg.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // The touch-panel playlist dialog: the read-only index of an existing
 // playlist, the index range, control characters in the title, the playlist
 // limit, and the question before a new one replaces an existing number.
-#include "app/vod_set_dlg.h"
+#include "widgets/vod_set_dlg.h"
 
 #include "core/system_ini.h"
 #include "model/contents_store.h"

@@ -1,11 +1,11 @@
 // The main frame's content editing: each operation through its dialogs (a
 // scripted stand-in here) to the lists on disk, the refusals that change
 // nothing, and lists put back when their file cannot be written.
-#include "app/content_edit_dialogs.h"
-#include "app/del_date_chg_dlg.h"
+#include "widgets/content_edit_dialogs.h"
+#include "widgets/del_date_chg_dlg.h"
 #include "app/main_frame.h"
-#include "app/save_dialog_prompter.h"
-#include "app/vod_set_dlg.h"
+#include "widgets/save_dialog_prompter.h"
+#include "widgets/vod_set_dlg.h"
 #include "core/atomic_file.h"
 #include "core/content_id.h"
 #include "core/system_ini.h"

@@ -1,6 +1,6 @@
 // The colour controls: the palette dialog's transparent-colour question, the
 // colour combo's fallbacks and the legend dialog's checks and saving.
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "core/system_ini.h"
 #include "support/scripted_prompter.h"
 #include "ui/contents/color_button.h"

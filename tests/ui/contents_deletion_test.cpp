@@ -1,7 +1,7 @@
 // Deleting contents from the library through the frame, with the counter
 // window and its abort; the deletion-date dialog.
-#include "app/del_date_chg_dlg.h"
-#include "app/delete_dlg.h"
+#include "widgets/del_date_chg_dlg.h"
+#include "widgets/delete_dlg.h"
 #include "app/main_frame.h"
 #include "core/clock.h"
 #include "core/message_box.h"

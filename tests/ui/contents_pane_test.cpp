@@ -3,7 +3,7 @@
 // the drag block and the registration dialog.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
-#include "app/telv_list_header.h"
+#include "widgets/telv_list_header.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"

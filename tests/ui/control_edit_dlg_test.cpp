@@ -1,8 +1,8 @@
 // The control-event editor and the IP camera dialog: their checks, the
 // records they hand back, and the control editor's test send to an emulated
 // preview player.
-#include "app/ip_address_ctrl.h"
-#include "app/process_dlg.h"
+#include "widgets/ip_address_ctrl.h"
+#include "widgets/process_dlg.h"
 #include "core/app_ini.h"
 #include "core/setting_ini.h"
 #include "model/contents_list.h"

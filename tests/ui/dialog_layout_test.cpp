@@ -3,8 +3,8 @@
 // or path fits its field, and dates read in Japanese; the status rows of a
 // large send and the overview's panes on a 1600 x 1000 screen. With
 // TELV_SCREENSHOT_DIR set each window is grabbed into that folder.
-#include "app/del_date_chg_dlg.h"
-#include "app/file_dialog_prompter.h"
+#include "widgets/del_date_chg_dlg.h"
+#include "widgets/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
 #include "model/app_data.h"

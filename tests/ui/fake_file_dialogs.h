@@ -4,7 +4,7 @@
 // nobody scripted is cancelled. An answer to a dialog of several files holds
 // them separated by line breaks.
 
-#include "app/file_dialog_prompter.h"
+#include "widgets/file_dialog_prompter.h"
 
 #include <QList>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // The dialogs of a playlist or schedule save, answered as the test sets:
 // the schedule block given back, a category and an empty title.
 
-#include "app/save_dialog_prompter.h"
+#include "widgets/save_dialog_prompter.h"
 
 class FakeSaveDialogs final : public ISaveDialogPrompter {
 public:

@@ -5,7 +5,7 @@
 #include "app/guidance_bar.h"
 #include "app/guide_bar.h"
 #include "app/main_frame.h"
-#include "app/telv_bmp_button.h"
+#include "widgets/telv_bmp_button.h"
 #include "core/string_table.h"
 #include "shell_fixture.h"
 

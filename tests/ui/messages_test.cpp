@@ -4,7 +4,7 @@
 #include "app/app_message.h"
 #include "app/frame_worker.h"
 #include "app/main_frame.h"
-#include "app/progress_view.h"
+#include "widgets/progress_view.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "core/syslog.h"

@@ -7,7 +7,7 @@
 
 #include "app/main_frame.h"
 #include "app/guide_bar.h"
-#include "app/telv_bmp_button.h"
+#include "widgets/telv_bmp_button.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "cab/dlkx_cab.h"
 #include "control_lookup.h"

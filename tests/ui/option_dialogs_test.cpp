@@ -3,7 +3,7 @@
 // preview player, and the print choice.
 #include "ui/contents/play_position_dlg.h"
 #include "ui/contents/playlist_opt_dlg.h"
-#include "app/preview_set_dlg.h"
+#include "widgets/preview_set_dlg.h"
 #include "ui/contents/print_calendar_dlg.h"
 
 #include "core/app_ini.h"

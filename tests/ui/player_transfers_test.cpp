@@ -5,7 +5,7 @@
 // material of a content being sent is not replaced; the contents lists'
 // commands reach the players their pane names.
 #include "app/main_frame.h"
-#include "app/play_position_prompter.h"
+#include "widgets/play_position_prompter.h"
 #include "core/app_ini.h"
 #include "core/clock.h"
 #include "core/message_box.h"

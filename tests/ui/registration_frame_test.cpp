@@ -1,7 +1,7 @@
 // Registration through the main frame: dropped files, the progress window,
 // the end messages of registration and replacement.
 #include "app/main_frame.h"
-#include "app/reg_cont_dlg.h"
+#include "widgets/reg_cont_dlg.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "model/app_data.h"

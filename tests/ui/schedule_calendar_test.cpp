@@ -2,8 +2,8 @@
 // whole schedule block; a playlist saved with a schedule colours its days in
 // the group's calendars, and choosing a day in the overview shows that day's
 // schedule and playlist in the check panes.
-#include "app/calendar_colors.h"
-#include "app/color_dialog.h"
+#include "widgets/calendar_colors.h"
+#include "widgets/color_dialog.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "core/message_box.h"

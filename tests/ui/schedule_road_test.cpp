@@ -12,13 +12,13 @@
 // With TELV_SCREENSHOT_DIR set, the playlist, the schedule and the calendar
 // are grabbed into that folder (`make screenshots`).
 
-#include "app/calendar_colors.h"
-#include "app/color_dialog.h"
+#include "widgets/calendar_colors.h"
+#include "widgets/color_dialog.h"
 #include "model/calendar_property.h"
 #include "model/schedule_property.h"
 #include "operator_road_fixture.h"
-#include "app/time_code_ctrl.h"
-#include "app/time_edit_dlg.h"
+#include "widgets/time_code_ctrl.h"
+#include "widgets/time_edit_dlg.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/contents/name_dlg.h"
 #include "ui/contents/property_set_dlg.h"

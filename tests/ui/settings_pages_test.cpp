@@ -4,7 +4,7 @@
 // overview's group selector then chooses among the groups. The system,
 // materials and option pages store what they show; passwords are typed twice.
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "app/main_frame.h"
 #include "control_lookup.h"
 #include "core/message_box.h"

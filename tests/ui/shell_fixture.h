@@ -5,7 +5,7 @@
 // The application object is the test program's own; each test starts it
 // (StartUp, or InitInstance for the frame) and the fixture ends it.
 
-#include "app/password_prompter.h"
+#include "widgets/password_prompter.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>

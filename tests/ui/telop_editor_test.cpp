@@ -3,7 +3,7 @@
 // a stored telop opened again; an unreadable one refused; files of a telop
 // whose record cannot be stored left nowhere; the property dialog's rules.
 #include "app/main_frame.h"
-#include "app/telop_editor.h"
+#include "widgets/telop_editor.h"
 #include "core/data_folders.h"
 #include "core/path_utils.h"
 #include "core/system_ini.h"

@@ -4,9 +4,9 @@
 // from the contents pane and emptied with the unsaved-changes question, and
 // saves whose list cannot be written leaving everything as it was.
 #include "app/main_frame.h"
-#include "app/telv_edit_drop.h"
-#include "app/time_code_ctrl.h"
-#include "app/time_edit_dlg.h"
+#include "widgets/telv_edit_drop.h"
+#include "widgets/time_code_ctrl.h"
+#include "widgets/time_edit_dlg.h"
 #include "core/message_box.h"
 #include "core/system_ini.h"
 #include "fake_save_dialogs.h"

@@ -2,7 +2,7 @@
 // picker over the real browser (offscreen), and the frame's editing of web
 // contents with the thumbnails written only after the list is saved.
 #include "app/main_frame.h"
-#include "app/web_dialogs.h"
+#include "widgets/web_dialogs.h"
 #include "core/content_id.h"
 #include "core/setting_ini.h"
 #include "model/app_data.h"

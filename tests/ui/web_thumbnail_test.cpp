@@ -3,7 +3,7 @@
 // a page is muted while it is captured, Flash movies written here byte by
 // byte are played by the Flash runtime and captured as frames, and a Flash
 // movie without the page template is registered without them.
-#include "app/flash_runtime.h"
+#include "widgets/flash_runtime.h"
 #include "app/main_frame.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"

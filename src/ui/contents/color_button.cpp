@@ -1,6 +1,6 @@
 #include "ui/contents/color_button.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>

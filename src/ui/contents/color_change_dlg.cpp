@@ -1,7 +1,7 @@
 #include "ui/contents/color_change_dlg.h"
 
-#include "app/dialog_buttons.h"
-#include "app/color_dialog.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/color_dialog.h"
 #include "core/message_box.h"
 #include "ui/contents/color_button.h"
 

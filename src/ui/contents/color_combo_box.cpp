@@ -1,6 +1,6 @@
 #include "ui/contents/color_combo_box.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

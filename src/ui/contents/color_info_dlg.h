@@ -4,7 +4,7 @@
 // characters, and writes the names to the system settings. The opener tells
 // the panes that the legend changed.
 
-#include "app/calendar_colors.h"
+#include "widgets/calendar_colors.h"
 
 #include <QDialog>
 

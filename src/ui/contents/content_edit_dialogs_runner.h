@@ -1,8 +1,8 @@
 #pragma once
 // The content editors the main frame's editing operations run, installed at
-// start-up (app/content_edit_dialogs.h).
+// start-up (widgets/content_edit_dialogs.h).
 
-#include "app/content_edit_dialogs.h"
+#include "widgets/content_edit_dialogs.h"
 
 class CContentEditDialogsRunner final : public IContentEditDialogs {
 public:

@@ -1,6 +1,6 @@
 #include "ui/contents/contents_columns.h"
 
-#include "app/telv_list_model.h"
+#include "widgets/telv_list_model.h"
 #include "core/content_id.h"
 #include "core/format_utils.h"
 #include "core/time_utils.h"

@@ -1,6 +1,6 @@
 #include "ui/contents/contents_dlg_view.h"
 
-#include "app/idle_signal.h"
+#include "widgets/idle_signal.h"
 #include "app/main_frame.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/app_ini.h"

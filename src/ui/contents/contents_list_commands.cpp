@@ -3,8 +3,8 @@
 // source. Every change of stored data goes to a main-frame operation.
 #include "ui/contents/contents_list_ctrl.h"
 
-#include "app/app_resources.h"
-#include "app/file_dialog_prompter.h"
+#include "widgets/app_resources.h"
+#include "widgets/file_dialog_prompter.h"
 #include "app/main_frame.h"
 #include "core/app_ini.h"
 #include "core/content_id.h"

@@ -1,7 +1,7 @@
 #include "ui/contents/contents_list_ctrl.h"
 
-#include "app/calendar_colors.h"
-#include "app/color_dialog.h"
+#include "widgets/calendar_colors.h"
+#include "widgets/color_dialog.h"
 #include "app/main_frame.h"
 #include "core/app_ini.h"
 #include "core/string_table.h"

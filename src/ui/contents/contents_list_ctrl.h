@@ -9,7 +9,7 @@
 // data themselves: each goes to an operation of the main frame, and a command
 // whose operation the frame does not offer is disabled.
 
-#include "app/telv_list_ctrl.h"
+#include "widgets/telv_list_ctrl.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "ui/contents/contents_registration.h"
 
-#include "app/file_dialog_prompter.h"
+#include "widgets/file_dialog_prompter.h"
 #include "core/app_ini.h"
 #include "core/path_utils.h"
 #include "core/printf_format.h"

@@ -1,6 +1,6 @@
 #include "ui/contents/contents_tab_ctrl.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "core/system_ini.h"
 #include "model/property_base.h"
 #include "ui/contents/contents_list_dlg.h"

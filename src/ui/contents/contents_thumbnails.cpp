@@ -1,6 +1,6 @@
 #include "ui/contents/contents_thumbnails.h"
 
-#include "app/app_resources.h"
+#include "widgets/app_resources.h"
 #include "core/data_folders.h"
 #include "core/path_utils.h"
 #include "model/app_data.h"

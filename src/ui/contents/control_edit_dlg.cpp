@@ -1,10 +1,10 @@
 #include "ui/contents/control_edit_dlg.h"
 
 #include "app/app_message.h"
-#include "app/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 #include "app/frame_worker.h"
 #include "app/main_frame.h"
-#include "app/process_dlg.h"
+#include "widgets/process_dlg.h"
 #include "core/app_ini.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"

@@ -1,7 +1,7 @@
 #include "ui/contents/filter_dlg.h"
 
-#include "app/control_id.h"
-#include "app/dialog_buttons.h"
+#include "widgets/control_id.h"
+#include "widgets/dialog_buttons.h"
 #include "app/main_frame.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"

@@ -1,7 +1,7 @@
 #include "ui/contents/ip_camera_set_dlg.h"
 
-#include "app/dialog_buttons.h"
-#include "app/ip_address_ctrl.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/ip_address_ctrl.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "model/contents_store.h"

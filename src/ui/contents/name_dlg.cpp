@@ -1,6 +1,6 @@
 #include "ui/contents/name_dlg.h"
 
-#include "app/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 

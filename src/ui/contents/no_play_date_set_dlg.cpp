@@ -1,7 +1,7 @@
 #include "ui/contents/no_play_date_set_dlg.h"
 
-#include "app/dialog_buttons.h"
-#include "app/weekday_checks.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/weekday_checks.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "ui/contents/save_number_choice.h"

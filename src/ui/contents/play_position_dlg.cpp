@@ -1,6 +1,6 @@
 #include "ui/contents/play_position_dlg.h"
 
-#include "app/control_id.h"
+#include "widgets/control_id.h"
 #include "core/app_ini.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"

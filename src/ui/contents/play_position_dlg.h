@@ -3,8 +3,8 @@
 // given time) and, for a telop, its vertical position. The choices are
 // remembered per content type in the per-user state.
 
-#include "app/anchor_layout.h"
-#include "app/play_position_prompter.h"
+#include "widgets/anchor_layout.h"
+#include "widgets/play_position_prompter.h"
 
 #include <QDialog>
 

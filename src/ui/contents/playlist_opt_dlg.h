@@ -3,7 +3,7 @@
 // out for, chosen among the pairs the registered players have. The choice is
 // remembered as the last resolution of the per-user state.
 
-#include "app/single_choice_dlg.h"
+#include "widgets/single_choice_dlg.h"
 
 class CPlaylistOptDlg : public CSingleChoiceDlg {
     Q_OBJECT

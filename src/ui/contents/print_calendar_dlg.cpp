@@ -1,6 +1,6 @@
 #include "ui/contents/print_calendar_dlg.h"
 
-#include "app/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

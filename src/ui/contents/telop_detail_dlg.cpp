@@ -1,7 +1,7 @@
 #include "ui/contents/telop_detail_dlg.h"
 
-#include "app/color_dialog.h"
-#include "app/dialog_buttons.h"
+#include "widgets/color_dialog.h"
+#include "widgets/dialog_buttons.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/string_table.h"

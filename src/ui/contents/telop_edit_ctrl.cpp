@@ -1,6 +1,6 @@
 #include "ui/contents/telop_edit_ctrl.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "core/message_box.h"
 #include "ops/telop_bitmap.h"
 #include "ops/telop_font.h"

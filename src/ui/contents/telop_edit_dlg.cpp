@@ -1,8 +1,8 @@
 #include "ui/contents/telop_edit_dlg.h"
 
-#include "app/color_dialog.h"
-#include "app/dialog_units.h"
-#include "app/file_dialog_prompter.h"
+#include "widgets/color_dialog.h"
+#include "widgets/dialog_units.h"
+#include "widgets/file_dialog_prompter.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"

@@ -1,7 +1,7 @@
 #pragma once
-// The telop dialogs as the main frame runs them (app/telop_editor.h).
+// The telop dialogs as the main frame runs them (widgets/telop_editor.h).
 
-#include "app/telop_editor.h"
+#include "widgets/telop_editor.h"
 
 class CTelopEditorDialogs final : public ITelopEditor {
 public:

@@ -3,7 +3,7 @@
 // shift of the page on the player's screen, whether the page is read ahead,
 // and the period after which it is reloaded.
 
-#include "app/web_dialogs.h"
+#include "widgets/web_dialogs.h"
 
 #include <QDialog>
 

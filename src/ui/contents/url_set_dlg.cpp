@@ -1,7 +1,7 @@
 #include "ui/contents/url_set_dlg.h"
 
-#include "app/app_resources.h"
-#include "app/dialog_buttons.h"
+#include "widgets/app_resources.h"
+#include "widgets/dialog_buttons.h"
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/format_utils.h"

@@ -5,7 +5,7 @@
 // new content or for a copy of an existing one; the caller stores the record
 // and, after its list is saved, the thumbnails it hands back.
 
-#include "app/web_dialogs.h"
+#include "widgets/web_dialogs.h"
 #include "model/web_property.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "ui/contents/url_thumb_dlg.h"
 
-#include "app/explorer.h"
-#include "app/flash_runtime.h"
+#include "widgets/explorer.h"
+#include "widgets/flash_runtime.h"
 #include "core/syslog.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"

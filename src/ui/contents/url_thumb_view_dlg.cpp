@@ -1,6 +1,6 @@
 #include "ui/contents/url_thumb_view_dlg.h"
 
-#include "app/explorer.h"
+#include "widgets/explorer.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"

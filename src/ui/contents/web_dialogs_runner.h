@@ -2,7 +2,7 @@
 // Runs the URL settings and URL options dialogs for the frame's editing
 // operations (installed as the frame's web dialogs at start-up).
 
-#include "app/web_dialogs.h"
+#include "widgets/web_dialogs.h"
 
 class CWebDialogsRunner final : public IWebDialogs {
 public:

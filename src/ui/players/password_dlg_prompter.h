@@ -2,7 +2,7 @@
 // The password prompter of the running program: asks with CSetPasswordDlg.
 // Installed for its lifetime.
 
-#include "app/password_prompter.h"
+#include "widgets/password_prompter.h"
 
 class CPasswordDlgPrompter final : public IPasswordPrompter {
 public:

@@ -1,6 +1,6 @@
 #include "ui/players/set_cont_dlg_view.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "core/string_table.h"

@@ -1,6 +1,6 @@
 #include "ui/players/set_password_dlg.h"
 
-#include "app/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"

@@ -1,7 +1,7 @@
 #include "ui/players/set_r40_list_dlg_view.h"
 
-#include "app/control_id.h"
-#include "app/idle_signal.h"
+#include "widgets/control_id.h"
+#include "widgets/idle_signal.h"
 #include "app/main_frame.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"

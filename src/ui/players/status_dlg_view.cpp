@@ -1,6 +1,6 @@
 #include "ui/players/status_dlg_view.h"
 
-#include "app/idle_signal.h"
+#include "widgets/idle_signal.h"
 #include "app/main_frame.h"
 #include "core/printf_format.h"
 #include "core/system_ini.h"

@@ -1,8 +1,8 @@
 #include "ui/timetable/calendar_dlg_view.h"
 
-#include "app/color_dialog.h"
+#include "widgets/color_dialog.h"
 #include "app/main_frame.h"
-#include "app/weekday_checks.h"
+#include "widgets/weekday_checks.h"
 #include "core/time_utils.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"

@@ -17,7 +17,7 @@
 
 #include <QDate>
 
-#include "app/calendar_colors.h"
+#include "widgets/calendar_colors.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // The dialogs of a playlist or schedule save: the schedule setting dialog and
 // the property dialog. Installed for its lifetime.
 
-#include "app/save_dialog_prompter.h"
+#include "widgets/save_dialog_prompter.h"
 
 class CSaveDlgPrompter final : public ISaveDialogPrompter {
 public:

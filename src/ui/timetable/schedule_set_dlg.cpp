@@ -1,9 +1,9 @@
 #include "ui/timetable/schedule_set_dlg.h"
 
-#include "app/calendar_colors.h"
-#include "app/control_id.h"
-#include "app/dialog_buttons.h"
-#include "app/weekday_checks.h"
+#include "widgets/calendar_colors.h"
+#include "widgets/control_id.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/weekday_checks.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "model/app_data.h"

@@ -1,7 +1,7 @@
 #include "ui/timetable/timetable_editor.h"
 
-#include "app/telv_edit_drop.h"
-#include "app/time_edit_dlg.h"
+#include "widgets/telv_edit_drop.h"
+#include "widgets/time_edit_dlg.h"
 #include "core/app_ini.h"
 #include "core/last_error.h"
 #include "core/message_box.h"

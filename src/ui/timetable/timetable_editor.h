@@ -11,7 +11,7 @@
 // callbacks. After every change it calls the pane's changed function, which
 // tells the frame's panes; refusals are shown through the message prompter.
 
-#include "app/telv_drop_tracker.h"
+#include "widgets/telv_drop_tracker.h"
 #include "core/win_types.h"
 
 #include <QObject>

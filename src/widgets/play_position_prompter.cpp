@@ -1,0 +1,20 @@
+#include "widgets/play_position_prompter.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<IPlayPositionPrompter *> g_playPositionPrompter{nullptr};
+
+} // namespace
+
+void SetPlayPositionPrompter(IPlayPositionPrompter *prompter)
+{
+    g_playPositionPrompter = prompter;
+}
+
+bool PromptPlayPosition(QWidget *owner, InterruptPlayChoice &choice)
+{
+    IPlayPositionPrompter *prompter = g_playPositionPrompter;
+    return prompter && prompter->PromptPlayPosition(owner, choice);
+}

@@ -1,0 +1,22 @@
+#include "widgets/save_dialog_prompter.h"
+
+namespace {
+
+ISaveDialogPrompter *g_saveDialogPrompter = nullptr;
+
+} // namespace
+
+void SetSaveDialogPrompter(ISaveDialogPrompter *prompter)
+{
+    g_saveDialogPrompter = prompter;
+}
+
+bool PromptScheduleSet(QWidget *owner, ScheduleSetBlock &block)
+{
+    return g_saveDialogPrompter && g_saveDialogPrompter->AskScheduleSet(owner, block);
+}
+
+bool PromptProperty(QWidget *owner, QString &info, QString &title)
+{
+    return g_saveDialogPrompter && g_saveDialogPrompter->AskProperty(owner, info, title);
+}
