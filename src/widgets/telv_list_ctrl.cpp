@@ -12,7 +12,9 @@
 #include <QToolTip>
 
 CTelvListCtrl::CTelvListCtrl(QWidget *parent)
-    : QTreeView(parent), m_model(new TelvListModel(this)), m_header(new TelvListHeader(this))
+    : QTreeView(parent),
+      m_model(new TelvListModel(this, [this](int item, int columnId) { return GetItemText(item, columnId); })),
+      m_header(new TelvListHeader(this))
 {
     setHeader(m_header);
     setModel(m_model);

@@ -1,8 +1,9 @@
 #include "widgets/telv_list_model.h"
 
-#include "widgets/telv_list_ctrl.h"
-
-TelvListModel::TelvListModel(CTelvListCtrl *list) : QAbstractTableModel(list), m_list(list) {}
+TelvListModel::TelvListModel(QObject *parent, ItemTextFunc itemText)
+    : QAbstractTableModel(parent), m_itemText(std::move(itemText))
+{
+}
 
 int TelvListModel::rowCount(const QModelIndex &parent) const
 {
@@ -33,7 +34,7 @@ QVariant TelvListModel::data(const QModelIndex &index, int role) const
     const Column &column = m_columns[size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole:
-        return m_list->GetItemText(index.row(), column.id);
+        return m_itemText(index.row(), column.id);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignmentOf(column.format));
     default:

@@ -6,9 +6,8 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <functional>
 #include <vector>
-
-class CTelvListCtrl;
 
 // Column formats: the alignment of a column's texts.
 enum : int {
@@ -31,7 +30,9 @@ public:
         int mark = MARK_NONE;
     };
 
-    explicit TelvListModel(CTelvListCtrl *list);
+    // The texts come from itemText(item, columnId), asked as the views paint.
+    using ItemTextFunc = std::function<QString(int item, int columnId)>;
+    TelvListModel(QObject *parent, ItemTextFunc itemText);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -59,7 +60,7 @@ public:
 private:
     static Qt::Alignment alignmentOf(int format);
 
-    CTelvListCtrl *m_list;
+    ItemTextFunc m_itemText;
     std::vector<Column> m_columns;
     int m_itemCount = 0;
 };
