@@ -6,13 +6,14 @@
 // It remembers the pane control that had the focus when it was deactivated
 // and gives the focus back to it when it is activated again.
 
+#include "app/telv_pane_dlg.h"
+
 #include <QMdiSubWindow>
 #include <QPointer>
 
-class CTelvPaneDlg;
 class QMdiArea;
 
-class CChildFrame : public QMdiSubWindow {
+class CChildFrame : public QMdiSubWindow, public IPaneHost {
     Q_OBJECT
 public:
     // Window styles of the frames: a caption, with or without a sizing border.
@@ -36,10 +37,10 @@ public:
     // destruction begins: the dialog's teardown hides it, the focus moves to
     // the frame, and the frame must by then no longer treat the half-destroyed
     // object as a pane.
-    void DetachPane();
+    void DetachPane() override;
     bool IsSizable() const { return m_style & WS_THICKFRAME; }
     // The frame size that gives the pane a client area of the given size.
-    QSize FrameSizeForClient(const QSize &clientSize) const;
+    QSize FrameSizeForClient(const QSize &clientSize) const override;
     // The pane control that gets the focus on the next activation; null when
     // the pane itself gets it.
     QWidget *GetRememberedFocus() const { return m_focusControl; }

@@ -22,3 +22,11 @@ struct CCmdUI {
     bool checked = false;
     bool handled = false;
 };
+
+// A window whose bars ask it for the state of their commands.
+class ICmdUiTarget {
+public:
+    virtual ~ICmdUiTarget() = default;
+    // Sets the state of a command it handles on cmdUi (which marks it handled).
+    virtual void OnUpdateCommand(CCmdUI &cmdUi) = 0;
+};

@@ -1,6 +1,5 @@
 #include "app/telv_pane_dlg.h"
 
-#include "app/child_frame.h"
 #include "app/pane_frame.h"
 #include "app/telv_tool_bar_ctrl.h"
 
@@ -21,13 +20,13 @@ CTelvPaneDlg::~CTelvPaneDlg()
         if (IPaneFrame *frame = GetPaneFrame())
             frame->RemoveView(this);
     }
-    if (auto *childFrame = qobject_cast<CChildFrame *>(parentWidget()))
-        childFrame->DetachPane();
+    if (auto *host = dynamic_cast<IPaneHost *>(parentWidget()))
+        host->DetachPane();
 }
 
 bool CTelvPaneDlg::Create(QWidget *parent)
 {
-    if (qobject_cast<CChildFrame *>(parent))
+    if (dynamic_cast<IPaneHost *>(parent))
         setParent(parent, Qt::Widget);
     else
         setParent(parent, windowFlags() | Qt::Dialog);
@@ -44,8 +43,8 @@ bool CTelvPaneDlg::Create(QWidget *parent)
 
 void CTelvPaneDlg::ResizeFrameToClient(const QSize &clientSize)
 {
-    if (auto *frame = qobject_cast<CChildFrame *>(parentWidget()))
-        frame->resize(frame->FrameSizeForClient(clientSize));
+    if (auto *host = dynamic_cast<IPaneHost *>(parentWidget()))
+        parentWidget()->resize(host->FrameSizeForClient(clientSize));
     resize(clientSize);
 }
 
@@ -145,7 +144,7 @@ void CTelvPaneDlg::reject()
 int CTelvPaneDlg::currentSizeType() const
 {
     // A pane in a child frame takes the frame's state; a pane window its own.
-    const QWidget *host = qobject_cast<CChildFrame *>(parentWidget()) ? parentWidget() : this;
+    const QWidget *host = dynamic_cast<const IPaneHost *>(parentWidget()) ? parentWidget() : this;
     if (host->isMinimized())
         return SIZE_MINIMIZED;
     if (host->isMaximized())

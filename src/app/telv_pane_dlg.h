@@ -19,7 +19,18 @@
 struct ToolBarButton;
 class CTelvToolBarCtrl;
 
-class CTelvPaneDlg : public QDialog {
+// The window that hosts a pane as its client (a child frame of the main
+// frame); a pane with any other parent is a window of its own.
+class IPaneHost {
+public:
+    virtual ~IPaneHost() = default;
+    // Lets go of the pane, which calls it as its own destruction begins.
+    virtual void DetachPane() = 0;
+    // The host size that gives the pane a client area of the given size.
+    virtual QSize FrameSizeForClient(const QSize &clientSize) const = 0;
+};
+
+class CTelvPaneDlg : public QDialog, public ICmdUiTarget {
     Q_OBJECT
 public:
     // The placeholder control that marks where the tool bar goes.
@@ -84,7 +95,7 @@ public:
     // Commands of the pane's tool bar. The state of a command the pane
     // handles is set on cmdUi (which marks it handled); others go on to the
     // main frame.
-    virtual void OnUpdateCommand(CCmdUI &cmdUi);
+    void OnUpdateCommand(CCmdUI &cmdUi) override;
     // Runs a command; false when the pane has no handler for it.
     virtual bool OnCommand(int commandId);
 

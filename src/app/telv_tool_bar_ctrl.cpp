@@ -5,7 +5,6 @@
 #include "widgets/idle_signal.h"
 #include "app/pane_frame.h"
 #include "widgets/separator_cleanup.h"
-#include "app/telv_pane_dlg.h"
 #include "core/string_table.h"
 
 #include <QAction>
@@ -88,7 +87,7 @@ QSize CTelvToolBarCtrl::GetMaxSize() const
 
 void CTelvToolBarCtrl::updateCommandState(CCmdUI &cmdUi) const
 {
-    if (auto *pane = qobject_cast<CTelvPaneDlg *>(parentWidget()))
+    if (auto *pane = dynamic_cast<ICmdUiTarget *>(parentWidget()))
         pane->OnUpdateCommand(cmdUi);
     if (!cmdUi.handled) {
         if (IPaneFrame *frame = GetPaneFrame())
