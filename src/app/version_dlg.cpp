@@ -1,7 +1,6 @@
 #include "app/version_dlg.h"
 
-#include "app/telv_q9_app.h"
-
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -28,7 +27,7 @@ CVersionDlg::CVersionDlg(QWidget *parent) : QDialog(parent)
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     grid->addWidget(new QLabel(QString::fromUtf8(kProductLine), this), 0, 1, 1, 2);
     grid->addWidget(new QLabel(QString::fromUtf8(kVersionLabel), this), 1, 1);
-    m_version = new QLabel(QString::fromLatin1(CTelvQ9App::kVersionText), this);
+    m_version = new QLabel(QCoreApplication::applicationVersion(), this);
     m_version->setObjectName(QString::number(kVersionId));
     grid->addWidget(m_version, 1, 2);
     grid->setColumnStretch(2, 1);
