@@ -1,6 +1,9 @@
 #include "model/telop_property.h"
 
+#include "core/path_utils.h"
 #include "model/property_fields.h"
+
+#include <QFileInfo>
 
 CTelopProperty::CTelopProperty()
     : CMediaProperty(CONTENT_TELOP, MEDIA_PICTURE)
@@ -84,4 +87,23 @@ FieldResult CTelopProperty::ReadField(QStringView name, const QString &text)
     if (name == u"lineheight")
         return FieldResultOf(ParseIntField(text, 0, kMaxPictureSide, number) && SetLineHeight(qint32(number)));
     return CMediaProperty::ReadField(name, text);
+}
+
+bool CTelopProperty::IsBitmapTelop() const
+{
+    return GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+}
+
+QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record)
+{
+    QString bitmap;
+    QString text;
+    if (!MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap)
+        || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_TEXT, text))
+        return {};
+    if (record.IsBitmapTelop())
+        return {bitmap};
+    if (QFileInfo(bitmap).isFile())
+        return {text, bitmap};
+    return {text};
 }

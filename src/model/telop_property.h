@@ -4,6 +4,8 @@
 
 #include "model/media_property.h"
 
+#include <QStringList>
+
 class CTelopProperty : public CMediaProperty {
 public:
     enum Format : qint32 { FORMAT_BITMAP = 1, FORMAT_TEXT = 2 };
@@ -25,6 +27,9 @@ public:
     bool SetColor(quint8 flag, ColorRef color);
     qint32 GetLineHeight() const { return m_lineHeight; }
     bool SetLineHeight(qint32 height);
+    // A telop registered from a bitmap: its link names that bitmap (".bmp");
+    // a typed telop has no link.
+    bool IsBitmapTelop() const;
 
     int CompareBy(int column, const CPropertyBase &other) const override;
     void WriteFields(CPropertyWriter &writer) const override;
@@ -38,3 +43,9 @@ private:
     ColorRef m_color = 0;
     qint32 m_lineHeight = 0;
 };
+
+// The files a telop has in the telop folder, the one its kind needs first: a
+// bitmap telop its bitmap; a typed telop its text file, then its rendered
+// bitmap when that exists. The list shows, the send check requires and the
+// transfer sends exactly these. Empty when a path cannot be formed.
+QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record);

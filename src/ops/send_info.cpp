@@ -17,6 +17,7 @@
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
 #include "model/sequence_property.h"
+#include "model/telop_property.h"
 #include "ops/frame_checks.h"
 #include "transfer/dlk_request_send.h"
 
@@ -188,12 +189,13 @@ bool CSendInfoBuilder::showFileMissing(const CPropertyBase &record)
 
 bool CSendInfoBuilder::MakeTelopSendInfo(CPropertyBase &record, SystemTime &fileDate)
 {
-    QString path;
-    if (!MakeTelopFilePath(TextFolderOf(m_dataRoot), record.GetIndex(), TELOP_FILE_TEXT, path)) {
+    const auto *telop = dynamic_cast<const CTelopProperty *>(&record);
+    const QStringList files = telop ? TelopFilePaths(TextFolderOf(m_dataRoot), *telop) : QStringList();
+    if (files.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "MakeTelopSendInfo : telop path error : cont index = %d", record.GetIndex());
         return false;
     }
-    const QFileInfo file(path);
+    const QFileInfo file(files.first());
     if (!file.isFile()) {
         return showFileMissing(record);
     }

@@ -61,11 +61,8 @@ bool IsContentFileMissing(const CPropertyBase &record)
     case 4:
         return webFileMissing(media->GetLink());
     case 3: {
-        // A telop registered from a bitmap keeps the bitmap; a typed one its text.
-        const bool bitmap = media->GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-        QString path;
-        return !MakeTelopFilePath(telopFolder(), record.GetIndex(), bitmap ? TELOP_FILE_BITMAP : TELOP_FILE_TEXT, path)
-            || !QFileInfo::exists(path);
+        const QStringList files = TelopFilePaths(telopFolder(), static_cast<const CTelopProperty &>(record));
+        return files.isEmpty() || !QFileInfo::exists(files.first());
     }
     default:
         return false;
