@@ -33,7 +33,8 @@ constexpr int kLastLibrarySerial = 998999;
 // Sequences of this kind play nothing that is sent on its own.
 constexpr int kContentlessLayer = 23;
 
-// The type names of the missing-content message, by content type.
+} // namespace
+
 quint32 TypeNameId(int type)
 {
     switch (type) {
@@ -49,6 +50,8 @@ quint32 TypeNameId(int type)
     default: return 5690;
     }
 }
+
+namespace {
 
 bool IsFileType(int type)
 {
