@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 CTelopProperty::CTelopProperty()
     : CMediaProperty(CONTENT_TELOP, MEDIA_PICTURE)
 {
@@ -101,9 +103,18 @@ QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &rec
     if (!MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap)
         || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_TEXT, text))
         return {};
-    if (record.IsBitmapTelop())
-        return {bitmap};
-    if (QFileInfo(bitmap).isFile())
-        return {text, bitmap};
-    return {text};
+    const bool bitmapTelop = record.IsBitmapTelop();
+    QStringList files;
+    if (!bitmapTelop || QFileInfo(text).isFile())
+        files << text;
+    if (bitmapTelop || QFileInfo(bitmap).isFile())
+        files << bitmap;
+    return files;
+}
+
+bool HasTelopFiles(const QString &telopFolder, const CTelopProperty &record)
+{
+    const QStringList files = TelopFilePaths(telopFolder, record);
+    return !files.isEmpty()
+           && std::all_of(files.begin(), files.end(), [](const QString &file) { return QFileInfo(file).isFile(); });
 }

@@ -44,8 +44,12 @@ private:
     qint32 m_lineHeight = 0;
 };
 
-// The files a telop has in the telop folder, the one its kind needs first: a
-// bitmap telop its bitmap; a typed telop its text file, then its rendered
-// bitmap when that exists. The list shows, the send check requires and the
-// transfer sends exactly these. Empty when a path cannot be formed.
+// The files a telop sends from the telop folder, the text file before the
+// bitmap: the file its kind needs (a bitmap telop's bitmap, a typed telop's
+// text file) always, the other one when it exists. A telop is missing its
+// file when one of these is not there: the list shows it so, the send check
+// refuses it, and the transfer sends exactly these. Empty when a path cannot
+// be formed.
 QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record);
+// True when every file of TelopFilePaths is there.
+bool HasTelopFiles(const QString &telopFolder, const CTelopProperty &record);

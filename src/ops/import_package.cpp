@@ -82,9 +82,8 @@ bool FileMatchesRecord(int type, const CPropertyBase &record, const QString &pat
 // its file's size) or, where the record names none, as its own header says.
 bool TelopFilesWhole(const CTelopProperty &record, const QString &telopFolder)
 {
-    const QStringList files = TelopFilePaths(telopFolder, record);
     QString bitmap;
-    if (files.isEmpty() || !QFileInfo(files.first()).isFile()
+    if (!HasTelopFiles(telopFolder, record)
         || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap))
         return false;
     QFile file(bitmap);

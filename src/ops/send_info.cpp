@@ -198,10 +198,9 @@ bool CSendInfoBuilder::MakeTelopSendInfo(CPropertyBase &record, SystemTime &file
         WriteSyslog(LOG_ERR_APP, "MakeTelopSendInfo : telop path error : cont index = %d", record.GetIndex());
         return false;
     }
-    const QFileInfo file(files.first());
-    if (!file.isFile()) {
+    if (!HasTelopFiles(TextFolderOf(m_dataRoot), *telop))
         return showFileMissing(record);
-    }
+    const QFileInfo file(files.first());
     fileDate = WriteTimeOf(file);
     record.SetDDate(fileDate);
     return true;

@@ -60,10 +60,8 @@ bool IsContentFileMissing(const CPropertyBase &record)
         return fileMissing(type, media->GetLink());
     case 4:
         return webFileMissing(media->GetLink());
-    case 3: {
-        const QStringList files = TelopFilePaths(telopFolder(), static_cast<const CTelopProperty &>(record));
-        return files.isEmpty() || !QFileInfo::exists(files.first());
-    }
+    case 3:
+        return !HasTelopFiles(telopFolder(), static_cast<const CTelopProperty &>(record));
     default:
         return false;
     }
