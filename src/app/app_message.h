@@ -33,7 +33,7 @@ enum AppMessage : int {
     APPMSG_EXPORT_FIRST = 101,     // export progress: 101 to 106
     APPMSG_EXPORT_LAST_STEP = 106,
     APPMSG_EXPORT_END = 107,       // export ended (result)
-    APPMSG_IMPORT_FIRST = 121,     // import progress: 121 to 125
+    APPMSG_IMPORT_FIRST = 120,     // import question (120) and progress: 121 to 125
     APPMSG_IMPORT_LAST_STEP = 125,
     APPMSG_IMPORT_END = 126,       // import ended (result)
     APPMSG_REPLACE_END = 131,      // material replacement finished (result, detail)

@@ -192,7 +192,10 @@ CMainFrame::~CMainFrame()
     // The manager must not post to a frame that is going; a transfer still
     // running is ended and joined first.
     disableTransferCallback();
-    // Workers still kept are joined before their frame goes.
+    // Workers still kept are joined before their frame goes; an import
+    // waiting for its question's answer is stopped first.
+    StopExImport();
+    m_exImportWorker.reset();
     m_printWorker.reset();
     m_logWorker.reset();
     m_commandWorker.reset();

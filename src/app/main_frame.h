@@ -473,6 +473,11 @@ public:
     quint64 GetExImportTotalBytes() const;
     quint32 GetExImportMissingNumber() const;
     QStringList GetExportLeftOutFiles() const;
+    // The import's question: the library contents it would replace, and the
+    // operator's answer; then how many it replaced.
+    QList<ImportReplacement> GetImportReplacements() const;
+    void AnswerImportReplace(bool replace);
+    quint32 GetImportReplacedCount() const;
     CPlaylistExImportDlg *GetExImportDlg() const { return m_exImportDlg; }
 
     // ---- Content registration and material replacement -------------------

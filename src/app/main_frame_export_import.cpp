@@ -96,3 +96,19 @@ QStringList CMainFrame::GetExportLeftOutFiles() const
 {
     return m_exImport ? m_exImport->GetLeftOutFiles() : QStringList();
 }
+
+QList<ImportReplacement> CMainFrame::GetImportReplacements() const
+{
+    return m_exImport ? m_exImport->GetReplacements() : QList<ImportReplacement>();
+}
+
+void CMainFrame::AnswerImportReplace(bool replace)
+{
+    if (m_exImport)
+        m_exImport->AnswerReplace(replace);
+}
+
+quint32 CMainFrame::GetImportReplacedCount() const
+{
+    return m_exImport ? m_exImport->GetReplacedCount() : 0;
+}

@@ -10,6 +10,7 @@
 #include "core/printf_format.h"
 #include "core/string_table.h"
 #include "ops/export_import.h"
+#include "ops/send_info.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,6 +45,12 @@ constexpr quint32 kMsgContentMissing = 5427;
 constexpr quint32 kMsgNotPackage = 5428;
 constexpr quint32 kMsgFilesLeftOut = 5429;
 constexpr quint32 kTextTooLarge = 5421;
+constexpr quint32 kMsgAskReplace = 5434;
+constexpr quint32 kTextReplaceDeclined = 5435;
+constexpr quint32 kTextDoneReplaced = 5436;
+constexpr quint32 kTextMoreReplacements = 5437;
+// The question names this many contents, then how many more.
+constexpr int kListedReplacements = 20;
 constexpr quint32 kCaptionImport = 6300;
 constexpr quint32 kCaptionExport = 6301;
 constexpr int kCompressTimerMs = 500;
@@ -310,9 +317,30 @@ void CPlaylistExImportDlg::OnExImportProgress(int number, quint32 wParam, quint3
     case EXPORT_MSG_COMPRESS:
         BeginCompress();
         break;
+    case IMPORT_MSG_ASK:
+        askReplace();
+        break;
     default:
         break;
     }
+}
+
+// The import waits until the operator says whether the library contents it
+// would replace may go: each by number, type, and its title and file in the
+// library and in the package.
+void CPlaylistExImportDlg::askReplace()
+{
+    const QList<ImportReplacement> replacements = m_frame->GetImportReplacements();
+    QStringList lines;
+    for (const ImportReplacement &item : replacements.mid(0, kListedReplacements))
+        lines << QStringLiteral("%1 %2：%3（%4） → %5（%6）")
+                     .arg(FormatContentIdFixed(item.number), LoadString(TypeNameId(item.type)).trimmed(),
+                          item.ownTitle, item.ownFile, item.packageTitle, item.packageFile);
+    if (replacements.size() > kListedReplacements)
+        lines << FormatString(kTextMoreReplacements, int(replacements.size() - kListedReplacements));
+    const int answer = ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgAskReplace,
+                                         lines.join(QLatin1Char('\n')));
+    m_frame->AnswerImportReplace(answer == IDYES);
 }
 
 void CPlaylistExImportDlg::BeginCopy(quint32 totalFiles, quint64 totalBytes)
@@ -386,7 +414,8 @@ void CPlaylistExImportDlg::endRun(quint32 result, bool done, quint32 nothingText
         m_progress->setValue(100);
         m_currentFile->clear();
         m_percent->clear();
-        m_status->setText(LoadString(kTextDone));
+        const quint32 replaced = m_import ? m_frame->GetImportReplacedCount() : 0;
+        m_status->setText(replaced ? FormatString(kTextDoneReplaced, int(replaced)) : LoadString(kTextDone));
     } else {
         m_progress->setValue(0);
         m_percent->clear();
@@ -397,6 +426,8 @@ void CPlaylistExImportDlg::endRun(quint32 result, bool done, quint32 nothingText
             text = nothingText;
         else if (!m_import && result == EXPORT_TOO_LARGE)
             text = kTextTooLarge;
+        else if (m_import && result == IMPORT_DECLINED)
+            text = kTextReplaceDeclined;
         m_status->setText(LoadString(text));
     }
     m_running = false;

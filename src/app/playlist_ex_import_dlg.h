@@ -77,6 +77,7 @@ private:
     // Widens the file name box to the path it holds.
     void fitFileName();
     void endRun(quint32 result, bool done, quint32 nothingText);
+    void askReplace();
     void stopCompressTimer();
 
     CMainFrame *m_frame;

@@ -1,6 +1,11 @@
 #include "model/telop_property.h"
 
+#include "core/path_utils.h"
 #include "model/property_fields.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
 
 CTelopProperty::CTelopProperty()
     : CMediaProperty(CONTENT_TELOP, MEDIA_PICTURE)
@@ -84,4 +89,32 @@ FieldResult CTelopProperty::ReadField(QStringView name, const QString &text)
     if (name == u"lineheight")
         return FieldResultOf(ParseIntField(text, 0, kMaxPictureSide, number) && SetLineHeight(qint32(number)));
     return CMediaProperty::ReadField(name, text);
+}
+
+bool CTelopProperty::IsBitmapTelop() const
+{
+    return GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+}
+
+QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record)
+{
+    QString bitmap;
+    QString text;
+    if (!MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap)
+        || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_TEXT, text))
+        return {};
+    const bool bitmapTelop = record.IsBitmapTelop();
+    QStringList files;
+    if (!bitmapTelop || QFileInfo(text).isFile())
+        files << text;
+    if (bitmapTelop || QFileInfo(bitmap).isFile())
+        files << bitmap;
+    return files;
+}
+
+bool HasTelopFiles(const QString &telopFolder, const CTelopProperty &record)
+{
+    const QStringList files = TelopFilePaths(telopFolder, record);
+    return !files.isEmpty()
+           && std::all_of(files.begin(), files.end(), [](const QString &file) { return QFileInfo(file).isFile(); });
 }

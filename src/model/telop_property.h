@@ -4,6 +4,8 @@
 
 #include "model/media_property.h"
 
+#include <QStringList>
+
 class CTelopProperty : public CMediaProperty {
 public:
     enum Format : qint32 { FORMAT_BITMAP = 1, FORMAT_TEXT = 2 };
@@ -25,6 +27,9 @@ public:
     bool SetColor(quint8 flag, ColorRef color);
     qint32 GetLineHeight() const { return m_lineHeight; }
     bool SetLineHeight(qint32 height);
+    // A telop registered from a bitmap: its link names that bitmap (".bmp");
+    // a typed telop has no link.
+    bool IsBitmapTelop() const;
 
     int CompareBy(int column, const CPropertyBase &other) const override;
     void WriteFields(CPropertyWriter &writer) const override;
@@ -38,3 +43,13 @@ private:
     ColorRef m_color = 0;
     qint32 m_lineHeight = 0;
 };
+
+// The files a telop sends from the telop folder, the text file before the
+// bitmap: the file its kind needs (a bitmap telop's bitmap, a typed telop's
+// text file) always, the other one when it exists. A telop is missing its
+// file when one of these is not there: the list shows it so, the send check
+// refuses it, and the transfer sends exactly these. Empty when a path cannot
+// be formed.
+QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record);
+// True when every file of TelopFilePaths is there.
+bool HasTelopFiles(const QString &telopFolder, const CTelopProperty &record);

@@ -137,17 +137,29 @@ bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &re
     return deleteInFolder(contentFolder(type), LinkOf(record), state, error);
 }
 
-bool CContentFileRemover::deleteTelopFiles(qint32 number, int &state, quint32 &error) const
+QStringList CContentFileRemover::TelopFiles(const QString &telopFolder, qint32 number)
 {
     QString bitmap;
     QString text;
-    if (!MakeTelopFilePath(telopFolder(), number, TELOP_FILE_BITMAP, bitmap) ||
-        !MakeTelopFilePath(telopFolder(), number, TELOP_FILE_TEXT, text)) {
+    if (!MakeTelopFilePath(telopFolder, number, TELOP_FILE_BITMAP, bitmap)
+        || !MakeTelopFilePath(telopFolder, number, TELOP_FILE_TEXT, text))
+        return {};
+    return {bitmap, text};
+}
+
+bool CContentFileRemover::deleteTelopFiles(qint32 number, int &state, quint32 &error) const
+{
+    const QStringList files = TelopFiles(telopFolder(), number);
+    if (files.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "DelContRealFileTelop : DLKxMakePcTelopFileName Error : Error code = %u",
                     GetLastError());
         return fail(state, error, ERROR_INVALID_PARAMETER);
     }
-    return DeleteFileIfExists(bitmap, state, error) && DeleteFileIfExists(text, state, error);
+    for (const QString &file : files) {
+        if (!DeleteFileIfExists(file, state, error))
+            return false;
+    }
+    return true;
 }
 
 bool CContentFileRemover::DelContRealFileTelop(const CPropertyBase &record, int &state, quint32 &error) const

@@ -156,6 +156,26 @@ QStringList CExImport::GetLeftOutFiles() const
     return m_leftOut;
 }
 
+void CExImport::StopExImport()
+{
+    std::lock_guard<std::mutex> lock(m_askMutex);
+    m_stop.store(1);
+    m_answered.notify_all();
+}
+
+QList<ImportReplacement> CExImport::GetReplacements() const
+{
+    std::lock_guard<std::mutex> lock(m_askMutex);
+    return m_replacements;
+}
+
+void CExImport::AnswerReplace(bool replace)
+{
+    std::lock_guard<std::mutex> lock(m_askMutex);
+    m_answer = replace ? 1 : 2;
+    m_answered.notify_all();
+}
+
 void CExImport::post(int number, quint32 wParam, quint32 lParam) const
 {
     if (m_post)

@@ -10,9 +10,14 @@
 //
 // Import extracts such a package and takes into the library what it lacks or
 // holds in another state. Every path that comes from the package (record
-// links, cabinet members) is checked to stay inside its folder before
-// anything is written, and a content's new files are in place before its
-// record changes and its old files go.
+// links, cabinet members) is checked to stay inside its folder, and every
+// file a record names to be whole, before anything is written. Installations
+// number their contents alike, so a package may hold another content under a
+// number the library uses: when it would replace library contents whose file
+// or title differs, the run asks (IMPORT_MSG_ASK) and waits for the answer
+// before it changes anything. A content's new files are in place before its
+// record changes and its old files go; a telop's old files go just before its
+// new ones are moved in, so that a bitmap telop keeps no typed one's text.
 //
 // A run reports through application messages (numbers below) posted by the
 // given function and ends with exactly one end message, posted last. It uses
@@ -25,9 +30,11 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class CContentsList;
@@ -43,6 +50,7 @@ enum ExImportMessage : int {
     EXPORT_MSG_FILE_END = 105,   // an entry ends (size high, low)
     EXPORT_MSG_COMPRESS = 106,   // packing begins
     EXPORT_MSG_END = 107,        // the export ended (result)
+    IMPORT_MSG_ASK = 120,        // the package would replace library contents: GetReplacements(), then AnswerReplace()
     IMPORT_MSG_BEGIN_COPY = 121,
     IMPORT_MSG_FILE = 122,
     IMPORT_MSG_PERCENT = 123,
@@ -67,6 +75,7 @@ enum ImportResult : int {
     IMPORT_FAILED = 1, // failure or stop
     IMPORT_NOTHING = 2,
     IMPORT_NOT_PACKAGE = 3, // the file is no cabinet, or one without a package's lists
+    IMPORT_DECLINED = 4,    // the operator kept the library contents it would replace: nothing changed
 };
 
 // One item of a run: a playlist or a content.
@@ -75,6 +84,16 @@ struct ExImportEntry {
     int type = 0;
     bool copyFiles = false; // the content's media files travel with it
     quint64 size = 0;       // bytes counted for progress and the size limit
+};
+
+// A library content that an import would replace with another file or title.
+struct ImportReplacement {
+    quint32 number = 0;
+    int type = 0;
+    QString ownTitle;  // the library's
+    QString ownFile;
+    QString packageTitle;
+    QString packageFile;
 };
 
 struct ExportRequest {
@@ -101,8 +120,9 @@ public:
     int ExportMain(const ExportRequest &request);
     int ImportMain(const QString &packagePath);
 
-    // Asks the run to stop at its next check; safe from any thread.
-    void StopExImport() { m_stop.store(1); }
+    // Asks the run to stop at its next check (or its question); safe from
+    // any thread.
+    void StopExImport();
     bool IsStopped() const { return m_stop.load() != 0; }
 
     // What the dialog reads when the copy begins, and the content that a
@@ -112,6 +132,12 @@ public:
     quint32 GetMissingNumber() const { return m_missingNumber.load(); }
     // Web package files left out of the last export for their names.
     QStringList GetLeftOutFiles() const;
+    // The library contents the import would replace, while it asks; the
+    // answer lets it go on (true) or end with IMPORT_DECLINED.
+    QList<ImportReplacement> GetReplacements() const;
+    void AnswerReplace(bool replace);
+    // Library contents the last import replaced with another file or title.
+    quint32 GetReplacedCount() const { return m_replacedCount.load(); }
 
     // The export folder and the import folder of the data root.
     QString ExportFolder() const;
@@ -136,6 +162,7 @@ private:
     bool ImportInit(const QString &packagePath, PackageSet &set, int &result);
     bool ImportCheckPackage(PackageSet &set);
     bool ImportMakeList(PackageSet &set, int &result);
+    bool ImportAskReplace(PackageSet &set);
     bool ImportCopyFile(PackageSet &set);
     bool ImportResolveDuplicateName(const PackageSet &set, CPropertyBase &record);
     int FinishImport(int result);
@@ -176,6 +203,12 @@ private:
     std::atomic<quint64> m_totalBytes{0};
     std::atomic<quint32> m_missingNumber{0};
     QStringList m_leftOut;
+    std::atomic<quint32> m_replacedCount{0};
+    // The question of a run and its answer (0 none yet, 1 replace, 2 keep).
+    mutable std::mutex m_askMutex;
+    std::condition_variable m_answered;
+    QList<ImportReplacement> m_replacements;
+    int m_answer = 0;
 };
 
 // True for the types that travel in a package: 1, 2, 3, 4, 5, 8 and 52.

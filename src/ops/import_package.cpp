@@ -14,10 +14,13 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
+#include "model/telop_property.h"
+#include "ops/content_file_remover.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <cerrno>
 #include <cstdio>
@@ -65,13 +68,34 @@ void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
 // A video, still image or Flash content travels as one file of the size its
 // record names; a file of another size (or none) is not the content the
 // record describes. A web content's record names its page only, not the
-// package, so it is not compared.
+// package's size: the page must be there.
 bool FileMatchesRecord(int type, const CPropertyBase &record, const QString &path)
 {
-    if (type != CONTENT_MOVIE && type != CONTENT_IMAGE && type != CONTENT_FLASH)
-        return true;
     const QFileInfo file(path);
+    if (type == CONTENT_WEB)
+        return file.isFile();
     return file.isFile() && quint64(file.size()) == record.GetSize();
+}
+
+// A telop travels with its bitmap, and a typed one with its text file too.
+// The bitmap is as long as its record says (a bitmap telop's record holds
+// its file's size) or, where the record names none, as its own header says.
+bool TelopFilesWhole(const CTelopProperty &record, const QString &telopFolder)
+{
+    QString bitmap;
+    if (!HasTelopFiles(telopFolder, record)
+        || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap))
+        return false;
+    QFile file(bitmap);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (record.GetSize() != 0)
+        return quint64(file.size()) == record.GetSize();
+    const QByteArray header = file.read(6);
+    if (header.size() < 6 || !header.startsWith("BM"))
+        return false;
+    const quint32 named = qFromLittleEndian<quint32>(header.constData() + 2);
+    return named == 0 || qint64(named) == file.size();
 }
 
 } // namespace
@@ -79,10 +103,17 @@ bool FileMatchesRecord(int type, const CPropertyBase &record, const QString &pat
 int CExImport::ImportMain(const QString &packagePath)
 {
     m_stop.store(0);
+    m_replacedCount.store(0);
     PackageSet set(ImportFolder());
     int result = IMPORT_FAILED;
-    if (ImportInit(packagePath, set, result) && ImportCheckPackage(set) && ImportMakeList(set, result))
-        result = ImportCopyFile(set) ? IMPORT_DONE : IMPORT_FAILED;
+    if (ImportInit(packagePath, set, result) && ImportCheckPackage(set) && ImportMakeList(set, result)) {
+        if (!ImportAskReplace(set))
+            result = IsStopped() ? IMPORT_FAILED : IMPORT_DECLINED;
+        else if (!ImportCopyFile(set))
+            result = IMPORT_FAILED;
+        else
+            m_replacedCount.store(quint32(GetReplacements().size()));
+    }
     return FinishImport(result);
 }
 
@@ -127,6 +158,12 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
         CContentsList &list = *set.list(*type);
         for (int position = 0; position < list.GetCount(); ++position) {
             const CPropertyBase &record = *list.GetAt(position);
+            if (*type == CONTENT_TELOP
+                && !TelopFilesWhole(static_cast<const CTelopProperty &>(record), set.folders.text)) {
+                WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : Telop Files Unlike Its Record : Contents Index = %d",
+                            record.GetIndex());
+                return false;
+            }
             if (!CarriesFiles(*type, record))
                 continue;
             QString packagePath;
@@ -202,13 +239,51 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
         result = IMPORT_NOTHING;
         return false;
     }
-    post(IMPORT_MSG_BEGIN_COPY, 0, 0);
     result = IMPORT_DONE;
     return true;
 }
 
+// The library contents of the package's numbers whose file or title the
+// package changes (a playlist has no file of its own here: its title) are
+// the operator's own work: none is replaced unless the operator says so.
+bool CExImport::ImportAskReplace(PackageSet &set)
+{
+    QList<ImportReplacement> replacements;
+    for (const ExImportEntry &entry : set.entries) {
+        CContentsList *package = set.list(entry.type);
+        CContentsList *library = m_store.GetList(entry.type);
+        const int held = library ? library->FindCode(qint32(entry.number)) : -1;
+        const int position = package ? package->FindCode(qint32(entry.number)) : -1;
+        if (held < 0 || position < 0)
+            continue;
+        const CPropertyBase &own = *library->GetAt(held);
+        const CPropertyBase &theirs = *package->GetAt(position);
+        if (!entry.copyFiles && own.GetTitle() == theirs.GetTitle()
+            && LinkOf(own).compare(LinkOf(theirs), Qt::CaseInsensitive) == 0)
+            continue;
+        replacements.append({entry.number, entry.type, own.GetTitle(), LinkOf(own), theirs.GetTitle(), LinkOf(theirs)});
+    }
+    std::unique_lock<std::mutex> lock(m_askMutex);
+    m_replacements = replacements;
+    m_answer = 0;
+    if (replacements.isEmpty())
+        return true;
+    // Without a window to ask, nothing of the operator's is replaced.
+    if (!m_post)
+        return false;
+    lock.unlock();
+    post(IMPORT_MSG_ASK, quint32(replacements.size()), 0);
+    lock.lock();
+    m_answered.wait(lock, [this] { return m_answer != 0 || IsStopped(); });
+    if (m_answer == 1 && !IsStopped())
+        return true;
+    WriteSyslog(LOG_NOTICE, "Import : ImportAskReplace : Library Contents Kept : Count = %d", int(replacements.size()));
+    return false;
+}
+
 bool CExImport::ImportCopyFile(PackageSet &set)
 {
+    post(IMPORT_MSG_BEGIN_COPY, 0, 0);
     for (const ExImportEntry &entry : set.entries) {
         if (IsStopped())
             return false;
@@ -252,6 +327,12 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
     const bool sameName = old && LinkOf(*old).compare(LinkOf(*record), Qt::CaseInsensitive) == 0;
     if (entry.copyFiles && !sameName && !ImportResolveDuplicateName(set, *record))
         return false;
+    // A telop's files are moved in by name and the package's telop may lack
+    // a text file: the old telop's files go first, through the removal that
+    // knows a content's files by type, or a typed telop's text would stay
+    // under a bitmap telop.
+    if (old && entry.type == CONTENT_TELOP)
+        CContentFileRemover(ContentFileFolders{m_dataRoot, {}, {}, {}, {}, {}}).DelContRealFileByType(entry.type, *old);
     if (!importContentFiles(entry, *record, set))
         return false;
     const bool stored = held >= 0 ? library->Update(held, record.get()) : library->Add(record.get());

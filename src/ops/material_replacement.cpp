@@ -14,6 +14,7 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/thumbnail_maker.h"
+#include "ops/content_file_remover.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -107,8 +108,11 @@ bool CContentRegistration::UpdateContents(int type, qint32 number, const QString
     for (bool small : {false, true})
         if (!thumbs.isEmpty() && MakeThumbnailPath(thumbs, number, small, file))
             replaced.SetAside(file);
-    if (type == CONTENT_TELOP && MakeTelopFilePath(TextFolderOf(m_env.dataRoot), number, TELOP_FILE_BITMAP, file))
-        replaced.SetAside(file);
+    // A telop replaced by a bitmap is a bitmap telop: its text file goes with
+    // the old bitmap, or the editor and a send would take the old text.
+    if (type == CONTENT_TELOP)
+        for (const QString &telopFile : CContentFileRemover::TelopFiles(TextFolderOf(m_env.dataRoot), number))
+            replaced.SetAside(telopFile);
     if (type == CONTENT_WEB && IsLocalPackage(*old))
         replaced.SetAside(PackageFolder(number));
 

@@ -17,6 +17,7 @@
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
 #include "model/sequence_property.h"
+#include "model/telop_property.h"
 #include "ops/frame_checks.h"
 #include "transfer/dlk_request_send.h"
 
@@ -32,7 +33,8 @@ constexpr int kLastLibrarySerial = 998999;
 // Sequences of this kind play nothing that is sent on its own.
 constexpr int kContentlessLayer = 23;
 
-// The type names of the missing-content message, by content type.
+} // namespace
+
 quint32 TypeNameId(int type)
 {
     switch (type) {
@@ -48,6 +50,8 @@ quint32 TypeNameId(int type)
     default: return 5690;
     }
 }
+
+namespace {
 
 bool IsFileType(int type)
 {
@@ -188,15 +192,15 @@ bool CSendInfoBuilder::showFileMissing(const CPropertyBase &record)
 
 bool CSendInfoBuilder::MakeTelopSendInfo(CPropertyBase &record, SystemTime &fileDate)
 {
-    QString path;
-    if (!MakeTelopFilePath(TextFolderOf(m_dataRoot), record.GetIndex(), TELOP_FILE_TEXT, path)) {
+    const auto *telop = dynamic_cast<const CTelopProperty *>(&record);
+    const QStringList files = telop ? TelopFilePaths(TextFolderOf(m_dataRoot), *telop) : QStringList();
+    if (files.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "MakeTelopSendInfo : telop path error : cont index = %d", record.GetIndex());
         return false;
     }
-    const QFileInfo file(path);
-    if (!file.isFile()) {
+    if (!HasTelopFiles(TextFolderOf(m_dataRoot), *telop))
         return showFileMissing(record);
-    }
+    const QFileInfo file(files.first());
     fileDate = WriteTimeOf(file);
     record.SetDDate(fileDate);
     return true;

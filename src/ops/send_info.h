@@ -32,6 +32,9 @@ constexpr qint32 kPlaceholderIndex = 999999000;
 // The date keepDays after a date, clamped at 9999-12-31.
 DateValue AddDays(const DateValue &date, int keepDays);
 DateValue DateOf(const SystemTime &time);
+// The string id of a content type's name ("静止画", ...); playlists and
+// other lists share one.
+quint32 TypeNameId(int type);
 
 class CSendInfoBuilder {
 public:

@@ -126,29 +126,16 @@ bool CDlkTransfer::addContentFolderFile(int type, const QString &fileName, QStri
 
 bool CDlkTransfer::addTelopFiles(CDlkRequestSend *request, const CTelopProperty &entry, QStringList &files)
 {
-    const qint32 number = entry.GetIndex();
-    QString text;
-    if (!MakeTelopFilePath(request->GetTextFolder(), number, TELOP_FILE_TEXT, text)) {
+    const QStringList own = TelopFilePaths(request->GetTextFolder(), entry);
+    if (own.isEmpty()) {
         WriteSyslog(LOG_ERR_APP,
                     "[%s] : CDlkTransfer::getSendLocalFilename : Telop file name make error : Contents Index = %d, "
                     "Type = %d",
-                    qUtf8Printable(m_name), number, entry.GetContentType());
+                    qUtf8Printable(m_name), entry.GetIndex(), entry.GetContentType());
         setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
         return false;
     }
-    files.append(text);
-    if (!entry.GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
-        return true;
-    QString bitmap;
-    if (!MakeTelopFilePath(request->GetTextFolder(), number, TELOP_FILE_BITMAP, bitmap)) {
-        WriteSyslog(LOG_ERR_APP,
-                    "[%s] : CDlkTransfer::getSendLocalFilename : Telop edit file name make error : Contents Index = "
-                    "%d, Type = %d",
-                    qUtf8Printable(m_name), number, entry.GetContentType());
-        setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
-        return false;
-    }
-    files.append(bitmap);
+    files.append(own);
     return true;
 }
 

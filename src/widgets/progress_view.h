@@ -23,7 +23,8 @@ public:
 class IExImportView {
 public:
     virtual ~IExImportView() = default;
-    // A progress message of the run (n of WM_APP + n, 101 to 106 and 121 to 125).
+    // A progress message of the run (n of WM_APP + n, 101 to 106 and 121 to
+    // 125) or the import's question (120).
     virtual void OnExImportProgress(int number, quint32 wParam, quint32 lParam) = 0;
     virtual void EndExport(quint32 result) = 0;
     virtual void EndImport(quint32 result) = 0;

@@ -6,6 +6,7 @@
 #include "cab/dlkx_cab.h"
 #include "core/path_utils.h"
 #include "model/media_property.h"
+#include "model/telop_property.h"
 #include "ops/export_import.h"
 #include "ops_test_library.h"
 
@@ -48,7 +49,7 @@ void FillLibrary(TestLibrary &library)
     library.addContent(2, 200000001, QStringLiteral("pic.jpg"), QByteArray(3000, 's'));
     library.addContent(4, 400000001, QString(), "page");
     library.addContent(5, 500000001, QStringLiteral("anim.swf"), QByteArray(500, 'f'));
-    library.addContent(3, 300000001, QString(), "BM telop bitmap");
+    library.addContent(3, 300000001, QString(), "telop bitmap");
     library.addPlaylist(520000001, kEveryKind);
     ASSERT_TRUE(library.save());
 }
@@ -215,8 +216,9 @@ TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWrit
 
 // A package's files are the contents its records describe: one whose video
 // is not of its record's size, or whose cabinet carries the video twice
-// (the last copy would win unchecked), is refused and the library is as it
-// was.
+// (the last copy would win unchecked), a web page without its page, a telop
+// bitmap shorter than its header or its record says, or a typed telop
+// without its text file, is refused and the library is as it was.
 TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingChanged)
 {
     QTemporaryDir out;
@@ -232,10 +234,42 @@ TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingCh
         return CabSourceFile{path, QString::fromLatin1(name), file.size(), file.lastModified(), cab::kAttribArchive};
     };
     const CabSourceFile listMember = member(list, "TelvData\\Q9Data\\ContentData\\VideoList.xml");
+    TestLibrary others;
+    others.addContent(4, 400000001, QString(), "page");
+    others.addContent(3, 300000001, QString(), "typed");
+    others.addContent(3, 300000002, QStringLiteral("300000002.bmp"), "bitmap");
+    const QString texts = QDir(others.root()).filePath(QStringLiteral("TelvData/Q9Data/Text/"));
+    const auto shortened = [&](const char *name) {
+        const QString path = QDir(out.path()).filePath(QString::fromLatin1(name));
+        QFile file(texts + QString::fromLatin1(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        WriteTestFile(path, file.readAll().chopped(1));
+        return path;
+    };
+    const QString shortTyped = shortened("300000001.bmp");
+    const QString shortBitmap = shortened("300000002.bmp");
+    const auto listOf = [&](int type, const char *name) {
+        const QString path = QDir(out.path()).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(others.store().GetList(type)->Save(path, 0));
+        return member(path, qPrintable(QStringLiteral("TelvData\\Q9Data\\ContentData\\") + QString::fromLatin1(name)));
+    };
+    const CabSourceFile webList = listOf(4, "UrlList.xml");
+    const CabSourceFile textList = listOf(3, "TextList.xml");
+    const auto telopMember = [&](const QString &path, const char *name) {
+        return member(path, qPrintable(QStringLiteral("TelvData\\Q9Data\\Text\\") + QString::fromLatin1(name)));
+    };
+    const QString page = QDir(others.store().GetContentFolder(4)).filePath(QStringLiteral("400000001/img/a.png"));
     const QList<QList<CabSourceFile>> packages{
         {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4")},
         {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4"),
          member(whole, "TelvData\\Content\\Video\\clip.mp4")},
+        {webList, member(page, "TelvData\\Content\\URL\\400000001\\img\\a.png")},
+        {textList, telopMember(shortTyped, "300000001.bmp"), telopMember(texts + "300000001.txt", "300000001.txt"),
+         telopMember(texts + "300000002.bmp", "300000002.bmp")},
+        {textList, telopMember(texts + "300000001.bmp", "300000001.bmp"),
+         telopMember(shortBitmap, "300000002.bmp")},
+        {textList, telopMember(texts + "300000001.bmp", "300000001.bmp"),
+         telopMember(texts + "300000002.bmp", "300000002.bmp")},
     };
     for (const QList<CabSourceFile> &members : packages) {
         SCOPED_TRACE(members.size());
@@ -266,4 +300,47 @@ TEST(ExportImport, AFileThatIsNoPackageIsRefusedAsSuchWithNothingWritten)
         EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 0);
     }
     EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+}
+
+// Another console's bitmap telop under the number of the library's typed
+// telop: the run asks before it changes anything, and once told to go on the
+// telop is the package's, a bitmap telop without the old text file.
+TEST(ExportImport, ABitmapTelopImportedOverATypedOneAsksAndLeavesNoTextFile)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("telop.plst"));
+    {
+        TestLibrary source;
+        source.addContent(3, 300000001, QStringLiteral("300000001.bmp"), "bitmap telop");
+        source.addPlaylist(520000001, {{300000001, 3}});
+        ASSERT_TRUE(source.save());
+        ASSERT_EQ(CExImport(source.store(), source.root(), nullptr).ExportMain({{520000001}, package, true, false}),
+                  EXPORT_DONE);
+    }
+    TestLibrary target;
+    target.addContent(3, 300000001, QString(), "typed");
+    target.store().GetList(3)->GetAt(0)->SetCreateDate(SystemTime{2025, 1, 0, 2, 3, 4, 5, 6});
+    ASSERT_TRUE(target.save());
+    QList<ImportReplacement> asked;
+    CExImport *running = nullptr;
+    CExImport run(target.store(), target.root(), [&](int number, quint32, quint32) {
+        if (number == IMPORT_MSG_ASK) {
+            asked = running->GetReplacements();
+            running->AnswerReplace(true);
+        }
+    });
+    running = &run;
+    ASSERT_EQ(run.ImportMain(package), IMPORT_DONE);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].number, 300000001u);
+    EXPECT_EQ(asked[0].ownFile, QString());
+    EXPECT_EQ(asked[0].packageFile, QStringLiteral("300000001.bmp"));
+    EXPECT_EQ(run.GetReplacedCount(), 1u);
+
+    const QString texts = QDir(target.root()).filePath(QStringLiteral("TelvData/Q9Data/Text"));
+    EXPECT_EQ(QDir(texts).entryList(QDir::Files), QStringList{QStringLiteral("300000001.bmp")});
+    const auto *telop = dynamic_cast<const CTelopProperty *>(target.store().GetList(3)->GetAt(0));
+    ASSERT_NE(telop, nullptr);
+    // What a send takes: the bitmap only.
+    EXPECT_EQ(TelopFilePaths(texts, *telop), QStringList{QDir(texts).filePath(QStringLiteral("300000001.bmp"))});
 }

@@ -5,6 +5,7 @@
 #include "registration_test_support.h"
 
 #include "core/data_folders.h"
+#include "core/path_utils.h"
 #include "model/contents_list.h"
 #include "model/img_property.h"
 #include "model/telop_property.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -107,10 +109,18 @@ TEST_F(ReplacementTest, FailedReplacementLeavesEverythingAsItWas)
     EXPECT_EQ(result.kind, REGIST_PACKAGE_BROKEN);
 }
 
+// A typed telop replaced by a bitmap is a bitmap telop: its text file goes.
 TEST_F(ReplacementTest, TelopBitmapKeepsHowItIsShown)
 {
     const qint32 number = registerOne(writePicture("t.bmp", {300, 30}), CONTENT_TELOP);
     auto *telop = static_cast<CTelopProperty *>(record(CONTENT_TELOP, 0));
+    ASSERT_TRUE(telop->SetLink(QString()));
+    QString text;
+    ASSERT_TRUE(MakeTelopFilePath(TextFolderOf(base()), number, TELOP_FILE_TEXT, text));
+    QFile typed(text);
+    ASSERT_TRUE(typed.open(QIODevice::WriteOnly));
+    typed.write("typed text");
+    typed.close();
     ASSERT_TRUE(telop->SetEffectType(CTelopProperty::EFFECT_BLINK));
     ASSERT_TRUE(telop->SetSpeed(200));
     ASSERT_TRUE(telop->SetColor(1, 0x123456));
@@ -126,5 +136,7 @@ TEST_F(ReplacementTest, TelopBitmapKeepsHowItIsShown)
     EXPECT_EQ(color, 0x123456u);
     EXPECT_EQ(QSize(telop->GetWidth(), telop->GetHeight()), QSize(500, 40));
     EXPECT_TRUE(reg.GetChange().sizeChanged);
+    EXPECT_TRUE(telop->IsBitmapTelop());
+    EXPECT_FALSE(QFileInfo::exists(text));
     EXPECT_EQ(QDir(TextFolderOf(base())).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -14,6 +14,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -46,10 +47,17 @@ void TestLibrary::addContent(int type, qint32 number, const QString &fileName, c
         QString path;
         if (type == 3) {
             const QString text = QDir(m_root).filePath(QStringLiteral("TelvData/Q9Data/Text"));
+            QByteArray bitmap = "BM" + QByteArray(4, '\0') + data;
+            qToLittleEndian<quint32>(quint32(bitmap.size()), bitmap.data() + 2);
             MakeTelopFilePath(text, number, TELOP_FILE_BITMAP, path);
-            WriteTestFile(path, data);
-            MakeTelopFilePath(text, number, TELOP_FILE_TEXT, path);
-            WriteTestFile(path, "telop text " + data.left(8));
+            WriteTestFile(path, bitmap);
+            media->SetLink(fileName);
+            if (fileName.isEmpty()) {
+                MakeTelopFilePath(text, number, TELOP_FILE_TEXT, path);
+                WriteTestFile(path, "telop text " + data.left(8));
+            } else {
+                record->SetSize(quint64(bitmap.size()));
+            }
         } else if (type == 4) {
             const QString package = FormatContentIdFixed(number);
             media->SetLink(package + QStringLiteral("/index.html"));

@@ -8,6 +8,7 @@
 #include "core/path_utils.h"
 #include "core/string_table.h"
 #include "fake_file_dialogs.h"
+#include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/img_property.h"
 #include "model/playlist_edit_model.h"
@@ -15,6 +16,7 @@
 #include "shell_fixture.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -92,6 +94,55 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     dialog->OnStart();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5422));
+
+    // Another console numbered its own still alike: the library's still
+    // (another file and title) goes only when the operator says so.
+    CContentsStore &store = GetContentFolders();
+    auto *still = dynamic_cast<CImgProperty *>(store.GetList(2)->GetAt(0));
+    ASSERT_NE(still, nullptr);
+    const QString stills = store.GetContentFolder(2);
+    ASSERT_TRUE(QFile::remove(JoinPath(stills, QStringLiteral("pic.jpg"))));
+    QFile own(JoinPath(stills, QStringLiteral("still3.bmp")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("BM the operator's own still");
+    own.close();
+    still->SetLink(QStringLiteral("still3.bmp"));
+    still->SetTitle(QStringLiteral("still3"));
+    still->SetSize(quint64(own.size()));
+    still->SetCreateDate(SystemTime{2026, 1, 0, 2, 3, 4, 5, 6});
+    ASSERT_TRUE(store.SaveLists(2, 1));
+    const auto library = [] {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(JoinPath(GetAppData().GetDataRoot(), QStringLiteral("TelvData")), QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.fileName().endsWith(QLatin1String(".ini")) && !file.fileName().contains(QLatin1String("/Log"))
+                && file.open(QIODevice::ReadOnly))
+                files.insert(file.fileName(), file.readAll());
+        }
+        return files;
+    };
+    const QMap<QString, QByteArray> before = library();
+    m_prompter.expect(5434, IDNO);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    ASSERT_EQ(m_prompter.last().arguments.size(), 1);
+    EXPECT_TRUE(m_prompter.last().arguments[0].startsWith(
+        QStringLiteral("200000001 %1：still3（still3.bmp） → ").arg(LoadString(5683).trimmed())))
+        << m_prompter.last().arguments[0].toStdString();
+    EXPECT_TRUE(m_prompter.last().arguments[0].endsWith(QStringLiteral("（pic.jpg）")));
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5435));
+    EXPECT_TRUE(library() == before);
+
+    m_prompter.expect(5434, IDYES);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(dialog->GetStatusText(), FormatString(5436, 1));
+    still = dynamic_cast<CImgProperty *>(store.GetList(2)->GetAt(0));
+    EXPECT_EQ(still->GetLink(), QStringLiteral("pic.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(JoinPath(stills, QStringLiteral("still3.bmp"))));
+    EXPECT_EQ(QFileInfo(JoinPath(stills, QStringLiteral("pic.jpg"))).size(), 4096);
 
     // A file that is no package is named as such.
     const QString notes = QDir(m_home.path()).filePath(QStringLiteral("out/notes.plst"));

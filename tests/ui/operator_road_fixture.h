@@ -11,11 +11,14 @@
 #include "app/telv_tool_bar_ctrl.h"
 #include "cab/dlkx_cab.h"
 #include "control_lookup.h"
+#include "core/data_folders.h"
 #include "core/message_box.h"
+#include "core/path_utils.h"
 #include "core/setting_ini.h"
 #include "core/system_ini.h"
 #include "fake_file_dialogs.h"
 #include "model/contents_list.h"
+#include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/property_base.h"
@@ -232,6 +235,15 @@ protected:
         EXPECT_TRUE(image.save(path));
         return path;
     }
+    // A telop registered from a bitmap.
+    QString makeTelopBitmap()
+    {
+        const QString path = mediaPath(QStringLiteral("ticker.bmp"));
+        QImage image(300, 30, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
     // A web package: the pages and their thumbnail in one cabinet.
     QString makeWebPackage()
     {
@@ -249,11 +261,14 @@ protected:
         return path;
     }
 
-    // The file of a registered content as the library holds it; the page of a web package.
+    // The file of a registered content as the library holds it; the page of
+    // a web package, a telop's bitmap.
     static QByteArray libraryBytes(int type, const CPropertyBase &record)
     {
         QString path = GetContentFolders().GetContentFolder(type) + QLatin1Char('/');
-        if (type == 4)
+        if (type == 3)
+            MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), record.GetIndex(), TELOP_FILE_BITMAP, path);
+        else if (type == 4)
             path += QStringLiteral("%1/index.html").arg(record.GetIndex(), 9, 10, QLatin1Char('0'));
         else if (const auto *media = dynamic_cast<const CMediaProperty *>(&record))
             path += media->GetLink();
@@ -262,8 +277,8 @@ protected:
         return file.readAll();
     }
 
-    // The road up to the registered contents (a movie, a still and a web
-    // page, or the still alone), in the contents view.
+    // The road up to the registered contents (a movie, a still, a web page
+    // and a bitmap telop, or the still alone), in the contents view.
     std::vector<Registered> setUpAndRegister(bool stillOnly)
     {
         completeFirstSetUp(2);
@@ -271,13 +286,16 @@ protected:
         if (!stillOnly)
             registerFile(1, 4201, makeMovie());
         registerFile(2, 4201, makeStill());
-        if (!stillOnly)
+        if (!stillOnly) {
             registerFile(4, 4202, makeWebPackage());
+            registerFile(3, 4203, makeTelopBitmap());
+        }
         showTab(2);
         snapshot("2-contents");
         std::vector<Registered> registered;
         for (const auto &[type, suffix] : {std::pair{1, QStringLiteral(".mpg")}, std::pair{2, QStringLiteral(".jpg")},
-                                           std::pair{4, QStringLiteral("/index.html")}}) {
+                                           std::pair{4, QStringLiteral("/index.html")},
+                                           std::pair{3, QStringLiteral(".bmp")}}) {
             if (stillOnly && type != 2)
                 continue;
             const CPropertyBase *record = GetContentFolders().GetList(type)->GetAt(0);
@@ -296,7 +314,10 @@ protected:
         for (const Registered &content : contents) {
             CContentsListCtrl *list = showTab(content.type);
             ASSERT_NE(list, nullptr);
-            clickFirstRow(list->IsThumbnailMode() ? static_cast<QAbstractItemView *>(list->GetThumbView()) : list);
+            // Telops keep their rows in thumbnail mode.
+            clickFirstRow(list->IsThumbnailMode() && list->GetThumbView()
+                              ? static_cast<QAbstractItemView *>(list->GetThumbView())
+                              : list);
             click(control<QPushButton>(contentsPane(), CContentsDlgView::IDC_ACTION));
             ASSERT_TRUE(waitIdle()) << content.type;
         }

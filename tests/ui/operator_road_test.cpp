@@ -1,8 +1,9 @@
 // The operator's whole road through the real main window, only by its
 // widgets: the first set-up from an empty data folder, two players and their
-// group, a movie, a still and a web page registered by the contents pane's
-// register commands, each sent to the group, and every player's result in
-// the status pane; then the files as the emulated players received them. The
+// group, a movie, a still, a web page and a bitmap telop registered by the
+// contents pane's register commands, each sent to the group, and every
+// player's result in the status pane; then the files as the emulated players
+// received them, the telop's registration naming its bitmap. The
 // second road, with a still only, has one player refusing the password. The
 // third asks the status of players added as the README says: it passes until
 // a player's serial number changes, and a failed send then shows no earlier
@@ -18,7 +19,7 @@ TEST_F(OperatorRoad, FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup)
     ASSERT_TRUE(startPlayers(2));
     ASSERT_TRUE(showWindow());
     const std::vector<Registered> contents = setUpAndRegister(false);
-    ASSERT_EQ(contents.size(), 3u);
+    ASSERT_EQ(contents.size(), 4u);
     sendEach(contents);
     snapshot("3-sent");
 
@@ -29,6 +30,11 @@ TEST_F(OperatorRoad, FromAnEmptyDataFolderToContentsOnEveryPlayerOfTheGroup)
         EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << i;
         for (const Registered &content : contents)
             EXPECT_TRUE(received(i, content)) << "player " << i << " type " << content.type;
+        const QList<EmulatedPlayer::Row> telops = player(i).contentRows(3);
+        ASSERT_EQ(telops.size(), 1);
+        const QString link = EmulatedPlayer::fieldText(telops[0], QStringLiteral("link"));
+        EXPECT_TRUE(link.endsWith(QStringLiteral("%1.bmp").arg(contents[3].index, 9, 10, QLatin1Char('0'))))
+            << link.toStdString();
     }
 }
 

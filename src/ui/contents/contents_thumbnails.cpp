@@ -60,13 +60,8 @@ bool IsContentFileMissing(const CPropertyBase &record)
         return fileMissing(type, media->GetLink());
     case 4:
         return webFileMissing(media->GetLink());
-    case 3: {
-        // A telop registered from a bitmap keeps the bitmap; a typed one its text.
-        const bool bitmap = media->GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-        QString path;
-        return !MakeTelopFilePath(telopFolder(), record.GetIndex(), bitmap ? TELOP_FILE_BITMAP : TELOP_FILE_TEXT, path)
-            || !QFileInfo::exists(path);
-    }
+    case 3:
+        return !HasTelopFiles(telopFolder(), static_cast<const CTelopProperty &>(record));
     default:
         return false;
     }
