@@ -134,5 +134,5 @@ void CScheduleEditDlgView::OnSave(bool asNew)
 void CScheduleEditDlgView::OnClear()
 {
     if (CMainFrame *frame = GetMainFrame())
-        frame->ScheduleCheckClear(true, true);
+        frame->ScheduleCheckClear(CMainFrame::CheckPanes::Keep, CMainFrame::CalendarDay::Clear);
 }
