@@ -9,9 +9,16 @@
 
 #include <QString>
 
-// The item kinds of the schedule entries that play a list: a playlist, a
-// background-music list.
-enum ScheduleListKind : int { SCHEDULE_KIND_PLAYLIST = 1, SCHEDULE_KIND_BGM = 6 };
+// The item kinds of schedule entries: those that play a list (a playlist, a
+// background-music list) and those of the four content tracks.
+enum ScheduleItemKind : int {
+    SCHEDULE_KIND_PLAYLIST = 1,
+    SCHEDULE_KIND_BGM = 6,
+    SCHEDULE_KIND_CONTENT_1 = 5,
+    SCHEDULE_KIND_CONTENT_2 = 9,
+    SCHEDULE_KIND_CONTENT_3 = 3,
+    SCHEDULE_KIND_CONTENT_4 = 8,
+};
 
 class CTimetableItem {
 public:
