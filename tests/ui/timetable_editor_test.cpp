@@ -45,7 +45,7 @@ namespace {
 constexpr int kIdEdit = 57601;
 
 template <class Record>
-void AddContent(int type, qint32 number, const char *title, const TimeValue &playTime)
+void AddContent(int type, qint32 number, const char *title, const PlayLength &playTime)
 {
     Record record;
     ASSERT_TRUE(record.SetIndex(number));
@@ -76,9 +76,9 @@ protected:
         frame = startSetUpFrameWithGroups({QStringLiteral("G1")});
         ASSERT_NE(frame, nullptr);
         frame->resize(1400, 900);
-        AddContent<CMovieProperty>(1, 100000001, "Opening", Tc(0, 0, 30));
-        AddContent<CImgProperty>(2, 200000001, "Poster", Tc(0, 0, 0)); // plays the last chosen time
-        AddContent<CTelopProperty>(3, 300000001, "News", Tc(0, 0, 20));
+        AddContent<CMovieProperty>(1, 100000001, "Opening", PlayLength{0, 0, 30});
+        AddContent<CImgProperty>(2, 200000001, "Poster", PlayLength{0, 0, 0}); // plays the last chosen time
+        AddContent<CTelopProperty>(3, 300000001, "News", PlayLength{0, 0, 20});
         frame->NotifyContentsListChanged(0, 0, 0);
         contents = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS));
         ASSERT_NE(contents, nullptr);
@@ -246,9 +246,9 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
 TEST_F(TimetableEditing, AnEventLastsItsContentsPlayTimeRoundedUpToTheWholeSecond)
 {
     // Play times keep milliseconds: 2.5 s, 4.92 s and 8.0457 s media.
-    AddContent<CMovieProperty>(1, 100000002, "Short", Tc(0, 0, 2, 500));
-    AddContent<CMovieProperty>(1, 100000003, "Clip", Tc(0, 0, 4, 920));
-    AddContent<CAudioProperty>(6, 600000001, "Chime", Tc(0, 0, 8, 45));
+    AddContent<CMovieProperty>(1, 100000002, "Short", PlayLength{0, 0, 2, 500});
+    AddContent<CMovieProperty>(1, 100000003, "Clip", PlayLength{0, 0, 4, 920});
+    AddContent<CAudioProperty>(6, 600000001, "Chime", PlayLength{0, 0, 8, 45});
     frame->NotifyContentsListChanged(0, 0, 0);
     TimeValue end;
 
