@@ -142,7 +142,7 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
     ::UpdateLayoutPreview(*model, row, false, store, GetAppData().GetLayoutTemplates(), folders,
                           store.GetLayoutPreview());
     if (auto *check = paneRole<ILayoutCheckView>(PANE_LAYOUT_DISP))
-        check->PreviewChanged();
+        check->ReloadPreview();
 }
 
 void CMainFrame::PlaylistEdited(int type)

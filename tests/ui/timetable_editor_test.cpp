@@ -16,6 +16,7 @@
 #include "model/img_property.h"
 #include "model/movie_property.h"
 #include "model/playlist_property.h"
+#include "model/schedule_edit_model.h"
 #include "model/telop_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
@@ -33,6 +34,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -358,4 +360,13 @@ TEST_F(TimetableEditing, ASaveOrPasteWhoseListCannotBeWrittenLeavesListsAndCount
     EXPECT_FALSE(frame->PastePlaylist(52));
     EXPECT_EQ(store.GetList(52)->GetCount(), 1);
     EXPECT_EQ(GetSystemIni().GetContentIndex(52), counter);
+}
+
+TEST(TimetableGrid, TheEmptyRowShowsOnTheGridAtOnce)
+{
+    const CScheduleEditModel schedule;
+    CTimetableGrid grid;
+    grid.ShowModel(schedule, CScheduleEditDlgView::TrackNames(schedule));
+    grid.GetTableModel()->SetEmptyRow(true);
+    EXPECT_EQ(grid.verticalHeader()->count(), 1);
 }
