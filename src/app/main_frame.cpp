@@ -586,7 +586,7 @@ bool CMainFrame::SelectGroup(const QString &name, int flag)
             return false;
         ScheduleNew(true);
     }
-    ScheduleCheckClear(false, flag != 0);
+    ScheduleCheckClear(CheckPanes::Show, flag != 0 ? CalendarDay::Clear : CalendarDay::Keep);
     m_currentGroup = name;
     // Without a group the store keeps no group's lists to switch to.
     if (!name.isEmpty())
@@ -818,13 +818,13 @@ void CMainFrame::PlaylistCheckClear(int type, bool keepPanes)
     }
 }
 
-void CMainFrame::ScheduleCheckClear(bool keepPanes, bool clearCalendar)
+void CMainFrame::ScheduleCheckClear(CheckPanes panes, CalendarDay day)
 {
     GetContentFolders().GetSecondScheduleModel()->Clear();
     NotifyCheckScheduleChanged();
-    PlaylistCheckClear(CONTENT_PLAYLIST, keepPanes);
+    PlaylistCheckClear(CONTENT_PLAYLIST, panes == CheckPanes::Keep);
     PlaylistCheckClear(CONTENT_BGMLIST, true);
-    if (clearCalendar) {
+    if (day == CalendarDay::Clear) {
         if (auto *calendar = paneRole<ICalendarView>(PANE_CALENDAR_GROUP))
             calendar->SelectDate(-1, -1, -1);
     }

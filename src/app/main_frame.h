@@ -324,11 +324,13 @@ public:
 
     // ---- Layouts of the edited playlist (layout_selection) ----------------
 
-    // Lays the row of the edited playlist out to its layout's areas (not
-    // with keep); with close the layout windows are put away; the row is
-    // selected again. False when the row could not take the layout (the
-    // playlist is then as it was).
-    bool ApplyLayoutToPlaylist(int row, bool keep, bool close);
+    // Lays the row of the edited playlist out to its layout's areas and
+    // selects the row again. False when the row could not take the layout
+    // (the playlist is then as it was).
+    bool ApplyLayoutToPlaylist(int row);
+    // Puts the layout windows away and selects the row of the edited
+    // playlist again, leaving its layout as it is.
+    void CloseLayoutWindows(int row);
     // The edited playlist's layout (the template of its resolution and
     // orientation) becomes the playlist layout and the current layout; the
     // twin does the same for the checked playlist, as the current layout
@@ -369,9 +371,15 @@ public:
     bool ScheduleNew(bool force);
     // Empties the checked playlist or BGM list.
     void PlaylistCheckClear(int type, bool keepPanes);
-    // Empties the checked schedule and the checked lists; the playlist check
-    // pane is shown unless keepPanes.
-    void ScheduleCheckClear(bool keepPanes, bool clearCalendar);
+    // Whether emptying the check panes shows the playlist check pane or
+    // leaves the panes as they are.
+    enum class CheckPanes { Show, Keep };
+    // What a check-pane command does with the day selected in the group
+    // calendar: keeps it, clears it (when emptying) or selects the start
+    // date of the schedule shown (when loading).
+    enum class CalendarDay { Keep, Clear, SelectScheduleStart };
+    // Empties the checked schedule and the checked lists.
+    void ScheduleCheckClear(CheckPanes panes, CalendarDay day);
     // Loads a stored playlist or BGM list into its editor (asking first when
     // the edited one is modified). False when it is not loaded.
     bool PlaylistLoad(qint32 index, int type);
@@ -437,11 +445,9 @@ public:
     // Shows a stored playlist (52) or BGM list (53) in its check pane; the
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
-    // Shows a stored schedule of the current group in the check pane and
-    // selects its start date in the group's calendar, unless keepCalendarDay:
-    // the calendar chose one of the schedule's days, and that day stays
-    // selected.
-    bool ScheduleLoad(qint32 index, bool keepCalendarDay);
+    // Shows a stored schedule of the current group in the check pane. The
+    // calendar keeps its day when it chose one of the schedule's days.
+    bool ScheduleCheckLoad(qint32 index, CalendarDay day);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.
     bool PlaylistSave(int type, bool saveAsNew);

@@ -477,7 +477,7 @@ void CMainFrame::EditSchedule(qint32 index)
     records.push_back(std::make_unique<CScheduleProperty>(schedule));
     storeScheduleRecords(records, "EditSchedule");
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleLoad(index, false);
+        ScheduleCheckLoad(index, CalendarDay::SelectScheduleStart);
 }
 
 // ---- Touch-panel playlists -------------------------------------------------------

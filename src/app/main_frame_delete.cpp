@@ -102,7 +102,7 @@ void CMainFrame::OnMsgDelContEnd(quint32 outcome, quint32 error)
                 calendars->Delete(row);
         }
         if (index == checked && type == CONTENT_SCHEDULE)
-            ScheduleCheckClear(true, true);
+            ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Clear);
         else if (index == checked)
             PlaylistCheckClear(type, false);
     }

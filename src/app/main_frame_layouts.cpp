@@ -48,23 +48,23 @@ bool SavedVisibleRect(int window, QRect &rect)
 
 } // namespace
 
-bool CMainFrame::ApplyLayoutToPlaylist(int row, bool keep, bool close)
+bool CMainFrame::ApplyLayoutToPlaylist(int row)
 {
-    bool laidOut = true;
-    if (!keep) {
-        laidOut = LayoutPlaylistRow(EditedPlaylist(), row, GetLayoutAreas(false));
-        if (laidOut)
-            NotifyEditListChanged(CONTENT_PLAYLIST, 0);
-    }
-    if (close) {
-        SaveViewState(VIEW_SET_LAYOUT);
-        for (int index : {PANE_LAYOUT, PANE_LAYOUT_PROP}) {
-            if (CTelvPaneDlg *pane = GetViewPane(index))
-                pane->hide();
-        }
-    }
+    const bool laidOut = LayoutPlaylistRow(EditedPlaylist(), row, GetLayoutAreas(false));
+    if (laidOut)
+        NotifyEditListChanged(CONTENT_PLAYLIST, 0);
     SelectEditPlaylist(row, 0);
     return laidOut;
+}
+
+void CMainFrame::CloseLayoutWindows(int row)
+{
+    SaveViewState(VIEW_SET_LAYOUT);
+    for (int index : {PANE_LAYOUT, PANE_LAYOUT_PROP}) {
+        if (CTelvPaneDlg *pane = GetViewPane(index))
+            pane->hide();
+    }
+    SelectEditPlaylist(row, 0);
 }
 
 bool CMainFrame::ApplyPlaylistLayout()
@@ -102,7 +102,7 @@ bool CMainFrame::ChoosePlaylistLayout(qint32 number)
     if (auto *properties = paneRole<ILayoutPropView>(PANE_LAYOUT_PROP))
         properties->SetPlaylistLayout(PlaylistLayoutTitle(model), model.GetResolution(), model.GetOrientation());
     NotifyLayoutChanged(this, 1);
-    return ApplyLayoutToPlaylist(m_editPlaylist, false, false);
+    return ApplyLayoutToPlaylist(m_editPlaylist);
 }
 
 void CMainFrame::ShowPlaylistLayoutDlgs()
@@ -142,7 +142,7 @@ void CMainFrame::UpdateLayoutPreview(int row, bool edited)
     ::UpdateLayoutPreview(*model, row, false, store, GetAppData().GetLayoutTemplates(), folders,
                           store.GetLayoutPreview());
     if (auto *check = paneRole<ILayoutCheckView>(PANE_LAYOUT_DISP))
-        check->PreviewChanged();
+        check->ReloadPreview();
 }
 
 void CMainFrame::PlaylistEdited(int type)

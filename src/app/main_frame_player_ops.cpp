@@ -60,12 +60,7 @@ std::optional<PlayerRecord> FirstTargetPlayer(const QList<qint32> &targets)
 // so that a play of that length is not cut short.
 int OwnLengthSeconds(const CPropertyBase &record)
 {
-    TimeValue length{};
-    if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record))
-        length = playlist->GetDuration();
-    else if (const auto *media = dynamic_cast<const CMediaProperty *>(&record))
-        length = media->GetPlayTime();
-    return EventFramesOfPlayTime(length) / 30;
+    return EventSecondsOfPlayTime(OwnPlayLength(&record));
 }
 
 // The content's own length for the interrupt-playback choice.

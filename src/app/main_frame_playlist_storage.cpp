@@ -88,17 +88,17 @@ bool CMainFrame::PlaylistCheckLoad(qint32 index, int type, bool keepPanes)
     return true;
 }
 
-bool CMainFrame::ScheduleLoad(qint32 index, bool keepCalendarDay)
+bool CMainFrame::ScheduleCheckLoad(qint32 index, CalendarDay day)
 {
     CContentsStore &store = GetContentFolders();
     CContentsList *list = store.GetList(CONTENT_SCHEDULE);
     const int position = list ? list->FindCode(index) : -1;
     CScheduleProperty record;
     if (position < 0 || !list->Get(position, &record)) {
-        ScheduleCheckClear(true, true);
+        ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Clear);
         return false;
     }
-    auto *calendar = !keepCalendarDay ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
+    auto *calendar = day == CalendarDay::SelectScheduleStart ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
     if (calendar) {
         const DateValue &start = record.GetStartDate();
         calendar->SelectDate(start.year, start.month, start.day);
@@ -107,13 +107,13 @@ bool CMainFrame::ScheduleLoad(qint32 index, bool keepCalendarDay)
     QString sequenceFolder;
     CScheduleEditModel *model = store.GetSecondScheduleModel();
     if (!store.GetGroupScheduleFolders(m_currentGroup, scheduleFolder, sequenceFolder)) {
-        ScheduleCheckClear(true, false);
+        ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Keep);
         return false;
     }
     model->SetFolders(scheduleFolder, sequenceFolder);
     model->SetIdPrefix(ContentIdPrefix(index));
     if (!model->Load(index)) {
-        ScheduleCheckClear(true, false);
+        ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Keep);
         return false;
     }
     NotifyCheckScheduleChanged();
@@ -224,7 +224,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     NotifyContentsChanged(nullptr);
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleLoad(index, false);
+        ScheduleCheckLoad(index, CalendarDay::SelectScheduleStart);
     if (AskNewAfterSave(this, CONTENT_SCHEDULE))
         ScheduleNew(true);
     else

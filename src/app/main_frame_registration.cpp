@@ -66,8 +66,8 @@ QString ChangeText(const RegistChange &change)
 {
     QString text;
     if (change.playTimeChanged)
-        text = FormatString(kMsgPlayTimeChanged, FormatTimeText(change.oldPlayTime, false),
-                            FormatTimeText(change.newPlayTime, false));
+        text = FormatString(kMsgPlayTimeChanged, FormatTimeText(change.oldPlayTime.Fields(), false),
+                            FormatTimeText(change.newPlayTime.Fields(), false));
     if (change.sizeChanged) {
         if (!text.isEmpty())
             text += QStringLiteral("\r\n\r\n");

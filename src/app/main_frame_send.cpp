@@ -124,8 +124,7 @@ void CMainFrame::R40SendContents(int type, const QList<qint32> &indexes)
     NotifyContentsListChanged(0, 0, 0);
     if (!saved)
         return;
-    m_requestList.RemoveAll();
-    if (m_requestList.Add(&request))
+    if (putRequest(request))
         R40TransferStart(TRANSFER_MODE_CONTENTS_SEND, request.GetCount());
 }
 
@@ -145,8 +144,7 @@ void CMainFrame::R40SendSchedule(const QList<qint32> &indexes)
     NotifyContentsListChanged(0, 0, 0);
     if (!saved)
         return;
-    m_requestList.RemoveAll();
-    if (m_requestList.Add(&request))
+    if (putRequest(request))
         R40TransferStart(TRANSFER_MODE_SCHEDULE_SEND, request.GetCount());
 }
 

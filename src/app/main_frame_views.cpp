@@ -206,7 +206,7 @@ bool CMainFrame::discardEditsForSettings()
         PlaylistNew(CONTENT_BGMLIST, true);
         ScheduleNew(true);
     }
-    ScheduleCheckClear(true, false);
+    ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Keep);
     return true;
 }
 
@@ -292,7 +292,7 @@ void CMainFrame::ResetViews()
     PlaylistNew(CONTENT_PLAYLIST, true);
     PlaylistNew(CONTENT_BGMLIST, true);
     ScheduleNew(true);
-    ScheduleCheckClear(false, false);
+    ScheduleCheckClear(CheckPanes::Show, CalendarDay::Keep);
     GetContentFolders().LoadLists();
     NotifyContentsListChanged(0, 0, 0);
     keepCurrentGroup();

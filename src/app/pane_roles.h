@@ -89,5 +89,5 @@ public:
     virtual ~ILayoutCheckView() = default;
     virtual void ShowLayoutButton(bool show) = 0;
     // The preview table was filled anew: its pictures are read again.
-    virtual void PreviewChanged() = 0;
+    virtual void ReloadPreview() = 0;
 };

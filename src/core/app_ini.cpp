@@ -223,14 +223,14 @@ bool CAppIni::SetLastPlayMode(int type, int mode)
     return setContentsInt(numberedKey("LastPlayMode", type), mode);
 }
 
-TimeValue CAppIni::GetLastPlayTime(int type) const
+PlayLength CAppIni::GetLastPlayTime(int type) const
 {
-    return m_ini.GetTime(kContents, numberedKey("LastPlayTime", type), TimeValue{0, 0, 10, 0});
+    return PlayLength::FromFields(m_ini.GetTime(kContents, numberedKey("LastPlayTime", type), TimeValue{0, 0, 10, 0}));
 }
 
-bool CAppIni::SetLastPlayTime(int type, const TimeValue &time)
+bool CAppIni::SetLastPlayTime(int type, const PlayLength &length)
 {
-    return m_ini.WriteTime(kContents, numberedKey("LastPlayTime", type), time);
+    return m_ini.WriteTime(kContents, numberedKey("LastPlayTime", type), length.Fields());
 }
 
 int CAppIni::GetLastPlayTelopPosSel() const

@@ -90,8 +90,8 @@ public:
     int GetLastPlayMode(int type) const;
     bool SetLastPlayMode(int type, int mode);
     // [Contents] LastPlayTime_<type> (default "00:00:10").
-    TimeValue GetLastPlayTime(int type) const;
-    bool SetLastPlayTime(int type, const TimeValue &time);
+    PlayLength GetLastPlayTime(int type) const;
+    bool SetLastPlayTime(int type, const PlayLength &length);
     // [Contents] LastPlayTelopPosSel and LastPlayTelopPosY (default 0).
     int GetLastPlayTelopPosSel() const;
     bool SetLastPlayTelopPosSel(int selection);

@@ -1,6 +1,7 @@
 #include "core/path_utils.h"
 
 #include "core/content_id.h"
+#include "core/content_type.h"
 #include "core/last_error.h"
 
 namespace {
@@ -146,11 +147,12 @@ int GetContentTypeFromFileName(const QString &path)
         int type;
     };
     static const ExtensionType kTypes[] = {
-        {".mpg", 1}, {".m2p", 1}, {".mp4", 1}, {".m4e", 1}, {".sdp", 1}, {".wmv", 1},
-        {".bmp", 2}, {".jpg", 2},
-        {".swf", 5},
-        {".wav", 6}, {".mp3", 6}, {".wma", 6},
-        {".htm", 4}, {".html", 4},
+        {".mpg", CONTENT_MOVIE}, {".m2p", CONTENT_MOVIE}, {".mp4", CONTENT_MOVIE},
+        {".m4e", CONTENT_MOVIE}, {".sdp", CONTENT_MOVIE}, {".wmv", CONTENT_MOVIE},
+        {".bmp", CONTENT_IMAGE}, {".jpg", CONTENT_IMAGE},
+        {".swf", CONTENT_FLASH},
+        {".wav", CONTENT_AUDIO}, {".mp3", CONTENT_AUDIO}, {".wma", CONTENT_AUDIO},
+        {".htm", CONTENT_WEB}, {".html", CONTENT_WEB},
         {".dscc", CONTENT_TYPE_ANIMATION},
     };
     QString extension;
@@ -159,7 +161,7 @@ int GetContentTypeFromFileName(const QString &path)
     for (const ExtensionType &entry : kTypes) {
         if (extension.compare(QLatin1String(entry.extension), Qt::CaseInsensitive) != 0)
             continue;
-        if (entry.type == 4 && !IsPortableFileName(path))
+        if (entry.type == CONTENT_WEB && !IsPortableFileName(path))
             return CONTENT_TYPE_WEB_NOT_PORTABLE;
         return entry.type;
     }

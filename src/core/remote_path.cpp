@@ -1,6 +1,7 @@
 #include "core/remote_path.h"
 
 #include "core/content_id.h"
+#include "core/content_type.h"
 #include "core/path_utils.h"
 
 namespace {
@@ -28,15 +29,15 @@ QString RemoteWebRoot()
 QString GetUploadPath(int type)
 {
     switch (type) {
-    case 1:
+    case CONTENT_MOVIE:
         return QStringLiteral("/import/video");
-    case 2:
+    case CONTENT_IMAGE:
         return QStringLiteral("/import/still");
-    case 3:
+    case CONTENT_TELOP:
         return QStringLiteral("/import/text");
-    case 5:
+    case CONTENT_FLASH:
         return QStringLiteral("/import/swf");
-    case 6:
+    case CONTENT_AUDIO:
         return QStringLiteral("/import/aud");
     default:
         return kDatabaseFolder;

@@ -1,5 +1,6 @@
 #include "core/system_ini.h"
 
+#include "core/content_type.h"
 #include "core/data_folders.h"
 #include "core/format_utils.h"
 #include "core/last_error.h"
@@ -19,11 +20,32 @@ const QString kContentCalendar = QStringLiteral("Content\\Calendar");
 
 constexpr quint64 kMegabyte = 1024 * 1024;
 
-// Counter slots: types 1-8, then 10, then the list types.
+// Counter slots: the media types, then picture-in-picture, then the list types.
 constexpr int kSlotPinP = 8;
-constexpr int kSlotSchedule = 9; // 51 and 54
+constexpr int kSlotSchedule = 9; // schedules and sequences
 constexpr int kSlotPlaylist = 10;
 constexpr int kSlotBgmList = 11;
+// The types with a counter of their own, in slot order.
+constexpr int kCountedTypes[] = {CONTENT_MOVIE,   CONTENT_IMAGE,     CONTENT_TELOP,    CONTENT_WEB,
+                                 CONTENT_FLASH,   CONTENT_AUDIO,     CONTENT_CONTROL,  CONTENT_STREAMING,
+                                 CONTENT_PINP,    CONTENT_SCHEDULE,  CONTENT_PLAYLIST, CONTENT_BGMLIST};
+
+bool isMediaType(int type)
+{
+    return type >= CONTENT_MOVIE && type <= CONTENT_STREAMING;
+}
+
+// The types an operator can switch off.
+bool hasUseFlag(int type)
+{
+    return isMediaType(type) || type == CONTENT_PINP;
+}
+
+// The types with an [ExContents] limit on their count.
+bool hasMaxCount(int type)
+{
+    return isMediaType(type) || (type >= CONTENT_SCHEDULE && type <= CONTENT_BGMLIST);
+}
 
 // [Content\Index] counter and [Content\Use] flag key of each slot.
 const char *const kTypeKeys[] = {"Video", "Still", "Text", "Url", "Flash", "Audio", "Control",
@@ -47,18 +69,12 @@ struct ContentColor {
     ColorRef color;
 };
 constexpr ContentColor kContentColors[] = {
-    {1, MakeRgb(255, 226, 226)},  // video
-    {2, MakeRgb(226, 240, 255)},  // still image
-    {3, MakeRgb(255, 250, 214)},  // telop
-    {4, MakeRgb(226, 255, 232)},  // web page
-    {5, MakeRgb(240, 230, 255)},  // Flash
-    {6, MakeRgb(255, 236, 214)},  // audio
-    {7, MakeRgb(232, 232, 232)},  // control
-    {8, MakeRgb(214, 246, 246)},  // streaming
-    {10, MakeRgb(246, 230, 246)}, // picture-in-picture
-    {51, MakeRgb(230, 246, 214)}, // schedule
-    {52, MakeRgb(214, 230, 255)}, // playlist
-    {53, MakeRgb(255, 230, 240)}, // background-music list
+    {CONTENT_MOVIE, MakeRgb(255, 226, 226)},    {CONTENT_IMAGE, MakeRgb(226, 240, 255)},
+    {CONTENT_TELOP, MakeRgb(255, 250, 214)},    {CONTENT_WEB, MakeRgb(226, 255, 232)},
+    {CONTENT_FLASH, MakeRgb(240, 230, 255)},    {CONTENT_AUDIO, MakeRgb(255, 236, 214)},
+    {CONTENT_CONTROL, MakeRgb(232, 232, 232)},  {CONTENT_STREAMING, MakeRgb(214, 246, 246)},
+    {CONTENT_PINP, MakeRgb(246, 230, 246)},     {CONTENT_SCHEDULE, MakeRgb(230, 246, 214)},
+    {CONTENT_PLAYLIST, MakeRgb(214, 230, 255)}, {CONTENT_BGMLIST, MakeRgb(255, 230, 240)},
 };
 
 int clampLogLevel(int level)
@@ -101,7 +117,7 @@ void CSystemIni::Load()
     settings.User = m_ini.GetInt(kContentIndex, QStringLiteral("User"), 0);
 
     std::array<int, 12> counters{};
-    for (int type : {1, 2, 3, 4, 5, 6, 7, 8, 10, 51, 52, 53})
+    for (int type : kCountedTypes)
         counters[counterSlot(type)] = counterFromFile(type);
     std::array<int, 12> maxCounts{};
     for (size_t slot = 0; slot < maxCounts.size(); ++slot) {
@@ -172,15 +188,14 @@ bool CSystemIni::SaveContentTypes(const QList<QPair<int, bool>> &used, const QLi
 {
     QList<ProfileChange> changes;
     for (const auto &[type, on] : used) {
-        if (!((type >= 1 && type <= 8) || type == 10)) {
+        if (!hasUseFlag(type)) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return false;
         }
         changes.append({kContentUse, counterKey(type), QString::number(on ? 1 : 0)});
     }
     for (const auto &[type, limit] : maxCounts) {
-        const bool limited = (type >= 1 && type <= 8) || (type >= 51 && type <= 53);
-        if (!limited || limit < 0 || limit > kMaxCountLimit) {
+        if (!hasMaxCount(type) || limit < 0 || limit > kMaxCountLimit) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return false;
         }
@@ -250,8 +265,7 @@ ColorRef CSystemIni::GetContentColor(int type)
 
 int CSystemIni::GetMaxCount(int type) const
 {
-    const bool limited = (type >= 1 && type <= 8) || (type >= 51 && type <= 53);
-    if (!limited)
+    if (!hasMaxCount(type))
         return 0;
     std::lock_guard lock(m_mutex);
     return m_maxCounts[counterSlot(type)];
@@ -289,9 +303,9 @@ int CSystemIni::GetTextSize(int index) const
 
 bool CSystemIni::IsContentTypeUsed(int type) const
 {
-    if (type >= 50 && type <= 53)
+    if (type >= CONTENT_CALENDAR && type <= CONTENT_BGMLIST)
         return true;
-    if (!((type >= 1 && type <= 8) || type == 10))
+    if (!hasUseFlag(type))
         return false;
     std::lock_guard lock(m_mutex);
     return m_typeUsed[counterSlot(type)];
@@ -321,17 +335,17 @@ bool CSystemIni::SetColorName(int index, const QString &name)
 
 int CSystemIni::counterSlot(int type)
 {
-    if (type >= 1 && type <= 8)
-        return type - 1;
+    if (isMediaType(type))
+        return type - CONTENT_MOVIE;
     switch (type) {
-    case 10:
+    case CONTENT_PINP:
         return kSlotPinP;
-    case 51:
-    case 54:
+    case CONTENT_SCHEDULE:
+    case CONTENT_SEQUENCE:
         return kSlotSchedule;
-    case 52:
+    case CONTENT_PLAYLIST:
         return kSlotPlaylist;
-    case 53:
+    case CONTENT_BGMLIST:
         return kSlotBgmList;
     default:
         return -1;

@@ -101,9 +101,9 @@ int CompareTimeCode(const TimeValue &a, const TimeValue &b)
     return Sign(TotalSeconds(a) * kTimeCodeFramesPerSecond + a.frame, TotalSeconds(b) * kTimeCodeFramesPerSecond + b.frame);
 }
 
-int CompareTimeMs(const TimeValue &a, const TimeValue &b)
+int ComparePlayLengths(const PlayLength &a, const PlayLength &b)
 {
-    return Sign(TotalSeconds(a) * 1000 + a.frame, TotalSeconds(b) * 1000 + b.frame);
+    return Sign(TotalSeconds(a.Fields()) * 1000 + a.millisecond, TotalSeconds(b.Fields()) * 1000 + b.millisecond);
 }
 
 bool IsInTimeRange(const TimeValue &start, const TimeValue &end, int *secondsLeft, const SystemTime *time)

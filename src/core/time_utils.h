@@ -28,8 +28,8 @@ int CompareDate(const DateValue &a, const DateValue &b);
 int CompareSystemTime(const SystemTime &a, const SystemTime &b);
 // -1, 0 or 1 by frame count at 30 frames per second.
 int CompareTimeCode(const TimeValue &a, const TimeValue &b);
-// -1, 0 or 1 by milliseconds, the fourth field counting as milliseconds.
-int CompareTimeMs(const TimeValue &a, const TimeValue &b);
+// -1, 0 or 1 by milliseconds.
+int ComparePlayLengths(const PlayLength &a, const PlayLength &b);
 
 // True when the time of day (hours, minutes and seconds only) lies between
 // start and end, both inclusive. Equal ends make no range; a start later than

@@ -31,6 +31,26 @@ struct TimeValue {
     friend bool operator==(const TimeValue &, const TimeValue &) = default;
 };
 
+// How long a content plays: hours, minutes, seconds and milliseconds. A type
+// of its own, so that a length is never counted in frames as a time code is;
+// events take their length from it through EventFramesOfPlayTime.
+struct PlayLength {
+    quint16 hour = 0;
+    quint16 minute = 0;
+    quint16 second = 0;
+    quint16 millisecond = 0;
+
+    // The four fields as a time value, for the text forms and range checks a
+    // length shares with times ("hh:mm:ss.nnn"); not a time code.
+    constexpr TimeValue Fields() const { return {hour, minute, second, millisecond}; }
+    static constexpr PlayLength FromFields(const TimeValue &fields)
+    {
+        return {fields.hour, fields.minute, fields.second, fields.frame};
+    }
+
+    friend bool operator==(const PlayLength &, const PlayLength &) = default;
+};
+
 // A year, month and day; year 0 means "no date".
 struct DateValue {
     quint16 year = 0;

@@ -188,7 +188,7 @@ void CContentsList::RemoveAll()
     invalidate();
 }
 
-bool CContentsList::EditProperty(int position, const QString &title, const QString &info, const TimeValue *playTime)
+bool CContentsList::EditProperty(int position, const QString &title, const QString &info, const PlayLength *playTime)
 {
     CPropertyBase *record = GetAt(position);
     if (!record)

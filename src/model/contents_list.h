@@ -64,7 +64,7 @@ public:
     void RemoveAll();
     // Sets title, category and (for records with a length) play time of the
     // record at a position; playTime may be null.
-    virtual bool EditProperty(int position, const QString &title, const QString &info, const TimeValue *playTime);
+    virtual bool EditProperty(int position, const QString &title, const QString &info, const PlayLength *playTime);
 
     // The export mark of every record.
     void ClearMarks();

@@ -12,7 +12,7 @@ struct MediaInfo {
     QString dataFormat; // "MPEG-2", "H.264", "JPEG", "BMP", "Flash 9", "MP3", ... at most 20 characters
     int width = 0;      // picture size in pixels; 0 for audio
     int height = 0;
-    TimeValue playTime; // hours, minutes, seconds and milliseconds of the duration
+    PlayLength playTime; // hours, minutes, seconds and milliseconds of the duration
     qint64 duration = 0; // play length as a frame count at 30 frames a second
     qint64 size = 0;     // file size in bytes
     SystemTime fileDate; // last write time of the file, local time

@@ -42,8 +42,8 @@ bool SetPlayLength(qint64 microseconds, MediaInfo &info)
     if (frames >= (kMaxPlayHours + 1) * 3600 * kFramesPerSecond)
         return false;
     const qint64 milliseconds = std::max<qint64>(microseconds, 0) / 1000;
-    info.playTime = TimeValue{quint16(milliseconds / 3600000), quint16(milliseconds / 60000 % 60),
-                              quint16(milliseconds / 1000 % 60), quint16(milliseconds % 1000)};
+    info.playTime = PlayLength{quint16(milliseconds / 3600000), quint16(milliseconds / 60000 % 60),
+                               quint16(milliseconds / 1000 % 60), quint16(milliseconds % 1000)};
     info.duration = frames;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "model/media_property.h"
 
+#include "core/time_utils.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
@@ -29,9 +30,9 @@ bool CMediaProperty::SetHeight(qint32 height)
     return setChecked(height >= 0 && height <= kMaxPictureSide, m_height, height);
 }
 
-bool CMediaProperty::SetPlayTime(const TimeValue &time)
+bool CMediaProperty::SetPlayTime(const PlayLength &length)
 {
-    return setChecked(IsValidTimeValue(time, 99, 999), m_playTime, time);
+    return setChecked(IsValidTimeValue(length.Fields(), 99, 999), m_playTime, length);
 }
 
 bool CMediaProperty::SetAudioLevel(bool use, qint32 level)
@@ -54,7 +55,7 @@ int CMediaProperty::CompareBy(int column, const CPropertyBase &other) const
             return c;
         return CompareNumbers(m_height, media->m_height);
     case SORT_PLAY_TIME:
-        return CompareTimes(m_playTime, media->m_playTime);
+        return ComparePlayLengths(m_playTime, media->m_playTime);
     case SORT_FILE_NAME:
     case SORT_ADDRESS:
         return CompareText(m_link, media->m_link);
@@ -75,7 +76,7 @@ void CMediaProperty::WriteFields(CPropertyWriter &writer) const
     }
     if (m_fields & MEDIA_LENGTH) {
         writer.WriteField(u"duration", QString::number(m_duration));
-        writer.WriteField(u"playtime", TimeFieldText(m_playTime));
+        writer.WriteField(u"playtime", TimeFieldText(m_playTime.Fields()));
     }
     if ((m_fields & MEDIA_AUDIO) && m_audioLevelFlag)
         writer.WriteField(u"audiolevel", QString::number(m_audioLevel));
@@ -97,8 +98,8 @@ FieldResult CMediaProperty::ReadField(QStringView name, const QString &text)
     if ((m_fields & MEDIA_LENGTH) && name == u"duration")
         return FieldResultOf(ParseUInt64Field(text, m_duration));
     if ((m_fields & MEDIA_LENGTH) && name == u"playtime") {
-        TimeValue time;
-        return FieldResultOf(ParseTimeField(text, time) && SetPlayTime(time));
+        TimeValue fields;
+        return FieldResultOf(ParseTimeField(text, fields) && SetPlayTime(PlayLength::FromFields(fields)));
     }
     if ((m_fields & MEDIA_AUDIO) && name == u"audiolevel")
         return FieldResultOf(ParseIntField(text, -1, 100, number) && SetAudioLevel(true, qint32(number)));

@@ -27,8 +27,8 @@ public:
     bool SetHeight(qint32 height);
     quint64 GetDuration() const { return m_duration; }
     void SetDuration(quint64 duration) { m_duration = duration; }
-    const TimeValue &GetPlayTime() const { return m_playTime; }
-    bool SetPlayTime(const TimeValue &time);
+    const PlayLength &GetPlayTime() const { return m_playTime; }
+    bool SetPlayTime(const PlayLength &length);
     bool GetAudioLevelFlag() const { return m_audioLevelFlag; }
     qint32 GetAudioLevel() const { return m_audioLevel; }
     // Level -1 (the player's setting) to 100.
@@ -49,7 +49,7 @@ private:
     qint32 m_width = 0;
     qint32 m_height = 0;
     quint64 m_duration = 0;
-    TimeValue m_playTime;
+    PlayLength m_playTime;
     bool m_audioLevelFlag = false;
     qint32 m_audioLevel = 0;
 };

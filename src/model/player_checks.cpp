@@ -71,7 +71,7 @@ bool NormalizeMacAddress(const QString &text, QString &normalized)
     return true;
 }
 
-QString RecordTimeZone(const QString &reported)
+QString NormalizedTimeZone(const QString &reported)
 {
     if (reported.size() == 9 && reported.startsWith(QLatin1String("GMT -")))
         return QStringLiteral("GMT -0") + reported.right(4);
@@ -84,7 +84,7 @@ bool StoreReportedFacts(PlayerRecord &record, const ReportedPlayerFacts &facts, 
         return false;
     const PlayerRecord before = record;
     record.Serial = facts.serial;
-    record.TimeZone = RecordTimeZone(facts.timeZone);
+    record.TimeZone = NormalizedTimeZone(facts.timeZone);
     record.SummerTime = facts.summerTime;
     return record != before;
 }

@@ -31,7 +31,7 @@ struct ReportedPlayerFacts {
 
 // A time zone as records keep it: "GMT -9:00" is widened to "GMT -09:00";
 // other texts stay.
-QString RecordTimeZone(const QString &reported);
+QString NormalizedTimeZone(const QString &reported);
 
 // Stores the facts in the record, the time zone as records keep it. With
 // onlyUnknown a record that knows its serial number or its time zone

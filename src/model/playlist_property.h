@@ -12,7 +12,8 @@ public:
 
     // 52 playlist or 53 background-music list.
     bool SetListType(int listType);
-    // The play length of the whole list.
+    // How long the whole list plays: the end of its last event, a time code
+    // (frames in the fourth field); OwnPlayLength gives it as a play length.
     const TimeValue &GetDuration() const { return m_duration; }
     bool SetDuration(const TimeValue &duration);
     // Id in the screen-resolution table.

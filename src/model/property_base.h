@@ -3,6 +3,7 @@
 // (number, title, category, data format, dates, size, export mark) and the
 // hooks through which a list sorts, copies, writes and reads its records.
 
+#include "core/content_type.h"
 #include "core/win_types.h"
 
 #include <QString>
@@ -10,26 +11,6 @@
 
 #include <memory>
 #include <typeinfo>
-
-// Content type codes.
-enum ContentType : int {
-    CONTENT_NONE = 0,
-    CONTENT_MOVIE = 1,
-    CONTENT_IMAGE = 2,
-    CONTENT_TELOP = 3,
-    CONTENT_WEB = 4,
-    CONTENT_FLASH = 5,
-    CONTENT_AUDIO = 6,
-    CONTENT_CONTROL = 7,
-    CONTENT_STREAMING = 8,
-    CONTENT_PINP = 10,
-    CONTENT_EXTERNAL_INPUT = 11,
-    CONTENT_CALENDAR = 50,
-    CONTENT_SCHEDULE = 51,
-    CONTENT_PLAYLIST = 52,
-    CONTENT_BGMLIST = 53,
-    CONTENT_SEQUENCE = 54,
-};
 
 // Columns a list can be sorted by. The stored sort key of a list is 2 x column
 // for ascending and 2 x column + 1 for descending; the input column and the

@@ -10,7 +10,8 @@ namespace {
 std::vector<TimetableTrack> scheduleTracks()
 {
     return {{SCHEDULE_KIND_PLAYLIST, 0, CONTENT_PLAYLIST}, {SCHEDULE_KIND_BGM, 0, CONTENT_BGMLIST},
-            {5, 12, 0}, {9, 14, 0}, {3, 20, 0}, {8, 22, 0}};
+            {SCHEDULE_KIND_CONTENT_1, 12, 0}, {SCHEDULE_KIND_CONTENT_2, 14, 0},
+            {SCHEDULE_KIND_CONTENT_3, 20, 0}, {SCHEDULE_KIND_CONTENT_4, 22, 0}};
 }
 
 } // namespace

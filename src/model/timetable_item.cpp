@@ -3,7 +3,8 @@
 #include "core/content_id.h"
 #include "core/format_utils.h"
 #include "core/last_error.h"
-#include "model/property_base.h"
+#include "model/media_property.h"
+#include "model/playlist_property.h"
 #include "model/property_checks.h"
 
 namespace {
@@ -35,10 +36,26 @@ int TimeCodeToFrames(const TimeValue &time)
     return ((time.hour * 60 + time.minute) * 60 + time.second) * 30 + time.frame;
 }
 
-int EventFramesOfPlayTime(const TimeValue &length)
+int EventFramesOfPlayTime(const PlayLength &length)
 {
-    const int seconds = (length.hour * 60 + length.minute) * 60 + length.second + (length.frame > 0 ? 1 : 0);
-    return seconds * 30;
+    return EventSecondsOfPlayTime(length) * 30;
+}
+
+int EventSecondsOfPlayTime(const PlayLength &length)
+{
+    return (length.hour * 60 + length.minute) * 60 + length.second + (length.millisecond > 0 ? 1 : 0);
+}
+
+PlayLength OwnPlayLength(const CPropertyBase *record)
+{
+    if (const auto *media = dynamic_cast<const CMediaProperty *>(record))
+        return media->GetPlayTime();
+    const auto *list = dynamic_cast<const CPlaylistProperty *>(record);
+    if (!list)
+        return {};
+    // The end's frames as milliseconds, rounded up so that none is lost.
+    const TimeValue &end = list->GetDuration();
+    return {end.hour, end.minute, end.second, quint16((end.frame * 1000 + 29) / 30)};
 }
 
 bool CTimetableItem::Set(qint32 index, const TimeValue &start, const TimeValue &end, int contentType, int kind)

@@ -9,9 +9,18 @@
 
 #include <QString>
 
-// The item kinds of the schedule entries that play a list: a playlist, a
-// background-music list.
-enum ScheduleListKind : int { SCHEDULE_KIND_PLAYLIST = 1, SCHEDULE_KIND_BGM = 6 };
+class CPropertyBase;
+
+// The item kinds of schedule entries: those that play a list (a playlist, a
+// background-music list) and those of the four content tracks.
+enum ScheduleItemKind : int {
+    SCHEDULE_KIND_PLAYLIST = 1,
+    SCHEDULE_KIND_BGM = 6,
+    SCHEDULE_KIND_CONTENT_1 = 5,
+    SCHEDULE_KIND_CONTENT_2 = 9,
+    SCHEDULE_KIND_CONTENT_3 = 3,
+    SCHEDULE_KIND_CONTENT_4 = 8,
+};
 
 class CTimetableItem {
 public:
@@ -65,7 +74,12 @@ private:
 int TimeCodeToFrames(const TimeValue &time);
 
 // The frames (30 a second) of the event that plays a content for its play
-// time, or a list for its length; both keep milliseconds in the fourth field.
-// Events start and end on whole seconds, so a fraction of a second rounds up
-// to the next second: the event never cuts its content short. 0 for none.
-int EventFramesOfPlayTime(const TimeValue &length);
+// time. Events start and end on whole seconds, so a fraction of a second
+// rounds up to the next second: the event never cuts its content short. 0
+// for none.
+int EventFramesOfPlayTime(const PlayLength &length);
+// The same event length in seconds.
+int EventSecondsOfPlayTime(const PlayLength &length);
+// A record's own play length: a medium's play time, or a list's, which plays
+// until its last event ends; none for other records and for null.
+PlayLength OwnPlayLength(const CPropertyBase *record);

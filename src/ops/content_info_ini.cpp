@@ -26,7 +26,7 @@ void CContentInfoIni::Load(const QString &folder)
     if (!duration.isEmpty()) {
         TimeValue time{};
         if (ParseTimeValue(duration, time, true))
-            m_duration = time;
+            m_duration = PlayLength::FromFields(time);
         else
             WriteSyslog(LOG_WARNING, "CContentInfoIni::Load : Invalid Duration : %s", qUtf8Printable(duration));
     }

@@ -20,7 +20,7 @@ public:
 
     const QString &GetVersion() const { return m_version; }
     // Empty (all zero) when the package gives none.
-    const TimeValue &GetDuration() const { return m_duration; }
+    const PlayLength &GetDuration() const { return m_duration; }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
 
@@ -28,7 +28,7 @@ private:
     int readSide(const CProfileIni &ini, const char *key) const;
 
     QString m_version;
-    TimeValue m_duration{};
+    PlayLength m_duration{};
     int m_width = 0;
     int m_height = 0;
 };

@@ -61,8 +61,8 @@ struct RegistResult {
 
 // What the registration of an existing number found changed (replacement).
 struct RegistChange {
-    TimeValue oldPlayTime{};
-    TimeValue newPlayTime{};
+    PlayLength oldPlayTime{};
+    PlayLength newPlayTime{};
     bool playTimeChanged = false;
     int oldWidth = 0;
     int oldHeight = 0;

@@ -49,10 +49,10 @@ bool HasPictureSize(int type)
         || type == CONTENT_WEB;
 }
 
-TimeValue WithoutFraction(TimeValue time)
+PlayLength WithoutFraction(PlayLength length)
 {
-    time.frame = 0;
-    return time;
+    length.millisecond = 0;
+    return length;
 }
 
 QString FileNameOf(const QString &path)
@@ -204,7 +204,7 @@ void CContentRegistration::noteChange(const CPropertyBase &oldRecord, const CPro
     if (HasPlayTime(type)) {
         m_change.oldPlayTime = WithoutFraction(before->GetPlayTime());
         m_change.newPlayTime = WithoutFraction(after->GetPlayTime());
-        m_change.playTimeChanged = CompareTimeMs(m_change.oldPlayTime, m_change.newPlayTime) != 0;
+        m_change.playTimeChanged = ComparePlayLengths(m_change.oldPlayTime, m_change.newPlayTime) != 0;
     }
     if (HasPictureSize(type)) {
         m_change.oldWidth = before->GetWidth();

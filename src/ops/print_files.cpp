@@ -29,7 +29,8 @@ const QString kNoNumber = QStringLiteral("----------");
 const QString kNoInfo = QString(21, QLatin1Char('-'));
 const QString kNoTitle = QString(41, QLatin1Char('-'));
 constexpr int kBgmTrackFlags[] = {32};
-constexpr int kScheduleTrackKinds[] = {SCHEDULE_KIND_PLAYLIST, SCHEDULE_KIND_BGM, 5, 9, 3, 8};
+constexpr int kScheduleTrackKinds[] = {SCHEDULE_KIND_PLAYLIST,  SCHEDULE_KIND_BGM,       SCHEDULE_KIND_CONTENT_1,
+                                       SCHEDULE_KIND_CONTENT_2, SCHEDULE_KIND_CONTENT_3, SCHEDULE_KIND_CONTENT_4};
 
 // One print file: UTF-16 little-endian with its mark, CR LF line ends.
 class CTsvFile {

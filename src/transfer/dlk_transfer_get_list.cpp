@@ -230,7 +230,9 @@ bool CDlkTransfer::setRowPlayTime(CPropertyBase &record)
     if (set) {
         if (clearFrames)
             playTime.frame = 0;
-        set = media.SetPlayTime(playTime);
+        // Flash and audio rows keep the time code's frames in the length's
+        // last field, as the stored lists of these rows always have.
+        set = media.SetPlayTime(PlayLength::FromFields(playTime));
     }
     if (!set) {
         WriteSyslog(LOG_ERR_APP, "[%s] : %s::SetPlayTime Error", qUtf8Printable(m_name), className);

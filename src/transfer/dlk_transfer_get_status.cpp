@@ -111,7 +111,7 @@ bool CDlkTransfer::matchesPlayerRecord(const CR40SystemCommand &system, const Pl
 {
     if (system.GetSerialNumber() != record.Serial)
         return false;
-    if (RecordTimeZone(system.GetTimeZone()) != record.TimeZone)
+    if (NormalizedTimeZone(system.GetTimeZone()) != record.TimeZone)
         return false;
     const QString resolution = system.GetResolution();
     if (!resolution.isEmpty() && resolution != record.Resolution)

@@ -21,7 +21,7 @@ struct PropertyValues {
     QString title;
     bool titleLocked = false;
     bool hasPlayTime = false;
-    TimeValue playTime;
+    PlayLength playTime;
 };
 
 // A no-play period: the days from start to end and the weekday digits.

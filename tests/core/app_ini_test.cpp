@@ -52,7 +52,7 @@ TEST_F(AppIni, DefaultsOfTheRememberedChoices)
     EXPECT_TRUE(m_ini.GetLastThumbDisp(2));
     EXPECT_EQ(m_ini.GetRecoverContIndex(3), -1);
     EXPECT_EQ(m_ini.GetScSaverContIndex(3), -1);
-    EXPECT_EQ(m_ini.GetLastPlayTime(1), (TimeValue{0, 0, 10, 0}));
+    EXPECT_EQ(m_ini.GetLastPlayTime(1), (PlayLength{0, 0, 10, 0}));
     EXPECT_EQ(m_ini.GetLastPlayMode(1), 0);
     EXPECT_EQ(m_ini.GetEditFontSize(), 24);
     EXPECT_EQ(m_ini.GetLastExportFolder(), "/home/op");
@@ -74,7 +74,7 @@ TEST_F(AppIni, ChoicesAreWrittenUnderTheirSectionsAndKeys)
     ASSERT_TRUE(m_ini.SetListWidth(11, 52, 3, 120));
     ASSERT_TRUE(m_ini.SetLastResolution(4));
     ASSERT_TRUE(m_ini.SetLastFolder(2, "/media/stills", ".jpg"));
-    ASSERT_TRUE(m_ini.SetLastPlayTime(3, TimeValue{1, 2, 3, 44}));
+    ASSERT_TRUE(m_ini.SetLastPlayTime(3, PlayLength{1, 2, 3, 44}));
     ASSERT_TRUE(m_ini.SetRecoverContIndex(5, 102000017));
     ASSERT_TRUE(m_ini.SetLastExportFolder("/mnt/usb"));
     EXPECT_EQ(readFile("Q9A.ini"),

@@ -96,9 +96,9 @@ TEST(TimeCompare, SystemTimesTimeCodesAndMilliseconds)
     EXPECT_EQ(CompareTimeCode(Hms(0, 0, 1, 0), Hms(0, 0, 0, 29)), 1);
     EXPECT_EQ(CompareTimeCode(Hms(0, 0, 0, 30), Hms(0, 0, 1, 0)), 0); // equal frame counts
     EXPECT_EQ(CompareTimeCode(Hms(1, 0, 0), Hms(0, 59, 59, 29)), 1);
-    EXPECT_EQ(CompareTimeMs(Hms(0, 0, 1, 0), Hms(0, 0, 0, 999)), 1);
-    EXPECT_EQ(CompareTimeMs(Hms(0, 0, 0, 1000), Hms(0, 0, 1, 0)), 0);
-    EXPECT_EQ(CompareTimeMs(Hms(0, 59, 0), Hms(1, 0, 0)), -1);
+    EXPECT_EQ(ComparePlayLengths(PlayLength{0, 0, 1, 0}, PlayLength{0, 0, 0, 999}), 1);
+    EXPECT_EQ(ComparePlayLengths(PlayLength{0, 0, 0, 1000}, PlayLength{0, 0, 1, 0}), 0);
+    EXPECT_EQ(ComparePlayLengths(PlayLength{0, 59, 0}, PlayLength{1, 0, 0}), -1);
 }
 
 TEST(TimeCode, FramesSplitAtThirtyOrTwentyFivePerSecond)

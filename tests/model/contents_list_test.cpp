@@ -88,7 +88,7 @@ TEST_F(MovieListTest, AddRefusesRecordsOfAnotherTypeAndEditsKeepLookupsCurrent)
 
 TEST_F(MovieListTest, EditPropertySetsTextsAndPlayTimeOrNothing)
 {
-    const TimeValue playTime{0, 1, 30, 0};
+    const PlayLength playTime{0, 1, 30, 0};
     ASSERT_TRUE(list.EditProperty(0, QStringLiteral("新"), QStringLiteral("秋"), &playTime));
     auto *record = static_cast<CMediaProperty *>(list.GetAt(0));
     EXPECT_EQ(record->GetTitle(), QStringLiteral("新"));

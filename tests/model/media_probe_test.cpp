@@ -284,7 +284,7 @@ TEST_F(AvProbeTest, Mp4VideoGivesFactsAndThumbnails)
     EXPECT_EQ(info.dataFormat, "MPEG-4");
     EXPECT_EQ(QSize(info.width, info.height), QSize(320, 240));
     EXPECT_EQ(info.duration, 60);
-    EXPECT_EQ(info.playTime, (TimeValue{0, 0, 2, 0}));
+    EXPECT_EQ(info.playTime, (PlayLength{0, 0, 2, 0}));
     EXPECT_EQ(info.size, QFileInfo(file("clip.mp4")).size());
     const QImage large(VideoThumb(root(), "100000001.jpg"));
     EXPECT_EQ(large.size(), QSize(320, 240));
@@ -312,7 +312,7 @@ TEST_F(AvProbeTest, MpegProgramStreamAndWmv)
           file("odd.mpg")});
     ASSERT_EQ(ProbeMediaFile(1, 100000004, file("odd.mpg"), root(), info), MEDIA_PROBE_OK);
     EXPECT_EQ(info.playTime.second, 2);
-    EXPECT_NEAR(double(info.playTime.frame), 960.0, 40.0);
+    EXPECT_NEAR(double(info.playTime.millisecond), 960.0, 40.0);
 }
 
 TEST_F(AvProbeTest, AudioFiles)

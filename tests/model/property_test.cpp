@@ -118,7 +118,7 @@ TEST(PropertyRecords, TypeSpecificSettersRefuseValuesOutsideTheirRange)
     EXPECT_EQ(playlist.GetContentType(), CONTENT_BGMLIST);
 
     CMovieProperty movie;
-    EXPECT_FALSE(movie.SetPlayTime(TimeValue{0, 60, 0, 0}));
+    EXPECT_FALSE(movie.SetPlayTime(PlayLength{0, 60, 0, 0}));
     EXPECT_FALSE(movie.SetWidth(-1));
     EXPECT_FALSE(movie.SetAudioLevel(true, 101));
 }

@@ -43,7 +43,7 @@ void fillMedia(CMediaProperty &media, int serial)
     media.SetWidth(1920 - serial % 100);
     media.SetHeight(1080 - serial % 50);
     media.SetDuration(quint64(serial) * 1000003ULL);
-    media.SetPlayTime(TimeValue{quint16(serial % 24), quint16(serial % 60), 30, quint16(serial % 30)});
+    media.SetPlayTime(PlayLength{quint16(serial % 24), quint16(serial % 60), 30, quint16(serial % 30)});
     media.SetAudioLevel(true, serial % 101);
 }
 

@@ -175,7 +175,7 @@ TEST_F(FlashProbeTest, PlainAndCompressedMoviesGiveTheirFacts)
         EXPECT_EQ(info.width, 550);
         EXPECT_EQ(info.height, 400);
         EXPECT_EQ(info.duration, 300); // 240 frames at 24 a second: 10 s at 30 a second
-        EXPECT_EQ(info.playTime, (TimeValue{0, 0, 10, 0}));
+        EXPECT_EQ(info.playTime, (PlayLength{0, 0, 10, 0}));
         EXPECT_EQ(info.size, bytes.size());
         EXPECT_EQ(info.dataFormat, bytes.startsWith('F') ? "Flash 9" : "Flash 10");
     }
@@ -194,7 +194,7 @@ TEST_F(FlashProbeTest, FractionalAndZeroFrameRates)
     spec.frameRate = 0;
     ASSERT_EQ(ProbeMediaFile(5, 1, write("b.swf", Fws(spec)), QString(), info), MEDIA_PROBE_OK);
     EXPECT_EQ(info.duration, 0);
-    EXPECT_EQ(info.playTime, TimeValue());
+    EXPECT_EQ(info.playTime, PlayLength());
     // The longest possible movie (65535 frames at 1/256 a second) is beyond any play time.
     spec.frameRate = 1;
     spec.frameCount = 65535;

@@ -3,7 +3,9 @@
 
 #include "core/content_id.h"
 #include "core/last_error.h"
+#include "model/movie_property.h"
 #include "model/playlist_file.h"
+#include "model/playlist_property.h"
 #include "model/schedule_file.h"
 #include "model/sequence_file.h"
 #include "support/file_contents.h"
@@ -93,6 +95,25 @@ TEST(TimetableItemTest, TableNamesFollowTheContentType)
     EXPECT_EQ(CTimetableItem::ParseTableName("SQ5010000x7_TBL", 54), -1);
     EXPECT_EQ(CTimetableItem::ParseTableName("SQ501000007_TB", 54), -1);
     EXPECT_EQ(CTimetableItem::ParseTableName("SC900001000_TBL", 51), -1); // schedules are not entries
+}
+
+// A play length is no time code: counting its frames does not compile.
+template <class T>
+concept CountsAsTimeCode = requires(const T &time) { TimeCodeToFrames(time); };
+static_assert(CountsAsTimeCode<TimeValue> && !CountsAsTimeCode<PlayLength>);
+
+TEST(TimetableItemTest, AnEventLastsItsRecordsOwnLengthInWholeSeconds)
+{
+    CMovieProperty movie;
+    ASSERT_TRUE(movie.SetPlayTime(PlayLength{0, 1, 2, 1}));
+    EXPECT_EQ(EventSecondsOfPlayTime(OwnPlayLength(&movie)), 63);
+    // A list plays until its last event ends, on whichever frame that is.
+    CPlaylistProperty list;
+    ASSERT_TRUE(list.SetDuration(Tc(0, 0, 40, 1)));
+    EXPECT_EQ(EventFramesOfPlayTime(OwnPlayLength(&list)), 41 * 30);
+    ASSERT_TRUE(list.SetDuration(Tc(0, 0, 40)));
+    EXPECT_EQ(EventFramesOfPlayTime(OwnPlayLength(&list)), 40 * 30);
+    EXPECT_EQ(OwnPlayLength(nullptr), PlayLength{});
 }
 
 TEST_F(TimetableFileTest, SequenceFileRoundTripsTwoThousandEntriesWithFrames)

@@ -83,7 +83,7 @@ TEST_F(WebRegistrationTest, PackageIsUnpackedUnderItsNumberWithItsThumbnails)
     EXPECT_EQ(web->GetTitle(), "Shop");
     EXPECT_EQ(web->GetDataFormat(), "SCC V1.2");
     EXPECT_EQ(QSize(web->GetWidth(), web->GetHeight()), QSize(1600, 900));
-    EXPECT_EQ(web->GetPlayTime(), (TimeValue{0, 0, 30, 0}));
+    EXPECT_EQ(web->GetPlayTime(), (PlayLength{0, 0, 30, 0}));
     EXPECT_EQ(web->GetOption(), CWebProperty::kOptionNoPreRead);
     EXPECT_EQ(webFolderEntries(), QStringList{number});
     EXPECT_TRUE(QFile::exists(reg.PackageFolder(web->GetIndex()) + "/img/a.png"));

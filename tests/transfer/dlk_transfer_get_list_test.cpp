@@ -94,8 +94,8 @@ TEST_F(GetListTest, ContentListsAreFetchedAndSavedInThePlayerFolder)
     const auto *first = static_cast<const CMediaProperty *>(movies.GetAt(0));
     EXPECT_EQ(first->GetIndex(), 101000001);
     EXPECT_EQ(first->GetLink(), QStringLiteral("/import/video/A101000001.mpg"));
-    EXPECT_EQ(first->GetPlayTime(), time(0, 1, 0)) << "1817 frames are 1 min 0 s 17 frames, the frames cleared";
-    EXPECT_EQ(static_cast<const CMediaProperty *>(movies.GetAt(1))->GetPlayTime(), time(0, 0, 1));
+    EXPECT_EQ(first->GetPlayTime(), (PlayLength{0, 1, 0})) << "1817 frames are 1 min 0 s 17 frames, the frames cleared";
+    EXPECT_EQ(static_cast<const CMediaProperty *>(movies.GetAt(1))->GetPlayTime(), (PlayLength{0, 0, 1}));
 
     CTelopList telops;
     loadList("TextList.xml", telops);

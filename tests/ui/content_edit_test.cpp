@@ -176,23 +176,23 @@ TEST_F(ContentEdit, PropertiesOfOneContentAndTheCategoryOfSeveral)
         CMovieProperty movie;
         movie.SetIndex(number);
         movie.SetTitle(QStringLiteral("clip %1").arg(number % 10));
-        movie.SetPlayTime(TimeValue{0, 1, 30, 0});
+        movie.SetPlayTime(PlayLength{0, 1, 30, 0});
         ASSERT_TRUE(list(CONTENT_MOVIE).Add(&movie));
     }
     m_dialogs.property = [](PropertyValues &values) {
         values.info = QStringLiteral("秋");
         values.title = QStringLiteral("紅葉");
-        values.playTime = TimeValue{0, 2, 0, 0};
+        values.playTime = PlayLength{0, 2, 0, 0};
         return true;
     };
     frame->EditProperty(CONTENT_MOVIE, 101000001);
     EXPECT_TRUE(m_dialogs.shownProperty.hasPlayTime);
-    EXPECT_EQ(m_dialogs.shownProperty.playTime, (TimeValue{0, 1, 30, 0}));
+    EXPECT_EQ(m_dialogs.shownProperty.playTime, (PlayLength{0, 1, 30, 0}));
     auto stored = listOnDisk(CONTENT_MOVIE, listPath(CONTENT_MOVIE));
     auto *movie = static_cast<CMovieProperty *>(stored->GetAt(stored->FindCode(101000001)));
     EXPECT_EQ(movie->GetTitle(), QStringLiteral("紅葉"));
     EXPECT_EQ(movie->GetInfo(), QStringLiteral("秋"));
-    EXPECT_EQ(movie->GetPlayTime(), (TimeValue{0, 2, 0, 0}));
+    EXPECT_EQ(movie->GetPlayTime(), (PlayLength{0, 2, 0, 0}));
 
     // Several: the category only; titles and play times stay.
     m_dialogs.property = [](PropertyValues &values) {

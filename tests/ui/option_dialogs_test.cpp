@@ -147,7 +147,7 @@ TEST(OptionDialogs, PlayPositionOfAVideoWithoutOwnTime)
     dialog.GetPlaySettings(settings);
     EXPECT_EQ(settings.playSeconds, 120);
     EXPECT_EQ(settings.longPlay, 0); // no own time: a given length is never long play
-    EXPECT_EQ(GetAppIni().GetLastPlayTime(1), (TimeValue{0, 2, 0, 0}));
+    EXPECT_EQ(GetAppIni().GetLastPlayTime(1), (PlayLength{0, 2, 0, 0}));
     dialog.GetUntilStoppedRadio()->setChecked(true);
     dialog.accept();
     dialog.GetPlaySettings(settings);

@@ -109,7 +109,7 @@ TEST_F(PlayerOpsTest, PreviewInterruptPlayAndStop)
 
     // The dialog offers the movie's play time of 4.92 s as 5 s, so the play is not cut short.
     CContentsList &movies = *GetContentFolders().GetList(1);
-    static_cast<CMovieProperty *>(movies.GetAt(movies.FindCode(kMovie)))->SetPlayTime(TimeValue{0, 0, 4, 920});
+    static_cast<CMovieProperty *>(movies.GetAt(movies.FindCode(kMovie)))->SetPlayTime(PlayLength{0, 0, 4, 920});
     FixedPlayChoice choice;
     m_frame->R40Play(1, kMovie, false, false);
     ASSERT_TRUE(waitIdle());

@@ -331,7 +331,7 @@ TEST_F(ScheduleRoad, FromAnEmptyDataFolderToADaysProgrammeOnEveryPlayerOfTheGrou
     registerFile(6, 4201, makeSound());
     for (int type : {1, 6}) { // play times with a fraction of a second
         const auto *media = dynamic_cast<const CMediaProperty *>(GetContentFolders().GetList(type)->GetAt(0));
-        EXPECT_NE(media->GetPlayTime().frame, 0) << type;
+        EXPECT_NE(media->GetPlayTime().millisecond, 0) << type;
     }
     EXPECT_TRUE(m_prompter.prompts().isEmpty()) << m_prompter.last().text.toStdString();
 

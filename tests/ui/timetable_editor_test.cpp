@@ -16,6 +16,7 @@
 #include "model/img_property.h"
 #include "model/movie_property.h"
 #include "model/playlist_property.h"
+#include "model/schedule_edit_model.h"
 #include "model/telop_property.h"
 #include "ops/clipboard_formats.h"
 #include "shell_fixture.h"
@@ -33,6 +34,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -45,7 +47,7 @@ namespace {
 constexpr int kIdEdit = 57601;
 
 template <class Record>
-void AddContent(int type, qint32 number, const char *title, const TimeValue &playTime)
+void AddContent(int type, qint32 number, const char *title, const PlayLength &playTime)
 {
     Record record;
     ASSERT_TRUE(record.SetIndex(number));
@@ -76,9 +78,9 @@ protected:
         frame = startSetUpFrameWithGroups({QStringLiteral("G1")});
         ASSERT_NE(frame, nullptr);
         frame->resize(1400, 900);
-        AddContent<CMovieProperty>(1, 100000001, "Opening", Tc(0, 0, 30));
-        AddContent<CImgProperty>(2, 200000001, "Poster", Tc(0, 0, 0)); // plays the last chosen time
-        AddContent<CTelopProperty>(3, 300000001, "News", Tc(0, 0, 20));
+        AddContent<CMovieProperty>(1, 100000001, "Opening", PlayLength{0, 0, 30});
+        AddContent<CImgProperty>(2, 200000001, "Poster", PlayLength{0, 0, 0}); // plays the last chosen time
+        AddContent<CTelopProperty>(3, 300000001, "News", PlayLength{0, 0, 20});
         frame->NotifyContentsListChanged(0, 0, 0);
         contents = dynamic_cast<CContentsDlgView *>(frame->GetViewPane(CMainFrame::PANE_CONTENTS));
         ASSERT_NE(contents, nullptr);
@@ -109,6 +111,29 @@ protected:
         return list->CreateDragData();
     }
 
+    // The playlist editor shown, the movie and then the still dragged onto
+    // its main track and the telop beside them.
+    CPlaylistEditDlgView *composePlaylist()
+    {
+        EXPECT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
+        auto *editor = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT);
+        CTimetableGrid &grid = *editor->GetGrid();
+        EXPECT_TRUE(DropOn(grid, dragOf(1, {100000001}), -1, 1));
+        EXPECT_TRUE(DropOn(grid, dragOf(2, {200000001}), -1, 1));
+        EXPECT_TRUE(DropOn(grid, dragOf(3, {300000001}), 0, 2));
+        return editor;
+    }
+
+    // Saves the edited playlist under a new number, which it returns.
+    qint32 saveNewPlaylist(CPlaylistEditDlgView &editor)
+    {
+        m_prompter.answer(IDNO);
+        editor.GetButton(QStringLiteral("save"))->click();
+        return playlist().GetIndex();
+    }
+
+    CPlaylistEditModel &playlist() { return *GetContentFolders().GetPlaylistModel(52); }
+
     CMainFrame *frame = nullptr;
     CContentsDlgView *contents = nullptr;
     FakeSaveDialogs dialogs;
@@ -116,22 +141,14 @@ protected:
 
 } // namespace
 
-TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppedUnasked)
+TEST_F(TimetableEditing, APlaylistIsComposedByDraggingContentsOntoItsTracks)
 {
-    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_PLAYLIST, true));
-    auto *editor = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_EDIT);
-    CTimetableGrid &grid = *editor->GetGrid();
-    CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
+    CTimetableGrid &grid = *composePlaylist()->GetGrid();
     // Tracks are headed by their names.
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("メイン"));
     EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("サブ1"));
-
-    // The movie and then the still at the end of the main track; the telop
-    // beside them. A content's play time is the event's length.
-    ASSERT_TRUE(DropOn(grid, dragOf(1, {100000001}), -1, 1));
-    ASSERT_TRUE(DropOn(grid, dragOf(2, {200000001}), -1, 1));
-    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), 0, 2));
-    EXPECT_EQ(model.GetItemCount(), 3);
+    // A content's play time is the event's length.
+    EXPECT_EQ(playlist().GetItemCount(), 3);
     ASSERT_EQ(grid.model()->rowCount(), 3);
     EXPECT_EQ(CellText(grid, 0, 0), QStringLiteral("00:00:00 - 00:00:20"));
     EXPECT_EQ(CellText(grid, 0, 1), QStringLiteral("Opening"));
@@ -139,22 +156,30 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
     EXPECT_EQ(CellText(grid, 2, 1), QStringLiteral("Poster"));
     EXPECT_EQ(CellText(grid, 0, 2), QStringLiteral("News"));
     TimeValue end;
-    ASSERT_TRUE(model.GetEndTime(2, end));
+    ASSERT_TRUE(playlist().GetEndTime(2, end));
     EXPECT_EQ(end, Tc(0, 0, 40));
     // The time column takes nothing.
     EXPECT_FALSE(DropOn(grid, dragOf(1, {100000001}), 0, 0));
+}
 
-    // The telop moves by drag to the next track; then Delete removes it.
+TEST_F(TimetableEditing, AnEventMovesByDragToAnotherTrackAndDeleteRemovesIt)
+{
+    CPlaylistEditDlgView *editor = composePlaylist();
+    CTimetableGrid &grid = *editor->GetGrid();
     grid.setCurrentIndex(grid.model()->index(0, 2));
     ASSERT_TRUE(DropOn(grid, editor->GetEditor()->CreateEventDragData(), 0, 3));
     EXPECT_EQ(CellText(grid, 0, 3), QStringLiteral("News"));
     EXPECT_EQ(CellText(grid, 0, 2), QString());
     grid.setCurrentIndex(grid.model()->index(0, 3));
     QTest::keyClick(&grid, Qt::Key_Delete);
-    EXPECT_EQ(model.GetItemCount(), 2);
+    EXPECT_EQ(playlist().GetItemCount(), 2);
+}
 
-    // The time dialog says why it refuses an end that runs into the next
-    // event or one at the start.
+TEST_F(TimetableEditing, TheTimeDialogSetsAnEventsEndAndSaysWhyItRefusesOne)
+{
+    CPlaylistEditDlgView *editor = composePlaylist();
+    CTimetableGrid &grid = *editor->GetGrid();
+    // An end that runs into the next event, and one at the start.
     grid.setCurrentIndex(grid.model()->index(0, 1));
     AnswerTime(Tc(0, 0, 35));
     m_prompter.answer(IDOK);
@@ -163,60 +188,66 @@ TEST_F(TimetableEditing, APlaylistIsComposedByDragSavedLoadedAgainAndNeverDroppe
     AnswerTime(Tc(0, 0, 0));
     m_prompter.expect(5246, IDOK);
     editor->GetButton(QStringLiteral("time"))->click();
-    ASSERT_TRUE(model.GetEndTime(0, end));
+    TimeValue end;
+    ASSERT_TRUE(playlist().GetEndTime(1, end));
     EXPECT_EQ(end, Tc(0, 0, 30));
 
-    // The still plays until one minute in: the time dialog of its cell.
-    grid.setCurrentIndex(grid.model()->index(1, 1));
+    // The still plays until one minute in.
+    grid.setCurrentIndex(grid.model()->index(2, 1));
     OnNextModal<CTimeEditDlg>([](CTimeEditDlg *dialog) {
         dialog->GetTimeCtrl()->SetMinute(1);
         dialog->GetTimeCtrl()->SetSecond(0);
         dialog->accept();
     });
     editor->GetButton(QStringLiteral("time"))->click();
-    ASSERT_TRUE(model.GetEndTime(model.GetRowCount() - 1, end));
+    ASSERT_TRUE(playlist().GetEndTime(playlist().GetRowCount() - 1, end));
     EXPECT_EQ(end, Tc(0, 1, 0));
+}
 
-    // Saved under a new number; the editor keeps it.
-    m_prompter.answer(IDNO);
-    editor->GetButton(QStringLiteral("save"))->click();
-    const qint32 number = model.GetIndex();
+TEST_F(TimetableEditing, ASavedPlaylistIsLoadedAgainFromTheContentsPaneOnlyWhenAsked)
+{
+    CPlaylistEditDlgView *editor = composePlaylist();
+    const qint32 number = saveNewPlaylist(*editor);
     ASSERT_GT(number, 0);
-    EXPECT_FALSE(model.IsModified());
-    const auto *record = dynamic_cast<const CPlaylistProperty *>(
-        GetContentFolders().GetList(52)->GetAt(GetContentFolders().GetList(52)->FindCode(number)));
+    EXPECT_FALSE(playlist().IsModified());
+    CContentsList &list = *GetContentFolders().GetList(52);
+    const auto *record = dynamic_cast<const CPlaylistProperty *>(list.GetAt(list.FindCode(number)));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->GetDuration(), Tc(0, 1, 0));
+    EXPECT_EQ(record->GetDuration(), Tc(0, 0, 40));
 
-    // A change, then 編集 of the saved list in the contents pane: asked
-    // first; No keeps the change, Yes loads the stored list.
-    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), -1, 2));
+    // A change, then 編集 of the saved list: No keeps the change, Yes loads the stored list.
+    ASSERT_TRUE(DropOn(*editor->GetGrid(), dragOf(3, {300000001}), -1, 2));
     CContentsListCtrl *playlists = listOf(52);
     playlists->SelectContentIndexes({number});
     m_prompter.answer(IDNO);
     playlists->OnCommand(kIdEdit);
-    EXPECT_TRUE(model.IsModified());
-    EXPECT_EQ(model.GetItemCount(), 3);
+    EXPECT_TRUE(playlist().IsModified());
+    EXPECT_EQ(playlist().GetItemCount(), 4);
     m_prompter.answer(IDYES);
     playlists->OnCommand(kIdEdit);
-    EXPECT_FALSE(model.IsModified());
-    EXPECT_EQ(model.GetItemCount(), 2);
-    EXPECT_EQ(model.GetIndex(), number);
+    EXPECT_FALSE(playlist().IsModified());
+    EXPECT_EQ(playlist().GetItemCount(), 3);
+    EXPECT_EQ(playlist().GetIndex(), number);
+}
 
-    // 新規作成 with a change asks too; Yes empties the editor.
-    ASSERT_TRUE(DropOn(grid, dragOf(3, {300000001}), -1, 2));
+TEST_F(TimetableEditing, NewAsksBeforeEmptyingAChangedPlaylist)
+{
+    CPlaylistEditDlgView *editor = composePlaylist();
     m_prompter.answer(IDNO);
     editor->GetButton(QStringLiteral("new"))->click();
-    EXPECT_EQ(model.GetItemCount(), 3);
+    EXPECT_EQ(playlist().GetItemCount(), 3);
     m_prompter.answer(IDYES);
     editor->GetButton(QStringLiteral("new"))->click();
-    EXPECT_EQ(model.GetItemCount(), 0);
-    EXPECT_EQ(grid.model()->rowCount(), 0);
+    EXPECT_EQ(playlist().GetItemCount(), 0);
+    EXPECT_EQ(editor->GetGrid()->model()->rowCount(), 0);
+}
 
-    // The check pane shows the stored list and its クリア empties it.
+TEST_F(TimetableEditing, TheCheckPaneShowsAStoredPlaylistAndClearEmptiesIt)
+{
+    const qint32 number = saveNewPlaylist(*composePlaylist());
     ASSERT_TRUE(frame->PlaylistCheckLoad(number, 52, true));
     auto *check = PaneOf<CPlaylistEditDlgView>(frame, CMainFrame::PANE_PLAYLIST_CHECK);
-    EXPECT_EQ(check->GetGrid()->model()->rowCount(), 2);
+    EXPECT_EQ(check->GetGrid()->model()->rowCount(), 3);
     check->GetButton(QStringLiteral("clear"))->click();
     EXPECT_EQ(GetContentFolders().GetSecondPlaylistModel(52)->GetIndex(), -1);
     EXPECT_EQ(check->GetGrid()->model()->rowCount(), 0);
@@ -246,9 +277,9 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
 TEST_F(TimetableEditing, AnEventLastsItsContentsPlayTimeRoundedUpToTheWholeSecond)
 {
     // Play times keep milliseconds: 2.5 s, 4.92 s and 8.0457 s media.
-    AddContent<CMovieProperty>(1, 100000002, "Short", Tc(0, 0, 2, 500));
-    AddContent<CMovieProperty>(1, 100000003, "Clip", Tc(0, 0, 4, 920));
-    AddContent<CAudioProperty>(6, 600000001, "Chime", Tc(0, 0, 8, 45));
+    AddContent<CMovieProperty>(1, 100000002, "Short", PlayLength{0, 0, 2, 500});
+    AddContent<CMovieProperty>(1, 100000003, "Clip", PlayLength{0, 0, 4, 920});
+    AddContent<CAudioProperty>(6, 600000001, "Chime", PlayLength{0, 0, 8, 45});
     frame->NotifyContentsListChanged(0, 0, 0);
     TimeValue end;
 
@@ -358,4 +389,13 @@ TEST_F(TimetableEditing, ASaveOrPasteWhoseListCannotBeWrittenLeavesListsAndCount
     EXPECT_FALSE(frame->PastePlaylist(52));
     EXPECT_EQ(store.GetList(52)->GetCount(), 1);
     EXPECT_EQ(GetSystemIni().GetContentIndex(52), counter);
+}
+
+TEST(TimetableGrid, TheEmptyRowShowsOnTheGridAtOnce)
+{
+    const CScheduleEditModel schedule;
+    CTimetableGrid grid;
+    grid.ShowModel(schedule, CScheduleEditDlgView::TrackNames(schedule));
+    grid.GetTableModel()->SetEmptyRow(true);
+    EXPECT_EQ(grid.verticalHeader()->count(), 1);
 }

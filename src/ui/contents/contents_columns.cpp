@@ -168,7 +168,7 @@ QString textOfPlayTime(const CPropertyBase &record)
         return {};
     if (record.GetContentType() == 4 && (media->GetWidth() <= 0 || media->GetHeight() <= 0))
         return {};
-    return textOfTime(media->GetPlayTime());
+    return textOfTime(media->GetPlayTime().Fields());
 }
 
 QString textOfAddress(const CPropertyBase &record)

@@ -94,8 +94,8 @@ void CPlayPositionDlg::OnInitDialog()
     const bool given = ini.GetLastPlayMode(m_contentType) == 1;
     (given ? m_givenTime : m_untilStopped)->setChecked(true);
     m_time->setEnabled(given);
-    const TimeValue shown = ownSeconds() > 0 ? TimeValue{m_settings.hours, m_settings.minutes, m_settings.seconds, 0}
-                                             : ini.GetLastPlayTime(m_contentType);
+    const PlayLength shown = ownSeconds() > 0 ? PlayLength{m_settings.hours, m_settings.minutes, m_settings.seconds, 0}
+                                              : ini.GetLastPlayTime(m_contentType);
     m_time->setTime(QTime(shown.hour, shown.minute, shown.second));
     if (!isTelop()) {
         m_positionGroup->hide();
@@ -159,7 +159,7 @@ void CPlayPositionDlg::accept()
         if (ownSeconds() == 0) {
             const QTime picked = m_time->time();
             GetAppIni().SetLastPlayTime(
-                m_contentType, TimeValue{quint16(picked.hour()), quint16(picked.minute()), quint16(picked.second()), 0});
+                m_contentType, PlayLength{quint16(picked.hour()), quint16(picked.minute()), quint16(picked.second()), 0});
         }
     }
     m_settings.playSeconds = playSeconds;

@@ -42,7 +42,7 @@ CPropertySetDlg::CPropertySetDlg(QWidget *parent)
 
 void CPropertySetDlg::SetPlayTime(quint16 hours, quint16 minutes, quint16 seconds)
 {
-    m_playTime = TimeValue{hours, minutes, seconds, 0};
+    m_playTime = PlayLength{hours, minutes, seconds, 0};
     m_playTimeGiven = true;
 }
 
@@ -85,7 +85,7 @@ void CPropertySetDlg::accept()
         }
         if (m_playTimeGiven) {
             const QTime time = m_playTimeEdit->time();
-            m_playTime = TimeValue{quint16(time.hour()), quint16(time.minute()), quint16(time.second()), 0};
+            m_playTime = PlayLength{quint16(time.hour()), quint16(time.minute()), quint16(time.second()), 0};
         }
     }
     m_category = category;

@@ -46,7 +46,7 @@ private:
     QTimeEdit *m_playTimeEdit;
     QString m_category;
     QString m_title;
-    TimeValue m_playTime;
+    PlayLength m_playTime;
     bool m_playTimeGiven = false;
     bool m_titleRequired = true;
     bool m_titleLocked = false;

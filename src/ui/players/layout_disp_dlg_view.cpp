@@ -65,7 +65,7 @@ QString CLayoutPreviewCanvas::GetNotice() const
     return GetContentFolders().GetLayoutPreview().layoutMissing ? MissingLayoutText() : QString();
 }
 
-void CLayoutPreviewCanvas::PreviewChanged()
+void CLayoutPreviewCanvas::ReloadPreview()
 {
     m_picturesRead = false;
     update();
@@ -120,10 +120,10 @@ bool CLayoutDispDlgView::OnInitDialog()
     return true;
 }
 
-void CLayoutDispDlgView::PreviewChanged()
+void CLayoutDispDlgView::ReloadPreview()
 {
     if (m_canvas)
-        m_canvas->PreviewChanged();
+        m_canvas->ReloadPreview();
 }
 
 void CLayoutDispDlgView::ShowLayoutButton(bool show)

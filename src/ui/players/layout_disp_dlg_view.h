@@ -28,7 +28,7 @@ public:
     // playlist; empty when one does.
     QString GetNotice() const;
     // The table was filled anew: its pictures are read at the next repaint.
-    void PreviewChanged();
+    void ReloadPreview();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -46,7 +46,7 @@ public:
     CLayoutDispDlgView();
 
     void ShowLayoutButton(bool show) override;
-    void PreviewChanged() override;
+    void ReloadPreview() override;
     CLayoutPreviewCanvas *GetCanvas() const { return m_canvas; }
     QPushButton *GetLayoutButton() const { return m_layoutButton; }
 

@@ -47,7 +47,7 @@ bool CLayoutPropDlgView::OnInitDialog()
     connect(m_choice, &QComboBox::activated, this, &CLayoutPropDlgView::onChoice);
     connect(m_close, &QPushButton::clicked, this, [] {
         if (CMainFrame *frame = GetMainFrame())
-            frame->ApplyLayoutToPlaylist(frame->GetEditPlaylistIndex(), true, true);
+            frame->CloseLayoutWindows(frame->GetEditPlaylistIndex());
     });
     refresh();
     return true;

@@ -297,10 +297,10 @@ void CCalendarDlgView::ChooseDate(const QDate &date)
         return;
     const DayPlan plan = planOf(date);
     if (plan.schedule < 0) {
-        frame->ScheduleCheckClear(false, false);
+        frame->ScheduleCheckClear(CMainFrame::CheckPanes::Show, CMainFrame::CalendarDay::Keep);
         return;
     }
-    if (frame->ScheduleLoad(plan.schedule, true))
+    if (frame->ScheduleCheckLoad(plan.schedule, CMainFrame::CalendarDay::Keep))
         showListsOf(*GetContentFolders().GetSecondScheduleModel());
 }
 

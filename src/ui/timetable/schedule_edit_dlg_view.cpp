@@ -16,11 +16,11 @@ QString TrackNameOfKind(int kind)
         return QStringLiteral("プレイリスト");
     case SCHEDULE_KIND_BGM:
         return QStringLiteral("BGMリスト");
-    case 5:
+    case SCHEDULE_KIND_CONTENT_1:
         return QStringLiteral("素材1");
-    case 9:
+    case SCHEDULE_KIND_CONTENT_2:
         return QStringLiteral("素材2");
-    case 3:
+    case SCHEDULE_KIND_CONTENT_3:
         return QStringLiteral("素材3");
     default:
         return QStringLiteral("素材4");
@@ -134,5 +134,5 @@ void CScheduleEditDlgView::OnSave(bool asNew)
 void CScheduleEditDlgView::OnClear()
 {
     if (CMainFrame *frame = GetMainFrame())
-        frame->ScheduleCheckClear(true, true);
+        frame->ScheduleCheckClear(CMainFrame::CheckPanes::Keep, CMainFrame::CalendarDay::Clear);
 }

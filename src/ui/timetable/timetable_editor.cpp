@@ -7,8 +7,6 @@
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "model/contents_store.h"
-#include "model/media_property.h"
-#include "model/playlist_property.h"
 #include "model/timetable_model.h"
 #include "ops/clipboard_formats.h"
 #include "ops/frame_checks.h"
@@ -32,13 +30,7 @@ const QString kRunsIntoNextEvent = QStringLiteral("次のイベントと時間�
 // last play time chosen for its type; whole seconds, as events keep.
 int PlayFramesOf(int type, qint32 number)
 {
-    TimeValue length{};
-    const CPropertyBase *record = GetContentFolders().FindRecord(type, number);
-    if (const auto *media = dynamic_cast<const CMediaProperty *>(record))
-        length = media->GetPlayTime();
-    else if (const auto *list = dynamic_cast<const CPlaylistProperty *>(record))
-        length = list->GetDuration();
-    int frames = EventFramesOfPlayTime(length);
+    int frames = EventFramesOfPlayTime(OwnPlayLength(GetContentFolders().FindRecord(type, number)));
     if (frames <= 0)
         frames = EventFramesOfPlayTime(GetAppIni().GetLastPlayTime(type));
     return frames > 0 ? frames : 10 * 30;

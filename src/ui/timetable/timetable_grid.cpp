@@ -31,6 +31,14 @@ void CTimetableTableModel::SetModel(const CTimetableModel *model, const QStringL
     endResetModel();
 }
 
+void CTimetableTableModel::SetEmptyRow(bool shown)
+{
+    // A reset, so that the views showing the table see the row come or go.
+    beginResetModel();
+    m_emptyRow = shown;
+    endResetModel();
+}
+
 int CTimetableTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !m_model)

@@ -21,7 +21,7 @@ public:
     // Shows the model (null: nothing); trackNames name the item tracks.
     void SetModel(const CTimetableModel *model, const QStringList &trackNames);
     // An empty model shows one empty row to drop the first item on.
-    void SetEmptyRow(bool shown) { m_emptyRow = shown; }
+    void SetEmptyRow(bool shown);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -1,5 +1,5 @@
-// The stand-in panes and dialogs: what the frame and the other operations
-// rely on them for.
+// The status pane, the player settings page, the password prompt and the
+// layout templates: what the frame and the other operations rely on them for.
 #include "core/message_box.h"
 #include "core/profile_ini.h"
 #include "core/setting_ini.h"
@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QTimeEdit>
 
-TEST(StatusStandIn, StateTextsShowTheWaitingTimeOfStatesFiveAndNine)
+TEST(StatusPane, StateTextsShowTheWaitingTimeOfStatesFiveAndNine)
 {
     const TimeValue time{6, 5, 4, 0};
     EXPECT_EQ(CStatusDlgView::StateText(0, time), QStringLiteral("未通信"));
@@ -24,7 +24,7 @@ TEST(StatusStandIn, StateTextsShowTheWaitingTimeOfStatesFiveAndNine)
     EXPECT_TRUE(CStatusDlgView::StateText(-1, time).isEmpty());
 }
 
-TEST(StatusStandIn, StopRefreshClearsTheBusyFlag)
+TEST(StatusPane, StopRefreshClearsTheBusyFlag)
 {
     CStatusDlgView status;
     ASSERT_TRUE(status.Create(nullptr));
@@ -34,7 +34,7 @@ TEST(StatusStandIn, StopRefreshClearsTheBusyFlag)
     EXPECT_FALSE(status.IsRefreshing());
 }
 
-TEST(LayoutTemplateStandIn, LooksUpByNumberAndDisplayMode)
+TEST(LayoutTemplateLookup, LooksUpByNumberAndDisplayMode)
 {
     CLayoutTemplateStore store;
     CLayoutTemplateStore::Areas areas{};
@@ -47,9 +47,9 @@ TEST(LayoutTemplateStandIn, LooksUpByNumberAndDisplayMode)
     EXPECT_FALSE(store.Lookup(4, 1, found));
 }
 
-using SettingsStandIns = ShellTest;
+using SettingsPanes = ShellTest;
 
-TEST_F(SettingsStandIns, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk)
+TEST_F(SettingsPanes, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk)
 {
     ASSERT_TRUE(startUp());
     // With a settings password stored, its switch is turned on without asking for one.
@@ -82,7 +82,7 @@ TEST_F(SettingsStandIns, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk
     EXPECT_TRUE(GetSettingIni().Options().SetupPassUse);
 }
 
-TEST_F(SettingsStandIns, PasswordPromptAcceptsOnlyTheStoredPassword)
+TEST_F(SettingsPanes, PasswordPromptAcceptsOnlyTheStoredPassword)
 {
     ASSERT_TRUE(startUp());
     CProfileIni(GetSettingIni().GetFileName()).WriteString(QStringLiteral("Option"), QStringLiteral("RunPassword"),
