@@ -312,6 +312,8 @@ protected:
     // files to both lists; the remote group file becomes the one "LTBL" loads.
     bool makeRegistXml(const CPropertyBase &entry, QStringList &localFiles, QStringList &remoteFiles, bool updateOnly);
     bool writePropertyFile(const CPropertyBase &entry, const QString &link, bool updateOnly, const SystemTime &now);
+    // Removes the registration files of the send from the player folder.
+    void removeRegistFiles();
     bool sendContentsFile(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes);
     bool sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
                    const SendFileAttribute &attribute);
