@@ -33,7 +33,8 @@ public:
 
     // Lets change rewrite the record of the player with a number under the
     // lock; change returns whether it changed anything. False for an unknown
-    // number or no change.
+    // number or no change. change and edit run with the lock held and must
+    // not use this list.
     bool UpdatePlayer(qint32 number, const std::function<bool(PlayerRecord &)> &change);
     // Lets edit rewrite the whole list under the lock.
     void EditPlayers(const std::function<void(std::vector<PlayerRecord> &)> &edit);
