@@ -81,10 +81,11 @@ std::vector<std::unique_ptr<EmulatedPlayer>> StartPlayers()
         record.IPAddress = players.back()->address();
         record.Port = players.back()->port();
         record.Pass = QString::fromLatin1(EmulatedPlayer::kDefaultPassword);
-        const int position = list.FindPlayer(record.Number);
-        if (position >= 0)
-            list.SetPlayer(position, record);
-        else
+        const bool replaced = list.UpdatePlayer(record.Number, [&record](PlayerRecord &stored) {
+            stored = record;
+            return true;
+        });
+        if (!replaced)
             list.AddPlayer(record);
     }
     return players;

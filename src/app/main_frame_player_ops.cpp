@@ -383,17 +383,14 @@ void CMainFrame::R40GetStatus(const QList<qint32> &players)
 {
     if (!CanStartOperation(false, false))
         return;
-    CHarlPlayerXml &list = GetAppData().GetPlayerXml();
     for (qint32 number : players) {
-        PlayerRecord record;
-        const int position = list.FindPlayer(number);
-        if (position < 0 || !list.GetPlayer(position, record))
-            continue;
-        qint32 width = 0;
-        qint32 height = 0;
-        CAppData::GetResolutionSize(record.ResolutionId, record.Orientation, width, height);
-        record.Resolution = QStringLiteral("%1x%2").arg(width).arg(height);
-        list.SetPlayer(position, record);
+        GetAppData().GetPlayerXml().UpdatePlayer(number, [](PlayerRecord &record) {
+            qint32 width = 0;
+            qint32 height = 0;
+            CAppData::GetResolutionSize(record.ResolutionId, record.Orientation, width, height);
+            record.Resolution = QStringLiteral("%1x%2").arg(width).arg(height);
+            return true;
+        });
     }
     const CDlkRequestStatus request(kAppVersionNumber);
     if (!putRequest(request))

@@ -327,13 +327,11 @@ void CMainFrame::keepCurrentGroup()
 
 void CMainFrame::keepCurrentPlayer()
 {
-    const CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    qint32 number = -1;
-    PlayerRecord first;
-    if (players.CopyPlayer(m_currentPlayer))
-        number = m_currentPlayer;
-    else if (players.GetPlayer(0, first))
-        number = first.Number;
+    qint32 number = m_currentPlayer;
+    if (!GetAppData().GetPlayerXml().HasPlayer(number)) {
+        const QList<qint32> numbers = GetAppData().GetPlayerNumbers(false);
+        number = numbers.isEmpty() ? -1 : numbers.first();
+    }
     SelectPlayer(number);
 }
 

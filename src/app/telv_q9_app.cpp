@@ -22,6 +22,7 @@
 #include "player/setup_xml.h"
 #include "player/sockets.h"
 #include "transfer/dlk_transfer_manager.h"
+#include "transfer/property_xml.h"
 #include "transfer/transfer_status_xml.h"
 
 #include <QDir>
@@ -227,12 +228,14 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     // the real one; nothing else ever removes it. Each removal is logged.
     RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
     // Files that hold passwords are written private; one written readable by
-    // others before that is narrowed now rather than at its next save.
+    // others before that (a send's registration file left in a player folder,
+    // a damaged copy set aside) is narrowed now rather than at its next save.
     NarrowFilesToOwner(DataFolderOf(baseFolder),
                        {QLatin1String(kSettingIniFileName), QFileInfo(appData.GetPlayerFilePath()).fileName(),
                         CContentsStore::ListFileName(CONTENT_WEB), CContentsStore::ListFileName(CONTENT_STREAMING),
                         QLatin1String(kSetupFileName), QLatin1String(kSetupSendFileName),
-                        QLatin1String(kSetupNetFileName), QLatin1String(kSetupNetSendFileName)});
+                        QLatin1String(kSetupNetFileName), QLatin1String(kSetupNetSendFileName),
+                        QLatin1String(kPropertyFilePattern)});
 
     appData.LoadAll();
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -53,6 +54,18 @@ bool isOpenToOthers(const QFileInfo &file)
     constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     return (file.permissions() & kOthers) != 0;
+}
+
+// One expression for the whole name: any of the patterns ('*' any run of
+// characters, everything else literal), with or without the damaged suffix.
+QRegularExpression namesOrTheirDamagedCopies(const QStringList &patterns)
+{
+    QStringList alternatives;
+    for (const QString &pattern : patterns)
+        alternatives.append(QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*")));
+    return QRegularExpression(QStringLiteral("^(?:%1)(?:%2)?$")
+                                  .arg(alternatives.join(QLatin1Char('|')),
+                                       QRegularExpression::escape(QLatin1String(kDamagedSuffix))));
 }
 
 } // namespace
@@ -230,7 +243,7 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurabi
 
 bool SetDamagedFileAside(const QString &path)
 {
-    const QString aside = path + QStringLiteral(".damaged");
+    const QString aside = path + QLatin1String(kDamagedSuffix);
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0) {
         const quint32 error = SetLastErrorFromErrno(errno);
         WriteSyslog(LOG_ERR_APP, "Damaged file could not be set aside : %s : Error = %u", qUtf8Printable(path), error);
@@ -256,13 +269,14 @@ int RemoveAtomicWriteLeftovers(const QString &folder)
     return removed;
 }
 
-int NarrowFilesToOwner(const QString &folder, const QStringList &fileNames)
+int NarrowFilesToOwner(const QString &folder, const QStringList &namePatterns)
 {
-    if (folder.isEmpty())
+    if (folder.isEmpty() || namePatterns.isEmpty())
         return 0;
+    const QRegularExpression names = namesOrTheirDamagedCopies(namePatterns);
     int narrowed = 0;
     forEachFileIn(folder, [&](const QFileInfo &file) {
-        if (!fileNames.contains(file.fileName()) || !isOpenToOthers(file))
+        if (!names.match(file.fileName()).hasMatch() || !isOpenToOthers(file))
             return;
         if (::chmod(QFile::encodeName(file.filePath()).constData(), 0600) != 0) {
             WriteSyslog(LOG_ERR_APP, "File could not be made private : %s : Error = %u", qUtf8Printable(file.filePath()),

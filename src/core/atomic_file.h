@@ -28,11 +28,12 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data,
                          FileDurability durability = FileDurability::Synced,
                          FileAccess access = FileAccess::KeepMode);
 
-// Narrows every file of folder and its sub-folders whose name is one of
-// fileNames to its user only, logging each file narrowed: files that hold
-// passwords, written readable by others before they were made private.
-// Returns how many were narrowed.
-int NarrowFilesToOwner(const QString &folder, const QStringList &fileNames);
+// Narrows every file of folder and its sub-folders whose name matches one of
+// namePatterns (a name, or a pattern with '*' for any run of characters), or
+// is such a name set aside as damaged, to its user only, logging each file
+// narrowed: files that hold passwords, written readable by others before they
+// were made private. Returns how many were narrowed.
+int NarrowFilesToOwner(const QString &folder, const QStringList &namePatterns);
 
 // Every file the program writes under a name of its own before renaming it into
 // place (saves, extracted and downloaded files, copies) ends in this suffix, so
@@ -75,6 +76,9 @@ private:
     QString m_temporaryPath; // empty while the file has no name
     bool m_committed = false;
 };
+
+// The suffix of a damaged data file set aside.
+inline constexpr char kDamagedSuffix[] = ".damaged";
 
 // Sets a damaged data file aside as "<path>.damaged" (replacing an older one)
 // so that nothing is ever written into it and the program starts that file

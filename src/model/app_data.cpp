@@ -186,7 +186,7 @@ void CAppData::GetResolutionSize(qint32 id, qint32 orientation, qint32 &width, q
 QList<qint32> CAppData::GetPlayerNumbers(bool skipNoComm) const
 {
     QList<qint32> numbers;
-    for (const PlayerRecord &player : m_players.GetPlayers()) {
+    for (const PlayerRecord &player : m_players.CopyPlayers()) {
         if (!skipNoComm || !player.NoComm)
             numbers.append(player.Number);
     }
@@ -211,7 +211,7 @@ bool CAppData::MakePlayerFolder(const QString &playerName, QString &path) const
 QList<QPair<qint32, qint32>> CAppData::GetResolutionPairs() const
 {
     QList<QPair<qint32, qint32>> pairs;
-    for (const PlayerRecord &player : m_players.GetPlayers()) {
+    for (const PlayerRecord &player : m_players.CopyPlayers()) {
         const QPair<qint32, qint32> pair(player.ResolutionId, player.Orientation);
         if (!pairs.contains(pair))
             pairs.append(pair);

@@ -85,7 +85,39 @@ CHarlPlayerXml::CHarlPlayerXml()
     SetSaveAccess(FileAccess::OwnerOnly);
 }
 
+int CHarlPlayerXml::GetCount() const
+{
+    std::lock_guard lock(m_lock);
+    return CRecordListXml::GetCount();
+}
+
+std::vector<PlayerRecord> CHarlPlayerXml::CopyPlayers() const
+{
+    std::lock_guard lock(m_lock);
+    return m_records;
+}
+
+std::optional<PlayerRecord> CHarlPlayerXml::CopyPlayer(qint32 number) const
+{
+    std::lock_guard lock(m_lock);
+    const int position = findPlayerLocked(number);
+    if (position < 0)
+        return std::nullopt;
+    return m_records[size_t(position)];
+}
+
+bool CHarlPlayerXml::HasPlayer(qint32 number) const
+{
+    return FindPlayer(number) >= 0;
+}
+
 int CHarlPlayerXml::FindPlayer(qint32 number) const
+{
+    std::lock_guard lock(m_lock);
+    return findPlayerLocked(number);
+}
+
+int CHarlPlayerXml::findPlayerLocked(qint32 number) const
 {
     for (size_t i = 0; i < m_records.size(); ++i) {
         if (m_records[i].Number == number)
@@ -94,36 +126,45 @@ int CHarlPlayerXml::FindPlayer(qint32 number) const
     return -1;
 }
 
-std::optional<PlayerRecord> CHarlPlayerXml::CopyPlayer(qint32 number) const
+bool CHarlPlayerXml::UpdatePlayer(qint32 number, const std::function<bool(PlayerRecord &)> &change)
 {
     std::lock_guard lock(m_lock);
-    const int position = FindPlayer(number);
-    if (position < 0)
-        return std::nullopt;
-    return m_records[size_t(position)];
+    const int position = findPlayerLocked(number);
+    return position >= 0 && change(m_records[size_t(position)]);
 }
 
-void CHarlPlayerXml::SetPlayerStatus(int position, qint32 status, qint32 errorCode)
+void CHarlPlayerXml::EditPlayers(const std::function<void(std::vector<PlayerRecord> &)> &edit)
 {
-    const bool all = position < 0 || position >= GetCount();
-    for (size_t i = 0; i < m_records.size(); ++i) {
-        if (all || int(i) == position) {
-            m_records[i].Status = status;
-            m_records[i].ErrCode = errorCode;
-        }
-    }
+    std::lock_guard lock(m_lock);
+    edit(m_records);
 }
 
-bool CHarlPlayerXml::Save(const QString &path, int context, bool exclusive)
+void CHarlPlayerXml::AddPlayer(const PlayerRecord &record)
 {
-    std::unique_lock lock(m_lock, std::defer_lock);
-    if (!exclusive)
-        lock.lock();
+    std::lock_guard lock(m_lock);
+    Add(record);
+}
+
+void CHarlPlayerXml::RemoveAll()
+{
+    std::lock_guard lock(m_lock);
+    CRecordListXml::RemoveAll();
+}
+
+bool CHarlPlayerXml::Save(const QString &path, qint32 changedPlayer)
+{
+    std::lock_guard lock(m_lock);
     if (CXmlDocument::Save(path))
         return true;
-    WriteSyslog(LOG_ERR_APP, "CHarlPlayerXml::Save Error : Error = %u : Context = %d : File Name = %s",
-                GetLastError(), context, qUtf8Printable(path));
+    WriteSyslog(LOG_ERR_APP, "CHarlPlayerXml::Save Error : Error = %u : Player Number = %d : File Name = %s",
+                GetLastError(), changedPlayer, qUtf8Printable(path));
     return false;
+}
+
+void CHarlPlayerXml::commitLoad()
+{
+    std::lock_guard lock(m_lock);
+    CRecordListXml::commitLoad();
 }
 
 bool CHarlPlayerXml::readField(PlayerRecord &record, QStringView name, const QString &text)

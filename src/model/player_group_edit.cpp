@@ -43,10 +43,7 @@ bool renameFolder(const QString &parent, const QString &oldName, const QString &
 
 void CPlayerGroupEdit::Load(CAppData &data)
 {
-    {
-        std::lock_guard lock(data.GetPlayerXml().GetLock());
-        m_players = data.GetPlayerXml().GetPlayers();
-    }
+    m_players = data.GetPlayerXml().CopyPlayers();
     m_groups = data.GetGroupXml().Records();
     m_loadedPlayerNames.clear();
     m_loadedGroupNames.clear();
@@ -172,13 +169,10 @@ bool CPlayerGroupEdit::Save(CAppData &data)
     if (!renameFolders(data) || !makePlayerFolders(data))
         return false;
     CHarlPlayerXml &players = data.GetPlayerXml();
-    {
-        std::lock_guard lock(players.GetLock());
-        takeReportedFacts(players);
-        players.RemoveAll();
-        for (const PlayerRecord &player : m_players)
-            players.AddPlayer(player);
-    }
+    players.EditPlayers([this](std::vector<PlayerRecord> &stored) {
+        takeReportedFacts(stored);
+        stored = m_players;
+    });
     CQ9GroupXml &groups = data.GetGroupXml();
     groups.RemoveAll();
     for (const CGroupRecord &group : m_groups)
@@ -206,15 +200,16 @@ bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data) const
     return true;
 }
 
-void CPlayerGroupEdit::takeReportedFacts(const CHarlPlayerXml &stored)
+void CPlayerGroupEdit::takeReportedFacts(const std::vector<PlayerRecord> &stored)
 {
     for (PlayerRecord &player : m_players) {
-        PlayerRecord current;
-        if (!stored.GetPlayer(stored.FindPlayer(player.Number), current))
+        const auto current = std::find_if(stored.begin(), stored.end(),
+                                          [&](const PlayerRecord &record) { return record.Number == player.Number; });
+        if (current == stored.end())
             continue;
-        player.Serial = current.Serial;
-        player.TimeZone = current.TimeZone;
-        player.SummerTime = current.SummerTime;
+        player.Serial = current->Serial;
+        player.TimeZone = current->TimeZone;
+        player.SummerTime = current->SummerTime;
     }
 }
 

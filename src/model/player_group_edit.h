@@ -15,7 +15,6 @@
 #include <vector>
 
 class CAppData;
-class CHarlPlayerXml;
 
 // Why a change was refused.
 enum class PlayerEditResult {
@@ -78,7 +77,7 @@ private:
     int findGroupName(const QString &name) const;
     bool renameFolders(const CAppData &data) const;
     bool makePlayerFolders(const CAppData &data) const;
-    void takeReportedFacts(const CHarlPlayerXml &stored);
+    void takeReportedFacts(const std::vector<PlayerRecord> &stored);
     bool dropDisplaysOfRemovedPlayers(CAppData &data) const;
     void rebuildMembers();
 

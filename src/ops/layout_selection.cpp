@@ -255,7 +255,7 @@ void GetLastLayoutChoice(qint32 &resolution, qint32 &orientation)
     const QList<QPair<qint32, qint32>> pairs = GetAppData().GetResolutionPairs();
     const QPair<qint32, qint32> last(ini.GetLastResolution(), ini.GetLastOrientation());
     QPair<qint32, qint32> chosen(0, 0);
-    const auto &players = GetAppData().GetPlayerXml().GetPlayers();
+    const std::vector<PlayerRecord> players = GetAppData().GetPlayerXml().CopyPlayers();
     if (pairs.contains(last))
         chosen = last;
     else if (!players.empty())

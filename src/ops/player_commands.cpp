@@ -68,13 +68,10 @@ void StoreCheckedFacts(qint32 number, const PlayerCommandReply &reply)
 {
     CAppData &data = GetAppData();
     CHarlPlayerXml &players = data.GetPlayerXml();
-    std::lock_guard lock(players.GetLock());
-    const int position = players.FindPlayer(number);
-    PlayerRecord record;
-    if (players.GetPlayer(position, record)
-        && StoreReportedFacts(record, {reply.serial, reply.playerTimeZone, reply.summerTime}, false)
-        && players.SetPlayer(position, record))
-        players.Save(data.GetPlayerFilePath(), position, true);
+    if (players.UpdatePlayer(number, [&reply](PlayerRecord &record) {
+            return StoreReportedFacts(record, {reply.serial, reply.playerTimeZone, reply.summerTime}, false);
+        }))
+        players.Save(data.GetPlayerFilePath(), number);
 }
 } // namespace
 

@@ -104,10 +104,9 @@ void CDlkTransfer::SetStatusDocument(CTransferStatusXml *status, qint32 playerNu
     m_playerNumber = playerNumber;
 }
 
-void CDlkTransfer::SetPlayerTable(CHarlPlayerXml *players, std::mutex *lock, const QString &playerFilePath)
+void CDlkTransfer::SetPlayerTable(CHarlPlayerXml *players, const QString &playerFilePath)
 {
     m_players = players;
-    m_playerLock = lock;
     m_playerFilePath = playerFilePath;
 }
 
@@ -236,57 +235,38 @@ bool CDlkTransfer::checkStopRequest()
     return true;
 }
 
-int CDlkTransfer::findPlayerLocked() const
-{
-    return m_players ? m_players->FindPlayer(m_playerNumber) : -1;
-}
-
 bool CDlkTransfer::getPlayerRecord(PlayerRecord &record)
 {
-    if (m_players && m_playerLock) {
-        std::lock_guard lock(*m_playerLock);
-        const int position = findPlayerLocked();
-        if (position >= 0 && m_players->GetPlayer(position, record))
-            return true;
+    if (const std::optional<PlayerRecord> stored = m_players ? m_players->CopyPlayer(m_playerNumber) : std::nullopt) {
+        record = *stored;
+        return true;
     }
-    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::getPlayerRecord : Player Not Found : Player Number = %d",
-                qUtf8Printable(m_name), m_playerNumber);
+    logPlayerNotFound("getPlayerRecord");
     return false;
 }
 
-bool CDlkTransfer::putPlayerRecord(const PlayerRecord &record)
+void CDlkTransfer::logPlayerNotFound(const char *step) const
 {
-    if (m_players && m_playerLock) {
-        std::lock_guard lock(*m_playerLock);
-        const int position = findPlayerLocked();
-        if (position >= 0 && m_players->SetPlayer(position, record))
-            return savePlayersLocked();
-    }
-    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::putPlayerRecord : Player Not Found : Player Number = %d",
-                qUtf8Printable(m_name), m_playerNumber);
-    return false;
+    WriteSyslog(LOG_ERR_APP, "[%s] : CDlkTransfer::%s : Player Not Found : Player Number = %d", qUtf8Printable(m_name),
+                step, m_playerNumber);
+}
+
+bool CDlkTransfer::updatePlayerRecord(const std::function<bool(PlayerRecord &)> &change)
+{
+    if (!m_players || !m_players->UpdatePlayer(m_playerNumber, change))
+        return false;
+    return m_playerFilePath.isEmpty() || m_players->Save(m_playerFilePath, m_playerNumber);
 }
 
 void CDlkTransfer::setPlayerRecordStatus(qint32 status, qint32 errorCode)
 {
-    if (!m_players || !m_playerLock)
-        return;
-    std::lock_guard lock(*m_playerLock);
-    const int position = findPlayerLocked();
-    PlayerRecord record;
-    if (position < 0 || !m_players->GetPlayer(position, record) || record.Status != PLAYER_STATUS_PENDING)
-        return;
-    m_players->SetPlayerStatus(position, status, errorCode);
-    savePlayersLocked();
-}
-
-bool CDlkTransfer::savePlayersLocked()
-{
-    if (m_playerFilePath.isEmpty())
+    updatePlayerRecord([status, errorCode](PlayerRecord &record) {
+        if (record.Status != PLAYER_STATUS_PENDING)
+            return false;
+        record.Status = status;
+        record.ErrCode = errorCode;
         return true;
-    // When the lock held is the document's own, the save must not take it again.
-    const bool lockHeld = m_playerLock == &m_players->GetLock();
-    return m_players->Save(m_playerFilePath, -1, lockHeld);
+    });
 }
 
 void CDlkTransfer::addSendFileCount(qint32 count)

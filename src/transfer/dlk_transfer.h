@@ -45,6 +45,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -84,7 +85,7 @@ public:
     bool GetContentFolder(int type, QString &folder) const;
     void SetPowerOn(bool enable) override;
     void SetStatusDocument(CTransferStatusXml *status, qint32 playerNumber) override;
-    void SetPlayerTable(CHarlPlayerXml *players, std::mutex *lock, const QString &playerFilePath) override;
+    void SetPlayerTable(CHarlPlayerXml *players, const QString &playerFilePath) override;
     void SetDisplayLinkValues(CQ9DisplayXml *displays, std::mutex *lock) override;
     void SetAppendSend(bool enable) override;
     // The echo handle of each job; the ICMP echo unless a test puts in another.
@@ -114,11 +115,14 @@ protected:
     // True (and the pair (9, 0)) when a stop was requested.
     bool checkStopRequest();
 
-    // This player's record, looked up by its number under the player lock.
-    // False when the table no longer holds the player.
+    // A copy of this player's record, looked up by its number. False when the
+    // table no longer holds the player.
     bool getPlayerRecord(PlayerRecord &record);
-    // Writes the record back under the lock and saves the player list.
-    bool putPlayerRecord(const PlayerRecord &record);
+    void logPlayerNotFound(const char *step) const;
+    // Lets change rewrite this player's record under the player lock and saves
+    // the player list when it did. False when the table no longer holds the
+    // player, nothing changed or the list was not saved.
+    bool updatePlayerRecord(const std::function<bool(PlayerRecord &)> &change);
     // Only a record whose status is 3 (configuration on its way) takes the
     // status and error code; the player list is saved then.
     void setPlayerRecordStatus(qint32 status, qint32 errorCode);
@@ -312,6 +316,8 @@ protected:
     // files to both lists; the remote group file becomes the one "LTBL" loads.
     bool makeRegistXml(const CPropertyBase &entry, QStringList &localFiles, QStringList &remoteFiles, bool updateOnly);
     bool writePropertyFile(const CPropertyBase &entry, const QString &link, bool updateOnly, const SystemTime &now);
+    // Removes the registration files of the send from the player folder.
+    void removeRegistFiles();
     bool sendContentsFile(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes);
     bool sendEntry(CDlkRequestSend *request, int position, const CPropertyBase &entry,
                    const SendFileAttribute &attribute);
@@ -353,8 +359,6 @@ private:
     // the end notice.
     void endOnTheWay(quint32 state, quint32 detail);
     bool powerOnAllowed() const;
-    int findPlayerLocked() const;
-    bool savePlayersLocked();
     void resetRunState();
 
     static void onHttpProgress(void *context, int kind, quint64 amount);
@@ -428,7 +432,6 @@ private:
     CTransferStatusXml *m_status = nullptr;
     qint32 m_playerNumber = 0;
     CHarlPlayerXml *m_players = nullptr;
-    std::mutex *m_playerLock = nullptr;
     QString m_playerFilePath;
 
     quint32 m_lastState = DLK_STATE_NONE;

@@ -105,7 +105,14 @@ bool CDlkTransfer::transferPlayerConfig()
     record.Port = port;
     record.Status = PLAYER_STATUS_OK;
     record.ErrCode = 0;
-    if (!putPlayerRecord(record)) {
+    // The record also holds what the player reported on the way (its
+    // address, serial number and version).
+    const bool stored = updatePlayerRecord([&record](PlayerRecord &current) {
+        current = record;
+        return true;
+    });
+    if (!stored) {
+        logPlayerNotFound("transferPlayerConfig");
         setTransferState(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL);
         return false;
     }

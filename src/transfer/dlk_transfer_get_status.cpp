@@ -62,7 +62,7 @@ bool CDlkTransfer::transferGetStatus(CDlkRequestStatus *request)
     // the record is written with its next save.
     const ReportedPlayerFacts facts{system.GetSerialNumber(), system.GetTimeZone(), system.GetSummerTime() == 1};
     if (StoreReportedFacts(record, facts, true))
-        putPlayerRecord(record);
+        updatePlayerRecord([&facts](PlayerRecord &stored) { return StoreReportedFacts(stored, facts, true); });
     if (!matchesPlayerRecord(system, record, versionNumber)) {
         setTransferState(DLK_STATE_DONE, DLK_DETAIL_PLAYER_CHANGED);
         return false;

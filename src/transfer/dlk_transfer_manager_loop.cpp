@@ -235,16 +235,17 @@ int CDlkTransferManager::copyPlayer(qint32 number, PlayerRecord &record)
 {
     if (!m_players)
         return -1;
-    std::lock_guard lock(m_players->GetLock());
-    const int index = m_players->FindPlayer(number);
-    return index >= 0 && m_players->GetPlayer(index, record) ? index : -1;
+    const std::optional<PlayerRecord> stored = m_players->CopyPlayer(number);
+    if (!stored)
+        return -1;
+    record = *stored;
+    return m_players->FindPlayer(number);
 }
 
 int CDlkTransferManager::findPlayerIndex(qint32 number)
 {
     if (!m_players)
         return -1;
-    std::lock_guard lock(m_players->GetLock());
     return m_players->FindPlayer(number);
 }
 
@@ -274,7 +275,7 @@ bool CDlkTransferManager::startWorker(IDlkTransferWorker &worker, qint32 number,
     if (m_retry)
         worker.SetPowerOn(true);
     worker.SetStatusDocument(m_status, number);
-    worker.SetPlayerTable(m_players, m_players ? &m_players->GetLock() : nullptr, m_playerFilePath);
+    worker.SetPlayerTable(m_players, m_playerFilePath);
     worker.SetDisplayLinkValues(m_displays, m_displays ? &m_displays->GetLock() : nullptr);
     if (!worker.EnableCallback(true, &CDlkTransferManager::onTransferNotify, this))
         return false;

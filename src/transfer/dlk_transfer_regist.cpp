@@ -15,6 +15,7 @@
 #include "transfer/dlk_request_send.h"
 #include "transfer/transfer_status_xml.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -78,10 +79,19 @@ bool CDlkTransfer::transferRegist(CDlkRequestSend *request)
         m_status->SetSendFileTotal(m_playerNumber, m_status->GetCheckFileTotal(m_playerNumber));
 
     const bool sent = sendContentsFile(request, attributes);
+    removeRegistFiles();
     saveSentLists();
     if (!sent || !sendPlayCommand(request))
         return false;
     return !m_calendarRefresh || refreshCalendarList();
+}
+
+void CDlkTransfer::removeRegistFiles()
+{
+    // Each entry's files are made afresh before its upload, and the property
+    // file holds the passwords of web and camera contents: none outlives the send.
+    for (const QString &name : {registFileName("property"), m_groupFileName, m_registFileName})
+        QFile::remove(JoinPath(m_playerFolder, name));
 }
 
 // The player's calendar table after a calendar change, as the player now has it.

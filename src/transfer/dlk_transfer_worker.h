@@ -91,7 +91,7 @@ public:
     virtual void SetContentFolder(int type, const QString &folder) = 0;
     virtual void SetPowerOn(bool enable) = 0;
     virtual void SetStatusDocument(CTransferStatusXml *status, qint32 playerNumber) = 0;
-    virtual void SetPlayerTable(CHarlPlayerXml *players, std::mutex *lock, const QString &playerFilePath) = 0;
+    virtual void SetPlayerTable(CHarlPlayerXml *players, const QString &playerFilePath) = 0;
     virtual void SetDisplayLinkValues(CQ9DisplayXml *displays, std::mutex *lock) = 0;
     virtual void SetAppendSend(bool enable) = 0;
 

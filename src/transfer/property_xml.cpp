@@ -291,7 +291,7 @@ bool CPropertyXml::Save(const QString &path, const SystemTime &fileTime, qint32 
         return fail(ERROR_INVALID_DATA);
     // Made afresh for each send and uploaded at once: never half-written, but
     // not worth a flush to the disk.
-    if (!WriteFileAtomically(path, bytes, FileDurability::Unsynced))
+    if (!WriteFileAtomically(path, bytes, FileDurability::Unsynced, FileAccess::OwnerOnly))
         return fail(::GetLastError());
     clearLastError();
     return true;

@@ -16,6 +16,10 @@
 #include <memory>
 #include <vector>
 
+// The names of the property registration files, as a name pattern: they hold
+// the passwords of web and camera contents.
+inline constexpr char kPropertyFilePattern[] = "property*.xml";
+
 class CAudioProperty;
 class CControlProperty;
 class CFlashProperty;
@@ -62,7 +66,8 @@ public:
     // Writes the file at path with the file time on its root and signal in
     // every movie row. False with 87 for an empty path, with 13 when a row
     // has no table, else with the file system's error; a failure leaves no
-    // partial file and an older file as it was.
+    // partial file and an older file as it was. The file is readable by its
+    // user only: web and camera rows carry passwords.
     bool Save(const QString &path, const SystemTime &fileTime, qint32 signal);
 
 private:

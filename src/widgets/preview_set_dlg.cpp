@@ -18,7 +18,7 @@ CPreviewSetDlg::CPreviewSetDlg(QWidget *parent) : CSingleChoiceDlg(kTemplateId, 
 
 void CPreviewSetDlg::fillChoices()
 {
-    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
+    for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers())
         GetCombo()->addItem(player.Name, player.Number);
     GetCombo()->setCurrentIndex(GetCombo()->findData(GetAppIni().GetLastPreviewSet()));
 }

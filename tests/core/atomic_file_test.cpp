@@ -137,18 +137,22 @@ TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Setup/1")));
-    const QStringList names{QStringLiteral("Player.xml"), QStringLiteral("kdp-r40_setup.xml")};
-    for (const QString &name : {QStringLiteral("Player.xml"), QStringLiteral("Setup/1/kdp-r40_setup.xml"),
-                                QStringLiteral("Group.xml")}) {
+    const QStringList names{QStringLiteral("Player.xml"), QStringLiteral("kdp-r40_setup.xml"),
+                            QStringLiteral("property*.xml")};
+    const QStringList narrowedFiles{QStringLiteral("Player.xml"), QStringLiteral("Setup/1/kdp-r40_setup.xml"),
+                                    QStringLiteral("Player.xml.damaged"), QStringLiteral("Setup/property12.xml")};
+    for (const QString &name : narrowedFiles + QStringList{QStringLiteral("Group.xml"), QStringLiteral("Setup/properties.xml")}) {
         ASSERT_TRUE(WriteFileAtomically(dir.filePath(name), "x"));
         ASSERT_TRUE(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     }
     ASSERT_TRUE(QFile::link(dir.filePath("Group.xml"), dir.filePath("Setup/kdp-r40_setup.xml")));
-    EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 2);
+    // Damaged copies of the named files hold the same passwords.
+    EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), narrowedFiles.size());
     const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    EXPECT_EQ(QFile::permissions(dir.filePath("Player.xml")), owner);
-    EXPECT_EQ(QFile::permissions(dir.filePath("Setup/1/kdp-r40_setup.xml")), owner);
+    for (const QString &name : narrowedFiles)
+        EXPECT_EQ(QFile::permissions(dir.filePath(name)), owner) << name.toStdString();
     // Other files, and files reached through links, are left alone.
     EXPECT_TRUE(QFile::permissions(dir.filePath("Group.xml")).testFlag(QFile::ReadOther));
+    EXPECT_TRUE(QFile::permissions(dir.filePath("Setup/properties.xml")).testFlag(QFile::ReadOther));
     EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 0);
 }

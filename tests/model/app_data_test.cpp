@@ -73,36 +73,37 @@ TEST_F(AppDataTest, SetDataRootCreatesTheDataTree)
     EXPECT_EQ(data.GetDispFilterPath(52), dir.filePath(QStringLiteral("TelvData/Q9Data/Filter_52.xml")));
 }
 
-TEST_F(AppDataTest, PlayerListKeepsEveryFieldAndSetsStatusOfOneOrAll)
+TEST_F(AppDataTest, PlayerListKeepsEveryFieldAndChangesOnePlayerByNumber)
 {
     CHarlPlayerXml players;
     players.AddPlayer(fullPlayer());
     players.AddPlayer(player(7, QStringLiteral("b"), 0, 0));
     // A list written before it was kept private becomes so with its next save.
     const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    ASSERT_TRUE(players.Save(path("Player.xml"), -1, false));
+    ASSERT_TRUE(players.Save(path("Player.xml")));
     EXPECT_EQ(QFile::permissions(path("Player.xml")), ownerOnly);
     ASSERT_TRUE(QFile::setPermissions(path("Player.xml"), ownerOnly | QFile::ReadGroup | QFile::ReadOther));
-    ASSERT_TRUE(players.Save(path("Player.xml"), -1, false));
+    ASSERT_TRUE(players.Save(path("Player.xml")));
     EXPECT_EQ(QFile::permissions(path("Player.xml")), ownerOnly);
 
     CHarlPlayerXml loaded;
     ASSERT_TRUE(loaded.Load(path("Player.xml")));
     ASSERT_EQ(loaded.GetCount(), 2);
-    PlayerRecord first;
-    ASSERT_TRUE(loaded.GetPlayer(0, first));
-    EXPECT_EQ(first, fullPlayer());
+    EXPECT_EQ(loaded.CopyPlayers().front(), fullPlayer());
 
     EXPECT_EQ(loaded.FindPlayer(7), 1);
     EXPECT_EQ(loaded.FindPlayer(8), -1);
-    loaded.SetPlayerStatus(1, PLAYER_STATUS_ERROR, 1006);
-    EXPECT_EQ(loaded.GetPlayers()[1].ErrCode, 1006);
-    EXPECT_EQ(loaded.GetPlayers()[0].ErrCode, 1003);
-    loaded.SetPlayerStatus(-1, PLAYER_STATUS_OK, 0);
-    EXPECT_EQ(loaded.GetPlayers()[0].Status, PLAYER_STATUS_OK);
-    EXPECT_EQ(loaded.GetPlayers()[1].Status, PLAYER_STATUS_OK);
-    EXPECT_FALSE(loaded.GetPlayer(2, first));
-    EXPECT_EQ(GetLastError(), 87u);
+    EXPECT_TRUE(loaded.HasPlayer(7));
+    EXPECT_FALSE(loaded.HasPlayer(8));
+    const auto setError = [](PlayerRecord &record) {
+        record.ErrCode = 1006;
+        return true;
+    };
+    EXPECT_TRUE(loaded.UpdatePlayer(7, setError));
+    EXPECT_FALSE(loaded.UpdatePlayer(8, setError));
+    EXPECT_FALSE(loaded.UpdatePlayer(fullPlayer().Number, [](PlayerRecord &) { return false; }));
+    EXPECT_EQ(loaded.CopyPlayer(7)->ErrCode, 1006);
+    EXPECT_EQ(loaded.CopyPlayer(fullPlayer().Number)->ErrCode, 1003);
 }
 
 TEST_F(AppDataTest, DamagedPlayerFileFailsWith13AndKeepsTheLoadedPlayers)

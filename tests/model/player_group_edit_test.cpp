@@ -129,8 +129,8 @@ TEST_F(PlayerGroupEditTest, MembershipFollowsThePlayersOnEverySideAndSaveWritesB
     CHarlPlayerXml players;
     ASSERT_TRUE(players.Load(data.GetPlayerFilePath()));
     ASSERT_EQ(players.GetCount(), 2);
-    EXPECT_EQ(players.GetPlayers()[0].Group, QStringLiteral("支店"));
-    EXPECT_EQ(players.GetPlayers()[0].MacAddress, QStringLiteral("00-11-22-33-44-55"));
+    EXPECT_EQ(players.CopyPlayers()[0].Group, QStringLiteral("支店"));
+    EXPECT_EQ(players.CopyPlayers()[0].MacAddress, QStringLiteral("00-11-22-33-44-55"));
     CQ9GroupXml groups;
     ASSERT_TRUE(groups.Load(data.GetGroupFilePath()));
     EXPECT_EQ(groups.Records(), data.GetGroupXml().Records());

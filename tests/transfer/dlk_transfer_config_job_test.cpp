@@ -96,10 +96,8 @@ protected:
     PlayerRecord savedRecord() const
     {
         CHarlPlayerXml saved;
-        PlayerRecord record;
         EXPECT_TRUE(saved.Load(m_dir.filePath(QStringLiteral("Player.xml"))));
-        EXPECT_TRUE(saved.GetPlayer(0, record));
-        return record;
+        return saved.GetCount() > 0 ? saved.CopyPlayers().front() : PlayerRecord{};
     }
 
     QStringList sentCommands() const
@@ -117,14 +115,17 @@ protected:
 TEST_F(ConfigJobTest, TheSetupIsSentLoadedAndTakenIntoTheRecord)
 {
     auto worker = makeWorker(&m_options);
-    // The window copies the record while the job rewrites it: each copy is
-    // the record before or after, never a mix (ThreadSanitizer sees the rest).
+    // The window copies the record, and the whole list as its panes fill,
+    // while the job rewrites it: each copy is the record before or after,
+    // never a mix (ThreadSanitizer sees the rest).
     std::atomic<bool> jobEnded = false;
     QSet<QString> passwordsSeen;
     std::thread window([&] {
         do {
             if (const std::optional<PlayerRecord> copy = m_players.CopyPlayer(kPlayerNumber))
                 passwordsSeen.insert(copy->Pass);
+            for (const PlayerRecord &player : m_players.CopyPlayers())
+                passwordsSeen.insert(player.Pass);
         } while (!jobEnded);
     });
     EXPECT_TRUE(runConfig(*worker));

@@ -62,7 +62,7 @@ protected:
     QList<qint32> playerNumbers() const
     {
         QList<qint32> numbers;
-        for (const PlayerRecord &record : m_players.GetPlayers())
+        for (const PlayerRecord &record : m_players.CopyPlayers())
             numbers.append(record.Number);
         return numbers;
     }
@@ -363,10 +363,7 @@ TEST_F(TransferManagerTest, WorkerEndingWithoutAFinalStateCountsAsFailed)
 TEST_F(TransferManagerTest, PlayerNameThatIsNotAFolderNameFailsOnlyThatPlayer)
 {
     addPlayers(3);
-    PlayerRecord record;
-    ASSERT_TRUE(m_players.GetPlayer(1, record));
-    record.Name = QStringLiteral("../Player1");
-    ASSERT_TRUE(m_players.SetPlayer(1, record));
+    m_players.EditPlayers([](std::vector<PlayerRecord> &players) { players.at(1).Name = QStringLiteral("../Player1"); });
     runTransfer(playerNumbers());
 
     EXPECT_EQ(m_hub.startCount(2), 0);
@@ -450,13 +447,10 @@ TEST_F(TransferManagerTest, WorkersGetThePortAndPasswordOfTheirRecord)
     SystemOptions options = m_options.Options();
     options.HttpPort = 5001;
     m_options.SetOptions(options);
-    PlayerRecord record;
-    ASSERT_TRUE(m_players.GetPlayer(0, record));
-    record.Port = 8080;
-    ASSERT_TRUE(m_players.SetPlayer(0, record));
-    ASSERT_TRUE(m_players.GetPlayer(1, record));
-    record.Pass.clear();
-    ASSERT_TRUE(m_players.SetPlayer(1, record));
+    m_players.EditPlayers([](std::vector<PlayerRecord> &players) {
+        players.at(0).Port = 8080;
+        players.at(1).Pass.clear();
+    });
     EXPECT_TRUE(runTransfer(playerNumbers()));
 
     EXPECT_EQ(m_hub.credentialsOf(1), std::make_pair(QStringLiteral("secret"), quint16(8080)));

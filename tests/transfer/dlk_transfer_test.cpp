@@ -74,7 +74,7 @@ protected:
         EXPECT_TRUE(worker->SetDlkName(QStringLiteral("Lobby")));
         EXPECT_TRUE(worker->SetPcFolder(m_dir.path(), playerFolder() + QStringLiteral("/")));
         worker->SetStatusDocument(&m_status, 7);
-        worker->SetPlayerTable(&m_players, &m_players.GetLock(), m_playerFile);
+        worker->SetPlayerTable(&m_players, m_playerFile);
         EXPECT_TRUE(worker->EnableCallback(true, &NoticeLog::callback, &m_notices));
         worker->SetPingFactory(m_ping.factory());
         return worker;
@@ -105,10 +105,8 @@ protected:
     PlayerRecord savedRecord() const
     {
         CHarlPlayerXml saved;
-        PlayerRecord record;
         EXPECT_TRUE(saved.Load(m_playerFile));
-        EXPECT_TRUE(saved.GetPlayer(0, record));
-        return record;
+        return saved.GetCount() > 0 ? saved.CopyPlayers().front() : PlayerRecord{};
     }
 
     std::pair<quint16, quint64> lastNotice() const
@@ -136,9 +134,7 @@ TEST_F(TransferWorkerTest, JobWithoutRequestsEndsDone)
     EXPECT_FALSE(worker->IsRunning());
     EXPECT_EQ(lastNotice(), std::make_pair(quint16(DLK_NOTICE_JOB_END), quint64(1)));
     EXPECT_EQ(m_status.GetSendStatus(7), DLK_STATE_DONE);
-    PlayerRecord record;
-    ASSERT_TRUE(m_players.GetPlayer(0, record));
-    EXPECT_EQ(record.Status, PLAYER_STATUS_PENDING) << "a job that reached the player leaves the record alone";
+    EXPECT_EQ(m_players.CopyPlayers().at(0).Status, PLAYER_STATUS_PENDING) << "a job that reached the player leaves the record alone";
 }
 
 TEST_F(TransferWorkerTest, UnreachablePlayerFailsAndMarksItsRecord)
@@ -163,14 +159,11 @@ TEST_F(TransferWorkerTest, UnreachablePlayerFailsAndMarksItsRecord)
 
 TEST_F(TransferWorkerTest, OnlyAPendingRecordTakesTheFailure)
 {
-    PlayerRecord record;
-    ASSERT_TRUE(m_players.GetPlayer(0, record));
-    record.Status = PLAYER_STATUS_OK;
-    ASSERT_TRUE(m_players.SetPlayer(0, record));
+    m_players.EditPlayers([](std::vector<PlayerRecord> &players) { players.at(0).Status = PLAYER_STATUS_OK; });
     m_ping.setUnreachable(m_player.address());
     auto worker = makeWorker();
     runJob(*worker);
-    ASSERT_TRUE(m_players.GetPlayer(0, record));
+    const PlayerRecord record = m_players.CopyPlayers().at(0);
     EXPECT_EQ(record.Status, PLAYER_STATUS_OK);
     EXPECT_EQ(record.ErrCode, 0);
     EXPECT_FALSE(QFileInfo::exists(m_playerFile));
@@ -190,10 +183,7 @@ TEST_F(TransferWorkerTest, UnreachablePlayerIsWokenWhenPermitted)
     EXPECT_EQ(packet, MagicPacket({0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0xF5}));
 
     // A short MAC text leaves the bytes it does not name at 0.
-    PlayerRecord record;
-    ASSERT_TRUE(m_players.GetPlayer(0, record));
-    record.MacAddress = QStringLiteral("0A-0b");
-    ASSERT_TRUE(m_players.SetPlayer(0, record));
+    m_players.EditPlayers([](std::vector<PlayerRecord> &players) { players.at(0).MacAddress = QStringLiteral("0A-0b"); });
     auto second = makeWorker(settings.get());
     second->SetPowerOn(true);
     runJob(*second);
@@ -210,7 +200,7 @@ TEST_F(TransferWorkerTest, UnreachablePlayerIsWokenWhenPermitted)
 TEST_F(TransferWorkerTest, PlayerGoneFromTheTableEndsAsInternalFailure)
 {
     m_ping.setUnreachable(m_player.address());
-    ASSERT_TRUE(m_players.DeletePlayer(0));
+    m_players.RemoveAll();
     const auto settings = OpenSystemIni(m_dir.path(), kPowerOnSettings);
     auto worker = makeWorker(settings.get());
     worker->SetPowerOn(true);
@@ -244,7 +234,7 @@ TEST_F(TransferWorkerTest, RequestOfAnUnknownKindEndsTheJob)
     EXPECT_TRUE(runJob(*worker));
     EXPECT_EQ(outcome(*worker), pair(DLK_STATE_INTERNAL, DLK_DETAIL_INTERNAL));
     EXPECT_EQ(lastNotice(), std::make_pair(quint16(DLK_NOTICE_JOB_END), quint64(0)));
-    EXPECT_EQ(m_players.GetPlayers()[0].Status, PLAYER_STATUS_PENDING)
+    EXPECT_EQ(m_players.CopyPlayers().at(0).Status, PLAYER_STATUS_PENDING)
         << "a failed request is not a failure on the way to the player";
 }
 

@@ -27,7 +27,7 @@ public:
     void SetContentFolder(int, const QString &) override {}
     void SetPowerOn(bool) override {}
     void SetStatusDocument(CTransferStatusXml *, qint32 playerNumber) override { m_number = playerNumber; }
-    void SetPlayerTable(CHarlPlayerXml *, std::mutex *, const QString &) override {}
+    void SetPlayerTable(CHarlPlayerXml *, const QString &) override {}
     void SetDisplayLinkValues(CQ9DisplayXml *, std::mutex *) override {}
     void SetAppendSend(bool) override {}
 

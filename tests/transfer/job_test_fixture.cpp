@@ -22,7 +22,7 @@ std::unique_ptr<WorkerProbe> JobTest::makeWorker(CSettingIni *options)
     EXPECT_TRUE(worker->SetDlkName(QStringLiteral("Lobby")));
     EXPECT_TRUE(worker->SetPcFolder(m_dir.path(), playerFolder()));
     worker->SetStatusDocument(&m_status, kPlayerNumber);
-    worker->SetPlayerTable(&m_players, &m_players.GetLock(), m_dir.filePath(QStringLiteral("Player.xml")));
+    worker->SetPlayerTable(&m_players, m_dir.filePath(QStringLiteral("Player.xml")));
     EXPECT_TRUE(worker->EnableCallback(true, &NoticeLog::callback, &m_notices));
     worker->SetPingFactory(m_ping.factory());
     return worker;
@@ -60,14 +60,12 @@ QString JobTest::playerFile(const QString &name) const
 
 PlayerRecord JobTest::record() const
 {
-    PlayerRecord record;
-    EXPECT_TRUE(m_players.GetPlayer(0, record));
-    return record;
+    return m_players.CopyPlayers().at(0);
 }
 
 void JobTest::setRecord(const PlayerRecord &record)
 {
-    ASSERT_TRUE(m_players.SetPlayer(0, record));
+    m_players.EditPlayers([&record](std::vector<PlayerRecord> &players) { players.at(0) = record; });
 }
 
 int JobTest::noticeCount(quint16 kind) const

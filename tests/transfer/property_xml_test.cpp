@@ -16,6 +16,7 @@
 #include "transfer/property_xml.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,8 @@ QByteArray SavedBytes(CPropertyXml &file)
     QTemporaryDir dir;
     const QString path = dir.filePath("property.xml");
     EXPECT_TRUE(file.Save(path, kPropertyFileTime, kSignal)) << file.GetLastError();
+    // Web and camera rows carry passwords.
+    EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     return ReadFileBytes(path);
 }
 

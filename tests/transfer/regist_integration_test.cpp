@@ -21,6 +21,7 @@
 #include "transfer/dlk_request_send.h"
 #include "transfer/dlk_transfer_worker.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -159,6 +160,13 @@ TEST_F(RegistIntegrationTest, EveryTypeLandsOnEveryPlayer)
                                  "ControlList.xml", "StreamingList.xml", "PinPList.xml", "PlaylistList.xml",
                                  "ScheduleList.xml"})
             EXPECT_TRUE(QFileInfo::exists(m_players.playerFolder(i) + QLatin1Char('/') + QLatin1String(file))) << file;
+
+        // The registration files (the property file holds the web and camera
+        // passwords) do not outlive the send.
+        EXPECT_EQ(QDir(m_players.playerFolder(i))
+                      .entryList({QStringLiteral("property.xml"), QStringLiteral("group.xml"),
+                                  QStringLiteral("Calendar.xml")}, QDir::Files),
+                  QStringList());
 
         TransferStatusRecord status;
         ASSERT_TRUE(m_players.status().GetPlayerStatus(m_players.number(i), status));

@@ -64,9 +64,13 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
                                 dataFolder() + QStringLiteral("/Group/operator-notes.telvq9-tmp"),
                                 dataFolder() + QStringLiteral("/Setup/1/File/logo.jpg.ZZZZZZZZ.telvq9-tmp")};
     // Files that hold passwords, written readable by others by an older
-    // version, and one that holds none.
+    // version (a send's registration file, a damaged copy set aside), and one
+    // that holds none.
+    ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/KDP-R40/lobby")));
     const QStringList passwordFiles{dataFolder() + QStringLiteral("/Y5.ini"),
-                                    dataFolder() + QStringLiteral("/Setup/1/kdp-r40_setup.xml")};
+                                    dataFolder() + QStringLiteral("/Setup/1/kdp-r40_setup.xml"),
+                                    dataFolder() + QStringLiteral("/KDP-R40/lobby/property2.xml"),
+                                    dataFolder() + QStringLiteral("/Player.xml.damaged")};
     const QString plain = dataFolder() + QStringLiteral("/Setup/1/detail_setup.xml");
     for (const QString &path : passwordFiles + QStringList{plain}) {
         QFile file(path);

@@ -30,12 +30,10 @@ QStringList Commands(const EmulatedPlayer &player)
 
 void SetMacAddress(qint32 number, const QString &mac)
 {
-    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-    PlayerRecord record;
-    const int position = players.FindPlayer(number);
-    ASSERT_TRUE(players.GetPlayer(position, record));
-    record.MacAddress = mac;
-    players.SetPlayer(position, record);
+    ASSERT_TRUE(GetAppData().GetPlayerXml().UpdatePlayer(number, [&mac](PlayerRecord &record) {
+        record.MacAddress = mac;
+        return true;
+    }));
 }
 
 } // namespace
@@ -175,8 +173,8 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     CHarlPlayerXml stored;
     ASSERT_TRUE(stored.Load(GetAppData().GetPlayerFilePath()));
     ASSERT_EQ(stored.GetCount(), 1);
-    EXPECT_EQ(stored.GetPlayers()[0].Serial, QStringLiteral("SN-0077"));
-    EXPECT_EQ(stored.GetPlayers()[0].TimeZone, QStringLiteral("GMT +09:00"));
+    EXPECT_EQ(stored.CopyPlayers()[0].Serial, QStringLiteral("SN-0077"));
+    EXPECT_EQ(stored.CopyPlayers()[0].TimeZone, QStringLiteral("GMT +09:00"));
 }
 
 TEST_F(PlayerOpsTest, ClockQueryLeadsToSettingTheClock)

@@ -106,12 +106,10 @@ TEST_F(PlayerOpsTest, RefusalsChangeNothing)
 
     // A group whose players may not communicate.
     for (int i = 0; i < 2; ++i) {
-        CHarlPlayerXml &players = GetAppData().GetPlayerXml();
-        PlayerRecord record;
-        const int position = players.FindPlayer(number(i));
-        ASSERT_TRUE(players.GetPlayer(position, record));
-        record.NoComm = true;
-        players.SetPlayer(position, record);
+        ASSERT_TRUE(GetAppData().GetPlayerXml().UpdatePlayer(number(i), [](PlayerRecord &record) {
+            record.NoComm = true;
+            return true;
+        }));
     }
     m_prompter.expect(5275, IDOK);
     m_frame->R40SendContents(1, {kMovie});

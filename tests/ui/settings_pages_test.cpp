@@ -167,15 +167,16 @@ TEST_F(SettingsPages, PlayerPageRefusesBadValuesAndOkStoresThePlayersAndTheirFol
     EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_CONTENTS);
     CHarlPlayerXml stored;
     ASSERT_TRUE(stored.Load(GetAppData().GetPlayerFilePath()));
-    ASSERT_EQ(stored.GetCount(), 2);
-    const PlayerRecord &first = stored.GetPlayers()[0];
+    const std::vector<PlayerRecord> players = stored.CopyPlayers();
+    ASSERT_EQ(players.size(), 2u);
+    const PlayerRecord &first = players[0];
     EXPECT_EQ(first.Name, QStringLiteral("ロビー"));
     EXPECT_EQ(first.Port, 8080);
     EXPECT_EQ(first.Pass, QStringLiteral("secret"));
     EXPECT_FALSE(first.NoComm);
-    EXPECT_EQ(stored.GetPlayers()[1].Port, 0);
-    EXPECT_TRUE(stored.GetPlayers()[1].NoComm);
-    for (const PlayerRecord &player : stored.GetPlayers())
+    EXPECT_EQ(players[1].Port, 0);
+    EXPECT_TRUE(players[1].NoComm);
+    for (const PlayerRecord &player : players)
         EXPECT_TRUE(QFileInfo(dataFolder() + QStringLiteral("/KDP-R40/") + player.Name).isDir()) << player.Name.toStdString();
     // The frame's current player is the first one now.
     EXPECT_EQ(frame->GetCurrentPlayerId(), first.Number);
@@ -246,7 +247,7 @@ TEST_F(SettingsPages, GroupPageAddsRenamesAndRemovesGroupsAndTicksTheirPlayers)
     ASSERT_TRUE(GetAppData().GetGroupXml().GetGroup(0, group));
     EXPECT_EQ(group.Name, QStringLiteral("本社"));
     EXPECT_EQ(group.Players, (QList<qint32>{1, 2}));
-    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
+    for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers())
         EXPECT_EQ(player.Group, QStringLiteral("本社"));
     EXPECT_EQ(frame->GetCurrentGroupName(), QStringLiteral("本社"));
 
@@ -262,7 +263,7 @@ TEST_F(SettingsPages, GroupPageAddsRenamesAndRemovesGroupsAndTicksTheirPlayers)
     EXPECT_EQ(list->rowCount(), 0);
     click(page, CSetGroupDlgView::kOkButtonId);
     EXPECT_EQ(GetAppData().GetGroupXml().GetCount(), 0);
-    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers())
+    for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers())
         EXPECT_TRUE(player.Group.isEmpty());
 }
 

@@ -51,15 +51,14 @@ protected:
     {
         if (!startWithPlayers(count))
             return false;
-        CHarlPlayerXml &players = GetAppData().GetPlayerXml();
         for (int i = 0; i < count; ++i) {
-            PlayerRecord record;
-            const int position = players.FindPlayer(number(i));
-            if (!players.GetPlayer(position, record))
+            const bool known = GetAppData().GetPlayerXml().UpdatePlayer(number(i), [](PlayerRecord &record) {
+                record.Serial = QStringLiteral("R40-000001");
+                record.TimeZone = QStringLiteral("GMT +09:00");
+                return true;
+            });
+            if (!known)
                 return false;
-            record.Serial = QStringLiteral("R40-000001");
-            record.TimeZone = QStringLiteral("GMT +09:00");
-            players.SetPlayer(position, record);
             player(i).setSystemValue(QStringLiteral("resolution"), QString());
         }
         m_frame->resize(1200, 800);

@@ -530,7 +530,7 @@ void CContentsDlgView::fillCombo()
     CMainFrame *frame = GetMainFrame();
     if (m_mode == 17) {
         int selected = 0;
-        for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers()) {
+        for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers()) {
             m_combo->addItem(player.Name, player.Number);
             if (frame && player.Number == frame->GetCurrentPlayerId())
                 selected = m_combo->count() - 1;

@@ -111,7 +111,7 @@ qint32 CSetR40ListDlgView::selectedStoredPlayer() const
         return -1;
     // A player added on the page and not yet saved is not there to address.
     const qint32 number = m_edit.Players()[size_t(row)].Number;
-    return GetAppData().GetPlayerXml().CopyPlayer(number) ? number : -1;
+    return GetAppData().GetPlayerXml().HasPlayer(number) ? number : -1;
 }
 
 void CSetR40ListDlgView::showReportedFacts()

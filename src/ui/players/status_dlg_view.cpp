@@ -211,7 +211,7 @@ void CStatusDlgView::fillPlayers()
         return;
     const CMainFrame *frame = GetMainFrame();
     m_player->clear();
-    for (const PlayerRecord &player : GetAppData().GetPlayerXml().GetPlayers()) {
+    for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers()) {
         m_player->addItem(player.Name, player.Number);
         if (frame && player.Number == frame->GetCurrentPlayerId())
             m_player->setCurrentIndex(m_player->count() - 1);
@@ -230,7 +230,7 @@ qint32 CStatusDlgView::selectedPlayer() const
 {
     const CMainFrame *frame = GetMainFrame();
     const qint32 number = frame ? frame->GetCurrentPlayerId() : -1;
-    return GetAppData().GetPlayerXml().CopyPlayer(number) ? number : -1;
+    return GetAppData().GetPlayerXml().HasPlayer(number) ? number : -1;
 }
 
 // Every player that communicates.
