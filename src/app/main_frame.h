@@ -245,8 +245,9 @@ public:
     bool SetTargetPlayers(bool wholeGroup);
     // A single command (0 check connect, 1 query time, 2 set time, 3
     // restart, 4 power on, 5 power off) to one player on a worker thread;
-    // its end message (WM_APP+41) shows the outcome.
-    void R40CommandStart(int mode, qint32 player);
+    // its end message (WM_APP+41) shows the outcome. With shown the player
+    // is reached there rather than where its stored record says.
+    void R40CommandStart(int mode, qint32 player, const std::optional<PlayerAddress> &shown = std::nullopt);
     void OnMsgCommandEnd(quint32 result, quint32 detail);
     // Preview (mode 0) or interrupt play (mode 2) of a library content.
     void R40Play(int type, qint32 index, bool preview, bool com2);
@@ -594,7 +595,7 @@ private:
     CContentsList *groupCalendars(const QString &group);
     void saveGroupCalendars(const QString &group);
     // The command worker's body: runs the command and posts its end.
-    void MaintainPlayer(int mode, qint32 player);
+    void MaintainPlayer(int mode, qint32 player, const std::optional<PlayerAddress> &shown);
     void showCommandSuccess(int mode, qint32 player);
     enum class ProcessStart { Delivery, Command, ListUpdate };
     bool startTransferWithDialog(int mode, int count, ProcessStart start);
@@ -684,6 +685,7 @@ private:
     QString m_pcTime;
     QString m_pcTimeZone;
     std::unique_ptr<CFrameWorker> m_commandWorker;
+    std::optional<PlayerAddress> m_commandAddress;
     std::atomic<bool> m_commandStop{false};
     CProcessDlg *m_process = nullptr;
     std::unique_ptr<CDeleteDlg> m_deleteDialog;

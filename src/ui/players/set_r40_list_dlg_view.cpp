@@ -128,7 +128,10 @@ void CSetR40ListDlgView::startCommand(int mode)
     CMainFrame *frame = GetMainFrame();
     if (!frame || player < 0)
         return;
-    frame->R40CommandStart(mode, player);
+    // The player is reached as the page shows it: a corrected address or
+    // password is checked before OK stores it.
+    const PlayerRecord &shown = m_edit.Players()[size_t(selectedRow())];
+    frame->R40CommandStart(mode, player, PlayerAddress{shown.IPAddress, shown.Port, shown.Pass});
     updateCommandButtons();
 }
 
