@@ -34,6 +34,8 @@
 #include <optional>
 #include <vector>
 
+enum class LogCollectResult : int;
+
 class CChildFrame;
 class CContentRegistration;
 class CCalendarProperty;
@@ -608,7 +610,9 @@ private:
     bool askPlayChoice(const CPropertyBase &record, PlayChoice &choice);
     void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
-    void onLogEnd(quint32 saved);
+    void onLogEnd(quint32 saved, quint32 result);
+    // The message of a failed log collection, naming its cause.
+    void showLogFailure(LogCollectResult result);
     void onPrintEnd(quint32 result, quint32 detail);
     void onExImportEnd(int number, quint32 result);
     bool openExImportDlg(int mode, const QList<quint32> &playlists);
@@ -681,11 +685,11 @@ private:
     qint32 m_operationIndex = -1;
     int m_commandMode = 0;
     qint32 m_commandPlayer = -1;
+    std::optional<PlayerAddress> m_commandAddress;
     PlayerCommandReply m_commandReply;
     QString m_pcTime;
     QString m_pcTimeZone;
     std::unique_ptr<CFrameWorker> m_commandWorker;
-    std::optional<PlayerAddress> m_commandAddress;
     std::atomic<bool> m_commandStop{false};
     CProcessDlg *m_process = nullptr;
     std::unique_ptr<CDeleteDlg> m_deleteDialog;
