@@ -2,6 +2,7 @@
 
 #include "app/control_id.h"
 #include "app/idle_signal.h"
+#include "app/name_fields.h"
 #include "app/main_frame.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
@@ -142,6 +143,7 @@ QLayout *CSetR40ListDlgView::makeFields()
     m_address = WithControlId(new QLineEdit(this), kAddressId);
     m_port = WithControlId(new QLineEdit(this), kPortId);
     m_group = WithControlId(new QComboBox(this), kGroupId);
+    FitNameCombo(m_group);
     m_resolution = WithControlId(new QComboBox(this), kResolutionId);
     m_orientation = WithControlId(new QComboBox(this), kOrientationId);
     m_communicate = WithControlId(new QCheckBox(LoadString(kTextCommunicates), this), kCommunicateId);
@@ -195,6 +197,8 @@ void CSetR40ListDlgView::refill()
         });
     }
     m_list->resizeColumnsToContents();
+    FitNameColumn(m_list, COL_NAME);
+    FitNameColumn(m_list, COL_GROUP);
 }
 
 void CSetR40ListDlgView::showSelected()
