@@ -2,16 +2,12 @@
 
 #include <QComboBox>
 #include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QTableWidget>
 
 void FitNameCombo(QComboBox *combo)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    const QFontMetrics metrics = combo->fontMetrics();
-    const QSize text(metrics.averageCharWidth() * kNameFieldChars, metrics.height());
-    combo->setMaximumWidth(combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width());
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(kNameFieldChars);
     QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo](const QString &name) { combo->setToolTip(name); });
     QObject::connect(combo->model(), &QAbstractItemModel::rowsInserted, combo,
                      [combo](const QModelIndex &, int first, int last) {

@@ -209,7 +209,6 @@ void CContentsDlgView::createControls()
     m_comboLabel->setObjectName(QString::number(IDC_COMBO_LABEL));
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QString::number(IDC_COMBO));
-    m_combo->setMinimumContentsLength(16);
     FitNameCombo(m_combo);
     m_action = new QPushButton(this);
     m_action->setObjectName(QString::number(IDC_ACTION));

@@ -151,7 +151,6 @@ QBoxLayout *CStatusDlgView::makeControls()
     auto *query = new QHBoxLayout;
     m_player = new QComboBox(this);
     m_player->setObjectName(QString::number(ID_PLAYER));
-    m_player->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FitNameCombo(m_player);
     connect(m_player, &QComboBox::activated, this, &CStatusDlgView::onPlayerChosen);
     query->addWidget(m_player);
