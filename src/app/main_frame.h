@@ -34,6 +34,8 @@
 #include <optional>
 #include <vector>
 
+enum class LogCollectResult : int;
+
 class CChildFrame;
 class CContentRegistration;
 class CCalendarProperty;
@@ -245,8 +247,9 @@ public:
     bool SetTargetPlayers(bool wholeGroup);
     // A single command (0 check connect, 1 query time, 2 set time, 3
     // restart, 4 power on, 5 power off) to one player on a worker thread;
-    // its end message (WM_APP+41) shows the outcome.
-    void R40CommandStart(int mode, qint32 player);
+    // its end message (WM_APP+41) shows the outcome. With shown the player
+    // is reached there rather than where its stored record says.
+    void R40CommandStart(int mode, qint32 player, const std::optional<PlayerAddress> &shown = std::nullopt);
     void OnMsgCommandEnd(quint32 result, quint32 detail);
     // Preview (mode 0) or interrupt play (mode 2) of a library content.
     void R40Play(int type, qint32 index, bool preview, bool com2);
@@ -605,7 +608,7 @@ private:
     CContentsList *groupCalendars(const QString &group);
     void saveGroupCalendars(const QString &group);
     // The command worker's body: runs the command and posts its end.
-    void MaintainPlayer(int mode, qint32 player);
+    void MaintainPlayer(int mode, qint32 player, const std::optional<PlayerAddress> &shown);
     void showCommandSuccess(int mode, qint32 player);
     enum class ProcessStart { Delivery, Command, ListUpdate };
     bool startTransferWithDialog(int mode, int count, ProcessStart start);
@@ -618,7 +621,9 @@ private:
     bool askPlayChoice(const CPropertyBase &record, PlayChoice &choice);
     void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
-    void onLogEnd(quint32 saved);
+    void onLogEnd(quint32 saved, quint32 result);
+    // The message of a failed log collection, naming its cause.
+    void showLogFailure(LogCollectResult result);
     void onPrintEnd(quint32 result, quint32 detail);
     void onExImportEnd(int number, quint32 result);
     bool openExImportDlg(int mode, const QList<quint32> &playlists);
@@ -691,6 +696,7 @@ private:
     qint32 m_operationIndex = -1;
     int m_commandMode = 0;
     qint32 m_commandPlayer = -1;
+    std::optional<PlayerAddress> m_commandAddress;
     PlayerCommandReply m_commandReply;
     QString m_pcTime;
     QString m_pcTimeZone;

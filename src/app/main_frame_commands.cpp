@@ -51,7 +51,7 @@ qint32 StateOfResult(quint32 result)
 
 } // namespace
 
-void CMainFrame::R40CommandStart(int mode, qint32 player)
+void CMainFrame::R40CommandStart(int mode, qint32 player, const std::optional<PlayerAddress> &shown)
 {
     if (player < 0) {
         ShowText(this, OpText::kSelectDevice, MB_OK | MB_ICONWARNING);
@@ -73,6 +73,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
         return;
     m_commandMode = mode;
     m_commandPlayer = player;
+    m_commandAddress = shown;
     m_commandReply = PlayerCommandReply();
     m_commandStop = false;
     if (CTransferStatusXml *status = GetPlayerStatusStore()) {
@@ -88,7 +89,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player)
     WriteSyslog(LOG_NOTICE, "%s", CommandModeLogText(mode));
     // Mode and player go to the worker by value: the frame's fields may be
     // read by the end handler only.
-    if (!StartWorker(m_commandWorker, [this, mode, player] { MaintainPlayer(mode, player); }, false)) {
+    if (!StartWorker(m_commandWorker, [this, mode, player, shown] { MaintainPlayer(mode, player, shown); }, false)) {
         OnMsgCommandEnd(COMMAND_RESULT_NOT_MADE, kCommandDetailOther);
         return;
     }
@@ -103,9 +104,10 @@ bool CMainFrame::hasMacAddress(qint32 player) const
     return !record || !record->MacAddress.trimmed().isEmpty();
 }
 
-void CMainFrame::MaintainPlayer(int mode, qint32 player)
+void CMainFrame::MaintainPlayer(int mode, qint32 player, const std::optional<PlayerAddress> &shown)
 {
-    const CommandOutcome outcome = ::MaintainPlayer(GetHttpClient(), mode, player, m_commandReply, &m_commandStop);
+    const CommandOutcome outcome = ::MaintainPlayer(GetHttpClient(), mode, player, m_commandReply, &m_commandStop,
+                                                    shown ? &*shown : nullptr);
     PostAppMessage(this, APPMSG_COMMAND_END, quint32(outcome.result), quint32(outcome.detail));
 }
 
@@ -153,7 +155,7 @@ void CMainFrame::showCommandSuccess(int mode, qint32 player)
                                    PrintfArg(m_pcTime), PrintfArg(m_pcTimeZone)}),
                      MB_YESNO | MB_ICONINFORMATION)
             == IDYES)
-            R40CommandStart(COMMAND_MODE_SET_TIME, player);
+            R40CommandStart(COMMAND_MODE_SET_TIME, player, m_commandAddress);
         break;
     default:
         if (const char *done = CommandTextsOf(mode).done)

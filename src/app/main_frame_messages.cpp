@@ -13,6 +13,8 @@
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
+#include "model/player_group_edit.h"
+#include "ops/log_collection.h"
 #include "ops/print_files.h"
 #include "player/r40_http.h"
 #include "transfer/dlk_transfer_manager.h"
@@ -29,6 +31,9 @@ constexpr quint32 kTextUpdatingInfo = 5638;
 constexpr quint32 kMsgLogSaved = 5271;
 constexpr quint32 kMsgLogSavedInFolder = 5480;
 constexpr quint32 kMsgLogSaveFailed = 5272;
+constexpr quint32 kMsgLogSaveNotWritten = 5483;
+constexpr quint32 kMsgLogSaveNoPlayerLog = 5484;
+constexpr quint32 kMsgLogSaveNameTooLong = 5485;
 constexpr quint32 kMsgPrintNeedsSpreadsheet = 5400;
 constexpr quint32 kMsgPrintStartFailed = 5404;
 constexpr quint32 kMsgPrintPdfNotShown = 5431;
@@ -91,7 +96,7 @@ void CMainFrame::OnAppMessage(int number, quint32 wParam, quint32 lParam)
         onTransferProgress();
         break;
     case APPMSG_LOG_END:
-        onLogEnd(wParam);
+        onLogEnd(wParam, lParam);
         break;
     case APPMSG_PRINT_END:
         onPrintEnd(wParam, lParam);
@@ -178,7 +183,7 @@ void CMainFrame::onTransferProgress()
         m_processDialog->SetProgressText(FormatString(kTextUpdatingInfo, done));
 }
 
-void CMainFrame::onLogEnd(quint32 saved)
+void CMainFrame::onLogEnd(quint32 saved, quint32 result)
 {
     if (m_logWorker) {
         m_logWorker->Join();
@@ -193,7 +198,7 @@ void CMainFrame::onLogEnd(quint32 saved)
     }
     if (!m_exiting) {
         if (saved == 0)
-            ShowMessage(this, kMsgLogSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
+            showLogFailure(LogCollectResult(result));
         else if (m_logArchiveFolder.isEmpty())
             ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSaved, m_logArchivePath);
         else
@@ -201,6 +206,26 @@ void CMainFrame::onLogEnd(quint32 saved)
                               m_logArchiveFolder);
     }
     m_busyMode = 0;
+}
+
+void CMainFrame::showLogFailure(LogCollectResult result)
+{
+    switch (result) {
+    case LogCollectResult::NoPlayerLog:
+        ShowMessage(this, kMsgLogSaveNoPlayerLog, kTitleCaption, MB_OK | MB_ICONERROR);
+        break;
+    case LogCollectResult::NotWritten:
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONERROR, kMsgLogSaveNotWritten,
+                          m_logArchiveFolder.isEmpty() ? GetLogTargetFolder() : m_logArchiveFolder);
+        break;
+    case LogCollectResult::NameTooLong:
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONERROR, kMsgLogSaveNameTooLong,
+                          CPlayerGroupEdit::kMaxNameBytes);
+        break;
+    default:
+        ShowMessage(this, kMsgLogSaveFailed, kTitleCaption, MB_OK | MB_ICONERROR);
+        break;
+    }
 }
 
 void CMainFrame::onPrintEnd(quint32 result, quint32 detail)

@@ -16,6 +16,7 @@
 #include "cab/dlkx_cab.h"
 #include "core/app_ini.h"
 #include "core/clock.h"
+#include "core/file_utils.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"
 #include "core/setting_ini.h"
@@ -369,8 +370,11 @@ void CMainFrame::R40GetLog(int kind, const QList<qint32> &players)
     if (!CanStartOperation(false, false))
         return;
     // The logs go into the log work folder, one folder per player, where the
-    // log collection looks for them.
-    const CDlkRequestLog request(LogWorkFolder(GetAppData().GetDataRoot()));
+    // log collection looks for them; logs a run cut short left there belong
+    // to no player of this one.
+    const QString workFolder = LogWorkFolder(GetAppData().GetDataRoot());
+    DeleteFolderTree(workFolder, true);
+    const CDlkRequestLog request(workFolder);
     if (!putRequest(request))
         return;
     m_targetPlayers = players;
@@ -450,11 +454,11 @@ bool CMainFrame::StartLogCollect(int kind)
     const QString dataRoot = GetAppData().GetDataRoot();
     const bool started = StartWorker(m_logWorker, [this, collectKind, dataRoot, playerName, target] {
         QString path;
-        const bool saved = CollectLogCab(collectKind, dataRoot, playerName, target, path);
-        PostAppMessage(this, APPMSG_LOG_END, saved ? 1 : 0, 0);
+        const LogCollectResult result = CollectLogCab(collectKind, dataRoot, playerName, target, path);
+        PostAppMessage(this, APPMSG_LOG_END, result == LogCollectResult::Saved ? 1 : 0, quint32(result));
     }, false);
     if (!started)
-        PostAppMessage(this, APPMSG_LOG_END, 0, 0);
+        PostAppMessage(this, APPMSG_LOG_END, 0, quint32(LogCollectResult::Failed));
     return true;
 }
 

@@ -73,8 +73,16 @@ QRegularExpression namesOrTheirDamagedCopies(const QStringList &patterns)
 QString TemporaryPathFor(const QString &path)
 {
     const quint32 letters = QRandomGenerator::global()->generate();
-    return path + QLatin1Char('.') + QStringLiteral("%1").arg(letters, 8, 16, QLatin1Char('0'))
+    const QString tail = QLatin1Char('.') + QStringLiteral("%1").arg(letters, 8, 16, QLatin1Char('0'))
         + QLatin1String(kTemporarySuffix);
+    // A file system holds a name to 255 bytes: a target's name near that
+    // lends only as much of itself as leaves room for the tail.
+    constexpr qsizetype kMaxFileNameBytes = 255;
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    QString name = path.mid(nameStart);
+    while (name.toUtf8().size() + tail.size() > kMaxFileNameBytes)
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    return path.left(nameStart) + name + tail;
 }
 
 bool IsTemporaryName(const QString &fileName)

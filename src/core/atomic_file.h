@@ -41,7 +41,7 @@ int NarrowFilesToOwner(const QString &folder, const QStringList &namePatterns);
 inline constexpr char kTemporarySuffix[] = ".telvq9-tmp";
 
 // A fresh temporary name beside path: "<path>.<8 random hex digits>" and the
-// suffix.
+// suffix, the target's name cut short where the whole would pass 255 bytes.
 QString TemporaryPathFor(const QString &path);
 // Whether a file name is one of the program's temporary names, as
 // TemporaryPathFor makes them: "<name>.<8 hex digits>" and the suffix.

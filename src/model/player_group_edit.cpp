@@ -217,12 +217,8 @@ PlayerEditResult CPlayerGroupEdit::checkPlayer(PlayerRecord &record, int positio
 {
     record.Name = record.Name.trimmed();
     record.IPAddress = record.IPAddress.trimmed();
-    if (record.Name.isEmpty())
-        return PlayerEditResult::EmptyName;
-    if (!IsSafePathComponent(record.Name) || record.Name.contains(QRegularExpression(QStringLiteral("[*?\"<>|]"))))
-        return PlayerEditResult::BadName;
-    if (record.Name.toUtf8().size() > kMaxPlayerNameBytes)
-        return PlayerEditResult::LongName;
+    if (const PlayerEditResult name = checkName(record.Name); name != PlayerEditResult::Ok)
+        return name;
     const int same = findPlayerName(record.Name);
     if (same >= 0 && same != position)
         return PlayerEditResult::DuplicateName;
@@ -239,13 +235,27 @@ PlayerEditResult CPlayerGroupEdit::checkPlayer(PlayerRecord &record, int positio
     return PlayerEditResult::Ok;
 }
 
+// A player's or group's name is its folder's name: one plain path component
+// without the characters other file systems refuse, of at most kMaxNameBytes.
+PlayerEditResult CPlayerGroupEdit::checkName(const QString &name)
+{
+    if (name.isEmpty())
+        return PlayerEditResult::EmptyName;
+    if (!IsSafePathComponent(name) || name.contains(QRegularExpression(QStringLiteral("[*?\"<>|]"))))
+        return PlayerEditResult::BadName;
+    if (name.toUtf8().size() > kMaxNameBytes)
+        return PlayerEditResult::LongName;
+    return PlayerEditResult::Ok;
+}
+
 PlayerEditResult CPlayerGroupEdit::checkGroup(const CGroupRecord &group, int position) const
 {
     if (group.Name.trimmed().isEmpty())
         return PlayerEditResult::EmptyName;
-    // The name is the group's folder name.
-    if (group.Name != group.Name.trimmed() || !IsSafePathComponent(group.Name))
+    if (group.Name != group.Name.trimmed())
         return PlayerEditResult::BadName;
+    if (const PlayerEditResult name = checkName(group.Name); name != PlayerEditResult::Ok)
+        return name;
     const int same = findGroupName(group.Name);
     if (same >= 0 && same != position)
         return PlayerEditResult::DuplicateName;

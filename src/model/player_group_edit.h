@@ -21,7 +21,7 @@ enum class PlayerEditResult {
     Ok,
     EmptyName,          // no name
     BadName,            // not one safe folder name
-    LongName,           // longer than a folder name (and the files named after it) can be
+    LongName,           // longer than kMaxNameBytes
     DuplicateName,      // another player (or group) has that name, in any case
     BadAddress,         // neither a dotted IPv4 address nor a host name
     BadPort,            // outside 1-65535 (0 keeps the system default)
@@ -65,14 +65,19 @@ public:
     // where it may have been learnt while the page was open.
     bool Save(CAppData &data);
 
-    // The most bytes (UTF-8) of a player's name: its folder name and the
-    // log cabinet named after it ("<name>_Log.cab") must each be one file
-    // name of at most 255 bytes.
-    static constexpr int kMaxPlayerNameBytes = 247;
+    // The most bytes (UTF-8) of a player's or a group's name. Each becomes a
+    // folder name and part of longer names, which a file system or a
+    // cabinet holds to 255 bytes: the log cabinet "<name>_Log.cab" and its
+    // temporary "<name>_Log.cab.<8 hex digits>.telvq9-tmp" beside it, and
+    // the member "TelvData\Q9Data\LogTemp\<name>\<log file>" of the
+    // all-log cabinet, which leaves the player over 100 bytes for the name
+    // of its log file.
+    static constexpr int kMaxNameBytes = 128;
 
 private:
     PlayerEditResult checkPlayer(PlayerRecord &record, int position) const;
     PlayerEditResult checkGroup(const CGroupRecord &group, int position) const;
+    static PlayerEditResult checkName(const QString &name);
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
     bool renameFolders(const CAppData &data) const;

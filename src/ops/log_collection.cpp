@@ -1,6 +1,7 @@
 #include "ops/log_collection.h"
 #include "core/atomic_file.h"
 
+#include "cab/cab_result.h"
 #include "cab/dlkx_cab.h"
 #include "core/data_folders.h"
 #include "core/file_utils.h"
@@ -16,27 +17,70 @@
 
 namespace {
 
-bool CopyPlayerLog(const QString &playerFolder, const QString &cabPath)
+LogCollectResult CopyPlayerLog(const QString &playerFolder, const QString &cabPath)
 {
     const QFileInfoList files = playerFolder.isEmpty() ? QFileInfoList() : QDir(playerFolder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     if (files.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "R40 log not found.");
-        return false;
+        return LogCollectResult::NoPlayerLog;
     }
     // The player sent its log as a cabinet already: it is copied as it is.
     const QString partial = TemporaryPathFor(cabPath);
     QFile source(files.first().absoluteFilePath());
     if (!source.copy(partial)) {
         WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", int(source.error()));
-        return false;
+        return LogCollectResult::NotWritten;
     }
     QFile::remove(cabPath);
     if (!QFile::rename(partial, cabPath)) {
         QFile::remove(partial);
         WriteSyslog(LOG_ERR_APP, "R40 log copy failed. : error = %d", 0);
-        return false;
+        return LogCollectResult::NotWritten;
     }
-    return true;
+    return LogCollectResult::Saved;
+}
+
+LogCollectResult CompressLogs(int kind, const QString &dataRoot, const QString &cabPath)
+{
+    DlkxCompressCabParam param;
+    param.sourceFolder = dataRoot;
+    if (kind & LOG_COLLECT_PLAYER)
+        CollectTempLogFiles(param.files);
+    CollectSettingsFiles(param.files);
+    param.count = int(param.files.size());
+    param.cabinetPath = cabPath;
+    // The application's files include the passwords of Y5.ini.
+    param.ownerOnly = true;
+    const int result = DLKxCompressCab(param);
+    if (result == CAB_OK)
+        return LogCollectResult::Saved;
+    WriteSyslog(LOG_ERR_APP, "CAB Compress Error(%d)", result);
+    switch (result) {
+    case CAB_ERR_NAME_TOO_LONG: return LogCollectResult::NameTooLong;
+    case CAB_ERR_CABINET_WRITE: return LogCollectResult::NotWritten;
+    default: return LogCollectResult::Failed;
+    }
+}
+
+LogCollectResult CollectInto(int kind, const QString &dataRoot, const QString &playerName, const QString &targetFolder,
+                             QString &cabPath)
+{
+    if (targetFolder.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "Get Desktop Folder Error");
+        return LogCollectResult::Failed;
+    }
+    const QString cabName = LogCabName(kind, playerName);
+    if (cabName.isEmpty()) {
+        WriteSyslog(LOG_ERR_APP, "Compress Log Mode Invalid(%d)", kind);
+        return LogCollectResult::Failed;
+    }
+    cabPath = JoinPath(targetFolder, cabName);
+    if (kind != LOG_COLLECT_PLAYER)
+        return CompressLogs(kind, dataRoot, cabPath);
+    // The fetched log lies in a folder of the player's name, which the log
+    // transfer only made when the name is one plain component.
+    const QString playerFolder = IsSafePathComponent(playerName) ? JoinPath(LogWorkFolder(dataRoot), playerName) : QString();
+    return CopyPlayerLog(playerFolder, cabPath);
 }
 
 } // namespace
@@ -75,42 +119,10 @@ QString LogCabName(int kind, const QString &playerName)
     }
 }
 
-bool CollectLogCab(int kind, const QString &dataRoot, const QString &playerName, const QString &targetFolder,
-                   QString &cabPath)
+LogCollectResult CollectLogCab(int kind, const QString &dataRoot, const QString &playerName,
+                               const QString &targetFolder, QString &cabPath)
 {
-    if (targetFolder.isEmpty()) {
-        WriteSyslog(LOG_ERR_APP, "Get Desktop Folder Error");
-        return false;
-    }
-    const QString cabName = LogCabName(kind, playerName);
-    if (cabName.isEmpty()) {
-        WriteSyslog(LOG_ERR_APP, "Compress Log Mode Invalid(%d)", kind);
-        return false;
-    }
-    cabPath = JoinPath(targetFolder, cabName);
-    const QString workFolder = LogWorkFolder(dataRoot);
-    if (kind == LOG_COLLECT_PLAYER) {
-        // The fetched log lies in a folder of the player's name, which the
-        // log transfer only made when the name is one plain component.
-        const QString playerFolder = IsSafePathComponent(playerName) ? JoinPath(workFolder, playerName) : QString();
-        if (!CopyPlayerLog(playerFolder, cabPath))
-            return false;
-    } else {
-        DlkxCompressCabParam param;
-        param.sourceFolder = dataRoot;
-        if (kind & LOG_COLLECT_PLAYER)
-            CollectTempLogFiles(param.files);
-        CollectSettingsFiles(param.files);
-        param.count = int(param.files.size());
-        param.cabinetPath = cabPath;
-        // The application's files include the passwords of Y5.ini.
-        param.ownerOnly = true;
-        const int result = DLKxCompressCab(param);
-        if (result != 0) {
-            WriteSyslog(LOG_ERR_APP, "CAB Compress Error(%d)", result);
-            return false;
-        }
-    }
-    DeleteFolderTree(workFolder, true);
-    return true;
+    const LogCollectResult result = CollectInto(kind, dataRoot, playerName, targetFolder, cabPath);
+    DeleteFolderTree(LogWorkFolder(dataRoot), true);
+    return result;
 }

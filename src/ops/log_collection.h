@@ -23,10 +23,20 @@ QString GetLogTargetFolder(bool *onDesktop = nullptr);
 // the name made a safe file name, "Q9_AllLog.cab"); empty for another kind.
 QString LogCabName(int kind, const QString &playerName);
 
+// How a collection ended; the failure message names the cause.
+enum class LogCollectResult : int {
+    Saved = 0,
+    Failed,      // no target folder, an unknown kind or a source that cannot be read
+    NoPlayerLog, // the player sent no log
+    NotWritten,  // the cabinet could not be written into the target folder
+    NameTooLong, // a name inside the cabinet is longer than a cabinet holds
+};
+
 // Writes the cabinet of the kind into targetFolder (an existing one of the
 // same name is replaced). A player's log is the first file, in name order,
-// of its folder in the log work folder. On success the log work folder is
-// removed, so a failed collection can be retried with the logs already
-// fetched. cabPath receives the file written or meant.
-bool CollectLogCab(int kind, const QString &dataRoot, const QString &playerName, const QString &targetFolder,
-                   QString &cabPath);
+// of its folder in the log work folder. Whatever the outcome the log work
+// folder is removed and no partial cabinet stays: every collection of
+// player logs fetches them afresh, and a folder left by a failed one would
+// be packed again by the next. cabPath receives the file written or meant.
+LogCollectResult CollectLogCab(int kind, const QString &dataRoot, const QString &playerName,
+                               const QString &targetFolder, QString &cabPath);

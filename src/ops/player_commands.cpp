@@ -161,11 +161,16 @@ CommandOutcome PowerOnR40(const PlayerRecord &record)
 }
 
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
-                              const std::atomic<bool> *stop)
+                              const std::atomic<bool> *stop, const PlayerAddress *shown)
 {
-    const std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(playerNumber);
+    std::optional<PlayerRecord> found = GetAppData().GetPlayerXml().CopyPlayer(playerNumber);
     if (!found)
         return {COMMAND_RESULT_FAILED, 0};
+    if (shown) {
+        found->IPAddress = shown->address;
+        found->Port = shown->port;
+        found->Pass = shown->password;
+    }
     const PlayerRecord &record = *found;
     switch (mode) {
     case COMMAND_MODE_CHECK_CONNECT:

@@ -51,10 +51,19 @@ CommandOutcome PowerOnR40(const PlayerRecord &record);
 // Reads "00-11-22-33-44-55" or "00:11:22:33:44:55"; false for anything else.
 bool ParseMacAddress(const QString &text, quint8 (&mac)[6]);
 
+// Where a command reaches its player when not as stored: the player page
+// addresses a player as it shows it, before its changes are saved.
+struct PlayerAddress {
+    QString address;
+    int port = 0; // 0: the default port
+    QString password;
+};
+
 // The worker body: finds the player (absent: 8, 0), runs the command of the
-// mode and closes the client after an HTTP command. A connection check that
+// mode and closes the client after an HTTP command; with shown, the player
+// is reached at that address, port and password. A connection check that
 // succeeds stores what the player reports of itself (serial number, time
 // zone, summer time) in its record and saves the player list, so that a
 // later status query finds only a real change.
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
-                              const std::atomic<bool> *stop = nullptr);
+                              const std::atomic<bool> *stop = nullptr, const PlayerAddress *shown = nullptr);

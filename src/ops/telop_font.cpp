@@ -1,7 +1,10 @@
 #include "ops/telop_font.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
+#include <QRegularExpression>
 
 #include <mutex>
 
@@ -62,4 +65,46 @@ QFont MakeTelopFont(const QString &face, int height, quint32 style, bool antiali
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setStyleStrategy(antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
     return font;
+}
+
+QString TelopFamilyName(const QString &listed)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return QString(listed).remove(foundry);
+}
+
+QStringList TelopFamilies(bool filter)
+{
+    QStringList families;
+    for (const QString &family : QFontDatabase::families()) {
+        if (filter
+            && (!QFontDatabase::isSmoothlyScalable(family) || family.startsWith(u'@') || family.startsWith(QChar(0xFF20))
+                || QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)))
+            continue;
+        families << TelopFamilyName(family);
+    }
+    families.removeDuplicates();
+    return families;
+}
+
+QString InstalledTelopFamily(const QString &face)
+{
+    const QString family = TelopFamilyName(face);
+    if (family.isEmpty() || !QFontDatabase::hasFamily(family))
+        return QString();
+    // The font database knows a family under each of its names and lists it
+    // under the one of the locale; the matched font tells which that is.
+    return TelopFamilyName(QFontInfo(QFont(family)).family());
+}
+
+QString DefaultTelopFamily()
+{
+    static const char *const kPreferred[] = {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "Noto Sans JP"};
+    for (const char *face : kPreferred) {
+        const QString installed = InstalledTelopFamily(QString::fromLatin1(face));
+        if (!installed.isEmpty())
+            return installed;
+    }
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    return japanese.isEmpty() ? QString() : TelopFamilyName(japanese.first());
 }

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 // Style bits of a telop cell. Bit 3 travels with the text (stored, compared,
 // saved) without changing how it is drawn.
@@ -26,3 +27,23 @@ QFont MakeTelopFont(const QString &face, int height, quint32 style, bool antiali
 
 // The pixel size at which the face's cell is height pixels tall (at least 1).
 int TelopPixelSize(const QString &face, int height);
+
+// A family's name without the foundry the toolkit adds where several
+// foundries make a family ("C059 [UKWN]" is "C059"): the players and the
+// stored files know a face by its family name alone.
+QString TelopFamilyName(const QString &listed);
+
+// The installed families a telop may use, each once, by family name. With
+// filter only scalable faces, and none written sideways (named with a
+// leading at sign) or of symbols.
+QStringList TelopFamilies(bool filter);
+
+// The family name under which an installed face is listed here, whatever
+// the locale calls it ("IPAGothic" is listed as "IPAゴシック" under a Japanese
+// locale and the other way round); empty when the face is not installed.
+QString InstalledTelopFamily(const QString &face);
+
+// The face of a new telop: the first installed of the Japanese faces the
+// program prefers, else the first installed family that writes Japanese;
+// empty when there is none.
+QString DefaultTelopFamily();

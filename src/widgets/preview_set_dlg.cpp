@@ -1,5 +1,6 @@
 #include "widgets/preview_set_dlg.h"
 
+#include "widgets/name_fields.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
@@ -18,6 +19,7 @@ CPreviewSetDlg::CPreviewSetDlg(QWidget *parent) : CSingleChoiceDlg(kTemplateId, 
 
 void CPreviewSetDlg::fillChoices()
 {
+    FitNameCombo(GetCombo());
     for (const PlayerRecord &player : GetAppData().GetPlayerXml().CopyPlayers())
         GetCombo()->addItem(player.Name, player.Number);
     GetCombo()->setCurrentIndex(GetCombo()->findData(GetAppIni().GetLastPreviewSet()));

@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "app/playlist_ex_import_dlg.h"
 #include "model/app_data.h"
+#include "model/player_group_edit.h"
 #include "model/player_record.h"
 #include "model/streaming_property.h"
 #include "model/telop_property.h"
@@ -26,6 +27,9 @@
 #include "ui/timetable/schedule_set_dlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -154,6 +158,22 @@ TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSi
     schedule.SetBlock(block);
     schedule.GetSetScheduleCheck()->setChecked(true);
     expectWhole(&schedule, "schedule");
+    // A group's name as long as names may be (a thousand pixels and more):
+    // the dialog grows no more than its field does, the name is cut short
+    // there and whole in its tooltip.
+    const QString longName = QString(CPlayerGroupEdit::kMaxNameBytes, QLatin1Char('W'));
+    CScheduleSetDlg longGroup(frame);
+    block.groupName = longName;
+    longGroup.SetBlock(block);
+    longGroup.GetSetScheduleCheck()->setChecked(true);
+    longGroup.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&longGroup));
+    EXPECT_EQ(TextFit::Report(&longGroup), "");
+    auto *groups = longGroup.findChild<QComboBox *>(QString::number(CScheduleSetDlg::kGroupId));
+    ASSERT_NE(groups, nullptr);
+    EXPECT_EQ(groups->currentText(), longName);
+    EXPECT_EQ(groups->toolTip(), longName);
+    EXPECT_LE(longGroup.width(), 2 * schedule.width());
     CPlaylistOptDlg resolution(frame);
     expectWhole(&resolution, "resolution");
 
@@ -161,7 +181,7 @@ TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSi
     // with a five-digit code, one whose version differs, both with the
     // free space and clock of a status query.
     CTransferStatusXml &status = *GetPlayerStatusStore();
-    status.SetPlayers({21, 22});
+    status.SetPlayers({21, 22, 23});
     for (const qint32 number : {21, 22}) {
         PlayerRecord player;
         player.Number = number;
@@ -177,6 +197,10 @@ TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSi
                             quint64(953000) << 20);
         status.SetPlayerDateTime(number, SystemTime{2027, 1, 3, 6, 10, 5, 1, 0});
     }
+    PlayerRecord longNamed;
+    longNamed.Number = 23;
+    longNamed.Name = longName;
+    GetAppData().GetPlayerXml().AddPlayer(longNamed);
     status.SetSendStatus(21, 7);
     status.SetErrorCode(21, 20503);
     status.SetSendStatus(22, 6);
@@ -184,7 +208,17 @@ TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSi
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_COMM_STATUS, true));
     auto *view = dynamic_cast<CStatusDlgView *>(frame->GetViewPane(CMainFrame::PANE_STATUS));
     ASSERT_NE(view, nullptr);
+    // A long name leaves the state and the error code in view.
+    view->SetPlayers({23});
     view->SetPlayers({21, 22});
+    auto *rows = view->findChild<QTableWidget *>();
+    ASSERT_NE(rows, nullptr);
+    const QHeaderView *header = rows->horizontalHeader();
+    EXPECT_LE(header->sectionViewportPosition(CStatusDlgView::COLUMN_DETAIL)
+                  + header->sectionSize(CStatusDlgView::COLUMN_DETAIL),
+              rows->viewport()->width());
+    view->SetPlayers({21, 23, 22});
+    EXPECT_EQ(rows->item(1, CStatusDlgView::COLUMN_NAME)->toolTip(), longName);
     EXPECT_EQ(TextFit::Report(view), "");
     TextFit::Screenshot(frame, QStringLiteral("status"));
 

@@ -1,7 +1,8 @@
 // Single player commands through the main frame against emulated players:
 // the connection check's answer, a wrong password, a question answered No,
 // Wake-on-LAN to a loopback destination and a MAC address that does not read;
-// the player page's maintenance buttons.
+// the player page's maintenance buttons, which reach the player as the page
+// shows it.
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
@@ -148,6 +149,13 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     m_frame->SetBusyMode(0);
     QTRY_VERIFY(check->isEnabled());
 
+    // The player's password was stored wrong: corrected with 変更 and not
+    // yet saved, it is the one the check uses.
+    player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("corrected"));
+    page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kPasswordId))->setText(QStringLiteral("corrected"));
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
+    EXPECT_EQ(GetAppData().GetPlayerXml().CopyPlayer(number(0))->Pass, QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
+    QTRY_VERIFY(check->isEnabled());
     m_prompter.answer(IDOK);
     check->click();
     EXPECT_FALSE(check->isEnabled());

@@ -102,7 +102,9 @@ TEST_F(SettingsPages, PlayerPageRefusesBadValuesAndOkStoresThePlayersAndTheirFol
         m_prompter.expect(5470, IDOK);
         click(page, CSetR40ListDlgView::kAddId);
     }
-    fillPlayer(page, QString(83, QChar(u'店')), QStringLiteral("127.0.0.2"));
+    // 129 bytes: the names made of it (its log cabinet and that file's
+    // temporary, its folder inside the all-log cabinet) would pass 255.
+    fillPlayer(page, QString(43, QChar(u'店')), QStringLiteral("127.0.0.2"));
     m_prompter.expect(5478, IDOK);
     click(page, CSetR40ListDlgView::kAddId);
     fillPlayer(page, QStringLiteral("ロビー"), QStringLiteral("127.0.0.256"));
@@ -230,8 +232,14 @@ TEST_F(SettingsPages, GroupPageAddsRenamesAndRemovesGroupsAndTicksTheirPlayers)
     click(page, CSetGroupDlgView::kAddId);
     m_prompter.expect(5475, IDOK);
     click(page, CSetGroupDlgView::kAddId);
-    type(page, CSetGroupDlgView::kNameId, QStringLiteral("a:b"));
-    m_prompter.expect(5476, IDOK);
+    // A group's name is a folder's name under the rules of a player's.
+    for (const QString &name : {QStringLiteral("a:b"), QStringLiteral("a*b")}) {
+        type(page, CSetGroupDlgView::kNameId, name);
+        m_prompter.expect(5476, IDOK);
+        click(page, CSetGroupDlgView::kAddId);
+    }
+    type(page, CSetGroupDlgView::kNameId, QString(43, QChar(u'店')));
+    m_prompter.expect(5482, IDOK);
     click(page, CSetGroupDlgView::kAddId);
     ASSERT_EQ(list->rowCount(), 1);
     ASSERT_EQ(members->count(), 2);

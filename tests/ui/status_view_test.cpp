@@ -196,11 +196,12 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     ASSERT_TRUE(waitIdle());
     ASSERT_EQ(rows(), 2);
 
-    // This program's data: a cabinet that cannot be written says so.
+    // This program's data: a cabinet that cannot be written says where.
     QDir().mkpath(desktop(QStringLiteral("Q9_Log.cab")));
-    m_prompter.expect(5272, IDOK);
+    m_prompter.expect(5483, IDOK);
     click(CStatusDlgView::ID_LOG_APPLICATION);
     ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{GetLogTargetFolder()});
     // The collection concerns no player: no row of the earlier status query stays.
     EXPECT_EQ(rows(), 0);
     QDir(desktop(QStringLiteral("Q9_Log.cab"))).removeRecursively();
@@ -234,7 +235,11 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     members = TestedMembers(desktop(QStringLiteral("Shop2_Log.cab")));
     EXPECT_TRUE(members.contains(QStringLiteral("syslog.txt"))) << members.toStdString();
 
-    // Everything: every player's log before this program's data.
+    // Everything: every player's log before this program's data; a log an
+    // earlier run left behind is no player's of this one.
+    const QString workFolder = LogWorkFolder(GetAppData().GetDataRoot());
+    QDir().mkpath(QDir(workFolder).filePath(QStringLiteral("Renamed")));
+    QFile::copy(playerCab, QDir(workFolder).filePath(QStringLiteral("Renamed/syslog.cab")));
     m_prompter.expect(5271, IDOK);
     click(CStatusDlgView::ID_LOG_ALL);
     ASSERT_TRUE(waitIdle());
@@ -243,7 +248,34 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     const qsizetype first = members.indexOf(QStringLiteral("LogTemp/Shop1/"));
     EXPECT_GE(first, 0) << members.toStdString();
     EXPECT_TRUE(members.contains(QStringLiteral("LogTemp/Shop2/"))) << members.toStdString();
+    EXPECT_FALSE(members.contains(QStringLiteral("LogTemp/Renamed/"))) << members.toStdString();
     EXPECT_GT(members.indexOf(QStringLiteral("Q9S.ini")), first) << members.toStdString();
+
+    // A name as long as a file name allows, stored before names were held
+    // shorter: its own log still reaches the desktop; the whole collection
+    // says why it cannot be made and leaves nothing that would fail the next.
+    CHarlPlayerXml &players = GetAppData().GetPlayerXml();
+    const std::optional<PlayerRecord> stored = players.CopyPlayer(number(1));
+    ASSERT_TRUE(stored);
+    const QString shopName = stored->Name;
+    const QString longName(247, QLatin1Char('L'));
+    auto rename = [&](const QString &name) {
+        players.UpdatePlayer(number(1), [&](PlayerRecord &record) { record.Name = name; return true; });
+    };
+    rename(longName);
+    m_prompter.expect(5271, IDOK);
+    click(CStatusDlgView::ID_LOG_PLAYER);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(QFileInfo::exists(desktop(longName + QStringLiteral("_Log.cab"))));
+    m_prompter.expect(5485, IDOK);
+    click(CStatusDlgView::ID_LOG_ALL);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_FALSE(QFileInfo::exists(workFolder));
+    EXPECT_TRUE(QDir(GetLogTargetFolder()).entryList({QStringLiteral("*.telvq9-tmp")}, QDir::Files).isEmpty());
+    rename(shopName);
+    m_prompter.expect(5271, IDOK);
+    click(CStatusDlgView::ID_LOG_ALL);
+    ASSERT_TRUE(waitIdle());
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 

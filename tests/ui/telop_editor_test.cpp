@@ -13,6 +13,7 @@
 #include "model/telop_property.h"
 #include "ops/telop_document.h"
 #include "ops/telop_files.h"
+#include "ops/telop_font.h"
 #include "core/app_ini.h"
 #include "fake_file_dialogs.h"
 #include "shell_fixture.h"
@@ -27,6 +28,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
 #include <QtEndian>
@@ -38,6 +41,14 @@ QString telopPath(qint32 number, int kind)
     QString path;
     MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), number, kind, path);
     return path;
+}
+
+// The Gothic installed with the program under the name the locale lists it
+// by: a Japanese desktop calls it by its Japanese name.
+QString InstalledGothic(bool otherLocale = false)
+{
+    const bool japanese = (QLocale::system().language() == QLocale::Japanese) != otherLocale;
+    return japanese ? QString::fromUtf8("IPAゴシック") : QStringLiteral("IPAGothic");
 }
 
 // Stands in for the dialogs: stages the files a preview would and answers OK.
@@ -138,7 +149,7 @@ TEST_F(TelopEditorTest, EditorWritesPreviewsAndStagesANewTelopThenOpensItAgain)
     dialog.SetNewNumber(number);
     dialog.SetFileStage(&stage);
     ASSERT_TRUE(dialog.Create(nullptr));
-    EXPECT_EQ(dialog.GetFontList()->currentText(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(dialog.GetFontList()->currentText(), InstalledGothic());
 
     m_prompter.expect(5410, IDOK); // nothing written yet
     dialog.OnConfirm();
@@ -168,6 +179,12 @@ TEST_F(TelopEditorTest, EditorWritesPreviewsAndStagesANewTelopThenOpensItAgain)
     EXPECT_EQ(quint64(bmp.size()), saved.GetSize());
     EXPECT_EQ(qFromLittleEndian<qint32>(bmp.constData() + 22), 60);
     EXPECT_EQ(qFromLittleEndian<qint32>(bmp.constData() + 18), saved.GetWidth());
+    // The players and the next new telop get the face by its family name.
+    QFile text(CTelopFileStage::StagingPath(telopPath(number, TELOP_FILE_TEXT)));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QString records = QStringDecoder(QStringDecoder::Utf16LE)(text.readAll());
+    EXPECT_TRUE(records.contains(InstalledGothic() + QLatin1Char('\t'))) << records.toStdString();
+    EXPECT_EQ(GetAppIni().GetTelopSettings().LastFont, InstalledGothic());
     ASSERT_TRUE(stage.Commit());
 
     // Opened again, the stored telop comes back with its colours.
@@ -180,6 +197,30 @@ TEST_F(TelopEditorTest, EditorWritesPreviewsAndStagesANewTelopThenOpensItAgain)
     EXPECT_FALSE(again.IsModified());
     again.OnCancel(); // unchanged: closes without asking
     EXPECT_EQ(again.result(), QDialog::Rejected);
+}
+
+TEST_F(TelopEditorTest, NewTelopsOpenOnAnInstalledFamilyWhateverTheLocaleCallsIt)
+{
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(TelopFamilyName(QStringLiteral("C059 [UKWN]")), QStringLiteral("C059"));
+    // No last face, one not installed here, one stored under another
+    // locale's name.
+    TelopSettings last = GetAppIni().GetTelopSettings();
+    for (const QString &stored : {QString(), QStringLiteral("No Such Face"), InstalledGothic(true)}) {
+        last.LastFont = stored;
+        GetAppIni().SetTelopSettings(last);
+        CTelopEditDlg dialog;
+        dialog.SetProperty(CTelopProperty());
+        dialog.SetNewNumber(newNumber());
+        ASSERT_TRUE(dialog.Create(nullptr));
+        const QComboBox *faces = dialog.GetFontList();
+        EXPECT_EQ(faces->currentText(), InstalledGothic()) << stored.toStdString();
+        QStringList listed;
+        for (int i = 0; i < faces->count(); ++i)
+            listed << faces->itemText(i);
+        EXPECT_TRUE(listed.filter(QStringLiteral("[")).isEmpty()) << listed.join(u',').toStdString();
+        EXPECT_EQ(listed.removeDuplicates(), 0);
+    }
 }
 
 TEST_F(TelopEditorTest, UnreadableTelopIsNotOpened)

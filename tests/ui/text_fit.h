@@ -90,7 +90,9 @@ inline void CheckFields(const QWidget *root, QStringList &clipped)
             clipped << Describe(edit, edit->text(), need, room);
     }
     for (const QComboBox *combo : root->findChildren<QComboBox *>()) {
-        if (!combo->isVisibleTo(root) || combo->isEditable() || combo->currentText().isEmpty())
+        // A name cut short on purpose is whole in the tooltip.
+        if (!combo->isVisibleTo(root) || combo->isEditable() || combo->currentText().isEmpty()
+            || combo->toolTip() == combo->currentText())
             continue;
         QStyleOptionComboBox option;
         option.initFrom(combo);
@@ -129,6 +131,8 @@ inline void CheckColumns(const QAbstractItemView *view, QStringList &clipped)
         for (int row = 0; row < std::min(model->rowCount(parent), kRowsLooked); ++row) {
             const QModelIndex index = model->index(row, section, parent);
             const QString text = index.data().toString();
+            if (index.data(Qt::ToolTipRole).toString() == text)
+                continue;
             int cell = view->fontMetrics().horizontalAdvance(text) + margins + indent;
             if (!index.data(Qt::DecorationRole).isNull())
                 cell += view->iconSize().isValid() ? view->iconSize().width() + 4 : 20;

@@ -2,6 +2,7 @@
 
 #include "widgets/idle_signal.h"
 #include "app/main_frame.h"
+#include "widgets/name_fields.h"
 #include "app/telv_tool_bar_ctrl.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
@@ -208,7 +209,7 @@ void CContentsDlgView::createControls()
     m_comboLabel->setObjectName(QString::number(IDC_COMBO_LABEL));
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QString::number(IDC_COMBO));
-    m_combo->setMinimumContentsLength(16);
+    FitNameCombo(m_combo);
     m_action = new QPushButton(this);
     m_action->setObjectName(QString::number(IDC_ACTION));
     m_stop = new QPushButton(LoadString(5811), this);

@@ -13,6 +13,7 @@
 #include "core/system_ini.h"
 #include "model/app_data.h"
 #include "ops/telop_files.h"
+#include "ops/telop_font.h"
 #include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/save_number_choice.h"
 #include "ui/contents/telop_detail_dlg.h"
@@ -22,7 +23,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -37,10 +37,6 @@ constexpr quint32 kStrReadTextTitle = 5520;
 constexpr quint32 kStrTextFilter = 5884;
 constexpr int kSeparatorId = 1224;
 constexpr int kCountLabelId = 6433;
-// The face selected when the list holds it: the Japanese interface Gothic
-// installed with the program.
-const QString kDefaultFace = QStringLiteral("IPAGothic");
-
 constexpr ToolBarButton button(int command)
 {
     return {command, TBSTATE_ENABLED, BTNS_BUTTON, {0, 0}, -1, -1, -1};
@@ -202,8 +198,8 @@ void CTelopEditDlg::applyNewTelopDefaults()
                 m_edit->SetPaletteColor(i, color);
         }
     }
-    if (!last.LastFont.isEmpty())
-        selectFace(last.LastFont);
+    // The last face stays only while it is installed; else the default does.
+    selectFace(InstalledTelopFamily(last.LastFont));
     m_property.SetHeight(last.LastFontSize);
     m_property.SetLineHeight(last.LastFontSize);
 }
@@ -231,7 +227,8 @@ bool CTelopEditDlg::loadStoredTelop()
     QString face;
     int size = 0;
     m_edit->GetFont(face, size);
-    selectFace(face);
+    const QString installed = InstalledTelopFamily(face);
+    selectFace(installed.isEmpty() ? TelopFamilyName(face) : installed);
     m_property.SetWidth(m_edit->GetTotalWidth());
     m_property.SetHeight(size);
     m_property.SetLineHeight(size);
@@ -258,21 +255,8 @@ void CTelopEditDlg::selectFace(const QString &face)
 void CTelopEditDlg::FillFontList()
 {
     m_fontList->clear();
-    const bool filter = GetSystemIni().Settings().FontFilter;
-    QStringList faces;
-    for (const QString &family : QFontDatabase::families()) {
-        if (filter
-            && (!QFontDatabase::isSmoothlyScalable(family) || family.startsWith(u'@') || family.startsWith(QChar(0xFF20))
-                || QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)))
-            continue;
-        faces << family;
-    }
-    faces.removeDuplicates();
-    m_fontList->addItems(faces);
-    m_fontList->setCurrentIndex(0);
-    const int preferred = m_fontList->findText(kDefaultFace);
-    if (preferred >= 0)
-        m_fontList->setCurrentIndex(preferred);
+    m_fontList->addItems(TelopFamilies(GetSystemIni().Settings().FontFilter));
+    m_fontList->setCurrentIndex(std::max(m_fontList->findText(DefaultTelopFamily()), 0));
 }
 
 void CTelopEditDlg::ApplyFont()

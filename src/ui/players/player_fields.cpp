@@ -25,6 +25,7 @@ constexpr quint32 kMsgBadMac = 5472;
 constexpr quint32 kMsgDuplicatePlayer = 5473;
 constexpr quint32 kMsgDuplicateGroup = 5475;
 constexpr quint32 kMsgBadGroupName = 5476;
+constexpr quint32 kMsgLongGroupName = 5482;
 constexpr quint32 kTextLandscape = 6712;
 constexpr quint32 kTextPortrait = 6713;
 constexpr quint32 kTextAdd = 6709;
@@ -101,7 +102,7 @@ bool AcceptEdit(QWidget *owner, PlayerEditResult result, bool ofGroup)
         warn(ofGroup ? kMsgBadGroupName : kMsgBadPlayerName);
         break;
     case PlayerEditResult::LongName:
-        warn(kMsgLongPlayerName);
+        warn(ofGroup ? kMsgLongGroupName : kMsgLongPlayerName);
         break;
     case PlayerEditResult::DuplicateName:
         warn(ofGroup ? kMsgDuplicateGroup : kMsgDuplicatePlayer);

@@ -1,5 +1,6 @@
 #include "ui/players/set_group_dlg_view.h"
 
+#include "widgets/name_fields.h"
 #include "core/message_box.h"
 #include "core/string_table.h"
 #include "model/app_data.h"
@@ -76,6 +77,7 @@ void CSetGroupDlgView::refill()
         });
     }
     m_list->resizeColumnsToContents();
+    FitNameColumn(m_list, COL_NAME);
 }
 
 void CSetGroupDlgView::fillMembers()

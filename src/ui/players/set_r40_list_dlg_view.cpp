@@ -2,6 +2,7 @@
 
 #include "widgets/control_id.h"
 #include "widgets/idle_signal.h"
+#include "widgets/name_fields.h"
 #include "app/main_frame.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
@@ -128,7 +129,10 @@ void CSetR40ListDlgView::startCommand(int mode)
     CMainFrame *frame = GetMainFrame();
     if (!frame || player < 0)
         return;
-    frame->R40CommandStart(mode, player);
+    // The player is reached as the page shows it: a corrected address or
+    // password is checked before OK stores it.
+    const PlayerRecord &shown = m_edit.Players()[size_t(selectedRow())];
+    frame->R40CommandStart(mode, player, PlayerAddress{shown.IPAddress, shown.Port, shown.Pass});
     updateCommandButtons();
 }
 
@@ -139,6 +143,7 @@ QLayout *CSetR40ListDlgView::makeFields()
     m_address = WithControlId(new QLineEdit(this), kAddressId);
     m_port = WithControlId(new QLineEdit(this), kPortId);
     m_group = WithControlId(new QComboBox(this), kGroupId);
+    FitNameCombo(m_group);
     m_resolution = WithControlId(new QComboBox(this), kResolutionId);
     m_orientation = WithControlId(new QComboBox(this), kOrientationId);
     m_communicate = WithControlId(new QCheckBox(LoadString(kTextCommunicates), this), kCommunicateId);
@@ -192,6 +197,8 @@ void CSetR40ListDlgView::refill()
         });
     }
     m_list->resizeColumnsToContents();
+    FitNameColumn(m_list, COL_NAME);
+    FitNameColumn(m_list, COL_GROUP);
 }
 
 void CSetR40ListDlgView::showSelected()

@@ -3,10 +3,11 @@
 // list, and the fields of one player below it. Add takes the fields as a new
 // player, Change writes them over the selected one, Remove drops the selected
 // one; each change is checked first and refused with its message. The
-// maintenance buttons send one command to the selected stored player; they
-// rest while a transfer or command runs. The serial number and time zone
-// that the player reported are shown, not edited. OK creates
-// every player's folder and saves the players (and the groups' member lists)
+// maintenance buttons send one command to the selected stored player, at the
+// address, port and password the page shows for it (changed or not yet
+// saved); they rest while a transfer or command runs. The serial number and
+// time zone that the player reported are shown, not edited. OK creates every
+// player's folder and saves the players (and the groups' member lists)
 // atomically; until then nothing is stored. A player is not removed while a
 // transfer or command runs.
 

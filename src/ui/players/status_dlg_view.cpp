@@ -2,6 +2,7 @@
 
 #include "widgets/idle_signal.h"
 #include "app/main_frame.h"
+#include "widgets/name_fields.h"
 #include "core/printf_format.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
@@ -150,7 +151,7 @@ QBoxLayout *CStatusDlgView::makeControls()
     auto *query = new QHBoxLayout;
     m_player = new QComboBox(this);
     m_player->setObjectName(QString::number(ID_PLAYER));
-    m_player->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FitNameCombo(m_player);
     connect(m_player, &QComboBox::activated, this, &CStatusDlgView::onPlayerChosen);
     query->addWidget(m_player);
     addControl(query, ID_STATUS_SELECTED, "ステータス取得", true, false, &CStatusDlgView::getSelectedStatus);
@@ -401,6 +402,9 @@ void CStatusDlgView::fitColumns()
         if (header->sectionSize(column) < before)
             header->resizeSection(column, before);
     }
+    // Columns never narrow, so that they do not jump while a transfer
+    // refreshes them; a long name would keep the others off the screen.
+    FitNameColumn(m_players, COLUMN_NAME);
 }
 
 QString CStatusDlgView::GetStateText() const

@@ -3,6 +3,7 @@
 #include "widgets/calendar_colors.h"
 #include "widgets/control_id.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/name_fields.h"
 #include "widgets/weekday_checks.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
@@ -46,6 +47,7 @@ CScheduleSetDlg::CScheduleSetDlg(QWidget *parent) : QDialog(parent)
 
     m_setSchedule = WithControlId(new QCheckBox(QStringLiteral("スケジュールを設定する"), this), kSetScheduleId);
     m_group = WithControlId(new QComboBox(this), kGroupId);
+    FitNameCombo(m_group);
     m_color = WithControlId(new CColorComboBox(this), kColorId);
     m_startDate = WithControlId(new QDateEdit(this), kStartDateId);
     m_endDate = WithControlId(new QDateEdit(this), kEndDateId);
