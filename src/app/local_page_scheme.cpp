@@ -27,27 +27,19 @@ namespace {
 // engine is given none, so it sends no STUN, TURN or peer packet over UDP.
 const char kEngineSwitches[] = "--force-webrtc-ip-handling-policy=disable_non_proxied_udp";
 
-bool IsHtmlFile(const QString &path)
-{
-    return path.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)
-        || path.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
-}
-
-// Where the policy goes: after a byte order mark, white space, comments and
-// the document type, so a page keeps its standards mode.
+// Where the policy goes: after a byte order mark, HTML white space, and a
+// document type or an XML declaration (each ends at its first ">", as the
+// engine reads it), so a page keeps its standards mode. Nothing else is
+// skipped: the policy must come before anything that could run.
 qsizetype PolicyPosition(const QByteArray &html)
 {
     qsizetype at = html.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (true) {
-        while (at < html.size() && QChar::isSpace(uchar(html[at])))
+        while (at < html.size() && QByteArrayLiteral(" \t\n\f\r").contains(html[at]))
             ++at;
         const QByteArray rest = html.mid(at, 9).toLower();
-        qsizetype end = -1;
-        if (rest.startsWith("<!--"))
-            end = html.indexOf("-->", at + 4) + 2;
-        else if (rest.startsWith("<!doctype") || rest.startsWith("<?"))
-            end = html.indexOf('>', at);
-        if (end < at)
+        const qsizetype end = rest.startsWith("<!doctype") || rest.startsWith("<?") ? html.indexOf('>', at) : -1;
+        if (end < 0)
             return at;
         at = end + 1;
     }
@@ -75,9 +67,10 @@ struct LocalSite {
 
 // Answers the scheme's requests: the page at its path, and any other path
 // with the file of that name in the site's folder, when its real path (links
-// followed) lies there. A document (a page or frame being loaded) is always
-// HTML and carries the policy; other kinds of document, which no policy
-// reaches (SVG or XML with scripts), are refused.
+// followed) lies there. A document (a page or frame being loaded: the engine
+// then asks for HTML first) is always given as HTML with the policy, so no
+// document of the site runs without it, not even an SVG or XML file whose
+// scripts a policy in a <meta> element would not reach.
 class CLocalPageHandler final : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -98,10 +91,6 @@ public:
             return;
         }
         const bool document = job->requestHeaders().value("Accept").startsWith("text/html");
-        if (document && path != site->page && !IsHtmlFile(path)) {
-            job->fail(QWebEngineUrlRequestJob::RequestDenied);
-            return;
-        }
         auto *reply = new QBuffer(job);
         reply->setData(document ? WithPolicy(file.readAll()) : file.readAll());
         reply->open(QIODevice::ReadOnly);

@@ -324,8 +324,11 @@ TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
     writePage("worker.js", "onconnect = function (e) { e.ports[0].postMessage('script worker'); };");
     const QString port = QString::number(listener.serverPort());
     const QString udpPort = QString::number(datagrams.localPort());
-    const QString page = writePage("leak.html", QStringLiteral(R"(<html><body>
-<img id="own" src="own.svg"><script src="own.js"></script>
+    // A document of another kind, which no policy reaches, starting a worker that sends.
+    writePage("frame.svg", R"(<svg xmlns="http://www.w3.org/2000/svg"><script>new SharedWorker('send.js');</script></svg>)");
+    writePage("send.js", QStringLiteral("new WebSocket('ws://127.0.0.1:%1/svg'); fetch('http://127.0.0.1:%1/svg');").arg(port).toUtf8());
+    const QString page = writePage("leak.html", QStringLiteral(R"(<!DOCTYPE html><html><body>
+<img id="own" src="own.svg"><script src="own.js"></script><iframe src="frame.svg"></iframe>
 <script>
 function read(url) {
   try { var r = new XMLHttpRequest(); r.open('GET', url, false); r.send(); return r.status == 200 || r.status == 0 ? r.responseText : ''; }
@@ -378,7 +381,8 @@ window.done = function () {
     const auto answer = std::make_shared<QVariantList>();
     const auto ask = [view, answer] {
         view->page()->runJavaScript("window.done && window.done() ? [window.stolen, window.own, "
-                                    "document.getElementById('own').naturalWidth, window.ownScript, window.workers[0]] : null",
+                                    "document.getElementById('own').naturalWidth, window.ownScript + document.compatMode, "
+                                    "window.workers[0]] : null",
                                     [answer](const QVariant &value) { *answer = value.toList(); });
         return answer->size() == 5;
     };
@@ -387,7 +391,7 @@ window.done = function () {
     EXPECT_EQ(answer->at(0).toString().toStdString(), "");
     EXPECT_EQ(answer->at(1).toString().toStdString(), "own11");
     EXPECT_EQ(answer->at(2).toInt(), 40);
-    EXPECT_EQ(answer->at(3).toString().toStdString(), "js");
+    EXPECT_EQ(answer->at(3).toString().toStdString(), "jsCSS1Compat");
     EXPECT_EQ(answer->at(4).toStringList(), (QStringList{"", "own"}));
     QCoreApplication::processEvents();
     EXPECT_EQ(heard, 0);
