@@ -15,13 +15,14 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 
-// Its own site and the runtime for every kind of request; scripts of the
-// page's own (inline, eval, WebAssembly); workers from blob: addresses only,
-// so that each inherits this policy; frames of the site only; no forms.
+namespace {
+
+// The policy of every document of the scheme: its own site and the runtime
+// for every kind of request; scripts of the page's own (inline, eval,
+// WebAssembly); workers from blob: addresses only, so that each inherits the
+// policy; frames of the site only; no forms.
 const char kLocalPagePolicy[] = "default-src 'self' telv-res: data: blob: 'unsafe-inline' 'unsafe-eval'; "
                                 "worker-src blob:; frame-src 'self' blob:; form-action 'none'";
-
-namespace {
 
 // The engine's switches: WebRTC uses UDP only through a proxy, and the
 // engine is given none, so it sends no STUN, TURN or peer packet over UDP.

@@ -4,7 +4,7 @@
 // content's folder and nothing else. The engine itself keeps such a page
 // from local files (the scheme is neither local nor allowed local access),
 // and from the APIs of secure contexts (the scheme is not secure: no
-// service workers, no WebTransport). Every HTML document of the scheme
+// service workers, no WebTransport). Every document of the scheme
 // carries a Content-Security-Policy that lets it and every worker it starts
 // reach only its own site and the Flash runtime; workers may only be made
 // from blob: addresses, which inherit the policy. docs/flash-runtime.md
@@ -16,9 +16,6 @@
 class QWebEngineProfile;
 
 inline constexpr char kLocalPageScheme[] = "telv-page";
-
-// The policy every HTML document of the scheme is given.
-extern const char kLocalPagePolicy[];
 
 // Makes the scheme known to the browser engine, and switches off the
 // transports no policy governs (WebRTC over UDP); must run before the
