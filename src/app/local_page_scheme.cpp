@@ -86,17 +86,19 @@ public:
             job->fail(QWebEngineUrlRequestJob::RequestDenied);
             return;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        auto *file = new QFile(path, job);
+        if (!file->open(QIODevice::ReadOnly)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
         }
-        const bool document = job->requestHeaders().value("Accept").startsWith("text/html");
-        auto *reply = new QBuffer(job);
-        reply->setData(document ? WithPolicy(file.readAll()) : file.readAll());
-        reply->open(QIODevice::ReadOnly);
-        job->reply(document ? QByteArray("text/html") : QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toUtf8(),
-                   reply);
+        if (!job->requestHeaders().value("Accept").startsWith("text/html")) {
+            job->reply(QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toUtf8(), file);
+            return;
+        }
+        auto *document = new QBuffer(job);
+        document->setData(WithPolicy(file->readAll()));
+        document->open(QIODevice::ReadOnly);
+        job->reply("text/html", document);
     }
 
 private:

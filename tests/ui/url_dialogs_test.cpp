@@ -328,7 +328,8 @@ TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
     writePage("frame.svg", R"(<svg xmlns="http://www.w3.org/2000/svg"><script>new SharedWorker('send.js');</script></svg>)");
     writePage("send.js", QStringLiteral("new WebSocket('ws://127.0.0.1:%1/svg'); fetch('http://127.0.0.1:%1/svg');").arg(port).toUtf8());
     const QString page = writePage("leak.html", QStringLiteral(R"(<!DOCTYPE html><html><body>
-<img id="own" src="own.svg"><script src="own.js"></script><iframe src="frame.svg"></iframe>
+<img id="own" src="own.svg"><script src="own.js"></script><iframe src="frame.svg"></iframe><object data="frame.svg"></object>
+<embed src="frame.svg" type="image/svg+xml">
 <script>
 function read(url) {
   try { var r = new XMLHttpRequest(); r.open('GET', url, false); r.send(); return r.status == 200 || r.status == 0 ? r.responseText : ''; }
