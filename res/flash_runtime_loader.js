@@ -1,7 +1,7 @@
 // Loaded into every page of the embedded browser when the Flash runtime lies
 // beside the program: it makes the runtime play the page's embedded movies.
-// The runtime is served by the program's own URL scheme. This browser engine
-// refuses fetch() for that scheme and for local files, which the runtime
+// The runtime is served by the program's own URL scheme, and local pages by
+// another. This browser engine refuses fetch() for both, which the runtime
 // uses for its WebAssembly module and for the movie, so those two are read
 // with XMLHttpRequest instead; every other address keeps the browser's fetch.
 (function () {
@@ -9,6 +9,7 @@
   if (window.telvFlashReady)
     return;
   var runtimeUrl = 'telv-res:/';
+  var localPageUrl = 'telv-page:';
   var nativeFetch = window.fetch ? window.fetch.bind(window) : null;
 
   function readWithRequest(url) {
@@ -31,7 +32,7 @@
   window.fetch = function (input, init) {
     var address = typeof input === 'string' ? input : (input && input.url) || String(input);
     var url = new URL(address, document.baseURI).href;
-    if (url.indexOf(runtimeUrl) === 0 || url.indexOf('file:') === 0)
+    if (url.indexOf(runtimeUrl) === 0 || url.indexOf(localPageUrl) === 0)
       return readWithRequest(url);
     return nativeFetch(input, init);
   };

@@ -3,6 +3,7 @@
 #include "app/app_globals.h"
 #include "widgets/file_dialog_prompter.h"
 #include "widgets/flash_runtime.h"
+#include "widgets/local_page_scheme.h"
 #include "app/main_frame.h"
 #include "widgets/message_box_prompter.h"
 #include "widgets/password_prompter.h"
@@ -44,14 +45,15 @@ constexpr quint32 kMsgFileDamaged = 9752;
 constexpr int kContentFolderTypes[] = {1, 2, 5, 6, 4};
 
 // The embedded browser cannot start its sandbox under root, and it shares
-// its drawing context with the windows; both, and the URL scheme of the
-// Flash runtime, are settled before the application object exists, so
-// before the browser engine can start.
+// its drawing context with the windows; both, the URL schemes of local pages
+// and of the Flash runtime, and the engine's switches are settled before the
+// application object exists, so before the browser engine can start.
 int &PrepareWebEngine(int &argc)
 {
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareLocalPageEngine();
     RegisterFlashRuntimeScheme();
     return argc;
 }

@@ -99,9 +99,10 @@ bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, c
     }
     const QString page = JoinPath(DataFolderOf(dataRoot), QStringLiteral("ThumbFlash.htm"));
     WriteSyslog(LOG_DEBUG, "Write Web File = %s", qUtf8Printable(page));
-    // The movie is read by its address, so a "#", "?" or "%" in its name
-    // must not be taken as part of an address.
-    const QString movieUrl = QUrl::fromLocalFile(flashPath).toString(QUrl::FullyEncoded);
+    // The page is shown as a site of the movie's folder, so it names the
+    // movie relatively; a "#", "?" or "%" in the name must not be taken as
+    // part of an address.
+    const QString movieUrl = QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(flashPath).fileName()));
     const QString text = FillTemplate(QString::fromUtf8(bytes), movieUrl.toHtmlEscaped());
     if (CreateFolderPath(DataFolderOf(dataRoot)) < 0
         || !WriteFileAtomically(page, text.toUtf8(), FileDurability::Unsynced)) {

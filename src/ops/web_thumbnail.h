@@ -53,7 +53,8 @@ QString FlashTemplatePath();
 // plays movies with, fetched at set-up and installed beside the program.
 QString FlashRuntimeFolder();
 // The page that shows a Flash movie: the template with every "%s" replaced by
-// the movie's file address (escaped for HTML) and "%%" by "%", written as
+// the movie's file name as an address relative to the movie's folder (escaped
+// for HTML) and "%%" by "%", written as
 // "<dataRoot>/TelvData/Q9Data/ThumbFlash.htm". False (logged) when the
 // template cannot be read or the page cannot be written.
 bool MakeFlashThumbPage(const QString &templatePath, const QString &flashPath, const QString &dataRoot,

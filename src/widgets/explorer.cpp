@@ -1,39 +1,31 @@
 #include "widgets/explorer.h"
 
 #include "widgets/flash_runtime.h"
+#include "widgets/local_page_scheme.h"
 #include "core/syslog.h"
-#include "model/path_safety.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 
-// Sees every request of the page it guards. While a local page is shown,
-// it lets through only reads of the page itself, of files inside the
-// readable folders (links followed, so a link that leads out is refused)
-// and of the Flash runtime's scheme; everything else, remote or local, is
-// blocked and logged.
+// Sees the requests of the page it guards. While a local page is shown, it
+// lets through only requests to the page's own site, the Flash runtime's
+// scheme, and addresses the page makes itself; everything else (a
+// navigation away, above all) is blocked and logged. The confinement does
+// not rest on it: workers' requests pass it unseen, and the scheme's policy
+// and the engine keep them in.
 class CExplorer::CLocalPageGuard final : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
 
-    void GuardLocalPage(const QString &page, const QStringList &folders)
-    {
-        m_page = QFileInfo(page).absoluteFilePath();
-        m_folders = folders;
-    }
-    void AllowEverything()
-    {
-        m_page.clear();
-        m_folders.clear();
-    }
+    // The site of the local page shown, or empty while a web page is.
+    QUrl site;
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
-        if (m_page.isEmpty() || isAllowed(info.requestUrl()))
+        if (site.isEmpty() || isAllowed(info.requestUrl()))
             return;
         WriteSyslog(LOG_WARNING, "CExplorer : Request of a local page blocked : %s",
                     qUtf8Printable(info.requestUrl().toDisplayString()));
@@ -45,23 +37,10 @@ private:
     {
         // Data, blob and about addresses are made by the page itself and reach nothing.
         const QString scheme = url.scheme();
-        if (scheme == QLatin1String(kFlashRuntimeScheme) || scheme == u"data" || scheme == u"blob"
-            || scheme == u"about")
-            return true;
-        if (!url.isLocalFile())
-            return false;
-        const QString path = QFileInfo(url.toLocalFile()).absoluteFilePath();
-        if (path == m_page)
-            return true;
-        for (const QString &folder : m_folders) {
-            if (ResolvesInsideFolder(folder, path))
-                return true;
-        }
-        return false;
+        return (scheme == QLatin1String(kLocalPageScheme) && url.host() == site.host())
+            || scheme == QLatin1String(kFlashRuntimeScheme) || scheme == u"data" || scheme == u"blob"
+            || scheme == u"about";
     }
-
-    QString m_page;
-    QStringList m_folders;
 };
 
 CExplorer::CExplorer(QWidget *parent) : QWebEngineView(parent), m_guard(new CLocalPageGuard(this))
@@ -73,22 +52,31 @@ CExplorer::CExplorer(QWidget *parent) : QWebEngineView(parent), m_guard(new CLoc
 
 CExplorer::~CExplorer()
 {
+    withdrawLocalPage();
     // The page does not own the guard, and may outlive it among the children.
     page()->setUrlRequestInterceptor(nullptr);
 }
 
-void CExplorer::Navigate(const QString &address, const QStringList &readableFolders)
+QUrl CExplorer::Navigate(const QString &address, const QString &readableFolder)
 {
+    withdrawLocalPage();
     // A bare path would otherwise be read as a relative web address.
-    const QUrl url = QUrl::fromUserInput(address, QDir::currentPath(), QUrl::AssumeLocalFile);
+    QUrl url = QUrl::fromUserInput(address, QDir::currentPath(), QUrl::AssumeLocalFile);
     if (url.isLocalFile()) {
-        const QString page = url.toLocalFile();
-        m_guard->GuardLocalPage(page, readableFolders.isEmpty() ? QStringList{QFileInfo(page).absolutePath()}
-                                                                 : readableFolders);
-    } else {
-        m_guard->AllowEverything();
+        const QString file = url.toLocalFile();
+        url = ServeLocalPage(page()->profile(), file,
+                             readableFolder.isEmpty() ? QFileInfo(file).absolutePath() : readableFolder);
+        m_guard->site = url;
     }
     // Set on the page shown now: a window may have put a page of its own in.
     page()->setUrlRequestInterceptor(m_guard);
     load(url);
+    return url;
+}
+
+void CExplorer::withdrawLocalPage()
+{
+    if (!m_guard->site.isEmpty())
+        WithdrawLocalPage(page()->profile(), m_guard->site);
+    m_guard->site.clear();
 }

@@ -4,16 +4,17 @@
 // the Flash runtime when that is installed (widgets/flash_runtime.h).
 //
 // A local page is a content the operator registered, not a page the
-// operator chose to trust: it reads only the files of its own content's
-// folder and the Flash runtime, and reaches no host by any kind of request
-// (images, scripts, fetch, WebSocket, frames, navigation). A web page works
-// as it does in a browser.
+// operator chose to trust: it is shown through the program's own scheme
+// (app/local_page_scheme.h), so that it and everything it starts read only
+// the files of its own content's folder and the Flash runtime, and reach no
+// host. A web page works as it does in a browser.
 //
 // The browser engine cannot start its sandbox when the program runs as
 // root; the application object switches the sandbox off before the engine
 // first starts (CTelvQ9App).
 
-#include <QStringList>
+#include <QString>
+#include <QUrl>
 #include <QWebEngineView>
 
 class CExplorer : public QWebEngineView {
@@ -22,11 +23,14 @@ public:
     explicit CExplorer(QWidget *parent = nullptr);
     ~CExplorer() override;
 
-    // Opens a web address, or a local file given by its path. A local page
-    // may read the files inside readableFolders, by default its own folder.
-    void Navigate(const QString &address, const QStringList &readableFolders = {});
+    // Opens a web address, or a local file given by its path, and returns
+    // the address loaded. A local page may read the files inside
+    // readableFolder, by default its own folder.
+    QUrl Navigate(const QString &address, const QString &readableFolder = {});
 
 private:
+    void withdrawLocalPage();
+
     class CLocalPageGuard;
     CLocalPageGuard *m_guard;
 };

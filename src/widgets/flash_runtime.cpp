@@ -1,5 +1,6 @@
 #include "widgets/flash_runtime.h"
 
+#include "widgets/local_page_scheme.h"
 #include "core/path_utils.h"
 #include "model/path_safety.h"
 #include "ops/web_thumbnail.h"
@@ -31,8 +32,8 @@ QByteArray MimeTypeOf(const QString &path)
 }
 
 // Answers "telv-res:/<name>" with the file of that name in the runtime
-// folder; any name that would leave the folder, by ".." or by a symbolic
-// link that leads out, or is not there, fails.
+// folder, to local pages only; any name that would leave the folder, by ".."
+// or by a symbolic link that leads out, or is not there, fails.
 class CFlashRuntimeSchemeHandler final : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -40,7 +41,7 @@ public:
     void requestStarted(QWebEngineUrlRequestJob *job) override
     {
         QString path;
-        if (job->requestMethod() != "GET"
+        if (job->requestMethod() != "GET" || job->initiator().scheme() != QLatin1String(kLocalPageScheme)
             || !JoinInsideFolder(FlashRuntimeFolder(), job->requestUrl().path().mid(1), path)) {
             job->fail(QWebEngineUrlRequestJob::RequestDenied);
             return;
@@ -69,9 +70,9 @@ void RegisterFlashRuntimeScheme()
         return;
     QWebEngineUrlScheme scheme(kFlashRuntimeScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    // Local: only local pages (the Flash page, page files) may load it, and
-    // they read the movie beside them as they read their other files.
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    // Local pages, each a site of its own, read the runtime across sites; the
+    // handler answers them only.
+    scheme.setFlags(QWebEngineUrlScheme::CorsEnabled);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 

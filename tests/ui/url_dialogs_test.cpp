@@ -19,12 +19,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QNetworkDatagram>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimeEdit>
+#include <QUdpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -274,9 +276,10 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
     EXPECT_EQ(edit(&shortPage, CUrlThumbViewDlg::IDC_WIDTH)->text(), QString::number(browser->width()));
 }
 
-// A registered page is not trusted: it reads its own folder and the Flash
-// runtime, never a file elsewhere (also through a link, also through the
-// runtime's scheme), and reaches no host by any kind of request.
+// A registered page is not trusted: it and every worker it starts read its
+// own folder and the Flash runtime, never a file elsewhere (also through a
+// link, also through the runtime's scheme), and reach no host by any kind of
+// request or transport (WebSocket, fetch, images, WebTransport, WebRTC).
 TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
 {
     ASSERT_TRUE(startUp());
@@ -287,6 +290,14 @@ TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
         while (QTcpSocket *socket = listener.nextPendingConnection()) {
             ++heard;
             socket->abort();
+        }
+    });
+    QUdpSocket datagrams;
+    ASSERT_TRUE(datagrams.bind(QHostAddress::LocalHost, 0));
+    QObject::connect(&datagrams, &QUdpSocket::readyRead, &datagrams, [&] {
+        while (datagrams.hasPendingDatagrams()) {
+            ++heard;
+            datagrams.receiveDatagram();
         }
     });
     // The runtime's two files, and links in its folder that lead out.
@@ -306,15 +317,28 @@ TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
     ASSERT_TRUE(QFile::link(m_home.path(), resources + "/flash-runtime/home"));
     SetFlashResourceFolder(resources);
     writePage("own.txt", "own");
+    writePage("own.js", "window.ownScript = 'js';");
     writePage("own.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="30"><rect width="40" height="30" fill="red"/></svg>)");
     ASSERT_TRUE(QFile::link(outside, m_home.filePath("pages/link.txt")));
+    // Reads and sends as the page does, from a shared worker and a service worker.
+    writePage("worker.js", "onconnect = function (e) { e.ports[0].postMessage('script worker'); };");
     const QString port = QString::number(listener.serverPort());
-    const QString page = writePage("leak.html", QStringLiteral(R"(<html><body>
-<img id="own" src="own.svg">
+    const QString udpPort = QString::number(datagrams.localPort());
+    // A document of another kind, which no policy reaches, starting a worker that sends.
+    writePage("frame.svg", R"(<svg xmlns="http://www.w3.org/2000/svg"><script>new SharedWorker('send.js');</script></svg>)");
+    writePage("send.js", QStringLiteral("new WebSocket('ws://127.0.0.1:%1/svg'); fetch('http://127.0.0.1:%1/svg');").arg(port).toUtf8());
+    const QString page = writePage("leak.html", QStringLiteral(R"(<!DOCTYPE html><html><body>
+<img id="own" src="own.svg"><script src="own.js"></script><iframe src="frame.svg"></iframe><object data="frame.svg"></object>
+<embed src="frame.svg" type="image/svg+xml">
 <script>
 function read(url) {
   try { var r = new XMLHttpRequest(); r.open('GET', url, false); r.send(); return r.status == 200 || r.status == 0 ? r.responseText : ''; }
   catch (e) { return ''; }
+}
+function send(data) {
+  try { new WebSocket('ws://127.0.0.1:PORT/' + encodeURIComponent(data)); } catch (e) {}
+  try { fetch('http://127.0.0.1:PORT/' + encodeURIComponent(data)).catch(function () {}); } catch (e) {}
+  try { new WebTransport('https://127.0.0.1:UDP/' + encodeURIComponent(data)).ready.catch(function () {}); } catch (e) {}
 }
 window.stolen = read('file:///etc/hostname') + read('../outside.txt') + read('link.txt') + read('telv-res:/out.txt')
   + read('telv-res:/home/outside.txt');
@@ -325,8 +349,28 @@ var socket = new WebSocket('ws://127.0.0.1:PORT/' + encodeURIComponent(window.st
 socket.onerror = socket.onclose = socket.onopen = function () { socket.onerror = socket.onclose = null; end(); };
 fetch('http://127.0.0.1:PORT/fetch').then(end, end);
 var image = new Image(); image.onload = image.onerror = end; image.src = 'http://127.0.0.1:PORT/image';
-window.done = function () { return ended >= 3 && document.getElementById('own').complete; };
-</script></body></html>)").replace("PORT", port).toUtf8());
+send(window.stolen);
+var worker = read + '\n' + send + '\nonconnect = function (e) { var base = ' + JSON.stringify(location.href) + ';'
+  + ' var stolen = read("file:///etc/hostname") + read(new URL("../outside.txt", base).href);'
+  + ' send(stolen); e.ports[0].postMessage([stolen, read(new URL("own.txt", base).href)]); };';
+window.workers = [];
+try {
+  var shared = new SharedWorker(URL.createObjectURL(new Blob([worker], {type: 'text/javascript'})));
+  shared.port.onmessage = function (e) { window.workers.push(e.data); };
+} catch (e) { window.workers.push(['', 'none']); }
+try { new SharedWorker('worker.js').port.onmessage = function (e) { window.stolen += e.data; }; } catch (e) {}
+try { navigator.serviceWorker.register('worker.js').catch(function () {}); } catch (e) {}
+try {
+  var peer = new RTCPeerConnection({iceServers: [{urls: 'stun:127.0.0.1:UDP'},
+                                                 {urls: 'turn:127.0.0.1:UDP', username: 'u', credential: 'p' + window.stolen}]});
+  peer.createDataChannel(window.stolen);
+  peer.createOffer().then(function (offer) { return peer.setLocalDescription(offer); }).catch(function () {});
+} catch (e) {}
+var started = Date.now();
+window.done = function () {
+  return ended >= 3 && document.getElementById('own').complete && window.workers.length && Date.now() - started > 2000;
+};
+</script></body></html>)").replace("UDP", udpPort).replace("PORT", port).toUtf8());
     CWebProperty record;
     QImage small;
     QImage large;
@@ -338,16 +382,18 @@ window.done = function () { return ended >= 3 && document.getElementById('own').
     const auto answer = std::make_shared<QVariantList>();
     const auto ask = [view, answer] {
         view->page()->runJavaScript("window.done && window.done() ? [window.stolen, window.own, "
-                                    "document.getElementById('own').naturalWidth] : null",
+                                    "document.getElementById('own').naturalWidth, window.ownScript + document.compatMode, "
+                                    "window.workers[0]] : null",
                                     [answer](const QVariant &value) { *answer = value.toList(); });
-        return answer->size() == 3;
+        return answer->size() == 5;
     };
     ASSERT_TRUE(QTest::qWaitFor(ask, 30000)) << "the page's requests never ended";
     SetFlashResourceFolder({});
     EXPECT_EQ(answer->at(0).toString().toStdString(), "");
     EXPECT_EQ(answer->at(1).toString().toStdString(), "own11");
     EXPECT_EQ(answer->at(2).toInt(), 40);
+    EXPECT_EQ(answer->at(3).toString().toStdString(), "jsCSS1Compat");
+    EXPECT_EQ(answer->at(4).toStringList(), (QStringList{"", "own"}));
     QCoreApplication::processEvents();
     EXPECT_EQ(heard, 0);
-    EXPECT_TRUE(LogText(baseFolder()).contains("CExplorer : Request of a local page blocked : ws://127.0.0.1:" + port));
 }

@@ -66,7 +66,7 @@ CUrlThumbDlg::~CUrlThumbDlg()
 void CUrlThumbDlg::Start()
 {
     QString page = m_request.source;
-    QStringList readableFolders;
+    QString readableFolder;
     if (m_request.type == CONTENT_FLASH) {
         if (!MakeFlashThumbPage(FlashTemplatePath(), m_request.source, m_request.dataRoot, m_flashPage)) {
             finish(false);
@@ -75,7 +75,7 @@ void CUrlThumbDlg::Start()
         page = m_flashPage;
         // The page made for the movie lies in the data folder; it reads the
         // movie's folder only.
-        readableFolders = {QFileInfo(m_request.source).absolutePath()};
+        readableFolder = QFileInfo(m_request.source).absolutePath();
         const QString missing = FlashRuntimeMissingReason();
         if (!missing.isEmpty())
             WriteSyslog(LOG_WARNING, "CUrlThumbDlg : %s : the movie is shown without it", qUtf8Printable(missing));
@@ -86,7 +86,7 @@ void CUrlThumbDlg::Start()
         finish(false);
     });
     show();
-    m_browser->Navigate(page, readableFolders);
+    m_browser->Navigate(page, readableFolder);
 }
 
 void CUrlThumbDlg::onLoadFinished(bool ok)

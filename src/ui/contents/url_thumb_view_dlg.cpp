@@ -131,8 +131,7 @@ CUrlThumbViewDlg::CUrlThumbViewDlg(const CWebProperty &record, const QString &ad
     WinRect stored;
     if (GetAppIni().GetWindowRect(kWindowNumber, stored) && IsWindowRectVisible(stored))
         setGeometry(ToQRect(stored));
-    m_lockedPage->page = QUrl::fromUserInput(m_page, QString(), QUrl::AssumeLocalFile);
-    m_browser->Navigate(m_page);
+    m_lockedPage->page = m_browser->Navigate(m_page);
 }
 
 CUrlThumbViewDlg::~CUrlThumbViewDlg()
