@@ -1,0 +1,92 @@
+// Saving edited lists and schedules, the schedule a playlist's save may
+// write, and pastes: what they change together, and that one which fails,
+// a full disk included, leaves every stored file as it was and says so.
+#include "ops/playlist_storage.h"
+
+#include "core/content_id.h"
+#include "core/syslog.h"
+#include "model/calendar_property.h"
+#include "model/playlist_edit_model.h"
+#include "model/playlist_property.h"
+#include "model/schedule_edit_model.h"
+#include "model/schedule_property.h"
+#include "ops_test_library.h"
+#include "support/file_size_limit.h"
+#include "support/scripted_prompter.h"
+#include "support/time_codes.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint32 kStored = 520000001;
+
+void Play(CTimetableModel &model, int track, int from, int to, qint32 number = 201000001, int type = 2)
+{
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(number, at(from), at(to), type, 0));
+    ASSERT_TRUE(model.InsertItem(track, item));
+}
+
+class PlaylistStorageOps : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        model.SetFolders(store.m_playlistFolder, store.m_sequenceFolder);
+        // A stored list whose first track plays 300 items; many other lists
+        // make the content list file larger than a small file of the save.
+        for (int second = 0; second < 3000; second += 10)
+            Play(model, 1, second, second + 10);
+        ASSERT_TRUE(SavePlaylist(store, model, *store.GetList(52), 52, kStored, -1));
+        for (qint32 number = kStored + 1; number <= kStored + 100; ++number) {
+            CPlaylistProperty other;
+            other.SetIndex(number);
+            other.SetTitle(QStringLiteral("another playlist with a title %1").arg(number));
+            ASSERT_TRUE(store.GetList(52)->Add(&other));
+        }
+        ASSERT_TRUE(store.SaveLists(52, 1));
+        ASSERT_TRUE(store.SetCurrentGroup(QStringLiteral("G1")));
+    }
+
+    TestLibrary library;
+    CContentsStore &store = library.store();
+    CPlaylistEditModel model{52};
+    ScriptedPrompter prompter;
+};
+
+} // namespace
+
+TEST_F(PlaylistStorageOps, ASaveThatFillsTheDiskPartWayChangesNoStoredFile)
+{
+    const QMap<QString, QByteArray> before = library.files();
+    CContentsList &list = *store.GetList(52);
+    CPlaylistProperty stored;
+    ASSERT_TRUE(list.Get(list.FindCode(kStored), &stored));
+
+    // The edit makes the first track's file small and adds one for the
+    // second track; the disk then takes the small files but not the list.
+    model.Clear();
+    Play(model, 1, 0, 10);
+    Play(model, 2, 0, 5);
+    model.SetTitle(QStringLiteral("edited"));
+    prompter.expect(5213, IDOK);
+    {
+        FileSizeLimit fullDisk(4096);
+        EXPECT_FALSE(SavePlaylist(store, model, list, 52, kStored, -1));
+    }
+    EXPECT_EQ(library.files(), before);
+    EXPECT_TRUE(model.IsModified());
+    CPlaylistProperty kept;
+    ASSERT_TRUE(list.Get(list.FindCode(kStored), &kept));
+    EXPECT_EQ(kept.GetTitle(), stored.GetTitle());
+
+    // With room, the same save writes the new files and drops the emptied one.
+    Play(model, 3, 0, 5);
+    ASSERT_TRUE(SavePlaylist(store, model, list, 52, kStored, -1));
+    model.Clear();
+    Play(model, 1, 0, 10);
+    ASSERT_TRUE(SavePlaylist(store, model, list, 52, kStored, -1));
+    EXPECT_EQ(QDir(store.m_sequenceFolder).entryList(QDir::Files), QStringList{"SQ501000001.xml"});
+}
