@@ -90,3 +90,79 @@ TEST_F(PlaylistStorageOps, ASaveThatFillsTheDiskPartWayChangesNoStoredFile)
     ASSERT_TRUE(SavePlaylist(store, model, list, 52, kStored, -1));
     EXPECT_EQ(QDir(store.m_sequenceFolder).entryList(QDir::Files), QStringList{"SQ501000001.xml"});
 }
+
+// The schedule a playlist's save writes for a group comes whole with its
+// calendar row, or not at all and the operator is told.
+TEST_F(PlaylistStorageOps, APlaylistsScheduleIsWrittenWithItsCalendarRowOrNotAtAll)
+{
+    ScheduleSetBlock block = DefaultScheduleBlock(QStringLiteral("G1"));
+    block.startTime = at(9 * 3600);
+    block.endTime = at(20 * 3600);
+    SimpleScheduleRecord record{-1, kStored, QStringLiteral("cat"), QStringLiteral("daily")};
+    bool currentGroupChanged = false;
+    ASSERT_TRUE(SavePlaylistSchedule(store, record, block, at(18 * 3600), currentGroupChanged));
+    EXPECT_TRUE(currentGroupChanged);
+    CContentsList &schedules = *store.GetList(51);
+    CContentsList &calendar = *store.GetList(50);
+    ASSERT_EQ(schedules.FindCode(record.scheduleIndex), 0);
+    EXPECT_EQ(dynamic_cast<CScheduleProperty *>(schedules.GetAt(0))->GetEndTime(), at(18 * 3600)); // power-off
+    ASSERT_EQ(calendar.GetCount(), 1);
+    EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetSchedule(), record.scheduleIndex);
+
+    // The calendar list cannot be written: no schedule file, record or row.
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
+    const QString calendarFile = scheduleFolder + QStringLiteral("/CalendarList.xml");
+    ASSERT_TRUE(QFile::remove(calendarFile));
+    ASSERT_TRUE(QDir().mkpath(calendarFile + QStringLiteral("/held")));
+    const QMap<QString, QByteArray> before = library.files();
+    // A group whose lists cannot be read gets nothing either.
+    for (const QString &group : {QStringLiteral("G1"), QStringLiteral("no/group")}) {
+        block.groupName = group;
+        prompter.answer(IDOK);
+        EXPECT_FALSE(SavePlaylistSchedule(store, record, block, at(18 * 3600), currentGroupChanged));
+        EXPECT_EQ(prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
+        EXPECT_FALSE(currentGroupChanged);
+    }
+    EXPECT_EQ(library.files(), before);
+    EXPECT_EQ(schedules.GetCount(), 1);
+    EXPECT_EQ(calendar.GetCount(), 1);
+}
+
+// A schedule saved again whose calendar row cannot be written, and pastes
+// whose lists cannot be written, leave every stored file and record.
+TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
+{
+    CScheduleEditModel schedule;
+    ASSERT_TRUE(schedule.SetTimeRange(at(10 * 3600), at(18 * 3600)));
+    Play(schedule, schedule.FindTrackForType(1), 10 * 3600, 11 * 3600, kStored, 52);
+    CContentsList &schedules = *store.GetList(51);
+    int counter = -1;
+    const qint32 number = store.GetNewCode(51, counter);
+    ASSERT_TRUE(SaveSchedule(store, schedule, schedules, number, counter, DefaultScheduleBlock(QString())));
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
+    const QString calendarFile = scheduleFolder + QStringLiteral("/CalendarList.xml");
+    ASSERT_TRUE(QFile::remove(calendarFile));
+    ASSERT_TRUE(QDir().mkpath(calendarFile + QStringLiteral("/held")));
+    const QString listFile = store.GetListPath(52);
+    ASSERT_TRUE(QFile::remove(listFile));
+    ASSERT_TRUE(QDir().mkpath(listFile + QStringLiteral("/held")));
+    const QMap<QString, QByteArray> before = library.files();
+
+    Play(schedule, schedule.FindTrackForType(5), 11 * 3600, 12 * 3600);
+    prompter.answer(IDOK);
+    EXPECT_FALSE(SaveSchedule(store, schedule, schedules, number, -1, DefaultScheduleBlock(QString())));
+    EXPECT_EQ(prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
+    EXPECT_TRUE(schedule.IsModified());
+    prompter.answer(IDOK);
+    EXPECT_EQ(PasteSchedules(store, QStringLiteral("G1"), {0}), 0);
+    prompter.expect(5213, IDOK);
+    EXPECT_EQ(PastePlaylists(store, 52, {0, 1}), 0);
+    EXPECT_EQ(library.files(), before);
+    EXPECT_EQ(schedules.GetCount(), 1);
+    EXPECT_EQ(store.GetList(50)->GetCount(), 1);
+    EXPECT_EQ(store.GetList(52)->GetCount(), 101);
+}
