@@ -30,6 +30,13 @@ void Play(CTimetableModel &model, int track, int from, int to, qint32 number = 2
     ASSERT_TRUE(model.InsertItem(track, item));
 }
 
+// Puts a folder where a list file goes, so that the list cannot be written.
+void BlockFile(const QString &path)
+{
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/held")));
+}
+
 class PlaylistStorageOps : public ::testing::Test {
 protected:
     void SetUp() override
@@ -48,6 +55,14 @@ protected:
         }
         ASSERT_TRUE(store.SaveLists(52, 1));
         ASSERT_TRUE(store.SetCurrentGroup(QStringLiteral("G1")));
+    }
+
+    QString calendarFile()
+    {
+        QString scheduleFolder;
+        QString sequenceFolder;
+        EXPECT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
+        return scheduleFolder + QStringLiteral("/CalendarList.xml");
     }
 
     TestLibrary library;
@@ -110,12 +125,7 @@ TEST_F(PlaylistStorageOps, APlaylistsScheduleIsWrittenWithItsCalendarRowOrNotAtA
     EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetSchedule(), record.scheduleIndex);
 
     // The calendar list cannot be written: no schedule file, record or row.
-    QString scheduleFolder;
-    QString sequenceFolder;
-    ASSERT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
-    const QString calendarFile = scheduleFolder + QStringLiteral("/CalendarList.xml");
-    ASSERT_TRUE(QFile::remove(calendarFile));
-    ASSERT_TRUE(QDir().mkpath(calendarFile + QStringLiteral("/held")));
+    BlockFile(calendarFile());
     const QMap<QString, QByteArray> before = library.files();
     // A group whose lists cannot be read gets nothing either.
     for (const QString &group : {QStringLiteral("G1"), QStringLiteral("no/group")}) {
@@ -141,15 +151,8 @@ TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
     int counter = -1;
     const qint32 number = store.GetNewCode(51, counter);
     ASSERT_TRUE(SaveSchedule(store, schedule, schedules, number, counter, DefaultScheduleBlock(QString())));
-    QString scheduleFolder;
-    QString sequenceFolder;
-    ASSERT_TRUE(store.GetGroupScheduleFolders(QStringLiteral("G1"), scheduleFolder, sequenceFolder));
-    const QString calendarFile = scheduleFolder + QStringLiteral("/CalendarList.xml");
-    ASSERT_TRUE(QFile::remove(calendarFile));
-    ASSERT_TRUE(QDir().mkpath(calendarFile + QStringLiteral("/held")));
-    const QString listFile = store.GetListPath(52);
-    ASSERT_TRUE(QFile::remove(listFile));
-    ASSERT_TRUE(QDir().mkpath(listFile + QStringLiteral("/held")));
+    BlockFile(calendarFile());
+    BlockFile(store.GetListPath(52));
     const QMap<QString, QByteArray> before = library.files();
 
     Play(schedule, schedule.FindTrackForType(5), 11 * 3600, 12 * 3600);
