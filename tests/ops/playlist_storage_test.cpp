@@ -4,7 +4,7 @@
 #include "ops/playlist_storage.h"
 
 #include "core/content_id.h"
-#include "core/syslog.h"
+#include "core/system_ini.h"
 #include "model/calendar_property.h"
 #include "model/playlist_edit_model.h"
 #include "model/playlist_property.h"
@@ -127,14 +127,19 @@ TEST_F(PlaylistStorageOps, APlaylistsScheduleIsWrittenWithItsCalendarRowOrNotAtA
     // The calendar list cannot be written: no schedule file, record or row.
     BlockFile(calendarFile());
     const QMap<QString, QByteArray> before = library.files();
-    // A group whose lists cannot be read gets nothing either.
-    for (const QString &group : {QStringLiteral("G1"), QStringLiteral("no/group")}) {
+    // Nor does a group whose lists cannot be read, nor any when no schedule
+    // number is free.
+    const auto fails = [&](const QString &group) {
         block.groupName = group;
         prompter.answer(IDOK);
         EXPECT_FALSE(SavePlaylistSchedule(store, record, block, at(18 * 3600), currentGroupChanged));
         EXPECT_EQ(prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
         EXPECT_FALSE(currentGroupChanged);
-    }
+    };
+    fails(QStringLiteral("G1"));
+    fails(QStringLiteral("no/group"));
+    ASSERT_TRUE(GetSystemIni().SetContentIndex(51, 0));
+    fails(QStringLiteral("G2"));
     EXPECT_EQ(library.files(), before);
     EXPECT_EQ(schedules.GetCount(), 1);
     EXPECT_EQ(calendar.GetCount(), 1);
