@@ -107,12 +107,12 @@ bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QS
 // Saves, after a playlist's save, the simple schedule that plays it in the
 // block's group (record: the playlist, its info and title) under a new
 // number that neither the current group nor that group holds (it goes into
-// record.scheduleIndex), with its
-// calendar row: the schedule file, its record and the row are written
-// together or not at all. The item runs from the block's start to its end
-// time, cut at powerOff when the daily power-off falls inside. A failure
-// (the group's lists cannot be read, no number is free, a file cannot be
-// written) is logged and shows the schedule's save-failure message;
+// record.scheduleIndex), with its calendar row: the schedule file, its record
+// and the row are written together or not at all. The item runs from the
+// block's start to its end time, cut at powerOff when the daily power-off
+// falls inside. A failure (the group's lists cannot be read, no number is
+// free, a file cannot be written) is logged and shows the schedule's
+// save-failure message, which the playlist's saved question then follows;
 // currentGroupChanged tells whether the current group's lists changed.
 bool SavePlaylistSchedule(CContentsStore &store, SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                           const TimeValue &powerOff, bool &currentGroupChanged);
@@ -137,6 +137,6 @@ void AdvanceContentCounter(int type, int counter);
 // records.
 int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positions);
 // Pastes schedules of the source group (its schedule-list positions) into
-// the current group, each with a new calendar row; the same stops. The
-// number of new records.
+// the current group, each with a new calendar row; the same stops and the
+// same taking back. The number of new records.
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions);
