@@ -13,7 +13,6 @@
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
 #include "app/telv_pane_dlg.h"
-#include "core/file_snapshot.h"
 #include "model/layout_template_store.h"
 #include "model/media_info.h"
 #include "ops/export_import.h"
@@ -692,7 +691,7 @@ private:
     QList<qint32> m_targetPlayers;
     QString m_groupAtStart;
     // The files the running preview of the edited list wrote, to go at its end.
-    std::optional<CFileSnapshot> m_previewFiles;
+    QStringList m_previewFiles;
     qint32 m_operationIndex = -1;
     int m_commandMode = 0;
     qint32 m_commandPlayer = -1;

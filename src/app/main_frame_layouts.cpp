@@ -8,11 +8,13 @@
 #include "app/window_placement.h"
 #include "core/app_ini.h"
 #include "core/message_box.h"
+#include "core/staged_files.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
+#include "model/stored_list_files.h"
 #include "ops/layout_selection.h"
 #include "ops/playlist_storage.h"
 
@@ -187,9 +189,12 @@ void CMainFrame::PreviewEditPlaylist(int type)
     record.SetInfo(model->GetInfo());
     // No stored list has the number: the files are the preview's alone and
     // go once it is sent, or at once when it is not.
-    CFileSnapshot files = StoredFiles(*model, type, number);
+    StoredListFiles files;
+    if (!StoredListFilesOf(type, ContentIdPrefix(number), number, model->GetListFolder(), model->GetSequenceFolder(),
+                           files))
+        return;
     if (PlaylistSavePreview(type, record) && R40PreviewPlaylist(type, record))
-        m_previewFiles = std::move(files);
+        m_previewFiles = files.Paths();
     else
-        files.Restore();
+        RemoveStoredFiles(files.Paths());
 }

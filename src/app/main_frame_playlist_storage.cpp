@@ -175,22 +175,15 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
 void CMainFrame::saveSimpleScheduleOf(qint32 playlist, const QString &info, const QString &title,
                                       const ScheduleSetBlock &block)
 {
-    CContentsStore &store = GetContentFolders();
-    int counter = 0;
-    SimpleScheduleRecord record{NewScheduleNumber(store, block.groupName, counter), playlist, info, title};
-    if (record.scheduleIndex < 0)
+    SimpleScheduleRecord record{-1, playlist, info, title};
+    bool currentGroupChanged = false;
+    if (!SavePlaylistSchedule(GetContentFolders(), record, block, GetSettingIni().Options().PowerOffTime,
+                              currentGroupChanged)
+        || !currentGroupChanged)
         return;
-    bool scheduleChanged = false;
-    bool calendarChanged = false;
-    if (!SaveSimpleSchedule(store, record, block, GetSettingIni().Options().PowerOffTime, scheduleChanged))
-        return;
-    AdvanceContentCounter(CONTENT_SCHEDULE, counter);
-    if (scheduleChanged)
-        NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
-    if (SaveSimpleCalendar(store, record, block, calendarChanged) && calendarChanged) {
-        NotifyContentsListChanged(CONTENT_CALENDAR, 0, 0);
-        NotifyContentsChanged(nullptr);
-    }
+    NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
+    NotifyContentsListChanged(CONTENT_CALENDAR, 0, 0);
+    NotifyContentsChanged(nullptr);
 }
 
 bool CMainFrame::ScheduleSave(bool saveAsNew)

@@ -12,6 +12,7 @@
 #include "core/clock.h"
 #include "core/message_box.h"
 #include "core/printf_format.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/calendar_list.h"
@@ -201,10 +202,8 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
     const int mode = m_transferMode;
     if (mode == TRANSFER_MODE_SCHEDULE_SEND)
         SetSentCalendarStatus(m_groupAtStart, true, -1);
-    if (m_previewFiles) {
-        m_previewFiles->Restore();
-        m_previewFiles.reset();
-    }
+    RemoveStoredFiles(m_previewFiles);
+    m_previewFiles.clear();
     if (result == 0 && !m_exiting)
         showTransferFailure(manager.GetResultState(), manager.GetResultDetail());
     if (ReloadsRemoteLists(mode))

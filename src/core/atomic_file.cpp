@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 
 #include "core/last_error.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <memory>
 
 #include <cerrno>
 
@@ -121,6 +123,17 @@ QString makeUnderTemporaryName(const QString &target, Make make)
 
 } // namespace
 
+QString LinkUnderTemporaryName(const QString &path)
+{
+    const QByteArray existing = QFile::encodeName(path);
+    errno = 0;
+    const QString link = makeUnderTemporaryName(
+        path, [&existing](const QByteArray &name) { return ::link(existing.constData(), name.constData()) == 0; });
+    if (link.isEmpty())
+        SetWriteError(errno);
+    return link;
+}
+
 CAtomicFile::CAtomicFile(const QString &target, FileAccess access) : m_target(target), m_access(access) {}
 
 CAtomicFile::~CAtomicFile()
@@ -188,7 +201,7 @@ bool CAtomicFile::linkUnnamed()
     return !m_temporaryPath.isEmpty();
 }
 
-bool CAtomicFile::Commit(FileDurability durability)
+bool CAtomicFile::Stage(FileDurability durability)
 {
     if (!isOpen())
         return false;
@@ -205,6 +218,15 @@ bool CAtomicFile::Commit(FileDurability durability)
         return false;
     }
     close();
+    return true;
+}
+
+bool CAtomicFile::Commit(FileDurability durability)
+{
+    if (isOpen() && !Stage(durability))
+        return false;
+    if (m_temporaryPath.isEmpty())
+        return false;
     errno = 0;
     if (::rename(QFile::encodeName(m_temporaryPath).constData(), QFile::encodeName(m_target).constData()) != 0) {
         SetWriteError(errno);
@@ -233,20 +255,21 @@ bool WriteFileAtomically(const QString &path, const QByteArray &data, FileDurabi
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    CAtomicFile file(path, access);
+    auto file = std::make_unique<CAtomicFile>(path, access);
     errno = 0;
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s
     // count rather than only at the flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         SetOpenError(path, errno);
         return false;
     }
     errno = 0;
-    if (file.write(data) != data.size()) {
+    if (file->write(data) != data.size()) {
         SetWriteError(errno ? errno : ENOSPC);
         return false;
     }
-    return file.Commit(durability);
+    CStagedFiles *staged = durability == FileDurability::Synced ? CStagedFiles::Open() : nullptr;
+    return staged ? staged->Hold(std::move(file)) : file->Commit(durability);
 }
 
 bool SetDamagedFileAside(const QString &path)

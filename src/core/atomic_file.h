@@ -21,9 +21,11 @@ enum class FileDurability { Synced, Unsynced };
 // keeps its mode, and a new one gets the usual mode of new files.
 enum class FileAccess { KeepMode, OwnerOnly };
 
-// Replaces the file at path with data. On failure the old file is left as it was
-// and the last error says why: 87 for an empty path, 3 when the folder does not
-// exist, else the code of the failed system call.
+// Replaces the file at path with data (a synced write while a set of staged
+// files is open on the thread waits in it, see core/staged_files.h). On
+// failure the old file is left as it was and the last error says why: 87 for
+// an empty path, 3 when the folder does not exist, else the code of the
+// failed system call.
 bool WriteFileAtomically(const QString &path, const QByteArray &data,
                          FileDurability durability = FileDurability::Synced,
                          FileAccess access = FileAccess::KeepMode);
@@ -43,16 +45,20 @@ inline constexpr char kTemporarySuffix[] = ".telvq9-tmp";
 // A fresh temporary name beside path: "<path>.<8 random hex digits>" and the
 // suffix, the target's name cut short where the whole would pass 255 bytes.
 QString TemporaryPathFor(const QString &path);
+// Gives the file at path a second name, a fresh temporary name beside it (a
+// hard link: no data is copied). The name, or empty with the last error.
+QString LinkUnderTemporaryName(const QString &path);
 // Whether a file name is one of the program's temporary names, as
 // TemporaryPathFor makes them: "<name>.<8 hex digits>" and the suffix.
 bool IsTemporaryName(const QString &fileName);
 
 // A file written beside its target and put in its place by Commit.
-// Where the file system allows it, the file has no name until the commit
-// links it under a temporary name and renames that over the target, so a
-// kill while it is written leaves nothing behind; elsewhere it is written
-// under a temporary name created exclusively. Destroyed uncommitted, the
-// file is removed. Its mode is set before a byte is written (FileAccess).
+// Where the file system allows it, the file has no name until it is staged
+// (linked under a temporary name, from which the commit renames it over the
+// target), so a kill while it is written leaves nothing behind; elsewhere it
+// is written under a temporary name created exclusively. Destroyed
+// uncommitted, the file is removed. Its mode is set before a byte is written
+// (FileAccess).
 class CAtomicFile : public QFile {
 public:
     explicit CAtomicFile(const QString &target, FileAccess access = FileAccess::KeepMode);
@@ -60,7 +66,11 @@ public:
 
     // Opens the temporary file for writing; the mode is ignored beyond that.
     bool open(OpenMode mode) override;
-    // Flushes, syncs when asked, closes and renames over the target.
+    // Flushes, syncs when asked and closes the file under its temporary name,
+    // where it waits for Commit; the target is untouched. On failure the file
+    // is discarded and the last error says why.
+    bool Stage(FileDurability durability = FileDurability::Synced);
+    // Stages the file when it is still open, then renames it over the target.
     bool Commit(FileDurability durability = FileDurability::Synced);
     // Closes and removes the temporary file.
     void Discard();

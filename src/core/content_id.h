@@ -8,6 +8,8 @@
 #include <QtGlobal>
 
 constexpr int kMaxContentId = 999999999;
+// Touch-panel playlists use the content numbers from here on.
+constexpr qint32 kTouchPanelIndexBase = 999000000;
 
 // True for the numbers that have the nine-digit form (0 to 999999999).
 bool IsValidContentId(qint64 number);

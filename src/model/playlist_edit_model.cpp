@@ -50,5 +50,5 @@ bool CPlaylistEditModel::Save(qint32 index, int type)
         return false;
     }
     CPlaylistFile file;
-    return saveFiles(file, index);
+    return saveFiles(file, m_listType, index);
 }

@@ -68,5 +68,5 @@ bool CScheduleEditModel::Load(qint32 index)
 bool CScheduleEditModel::Save(qint32 index)
 {
     CScheduleFile file;
-    return saveFiles(file, index);
+    return saveFiles(file, CONTENT_SCHEDULE, index);
 }

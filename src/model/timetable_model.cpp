@@ -2,13 +2,14 @@
 
 #include "core/content_id.h"
 #include "core/last_error.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
 #include "model/property_base.h"
 #include "model/sequence_file.h"
+#include "model/stored_list_files.h"
 #include "model/timetable_file.h"
 
-#include <QFile>
 
 #include <algorithm>
 
@@ -368,31 +369,16 @@ bool CTimetableModel::loadFiles(CTimetableFile &listFile, qint32 index)
     return true;
 }
 
-qint32 CTimetableModel::sequenceNumber(int track, qint32 listIndex) const
+bool CTimetableModel::saveFiles(CTimetableFile &listFile, int type, qint32 index)
 {
-    int serial = 0;
-    SplitContentId(listIndex, nullptr, nullptr, &serial);
-    return MakeContentId(m_idPrefix, trackAt(track).sequenceKind, serial);
-}
-
-void CTimetableModel::removeStaleSequence(qint32 number) const
-{
-    QString path;
-    if (!CSequenceFile().MakePath(m_sequenceFolder, number, path) || !QFile::exists(path))
-        return;
-    if (!QFile::remove(path))
-        WriteSyslog(LOG_WARNING, "CTimetableModel::Save : unused sequence file not removed : %s", qUtf8Printable(path));
-}
-
-bool CTimetableModel::saveFiles(CTimetableFile &listFile, qint32 index)
-{
-    if (!IsValidContentId(index))
-        return FailWith(ERROR_INVALID_PARAMETER);
+    StoredListFiles files;
+    if (!StoredListFilesOf(type, m_idPrefix, index, m_listFolder, m_sequenceFolder, files))
+        return false;
     listFile.Clear();
     listFile.SetIndex(index);
     static_cast<CTimetableHeader &>(listFile) = *this;
 
-    std::vector<qint32> unused;
+    QStringList unused;
     for (int track = 1; track < GetTrackCount(); ++track) {
         const TimetableTrack &def = trackAt(track);
         const std::vector<CTimetableItem> &items = m_items[size_t(track - 1)];
@@ -401,26 +387,28 @@ bool CTimetableModel::saveFiles(CTimetableFile &listFile, qint32 index)
                 listFile.AddItem(withKind(item, def.key));
             continue;
         }
-        const qint32 number = sequenceNumber(track, index);
+        const StoredListFiles::Layer *layer = files.LayerOfKind(def.sequenceKind);
+        if (!layer)
+            return FailWith(ERROR_INVALID_DATA);
         if (items.empty()) {
-            unused.push_back(number);
+            unused.append(layer->path);
             continue;
         }
         CSequenceFile sequence;
-        sequence.SetIndex(number);
+        sequence.SetIndex(layer->number);
         static_cast<CTimetableHeader &>(sequence) = *this;
         for (const CTimetableItem &item : items)
             sequence.AddItem(item);
-        if (!sequence.SaveTo(m_sequenceFolder))
+        if (!sequence.Save(layer->path))
             return false;
         CTimetableItem entry;
-        entry.Set(number, items.front().GetStartTime(), items.back().GetEndTime(), CONTENT_SEQUENCE, def.sequenceKind);
+        entry.Set(layer->number, items.front().GetStartTime(), items.back().GetEndTime(), CONTENT_SEQUENCE,
+                  def.sequenceKind);
         listFile.AddItem(entry);
     }
-    if (!listFile.SaveTo(m_listFolder))
+    if (!listFile.Save(files.listPath))
         return false;
-    for (const qint32 number : unused)
-        removeStaleSequence(number);
+    RemoveStoredFiles(unused);
     m_modified = false;
     return true;
 }

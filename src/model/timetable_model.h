@@ -139,9 +139,10 @@ protected:
     // (last error 13 for files that do not fit the model) it is unchanged.
     bool loadFiles(CTimetableFile &listFile, qint32 index);
     // Writes the sequence files of the tracks in use, then the list file,
-    // under a number, and removes the sequence files of tracks left empty.
-    // On success the model is not modified; its index stays as it was.
-    bool saveFiles(CTimetableFile &listFile, qint32 index);
+    // under a number of a list type (the files StoredListFilesOf names), and
+    // removes the sequence files of tracks left empty. On success the model
+    // is not modified; its index stays as it was.
+    bool saveFiles(CTimetableFile &listFile, int type, qint32 index);
 
 private:
     struct CellRef {
@@ -157,8 +158,6 @@ private:
     const CellRef &cellAt(int row, int track) const;
     bool stageListItem(const CTimetableItem &entry, TrackItems &staged) const;
     bool stageSequence(int track, qint32 number, TrackItems &staged) const;
-    qint32 sequenceNumber(int track, qint32 listIndex) const;
-    void removeStaleSequence(qint32 number) const;
     void rebuildGrid();
     // The item a cell uses, or nullptr.
     const CTimetableItem *itemAt(int row, int track) const;

@@ -11,9 +11,7 @@
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
-#include "model/playlist_file.h"
-#include "model/schedule_file.h"
-#include "model/sequence_file.h"
+#include "model/stored_list_files.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
 #include "ops/frame_checks.h"
@@ -215,51 +213,13 @@ void CContentFileRemover::DelContRealFileByType(int type, const CPropertyBase &r
     }
 }
 
-QList<qint32> CContentFileRemover::SequenceNumbers(int type, qint32 number)
-{
-    int typePart = 0;
-    int serial = 0;
-    if (!SplitContentId(number, &typePart, nullptr, &serial))
-        return {};
-    QList<int> kinds;
-    if (type == CONTENT_PLAYLIST && number < kTouchPanelIndexBase)
-        kinds = QList<int>(std::begin(kPlaylistSequenceKinds), std::end(kPlaylistSequenceKinds));
-    else if (type == CONTENT_BGMLIST)
-        kinds = QList<int>(std::begin(kBgmSequenceKinds), std::end(kBgmSequenceKinds));
-    else if (type == CONTENT_SCHEDULE)
-        kinds = QList<int>(std::begin(kScheduleSequenceKinds), std::end(kScheduleSequenceKinds));
-    QList<qint32> numbers;
-    for (int kind : std::as_const(kinds))
-        numbers.append(MakeContentId(typePart, kind, serial));
-    return numbers;
-}
-
-QStringList CContentFileRemover::TimetableFilePaths(int type, qint32 number, const QString &listFolder,
-                                                    const QString &sequenceFolder)
-{
-    QString path;
-    const bool made = type == CONTENT_SCHEDULE ? CScheduleFile().MakePath(listFolder, number, path)
-                                               : CPlaylistFile().MakePath(listFolder, number, path);
-    if (!made)
-        return {};
-    QStringList paths{path};
-    CSequenceFile sequence;
-    const QList<qint32> numbers = SequenceNumbers(type, number);
-    for (qint32 sequenceNumber : numbers) {
-        if (!sequence.MakePath(sequenceFolder, sequenceNumber, path))
-            return {};
-        paths.append(path);
-    }
-    return paths;
-}
-
 bool CContentFileRemover::deleteTimetableFiles(int type, qint32 number, const QString &listFolder,
                                                const QString &sequenceFolder, int &state, quint32 &error) const
 {
-    const QStringList paths = TimetableFilePaths(type, number, listFolder, sequenceFolder);
-    if (paths.isEmpty())
+    StoredListFiles files;
+    if (!StoredListFilesOf(type, ContentIdPrefix(number), number, listFolder, sequenceFolder, files))
         return fail(state, error, ERROR_INVALID_PARAMETER);
-    for (const QString &path : paths) {
+    for (const QString &path : files.Paths()) {
         if (!DeleteFileIfExists(path, state, error))
             return false;
     }

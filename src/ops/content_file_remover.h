@@ -68,16 +68,6 @@ public:
     bool DelContRealFileCommon(CContentsList *list, int type, qint32 number, int &state,
                                quint32 &error) const;
 
-    // The numbers of the sequence files of a playlist (52, none for a
-    // touch-panel playlist), background-music list (53) or schedule (51):
-    // the owner's type digit and serial with each sequence kind in between.
-    static QList<qint32> SequenceNumbers(int type, qint32 number);
-    // The list file of a playlist, background-music list or schedule in
-    // listFolder and its sequence files in sequenceFolder; empty for a bad
-    // number or an empty folder.
-    static QStringList TimetableFilePaths(int type, qint32 number, const QString &listFolder,
-                                          const QString &sequenceFolder);
-
     // The path of name inside folder when, links resolved, it stays inside;
     // empty otherwise.
     static QString PathInsideFolder(const QString &folder, const QString &name);

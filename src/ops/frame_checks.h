@@ -4,6 +4,7 @@
 // facts before it is sent. Each check shows its refusal through the message
 // prompter (warning icon, OK) and returns false on the first failure.
 
+#include "core/content_id.h"
 #include "core/win_types.h"
 #include "model/media_info.h"
 
@@ -28,8 +29,6 @@ inline constexpr quint32 kMsgTooLong = 5210;
 // runs past midnight.
 inline constexpr quint32 kMsgEventTooShort = 5246;
 inline constexpr quint32 kMsgPast24 = 5229;
-// Touch-panel playlists use the content numbers from here on.
-constexpr qint32 kTouchPanelIndexBase = 999000000;
 // Serials from here on mark sample data.
 constexpr int kSampleSerialBase = 999000;
 

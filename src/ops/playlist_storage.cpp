@@ -2,12 +2,12 @@
 
 #include "core/clock.h"
 #include "core/content_id.h"
-#include "core/file_snapshot.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/syslog.h"
 #include "core/setting_ini.h"
+#include "core/staged_files.h"
 #include "core/system_ini.h"
 #include "core/time_utils.h"
 #include "model/calendar_property.h"
@@ -15,11 +15,10 @@
 #include "model/playlist_property.h"
 #include "model/schedule_edit_model.h"
 #include "model/schedule_property.h"
-#include "ops/content_file_remover.h"
 #include "ops/frame_checks.h"
 
 #include <functional>
-#include <vector>
+#include <optional>
 
 namespace {
 
@@ -70,19 +69,15 @@ bool StoreAndSave(CContentsList &list, const CPropertyBase &record, int saveType
     return false;
 }
 
-// Writes a group's lists again once the records of a failed save are taken
-// out; when that fails too the files still hold them, which the log keeps.
-void SaveTakenBack(CContentsStore &store, const QString &group, int which)
+// Runs change with every stored file it writes held back, and puts them all
+// in place once it returns true; when it returns false, or a file cannot be
+// staged, no stored file has changed. No message may be shown inside change:
+// the set is closed before the caller tells the operator anything, so nothing
+// written while a message is up joins it.
+bool WriteTogether(const std::function<bool()> &change)
 {
-    if (!store.SaveGroupLists(group, which, 0))
-        WriteSyslog(LOG_ERR_APP, "SaveGroupLists : the lists of group %s still hold the records of a failed save",
-                    qUtf8Printable(group));
-}
-
-void RestoreAll(const std::vector<CFileSnapshot> &snapshots)
-{
-    for (const CFileSnapshot &files : snapshots)
-        files.Restore();
+    CStagedFiles staged;
+    return change() && staged.Commit();
 }
 
 // The end of a model's last row, as a record's length.
@@ -93,13 +88,13 @@ TimeValue EndOfLastRow(const CTimetableModel &model)
     return end;
 }
 
-// The save of an edited list under a number, which can be taken back until
-// it is done: the model's files go first (under the number's id prefix),
-// then its record into the list and the list's file. Taking it back puts the
-// stored files of the number and the list's record back as they were, and
-// leaves the model still to be saved under its own id prefix. Done gives the
-// model the number and, for a new number (counter >= 0), steps the type's
-// counter on.
+// The save of an edited list under a number: the model's files (under the
+// number's id prefix), its record in the list, the list's file and what else
+// goes with it (a schedule's calendar row) are written together or not at
+// all. A failed save leaves the stored files and the list's record as they
+// were, and the model still to be saved under its own id prefix; a save done
+// gives the model the number and, for a new number (counter >= 0), steps the
+// type's counter on.
 class CEditedListSave {
 public:
     CEditedListSave(CTimetableModel &model, int type, CContentsList &list, qint32 index, int counter)
@@ -110,38 +105,35 @@ public:
         , m_counter(counter)
         , m_ownPrefix(model.GetIdPrefix())
         , m_record(list, index)
-        , m_files(StoredFiles(model, type, index))
     {
-        m_model.SetIdPrefix(ContentIdPrefix(index));
     }
 
-    // Taken back, and the type's save-failure message shown, when a step fails.
+    // The type's save-failure message is shown when a step fails.
     bool Save(const CPropertyBase &record, const std::function<bool()> &saveFiles,
-              const std::function<bool()> &saveList)
+              const std::function<bool()> &saveList, const std::function<bool()> &alongside = {})
     {
-        if (saveFiles() && StoreRecord(m_list, record) && saveList())
+        m_model.SetIdPrefix(ContentIdPrefix(m_index));
+        if (WriteTogether([&] {
+                return saveFiles() && StoreRecord(m_list, record) && saveList() && (!alongside || alongside());
+            })) {
+            done();
             return true;
-        RollBack();
+        }
+        m_record.Restore();
+        m_model.SetIdPrefix(m_ownPrefix);
+        m_model.SetModified(true);
         ShowSaveFailed(m_type);
         return false;
     }
 
-    void RollBack()
-    {
-        m_record.Restore();
-        m_files.Restore();
-        m_model.SetIdPrefix(m_ownPrefix);
-        m_model.SetModified(true);
-    }
-
-    void Done()
+private:
+    void done()
     {
         m_model.SetIndex(m_index);
         if (m_counter >= 0)
             AdvanceContentCounter(m_type, m_counter);
     }
 
-private:
     CTimetableModel &m_model;
     int m_type;
     CContentsList &m_list;
@@ -149,8 +141,136 @@ private:
     int m_counter;
     int m_ownPrefix;
     CRecordSnapshot m_record;
-    CFileSnapshot m_files;
 };
+
+// The calendar row that plays a schedule from the block's dates and days; a
+// row the list holds for it keeps how it plays (a forced play stays forced).
+CCalendarProperty CalendarRowOf(CContentsList &calendar, qint32 schedule, const ScheduleSetBlock &block)
+{
+    CCalendarProperty row;
+    const int held = calendar.FindCode(schedule);
+    const bool kept = held >= 0 && calendar.Get(held, &row);
+    row.SetIndex(schedule);
+    row.SetSchedule(schedule);
+    row.SetStartDate(block.startDate);
+    row.SetEndDate(block.endDate);
+    row.SetWeek(block.weekdays);
+    if (!kept)
+        row.SetFlag(1);
+    row.SetStatus(1);
+    row.SetCreateDate(GetLocalTime());
+    return row;
+}
+
+// The record of a simple schedule that plays one playlist from the block's
+// start to end.
+CScheduleProperty SimpleScheduleOf(qint32 number, const SimpleScheduleRecord &playlist, const ScheduleSetBlock &block,
+                                   const TimeValue &end)
+{
+    CScheduleProperty schedule;
+    schedule.SetIndex(number);
+    schedule.SetInfo(playlist.info);
+    schedule.SetTitle(playlist.title);
+    schedule.SetStartTime(block.startTime);
+    schedule.SetEndTime(end);
+    schedule.SetStartDate(block.startDate);
+    schedule.SetEndDate(block.endDate);
+    schedule.SetWeek(block.weekdays);
+    schedule.SetBgColor(block.background);
+    schedule.SetCreateDate(GetLocalTime());
+    return schedule;
+}
+
+// Writes the file, the record and the calendar row of a simple schedule of
+// the block's group under a new number, all together; false (logged) when
+// the group's lists cannot be read, no number is free or a step fails, with
+// every stored file and list as it was.
+bool WritePlaylistSchedule(CContentsStore &store, SimpleScheduleRecord &playlist, const ScheduleSetBlock &block,
+                           const TimeValue &powerOff)
+{
+    const QString &group = block.groupName;
+    CContentsList *schedules = GroupList(store, group, CONTENT_SCHEDULE, true);
+    CContentsList *calendar = GroupList(store, group, CONTENT_CALENDAR, false);
+    if (!schedules || !calendar) {
+        WriteSyslog(LOG_ERR_APP, "SavePlaylistSchedule : the schedule lists of group %s cannot be read",
+                    qUtf8Printable(group));
+        return false;
+    }
+    int counter = 0;
+    const qint32 number =
+        store.GetNewCode(CONTENT_SCHEDULE, counter, IsCurrentGroup(store, group) ? nullptr : schedules);
+    if (number < 0) {
+        WriteSyslog(LOG_ERR_APP, "SavePlaylistSchedule : no schedule number is free for group %s",
+                    qUtf8Printable(group));
+        return false;
+    }
+    QString scheduleFolder;
+    QString sequenceFolder;
+    if (!PrepareGroupScheduleFolders(store, group, scheduleFolder, sequenceFolder))
+        return false;
+    // The item stops when the players switch off for the day.
+    TimeValue end = block.endTime;
+    if (CompareTimeCode(block.startTime, powerOff) < 0 && CompareTimeCode(powerOff, end) < 0)
+        end = powerOff;
+    CScheduleEditModel model;
+    model.SetFolders(scheduleFolder, sequenceFolder);
+    model.SetIdPrefix(ContentIdPrefix(number));
+    model.SetTitle(playlist.title);
+    model.SetInfo(playlist.info);
+    CTimetableItem item;
+    CRecordSnapshot scheduleRecord(*schedules, number);
+    CRecordSnapshot calendarRecord(*calendar, number);
+    if (!WriteTogether([&] {
+            return item.Set(playlist.playlist, block.startTime, end, CONTENT_PLAYLIST, SCHEDULE_KIND_PLAYLIST)
+                && model.InsertItem(model.FindTrackForType(SCHEDULE_KIND_PLAYLIST), item) && model.Save(number)
+                && StoreRecord(*schedules, SimpleScheduleOf(number, playlist, block, end))
+                && SaveGroupList(store, group, CONTENT_SCHEDULE)
+                && StoreRecord(*calendar, CalendarRowOf(*calendar, number, block))
+                && SaveGroupList(store, group, CONTENT_CALENDAR);
+        })) {
+        WriteSyslog(LOG_ERR_APP, "SavePlaylistSchedule : the schedule of group %s was not written : Error = %u",
+                    qUtf8Printable(group), GetLastError());
+        scheduleRecord.Restore();
+        calendarRecord.Restore();
+        return false;
+    }
+    AdvanceContentCounter(CONTENT_SCHEDULE, counter);
+    playlist.scheduleIndex = number;
+    return true;
+}
+
+// Why a paste stopped before its last source, told once its files are
+// settled: the list at its type's limit, or a source that cannot be read
+// (its number, -1 when not even its record could be).
+struct PasteStop {
+    bool full = false;
+    std::optional<qint32> sourceMissing;
+
+    void Show(const CContentsList &list, int type) const
+    {
+        if (full)
+            RoomFor(list, type); // at the limit, it says so
+        else if (sourceMissing)
+            ShowSourceMissing(*sourceMissing);
+    }
+};
+
+// False, noted in stop, when the list holds its type's limit.
+bool HasRoom(const CContentsList &list, int type, PasteStop &stop)
+{
+    stop.full = list.GetCount() >= GetSystemIni().GetMaxCount(type);
+    return !stop.full;
+}
+
+// Takes the records of numbers out of a list again (those it holds).
+void TakeOut(CContentsList &list, const QList<qint32> &numbers)
+{
+    for (qint32 number : numbers) {
+        const int position = list.FindCode(number);
+        if (position >= 0)
+            list.Delete(position);
+    }
+}
 
 } // namespace
 
@@ -181,12 +301,6 @@ bool StoreRecord(CContentsList &list, const CPropertyBase &record)
 {
     const int position = list.FindCode(record.GetIndex());
     return position >= 0 ? list.Update(position, &record) : list.Add(&record);
-}
-
-CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number)
-{
-    return CFileSnapshot(CContentFileRemover::TimetableFilePaths(type, number, model.GetListFolder(),
-                                                                 model.GetSequenceFolder()));
 }
 
 bool RoomFor(const CContentsList &list, int type)
@@ -245,10 +359,7 @@ bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsLis
     record.SetCreateDate(GetLocalTime());
     record.SetDuration(EndOfLastRow(model));
     CEditedListSave save(model, type, list, index, counter);
-    if (!save.Save(record, [&] { return model.Save(index, type); }, [&] { return store.SaveLists(type, 1); }))
-        return false;
-    save.Done();
-    return true;
+    return save.Save(record, [&] { return model.Save(index, type); }, [&] { return store.SaveLists(type, 1); });
 }
 
 bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsList &list, qint32 index, int counter,
@@ -284,19 +395,20 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     record.SetWeek(block.weekdays);
     record.SetBgColor(block.background);
     record.SetCreateDate(GetLocalTime());
+    // The calendar row is written again with the schedule, or neither is.
+    CContentsList &calendar = *store.GetList(CONTENT_CALENDAR);
+    CRecordSnapshot calendarRecord(calendar, index);
     CEditedListSave save(model, CONTENT_SCHEDULE, list, index, counter);
-    if (!save.Save(record, [&] { return model.Save(index); },
-                   [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); }))
-        return false;
-    bool calendarChanged = false;
-    if (!SaveSimpleCalendar(store, SimpleScheduleRecord{index, -1, record.GetInfo(), record.GetTitle()}, block,
-                            calendarChanged)) {
-        save.RollBack();
-        SaveTakenBack(store, block.groupName, CONTENT_SCHEDULE);
-        return false;
-    }
-    save.Done();
-    return true;
+    if (save.Save(
+            record, [&] { return model.Save(index); },
+            [&] { return store.SaveGroupLists(block.groupName, CONTENT_SCHEDULE, 0); },
+            [&] {
+                return StoreRecord(calendar, CalendarRowOf(calendar, index, block))
+                    && store.SaveGroupLists(block.groupName, CONTENT_CALENDAR, 0);
+            }))
+        return true;
+    calendarRecord.Restore();
+    return false;
 }
 
 void AdvanceContentCounter(int type, int counter)
@@ -338,62 +450,15 @@ bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QS
     return true;
 }
 
-qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter)
+bool SavePlaylistSchedule(CContentsStore &store, SimpleScheduleRecord &playlist, const ScheduleSetBlock &block,
+                          const TimeValue &powerOff, bool &currentGroupChanged)
 {
-    CContentsList *own = IsCurrentGroup(store, group) ? nullptr : GroupList(store, group, CONTENT_SCHEDULE, true);
-    return store.GetNewCode(CONTENT_SCHEDULE, counter, own);
-}
-
-bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
-                        const TimeValue &powerOff, bool &listChanged)
-{
-    listChanged = false;
-    CContentsList *list = GroupList(store, block.groupName, CONTENT_SCHEDULE, true);
-    QString scheduleFolder;
-    QString sequenceFolder;
-    if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleSchedule : Invalid content type : type = %d", CONTENT_SCHEDULE);
-        return false;
-    }
-    if (!PrepareGroupScheduleFolders(store, block.groupName, scheduleFolder, sequenceFolder)) {
+    currentGroupChanged = false;
+    if (!WritePlaylistSchedule(store, playlist, block, powerOff)) {
         ShowSaveFailed(CONTENT_SCHEDULE);
         return false;
     }
-    // The item stops when the players switch off for the day.
-    TimeValue end = block.endTime;
-    if (CompareTimeCode(block.startTime, powerOff) < 0 && CompareTimeCode(powerOff, end) < 0)
-        end = powerOff;
-    CScheduleEditModel model;
-    model.SetFolders(scheduleFolder, sequenceFolder);
-    model.SetIdPrefix(ContentIdPrefix(record.scheduleIndex));
-    model.SetTitle(record.title);
-    model.SetInfo(record.info);
-    CTimetableItem item;
-    const CFileSnapshot files = StoredFiles(model, CONTENT_SCHEDULE, record.scheduleIndex);
-    if (!item.Set(record.playlist, block.startTime, end, CONTENT_PLAYLIST, SCHEDULE_KIND_PLAYLIST)
-        || !model.InsertItem(model.FindTrackForType(SCHEDULE_KIND_PLAYLIST), item)
-        || !model.Save(record.scheduleIndex)) {
-        files.Restore();
-        ShowSaveFailed(CONTENT_SCHEDULE);
-        return false;
-    }
-    CScheduleProperty schedule;
-    schedule.SetIndex(record.scheduleIndex);
-    schedule.SetInfo(record.info);
-    schedule.SetTitle(record.title);
-    schedule.SetStartTime(block.startTime);
-    schedule.SetEndTime(end);
-    schedule.SetStartDate(block.startDate);
-    schedule.SetEndDate(block.endDate);
-    schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(block.background);
-    schedule.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, schedule, CONTENT_SCHEDULE,
-                      [&] { return SaveGroupList(store, block.groupName, CONTENT_SCHEDULE); })) {
-        files.Restore();
-        return false;
-    }
-    listChanged = IsCurrentGroup(store, block.groupName);
+    currentGroupChanged = IsCurrentGroup(store, block.groupName);
     return true;
 }
 
@@ -406,20 +471,7 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
         WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", CONTENT_CALENDAR);
         return false;
     }
-    CCalendarProperty row;
-    // A row written again keeps how it plays (a forced play stays forced).
-    const int held = list->FindCode(record.scheduleIndex);
-    const bool kept = held >= 0 && list->Get(held, &row);
-    row.SetIndex(record.scheduleIndex);
-    row.SetSchedule(record.scheduleIndex);
-    row.SetStartDate(block.startDate);
-    row.SetEndDate(block.endDate);
-    row.SetWeek(block.weekdays);
-    if (!kept)
-        row.SetFlag(1);
-    row.SetStatus(1);
-    row.SetCreateDate(GetLocalTime());
-    if (!StoreAndSave(*list, row, CONTENT_SCHEDULE,
+    if (!StoreAndSave(*list, CalendarRowOf(*list, record.scheduleIndex, block), CONTENT_SCHEDULE,
                       [&] { return SaveGroupList(store, block.groupName, CONTENT_CALENDAR); }))
         return false;
     listChanged = IsCurrentGroup(store, block.groupName);
@@ -433,49 +485,45 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
     if (!list || !model)
         return 0;
     QList<qint32> added;
-    // The files of the new lists, as they were before: none.
-    std::vector<CFileSnapshot> written;
+    PasteStop stop;
     int lastCounter = -1;
-    for (quint32 position : positions) {
-        if (!RoomFor(*list, type))
-            break;
-        std::unique_ptr<CPropertyBase> record = CreateProperty(type);
-        if (!list->Get(int(position), record.get())) {
-            ShowSourceMissing(-1);
-            break;
+    const bool written = WriteTogether([&] {
+        for (quint32 position : positions) {
+            if (!HasRoom(*list, type, stop))
+                break;
+            std::unique_ptr<CPropertyBase> record = CreateProperty(type);
+            if (!list->Get(int(position), record.get())) {
+                stop.sourceMissing = -1;
+                break;
+            }
+            const qint32 source = record->GetIndex();
+            int counter = 0;
+            const qint32 number = store.GetNewCode(type, counter);
+            model->SetIdPrefix(ContentIdPrefix(source));
+            if (number < 0 || !model->Load(source, type)) {
+                stop.sourceMissing = source;
+                break;
+            }
+            model->SetIdPrefix(ContentIdPrefix(number));
+            record->SetIndex(number);
+            record->SetCreateDate(GetLocalTime());
+            if (!model->Save(number, type) || !list->Add(record.get()))
+                return false;
+            added.append(number);
+            lastCounter = counter;
         }
-        const qint32 source = record->GetIndex();
-        int counter = 0;
-        const qint32 number = store.GetNewCode(type, counter);
-        model->SetIdPrefix(ContentIdPrefix(source));
-        if (number < 0 || !model->Load(source, type)) {
-            ShowSourceMissing(source);
-            break;
-        }
-        model->SetIdPrefix(ContentIdPrefix(number));
-        record->SetIndex(number);
-        record->SetCreateDate(GetLocalTime());
-        written.push_back(StoredFiles(*model, type, number));
-        if (!model->Save(number, type) || !list->Add(record.get())) {
-            written.back().Restore();
-            ShowSaveFailed(type);
-            break;
-        }
-        added.append(number);
-        lastCounter = counter;
-    }
+        // What was added before a stop is kept once the list is saved.
+        return added.isEmpty() || store.SaveLists(type, 1);
+    });
     model->Clear();
-    // What was added before a stop is kept once the list is saved; the
-    // counter moves on only then.
-    if (added.isEmpty())
-        return 0;
-    if (!store.SaveLists(type, 1)) {
-        for (qint32 number : added)
-            list->Delete(list->FindCode(number));
-        RestoreAll(written);
+    if (!written) {
+        TakeOut(*list, added);
         ShowSaveFailed(type);
         return 0;
     }
+    stop.Show(*list, type);
+    if (added.isEmpty())
+        return 0;
     AdvanceContentCounter(type, lastCounter);
     return int(added.size());
 }
@@ -491,66 +539,58 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
     QList<qint32> added;
-    std::vector<CFileSnapshot> written;
+    PasteStop stop;
     int lastCounter = -1;
-    for (quint32 position : positions) {
-        if (!RoomFor(*list, CONTENT_SCHEDULE))
-            break;
-        CScheduleProperty record;
-        if (!source->Get(int(position), &record)) {
-            ShowSourceMissing(-1);
-            break;
+    const bool written = WriteTogether([&] {
+        for (quint32 position : positions) {
+            if (!HasRoom(*list, CONTENT_SCHEDULE, stop))
+                break;
+            CScheduleProperty record;
+            if (!source->Get(int(position), &record)) {
+                stop.sourceMissing = -1;
+                break;
+            }
+            const qint32 from = record.GetIndex();
+            int counter = 0;
+            const qint32 number = store.GetNewCode(CONTENT_SCHEDULE, counter);
+            CScheduleEditModel model;
+            model.SetFolders(fromSchedules, fromSequences);
+            model.SetIdPrefix(ContentIdPrefix(from));
+            if (number < 0 || !model.Load(from)) {
+                stop.sourceMissing = from;
+                break;
+            }
+            model.SetFolders(toSchedules, toSequences);
+            model.SetIdPrefix(ContentIdPrefix(number));
+            record.SetIndex(number);
+            record.SetCreateDate(GetLocalTime());
+            CCalendarProperty row;
+            row.SetIndex(number);
+            row.SetSchedule(number);
+            row.SetStartDate(record.GetStartDate());
+            row.SetEndDate(record.GetEndDate());
+            row.SetWeek(record.GetWeek());
+            row.SetFlag(1);
+            row.SetStatus(1);
+            row.SetCreateDate(GetLocalTime());
+            if (!model.Save(number) || !list->Add(&record))
+                return false;
+            added.append(number);
+            if (!calendar->Add(&row))
+                return false;
+            lastCounter = counter;
         }
-        const qint32 from = record.GetIndex();
-        int counter = 0;
-        const qint32 number = NewScheduleNumber(store, group, counter);
-        CScheduleEditModel model;
-        model.SetFolders(fromSchedules, fromSequences);
-        model.SetIdPrefix(ContentIdPrefix(from));
-        if (number < 0 || !model.Load(from)) {
-            ShowSourceMissing(from);
-            break;
-        }
-        model.SetFolders(toSchedules, toSequences);
-        model.SetIdPrefix(ContentIdPrefix(number));
-        record.SetIndex(number);
-        record.SetCreateDate(GetLocalTime());
-        CCalendarProperty row;
-        row.SetIndex(number);
-        row.SetSchedule(number);
-        row.SetStartDate(record.GetStartDate());
-        row.SetEndDate(record.GetEndDate());
-        row.SetWeek(record.GetWeek());
-        row.SetFlag(1);
-        row.SetStatus(1);
-        row.SetCreateDate(GetLocalTime());
-        written.push_back(StoredFiles(model, CONTENT_SCHEDULE, number));
-        if (!model.Save(number) || !list->Add(&record)) {
-            written.back().Restore();
-            ShowSaveFailed(CONTENT_SCHEDULE);
-            break;
-        }
-        if (!calendar->Add(&row)) {
-            list->Delete(list->FindCode(number));
-            written.back().Restore();
-            ShowSaveFailed(CONTENT_SCHEDULE);
-            break;
-        }
-        added.append(number);
-        lastCounter = counter;
-    }
-    if (added.isEmpty())
-        return 0;
-    if (!store.SaveGroupLists(group, 0, 0)) {
-        for (qint32 number : added) {
-            list->Delete(list->FindCode(number));
-            calendar->Delete(calendar->FindCode(number));
-        }
-        SaveTakenBack(store, group, 0);
-        RestoreAll(written);
+        return added.isEmpty() || store.SaveGroupLists(group, 0, 0);
+    });
+    if (!written) {
+        TakeOut(*list, added);
+        TakeOut(*calendar, added);
         ShowSaveFailed(CONTENT_SCHEDULE);
         return 0;
     }
+    stop.Show(*list, CONTENT_SCHEDULE);
+    if (added.isEmpty())
+        return 0;
     AdvanceContentCounter(CONTENT_SCHEDULE, lastCounter);
     return int(added.size());
 }

@@ -5,11 +5,11 @@
 // group, the numbers they take, and pasting copied playlists,
 // background-music lists and schedules as new records.
 //
-// A save or paste that fails leaves the stored files, the lists and the
-// counters as they were. Refusals are shown through the message prompter, as
-// the frame's checks do.
+// The files a save or paste writes change together or not at all (see
+// core/staged_files.h): one that fails leaves the stored files, the lists and
+// the counters as they were, without writing anything back. Refusals and
+// failures are shown through the message prompter, as the frame's checks do.
 
-#include "core/file_snapshot.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "core/win_types.h"
@@ -68,10 +68,6 @@ private:
 // Updates the record with the same number in place, or adds it.
 bool StoreRecord(CContentsList &list, const CPropertyBase &record);
 
-// The files of a playlist, background-music list or schedule under a
-// number in the model's folders, as they are before a save writes them.
-CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number);
-
 // A new record needs room in its list; false (5101) at the type's limit.
 bool RoomFor(const CContentsList &list, int type);
 
@@ -97,8 +93,8 @@ bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsLis
 // The same for the edited schedule (list: the current group's schedule
 // list) in the current group's folders. Its record takes its times from the
 // model and, when new, its dates, days and background from the block (a
-// stored one keeps its own); then its calendar row is written again
-// (SaveSimpleCalendar), whose failure takes the whole save back.
+// stored one keeps its own); its calendar row is written again with it, or
+// neither is.
 bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsList &list, qint32 index, int counter,
                   const ScheduleSetBlock &block);
 
@@ -108,19 +104,18 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
 bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QString &scheduleFolder,
                                  QString &sequenceFolder);
 
-// A schedule number for a group that neither the current group's list nor
-// that group's own list holds; -1 when none is free. counter receives the
-// counter value that gave it.
-qint32 NewScheduleNumber(CContentsStore &store, const QString &group, int &counter);
-
-// Writes the schedule file of a simple schedule into the block's group and
-// updates or adds its record in that group's schedule list (the library's
-// when it is the current group, else the work set's), saving the list. The
-// item runs from the block's start to its end time, cut at powerOff when the
-// daily power-off falls inside. False (logged) when a file or list cannot be
-// written; listChanged tells whether the current group's list changed.
-bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
-                        const TimeValue &powerOff, bool &listChanged);
+// Saves, after a playlist's save, the simple schedule that plays it in the
+// block's group (record: the playlist, its info and title) under a new
+// number that neither the current group nor that group holds (it goes into
+// record.scheduleIndex), with its calendar row: the schedule file, its record
+// and the row are written together or not at all. The item runs from the
+// block's start to its end time, cut at powerOff when the daily power-off
+// falls inside. A failure (the group's lists cannot be read, no number is
+// free, a file cannot be written) is logged and shows the schedule's
+// save-failure message, which the playlist's saved question then follows;
+// currentGroupChanged tells whether the current group's lists changed.
+bool SavePlaylistSchedule(CContentsStore &store, SimpleScheduleRecord &record, const ScheduleSetBlock &block,
+                          const TimeValue &powerOff, bool &currentGroupChanged);
 // Updates or adds the calendar row that plays the schedule in the block's
 // group, and saves that group's calendar list.
 bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
@@ -137,9 +132,11 @@ void AdvanceContentCounter(int type, int counter);
 // Pastes the playlists (52) or background-music lists (53) at the list
 // positions as new records with new numbers of this PC; stops at
 // the type's limit or a source that cannot be read (its message shown) and
-// keeps what was added by then. The number of new records.
+// keeps what was added by then. A file or list that cannot be written takes
+// the whole paste back (the save-failure message shown). The number of new
+// records.
 int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positions);
 // Pastes schedules of the source group (its schedule-list positions) into
-// the current group, each with a new calendar row; the same stops. The
-// number of new records.
+// the current group, each with a new calendar row; the same stops and the
+// same taking back. The number of new records.
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions);

@@ -1,11 +1,13 @@
 #include "core/atomic_file.h"
 #include "core/last_error.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
@@ -155,4 +157,58 @@ TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
     EXPECT_TRUE(QFile::permissions(dir.filePath("Group.xml")).testFlag(QFile::ReadOther));
     EXPECT_TRUE(QFile::permissions(dir.filePath("Setup/properties.xml")).testFlag(QFile::ReadOther));
     EXPECT_EQ(NarrowFilesToOwner(dir.path(), names), 0);
+}
+
+// Files written while a staged set is open change together when it commits,
+// and not at all when a write fails, a file cannot be put in place or the set
+// goes uncommitted; nothing is written back, and no temporary stays.
+TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.xml"));
+    const QString b = dir.filePath(QStringLiteral("b.xml"));
+    const QString gone = dir.filePath(QStringLiteral("gone.xml"));
+    const QString added = dir.filePath(QStringLiteral("added.xml"));
+    for (const QString &path : {a, b, gone})
+        ASSERT_TRUE(WriteFileAtomically(path, QByteArray(8192, 'o')));
+    const QMap<QString, QByteArray> before = FilesUnder(dir.path());
+    // The stored files, without the temporaries a set holds while open.
+    const auto stored = [&dir] {
+        QMap<QString, QByteArray> files = FilesUnder(dir.path());
+        files.removeIf([](const auto &file) { return IsTemporaryName(QFileInfo(file.key()).fileName()); });
+        return files;
+    };
+    const auto change = [&](const QByteArray &bData) {
+        return WriteFileAtomically(a, "new a") && WriteFileAtomically(added, "added")
+            && RemoveStoredFiles({gone}) && WriteFileAtomically(b, bData);
+    };
+    {
+        // The disk fills up at the last file: the first ones stay unseen.
+        CStagedFiles staged;
+        FileSizeLimit fullDisk(4096);
+        EXPECT_FALSE(change(QByteArray(8192, 'n')));
+        EXPECT_EQ(stored(), before);
+    }
+    EXPECT_EQ(FilesUnder(dir.path()), before);
+    {
+        // A folder where the last file goes: no file is put in place.
+        CStagedFiles staged;
+        ASSERT_TRUE(change("new b"));
+        ASSERT_TRUE(QFile::remove(b));
+        ASSERT_TRUE(QDir().mkpath(b + QStringLiteral("/held")));
+        EXPECT_FALSE(staged.Commit());
+        ASSERT_TRUE(QDir(b).removeRecursively());
+        ASSERT_TRUE(WriteFileAtomically(b, before[b]));
+        EXPECT_EQ(FilesUnder(dir.path()), before);
+    }
+    {
+        CStagedFiles staged;
+        ASSERT_TRUE(change("new b"));
+        EXPECT_EQ(stored(), before);
+        ASSERT_TRUE(staged.Commit());
+    }
+    EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{a, "new a"}, {added, "added"}, {b, "new b"}}));
+    // Closed, the set holds nothing more: writes go straight to their files.
+    ASSERT_TRUE(WriteFileAtomically(a, "direct"));
+    EXPECT_EQ(ReadAll(a), QByteArray("direct"));
 }

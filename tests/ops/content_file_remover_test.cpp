@@ -1,10 +1,12 @@
 // Removal of a content's files by type: thumbnails and material, telop files,
 // web packages; missing files, and stored names that try to leave their folder.
 #include "ops/content_file_remover.h"
+#include "core/content_id.h"
 #include "model/img_property.h"
 #include "model/movie_list.h"
 #include "model/movie_property.h"
 #include "model/telop_property.h"
+#include "model/stored_list_files.h"
 #include "model/web_property.h"
 
 #include <QDir>
@@ -176,13 +178,20 @@ TEST_F(RemoverTest, ListsAndSchedulesLoseTheirSequenceFiles)
         ASSERT_TRUE(QDir().mkpath(folder));
     remover.SetFolders(folders);
 
-    EXPECT_EQ(CContentFileRemover::SequenceNumbers(52, 520000012),
-              (QList<qint32>{501000012, 502000012, 511000012, 503000012, 506000012, 505000012, 507000012,
-                             509000012, 524000012, 523000012}));
-    EXPECT_EQ(CContentFileRemover::SequenceNumbers(53, 530000003), QList<qint32>{521000003});
-    EXPECT_EQ(CContentFileRemover::SequenceNumbers(51, 951900001),
-              (QList<qint32>{912900001, 914900001, 920900001, 922900001}));
-    EXPECT_TRUE(CContentFileRemover::SequenceNumbers(52, 999000004).isEmpty()); // touch panel
+    // The files of a list number, as its model writes them and the remover removes them.
+    const auto layerNumbers = [](int type, qint32 number) {
+        StoredListFiles files;
+        EXPECT_TRUE(StoredListFilesOf(type, ContentIdPrefix(number), number, "L", "S", files));
+        QList<qint32> numbers;
+        for (const StoredListFiles::Layer &layer : files.layers)
+            numbers.append(layer.number);
+        return numbers;
+    };
+    EXPECT_EQ(layerNumbers(52, 520000012), (QList<qint32>{501000012, 502000012, 511000012, 503000012, 506000012,
+                                                          505000012, 507000012, 509000012, 524000012, 523000012}));
+    EXPECT_EQ(layerNumbers(53, 530000003), QList<qint32>{521000003});
+    EXPECT_EQ(layerNumbers(51, 951900001), (QList<qint32>{912900001, 914900001, 920900001, 922900001}));
+    EXPECT_TRUE(layerNumbers(52, 999000004).isEmpty()); // touch panel
 
     touch(path(QStringLiteral("Playlist/PL520000012.xml")));
     touch(path(QStringLiteral("Sequence/SQ501000012.xml")));
