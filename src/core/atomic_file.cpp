@@ -129,9 +129,17 @@ QString LinkUnderTemporaryName(const QString &path)
     errno = 0;
     const QString link = makeUnderTemporaryName(
         path, [&existing](const QByteArray &name) { return ::link(existing.constData(), name.constData()) == 0; });
-    if (link.isEmpty())
-        SetWriteError(errno);
-    return link;
+    if (!link.isEmpty())
+        return link;
+    // A file system without hard links (a FAT drive, some network shares)
+    // still keeps the old contents, as a copy.
+    if (errno == EPERM || errno == EOPNOTSUPP) {
+        const QString copy = TemporaryPathFor(path);
+        if (QFile::copy(path, copy))
+            return copy;
+    }
+    SetWriteError(errno);
+    return QString();
 }
 
 CAtomicFile::CAtomicFile(const QString &target, FileAccess access) : m_target(target), m_access(access) {}

@@ -46,7 +46,8 @@ inline constexpr char kTemporarySuffix[] = ".telvq9-tmp";
 // suffix, the target's name cut short where the whole would pass 255 bytes.
 QString TemporaryPathFor(const QString &path);
 // Gives the file at path a second name, a fresh temporary name beside it (a
-// hard link: no data is copied). The name, or empty with the last error.
+// hard link: no data is copied; a copy where the file system has no hard
+// links). The name, or empty with the last error.
 QString LinkUnderTemporaryName(const QString &path);
 // Whether a file name is one of the program's temporary names, as
 // TemporaryPathFor makes them: "<name>.<8 hex digits>" and the suffix.

@@ -5,8 +5,7 @@
 // written in full under temporary names beside their targets and the stored
 // files stay as they are. Commit then renames every held file over its
 // target and removes the files to go; no data is written at that point, so a
-// full disk stops a change before any stored file has changed. Stored files
-// are kept on a file system with hard links (see Commit). Destroyed
+// full disk stops a change before any stored file has changed. Destroyed
 // without a commit (a step failed), the set removes its temporary files and
 // every stored file is as it was, without a byte written back.
 //
