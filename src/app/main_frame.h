@@ -12,6 +12,7 @@
 #include "app/pane_factory.h"
 #include "app/pane_frame.h"
 #include "app/pane_list.h"
+#include "app/playlist_ex_import_dlg.h"
 #include "app/telv_pane_dlg.h"
 #include "model/layout_template_store.h"
 #include "model/media_info.h"
@@ -59,14 +60,13 @@ class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
 class CGuidanceBar;
-class CPlaylistExImportDlg;
 class CTelvPaneDlg;
 class IExImportView;
 class IProgressView;
 class QMdiArea;
 class QSessionManager;
 
-class CMainFrame : public QMainWindow, public IPaneFrame {
+class CMainFrame : public QMainWindow, public IPaneFrame, public IExImportHost {
     Q_OBJECT
 public:
     // Commands of the frame's menu.
@@ -471,21 +471,19 @@ public:
     // window; false while busy (5295) or when the operator chose no target.
     bool ShowExportDlg(const QList<quint32> &playlists);
     bool ShowImportDlg();
-    // Start the worker of the export window's run; false when it cannot start.
-    bool StartExport(const QList<quint32> &playlists, const QString &targetPath, bool toFile, bool keepPackage);
-    bool StartImport(const QString &packagePath);
-    void StopExImport();
-    bool IsExImportStopped() const;
-    // What the running (or last) export or import reported.
-    quint32 GetExImportTotalCount() const;
-    quint64 GetExImportTotalBytes() const;
-    quint32 GetExImportMissingNumber() const;
-    QStringList GetExportLeftOutFiles() const;
-    // The import's question: the library contents it would replace, and the
-    // operator's answer; then how many it replaced.
-    QList<ImportReplacement> GetImportReplacements() const;
-    void AnswerImportReplace(bool replace);
-    quint32 GetImportReplacedCount() const;
+    // What the export window asks of the frame: the worker of its run.
+    bool StartExport(const QList<quint32> &playlists, const QString &targetPath, bool toFile,
+                     bool keepPackage) override;
+    bool StartImport(const QString &packagePath) override;
+    void StopExImport() override;
+    bool IsExImportStopped() const override;
+    quint32 GetExImportTotalCount() const override;
+    quint64 GetExImportTotalBytes() const override;
+    quint32 GetExImportMissingNumber() const override;
+    QStringList GetExportLeftOutFiles() const override;
+    QList<ImportReplacement> GetImportReplacements() const override;
+    void AnswerImportReplace(bool replace) override;
+    quint32 GetImportReplacedCount() const override;
     CPlaylistExImportDlg *GetExImportDlg() const { return m_exImportDlg; }
 
     // ---- Content registration and material replacement -------------------

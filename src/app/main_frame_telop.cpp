@@ -1,5 +1,5 @@
-// Telop editing: a new telop or one with a text file goes through the text
-// telop editor, a bitmap telop (no text file) through its property dialog.
+// Telop editing: a new or typed telop goes through the text telop editor, a
+// bitmap telop (its record names its bitmap) through its property dialog.
 // The editor stages the telop's files; they are put in place only once its
 // record is stored, so a telop that cannot be stored leaves no files behind.
 
@@ -8,31 +8,19 @@
 #include "widgets/telop_editor.h"
 #include "core/clock.h"
 #include "core/last_error.h"
-#include "core/data_folders.h"
 #include "core/message_box.h"
-#include "core/path_utils.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "core/system_ini.h"
-#include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/telop_property.h"
 #include "ops/telop_files.h"
 
-#include <QFile>
-
 namespace {
 
 constexpr quint32 kMsgTelopSaveFailed = 5221;
 constexpr quint32 kStrEditableData = 6026;
-
-bool hasTextFile(const CTelopProperty &record)
-{
-    QString path;
-    return MakeTelopFilePath(TextFolderOf(GetAppData().GetDataRoot()), record.GetIndex(), TELOP_FILE_TEXT, path)
-           && QFile::exists(path);
-}
 
 // Puts the staged files in place once the record is in its list; when they
 // cannot be, the record does not stay either.
@@ -73,7 +61,7 @@ void CMainFrame::EditTelop(const CTelopProperty *record)
     }
     property.SetFormat(CTelopProperty::FORMAT_BITMAP);
 
-    const bool bitmapTelop = record && !hasTextFile(property);
+    const bool bitmapTelop = record && record->IsBitmapTelop();
     CTelopFileStage stage;
     if (bitmapTelop) {
         if (IsContentInTransfer({property.GetIndex()}, CONTENT_TELOP, false)

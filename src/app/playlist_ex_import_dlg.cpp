@@ -2,7 +2,6 @@
 
 #include "widgets/control_id.h"
 #include "widgets/file_dialog_prompter.h"
-#include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/file_utils.h"
 #include "core/message_box.h"
@@ -68,7 +67,8 @@ const char *const kPackageName = "Q9Content.plst";
 
 } // namespace
 
-CPlaylistExImportDlg::CPlaylistExImportDlg(CMainFrame *frame) : QDialog(frame), m_frame(frame)
+CPlaylistExImportDlg::CPlaylistExImportDlg(IExImportHost *host)
+    : QDialog(dynamic_cast<QWidget *>(host)), m_host(host)
 {
     setObjectName(QString::number(kTemplateId));
     setWindowModality(Qt::ApplicationModal);
@@ -176,7 +176,7 @@ QString CPlaylistExImportDlg::BrowsePackageFile(const QString &start)
     request.filter = QStringLiteral("Package (*.plst)");
     request.defaultExt = QStringLiteral("plst");
     // Over the main window: this window may not be placed yet.
-    return m_import ? PromptOpenFileName(m_frame, request) : PromptSaveFileName(m_frame, request);
+    return m_import ? PromptOpenFileName(parentWidget(), request) : PromptSaveFileName(parentWidget(), request);
 }
 
 QString CPlaylistExImportDlg::FillDriveCombo()
@@ -207,7 +207,7 @@ bool CPlaylistExImportDlg::GetTargetPath()
         FileDialogRequest request;
         request.title = windowTitle();
         request.folder = FillDriveCombo();
-        path = PromptExistingFolder(m_frame, request);
+        path = PromptExistingFolder(parentWidget(), request);
     } else {
         path = BrowsePackageFile(m_fileName->text());
     }
@@ -261,8 +261,8 @@ void CPlaylistExImportDlg::OnStart()
     m_progress->setValue(0);
     m_running = true;
     showRunState();
-    const bool started = m_import ? m_frame->StartImport(path)
-                                  : m_frame->StartExport(m_playlists, path, !m_drive, m_keepPackage);
+    const bool started = m_import ? m_host->StartImport(path)
+                                  : m_host->StartExport(m_playlists, path, !m_drive, m_keepPackage);
     if (!started) {
         m_running = false;
         m_status->setText(LoadString(kTextError));
@@ -273,7 +273,7 @@ void CPlaylistExImportDlg::OnStart()
 void CPlaylistExImportDlg::OnStop()
 {
     if (m_running)
-        m_frame->StopExImport();
+        m_host->StopExImport();
 }
 
 void CPlaylistExImportDlg::OnClose()
@@ -294,7 +294,7 @@ void CPlaylistExImportDlg::OnExImportProgress(int number, quint32 wParam, quint3
     switch (number) {
     case EXPORT_MSG_BEGIN_COPY:
     case IMPORT_MSG_BEGIN_COPY:
-        BeginCopy(m_frame->GetExImportTotalCount(), m_frame->GetExImportTotalBytes());
+        BeginCopy(m_host->GetExImportTotalCount(), m_host->GetExImportTotalBytes());
         break;
     case EXPORT_MSG_FILE:
     case IMPORT_MSG_FILE:
@@ -330,7 +330,7 @@ void CPlaylistExImportDlg::OnExImportProgress(int number, quint32 wParam, quint3
 // library and in the package.
 void CPlaylistExImportDlg::askReplace()
 {
-    const QList<ImportReplacement> replacements = m_frame->GetImportReplacements();
+    const QList<ImportReplacement> replacements = m_host->GetImportReplacements();
     QStringList lines;
     for (const ImportReplacement &item : replacements.mid(0, kListedReplacements))
         lines << QStringLiteral("%1 %2：%3（%4） → %5（%6）")
@@ -340,7 +340,7 @@ void CPlaylistExImportDlg::askReplace()
         lines << FormatString(kTextMoreReplacements, int(replacements.size() - kListedReplacements));
     const int answer = ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgAskReplace,
                                          lines.join(QLatin1Char('\n')));
-    m_frame->AnswerImportReplace(answer == IDYES);
+    m_host->AnswerImportReplace(answer == IDYES);
 }
 
 void CPlaylistExImportDlg::BeginCopy(quint32 totalFiles, quint64 totalBytes)
@@ -414,13 +414,13 @@ void CPlaylistExImportDlg::endRun(quint32 result, bool done, quint32 nothingText
         m_progress->setValue(100);
         m_currentFile->clear();
         m_percent->clear();
-        const quint32 replaced = m_import ? m_frame->GetImportReplacedCount() : 0;
+        const quint32 replaced = m_import ? m_host->GetImportReplacedCount() : 0;
         m_status->setText(replaced ? FormatString(kTextDoneReplaced, int(replaced)) : LoadString(kTextDone));
     } else {
         m_progress->setValue(0);
         m_percent->clear();
         quint32 text = kTextError;
-        if (m_frame->IsExImportStopped())
+        if (m_host->IsExImportStopped())
             text = kTextStopped;
         else if (nothingText && result == (m_import ? quint32(IMPORT_NOTHING) : quint32(EXPORT_NOTHING)))
             text = nothingText;
@@ -443,8 +443,8 @@ void CPlaylistExImportDlg::EndExport(quint32 result)
         m_keepPackage = false;
     if (result == EXPORT_MISSING)
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgContentMissing,
-                          int(m_frame->GetExImportMissingNumber()));
-    const QStringList leftOut = m_frame->GetExportLeftOutFiles();
+                          int(m_host->GetExImportMissingNumber()));
+    const QStringList leftOut = m_host->GetExportLeftOutFiles();
     if (result == EXPORT_DONE && !leftOut.isEmpty())
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgFilesLeftOut,
                           leftOut.join(QLatin1Char('\n')));
@@ -452,7 +452,7 @@ void CPlaylistExImportDlg::EndExport(quint32 result)
 
 void CPlaylistExImportDlg::EndImport(quint32 result)
 {
-    const bool stopped = m_frame->IsExImportStopped();
+    const bool stopped = m_host->IsExImportStopped();
     endRun(result, result == IMPORT_DONE, kTextNothingUpdated);
     if (result == IMPORT_NOT_PACKAGE && !stopped)
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgNotPackage, m_fileName->text());

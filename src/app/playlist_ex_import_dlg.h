@@ -9,8 +9,9 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 
-class CMainFrame;
+struct ImportReplacement;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -18,12 +19,36 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
+// What the window asks of its owner, which runs the export and the import on
+// its worker and hears their progress first (the main frame).
+class IExImportHost {
+public:
+    virtual ~IExImportHost() = default;
+    // Start the worker of a run; false when it cannot start.
+    virtual bool StartExport(const QList<quint32> &playlists, const QString &targetPath, bool toFile,
+                             bool keepPackage) = 0;
+    virtual bool StartImport(const QString &packagePath) = 0;
+    virtual void StopExImport() = 0;
+    virtual bool IsExImportStopped() const = 0;
+    // What the running (or last) export or import reported.
+    virtual quint32 GetExImportTotalCount() const = 0;
+    virtual quint64 GetExImportTotalBytes() const = 0;
+    virtual quint32 GetExImportMissingNumber() const = 0;
+    virtual QStringList GetExportLeftOutFiles() const = 0;
+    // The import's question: the library contents it would replace, and the
+    // operator's answer; then how many it replaced.
+    virtual QList<ImportReplacement> GetImportReplacements() const = 0;
+    virtual void AnswerImportReplace(bool replace) = 0;
+    virtual quint32 GetImportReplacedCount() const = 0;
+};
+
 class CPlaylistExImportDlg : public QDialog, public IExImportView {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 2059;
 
-    explicit CPlaylistExImportDlg(CMainFrame *frame);
+    // A host that is a window (the frame) also owns the window.
+    explicit CPlaylistExImportDlg(IExImportHost *host);
 
     // 0 export, 1 import.
     void SetMode(int mode);
@@ -80,7 +105,7 @@ private:
     void askReplace();
     void stopCompressTimer();
 
-    CMainFrame *m_frame;
+    IExImportHost *m_host;
     bool m_import = false;
     bool m_drive = false;
     bool m_running = false;

@@ -27,6 +27,7 @@
 #include <QInputMethodEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QStringDecoder>
@@ -119,13 +120,17 @@ TEST_F(TelopEditorTest, FrameStoresANewTelopOnlyWhenItsFilesArePutInPlace)
     EXPECT_NE(GetSystemIni().GetContentIndex(CONTENT_TELOP), counter);
     EXPECT_TRUE(QFile::exists(GetContentFolders().GetListPath(CONTENT_TELOP)));
 
-    // With a text file it is a text telop; without one a bitmap telop.
+    // The record says which editor opens: a typed telop the text editor, a
+    // bitmap telop (its link names its bitmap) the property dialog, even with
+    // a stray text file beside it.
     CTelopProperty record;
     record.Copy(stored);
     frame->EditTelop(&record);
     EXPECT_EQ(editor.textRuns, 2);
-    QFile::remove(telopPath(number, TELOP_FILE_TEXT));
+    record.SetLink(QFileInfo(telopPath(number, TELOP_FILE_BITMAP)).fileName());
+    ASSERT_TRUE(QFile::exists(telopPath(number, TELOP_FILE_TEXT)));
     frame->EditTelop(&record);
+    EXPECT_EQ(editor.textRuns, 2);
     EXPECT_EQ(editor.detailRuns, 1);
     EXPECT_EQ(telops()->GetAt(telops()->FindCode(number))->GetTitle(), QStringLiteral("detail"));
 
