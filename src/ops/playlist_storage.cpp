@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr quint32 kMsgMaxCount = 5101;
 // The messages of a failed save of a playlist and of a background-music list.
 constexpr quint32 kMsgPlaylistSaveFailed = 5213;
 constexpr quint32 kMsgBgmSaveFailed = 5349;
@@ -189,45 +188,55 @@ CFileSnapshot StoredFiles(const CTimetableModel &model, int type, qint32 number)
                                                                  model.GetSequenceFolder()));
 }
 
-bool RoomFor(const CContentsList &list, int type)
+SaveTarget ChooseSaveTarget(const CTimetableModel &model, const CContentsList &list, int type, bool saveAsNew)
 {
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (list.GetCount() < limit)
-        return true;
-    ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
-    return false;
-}
-
-qint32 SaveTarget(CTimetableModel &model, CContentsList &list, int type, bool saveAsNew, bool &discard, int &counter)
-{
-    discard = false;
-    counter = -1;
     const qint32 index = model.GetIndex();
-    bool asNew = saveAsNew || index <= 0 || list.FindCode(index) < 0;
-    if (!asNew) {
-        bool newNumber = false;
-        CheckSampleData(index, newNumber, discard);
-        if (discard)
-            return -1;
-        asNew = newNumber;
-    }
-    if (!asNew)
-        return index;
-    if (!RoomFor(list, type))
-        return -1;
-    return GetContentFolders().GetNewCode(type, counter);
+    const bool stored = !saveAsNew && index > 0 && list.FindCode(index) >= 0;
+    SaveTarget target{ChooseSaveNumber(nullptr, list, type, stored ? index : -1, [] { return false; })};
+    if (target.choice == SaveNumber::Stored)
+        target.index = index;
+    else if (target.choice == SaveNumber::New || target.choice == SaveNumber::NewFromSample)
+        target.index = GetContentFolders().GetNewCode(type, target.counter);
+    return target;
 }
 
 ScheduleSetBlock DefaultScheduleBlock(const QString &group)
 {
     ScheduleSetBlock block;
     block.groupName = group;
-    block.startDate = ToDateValue(Clock().now().date());
-    block.endDate = block.startDate;
+    // A week from today, so that every weekday ticked by default lies in it.
+    const QDate today = Clock().now().date();
+    block.startDate = ToDateValue(today);
+    block.endDate = ToDateValue(today.addDays(6));
     const SystemOptions options = GetSettingIni().Options();
     block.startTime = options.PowerOnTime;
-    block.endTime = options.PowerOffTime;
+    // The day's item cannot pass midnight: when the players switch off only
+    // after it (or never), it runs to the end of the day.
+    block.endTime = CompareTimeCode(options.PowerOnTime, options.PowerOffTime) < 0 ? options.PowerOffTime
+                                                                                   : TimeValue{23, 59, 59, 0};
     return block;
+}
+
+ScheduleSetBlock ScheduleBlockOf(const CScheduleProperty &schedule, const QString &group)
+{
+    ScheduleSetBlock block;
+    block.setSchedule = true;
+    block.groupName = group;
+    block.background = schedule.GetBgColor();
+    block.startDate = schedule.GetStartDate();
+    block.endDate = schedule.GetEndDate();
+    block.startTime = schedule.GetStartTime();
+    block.endTime = schedule.GetEndTime();
+    block.weekdays = schedule.GetWeek();
+    return block;
+}
+
+void ApplyScheduleBlock(CScheduleProperty &schedule, const ScheduleSetBlock &block)
+{
+    schedule.SetStartDate(block.startDate);
+    schedule.SetEndDate(block.endDate);
+    schedule.SetWeek(block.weekdays);
+    schedule.SetBgColor(block.background);
 }
 
 bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsList &list, int type, qint32 index,
@@ -265,13 +274,9 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     model.SetFolders(scheduleFolder, sequenceFolder);
     CScheduleProperty record;
     const int held = list.FindCode(index);
-    if (held >= 0 && list.Get(held, &record)) {
-        // A stored schedule keeps its dates and days.
-        block.startDate = record.GetStartDate();
-        block.endDate = record.GetEndDate();
-        block.weekdays = record.GetWeek();
-        block.background = record.GetBgColor();
-    }
+    if (held >= 0 && list.Get(held, &record))
+        block = ScheduleBlockOf(record, block.groupName); // a stored schedule keeps its dates and days
+
     TimeValue start;
     model.GetStartTime(0, start);
     record.SetIndex(index);
@@ -279,10 +284,7 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     record.SetInfo(model.GetInfo());
     record.SetStartTime(start);
     record.SetEndTime(EndOfLastRow(model));
-    record.SetStartDate(block.startDate);
-    record.SetEndDate(block.endDate);
-    record.SetWeek(block.weekdays);
-    record.SetBgColor(block.background);
+    ApplyScheduleBlock(record, block);
     record.SetCreateDate(GetLocalTime());
     CEditedListSave save(model, CONTENT_SCHEDULE, list, index, counter);
     if (!save.Save(record, [&] { return model.Save(index); },
@@ -383,10 +385,7 @@ bool SaveSimpleSchedule(CContentsStore &store, const SimpleScheduleRecord &recor
     schedule.SetTitle(record.title);
     schedule.SetStartTime(block.startTime);
     schedule.SetEndTime(end);
-    schedule.SetStartDate(block.startDate);
-    schedule.SetEndDate(block.endDate);
-    schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(block.background);
+    ApplyScheduleBlock(schedule, block);
     schedule.SetCreateDate(GetLocalTime());
     if (!StoreAndSave(*list, schedule, CONTENT_SCHEDULE,
                       [&] { return SaveGroupList(store, block.groupName, CONTENT_SCHEDULE); })) {
@@ -437,8 +436,10 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
     std::vector<CFileSnapshot> written;
     int lastCounter = -1;
     for (quint32 position : positions) {
-        if (!RoomFor(*list, type))
+        if (IsListFull(*list, type)) {
+            ShowListFull(nullptr, type);
             break;
+        }
         std::unique_ptr<CPropertyBase> record = CreateProperty(type);
         if (!list->Get(int(position), record.get())) {
             ShowSourceMissing(-1);
@@ -494,8 +495,10 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
     std::vector<CFileSnapshot> written;
     int lastCounter = -1;
     for (quint32 position : positions) {
-        if (!RoomFor(*list, CONTENT_SCHEDULE))
+        if (IsListFull(*list, CONTENT_SCHEDULE)) {
+            ShowListFull(nullptr, CONTENT_SCHEDULE);
             break;
+        }
         CScheduleProperty record;
         if (!source->Get(int(position), &record)) {
             ShowSourceMissing(-1);
