@@ -203,6 +203,10 @@ TEST_F(ScheduleCalendar, ANewScheduleOpensOnValuesItsOwnCheckAccepts)
         EXPECT_EQ(dialog->GetStartDateEdit()->date(), QDate(2031, 6, 11));
         dialog->GetSetScheduleCheck()->setChecked(true);
         dialog->accept();
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog refused its own values";
+            dialog->reject();
+        }
     });
     m_prompter.answer(IDNO);
     EXPECT_TRUE(frame->PlaylistSave(52, false));
