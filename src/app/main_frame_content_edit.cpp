@@ -31,6 +31,7 @@
 #include "ops/frame_checks.h"
 #include "ops/list_undo.h"
 #include "ops/playlist_storage.h"
+#include "ops/save_number.h"
 
 #include <QFile>
 
@@ -58,16 +59,6 @@ void logInvalidIndex(const char *operation, qint32 index)
     WriteSyslog(LOG_ERR_APP, "%s : Invalid content index : index = %d", operation, index);
 }
 
-// A new record needs room in its list; false (5101) at the type's limit.
-bool hasRoomFor(QWidget *owner, const CContentsList &list, int type)
-{
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (list.GetCount() < limit)
-        return true;
-    ShowMessageFormat(owner, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgMaxCount, limit);
-    return false;
-}
-
 bool hasPlayTime(int type)
 {
     return type == CONTENT_MOVIE || type == CONTENT_FLASH || type == CONTENT_AUDIO;
@@ -87,13 +78,6 @@ Records copiesOf(CContentsList &list, const QList<qint32> &indexes, const char *
         copies.push_back(std::move(copy));
     }
     return copies;
-}
-
-// Sample lists and schedules are read from beside the program, never written.
-bool isSample(qint32 number)
-{
-    int serial = 0;
-    return SplitContentId(number, nullptr, nullptr, &serial) && serial >= kSampleSerialBase;
 }
 
 // Writes the header texts and the deletion date of a record into its
@@ -119,20 +103,6 @@ void takeHeader(CTimetableHeader &model, const CPropertyBase &record)
 SimpleScheduleRecord simpleScheduleOf(const CScheduleProperty &schedule)
 {
     return SimpleScheduleRecord{schedule.GetIndex(), -1, schedule.GetInfo(), schedule.GetTitle()};
-}
-
-ScheduleSetBlock blockOf(const CScheduleProperty &schedule, const QString &group)
-{
-    ScheduleSetBlock block;
-    block.setSchedule = true;
-    block.groupName = group;
-    block.background = schedule.GetBgColor();
-    block.startDate = schedule.GetStartDate();
-    block.endDate = schedule.GetEndDate();
-    block.startTime = schedule.GetStartTime();
-    block.endTime = schedule.GetEndTime();
-    block.weekdays = schedule.GetWeek();
-    return block;
 }
 
 } // namespace
@@ -168,8 +138,10 @@ bool CMainFrame::editRecord(int type, const char *operation, const CPropertyBase
     }
     if (record)
         edited.Copy(record);
-    else if (!hasRoomFor(this, *list, type))
+    else if (IsListFull(*list, type)) {
+        ShowListFull(this, type);
         return false;
+    }
     int counter = 0;
     const qint32 newNumber = store.GetNewCode(type, counter);
     if (newNumber < 0 || !runDialog(newNumber))
@@ -272,7 +244,7 @@ void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_pt
             NotifyCheckListChanged(type, 0);
         }
         CPlaylistFile file;
-        if (!isSample(record->GetIndex()))
+        if (!IsSampleNumber(record->GetIndex()))
             filesWritten = rewriteTimetableFile(file, store.m_playlistFolder, *record, operation) && filesWritten;
     }
     if (!filesWritten)
@@ -306,10 +278,10 @@ bool CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropert
         if (schedule.IsNoPlayPeriod())
             continue;
         CScheduleFile file;
-        if (hasFolder && !isSample(schedule.GetIndex()))
+        if (hasFolder && !IsSampleNumber(schedule.GetIndex()))
             filesWritten = rewriteTimetableFile(file, scheduleFolder, schedule, operation) && filesWritten;
         bool calendarChanged = false;
-        if (!SaveSimpleCalendar(store, simpleScheduleOf(schedule), blockOf(schedule, group), calendarChanged))
+        if (!SaveSimpleCalendar(store, simpleScheduleOf(schedule), ScheduleBlockOf(schedule, group), calendarChanged))
             filesWritten = false;
     }
     if (!filesWritten)
@@ -389,8 +361,11 @@ void CMainFrame::EditNoPlayDate(qint32 index)
     int counter = -1;
     qint32 number = index;
     if (index < 1) {
-        if (!hasRoomFor(this, *schedules, CONTENT_SCHEDULE)
-            || (number = store.GetNewCode(CONTENT_SEQUENCE, counter)) < 0)
+        if (IsListFull(*schedules, CONTENT_SCHEDULE)) {
+            ShowListFull(this, CONTENT_SCHEDULE);
+            return;
+        }
+        if ((number = store.GetNewCode(CONTENT_SEQUENCE, counter)) < 0)
             return;
     } else {
         if (IsContentInTransfer({index}, CONTENT_CALENDAR, false))
@@ -465,13 +440,10 @@ void CMainFrame::EditSchedule(qint32 index)
         logInvalidIndex("EditSchedule", index);
         return;
     }
-    ScheduleSetBlock block = blockOf(schedule, m_currentGroup);
+    ScheduleSetBlock block = ScheduleBlockOf(schedule, m_currentGroup);
     if (!PromptScheduleSet(this, block))
         return;
-    schedule.SetStartDate(block.startDate);
-    schedule.SetEndDate(block.endDate);
-    schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(block.background);
+    ApplyScheduleBlock(schedule, block);
     schedule.SetCreateDate(GetLocalTime());
     Records records;
     records.push_back(std::make_unique<CScheduleProperty>(schedule));

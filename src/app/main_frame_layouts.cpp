@@ -44,7 +44,7 @@ bool SavedVisibleRect(int window, QRect &rect)
     WinRect stored;
     if (!GetAppIni().GetWindowRect(window, stored) || stored.isEmpty() || !IsWindowRectVisible(stored))
         return false;
-    rect = ToQRect(stored);
+    rect = FitOnScreen(ToQRect(stored));
     return true;
 }
 

@@ -133,11 +133,13 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     }
     if (!CheckPlaylist(type) || !CheckPlaylistAreas(*model, GetAppData().GetLayoutTemplates()))
         return false;
-    bool discard = false;
-    int counter = -1;
-    const qint32 index = SaveTarget(*model, *list, type, saveAsNew, discard, counter);
-    if (discard)
+    const SaveTarget target = ChooseSaveTarget(*model, *list, type, saveAsNew);
+    if (target.choice == SaveNumber::Discard)
         PlaylistNew(type, true);
+    else if (target.choice == SaveNumber::ListFull)
+        ShowListFull(this, type);
+    const qint32 index = target.index;
+    const int counter = target.counter;
     if (index < 0)
         return false;
     if (counter < 0 && IsContentInTransfer({index}, type, false))
@@ -197,11 +199,13 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     }
     if (!CheckSchedule())
         return false;
-    bool discard = false;
-    int counter = -1;
-    const qint32 index = SaveTarget(*model, *list, CONTENT_SCHEDULE, saveAsNew, discard, counter);
-    if (discard)
+    const SaveTarget target = ChooseSaveTarget(*model, *list, CONTENT_SCHEDULE, saveAsNew);
+    if (target.choice == SaveNumber::Discard)
         ScheduleNew(true);
+    else if (target.choice == SaveNumber::ListFull)
+        ShowListFull(this, CONTENT_SCHEDULE);
+    const qint32 index = target.index;
+    const int counter = target.counter;
     if (index < 0)
         return false;
     if (counter < 0 && IsContentInTransfer({index}, CONTENT_SCHEDULE, false))

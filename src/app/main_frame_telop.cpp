@@ -15,6 +15,7 @@
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/telop_property.h"
+#include "ops/save_number.h"
 #include "ops/telop_files.h"
 
 namespace {
@@ -46,12 +47,9 @@ void CMainFrame::EditTelop(const CTelopProperty *record)
     CTelopProperty property;
     if (record) {
         property.Copy(record);
-    } else {
-        const int maximum = GetSystemIni().GetMaxCount(CONTENT_TELOP);
-        if (list->GetCount() >= maximum) {
-            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgMaxCount, maximum);
-            return;
-        }
+    } else if (IsListFull(*list, CONTENT_TELOP)) {
+        ShowListFull(this, CONTENT_TELOP);
+        return;
     }
     int counter = 0;
     const qint32 newNumber = GetContentFolders().GetNewCode(CONTENT_TELOP, counter);

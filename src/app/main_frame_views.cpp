@@ -411,6 +411,8 @@ bool CMainFrame::applySavedArrangement(const ViewInfo &view, const QList<ViewPan
         rects.append(ToQRect(stored));
     }
     const QPoint clientOrigin = m_mdiClient ? m_mdiClient->viewport()->mapToGlobal(QPoint(0, 0)) : QPoint();
+    // A size stored under other fonts or on a larger screen is no larger than this one.
+    const QRect screen(QPoint(0, 0), WorkAreaAt(clientOrigin).size());
     for (int i = 0; i < panes.size(); ++i) {
         const int index = panes[i].index;
         QRect rect = rects[i];
@@ -419,9 +421,9 @@ bool CMainFrame::applySavedArrangement(const ViewInfo &view, const QList<ViewPan
             // client area's corner.
             if (!IsWindowRectVisible(ToWinRect(rect)))
                 rect.moveTopLeft(clientOrigin);
-            placePane(index, rect, false);
+            placePane(index, FitOnScreen(rect), false);
         } else {
-            placePane(index, rect, !IsFixedSizePage(view.id));
+            placePane(index, screen.isEmpty() ? rect : FitInside(rect, screen), !IsFixedSizePage(view.id));
         }
     }
     return true;

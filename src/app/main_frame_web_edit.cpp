@@ -18,6 +18,7 @@
 #include "model/contents_store.h"
 #include "model/web_property.h"
 #include "ops/list_undo.h"
+#include "ops/save_number.h"
 #include "ops/web_thumbnail.h"
 
 namespace {
@@ -36,9 +37,8 @@ void CMainFrame::EditUrl(CWebProperty *record)
         WriteSyslog(LOG_ERR_APP, "EditUrl : Invalid content type : type = %d", int(CONTENT_WEB));
         return;
     }
-    const int limit = GetSystemIni().GetMaxCount(CONTENT_WEB);
-    if (!record && list->GetCount() >= limit) {
-        ShowMessageFormat(this, kTitleCaption, kExclamationStyle, kMsgMaxCount, limit);
+    if (!record && IsListFull(*list, CONTENT_WEB)) {
+        ShowListFull(this, CONTENT_WEB);
         return;
     }
     CWebProperty edited;

@@ -144,7 +144,17 @@ void CPlaylistExImportDlg::SetMode(int mode)
     if (m_import)
         m_toDrive->setChecked(false);
     setWindowTitle(LoadString(m_import ? kCaptionImport : kCaptionExport));
+    // A window opened again shows nothing of the run before.
+    clearRun();
     showRunState();
+}
+
+void CPlaylistExImportDlg::clearRun()
+{
+    m_status->clear();
+    m_currentFile->clear();
+    m_percent->clear();
+    m_progress->setValue(0);
 }
 
 void CPlaylistExImportDlg::SetPlaylistIndexes(const QList<quint32> &numbers)
@@ -256,9 +266,7 @@ void CPlaylistExImportDlg::OnStart()
     const QString path = m_drive ? m_driveCombo->currentText() : m_fileName->text();
     m_filesDone = m_totalFiles = 0;
     m_bytesDone = m_totalBytes = 0;
-    m_status->clear();
-    m_currentFile->clear();
-    m_progress->setValue(0);
+    clearRun();
     m_running = true;
     showRunState();
     const bool started = m_import ? m_host->StartImport(path)

@@ -99,6 +99,7 @@ protected:
 private:
     void buildControls();
     void showRunState();
+    void clearRun();
     // Widens the file name box to the path it holds.
     void fitFileName();
     void endRun(quint32 result, bool done, quint32 nothingText);

@@ -52,6 +52,26 @@ bool IsWindowRectVisible(const WinRect &rect)
     return IsWindowRectVisible(rect, screenGeometries());
 }
 
+QRect FitInside(const QRect &rect, const QRect &area)
+{
+    QRect fitted(rect.topLeft(), rect.size().boundedTo(area.size()));
+    fitted.moveLeft(qBound(area.left(), fitted.left(), area.right() - fitted.width() + 1));
+    fitted.moveTop(qBound(area.top(), fitted.top(), area.bottom() - fitted.height() + 1));
+    return fitted;
+}
+
+QRect WorkAreaAt(const QPoint &point)
+{
+    const QScreen *screen = QGuiApplication::screenAt(point);
+    return screen ? screen->availableGeometry() : workArea();
+}
+
+QRect FitOnScreen(const QRect &rect)
+{
+    const QRect area = WorkAreaAt(rect.center());
+    return area.isEmpty() ? rect : FitInside(rect, area);
+}
+
 QRect PlacementFromStored(const WinRect &stored, const QList<QRect> &screens, const QRect &workArea)
 {
     if (stored.isEmpty())

@@ -32,6 +32,15 @@ bool IsWindowRectVisible(const WinRect &rect, const QList<QRect> &screens);
 // The same for the screens of the running system.
 bool IsWindowRectVisible(const WinRect &rect);
 
+// A rectangle shrunk to the area where it is larger, and moved into it.
+QRect FitInside(const QRect &rect, const QRect &area);
+// The work area of the screen that holds the point, else the primary screen's.
+QRect WorkAreaAt(const QPoint &point);
+// A stored window rectangle fitted to the work area of the screen that holds
+// its centre, so that a size remembered under other fonts or on another
+// screen keeps its buttons in reach.
+QRect FitOnScreen(const QRect &rect);
+
 // Where a stored rectangle puts the frame: an empty one gives the work area,
 // one that is not visible goes to (0, 0) with its size.
 QRect PlacementFromStored(const WinRect &stored, const QList<QRect> &screens, const QRect &workArea);

@@ -352,6 +352,13 @@ void CProfileIni::parseBytes(const QByteArray &bytes) const
     const QList<QByteArray> &lead = m_blocks.front().lines;
     m_notIni = bytes.contains('\0')
         || (m_blocks.size() == 1 && std::any_of(lead.begin(), lead.end(), saysSomething));
+    // Nothing of a damaged file is used: the start says so, so not even the
+    // sections it seems to hold (a start-up password among them) may count.
+    if (m_notIni) {
+        m_blocks.clear();
+        m_blocks.emplace_back();
+        rebuildSectionIndex();
+    }
 }
 
 void CProfileIni::rebuildSectionIndex() const

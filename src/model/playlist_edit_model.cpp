@@ -52,3 +52,25 @@ bool CPlaylistEditModel::Save(qint32 index, int type)
     CPlaylistFile file;
     return saveFiles(file, m_listType, index);
 }
+
+QString PlaylistTrackName(int flag)
+{
+    switch (flag) {
+    case 1:
+        return QStringLiteral("メイン");
+    case 2:
+        return QStringLiteral("サブ1");
+    case 4:
+        return QStringLiteral("サブ2");
+    case 8:
+        return QStringLiteral("サブ3");
+    case 16:
+        return QStringLiteral("サブ4");
+    case 32:
+        return QStringLiteral("BGM");
+    case 64:
+        return QStringLiteral("サブ5");
+    default:
+        return QStringLiteral("制御");
+    }
+}

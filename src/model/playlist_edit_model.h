@@ -49,3 +49,7 @@ private:
     qint32 m_resolution = 0;
     qint32 m_orientation = 0;
 };
+
+// The name of the track with a flag, as the grid heads it and the layout
+// windows label its area: メイン, サブ1 to サブ5, BGM, and 制御 for the control track.
+QString PlaylistTrackName(int flag);

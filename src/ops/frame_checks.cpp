@@ -15,7 +15,6 @@ namespace {
 
 constexpr quint32 kWarning = MB_OK | MB_ICONWARNING;
 
-constexpr quint32 kMsgSampleData = 5002;
 constexpr quint32 kMsgPlaylistCells = 5102;
 constexpr quint32 kMsgScheduleEvents = 5104;
 constexpr quint32 kMsgAccess = 5201;
@@ -188,22 +187,6 @@ bool CheckScheduleTime(const TimeValue &start, const TimeValue &end, const TimeV
         if (last >= on && last - on < kMinPlaySeconds)
             return refuseField(kMsgNearPowerEdge, SCHEDULE_TIME_END);
     }
-    return true;
-}
-
-bool CheckSampleData(qint32 number, bool &newNumber, bool &discard)
-{
-    newNumber = false;
-    discard = false;
-    int serial = 0;
-    if (!SplitContentId(number, nullptr, nullptr, &serial))
-        return false;
-    if (serial < kSampleSerialBase)
-        return true;
-    if (ShowMessage(nullptr, kMsgSampleData, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        newNumber = true;
-    else
-        discard = true;
     return true;
 }
 

@@ -50,10 +50,6 @@ enum ScheduleTimeField : int { SCHEDULE_TIME_START = 0, SCHEDULE_TIME_END = 1 };
 bool CheckScheduleTime(const TimeValue &start, const TimeValue &end, const TimeValue &powerOn,
                        const TimeValue &powerOff, int &wrongField);
 
-// The sample-data guard: for a sample record asks whether to save under a
-// new number (newNumber) or to discard the edits (discard). False only for a
-// number that does not have the nine-digit form.
-bool CheckSampleData(qint32 number, bool &newNumber, bool &discard);
 // A touch-panel playlist cannot be previewed or played by interrupt (5296).
 bool CheckTouchPanelPreview(int type, qint32 number);
 

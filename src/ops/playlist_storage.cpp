@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr quint32 kMsgMaxCount = 5101;
 // The messages of a failed save of a playlist and of a background-music list.
 constexpr quint32 kMsgPlaylistSaveFailed = 5213;
 constexpr quint32 kMsgBgmSaveFailed = 5349;
@@ -173,10 +172,7 @@ CScheduleProperty SimpleScheduleOf(qint32 number, const SimpleScheduleRecord &pl
     schedule.SetTitle(playlist.title);
     schedule.SetStartTime(block.startTime);
     schedule.SetEndTime(end);
-    schedule.SetStartDate(block.startDate);
-    schedule.SetEndDate(block.endDate);
-    schedule.SetWeek(block.weekdays);
-    schedule.SetBgColor(block.background);
+    ApplyScheduleBlock(schedule, block);
     schedule.SetCreateDate(GetLocalTime());
     return schedule;
 }
@@ -246,10 +242,10 @@ struct PasteStop {
     bool full = false;
     std::optional<qint32> sourceMissing;
 
-    void Show(const CContentsList &list, int type) const
+    void Show(int type) const
     {
         if (full)
-            RoomFor(list, type); // at the limit, it says so
+            ShowListFull(nullptr, type);
         else if (sourceMissing)
             ShowSourceMissing(*sourceMissing);
     }
@@ -258,7 +254,7 @@ struct PasteStop {
 // False, noted in stop, when the list holds its type's limit.
 bool HasRoom(const CContentsList &list, int type, PasteStop &stop)
 {
-    stop.full = list.GetCount() >= GetSystemIni().GetMaxCount(type);
+    stop.full = IsListFull(list, type);
     return !stop.full;
 }
 
@@ -303,45 +299,55 @@ bool StoreRecord(CContentsList &list, const CPropertyBase &record)
     return position >= 0 ? list.Update(position, &record) : list.Add(&record);
 }
 
-bool RoomFor(const CContentsList &list, int type)
+SaveTarget ChooseSaveTarget(const CTimetableModel &model, const CContentsList &list, int type, bool saveAsNew)
 {
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (list.GetCount() < limit)
-        return true;
-    ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgMaxCount, limit);
-    return false;
-}
-
-qint32 SaveTarget(CTimetableModel &model, CContentsList &list, int type, bool saveAsNew, bool &discard, int &counter)
-{
-    discard = false;
-    counter = -1;
     const qint32 index = model.GetIndex();
-    bool asNew = saveAsNew || index <= 0 || list.FindCode(index) < 0;
-    if (!asNew) {
-        bool newNumber = false;
-        CheckSampleData(index, newNumber, discard);
-        if (discard)
-            return -1;
-        asNew = newNumber;
-    }
-    if (!asNew)
-        return index;
-    if (!RoomFor(list, type))
-        return -1;
-    return GetContentFolders().GetNewCode(type, counter);
+    const bool stored = !saveAsNew && index > 0 && list.FindCode(index) >= 0;
+    SaveTarget target{ChooseSaveNumber(nullptr, list, type, stored ? index : -1, [] { return false; })};
+    if (target.choice == SaveNumber::Stored)
+        target.index = index;
+    else if (target.choice == SaveNumber::New || target.choice == SaveNumber::NewFromSample)
+        target.index = GetContentFolders().GetNewCode(type, target.counter);
+    return target;
 }
 
 ScheduleSetBlock DefaultScheduleBlock(const QString &group)
 {
     ScheduleSetBlock block;
     block.groupName = group;
-    block.startDate = ToDateValue(Clock().now().date());
-    block.endDate = block.startDate;
+    // A week from today, so that every weekday ticked by default lies in it.
+    const QDate today = Clock().now().date();
+    block.startDate = ToDateValue(today);
+    block.endDate = ToDateValue(today.addDays(6));
     const SystemOptions options = GetSettingIni().Options();
     block.startTime = options.PowerOnTime;
-    block.endTime = options.PowerOffTime;
+    // The day's item cannot pass midnight: when the players switch off only
+    // after it (or never), it runs to the end of the day.
+    block.endTime = CompareTimeCode(options.PowerOnTime, options.PowerOffTime) < 0 ? options.PowerOffTime
+                                                                                   : TimeValue{23, 59, 59, 0};
     return block;
+}
+
+ScheduleSetBlock ScheduleBlockOf(const CScheduleProperty &schedule, const QString &group)
+{
+    ScheduleSetBlock block;
+    block.setSchedule = true;
+    block.groupName = group;
+    block.background = schedule.GetBgColor();
+    block.startDate = schedule.GetStartDate();
+    block.endDate = schedule.GetEndDate();
+    block.startTime = schedule.GetStartTime();
+    block.endTime = schedule.GetEndTime();
+    block.weekdays = schedule.GetWeek();
+    return block;
+}
+
+void ApplyScheduleBlock(CScheduleProperty &schedule, const ScheduleSetBlock &block)
+{
+    schedule.SetStartDate(block.startDate);
+    schedule.SetEndDate(block.endDate);
+    schedule.SetWeek(block.weekdays);
+    schedule.SetBgColor(block.background);
 }
 
 bool SavePlaylist(CContentsStore &store, CPlaylistEditModel &model, CContentsList &list, int type, qint32 index,
@@ -376,13 +382,9 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     model.SetFolders(scheduleFolder, sequenceFolder);
     CScheduleProperty record;
     const int held = list.FindCode(index);
-    if (held >= 0 && list.Get(held, &record)) {
-        // A stored schedule keeps its dates and days.
-        block.startDate = record.GetStartDate();
-        block.endDate = record.GetEndDate();
-        block.weekdays = record.GetWeek();
-        block.background = record.GetBgColor();
-    }
+    if (held >= 0 && list.Get(held, &record))
+        block = ScheduleBlockOf(record, block.groupName); // a stored schedule keeps its dates and days
+
     TimeValue start;
     model.GetStartTime(0, start);
     record.SetIndex(index);
@@ -390,10 +392,7 @@ bool SaveSchedule(CContentsStore &store, CScheduleEditModel &model, CContentsLis
     record.SetInfo(model.GetInfo());
     record.SetStartTime(start);
     record.SetEndTime(EndOfLastRow(model));
-    record.SetStartDate(block.startDate);
-    record.SetEndDate(block.endDate);
-    record.SetWeek(block.weekdays);
-    record.SetBgColor(block.background);
+    ApplyScheduleBlock(record, block);
     record.SetCreateDate(GetLocalTime());
     // The calendar row is written again with the schedule, or neither is.
     CContentsList &calendar = *store.GetList(CONTENT_CALENDAR);
@@ -521,7 +520,7 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
         ShowSaveFailed(type);
         return 0;
     }
-    stop.Show(*list, type);
+    stop.Show(type);
     if (added.isEmpty())
         return 0;
     AdvanceContentCounter(type, lastCounter);
@@ -588,7 +587,7 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         ShowSaveFailed(CONTENT_SCHEDULE);
         return 0;
     }
-    stop.Show(*list, CONTENT_SCHEDULE);
+    stop.Show(CONTENT_SCHEDULE);
     if (added.isEmpty())
         return 0;
     AdvanceContentCounter(CONTENT_SCHEDULE, lastCounter);

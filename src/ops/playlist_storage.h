@@ -13,6 +13,7 @@
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "core/win_types.h"
+#include "ops/save_number.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,7 @@ class CContentsStore;
 class CPlaylistEditModel;
 class CPropertyBase;
 class CQ9GroupXml;
+class CScheduleProperty;
 class CScheduleEditModel;
 class CTimetableModel;
 
@@ -68,18 +70,31 @@ private:
 // Updates the record with the same number in place, or adds it.
 bool StoreRecord(CContentsList &list, const CPropertyBase &record);
 
-// A new record needs room in its list; false (5101) at the type's limit.
-bool RoomFor(const CContentsList &list, int type);
+// Where a save of the edited model writes, by the save-number rule
+// (ops/save_number.h): under the model's own number when it is stored and the
+// operator did not ask for a new one, else under a new number (counter: the
+// counter value that gave it). index is -1 when the save must not go on: the
+// list is full or a sample's edits are dropped (the caller tells the
+// operator or starts afresh), or no number is free.
+struct SaveTarget {
+    SaveNumber choice = SaveNumber::New;
+    qint32 index = -1;
+    int counter = -1;
+};
+SaveTarget ChooseSaveTarget(const CTimetableModel &model, const CContentsList &list, int type, bool saveAsNew);
 
-// The number a save of the edited model writes under: the model's own when
-// it is stored and may be written over, else a new one (counter receives its
-// counter value, -1 when none was taken). -1 when the save must not go on:
-// no room, or a sample whose edits the operator chose to drop (discard).
-qint32 SaveTarget(CTimetableModel &model, CContentsList &list, int type, bool saveAsNew, bool &discard,
-                  int &counter);
-
-// The schedule block a save starts from: the group, today, the operating hours.
+// The schedule block a save starts from, which its dialog accepts as it
+// stands: the group, the week from today with all seven days, and the
+// operating hours (to the day's end when the players switch off after
+// midnight or never).
 ScheduleSetBlock DefaultScheduleBlock(const QString &group);
+
+// The block of a stored schedule of the group: it sets a schedule (its own)
+// with the record's period, weekdays, times and background colour.
+ScheduleSetBlock ScheduleBlockOf(const CScheduleProperty &schedule, const QString &group);
+// Puts a block's period, weekdays and background colour into a schedule
+// record; its times are the caller's.
+void ApplyScheduleBlock(CScheduleProperty &schedule, const ScheduleSetBlock &block);
 
 // Saves the edited playlist (52) or background-music list (53) under index:
 // its files, then its record (a stored one keeps its other fields; the

@@ -4,8 +4,8 @@
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/printf_format.h"
-#include "core/system_ini.h"
 #include "model/contents_store.h"
+#include "ops/save_number.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr quint32 kMsgLimit = 5101;
 constexpr quint32 kMsgRange = 5108;
 constexpr quint32 kMsgEmpty = 5286;
 constexpr quint32 kMsgEmptyTitle = 5316;
@@ -130,10 +129,9 @@ bool CVodSetDlg::mayStore()
         const QString question = FormatPrintf(QString::fromUtf8(kOverwriteQuestion), {PrintfArg(m_number)});
         return MessageBoxWithCaptionId(this, question, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
-    const int limit = GetSystemIni().GetMaxCount(CONTENT_PLAYLIST);
-    if (list->GetCount() < limit)
+    if (!IsListFull(*list, CONTENT_PLAYLIST))
         return true;
-    ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgLimit, limit);
+    ShowListFull(this, CONTENT_PLAYLIST);
     return false;
 }
 

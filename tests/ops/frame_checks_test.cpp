@@ -1,14 +1,18 @@
 // The frame's checks: playlist and schedule limits, schedule entry times
-// against the operating window, the sample-data guard, the touch-panel
+// against the operating window, the save-number rule, the touch-panel
 // preview refusal, and the refresh of a content's file facts.
 #include "ops/frame_checks.h"
 
+#include "core/system_ini.h"
 #include "core/time_utils.h"
+#include "model/contents_list.h"
 #include "model/contents_list_file.h"
 #include "model/img_property.h"
 #include "model/playlist_edit_model.h"
+#include "model/playlist_property.h"
 #include "model/schedule_edit_model.h"
 #include "model/telop_property.h"
+#include "ops/save_number.h"
 #include "support/fake_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/time_codes.h"
@@ -156,21 +160,44 @@ TEST(FrameChecks, ScheduleEntryTimesAndTheWindow)
     EXPECT_TRUE(CheckScheduleTime(at(21 * h), at(23 * h), at(20 * h), at(6 * h), field));
 }
 
-TEST(FrameChecks, SampleGuardAndTouchPanelPreview)
+TEST(FrameChecks, SaveNumberRuleAndTouchPanelPreview)
 {
-    bool newNumber = true;
-    bool discard = true;
-    EXPECT_TRUE(CheckSampleData(520998999, newNumber, discard));
-    EXPECT_FALSE(newNumber || discard);
-    EXPECT_FALSE(CheckSampleData(-5, newNumber, discard));
+    // Two playlists at most, one stored.
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Q9S.ini"));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[ExContents]\nMaxPlaylist=2\n");
+    file.close();
+    GetSystemIni().Open(ini, dir.path());
+    CContentsList list(52);
+    CPlaylistProperty stored;
+    ASSERT_TRUE(stored.SetIndex(520000001) && list.Add(&stored));
+    int asked = 0;
+    const auto asNew = [&asked](bool answer) {
+        return [&asked, answer] { return ++asked, answer; };
+    };
+    // The operator's choice is asked only for a stored record that is no sample.
+    EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520000001, asNew(false)), SaveNumber::Stored);
+    EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520000001, asNew(true)), SaveNumber::New);
+    EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, -1, asNew(false)), SaveNumber::New);
+    EXPECT_EQ(asked, 2);
     {
         ScriptedPrompter prompter;
-        prompter.expect(5002, IDYES).expect(5002, IDNO);
-        EXPECT_TRUE(CheckSampleData(520999000, newNumber, discard));
-        EXPECT_TRUE(newNumber && !discard);
-        EXPECT_TRUE(CheckSampleData(520999001, newNumber, discard));
-        EXPECT_TRUE(!newNumber && discard);
+        prompter.expect(5002, IDYES).expect(5002, IDNO).expect(5002, IDYES);
+        EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520999000, asNew(false)), SaveNumber::NewFromSample);
+        EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520999001, asNew(false)), SaveNumber::Discard);
+        // A full list takes no new number; the stored one stays writable.
+        CPlaylistProperty second;
+        ASSERT_TRUE(second.SetIndex(520000002) && list.Add(&second));
+        EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520999000, asNew(false)), SaveNumber::ListFull);
+        EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520000001, asNew(true)), SaveNumber::ListFull);
+        EXPECT_EQ(ChooseSaveNumber(nullptr, list, 52, 520000001, asNew(false)), SaveNumber::Stored);
+        EXPECT_EQ(prompter.pendingAnswers(), 0);
     }
+    QFile::remove(ini);
+    GetSystemIni().Open(ini, dir.path());
+
     EXPECT_TRUE(CheckTouchPanelPreview(52, 520000001));
     EXPECT_TRUE(CheckTouchPanelPreview(53, 999000001));
     ScriptedPrompter prompter;

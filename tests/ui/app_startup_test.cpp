@@ -133,6 +133,8 @@ TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNever
     ASSERT_TRUE(QDir().mkpath(dataFolder()));
     static const char kGarbage[] = "\x7f\x45\x4c\x46\0\x01 not settings \xff\xfe";
     const QByteArray garbage(kGarbage, sizeof kGarbage - 1);
+    // A damaged file is not used, not even the start-up password it seems to ask for.
+    const QByteArray damagedOptions("[Option]\nRunPassUse=1\n\0\x01", 24);
     const QByteArray cutGroups = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Q9Group>\n\t<Group index=\"1\">";
     const QString system = QDir(dataFolder()).filePath("Q9S.ini");
     const QString options = QDir(dataFolder()).filePath("Y5.ini");
@@ -141,7 +143,7 @@ TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNever
     const QString groups = QDir(dataFolder()).filePath("Q9Group.xml");
     const QString layouts = QDir(dataFolder()).filePath("Template/LayoutTemplate.xml");
     ASSERT_TRUE(QDir().mkpath(QFileInfo(layouts).path()));
-    for (const auto &[path, bytes] : {std::pair{system, garbage}, std::pair{options, QByteArray("just words, no sections\n")},
+    for (const auto &[path, bytes] : {std::pair{system, garbage}, std::pair{options, damagedOptions},
                                      std::pair{state, garbage}, std::pair{groups, cutGroups},
                                      std::pair{layouts, cutGroups}}) {
         QFile file(path);
@@ -157,6 +159,7 @@ TEST_F(AppStartUp, DamagedOrUnreadableSettingsAndPlayerFilesAreNamedOnceAndNever
     for (const MessagePrompt &prompt : m_prompter.prompts())
         named << prompt.arguments;
     EXPECT_EQ(named, QStringList({system, options, state, players, groups}));
+    EXPECT_TRUE(m_passwords.modes.isEmpty());
     const QString log = LogText(dataFolder());
     EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + system));
     EXPECT_TRUE(log.contains(QStringLiteral("Settings File Damaged : ") + options));

@@ -8,6 +8,7 @@
 #include "model/telop_property.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "support/fake_clock.h"
 #include "support/scripted_prompter.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_thumbnails.h"
@@ -225,6 +226,13 @@ TEST(ContentsDialogs, NoPlayPeriodChecksItsWeekdays)
     dialog.accept();
     EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
     EXPECT_EQ(dialog.GetWeek(), QStringLiteral("12"));
+
+    CNoPlayDateSetDlg fresh; // a period not set yet opens on today
+    {
+        ScopedFakeClock clock(QDateTime(QDate(2031, 6, 11), QTime(12, 0)));
+        fresh.show();
+    }
+    EXPECT_EQ(fresh.GetEndEdit()->date(), QDate(2031, 6, 11));
 
     CNoPlayDateSetDlg week;
     week.SetStartDate({2024, 6, 5});

@@ -19,6 +19,7 @@
 #include "ops/clipboard_formats.h"
 #include "model/streaming_property.h"
 #include "shell_fixture.h"
+#include "support/fake_clock.h"
 #include "text_fit.h"
 #include "ui/contents/contents_columns.h"
 #include "ui/contents/contents_dlg_view.h"
@@ -271,9 +272,14 @@ TEST_F(ContentsPane, FilterByCategoryAndDate)
 {
     start();
     CContentsListCtrl *list = videoList();
-    pane->OnCommand(6302);
+    {
+        ScopedFakeClock clock(QDateTime(QDate(2031, 6, 11), QTime(12, 0)));
+        pane->OnCommand(6302);
+    }
     CFilterDlg *filter = pane->GetFilterDlg();
     ASSERT_NE(filter, nullptr);
+    // A date not set yet shows today.
+    EXPECT_EQ(filter->findChild<QDateEdit *>(QStringLiteral("6514"))->date(), QDate(2031, 6, 11));
     EXPECT_FALSE(frame->isEnabled());
     auto *categories = filter->findChild<QListWidget *>(QStringLiteral("6510"));
     ASSERT_EQ(categories->count(), 2);

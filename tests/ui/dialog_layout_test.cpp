@@ -24,6 +24,7 @@
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
 #include "ui/players/status_dlg_view.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_set_dlg.h"
 
 #include <QCheckBox>
@@ -32,6 +33,7 @@
 #include <QTableWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -234,5 +236,9 @@ TEST_F(DialogLayout, ScheduleResolutionAndStatusTextsFitAndTheOverviewPanesLieSi
             EXPECT_TRUE(one == other || !a.intersects(b)) << one << " and " << other;
         }
     }
+    // A track column cut at the pane's edge shows the start of its name.
+    const auto *playlist = dynamic_cast<CPlaylistEditDlgView *>(frame->GetViewPane(CMainFrame::PANE_PLAYLIST_CHECK));
+    ASSERT_NE(playlist, nullptr);
+    EXPECT_TRUE(playlist->GetGrid()->horizontalHeader()->defaultAlignment() & Qt::AlignLeft);
     TextFit::Screenshot(frame, QStringLiteral("overview"));
 }

@@ -163,6 +163,11 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     dialog->EndImport(1);
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5240));
     dialog->OnClose();
+    // Opened again, the window shows nothing of that run.
+    dialogs.answers << package;
+    ASSERT_TRUE(frame->ShowExportDlg({520000001}));
+    EXPECT_TRUE(dialog->GetStatusText().isEmpty());
+    dialog->OnClose();
 }
 
 TEST_F(ShellTest, ExportWindowCountsFilesAndMegabytes)

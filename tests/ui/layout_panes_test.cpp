@@ -239,7 +239,8 @@ TEST_F(LayoutPanes, TheLayoutWindowsOpenWhereTheyWereLeftAndALayoutIsChosen)
     EXPECT_TRUE(canvas->IsPlaylistLayoutMode());
     EXPECT_EQ(properties->GetResolutionText(), QStringLiteral("1280 x 720"));
     EXPECT_EQ(properties->GetOrientationText(), QString::fromUtf8("横"));
-    EXPECT_EQ(canvas->GetCanvas()->AreaLabel(1), QString::fromUtf8("トラック 2\nstill"));
+    // Its areas are named as the grid heads their tracks.
+    EXPECT_EQ(canvas->GetCanvas()->AreaLabel(1), QString::fromUtf8("サブ1\nstill"));
 
     // The landscape layouts are offered; the telop row cannot go to the one
     // without a telop area.

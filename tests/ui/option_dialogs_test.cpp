@@ -132,7 +132,7 @@ TEST(OptionDialogs, PlayPositionOfATelop)
     EXPECT_EQ(settings.longPlay, 0);
 }
 
-TEST(OptionDialogs, PlayPositionOfAVideoWithoutOwnTime)
+TEST(OptionDialogs, PlayPositionOfAVideoWithoutOrWithAShortOwnTime)
 {
     OptionFixture fixture;
     GetAppIni().SetLastPlayMode(1, 1);
@@ -153,6 +153,17 @@ TEST(OptionDialogs, PlayPositionOfAVideoWithoutOwnTime)
     dialog.GetPlaySettings(settings);
     EXPECT_EQ(settings.playSeconds, 0);
     EXPECT_EQ(settings.longPlay, 1);
+
+    // A video shorter than the shortest play is offered that, and it is taken.
+    CPlayPositionDlg brief(1);
+    PlaySettings own;
+    own.seconds = 3;
+    brief.SetPlaySettings(own);
+    brief.OnInitDialog();
+    EXPECT_EQ(brief.GetTimeEdit()->time(), QTime(0, 0, 5));
+    brief.GetGivenTimeRadio()->setChecked(true);
+    brief.accept();
+    EXPECT_EQ(brief.result(), int(QDialog::Accepted));
 }
 
 TEST(OptionDialogs, PreviewPlayerAndPrintChoice)

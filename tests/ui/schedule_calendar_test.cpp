@@ -7,10 +7,12 @@
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "core/message_box.h"
+#include "core/setting_ini.h"
 #include "core/system_ini.h"
 #include "model/contents_store.h"
 #include "model/schedule_property.h"
 #include "shell_fixture.h"
+#include "support/fake_clock.h"
 #include "support/time_codes.h"
 #include "ui/contents/color_combo_box.h"
 #include "ui/timetable/calendar_dlg_view.h"
@@ -169,6 +171,53 @@ TEST_F(ScheduleCalendar, TheScheduleDialogEditsTheWholeBlockAndRefusesWhatCannot
     EXPECT_EQ(again.GetBlock(), expected);
 }
 
+TEST_F(ScheduleCalendar, ANewScheduleOpensOnValuesItsOwnCheckAccepts)
+{
+    ScopedFakeClock clock(QDateTime(QDate(2031, 6, 11), QTime(12, 0))); // a Wednesday
+    // The schedule save's dialog, also when the players switch off after
+    // midnight or never.
+    for (const auto &[on, off] : {std::pair{Tc(10, 0), Tc(18, 0)}, {Tc(22, 0), Tc(6, 0)}, {Tc(6, 0), Tc(6, 0)}}) {
+        SystemOptions options = GetSettingIni().Options();
+        options.PowerOnTime = on;
+        options.PowerOffTime = off;
+        GetSettingIni().SetOptions(options);
+        ScheduleSetBlock block = DefaultScheduleBlock(QStringLiteral("本店"));
+        CScheduleSetDlg dialog;
+        dialog.SetBlock(block);
+        dialog.GetSetScheduleCheck()->setChecked(true); // as a playlist's save asks for one
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), int(QDialog::Accepted)) << on.hour;
+        block.setSchedule = true;
+        dialog.SetBlock(block);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), int(QDialog::Accepted)) << on.hour;
+    }
+
+    // A playlist's save that only asks for a schedule plays it every day of
+    // the week from today.
+    CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(52);
+    CTimetableItem still;
+    ASSERT_TRUE(still.Set(200000001, Tc(0, 0), Tc(0, 1), 2, 0));
+    ASSERT_TRUE(model.InsertItem(1, still));
+    OnNextModal<CScheduleSetDlg>([](CScheduleSetDlg *dialog) {
+        EXPECT_EQ(dialog->GetStartDateEdit()->date(), QDate(2031, 6, 11));
+        dialog->GetSetScheduleCheck()->setChecked(true);
+        dialog->accept();
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog refused its own values";
+            dialog->reject();
+        }
+    });
+    m_prompter.answer(IDNO);
+    EXPECT_TRUE(frame->PlaylistSave(52, false));
+    ASSERT_EQ(GetContentFolders().GetList(51)->GetCount(), 1);
+    const auto *schedule = dynamic_cast<const CScheduleProperty *>(GetContentFolders().GetList(51)->GetAt(0));
+    EXPECT_EQ(schedule->GetStartDate(), (DateValue{2031, 6, 11}));
+    EXPECT_EQ(schedule->GetEndDate(), (DateValue{2031, 6, 17}));
+    EXPECT_EQ(schedule->GetWeek(), QStringLiteral("1234567"));
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
 TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSchedule)
 {
     const qint32 playlist = savePlaylistWithSchedule();
@@ -230,7 +279,11 @@ TEST_F(ScheduleCalendar, NegativeValuesClearTheSelectionAndTheMonthReadsJapanese
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     auto restoreLocale = qScopeGuard([system] { QLocale::setDefault(system); });
     CCalendarDlgView calendar(CCalendarDlgView::DATA_CHECK_CALENDAR);
-    ASSERT_TRUE(calendar.Create(nullptr));
+    {
+        ScopedFakeClock clock(QDateTime(QDate(2031, 6, 11), QTime(12, 0)));
+        ASSERT_TRUE(calendar.Create(nullptr));
+    }
+    EXPECT_EQ(calendar.GetMonthTitle(), QStringLiteral("2031年 6月")); // today's month
     calendar.SelectDate(2026, 4, 29);
     restoreLocale.dismiss();
     QLocale::setDefault(system);

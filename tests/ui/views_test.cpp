@@ -12,11 +12,14 @@
 #include "model/contents_store.h"
 #include "shell_fixture.h"
 #include "ui/contents/contents_dlg_view.h"
+#include "ui/players/layout_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QScreen>
 
 namespace {
 
@@ -157,6 +160,10 @@ TEST_F(NavigationViews, LayoutSettingsShowTheStandardLayoutBesideOrBelowTheCanva
     // Landscape: the properties go below the canvas.
     EXPECT_EQ(properties->pos().x(), canvas->pos().x());
     EXPECT_GE(properties->pos().y(), canvas->pos().y());
+    // The areas are named as the playlist grid heads their tracks.
+    const CLayoutCanvas *areas = dynamic_cast<CLayoutDlgView *>(canvas)->GetCanvas();
+    EXPECT_EQ(areas->AreaLabel(0), QString::fromUtf8("メイン"));
+    EXPECT_EQ(areas->AreaLabel(5), QString::fromUtf8("サブ5"));
     EXPECT_FALSE(StoredRect(67).isEmpty());
     EXPECT_FALSE(StoredRect(68).isEmpty());
 }
@@ -169,6 +176,22 @@ TEST_F(NavigationViews, LayoutPanesStoredOnAScreenThatIsGoneComeBackToTheClientA
     const QPoint origin = frame->GetMdiClient()->viewport()->mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(frame->GetViewPane(CMainFrame::PANE_LAYOUT)->pos(), origin);
     EXPECT_EQ(frame->GetViewPane(CMainFrame::PANE_LAYOUT_PROP)->pos(), QPoint(100, 100));
+}
+
+TEST_F(NavigationViews, SizesStoredLargerThanTheScreenAreFittedToIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int wide = screen.width() + 900;
+    const int tall = screen.height() + 700;
+    // A pane of the contents view and a layout window of their own.
+    GetAppIni().SetWindowRect(68, WinRect{100, 100, 100 + wide, 100 + tall});
+    GetAppIni().SetWindowRect(67, WinRect{0, 0, 300, 200});
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_SET_LAYOUT, true));
+    EXPECT_TRUE(screen.contains(frame->GetViewPane(CMainFrame::PANE_LAYOUT_PROP)->geometry()));
+    GetAppIni().SetWindowRect(10, WinRect{10, 10, 10 + wide, 10 + tall});
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
+    EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->width(), screen.width());
+    EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->height(), screen.height());
 }
 
 TEST_F(NavigationViews, GuidedSetUpWalksThroughThePagesAndCompletes)

@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 #include "app/window_placement.h"
 #include "core/app_ini.h"
+#include "core/clock.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
@@ -85,7 +86,7 @@ void CFilterDlg::Start(int contentType)
     m_showAll->setChecked(!filter->GetUseDate() && !filter->GetUseType());
     const SystemTime &date = filter->GetDate();
     const QDate stored(date.year, date.month, date.day);
-    m_date->setDate(stored.isValid() ? stored : QDate::currentDate());
+    m_date->setDate(stored.isValid() ? stored : Clock().now().date());
 
     m_categories->clear();
     QStringList excluded;
@@ -110,10 +111,7 @@ void CFilterDlg::restorePlacement()
     const QRect rect = ToQRect(saved);
     if (rect.isEmpty())
         return;
-    if (IsWindowRectVisible(saved))
-        setGeometry(rect);
-    else
-        setGeometry(QRect(QPoint(0, 0), rect.size()));
+    setGeometry(FitOnScreen(IsWindowRectVisible(saved) ? rect : QRect(QPoint(0, 0), rect.size())));
 }
 
 void CFilterDlg::updateEnables()

@@ -2,6 +2,7 @@
 
 #include "widgets/dialog_buttons.h"
 #include "widgets/weekday_checks.h"
+#include "core/clock.h"
 #include "core/message_box.h"
 #include "core/time_utils.h"
 #include "ui/contents/save_number_choice.h"
@@ -68,8 +69,9 @@ QCheckBox *CNoPlayDateSetDlg::GetWeekdayCheck(int day) const
 void CNoPlayDateSetDlg::showEvent(QShowEvent *event)
 {
     const bool stored = hasMonth(m_start) && hasMonth(m_end);
-    m_startEdit->setDate(stored ? ToQDate(m_start) : QDate::currentDate());
-    m_endEdit->setDate(stored ? ToQDate(m_end) : QDate::currentDate());
+    const QDate today = Clock().now().date();
+    m_startEdit->setDate(stored ? ToQDate(m_start) : today);
+    m_endEdit->setDate(stored ? ToQDate(m_end) : today);
     m_weekdays->SetWeekdays(stored && !m_week.isEmpty() ? m_week : AllWeekdayDigits());
     m_modified = false;
     QDialog::showEvent(event);

@@ -19,6 +19,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr quint32 kMsgTooShort = 5100;
@@ -94,8 +96,11 @@ void CPlayPositionDlg::OnInitDialog()
     const bool given = ini.GetLastPlayMode(m_contentType) == 1;
     (given ? m_givenTime : m_untilStopped)->setChecked(true);
     m_time->setEnabled(given);
-    const PlayLength shown = ownSeconds() > 0 ? PlayLength{m_settings.hours, m_settings.minutes, m_settings.seconds, 0}
-                                              : ini.GetLastPlayTime(m_contentType);
+    // What is offered is never refused: a content shorter than the shortest
+    // play is offered that.
+    const int own = ownSeconds() > 0 ? std::max(ownSeconds(), kMinPlaySeconds) : 0;
+    const PlayLength shown = own > 0 ? PlayLength{quint16(own / 3600), quint16(own / 60 % 60), quint16(own % 60), 0}
+                                     : ini.GetLastPlayTime(m_contentType);
     m_time->setTime(QTime(shown.hour, shown.minute, shown.second));
     if (!isTelop()) {
         m_positionGroup->hide();

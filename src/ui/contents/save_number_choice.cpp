@@ -3,49 +3,20 @@
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/message_box.h"
-#include "core/system_ini.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/property_base.h"
 #include "ops/frame_checks.h"
+#include "ops/save_number.h"
 
 #include <QDialog>
 
 namespace {
 
 constexpr quint32 kAskSaveUnderNumber = 5000;
-constexpr quint32 kAskSampleAsNew = 5002;
 constexpr quint32 kAskDiscard = 5004;
-constexpr quint32 kMsgListFull = 5101;
 
 } // namespace
-
-bool HasRoomForNewContent(QWidget *owner, int type)
-{
-    CContentsList *list = GetContentFolders().GetList(type);
-    const int limit = GetSystemIni().GetMaxCount(type);
-    if (!list || list->GetCount() < limit)
-        return list != nullptr;
-    ShowMessageFormat(owner, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgListFull, limit);
-    return false;
-}
-
-SaveNumber ChooseSaveNumber(QWidget *owner, int type, qint32 number)
-{
-    const quint32 question = MB_YESNO | MB_ICONQUESTION;
-    int serial = 0;
-    SplitContentId(number, nullptr, nullptr, &serial);
-    if (serial >= kSampleSerialBase) {
-        if (ShowMessage(owner, kAskSampleAsNew, kTitleCaption, question) != IDYES)
-            return SaveNumber::Discard;
-        return HasRoomForNewContent(owner, type) ? SaveNumber::NewFromSample : SaveNumber::Stay;
-    }
-    if (ShowMessageFormat(owner, kTitleCaption, question, kAskSaveUnderNumber, FormatContentIdFixed(number)) == IDYES) {
-        CMainFrame *frame = GetMainFrame();
-        return frame && frame->IsContentInTransfer({number}, type, false) ? SaveNumber::Stay : SaveNumber::Stored;
-    }
-    return HasRoomForNewContent(owner, type) ? SaveNumber::New : SaveNumber::Stay;
-}
 
 bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, qint32 newIndex,
                              const std::function<void(qint32 copiedNumber)> &newCopy)
@@ -56,8 +27,19 @@ bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, q
         dialog.QDialog::accept();
         return true;
     }
-    switch (ChooseSaveNumber(&dialog, type, number)) {
+    const CContentsList *list = GetContentFolders().GetList(type);
+    if (!list)
+        return false;
+    const SaveNumber choice = ChooseSaveNumber(&dialog, *list, type, number, [&] {
+        return ShowMessageFormat(&dialog, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kAskSaveUnderNumber,
+                                 FormatContentIdFixed(number))
+            != IDYES;
+    });
+    switch (choice) {
     case SaveNumber::Stored:
+        // A record the running transfer sends is not written over (5332 from the frame).
+        if (CMainFrame *frame = GetMainFrame(); frame && frame->IsContentInTransfer({number}, type, false))
+            return false;
         dialog.QDialog::accept();
         return true;
     case SaveNumber::New:
@@ -71,8 +53,9 @@ bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, q
     case SaveNumber::Discard:
         dialog.QDialog::reject();
         return false;
-    case SaveNumber::Stay:
-        break;
+    case SaveNumber::ListFull:
+        ShowListFull(&dialog, type);
+        return false;
     }
     return false;
 }

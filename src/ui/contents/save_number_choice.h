@@ -11,24 +11,11 @@ class CPropertyBase;
 class QDialog;
 class QWidget;
 
-enum class SaveNumber {
-    Stored,        // overwrite the stored record under its number
-    New,           // save a copy under the new number
-    NewFromSample, // save a sample's edits under the new number
-    Discard,       // a sample the operator does not save: close without changes
-    Stay,          // keep the dialog open
-};
-
-// Asks 5002 for a sample, else 5000 with the number; a stored record that the
-// running transfer sends cannot be overwritten (5332 from the frame), and a
-// new number needs room in the type's list (5101).
-SaveNumber ChooseSaveNumber(QWidget *owner, int type, qint32 number);
-// False (5101 with the limit) when the type's list is full.
-bool HasRoomForNewContent(QWidget *owner, int type);
-
 // The end of an editor's OK once its record is complete. A new record (no
 // number yet) takes newIndex; an edited one is kept under its number or under
-// newIndex as ChooseSaveNumber answers, and newCopy (when given) learns the
+// newIndex as the save-number rule (ops/save_number.h) and the operator's
+// answer to 5000 decide; a stored record that the running transfer sends
+// cannot be overwritten (5332 from the frame). newCopy (when given) learns the
 // number a copy is made from. The dialog is accepted, closed unchanged (a
 // sample not saved) or left open; true when it was accepted.
 bool AcceptUnderChosenNumber(QDialog &dialog, CPropertyBase &record, int type, qint32 newIndex,

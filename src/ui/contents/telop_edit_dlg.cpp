@@ -166,7 +166,7 @@ bool CTelopEditDlg::OnInitDialog()
     m_edit->setFocus();
     WinRect stored;
     if (GetAppIni().GetWindowRect(kWindowNumber, stored) && !stored.isEmpty() && IsWindowRectVisible(stored))
-        setGeometry(ToQRect(stored));
+        setGeometry(FitOnScreen(ToQRect(stored)));
     m_modified = false;
     return true;
 }

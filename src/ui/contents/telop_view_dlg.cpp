@@ -14,6 +14,7 @@
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/telop_property.h"
+#include "ops/save_number.h"
 #include "ops/telop_files.h"
 #include "ui/contents/content_dialog_messages.h"
 #include "ui/contents/telop_edit_ctrl.h"
@@ -34,14 +35,11 @@
 namespace {
 
 constexpr quint32 kMsgSaveUnderIndex = 5000;
-constexpr quint32 kMsgSampleSaveNew = 5002;
-constexpr quint32 kMsgMaxCount = 5101;
 constexpr quint32 kMsgTooWide = 5220;
 constexpr quint32 kMsgSaveFailed = 5221;
 constexpr quint32 kStrDefaultCategory = 5758;
 constexpr quint32 kStrUserDefined = 5774;
 constexpr quint32 kSizeNames[] = {5929, 5930, 5931};
-constexpr int kSampleSerial = 999000;
 constexpr int kUserDefined = -1;
 
 } // namespace
@@ -213,40 +211,39 @@ void CTelopViewDlg::closeEvent(QCloseEvent *event)
 bool CTelopViewDlg::settleNumber()
 {
     CContentsList *list = GetContentFolders().GetList(CONTENT_TELOP);
-    const int maximum = GetSystemIni().GetMaxCount(CONTENT_TELOP);
     const qint32 number = m_property->GetIndex();
     if (number <= 0) {
         if (m_property->GetInfo().isEmpty())
             m_property->SetInfo(LoadString(kStrDefaultCategory));
         return m_property->SetIndex(m_newNumber);
     }
-    int serial = 0;
-    if (!SplitContentId(number, nullptr, nullptr, &serial)) {
+    if (!list || !IsValidContentId(number)) {
         finish(RESULT_BACK);
         return false;
     }
-    if (serial < kSampleSerial) {
+    const SaveNumber choice = ChooseSaveNumber(this, *list, CONTENT_TELOP, number, [&] {
         const QString text = QStringLiteral("%1").arg(number, 9, 10, QLatin1Char('0'));
-        if (ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgSaveUnderIndex, text) == IDYES) {
-            CMainFrame *frame = GetMainFrame();
-            return !(frame && frame->IsContentInTransfer({number}, CONTENT_TELOP, false));
-        }
-        if (list->GetCount() >= maximum) {
-            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgMaxCount, maximum);
-            return false;
-        }
-        return m_property->SetIndex(m_newNumber);
+        return ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgSaveUnderIndex, text) != IDYES;
+    });
+    switch (choice) {
+    case SaveNumber::Stored: {
+        CMainFrame *frame = GetMainFrame();
+        return !(frame && frame->IsContentInTransfer({number}, CONTENT_TELOP, false));
     }
-    if (ShowMessage(this, kMsgSampleSaveNew, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    case SaveNumber::New:
+    case SaveNumber::NewFromSample:
+        return m_property->SetIndex(m_newNumber);
+    case SaveNumber::Discard:
         finish(RESULT_DISCARDED);
         return false;
-    }
-    if (list->GetCount() >= maximum) {
-        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgMaxCount, maximum);
-        finish(RESULT_BACK);
+    case SaveNumber::ListFull:
+        ShowListFull(this, CONTENT_TELOP);
+        // A sample that cannot be copied is left; any other telop stays open.
+        if (IsSampleNumber(number))
+            finish(RESULT_BACK);
         return false;
     }
-    return m_property->SetIndex(m_newNumber);
+    return false;
 }
 
 void CTelopViewDlg::OnOK()

@@ -130,7 +130,7 @@ CUrlThumbViewDlg::CUrlThumbViewDlg(const CWebProperty &record, const QString &ad
     resize(1024, 768);
     WinRect stored;
     if (GetAppIni().GetWindowRect(kWindowNumber, stored) && IsWindowRectVisible(stored))
-        setGeometry(ToQRect(stored));
+        setGeometry(FitOnScreen(ToQRect(stored)));
     m_lockedPage->page = m_browser->Navigate(m_page);
 }
 

@@ -62,12 +62,13 @@ QRect CLayoutCanvas::GetScreenRect() const
 
 QString CLayoutCanvas::AreaLabel(int area) const
 {
+    // An area is named as the grid heads the track that plays in it.
+    const int flag = LayoutTemplate::kTrackFlags[size_t(area)];
+    QString label = PlaylistTrackName(flag);
     if (!m_playlistMode)
-        return QString::number(area + 1);
+        return label;
     const CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(CONTENT_PLAYLIST);
-    const int track = model.FindTrack(LayoutTemplate::kTrackFlags[size_t(area)]);
-    QString label = QString::fromUtf8("トラック %1").arg(track);
-    const QString title = PlayedTitle(model, track);
+    const QString title = PlayedTitle(model, model.FindTrack(flag));
     if (!title.isEmpty())
         label += QLatin1Char('\n') + title;
     return label;

@@ -3,6 +3,7 @@
 #include "widgets/color_dialog.h"
 #include "app/main_frame.h"
 #include "widgets/weekday_checks.h"
+#include "core/clock.h"
 #include "core/time_utils.h"
 #include "model/calendar_list.h"
 #include "model/calendar_property.h"
@@ -165,7 +166,7 @@ bool CCalendarDlgView::OnInitDialog()
         layout()->addWidget(print);
     }
     fillLegend();
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock().now().date();
     ShowMonth(today.year(), today.month());
     return true;
 }

@@ -26,29 +26,6 @@ quint32 TitleOf(int listType, int mode)
     return bgm ? 6203 : 6202;
 }
 
-// The tracks by flag: the six layout areas, the sound and the control track.
-QString TrackNameOfFlag(int flag)
-{
-    switch (flag) {
-    case 1:
-        return QStringLiteral("メイン");
-    case 2:
-        return QStringLiteral("サブ1");
-    case 4:
-        return QStringLiteral("サブ2");
-    case 8:
-        return QStringLiteral("サブ3");
-    case 16:
-        return QStringLiteral("サブ4");
-    case 32:
-        return QStringLiteral("BGM");
-    case 64:
-        return QStringLiteral("サブ5");
-    default:
-        return QStringLiteral("制御");
-    }
-}
-
 } // namespace
 
 CPlaylistEditDlgView::CPlaylistEditDlgView(int listType, int mode)
@@ -79,7 +56,7 @@ QStringList CPlaylistEditDlgView::TrackNames(const CPlaylistEditModel &model)
 {
     QStringList names;
     for (int track = 1; track < model.GetTrackCount(); ++track)
-        names << TrackNameOfFlag(model.GetTrackFlag(track));
+        names << PlaylistTrackName(model.GetTrackFlag(track));
     return names;
 }
 

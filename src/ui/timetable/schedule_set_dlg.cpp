@@ -115,11 +115,12 @@ void CScheduleSetDlg::showBlock()
     m_setSchedule->setEnabled(choosing);
     fillGroups();
     m_color->SetCurSel(m_block.background < m_color->count() ? m_block.background : -1);
-    const QDate today = QDate::currentDate();
+    // A block without a period shows the period a new schedule opens with.
+    const ScheduleSetBlock fresh = DefaultScheduleBlock(m_block.groupName);
     const QDate start = ToQDate(m_block.startDate);
     const QDate end = ToQDate(m_block.endDate);
-    m_startDate->setDate(start.isValid() ? start : today);
-    m_endDate->setDate(end.isValid() ? end : m_startDate->date());
+    m_startDate->setDate(start.isValid() ? start : ToQDate(fresh.startDate));
+    m_endDate->setDate(end.isValid() ? end : ToQDate(fresh.endDate));
     m_startTime->setTime(ToQTime(m_block.startTime));
     m_endTime->setTime(ToQTime(m_block.endTime));
     m_days->SetWeekdays(m_block.weekdays);

@@ -89,6 +89,8 @@ CTimetableGrid::CTimetableGrid(QWidget *parent) : QTableView(parent), m_table(ne
     // Every row has the same height, so the view need not measure them.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultSectionSize(140);
+    // A column cut at the pane's edge still shows the start of its name.
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void CTimetableGrid::ShowModel(const CTimetableModel &model, const QStringList &trackNames)
