@@ -227,12 +227,15 @@ TEST(ContentsDialogs, NoPlayPeriodChecksItsWeekdays)
     EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
     EXPECT_EQ(dialog.GetWeek(), QStringLiteral("12"));
 
-    CNoPlayDateSetDlg fresh; // a period not set yet opens on today
+    CNoPlayDateSetDlg fresh; // a period not set yet opens on today, a Wednesday, and OK takes it
     {
         ScopedFakeClock clock(QDateTime(QDate(2031, 6, 11), QTime(12, 0)));
         fresh.show();
     }
     EXPECT_EQ(fresh.GetEndEdit()->date(), QDate(2031, 6, 11));
+    fresh.accept();
+    EXPECT_EQ(fresh.result(), int(QDialog::Accepted));
+    EXPECT_EQ(fresh.GetWeek(), QStringLiteral("4"));
 
     CNoPlayDateSetDlg week;
     week.SetStartDate({2024, 6, 5});

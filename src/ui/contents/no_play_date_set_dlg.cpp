@@ -70,9 +70,13 @@ void CNoPlayDateSetDlg::showEvent(QShowEvent *event)
 {
     const bool stored = hasMonth(m_start) && hasMonth(m_end);
     const QDate today = Clock().now().date();
-    m_startEdit->setDate(stored ? ToQDate(m_start) : today);
-    m_endEdit->setDate(stored ? ToQDate(m_end) : today);
-    m_weekdays->SetWeekdays(stored && !m_week.isEmpty() ? m_week : AllWeekdayDigits());
+    const QDate start = stored ? ToQDate(m_start) : today;
+    const QDate end = stored ? ToQDate(m_end) : today;
+    m_startEdit->setDate(start);
+    m_endEdit->setDate(end);
+    // A period without its own days ticks every day it holds, so that OK
+    // accepts what the dialog opens with.
+    m_weekdays->SetWeekdays(stored && !m_week.isEmpty() ? m_week : WeekdaysInPeriod(start, end));
     m_modified = false;
     QDialog::showEvent(event);
 }
