@@ -5,7 +5,7 @@
 //
 // A local page is a content the operator registered, not a page the
 // operator chose to trust: it is shown through the program's own scheme
-// (app/local_page_scheme.h), so that it and everything it starts read only
+// (widgets/local_page_scheme.h), so that it and everything it starts read only
 // the files of its own content's folder and the Flash runtime, and reach no
 // host. A web page works as it does in a browser.
 //
