@@ -64,7 +64,6 @@ class CTelvPaneDlg;
 class IExImportView;
 class IProgressView;
 class QMdiArea;
-class QSessionManager;
 
 class CMainFrame : public QMainWindow, public IPaneFrame, public IExImportHost {
     Q_OBJECT

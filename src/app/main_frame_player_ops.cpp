@@ -15,7 +15,6 @@
 #include "widgets/process_dlg.h"
 #include "cab/dlkx_cab.h"
 #include "core/app_ini.h"
-#include "core/clock.h"
 #include "core/file_utils.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"

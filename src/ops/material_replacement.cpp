@@ -4,7 +4,6 @@
 // and its record and list are saved; a failure puts them back.
 #include "ops/content_registration.h"
 
-#include "core/clock.h"
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/path_utils.h"

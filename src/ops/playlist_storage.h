@@ -24,7 +24,6 @@ class CContentsList;
 class CContentsStore;
 class CPlaylistEditModel;
 class CPropertyBase;
-class CQ9GroupXml;
 class CScheduleProperty;
 class CScheduleEditModel;
 class CTimetableModel;

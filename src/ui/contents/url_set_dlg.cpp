@@ -8,7 +8,6 @@
 #include "core/message_box.h"
 #include "core/path_utils.h"
 #include "core/setting_ini.h"
-#include "core/system_ini.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"

@@ -2,7 +2,6 @@
 
 #include "app/main_frame.h"
 #include "core/message_box.h"
-#include "core/system_ini.h"
 #include "model/contents_store.h"
 #include "model/playlist_edit_model.h"
 #include "model/playlist_property.h"
