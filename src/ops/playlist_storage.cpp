@@ -268,6 +268,25 @@ void TakeOut(CContentsList &list, const QList<qint32> &numbers)
     }
 }
 
+// Ends a paste: one whose files were not written takes its records out of
+// the lists again and says so; else why it stopped is told, and the type's
+// counter steps on past the numbers taken. The number of new records.
+int EndPaste(bool written, int type, const QList<CContentsList *> &lists, const QList<qint32> &added,
+             const PasteStop &stop, int lastCounter)
+{
+    if (!written) {
+        for (CContentsList *list : lists)
+            TakeOut(*list, added);
+        ShowSaveFailed(type);
+        return 0;
+    }
+    stop.Show(type);
+    if (added.isEmpty())
+        return 0;
+    AdvanceContentCounter(type, lastCounter);
+    return int(added.size());
+}
+
 } // namespace
 
 CRecordSnapshot::CRecordSnapshot(CContentsList &list, qint32 index) : m_list(list), m_index(index)
@@ -515,16 +534,7 @@ int PastePlaylists(CContentsStore &store, int type, const QList<quint32> &positi
         return added.isEmpty() || store.SaveLists(type, 1);
     });
     model->Clear();
-    if (!written) {
-        TakeOut(*list, added);
-        ShowSaveFailed(type);
-        return 0;
-    }
-    stop.Show(type);
-    if (added.isEmpty())
-        return 0;
-    AdvanceContentCounter(type, lastCounter);
-    return int(added.size());
+    return EndPaste(written, type, {list}, added, stop, lastCounter);
 }
 
 int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QList<quint32> &positions)
@@ -563,33 +573,15 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
             model.SetIdPrefix(ContentIdPrefix(number));
             record.SetIndex(number);
             record.SetCreateDate(GetLocalTime());
-            CCalendarProperty row;
-            row.SetIndex(number);
-            row.SetSchedule(number);
-            row.SetStartDate(record.GetStartDate());
-            row.SetEndDate(record.GetEndDate());
-            row.SetWeek(record.GetWeek());
-            row.SetFlag(1);
-            row.SetStatus(1);
-            row.SetCreateDate(GetLocalTime());
             if (!model.Save(number) || !list->Add(&record))
                 return false;
             added.append(number);
+            const CCalendarProperty row = CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group));
             if (!calendar->Add(&row))
                 return false;
             lastCounter = counter;
         }
         return added.isEmpty() || store.SaveGroupLists(group, 0, 0);
     });
-    if (!written) {
-        TakeOut(*list, added);
-        TakeOut(*calendar, added);
-        ShowSaveFailed(CONTENT_SCHEDULE);
-        return 0;
-    }
-    stop.Show(CONTENT_SCHEDULE);
-    if (added.isEmpty())
-        return 0;
-    AdvanceContentCounter(CONTENT_SCHEDULE, lastCounter);
-    return int(added.size());
+    return EndPaste(written, CONTENT_SCHEDULE, {list, calendar}, added, stop, lastCounter);
 }

@@ -146,7 +146,8 @@ TEST_F(PlaylistStorageOps, APlaylistsScheduleIsWrittenWithItsCalendarRowOrNotAtA
 }
 
 // A schedule saved again whose calendar row cannot be written, and pastes
-// whose lists cannot be written, leave every stored file and record.
+// whose lists cannot be written, leave every stored file and record; a paste
+// that can be written gives the new schedule its calendar row.
 TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
 {
     CScheduleEditModel schedule;
@@ -156,6 +157,16 @@ TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
     int counter = -1;
     const qint32 number = store.GetNewCode(51, counter);
     ASSERT_TRUE(SaveSchedule(store, schedule, schedules, number, counter, DefaultScheduleBlock(QString())));
+    // A pasted schedule plays in its source's period under a calendar row of its own.
+    ASSERT_EQ(PasteSchedules(store, QStringLiteral("G1"), {0}), 1);
+    const auto *source = dynamic_cast<const CScheduleProperty *>(schedules.GetAt(0));
+    const auto *row = dynamic_cast<const CCalendarProperty *>(store.GetList(50)->GetAt(1));
+    ASSERT_TRUE(source && row);
+    EXPECT_EQ(row->GetSchedule(), schedules.GetAt(1)->GetIndex());
+    EXPECT_EQ(row->GetStartDate(), source->GetStartDate());
+    EXPECT_EQ(row->GetEndDate(), source->GetEndDate());
+    EXPECT_EQ(row->GetWeek(), source->GetWeek());
+    EXPECT_EQ(row->GetFlag(), 1);
     BlockFile(calendarFile());
     BlockFile(store.GetListPath(52));
     const QMap<QString, QByteArray> before = library.files();
@@ -170,7 +181,7 @@ TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
     prompter.expect(5213, IDOK);
     EXPECT_EQ(PastePlaylists(store, 52, {0, 1}), 0);
     EXPECT_EQ(library.files(), before);
-    EXPECT_EQ(schedules.GetCount(), 1);
-    EXPECT_EQ(store.GetList(50)->GetCount(), 1);
+    EXPECT_EQ(schedules.GetCount(), 2);
+    EXPECT_EQ(store.GetList(50)->GetCount(), 2);
     EXPECT_EQ(store.GetList(52)->GetCount(), 101);
 }
