@@ -446,8 +446,9 @@ public:
     // Shows a stored playlist (52) or BGM list (53) in its check pane; the
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
-    // Shows a stored schedule of the current group in the check pane. The
-    // calendar keeps its day when it chose one of the schedule's days.
+    // Shows a stored schedule of the current group in the check pane. With
+    // SelectScheduleStart the group's calendar selects the schedule's start
+    // date; with Keep it keeps the day it chose (one of the schedule's days).
     bool ScheduleCheckLoad(qint32 index, CalendarDay day);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.
