@@ -52,7 +52,8 @@ public:
     // Checks the content's file and moves its deletion date; changed is set
     // when the record changed.
     bool MakeFileSendInfo(CPropertyBase &record, const DateValue *deleteDate, bool &changed);
-    // A telop's own text file: its delivery date from the file's write time.
+    // A telop's files (TelopFilePaths): refused when one is missing; its
+    // delivery date from the write time of the first it sends.
     bool MakeTelopSendInfo(CPropertyBase &record, SystemTime &fileDate);
     // A playlist or background-music list with its sequences and contents.
     bool AddPlaylistSendInfo(CPropertyBase &record, const DateValue *deleteDate, bool &changed);

@@ -398,8 +398,9 @@ bool CTelopFileStage::Stage(const QString &folder, qint64 number, const QByteArr
     return true;
 }
 
-// The bitmap goes first: a telop whose text file is missing is taken for a
-// bitmap telop, so the text file in place marks both as complete.
+// The bitmap goes first: a typed telop is whole once its text file (the
+// file its kind needs) is there, so the text file in place marks both as
+// complete.
 bool CTelopFileStage::Commit()
 {
     if (!IsStaged()) {
