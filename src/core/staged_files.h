@@ -4,8 +4,10 @@
 // RemoveStoredFiles of that thread is held in it: the new contents are
 // written in full under temporary names beside their targets and the stored
 // files stay as they are. Commit then renames every held file over its
-// target and removes the files to go; no data is written at that point, so a
-// full disk stops a change before any stored file has changed. Destroyed
+// target and removes the files to go; no new data is written at that point
+// (the old files' copies a file system without hard links needs are made
+// before any stored file changes), so a full disk stops a change before any
+// stored file has changed. Destroyed
 // without a commit (a step failed), the set removes its temporary files and
 // every stored file is as it was, without a byte written back.
 //
@@ -29,9 +31,10 @@ public:
 
     // Puts every held file in place and removes the files to go, then closes
     // the set. Until all is done every old file keeps a second name (a hard
-    // link), so a file that cannot be put in place (a folder in its place, a
-    // refused rename) undoes the others by renames alone: false (logged) with
-    // every stored file as it was.
+    // link; a copy where the file system has none), so a file that cannot be
+    // put in place (a folder in its place, a refused rename) undoes the
+    // others by renames alone: false (logged) with every stored file as it
+    // was.
     bool Commit();
 
     // The set open on the calling thread, or nullptr.
