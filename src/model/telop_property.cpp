@@ -96,13 +96,23 @@ bool CTelopProperty::IsBitmapTelop() const
     return GetLink().endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
 }
 
-QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record)
+QStringList TelopFolderFiles(const QString &telopFolder, qint32 number)
 {
     QString bitmap;
     QString text;
-    if (!MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_BITMAP, bitmap)
-        || !MakeTelopFilePath(telopFolder, record.GetIndex(), TELOP_FILE_TEXT, text))
+    if (!MakeTelopFilePath(telopFolder, number, TELOP_FILE_BITMAP, bitmap)
+        || !MakeTelopFilePath(telopFolder, number, TELOP_FILE_TEXT, text))
         return {};
+    return {bitmap, text};
+}
+
+QStringList TelopFilePaths(const QString &telopFolder, const CTelopProperty &record)
+{
+    const QStringList both = TelopFolderFiles(telopFolder, record.GetIndex());
+    if (both.isEmpty())
+        return {};
+    const QString &bitmap = both[0];
+    const QString &text = both[1];
     const bool bitmapTelop = record.IsBitmapTelop();
     QStringList files;
     if (!bitmapTelop || QFileInfo(text).isFile())

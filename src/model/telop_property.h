@@ -44,6 +44,9 @@ private:
     qint32 m_lineHeight = 0;
 };
 
+// The paths of a telop's bitmap and text file in the telop folder, there or
+// not; empty when they cannot be formed.
+QStringList TelopFolderFiles(const QString &telopFolder, qint32 number);
 // The files a telop sends from the telop folder, the text file before the
 // bitmap: the file its kind needs (a bitmap telop's bitmap, a typed telop's
 // text file) always, the other one when it exists. A telop is missing its

@@ -13,6 +13,7 @@
 #include "model/path_safety.h"
 #include "model/stored_list_files.h"
 #include "model/property_base.h"
+#include "model/telop_property.h"
 #include "model/thumbnail_maker.h"
 #include "ops/frame_checks.h"
 
@@ -135,19 +136,9 @@ bool CContentFileRemover::DelContRealFileMedia(int type, const CPropertyBase &re
     return deleteInFolder(contentFolder(type), LinkOf(record), state, error);
 }
 
-QStringList CContentFileRemover::TelopFiles(const QString &telopFolder, qint32 number)
-{
-    QString bitmap;
-    QString text;
-    if (!MakeTelopFilePath(telopFolder, number, TELOP_FILE_BITMAP, bitmap)
-        || !MakeTelopFilePath(telopFolder, number, TELOP_FILE_TEXT, text))
-        return {};
-    return {bitmap, text};
-}
-
 bool CContentFileRemover::deleteTelopFiles(qint32 number, int &state, quint32 &error) const
 {
-    const QStringList files = TelopFiles(telopFolder(), number);
+    const QStringList files = TelopFolderFiles(telopFolder(), number);
     if (files.isEmpty()) {
         WriteSyslog(LOG_ERR_APP, "DelContRealFileTelop : DLKxMakePcTelopFileName Error : Error code = %u",
                     GetLastError());

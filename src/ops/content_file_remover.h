@@ -71,9 +71,6 @@ public:
     // The path of name inside folder when, links resolved, it stays inside;
     // empty otherwise.
     static QString PathInsideFolder(const QString &folder, const QString &name);
-    // The paths of a telop's bitmap and text file in the telop folder; empty
-    // when they cannot be formed.
-    static QStringList TelopFiles(const QString &telopFolder, qint32 number);
     // True when a web page's link names a local package rather than a web
     // address or an absolute path.
     static bool IsLocalPackageLink(const QString &link);

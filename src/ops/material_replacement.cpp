@@ -12,8 +12,8 @@
 #include "model/contents_list.h"
 #include "model/contents_store.h"
 #include "model/media_property.h"
+#include "model/telop_property.h"
 #include "model/thumbnail_maker.h"
-#include "ops/content_file_remover.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,7 +110,7 @@ bool CContentRegistration::UpdateContents(int type, qint32 number, const QString
     // A telop replaced by a bitmap is a bitmap telop: its text file goes with
     // the old bitmap, or the editor and a send would take the old text.
     if (type == CONTENT_TELOP)
-        for (const QString &telopFile : CContentFileRemover::TelopFiles(TextFolderOf(m_env.dataRoot), number))
+        for (const QString &telopFile : TelopFolderFiles(TextFolderOf(m_env.dataRoot), number))
             replaced.SetAside(telopFile);
     if (type == CONTENT_WEB && IsLocalPackage(*old))
         replaced.SetAside(PackageFolder(number));
