@@ -22,6 +22,8 @@
 
 #include <QDateTime>
 
+#include <functional>
+
 namespace {
 
 constexpr quint32 kMsgClipboardEmpty = 5331;
@@ -29,6 +31,20 @@ constexpr quint32 kMsgResolutionDiffers = 5333;
 constexpr quint32 kMsgSourceGroupMissing = 5334;
 
 const char *const kEventMissing = "イベントが存在しないため、内容を表示できません。";
+
+// Where an edited list is saved: a sample whose edits the operator drops
+// starts its editor afresh, and a full list is told; index -1 when the save
+// must not go on.
+SaveTarget ChooseTargetOf(QWidget *owner, const CTimetableModel &model, const CContentsList &list, int type,
+                          bool saveAsNew, const std::function<void()> &startAfresh)
+{
+    const SaveTarget target = ChooseSaveTarget(model, list, type, saveAsNew);
+    if (target.choice == SaveNumber::Discard)
+        startAfresh();
+    else if (target.choice == SaveNumber::ListFull)
+        ShowListFull(owner, type);
+    return target;
+}
 
 const char *SavedQuestion(int type)
 {
@@ -133,11 +149,8 @@ bool CMainFrame::PlaylistSave(int type, bool saveAsNew)
     }
     if (!CheckPlaylist(type) || !CheckPlaylistAreas(*model, GetAppData().GetLayoutTemplates()))
         return false;
-    const SaveTarget target = ChooseSaveTarget(*model, *list, type, saveAsNew);
-    if (target.choice == SaveNumber::Discard)
-        PlaylistNew(type, true);
-    else if (target.choice == SaveNumber::ListFull)
-        ShowListFull(this, type);
+    const SaveTarget target =
+        ChooseTargetOf(this, *model, *list, type, saveAsNew, [this, type] { PlaylistNew(type, true); });
     const qint32 index = target.index;
     const int counter = target.counter;
     if (index < 0)
@@ -199,11 +212,8 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     }
     if (!CheckSchedule())
         return false;
-    const SaveTarget target = ChooseSaveTarget(*model, *list, CONTENT_SCHEDULE, saveAsNew);
-    if (target.choice == SaveNumber::Discard)
-        ScheduleNew(true);
-    else if (target.choice == SaveNumber::ListFull)
-        ShowListFull(this, CONTENT_SCHEDULE);
+    const SaveTarget target =
+        ChooseTargetOf(this, *model, *list, CONTENT_SCHEDULE, saveAsNew, [this] { ScheduleNew(true); });
     const qint32 index = target.index;
     const int counter = target.counter;
     if (index < 0)
