@@ -12,6 +12,7 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/thumbnail_maker.h"
+#include "ops/save_number.h"
 #include "ops/web_thumbnail.h"
 
 #include <QFile>
@@ -179,7 +180,7 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
 
 bool CContentRegistration::checkListRoom(CContentsList &list, int listType, int &kind, quint32 &detail) const
 {
-    if (list.GetCount() < GetSystemIni().GetMaxCount(listType))
+    if (!IsListFull(list, listType))
         return true;
     kind = REGIST_LIST_FULL;
     detail = quint32(listType);

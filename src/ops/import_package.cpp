@@ -9,13 +9,13 @@
 #include "core/last_error.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
-#include "core/system_ini.h"
 #include "core/time_utils.h"
 #include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/telop_property.h"
 #include "ops/content_file_remover.h"
+#include "ops/save_number.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -314,7 +314,7 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
     const int held = library->FindCode(qint32(entry.number));
     std::unique_ptr<CPropertyBase> old;
     if (held < 0) {
-        if (library->GetCount() >= GetSystemIni().GetMaxCount(entry.type)) {
+        if (IsListFull(*library, entry.type)) {
             WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
             return false;
         }
