@@ -7,7 +7,8 @@
 // operator chose to trust: it is shown through the program's own scheme
 // (widgets/local_page_scheme.h), so that it and everything it starts read only
 // the files of its own content's folder and the Flash runtime, and reach no
-// host. A web page works as it does in a browser.
+// host. A web page works as it does in a browser, but for WebRTC over UDP
+// (docs/flash-runtime.md).
 //
 // The browser engine cannot start its sandbox when the program runs as
 // root; the application object switches the sandbox off before the engine
