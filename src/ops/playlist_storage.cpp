@@ -58,16 +58,6 @@ void ShowSourceMissing(qint32 number)
 
 // Stores the record and saves its list; when either fails the list is as it
 // was and the save-failure message of saveType is shown.
-bool StoreAndSave(CContentsList &list, const CPropertyBase &record, int saveType, const std::function<bool()> &save)
-{
-    CRecordSnapshot snapshot(list, record.GetIndex());
-    if (StoreRecord(list, record) && save())
-        return true;
-    snapshot.Restore();
-    ShowSaveFailed(saveType);
-    return false;
-}
-
 // Runs change with every stored file it writes held back, and puts them all
 // in place once it returns true; when it returns false, or a file cannot be
 // staged, no stored file has changed. No message may be shown inside change:
@@ -486,12 +476,16 @@ bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &recor
     listChanged = false;
     CContentsList *list = GroupList(store, block.groupName, CONTENT_CALENDAR, !IsCurrentGroup(store, block.groupName));
     if (!list) {
-        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : Invalid content type : type = %d", CONTENT_CALENDAR);
+        WriteSyslog(LOG_ERR_APP, "SaveSimpleCalendar : the calendar list of group %s cannot be read",
+                    qUtf8Printable(block.groupName));
         return false;
     }
-    if (!StoreAndSave(*list, CalendarRowOf(*list, record.scheduleIndex, block), CONTENT_SCHEDULE,
-                      [&] { return SaveGroupList(store, block.groupName, CONTENT_CALENDAR); }))
+    CRecordSnapshot row(*list, record.scheduleIndex);
+    if (!StoreRecord(*list, CalendarRowOf(*list, record.scheduleIndex, block))
+        || !SaveGroupList(store, block.groupName, CONTENT_CALENDAR)) {
+        row.Restore();
         return false;
+    }
     listChanged = IsCurrentGroup(store, block.groupName);
     return true;
 }

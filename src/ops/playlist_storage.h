@@ -131,7 +131,9 @@ bool PrepareGroupScheduleFolders(CContentsStore &store, const QString &group, QS
 bool SavePlaylistSchedule(CContentsStore &store, SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                           const TimeValue &powerOff, bool &currentGroupChanged);
 // Updates or adds the calendar row that plays the schedule in the block's
-// group, and saves that group's calendar list.
+// group, and saves that group's calendar list; false (logged, the row as it
+// was) when it cannot, which the caller tells the operator once for all the
+// schedules it stores.
 bool SaveSimpleCalendar(CContentsStore &store, const SimpleScheduleRecord &record, const ScheduleSetBlock &block,
                         bool &listChanged);
 

@@ -421,4 +421,12 @@ TEST_F(ContentEdit, AScheduleTakesItsNewDaysIntoItsListAndCalendarRow)
     EXPECT_EQ(row->GetEndDate(), (DateValue{2027, 4, 30}));
     ASSERT_TRUE(file.LoadFrom(scheduleFolder, number));
     EXPECT_EQ(file.GetTitle(), QStringLiteral("weekdays"));
+
+    // A calendar row that cannot be written is told once.
+    ASSERT_TRUE(QFile::remove(scheduleFolder + QStringLiteral("/CalendarList.xml")));
+    ASSERT_TRUE(QDir().mkpath(scheduleFolder + QStringLiteral("/CalendarList.xml/held")));
+    m_prompter.answer(IDOK);
+    frame->EditSchedule(number);
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
 }
