@@ -1,5 +1,6 @@
 #include "model/calendar_property.h"
 
+#include "core/content_id.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
 
@@ -15,7 +16,7 @@ bool CCalendarProperty::Copy(const CPropertyBase *source)
 
 bool CCalendarProperty::SetSchedule(qint32 index)
 {
-    return setChecked(index >= 0 && index <= kMaxContentIndex, m_schedule, index);
+    return setChecked(index >= 0 && index <= kMaxContentId, m_schedule, index);
 }
 
 bool CCalendarProperty::SetFlag(qint32 flag)

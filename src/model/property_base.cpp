@@ -1,5 +1,6 @@
 #include "model/property_base.h"
 
+#include "core/content_id.h"
 #include "core/time_utils.h"
 #include "model/property_checks.h"
 #include "model/property_fields.h"
@@ -25,7 +26,7 @@ bool CPropertyBase::accept()
 
 bool CPropertyBase::SetIndex(qint32 index)
 {
-    return setChecked(index >= 0 && index <= kMaxContentIndex, m_index, index);
+    return setChecked(index >= 0 && index <= kMaxContentId, m_index, index);
 }
 
 bool CPropertyBase::SetTitle(const QString &title)

@@ -6,12 +6,8 @@
 
 #include <QString>
 
-// Largest content number (nine decimal digits).
-constexpr qint32 kMaxContentIndex = 999999999;
 // Serial parts from this value on mark the sample contents shipped with the program.
 constexpr qint32 kFirstSampleSerial = 999000;
-// Content numbers from this value on are touch-panel playlists.
-constexpr qint32 kFirstTouchPanelIndex = 999000000;
 
 // A full calendar date and time; an all-zero value (no time) is accepted when allowEmpty.
 bool IsValidSystemTime(const SystemTime &time, bool allowEmpty);

@@ -60,7 +60,7 @@ PlayLength OwnPlayLength(const CPropertyBase *record)
 
 bool CTimetableItem::Set(qint32 index, const TimeValue &start, const TimeValue &end, int contentType, int kind)
 {
-    const bool valid = index >= 0 && index <= kMaxContentIndex && IsValidTimeOfDay(start) && IsValidTimeOfDay(end)
+    const bool valid = index >= 0 && index <= kMaxContentId && IsValidTimeOfDay(start) && IsValidTimeOfDay(end)
         && TimeCodeToFrames(start) < TimeCodeToFrames(end) && isContentTypeCode(contentType) && kind >= 0
         && kind <= 99;
     if (!valid) {

@@ -144,7 +144,7 @@ QString textOfScheduleTime(const CPropertyBase &record, bool start)
 QString textOfImageSize(const CPropertyBase &record)
 {
     if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record)) {
-        if (record.GetContentType() != CONTENT_PLAYLIST || record.GetIndex() >= kFirstTouchPanelIndex)
+        if (record.GetContentType() != CONTENT_PLAYLIST || record.GetIndex() >= kTouchPanelIndexBase)
             return {};
         qint32 width = 0;
         qint32 height = 0;
