@@ -15,6 +15,7 @@
 #include "model/contents_list.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
+#include "model/stored_list_files.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/local_url_files.h"
@@ -70,16 +71,10 @@ bool CarriesFiles(int type, const CPropertyBase &record)
     }
 }
 
-QList<quint32> PlaylistSequenceNumbers(quint32 playlist)
+bool PlaylistFilesIn(const PackageFolders &folders, quint32 playlist, StoredListFiles &files)
 {
-    int prefix = 0;
-    int serial = 0;
-    QList<quint32> numbers;
-    if (!SplitContentId(playlist, &prefix, nullptr, &serial))
-        return numbers;
-    for (int layer : kPlaylistSequenceKinds)
-        numbers.append(quint32(MakeContentId(prefix, layer, serial)));
-    return numbers;
+    return StoredListFilesOf(CONTENT_PLAYLIST, ContentIdPrefix(playlist), qint32(playlist), folders.playlist,
+                             folders.sequence, files);
 }
 
 // ---- The package's lists ---------------------------------------------------------
@@ -201,19 +196,19 @@ bool CExImport::storeTotals(const std::vector<ExImportEntry> &entries)
 
 bool CExImport::playlistFilesSize(const PackageFolders &folders, quint32 number, quint64 &size) const
 {
-    QString path;
-    if (!MakePlaylistXmlPath(folders.playlist, number, path))
+    StoredListFiles files;
+    if (!PlaylistFilesIn(folders, number, files))
         return false;
-    QFileInfo info(path);
+    QFileInfo info(files.listPath);
     if (!info.isFile()) {
         WriteSyslog(LOG_ERR_WIN, "ExpImpCalcPlaylistFileSize : File Open Failed : File Name = %s : Error = %d",
-                    qUtf8Printable(path), 2);
+                    qUtf8Printable(files.listPath), 2);
         return false;
     }
     size = quint64(info.size());
-    for (quint32 sequence : PlaylistSequenceNumbers(number)) {
-        if (MakeSequenceXmlPath(folders.sequence, sequence, path) && QFileInfo(path).isFile())
-            size += quint64(QFileInfo(path).size());
+    for (const StoredListFiles::Layer &layer : files.layers) {
+        if (QFileInfo(layer.path).isFile())
+            size += quint64(QFileInfo(layer.path).size());
     }
     return true;
 }
@@ -261,14 +256,16 @@ bool CExImport::forListOrTelopFiles(const ExImportEntry &entry, const PackageFol
         return !MakeTelopFilePath(from.text, entry.number, TELOP_FILE_TEXT, source) || !QFileInfo(source).isFile()
                || (MakeTelopFilePath(to.text, entry.number, TELOP_FILE_TEXT, target) && step(source, target));
     }
-    if (!MakePlaylistXmlPath(from.playlist, entry.number, source)
-        || !MakePlaylistXmlPath(to.playlist, entry.number, target) || !step(source, target))
+    StoredListFiles sources;
+    StoredListFiles targets;
+    if (!PlaylistFilesIn(from, entry.number, sources) || !PlaylistFilesIn(to, entry.number, targets)
+        || !step(sources.listPath, targets.listPath))
         return false;
-    for (quint32 sequence : PlaylistSequenceNumbers(entry.number)) {
+    for (size_t layer = 0; layer < sources.layers.size(); ++layer) {
         if (IsStopped())
             return false;
-        if (MakeSequenceXmlPath(from.sequence, sequence, source) && QFileInfo(source).isFile()
-            && (!MakeSequenceXmlPath(to.sequence, sequence, target) || !step(source, target)))
+        const QString &source = sources.layers[layer].path;
+        if (QFileInfo(source).isFile() && !step(source, targets.layers[layer].path))
             return false;
     }
     return true;

@@ -40,6 +40,7 @@
 class CContentsList;
 class CContentsStore;
 class CPropertyBase;
+struct StoredListFiles;
 
 // Progress and end messages (n of WM_APP + n).
 enum ExImportMessage : int {
@@ -216,6 +217,5 @@ bool IsPackageType(int type);
 // Whether a content's media files travel with it: video, still and Flash
 // always, a web page when its link names a local package.
 bool CarriesFiles(int type, const CPropertyBase &record);
-// The sequence numbers that a playlist's sequence files may carry, in the
-// order they are tried.
-QList<quint32> PlaylistSequenceNumbers(quint32 playlist);
+// The files a stored playlist has in a library's or a package's folders.
+bool PlaylistFilesIn(const PackageFolders &folders, quint32 playlist, StoredListFiles &files);
