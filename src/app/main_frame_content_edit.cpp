@@ -25,6 +25,7 @@
 #include "model/media_property.h"
 #include "model/playlist_file.h"
 #include "model/playlist_property.h"
+#include "model/property_checks.h"
 #include "model/schedule_file.h"
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
@@ -244,7 +245,7 @@ void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_pt
             NotifyCheckListChanged(type, 0);
         }
         CPlaylistFile file;
-        if (!IsSampleNumber(record->GetIndex()))
+        if (!IsSampleIndex(record->GetIndex()))
             filesWritten = rewriteTimetableFile(file, store.m_playlistFolder, *record, operation) && filesWritten;
     }
     if (!filesWritten)
@@ -278,7 +279,7 @@ bool CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropert
         if (schedule.IsNoPlayPeriod())
             continue;
         CScheduleFile file;
-        if (hasFolder && !IsSampleNumber(schedule.GetIndex()))
+        if (hasFolder && !IsSampleIndex(schedule.GetIndex()))
             filesWritten = rewriteTimetableFile(file, scheduleFolder, schedule, operation) && filesWritten;
         bool calendarChanged = false;
         if (!SaveSimpleCalendar(store, simpleScheduleOf(schedule), ScheduleBlockOf(schedule, group), calendarChanged))

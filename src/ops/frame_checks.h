@@ -29,8 +29,6 @@ inline constexpr quint32 kMsgTooLong = 5210;
 // runs past midnight.
 inline constexpr quint32 kMsgEventTooShort = 5246;
 inline constexpr quint32 kMsgPast24 = 5229;
-// Serials from here on mark sample data.
-constexpr int kSampleSerialBase = 999000;
 
 // Hours, minutes and seconds of a time value as seconds of the day.
 int SecondsOf(const TimeValue &time);

@@ -11,6 +11,7 @@
 #include "core/syslog.h"
 #include "core/time_utils.h"
 #include "model/contents_store.h"
+#include "model/little_endian.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/telop_property.h"
@@ -20,7 +21,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <cerrno>
 #include <cstdio>
@@ -94,7 +94,7 @@ bool TelopFilesWhole(const CTelopProperty &record, const QString &telopFolder)
     const QByteArray header = file.read(6);
     if (header.size() < 6 || !header.startsWith("BM"))
         return false;
-    const quint32 named = qFromLittleEndian<quint32>(header.constData() + 2);
+    const quint32 named = ReadLittle32(header, 2);
     return named == 0 || qint64(named) == file.size();
 }
 

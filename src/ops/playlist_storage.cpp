@@ -56,8 +56,6 @@ void ShowSourceMissing(qint32 number)
                             MB_OK | MB_ICONWARNING);
 }
 
-// Stores the record and saves its list; when either fails the list is as it
-// was and the save-failure message of saveType is shown.
 // Runs change with every stored file it writes held back, and puts them all
 // in place once it returns true; when it returns false, or a file cannot be
 // staged, no stored file has changed. No message may be shown inside change:

@@ -1,10 +1,9 @@
 #include "ops/save_number.h"
 
-#include "core/content_id.h"
 #include "core/message_box.h"
 #include "core/system_ini.h"
 #include "model/contents_list.h"
-#include "ops/frame_checks.h"
+#include "model/property_checks.h"
 
 namespace {
 
@@ -13,17 +12,11 @@ constexpr quint32 kMsgListFull = 5101;
 
 } // namespace
 
-bool IsSampleNumber(qint32 number)
-{
-    int serial = 0;
-    return SplitContentId(number, nullptr, nullptr, &serial) && serial >= kSampleSerialBase;
-}
-
 SaveNumber ChooseSaveNumber(QObject *owner, const CContentsList &list, int type, qint32 number,
                             const std::function<bool()> &asNew)
 {
     SaveNumber choice = SaveNumber::New;
-    if (IsSampleNumber(number)) {
+    if (IsSampleIndex(number)) {
         if (ShowMessage(owner, kAskSampleAsNew, kTitleCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return SaveNumber::Discard;
         choice = SaveNumber::NewFromSample;

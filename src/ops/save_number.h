@@ -19,9 +19,6 @@ enum class SaveNumber {
     ListFull,      // a new number, but the list holds the type's limit (ShowListFull)
 };
 
-// Whether a number is one of the sample data's.
-bool IsSampleNumber(qint32 number);
-
 // The rule for a record stored under number (-1: not stored yet, so new).
 // A sample asks the operator (5002); for any other stored record asNew tells
 // whether the operator chose a copy under a new number, and is asked only then.

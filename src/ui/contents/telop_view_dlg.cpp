@@ -13,6 +13,7 @@
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
+#include "model/property_checks.h"
 #include "model/telop_property.h"
 #include "ops/save_number.h"
 #include "ops/telop_files.h"
@@ -239,7 +240,7 @@ bool CTelopViewDlg::settleNumber()
     case SaveNumber::ListFull:
         ShowListFull(this, CONTENT_TELOP);
         // A sample that cannot be copied is left; any other telop stays open.
-        if (IsSampleNumber(number))
+        if (IsSampleIndex(number))
             finish(RESULT_BACK);
         return false;
     }
