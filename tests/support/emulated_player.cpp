@@ -15,6 +15,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -110,6 +111,17 @@ int connectionSocket(const httplib::Request &request)
             return fd;
     }
     return -1;
+}
+
+// The identity of the request's connection: its socket's inode, unique while
+// the socket lives; minus the client's port when the socket is not found.
+qint64 connectionIdentity(const httplib::Request &request)
+{
+    struct stat status {};
+    const int fd = connectionSocket(request);
+    if (fd >= 0 && ::fstat(fd, &status) == 0)
+        return qint64(status.st_ino);
+    return -qint64(request.remote_port);
 }
 
 // True while the client holds the connection: one it closed reads as its
@@ -497,6 +509,7 @@ EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &re
     entry.path = QString::fromStdString(request.path);
     entry.parameters = parameters;
     entry.remotePort = request.remote_port;
+    entry.connection = connectionIdentity(request);
     entry.openConnections = openConnectionCount(request);
     return entry;
 }
