@@ -208,9 +208,13 @@ void CMainFrame::OnMsgAddContentsEnd(int kind, quint32 detail)
 {
     endRegistWorker();
     const QString failed = m_registration ? m_registration->GetFailedFile() : QString();
+    const QStringList shownAlone = m_registration ? m_registration->GetPagesShownAlone() : QStringList();
     m_registration.reset();
     if (!m_exiting && kind != REGIST_OK && kind != REGIST_CANCELLED)
         MessageBoxWithCaptionId(this, FailureText(kind, detail, failed), kTitleCaption, kExclamationStyle);
+    if (!m_exiting && !shownAlone.isEmpty())
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgPageShownAlone,
+                          shownAlone.join(QLatin1Char('\n')));
     raise();
     activateWindow();
 }

@@ -18,6 +18,7 @@
 #include "model/contents_store.h"
 #include "model/web_property.h"
 #include "ops/list_undo.h"
+#include "ops/local_page_site.h"
 #include "ops/save_number.h"
 #include "ops/web_thumbnail.h"
 
@@ -51,6 +52,9 @@ void CMainFrame::EditUrl(CWebProperty *record)
         return;
     edited.SetCreateDate(GetLocalTime());
     edited.SetDataFormat(LoadString(IsHttpUrl(edited.GetUrl()) ? kTextWebServerAccess : kTextLocalFileAccess));
+    // A page newly given by its path is told about once, as registration does.
+    const bool newPage = (!record || record->GetUrl() != edited.GetUrl()) && !IsHttpUrl(edited.GetUrl())
+        && IsAbsolutePath(edited.GetUrl());
     if (!storeEditedRecord(*list, edited))
         return;
     if (edited.GetIndex() == newNumber) {
@@ -62,6 +66,8 @@ void CMainFrame::EditUrl(CWebProperty *record)
     StoreEditedUrlThumbnails(GetAppData().GetDataRoot(), edited.GetIndex(), result.large, result.small,
                              result.copyThumbnailsFrom);
     NotifyContentsListChanged(CONTENT_WEB, 0, 0);
+    if (newPage && IsLocalPageServedAlone(edited.GetUrl(), GetAppData().GetDataRoot()))
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgPageShownAlone, edited.GetUrl());
 }
 
 void CMainFrame::EditUrlOpt(CWebProperty *record)

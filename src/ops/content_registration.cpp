@@ -12,6 +12,7 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/thumbnail_maker.h"
+#include "ops/local_page_site.h"
 #include "ops/save_number.h"
 #include "ops/web_thumbnail.h"
 
@@ -175,6 +176,8 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
         removeOwnFiles(type, number, workPath);
         return false;
     }
+    if (listType == CONTENT_WEB && IsAbsolutePath(workPath) && IsLocalPageServedAlone(workPath, m_env.dataRoot))
+        m_pagesShownAlone << workPath;
     return true;
 }
 

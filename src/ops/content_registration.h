@@ -95,6 +95,9 @@ public:
     // stopped at is GetFailedFile()), then posts the end notice.
     RegistResult AddContentsFilesWorker(const QStringList &files, int type);
     const QString &GetFailedFile() const { return m_failedFile; }
+    // The pages registered where they lie whose folder their site does not
+    // serve (ops/local_page_site.h): each is shown alone.
+    const QStringList &GetPagesShownAlone() const { return m_pagesShownAlone; }
 
     // Registers one file; index is its place in the batch (for notices).
     bool AddContents(int index, int type, const QString &path, int &kind, quint32 &detail);
@@ -185,6 +188,7 @@ private:
 
     RegistEnvironment m_env;
     QString m_failedFile;
+    QStringList m_pagesShownAlone;
     QString m_category;
     RegistChange m_change;
 };

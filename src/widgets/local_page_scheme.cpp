@@ -1,6 +1,9 @@
 #include "widgets/local_page_scheme.h"
 
+#include "core/syslog.h"
+#include "model/app_data.h"
 #include "model/path_safety.h"
+#include "ops/local_page_site.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -59,19 +62,21 @@ QByteArray WithPolicy(QByteArray html)
 }
 
 // One local page shown: its file, its address path, and the folder its
-// other requests are answered from.
+// other requests are answered from (none: the page alone).
 struct LocalSite {
     QString page;
     QString pagePath;
     QString folder;
 };
 
-// Answers the scheme's requests: the page at its path, and any other path
-// with the file of that name in the site's folder, when its real path (links
-// followed) lies there. A document (a page or frame being loaded: the engine
-// then asks for HTML first) is always given as HTML with the policy, so no
-// document of the site runs without it, not even an SVG or XML file whose
-// scripts a policy in a <meta> element would not reach.
+// Answers the scheme's requests that the site itself or the engine's own
+// top-level navigation makes: the page at its path, and any other path with
+// the file of that name in the site's folder, when neither the name nor the
+// file's real path (links followed) passes through a hidden file or folder
+// and the real path lies in the folder. A document (a page or frame being
+// loaded: the engine then asks for HTML first) is always given as HTML with
+// the policy, so no document of the site runs without it, not even an SVG or
+// XML file whose scripts a policy in a <meta> element would not reach.
 class CLocalPageHandler final : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -82,7 +87,8 @@ public:
     {
         const auto site = sites.constFind(job->requestUrl().host());
         QString path;
-        if (job->requestMethod() != "GET" || site == sites.constEnd() || !resolve(*site, job->requestUrl(), path)) {
+        if (job->requestMethod() != "GET" || site == sites.constEnd() || !isOwnRequest(*job)
+            || !resolve(*site, job->requestUrl(), path)) {
             job->fail(QWebEngineUrlRequestJob::RequestDenied);
             return;
         }
@@ -102,14 +108,28 @@ public:
     }
 
 private:
+    // The engine names no initiator for a navigation of its own (the window
+    // loading the page); any other request is the site's own only when the
+    // site makes it (its page, frames and workers), not another page that
+    // learnt its name.
+    static bool isOwnRequest(const QWebEngineUrlRequestJob &job)
+    {
+        const QUrl initiator = job.initiator();
+        return initiator.isEmpty()
+            || (initiator.scheme() == QLatin1String(kLocalPageScheme) && initiator.host() == job.requestUrl().host());
+    }
+
     static bool resolve(const LocalSite &site, const QUrl &url, QString &path)
     {
         if (url.path() == site.pagePath) {
             path = site.page;
             return true;
         }
-        return JoinInsideFolder(site.folder, url.path().mid(1), path) && QFileInfo(path).isFile()
-            && ResolvesInsideFolder(site.folder, path);
+        const QString name = url.path().mid(1);
+        if (site.folder.isEmpty() || IsHiddenRelativePath(name) || !JoinInsideFolder(site.folder, name, path)
+            || !QFileInfo(path).isFile() || !ResolvesInsideFolder(site.folder, path))
+            return false;
+        return !IsHiddenRelativePath(QDir(site.folder).relativeFilePath(QFileInfo(path).canonicalFilePath()));
     }
 };
 
@@ -142,12 +162,18 @@ void PrepareLocalPageEngine()
 
 QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QString &folder)
 {
-    const QString absolutePage = QFileInfo(page).absoluteFilePath();
-    const QString inFolder = QDir(folder).relativeFilePath(absolutePage);
-    LocalSite site{absolutePage, QString(), folder};
+    const LocalPageSite allowed = LocalPageSiteOf(folder, GetAppData().GetDataRoot());
+    if (!allowed.refusal.isEmpty())
+        WriteSyslog(LOG_WARNING, "CExplorer : Local page served without its folder : %s : %s", qUtf8Printable(page),
+                    qUtf8Printable(allowed.refusal));
+    const QFileInfo facts(page);
+    const QString realPage = facts.canonicalFilePath().isEmpty() ? facts.absoluteFilePath() : facts.canonicalFilePath();
+    const QString inFolder = QDir(allowed.folder).relativeFilePath(realPage);
+    LocalSite site{facts.absoluteFilePath(), QString(), allowed.folder};
     site.pagePath = QLatin1Char('/')
-        + (inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder) ? QFileInfo(page).fileName()
-                                                                                        : inFolder);
+        + (allowed.folder.isEmpty() || inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder)
+               ? facts.fileName()
+               : inFolder);
     QUrl address;
     address.setScheme(QString::fromLatin1(kLocalPageScheme));
     address.setHost(QUuid::createUuid().toString(QUuid::Id128));

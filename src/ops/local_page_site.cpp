@@ -1,0 +1,65 @@
+#include "ops/local_page_site.h"
+
+#include "core/data_folders.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Whether inner is outer or lies inside it (both real paths).
+bool IsSameOrInside(const QString &inner, const QString &outer)
+{
+    return !inner.isEmpty() && !outer.isEmpty()
+        && (inner == outer || inner.startsWith(outer.endsWith(u'/') ? outer : outer + u'/'));
+}
+
+QString RealPath(const QString &path)
+{
+    return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
+}
+
+// Why folder (a real path) cannot be a site's folder; empty when it can.
+QString RefusalOf(const QString &folder, const QString &baseFolder)
+{
+    if (folder.isEmpty())
+        return QStringLiteral("the folder does not exist");
+    if (folder == QDir::rootPath())
+        return QStringLiteral("the folder is the file-system root");
+    if (IsSameOrInside(RealPath(QDir::homePath()), folder))
+        return QStringLiteral("the folder is or holds the home folder");
+    if (baseFolder.isEmpty())
+        return {};
+    const QString content = RealPath(ContentFolderOf(baseFolder));
+    // The content folder's parent is the data tree, also before it exists.
+    const QString tree = RealPath(QFileInfo(ContentFolderOf(baseFolder)).path());
+    if (IsSameOrInside(tree, folder))
+        return QStringLiteral("the folder is or holds the data folder");
+    if (IsSameOrInside(folder, tree) && (folder == content || !IsSameOrInside(folder, content)))
+        return QStringLiteral("the folder lies in the data folder outside a content's own folder");
+    return {};
+}
+
+} // namespace
+
+LocalPageSite LocalPageSiteOf(const QString &wantedFolder, const QString &baseFolder)
+{
+    LocalPageSite site{RealPath(wantedFolder), QString()};
+    site.refusal = RefusalOf(site.folder, baseFolder);
+    if (!site.refusal.isEmpty())
+        site.folder.clear();
+    return site;
+}
+
+bool IsLocalPageServedAlone(const QString &page, const QString &baseFolder)
+{
+    return LocalPageSiteOf(QFileInfo(page).absolutePath(), baseFolder).folder.isEmpty();
+}
+
+bool IsHiddenRelativePath(const QString &relativePath)
+{
+    const QStringList parts = QDir::fromNativeSeparators(relativePath).split(u'/', Qt::SkipEmptyParts);
+    return std::any_of(parts.begin(), parts.end(), [](const QString &part) { return part.startsWith(u'.'); });
+}
