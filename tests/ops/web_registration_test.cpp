@@ -1,6 +1,6 @@
 // Web contents: packages unpacked under their number, hostile packages
-// refused without a trace, page files registered where they lie, and the
-// package file list of export.
+// refused without a trace, page files registered where they lie, the folders
+// a local page's site may serve, and the package file list of export.
 
 #include "registration_test_support.h"
 
@@ -10,6 +10,7 @@
 #include "model/contents_list.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "ops/local_page_site.h"
 #include "ops/local_url_files.h"
 
 #include <QDateTime>
@@ -172,6 +173,35 @@ TEST_F(WebRegistrationTest, PageFileIsRegisteredWhereItLies)
     EXPECT_EQ(result.kind, REGIST_PAGE_UNREADABLE);
     EXPECT_EQ(result.detail, 2u);
     EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 1);
+}
+
+// The folders a local page's site may serve: never the file-system root, the
+// home folder or the data tree, nor a folder holding one of them or lying in
+// the data tree outside a content's own folder; a link counts where it leads.
+TEST(LocalPageSite, TakesNoFolderThatReachesTheOperatorsFiles)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath("home");
+    const QString base = home + "/Documents";
+    for (const QString &folder : {base + "/TelvData/Q9Data/Thumb", base + "/TelvData/Content/URL/000000001/parts",
+                                  base + "/TelvData/Content/Flash", home + "/pages", home + "/.cache/pages"})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::link(home, dir.filePath("to-home")));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    const auto served = [&](const QString &folder) { return !LocalPageSiteOf(folder, base).folder.isEmpty(); };
+    for (const QString &folder : {QString("/"), home, dir.path(), dir.filePath("to-home"), base, base + "/TelvData",
+                                  base + "/TelvData/Q9Data/Thumb", base + "/TelvData/Content", home + "/gone"})
+        EXPECT_FALSE(served(folder)) << folder.toStdString();
+    for (const QString &folder : {home + "/pages", home + "/.cache/pages", base + "/TelvData/Content/Flash",
+                                  base + "/TelvData/Content/URL/000000001/parts"})
+        EXPECT_TRUE(served(folder)) << folder.toStdString();
+    EXPECT_FALSE(LocalPageSiteOf(home, base).refusal.isEmpty());
+    EXPECT_EQ(LocalPageSiteOf(home + "/pages/", base).folder, QFileInfo(home + "/pages").canonicalFilePath());
+    qputenv("HOME", oldHome);
+    EXPECT_TRUE(IsHiddenRelativePath("a/.git/config"));
+    EXPECT_TRUE(IsHiddenRelativePath(".env"));
+    EXPECT_FALSE(IsHiddenRelativePath("a/b.c/d.txt"));
 }
 
 TEST(FlashThumbPage, TemplateIsFilledLiterallyWithTheEscapedAddress)

@@ -231,6 +231,17 @@ TEST_F(UrlDialogs, EditingStoresTheRecordThenItsThumbnails)
     EXPECT_EQ(web->GetXOffset(), 10);
     EXPECT_EQ(web->GetReload(), 60);
     EXPECT_EQ(web->GetOption(), 0);
+
+    // A page newly given by its path that is shown without its folder is told about, once.
+    dialogs.url = QDir::cleanPath(writePage("../home.html", "<html></html>"));
+    m_prompter.expect(5438, IDOK);
+    frame->EditUrl(static_cast<CWebProperty *>(list->GetAt(0)));
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{dialogs.url});
+    frame->EditUrl(static_cast<CWebProperty *>(list->GetAt(0)));
+    dialogs.url = writePage("own.html", "<html></html>");
+    frame->EditUrl(static_cast<CWebProperty *>(list->GetAt(0)));
+    EXPECT_EQ(static_cast<CWebProperty *>(list->GetAt(0))->GetUrl(), dialogs.url);
+    EXPECT_EQ(m_prompter.prompts().size(), 2);
 }
 
 TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
@@ -278,8 +289,9 @@ TEST_F(UrlDialogs, RangePickerMeasuresThePageAndDrawsTheChosenArea)
 
 // A registered page is not trusted: it and every worker it starts read its
 // own folder and the Flash runtime, never a file elsewhere (also through a
-// link, also through the runtime's scheme), and reach no host by any kind of
-// request or transport (WebSocket, fetch, images, WebTransport, WebRTC).
+// link, also through the runtime's scheme) nor a hidden file, and reach no
+// host by any kind of request or transport (WebSocket, fetch, images,
+// WebTransport, WebRTC); no other page reads its site.
 TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
 {
     ASSERT_TRUE(startUp());
@@ -320,6 +332,10 @@ TEST_F(UrlDialogs, ALocalPageReadsOnlyItsOwnFolderAndReachesNoHost)
     writePage("own.js", "window.ownScript = 'js';");
     writePage("own.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="30"><rect width="40" height="30" fill="red"/></svg>)");
     ASSERT_TRUE(QFile::link(outside, m_home.filePath("pages/link.txt")));
+    writePage(".hidden.txt", "hidden");
+    QDir().mkpath(m_home.filePath("pages/.hidden"));
+    writePage(".hidden/inner.txt", "hidden");
+    ASSERT_TRUE(QFile::link(m_home.filePath("pages/.hidden.txt"), m_home.filePath("pages/shown.txt")));
     // Reads and sends as the page does, from a shared worker and a service worker.
     writePage("worker.js", "onconnect = function (e) { e.ports[0].postMessage('script worker'); };");
     const QString port = QString::number(listener.serverPort());
@@ -341,7 +357,7 @@ function send(data) {
   try { new WebTransport('https://127.0.0.1:UDP/' + encodeURIComponent(data)).ready.catch(function () {}); } catch (e) {}
 }
 window.stolen = read('file:///etc/hostname') + read('../outside.txt') + read('link.txt') + read('telv-res:/out.txt')
-  + read('telv-res:/home/outside.txt');
+  + read('telv-res:/home/outside.txt') + read('.hidden.txt') + read('.hidden/inner.txt') + read('shown.txt');
 window.own = read('own.txt') + read('telv-res:/ruffle.js').length;
 var ended = 0;
 function end() { ++ended; }
@@ -396,4 +412,23 @@ window.done = function () {
     EXPECT_EQ(answer->at(4).toStringList(), (QStringList{"", "own"}));
     QCoreApplication::processEvents();
     EXPECT_EQ(heard, 0);
+
+    // A web page that learns the site's name loads neither its script nor its image.
+    QWebEngineView other;
+    other.setAttribute(Qt::WA_DontShowOnScreen);
+    other.show();
+    QSignalSpy loaded(&other, &QWebEngineView::loadFinished);
+    const QString site = view->url().adjusted(QUrl::RemovePath).toString();
+    other.setHtml(QStringLiteral(R"(<html><body><img id="own" src="SITE/own.svg"><script src="SITE/own.js"></script>
+</body></html>)").replace("SITE", site), QUrl("http://127.0.0.1:" + port + "/"));
+    ASSERT_TRUE(loaded.wait(30000));
+    const auto taken = std::make_shared<QVariantList>();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        other.page()->runJavaScript("document.getElementById('own').complete ? [String(window.ownScript), "
+                                    "document.getElementById('own').naturalWidth] : null",
+                                    [taken](const QVariant &value) { *taken = value.toList(); });
+        return taken->size() == 2;
+    }, 30000));
+    EXPECT_EQ(taken->at(0).toString().toStdString(), "undefined");
+    EXPECT_EQ(taken->at(1).toInt(), 0);
 }

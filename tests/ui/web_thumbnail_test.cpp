@@ -314,6 +314,77 @@ TEST_F(FlashThumbnail, AShapeOfTheMovieIsDrawnWhereItLies)
     EXPECT_TRUE(near(frame.pixel(196, 146), Qt::white));
 }
 
+// A page registered where it lies is no key to the operator's files: kept
+// beside the data folder or in the home folder, it is shown alone, so
+// neither it nor its workers and frames read a file of the data folder or a
+// hidden file, and the operator is told; a page in a web package's folder
+// still reads its package's sub-folders. Each page paints itself green when
+// it read what it should (nothing, or its own file by all but fetch(), which
+// this engine refuses for the program's schemes without the Flash loader),
+// red when not, blue while reads are pending.
+TEST_F(WebThumbnail, PagesBesideTheDataFolderOrInTheHomeAreShownAloneAndTheOperatorIsTold)
+{
+    writeIni("Q9S.ini", "ExOption", "UrlThumbDelay", "1000");
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return path;
+    };
+    const QString probe = R"(<html><body style="margin:0"><div id="mark" style="width:200px;height:100px;background:#0000ff"></div>
+<script>
+var stolen = '', pending = 0, wanted = WANTED;
+function seen(text) { stolen += text || ''; }
+function finish() { if (--pending == 0) document.getElementById('mark').style.background = wanted.test(stolen) ? '#00ff00' : '#ff0000'; }
+function read(url) {
+  try { var r = new XMLHttpRequest(); r.open('GET', url, false); r.send(); return r.status == 200 ? r.responseText : ''; }
+  catch (e) { return ''; }
+}
+NAMES.forEach(function (name) {
+  var url = new URL(name, location.href).href;
+  pending += 4;
+  seen(read(url)); finish();
+  try { fetch(url).then(function (r) { return r.ok ? r.text() : ''; }).then(seen, function () {}).then(finish); } catch (e) { finish(); }
+  var worker = new Worker(URL.createObjectURL(new Blob([read + '\npostMessage(read(' + JSON.stringify(url) + '));'])));
+  worker.onmessage = function (e) { seen(e.data); finish(); };
+  worker.onerror = finish;
+  var frame = document.createElement('iframe');
+  frame.onload = function () { try { seen(frame.contentDocument.body.textContent); } catch (e) {} finish(); };
+  frame.src = url;
+  document.body.appendChild(frame);
+});
+</script></body></html>)";
+    const auto page = [&](const QString &path, const QString &names, const QString &wanted) {
+        return write(path, QString(probe).replace("NAMES", names).replace("WANTED", wanted).toUtf8());
+    };
+    const QString home = m_home.path();
+    write(home + "/.hidden.txt", "hidden");
+    write(baseFolder() + "/.hidden/inner.txt", "hidden");
+    // Beside the data folder, in the home folder, and in a web package's folder.
+    const QString besideData = page(baseFolder() + "/beside.html",
+                                    R"(["TelvData/Q9Data/Q9S.ini", "TelvData/Q9Data/Y5.ini", ".hidden/inner.txt"])", "/^$/");
+    const QString inHome = page(home + "/home.html",
+                                R"(["Documents/TelvData/Q9Data/Q9S.ini", ".hidden.txt", "Documents/.hidden/inner.txt"])",
+                                "/^$/");
+    const QString package = GetContentFolders().GetContentFolder(4) + "/000000077";
+    write(package + "/parts/part.txt", "own");
+    const QString inPackage = page(package + "/index.html", R"(["parts/part.txt"])", "/^(own){3,4}$/");
+    m_prompter.expect(5438, IDOK);
+    frame->StartAddContentsFiles({besideData, inHome, inPackage}, 4);
+    ASSERT_TRUE(waitForEnd(frame));
+    EXPECT_EQ(m_prompter.last().arguments.join('|').toStdString(), (besideData + "\n" + inHome).toStdString());
+    CContentsList *list = GetContentFolders().GetList(4);
+    ASSERT_EQ(list->GetCount(), 3);
+    for (int i = 0; i < list->GetCount(); ++i) {
+        const auto *web = static_cast<const CWebProperty *>(list->GetAt(i));
+        QString path;
+        ASSERT_TRUE(MakeThumbnailPath(ThumbnailFolder(GetAppData().GetDataRoot(), 4), web->GetIndex(), false, path));
+        EXPECT_TRUE(near(QImage(path).pixel(100, 50), Qt::green)) << web->GetUrl().toStdString();
+    }
+}
+
 TEST_F(WebThumbnail, FlashWithoutTheRuntimeIsCapturedAsThePageAndTheLogSaysWhy)
 {
     // The page template is there, the runtime is not.
