@@ -1,6 +1,7 @@
 #include "ops/local_page_site.h"
 
 #include "core/data_folders.h"
+#include "model/path_safety.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,13 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-// Whether inner is outer or lies inside it (both real paths).
-bool IsSameOrInside(const QString &inner, const QString &outer)
-{
-    return !inner.isEmpty() && !outer.isEmpty()
-        && (inner == outer || inner.startsWith(outer.endsWith(u'/') ? outer : outer + u'/'));
-}
 
 QString RealPath(const QString &path)
 {
@@ -28,16 +22,16 @@ QString RefusalOf(const QString &folder, const QString &baseFolder)
         return QStringLiteral("the folder does not exist");
     if (folder == QDir::rootPath())
         return QStringLiteral("the folder is the file-system root");
-    if (IsSameOrInside(RealPath(QDir::homePath()), folder))
+    // Each check follows links: a link to the home folder is the home folder.
+    if (ResolvesInsideFolder(folder, QDir::homePath()))
         return QStringLiteral("the folder is or holds the home folder");
     if (baseFolder.isEmpty())
         return {};
-    const QString content = RealPath(ContentFolderOf(baseFolder));
-    // The content folder's parent is the data tree, also before it exists.
-    const QString tree = RealPath(QFileInfo(ContentFolderOf(baseFolder)).path());
-    if (IsSameOrInside(tree, folder))
+    const QString content = ContentFolderOf(baseFolder);
+    const QString tree = QFileInfo(content).path();
+    if (ResolvesInsideFolder(folder, tree))
         return QStringLiteral("the folder is or holds the data folder");
-    if (IsSameOrInside(folder, tree) && (folder == content || !IsSameOrInside(folder, content)))
+    if (ResolvesInsideFolder(tree, folder) && (folder == RealPath(content) || !ResolvesInsideFolder(content, folder)))
         return QStringLiteral("the folder lies in the data folder outside a content's own folder");
     return {};
 }
