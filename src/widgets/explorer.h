@@ -26,7 +26,8 @@ public:
 
     // Opens a web address, or a local file given by its path, and returns
     // the address loaded. A local page may read the files inside
-    // readableFolder, by default its own folder.
+    // readableFolder, by default its own folder, unless that folder would
+    // reach the operator's own files: it is then shown alone.
     QUrl Navigate(const QString &address, const QString &readableFolder = {});
 
 private:
