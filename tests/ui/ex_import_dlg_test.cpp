@@ -158,6 +158,26 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     EXPECT_EQ(m_prompter.last().arguments, QStringList{notes});
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5419));
 
+    // A playlist whose movie is gone names it as every list does: nine digits.
+    CPlaylistEditModel model(52);
+    model.SetFolders(store.m_playlistFolder, store.m_sequenceFolder);
+    model.SetIdPrefix(5);
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(1000003, TimeValue{0, 0, 0, 0}, TimeValue{0, 0, 30, 0}, 1, 0));
+    ASSERT_TRUE(model.InsertItem(1, item));
+    ASSERT_TRUE(model.Save(520000002, 52));
+    CPlaylistProperty missing;
+    missing.SetIndex(520000002);
+    ASSERT_TRUE(store.GetList(52)->Add(&missing));
+    dialog->OnClose();
+    dialogs.answers << package;
+    ASSERT_TRUE(frame->ShowExportDlg({520000002}));
+    m_prompter.expect(5427, IDOK);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{QStringLiteral("001000003")});
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("(インデックス：001000003)")));
+
     // A run the operator stopped says so, whatever its worker reported.
     frame->StopExImport();
     dialog->EndImport(1);
