@@ -47,8 +47,9 @@ QStringList acceptedPatterns(int type)
 }
 
 // The type's filter of the string table as the dialog reads it
-// ("Name (*.a *.b)"), and a second line of every file the registration
-// takes when the first leaves some out, so no such file is hidden.
+// ("Name (*.a *.b)"). When it leaves out some file the registration takes,
+// a line of every such file comes first, so the dialog opens showing them
+// all; the table's line stays as the second.
 QString dialogFilter(const FileKind &kind)
 {
     QString filter = LoadString(kind.filterId);
@@ -62,7 +63,7 @@ QString dialogFilter(const FileKind &kind)
     const QStringList accepted = acceptedPatterns(kind.type);
     for (const QString &pattern : accepted) {
         if (!listed.contains(pattern, Qt::CaseInsensitive))
-            return filter + QStringLiteral(";;") + FormatString(kTextAllAccepted, accepted.join(QLatin1Char(' ')));
+            return FormatString(kTextAllAccepted, accepted.join(QLatin1Char(' '))) + QStringLiteral(";;") + filter;
     }
     return filter;
 }
