@@ -17,6 +17,6 @@ struct ListUse {
 
 // The schedules of every group that play one of the lists of a type (52 or
 // 53), read from the groups' schedule files; a file that does not read is
-// passed over (the schedule check reports it).
+// passed over, as it names no list it could lose.
 QList<ListUse> FindListUses(const CContentsStore &store, const CQ9GroupXml &groups, int type,
                             const QList<qint32> &lists);
