@@ -30,11 +30,14 @@
 #include "player/r40_http.h"
 #include "transfer/dlk_request_send.h"
 #include "transfer/dlk_transfer_manager.h"
+#include "transfer/transfer_codes.h"
 #include "transfer/transfer_status_xml.h"
+#include "widgets/help_page_dlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -100,11 +103,14 @@ struct HelpDocument {
     quint32 missingProgramId;
 };
 constexpr HelpDocument kHelpDocuments[] = {
-    {CMainFrame::ID_HELP_ERROR_LIST, 6000, 5323},
     {CMainFrame::ID_HELP_SETUP_MANUAL, 6001, 5320},
     {CMainFrame::ID_HELP_MANUAL, 6003, 5321},
     {CMainFrame::ID_HELP_SPEC_SHEET, 6002, 5322},
 };
+
+// The error-code table, shown in a window of the program's own.
+constexpr quint32 kErrorListPageId = 6000;
+const char *const kErrorListTitle = "エラーコード表";
 
 // The texts of the frame's menu.
 const char *const kMenuFile = "ファイル(&F)";
@@ -450,6 +456,8 @@ bool CMainFrame::OnCommand(int commandId)
 {
     switch (commandId) {
     case ID_HELP_ERROR_LIST:
+        OnHelpErrorList();
+        return true;
     case ID_HELP_SETUP_MANUAL:
     case ID_HELP_MANUAL:
     case ID_HELP_SPEC_SHEET:
@@ -701,6 +709,24 @@ void CMainFrame::OnHelpCommand(int commandId)
             ShowMessage(this, document.missingProgramId, kTitleCaption, MB_OK | MB_ICONINFORMATION);
         return;
     }
+}
+
+void CMainFrame::OnHelpErrorList()
+{
+    if (!m_errorList) {
+        // The page the build put beside the program, else the same table
+        // written from the program's own codes.
+        QString html;
+        QFile page(FindHelpDocument(LoadString(kErrorListPageId)));
+        if (page.fileName().isEmpty() || !page.open(QIODevice::ReadOnly))
+            html = ErrorCodeTableHtml();
+        else
+            html = QString::fromUtf8(page.readAll());
+        m_errorList = new CHelpPageDlg(QString::fromUtf8(kErrorListTitle), html, this);
+    }
+    m_errorList->show();
+    m_errorList->raise();
+    m_errorList->activateWindow();
 }
 
 void CMainFrame::OnAppAbout()

@@ -60,6 +60,7 @@ class CFrameWorker;
 class CRegContDlg;
 class CGuideBar;
 class CGuidanceBar;
+class CHelpPageDlg;
 class CTelvPaneDlg;
 class IExImportView;
 class IProgressView;
@@ -283,8 +284,10 @@ public:
 
     // ---- Help -------------------------------------------------------------
 
-    // Opens a help document (4061 to 4064) with the desktop's program for it.
+    // Opens a help document (4062 to 4064) with the desktop's program for it.
     void OnHelpCommand(int commandId);
+    // Shows the error-code table (4061) in the program's own window.
+    void OnHelpErrorList();
     // A help document beside the program, else in the current folder; empty
     // when neither has it.
     static QString FindHelpDocument(const QString &name);
@@ -724,6 +727,7 @@ private:
     std::unique_ptr<CExImport> m_exImport;
     std::unique_ptr<CFrameWorker> m_exImportWorker;
     CPlaylistExImportDlg *m_exImportDlg = nullptr; // a child of the frame
+    QPointer<CHelpPageDlg> m_errorList;            // a child of the frame
 
     // Registration: the worker is declared last so that it is joined before
     // the objects it works with go.

@@ -7,28 +7,54 @@
 #include "widgets/delete_dlg.h"
 #include "app/frame_worker.h"
 #include "core/clock.h"
+#include "core/content_id.h"
 #include "core/message_box.h"
 #include "core/printf_format.h"
+#include "core/string_table.h"
 #include "core/syslog.h"
+#include "model/app_data.h"
 #include "model/contents_store.h"
 #include "ops/content_file_remover.h"
+#include "ops/list_usage.h"
 #include "ops/operation_texts.h"
+#include "ops/send_info.h"
 
 namespace {
 
 constexpr quint32 kMsgSaveFailed = 5419;
+constexpr quint32 kMsgListsInUse = 5444;
 constexpr std::chrono::milliseconds kStepPause{1};
 constexpr std::chrono::milliseconds kEndPause{500};
 
 enum DeleteOutcome : quint32 { DELETE_DONE = 0, DELETE_STOPPED = 1, DELETE_FAILED = 2 };
 
+// The deletion question: for playlists and background-music lists that
+// schedules play, which schedules lose them.
+bool AskDelete(QObject *owner, int type, const QList<qint32> &indexes)
+{
+    const QList<ListUse> uses = type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST
+        ? FindListUses(GetContentFolders(), GetAppData().GetGroupXml(), type, indexes)
+        : QList<ListUse>();
+    if (uses.isEmpty())
+        return MessageBoxWithCaptionId(owner, QString::fromUtf8(OpText::kDeleteQuestion), kTitleCaption,
+                                       MB_YESNO | MB_ICONQUESTION)
+            == IDYES;
+    QStringList lines;
+    const QString kind = LoadString(TypeNameId(type)).trimmed();
+    const QString schedule = LoadString(TypeNameId(CONTENT_SCHEDULE)).trimmed();
+    for (const ListUse &use : uses)
+        lines << QStringLiteral("%1(%2)：%3 %4（%5）")
+                     .arg(FormatContentIdFixed(use.list), kind, schedule, FormatContentIdFixed(use.schedule), use.group);
+    return ShowMessageFormat(owner, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgListsInUse,
+                             lines.join(QLatin1Char('\n')))
+        == IDYES;
+}
+
 } // namespace
 
 void CMainFrame::StartDeleteContents(const QList<qint32> &indexes, int type)
 {
-    if (MessageBoxWithCaptionId(this, QString::fromUtf8(OpText::kDeleteQuestion), kTitleCaption,
-                                MB_YESNO | MB_ICONQUESTION)
-        != IDYES)
+    if (!AskDelete(this, type, indexes))
         return;
     setEnabled(false);
     m_deleteIndexes = indexes;

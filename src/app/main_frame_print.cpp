@@ -17,6 +17,7 @@ namespace {
 
 constexpr quint32 kMsgNoScheduleShown = 5398;
 constexpr quint32 kMsgNoPlaylistShown = 5399;
+constexpr quint32 kMsgNoBgmListShown = 5440;
 constexpr quint32 kTextWorkbook = 5928;
 
 } // namespace
@@ -30,7 +31,8 @@ bool CMainFrame::PrintPlaylist(int type, bool edit)
     } else {
         const CPlaylistEditModel *shown = store.GetSecondPlaylistModel(type);
         if (!shown || shown->GetIndex() < 0) {
-            ShowMessage(this, kMsgNoPlaylistShown, kTitleCaption, MB_OK | MB_ICONWARNING);
+            ShowMessage(this, type == CONTENT_BGMLIST ? kMsgNoBgmListShown : kMsgNoPlaylistShown, kTitleCaption,
+                        MB_OK | MB_ICONWARNING);
             return false;
         }
     }

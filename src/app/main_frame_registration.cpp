@@ -29,6 +29,8 @@ constexpr quint32 kMsgNotPortableName = 5358;
 constexpr quint32 kMsgDiskFull = 5254;
 constexpr quint32 kMsgRegistError = 5255;
 constexpr quint32 kMsgPageUnreadable = 5960;
+constexpr quint32 kMsgPackageBroken = 5441;
+constexpr quint32 kMsgPackageNoIndex = 5442;
 constexpr quint32 kMsgPlayTimeChanged = 5424;
 constexpr quint32 kMsgSizeChanged = 5425;
 constexpr quint32 kTextFailedFile = 5645;
@@ -50,6 +52,8 @@ QString FailureText(int kind, quint32 detail, const QString &file)
     case REGIST_DISK_FULL: text = LoadString(kMsgDiskFull); break;
     case REGIST_FILE_ERROR: text = FormatString(kMsgFileError, detail); break;
     case REGIST_PAGE_UNREADABLE: text = FormatString(kMsgPageUnreadable, detail); break;
+    case REGIST_PACKAGE_BROKEN: text = LoadString(kMsgPackageBroken); break;
+    case REGIST_PACKAGE_NO_INDEX: text = LoadString(kMsgPackageNoIndex); break;
     default: text = LoadString(kMsgRegistError); break;
     }
     return text + QLatin1Char('\n') + FormatString(kTextFailedFile, file);

@@ -11,7 +11,6 @@
 #include "core/app_ini.h"
 #include "core/clock.h"
 #include "core/message_box.h"
-#include "core/printf_format.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
@@ -137,7 +136,7 @@ void CMainFrame::R40SendSchedule(const QList<qint32> &indexes)
     CContentsStore &store = GetContentFolders();
     CDlkRequestSend request;
     const bool queued = prepareSend(request, [&](CSendInfoBuilder &builder) {
-        return QueueSchedules(builder, store, indexes, settings.AutoDelOffsetDay, this);
+        return QueueSchedules(builder, store, indexes, settings.AutoDelOffsetDay);
     });
     if (!queued)
         return;
@@ -257,8 +256,7 @@ void CMainFrame::showTransferFailure(qint32 state, qint32 detail)
 
 void CMainFrame::showErrorCode(qint32 detail)
 {
-    MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(detail)}),
-                            kTitleCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxWithCaptionId(this, ErrorCodeText(detail), kTitleCaption, MB_OK | MB_ICONWARNING);
 }
 
 void CMainFrame::reloadSelectedPlayerLists()

@@ -451,7 +451,7 @@ void CPlaylistExImportDlg::EndExport(quint32 result)
         m_keepPackage = false;
     if (result == EXPORT_MISSING)
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgContentMissing,
-                          int(m_host->GetExImportMissingNumber()));
+                          FormatContentIdFixed(m_host->GetExImportMissingNumber()));
     const QStringList leftOut = m_host->GetExportLeftOutFiles();
     if (result == EXPORT_DONE && !leftOut.isEmpty())
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgFilesLeftOut,

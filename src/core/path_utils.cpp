@@ -140,25 +140,40 @@ bool IsPortableFileName(const QString &name)
     return true;
 }
 
+namespace {
+
+struct ExtensionType {
+    const char *extension;
+    int type;
+};
+constexpr ExtensionType kExtensionTypes[] = {
+    {".mpg", CONTENT_MOVIE}, {".m2p", CONTENT_MOVIE}, {".mp4", CONTENT_MOVIE},
+    {".m4e", CONTENT_MOVIE}, {".sdp", CONTENT_MOVIE}, {".wmv", CONTENT_MOVIE},
+    {".bmp", CONTENT_IMAGE}, {".jpg", CONTENT_IMAGE},
+    {".swf", CONTENT_FLASH},
+    {".wav", CONTENT_AUDIO}, {".mp3", CONTENT_AUDIO}, {".wma", CONTENT_AUDIO},
+    {".htm", CONTENT_WEB}, {".html", CONTENT_WEB},
+    {".dscc", CONTENT_TYPE_ANIMATION},
+};
+
+} // namespace
+
+QStringList ExtensionsOfContentType(int type)
+{
+    QStringList extensions;
+    for (const ExtensionType &entry : kExtensionTypes) {
+        if (entry.type == type)
+            extensions.append(QLatin1String(entry.extension));
+    }
+    return extensions;
+}
+
 int GetContentTypeFromFileName(const QString &path)
 {
-    struct ExtensionType {
-        const char *extension;
-        int type;
-    };
-    static const ExtensionType kTypes[] = {
-        {".mpg", CONTENT_MOVIE}, {".m2p", CONTENT_MOVIE}, {".mp4", CONTENT_MOVIE},
-        {".m4e", CONTENT_MOVIE}, {".sdp", CONTENT_MOVIE}, {".wmv", CONTENT_MOVIE},
-        {".bmp", CONTENT_IMAGE}, {".jpg", CONTENT_IMAGE},
-        {".swf", CONTENT_FLASH},
-        {".wav", CONTENT_AUDIO}, {".mp3", CONTENT_AUDIO}, {".wma", CONTENT_AUDIO},
-        {".htm", CONTENT_WEB}, {".html", CONTENT_WEB},
-        {".dscc", CONTENT_TYPE_ANIMATION},
-    };
     QString extension;
     if (!SplitPath(path, nullptr, nullptr, nullptr, &extension) || extension.isEmpty())
         return 0;
-    for (const ExtensionType &entry : kTypes) {
+    for (const ExtensionType &entry : kExtensionTypes) {
         if (extension.compare(QLatin1String(entry.extension), Qt::CaseInsensitive) != 0)
             continue;
         if (entry.type == CONTENT_WEB && !IsPortableFileName(path))

@@ -4,6 +4,7 @@
 // typed by operators may have, so both kinds pass through the same rules.
 
 #include <QString>
+#include <QStringList>
 
 // "%s/%s" of a folder and a name.
 QString JoinPath(const QString &folder, const QString &name);
@@ -59,3 +60,6 @@ enum : int {
 // 6; ".htm", ".html" (the web pages) 4, or 100 when the name is not portable;
 // ".dscc" 101; anything else 0.
 int GetContentTypeFromFileName(const QString &path);
+// The extensions (".mp4" ...) GetContentTypeFromFileName gives a type, in
+// the order it tries them.
+QStringList ExtensionsOfContentType(int type);

@@ -3,7 +3,9 @@
 // as ready texts (MessageBoxWithCaptionId), in UTF-8.
 
 #include "core/message_box.h"
+#include "core/printf_format.h"
 #include "ops/player_commands.h"
+#include "transfer/transfer_codes.h"
 
 // Shows one of these texts under the program's caption; returns the answer.
 inline int ShowText(QObject *owner, const char *text, quint32 style)
@@ -16,8 +18,9 @@ namespace OpText {
 // Transfers.
 inline constexpr const char *kStopped = "処理を中止しました。";
 inline constexpr const char *kDiskFull = "KDP-R40のディスク容量がいっぱいになりました。";
+// %s: the error-code table's words for the code, each on a line of its own.
 inline constexpr const char *kErrorCode =
-    "エラーコード： %04d  エラーが発生しました。\n\nエラーの対処法などは、[ヘルプ]メニューから「エラーコード表」を参照ください。";
+    "エラーコード： %04d  エラーが発生しました。%s\n\nエラーの対処法などは、[ヘルプ]メニューから「エラーコード表」を参照ください。";
 inline constexpr const char *kUpdateSent =
     "KDP-R40のアップデートファイルの送信が完了し、KDP-R40の再起動中です。\nしばらくお待ちください。";
 inline constexpr const char *kScheduleOverlap = "再生期間が重なるスケジュールは同時に配信できません。";
@@ -74,3 +77,17 @@ inline constexpr CommandTexts kCommandTexts[] = {
 };
 
 } // namespace OpText
+
+// The failure message of a transfer or player code: the code with what the
+// error-code table says it means and what to do.
+inline QString ErrorCodeText(qint32 code)
+{
+    QString words;
+    if (const TransferCodeMeaning *meaning = FindTransferCode(code)) {
+        for (const char *line : {meaning->meaning, meaning->remedy}) {
+            if (*line)
+                words += QLatin1Char('\n') + QString::fromUtf8(line);
+        }
+    }
+    return FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(int(code)), PrintfArg(words)});
+}

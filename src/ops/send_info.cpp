@@ -47,7 +47,10 @@ quint32 TypeNameId(int type)
     case 6: return 5687;
     case 7: return 5688;
     case 10: return 5689;
-    default: return 5690;
+    case CONTENT_PLAYLIST: return 5690;
+    case CONTENT_BGMLIST: return 5691;
+    case CONTENT_SCHEDULE: return 5692;
+    default: return 0;
     }
 }
 
@@ -369,6 +372,12 @@ bool CSendInfoBuilder::Commit()
             return false;
     }
     return true;
+}
+
+void CSendInfoBuilder::ShowRefusal(const QString &text)
+{
+    MessageBoxWithCaptionId(m_owner, text, kTitleCaption, MB_OK | MB_ICONWARNING);
+    m_reported = true;
 }
 
 void CSendInfoBuilder::showMissing(qint32 number, int type)

@@ -32,8 +32,9 @@ constexpr qint32 kPlaceholderIndex = 999999000;
 // The date keepDays after a date, clamped at 9999-12-31.
 DateValue AddDays(const DateValue &date, int keepDays);
 DateValue DateOf(const SystemTime &time);
-// The string id of a content type's name ("静止画", ...); playlists and
-// other lists share one.
+// The string id of a content type's name ("静止画", "BGMリスト", ...): the
+// contents pane's tab captions, padded with blanks to the tabs' width; 0 for
+// a type without a tab.
 quint32 TypeNameId(int type);
 
 class CSendInfoBuilder {
@@ -74,6 +75,8 @@ public:
     bool Commit();
     // Whether a failure was already shown to the operator.
     bool IsReported() const { return m_reported; }
+    // Shows why the send is refused; the failure counts as shown.
+    void ShowRefusal(const QString &text);
 
     const SystemTime &GetSendTime() const { return m_sendTime; }
     // The date keepDays after the send time.

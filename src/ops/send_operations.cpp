@@ -52,7 +52,7 @@ std::unique_ptr<CPropertyBase> CopyOut(const char *operation, CContentsList &lis
 namespace {
 
 bool QueueSchedule(CSendInfoBuilder &builder, CContentsStore &store, qint32 index, const QList<qint32> &indexes,
-                   int keepDays, QObject *owner)
+                   int keepDays)
 {
     CContentsList *schedules = store.GetList(CONTENT_SCHEDULE);
     auto *calendars = dynamic_cast<CCalendarList *>(store.GetList(CONTENT_CALENDAR));
@@ -65,8 +65,7 @@ bool QueueSchedule(CSendInfoBuilder &builder, CContentsStore &store, qint32 inde
         return false;
     const DateValue deleteDate = AddDays(schedule->GetEndDate(), keepDays);
     if (calendars->FindOverlap(schedule->GetStartDate(), schedule->GetEndDate(), index, indexes) >= 0) {
-        MessageBoxWithCaptionId(owner, QString::fromUtf8(OpText::kScheduleOverlap), kTitleCaption,
-                                MB_OK | MB_ICONWARNING);
+        builder.ShowRefusal(QString::fromUtf8(OpText::kScheduleOverlap));
         return false;
     }
     // A no-play period has no schedule file: it reaches the players as its
@@ -172,11 +171,10 @@ bool QueueContents(CSendInfoBuilder &builder, CContentsStore &store, int type, c
     return true;
 }
 
-bool QueueSchedules(CSendInfoBuilder &builder, CContentsStore &store, const QList<qint32> &indexes, int keepDays,
-                    QObject *owner)
+bool QueueSchedules(CSendInfoBuilder &builder, CContentsStore &store, const QList<qint32> &indexes, int keepDays)
 {
     for (qint32 index : indexes) {
-        if (!QueueSchedule(builder, store, index, indexes, keepDays, owner))
+        if (!QueueSchedule(builder, store, index, indexes, keepDays))
             return false;
     }
     return true;

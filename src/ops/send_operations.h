@@ -72,10 +72,9 @@ bool QueueContents(CSendInfoBuilder &builder, CContentsStore &store, int type, c
 
 // Queues schedules of the current group with their calendar rows: each
 // schedule keeps until its end date plus the keep period; two schedules
-// whose calendar periods overlap are refused together (message). False on
-// the first failure.
-bool QueueSchedules(CSendInfoBuilder &builder, CContentsStore &store, const QList<qint32> &indexes, int keepDays,
-                    QObject *owner);
+// whose calendar periods overlap are refused together (the builder's
+// refusal message, the only one). False on the first failure.
+bool QueueSchedules(CSendInfoBuilder &builder, CContentsStore &store, const QList<qint32> &indexes, int keepDays);
 
 // The send status of every calendar row carried by the send requests is set
 // in the list: status, or with a negative status 3 when the queued row ended

@@ -28,7 +28,8 @@ constexpr TransferCodeMeaning kDetails[] = {
     {DLK_DETAIL_TIMEOUT, "KDP-R40からの応答がタイムアウトしました。", "ネットワークの状態を確認して、もう一度実行してください。"},
     {DLK_DETAIL_FILE_NOT_FOUND, "送信するファイルがPCにありません。", "素材を登録し直してください。"},
     {DLK_DETAIL_FILE_IN_USE, "送信するファイルが他のプログラムで使用中です。", "ファイルを使用しているプログラムを終了してください。"},
-    {DLK_DETAIL_CONFIG_FILE, "設定ファイルを作成できませんでした。", "PCのディスクの空きを確認してください。"},
+    {DLK_DETAIL_CONFIG_FILE, "設定ファイルまたはコマンドを作成できませんでした。",
+     "PCのディスクの空きと、KDP-R40設定の内容(MACアドレスなど)を確認してください。"},
     {DLK_DETAIL_AV_DISK_FULL, "KDP-R40の素材用ディスク容量がいっぱいです。", "KDP-R40の不要な素材を削除してください。"},
     {DLK_DETAIL_DISK_FULL, "KDP-R40のディスク容量がいっぱいです。", "KDP-R40の不要な素材を削除してください。"},
     {DLK_DETAIL_PLAYER_CHANGED, "KDP-R40のシリアル番号、タイムゾーン、解像度またはサマータイムが登録内容と異なります。",
@@ -65,6 +66,19 @@ QString tableHtml(const char *title, std::span<const TransferCodeMeaning> rows)
 }
 
 } // namespace
+
+const TransferCodeMeaning *FindTransferCode(int code)
+{
+    // The processing states are not codes a message prints.
+    for (std::span<const TransferCodeMeaning> rows :
+         {std::span<const TransferCodeMeaning>(kDetails), std::span<const TransferCodeMeaning>(kRefusals)}) {
+        for (const TransferCodeMeaning &row : rows) {
+            if (row.code == code)
+                return &row;
+        }
+    }
+    return nullptr;
+}
 
 QString ErrorCodeTableHtml()
 {

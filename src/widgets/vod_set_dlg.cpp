@@ -1,6 +1,7 @@
 #include "widgets/vod_set_dlg.h"
 
 #include "widgets/dialog_buttons.h"
+#include "core/content_id.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "core/printf_format.h"
@@ -30,7 +31,7 @@ const char *const kIndexPrefix = "99900000";
 const char *const kCategoryLabel = "分類：";
 const char *const kTitleLabel = "タイトル：";
 // A new touch-panel playlist must not replace one of the same number unasked.
-const char *const kOverwriteQuestion = "インデックス %09d の Touch Panel Mode プレイリストは既に登録されています。\n上書きしますか？";
+const char *const kOverwriteQuestion = "インデックス %s の Touch Panel Mode プレイリストは既に登録されています。\n上書きしますか？";
 
 QLineEdit *makeEdit(QWidget *parent, int id, int maxLength)
 {
@@ -126,7 +127,7 @@ bool CVodSetDlg::mayStore()
     if (list->FindCode(m_number) >= 0) {
         if (!m_isNew)
             return true;
-        const QString question = FormatPrintf(QString::fromUtf8(kOverwriteQuestion), {PrintfArg(m_number)});
+        const QString question = FormatPrintf(QString::fromUtf8(kOverwriteQuestion), {PrintfArg(FormatContentIdFixed(m_number))});
         return MessageBoxWithCaptionId(this, question, kTitleCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
     if (!IsListFull(*list, CONTENT_PLAYLIST))

@@ -7,11 +7,14 @@
 #include "core/message_box.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
+#include "model/schedule_file.h"
 #include "player_ops_fixture.h"
+#include "support/timetable_samples.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -58,6 +61,37 @@ TEST_F(PlayerOpsTest, LibraryDeletionRemovesFilesAndRecords)
         EXPECT_LT(list->FindCode(index), 0) << index;
         EXPECT_FALSE(QFile::exists(MovieFile(index))) << index;
     }
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+}
+
+// A list that a schedule plays: the question before the deletion names the
+// list by its kind and the schedules that lose it; an unused list gets the
+// plain question.
+TEST_F(PlayerOpsTest, DeletingAListASchedulePlaysSaysSoFirst)
+{
+    ASSERT_TRUE(startWithPlayers(0));
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(GetContentFolders().GetGroupScheduleFolders(QString::fromLatin1(kGroup), scheduleFolder, sequenceFolder));
+    ASSERT_TRUE(QDir().mkpath(scheduleFolder));
+    ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900002, 53000001, 53, SCHEDULE_KIND_BGM));
+    ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900003, 52000001, 52, SCHEDULE_KIND_PLAYLIST));
+
+    m_prompter.expect(5444, IDNO);
+    m_frame->StartDeleteContents({53000001, 53000002}, 53);
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("053000001(BGMリスト)：スケジュール 151900002（Shop）")))
+        << m_prompter.last().text.toStdString();
+    EXPECT_FALSE(m_prompter.last().text.contains(QStringLiteral("053000002")));
+    EXPECT_TRUE(m_frame->isEnabled());
+
+    m_prompter.expect(5444, IDNO);
+    m_frame->StartDeleteContents({52000001}, 52);
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("052000001(プレイリスト)：スケジュール 151900003（Shop）")))
+        << m_prompter.last().text.toStdString();
+
+    m_prompter.answer(IDNO);
+    m_frame->StartDeleteContents({52000002}, 52);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("削除します。\nよろしいですか？"));
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 

@@ -42,6 +42,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QtEndian>
 
@@ -486,10 +487,28 @@ TEST(ContentsRegistration, TheTabTakesOnlyItsOwnFiles)
     EXPECT_EQ(animations.taken, QStringList{QStringLiteral("/m/x.dscc")});
     EXPECT_EQ(dialogs.requests[1].filter, QStringLiteral("アニメーションファイル (*.dscc)"));
 
+    // A line of every file the tab takes comes first where the string
+    // table's line leaves some out; the table's line follows.
     dialogs.answers = {QStringLiteral("/m/v.wmv\n/m/w.mpg")};
     EXPECT_EQ(PromptRegistrationFiles(nullptr, 1).taken.size(), 2);
-    EXPECT_EQ(dialogs.requests[2].filter, QStringLiteral("すべての動画ファイル (*.wmv *.mpg *.m2p)"));
+    EXPECT_EQ(dialogs.requests[2].filter, QStringLiteral("登録できるすべてのファイル (*.mpg *.m2p *.mp4 *.m4e *.sdp *.wmv);;"
+                                                         "すべての動画ファイル (*.wmv *.mpg *.m2p)"));
     EXPECT_FALSE(CanRegisterFiles(7));
+
+    // Every file a tab takes is shown by the filter line its dialog opens with.
+    const QStringList extensions = {".mpg", ".m2p", ".mp4", ".m4e", ".sdp", ".wmv", ".bmp", ".jpg",
+                                    ".swf", ".wav", ".mp3", ".wma", ".htm", ".html", ".dscc"};
+    for (int type = 1; type <= 6; ++type) {
+        for (const QString &extension : extensions) {
+            dialogs.answers = {QStringLiteral("/m/f") + extension};
+            if (PromptRegistrationFiles(nullptr, type).taken.isEmpty())
+                continue;
+            const QString filter = dialogs.requests.last().filter.section(QStringLiteral(";;"), 0, 0);
+            const QRegularExpression pattern(QStringLiteral("[( ]\\*") + QRegularExpression::escape(extension)
+                                             + QStringLiteral("[ )]"));
+            EXPECT_TRUE(filter.contains(pattern)) << type << " " << extension.toStdString() << " " << filter.toStdString();
+        }
+    }
 }
 
 TEST_F(ContentsPane, RegisterNamesTheFilesTheTabDoesNotTake)

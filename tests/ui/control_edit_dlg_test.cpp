@@ -162,6 +162,7 @@ TEST_F(ControlEditDlg, TheTestSendReachesThePreviewPlayer)
     m_prompter.answer(IDOK);
     ASSERT_TRUE(runTest(dialog));
     EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("1003")));
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("ユーザー名またはパスワードが違います")));
     EXPECT_TRUE(dialog.isEnabled());
     player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser),
                              QString::fromLatin1(EmulatedPlayer::kDefaultPassword));

@@ -23,6 +23,21 @@
 
 namespace {
 
+// A playlist of one content for thirty seconds, in the program's library.
+void AddPlaylistOf(CContentsStore &store, qint32 number, qint32 content, int type)
+{
+    CPlaylistEditModel model(52);
+    model.SetFolders(store.m_playlistFolder, store.m_sequenceFolder);
+    model.SetIdPrefix(5);
+    CTimetableItem item;
+    ASSERT_TRUE(item.Set(content, TimeValue{0, 0, 0, 0}, TimeValue{0, 0, 30, 0}, type, 0));
+    ASSERT_TRUE(model.InsertItem(1, item));
+    ASSERT_TRUE(model.Save(number, 52));
+    CPlaylistProperty playlist;
+    playlist.SetIndex(number);
+    ASSERT_TRUE(store.GetList(52)->Add(&playlist));
+}
+
 // A still and a playlist that shows it, in the program's library.
 void AddPlaylistWithStill(CContentsStore &store)
 {
@@ -39,16 +54,7 @@ void AddPlaylistWithStill(CContentsStore &store)
     still.SetFileDate(ToSystemTime(QFileInfo(stillPath).lastModified()));
     ASSERT_TRUE(store.GetList(2)->Add(&still));
 
-    CPlaylistEditModel model(52);
-    model.SetFolders(store.m_playlistFolder, store.m_sequenceFolder);
-    model.SetIdPrefix(5);
-    CTimetableItem item;
-    ASSERT_TRUE(item.Set(200000001, TimeValue{0, 0, 0, 0}, TimeValue{0, 0, 30, 0}, 2, 0));
-    ASSERT_TRUE(model.InsertItem(1, item));
-    ASSERT_TRUE(model.Save(520000001, 52));
-    CPlaylistProperty playlist;
-    playlist.SetIndex(520000001);
-    ASSERT_TRUE(store.GetList(52)->Add(&playlist));
+    ASSERT_NO_FATAL_FAILURE(AddPlaylistOf(store, 520000001, 200000001, 2));
     ASSERT_TRUE(store.SaveLists(0, 1));
 }
 
@@ -157,6 +163,17 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
     EXPECT_EQ(m_prompter.last().arguments, QStringList{notes});
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5419));
+
+    // A playlist whose movie is gone names it as every list does: nine digits.
+    ASSERT_NO_FATAL_FAILURE(AddPlaylistOf(store, 520000002, 1000003, 1));
+    dialog->OnClose();
+    dialogs.answers << package;
+    ASSERT_TRUE(frame->ShowExportDlg({520000002}));
+    m_prompter.expect(5427, IDOK);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(m_prompter.last().arguments, QStringList{QStringLiteral("001000003")});
+    EXPECT_TRUE(m_prompter.last().text.contains(QStringLiteral("(インデックス：001000003)")));
 
     // A run the operator stopped says so, whatever its worker reported.
     frame->StopExImport();

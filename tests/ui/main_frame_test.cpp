@@ -21,11 +21,14 @@
 #include "ui/timetable/calendar_dlg_view.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
+#include "widgets/help_page_dlg.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QMdiArea>
+#include <QTextBrowser>
 
 namespace {
 
@@ -297,8 +300,7 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
     const struct {
         int command;
         const char *name;
-    } documents[] = {{CMainFrame::ID_HELP_ERROR_LIST, "ErrorListJ.htm"},
-                     {CMainFrame::ID_HELP_SETUP_MANUAL, "SetupManualJ.pdf"},
+    } documents[] = {{CMainFrame::ID_HELP_SETUP_MANUAL, "SetupManualJ.pdf"},
                      {CMainFrame::ID_HELP_MANUAL, "TELV-Q9ManualJ.pdf"},
                      {CMainFrame::ID_HELP_SPEC_SHEET, "SpecsJ.htm"}};
     for (const auto &document : documents) {
@@ -311,17 +313,18 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
 
     const QString current = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_home.path()));
-    QFile document(QDir(m_home.path()).filePath(QStringLiteral("ErrorListJ.htm")));
+    QFile document(QDir(m_home.path()).filePath(QStringLiteral("SpecsJ.htm")));
     ASSERT_TRUE(document.open(QIODevice::WriteOnly));
     document.close();
-    EXPECT_EQ(CMainFrame::FindHelpDocument(QStringLiteral("ErrorListJ.htm")), document.fileName());
+    EXPECT_EQ(CMainFrame::FindHelpDocument(QStringLiteral("SpecsJ.htm")), document.fileName());
     // Found, but no program opens it: the message names what is needed.
-    m_prompter.expect(5323, IDOK);
-    frame->OnHelpCommand(CMainFrame::ID_HELP_ERROR_LIST);
+    m_prompter.expect(5322, IDOK);
+    frame->OnHelpCommand(CMainFrame::ID_HELP_SPEC_SHEET);
     opener.result = true;
-    frame->OnHelpCommand(CMainFrame::ID_HELP_ERROR_LIST);
+    frame->OnHelpCommand(CMainFrame::ID_HELP_SPEC_SHEET);
     EXPECT_EQ(opener.opened.size(), 2);
     QDir::setCurrent(current);
+    document.remove();
 
     // Beside the program wins over the current folder.
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("SpecsJ.htm"));
@@ -331,20 +334,44 @@ TEST_F(MainFrame, HelpDocumentsAreLookedForBesideTheProgramThenInTheCurrentFolde
     const QString found = CMainFrame::FindHelpDocument(QStringLiteral("SpecsJ.htm"));
     QFile::remove(beside);
     EXPECT_EQ(found, QFileInfo(beside).absoluteFilePath());
+}
 
-    // The build writes the error-code table beside the program, and it tells
-    // what a code in a failure message means.
+// The error-code table needs no other program: it opens in the program's own
+// window from the menu, from the page the build writes beside the program, or
+// from the program's own codes where that page is missing.
+TEST_F(MainFrame, TheErrorCodeTableOpensInTheProgramsOwnWindow)
+{
+    FakeOpener opener;
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    auto *item = frame->findChild<QAction *>(QString::number(CMainFrame::ID_HELP_ERROR_LIST));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("エラーコード表(&E)"));
+    const QString current = QDir::currentPath();
+    auto tableText = [&](const QString &folder) {
+        EXPECT_TRUE(QDir::setCurrent(folder));
+        item->trigger();
+        QDir::setCurrent(current);
+        const auto windows = frame->findChildren<CHelpPageDlg *>();
+        EXPECT_EQ(windows.size(), 1);
+        if (windows.size() != 1)
+            return QString();
+        EXPECT_TRUE(windows[0]->isVisible());
+        EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("エラーコード表"));
+        const QString text = windows[0]->GetBrowser()->toPlainText();
+        windows[0]->close();
+        delete windows[0];
+        return text;
+    };
     const QString programFolder = QFileInfo(QStringLiteral(TELV_Q9_BINARY)).absolutePath();
-    ASSERT_TRUE(QDir::setCurrent(programFolder));
-    opener.opened.clear();
-    frame->OnCommand(CMainFrame::ID_HELP_ERROR_LIST);
-    QDir::setCurrent(current);
-    ASSERT_EQ(opener.opened.size(), 1);
-    QFile table(opener.opened.first());
-    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-    const QString page = QString::fromUtf8(table.readAll());
-    EXPECT_TRUE(page.contains(QStringLiteral("<td>1003</td><td>KDP-R40に接続できません"))) << qPrintable(page);
-    EXPECT_TRUE(page.contains(QStringLiteral("<td>0120</td>")));
+    for (const QString &folder : {programFolder, m_home.path()}) {
+        const QString text = tableText(folder);
+        EXPECT_TRUE(text.contains(QStringLiteral("1003"))) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QStringLiteral("KDP-R40に接続できません(ユーザー名またはパスワードが違います)。")));
+        EXPECT_TRUE(text.contains(QStringLiteral("0120"))) << qPrintable(text);
+    }
+    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
 TEST_F(MainFrame, SelectPlayerFindsTheNameAndGroupNumbersAreFoundByName)

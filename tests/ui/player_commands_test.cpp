@@ -79,9 +79,25 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     m_prompter.answer(IDOK);
     m_frame->R40CommandStart(COMMAND_MODE_SET_TIME, number(0));
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード： 1003"))) << m_prompter.last().text.toStdString();
+    // Each code comes with the error-code table's words for it.
+    EXPECT_TRUE(m_prompter.last().text.startsWith(
+        QStringLiteral("エラーコード： 1003  エラーが発生しました。\nKDP-R40に接続できません(ユーザー名またはパスワードが違います)。\n"
+                       "KDP-R40設定のユーザー名とパスワードを確認してください。\n\n")))
+        << m_prompter.last().text.toStdString();
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_ENDED_ERRORS);
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_DETAIL), QStringLiteral("1003"));
+
+    // The connection check that the player answers with a server error.
+    player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser),
+                             QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
+    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::httpStatus(500));
+    m_prompter.answer(IDOK);
+    m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(m_prompter.last().text.startsWith(
+        QStringLiteral("エラーコード： 1004  エラーが発生しました。\nKDP-R40との通信でエラーが発生しました。\n")))
+        << m_prompter.last().text.toStdString();
+    player(0).clearFaults();
 
     // No MAC address: said at once, nothing starts.
     SetMacAddress(number(0), QString());
@@ -95,7 +111,9 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     m_prompter.answer(IDOK);
     m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード： 3000"))) << m_prompter.last().text.toStdString();
+    EXPECT_TRUE(m_prompter.last().text.startsWith(
+        QStringLiteral("エラーコード： 3000  エラーが発生しました。\n設定ファイルまたはコマンドを作成できませんでした。\n")))
+        << m_prompter.last().text.toStdString();
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 

@@ -283,6 +283,42 @@ TEST_F(PlayerOpsTest, ScheduleSendMarksItsCalendarRow)
     EXPECT_EQ(movies->GetAt(movies->FindCode(kMovie))->GetDeleteDate().year, 0);
 }
 
+// A schedule send that cannot go says why, once: two schedules whose days
+// overlap, and a schedule whose background-music list is gone, named as a
+// background-music list. Nothing reaches the players.
+TEST_F(PlayerOpsTest, ScheduleSendRefusalsSayWhyInOneMessage)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    CContentsStore &store = GetContentFolders();
+    QString scheduleFolder;
+    QString sequenceFolder;
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QString::fromLatin1(kGroup), scheduleFolder, sequenceFolder));
+    const qint32 first = 151900001;
+    const qint32 second = 151900002;
+    QDir().mkpath(scheduleFolder);
+    const qint32 bgmList = 53000001;
+    for (qint32 schedule : {first, second})
+        ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, schedule, bgmList, 53, SCHEDULE_KIND_BGM));
+    ASSERT_NO_FATAL_FAILURE(AddScheduleAndCalendarRow(store, first, CCalendarProperty::FLAG_PLAY,
+                                                      DateValue{2026, 4, 1}, DateValue{2026, 4, 30}));
+    ASSERT_NO_FATAL_FAILURE(AddScheduleAndCalendarRow(store, second, CCalendarProperty::FLAG_PLAY,
+                                                      DateValue{2026, 4, 30}, DateValue{2026, 5, 10}));
+
+    m_prompter.answer(IDOK);
+    m_frame->R40SendSchedule({first, second});
+    ASSERT_EQ(m_prompter.prompts().size(), 1);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("再生期間が重なるスケジュールは同時に配信できません。"));
+
+    m_prompter.answer(IDOK);
+    m_frame->R40SendSchedule({first});
+    ASSERT_EQ(m_prompter.prompts().size(), 2);
+    EXPECT_EQ(m_prompter.last().stringId, 5366u);
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("053000001(BGMリスト) が見つからないため")))
+        << m_prompter.last().text.toStdString();
+    EXPECT_FALSE(m_frame->IsBusy());
+    EXPECT_TRUE(player(0).requests().isEmpty());
+}
+
 TEST_F(PlayerOpsTest, ANoPlayPeriodReachesThePlayersAsItsCalendarRow)
 {
     ASSERT_TRUE(startWithPlayers(2));

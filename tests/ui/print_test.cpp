@@ -27,11 +27,13 @@ TEST_F(ShellTest, PrintingNeedsAShownListAndTellsWhenTheSpreadsheetProgramIsMiss
     EXPECT_FALSE(frame->PrintPlaylist(52, false));
     m_prompter.expect(5398, IDOK);
     EXPECT_FALSE(frame->PrintSchedule(false, false));
-    // The check pane's print button asks the same.
+    // The background-music check pane's print button asks the same, naming
+    // its own kind of list.
     auto *pane = dynamic_cast<CPlaylistEditDlgView *>(frame->GetViewPane(CMainFrame::PANE_BGM_CHECK));
     ASSERT_NE(pane, nullptr);
-    m_prompter.expect(5399, IDOK);
+    m_prompter.expect(5440, IDOK);
     pane->GetPrintButton()->click();
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("BGMリストが表示されていないため、印刷できません。"));
 
     // The test program has no print macro beside it.
     m_prompter.expect(5400, IDOK);

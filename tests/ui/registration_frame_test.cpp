@@ -2,7 +2,9 @@
 // the end messages of registration and replacement.
 #include "app/main_frame.h"
 #include "widgets/reg_cont_dlg.h"
+#include "cab/dlkx_cab.h"
 #include "core/message_box.h"
+#include "core/path_utils.h"
 #include "core/string_table.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
@@ -80,6 +82,40 @@ TEST_F(RegistrationFrame, ABatchShowsItsProgressAndNamesTheFileItStoppedAt)
               "ファイルサイズがゼロのため、登録できません。\nファイルを確認してください。\n(ファイル：" + empty + ")");
     EXPECT_EQ(m_prompter.last().style, quint32(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(GetContentFolders().GetList(2)->GetCount(), 1);
+}
+
+// A web package that is not a cabinet, or a cabinet without its start page,
+// is refused with the reason, as the other refusals are.
+TEST_F(RegistrationFrame, ABadWebPackageSaysWhy)
+{
+    CMainFrame *frame = startFrame();
+    ASSERT_NE(frame, nullptr);
+    QDir().mkpath(m_home.filePath("media/pages"));
+    const QString text = m_home.filePath("media/notes.dscc");
+    QFile textFile(text);
+    ASSERT_TRUE(textFile.open(QIODevice::WriteOnly));
+    textFile.write("not a cabinet\n");
+    textFile.close();
+    QFile page(m_home.filePath("media/pages/page.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html></html>");
+    page.close();
+    const QString noIndex = m_home.filePath("media/pages.dscc");
+    ASSERT_EQ(DLKxCompressCab({m_home.filePath("media/pages"), {QStringLiteral("page.html")}, 1, noIndex}), 0);
+
+    const struct {
+        QString path;
+        quint32 reason;
+    } packages[] = {{text, 5441}, {noIndex, 5442}};
+    for (const auto &package : packages) {
+        m_prompter.answer(IDOK);
+        frame->StartAddContentsFiles({package.path}, CONTENT_TYPE_ANIMATION);
+        ASSERT_TRUE(waitForEnd(frame));
+        EXPECT_EQ(m_prompter.last().text, LoadString(package.reason) + "\n(ファイル：" + package.path + ")");
+    }
+    EXPECT_TRUE(LoadString(5442).contains(QStringLiteral("index.html")));
+    EXPECT_EQ(m_prompter.prompts().size(), 2);
+    EXPECT_EQ(GetContentFolders().GetList(4)->GetCount(), 0);
 }
 
 TEST_F(RegistrationFrame, ReplacementTellsWhatChanged)

@@ -14,6 +14,7 @@
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
+#include "ops/send_info.h"
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_registration.h"
@@ -35,39 +36,6 @@ constexpr int kSeparator = -1;
 
 // The page types in the order the pane keeps them.
 constexpr std::array<int, CContentsDlgView::kPageCount> kPageTypes = {1, 8, 2, 3, 4, 5, 6, 7, 52, 53, 51, 10};
-
-// Tab captions by type.
-quint32 captionOf(int type)
-{
-    switch (type) {
-    case 1:
-        return 5681;
-    case 8:
-        return 5682;
-    case 2:
-        return 5683;
-    case 4:
-        return 5684;
-    case 5:
-        return 5685;
-    case 3:
-        return 5686;
-    case 6:
-        return 5687;
-    case 7:
-        return 5688;
-    case 10:
-        return 5689;
-    case 52:
-        return 5690;
-    case 53:
-        return 5691;
-    case 51:
-        return 5692;
-    default:
-        return 0;
-    }
-}
 
 // The tool bar commands of the visible tab's type (-1: a separator).
 std::vector<int> toolBarCommands(int type, int mode)
@@ -282,7 +250,7 @@ void CContentsDlgView::InitMode(int mode)
 
 std::vector<CContentsDlgView::TabEntry> CContentsDlgView::tabSetOf(int mode)
 {
-    auto tab = [](int type) { return TabEntry{captionOf(type), type}; };
+    auto tab = [](int type) { return TabEntry{TypeNameId(type), type}; };
     const TabEntry separator{0, 0};
     std::vector<TabEntry> tabs;
     auto add = [&](std::initializer_list<int> types) {

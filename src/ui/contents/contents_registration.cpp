@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr quint32 kTextAllAccepted = 5443;
+
 struct FileKind {
     int type;
     quint32 filterId;
@@ -32,15 +34,36 @@ const FileKind *kindOf(int type)
     return nullptr;
 }
 
-// "Name (*.a; *.b)" as the dialog reads it: "Name (*.a *.b)".
-QString dialogFilter(quint32 filterId)
+// Every file the registration of a dialog's type takes, as patterns.
+QStringList acceptedPatterns(int type)
 {
-    QString filter = LoadString(filterId);
+    // A telop is a bitmap only (see isTakenBy).
+    const QStringList extensions = type == 3 ? QStringList{QStringLiteral(".bmp")}
+                                             : ExtensionsOfContentType(type == 4 ? CONTENT_TYPE_ANIMATION : type);
+    QStringList patterns;
+    for (const QString &extension : extensions)
+        patterns.append(QLatin1Char('*') + extension);
+    return patterns;
+}
+
+// The type's filter of the string table as the dialog reads it
+// ("Name (*.a *.b)"). When it leaves out some file the registration takes,
+// a line of every such file comes first, so the dialog opens showing them
+// all; the table's line stays as the second.
+QString dialogFilter(const FileKind &kind)
+{
+    QString filter = LoadString(kind.filterId);
+    QStringList listed;
     static const QRegularExpression patterns(QStringLiteral("\\(([^)]*)\\)"));
     const QRegularExpressionMatch match = patterns.match(filter);
     if (match.hasMatch()) {
-        const QString list = match.captured(1).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
-        filter.replace(match.capturedStart(1), match.capturedLength(1), list);
+        listed = match.captured(1).replace(QLatin1Char(';'), QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        filter.replace(match.capturedStart(1), match.capturedLength(1), listed.join(QLatin1Char(' ')));
+    }
+    const QStringList accepted = acceptedPatterns(kind.type);
+    for (const QString &pattern : accepted) {
+        if (!listed.contains(pattern, Qt::CaseInsensitive))
+            return FormatString(kTextAllAccepted, accepted.join(QLatin1Char(' '))) + QStringLiteral(";;") + filter;
     }
     return filter;
 }
@@ -51,7 +74,7 @@ FileDialogRequest requestOf(const FileKind &kind, quint32 titleFormatId)
     QString extension;
     GetAppIni().GetLastFolder(kind.type, request.folder, extension);
     request.title = FormatText(LoadString(titleFormatId), LoadString(kind.captionId).trimmed());
-    request.filter = dialogFilter(kind.filterId);
+    request.filter = dialogFilter(kind);
     request.defaultExt = extension.isEmpty() ? QString::fromLatin1(kind.defaultExt) : extension;
     return request;
 }

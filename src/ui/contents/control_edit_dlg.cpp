@@ -367,8 +367,7 @@ void CControlEditDlg::onTestEnd(bool success, quint32 detail)
         MessageBoxWithCaptionId(this, QString::fromUtf8(OpText::kStopped), kTitleCaption,
                                 MB_OK | MB_ICONINFORMATION);
     } else {
-        MessageBoxWithCaptionId(this, FormatPrintf(QString::fromUtf8(OpText::kErrorCode), {PrintfArg(int(detail))}),
-                                kTitleCaption, kWarningStyle);
+        MessageBoxWithCaptionId(this, ErrorCodeText(qint32(detail)), kTitleCaption, kWarningStyle);
     }
 }
 

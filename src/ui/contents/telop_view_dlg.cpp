@@ -223,8 +223,9 @@ bool CTelopViewDlg::settleNumber()
         return false;
     }
     const SaveNumber choice = ChooseSaveNumber(this, *list, CONTENT_TELOP, number, [&] {
-        const QString text = QStringLiteral("%1").arg(number, 9, 10, QLatin1Char('0'));
-        return ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgSaveUnderIndex, text) != IDYES;
+        return ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgSaveUnderIndex,
+                                 FormatContentIdFixed(number))
+            != IDYES;
     });
     switch (choice) {
     case SaveNumber::Stored: {
