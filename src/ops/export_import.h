@@ -199,7 +199,7 @@ private:
                         const PackageSet &set);
     // Writes a copy of from beside to, held in the set open on this thread;
     // a media file (timeOf its record) keeps the time the record names.
-    bool stageCopy(const QString &from, const QString &to, const CPropertyBase *timeOf);
+    bool stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf);
     bool stageThumbnails(const ExImportEntry &entry, const PackageSet &set);
     // The one place the import changes a library list: the record goes in
     // (false when the list refuses it).

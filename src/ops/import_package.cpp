@@ -536,7 +536,7 @@ bool CExImport::stageItemFiles(const ExImportEntry &entry, const CPropertyBase &
     for (const auto &[key, from] : theirs) {
         QString to;
         if (!ItemFilePlace(m_library, entry.type, record, key, to)
-            || !stageCopy(from, to, key == kMediaFileKey ? &record : nullptr))
+            || !stageCopy(from, to, IMPORT_MSG_PERCENT, key == kMediaFileKey ? &record : nullptr))
             return false;
         targets << to;
     }
@@ -558,19 +558,19 @@ bool CExImport::stageThumbnails(const ExImportEntry &entry, const PackageSet &se
         if (!MakeThumbnailPath(set.folders.ThumbFolder(entry.type), entry.number, small, from)
             || !MakeThumbnailPath(m_library.ThumbFolder(entry.type), entry.number, small, to))
             continue;
-        if (QFileInfo(from).isFile() ? !stageCopy(from, to, nullptr) : !RemoveStoredFiles({to}))
+        if (QFileInfo(from).isFile() ? !stageCopy(from, to, 0, nullptr) : !RemoveStoredFiles({to}))
             return false;
     }
     return true;
 }
 
-bool CExImport::stageCopy(const QString &from, const QString &to, const CPropertyBase *timeOf)
+bool CExImport::stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf)
 {
     CStagedFiles *staged = CStagedFiles::Open();
     QFile source(from);
     auto target = std::make_unique<CAtomicFile>(to);
     if (!staged || CreateFolderPath(QFileInfo(to).path()) < 0 || !source.open(QIODevice::ReadOnly)
-        || !target->open(QIODevice::WriteOnly) || !copyChunks(source, *target, timeOf ? IMPORT_MSG_PERCENT : 0)) {
+        || !target->open(QIODevice::WriteOnly) || !copyChunks(source, *target, percentMessage)) {
         WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : File Not Written : %s -> %s : Error = %d",
                     qUtf8Printable(from), qUtf8Printable(to), int(GetLastError()));
         return false;
