@@ -522,15 +522,16 @@ void CExImport::noteImported(const ExImportEntry &entry, const CPropertyBase &re
 }
 
 // Writes the package's files of an item beside their places in the library,
-// the old item's files that the new one lacks to go with them; all wait in
-// the set open on this thread.
+// the files at the item's places that the new one lacks to go with them (the
+// old item's, or ones a new number's places hold); all wait in the set open
+// on this thread.
 bool CExImport::stageItemFiles(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
                                const PackageSet &set)
 {
     ItemFiles theirs;
     ItemFiles ours;
     if (!ItemFilesIn(set.folders, entry.type, record, theirs)
-        || (old && !ItemFilesIn(m_library, entry.type, *old, ours)))
+        || !ItemFilesIn(m_library, entry.type, old ? *old : record, ours))
         return false;
     QStringList targets;
     for (const auto &[key, from] : theirs) {
