@@ -58,6 +58,13 @@ constexpr int kCompressTimerMs = 500;
 constexpr int kEditTextRoom = 6;
 
 const char *const kFileLabel = "ファイル：";
+const char *const kBrowseText = "参照";
+const char *const kSearchDrivesText = "ドライブ検索";
+const char *const kToDriveText = "MXA-PQ71用メモリへの書き出し";
+const char *const kStartText = "開始";
+const char *const kStopText = "中止";
+const char *const kCloseText = "閉じる";
+const char *const kPackageName = "Q9Content.plst";
 
 // An item as the import's messages name it: number, type and title.
 QString ItemText(quint32 number, int type, const QString &title)
@@ -73,13 +80,6 @@ QString ListedItems(const QStringList &lines)
         listed << FormatString(kTextMoreItems, int(lines.size() - kListedItems));
     return listed.join(QLatin1Char('\n'));
 }
-const char *const kBrowseText = "参照";
-const char *const kSearchDrivesText = "ドライブ検索";
-const char *const kToDriveText = "MXA-PQ71用メモリへの書き出し";
-const char *const kStartText = "開始";
-const char *const kStopText = "中止";
-const char *const kCloseText = "閉じる";
-const char *const kPackageName = "Q9Content.plst";
 
 } // namespace
 

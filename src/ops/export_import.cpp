@@ -307,7 +307,7 @@ bool CExImport::copyChunks(QFile &source, QFileDevice &target, int percentMessag
         }
         done += quint64(buffer.size());
         if (percentMessage != 0) {
-            post(percentMessage, quint32(done * 100 / total), 0);
+            post(percentMessage, total == 0 ? 100 : quint32(done * 100 / total), 0);
             postBytes(percentMessage + 1, done);
         }
     }

@@ -29,11 +29,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace {
 
 // The package tree holds no link: extraction writes none, and one placed
-// there by other means could lead a move out of the data folder.
+// there by other means could lead the import to files outside the package.
 bool TreeHasLinks(const QString &folder, QString &link)
 {
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,

@@ -5,9 +5,9 @@
 #include "cab/cab_writer.h"
 #include "cab/dlkx_cab.h"
 #include "core/path_utils.h"
+#include "core/time_utils.h"
 #include "model/media_property.h"
 #include "model/stored_list_files.h"
-#include "model/streaming_property.h"
 #include "model/telop_property.h"
 #include "ops/export_import.h"
 #include "ops_test_library.h"
@@ -199,6 +199,13 @@ TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
     EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 7);
     EXPECT_EQ(Differences(WithoutScratch(target.files()), exported).join(QLatin1Char(' ')).toStdString(), "");
     EXPECT_FALSE(QFileInfo::exists(run.ImportFolder()));
+    // A media file takes the time its record names.
+    const auto *video = dynamic_cast<const CMediaProperty *>(target.store().GetList(1)->GetAt(0));
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(CompareSystemTime(ToSystemTime(QFileInfo(JoinPath(target.store().GetContentFolder(1), video->GetLink()))
+                                                 .lastModified()),
+                                video->GetFileDate()),
+              0);
 
     // The same package again holds nothing new.
     EXPECT_EQ(run.ImportMain(package), IMPORT_NOTHING);
