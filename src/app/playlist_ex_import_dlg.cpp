@@ -48,7 +48,7 @@ constexpr quint32 kMsgAskReplace = 5434;
 constexpr quint32 kTextReplaceDeclined = 5435;
 constexpr quint32 kTextDoneReplaced = 5436;
 constexpr quint32 kTextMoreItems = 5437;
-constexpr quint32 kMsgImportCutShort = 5438;
+constexpr quint32 kMsgImportCutShort = 5439;
 // A message names this many items, then how many more.
 constexpr int kListedItems = 20;
 constexpr quint32 kCaptionImport = 6300;

@@ -166,7 +166,7 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     ASSERT_TRUE(QDir().mkpath(layer));
     const QMap<QString, QByteArray> ownPlaylist = library();
     m_prompter.expect(5434, IDYES);
-    m_prompter.expect(5438, IDOK);
+    m_prompter.expect(5439, IDOK);
     dialog->OnStart();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
     const QList<MessagePrompt> prompts = m_prompter.prompts();
