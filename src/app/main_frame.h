@@ -487,6 +487,7 @@ public:
     QList<ImportReplacement> GetImportReplacements() const override;
     void AnswerImportReplace(bool replace) override;
     quint32 GetImportReplacedCount() const override;
+    QList<ImportedItem> GetImportedItems() const override;
     CPlaylistExImportDlg *GetExImportDlg() const { return m_exImportDlg; }
 
     // ---- Content registration and material replacement -------------------

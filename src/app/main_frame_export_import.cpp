@@ -112,3 +112,8 @@ quint32 CMainFrame::GetImportReplacedCount() const
 {
     return m_exImport ? m_exImport->GetReplacedCount() : 0;
 }
+
+QList<ImportedItem> CMainFrame::GetImportedItems() const
+{
+    return m_exImport ? m_exImport->GetImportedItems() : QList<ImportedItem>();
+}

@@ -47,9 +47,10 @@ constexpr quint32 kTextTooLarge = 5421;
 constexpr quint32 kMsgAskReplace = 5434;
 constexpr quint32 kTextReplaceDeclined = 5435;
 constexpr quint32 kTextDoneReplaced = 5436;
-constexpr quint32 kTextMoreReplacements = 5437;
-// The question names this many contents, then how many more.
-constexpr int kListedReplacements = 20;
+constexpr quint32 kTextMoreItems = 5437;
+constexpr quint32 kMsgImportCutShort = 5439;
+// A message names this many items, then how many more.
+constexpr int kListedItems = 20;
 constexpr quint32 kCaptionImport = 6300;
 constexpr quint32 kCaptionExport = 6301;
 constexpr int kCompressTimerMs = 500;
@@ -64,6 +65,21 @@ const char *const kStartText = "開始";
 const char *const kStopText = "中止";
 const char *const kCloseText = "閉じる";
 const char *const kPackageName = "Q9Content.plst";
+
+// An item as the import's messages name it: number, type and title.
+QString ItemText(quint32 number, int type, const QString &title)
+{
+    return QStringLiteral("%1 %2：%3").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed(), title);
+}
+
+// The lines of a message that names items: the first ones, then how many more.
+QString ListedItems(const QStringList &lines)
+{
+    QStringList listed = lines.mid(0, kListedItems);
+    if (lines.size() > kListedItems)
+        listed << FormatString(kTextMoreItems, int(lines.size() - kListedItems));
+    return listed.join(QLatin1Char('\n'));
+}
 
 } // namespace
 
@@ -333,21 +349,17 @@ void CPlaylistExImportDlg::OnExImportProgress(int number, quint32 wParam, quint3
     }
 }
 
-// The import waits until the operator says whether the library contents it
+// The import waits until the operator says whether the library items it
 // would replace may go: each by number, type, and its title and file in the
 // library and in the package.
 void CPlaylistExImportDlg::askReplace()
 {
-    const QList<ImportReplacement> replacements = m_host->GetImportReplacements();
     QStringList lines;
-    for (const ImportReplacement &item : replacements.mid(0, kListedReplacements))
-        lines << QStringLiteral("%1 %2：%3（%4） → %5（%6）")
-                     .arg(FormatContentIdFixed(item.number), LoadString(TypeNameId(item.type)).trimmed(),
-                          item.ownTitle, item.ownFile, item.packageTitle, item.packageFile);
-    if (replacements.size() > kListedReplacements)
-        lines << FormatString(kTextMoreReplacements, int(replacements.size() - kListedReplacements));
-    const int answer = ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgAskReplace,
-                                         lines.join(QLatin1Char('\n')));
+    for (const ImportReplacement &item : m_host->GetImportReplacements())
+        lines << ItemText(item.number, item.type, item.ownTitle)
+                     + QStringLiteral("（%1） → %2（%3）").arg(item.ownFile, item.packageTitle, item.packageFile);
+    const int answer =
+        ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgAskReplace, ListedItems(lines));
     m_host->AnswerImportReplace(answer == IDYES);
 }
 
@@ -464,6 +476,13 @@ void CPlaylistExImportDlg::EndImport(quint32 result)
     endRun(result, result == IMPORT_DONE, kTextNothingUpdated);
     if (result == IMPORT_NOT_PACKAGE && !stopped)
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgNotPackage, m_fileName->text());
+    // A run that a stop or a failure cut short names the items that went in
+    // before it; the item it was on and those after it are as they were.
+    QStringList imported;
+    for (const ImportedItem &item : m_host->GetImportedItems())
+        imported << ItemText(item.number, item.type, item.title);
+    if (result == IMPORT_FAILED && !imported.isEmpty())
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgImportCutShort, ListedItems(imported));
 }
 
 QString CPlaylistExImportDlg::GetStatusText() const

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 struct ImportReplacement;
+struct ImportedItem;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -35,11 +36,12 @@ public:
     virtual quint64 GetExImportTotalBytes() const = 0;
     virtual quint32 GetExImportMissingNumber() const = 0;
     virtual QStringList GetExportLeftOutFiles() const = 0;
-    // The import's question: the library contents it would replace, and the
-    // operator's answer; then how many it replaced.
+    // The import's question: the library items it would replace, and the
+    // operator's answer; then how many it replaced, and the items it put in.
     virtual QList<ImportReplacement> GetImportReplacements() const = 0;
     virtual void AnswerImportReplace(bool replace) = 0;
     virtual quint32 GetImportReplacedCount() const = 0;
+    virtual QList<ImportedItem> GetImportedItems() const = 0;
 };
 
 class CPlaylistExImportDlg : public QDialog, public IExImportView {

@@ -164,6 +164,12 @@ QList<ImportReplacement> CExImport::GetReplacements() const
     return m_replacements;
 }
 
+QList<ImportedItem> CExImport::GetImportedItems() const
+{
+    std::lock_guard<std::mutex> lock(m_askMutex);
+    return m_imported;
+}
+
 void CExImport::AnswerReplace(bool replace)
 {
     std::lock_guard<std::mutex> lock(m_askMutex);
@@ -284,6 +290,33 @@ bool CExImport::copyPlain(const QString &from, const QString &to, const char *pr
     return false;
 }
 
+bool CExImport::copyChunks(QFile &source, QFileDevice &target, int percentMessage)
+{
+    const quint64 total = quint64(source.size());
+    quint64 done = 0;
+    QByteArray buffer;
+    while (!source.atEnd()) {
+        if (IsStopped()) {
+            SetLastError(1235);
+            return false;
+        }
+        buffer = source.read(kCopyChunk);
+        if (buffer.isEmpty() || target.write(buffer) != buffer.size()) {
+            SetLastError(LastFileError(buffer.isEmpty() ? static_cast<QFileDevice &>(source) : target));
+            return false;
+        }
+        done += quint64(buffer.size());
+        if (percentMessage != 0) {
+            post(percentMessage, total == 0 ? 100 : quint32(done * 100 / total), 0);
+            postBytes(percentMessage + 1, done);
+        }
+    }
+    // A file without bytes is whole at once.
+    if (total == 0 && percentMessage != 0)
+        post(percentMessage, 100, 0);
+    return true;
+}
+
 bool CExImport::copyWithProgress(const QString &from, const QString &to, int percentMessage)
 {
     // The copy goes to a temporary name and is renamed when whole, so a stop
@@ -296,28 +329,10 @@ bool CExImport::copyWithProgress(const QString &from, const QString &to, int per
         SetLastError(LastFileError(source.isOpen() ? target : source));
         return false;
     }
-    const quint64 total = quint64(source.size());
-    quint64 done = 0;
-    QByteArray buffer;
-    while (!source.atEnd()) {
-        if (IsStopped()) {
-            target.remove();
-            SetLastError(1235);
-            return false;
-        }
-        buffer = source.read(kCopyChunk);
-        if (buffer.isEmpty() || target.write(buffer) != buffer.size()) {
-            SetLastError(LastFileError(buffer.isEmpty() ? source : target));
-            target.remove();
-            return false;
-        }
-        done += quint64(buffer.size());
-        // A file without bytes is whole at once.
-        post(percentMessage, total == 0 ? 100 : quint32(done * 100 / total), 0);
-        postBytes(percentMessage + 1, done);
+    if (!copyChunks(source, target, percentMessage)) {
+        target.remove();
+        return false;
     }
-    if (total == 0)
-        post(percentMessage, 100, 0);
     target.close();
     QFile::remove(to);
     if (!target.rename(to)) {
@@ -354,8 +369,7 @@ bool CExImport::copyWebPackage(const QString &fromBase, const CPropertyBase &rec
     return true;
 }
 
-void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to,
-                               bool move)
+void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to)
 {
     for (bool small : {true, false}) {
         QString source;
@@ -365,13 +379,8 @@ void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &f
             continue;
         CreateFolderPath(QFileInfo(target).path());
         // A thumbnail that does not travel is made again when needed.
-        if (move) {
-            QFile::remove(target);
-            QFile::rename(source, target);
-        } else {
-            QFile::remove(target);
-            QFile::copy(source, target);
-        }
+        QFile::remove(target);
+        QFile::copy(source, target);
     }
 }
 

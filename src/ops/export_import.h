@@ -12,12 +12,23 @@
 // holds in another state. Every path that comes from the package (record
 // links, cabinet members) is checked to stay inside its folder, and every
 // file a record names to be whole, before anything is written. Installations
-// number their contents alike, so a package may hold another content under a
-// number the library uses: when it would replace library contents whose file
-// or title differs, the run asks (IMPORT_MSG_ASK) and waits for the answer
-// before it changes anything. A content's new files are in place before its
-// record changes and its old files go; a telop's old files go just before its
-// new ones are moved in, so that a bitmap telop keeps no typed one's text.
+// number their contents alike, so a package may hold another item under a
+// number the library uses. An item of the library is the package's when its
+// files hold the same bytes and its record the same fields an operator sees
+// or a player receives (registration, delivery and export times, sizes and
+// file times do not count; a file name the import gave it for a taken name
+// is its own): it is neither asked about nor changed. Every other item of
+// the library the package would change is the operator's own work: the run
+// lists them all (IMPORT_MSG_ASK) and waits for the answer before it changes
+// anything.
+//
+// Each item goes in whole or not at all: its new files are written beside
+// their targets, its list file with the new record is written, and only then
+// are all put in place together (core/staged_files.h), the old files kept
+// under second names until every one is in. A stop is taken between items
+// and while an item's files are being written, never once they go in place;
+// a stop or a failure leaves that item as it was, the library list in memory
+// as its file, and the items before it in (GetImportedItems()).
 //
 // A run reports through application messages (numbers below) posted by the
 // given function and ends with exactly one end message, posted last. It uses
@@ -38,6 +49,8 @@
 #include <vector>
 
 class CContentsList;
+class QFile;
+class QFileDevice;
 class CContentsStore;
 class CPropertyBase;
 struct StoredListFiles;
@@ -85,9 +98,10 @@ struct ExImportEntry {
     int type = 0;
     bool copyFiles = false; // the content's media files travel with it
     quint64 size = 0;       // bytes counted for progress and the size limit
+    bool replacesOwn = false; // an import changes the library's item of this number
 };
 
-// A library content that an import would replace with another file or title.
+// A library item that an import would replace with other contents.
 struct ImportReplacement {
     quint32 number = 0;
     int type = 0;
@@ -95,6 +109,13 @@ struct ImportReplacement {
     QString ownFile;
     QString packageTitle;
     QString packageFile;
+};
+
+// An item the last import put in.
+struct ImportedItem {
+    quint32 number = 0;
+    int type = 0;
+    QString title;
 };
 
 struct ExportRequest {
@@ -137,8 +158,11 @@ public:
     // answer lets it go on (true) or end with IMPORT_DECLINED.
     QList<ImportReplacement> GetReplacements() const;
     void AnswerReplace(bool replace);
-    // Library contents the last import replaced with another file or title.
+    // Library items the last import replaced.
     quint32 GetReplacedCount() const { return m_replacedCount.load(); }
+    // The items the last import put in, in their order: after a stop or a
+    // failure, those before it.
+    QList<ImportedItem> GetImportedItems() const;
 
     // The export folder and the import folder of the data root.
     QString ExportFolder() const;
@@ -165,12 +189,22 @@ private:
     bool ImportMakeList(PackageSet &set, int &result);
     bool ImportAskReplace(PackageSet &set);
     bool ImportCopyFile(PackageSet &set);
-    bool ImportResolveDuplicateName(const PackageSet &set, CPropertyBase &record);
+    bool ImportResolveDuplicateName(const PackageSet &set, const CPropertyBase *old, bool copyFiles,
+                                    CPropertyBase &record);
     int FinishImport(int result);
+    bool compareWithOwn(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase &own,
+                        const PackageSet &set, bool &recordSame, bool &filesSame);
     bool importEntry(const ExImportEntry &entry, PackageSet &set);
-    bool importContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set);
-    bool moveIntoPlace(const QString &from, const QString &to, int percentMessage);
-    bool swapWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder);
+    bool stageItemFiles(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
+                        const PackageSet &set);
+    // Writes a copy of from beside to, held in the set open on this thread;
+    // a media file (timeOf its record) keeps the time the record names.
+    bool stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf);
+    bool stageThumbnails(const ExImportEntry &entry, const PackageSet &set);
+    // The one place the import changes a library list: the record goes in
+    // (false when the list refuses it).
+    static bool storeImportedRecord(CContentsList &library, const CPropertyBase &record);
+    void noteImported(const ExImportEntry &entry, const CPropertyBase &record);
 
     // Shared helpers.
     // Hands each file of a playlist (its list file and existing sequence
@@ -184,13 +218,15 @@ private:
     bool contentSize(const ExImportEntry &entry, const PackageFolders &folders, const CPropertyBase &record,
                      quint64 &size);
     bool copyWithProgress(const QString &from, const QString &to, int percentMessage);
+    // Copies what is left of source into target with progress (none for
+    // message 0); false with the last error on a failure or a stop.
+    bool copyChunks(QFile &source, QFileDevice &target, int percentMessage);
     bool copyPlain(const QString &from, const QString &to, const char *prefix);
     // Copies the local package of a web record from below fromBase into
     // toFolder, file by file.
     bool copyWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder,
                         int percentMessage);
-    void copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to,
-                        bool move);
+    void copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to);
     bool storeTotals(const std::vector<ExImportEntry> &entries);
     void post(int number, quint32 wParam, quint32 lParam) const;
     void postBytes(int number, quint64 bytes) const;
@@ -210,6 +246,7 @@ private:
     std::condition_variable m_answered;
     QList<ImportReplacement> m_replacements;
     int m_answer = 0;
+    QList<ImportedItem> m_imported; // under m_askMutex
 };
 
 // True for the types that travel in a package: 1, 2, 3, 4, 5, 8 and 52.

@@ -313,7 +313,7 @@ bool CExImport::exportContentFiles(const ExImportEntry &entry, const CPropertyBa
                 || !copyWebPackage(m_library.web, record, toFolder, EXPORT_MSG_PERCENT))
                 return false;
         }
-        copyThumbnails(4, entry.number, m_library, to, false);
+        copyThumbnails(4, entry.number, m_library, to);
         return true;
     case 1:
     case 2:
@@ -328,7 +328,7 @@ bool CExImport::exportContentFiles(const ExImportEntry &entry, const CPropertyBa
                             qUtf8Printable(from), qUtf8Printable(target), int(GetLastError()));
                 return false;
             }
-            copyThumbnails(entry.type, entry.number, m_library, to, false);
+            copyThumbnails(entry.type, entry.number, m_library, to);
         }
         return true;
     default:

@@ -3,42 +3,36 @@
 #include "ops/export_import_set.h"
 
 #include "cab/dlkx_cab.h"
+#include "core/atomic_file.h"
 #include "core/clock.h"
 #include "core/content_id.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
 #include "core/path_utils.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
 #include "model/contents_store.h"
 #include "model/little_endian.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
+#include "model/stored_list_files.h"
 #include "model/telop_property.h"
-#include "ops/content_file_remover.h"
+#include "model/thumbnail_maker.h"
+#include "model/web_property.h"
+#include "ops/local_url_files.h"
+#include "ops/playlist_storage.h"
 #include "ops/save_number.h"
+#include "transfer/web_package_files.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-
 namespace {
 
-// Renames over an existing file in one step, so the old file stays whole
-// until the new one is in its place.
-bool ReplaceByRename(const QString &from, const QString &to)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    SetLastError(errno == ENOENT ? 2 : errno == EXDEV ? 17 : 5);
-    return false;
-}
-
 // The package tree holds no link: extraction writes none, and one placed
-// there by other means could lead a move out of the data folder.
+// there by other means could lead the import to files outside the package.
 bool TreeHasLinks(const QString &folder, QString &link)
 {
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
@@ -53,16 +47,16 @@ bool TreeHasLinks(const QString &folder, QString &link)
     return false;
 }
 
-// The package does not keep a file's time to the millisecond; the file takes
-// the time its record names, so the next comparison finds them equal.
-void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
+// The package does not keep a file's time to the millisecond; a media file
+// takes the time its record names, so the next comparison finds them equal.
+// The bytes are flushed first: a later write would set the time anew.
+void keepRecordedFileTime(const CPropertyBase &record, QFileDevice &file)
 {
     const auto *media = dynamic_cast<const CMediaProperty *>(&record);
     if (!media || media->GetFileDate().month == 0)
         return;
-    QFile file(path);
-    if (file.open(QIODevice::ReadWrite))
-        file.setFileTime(FromSystemTime(media->GetFileDate()), QFileDevice::FileModificationTime);
+    file.flush();
+    file.setFileTime(FromSystemTime(media->GetFileDate()), QFileDevice::FileModificationTime);
 }
 
 // A video, still image or Flash content travels as one file of the size its
@@ -98,12 +92,180 @@ bool TelopFilesWhole(const CTelopProperty &record, const QString &telopFolder)
     return named == 0 || qint64(named) == file.size();
 }
 
+// ---- What an item is ---------------------------------------------------------
+//
+// An item's files are compared and replaced by what they are, not by their
+// names: each file has a key that the library and the package share (a media
+// content's one file, a web content's package files by their place in its
+// folder, a telop's bitmap and text, a playlist's list file and layer files).
+
+const QString kMediaFileKey = QStringLiteral("file");
+const QString kTelopBitmapKey = QStringLiteral("bmp");
+const QString kTelopTextKey = QStringLiteral("txt");
+const QString kListFileKey = QStringLiteral("list");
+
+bool IsMediaFileType(int type)
+{
+    return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH;
+}
+
+// Whether an item of the type has files of its own beside its record.
+bool HasItemFiles(int type, const CPropertyBase &record)
+{
+    return CarriesFiles(type, record) || type == CONTENT_TELOP || type == CONTENT_PLAYLIST;
+}
+
+// Where the file of a key lies for a record in a library's or a package's
+// folders, there or not.
+bool ItemFilePlace(const PackageFolders &folders, int type, const CPropertyBase &record, const QString &key,
+                   QString &path)
+{
+    const qint32 number = record.GetIndex();
+    switch (type) {
+    case CONTENT_WEB: {
+        QString folder;
+        return MakeContentIdPath(folders.web, number, folder) && JoinInsideFolder(folder, key, path);
+    }
+    case CONTENT_TELOP:
+        return MakeTelopFilePath(folders.text, number, key == kTelopTextKey ? TELOP_FILE_TEXT : TELOP_FILE_BITMAP,
+                                 path);
+    case CONTENT_PLAYLIST: {
+        StoredListFiles files;
+        if (!PlaylistFilesIn(folders, quint32(number), files))
+            return false;
+        const StoredListFiles::Layer *layer = files.LayerOfKind(key.toInt());
+        path = key == kListFileKey ? files.listPath : layer ? layer->path : QString();
+        return !path.isEmpty();
+    }
+    default:
+        return IsMediaFileType(type) && JoinInsideFolder(folders.MediaFolder(type), LinkOf(record), path);
+    }
+}
+
+// The keys of the files an item may have in the folders.
+bool ItemFileKeys(const PackageFolders &folders, int type, const CPropertyBase &record, QStringList &keys)
+{
+    keys.clear();
+    if (IsMediaFileType(type)) {
+        keys << kMediaFileKey;
+    } else if (type == CONTENT_TELOP) {
+        keys << kTelopBitmapKey << kTelopTextKey;
+    } else if (type == CONTENT_PLAYLIST) {
+        StoredListFiles files;
+        if (!PlaylistFilesIn(folders, quint32(record.GetIndex()), files))
+            return false;
+        keys << kListFileKey;
+        for (const StoredListFiles::Layer &layer : files.layers)
+            keys << QString::number(layer.kind);
+    } else if (type == CONTENT_WEB && CarriesFiles(type, record)) {
+        QString folder;
+        QStringList files;
+        if (!MakeContentIdPath(folders.web, record.GetIndex(), folder)
+            || !ExpImpListLocalUrlFiles(folders.web, static_cast<const CWebProperty &>(record), true, files))
+            return false;
+        for (const QString &file : files)
+            keys << WebPackageRelativePath(folder, file);
+    }
+    return true;
+}
+
+// The files an item has in the folders, by key.
+using ItemFiles = std::map<QString, QString>;
+bool ItemFilesIn(const PackageFolders &folders, int type, const CPropertyBase &record, ItemFiles &files)
+{
+    files.clear();
+    QStringList keys;
+    if (!ItemFileKeys(folders, type, record, keys))
+        return false;
+    for (const QString &key : keys) {
+        QString path;
+        if (!ItemFilePlace(folders, type, record, key, path))
+            return false;
+        if (QFileInfo(path).isFile())
+            files[key] = path;
+    }
+    return true;
+}
+
+bool SameBytes(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kChunk = 1 << 20;
+    while (!first.atEnd()) {
+        if (first.read(kChunk) != second.read(kChunk))
+            return false;
+    }
+    return true;
+}
+
+bool SameFiles(const ItemFiles &own, const ItemFiles &theirs)
+{
+    if (own.size() != theirs.size())
+        return false;
+    for (const auto &[key, path] : own) {
+        const auto other = theirs.find(key);
+        if (other == theirs.end() || !SameBytes(path, other->second))
+            return false;
+    }
+    return true;
+}
+
+// The fields of a record that an operator sees or a player receives. The
+// number, the registration, delivery and export times, the size and the
+// file time describe a copy, not what it is; a media content's file name is
+// compared apart (IsImportedName), for an import may have given it another.
+class CVisibleFields : public CPropertyWriter {
+public:
+    CVisibleFields(const CPropertyBase &record, bool withoutLink) : m_withoutLink(withoutLink)
+    {
+        record.WriteFields(*this);
+    }
+    void WriteField(QStringView name, const QString &text) override
+    {
+        static const QStringList kCopyFields{QStringLiteral("index"), QStringLiteral("cdate"),
+                                             QStringLiteral("ddate"), QStringLiteral("exportdate"),
+                                             QStringLiteral("size"), QStringLiteral("filedate")};
+        if (kCopyFields.contains(name) || (m_withoutLink && name == u"link"))
+            return;
+        fields.append({name.toString(), text});
+    }
+    QList<QPair<QString, QString>> fields;
+
+private:
+    bool m_withoutLink;
+};
+
+// Whether own is the name an import gives a package file of the name
+// packaged under the number: the same name, or, where that name was taken,
+// "<number>_<name>" or "<number>_<round>_<name>" (ImportResolveDuplicateName).
+bool IsImportedName(const QString &own, const QString &packaged, qint32 number)
+{
+    if (own.compare(packaged, Qt::CaseInsensitive) == 0)
+        return true;
+    const QString prefix = FormatContentIdFixed(number) + QLatin1Char('_');
+    if (own.size() < prefix.size() + packaged.size() || !own.startsWith(prefix, Qt::CaseInsensitive)
+        || !own.endsWith(packaged, Qt::CaseInsensitive))
+        return false;
+    const QStringView round = QStringView(own).mid(prefix.size(), own.size() - prefix.size() - packaged.size());
+    if (round.isEmpty())
+        return true;
+    bool numbered = false;
+    return round.endsWith(u'_') && round.chopped(1).toUInt(&numbered) > 0 && numbered;
+}
+
 } // namespace
 
 int CExImport::ImportMain(const QString &packagePath)
 {
     m_stop.store(0);
     m_replacedCount.store(0);
+    {
+        std::lock_guard<std::mutex> lock(m_askMutex);
+        m_imported.clear();
+    }
     PackageSet set(ImportFolder());
     int result = IMPORT_FAILED;
     if (ImportInit(packagePath, set, result) && ImportCheckPackage(set) && ImportMakeList(set, result)) {
@@ -111,8 +273,6 @@ int CExImport::ImportMain(const QString &packagePath)
             result = IsStopped() ? IMPORT_FAILED : IMPORT_DECLINED;
         else if (!ImportCopyFile(set))
             result = IMPORT_FAILED;
-        else
-            m_replacedCount.store(quint32(GetReplacements().size()));
     }
     return FinishImport(result);
 }
@@ -199,28 +359,17 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
             if (IsStopped())
                 return false;
             const CPropertyBase &record = *package->GetAt(position);
-            const bool carries = CarriesFiles(*type, record);
-            ExImportEntry entry{quint32(record.GetIndex()), *type, carries, 0};
+            ExImportEntry entry{quint32(record.GetIndex()), *type, HasItemFiles(*type, record), 0};
             const int held = library->FindCode(record.GetIndex());
             if (held >= 0) {
-                const CPropertyBase &own = *library->GetAt(held);
-                const bool recordChanged = CompareSystemTime(record.GetCreateDate(), own.GetCreateDate()) != 0;
-                bool fileChanged = false;
-                if (carries) {
-                    QString path;
-                    CPropertyBase &facts = *library->GetAt(held);
-                    bool ignored = false;
-                    fileChanged = !checkFileFacts(*type, facts, ignored)
-                                  || LinkOf(record).compare(LinkOf(own), Qt::CaseInsensitive) != 0
-                                  || record.GetSize() != own.GetSize()
-                                  || (dynamic_cast<const CMediaProperty *>(&record)
-                                      && CompareSystemTime(static_cast<const CMediaProperty &>(record).GetFileDate(),
-                                                           static_cast<const CMediaProperty &>(own).GetFileDate())
-                                             != 0);
-                }
-                if (!recordChanged && !fileChanged)
+                bool recordSame = false;
+                bool filesSame = false;
+                if (!compareWithOwn(entry, record, *library->GetAt(held), set, recordSame, filesSame))
+                    return false;
+                if (recordSame && filesSame)
                     continue;
-                entry.copyFiles = fileChanged;
+                entry.copyFiles = !filesSame;
+                entry.replacesOwn = true;
             }
             bool sized = true;
             if (*type == CONTENT_PLAYLIST)
@@ -243,24 +392,37 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
     return true;
 }
 
-// The library contents of the package's numbers whose file or title the
-// package changes (a playlist has no file of its own here: its title) are
-// the operator's own work: none is replaced unless the operator says so.
+// Whether the library's item of an entry's number is the package's: its
+// files' bytes (a media file also under the name the import gave it) and
+// the fields an operator sees or a player receives. False when the places of
+// their files cannot be formed.
+bool CExImport::compareWithOwn(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase &own,
+                               const PackageSet &set, bool &recordSame, bool &filesSame)
+{
+    ItemFiles theirs;
+    ItemFiles ours;
+    if (!ItemFilesIn(set.folders, entry.type, record, theirs) || !ItemFilesIn(m_library, entry.type, own, ours)) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportMakeList : File Places Not Formed : Contents Index = %d",
+                    int(entry.number));
+        return false;
+    }
+    const bool media = IsMediaFileType(entry.type);
+    filesSame = SameFiles(ours, theirs) && (!media || IsImportedName(LinkOf(own), LinkOf(record), own.GetIndex()));
+    recordSame = CVisibleFields(own, media).fields == CVisibleFields(record, media).fields;
+    return true;
+}
+
+// Every library item that the package would change is the operator's own
+// work: none is replaced unless the operator says so.
 bool CExImport::ImportAskReplace(PackageSet &set)
 {
     QList<ImportReplacement> replacements;
     for (const ExImportEntry &entry : set.entries) {
-        CContentsList *package = set.list(entry.type);
-        CContentsList *library = m_store.GetList(entry.type);
-        const int held = library ? library->FindCode(qint32(entry.number)) : -1;
-        const int position = package ? package->FindCode(qint32(entry.number)) : -1;
-        if (held < 0 || position < 0)
+        if (!entry.replacesOwn)
             continue;
-        const CPropertyBase &own = *library->GetAt(held);
-        const CPropertyBase &theirs = *package->GetAt(position);
-        if (!entry.copyFiles && own.GetTitle() == theirs.GetTitle()
-            && LinkOf(own).compare(LinkOf(theirs), Qt::CaseInsensitive) == 0)
-            continue;
+        const CPropertyBase &own = *m_store.GetList(entry.type)->GetAt(
+            m_store.GetList(entry.type)->FindCode(qint32(entry.number)));
+        const CPropertyBase &theirs = *set.list(entry.type)->GetAt(set.list(entry.type)->FindCode(qint32(entry.number)));
         replacements.append({entry.number, entry.type, own.GetTitle(), LinkOf(own), theirs.GetTitle(), LinkOf(theirs)});
     }
     std::unique_lock<std::mutex> lock(m_askMutex);
@@ -295,6 +457,10 @@ bool CExImport::ImportCopyFile(PackageSet &set)
     return true;
 }
 
+// One item goes in whole or not at all: its files are written beside their
+// targets and its list file with the new record, and then all are put in
+// place together. A stop while the files are written, or a failure, leaves
+// the item as it was and the list in memory as its file.
 bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
 {
     CContentsList *package = set.list(entry.type);
@@ -322,53 +488,128 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
         old = CreateProperty(entry.type);
         library->Get(held, old.get());
     }
-    // A new name is needed only when the file would land on another file: a
-    // replaced content whose file keeps its name takes the old file's place.
-    const bool sameName = old && LinkOf(*old).compare(LinkOf(*record), Qt::CaseInsensitive) == 0;
-    if (entry.copyFiles && !sameName && !ImportResolveDuplicateName(set, *record))
+    if (IsMediaFileType(entry.type) && !ImportResolveDuplicateName(set, old.get(), entry.copyFiles, *record))
         return false;
-    // A telop's files are moved in by name and the package's telop may lack
-    // a text file: the old telop's files go first, through the removal that
-    // knows a content's files by type, or a typed telop's text would stay
-    // under a bitmap telop.
-    if (old && entry.type == CONTENT_TELOP)
-        CContentFileRemover(ContentFileFolders{m_dataRoot, {}, {}, {}, {}, {}}).DelContRealFileByType(entry.type, *old);
-    if (!importContentFiles(entry, *record, set))
-        return false;
-    const bool stored = held >= 0 ? library->Update(held, record.get()) : library->Add(record.get());
-    if (!stored || !m_store.SaveLists(entry.type, 1)) {
-        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : List Save Failed : Contents Type = %d", entry.type);
+    CRecordSnapshot snapshot(*library, qint32(entry.number));
+    bool imported = false;
+    {
+        CStagedFiles staged;
+        imported = (!entry.copyFiles || stageItemFiles(entry, *record, old.get(), set)) && !IsStopped()
+                   && storeImportedRecord(*library, *record) && m_store.SaveLists(entry.type, 1) && staged.Commit();
+    }
+    if (!imported) {
+        snapshot.Restore();
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Not Imported, Kept As It Was : Contents Index = %d",
+                    int(entry.number));
         return false;
     }
-    // The old file goes last, once the record names the new one.
-    if (old && entry.copyFiles && !sameName && entry.type != 4) {
-        QString path;
-        if (JoinInsideFolder(m_library.MediaFolder(entry.type), LinkOf(*old), path))
-            QFile::remove(path);
+    noteImported(entry, *record);
+    return true;
+}
+
+bool CExImport::storeImportedRecord(CContentsList &library, const CPropertyBase &record)
+{
+    return StoreRecord(library, record);
+}
+
+void CExImport::noteImported(const ExImportEntry &entry, const CPropertyBase &record)
+{
+    if (entry.replacesOwn)
+        ++m_replacedCount;
+    std::lock_guard<std::mutex> lock(m_askMutex);
+    m_imported.append({entry.number, entry.type, record.GetTitle()});
+}
+
+// Writes the package's files of an item beside their places in the library,
+// the files at the item's places that the new one lacks to go with them (the
+// old item's, or ones a new number's places hold); all wait in the set open
+// on this thread.
+bool CExImport::stageItemFiles(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
+                               const PackageSet &set)
+{
+    ItemFiles theirs;
+    ItemFiles ours;
+    if (!ItemFilesIn(set.folders, entry.type, record, theirs)
+        || !ItemFilesIn(m_library, entry.type, old ? *old : record, ours))
+        return false;
+    QStringList targets;
+    for (const auto &[key, from] : theirs) {
+        QString to;
+        if (!ItemFilePlace(m_library, entry.type, record, key, to)
+            || !stageCopy(from, to, IMPORT_MSG_PERCENT, key == kMediaFileKey ? &record : nullptr))
+            return false;
+        targets << to;
+    }
+    QStringList going;
+    for (const auto &[key, path] : ours) {
+        if (!targets.contains(path))
+            going << path;
+    }
+    return RemoveStoredFiles(going) && stageThumbnails(entry, set);
+}
+
+// A thumbnail shows the item's files: the package's goes in with them, and
+// where the package has none the old one goes (it is made again when needed).
+bool CExImport::stageThumbnails(const ExImportEntry &entry, const PackageSet &set)
+{
+    for (bool small : {true, false}) {
+        QString from;
+        QString to;
+        if (!MakeThumbnailPath(set.folders.ThumbFolder(entry.type), entry.number, small, from)
+            || !MakeThumbnailPath(m_library.ThumbFolder(entry.type), entry.number, small, to))
+            continue;
+        if (QFileInfo(from).isFile() ? !stageCopy(from, to, 0, nullptr) : !RemoveStoredFiles({to}))
+            return false;
     }
     return true;
 }
 
-bool CExImport::ImportResolveDuplicateName(const PackageSet &set, CPropertyBase &record)
+bool CExImport::stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf)
 {
-    if (record.GetContentType() != 1 && record.GetContentType() != 2 && record.GetContentType() != 5)
-        return true;
+    CStagedFiles *staged = CStagedFiles::Open();
+    QFile source(from);
+    auto target = std::make_unique<CAtomicFile>(to);
+    if (!staged || CreateFolderPath(QFileInfo(to).path()) < 0 || !source.open(QIODevice::ReadOnly)
+        || !target->open(QIODevice::WriteOnly) || !copyChunks(source, *target, percentMessage)) {
+        WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : File Not Written : %s -> %s : Error = %d",
+                    qUtf8Printable(from), qUtf8Printable(to), int(GetLastError()));
+        return false;
+    }
+    if (timeOf)
+        keepRecordedFileTime(*timeOf, *target);
+    return staged->Hold(std::move(target));
+}
+
+// The name a media content's file takes in the library. A library item that
+// the package replaces keeps its file's name where the import gave it that
+// name before; another file never lands on a file of another content: a
+// taken name gets the number in front ("<number>_<name>", then
+// "<number>_<round>_<name>"), and the package's file is renamed so.
+bool CExImport::ImportResolveDuplicateName(const PackageSet &set, const CPropertyBase *old, bool copyFiles,
+                                           CPropertyBase &record)
+{
     auto *media = dynamic_cast<CMediaProperty *>(&record);
     const QString name = media->GetLink();
     const QString libraryFolder = m_library.MediaFolder(record.GetContentType());
     const QString packageFolder = set.folders.MediaFolder(record.GetContentType());
-    QString path;
-    if (!JoinInsideFolder(libraryFolder, name, path) || !QFileInfo::exists(path))
-        return true;
     const QString number = FormatContentIdFixed(record.GetIndex());
-    QString renamed = number + QLatin1Char('_') + name;
-    // The new name is checked too: it never lands on another file.
-    for (int round = 1; JoinInsideFolder(libraryFolder, renamed, path) && QFileInfo::exists(path); ++round)
-        renamed = QStringLiteral("%1_%2_%3").arg(number).arg(round).arg(name);
+    QString renamed = name;
+    QString path;
+    if (old && IsImportedName(LinkOf(*old), name, old->GetIndex())) {
+        renamed = LinkOf(*old);
+    } else if (copyFiles && JoinInsideFolder(libraryFolder, name, path) && QFileInfo::exists(path)) {
+        renamed = number + QLatin1Char('_') + name;
+        // The new name is checked too: it never lands on another file.
+        for (int round = 1; JoinInsideFolder(libraryFolder, renamed, path) && QFileInfo::exists(path); ++round)
+            renamed = QStringLiteral("%1_%2_%3").arg(number).arg(round).arg(name);
+    }
+    if (renamed == name)
+        return true;
     QString from;
     QString to;
-    if (!JoinInsideFolder(packageFolder, name, from) || !JoinInsideFolder(packageFolder, renamed, to)
-        || QFileInfo::exists(to) || !QFile::rename(from, to)) {
+    if (copyFiles
+        && (!JoinInsideFolder(packageFolder, name, from) || !JoinInsideFolder(packageFolder, renamed, to)
+            || QFileInfo::exists(to) || !QFile::rename(from, to))) {
         WriteSyslog(LOG_ERR_WIN, "Import : ImportResolveDuplicateName : MoveFile Failed : %s -> %s",
                     qUtf8Printable(from), qUtf8Printable(to));
         return false;
@@ -376,84 +617,6 @@ bool CExImport::ImportResolveDuplicateName(const PackageSet &set, CPropertyBase 
     WriteSyslog(LOG_DEBUG, "Duplication Name : %s -> %s", qUtf8Printable(name), qUtf8Printable(renamed));
     media->SetLink(renamed);
     return true;
-}
-
-bool CExImport::moveIntoPlace(const QString &from, const QString &to, int percentMessage)
-{
-    CreateFolderPath(QFileInfo(to).path());
-    if (ReplaceByRename(from, to)) {
-        post(percentMessage, 100, 0);
-        postBytes(percentMessage + 1, quint64(QFileInfo(to).size()));
-        return true;
-    }
-    // Another file system: a whole copy under a temporary name, renamed.
-    if (GetLastError() == 17 && copyWithProgress(from, to, percentMessage)) {
-        QFile::remove(from);
-        return true;
-    }
-    WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : MoveFile Failed : %s -> %s : Error = %d", qUtf8Printable(from),
-                qUtf8Printable(to), int(GetLastError()));
-    return false;
-}
-
-bool CExImport::swapWebPackage(const QString &fromBase, const CPropertyBase &record, const QString &toFolder)
-{
-    // The new package is put together beside the old one and swapped in, so
-    // the old one is whole until the new one is complete.
-    const QString staged = toFolder + QStringLiteral(".import");
-    const QString retired = toFolder + QStringLiteral(".old");
-    DeleteFolderTree(staged, true);
-    DeleteFolderTree(retired, true);
-    if (!copyWebPackage(fromBase, record, staged, IMPORT_MSG_PERCENT)) {
-        DeleteFolderTree(staged, true);
-        return false;
-    }
-    const bool hadOld = QFileInfo(toFolder).isDir();
-    if ((hadOld && !ReplaceByRename(toFolder, retired)) || !ReplaceByRename(staged, toFolder)) {
-        WriteSyslog(LOG_ERR_WIN, "Import : ImportCopyFile : MoveFile Failed : %s -> %s : Error = %d",
-                    qUtf8Printable(staged), qUtf8Printable(toFolder), int(GetLastError()));
-        if (hadOld && !QFileInfo(toFolder).isDir())
-            ReplaceByRename(retired, toFolder);
-        DeleteFolderTree(staged, true);
-        return false;
-    }
-    if (hadOld)
-        DeleteFolderTree(retired, true);
-    return true;
-}
-
-bool CExImport::importContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set)
-{
-    const PackageFolders &from = set.folders;
-    QString source;
-    QString target;
-    switch (entry.type) {
-    case 52:
-    case 3:
-        return forListOrTelopFiles(entry, from, m_library, [this](const QString &source, const QString &place) {
-            return moveIntoPlace(source, place, IMPORT_MSG_PERCENT);
-        });
-    case 4:
-        if (entry.copyFiles
-            && (!MakeContentIdPath(m_library.web, entry.number, target) || !swapWebPackage(from.web, record, target)))
-            return false;
-        copyThumbnails(4, entry.number, from, m_library, true);
-        return true;
-    case 1:
-    case 2:
-    case 5:
-        if (entry.copyFiles) {
-            if (!JoinInsideFolder(from.MediaFolder(entry.type), LinkOf(record), source)
-                || !JoinInsideFolder(m_library.MediaFolder(entry.type), LinkOf(record), target)
-                || !moveIntoPlace(source, target, IMPORT_MSG_PERCENT))
-                return false;
-            keepRecordedFileTime(record, target);
-            copyThumbnails(entry.type, entry.number, from, m_library, true);
-        }
-        return true;
-    default:
-        return true;
-    }
 }
 
 int CExImport::FinishImport(int result)

@@ -5,7 +5,9 @@
 #include "cab/cab_writer.h"
 #include "cab/dlkx_cab.h"
 #include "core/path_utils.h"
+#include "core/time_utils.h"
 #include "model/media_property.h"
+#include "model/stored_list_files.h"
 #include "model/telop_property.h"
 #include "ops/export_import.h"
 #include "ops_test_library.h"
@@ -90,6 +92,81 @@ void ExpectImportRefused(TestLibrary &target, const QString &package)
     EXPECT_EQ(target.store().GetList(1)->GetCount(), 0);
 }
 
+// An import that answers its question, records what it was asked, and may
+// stop at the first progress inside one item.
+class AnsweringImport {
+public:
+    AnsweringImport(TestLibrary &library, bool answer, quint32 stopInside = 0)
+        : run(library.store(), library.root(), [this, answer, stopInside](int number, quint32 wParam, quint32) {
+              if (number == IMPORT_MSG_ASK) {
+                  asked = run.GetReplacements();
+                  ++asks;
+                  run.AnswerReplace(answer);
+              }
+              if (number == IMPORT_MSG_FILE)
+                  current = wParam;
+              if (number == IMPORT_MSG_PERCENT && stopInside != 0 && current == stopInside)
+                  run.StopExImport();
+          })
+    {
+    }
+    QList<quint32> askedNumbers() const
+    {
+        QList<quint32> numbers;
+        for (const ImportReplacement &item : asked)
+            numbers << item.number;
+        return numbers;
+    }
+    QList<quint32> importedNumbers() const
+    {
+        QList<quint32> numbers;
+        for (const ImportedItem &item : run.GetImportedItems())
+            numbers << item.number;
+        return numbers;
+    }
+
+    CExImport run;
+    QList<ImportReplacement> asked;
+    int asks = 0;
+    quint32 current = 0;
+};
+
+void ExportPlaylist(TestLibrary &library, qint32 playlist, const QString &package)
+{
+    ASSERT_EQ(CExImport(library.store(), library.root(), nullptr).ExportMain({{quint32(playlist)}, package, true, false}),
+              EXPORT_DONE);
+}
+
+// The library's list of a type in memory is the list file on disk.
+void ExpectListAsItsFile(TestLibrary &library, int type)
+{
+    QTemporaryDir dir;
+    const QString copy = QDir(dir.path()).filePath(QStringLiteral("list.xml"));
+    ASSERT_TRUE(library.store().GetList(type)->Save(copy, 1));
+    QFile memory(copy);
+    QFile disk(library.store().GetListPath(type));
+    ASSERT_TRUE(memory.open(QIODevice::ReadOnly) && disk.open(QIODevice::ReadOnly));
+    EXPECT_EQ(memory.readAll(), disk.readAll()) << "type " << type;
+}
+
+QString TextFolder(const TestLibrary &library)
+{
+    return QDir(library.root()).filePath(QStringLiteral("TelvData/Q9Data/Text"));
+}
+
+// The stored files of a playlist that are there: its list file, then its layers'.
+QStringList PlaylistFiles(TestLibrary &library, qint32 playlist)
+{
+    StoredListFiles files;
+    EXPECT_TRUE(PlaylistFilesIn(PackageFolders::OfLibrary(library.store(), library.root()), quint32(playlist), files));
+    QStringList there;
+    for (const QString &path : files.Paths()) {
+        if (QFileInfo(path).isFile())
+            there << path;
+    }
+    return there;
+}
+
 } // namespace
 
 TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
@@ -122,6 +199,13 @@ TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
     EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 7);
     EXPECT_EQ(Differences(WithoutScratch(target.files()), exported).join(QLatin1Char(' ')).toStdString(), "");
     EXPECT_FALSE(QFileInfo::exists(run.ImportFolder()));
+    // A media file takes the time its record names.
+    const auto *video = dynamic_cast<const CMediaProperty *>(target.store().GetList(1)->GetAt(0));
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(CompareSystemTime(ToSystemTime(QFileInfo(JoinPath(target.store().GetContentFolder(1), video->GetLink()))
+                                                 .lastModified()),
+                                video->GetFileDate()),
+              0);
 
     // The same package again holds nothing new.
     EXPECT_EQ(run.ImportMain(package), IMPORT_NOTHING);
@@ -190,6 +274,12 @@ TEST(ExportImport, ATakenFileNameGetsTheNumberInFrontAndNothingIsReplaced)
         target.store().GetList(1)->GetAt(target.store().GetList(1)->FindCode(100000001)));
     ASSERT_NE(imported, nullptr);
     EXPECT_EQ(imported->GetLink(), QStringLiteral("100000001_1_clip.mp4"));
+
+    // The content the package brought in under a new name is the package's:
+    // the same package again changes nothing.
+    const auto once = target.files();
+    EXPECT_EQ(CExImport(target.store(), target.root(), nullptr).ImportMain(package), IMPORT_NOTHING);
+    EXPECT_EQ(Differences(target.files(), once).join(QLatin1Char(' ')).toStdString(), "");
 }
 
 TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWritten)
@@ -343,4 +433,141 @@ TEST(ExportImport, ABitmapTelopImportedOverATypedOneAsksAndLeavesNoTextFile)
     ASSERT_NE(telop, nullptr);
     // What a send takes: the bitmap only.
     EXPECT_EQ(TelopFilePaths(texts, *telop), QStringList{QDir(texts).filePath(QStringLiteral("300000001.bmp"))});
+}
+
+// Another console numbers its items alike. Each library item of a package's
+// number that the package would change, by its files' bytes or the fields an
+// operator sees (an untitled playlist, a typed telop whose text alone
+// differs, a bitmap telop, a camera of another category), is asked about; a
+// video of the same bytes registered at another time is not. "No" changes no
+// byte, "Yes" takes exactly those, and the same package again asks nothing.
+TEST(ExportImport, EveryOwnItemThePackageWouldChangeIsAskedAboutByItsContentsOnce)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("other.plst"));
+    const QList<QPair<qint32, int>> plays = {{100000001, 1}, {800000001, 8}, {300000001, 3}, {300000002, 3}};
+    TestLibrary source;
+    source.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(7000, 'v'));
+    source.addContent(8, 800000001, QString(), QByteArray());
+    source.addContent(3, 300000001, QString(), "typed telop");
+    source.addContent(3, 300000002, QStringLiteral("300000002.bmp"), "package bitmap");
+    source.addPlaylist(520000001, plays);
+    source.store().GetList(52)->GetAt(0)->SetTitle(QString());
+    ASSERT_TRUE(source.save());
+    ExportPlaylist(source, 520000001, package);
+
+    TestLibrary target;
+    target.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(7000, 'v'));
+    target.store().GetList(1)->GetAt(0)->SetCreateDate(SystemTime{2026, 3, 0, 4, 5, 6, 7, 8});
+    target.addContent(8, 800000001, QString(), QByteArray());
+    target.store().GetList(8)->GetAt(0)->SetInfo(QStringLiteral("own category"));
+    target.addContent(3, 300000001, QString(), "typed telop");
+    WriteTestFile(QDir(TextFolder(target)).filePath(QStringLiteral("300000001.txt")), "the operator's own text");
+    target.addContent(3, 300000002, QStringLiteral("300000002.bmp"), "own bitmap");
+    target.addPlaylist(520000001, {{100000001, 1}});
+    target.store().GetList(52)->GetAt(0)->SetTitle(QString());
+    ASSERT_TRUE(target.save());
+    const auto before = target.files();
+    const QList<quint32> owns = {800000001, 300000001, 300000002, 520000001};
+
+    AnsweringImport no(target, false);
+    EXPECT_EQ(no.run.ImportMain(package), IMPORT_DECLINED);
+    EXPECT_EQ(no.askedNumbers(), owns);
+    EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
+    for (int type : {1, 3, 8, 52})
+        ExpectListAsItsFile(target, type);
+
+    AnsweringImport yes(target, true);
+    EXPECT_EQ(yes.run.ImportMain(package), IMPORT_DONE);
+    EXPECT_EQ(yes.askedNumbers(), owns);
+    EXPECT_EQ(yes.run.GetReplacedCount(), 4u);
+    const auto theirs = source.files();
+    const auto replaced = target.files();
+    const QStringList itemFolders = {QStringLiteral("/Text/"), QStringLiteral("/Playlist/"),
+                                     QStringLiteral("/Video/")};
+    int compared = 0;
+    for (const QString &path : theirs.keys()) {
+        if (std::any_of(itemFolders.begin(), itemFolders.end(), [&](const QString &folder) { return path.contains(folder); })) {
+            EXPECT_EQ(replaced.value(path), theirs.value(path)) << path.toStdString();
+            ++compared;
+        }
+    }
+    // Three telop files, a list file with two layers, the video and its thumbnails.
+    EXPECT_EQ(compared, 9);
+    EXPECT_EQ(target.store().GetList(8)->GetAt(0)->GetInfo(), QStringLiteral("cat"));
+    EXPECT_EQ(target.store().GetList(1)->GetAt(0)->GetCreateDate().year, 2026);
+    for (int type : {1, 3, 8, 52})
+        ExpectListAsItsFile(target, type);
+
+    AnsweringImport again(target, true);
+    EXPECT_EQ(again.run.ImportMain(package), IMPORT_NOTHING);
+    EXPECT_EQ(again.asks, 0);
+    EXPECT_EQ(Differences(target.files(), replaced).join(QLatin1Char(' ')).toStdString(), "");
+}
+
+// Each item goes in whole or not at all. A stop while a telop's or a
+// playlist's files are written, or a file that cannot be put in its place,
+// leaves that item as it was (files and record), the list in memory as its
+// file, and names the items that went in before it.
+TEST(ExportImport, AStopOrAFailureInsideAnItemLeavesItAsItWasAndNamesWhatWentInBefore)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("other.plst"));
+    TestLibrary source;
+    source.addContent(2, 200000001, QStringLiteral("pic.jpg"), QByteArray(3000, 's'));
+    source.addContent(3, 300000001, QString(), "package typed");
+    source.addPlaylist(520000001, {{200000001, 2}, {300000001, 3}});
+    ASSERT_TRUE(source.save());
+    ExportPlaylist(source, 520000001, package);
+
+    TestLibrary target;
+    target.addContent(3, 300000001, QStringLiteral("300000001.bmp"), "own bitmap");
+    target.addPlaylist(520000001, {{300000001, 3}});
+    ASSERT_TRUE(target.save());
+    const QString textFile = QDir(TextFolder(target)).filePath(QStringLiteral("300000001.txt"));
+    const QStringList playlistFiles = PlaylistFiles(target, 520000001);
+    ASSERT_EQ(playlistFiles.size(), 3);
+
+    const auto bytesOf = [](const QStringList &paths) {
+        QStringList bytes;
+        for (const QString &path : paths) {
+            QFile file(path);
+            bytes << (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex()) : QString());
+        }
+        return bytes;
+    };
+    const QStringList telopFiles{QDir(TextFolder(target)).filePath(QStringLiteral("300000001.bmp")), textFile,
+                                 target.store().GetListPath(3)};
+    const QStringList playlistAndList = playlistFiles + QStringList{target.store().GetListPath(52)};
+    // Imports, expecting a failure with the items before it in, and the
+    // telop (3) or the playlist (52) with its list file as it was.
+    const auto failsKeeping = [&](int type, quint32 stopInside, const QList<quint32> &before) {
+        const QStringList &kept = type == 3 ? telopFiles : playlistAndList;
+        const QStringList bytes = bytesOf(kept);
+        AnsweringImport run(target, true, stopInside);
+        EXPECT_EQ(run.run.ImportMain(package), IMPORT_FAILED);
+        EXPECT_EQ(run.importedNumbers(), before);
+        EXPECT_EQ(bytesOf(kept), bytes);
+        ExpectListAsItsFile(target, type);
+    };
+    {
+        SCOPED_TRACE("stop inside the telop");
+        failsKeeping(3, 300000001, {200000001});
+    }
+    {
+        SCOPED_TRACE("a folder where the telop's text goes");
+        ASSERT_TRUE(QDir().mkpath(textFile));
+        failsKeeping(3, 0, {});
+        ASSERT_TRUE(QDir().rmdir(textFile));
+    }
+    {
+        SCOPED_TRACE("stop inside the playlist");
+        failsKeeping(52, 520000001, {300000001});
+    }
+    {
+        SCOPED_TRACE("a folder where the playlist's last layer goes");
+        ASSERT_TRUE(QFile::remove(playlistFiles.last()));
+        ASSERT_TRUE(QDir().mkpath(playlistFiles.last()));
+        failsKeeping(52, 0, {});
+    }
 }

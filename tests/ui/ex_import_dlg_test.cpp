@@ -11,8 +11,11 @@
 #include "model/app_data.h"
 #include "model/contents_store.h"
 #include "model/img_property.h"
+#include "model/media_property.h"
+#include "model/stored_list_files.h"
 #include "model/playlist_edit_model.h"
 #include "model/playlist_property.h"
+#include "ops/send_info.h"
 #include "shell_fixture.h"
 
 #include <QDir>
@@ -104,19 +107,22 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     // Another console numbered its own still alike: the library's still
     // (another file and title) goes only when the operator says so.
     CContentsStore &store = GetContentFolders();
-    auto *still = dynamic_cast<CImgProperty *>(store.GetList(2)->GetAt(0));
-    ASSERT_NE(still, nullptr);
     const QString stills = store.GetContentFolder(2);
-    ASSERT_TRUE(QFile::remove(JoinPath(stills, QStringLiteral("pic.jpg"))));
-    QFile own(JoinPath(stills, QStringLiteral("still3.bmp")));
-    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
-    own.write("BM the operator's own still");
-    own.close();
-    still->SetLink(QStringLiteral("still3.bmp"));
-    still->SetTitle(QStringLiteral("still3"));
-    still->SetSize(quint64(own.size()));
-    still->SetCreateDate(SystemTime{2026, 1, 0, 2, 3, 4, 5, 6});
-    ASSERT_TRUE(store.SaveLists(2, 1));
+    const auto makeOwnStill = [&] {
+        auto *still = dynamic_cast<CImgProperty *>(store.GetList(2)->GetAt(0));
+        ASSERT_NE(still, nullptr);
+        ASSERT_TRUE(QFile::remove(JoinPath(stills, QStringLiteral("pic.jpg"))));
+        QFile own(JoinPath(stills, QStringLiteral("still3.bmp")));
+        ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+        own.write("BM the operator's own still");
+        own.close();
+        still->SetLink(QStringLiteral("still3.bmp"));
+        still->SetTitle(QStringLiteral("still3"));
+        still->SetSize(quint64(own.size()));
+        still->SetCreateDate(SystemTime{2026, 1, 0, 2, 3, 4, 5, 6});
+        ASSERT_TRUE(store.SaveLists(2, 1));
+    };
+    makeOwnStill();
     const auto library = [] {
         QMap<QString, QByteArray> files;
         QDirIterator it(JoinPath(GetAppData().GetDataRoot(), QStringLiteral("TelvData")), QDir::Files,
@@ -145,10 +151,41 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     dialog->OnStart();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
     EXPECT_EQ(dialog->GetStatusText(), FormatString(5436, 1));
-    still = dynamic_cast<CImgProperty *>(store.GetList(2)->GetAt(0));
-    EXPECT_EQ(still->GetLink(), QStringLiteral("pic.jpg"));
+    EXPECT_EQ(LinkOf(*store.GetList(2)->GetAt(0)), QStringLiteral("pic.jpg"));
     EXPECT_FALSE(QFileInfo::exists(JoinPath(stills, QStringLiteral("still3.bmp"))));
     EXPECT_EQ(QFileInfo(JoinPath(stills, QStringLiteral("pic.jpg"))).size(), 4096);
+    // The same package again asks nothing and changes nothing.
+    const QMap<QString, QByteArray> replaced = library();
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5422));
+    EXPECT_TRUE(library() == replaced);
+
+    // The operator's own untitled playlist of the same number is listed too.
+    // Where its layer file cannot be put in place, the still that went in
+    // before it is named and the playlist is as it was.
+    makeOwnStill();
+    StoredListFiles playlistFiles;
+    ASSERT_TRUE(StoredListFilesOf(52, 5, 520000001, store.m_playlistFolder, store.m_sequenceFolder, playlistFiles));
+    const QString layer = playlistFiles.layers.front().path;
+    ASSERT_TRUE(QFile::remove(layer));
+    ASSERT_TRUE(QDir().mkpath(layer));
+    const QMap<QString, QByteArray> ownPlaylist = library();
+    m_prompter.expect(5434, IDYES);
+    m_prompter.expect(5439, IDOK);
+    dialog->OnStart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    const QList<MessagePrompt> prompts = m_prompter.prompts();
+    ASSERT_GE(prompts.size(), 2);
+    EXPECT_TRUE(prompts[prompts.size() - 2].arguments.value(0).contains(
+        QStringLiteral("\n520000001 %1：（） → （）").arg(LoadString(TypeNameId(52)).trimmed())))
+        << prompts[prompts.size() - 2].arguments.value(0).toStdString();
+    EXPECT_EQ(prompts.back().arguments, QStringList{QStringLiteral("200000001 %1：").arg(LoadString(5683).trimmed())});
+    EXPECT_EQ(dialog->GetStatusText(), LoadString(5419));
+    EXPECT_TRUE(QFileInfo(layer).isDir());
+    for (const QString &path : {playlistFiles.listPath, store.GetListPath(52)})
+        EXPECT_EQ(library().value(path), ownPlaylist.value(path)) << path.toStdString();
+    ASSERT_TRUE(QDir().rmdir(layer));
 
     // A file that is no package is named as such.
     const QString notes = QDir(m_home.path()).filePath(QStringLiteral("out/notes.plst"));
