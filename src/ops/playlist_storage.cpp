@@ -56,16 +56,6 @@ void ShowSourceMissing(qint32 number)
                             MB_OK | MB_ICONWARNING);
 }
 
-// Runs change with every stored file it writes held back, and puts them all
-// in place once it returns true; when it returns false, or a file cannot be
-// staged, no stored file has changed. No message may be shown inside change:
-// the set is closed before the caller tells the operator anything, so nothing
-// written while a message is up joins it.
-bool WriteTogether(const std::function<bool()> &change)
-{
-    CStagedFiles staged;
-    return change() && staged.Commit();
-}
 
 // The end of a model's last row, as a record's length.
 TimeValue EndOfLastRow(const CTimetableModel &model)
@@ -276,6 +266,12 @@ int EndPaste(bool written, int type, const QList<CContentsList *> &lists, const 
 }
 
 } // namespace
+
+bool WriteTogether(const std::function<bool()> &change)
+{
+    CStagedFiles staged;
+    return change() && staged.Commit();
+}
 
 CRecordSnapshot::CRecordSnapshot(CContentsList &list, qint32 index) : m_list(list), m_index(index)
 {
