@@ -18,7 +18,9 @@
 #include "ops/frame_checks.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -536,6 +538,8 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
     QList<qint32> added;
+    // The calendar rows as they were, a left-over row of a new number included.
+    std::vector<std::unique_ptr<CRecordSnapshot>> rows;
     PasteStop stop;
     int lastCounter = -1;
     const bool written = WriteTogether([&] {
@@ -564,12 +568,17 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
             if (!model.Save(number) || !list->Add(&record))
                 return false;
             added.append(number);
-            const CCalendarProperty row = CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group));
-            if (!calendar->Add(&row))
+            // Updated or added, as a save does.
+            rows.push_back(std::make_unique<CRecordSnapshot>(*calendar, number));
+            if (!StoreRecord(*calendar, CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group))))
                 return false;
             lastCounter = counter;
         }
         return added.isEmpty() || store.SaveGroupLists(group, 0, 0);
     });
-    return EndPaste(written, CONTENT_SCHEDULE, {list, calendar}, added, stop, lastCounter);
+    if (!written) {
+        for (const auto &row : rows)
+            row->Restore();
+    }
+    return EndPaste(written, CONTENT_SCHEDULE, {list}, added, stop, lastCounter);
 }
