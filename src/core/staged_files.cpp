@@ -137,9 +137,11 @@ bool keepOldFiles(const QStringList &targets, std::vector<KeptFile> &kept)
 }
 
 // Undoes the changes made: every changed file takes its old contents back
-// under its name, by renames and removals only.
-void putOldFilesBack(const std::vector<KeptFile> &kept)
+// under its name, by renames and removals only. False (logged) when one
+// could not.
+bool putOldFilesBack(const std::vector<KeptFile> &kept)
 {
+    bool allBack = true;
     for (const KeptFile &file : kept) {
         if (!file.changed)
             continue;
@@ -147,7 +149,9 @@ void putOldFilesBack(const std::vector<KeptFile> &kept)
         const bool back = file.aside.isEmpty() ? QFile::remove(file.target) : renameFile(file.aside, file.target);
         if (!back)
             WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : not put back : %s", qUtf8Printable(file.target));
+        allBack = allBack && back;
     }
+    return allBack;
 }
 
 // The journal's keys (docs/file-formats.md).
@@ -220,7 +224,12 @@ bool CStagedFiles::apply()
     }
     if (!applied) {
         WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : a file could not be put in place : the change is undone");
-        putOldFilesBack(kept);
+        if (!putOldFilesBack(kept)) {
+            // The journal and the second names stay for the next start.
+            WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : the change is put back at the next start : %s",
+                        qUtf8Printable(journal));
+            return false;
+        }
     }
     // The set is whole (old or new) from here on: the old contents go.
     commitStep();

@@ -44,7 +44,8 @@ public:
     // link; a copy where the file system has none), so a file that cannot be
     // put in place (a folder in its place, a refused rename) undoes the
     // others by renames alone: false (logged) with every stored file as it
-    // was. An inner set's commit only closes it; its files go with the
+    // was (should one not go back, the next start puts it back from the
+    // journal). An inner set's commit only closes it; its files go with the
     // outer set's.
     bool Commit();
 
