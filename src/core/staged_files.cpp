@@ -242,20 +242,19 @@ bool CStagedFiles::apply()
 bool CStagedFiles::Commit()
 {
     if (m_closed)
-        return false;
+        return m_applied;
     m_closed = true;
-    if (m_outer)
-        return true;
     if (t_open == this)
         t_open = nullptr;
-    bool applied = false;
-    if (m_innerFailed)
+    if (m_outer)
+        m_applied = true;
+    else if (m_innerFailed)
         WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : a part of the change failed : nothing changed");
     else
-        applied = apply();
+        m_applied = apply();
     m_files.clear();
     m_removals.clear();
-    return applied;
+    return m_applied;
 }
 
 bool RemoveStoredFiles(const QStringList &paths)

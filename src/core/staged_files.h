@@ -71,6 +71,7 @@ private:
 
     CStagedFiles *m_outer = nullptr; // the set this one joined
     bool m_closed = false;
+    bool m_applied = false;          // what Commit returned
     bool m_innerFailed = false;      // an inner set closed without a commit
     std::vector<std::unique_ptr<CAtomicFile>> m_files;
     QStringList m_removals;
