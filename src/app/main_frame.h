@@ -656,7 +656,10 @@ private:
                       const std::function<bool()> &save);
     void storePlaylistRecords(int type, const std::vector<std::unique_ptr<CPropertyBase>> &records, int saveFlag,
                               const char *operation);
-    bool storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records, const char *operation);
+    // Stores edited schedule records with their files and calendar rows, and
+    // alongside (run in the same change) when given; all or nothing.
+    bool storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records, const char *operation,
+                              const std::function<bool()> &alongside = {});
     void storeScheduleDeleteDates(const std::vector<std::unique_ptr<CPropertyBase>> &records);
     bool storeNoPlayPeriod(qint32 number, const PeriodValues &values, CScheduleProperty &schedule,
                            CCalendarProperty &calendar);

@@ -36,8 +36,10 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -104,6 +106,41 @@ void takeHeader(CTimetableHeader &model, const CPropertyBase &record)
 SimpleScheduleRecord simpleScheduleOf(const CScheduleProperty &schedule)
 {
     return SimpleScheduleRecord{schedule.GetIndex(), -1, schedule.GetInfo(), schedule.GetTitle()};
+}
+
+// Puts the edited records into their list and writes, together, the list
+// (saveList), each record's own files (writeFiles) and what goes alongside.
+// When a step fails every file and the list in memory are as they were, and
+// the operator is told once the change is closed: the list's file error
+// (5114), else the type's save failure.
+bool storeTogether(QObject *owner, int type, CContentsList &list, const Records &records,
+                   const std::function<bool()> &saveList,
+                   const std::function<bool(const CPropertyBase &)> &writeFiles,
+                   const std::function<bool()> &alongside = {})
+{
+    CListUndo undo(list);
+    bool refused = false;
+    bool listSaved = false;
+    quint32 listError = 0;
+    const bool written = WriteTogether([&] {
+        refused = !std::all_of(records.begin(), records.end(), [&undo](const auto &record) { return undo.Put(*record); });
+        if (refused)
+            return false;
+        listSaved = saveList();
+        listError = GetLastError();
+        return listSaved
+            && std::all_of(records.begin(), records.end(),
+                           [&writeFiles](const auto &record) { return writeFiles(*record); })
+            && (!alongside || alongside());
+    });
+    if (written)
+        return true;
+    undo.Undo();
+    if (!refused && !listSaved)
+        ShowMessageFormat(owner, kTitleCaption, kExclamationStyle, kMsgFileError, listError);
+    else if (!refused)
+        ShowSaveFailed(type);
+    return false;
 }
 
 } // namespace
@@ -229,12 +266,16 @@ void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_pt
                                       int saveFlag, const char *operation)
 {
     CContentsStore &store = GetContentFolders();
-    if (!storeRecords(*store.GetList(type), records,
-                      [type, saveFlag] { return GetContentFolders().SaveLists(type, saveFlag); }))
+    const auto writeFile = [&store, operation](const CPropertyBase &record) {
+        CPlaylistFile file;
+        return IsSampleIndex(record.GetIndex())
+            || rewriteTimetableFile(file, store.m_playlistFolder, record, operation);
+    };
+    if (!storeTogether(this, type, *store.GetList(type), records,
+                       [&store, type, saveFlag] { return store.SaveLists(type, saveFlag); }, writeFile))
         return;
     CPlaylistEditModel *edited = store.GetPlaylistModel(type);
     CPlaylistEditModel *checked = store.GetSecondPlaylistModel(type);
-    bool filesWritten = true;
     for (const auto &record : records) {
         if (edited->GetIndex() == record->GetIndex()) {
             takeHeader(*edited, *record);
@@ -244,49 +285,52 @@ void CMainFrame::storePlaylistRecords(int type, const std::vector<std::unique_pt
             takeHeader(*checked, *record);
             NotifyCheckListChanged(type, 0);
         }
-        CPlaylistFile file;
-        if (!IsSampleIndex(record->GetIndex()))
-            filesWritten = rewriteTimetableFile(file, store.m_playlistFolder, *record, operation) && filesWritten;
     }
-    if (!filesWritten)
-        ShowSaveFailed(type);
     NotifyContentsListChanged(type, 0, 0);
 }
 
 bool CMainFrame::storeScheduleRecords(const std::vector<std::unique_ptr<CPropertyBase>> &records,
-                                      const char *operation)
+                                      const char *operation, const std::function<bool()> &alongside)
 {
     CContentsStore &store = GetContentFolders();
     const QString group = m_currentGroup;
-    if (!storeRecords(*store.GetList(CONTENT_SCHEDULE), records,
-                      [&store, group] { return store.SaveGroupLists(group, CONTENT_SCHEDULE, 0); }))
-        return false;
     QString scheduleFolder;
     QString sequenceFolder;
     const bool hasFolder = store.GetGroupScheduleFolders(group, scheduleFolder, sequenceFolder);
-    bool filesWritten = hasFolder;
-    for (const auto &record : records) {
-        const auto &schedule = static_cast<const CScheduleProperty &>(*record);
-        if (store.GetScheduleModel()->GetIndex() == schedule.GetIndex()) {
-            takeHeader(*store.GetScheduleModel(), schedule);
-            NotifyEditScheduleChanged(0);
-        }
-        if (store.GetSecondScheduleModel()->GetIndex() == schedule.GetIndex()) {
-            takeHeader(*store.GetSecondScheduleModel(), schedule);
-            NotifyCheckScheduleChanged();
-        }
+    // The calendar rows the schedules' files are written with, to take back
+    // when the change fails.
+    std::vector<std::unique_ptr<CRecordSnapshot>> rows;
+    for (const auto &record : records)
+        rows.push_back(std::make_unique<CRecordSnapshot>(*store.GetList(CONTENT_CALENDAR), record->GetIndex()));
+    const auto writeFiles = [&](const CPropertyBase &record) {
+        const auto &schedule = static_cast<const CScheduleProperty &>(record);
         // A no-play period has neither a schedule file nor a calendar row of its own making.
         if (schedule.IsNoPlayPeriod())
-            continue;
+            return true;
         CScheduleFile file;
-        if (hasFolder && !IsSampleIndex(schedule.GetIndex()))
-            filesWritten = rewriteTimetableFile(file, scheduleFolder, schedule, operation) && filesWritten;
         bool calendarChanged = false;
-        if (!SaveSimpleCalendar(store, simpleScheduleOf(schedule), ScheduleBlockOf(schedule, group), calendarChanged))
-            filesWritten = false;
+        return hasFolder
+            && (IsSampleIndex(schedule.GetIndex()) || rewriteTimetableFile(file, scheduleFolder, schedule, operation))
+            && SaveSimpleCalendar(store, simpleScheduleOf(schedule), ScheduleBlockOf(schedule, group),
+                                  calendarChanged);
+    };
+    if (!storeTogether(this, CONTENT_SCHEDULE, *store.GetList(CONTENT_SCHEDULE), records,
+                       [&store, group] { return store.SaveGroupLists(group, CONTENT_SCHEDULE, 0); }, writeFiles,
+                       alongside)) {
+        for (const auto &row : rows)
+            row->Restore();
+        return false;
     }
-    if (!filesWritten)
-        ShowSaveFailed(CONTENT_SCHEDULE);
+    for (const auto &record : records) {
+        if (store.GetScheduleModel()->GetIndex() == record->GetIndex()) {
+            takeHeader(*store.GetScheduleModel(), *record);
+            NotifyEditScheduleChanged(0);
+        }
+        if (store.GetSecondScheduleModel()->GetIndex() == record->GetIndex()) {
+            takeHeader(*store.GetSecondScheduleModel(), *record);
+            NotifyCheckScheduleChanged();
+        }
+    }
     NotifyContentsListChanged(0, 0, 0);
     NotifyContentsChanged(nullptr);
     return true;
@@ -323,25 +367,25 @@ void CMainFrame::EditDelDate(const QList<qint32> &indexes, int type)
 
 void CMainFrame::storeScheduleDeleteDates(const std::vector<std::unique_ptr<CPropertyBase>> &records)
 {
-    // The calendar rows of the schedules take the date with them.
-    CContentsList &calendars = *GetContentFolders().GetList(CONTENT_CALENDAR);
+    // The calendar rows of the schedules take the date with them, in the
+    // same change.
+    CContentsStore &store = GetContentFolders();
+    CContentsList &calendars = *store.GetList(CONTENT_CALENDAR);
     CListUndo calendarUndo(calendars);
     for (const auto &record : records) {
-        CCalendarProperty row;
-        const int position = calendars.FindCode(record->GetIndex());
-        if (position < 0 || !calendars.Get(position, &row))
-            continue;
-        row.SetDeleteDate(record->GetDeleteDate());
-        row.SetCreateDate(record->GetCreateDate());
-        calendarUndo.Put(row);
+        for (int position = 0; position < calendars.GetCount(); ++position) {
+            CCalendarProperty row;
+            if (!calendars.Get(position, &row) || row.GetIndex() != record->GetIndex())
+                continue;
+            row.SetDeleteDate(record->GetDeleteDate());
+            row.SetCreateDate(record->GetCreateDate());
+            calendarUndo.Put(row);
+        }
     }
-    if (!storeScheduleRecords(records, "EditDelDate")) {
-        calendarUndo.Undo();
-        return;
-    }
-    CContentsStore &store = GetContentFolders();
     const QString group = m_currentGroup;
-    saveOrUndo({&calendarUndo}, [&store, group] { return store.SaveGroupLists(group, CONTENT_CALENDAR, 0); });
+    if (!storeScheduleRecords(records, "EditDelDate",
+                              [&store, group] { return store.SaveGroupLists(group, CONTENT_CALENDAR, 0); }))
+        calendarUndo.Undo();
 }
 
 // ---- No-play periods -----------------------------------------------------------

@@ -121,12 +121,10 @@ void CMainFrame::OnMsgDelContEnd(quint32 outcome, quint32 error)
         const int position = list->FindCode(index);
         if (position >= 0)
             list->Delete(position);
-        if (type == CONTENT_SCHEDULE) {
-            CContentsList *calendars = store.GetList(CONTENT_CALENDAR);
-            const int row = calendars ? calendars->FindCode(index) : -1;
-            if (row >= 0)
-                calendars->Delete(row);
-        }
+        // Every calendar row of the schedule goes, a left-over second one too.
+        CContentsList *calendars = type == CONTENT_SCHEDULE ? store.GetList(CONTENT_CALENDAR) : nullptr;
+        for (int row = calendars ? calendars->FindCode(index) : -1; row >= 0; row = calendars->FindCode(index))
+            calendars->Delete(row);
         if (index == checked && type == CONTENT_SCHEDULE)
             ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Clear);
         else if (index == checked)

@@ -33,16 +33,20 @@ constexpr quint32 kMsgSourceGroupMissing = 5334;
 const char *const kEventMissing = "イベントが存在しないため、内容を表示できません。";
 
 // Where an edited list is saved: a sample whose edits the operator drops
-// starts its editor afresh, and a full list is told; index -1 when the save
-// must not go on.
+// starts its editor afresh, a full list is told, and so is a new number that
+// cannot be had (the save failed); index -1 when the save must not go on.
 SaveTarget ChooseTargetOf(QWidget *owner, const CTimetableModel &model, const CContentsList &list, int type,
                           bool saveAsNew, const std::function<void()> &startAfresh)
 {
     const SaveTarget target = ChooseSaveTarget(model, list, type, saveAsNew);
-    if (target.choice == SaveNumber::Discard)
+    if (target.choice == SaveNumber::Discard) {
         startAfresh();
-    else if (target.choice == SaveNumber::ListFull)
+    } else if (target.choice == SaveNumber::ListFull) {
         ShowListFull(owner, type);
+    } else if (target.index < 0) {
+        WriteSyslog(LOG_ERR_APP, "ChooseSaveTarget : no number is free : type = %d", type);
+        ShowSaveFailed(type);
+    }
     return target;
 }
 

@@ -16,6 +16,7 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
@@ -226,8 +227,12 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     system.LoadLogSettings();
     const SystemSettings logSettings = system.Settings();
     OpenSyslog(logSettings.LogFolder, QString::fromLatin1(kLogFilePrefix), logSettings.LogLevel);
-    // A save or download cut short by a kill leaves its temporary file beside
-    // the real one; nothing else ever removes it. Each removal is logged.
+    // A save of several files cut short by a kill while it put them in place
+    // is put back as it was from its journal, while the second names that
+    // hold the old contents are still there. Then a save or download cut
+    // short leaves its temporary file beside the real one; nothing else ever
+    // removes it. Each is logged.
+    UndoInterruptedStagedSets(DataFolderOf(baseFolder));
     RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
     // Files that hold passwords are written private; one written readable by
     // others before that (a send's registration file left in a player folder,

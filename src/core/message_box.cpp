@@ -1,5 +1,6 @@
 #include "core/message_box.h"
 
+#include "core/staged_files.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
 
@@ -58,6 +59,8 @@ QString LoadMessageText(quint32 id)
 
 int Prompt(MessagePrompt message)
 {
+    if (!PromptAllowedNow(message.text))
+        return SafeDefaultAnswer(message.style);
     message.caption = LoadString(message.captionId);
     return MessagePrompter().prompt(message);
 }

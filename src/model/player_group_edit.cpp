@@ -2,6 +2,7 @@
 
 #include "core/last_error.h"
 #include "core/path_utils.h"
+#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/path_safety.h"
@@ -20,10 +21,13 @@ bool isPosition(int position, size_t count)
     return position >= 0 && size_t(position) < count;
 }
 
+// The folders a save moved, as (old path, new path), in order.
+using FolderMoves = std::vector<std::pair<QString, QString>>;
+
 // Moves a player's or group's folder to its new name. A folder that does not
 // exist yet has nothing to move; one whose new name is taken stays, so no
 // stored lists are merged or lost.
-bool renameFolder(const QString &parent, const QString &oldName, const QString &newName)
+bool renameFolder(const QString &parent, const QString &oldName, const QString &newName, FolderMoves &moves)
 {
     if (oldName.isEmpty() || oldName == newName || !IsSafePathComponent(oldName))
         return true;
@@ -31,13 +35,58 @@ bool renameFolder(const QString &parent, const QString &oldName, const QString &
     const QString to = JoinPath(parent, newName);
     if (!QFileInfo(from).isDir() || QFileInfo::exists(to))
         return true;
-    if (QDir().rename(from, to))
+    if (QDir().rename(from, to)) {
+        moves.emplace_back(from, to);
         return true;
+    }
     WriteSyslog(LOG_ERR_APP, "CPlayerGroupEdit::Save : Folder rename error : %s -> %s", qUtf8Printable(from),
                 qUtf8Printable(to));
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
 }
+
+// Gives the folders moved by a failed save their old names again, so the
+// lists as they were find them.
+void moveFoldersBack(const FolderMoves &moves)
+{
+    for (auto move = moves.rbegin(); move != moves.rend(); ++move) {
+        if (!QDir().rename(move->second, move->first))
+            WriteSyslog(LOG_ERR_APP, "CPlayerGroupEdit::Save : Folder not moved back : %s -> %s",
+                        qUtf8Printable(move->second), qUtf8Printable(move->first));
+    }
+}
+
+// The player, group and display lists of the application data as a save
+// found them, put back when its files cannot be written.
+class StoredLists {
+public:
+    explicit StoredLists(CAppData &data)
+        : m_data(data), m_players(data.GetPlayerXml().CopyPlayers()), m_groups(data.GetGroupXml().Records())
+    {
+        std::lock_guard lock(data.GetDisplayXml().GetLock());
+        m_displays = data.GetDisplayXml().Records();
+    }
+
+    void Restore() const
+    {
+        m_data.GetPlayerXml().EditPlayers([this](std::vector<PlayerRecord> &stored) { stored = m_players; });
+        CQ9GroupXml &groups = m_data.GetGroupXml();
+        groups.RemoveAll();
+        for (const CGroupRecord &group : m_groups)
+            groups.AddGroup(group);
+        CQ9DisplayXml &displays = m_data.GetDisplayXml();
+        std::lock_guard lock(displays.GetLock());
+        displays.RemoveAll();
+        for (const CDisplayRecord &display : m_displays)
+            displays.Add(display);
+    }
+
+private:
+    CAppData &m_data;
+    std::vector<PlayerRecord> m_players;
+    std::vector<CGroupRecord> m_groups;
+    std::vector<CDisplayRecord> m_displays;
+};
 
 } // namespace
 
@@ -166,8 +215,28 @@ int CPlayerGroupEdit::GroupMemberCount(int position) const
 
 bool CPlayerGroupEdit::Save(CAppData &data)
 {
-    if (!renameFolders(data) || !makePlayerFolders(data))
+    FolderMoves moves;
+    if (!renameFolders(data, moves) || !makePlayerFolders(data)) {
+        moveFoldersBack(moves);
         return false;
+    }
+    const StoredLists before(data);
+    if (!writeLists(data)) {
+        before.Restore();
+        moveFoldersBack(moves);
+        return false;
+    }
+    for (const PlayerRecord &player : m_players)
+        m_loadedPlayerNames.insert(player.Number, player.Name);
+    for (const CGroupRecord &group : m_groups)
+        m_loadedGroupNames.insert(group.Number, group.Name);
+    m_modified = false;
+    return true;
+}
+
+// The player, group and display files are written together or not at all.
+bool CPlayerGroupEdit::writeLists(CAppData &data)
+{
     CHarlPlayerXml &players = data.GetPlayerXml();
     players.EditPlayers([this](std::vector<PlayerRecord> &stored) {
         takeReportedFacts(stored);
@@ -177,17 +246,9 @@ bool CPlayerGroupEdit::Save(CAppData &data)
     groups.RemoveAll();
     for (const CGroupRecord &group : m_groups)
         groups.AddGroup(group);
-    bool saved = players.Save(data.GetPlayerFilePath());
-    saved = groups.Save(data.GetGroupFilePath()) && saved;
-    saved = dropDisplaysOfRemovedPlayers(data) && saved;
-    if (!saved)
-        return false;
-    for (const PlayerRecord &player : m_players)
-        m_loadedPlayerNames.insert(player.Number, player.Name);
-    for (const CGroupRecord &group : m_groups)
-        m_loadedGroupNames.insert(group.Number, group.Name);
-    m_modified = false;
-    return true;
+    CStagedFiles staged;
+    return players.Save(data.GetPlayerFilePath()) && groups.Save(data.GetGroupFilePath())
+        && dropDisplaysOfRemovedPlayers(data) && staged.Commit();
 }
 
 bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data) const
@@ -280,16 +341,19 @@ int CPlayerGroupEdit::findGroupName(const QString &name) const
     return -1;
 }
 
-bool CPlayerGroupEdit::renameFolders(const CAppData &data) const
+bool CPlayerGroupEdit::renameFolders(const CAppData &data, FolderMoves &moves) const
 {
-    bool renamed = true;
     const QString playerParent = JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40"));
-    for (const PlayerRecord &player : m_players)
-        renamed = renameFolder(playerParent, m_loadedPlayerNames.value(player.Number), player.Name) && renamed;
+    for (const PlayerRecord &player : m_players) {
+        if (!renameFolder(playerParent, m_loadedPlayerNames.value(player.Number), player.Name, moves))
+            return false;
+    }
     const QString groupParent = JoinPath(data.GetDataFolder(), QStringLiteral("Group"));
-    for (const CGroupRecord &group : m_groups)
-        renamed = renameFolder(groupParent, m_loadedGroupNames.value(group.Number), group.Name) && renamed;
-    return renamed;
+    for (const CGroupRecord &group : m_groups) {
+        if (!renameFolder(groupParent, m_loadedGroupNames.value(group.Number), group.Name, moves))
+            return false;
+    }
+    return true;
 }
 
 bool CPlayerGroupEdit::dropDisplaysOfRemovedPlayers(CAppData &data) const

@@ -12,6 +12,7 @@
 
 #include <QHash>
 
+#include <utility>
 #include <vector>
 
 class CAppData;
@@ -54,15 +55,15 @@ public:
     int GroupMemberCount(int position) const;
 
     // Renames the folders of renamed players and groups, creates every
-    // player's folder and writes both files (each atomically). The displays
-    // of removed players go too, so a player added later under a freed
-    // number inherits none. A folder that cannot be made stores nothing: the
-    // application data and the files stay as they were. False with the last
-    // error when a folder or a file fails; after a failed file the
-    // application data holds the edited records all the same, so a second
-    // Save can finish. What the players reported of themselves (serial
-    // number, time zone, summer time) is taken from the application data,
-    // where it may have been learnt while the page was open.
+    // player's folder and writes the player, group and display files
+    // together (the staged save). The displays of removed players go too, so
+    // a player added later under a freed number inherits none. When a folder
+    // or a file fails (false with the last error), the files, the
+    // application data's lists and the folders' names stay as they were and
+    // the edits wait for a second Save. What the players reported of
+    // themselves (serial number, time zone, summer time) is taken from the
+    // application data, where it may have been learnt while the page was
+    // open.
     bool Save(CAppData &data);
 
     // The most bytes (UTF-8) of a player's or a group's name. Each becomes a
@@ -80,7 +81,10 @@ private:
     static PlayerEditResult checkName(const QString &name);
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
-    bool renameFolders(const CAppData &data) const;
+    // The folders a save moved, as (old path, new path), in order.
+    using FolderMoves = std::vector<std::pair<QString, QString>>;
+    bool renameFolders(const CAppData &data, FolderMoves &moves) const;
+    bool writeLists(CAppData &data);
     bool makePlayerFolders(const CAppData &data) const;
     void takeReportedFacts(const std::vector<PlayerRecord> &stored);
     bool dropDisplaysOfRemovedPlayers(CAppData &data) const;

@@ -18,7 +18,9 @@
 #include "ops/frame_checks.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -56,16 +58,6 @@ void ShowSourceMissing(qint32 number)
                             MB_OK | MB_ICONWARNING);
 }
 
-// Runs change with every stored file it writes held back, and puts them all
-// in place once it returns true; when it returns false, or a file cannot be
-// staged, no stored file has changed. No message may be shown inside change:
-// the set is closed before the caller tells the operator anything, so nothing
-// written while a message is up joins it.
-bool WriteTogether(const std::function<bool()> &change)
-{
-    CStagedFiles staged;
-    return change() && staged.Commit();
-}
 
 // The end of a model's last row, as a record's length.
 TimeValue EndOfLastRow(const CTimetableModel &model)
@@ -276,6 +268,12 @@ int EndPaste(bool written, int type, const QList<CContentsList *> &lists, const 
 }
 
 } // namespace
+
+bool WriteTogether(const std::function<bool()> &change)
+{
+    CStagedFiles staged;
+    return change() && staged.Commit();
+}
 
 CRecordSnapshot::CRecordSnapshot(CContentsList &list, qint32 index) : m_list(list), m_index(index)
 {
@@ -540,6 +538,8 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
     QList<qint32> added;
+    // The calendar rows as they were, a left-over row of a new number included.
+    std::vector<std::unique_ptr<CRecordSnapshot>> rows;
     PasteStop stop;
     int lastCounter = -1;
     const bool written = WriteTogether([&] {
@@ -568,12 +568,17 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
             if (!model.Save(number) || !list->Add(&record))
                 return false;
             added.append(number);
-            const CCalendarProperty row = CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group));
-            if (!calendar->Add(&row))
+            // Updated or added, as a save does.
+            rows.push_back(std::make_unique<CRecordSnapshot>(*calendar, number));
+            if (!StoreRecord(*calendar, CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group))))
                 return false;
             lastCounter = counter;
         }
         return added.isEmpty() || store.SaveGroupLists(group, 0, 0);
     });
-    return EndPaste(written, CONTENT_SCHEDULE, {list, calendar}, added, stop, lastCounter);
+    if (!written) {
+        for (const auto &row : rows)
+            row->Restore();
+    }
+    return EndPaste(written, CONTENT_SCHEDULE, {list}, added, stop, lastCounter);
 }

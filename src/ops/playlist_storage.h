@@ -18,6 +18,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class CContentsList;
@@ -50,6 +51,13 @@ struct SimpleScheduleRecord {
     QString info;
     QString title;
 };
+
+// Runs change with every stored file it writes held back (core/staged_files.h),
+// and puts them all in place once it returns true; when it returns false, or
+// a file cannot be staged or put in place, no stored file has changed. No
+// message may be shown inside change: the caller tells the operator once it
+// returns.
+bool WriteTogether(const std::function<bool()> &change);
 
 // The record a list holds under a number, taken before the list changes so
 // that a change whose save fails can be taken back: Restore puts the old

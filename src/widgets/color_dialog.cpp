@@ -1,5 +1,7 @@
 #include "widgets/color_dialog.h"
 
+#include "core/staged_files.h"
+
 #include <QColorDialog>
 
 namespace {
@@ -38,5 +40,5 @@ void SetColorDialogPrompter(IColorDialogPrompter *prompter)
 
 bool PromptColor(QWidget *owner, ColorRef initial, ColorRef &chosen)
 {
-    return g_colorDialogPrompter->ChooseColor(owner, initial, chosen);
+    return PromptAllowedNow(QStringLiteral("colour")) && g_colorDialogPrompter->ChooseColor(owner, initial, chosen);
 }

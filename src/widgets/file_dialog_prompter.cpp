@@ -1,5 +1,7 @@
 #include "widgets/file_dialog_prompter.h"
 
+#include "core/staged_files.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -131,24 +133,38 @@ void SetFileDialogPrompter(IFileDialogPrompter *prompter)
     g_fileDialogPrompter = prompter;
 }
 
+namespace {
+
+// The installed prompter, unless no prompt may be shown now.
+IFileDialogPrompter *PrompterFor(const FileDialogRequest &request)
+{
+    return g_fileDialogPrompter && PromptAllowedNow(request.title) ? g_fileDialogPrompter : nullptr;
+}
+
+} // namespace
+
 QString PromptSaveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_fileDialogPrompter ? g_fileDialogPrompter->GetSaveFileName(owner, request) : QString();
+    IFileDialogPrompter *prompter = PrompterFor(request);
+    return prompter ? prompter->GetSaveFileName(owner, request) : QString();
 }
 
 QString PromptOpenFileName(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_fileDialogPrompter ? g_fileDialogPrompter->GetOpenFileName(owner, request) : QString();
+    IFileDialogPrompter *prompter = PrompterFor(request);
+    return prompter ? prompter->GetOpenFileName(owner, request) : QString();
 }
 
 QStringList PromptOpenFileNames(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_fileDialogPrompter ? g_fileDialogPrompter->GetOpenFileNames(owner, request) : QStringList();
+    IFileDialogPrompter *prompter = PrompterFor(request);
+    return prompter ? prompter->GetOpenFileNames(owner, request) : QStringList();
 }
 
 QString PromptExistingFolder(QWidget *owner, const FileDialogRequest &request)
 {
-    return g_fileDialogPrompter ? g_fileDialogPrompter->GetExistingFolder(owner, request) : QString();
+    IFileDialogPrompter *prompter = PrompterFor(request);
+    return prompter ? prompter->GetExistingFolder(owner, request) : QString();
 }
 
 CFileDialogPrompter::CFileDialogPrompter()

@@ -1,6 +1,7 @@
 #include "widgets/password_prompter.h"
 
 #include "core/message_box.h"
+#include "core/staged_files.h"
 
 namespace {
 
@@ -15,5 +16,7 @@ void SetPasswordPrompter(IPasswordPrompter *prompter)
 
 int PromptPassword(QWidget *owner, int mode)
 {
-    return g_passwordPrompter ? g_passwordPrompter->PromptPassword(owner, mode) : IDCANCEL;
+    return g_passwordPrompter && PromptAllowedNow(QStringLiteral("password"))
+        ? g_passwordPrompter->PromptPassword(owner, mode)
+        : IDCANCEL;
 }

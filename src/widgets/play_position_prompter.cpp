@@ -1,5 +1,7 @@
 #include "widgets/play_position_prompter.h"
 
+#include "core/staged_files.h"
+
 #include <atomic>
 
 namespace {
@@ -16,5 +18,5 @@ void SetPlayPositionPrompter(IPlayPositionPrompter *prompter)
 bool PromptPlayPosition(QWidget *owner, InterruptPlayChoice &choice)
 {
     IPlayPositionPrompter *prompter = g_playPositionPrompter;
-    return prompter && prompter->PromptPlayPosition(owner, choice);
+    return prompter && PromptAllowedNow(QStringLiteral("play position")) && prompter->PromptPlayPosition(owner, choice);
 }

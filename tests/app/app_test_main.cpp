@@ -3,6 +3,7 @@
 // (1920 x 1080 at the origin, 1280 x 1024 to its right), so window placement
 // can be checked against more than one monitor.
 #include "app/telv_q9_app.h"
+#include "support/scripted_prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,5 +39,6 @@ int main(int argc, char **argv)
 
     CTelvQ9App app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    FailOnPromptsInsideStagedSets();
     return RUN_ALL_TESTS();
 }

@@ -1,9 +1,11 @@
 #include "core/atomic_file.h"
 #include "core/last_error.h"
+#include "core/message_box.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
+#include "support/scripted_prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -211,4 +215,109 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
     // Closed, the set holds nothing more: writes go straight to their files.
     ASSERT_TRUE(WriteFileAtomically(a, "direct"));
     EXPECT_EQ(ReadAll(a), QByteArray("direct"));
+}
+
+// A set opened inside another joins it: its files wait for the outer commit,
+// and one closed without a commit fails the whole change; the outer set
+// still holds what is written after the inner one closed. No prompt is shown
+// while a set is open.
+TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.xml"));
+    const QString b = dir.filePath(QStringLiteral("b.xml"));
+    ASSERT_TRUE(WriteFileAtomically(a, "old a"));
+    {
+        CStagedFiles outer;
+        {
+            CStagedFiles inner;
+            ASSERT_TRUE(WriteFileAtomically(a, "new a"));
+            EXPECT_TRUE(inner.Commit());
+        }
+        EXPECT_EQ(CStagedFiles::Open(), &outer);
+        ASSERT_TRUE(WriteFileAtomically(b, "new b"));
+        EXPECT_EQ(ReadAll(a), QByteArray("old a"));
+        EXPECT_FALSE(QFile::exists(b));
+        static QStringList refused;
+        SetRefusedPromptObserver([](const QString &what) { refused.append(what); });
+        EXPECT_EQ(MessageBoxWithCaptionId(nullptr, QStringLiteral("asked"), kTitleCaption, MB_YESNO), IDNO);
+        FailOnPromptsInsideStagedSets();
+        EXPECT_EQ(refused, QStringList{QStringLiteral("asked")});
+        ASSERT_TRUE(outer.Commit());
+    }
+    EXPECT_EQ(ReadAll(a), QByteArray("new a"));
+    EXPECT_EQ(ReadAll(b), QByteArray("new b"));
+    {
+        CStagedFiles outer;
+        ASSERT_TRUE(WriteFileAtomically(a, "dropped a"));
+        {
+            CStagedFiles inner;
+            ASSERT_TRUE(WriteFileAtomically(b, "dropped b"));
+        }
+        EXPECT_FALSE(outer.Commit());
+    }
+    EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{a, "new a"}, {b, "new b"}}));
+    EXPECT_EQ(CStagedFiles::Open(), nullptr);
+}
+
+namespace {
+
+int g_stepsLeft = 0;
+
+} // namespace
+
+// A kill at any step of a commit, and the start after it (journals undone,
+// then leftovers removed), leaves the set entirely old or entirely new.
+TEST(AtomicFile, AStagedSetKilledAtAnyStepIsWholeAfterTheStart)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Group")));
+    const QStringList kept{dir.filePath(QStringLiteral("list.xml")), dir.filePath(QStringLiteral("Group/one.xml")),
+                           dir.filePath(QStringLiteral("Group/gone.xml")), dir.filePath(QStringLiteral("two.xml"))};
+    for (const QString &path : kept)
+        ASSERT_TRUE(WriteFileAtomically(path, "old " + path.toUtf8()));
+    const QMap<QString, QByteArray> before = FilesUnder(dir.path());
+    const QString added = dir.filePath(QStringLiteral("Group/added.xml"));
+    const auto change = [&] {
+        CStagedFiles staged;
+        return WriteFileAtomically(kept[0], "new list") && WriteFileAtomically(added, "added")
+            && WriteFileAtomically(kept[1], "new one") && RemoveStoredFiles({kept[2]})
+            && WriteFileAtomically(kept[3], "new two") && staged.Commit();
+    };
+    const QMap<QString, QByteArray> after{
+        {kept[0], "new list"}, {kept[1], "new one"}, {added, "added"}, {kept[3], "new two"}};
+    int wholeOld = 0;
+    int wholeNew = 0;
+    for (int step = 0;; ++step) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            g_stepsLeft = step;
+            CStagedFiles::SetCommitStepHook([] {
+                if (g_stepsLeft-- == 0)
+                    raise(SIGKILL);
+            });
+            _exit(change() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        if (WIFEXITED(status)) {
+            // A step past the last: the commit ran to its end.
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            EXPECT_EQ(FilesUnder(dir.path()), after);
+            break;
+        }
+        ASSERT_TRUE(WIFSIGNALED(status));
+        UndoInterruptedStagedSets(dir.path());
+        RemoveAtomicWriteLeftovers(dir.path());
+        const QMap<QString, QByteArray> files = FilesUnder(dir.path());
+        ASSERT_TRUE(files == before || files == after) << "killed at step " << step;
+        ++(files == before ? wholeOld : wholeNew);
+        QFile::remove(added);
+        for (const QString &path : kept)
+            ASSERT_TRUE(WriteFileAtomically(path, before.value(path)));
+    }
+    // Killed before its journal went, the set is old; after, new.
+    EXPECT_GE(wholeOld, 10);
+    EXPECT_GE(wholeNew, 4);
 }

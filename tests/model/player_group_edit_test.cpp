@@ -5,6 +5,7 @@
 #include "model/app_data.h"
 #include "model/player_checks.h"
 #include "model/player_group_edit.h"
+#include "support/file_contents.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,6 +174,54 @@ TEST_F(PlayerGroupEditTest, MembershipFollowsThePlayersOnEverySideAndSaveWritesB
     EXPECT_EQ(displays.Records()[0].Player, 1);
     ASSERT_EQ(edit.AddPlayer(player(QStringLiteral("three"), QStringLiteral("127.0.0.4"))), PlayerEditResult::Ok);
     EXPECT_EQ(edit.Players().back().Number, 3);
+}
+
+// The player, group and display files are written together: when one cannot
+// be put in place, every file, list and folder name stays as it was, and a
+// second save finishes the edits.
+TEST_F(PlayerGroupEditTest, AFailedSaveLeavesEveryFileListAndFolderAsItWas)
+{
+    ASSERT_EQ(edit.AddGroup(group(QStringLiteral("本店"))), PlayerEditResult::Ok);
+    for (const char *name : {"one", "two"}) {
+        PlayerRecord record = player(QString::fromLatin1(name), QStringLiteral("127.0.0.2"));
+        record.Group = QStringLiteral("本店");
+        ASSERT_EQ(edit.AddPlayer(record), PlayerEditResult::Ok);
+    }
+    CDisplayRecord display;
+    display.Number = 1;
+    display.Player = 2;
+    data.GetDisplayXml().Add(display);
+    ASSERT_TRUE(edit.Save(data));
+    ASSERT_EQ(edit.RemovePlayer(1), PlayerEditResult::Ok);
+    PlayerRecord renamed = edit.Players()[0];
+    renamed.Name = QStringLiteral("one-b");
+    ASSERT_EQ(edit.ChangePlayer(0, renamed), PlayerEditResult::Ok);
+    ASSERT_EQ(edit.ChangeGroup(0, group(QStringLiteral("本社"))), PlayerEditResult::Ok);
+    // A folder where the group file goes: it cannot be put in place.
+    ASSERT_TRUE(QFile::remove(data.GetGroupFilePath()));
+    ASSERT_TRUE(QDir().mkpath(data.GetGroupFilePath()));
+    const QMap<QString, QByteArray> files = FilesUnder(dir.path());
+    const std::vector<PlayerRecord> players = data.GetPlayerXml().CopyPlayers();
+    const std::vector<CGroupRecord> groups = data.GetGroupXml().Records();
+    const std::vector<CDisplayRecord> displays = data.GetDisplayXml().Records();
+
+    EXPECT_FALSE(edit.Save(data));
+    EXPECT_EQ(FilesUnder(dir.path()), files);
+    EXPECT_EQ(data.GetPlayerXml().CopyPlayers(), players);
+    EXPECT_EQ(data.GetGroupXml().Records(), groups);
+    EXPECT_EQ(data.GetDisplayXml().Records(), displays);
+    EXPECT_TRUE(QFileInfo(playerFolder(QStringLiteral("one"))).isDir());
+    EXPECT_FALSE(QFileInfo::exists(playerFolder(QStringLiteral("one-b"))));
+    EXPECT_TRUE(edit.IsModified());
+
+    ASSERT_TRUE(QDir(data.GetGroupFilePath()).removeRecursively());
+    ASSERT_TRUE(edit.Save(data));
+    CHarlPlayerXml stored;
+    ASSERT_TRUE(stored.Load(data.GetPlayerFilePath()));
+    ASSERT_EQ(stored.GetCount(), 1);
+    EXPECT_EQ(stored.CopyPlayers()[0].Group, QStringLiteral("本社"));
+    EXPECT_TRUE(QFileInfo(playerFolder(QStringLiteral("one-b"))).isDir());
+    EXPECT_EQ(data.GetDisplayXml().GetCount(), 0);
 }
 
 TEST_F(PlayerGroupEditTest, AMemberListWithoutThePlayersGroupNameIsTakenOnLoad)

@@ -157,8 +157,16 @@ TEST_F(PlaylistStorageOps, AScheduleSaveOrAPasteThatFailsChangesNothing)
     int counter = -1;
     const qint32 number = store.GetNewCode(51, counter);
     ASSERT_TRUE(SaveSchedule(store, schedule, schedules, number, counter, DefaultScheduleBlock(QString())));
-    // A pasted schedule plays in its source's period under a calendar row of its own.
+    // A pasted schedule plays in its source's period under a calendar row of
+    // its own: a left-over row of its number is updated, not doubled.
+    int next = -1;
+    CCalendarProperty leftover;
+    leftover.SetIndex(store.GetNewCode(51, next));
+    leftover.SetSchedule(leftover.GetIndex());
+    leftover.SetFlag(1);
+    ASSERT_TRUE(store.GetList(50)->Add(&leftover));
     ASSERT_EQ(PasteSchedules(store, QStringLiteral("G1"), {0}), 1);
+    ASSERT_EQ(store.GetList(50)->GetCount(), 2);
     const auto *source = dynamic_cast<const CScheduleProperty *>(schedules.GetAt(0));
     const auto *row = dynamic_cast<const CCalendarProperty *>(store.GetList(50)->GetAt(1));
     ASSERT_TRUE(source && row);

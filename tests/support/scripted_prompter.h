@@ -5,8 +5,11 @@
 // running test.
 
 #include "core/message_box.h"
+#include "core/staged_files.h"
 
 #include <QList>
+
+#include <gtest/gtest.h>
 
 #include <mutex>
 #include <optional>
@@ -41,3 +44,12 @@ private:
     QList<Step> m_script;
     QList<MessagePrompt> m_prompts;
 };
+
+// Makes every prompt the program refuses inside an open change of stored
+// files (it would be answered with them half changed) fail the running test.
+inline void FailOnPromptsInsideStagedSets()
+{
+    SetRefusedPromptObserver([](const QString &what) {
+        ADD_FAILURE() << "a prompt inside an open change of stored files: " << what.toStdString();
+    });
+}

@@ -1,5 +1,7 @@
 // The main of every test executable: a Qt application object exists for the
 // whole run so timers, events and resources behave as in the program.
+#include "support/scripted_prompter.h"
+
 #include <QGuiApplication>
 
 #include <ctime>
@@ -14,5 +16,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    FailOnPromptsInsideStagedSets();
     return RUN_ALL_TESTS();
 }

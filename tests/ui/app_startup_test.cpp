@@ -82,7 +82,22 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
+    // A save of two files killed once both were in place, before its journal
+    // went: put back from the journal, before the old contents' second name
+    // would go as a leftover.
+    const QString changed = dataFolder() + QStringLiteral("/Group/list.xml");
+    const QString old = TemporaryPathFor(changed);
+    const QString added = dataFolder() + QStringLiteral("/Group/added.xml");
+    const QString journal = changed + QStringLiteral(".0123abcd.telvq9-journal");
+    const QString entries = QStringLiteral(R"({"targets":[{"file":"%1","old":"%2"},{"file":"%3","old":""}]})");
+    for (const auto &[path, data] : {std::pair{changed, QString("new")}, {old, QString("old")}, {added, QString("new")},
+                                     {journal, entries.arg(changed, old, added)}})
+        ASSERT_TRUE(WriteFileAtomically(path, data.toUtf8()));
     ASSERT_TRUE(startUp());
+    EXPECT_EQ(ReadAll(changed), QByteArray("old"));
+    for (const QString &path : {old, added, journal})
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+    EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("Interrupted save put back as it was : ") + journal));
     EXPECT_FALSE(QFile::exists(leftover));
     for (const QString &path : userFiles)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();

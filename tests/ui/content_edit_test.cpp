@@ -8,6 +8,7 @@
 #include "widgets/vod_set_dlg.h"
 #include "core/atomic_file.h"
 #include "core/content_id.h"
+#include "core/path_utils.h"
 #include "core/system_ini.h"
 #include "model/calendar_property.h"
 #include "model/contents_list.h"
@@ -21,6 +22,7 @@
 #include "model/streaming_property.h"
 #include "ops/playlist_storage.h"
 #include "shell_fixture.h"
+#include "support/file_contents.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,6 +86,14 @@ void blockFile(const QString &path)
 {
     QFile::remove(path);
     ASSERT_TRUE(QDir().mkpath(path));
+}
+
+// The files under a folder, without the log the program writes as it goes.
+QMap<QString, QByteArray> StoredFilesUnder(const QString &folder)
+{
+    QMap<QString, QByteArray> files = FilesUnder(folder);
+    files.removeIf([](const auto &file) { return file.key().endsWith(QStringLiteral(".log")); });
+    return files;
 }
 
 class ContentEdit : public ShellTest {
@@ -237,6 +247,26 @@ TEST_F(ContentEdit, APlaylistsTitleGoesIntoItsFileAndItsEditor)
     EXPECT_EQ(again.GetInfo(), QStringLiteral("menu"));
     EXPECT_EQ(store.GetPlaylistModel(CONTENT_PLAYLIST)->GetTitle(), QStringLiteral("new"));
     EXPECT_EQ(list(CONTENT_PLAYLIST).GetAt(0)->GetTitle(), QStringLiteral("new"));
+
+    // A second playlist whose file cannot be read: neither list nor file
+    // changes, on disk or in memory, and the operator is told once.
+    const qint32 unreadable = MakeContentId(0, 52, 8);
+    record.SetIndex(unreadable);
+    ASSERT_TRUE(list(CONTENT_PLAYLIST).Add(&record));
+    ASSERT_TRUE(GetContentFolders().SaveLists(CONTENT_PLAYLIST, 1));
+    QString unreadablePath;
+    ASSERT_TRUE(MakePlaylistXmlPath(store.m_playlistFolder, unreadable, unreadablePath));
+    blockFile(unreadablePath);
+    const QMap<QString, QByteArray> files = StoredFilesUnder(dataFolder());
+    m_dialogs.property = [](PropertyValues &values) {
+        values.title = QStringLiteral("lost");
+        return true;
+    };
+    m_prompter.expect(5213, IDOK);
+    frame->EditPropertyMulti(CONTENT_PLAYLIST, {number, unreadable});
+    EXPECT_TRUE(StoredFilesUnder(dataFolder()) == files);
+    EXPECT_EQ(list(CONTENT_PLAYLIST).GetAt(0)->GetInfo(), QStringLiteral("menu"));
+    EXPECT_EQ(store.GetPlaylistModel(CONTENT_PLAYLIST)->GetInfo(), QStringLiteral("menu"));
 }
 
 TEST_F(ContentEdit, ANoPlayPeriodIsAScheduleAndACalendarRowOfOneNumber)
@@ -374,13 +404,14 @@ public:
     bool AskScheduleSet(QWidget *, ScheduleSetBlock &block) override
     {
         shown = block;
-        block.startDate = DateValue{2027, 4, 1};
+        block.startDate = start;
         block.endDate = DateValue{2027, 4, 30};
         block.weekdays = QStringLiteral("23456");
         return true;
     }
     bool AskProperty(QWidget *, QString &, QString &) override { return false; }
     ScheduleSetBlock shown;
+    DateValue start{2027, 4, 1};
 };
 
 } // namespace
@@ -422,11 +453,19 @@ TEST_F(ContentEdit, AScheduleTakesItsNewDaysIntoItsListAndCalendarRow)
     ASSERT_TRUE(file.LoadFrom(scheduleFolder, number));
     EXPECT_EQ(file.GetTitle(), QStringLiteral("weekdays"));
 
-    // A calendar row that cannot be written is told once.
+    // A calendar row that cannot be written is told once, and the schedule's
+    // list and file stay as they were with it, on disk and in memory.
     ASSERT_TRUE(QFile::remove(scheduleFolder + QStringLiteral("/CalendarList.xml")));
     ASSERT_TRUE(QDir().mkpath(scheduleFolder + QStringLiteral("/CalendarList.xml/held")));
+    const QMap<QString, QByteArray> files = StoredFilesUnder(dataFolder());
+    prompter.start = DateValue{2027, 5, 1};
     m_prompter.answer(IDOK);
     frame->EditSchedule(number);
     ASSERT_EQ(m_prompter.prompts().size(), 1);
     EXPECT_EQ(m_prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
+    EXPECT_TRUE(StoredFilesUnder(dataFolder()) == files);
+    EXPECT_EQ(static_cast<CScheduleProperty *>(list(CONTENT_SCHEDULE).GetAt(0))->GetStartDate(),
+              (DateValue{2027, 4, 1}));
+    EXPECT_EQ(static_cast<CCalendarProperty *>(list(CONTENT_CALENDAR).GetAt(0))->GetStartDate(),
+              (DateValue{2027, 4, 1}));
 }

@@ -4,10 +4,13 @@
 #include "widgets/delete_dlg.h"
 #include "app/main_frame.h"
 #include "core/clock.h"
+#include "core/content_id.h"
 #include "core/message_box.h"
 #include "model/contents_list.h"
+#include "model/calendar_property.h"
 #include "model/contents_store.h"
 #include "model/schedule_file.h"
+#include "model/schedule_property.h"
 #include "player_ops_fixture.h"
 #include "support/timetable_samples.h"
 
@@ -61,6 +64,25 @@ TEST_F(PlayerOpsTest, LibraryDeletionRemovesFilesAndRecords)
         EXPECT_LT(list->FindCode(index), 0) << index;
         EXPECT_FALSE(QFile::exists(MovieFile(index))) << index;
     }
+
+    // A schedule goes with every calendar row of its number, a left-over
+    // second one too.
+    CContentsStore &store = GetContentFolders();
+    const qint32 schedule = MakeContentId(0, 51, 7);
+    CScheduleProperty record;
+    record.SetIndex(schedule);
+    ASSERT_TRUE(store.GetList(51)->Add(&record));
+    for (int copy = 0; copy < 2; ++copy) {
+        CCalendarProperty row;
+        row.SetIndex(schedule);
+        row.SetSchedule(schedule);
+        ASSERT_TRUE(store.GetList(50)->Add(&row));
+    }
+    m_prompter.answer(IDYES);
+    m_frame->StartDeleteContents({schedule}, 51);
+    ASSERT_TRUE(WaitEnabled(m_frame));
+    EXPECT_LT(store.GetList(51)->FindCode(schedule), 0);
+    EXPECT_LT(store.GetList(50)->FindCode(schedule), 0);
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 

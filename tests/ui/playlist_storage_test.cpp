@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/path_utils.h"
+#include "core/system_ini.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
 #include "model/playlist_property.h"
@@ -217,4 +218,13 @@ TEST_F(PlaylistStorage, AScheduleSaveThatFailsIsToldAndKeepsTheEdits)
     EXPECT_EQ(m_prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
     EXPECT_TRUE(schedule.IsModified());
     EXPECT_EQ(store.GetList(51)->GetCount(), 0);
+
+    // No number to be had: told the same, before any dialog.
+    ASSERT_TRUE(GetSystemIni().SetContentIndex(51, 0));
+    const int asks = dialogs.scheduleAsks;
+    m_prompter.answer(IDOK);
+    schedules->GetButton(QStringLiteral("save"))->click();
+    ASSERT_EQ(m_prompter.prompts().size(), 4);
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("スケジュールの保存に失敗しました。"));
+    EXPECT_EQ(dialogs.scheduleAsks, asks);
 }
