@@ -190,8 +190,7 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
     result = IMPORT_FAILED;
     for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
         CContentsList *package = set.list(*type);
-        CContentsList *library = m_store.GetList(*type);
-        if (!library) {
+        if (!m_store.GetList(*type)) {
             WriteSyslog(LOG_ERR_APP, "Import : ImportMakeList : Contents Type Invalid(Q9) : Contents Type = %d", *type);
             return false;
         }
@@ -201,16 +200,18 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
             const CPropertyBase &record = *package->GetAt(position);
             const bool carries = CarriesFiles(*type, record);
             ExImportEntry entry{quint32(record.GetIndex()), *type, carries, 0};
-            const int held = library->FindCode(record.GetIndex());
-            if (held >= 0) {
-                const CPropertyBase &own = *library->GetAt(held);
+            const std::unique_ptr<CPropertyBase> held = libraryRecord(*type, quint32(record.GetIndex()));
+            if (held) {
+                const CPropertyBase &own = *held;
                 const bool recordChanged = CompareSystemTime(record.GetCreateDate(), own.GetCreateDate()) != 0;
                 bool fileChanged = false;
                 if (carries) {
-                    QString path;
-                    CPropertyBase &facts = *library->GetAt(held);
-                    bool ignored = false;
-                    fileChanged = !checkFileFacts(*type, facts, ignored)
+                    bool refreshed = false;
+                    const bool factsRead = checkFileFacts(*type, *held, refreshed);
+                    // The library's record keeps the facts its file has now.
+                    if (refreshed)
+                        keepFileFacts(own, false);
+                    fileChanged = !factsRead
                                   || LinkOf(record).compare(LinkOf(own), Qt::CaseInsensitive) != 0
                                   || record.GetSize() != own.GetSize()
                                   || (dynamic_cast<const CMediaProperty *>(&record)
@@ -251,12 +252,11 @@ bool CExImport::ImportAskReplace(PackageSet &set)
     QList<ImportReplacement> replacements;
     for (const ExImportEntry &entry : set.entries) {
         CContentsList *package = set.list(entry.type);
-        CContentsList *library = m_store.GetList(entry.type);
-        const int held = library ? library->FindCode(qint32(entry.number)) : -1;
+        const std::unique_ptr<CPropertyBase> held = libraryRecord(entry.type, entry.number);
         const int position = package ? package->FindCode(qint32(entry.number)) : -1;
-        if (held < 0 || position < 0)
+        if (!held || position < 0)
             continue;
-        const CPropertyBase &own = *library->GetAt(held);
+        const CPropertyBase &own = *held;
         const CPropertyBase &theirs = *package->GetAt(position);
         if (!entry.copyFiles && own.GetTitle() == theirs.GetTitle()
             && LinkOf(own).compare(LinkOf(theirs), Qt::CaseInsensitive) == 0)
@@ -304,23 +304,16 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
                     int(entry.number));
         return false;
     }
-    CContentsList *library = m_store.GetList(entry.type);
-    if (!library) {
+    if (!m_store.GetList(entry.type)) {
         WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Type Invalid(Q9) : Contents Type = %d", entry.type);
         return false;
     }
     std::unique_ptr<CPropertyBase> record = CreateProperty(entry.type);
     package->Get(position, record.get());
-    const int held = library->FindCode(qint32(entry.number));
-    std::unique_ptr<CPropertyBase> old;
-    if (held < 0) {
-        if (IsListFull(*library, entry.type)) {
-            WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
-            return false;
-        }
-    } else {
-        old = CreateProperty(entry.type);
-        library->Get(held, old.get());
+    const std::unique_ptr<CPropertyBase> old = libraryRecord(entry.type, entry.number);
+    if (!old && !libraryHasRoom(entry.type)) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
+        return false;
     }
     // A new name is needed only when the file would land on another file: a
     // replaced content whose file keeps its name takes the old file's place.
@@ -335,8 +328,7 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
         CContentFileRemover(ContentFileFolders{m_dataRoot, {}, {}, {}, {}, {}}).DelContRealFileByType(entry.type, *old);
     if (!importContentFiles(entry, *record, set))
         return false;
-    const bool stored = held >= 0 ? library->Update(held, record.get()) : library->Add(record.get());
-    if (!stored || !m_store.SaveLists(entry.type, 1)) {
+    if (!putLibraryRecord(*record, true)) {
         WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : List Save Failed : Contents Type = %d", entry.type);
         return false;
     }
