@@ -1,6 +1,7 @@
 // Registration of the operator's files: each type from real files, the names
 // copies get, cancellation, full lists and disks, and failed list saves.
 
+#include "ops_test_library.h"
 #include "registration_test_support.h"
 
 #include "core/app_ini.h"
@@ -11,16 +12,13 @@
 #include "model/telop_property.h"
 #include "model/thumbnail_maker.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -244,16 +242,10 @@ TEST_F(RegistrationTest, ManyFilesRegisterWhileTheListRepaints)
     for (int i = 0; i < kFiles; ++i)
         files.append(writePicture(QStringLiteral("%1.jpg").arg(i), {48, 32}));
     CContentRegistration reg = registration();
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        reg.AddContentsFilesWorker(files, 0);
-        done.store(true);
-    });
     CContentsList &list = *m_store.GetList(CONTENT_IMAGE);
     int shown = 0;
     int paints = 0;
-    while (!done.load()) {
-        QCoreApplication::processEvents();
+    RunWhileTheWindowPaints([&] { reg.AddContentsFilesWorker(files, 0); }, [&] {
         const int count = list.GetDisplayCount();
         EXPECT_GE(count, shown);
         for (int row = 0; row < count; ++row) {
@@ -262,8 +254,7 @@ TEST_F(RegistrationTest, ManyFilesRegisterWhileTheListRepaints)
         }
         shown = count;
         ++paints;
-    }
-    worker.join();
+    });
     EXPECT_EQ(list.GetCount(), kFiles);
     EXPECT_GT(paints, 1);
     EXPECT_EQ(noticesOf(REGIST_NOTICE_END), (QList<int>{REGIST_OK}));
