@@ -34,13 +34,14 @@ asan: setup
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && QT_QPA_PLATFORM=offscreen $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
 
-# The threaded part, the player client and the transfer engine, under
-# ThreadSanitizer. Qt is not built with it; tests/tsan.supp says what that costs.
+# The threaded part, the player client, the transfer engine and the workers
+# that change the library lists beside the window, under ThreadSanitizer. Qt
+# is not built with it; tests/tsan.supp says what that costs.
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp
 tsan: setup
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTELV_SANITIZE=thread >/dev/null
-	@cmake --build build-tsan -j $(JOBS) --target player_tests transfer_tests
-	@cd build-tsan && QT_QPA_PLATFORM=offscreen $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600 -L '^(player|transfer)_tests$$'
+	@cmake --build build-tsan -j $(JOBS) --target player_tests transfer_tests ops_tests
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600 -L '^(player_tests|transfer_tests|ops_workers)$$'
 
 screenshots: build
 	@bash scripts/screenshots.sh $(BUILD_DIR)

@@ -3,9 +3,12 @@
 // running ("created suspended"), started with Resume once the frame has
 // disabled itself and kept it, and joined by the end handler of its operation
 // (Join waits without limit). The body never touches a window: it reports by
-// posting application messages. A worker still running when it is destroyed
-// is joined there, so no thread outlives its owner.
+// posting application messages and reaches what the window reads only
+// through RunOnOwnerThread, whose steps Join runs while it waits. A worker
+// still running when it is destroyed is joined there, so no thread outlives
+// its owner.
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -25,5 +28,6 @@ public:
 private:
     std::function<void()> m_body;
     std::thread m_thread;
+    std::atomic<bool> m_ended{false};
     bool m_joined = false;
 };

@@ -54,6 +54,16 @@ CStagedFiles *CStagedFiles::Open()
     return t_open;
 }
 
+CStagedFilesLoan::CStagedFilesLoan(CStagedFiles *set) : m_previous(t_open)
+{
+    t_open = set;
+}
+
+CStagedFilesLoan::~CStagedFilesLoan()
+{
+    t_open = m_previous;
+}
+
 void CStagedFiles::SetCommitStepHook(void (*hook)())
 {
     g_commitStepHook.store(hook);

@@ -77,6 +77,21 @@ private:
     QStringList m_removals;
 };
 
+// Makes set (or none) the set open on the calling thread while it lives: a
+// step a worker hands to the window's thread (core/owner_thread.h) writes its
+// stored files into the worker's set, as it would on the worker. The worker
+// waits for the step meanwhile, so the set has one user at a time.
+class CStagedFilesLoan {
+public:
+    explicit CStagedFilesLoan(CStagedFiles *set);
+    ~CStagedFilesLoan();
+    CStagedFilesLoan(const CStagedFilesLoan &) = delete;
+    CStagedFilesLoan &operator=(const CStagedFilesLoan &) = delete;
+
+private:
+    CStagedFiles *m_previous;
+};
+
 // Removes stored files, or holds their removal in the set open on this
 // thread. False (each logged) when an existing file cannot be removed.
 bool RemoveStoredFiles(const QStringList &paths);

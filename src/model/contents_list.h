@@ -6,8 +6,8 @@
 // Delete and SetMark are storage positions; the Display operations take
 // positions in the display order.
 //
-// A list is not locked: the user-interface thread owns the store's lists, and
-// each transfer worker owns lists of its own.
+// A list is not locked: the user-interface thread owns the store's lists (other
+// threads hand it their steps on them), each transfer worker lists of its own.
 
 #include "model/property_base.h"
 

@@ -11,8 +11,8 @@
 // - The player-side set: the lists last fetched from the current player.
 // - One scratch record per type.
 //
-// The store belongs to the user-interface thread; a worker uses it only while
-// the frame keeps the user out (content registration).
+// The store belongs to the user-interface thread; a worker reads or changes
+// its lists only in steps it hands to that thread (core/owner_thread.h).
 
 #include "model/contents_list.h"
 #include "model/layout_template_store.h"

@@ -4,6 +4,7 @@
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
@@ -235,12 +236,20 @@ bool CContentFileRemover::DelContRealFileCommon(CContentsList *list, int type, q
         WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content type : type = %d", type);
         return true;
     }
-    const int position = list->FindCode(number);
+    // The list is the window's (the deletion's worker reads it): the record
+    // is copied out on its owner.
+    int position = -1;
+    const std::unique_ptr<CPropertyBase> record = RunOnOwnerThread([&] {
+        position = list->FindCode(number);
+        std::unique_ptr<CPropertyBase> copy = position >= 0 ? CreateProperty(list->GetContentType()) : nullptr;
+        if (copy && !list->Get(position, copy.get()))
+            copy.reset();
+        return copy;
+    });
     if (position < 0) {
         WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content index : content index = %d", number);
         return true;
     }
-    const CPropertyBase *record = list->GetAt(position);
     if (!record) {
         WriteSyslog(LOG_ERR_APP, "DelContRealFileCommon : Invalid content list : index = %d", position);
         return true;

@@ -6,6 +6,7 @@
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
 #include "core/system_ini.h"
@@ -158,10 +159,10 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
         kind = REGIST_INTERNAL;
         return false;
     }
-    if (!checkListRoom(*list, listType, kind, detail))
+    if (!RunOnOwnerThread([&] { return checkListRoom(*list, listType, kind, detail); }))
         return false;
     int counter = 0;
-    const qint32 number = store().GetNewCode(listType, counter);
+    const qint32 number = RunOnOwnerThread([&] { return store().GetNewCode(listType, counter); });
     if (number < 0) {
         WriteSyslog(LOG_ERR_APP, "AddContents : GetNewContentsIndex error : content type = %d", listType);
         kind = REGIST_INTERNAL;
@@ -243,20 +244,23 @@ bool CContentRegistration::saveAfterRegistration(int listType, qint32 number, in
 {
     rememberFolder(listType, sourcePath);
     CContentsList *list = store().GetList(listType);
-    if (!store().SaveLists(listType, 1)) {
-        // A record whose list file was not written would vanish at the next
-        // start while its files stayed: take it back out now.
-        detail = GetLastError();
-        WriteSyslog(LOG_ERR_APP, "AddContents : SaveLists error : content type = %d : error = %u", listType, detail);
-        list->Delete(list->FindCode(number));
-        kind = REGIST_FILE_ERROR;
-        return false;
-    }
-    CSystemIni &ini = GetSystemIni();
-    ini.SetContentIndex(listType, counter);
-    ini.AdvanceContentIndex(listType);
-    ini.SaveContentIndex(listType);
-    return true;
+    return RunOnOwnerThread([&] {
+        if (!store().SaveLists(listType, 1)) {
+            // A record whose list file was not written would vanish at the
+            // next start while its files stayed: take it back out now.
+            detail = GetLastError();
+            WriteSyslog(LOG_ERR_APP, "AddContents : SaveLists error : content type = %d : error = %u", listType,
+                        detail);
+            list->Delete(list->FindCode(number));
+            kind = REGIST_FILE_ERROR;
+            return false;
+        }
+        CSystemIni &ini = GetSystemIni();
+        ini.SetContentIndex(listType, counter);
+        ini.AdvanceContentIndex(listType);
+        ini.SaveContentIndex(listType);
+        return true;
+    });
 }
 
 void CContentRegistration::removeOwnFiles(int type, qint32 number, const QString &workPath) const

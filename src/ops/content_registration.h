@@ -8,8 +8,10 @@
 //
 // The operation runs on the main frame's worker thread while the frame keeps
 // the operator out of the content store. It reaches the window only through
-// the notices it posts (the numbers of the frame's application messages) and
-// the progress counts it shares with the progress window.
+// the notices it posts (the numbers of the frame's application messages), the
+// progress counts it shares with the progress window, and the steps that
+// read or change the store's lists, which run on the lists' owner
+// (RunOnOwnerThread).
 //
 // Every step reports a result kind and a detail; only the end handler shows a
 // message. The operator's source files are never changed; the program's own

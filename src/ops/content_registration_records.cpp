@@ -9,6 +9,7 @@
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
@@ -71,14 +72,18 @@ QString TitleOf(const QString &path)
 }
 
 // An empty record of the type, or a copy of the record the list holds for
-// the number.
-std::unique_ptr<CPropertyBase> RecordFor(CContentsList &list, int type, qint32 number)
+// the number (existing says which), read on the list's owner.
+std::unique_ptr<CPropertyBase> RecordFor(CContentsList &list, int type, qint32 number, bool *existing = nullptr)
 {
-    std::unique_ptr<CPropertyBase> record = CreateProperty(type);
-    const int position = list.FindCode(number);
-    if (record && position >= 0)
-        list.Get(position, record.get());
-    return record;
+    return RunOnOwnerThread([&] {
+        std::unique_ptr<CPropertyBase> record = CreateProperty(type);
+        const int position = list.FindCode(number);
+        if (record && position >= 0)
+            list.Get(position, record.get());
+        if (existing)
+            *existing = position >= 0;
+        return record;
+    });
 }
 
 // Copies from to staging, then renames staging over to; false with the
@@ -171,27 +176,30 @@ bool CContentRegistration::fillMediaRecord(CMediaProperty &record, int type, qin
     return ok;
 }
 
+// The list is the window's: the record goes in on its owner.
 bool CContentRegistration::storeRecord(CContentsList &list, CPropertyBase &record, const char *operation, int &kind)
 {
-    const int position = list.FindCode(record.GetIndex());
-    if (position < 0) {
-        if (list.Add(&record))
+    return RunOnOwnerThread([&] {
+        const int position = list.FindCode(record.GetIndex());
+        if (position < 0) {
+            if (list.Add(&record))
+                return true;
+            WriteSyslog(LOG_ERR_APP, "%s : Add error : error = %u", operation, list.GetLastError());
+            kind = REGIST_INTERNAL;
+            return false;
+        }
+        const CPropertyBase *old = list.GetAt(position);
+        noteChange(*old, record);
+        if (GetSystemIni().Settings().UpdateContNoChgInfo) {
+            record.SetInfo(old->GetInfo());
+            record.SetTitle(old->GetTitle());
+        }
+        if (list.Update(position, &record))
             return true;
-        WriteSyslog(LOG_ERR_APP, "%s : Add error : error = %u", operation, list.GetLastError());
+        WriteSyslog(LOG_ERR_APP, "%s : Update error : error = %u", operation, list.GetLastError());
         kind = REGIST_INTERNAL;
         return false;
-    }
-    const CPropertyBase *old = list.GetAt(position);
-    noteChange(*old, record);
-    if (GetSystemIni().Settings().UpdateContNoChgInfo) {
-        record.SetInfo(old->GetInfo());
-        record.SetTitle(old->GetTitle());
-    }
-    if (list.Update(position, &record))
-        return true;
-    WriteSyslog(LOG_ERR_APP, "%s : Update error : error = %u", operation, list.GetLastError());
-    kind = REGIST_INTERNAL;
-    return false;
+    });
 }
 
 void CContentRegistration::noteChange(const CPropertyBase &oldRecord, const CPropertyBase &newRecord)
@@ -256,8 +264,8 @@ bool CContentRegistration::AddContentsTelop(CContentsList &list, qint32 number, 
     QFile::setPermissions(bitmap, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                       | QFileDevice::ReadOther);
 
-    const bool existing = list.FindCode(number) >= 0;
-    std::unique_ptr<CPropertyBase> record = RecordFor(list, CONTENT_TELOP, number);
+    bool existing = false;
+    std::unique_ptr<CPropertyBase> record = RecordFor(list, CONTENT_TELOP, number, &existing);
     auto &telop = static_cast<CTelopProperty &>(*record);
     info.playTime = {};
     bool ok = fillMediaRecord(telop, CONTENT_TELOP, number, info, FileNameOf(bitmap), time)
@@ -310,8 +318,8 @@ bool CContentRegistration::AddContentsUrl(CContentsList &list, qint32 number, co
         return false;
     }
     const QFileInfo facts(page);
-    const bool existing = list.FindCode(number) >= 0;
-    std::unique_ptr<CPropertyBase> record = RecordFor(list, CONTENT_WEB, number);
+    bool existing = false;
+    std::unique_ptr<CPropertyBase> record = RecordFor(list, CONTENT_WEB, number, &existing);
     auto &web = static_cast<CWebProperty &>(*record);
     bool ok = web.SetIndex(number) && web.SetTitle(title.left(CPropertyBase::kMaxTitle)) && web.SetInfo(m_category)
         && web.SetDataFormat(dataFormat.left(CPropertyBase::kMaxDataFormat)) && web.SetCreateDate(time)

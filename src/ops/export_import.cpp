@@ -9,16 +9,20 @@
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
 #include "core/time_utils.h"
 #include "model/contents_list.h"
+#include "model/contents_store.h"
 #include "model/media_property.h"
 #include "model/path_safety.h"
 #include "model/stored_list_files.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/local_url_files.h"
+#include "ops/playlist_storage.h"
+#include "ops/save_number.h"
 #include "transfer/web_package_files.h"
 
 #include <QDir>
@@ -382,6 +386,79 @@ void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &f
         QFile::remove(target);
         QFile::copy(source, target);
     }
+}
+
+// ---- The library lists, on their owner -------------------------------------------
+
+std::unique_ptr<CPropertyBase> CExImport::libraryRecord(int type, quint32 number) const
+{
+    return RunOnOwnerThread([&]() -> std::unique_ptr<CPropertyBase> {
+        CContentsList *library = m_store.GetList(type);
+        const int position = library ? library->FindCode(qint32(number)) : -1;
+        std::unique_ptr<CPropertyBase> record = position >= 0 ? CreateProperty(type) : nullptr;
+        if (record && !library->Get(position, record.get()))
+            record.reset();
+        return record;
+    });
+}
+
+bool CExImport::putLibraryRecord(const CPropertyBase &record, bool save)
+{
+    const int type = record.GetContentType();
+    return RunOnOwnerThread([&] {
+        CContentsList *library = m_store.GetList(type);
+        if (!library)
+            return false;
+        return StoreRecord(*library, record) && (!save || m_store.SaveLists(type, 1));
+    });
+}
+
+void CExImport::keepFileFacts(const CPropertyBase &refreshed, bool save)
+{
+    const auto *facts = dynamic_cast<const CMediaProperty *>(&refreshed);
+    if (!facts)
+        return;
+    const int type = refreshed.GetContentType();
+    RunOnOwnerThread([&] {
+        CContentsList *library = m_store.GetList(type);
+        const int position = library ? library->FindCode(refreshed.GetIndex()) : -1;
+        auto *media = position >= 0 ? dynamic_cast<CMediaProperty *>(library->GetAt(position)) : nullptr;
+        if (!media)
+            return;
+        media->SetSize(facts->GetSize());
+        media->SetFileDate(facts->GetFileDate());
+        if (save)
+            m_store.SaveLists(type, 1);
+    });
+}
+
+bool CExImport::libraryHasRoom(int type) const
+{
+    return RunOnOwnerThread([&] {
+        const CContentsList *library = m_store.GetList(type);
+        return library && !IsListFull(*library, type);
+    });
+}
+
+void CExImport::clearLibraryMarks()
+{
+    RunOnOwnerThread([&] {
+        for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
+            if (CContentsList *library = m_store.GetList(*type))
+                library->ClearMarks();
+        }
+    });
+}
+
+bool CExImport::markLibraryRecord(int type, quint32 number)
+{
+    return RunOnOwnerThread([&] {
+        CContentsList *library = m_store.GetList(type);
+        const int position = library ? library->FindCode(qint32(number)) : -1;
+        if (position < 0 || library->GetAt(position)->GetMark())
+            return false;
+        return library->SetMark(position);
+    });
 }
 
 // ---- File facts --------------------------------------------------------------------

@@ -31,8 +31,9 @@
 // as its file, and the items before it in (GetImportedItems()).
 //
 // A run reports through application messages (numbers below) posted by the
-// given function and ends with exactly one end message, posted last. It uses
-// the content store's library lists while the frame keeps the operator out.
+// given function and ends with exactly one end message, posted last. It
+// reads and changes the content store's library lists only in steps run on
+// their owner (RunOnOwnerThread), working on copies of their records.
 
 #include "ops/package_folders.h"
 
@@ -181,7 +182,7 @@ private:
     bool ExportCabFileSave(const ExportRequest &request, PackageSet &set, int &result);
     int FinishExport(const ExportRequest &request, PackageSet &set, int result);
     bool exportContentFiles(const ExImportEntry &entry, const CPropertyBase &record, PackageSet &set);
-    bool exportEntryRecord(const ExImportEntry &entry, CContentsList &library, PackageSet &set);
+    bool exportEntryRecord(const ExImportEntry &entry, CPropertyBase &record, PackageSet &set);
 
     // Import steps.
     bool ImportInit(const QString &packagePath, PackageSet &set, int &result);
@@ -201,9 +202,6 @@ private:
     // a media file (timeOf its record) keeps the time the record names.
     bool stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf);
     bool stageThumbnails(const ExImportEntry &entry, const PackageSet &set);
-    // The one place the import changes a library list: the record goes in
-    // (false when the list refuses it).
-    static bool storeImportedRecord(CContentsList &library, const CPropertyBase &record);
     void noteImported(const ExImportEntry &entry, const CPropertyBase &record);
 
     // Shared helpers.
@@ -228,6 +226,23 @@ private:
                         int percentMessage);
     void copyThumbnails(int type, quint32 number, const PackageFolders &from, const PackageFolders &to);
     bool storeTotals(const std::vector<ExImportEntry> &entries);
+
+    // The library lists are the window's: these steps run on their owner.
+    // A copy of the library's record of a number; null when it holds none.
+    std::unique_ptr<CPropertyBase> libraryRecord(int type, quint32 number) const;
+    // Writes record over the library's record of its number, or adds it; with
+    // save the list file is written too, into the staged set the worker has
+    // open, if any. False when either fails.
+    bool putLibraryRecord(const CPropertyBase &record, bool save);
+    // The library's record of a medium takes the file facts (size and time)
+    // of refreshed, a copy checkFileFacts brought up to date; with save the
+    // list file is written too.
+    void keepFileFacts(const CPropertyBase &refreshed, bool save);
+    bool libraryHasRoom(int type) const;
+    void clearLibraryMarks();
+    // Marks the library's record of a number for this run; false when an
+    // earlier playlist of the run marked it.
+    bool markLibraryRecord(int type, quint32 number);
     void post(int number, quint32 wParam, quint32 lParam) const;
     void postBytes(int number, quint64 bytes) const;
 

@@ -108,18 +108,14 @@ bool CExImport::ExportInit(const ExportRequest &request, PackageSet &set, int &r
         result = EXPORT_FAILED;
         return false;
     }
-    for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
-        if (CContentsList *library = m_store.GetList(*type))
-            library->ClearMarks();
-    }
+    clearLibraryMarks();
     return true;
 }
 
 bool CExImport::ExportMakeList(const ExportRequest &request, PackageSet &set, int &result)
 {
     result = EXPORT_FAILED;
-    CContentsList *playlists = m_store.GetList(CONTENT_PLAYLIST);
-    if (!playlists) {
+    if (!m_store.GetList(CONTENT_PLAYLIST)) {
         WriteSyslog(LOG_ERR_APP, "Export : ExportMakeList : Contents Type Invalid(Q9) : Contents Type = %d",
                     CONTENT_PLAYLIST);
         return false;
@@ -128,15 +124,15 @@ bool CExImport::ExportMakeList(const ExportRequest &request, PackageSet &set, in
     for (quint32 number : request.playlists) {
         if (IsStopped())
             return false;
-        const int position = playlists->FindCode(qint32(number));
-        if (position < 0) {
+        const std::unique_ptr<CPropertyBase> own = libraryRecord(CONTENT_PLAYLIST, number);
+        if (!own) {
             WriteSyslog(LOG_ERR_APP, "Export : ExportMakeList : Contents Not Found(Q9) : Contents Index = %d",
                         int(number));
             return false;
         }
         const int drivePosition = request.toFile ? -1 : drivePlaylists->FindCode(qint32(number));
         const bool take = drivePosition < 0
-                          || CompareSystemTime(playlists->GetAt(position)->GetExportDate(),
+                          || CompareSystemTime(own->GetExportDate(),
                                                drivePlaylists->GetAt(drivePosition)->GetExportDate())
                                  != 0;
         if (take) {
@@ -187,14 +183,13 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
             const quint32 number = quint32(cell.item.GetIndex());
             if (!IsPackageType(type) || type == CONTENT_PLAYLIST)
                 continue;
-            CContentsList *library = m_store.GetList(type);
-            if (!library) {
+            if (!m_store.GetList(type)) {
                 WriteSyslog(LOG_ERR_APP,
                             "Export : ExportMakeListContents : Contents Type Invalid(Q9) : Contents Type = %d", type);
                 return false;
             }
-            const int position = library->FindCode(qint32(number));
-            if (position < 0) {
+            const std::unique_ptr<CPropertyBase> record = libraryRecord(type, number);
+            if (!record) {
                 m_missingNumber.store(number);
                 WriteSyslog(LOG_ERR_APP,
                             "Export : ExportMakeListContents : Contents Not Found(Q9) : Contents Index = %d",
@@ -202,10 +197,8 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
                 result = EXPORT_MISSING;
                 return false;
             }
-            CPropertyBase *record = library->GetAt(position);
-            if (record->GetMark())
+            if (!markLibraryRecord(type, number))
                 continue;
-            library->SetMark(position);
             const bool carries = CarriesFiles(type, *record);
             if (carries) {
                 bool changed = false;
@@ -217,7 +210,7 @@ bool CExImport::ExportMakeListContents(quint32 playlist, bool toFile, PackageSet
                     return false;
                 }
                 if (changed)
-                    m_store.SaveLists(type, 1);
+                    keepFileFacts(*record, true);
             }
             ExImportEntry entry{number, type, carries, 0};
             CContentsList *drive = set.list(type);
@@ -249,8 +242,7 @@ bool CExImport::ExportCopyFile(PackageSet &set, int &result)
     for (const ExImportEntry &entry : set.entries) {
         if (IsStopped())
             return false;
-        CContentsList *library = m_store.GetList(entry.type);
-        if (!library) {
+        if (!m_store.GetList(entry.type)) {
             WriteSyslog(LOG_ERR_APP, "Export : ExportCopyFile : Contents Type Invalid(Q9) : Contents Type = %d",
                         entry.type);
             return false;
@@ -263,9 +255,8 @@ bool CExImport::ExportCopyFile(PackageSet &set, int &result)
         post(EXPORT_MSG_FILE, entry.number, quint32(entry.type));
         // The record goes into the package only after its files, so a drive
         // never lists a content whose files did not arrive.
-        const int position = library->FindCode(qint32(entry.number));
-        if (position < 0 || !exportContentFiles(entry, *library->GetAt(position), set)
-            || !exportEntryRecord(entry, *library, set))
+        const std::unique_ptr<CPropertyBase> record = libraryRecord(entry.type, entry.number);
+        if (!record || !exportContentFiles(entry, *record, set) || !exportEntryRecord(entry, *record, set))
             return false;
         postBytes(EXPORT_MSG_FILE_END, entry.size);
     }
@@ -273,21 +264,13 @@ bool CExImport::ExportCopyFile(PackageSet &set, int &result)
     return true;
 }
 
-bool CExImport::exportEntryRecord(const ExImportEntry &entry, CContentsList &library, PackageSet &set)
+bool CExImport::exportEntryRecord(const ExImportEntry &entry, CPropertyBase &record, PackageSet &set)
 {
-    const int position = library.FindCode(qint32(entry.number));
-    std::unique_ptr<CPropertyBase> record = CreateProperty(entry.type);
-    if (position < 0 || !record || !library.Get(position, record.get())) {
-        WriteSyslog(LOG_ERR_APP, "Export : ExportCopyFile : Contents Type Invalid(Property : Contents Type = %d",
-                    entry.type);
-        return false;
-    }
-    record->SetExportDate(GetLocalTime());
-    library.Update(position, record.get());
-    m_store.SaveLists(entry.type, 1);
+    record.SetExportDate(GetLocalTime());
+    putLibraryRecord(record, true);
     CContentsList &target = *set.list(entry.type);
     const int targetPosition = target.FindCode(qint32(entry.number));
-    const bool stored = targetPosition >= 0 ? target.Update(targetPosition, record.get()) : target.Add(record.get());
+    const bool stored = targetPosition >= 0 ? target.Update(targetPosition, &record) : target.Add(&record);
     if (!stored || !set.save(entry.type)) {
         WriteSyslog(LOG_ERR_APP, "Export : ExportCopyFile : List Save Failed : Contents Type = %d", entry.type);
         return false;

@@ -8,6 +8,7 @@
 #include "core/content_id.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
@@ -350,8 +351,7 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
     result = IMPORT_FAILED;
     for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
         CContentsList *package = set.list(*type);
-        CContentsList *library = m_store.GetList(*type);
-        if (!library) {
+        if (!m_store.GetList(*type)) {
             WriteSyslog(LOG_ERR_APP, "Import : ImportMakeList : Contents Type Invalid(Q9) : Contents Type = %d", *type);
             return false;
         }
@@ -360,11 +360,11 @@ bool CExImport::ImportMakeList(PackageSet &set, int &result)
                 return false;
             const CPropertyBase &record = *package->GetAt(position);
             ExImportEntry entry{quint32(record.GetIndex()), *type, HasItemFiles(*type, record), 0};
-            const int held = library->FindCode(record.GetIndex());
-            if (held >= 0) {
+            const std::unique_ptr<CPropertyBase> held = libraryRecord(*type, quint32(record.GetIndex()));
+            if (held) {
                 bool recordSame = false;
                 bool filesSame = false;
-                if (!compareWithOwn(entry, record, *library->GetAt(held), set, recordSame, filesSame))
+                if (!compareWithOwn(entry, record, *held, set, recordSame, filesSame))
                     return false;
                 if (recordSame && filesSame)
                     continue;
@@ -418,12 +418,11 @@ bool CExImport::ImportAskReplace(PackageSet &set)
 {
     QList<ImportReplacement> replacements;
     for (const ExImportEntry &entry : set.entries) {
-        if (!entry.replacesOwn)
+        const std::unique_ptr<CPropertyBase> own = libraryRecord(entry.type, entry.number);
+        if (!entry.replacesOwn || !own)
             continue;
-        const CPropertyBase &own = *m_store.GetList(entry.type)->GetAt(
-            m_store.GetList(entry.type)->FindCode(qint32(entry.number)));
         const CPropertyBase &theirs = *set.list(entry.type)->GetAt(set.list(entry.type)->FindCode(qint32(entry.number)));
-        replacements.append({entry.number, entry.type, own.GetTitle(), LinkOf(own), theirs.GetTitle(), LinkOf(theirs)});
+        replacements.append({entry.number, entry.type, own->GetTitle(), LinkOf(*own), theirs.GetTitle(), LinkOf(theirs)});
     }
     std::unique_lock<std::mutex> lock(m_askMutex);
     m_replacements = replacements;
@@ -470,46 +469,35 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
                     int(entry.number));
         return false;
     }
-    CContentsList *library = m_store.GetList(entry.type);
-    if (!library) {
+    if (!m_store.GetList(entry.type)) {
         WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Type Invalid(Q9) : Contents Type = %d", entry.type);
         return false;
     }
     std::unique_ptr<CPropertyBase> record = CreateProperty(entry.type);
     package->Get(position, record.get());
-    const int held = library->FindCode(qint32(entry.number));
-    std::unique_ptr<CPropertyBase> old;
-    if (held < 0) {
-        if (IsListFull(*library, entry.type)) {
-            WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
-            return false;
-        }
-    } else {
-        old = CreateProperty(entry.type);
-        library->Get(held, old.get());
+    const std::unique_ptr<CPropertyBase> old = libraryRecord(entry.type, entry.number);
+    if (!old && !libraryHasRoom(entry.type)) {
+        WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Contents Max Regist : Contents Type = %d", entry.type);
+        return false;
     }
     if (IsMediaFileType(entry.type) && !ImportResolveDuplicateName(set, old.get(), entry.copyFiles, *record))
         return false;
-    CRecordSnapshot snapshot(*library, qint32(entry.number));
+    const std::unique_ptr<CRecordSnapshot> snapshot = RunOnOwnerThread(
+        [&] { return std::make_unique<CRecordSnapshot>(*m_store.GetList(entry.type), qint32(entry.number)); });
     bool imported = false;
     {
         CStagedFiles staged;
         imported = (!entry.copyFiles || stageItemFiles(entry, *record, old.get(), set)) && !IsStopped()
-                   && storeImportedRecord(*library, *record) && m_store.SaveLists(entry.type, 1) && staged.Commit();
+                   && putLibraryRecord(*record, true) && staged.Commit();
     }
     if (!imported) {
-        snapshot.Restore();
+        RunOnOwnerThread([&] { snapshot->Restore(); });
         WriteSyslog(LOG_ERR_APP, "Import : ImportCopyFile : Not Imported, Kept As It Was : Contents Index = %d",
                     int(entry.number));
         return false;
     }
     noteImported(entry, *record);
     return true;
-}
-
-bool CExImport::storeImportedRecord(CContentsList &library, const CPropertyBase &record)
-{
-    return StoreRecord(library, record);
 }
 
 void CExImport::noteImported(const ExImportEntry &entry, const CPropertyBase &record)

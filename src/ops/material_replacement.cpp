@@ -6,6 +6,7 @@
 
 #include "core/data_folders.h"
 #include "core/file_utils.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
 #include "core/last_error.h"
@@ -88,9 +89,12 @@ bool CContentRegistration::UpdateContents(int type, qint32 number, const QString
     detail = 0;
     m_change = {};
     CContentsList *list = store().GetList(type);
-    const int position = list ? list->FindCode(number) : -1;
     std::unique_ptr<CPropertyBase> old = CreateProperty(type);
-    if (!list || position < 0 || !old || !list->Get(position, old.get())) {
+    const int position = RunOnOwnerThread([&] {
+        const int found = list ? list->FindCode(number) : -1;
+        return found >= 0 && old && list->Get(found, old.get()) ? found : -1;
+    });
+    if (position < 0) {
         WriteSyslog(LOG_ERR_APP, "UpdateContents : Invalid content type : content type = %d", type);
         kind = REGIST_INTERNAL;
         return false;
@@ -125,10 +129,15 @@ bool CContentRegistration::UpdateContents(int type, qint32 number, const QString
         return false;
     }
     rememberFolder(type, path);
-    if (!store().SaveLists(type, 1)) {
+    const bool saved = RunOnOwnerThread([&] {
+        if (store().SaveLists(type, 1))
+            return true;
         detail = GetLastError();
         WriteSyslog(LOG_ERR_APP, "UpdateContents : SaveLists error : content type = %d : error = %u", type, detail);
         list->Update(position, old.get());
+        return false;
+    });
+    if (!saved) {
         removeOwnFiles(copyType, number, workPath);
         m_change = {};
         kind = REGIST_FILE_ERROR;

@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
+#include "core/owner_thread.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
 #include "support/file_contents.h"
@@ -20,7 +21,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -258,6 +261,25 @@ TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
     }
     EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{a, "new a"}, {b, "new b"}}));
     EXPECT_EQ(CStagedFiles::Open(), nullptr);
+
+    // A worker's step run on the window's thread writes into the worker's
+    // set: nothing lands before the worker commits, nothing when it does not.
+    for (const bool commit : {false, true}) {
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            CStagedFiles staged;
+            RunOnOwnerThread([&] { WriteFileAtomically(a, "handed a"); });
+            EXPECT_EQ(ReadAll(a), QByteArray("new a"));
+            if (commit)
+                EXPECT_TRUE(staged.Commit());
+            done = true;
+        });
+        while (!done)
+            RunOwnerSteps(std::chrono::milliseconds(10));
+        worker.join();
+        EXPECT_EQ(CStagedFiles::Open(), nullptr);
+        EXPECT_EQ(ReadAll(a), QByteArray(commit ? "handed a" : "new a"));
+    }
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Registration of the operator's files: each type from real files, the names
 // copies get, cancellation, full lists and disks, and failed list saves.
 
+#include "ops_test_library.h"
 #include "registration_test_support.h"
 
 #include "core/app_ini.h"
@@ -229,6 +230,34 @@ TEST_F(RegistrationTest, RefusedMediaAndUnsavedListsLeaveNothingBehind)
     EXPECT_TRUE(FilesIn(m_store.GetContentFolder(CONTENT_IMAGE)).isEmpty());
     EXPECT_TRUE(FilesIn(ThumbnailFolder(base(), CONTENT_IMAGE)).isEmpty());
     EXPECT_EQ(GetSystemIni().GetContentIndex(CONTENT_IMAGE), 1);
+}
+
+// The window repaints its lists while the worker registers: each paint reads
+// every row the list shows, as the list view draws it, and sees only whole
+// records; the list ends with every file. Run under ThreadSanitizer too.
+TEST_F(RegistrationTest, ManyFilesRegisterWhileTheListRepaints)
+{
+    constexpr int kFiles = 40;
+    QStringList files;
+    for (int i = 0; i < kFiles; ++i)
+        files.append(writePicture(QStringLiteral("%1.jpg").arg(i), {48, 32}));
+    CContentRegistration reg = registration();
+    CContentsList &list = *m_store.GetList(CONTENT_IMAGE);
+    int shown = 0;
+    int paints = 0;
+    RunWhileTheWindowPaints([&] { reg.AddContentsFilesWorker(files, 0); }, [&] {
+        const int count = list.GetDisplayCount();
+        EXPECT_GE(count, shown);
+        for (int row = 0; row < count; ++row) {
+            const auto *still = static_cast<const CMediaProperty *>(list.GetDisplayAt(row));
+            EXPECT_TRUE(still && still->GetLink().endsWith(".jpg") && still->GetWidth() == 48) << row;
+        }
+        shown = count;
+        ++paints;
+    });
+    EXPECT_EQ(list.GetCount(), kFiles);
+    EXPECT_GT(paints, 1);
+    EXPECT_EQ(noticesOf(REGIST_NOTICE_END), (QList<int>{REGIST_OK}));
 }
 
 TEST_F(RegistrationTest, CategoryIsTheFoldersNameCutTo20)

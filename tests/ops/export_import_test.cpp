@@ -211,6 +211,38 @@ TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
     EXPECT_EQ(run.ImportMain(package), IMPORT_NOTHING);
 }
 
+// The export and the import run on their worker while the window repaints
+// every library list; each paint sees only whole records, and the import
+// ends with every kind in the library (run under ThreadSanitizer too).
+TEST(ExportImport, ExportAndImportRunWhileTheListRepaints)
+{
+    QTemporaryDir out;
+    const QString package = QDir(out.path()).filePath(QStringLiteral("Q9Content.plst"));
+    const auto paintAll = [](CContentsStore &store) {
+        for (int type : {1, 2, 3, 4, 5, 8, 52}) {
+            CContentsList &list = *store.GetList(type);
+            for (int row = 0; row < list.GetDisplayCount(); ++row)
+                EXPECT_GT(list.GetDisplayAt(row)->GetIndex(), 0);
+        }
+    };
+    TestLibrary source;
+    FillLibrary(source);
+    int exported = -1;
+    RunWhileTheWindowPaints(
+        [&] { exported = CExImport(source.store(), source.root(), nullptr).ExportMain({{520000001}, package, true, false}); },
+        [&] { paintAll(source.store()); });
+    ASSERT_EQ(exported, EXPORT_DONE);
+    TestLibrary target;
+    ASSERT_TRUE(target.save());
+    int imported = -1;
+    RunWhileTheWindowPaints([&] { imported = CExImport(target.store(), target.root(), nullptr).ImportMain(package); },
+                            [&] { paintAll(target.store()); });
+    EXPECT_EQ(imported, IMPORT_DONE);
+    for (const auto &[number, type] : kEveryKind)
+        EXPECT_GE(target.store().GetList(type)->FindCode(number), 0) << number;
+    EXPECT_GE(target.store().GetList(52)->FindCode(520000001), 0);
+}
+
 TEST(ExportImport, ADriveKeepsWhatItHoldsAndTakesOnlyChanges)
 {
     QTemporaryDir drive;

@@ -10,6 +10,7 @@
 #include "model/streaming_property.h"
 #include "model/thumbnail_maker.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,6 +18,9 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 void WriteTestFile(const QString &path, const QByteArray &data)
 {
@@ -129,4 +133,18 @@ QMap<QString, QByteArray> TestLibrary::files() const
         contents.insert(relative, file.readAll());
     }
     return contents;
+}
+
+void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint)
+{
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done.store(true);
+    });
+    while (!done.load()) {
+        QCoreApplication::processEvents();
+        paint();
+    }
+    worker.join();
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class TestLibrary {
@@ -43,3 +44,8 @@ private:
 };
 
 void WriteTestFile(const QString &path, const QByteArray &data);
+
+// Runs work on a thread of its own while this thread acts as the window's:
+// it runs what the work hands over and calls paint between its events, as
+// the list views repaint, until the work has ended.
+void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint);

@@ -13,17 +13,20 @@
 #include <QXmlStreamWriter>
 
 #include <arpa/inet.h>
+#include <linux/inet_diag.h>
+#include <linux/netlink.h>
+#include <linux/sock_diag.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
 namespace {
@@ -97,6 +100,8 @@ bool isConnection(int fd, const sockaddr_in &local, const sockaddr_in &remote)
 // looked up in the kernel's TCP table, whose reads are not atomic and miss
 // entries while other connections come and go (as they do when many tests
 // run side by side). Other descriptors of the process are never touched.
+// Only the thread that serves the connection looks for its socket: the
+// server library closes a socket on that thread alone.
 int connectionSocket(const httplib::Request &request)
 {
     const sockaddr_in local = socketAddress(request.local_addr, request.local_port);
@@ -113,24 +118,73 @@ int connectionSocket(const httplib::Request &request)
     return -1;
 }
 
-// The identity of the request's connection: its socket's inode, unique while
-// the socket lives; minus the client's port when the socket is not found.
-qint64 connectionIdentity(const httplib::Request &request)
+// True while the client holds the connection with these two ends: the
+// kernel still has it established, so the client has neither closed nor
+// reset it. Asked of the kernel by the two ends (sock_diag), not of the
+// socket, which the server's threads close and whose number they reuse.
+bool isHeldByClient(const sockaddr_in &local, const sockaddr_in &remote)
 {
-    struct stat status {};
-    const int fd = connectionSocket(request);
-    if (fd >= 0 && ::fstat(fd, &status) == 0)
-        return qint64(status.st_ino);
-    return -qint64(request.remote_port);
+    const int diag = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+    if (diag < 0)
+        return false;
+    struct {
+        nlmsghdr header;
+        inet_diag_req_v2 request;
+    } query {};
+    query.header.nlmsg_len = sizeof query;
+    query.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
+    query.header.nlmsg_flags = NLM_F_REQUEST;
+    query.request.sdiag_family = AF_INET;
+    query.request.sdiag_protocol = IPPROTO_TCP;
+    query.request.idiag_states = ~0u;
+    query.request.id.idiag_sport = local.sin_port;
+    query.request.id.idiag_dport = remote.sin_port;
+    query.request.id.idiag_src[0] = local.sin_addr.s_addr;
+    query.request.id.idiag_dst[0] = remote.sin_addr.s_addr;
+    query.request.id.idiag_cookie[0] = INET_DIAG_NOCOOKIE;
+    query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
+    sockaddr_nl kernel {};
+    kernel.nl_family = AF_NETLINK;
+    bool held = false;
+    if (::sendto(diag, &query, sizeof query, 0, reinterpret_cast<const sockaddr *>(&kernel), sizeof kernel)
+        == ssize_t(sizeof query)) {
+        alignas(nlmsghdr) char reply[1024];
+        const ssize_t length = ::recv(diag, reply, sizeof reply, 0);
+        const auto *header = reinterpret_cast<const nlmsghdr *>(reply);
+        // A connection the kernel no longer has reads as an error, or as the
+        // listening socket of the same end.
+        held = length > 0 && NLMSG_OK(header, size_t(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY
+            && static_cast<const inet_diag_msg *>(NLMSG_DATA(header))->idiag_state == TCP_ESTABLISHED;
+    }
+    ::close(diag);
+    return held;
 }
 
-// True while the client holds the connection: one it closed reads as its
-// end, or as an error when it was reset.
-bool isHeldByClient(int fd)
+// The number of the connection the calling server thread serves (0 on any
+// other thread); set by the player's task queue for as long as it serves it.
+thread_local qint64 t_servedConnection = 0;
+
+// The server library, built without ThreadSanitizer, fills statics of its
+// own (the set of request methods) as it parses its first request; only a
+// guard the sanitizer cannot see orders that before readers on other threads.
+// So the first player of a process has one request served by a server of its
+// own whose threads have all ended before any other server thread starts.
+void ServeFirstRequestAlone()
 {
-    char byte = 0;
-    const ssize_t peeked = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
+    static std::once_flag once;
+    std::call_once(once, [] {
+        httplib::Server server;
+        server.Get("/", [](const httplib::Request &, httplib::Response &response) {
+            response.set_content("", "text/plain");
+        });
+        const int port = server.bind_to_any_port("127.0.0.1");
+        if (port <= 0)
+            return;
+        std::thread listener([&server] { server.listen_after_bind(); });
+        httplib::Client("127.0.0.1", port).Get("/");
+        server.stop();
+        listener.join();
+    });
 }
 
 // Drops the connection with a TCP reset: the socket's place is taken by a
@@ -327,9 +381,16 @@ struct EmulatedPlayer::Impl {
     bool waitFor(int ms);
     // The log entry of a request as it arrived (without its user).
     Request arrival(const httplib::Request &request, const Parameters &parameters);
+    // The server's task queue: it numbers each connection as it is accepted
+    // and keeps it among the connections until the server has closed it.
+    class ConnectionQueue;
+    qint64 connectionAccepted();
+    void connectionClosed(qint64 number);
+    // Notes a request on the calling thread's connection, and its two ends.
+    void noteRequest(const httplib::Request &request);
     // The connections to the player that the client holds, the request's own
     // included.
-    int openConnectionCount(const httplib::Request &request);
+    int openConnectionCount();
     // True when the fault drops this request (logged unanswered): the
     // connection served one before.
     bool dropsOnReuse(const Fault &fault, const httplib::Request &request, const Request &arrived,
@@ -398,14 +459,16 @@ struct EmulatedPlayer::Impl {
     QByteArray logData = "MSCF emulated player log";
     QString comReply;
     QHash<QString, Fault> commandFaults;
-    std::set<int> servedPorts; // client ports of the connections that served a request
-    // The connections that brought requests, with their sockets (-1 when not found).
+    // The connections accepted and not yet closed by the server, by the
+    // number each got as it was accepted; their two ends are known once they
+    // bring a request.
     struct Connection {
-        sockaddr_in local;
-        sockaddr_in remote;
-        int socket;
+        sockaddr_in local {};
+        sockaddr_in remote {};
+        int requests = 0;
     };
-    QList<Connection> connections;
+    std::map<qint64, Connection> connections;
+    qint64 acceptedConnections = 0;
     Fault uploadFault;
     QList<Request> log;
 };
@@ -449,7 +512,8 @@ bool EmulatedPlayer::Impl::dropsOnReuse(const Fault &fault, const httplib::Reque
     bool reused = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        reused = !servedPorts.insert(request.remote_port).second;
+        const auto served = connections.find(t_servedConnection);
+        reused = served != connections.end() && served->second.requests > 1;
     }
     if ((fault.kind != Fault::DropReused && fault.kind != Fault::ActThenDropReused) || !reused)
         return false;
@@ -473,33 +537,62 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
     return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
 }
 
-// A connection's socket is looked for once, on its first request, and asked
-// again on each later request to the player until the client lets it go. A
-// connection whose first request is handled beside this one may drop out of
-// the list kept; its socket is looked for again on its next request.
-int EmulatedPlayer::Impl::openConnectionCount(const httplib::Request &request)
+class EmulatedPlayer::Impl::ConnectionQueue final : public httplib::TaskQueue {
+public:
+    explicit ConnectionQueue(Impl &player) : m_player(player), m_pool(CPPHTTPLIB_THREAD_POOL_COUNT) {}
+
+    void enqueue(std::function<void()> serve) override
+    {
+        const qint64 number = m_player.connectionAccepted();
+        m_pool.enqueue([this, number, serve = std::move(serve)] {
+            t_servedConnection = number;
+            serve();
+            t_servedConnection = 0;
+            m_player.connectionClosed(number);
+        });
+    }
+    void shutdown() override { m_pool.shutdown(); }
+
+private:
+    Impl &m_player;
+    httplib::ThreadPool m_pool;
+};
+
+qint64 EmulatedPlayer::Impl::connectionAccepted()
 {
-    const Connection arrived {socketAddress(request.local_addr, request.local_port),
-                              socketAddress(request.remote_addr, request.remote_port), -1};
-    QList<Connection> known;
+    std::lock_guard<std::mutex> lock(mutex);
+    connections[++acceptedConnections] = Connection {};
+    return acceptedConnections;
+}
+
+void EmulatedPlayer::Impl::connectionClosed(qint64 number)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    connections.erase(number);
+}
+
+void EmulatedPlayer::Impl::noteRequest(const httplib::Request &request)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto served = connections.find(t_servedConnection);
+    if (served == connections.end())
+        return;
+    served->second.local = socketAddress(request.local_addr, request.local_port);
+    served->second.remote = socketAddress(request.remote_addr, request.remote_port);
+    ++served->second.requests;
+}
+
+int EmulatedPlayer::Impl::openConnectionCount()
+{
+    QList<std::pair<sockaddr_in, sockaddr_in>> ends;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        known = connections;
+        for (const auto &[number, connection] : connections)
+            if (connection.requests > 0)
+                ends.append({connection.local, connection.remote});
     }
-    const auto isArrived = [&](const Connection &connection) {
-        return sameEndpoint(connection.local, arrived.local) && sameEndpoint(connection.remote, arrived.remote);
-    };
-    if (std::none_of(known.cbegin(), known.cend(), isArrived))
-        known.append({arrived.local, arrived.remote, connectionSocket(request)});
-    QList<Connection> held;
-    for (const Connection &connection : known) {
-        if (connection.socket >= 0 && isConnection(connection.socket, connection.local, connection.remote)
-            && isHeldByClient(connection.socket))
-            held.append(connection);
-    }
-    std::lock_guard<std::mutex> lock(mutex);
-    connections = held;
-    return int(held.size());
+    return int(std::count_if(ends.cbegin(), ends.cend(),
+                             [](const auto &pair) { return isHeldByClient(pair.first, pair.second); }));
 }
 
 EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &request, const Parameters &parameters)
@@ -509,8 +602,9 @@ EmulatedPlayer::Request EmulatedPlayer::Impl::arrival(const httplib::Request &re
     entry.path = QString::fromStdString(request.path);
     entry.parameters = parameters;
     entry.remotePort = request.remote_port;
-    entry.connection = connectionIdentity(request);
-    entry.openConnections = openConnectionCount(request);
+    entry.connection = t_servedConnection;
+    noteRequest(request);
+    entry.openConnections = openConnectionCount();
     return entry;
 }
 
@@ -1078,6 +1172,7 @@ void EmulatedPlayer::Impl::putRow(QList<Row> &rows, const Row &row)
 EmulatedPlayer::EmulatedPlayer(const QString &address)
     : d(std::make_unique<Impl>(address))
 {
+    d->server.new_task_queue = [impl = d.get()] { return new Impl::ConnectionQueue(*impl); };
     d->server.set_keep_alive_timeout(2);
     d->server.set_tcp_nodelay(true);
     d->server.Get("/command.php", [this](const httplib::Request &request, httplib::Response &response) {
@@ -1094,6 +1189,7 @@ EmulatedPlayer::~EmulatedPlayer()
 
 bool EmulatedPlayer::start()
 {
+    ServeFirstRequestAlone();
     const int port = d->server.bind_to_any_port(d->address.toStdString());
     if (port <= 0)
         return false;

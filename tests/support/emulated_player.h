@@ -67,9 +67,9 @@ public:
         QList<QPair<QString, QString>> parameters;
         QString user;   // the Basic user name given, empty when none
         int remotePort = 0; // the client's port: equal on a reused connection
-        // The connection's own identity (its socket's inode; minus the port when
-        // the socket was not found): a port of a closed connection may serve a
-        // new one at once on loopback, an identity never does.
+        // The connection's own identity (the number the player gave it as it
+        // accepted it): a port of a closed connection may serve a new one at
+        // once on loopback, an identity never does.
         qint64 connection = 0;
         int openConnections = 0; // connections to the player open as the request came, its own included
         qint64 bodyBytes = 0;

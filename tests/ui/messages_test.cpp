@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "widgets/progress_view.h"
 #include "core/message_box.h"
+#include "core/owner_thread.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
 #include "core/system_ini.h"
@@ -17,6 +18,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 
@@ -154,18 +156,23 @@ TEST_F(FrameMessages, PrintEndJoinsTheWorkerEnablesTheFrameAndShowsTheOutcome)
     EXPECT_EQ(logText().count(QStringLiteral("Print end.")), 3);
 }
 
-TEST_F(FrameMessages, ASecondWorkerInTheSameSlotIsRefused)
+// A worker that hands the window's thread a step as the frame joins it: the
+// join runs the step, or the two would wait for each other for ever.
+TEST_F(FrameMessages, ASecondWorkerInTheSameSlotIsRefusedAndTheJoinRunsWhatTheWorkerHandsOver)
 {
     std::atomic<bool> release{false};
-    ASSERT_TRUE(frame->StartWorker(frame->PrintWorker(), [&release] {
+    QThread *stepThread = nullptr;
+    ASSERT_TRUE(frame->StartWorker(frame->PrintWorker(), [&release, &stepThread] {
         while (!release)
             std::this_thread::yield();
+        RunOnOwnerThread([&stepThread] { stepThread = QThread::currentThread(); });
     }, false));
     EXPECT_FALSE(frame->StartWorker(frame->PrintWorker(), [] {}, true));
     EXPECT_TRUE(frame->isEnabled());
     release = true;
     frame->EndWorker(frame->PrintWorker());
     EXPECT_EQ(frame->PrintWorker(), nullptr);
+    EXPECT_EQ(stepThread, QThread::currentThread());
 }
 
 TEST_F(FrameMessages, LogArchiveEndClearsTheBusyModeAndTellsWhereTheArchiveIs)
