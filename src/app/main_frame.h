@@ -597,6 +597,10 @@ private:
     void onTransferProgress();
     // Sending and player operations.
     void closeTransferDialog();
+    // Whether a log transfer's end leads to the collection of what it fetched.
+    bool collectsFetchedLogs(quint32 result, qint32 state) const;
+    // Notes the players of the log transfer whose logs did not come.
+    void noteLogFetchFailures();
     void showTransferFailure(qint32 state, qint32 detail);
     void showErrorCode(qint32 detail);
     void reloadSelectedPlayerLists();
@@ -620,6 +624,8 @@ private:
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
     void onLogEnd(quint32 saved, quint32 result);
     // The message of a failed log collection, naming its cause.
+    // The saved cabinet's message, naming the players whose logs did not come.
+    void showLogSaved();
     void showLogFailure(LogCollectResult result);
     void onPrintEnd(quint32 result, quint32 detail);
     void onExImportEnd(int number, quint32 result);
@@ -658,8 +664,9 @@ private:
                            CCalendarProperty &calendar);
     bool storeVodPlaylist(const CPlaylistProperty &record);
     void waitForCommunicationEnd();
-    // Whether power-on can address the player: it has a MAC address set.
-    bool hasMacAddress(qint32 player) const;
+    // Whether power-on can address the player: the MAC address it is shown
+    // with, or else its stored one, is set.
+    bool hasMacAddress(qint32 player, const std::optional<PlayerAddress> &shown) const;
 
     template <typename Role>
     Role *paneRole(int index) const
@@ -714,6 +721,8 @@ private:
     QString m_registPath;
     QString m_logArchivePath;
     QString m_logArchiveFolder;
+    // "<player> (エラーコード： <code>)" of each player whose log did not come.
+    QStringList m_logFetchFailures;
     IProgressView *m_registProgress = nullptr;
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;
