@@ -623,9 +623,9 @@ private:
     void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
     void onLogEnd(quint32 saved, quint32 result);
-    // The message of a failed log collection, naming its cause.
     // The saved cabinet's message, naming the players whose logs did not come.
     void showLogSaved();
+    // The message of a failed log collection, naming its cause.
     void showLogFailure(LogCollectResult result);
     void onPrintEnd(quint32 result, quint32 detail);
     void onExImportEnd(int number, quint32 result);
