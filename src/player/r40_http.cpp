@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <linux/sockios.h>
-#include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -152,7 +152,9 @@ private:
     void *m_easy = nullptr;  // CURL *
     void *m_multi = nullptr; // CURLM *
     void *m_headers = nullptr; // curl_slist *
-    std::vector<int> m_sockets; // the open connections' sockets, kept by libcurl's callbacks
+    // The open connections' sockets, kept by libcurl's callbacks on the
+    // thread that runs the exchange.
+    std::vector<int> m_sockets;
     std::mutex m_handleMutex; // guards m_multi against Abort from another thread
 
     std::atomic<bool> m_abort{false};
