@@ -601,6 +601,10 @@ private:
     void onTransferProgress();
     // Sending and player operations.
     void closeTransferDialog();
+    // Whether a log transfer's end leads to the collection of what it fetched.
+    bool collectsFetchedLogs(quint32 result, qint32 state) const;
+    // Notes the players of the log transfer whose logs did not come.
+    void noteLogFetchFailures();
     void showTransferFailure(qint32 state, qint32 detail);
     void showErrorCode(qint32 detail);
     void reloadSelectedPlayerLists();
@@ -623,6 +627,8 @@ private:
     void DeleteContentsWorker(const CContentFileRemover &remover, CContentsList *list, int type,
                               const QList<qint32> &indexes, const CDeleteDlg &dialog);
     void onLogEnd(quint32 saved, quint32 result);
+    // The saved cabinet's message, naming the players whose logs did not come.
+    void showLogSaved();
     // The message of a failed log collection, naming its cause.
     void showLogFailure(LogCollectResult result);
     void onPrintEnd(quint32 result, quint32 detail);
@@ -665,8 +671,9 @@ private:
                            CCalendarProperty &calendar);
     bool storeVodPlaylist(const CPlaylistProperty &record);
     void waitForCommunicationEnd();
-    // Whether power-on can address the player: it has a MAC address set.
-    bool hasMacAddress(qint32 player) const;
+    // Whether power-on can address the player: the MAC address it is shown
+    // with, or else its stored one, is set.
+    bool hasMacAddress(qint32 player, const std::optional<PlayerAddress> &shown) const;
 
     template <typename Role>
     Role *paneRole(int index) const
@@ -721,6 +728,8 @@ private:
     QString m_registPath;
     QString m_logArchivePath;
     QString m_logArchiveFolder;
+    // "<player> (エラーコード： <code>)" of each player whose log did not come.
+    QStringList m_logFetchFailures;
     IProgressView *m_registProgress = nullptr;
     IProgressView *m_deleteProgress = nullptr;
     IProgressView *m_processDialog = nullptr;

@@ -57,7 +57,7 @@ void CMainFrame::R40CommandStart(int mode, qint32 player, const std::optional<Pl
         ShowText(this, OpText::kSelectDevice, MB_OK | MB_ICONWARNING);
         return;
     }
-    if (mode == COMMAND_MODE_POWER_ON && !hasMacAddress(player)) {
+    if (mode == COMMAND_MODE_POWER_ON && !hasMacAddress(player, shown)) {
         ShowText(this, OpText::kNoMacAddress, MB_OK | MB_ICONWARNING);
         return;
     }
@@ -97,8 +97,10 @@ void CMainFrame::R40CommandStart(int mode, qint32 player, const std::optional<Pl
         view->StartRefresh();
 }
 
-bool CMainFrame::hasMacAddress(qint32 player) const
+bool CMainFrame::hasMacAddress(qint32 player, const std::optional<PlayerAddress> &shown) const
 {
+    if (shown)
+        return !shown->macAddress.trimmed().isEmpty();
     const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(player);
     // An unknown player is left to the worker, which reports it as such.
     return !record || !record->MacAddress.trimmed().isEmpty();

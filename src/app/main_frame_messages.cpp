@@ -34,6 +34,8 @@ constexpr quint32 kMsgLogSaveFailed = 5272;
 constexpr quint32 kMsgLogSaveNotWritten = 5483;
 constexpr quint32 kMsgLogSaveNoPlayerLog = 5484;
 constexpr quint32 kMsgLogSaveNameTooLong = 5485;
+constexpr quint32 kMsgLogSavedWithFailures = 5496;
+constexpr quint32 kMsgLogSavedInFolderWithFailures = 5497;
 constexpr quint32 kMsgPrintNeedsSpreadsheet = 5400;
 constexpr quint32 kMsgPrintStartFailed = 5404;
 constexpr quint32 kMsgPrintPdfNotShown = 5431;
@@ -199,13 +201,27 @@ void CMainFrame::onLogEnd(quint32 saved, quint32 result)
     if (!m_exiting) {
         if (saved == 0)
             showLogFailure(LogCollectResult(result));
-        else if (m_logArchiveFolder.isEmpty())
-            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSaved, m_logArchivePath);
         else
-            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgLogSavedInFolder, m_logArchivePath,
-                              m_logArchiveFolder);
+            showLogSaved();
     }
+    m_logFetchFailures.clear();
     m_busyMode = 0;
+}
+
+void CMainFrame::showLogSaved()
+{
+    const quint32 notice = MB_OK | MB_ICONINFORMATION;
+    const QString failures = m_logFetchFailures.join(QLatin1Char('\n'));
+    if (m_logArchiveFolder.isEmpty() && failures.isEmpty())
+        ShowMessageFormat(this, kTitleCaption, notice, kMsgLogSaved, m_logArchivePath);
+    else if (failures.isEmpty())
+        ShowMessageFormat(this, kTitleCaption, notice, kMsgLogSavedInFolder, m_logArchivePath, m_logArchiveFolder);
+    else if (m_logArchiveFolder.isEmpty())
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgLogSavedWithFailures, m_logArchivePath,
+                          failures);
+    else
+        ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgLogSavedInFolderWithFailures,
+                          m_logArchivePath, m_logArchiveFolder, failures);
 }
 
 void CMainFrame::showLogFailure(LogCollectResult result)

@@ -19,6 +19,7 @@
 #include "core/message_box.h"
 #include "core/path_utils.h"
 #include "core/setting_ini.h"
+#include "core/string_table.h"
 #include "core/syslog.h"
 #include "model/app_data.h"
 #include "model/contents_store.h"
@@ -40,6 +41,7 @@
 #include "player/dlk_request_status.h"
 #include "player/dlk_request_update.h"
 #include "transfer/dlk_request_send.h"
+#include "transfer/dlk_transfer_worker.h"
 #include "transfer/transfer_status_xml.h"
 
 #include <QDir>
@@ -48,6 +50,7 @@
 namespace {
 
 constexpr quint32 kMsgNotUpdateFile = 5479;
+constexpr quint32 kTextLogFetchFailure = 5498;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
 
@@ -433,8 +436,11 @@ void CMainFrame::R40Update(const QList<qint32> &players, bool all)
 
 bool CMainFrame::StartLogCollect(int kind)
 {
-    if (kind != 0)
+    // A collection started for itself follows no log transfer.
+    if (kind != 0) {
         m_busyMode = kind;
+        m_logFetchFailures.clear();
+    }
     if (CTransferStatusXml *status = GetPlayerStatusStore())
         status->SetTransferState(TRANSFER_STATE_LOG_COMPRESSING);
     if (auto *view = paneRole<IStatusView>(PANE_STATUS)) {
@@ -459,6 +465,23 @@ bool CMainFrame::StartLogCollect(int kind)
     if (!started)
         PostAppMessage(this, APPMSG_LOG_END, 0, quint32(LogCollectResult::Failed));
     return true;
+}
+
+bool CMainFrame::collectsFetchedLogs(quint32 result, qint32 state) const
+{
+    // Everything is collected from the players that sent their logs, unless
+    // the operator stopped; one player's log is collected only when it came.
+    return result != 0 || (m_busyMode == LOG_COLLECT_ALL && state != DLK_STATE_STOPPED);
+}
+
+void CMainFrame::noteLogFetchFailures()
+{
+    m_logFetchFailures.clear();
+    const CTransferStatusXml *status = GetPlayerStatusStore();
+    if (!status)
+        return;
+    for (const LogFetchFailure &failure : FailedLogFetches(*status, m_targetPlayers))
+        m_logFetchFailures.append(FormatString(kTextLogFetchFailure, failure.player, failure.code));
 }
 
 // ---- User screen saver -------------------------------------------------------------------

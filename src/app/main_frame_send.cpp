@@ -10,6 +10,7 @@
 #include "app/r40_send_callback.h"
 #include "core/app_ini.h"
 #include "core/clock.h"
+#include "core/file_utils.h"
 #include "core/message_box.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
@@ -18,6 +19,7 @@
 #include "model/contents_store.h"
 #include "ops/operation_texts.h"
 #include "ops/frame_helpers.h"
+#include "ops/log_collection.h"
 #include "ops/send_info.h"
 #include "ops/send_operations.h"
 #include "ops/send_targets.h"
@@ -203,7 +205,9 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
         SetSentCalendarStatus(m_groupAtStart, true, -1);
     RemoveStoredFiles(m_previewFiles);
     m_previewFiles.clear();
-    if (result == 0 && !m_exiting)
+    const bool collectLogs = mode == TRANSFER_MODE_LOG_GET && collectsFetchedLogs(result, manager.GetResultState());
+    // A collection of what was fetched names the players that failed in its own message.
+    if (result == 0 && !m_exiting && !collectLogs)
         showTransferFailure(manager.GetResultState(), manager.GetResultDetail());
     if (ReloadsRemoteLists(mode))
         reloadSelectedPlayerLists();
@@ -219,8 +223,13 @@ void CMainFrame::OnMsgTransferEnd(quint32 result, quint32 detail)
     if (mode == TRANSFER_MODE_LOG_GET) {
         // The logs are fetched: their collection keeps the frame busy until
         // its own end message.
-        if (result != 0 && StartLogCollect(0))
-            return;
+        if (collectLogs) {
+            noteLogFetchFailures();
+            if (StartLogCollect(0))
+                return;
+        }
+        // Nothing is collected: what this run fetched is not kept for another.
+        DeleteFolderTree(LogWorkFolder(GetAppData().GetDataRoot()), true);
         m_busyMode = 0;
     }
     if (result != 0)

@@ -7,8 +7,11 @@
 #include "core/file_utils.h"
 #include "core/path_utils.h"
 #include "core/syslog.h"
+#include "model/app_data.h"
 #include "model/path_safety.h"
 #include "ops/frame_helpers.h"
+#include "transfer/dlk_transfer_worker.h"
+#include "transfer/transfer_status_xml.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,4 +128,17 @@ LogCollectResult CollectLogCab(int kind, const QString &dataRoot, const QString 
     const LogCollectResult result = CollectInto(kind, dataRoot, playerName, targetFolder, cabPath);
     DeleteFolderTree(LogWorkFolder(dataRoot), true);
     return result;
+}
+
+std::vector<LogFetchFailure> FailedLogFetches(const CTransferStatusXml &status, const QList<qint32> &players)
+{
+    std::vector<LogFetchFailure> failures;
+    for (qint32 number : players) {
+        TransferStatusRecord record;
+        if (!status.GetPlayerStatus(number, record) || !IsFailedTransferState(record.SendSts))
+            continue;
+        const std::optional<PlayerRecord> player = GetAppData().GetPlayerXml().CopyPlayer(number);
+        failures.push_back({player ? player->Name : QString::number(number), record.ErrorCode});
+    }
+    return failures;
 }

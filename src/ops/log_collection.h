@@ -3,7 +3,12 @@
 // logs fetched from the players into the log work folder, or one player's
 // log, packed into a cabinet file on the operator's desktop.
 
+#include <QList>
 #include <QString>
+
+#include <vector>
+
+class CTransferStatusXml;
 
 // Log collection kinds: 0 idle, 1 application data, 2 one player's log,
 // 3 everything.
@@ -40,3 +45,13 @@ enum class LogCollectResult : int {
 // be packed again by the next. cabPath receives the file written or meant.
 LogCollectResult CollectLogCab(int kind, const QString &dataRoot, const QString &playerName,
                                const QString &targetFolder, QString &cabPath);
+
+// A player whose log the log transfer did not bring, and the detail code of
+// its failure.
+struct LogFetchFailure {
+    QString player; // its name, or its number when it is no longer listed
+    qint32 code = 0;
+};
+
+// The players of a log transfer that ended in a failure, in the order given.
+std::vector<LogFetchFailure> FailedLogFetches(const CTransferStatusXml &status, const QList<qint32> &players);

@@ -170,6 +170,7 @@ CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, Pla
         found->IPAddress = shown->address;
         found->Port = shown->port;
         found->Pass = shown->password;
+        found->MacAddress = shown->macAddress;
     }
     const PlayerRecord &record = *found;
     switch (mode) {

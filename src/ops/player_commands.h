@@ -57,13 +57,14 @@ struct PlayerAddress {
     QString address;
     int port = 0; // 0: the default port
     QString password;
+    QString macAddress; // where power-on sends its packet
 };
 
 // The worker body: finds the player (absent: 8, 0), runs the command of the
 // mode and closes the client after an HTTP command; with shown, the player
-// is reached at that address, port and password. A connection check that
-// succeeds stores what the player reports of itself (serial number, time
-// zone, summer time) in its record and saves the player list, so that a
-// later status query finds only a real change.
+// is reached at that address, port, password and MAC address. A connection
+// check that succeeds stores what the player reports of itself (serial
+// number, time zone, summer time) in its record and saves the player list,
+// so that a later status query finds only a real change.
 CommandOutcome MaintainPlayer(CR40Http &http, int mode, qint32 playerNumber, PlayerCommandReply &reply,
                               const std::atomic<bool> *stop = nullptr, const PlayerAddress *shown = nullptr);

@@ -12,7 +12,10 @@
 #include <curl/curl.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <fcntl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -200,6 +203,21 @@ bool CR40Http::Init()
     // acts never enters it, and a lost request sent again finds no other
     // kept-alive connection to be lost on.
     curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 1L);
+    // The client keeps the sockets of its connections: their send queues
+    // tell how much of an upload the player has not acknowledged.
+    const curl_sockopt_callback opened = [](void *client, curl_socket_t socket, curlsocktype) {
+        static_cast<CR40Http *>(client)->m_sockets.push_back(socket);
+        return int(CURL_SOCKOPT_OK);
+    };
+    const curl_closesocket_callback closed = [](void *client, curl_socket_t socket) {
+        std::vector<int> &sockets = static_cast<CR40Http *>(client)->m_sockets;
+        sockets.erase(std::remove(sockets.begin(), sockets.end(), socket), sockets.end());
+        return ::close(socket);
+    };
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, opened);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, closed);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this);
     std::lock_guard<std::mutex> lock(m_handleMutex);
     m_easy = easy;
     m_multi = multi;
@@ -569,19 +587,39 @@ int CR40Http::transfer(Exchange &exchange, ConnectionUse use, bool &aborted, boo
     m_busy = false;
 
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &exchange.httpStatus);
-    reportProgress(exchange);
+    reportProgress(exchange, result == CURLE_OK && exchange.httpStatus / 100 == 2);
     return result;
 }
 
+// The uploaded bytes the player acknowledged, of those written to the
+// connection: less what the send queues still hold, which is all that a
+// stalled player has not taken. Without an open connection the queue is
+// unknown: whenUnknown.
+quint64 CR40Http::acknowledgedUpload(quint64 written, quint64 whenUnknown) const
+{
+    if (m_sockets.empty())
+        return whenUnknown;
+    quint64 queued = 0;
+    for (int socket : m_sockets) {
+        int bytes = 0;
+        if (::ioctl(socket, SIOCOUTQ, &bytes) == 0 && bytes > 0)
+            queued += quint64(bytes);
+    }
+    return written > queued ? written - queued : 0;
+}
+
 // Reports the bytes moved since the last report to the progress callback and
-// notes activity for the transfer time-out.
-void CR40Http::reportProgress(Exchange &exchange)
+// notes activity for the transfer time-out. An upload the player answered
+// was taken whole; one that failed counts only what was acknowledged.
+void CR40Http::reportProgress(Exchange &exchange, bool answered)
 {
     curl_off_t uploaded = 0;
     curl_off_t downloaded = 0;
     curl_easy_getinfo(easyOf(m_easy), CURLINFO_SIZE_UPLOAD_T, &uploaded);
     curl_easy_getinfo(easyOf(m_easy), CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
-    reportAmounts(exchange, quint64(uploaded), quint64(downloaded));
+    const quint64 written = quint64(qMax<curl_off_t>(0, uploaded));
+    reportAmounts(exchange, answered ? written : acknowledgedUpload(written, exchange.reportedUp),
+                  quint64(qMax<curl_off_t>(0, downloaded)));
 }
 
 void CR40Http::reportAmounts(Exchange &exchange, quint64 uploaded, quint64 downloaded)
@@ -605,7 +643,9 @@ void CR40Http::reportAmounts(Exchange &exchange, quint64 uploaded, quint64 downl
 int CR40Http::onProgress(void *user, int64_t, int64_t downloadNow, int64_t, int64_t uploadNow)
 {
     auto *exchange = static_cast<Exchange *>(user);
-    exchange->client->reportAmounts(*exchange, quint64(qMax<int64_t>(0, uploadNow)), quint64(qMax<int64_t>(0, downloadNow)));
+    const quint64 written = quint64(qMax<int64_t>(0, uploadNow));
+    exchange->client->reportAmounts(*exchange, exchange->client->acknowledgedUpload(written, written),
+                                    quint64(qMax<int64_t>(0, downloadNow)));
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class CR40Request;
 
@@ -107,7 +108,8 @@ public:
     // True while a request is open.
     bool IsBusy() const { return m_busy.load(); }
 
-    // Progress reports (amount = bytes moved since the previous report).
+    // Progress reports (amount = bytes moved since the previous report; of an
+    // upload, bytes the player acknowledged, not those still on their way).
     void EnableCallback(bool enable, R40HttpCallback callback, void *context);
 
     quint32 GetLastError() const { return m_lastError; }
@@ -130,7 +132,8 @@ private:
     bool checkReplyStatus(const Exchange &exchange);
     bool finishDownload(Exchange &exchange, CR40Request *request);
     void decideReplyKind(Exchange &exchange);
-    void reportProgress(Exchange &exchange);
+    void reportProgress(Exchange &exchange, bool answered);
+    quint64 acknowledgedUpload(quint64 written, quint64 whenUnknown) const;
     void reportAmounts(Exchange &exchange, quint64 uploaded, quint64 downloaded);
     bool sendUpload(const QString &query, int fileDescriptor, quint64 length);
     QString baseUrl() const;
@@ -149,6 +152,9 @@ private:
     void *m_easy = nullptr;  // CURL *
     void *m_multi = nullptr; // CURLM *
     void *m_headers = nullptr; // curl_slist *
+    // The open connections' sockets, kept by libcurl's callbacks on the
+    // thread that runs the exchange.
+    std::vector<int> m_sockets;
     std::mutex m_handleMutex; // guards m_multi against Abort from another thread
 
     std::atomic<bool> m_abort{false};

@@ -130,11 +130,14 @@ protected:
     // Counters of this player's status record (nothing without a document).
     void addSendFileCount(qint32 count);
     void addSendFileTotal(qint32 count);
-    // The byte fields hold the whole job: ContFileSize what it sends (the
-    // files found before the first upload, grown by what each entry adds),
-    // SendContFileSize what went so far.
+    // The byte fields hold the whole job: ContFileSize the bytes of the files
+    // it delivers (the files found before the first upload, grown by what each
+    // entry adds), SendContFileSize how many of them the player holds so far.
+    // A resumed upload counts the part the player kept as held, so a job that
+    // ends well shows its whole files delivered.
     void setJobBytesTotal(quint64 total);
-    // Counts only while the files of one content are being uploaded.
+    // Counts only while the files of one content are being uploaded: the
+    // bytes the player acknowledged, and the kept part of a resumed file.
     void addSendContFileSize(quint64 size);
     // An entry of size bytes is done.
     void setSendContFileSize(quint64 size);
@@ -280,8 +283,10 @@ protected:
     bool queryPlayerFileSize(const QString &remoteFile, quint64 &size, bool &exists);
     // A row query built (or not) and sent; SERR 115 gives empty.
     bool sendRowQuery(CR40TableQuery &query, bool built, bool &empty);
+    // The bytes to send to each area (less what resumed uploads find on the
+    // player), and the whole size of the files they deliver.
     bool addSendFileTotals(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes,
-                           quint64 &total, quint64 &totalAV);
+                           quint64 &total, quint64 &totalAV, quint64 &whole);
     static void addFileSize(int type, bool firstContentFile, quint64 size, const SendFileAttribute &attribute,
                             quint64 &total, quint64 &totalAV);
     // (5, 3002) or (6, 3001) when the bytes to send and their margin do not fit.
@@ -323,7 +328,7 @@ protected:
                    const SendFileAttribute &attribute);
     static void stampDeliveredFile(CPropertyBase &record, const QString &firstContentFile);
     bool checkEntryDisk(const CPropertyBase &record, const SendFileAttribute &attribute,
-                        const QStringList &localFiles, int contentFiles, quint64 &contentSize);
+                        const QStringList &localFiles, int contentFiles, quint64 &entryBytes);
     bool uploadEntryFiles(const CPropertyBase &record, const SendFileAttribute &attribute,
                           const QStringList &localFiles, const QStringList &remoteFiles, int contentFiles);
     bool makeWebRemoteFolders(const QStringList &remoteFiles);

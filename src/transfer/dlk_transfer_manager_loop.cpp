@@ -354,7 +354,7 @@ void CDlkTransferManager::setPlayerResult(qint32 number, qint32 state, qint32 de
 {
     // The detail is kept with the first failure state, so the pair read after
     // the transfer belongs together.
-    if (state >= DLK_STATE_INTERNAL && state <= DLK_STATE_COMMAND_FAILED && m_resultState == 0) {
+    if (IsFailedTransferState(state) && m_resultState == 0) {
         m_resultState = state;
         m_resultDetail = detail;
     }

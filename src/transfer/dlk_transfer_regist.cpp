@@ -172,15 +172,15 @@ bool CDlkTransfer::sendEntry(CDlkRequestSend *request, int position, const CProp
         remoteFiles.remove(0, contentFiles);
     }
     const int uploadedContentFiles = sendFiles ? int(contentFiles) : 0;
-    quint64 contentSize = 0;
-    if (!checkEntryDisk(*record, attribute, localFiles, uploadedContentFiles, contentSize))
+    quint64 entryBytes = 0;
+    if (!checkEntryDisk(*record, attribute, localFiles, uploadedContentFiles, entryBytes))
         return false;
     if (!uploadEntryFiles(*record, attribute, localFiles, remoteFiles, uploadedContentFiles) || !sendLoadTable()) {
         if (!firstContentFile.isEmpty())
             addErrList(*record, firstContentFile);
         return false;
     }
-    setSendContFileSize(contentSize);
+    setSendContFileSize(entryBytes);
     recordSentEntry(request, *record);
     return true;
 }
@@ -196,19 +196,22 @@ void CDlkTransfer::stampDeliveredFile(CPropertyBase &record, const QString &firs
 }
 
 // The player's space once more for this entry's files, now with its
-// registration files; the bytes to send become ContFileSize.
+// registration files, against the bytes still to send; the entry's files,
+// whole, join ContFileSize.
 bool CDlkTransfer::checkEntryDisk(const CPropertyBase &record, const SendFileAttribute &attribute,
-                                  const QStringList &localFiles, int contentFiles, quint64 &contentSize)
+                                  const QStringList &localFiles, int contentFiles, quint64 &entryBytes)
 {
     quint64 total = 0;
     quint64 totalAV = 0;
-    for (int f = 0; f < localFiles.size(); ++f)
-        addFileSize(record.GetContentType(), f == 0 && contentFiles > 0, quint64(QFileInfo(localFiles[f]).size()),
-                    attribute, total, totalAV);
+    entryBytes = 0;
+    for (int f = 0; f < localFiles.size(); ++f) {
+        const quint64 size = quint64(QFileInfo(localFiles[f]).size());
+        addFileSize(record.GetContentType(), f == 0 && contentFiles > 0, size, attribute, total, totalAV);
+        entryBytes = SaturatingAdd(entryBytes, size);
+    }
     if (!checkDisk(total, totalAV))
         return false;
-    contentSize = SaturatingAdd(total, totalAV);
-    setContFileSize(contentSize);
+    setContFileSize(entryBytes);
     return true;
 }
 

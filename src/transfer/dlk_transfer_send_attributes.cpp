@@ -127,9 +127,10 @@ bool CDlkTransfer::makeSendFileAttributes(CDlkRequestSend *request, std::vector<
     }
     quint64 total = 0;
     quint64 totalAV = 0;
-    if (!addSendFileTotals(request, attributes, total, totalAV))
+    quint64 whole = 0;
+    if (!addSendFileTotals(request, attributes, total, totalAV, whole))
         return false;
-    setJobBytesTotal(SaturatingAdd(total, totalAV));
+    setJobBytesTotal(whole);
     return checkDisk(total, totalAV);
 }
 
@@ -166,7 +167,7 @@ void CDlkTransfer::checkCalendarSchedule(CDlkRequestSend *request, int position,
 }
 
 bool CDlkTransfer::addSendFileTotals(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes,
-                                     quint64 &total, quint64 &totalAV)
+                                     quint64 &total, quint64 &totalAV, quint64 &whole)
 {
     for (int i = 0; i < request->GetCount(); ++i) {
         const CPropertyBase *entry = request->GetAt(i);
@@ -185,6 +186,7 @@ bool CDlkTransfer::addSendFileTotals(CDlkRequestSend *request, const std::vector
                 return false;
             }
             addFileSize(entry->GetContentType(), f == 0, quint64(info.size()), attribute, total, totalAV);
+            whole = SaturatingAdd(whole, quint64(info.size()));
         }
         setErrorIndexSource(-1);
     }

@@ -46,6 +46,12 @@ enum DlkTransferState : qint32 {
     DLK_STATE_STOPPED = 9,
 };
 
+// A state that ends a player's job in a failure (a stop is none).
+constexpr bool IsFailedTransferState(qint32 state)
+{
+    return state >= DLK_STATE_INTERNAL && state <= DLK_STATE_COMMAND_FAILED;
+}
+
 enum DlkTransferDetail : qint32 {
     DLK_DETAIL_NONE = 0,
     DLK_DETAIL_INTERNAL = 1000,

@@ -1,8 +1,8 @@
 // Single player commands through the main frame against emulated players:
 // the connection check's answer, a wrong password, a question answered No,
 // Wake-on-LAN to a loopback destination and a MAC address that does not read;
-// the player page's maintenance buttons, which reach the player as the page
-// shows it.
+// the player page's maintenance buttons, power-on among them, which reach the
+// player as the page shows it.
 #include "app/main_frame.h"
 #include "core/message_box.h"
 #include "model/app_data.h"
@@ -117,26 +117,51 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
-TEST_F(PlayerOpsTest, PowerOnSendsTheMagicPacket)
+TEST_F(PlayerOpsTest, PowerOnSendsTheMagicPacketToTheMacAddressShown)
 {
     ASSERT_TRUE(startWithPlayers(1));
     QUdpSocket receiver;
     ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
     CWakeOnLan::SetDestinationOverride(QStringLiteral("127.0.0.1"), receiver.localPort());
+    const auto nextPacket = [&receiver] {
+        if (!receiver.hasPendingDatagrams() && !receiver.waitForReadyRead(3000))
+            return QByteArray();
+        QByteArray packet(int(receiver.pendingDatagramSize()), '\0');
+        receiver.readDatagram(packet.data(), packet.size());
+        return packet;
+    };
     SetMacAddress(number(0), QStringLiteral("00:1B:2C:3D:4E:F5"));
     m_prompter.answer(IDOK);
 
     m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
     const bool ended = waitIdle();
-    CWakeOnLan::ClearDestinationOverride();
-    ASSERT_TRUE(ended);
-
     EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("指定したKDP-R40 に電源オン"))) << m_prompter.last().text.toStdString();
-    ASSERT_TRUE(receiver.hasPendingDatagrams() || receiver.waitForReadyRead(3000));
-    QByteArray packet(int(receiver.pendingDatagramSize()), '\0');
-    receiver.readDatagram(packet.data(), packet.size());
+    const QByteArray packet = nextPacket();
     ASSERT_EQ(packet.size(), CWakeOnLan::kPacketSize);
     EXPECT_EQ(packet.mid(6, 6), QByteArray::fromHex("001B2C3D4EF5"));
+
+    // From the player page: the MAC address corrected with 変更 and not yet
+    // saved is the one the packet goes to.
+    ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_SET_PLAYERS, true));
+    QWidget *page = m_frame->GetViewPane(CMainFrame::PANE_SET_R40_LIST);
+    ASSERT_NE(page, nullptr);
+    page->findChild<QTableWidget *>(QString::number(CSetR40ListDlgView::kListId))->selectRow(0);
+    page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kMacId))->setText(QStringLiteral("00-AA-BB-CC-DD-0E"));
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
+    auto *powerOn = page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kPowerOnId));
+    ASSERT_TRUE(QTest::qWaitFor([powerOn] { return powerOn->isEnabled(); }));
+    m_prompter.answer(IDOK);
+    powerOn->click();
+    const bool pageEnded = waitIdle();
+    CWakeOnLan::ClearDestinationOverride();
+    ASSERT_TRUE(ended && pageEnded);
+    EXPECT_EQ(nextPacket().mid(6, 6), QByteArray::fromHex("00AABBCCDD0E"));
+    EXPECT_EQ(GetAppData().GetPlayerXml().CopyPlayer(number(0))->MacAddress, QStringLiteral("00:1B:2C:3D:4E:F5"));
+
+    // A MAC address cleared on the page leaves power-on resting, as stored.
+    page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kMacId))->clear();
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([powerOn] { return !powerOn->isEnabled(); }));
 }
 
 TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
@@ -160,12 +185,13 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     list->selectRow(0);
     EXPECT_TRUE(check->isEnabled());
     EXPECT_FALSE(powerOn->isEnabled());
-    SetMacAddress(number(0), QStringLiteral("00-11-22-33-44-55"));
-    QTRY_VERIFY(powerOn->isEnabled());
+    page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kMacId))->setText(QStringLiteral("00-11-22-33-44-55"));
+    QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([powerOn] { return powerOn->isEnabled(); }));
     m_frame->SetBusyMode(1);
-    QTRY_VERIFY(!check->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !check->isEnabled(); }));
     m_frame->SetBusyMode(0);
-    QTRY_VERIFY(check->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return check->isEnabled(); }));
 
     // The player's password was stored wrong: corrected with 変更 and not
     // yet saved, it is the one the check uses.
@@ -173,7 +199,7 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kPasswordId))->setText(QStringLiteral("corrected"));
     QTest::mouseClick(page->findChild<QPushButton *>(QString::number(CSetR40ListDlgView::kChangeId)), Qt::LeftButton);
     EXPECT_EQ(GetAppData().GetPlayerXml().CopyPlayer(number(0))->Pass, QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
-    QTRY_VERIFY(check->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return check->isEnabled(); }));
     m_prompter.answer(IDOK);
     check->click();
     EXPECT_FALSE(check->isEnabled());
@@ -182,7 +208,7 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     const QString text = m_prompter.last().text;
     EXPECT_TRUE(text.startsWith(QStringLiteral("接続チェック OK。"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("SN-0077"))) << text.toStdString();
-    QTRY_VERIFY(check->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return check->isEnabled(); }));
 
     // The check stores what the player reports; the page shows it, and a
     // change saved from the page keeps it.
@@ -190,7 +216,7 @@ TEST_F(PlayerOpsTest, PlayerPageChecksTheConnectionOfTheSelectedPlayer)
     auto *timeZone = page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kTimeZoneId));
     ASSERT_NE(serial, nullptr);
     ASSERT_NE(timeZone, nullptr);
-    QTRY_COMPARE(serial->text(), QStringLiteral("SN-0077"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return serial->text() == QStringLiteral("SN-0077"); })) << serial->text().toStdString();
     EXPECT_EQ(timeZone->text(), QStringLiteral("GMT +09:00"));
     EXPECT_TRUE(serial->isReadOnly());
     page->findChild<QLineEdit *>(QString::number(CSetR40ListDlgView::kPortId))->setText(QString::number(player(0).port()));

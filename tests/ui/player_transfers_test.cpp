@@ -39,6 +39,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -378,6 +379,62 @@ TEST_F(PlayerOpsTest, TheStatusPaneCountsTheWholeSendAndNothingMeaningless)
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_NAME), QStringLiteral("Shop2"));
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1"));
     EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_BYTES).isEmpty());
+}
+
+// While a send stalls, the row shows what the player acknowledged, not what
+// waits in this side's send queue; stopped and sent again, the upload
+// resumes where the player's copy ends and the row shows the whole file sent.
+TEST_F(PlayerOpsTest, TheStatusRowShowsWhatThePlayerTookAndAResumedSendAsWhole)
+{
+    ASSERT_TRUE(startWithPlayers(1));
+    const QByteArray movie(16 * 1024 * 1024, 'r');
+    ASSERT_TRUE(addMovie(kMovie, movie, DateValue{2020, 1, 1}));
+    player(0).setUploadFault(EmulatedPlayer::Fault::delay(3000, 1024 * 1024).once());
+    const auto uploads = [this] {
+        QStringList appends;
+        for (const EmulatedPlayer::Request &request : player(0).requests()) {
+            if (request.parameter(QStringLiteral("href")).startsWith(QLatin1String("/import/video/")))
+                appends.append(request.parameter(QStringLiteral("append")));
+        }
+        return appends;
+    };
+    const auto stored = [this] {
+        qint64 size = 0;
+        for (const char *path : {"/import/video/A101000001.mpg", "/import/video/B101000001.mpg"})
+            size = std::max(size, qint64(player(0).file(QString::fromLatin1(path)).size()));
+        return size;
+    };
+    const auto bytes = [this] { return statusCell(0, CStatusDlgView::COLUMN_BYTES).split(QLatin1Char('/')); };
+
+    m_frame->R40SendContents(1, {kMovie});
+    ASSERT_TRUE(player(0).waitForStalls());
+    // The pane's refresh comes a second after the start, when the buffers
+    // between have filled: the player's own socket holds some bytes it has
+    // not read (well under 2 MiB here); this side's send queue, some 4 MiB,
+    // is not counted.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bytes().size() == 2; }, 5000));
+    const qint64 shown = bytes()[0].toLongLong();
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, stored() + 2 * 1024 * 1024) << shown << " shown, " << stored() << " stored";
+
+    m_prompter.answer(IDOK);
+    m_frame->StopTransfer();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.last().text, QStringLiteral("処理を中止しました。"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uploads().size() == 1; }, 10000));
+    const qint64 kept = stored();
+    ASSERT_GT(kept, 0);
+    ASSERT_LT(kept, movie.size());
+
+    m_frame->R40SendContents(1, {kMovie});
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(uploads(), (QStringList{QString(), QString::number(kept)}));
+    EXPECT_EQ(stored(), movie.size());
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了"));
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1"));
+    ASSERT_EQ(bytes().size(), 2);
+    EXPECT_EQ(bytes()[0].toLongLong(), bytes()[1].toLongLong());
+    EXPECT_GE(bytes()[0].toLongLong(), movie.size());
 }
 
 TEST_F(PlayerOpsTest, StillScreenSaverScheduleStopAndRemotePlay)

@@ -139,7 +139,7 @@ TEST_F(StatusViewTest, StatusOfTheChosenAndOfEveryPlayerShowsEachAnswerBesideIts
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 
     // A stalled player is stopped in the view that shows it; idle, there is nothing to stop.
-    QTRY_VERIFY(!button(CStatusDlgView::ID_STOP)->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !button(CStatusDlgView::ID_STOP)->isEnabled(); }));
     player(0).clearFaults();
     player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::delay(60000));
     m_prompter.answer(IDOK);
@@ -149,7 +149,7 @@ TEST_F(StatusViewTest, StatusOfTheChosenAndOfEveryPlayerShowsEachAnswerBesideIts
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(GetPlayerStatusStore()->GetTransferState(), TRANSFER_STATE_STOPPED);
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_STATE), QStringLiteral("中止"));
-    QTRY_VERIFY(!button(CStatusDlgView::ID_STOP)->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !button(CStatusDlgView::ID_STOP)->isEnabled(); }));
 }
 
 TEST_F(StatusViewTest, ContentListsOfTheChosenPlayerAskForTouchPanelPlaylistsWhenTheOptionIsOn)
@@ -276,6 +276,31 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     m_prompter.expect(5271, IDOK);
     click(CStatusDlgView::ID_LOG_ALL);
     ASSERT_TRUE(waitIdle());
+
+    // One player refuses: the cabinet holds what came, the one message names
+    // the player that failed and why, and no work folder stays.
+    player(1).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("other"));
+    QFile::remove(desktop(QStringLiteral("Q9_AllLog.cab")));
+    qsizetype shown = m_prompter.prompts().size();
+    m_prompter.expect(5496, IDOK);
+    click(CStatusDlgView::ID_LOG_ALL);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.prompts().size(), shown + 1);
+    EXPECT_EQ(m_prompter.last().arguments,
+              (QStringList{QStringLiteral("Q9_AllLog.cab"), QStringLiteral("Shop2 (エラーコード： 1003)")}));
+    members = TestedMembers(desktop(QStringLiteral("Q9_AllLog.cab")));
+    EXPECT_TRUE(members.contains(QStringLiteral("LogTemp/Shop1/"))) << members.toStdString();
+    EXPECT_FALSE(members.contains(QStringLiteral("LogTemp/Shop2/"))) << members.toStdString();
+    EXPECT_TRUE(members.contains(QStringLiteral("Q9S.ini"))) << members.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(workFolder));
+    // That player's own log: its failure, and again no work folder.
+    shown = m_prompter.prompts().size();
+    m_prompter.answer(IDOK);
+    click(CStatusDlgView::ID_LOG_PLAYER);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_prompter.prompts().size(), shown + 1);
+    EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード： 1003"))) << m_prompter.last().text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(workFolder));
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
@@ -347,5 +372,5 @@ TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsThe
     EXPECT_FALSE(statusCell(1, CStatusDlgView::COLUMN_DETAIL).isEmpty());
     EXPECT_TRUE(player(1).requests(QStringLiteral("RSET")).isEmpty());
     EXPECT_TRUE(m_prompter.last().text.startsWith(QStringLiteral("エラーコード："))) << m_prompter.last().text.toStdString();
-    QTRY_VERIFY(button(CStatusDlgView::ID_UPDATE_ALL)->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button(CStatusDlgView::ID_UPDATE_ALL)->isEnabled(); }));
 }

@@ -91,18 +91,12 @@ QLayout *CSetR40ListDlgView::makeCommandButtons()
 void CSetR40ListDlgView::updateCommandButtons()
 {
     CMainFrame *frame = GetMainFrame();
-    const qint32 player = selectedStoredPlayer();
-    const bool enabled = player >= 0 && frame && !frame->IsBusy();
-    // Power-on reaches a player by its MAC address only.
+    const bool enabled = selectedStoredPlayer() >= 0 && frame && !frame->IsBusy();
+    // Power-on reaches a player by the MAC address the page shows it with.
+    const bool hasMac = enabled && !m_edit.Players()[size_t(selectedRow())].MacAddress.trimmed().isEmpty();
     const QString powerOn = QString::number(kPowerOnId);
     for (QPushButton *button : m_commands)
-        button->setEnabled(enabled && (button->objectName() != powerOn || hasStoredMacAddress(player)));
-}
-
-bool CSetR40ListDlgView::hasStoredMacAddress(qint32 player)
-{
-    const std::optional<PlayerRecord> record = GetAppData().GetPlayerXml().CopyPlayer(player);
-    return record && !record->MacAddress.trimmed().isEmpty();
+        button->setEnabled(enabled && (button->objectName() != powerOn || hasMac));
 }
 
 qint32 CSetR40ListDlgView::selectedStoredPlayer() const
@@ -129,10 +123,10 @@ void CSetR40ListDlgView::startCommand(int mode)
     CMainFrame *frame = GetMainFrame();
     if (!frame || player < 0)
         return;
-    // The player is reached as the page shows it: a corrected address or
-    // password is checked before OK stores it.
+    // The player is reached as the page shows it: a corrected address,
+    // password or MAC address is used before OK stores it.
     const PlayerRecord &shown = m_edit.Players()[size_t(selectedRow())];
-    frame->R40CommandStart(mode, player, PlayerAddress{shown.IPAddress, shown.Port, shown.Pass});
+    frame->R40CommandStart(mode, player, PlayerAddress{shown.IPAddress, shown.Port, shown.Pass, shown.MacAddress});
     updateCommandButtons();
 }
 

@@ -80,7 +80,6 @@ private:
     void startCommand(int mode);
     // The number of the selected player when it is stored, else -1.
     qint32 selectedStoredPlayer() const;
-    static bool hasStoredMacAddress(qint32 player);
     // The record the fields describe; false (with its message) when the port is not a number.
     bool recordFromFields(PlayerRecord &record);
 
