@@ -42,6 +42,7 @@
 #include "player/dlk_request_update.h"
 #include "transfer/dlk_request_send.h"
 #include "transfer/dlk_transfer_worker.h"
+#include "transfer/transfer_codes.h"
 #include "transfer/transfer_status_xml.h"
 
 #include <QDir>
@@ -480,8 +481,12 @@ void CMainFrame::noteLogFetchFailures()
     const CTransferStatusXml *status = GetPlayerStatusStore();
     if (!status)
         return;
-    for (const LogFetchFailure &failure : FailedLogFetches(*status, m_targetPlayers))
-        m_logFetchFailures.append(FormatString(kTextLogFetchFailure, failure.player, failure.code));
+    for (const LogFetchFailure &failure : FailedLogFetches(*status, m_targetPlayers)) {
+        // The code comes with what the error-code table says it means.
+        const TransferCodeMeaning *meaning = FindTransferCode(failure.code);
+        m_logFetchFailures.append(FormatString(kTextLogFetchFailure, failure.player, failure.code,
+                                               QString::fromUtf8(meaning ? meaning->meaning : "")).trimmed());
+    }
 }
 
 // ---- User screen saver -------------------------------------------------------------------

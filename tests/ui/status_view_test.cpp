@@ -287,7 +287,9 @@ TEST_F(StatusViewTest, LogsOfEachKindEndInCabinetsOnTheDesktopWithTheirMembers)
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(m_prompter.prompts().size(), shown + 1);
     EXPECT_EQ(m_prompter.last().arguments,
-              (QStringList{QStringLiteral("Q9_AllLog.cab"), QStringLiteral("Shop2 (エラーコード： 1003)")}));
+              (QStringList{QStringLiteral("Q9_AllLog.cab"),
+                           QStringLiteral("Shop2 (エラーコード： 1003 "
+                                          "KDP-R40に接続できません(ユーザー名またはパスワードが違います)。)")}));
     members = TestedMembers(desktop(QStringLiteral("Q9_AllLog.cab")));
     EXPECT_TRUE(members.contains(QStringLiteral("LogTemp/Shop1/"))) << members.toStdString();
     EXPECT_FALSE(members.contains(QStringLiteral("LogTemp/Shop2/"))) << members.toStdString();
