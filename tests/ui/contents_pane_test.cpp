@@ -578,15 +578,15 @@ TEST_F(ContentsPane, CommandTablesOfTheModes)
     EXPECT_FALSE(stop->isHidden());
     EXPECT_FALSE(stop->isEnabled());
     frame->SetBusyMode(1);
-    QTRY_VERIFY(stop->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stop->isEnabled(); }));
     frame->SetBusyMode(0);
-    QTRY_VERIFY(!stop->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !stop->isEnabled(); }));
 
     // Mode 15: the schedule check needs the option; sorting stays.
     pane->ChangeMode(15);
     EXPECT_FALSE(stop->isHidden());
     frame->SetBusyMode(1);
-    QTRY_VERIFY(stop->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stop->isEnabled(); }));
     frame->SetBusyMode(0);
     CContentsListCtrl *schedules = pane->GetVisibleList();
     ASSERT_EQ(schedules->GetContentType(), 51);

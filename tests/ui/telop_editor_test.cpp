@@ -93,7 +93,7 @@ protected:
         dialog.OnConfirm();
         ASSERT_TRUE(dialog.GetPreview());
         dialog.GetPreview()->OnOK();
-        QTRY_VERIFY(!dialog.GetPreview());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.GetPreview(); }));
     }
 };
 
