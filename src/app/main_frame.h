@@ -570,6 +570,7 @@ private:
     static const ViewInfo *findView(int viewId);
     QList<ViewPane> panesOfView(const ViewInfo &view) const;
     void arrangeView(const ViewInfo &view);
+    void layOutBeforeShow();
     bool applySavedArrangement(const ViewInfo &view, const QList<ViewPane> &panes);
     void applyDefaultArrangement(int viewId, const QList<ViewPane> &panes);
     // Remembers where the panes of a view stand now.

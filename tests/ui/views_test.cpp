@@ -15,11 +15,14 @@
 #include "ui/players/layout_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -192,6 +195,42 @@ TEST_F(NavigationViews, SizesStoredLargerThanTheScreenAreFittedToIt)
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
     EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->width(), screen.width());
     EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->height(), screen.height());
+}
+
+// A data folder used under one locale and opened under another: the fonts
+// of the other are larger, so its bars leave the client area smaller than
+// the panes were stored for.
+TEST_F(NavigationViews, PanesStoredUnderSmallerFontsFitTheClientAreaOfLargerOnes)
+{
+    addGroup(QStringLiteral("本店"));
+    const QList<int> views = {CMainFrame::VIEW_CONTENTS,         CMainFrame::VIEW_PLAYLIST,
+                              CMainFrame::VIEW_BGM,              CMainFrame::VIEW_SCHEDULE,
+                              CMainFrame::VIEW_ADVANCE_DELIVERY, CMainFrame::VIEW_GROUP_DELIVERY,
+                              CMainFrame::VIEW_OVERVIEW,         CMainFrame::VIEW_COMM_STATUS};
+    const QFont shown = QApplication::font();
+    const auto restoreFont = qScopeGuard([shown] { QApplication::setFont(shown); });
+    QFont font(shown);
+    font.setPixelSize(10);
+    QApplication::setFont(font);
+    QTest::qWait(20);
+    for (int view : views)
+        ASSERT_TRUE(frame->SwitchView(view, true)) << view;
+    const QSize stored = frame->GetMdiClient()->maximumViewportSize();
+
+    font.setPixelSize(18);
+    QApplication::setFont(font);
+    QTest::qWait(20);
+    ASSERT_LT(frame->GetMdiClient()->maximumViewportSize().height(), stored.height());
+    for (int view : views) {
+        ASSERT_TRUE(frame->SwitchView(view, true)) << view;
+        QTest::qWait(20);
+        const QRect client = frame->GetMdiClient()->viewport()->rect();
+        for (int pane = 0; pane < CMainFrame::PANE_COUNT; ++pane) {
+            const QWidget *window = frame->GetViewFrame(pane);
+            if (window && window->isVisible())
+                EXPECT_TRUE(client.contains(window->geometry())) << "view " << view << " pane " << pane;
+        }
+    }
 }
 
 TEST_F(NavigationViews, GuidedSetUpWalksThroughThePagesAndCompletes)
