@@ -227,8 +227,9 @@ TEST_F(NavigationViews, PanesStoredUnderSmallerFontsFitTheClientAreaOfLargerOnes
         const QRect client = frame->GetMdiClient()->viewport()->rect();
         for (int pane = 0; pane < CMainFrame::PANE_COUNT; ++pane) {
             const QWidget *window = frame->GetViewFrame(pane);
-            if (window && window->isVisible())
+            if (window && window->isVisible()) {
                 EXPECT_TRUE(client.contains(window->geometry())) << "view " << view << " pane " << pane;
+            }
         }
     }
 }
