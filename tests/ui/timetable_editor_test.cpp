@@ -275,6 +275,24 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
     CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(53);
     EXPECT_EQ(model.GetTitle(), QStringLiteral("Morning"));
     EXPECT_TRUE(model.IsModified());
+
+    // The name is the list's title: typing stops at the title's 40
+    // characters, and a name that long opens again whole.
+    const QString typed(45, u'k');
+    OnNextModal<CNameDlg>([&typed](CNameDlg *dialog) {
+        dialog->GetEdit()->clear();
+        QTest::keyClicks(dialog->GetEdit(), typed);
+        dialog->accept();
+    });
+    editor->GetButton(QStringLiteral("settings"))->click();
+    EXPECT_EQ(model.GetTitle(), typed.left(CPropertyBase::kMaxTitle));
+    QString reopened;
+    OnNextModal<CNameDlg>([&reopened](CNameDlg *dialog) {
+        reopened = dialog->GetEdit()->text();
+        dialog->accept();
+    });
+    editor->GetButton(QStringLiteral("settings"))->click();
+    EXPECT_EQ(reopened, model.GetTitle());
 }
 
 TEST_F(TimetableEditing, APlayTimeRoundsUpToTheWholeSecondInEventsListsAndTheDialog)
