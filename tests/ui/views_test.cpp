@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
@@ -209,26 +210,28 @@ TEST_F(NavigationViews, PanesStoredUnderSmallerFontsFitTheClientAreaOfLargerOnes
                               CMainFrame::VIEW_OVERVIEW,         CMainFrame::VIEW_COMM_STATUS};
     const QFont shown = QApplication::font();
     const auto restoreFont = qScopeGuard([shown] { QApplication::setFont(shown); });
+    const auto client = [this] { return QRect(QPoint(0, 0), frame->GetMdiClient()->maximumViewportSize()); };
     QFont font(shown);
     font.setPixelSize(10);
     QApplication::setFont(font);
-    QTest::qWait(20);
+    // A font change lays the bars out again once its events have run.
+    const QMenuBar *menu = frame->menuBar();
+    ASSERT_TRUE(QTest::qWaitFor([menu] {
+        return menu->fontInfo().pixelSize() == 10 && menu->height() == menu->sizeHint().height();
+    }));
     for (int view : views)
         ASSERT_TRUE(frame->SwitchView(view, true)) << view;
-    const QSize stored = frame->GetMdiClient()->maximumViewportSize();
+    const QRect stored = client();
 
     font.setPixelSize(18);
     QApplication::setFont(font);
-    QTest::qWait(20);
-    ASSERT_LT(frame->GetMdiClient()->maximumViewportSize().height(), stored.height());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client().height() < stored.height(); }));
     for (int view : views) {
         ASSERT_TRUE(frame->SwitchView(view, true)) << view;
-        QTest::qWait(20);
-        const QRect client = frame->GetMdiClient()->viewport()->rect();
         for (int pane = 0; pane < CMainFrame::PANE_COUNT; ++pane) {
             const QWidget *window = frame->GetViewFrame(pane);
             if (window && window->isVisible()) {
-                EXPECT_TRUE(client.contains(window->geometry())) << "view " << view << " pane " << pane;
+                EXPECT_TRUE(client().contains(window->geometry())) << "view " << view << " pane " << pane;
             }
         }
     }
