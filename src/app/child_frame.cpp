@@ -140,7 +140,11 @@ QRect GetMdiClientRect(QMdiArea *client)
 {
     if (!client)
         return QRect();
-    const QRect rect = client->viewport()->rect();
+    // The room without scroll bars, taken from the area's own size: scroll
+    // bars shown for a pane that sticks out do not make the room smaller, and
+    // the size holds before the frame is first shown, when the viewport has
+    // not been laid out yet.
+    const QRect rect(QPoint(0, 0), client->maximumViewportSize());
     for (QMdiSubWindow *child : client->subWindowList()) {
         if (child->isMaximized()) {
             child->setWindowState(child->windowState() & ~Qt::WindowMaximized);

@@ -63,7 +63,8 @@ private:
     QPointer<QWidget> m_lastFocus;
 };
 
-// The client rectangle of the frame's client area (its viewport). A child
+// The client rectangle of the frame's client area: its viewport as it is
+// without scroll bars, at (0, 0). A child
 // frame that is maximised is instead moved to (0, 0) with that size, in its
 // normal state.
 QRect GetMdiClientRect(QMdiArea *client);

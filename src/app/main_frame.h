@@ -379,9 +379,9 @@ public:
     // leaves the panes as they are.
     enum class CheckPanes { Show, Keep };
     // What a check-pane command does with the day selected in the group
-    // calendar: keeps it, clears it (when emptying) or selects the start
-    // date of the schedule shown (when loading).
-    enum class CalendarDay { Keep, Clear, SelectScheduleStart };
+    // calendar: keeps it, clears it (when emptying) or selects the dates of
+    // the schedule shown (when loading).
+    enum class CalendarDay { Keep, Clear, SelectSchedule };
     // Empties the checked schedule and the checked lists.
     void ScheduleCheckClear(CheckPanes panes, CalendarDay day);
     // Loads a stored playlist or BGM list into its editor (asking first when
@@ -450,8 +450,9 @@ public:
     // event-missing message when the list lacks it.
     bool PlaylistCheckLoad(qint32 index, int type, bool keepPanes);
     // Shows a stored schedule of the current group in the check pane. With
-    // SelectScheduleStart the group's calendar selects the schedule's start
-    // date; with Keep it keeps the day it chose (one of the schedule's days).
+    // SelectSchedule the group's calendar selects the schedule's days from
+    // its start to its end date; with Keep it keeps the day it chose (one of
+    // the schedule's days).
     bool ScheduleCheckLoad(qint32 index, CalendarDay day);
     // Save the edited playlist, BGM list or schedule (under a new number when
     // asked, or when it is new or a sample); false when refused or cancelled.
@@ -574,6 +575,7 @@ private:
     static const ViewInfo *findView(int viewId);
     QList<ViewPane> panesOfView(const ViewInfo &view) const;
     void arrangeView(const ViewInfo &view);
+    void layOutBeforeShow();
     bool applySavedArrangement(const ViewInfo &view, const QList<ViewPane> &panes);
     void applyDefaultArrangement(int viewId, const QList<ViewPane> &panes);
     // Remembers where the panes of a view stand now.

@@ -494,7 +494,7 @@ void CMainFrame::EditSchedule(qint32 index)
     records.push_back(std::make_unique<CScheduleProperty>(schedule));
     storeScheduleRecords(records, "EditSchedule");
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleCheckLoad(index, CalendarDay::SelectScheduleStart);
+        ScheduleCheckLoad(index, CalendarDay::SelectSchedule);
 }
 
 // ---- Touch-panel playlists -------------------------------------------------------

@@ -118,10 +118,15 @@ bool CMainFrame::ScheduleCheckLoad(qint32 index, CalendarDay day)
         ScheduleCheckClear(CheckPanes::Keep, CalendarDay::Clear);
         return false;
     }
-    auto *calendar = day == CalendarDay::SelectScheduleStart ? paneRole<ICalendarView>(PANE_CALENDAR_GROUP) : nullptr;
-    if (calendar) {
+    if (day == CalendarDay::SelectSchedule) {
+        // The group's calendars show the days of the schedule checked: the
+        // send view's, where the schedule check is chosen, and the overview's.
         const DateValue &start = record.GetStartDate();
-        calendar->SelectDate(start.year, start.month, start.day);
+        const DateValue &end = record.GetEndDate();
+        for (int pane : {PANE_CALENDAR_STATUS, PANE_CALENDAR_GROUP}) {
+            if (auto *calendar = paneRole<ICalendarView>(pane))
+                calendar->SelectPeriod(QDate(start.year, start.month, start.day), QDate(end.year, end.month, end.day));
+        }
     }
     QString scheduleFolder;
     QString sequenceFolder;
@@ -235,7 +240,7 @@ bool CMainFrame::ScheduleSave(bool saveAsNew)
     NotifyContentsListChanged(CONTENT_SCHEDULE, 0, 0);
     NotifyContentsChanged(nullptr);
     if (store.GetSecondScheduleModel()->GetIndex() == index)
-        ScheduleCheckLoad(index, CalendarDay::SelectScheduleStart);
+        ScheduleCheckLoad(index, CalendarDay::SelectSchedule);
     if (AskNewAfterSave(this, CONTENT_SCHEDULE))
         ScheduleNew(true);
     else

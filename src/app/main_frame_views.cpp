@@ -19,6 +19,7 @@
 #include "ops/layout_selection.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QMdiArea>
 
 namespace {
@@ -388,6 +389,7 @@ void CMainFrame::SaveViewState(int viewId)
 
 void CMainFrame::arrangeView(const ViewInfo &view)
 {
+    layOutBeforeShow();
     prepareView(view);
     const QList<ViewPane> panes = panesOfView(view);
     if (!applySavedArrangement(view, panes)) {
@@ -411,8 +413,10 @@ bool CMainFrame::applySavedArrangement(const ViewInfo &view, const QList<ViewPan
         rects.append(ToQRect(stored));
     }
     const QPoint clientOrigin = m_mdiClient ? m_mdiClient->viewport()->mapToGlobal(QPoint(0, 0)) : QPoint();
-    // A size stored under other fonts or on a larger screen is no larger than this one.
-    const QRect screen(QPoint(0, 0), WorkAreaAt(clientOrigin).size());
+    // A rectangle stored under other fonts (whose bars left the client area
+    // another size) or on a larger screen is fitted into this client area, so
+    // a pane's close button and bottom row stay in sight.
+    const QRect client = GetMdiClientRect(m_mdiClient);
     for (int i = 0; i < panes.size(); ++i) {
         const int index = panes[i].index;
         QRect rect = rects[i];
@@ -423,10 +427,22 @@ bool CMainFrame::applySavedArrangement(const ViewInfo &view, const QList<ViewPan
                 rect.moveTopLeft(clientOrigin);
             placePane(index, FitOnScreen(rect), false);
         } else {
-            placePane(index, screen.isEmpty() ? rect : FitInside(rect, screen), !IsFixedSizePage(view.id));
+            placePane(index, client.isEmpty() ? rect : FitInside(rect, client), !IsFixedSizePage(view.id));
         }
     }
     return true;
+}
+
+void CMainFrame::layOutBeforeShow()
+{
+    if (isVisible())
+        return;
+    // Until the frame is first shown its layouts have not run; they run here
+    // so that the first view is arranged in the client area it will have.
+    if (layout())
+        layout()->activate();
+    if (centralWidget() && centralWidget()->layout())
+        centralWidget()->layout()->activate();
 }
 
 void CMainFrame::applyDefaultArrangement(int viewId, const QList<ViewPane> &panes)

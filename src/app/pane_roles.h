@@ -4,6 +4,7 @@
 // implement the role that concerns them; the frame finds a role with
 // dynamic_cast and does without it when a pane lacks it.
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -50,6 +51,8 @@ public:
     virtual ~ICalendarView() = default;
     // Selects a day; negative values clear the selection.
     virtual void SelectDate(int year, int month, int day) = 0;
+    // Selects the days from first to last and shows the month of the first.
+    virtual void SelectPeriod(const QDate &first, const QDate &last) = 0;
 };
 
 // The group selector of the overview check.

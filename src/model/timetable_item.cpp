@@ -46,6 +46,12 @@ int EventSecondsOfPlayTime(const PlayLength &length)
     return (length.hour * 60 + length.minute) * 60 + length.second + (length.millisecond > 0 ? 1 : 0);
 }
 
+PlayLength PlayedLength(const PlayLength &length)
+{
+    const int seconds = EventSecondsOfPlayTime(length);
+    return {quint16(seconds / 3600), quint16(seconds / 60 % 60), quint16(seconds % 60), 0};
+}
+
 PlayLength OwnPlayLength(const CPropertyBase *record)
 {
     if (const auto *media = dynamic_cast<const CMediaProperty *>(record))

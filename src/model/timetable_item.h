@@ -80,6 +80,10 @@ int TimeCodeToFrames(const TimeValue &time);
 int EventFramesOfPlayTime(const PlayLength &length);
 // The same event length in seconds.
 int EventSecondsOfPlayTime(const PlayLength &length);
+// A play time as it plays: the event's whole seconds. Lists, dialogs and
+// messages show this, so every window gives the length the grid and the
+// players use, while the record keeps its fraction.
+PlayLength PlayedLength(const PlayLength &length);
 // A record's own play length: a medium's play time, or a list's, which plays
 // until its last event ends; none for other records and for null.
 PlayLength OwnPlayLength(const CPropertyBase *record);

@@ -20,6 +20,7 @@
 #include "model/media_info.h"
 #include "model/path_safety.h"
 #include "model/telop_property.h"
+#include "model/timetable_item.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
 #include "ops/content_info_ini.h"
@@ -48,12 +49,6 @@ bool HasPictureSize(int type)
 {
     return type == CONTENT_MOVIE || type == CONTENT_IMAGE || type == CONTENT_FLASH || type == CONTENT_TELOP
         || type == CONTENT_WEB;
-}
-
-PlayLength WithoutFraction(PlayLength length)
-{
-    length.millisecond = 0;
-    return length;
 }
 
 QString FileNameOf(const QString &path)
@@ -210,8 +205,8 @@ void CContentRegistration::noteChange(const CPropertyBase &oldRecord, const CPro
         return;
     const int type = newRecord.GetContentType();
     if (HasPlayTime(type)) {
-        m_change.oldPlayTime = WithoutFraction(before->GetPlayTime());
-        m_change.newPlayTime = WithoutFraction(after->GetPlayTime());
+        m_change.oldPlayTime = PlayedLength(before->GetPlayTime());
+        m_change.newPlayTime = PlayedLength(after->GetPlayTime());
         m_change.playTimeChanged = ComparePlayLengths(m_change.oldPlayTime, m_change.newPlayTime) != 0;
     }
     if (HasPictureSize(type)) {

@@ -230,4 +230,17 @@ TEST_F(ControlEditDlg, TheIpCameraDialogChecksAddressPortAndCredentials)
     EXPECT_EQ(record.GetTitle(), QStringLiteral("192.168.0.20:80"));
     EXPECT_EQ(record.GetAddress(), QStringLiteral("192.168.0.20"));
     EXPECT_EQ(record.GetMode(), 1);
+
+    // A stored user name longer than the field takes for typing (as a
+    // package may bring) opens whole and is kept by OK.
+    const QString longUser = QStringLiteral("camerauser0123456789");
+    ASSERT_TRUE(record.SetUser(longUser));
+    CIpCameraSetDlg stored;
+    stored.SetStreamingProperty(record);
+    EXPECT_EQ(field<QLineEdit>(&stored, CIpCameraSetDlg::IDC_USER)->text(), longUser);
+    m_prompter.expect(5000, IDYES); // saved under its own number
+    stored.accept();
+    ASSERT_EQ(stored.result(), QDialog::Accepted);
+    stored.GetStreamingProperty(record);
+    EXPECT_EQ(record.GetUser(), longUser);
 }

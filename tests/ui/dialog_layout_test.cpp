@@ -23,6 +23,7 @@
 #include "ui/contents/property_set_dlg.h"
 #include "ui/contents/telop_edit_ctrl.h"
 #include "ui/contents/telop_view_dlg.h"
+#include "ui/players/set_password_dlg.h"
 #include "ui/players/status_dlg_view.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_set_dlg.h"
@@ -82,6 +83,9 @@ TEST_F(DialogLayout, ContentDialogsShowTheirTextsWhole)
     CDelDateChgDlg deletion;
     deletion.SetDate(DateValue{2027, 1, 6});
     expectWhole(&deletion, "deletion-date");
+    // The first window of a program started with a password.
+    CSetPasswordDlg password(CSetPasswordDlg::MODE_STARTUP);
+    expectWhole(&password, "password");
     CNoPlayDateSetDlg noPlay;
     noPlay.SetStartDate(DateValue{2027, 1, 6});
     noPlay.SetEndDate(DateValue{2027, 12, 31});

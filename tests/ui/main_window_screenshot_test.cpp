@@ -28,6 +28,12 @@ TEST_F(MainWindowScreenshot, BarsCaptionsAndJapaneseTextsAreDrawn)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     EXPECT_EQ(frame->size(), QSize(1280, 800));
     EXPECT_EQ(frame->GetCurrentView(), CMainFrame::VIEW_PLAYLIST);
+    // The view opened at the start, before the window was first shown, is
+    // arranged in the client area the window has once shown.
+    const QRect opened = frame->GetMdiClient()->viewport()->rect();
+    for (int pane : {CMainFrame::PANE_CONTENTS, CMainFrame::PANE_PLAYLIST_EDIT, CMainFrame::PANE_LAYOUT_DISP})
+        EXPECT_TRUE(opened.contains(frame->GetViewFrame(pane)->geometry())) << pane;
+    EXPECT_EQ(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->width(), opened.width());
     frame->OnWindowArrange();
     QTest::qWait(100);
 

@@ -10,7 +10,9 @@
 #include "ui/players/status_dlg_view.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimeEdit>
 
 TEST(StatusPane, StateTextsShowTheWaitingTimeOfStatesFiveAndNine)
@@ -82,19 +84,29 @@ TEST_F(SettingsPanes, OptionPageAsksBeforeItsChangesAreLeftAndSavesThemWithOk)
     EXPECT_TRUE(GetSettingIni().Options().SetupPassUse);
 }
 
-TEST_F(SettingsPanes, PasswordPromptAcceptsOnlyTheStoredPassword)
+TEST_F(SettingsPanes, PasswordPromptSaysWhatToTypeAndAcceptsOnlyTheStoredPassword)
 {
     ASSERT_TRUE(startUp());
     CProfileIni(GetSettingIni().GetFileName()).WriteString(QStringLiteral("Option"), QStringLiteral("RunPassword"),
                                                            QStringLiteral("kdp-r40"));
     GetSettingIni().Load();
+    const auto promptOf = [](const QDialog &dialog) {
+        const auto *prompt = dialog.findChild<QLabel *>(QString::number(CSetPasswordDlg::kPromptId));
+        return prompt && prompt->isVisibleTo(&dialog) ? prompt->text() : QString();
+    };
+    EXPECT_EQ(promptOf(CSetPasswordDlg(CSetPasswordDlg::MODE_SETTINGS)),
+              QString::fromUtf8("設定画面を開くためのパスワードを入力してください。"));
     CSetPasswordDlg dialog(CSetPasswordDlg::MODE_STARTUP);
     dialog.show();
+    EXPECT_EQ(promptOf(dialog), QString::fromUtf8("起動用のパスワードを入力してください。"));
     auto *entry = dialog.findChild<QLineEdit *>(QString::number(CSetPasswordDlg::kPasswordEditId));
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->echoMode(), QLineEdit::Password);
+    // A wrong password is told, then typed again.
     entry->setText(QStringLiteral("wrong"));
-    dialog.accept();
+    m_prompter.expect(7112, IDOK);
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(entry->text().isEmpty());
     entry->setText(QStringLiteral("kdp-r40"));

@@ -177,7 +177,7 @@ TEST_F(PlaylistStorage, AScheduleSavedAgainKeepsItsCalendarRowsPlayFlag)
     EXPECT_EQ(dynamic_cast<CCalendarProperty *>(calendar.GetAt(0))->GetFlag(), -1);
 
     // The check pane shows it.
-    ASSERT_TRUE(frame->ScheduleCheckLoad(number, CMainFrame::CalendarDay::SelectScheduleStart));
+    ASSERT_TRUE(frame->ScheduleCheckLoad(number, CMainFrame::CalendarDay::SelectSchedule));
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
     // Number and title, then the schedule's operating hours.
     EXPECT_EQ(PaneOf<CScheduleEditDlgView>(frame, CMainFrame::PANE_SCHEDULE_CHECK)->GetListCaption(),

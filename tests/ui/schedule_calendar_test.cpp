@@ -1,12 +1,14 @@
 // The schedule setting dialog and the group calendar: the dialog edits the
 // whole schedule block; a playlist saved with a schedule colours its days in
 // the group's calendars, and choosing a day in the overview shows that day's
-// schedule and playlist in the check panes.
+// schedule and playlist in the check panes, while the schedule check of a
+// schedule selects its days there.
 #include "widgets/calendar_colors.h"
 #include "widgets/color_dialog.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "core/message_box.h"
+#include "core/profile_ini.h"
 #include "core/setting_ini.h"
 #include "core/system_ini.h"
 #include "model/contents_store.h"
@@ -15,6 +17,8 @@
 #include "support/fake_clock.h"
 #include "support/time_codes.h"
 #include "ui/contents/color_combo_box.h"
+#include "ui/contents/contents_dlg_view.h"
+#include "ui/contents/contents_list_ctrl.h"
 #include "ui/timetable/calendar_dlg_view.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/save_dlg_prompter.h"
@@ -218,7 +222,7 @@ TEST_F(ScheduleCalendar, ANewScheduleOpensOnValuesItsOwnCheckAccepts)
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
-TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSchedule)
+TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourChoosingOneShowsItAndCheckingItSelectsThem)
 {
     const qint32 playlist = savePlaylistWithSchedule();
     ASSERT_GT(playlist, 0);
@@ -271,6 +275,29 @@ TEST_F(ScheduleCalendar, ASchedulesDaysShowInItsColourAndChoosingOneShowsItsSche
     EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), -1);
     EXPECT_EQ(store.GetSecondPlaylistModel(52)->GetIndex(), -1);
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+
+    // The schedule check of the group send view selects the schedule's days,
+    // 1 to 31 December, in the calendar there and in the overview's, whatever
+    // month and day they showed.
+    CProfileIni(GetSystemIni().GetFileName()).WriteString(QStringLiteral("Option"), QStringLiteral("ScheduleConf"),
+                                                          QStringLiteral("1"));
+    GetSystemIni().Load();
+    calendar->SelectDate(2027, 3, 3);
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_GROUP_DELIVERY, true));
+    auto *sent = PaneOf<CCalendarDlgView>(frame, CMainFrame::PANE_CALENDAR_STATUS);
+    sent->SelectDate(2026, 11, 20);
+    CContentsListCtrl *schedules = PaneOf<CContentsDlgView>(frame, CMainFrame::PANE_CONTENTS)->GetVisibleList();
+    ASSERT_EQ(schedules->GetContentType(), 51);
+    schedules->SelectContentIndexes({number});
+    ASSERT_TRUE(schedules->CanExecute(6212));
+    schedules->OnCommand(6212); // スケジュール確認
+    EXPECT_EQ(store.GetSecondScheduleModel()->GetIndex(), number);
+    for (CCalendarDlgView *shown : {sent, calendar}) {
+        EXPECT_EQ(shown->GetMonthTitle(), QStringLiteral("2026年 12月"));
+        EXPECT_EQ(shown->GetSelectedDate(), QDate(2026, 12, 1));
+        EXPECT_EQ(shown->GetMonthGrid()->selectedItems().size(), 31);
+        EXPECT_TRUE(shown->GetDayItem(QDate(2026, 12, 31))->isSelected());
+    }
 }
 
 TEST_F(ScheduleCalendar, NegativeValuesClearTheSelectionAndTheMonthReadsJapaneseInAnyLanguage)

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QSettings>
 
+#include <utility>
+
 namespace {
 int g_instanceCount = 0;
 } // namespace
@@ -94,6 +96,11 @@ CMainFrame *ShellTest::startFrame()
 
 CMainFrame *ShellTest::startSetUpFrame()
 {
+    // Stored as the program stores it, so the frame opens at that size and
+    // its first view is arranged in it.
+    for (const auto &[key, value] : {std::pair{"WindowLeft", "0"}, std::pair{"WindowTop", "0"},
+                                     std::pair{"WindowWidth", "1200"}, std::pair{"WindowHeight", "800"}})
+        writeIni("Q9A.ini", QStringLiteral("Window_1"), QString::fromLatin1(key), QString::fromLatin1(value));
     CMainFrame *frame = startSetUpFrameWithGroups({});
     if (frame)
         frame->resize(1200, 800);

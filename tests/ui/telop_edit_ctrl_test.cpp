@@ -129,7 +129,7 @@ TEST_F(TelopEditCtrlTest, LineBreaksGoAndComeAsPairs)
     EXPECT_EQ(selection(), qMakePair(6, 6));
 }
 
-TEST_F(TelopEditCtrlTest, PasteTurnsTabsIntoBlanksAndKeepsToTheLimit)
+TEST_F(TelopEditCtrlTest, PasteTurnsTabsIntoBlanksAndKeepsToTheLimitSayingSo)
 {
     QApplication::clipboard()->setText(QStringLiteral("a\tb\nc"));
     QTest::keyClick(&m_edit, Qt::Key_V, Qt::ControlModifier);
@@ -139,8 +139,10 @@ TEST_F(TelopEditCtrlTest, PasteTurnsTabsIntoBlanksAndKeepsToTheLimit)
     QTest::keyClick(&m_edit, Qt::Key_Delete);
     m_edit.SetLimitText(5);
     QApplication::clipboard()->setText(QStringLiteral("abcd\r\nef"));
+    m_prompter.expect(7101, IDOK); // the cut is told
     QTest::keyClick(&m_edit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(text(), QStringLiteral("abcd")); // a lone CR is dropped
+    EXPECT_EQ(m_prompter.pendingAnswers(), 0);
     QTest::keyClicks(&m_edit, QStringLiteral("xy"));
     EXPECT_EQ(text(), QStringLiteral("abcdx"));
 

@@ -26,7 +26,9 @@
 #include "ui/contents/contents_list_ctrl.h"
 #include "ui/contents/contents_list_dlg.h"
 #include "ui/contents/contents_tab_ctrl.h"
+#include "ui/contents/contents_columns.h"
 #include "ui/contents/name_dlg.h"
+#include "ui/contents/property_set_dlg.h"
 #include "ui/timetable/playlist_edit_dlg_view.h"
 #include "ui/timetable/schedule_edit_dlg_view.h"
 #include "ui/timetable/timetable_editor.h"
@@ -39,6 +41,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimeEdit>
 
 #include <memory>
 
@@ -272,9 +275,27 @@ TEST_F(TimetableEditing, ABackgroundMusicListTakesAudioOnlyAndItsNameFromTheName
     CPlaylistEditModel &model = *GetContentFolders().GetPlaylistModel(53);
     EXPECT_EQ(model.GetTitle(), QStringLiteral("Morning"));
     EXPECT_TRUE(model.IsModified());
+
+    // The name is the list's title: typing stops at the title's 40
+    // characters, and a name that long opens again whole.
+    const QString typed(45, u'k');
+    OnNextModal<CNameDlg>([&typed](CNameDlg *dialog) {
+        dialog->GetEdit()->clear();
+        QTest::keyClicks(dialog->GetEdit(), typed);
+        dialog->accept();
+    });
+    editor->GetButton(QStringLiteral("settings"))->click();
+    EXPECT_EQ(model.GetTitle(), typed.left(CPropertyBase::kMaxTitle));
+    QString reopened;
+    OnNextModal<CNameDlg>([&reopened](CNameDlg *dialog) {
+        reopened = dialog->GetEdit()->text();
+        dialog->accept();
+    });
+    editor->GetButton(QStringLiteral("settings"))->click();
+    EXPECT_EQ(reopened, model.GetTitle());
 }
 
-TEST_F(TimetableEditing, AnEventLastsItsContentsPlayTimeRoundedUpToTheWholeSecond)
+TEST_F(TimetableEditing, APlayTimeRoundsUpToTheWholeSecondInEventsListsAndTheDialog)
 {
     // Play times keep milliseconds: 2.5 s, 4.92 s and 8.0457 s media.
     AddContent<CMovieProperty>(1, 100000002, "Short", PlayLength{0, 0, 2, 500});
@@ -296,6 +317,29 @@ TEST_F(TimetableEditing, AnEventLastsItsContentsPlayTimeRoundedUpToTheWholeSecon
                        dragOf(6, {600000001}), -1, 1));
     ASSERT_TRUE(GetContentFolders().GetPlaylistModel(53)->GetEndTime(0, end));
     EXPECT_EQ(end, Tc(0, 0, 9));
+
+    // The contents list, its tip and the property dialog give the clip the
+    // same 5 s; the dialog closed as it shows keeps the stored 4.92 s.
+    ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
+    CContentsListCtrl *movies = listOf(1);
+    movies->OnCommand(4022); // the list view
+    int row = 0;
+    while (row < movies->GetItemCount() && movies->GetItemText(row, COL_TITLE).trimmed() != QStringLiteral("Clip"))
+        ++row;
+    ASSERT_LT(row, movies->GetItemCount());
+    EXPECT_EQ(movies->GetItemText(row, COL_PLAY_TIME).trimmed(), QStringLiteral("00:00:05"));
+    EXPECT_TRUE(movies->ThumbnailToolTip(row).contains(QString::fromUtf8("再生時間：00:00:05")));
+    QTime shown;
+    OnNextModal<CPropertySetDlg>([&shown](CPropertySetDlg *dialog) {
+        shown = dialog->findChild<QTimeEdit *>(QString::number(CPropertySetDlg::IDC_PLAY_TIME))->time();
+        dialog->accept();
+    });
+    movies->SelectContentIndexes({100000003});
+    movies->OnCommand(4004); // 分類・タイトルの変更
+    EXPECT_EQ(shown, QTime(0, 0, 5));
+    CContentsList &stored = *GetContentFolders().GetList(1);
+    EXPECT_EQ(static_cast<const CMovieProperty *>(stored.GetAt(stored.FindCode(100000003)))->GetPlayTime(),
+              (PlayLength{0, 0, 4, 920}));
 }
 
 TEST_F(TimetableEditing, AScheduleTakesAPlaylistOnItsEmptyCellAndSavesWithItsCalendarRow)

@@ -15,11 +15,15 @@
 #include "ui/players/layout_dlg_view.h"
 #include "ui/players/status_dlg_view.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -192,6 +196,45 @@ TEST_F(NavigationViews, SizesStoredLargerThanTheScreenAreFittedToIt)
     ASSERT_TRUE(frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
     EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->width(), screen.width());
     EXPECT_LE(frame->GetViewFrame(CMainFrame::PANE_CONTENTS)->height(), screen.height());
+}
+
+// A data folder used under one locale and opened under another: the fonts
+// of the other are larger, so its bars leave the client area smaller than
+// the panes were stored for.
+TEST_F(NavigationViews, PanesStoredUnderSmallerFontsFitTheClientAreaOfLargerOnes)
+{
+    addGroup(QStringLiteral("本店"));
+    const QList<int> views = {CMainFrame::VIEW_CONTENTS,         CMainFrame::VIEW_PLAYLIST,
+                              CMainFrame::VIEW_BGM,              CMainFrame::VIEW_SCHEDULE,
+                              CMainFrame::VIEW_ADVANCE_DELIVERY, CMainFrame::VIEW_GROUP_DELIVERY,
+                              CMainFrame::VIEW_OVERVIEW,         CMainFrame::VIEW_COMM_STATUS};
+    const QFont shown = QApplication::font();
+    const auto restoreFont = qScopeGuard([shown] { QApplication::setFont(shown); });
+    const auto client = [this] { return QRect(QPoint(0, 0), frame->GetMdiClient()->maximumViewportSize()); };
+    QFont font(shown);
+    font.setPixelSize(10);
+    QApplication::setFont(font);
+    // A font change lays the bars out again once its events have run.
+    const QMenuBar *menu = frame->menuBar();
+    ASSERT_TRUE(QTest::qWaitFor([menu] {
+        return menu->fontInfo().pixelSize() == 10 && menu->height() == menu->sizeHint().height();
+    }));
+    for (int view : views)
+        ASSERT_TRUE(frame->SwitchView(view, true)) << view;
+    const QRect stored = client();
+
+    font.setPixelSize(18);
+    QApplication::setFont(font);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client().height() < stored.height(); }));
+    for (int view : views) {
+        ASSERT_TRUE(frame->SwitchView(view, true)) << view;
+        for (int pane = 0; pane < CMainFrame::PANE_COUNT; ++pane) {
+            const QWidget *window = frame->GetViewFrame(pane);
+            if (window && window->isVisible()) {
+                EXPECT_TRUE(client().contains(window->geometry())) << "view " << view << " pane " << pane;
+            }
+        }
+    }
 }
 
 TEST_F(NavigationViews, GuidedSetUpWalksThroughThePagesAndCompletes)

@@ -2,6 +2,7 @@
 
 #include "widgets/color_dialog.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/limited_text.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "ui/contents/content_dialog_messages.h"
@@ -47,7 +48,7 @@ CColorInfoDlg::CColorInfoDlg(QWidget *parent) : QDialog(parent)
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QString::number(kFirstEditId + i));
         edit->setMaxLength(kNameLimit);
-        edit->setText(GetCalendarColorName(i));
+        SetTextWhole(edit, GetCalendarColorName(i));
 
         grid->addWidget(swatch, i, 0);
         grid->addWidget(edit, i, 1);

@@ -4,6 +4,7 @@
 #include "ui/contents/ip_camera_set_dlg.h"
 #include "ui/contents/no_play_date_set_dlg.h"
 #include "ui/contents/property_set_dlg.h"
+#include "model/timetable_item.h"
 
 CContentEditDialogsRunner &CContentEditDialogsRunner::Instance()
 {
@@ -39,14 +40,21 @@ bool CContentEditDialogsRunner::RunPropertySetDlg(QWidget *parent, PropertyValue
     dialog.SetCategory(values.info);
     dialog.SetTitle(values.title);
     dialog.SetTitleLocked(values.titleLocked);
+    // The play time shows as it plays; left as shown, the record keeps its
+    // fraction of a second, so what the players get does not change.
+    const PlayLength shown = PlayedLength(values.playTime);
     if (values.hasPlayTime)
-        dialog.SetPlayTime(values.playTime.hour, values.playTime.minute, values.playTime.second);
+        dialog.SetPlayTime(shown.hour, shown.minute, shown.second);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     values.info = dialog.GetCategory();
     values.title = dialog.GetTitle();
-    if (values.hasPlayTime)
-        dialog.GetPlayTime(values.playTime.hour, values.playTime.minute, values.playTime.second);
+    if (values.hasPlayTime) {
+        PlayLength typed;
+        dialog.GetPlayTime(typed.hour, typed.minute, typed.second);
+        if (typed != shown)
+            values.playTime = typed;
+    }
     return true;
 }
 

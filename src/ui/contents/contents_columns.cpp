@@ -14,6 +14,7 @@
 #include "model/schedule_property.h"
 #include "model/streaming_property.h"
 #include "model/telop_property.h"
+#include "model/timetable_item.h"
 #include "model/web_property.h"
 
 #include <array>
@@ -159,16 +160,15 @@ QString textOfImageSize(const CPropertyBase &record)
     return textOfSize(media->GetWidth(), media->GetHeight());
 }
 
+// The length as it plays, in whole seconds (a list until its last event ends).
 QString textOfPlayTime(const CPropertyBase &record)
 {
-    if (const auto *playlist = dynamic_cast<const CPlaylistProperty *>(&record))
-        return textOfTime(playlist->GetDuration());
     const auto *media = dynamic_cast<const CMediaProperty *>(&record);
-    if (!media)
+    if (!media && !dynamic_cast<const CPlaylistProperty *>(&record))
         return {};
-    if (record.GetContentType() == 4 && (media->GetWidth() <= 0 || media->GetHeight() <= 0))
+    if (media && record.GetContentType() == 4 && (media->GetWidth() <= 0 || media->GetHeight() <= 0))
         return {};
-    return textOfTime(media->GetPlayTime().Fields());
+    return textOfTime(PlayedLength(OwnPlayLength(&record)).Fields());
 }
 
 QString textOfAddress(const CPropertyBase &record)

@@ -438,7 +438,7 @@ void CContentsListCtrl::OnCommand(int id)
         break;
     case ID_SCHEDULE_CHECK:
         if (singleSelection(index) && frame)
-            frame->ScheduleCheckLoad(index, CMainFrame::CalendarDay::Keep);
+            frame->ScheduleCheckLoad(index, CMainFrame::CalendarDay::SelectSchedule);
         break;
     case ID_IMPORT:
         if (frame)

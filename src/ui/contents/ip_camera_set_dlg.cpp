@@ -2,6 +2,7 @@
 
 #include "widgets/dialog_buttons.h"
 #include "widgets/ip_address_ctrl.h"
+#include "widgets/limited_text.h"
 #include "core/format_utils.h"
 #include "core/message_box.h"
 #include "model/contents_store.h"
@@ -70,8 +71,8 @@ void CIpCameraSetDlg::SetStreamingProperty(const CStreamingProperty &record)
     m_title->setText(record.GetTitle());
     m_address->SetAddress(record.GetAddress());
     m_port->setText(QString::number(record.GetPort() == 0 ? kDefaultPort : record.GetPort()));
-    m_user->setText(record.GetUser());
-    m_password->setText(record.GetPassword());
+    SetTextWhole(m_user, record.GetUser());
+    SetTextWhole(m_password, record.GetPassword());
     m_modified = false;
 }
 

@@ -8,12 +8,12 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
-CNameDlg::CNameDlg(QWidget *parent) : QDialog(parent), m_edit(new QLineEdit(this))
+CNameDlg::CNameDlg(QWidget *parent, int maxLength) : QDialog(parent), m_edit(new QLineEdit(this))
 {
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QStringLiteral("名称設定"));
     m_edit->setObjectName(QString::number(kNameEditId));
-    m_edit->setMaxLength(kNameLimit);
+    m_edit->setMaxLength(maxLength);
     auto *layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("名称："), m_edit);
     layout->addRow(CreateOkCancelButtons(this));

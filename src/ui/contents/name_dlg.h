@@ -1,5 +1,6 @@
 #pragma once
-// "名称設定": asks for one name (at most 20 characters). OK refuses an empty
+// "名称設定": asks for one name (at most 20 characters unless the caller
+// gives the limit of what the name is stored as). OK refuses an empty
 // name and offers to remove control characters; Cancel asks before it drops
 // a changed name.
 
@@ -14,7 +15,7 @@ public:
     static constexpr int kNameEditId = 1136;
     static constexpr int kNameLimit = 20;
 
-    explicit CNameDlg(QWidget *parent = nullptr);
+    explicit CNameDlg(QWidget *parent = nullptr, int maxLength = kNameLimit);
 
     void SetName(const QString &name);
     QString GetName() const { return m_name; }

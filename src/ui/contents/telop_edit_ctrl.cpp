@@ -22,6 +22,7 @@ namespace {
 constexpr quint32 kMsgNoUndo = 5327;
 constexpr quint32 kMsgNoSelection = 5328;
 constexpr quint32 kMsgClipboardEmpty = 5331;
+constexpr quint32 kMsgOverLimit = 7101;
 
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kTab = u'\t';
@@ -141,7 +142,7 @@ int CTelopEditCtrl::SetPlainText(const QString &text)
     plain.replace(QChar(kTab), QString(m_tabWidth, u' '));
     snapshot();
     m_text.Clear();
-    if (!ReplaceText(0, 0, plain, false))
+    if (!ReplaceText(0, 0, plain, false, true))
         return 0;
     if (!plain.isEmpty()) {
         m_text.ApplyStyle(0, int(plain.size()), TELOP_STYLE_NORMAL);
@@ -359,7 +360,7 @@ void CTelopEditCtrl::changed()
 
 // ---- Editing --------------------------------------------------------------------
 
-bool CTelopEditCtrl::ReplaceText(int start, int end, QString &text, bool useTemplate)
+bool CTelopEditCtrl::ReplaceText(int start, int end, QString &text, bool useTemplate, bool tellCut)
 {
     TelopCell removed;
     bool haveRemoved = false;
@@ -372,6 +373,8 @@ bool CTelopEditCtrl::ReplaceText(int start, int end, QString &text, bool useTemp
         text.truncate(room);
         if (!text.isEmpty() && (text.back() == QChar(kCr) || text.back().isHighSurrogate()))
             text.chop(1);
+        if (tellCut)
+            ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgOverLimit, m_limit);
     }
     if (text.isEmpty())
         return true;
@@ -471,7 +474,7 @@ void CTelopEditCtrl::OnEditPaste()
     int start = 0;
     int end = 0;
     GetSel(start, end);
-    if (!ReplaceText(start, end, text, false))
+    if (!ReplaceText(start, end, text, false, true))
         return;
     m_anchor = m_caret = start + int(text.size());
     SyncInputAttr();

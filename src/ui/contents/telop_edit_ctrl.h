@@ -132,7 +132,9 @@ protected:
 
 private:
     // Model changes
-    bool ReplaceText(int start, int end, QString &text, bool useTemplate);
+    // What is cut at the limit is told when tellCut is set (a paste or a
+    // text read in); a typed character past the limit is simply not taken.
+    bool ReplaceText(int start, int end, QString &text, bool useTemplate, bool tellCut = false);
     bool DeleteRange(int start, int end, bool backspace);
     void TypeText(const QString &text);
     void InsertTabSpaces();

@@ -2,6 +2,7 @@
 
 #include "widgets/app_resources.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/limited_text.h"
 #include "app/main_frame.h"
 #include "core/content_id.h"
 #include "core/format_utils.h"
@@ -91,7 +92,7 @@ void CUrlSetDlg::SetProperty(const CWebProperty &record)
     m_record.Copy(&record);
     m_category->setText(record.GetInfo());
     m_title->setText(record.GetTitle());
-    m_address->setText(record.GetUrl());
+    SetTextWhole(m_address, record.GetUrl());
     updatePreview();
     m_modified = false;
 }

@@ -8,6 +8,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -15,6 +16,9 @@ namespace {
 constexpr quint32 kTitleString = 1;
 constexpr quint32 kMsgPasswordsDiffer = 5477;
 constexpr quint32 kTextConfirm = 6718;
+constexpr quint32 kTextAskStartup = 7110;
+constexpr quint32 kTextAskSettings = 7111;
+constexpr quint32 kMsgWrongPassword = 7112;
 
 QLineEdit *makeEntry(QWidget *parent, int id)
 {
@@ -29,16 +33,20 @@ CSetPasswordDlg::CSetPasswordDlg(int mode, QWidget *parent) : QDialog(parent), m
 {
     setWindowTitle(LoadString(kTitleString));
     auto *column = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
     m_password = makeEntry(this, kPasswordEditId);
     if (isSettingMode()) {
-        auto *form = new QFormLayout;
         m_confirm = makeEntry(this, kConfirmEditId);
         form->addRow(LoadString(kTextPassword), m_password);
         form->addRow(LoadString(kTextConfirm), m_confirm);
-        column->addLayout(form);
     } else {
-        column->addWidget(m_password);
+        // Says which of the two passwords is asked for.
+        auto *prompt = new QLabel(LoadString(m_mode == MODE_STARTUP ? kTextAskStartup : kTextAskSettings), this);
+        prompt->setObjectName(QString::number(kPromptId));
+        column->addWidget(prompt);
+        form->addRow(LoadString(kTextPassword), m_password);
     }
+    column->addLayout(form);
     column->addWidget(CreateOkCancelButtons(this));
 }
 
@@ -60,6 +68,7 @@ void CSetPasswordDlg::accept()
         return;
     }
     if (m_password->text() != StoredPassword(m_mode)) {
+        ShowMessage(this, kMsgWrongPassword, kTitleString, MB_OK | MB_ICONWARNING);
         m_password->clear();
         m_password->setFocus();
         return;

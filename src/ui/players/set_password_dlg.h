@@ -1,6 +1,7 @@
 #pragma once
 // The password dialog. Modes 1 (settings) and 4 (start-up) ask for the
-// stored password: OK with a wrong entry clears it and keeps the dialog open;
+// stored password, saying which one: OK with a wrong entry says so, clears
+// it and keeps the dialog open;
 // it ends with IDOK (1) when the password was given, IDCANCEL (2) when
 // cancelled. Modes 2 (settings) and 3 (start-up) set a new password: it is
 // typed twice and taken only when it is not empty and both entries agree.
@@ -18,6 +19,8 @@ public:
     // The password entry, and the confirmation entry of the setting modes.
     static constexpr int kPasswordEditId = 1101;
     static constexpr int kConfirmEditId = 1102;
+    // The line that says which password is asked for.
+    static constexpr int kPromptId = 1103;
 
     CSetPasswordDlg(int mode, QWidget *parent = nullptr);
 

@@ -174,16 +174,22 @@ bool CCalendarDlgView::OnInitDialog()
 void CCalendarDlgView::SelectDate(int year, int month, int day)
 {
     if (year < 0 || month < 0 || day < 0) {
-        m_selected = QDate();
+        m_selected = m_selectedLast = QDate();
         showSelection();
         return;
     }
     const QDate date(year, month, day);
-    if (!date.isValid())
+    SelectPeriod(date, date);
+}
+
+void CCalendarDlgView::SelectPeriod(const QDate &first, const QDate &last)
+{
+    if (!first.isValid() || !last.isValid())
         return;
-    m_selected = date;
-    if (m_grid && (date.year() != m_shown.year() || date.month() != m_shown.month()))
-        ShowMonth(date.year(), date.month());
+    m_selected = first;
+    m_selectedLast = std::max(first, last);
+    if (m_grid && (first.year() != m_shown.year() || first.month() != m_shown.month()))
+        ShowMonth(first.year(), first.month());
     showSelection();
 }
 
@@ -283,15 +289,21 @@ void CCalendarDlgView::showSelection()
     if (!m_grid)
         return;
     m_grid->clearSelection();
-    if (QTableWidgetItem *item = GetDayItem(m_selected))
-        item->setSelected(true);
+    if (!m_selected.isValid())
+        return;
+    // Only the days of the shown month have cells.
+    const QDate monthEnd = m_shown.addMonths(1).addDays(-1);
+    for (QDate day = std::max(m_selected, m_shown); day <= std::min(m_selectedLast, monthEnd); day = day.addDays(1)) {
+        if (QTableWidgetItem *item = GetDayItem(day))
+            item->setSelected(true);
+    }
 }
 
 void CCalendarDlgView::ChooseDate(const QDate &date)
 {
     if (!date.isValid())
         return;
-    m_selected = date;
+    m_selected = m_selectedLast = date;
     showSelection();
     CMainFrame *frame = GetMainFrame();
     if (m_dataType != DATA_CHECK_CALENDAR || !frame)

@@ -36,7 +36,10 @@ public:
     int GetDataType() const { return m_dataType; }
     // Selects a day and shows its month; negative values clear the selection.
     void SelectDate(int year, int month, int day) override;
-    // The selected day; invalid when none is selected.
+    // Selects the days of a period (a schedule's) and shows its first month.
+    void SelectPeriod(const QDate &first, const QDate &last) override;
+    // The selected day, the first of a selected period; invalid when none is
+    // selected.
     QDate GetSelectedDate() const { return m_selected; }
     // Shows a month (the selection stays); the arrows beside its name go a
     // month back or on.
@@ -85,6 +88,7 @@ private:
 
     int m_dataType;
     QDate m_selected;
+    QDate m_selectedLast;
     QDate m_shown;
     QLabel *m_monthTitle = nullptr;
     QTableWidget *m_grid = nullptr;

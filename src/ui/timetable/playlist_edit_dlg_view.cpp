@@ -169,7 +169,8 @@ void CPlaylistEditDlgView::OnListSettings()
         edited.SetResolution(dialog.GetResolution());
         edited.SetOrientation(dialog.GetOrientation());
     } else {
-        CNameDlg dialog(this);
+        // The name is the list's title, and takes as much as the title does.
+        CNameDlg dialog(this, CPropertyBase::kMaxTitle);
         dialog.SetName(edited.GetTitle());
         if (dialog.exec() != QDialog::Accepted || dialog.GetName() == edited.GetTitle())
             return;
