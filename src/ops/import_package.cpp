@@ -418,8 +418,10 @@ bool CExImport::ImportAskReplace(PackageSet &set)
 {
     QList<ImportReplacement> replacements;
     for (const ExImportEntry &entry : set.entries) {
+        if (!entry.replacesOwn)
+            continue;
         const std::unique_ptr<CPropertyBase> own = libraryRecord(entry.type, entry.number);
-        if (!entry.replacesOwn || !own)
+        if (!own)
             continue;
         const CPropertyBase &theirs = *set.list(entry.type)->GetAt(set.list(entry.type)->FindCode(qint32(entry.number)));
         replacements.append({entry.number, entry.type, own->GetTitle(), LinkOf(*own), theirs.GetTitle(), LinkOf(theirs)});
