@@ -393,10 +393,9 @@ void CExImport::copyThumbnails(int type, quint32 number, const PackageFolders &f
 std::unique_ptr<CPropertyBase> CExImport::libraryRecord(int type, quint32 number) const
 {
     return RunOnOwnerThread([&]() -> std::unique_ptr<CPropertyBase> {
-        CContentsList *library = m_store.GetList(type);
-        const int position = library ? library->FindCode(qint32(number)) : -1;
-        std::unique_ptr<CPropertyBase> record = position >= 0 ? CreateProperty(type) : nullptr;
-        if (record && !library->Get(position, record.get()))
+        const CPropertyBase *held = m_store.FindRecord(type, qint32(number));
+        std::unique_ptr<CPropertyBase> record = held ? CreateProperty(type) : nullptr;
+        if (record && !record->Copy(held))
             record.reset();
         return record;
     });
@@ -420,9 +419,7 @@ void CExImport::keepFileFacts(const CPropertyBase &refreshed, bool save)
         return;
     const int type = refreshed.GetContentType();
     RunOnOwnerThread([&] {
-        CContentsList *library = m_store.GetList(type);
-        const int position = library ? library->FindCode(refreshed.GetIndex()) : -1;
-        auto *media = position >= 0 ? dynamic_cast<CMediaProperty *>(library->GetAt(position)) : nullptr;
+        auto *media = dynamic_cast<CMediaProperty *>(m_store.FindRecord(type, refreshed.GetIndex()));
         if (!media)
             return;
         media->SetSize(facts->GetSize());
