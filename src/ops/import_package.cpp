@@ -23,7 +23,6 @@
 #include "model/web_property.h"
 #include "ops/local_url_files.h"
 #include "ops/playlist_storage.h"
-#include "ops/save_number.h"
 #include "transfer/web_package_files.h"
 
 #include <QDirIterator>
