@@ -368,24 +368,29 @@ void CMainFrame::EditDelDate(const QList<qint32> &indexes, int type)
 void CMainFrame::storeScheduleDeleteDates(const std::vector<std::unique_ptr<CPropertyBase>> &records)
 {
     // The calendar rows of the schedules take the date with them, in the
-    // same change.
+    // same change. Each row is changed where it stands: a left-over second
+    // row of a number is a record of its own, which a change by number would
+    // never reach (it would overwrite the first row instead).
     CContentsStore &store = GetContentFolders();
     CContentsList &calendars = *store.GetList(CONTENT_CALENDAR);
-    CListUndo calendarUndo(calendars);
+    std::vector<std::pair<int, CCalendarProperty>> before;
     for (const auto &record : records) {
         for (int position = 0; position < calendars.GetCount(); ++position) {
             CCalendarProperty row;
             if (!calendars.Get(position, &row) || row.GetIndex() != record->GetIndex())
                 continue;
+            before.emplace_back(position, row);
             row.SetDeleteDate(record->GetDeleteDate());
             row.SetCreateDate(record->GetCreateDate());
-            calendarUndo.Put(row);
+            calendars.Update(position, &row);
         }
     }
     const QString group = m_currentGroup;
-    if (!storeScheduleRecords(records, "EditDelDate",
-                              [&store, group] { return store.SaveGroupLists(group, CONTENT_CALENDAR, 0); }))
-        calendarUndo.Undo();
+    if (storeScheduleRecords(records, "EditDelDate",
+                             [&store, group] { return store.SaveGroupLists(group, CONTENT_CALENDAR, 0); }))
+        return;
+    for (const auto &[position, row] : before)
+        calendars.Update(position, &row);
 }
 
 // ---- No-play periods -----------------------------------------------------------

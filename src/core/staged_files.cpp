@@ -184,10 +184,10 @@ QString writeJournal(const std::vector<KeptFile> &kept)
     for (const KeptFile &file : kept)
         targets.append(QJsonObject{{kJournalFile, file.target}, {kJournalOld, file.aside}});
     const QString path = journalPathFor(kept.front().target);
-    CAtomicFile journal(path);
     commitStep();
-    const QByteArray data = QJsonDocument(QJsonObject{{kJournalTargets, targets}}).toJson(QJsonDocument::Compact);
-    if (!journal.open(QIODevice::WriteOnly) || journal.write(data) != data.size() || !journal.Commit()) {
+    // No set is open on the thread any more, so the journal is written at once.
+    if (!WriteFileAtomically(path,
+                             QJsonDocument(QJsonObject{{kJournalTargets, targets}}).toJson(QJsonDocument::Compact))) {
         WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : journal not written, nothing changed : %s",
                     qUtf8Printable(path));
         return QString();

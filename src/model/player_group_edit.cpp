@@ -21,8 +21,7 @@ bool isPosition(int position, size_t count)
     return position >= 0 && size_t(position) < count;
 }
 
-// The folders a save moved, as (old path, new path), in order.
-using FolderMoves = std::vector<std::pair<QString, QString>>;
+using FolderMoves = CPlayerGroupEdit::FolderMoves;
 
 // Moves a player's or group's folder to its new name. A folder that does not
 // exist yet has nothing to move; one whose new name is taken stays, so no

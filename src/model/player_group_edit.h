@@ -75,14 +75,15 @@ public:
     // of its log file.
     static constexpr int kMaxNameBytes = 128;
 
+    // The folders a save moved, as (old path, new path), in order.
+    using FolderMoves = std::vector<std::pair<QString, QString>>;
+
 private:
     PlayerEditResult checkPlayer(PlayerRecord &record, int position) const;
     PlayerEditResult checkGroup(const CGroupRecord &group, int position) const;
     static PlayerEditResult checkName(const QString &name);
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
-    // The folders a save moved, as (old path, new path), in order.
-    using FolderMoves = std::vector<std::pair<QString, QString>>;
     bool renameFolders(const CAppData &data, FolderMoves &moves) const;
     bool writeLists(CAppData &data);
     bool makePlayerFolders(const CAppData &data) const;

@@ -16,11 +16,10 @@
 #include "model/schedule_edit_model.h"
 #include "model/schedule_property.h"
 #include "ops/frame_checks.h"
+#include "ops/list_undo.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -57,7 +56,6 @@ void ShowSourceMissing(qint32 number)
     MessageBoxWithCaptionId(nullptr, QString::fromUtf8(kSourceMissing).arg(FormatContentIdFixed(number)), kTitleCaption,
                             MB_OK | MB_ICONWARNING);
 }
-
 
 // The end of a model's last row, as a record's length.
 TimeValue EndOfLastRow(const CTimetableModel &model)
@@ -538,8 +536,9 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
         || !PrepareGroupScheduleFolders(store, group, toSchedules, toSequences))
         return 0;
     QList<qint32> added;
-    // The calendar rows as they were, a left-over row of a new number included.
-    std::vector<std::unique_ptr<CRecordSnapshot>> rows;
+    // The calendar rows the paste puts (a left-over row of a new number is
+    // overwritten), taken back when its files are not written.
+    CListUndo rows(*calendar);
     PasteStop stop;
     int lastCounter = -1;
     const bool written = WriteTogether([&] {
@@ -569,16 +568,13 @@ int PasteSchedules(CContentsStore &store, const QString &sourceGroup, const QLis
                 return false;
             added.append(number);
             // Updated or added, as a save does.
-            rows.push_back(std::make_unique<CRecordSnapshot>(*calendar, number));
-            if (!StoreRecord(*calendar, CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group))))
+            if (!rows.Put(CalendarRowOf(*calendar, number, ScheduleBlockOf(record, group))))
                 return false;
             lastCounter = counter;
         }
         return added.isEmpty() || store.SaveGroupLists(group, 0, 0);
     });
-    if (!written) {
-        for (const auto &row : rows)
-            row->Restore();
-    }
+    if (!written)
+        rows.Undo();
     return EndPaste(written, CONTENT_SCHEDULE, {list}, added, stop, lastCounter);
 }

@@ -22,7 +22,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <map>

@@ -388,11 +388,19 @@ TEST_F(ContentEdit, DeletionDatesOfContentsAndOfAPeriodWithItsCalendarRow)
         dialog->accept();
     });
     list(CONTENT_CALENDAR).GetAt(0)->SetDeleteDate(DateValue{2030, 1, 1});
+    // A left-over second row of the number is dated as itself, beside the first.
+    CCalendarProperty leftover;
+    ASSERT_TRUE(list(CONTENT_CALENDAR).Get(0, &leftover));
+    leftover.SetStartDate(DateValue{2026, 6, 1});
+    ASSERT_TRUE(list(CONTENT_CALENDAR).Add(&leftover));
     frame->EditDelDate({period}, CONTENT_SCHEDULE);
     const QString folder = dataFolder() + QStringLiteral("/Group/Hall/Schedule/");
     auto rows = listOnDisk(CONTENT_CALENDAR, folder + QStringLiteral("CalendarList.xml"));
-    ASSERT_EQ(rows->GetCount(), 1);
+    ASSERT_EQ(rows->GetCount(), 2);
     EXPECT_EQ(rows->GetAt(0)->GetDeleteDate(), DateValue{});
+    EXPECT_EQ(rows->GetAt(1)->GetDeleteDate(), DateValue{});
+    EXPECT_EQ(static_cast<CCalendarProperty *>(rows->GetAt(0))->GetStartDate(), (DateValue{2027, 1, 1}));
+    EXPECT_EQ(static_cast<CCalendarProperty *>(rows->GetAt(1))->GetStartDate(), (DateValue{2026, 6, 1}));
 }
 
 namespace {
