@@ -40,11 +40,10 @@ bool AskDelete(QObject *owner, int type, const QList<qint32> &indexes)
                                        MB_YESNO | MB_ICONQUESTION)
             == IDYES;
     QStringList lines;
-    const QString kind = LoadString(TypeNameId(type)).trimmed();
     const QString schedule = LoadString(TypeNameId(CONTENT_SCHEDULE)).trimmed();
     for (const ListUse &use : uses)
-        lines << QStringLiteral("%1(%2)：%3 %4（%5）")
-                     .arg(FormatContentIdFixed(use.list), kind, schedule, FormatContentIdFixed(use.schedule), use.group);
+        lines << QStringLiteral("%1：%2 %3（%4）")
+                     .arg(ContentLabel(use.list, type), schedule, FormatContentIdFixed(use.schedule), use.group);
     return ShowMessageFormat(owner, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgListsInUse,
                              lines.join(QLatin1Char('\n')))
         == IDYES;

@@ -54,6 +54,11 @@ quint32 TypeNameId(int type)
     }
 }
 
+QString ContentLabel(qint32 number, int type)
+{
+    return QStringLiteral("%1(%2)").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed());
+}
+
 namespace {
 
 bool IsFileType(int type)
@@ -382,10 +387,6 @@ void CSendInfoBuilder::ShowRefusal(const QString &text)
 
 void CSendInfoBuilder::showMissing(qint32 number, int type)
 {
-    // The type names are the contents pane's tab captions, padded with blanks
-    // to the tabs' width; the message names the kind without them.
-    const QString name =
-        QStringLiteral("%1(%2)").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed());
-    ShowMessageFormat(m_owner, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgContentMissing, name);
+    ShowMessageFormat(m_owner, kTitleCaption, MB_OK | MB_ICONWARNING, kMsgContentMissing, ContentLabel(number, type));
     m_reported = true;
 }

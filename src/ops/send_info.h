@@ -36,6 +36,9 @@ DateValue DateOf(const SystemTime &time);
 // contents pane's tab captions, padded with blanks to the tabs' width; 0 for
 // a type without a tab.
 quint32 TypeNameId(int type);
+// A content as messages name it: its nine digits and its type's name without
+// the tab's padding ("053000001(BGMリスト)").
+QString ContentLabel(qint32 number, int type);
 
 class CSendInfoBuilder {
 public:

@@ -74,11 +74,16 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     EXPECT_FALSE(m_frame->IsBusy());
     EXPECT_TRUE(player(0).requests().isEmpty());
 
+    // A command answered OK, run to its end; false when it does not end.
+    const auto runToEnd = [this](int mode) {
+        m_prompter.answer(IDOK);
+        m_frame->R40CommandStart(mode, number(0));
+        return waitIdle();
+    };
+
     // A wrong password: detail 1003 in the message and the status pane.
     player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser), QStringLiteral("other"));
-    m_prompter.answer(IDOK);
-    m_frame->R40CommandStart(COMMAND_MODE_SET_TIME, number(0));
-    ASSERT_TRUE(waitIdle());
+    ASSERT_TRUE(runToEnd(COMMAND_MODE_SET_TIME));
     // Each code comes with the error-code table's words for it.
     EXPECT_TRUE(m_prompter.last().text.startsWith(
         QStringLiteral("エラーコード： 1003  エラーが発生しました。\nKDP-R40に接続できません(ユーザー名またはパスワードが違います)。\n"
@@ -91,9 +96,7 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
     player(0).setCredentials(QString::fromLatin1(EmulatedPlayer::kDefaultUser),
                              QString::fromLatin1(EmulatedPlayer::kDefaultPassword));
     player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::httpStatus(500));
-    m_prompter.answer(IDOK);
-    m_frame->R40CommandStart(COMMAND_MODE_CHECK_CONNECT, number(0));
-    ASSERT_TRUE(waitIdle());
+    ASSERT_TRUE(runToEnd(COMMAND_MODE_CHECK_CONNECT));
     EXPECT_TRUE(m_prompter.last().text.startsWith(
         QStringLiteral("エラーコード： 1004  エラーが発生しました。\nKDP-R40との通信でエラーが発生しました。\n")))
         << m_prompter.last().text.toStdString();
@@ -108,9 +111,7 @@ TEST_F(PlayerOpsTest, CommandFailuresAndRefusals)
 
     // A MAC address that does not read sends nothing and says so.
     SetMacAddress(number(0), QStringLiteral("00-11-22-zz-44-55"));
-    m_prompter.answer(IDOK);
-    m_frame->R40CommandStart(COMMAND_MODE_POWER_ON, number(0));
-    ASSERT_TRUE(waitIdle());
+    ASSERT_TRUE(runToEnd(COMMAND_MODE_POWER_ON));
     EXPECT_TRUE(m_prompter.last().text.startsWith(
         QStringLiteral("エラーコード： 3000  エラーが発生しました。\n設定ファイルまたはコマンドを作成できませんでした。\n")))
         << m_prompter.last().text.toStdString();

@@ -34,12 +34,19 @@ const FileKind *kindOf(int type)
     return nullptr;
 }
 
+// The file type (GetContentTypeFromFileName) the dialog of a type registers:
+// the URL type's dialog takes animation files.
+int fileTypeOf(int type)
+{
+    return type == 4 ? CONTENT_TYPE_ANIMATION : type;
+}
+
 // Every file the registration of a dialog's type takes, as patterns.
 QStringList acceptedPatterns(int type)
 {
     // A telop is a bitmap only (see isTakenBy).
-    const QStringList extensions = type == 3 ? QStringList{QStringLiteral(".bmp")}
-                                             : ExtensionsOfContentType(type == 4 ? CONTENT_TYPE_ANIMATION : type);
+    const QStringList extensions =
+        type == 3 ? QStringList{QStringLiteral(".bmp")} : ExtensionsOfContentType(fileTypeOf(type));
     QStringList patterns;
     for (const QString &extension : extensions)
         patterns.append(QLatin1Char('*') + extension);
@@ -84,9 +91,7 @@ bool isTakenBy(int type, const QString &path)
     const int fileType = GetContentTypeFromFileName(path);
     if (type == 3)
         return fileType == 2 && path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
-    if (type == 4)
-        return fileType == CONTENT_TYPE_ANIMATION;
-    return fileType == type;
+    return fileType == fileTypeOf(type);
 }
 
 } // namespace
@@ -102,7 +107,7 @@ RegistrationChoice PromptRegistrationFiles(QWidget *owner, int type)
     const FileKind *kind = kindOf(type);
     if (!kind)
         return choice;
-    choice.code = type == 4 ? CONTENT_TYPE_ANIMATION : type;
+    choice.code = fileTypeOf(type);
     for (const QString &path : PromptOpenFileNames(owner, requestOf(*kind, 5635))) {
         if (isTakenBy(type, path))
             choice.taken.append(path);
