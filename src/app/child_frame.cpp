@@ -96,10 +96,10 @@ void CChildFrame::changeEvent(QEvent *event)
 
 void CChildFrame::fillClientArea()
 {
-    QMdiArea *client = mdiArea();
+    // The same room the frame arranges its panes in.
     setWindowState(windowState() & ~Qt::WindowMaximized);
-    if (client)
-        setGeometry(client->viewport()->rect());
+    if (QMdiArea *client = mdiArea())
+        setGeometry(GetMdiClientRect(client));
 }
 
 void CChildFrame::onStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)

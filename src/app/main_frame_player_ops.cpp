@@ -70,10 +70,10 @@ int OwnLengthSeconds(const CPropertyBase &record)
 // The content's own length for the interrupt-playback choice.
 void TakeOwnLength(const CPropertyBase &record, InterruptPlayChoice &choice)
 {
-    const int seconds = OwnLengthSeconds(record);
-    choice.hours = quint16(seconds / 3600);
-    choice.minutes = quint16(seconds / 60 % 60);
-    choice.seconds = quint16(seconds % 60);
+    const PlayLength played = PlayedLength(OwnPlayLength(&record));
+    choice.hours = played.hour;
+    choice.minutes = played.minute;
+    choice.seconds = played.second;
 }
 
 } // namespace
