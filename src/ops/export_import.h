@@ -97,8 +97,10 @@ enum ImportResult : int {
 struct ExImportEntry {
     quint32 number = 0;
     int type = 0;
-    bool copyFiles = false; // the content's media files travel with it
-    quint64 size = 0;       // bytes counted for progress and the size limit
+    // An export carries the item's files; an import writes them (new, or
+    // other than the library's item of the number holds).
+    bool copyFiles = false;
+    quint64 size = 0;         // bytes counted for progress and the size limit
     bool replacesOwn = false; // an import changes the library's item of this number
 };
 
