@@ -94,8 +94,8 @@ TEST_F(PlayerOpsTest, LibraryDeletionRemovesFilesAndRecords)
 
 // A list that a schedule plays, or a content that a list or schedule plays:
 // the question before the deletion names what is deleted by its kind and
-// what loses it; an unused list gets the plain question. The playlist editor
-// then shows the gone content as gone.
+// what loses it; an unused list gets the plain question. The open playlist
+// editor then shows the gone content as gone.
 TEST_F(PlayerOpsTest, DeletingWhatAListOrSchedulePlaysSaysSoFirst)
 {
     ASSERT_TRUE(startWithPlayers(0));
@@ -133,6 +133,15 @@ TEST_F(PlayerOpsTest, DeletingWhatAListOrSchedulePlaysSaysSoFirst)
     ASSERT_TRUE(store.GetList(52)->Add(record.get()));
     ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(sequenceFolder, 112900001, kMovie, 1, 0));
     ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900004, 112900001, 54, 12));
+    ASSERT_TRUE(m_frame->PlaylistLoad(playlist, 52));
+    const CTimetableGrid &grid = *PaneOf<CPlaylistEditDlgView>(m_frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+    const auto cells = [&grid] {
+        QStringList texts;
+        for (int column = 1; column < grid.model()->columnCount(); ++column)
+            texts << grid.model()->index(0, column).data().toString();
+        return texts;
+    };
+    EXPECT_TRUE(cells().contains(QStringLiteral("動画 101000001"))) << cells().join(u',').toStdString();
     m_prompter.expect(5445, IDYES);
     m_frame->StartDeleteContents({kMovie}, 1);
     EXPECT_TRUE(m_prompter.last().text.contains(
@@ -141,13 +150,7 @@ TEST_F(PlayerOpsTest, DeletingWhatAListOrSchedulePlaysSaysSoFirst)
     ASSERT_TRUE(WaitEnabled(m_frame));
     EXPECT_EQ(store.FindRecord(1, kMovie), nullptr);
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
-
-    ASSERT_TRUE(m_frame->PlaylistLoad(playlist, 52));
-    const CTimetableGrid &grid = *PaneOf<CPlaylistEditDlgView>(m_frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
-    QStringList cells;
-    for (int column = 1; column < grid.model()->columnCount(); ++column)
-        cells << grid.model()->index(0, column).data().toString();
-    EXPECT_TRUE(cells.contains(QStringLiteral("101000001（削除済み）"))) << cells.join(u',').toStdString();
+    EXPECT_TRUE(cells().contains(QStringLiteral("101000001（削除済み）"))) << cells().join(u',').toStdString();
 }
 
 TEST_F(PlayerOpsTest, AbortedDeletionRemovesExactlyTheRecordsWhoseFilesWent)
