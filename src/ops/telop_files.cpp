@@ -345,8 +345,7 @@ namespace {
 
 // The text of bytes in one encoding, or nothing when they are not text in
 // it: a byte sequence the encoding does not have, or a NUL, which no text
-// file holds (UTF-16 without its mark reads as NULs between the letters). A
-// file read only in part may end inside a character; that piece is left out.
+// file holds (UTF-16 without its mark reads as NULs between the letters).
 std::optional<QString> DecodeCleanly(QStringDecoder &&decoder, QByteArrayView bytes)
 {
     if (!decoder.isValid())
@@ -357,18 +356,21 @@ std::optional<QString> DecodeCleanly(QStringDecoder &&decoder, QByteArrayView by
     return text;
 }
 
+// A whole file must end on a whole character; the start of a longer one may
+// end inside one, and that piece is left out.
+QStringConverter::Flags DecodeFlags(bool whole)
+{
+    return whole ? QStringConverter::Flag::Stateless : QStringConverter::Flag::Default;
+}
+
 std::optional<QString> DecodeAs(QStringConverter::Encoding encoding, QByteArrayView bytes, bool whole)
 {
-    return DecodeCleanly(QStringDecoder(encoding, whole ? QStringConverter::Flag::Stateless
-                                                        : QStringConverter::Flag::Default),
-                         bytes);
+    return DecodeCleanly(QStringDecoder(encoding, DecodeFlags(whole)), bytes);
 }
 
 std::optional<QString> DecodeAs(const QByteArray &name, QByteArrayView bytes, bool whole)
 {
-    return DecodeCleanly(QStringDecoder(name.constData(), whole ? QStringConverter::Flag::Stateless
-                                                                : QStringConverter::Flag::Default),
-                         bytes);
+    return DecodeCleanly(QStringDecoder(name.constData(), DecodeFlags(whole)), bytes);
 }
 
 // The encodings a file may be in, in the order they are tried.
@@ -385,8 +387,8 @@ std::optional<QString> DecodeText(QByteArrayView bytes, bool whole, const QByteA
     // in the Windows code page, nor the other way round.
     if (std::optional<QString> text = DecodeAs(QStringConverter::Utf8, bytes, whole))
         return text;
-    const std::optional<QStringConverter::Encoding> builtIn = QStringConverter::encodingForName(localeEncoding.constData());
-    if (!localeEncoding.isEmpty() && builtIn != QStringConverter::Utf8) {
+    const bool localeIsUtf8 = QStringConverter::encodingForName(localeEncoding.constData()) == QStringConverter::Utf8;
+    if (!localeEncoding.isEmpty() && !localeIsUtf8) {
         if (std::optional<QString> text = DecodeAs(localeEncoding, bytes, whole))
             return text;
     }
