@@ -23,29 +23,33 @@ namespace {
 
 constexpr quint32 kMsgSaveFailed = 5419;
 constexpr quint32 kMsgListsInUse = 5444;
+constexpr quint32 kMsgContentsInUse = 5445;
 constexpr std::chrono::milliseconds kStepPause{1};
 constexpr std::chrono::milliseconds kEndPause{500};
 
 enum DeleteOutcome : quint32 { DELETE_DONE = 0, DELETE_STOPPED = 1, DELETE_FAILED = 2 };
 
-// The deletion question: for playlists and background-music lists that
-// schedules play, which schedules lose them.
+// The deletion question: for contents and lists that schedules or lists
+// play, which of them lose what goes.
 bool AskDelete(QObject *owner, int type, const QList<qint32> &indexes)
 {
-    const QList<ListUse> uses = type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST
-        ? FindListUses(GetContentFolders(), GetAppData().GetGroupXml(), type, indexes)
-        : QList<ListUse>();
+    const QList<ListUse> uses = FindListUses(GetContentFolders(), GetAppData().GetGroupXml(), type, indexes);
     if (uses.isEmpty())
         return MessageBoxWithCaptionId(owner, QString::fromUtf8(OpText::kDeleteQuestion), kTitleCaption,
                                        MB_YESNO | MB_ICONQUESTION)
             == IDYES;
     QStringList lines;
-    const QString schedule = LoadString(TypeNameId(CONTENT_SCHEDULE)).trimmed();
-    for (const ListUse &use : uses)
-        lines << QStringLiteral("%1：%2 %3（%4）")
-                     .arg(ContentLabel(use.list, type), schedule, FormatContentIdFixed(use.schedule), use.group);
-    return ShowMessageFormat(owner, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgListsInUse,
-                             lines.join(QLatin1Char('\n')))
+    for (const ListUse &use : uses) {
+        QString line = QStringLiteral("%1：%2 %3")
+                           .arg(ContentLabel(use.used, type), LoadString(TypeNameId(use.userType)).trimmed(),
+                                FormatContentIdFixed(use.user));
+        if (!use.group.isEmpty())
+            line += QStringLiteral("（%1）").arg(use.group);
+        lines << line;
+    }
+    const bool lists = type == CONTENT_PLAYLIST || type == CONTENT_BGMLIST;
+    return ShowMessageFormat(owner, kTitleCaption, MB_YESNO | MB_ICONQUESTION,
+                             lists ? kMsgListsInUse : kMsgContentsInUse, lines.join(QLatin1Char('\n')))
         == IDYES;
 }
 

@@ -51,6 +51,7 @@
 namespace {
 
 constexpr quint32 kMsgNotUpdateFile = 5479;
+constexpr quint32 kTextUpdateFilter = 5886;
 constexpr quint32 kTextLogFetchFailure = 5498;
 // The program's version as the players' status check reads it ("1.23").
 constexpr int kAppVersionNumber = 123;
@@ -412,7 +413,7 @@ void CMainFrame::R40Update(const QList<qint32> &players, bool all)
         return;
     FileDialogRequest dialog;
     dialog.title = QString::fromUtf8(OpText::kUpdateDialogTitle);
-    dialog.filter = QString::fromUtf8(OpText::kUpdateDialogFilter);
+    dialog.filter = LoadString(kTextUpdateFilter);
     dialog.folder = GetAppIni().GetLastUpdateFolder();
     const QString path = PromptOpenFileName(this, dialog);
     if (path.isEmpty())

@@ -19,6 +19,7 @@ constexpr quint32 kMsgSetupIncomplete = 5454;
 constexpr quint32 kMsgSettingsWritten = 5369;
 constexpr quint32 kMsgSettingsFailed = 5368;
 constexpr quint32 kTextDialogTitle = 5521;
+constexpr quint32 kTextDialogFilter = 5888;
 
 // Nothing writes the display list until displays are set up, so a fresh
 // installation has none; the package then carries the empty list, written
@@ -46,7 +47,7 @@ void CMainFrame::OnExportSettings()
     request.title = LoadString(kTextDialogTitle);
     request.folder = appIni.GetLastExportFolder();
     request.fileName = QStringLiteral("Q9Setup.cab");
-    request.filter = QStringLiteral("CAB Files (*.cab)");
+    request.filter = LoadString(kTextDialogFilter);
     request.defaultExt = QStringLiteral("cab");
     // A dialog may move the process's current folder; the program's relative
     // paths depend on it.

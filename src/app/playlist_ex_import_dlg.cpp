@@ -38,6 +38,7 @@ constexpr quint32 kTextDone = 5416;
 constexpr quint32 kMsgExportRunning = 5417;
 constexpr quint32 kMsgImportRunning = 5418;
 constexpr quint32 kTextError = 5419;
+constexpr quint32 kTextPackageFilter = 5885;
 constexpr quint32 kTextCompressing = 5420;
 constexpr quint32 kTextNothingUpdated = 5422;
 constexpr quint32 kMsgContentMissing = 5427;
@@ -199,7 +200,7 @@ QString CPlaylistExImportDlg::BrowsePackageFile(const QString &start)
     // process's current folder.
     request.folder = start.isEmpty() ? QDir::homePath() : QFileInfo(start).path();
     request.fileName = start.isEmpty() ? QString::fromLatin1(kPackageName) : QFileInfo(start).fileName();
-    request.filter = QStringLiteral("Package (*.plst)");
+    request.filter = LoadString(kTextPackageFilter);
     request.defaultExt = QStringLiteral("plst");
     // Over the main window: this window may not be placed yet.
     return m_import ? PromptOpenFileName(parentWidget(), request) : PromptSaveFileName(parentWidget(), request);

@@ -44,7 +44,6 @@ inline constexpr const char *kUpdateAllQuestion =
 inline constexpr const char *kUpdateSelectedQuestion =
     "選択したKDP-R40にアップデートを行い、再起動をかけます。\nよろしいですか？";
 inline constexpr const char *kUpdateDialogTitle = "KDP-R40アップデートファイルの選択";
-inline constexpr const char *kUpdateDialogFilter = "KDP-R40 Update Files (*.cab)";
 inline constexpr const char *kDeleteFailed = "素材の削除に失敗しました(エラーコード：%d)";
 
 // Single player commands.

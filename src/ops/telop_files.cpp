@@ -12,6 +12,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <langinfo.h>
+#include <optional>
 
 namespace {
 
@@ -334,16 +336,74 @@ QString NormalizeLineBreaks(const QString &text)
     return result;
 }
 
-QString DecodeImportText(const QByteArray &bytes)
+QByteArray LocaleTextEncoding()
 {
-    QString text;
+    return QByteArray(nl_langinfo(CODESET));
+}
+
+namespace {
+
+// The text of bytes in one encoding, or nothing when they are not text in
+// it: a byte sequence the encoding does not have, or a NUL, which no text
+// file holds (UTF-16 without its mark reads as NULs between the letters).
+std::optional<QString> DecodeCleanly(QStringDecoder &&decoder, QByteArrayView bytes)
+{
+    if (!decoder.isValid())
+        return std::nullopt;
+    QString text = decoder(bytes);
+    if (decoder.hasError() || text.contains(QChar(0)))
+        return std::nullopt;
+    return text;
+}
+
+// A whole file must end on a whole character; the start of a longer one may
+// end inside one, and that piece is left out.
+QStringConverter::Flags DecodeFlags(bool whole)
+{
+    return whole ? QStringConverter::Flag::Stateless : QStringConverter::Flag::Default;
+}
+
+std::optional<QString> DecodeAs(QStringConverter::Encoding encoding, QByteArrayView bytes, bool whole)
+{
+    return DecodeCleanly(QStringDecoder(encoding, DecodeFlags(whole)), bytes);
+}
+
+std::optional<QString> DecodeAs(const QByteArray &name, QByteArrayView bytes, bool whole)
+{
+    return DecodeCleanly(QStringDecoder(name.constData(), DecodeFlags(whole)), bytes);
+}
+
+// The encodings a file may be in, in the order they are tried.
+std::optional<QString> DecodeText(QByteArrayView bytes, bool whole, const QByteArray &localeEncoding)
+{
+    // A byte-order mark says what the file is.
     if (bytes.startsWith("\xFF\xFE"))
-        text = QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2));
-    else if (bytes.startsWith("\xEF\xBB\xBF"))
-        text = QStringDecoder(QStringDecoder::Utf8)(bytes.mid(3));
-    else
-        text = QStringDecoder("windows-31j")(bytes);
-    return NormalizeLineBreaks(text);
+        return DecodeAs(QStringConverter::Utf16LE, bytes.sliced(2), whole);
+    if (bytes.startsWith("\xFE\xFF"))
+        return DecodeAs(QStringConverter::Utf16BE, bytes.sliced(2), whole);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return DecodeAs(QStringConverter::Utf8, bytes.sliced(3), whole);
+    // Plain ASCII is UTF-8, and Japanese text in UTF-8 is almost never valid
+    // in the Windows code page, nor the other way round.
+    if (std::optional<QString> text = DecodeAs(QStringConverter::Utf8, bytes, whole))
+        return text;
+    const bool localeIsUtf8 = QStringConverter::encodingForName(localeEncoding.constData()) == QStringConverter::Utf8;
+    if (!localeEncoding.isEmpty() && !localeIsUtf8) {
+        if (std::optional<QString> text = DecodeAs(localeEncoding, bytes, whole))
+            return text;
+    }
+    // What a Windows editor writes for Japanese text.
+    return DecodeAs(QByteArrayLiteral("windows-31j"), bytes, whole);
+}
+
+} // namespace
+
+std::optional<QString> DecodeImportText(const QByteArray &bytes, bool whole, const QByteArray &localeEncoding)
+{
+    const std::optional<QString> text = DecodeText(bytes, whole, localeEncoding);
+    if (!text)
+        return std::nullopt;
+    return NormalizeLineBreaks(*text);
 }
 
 bool ReadImportTextFile(const QString &path, QString &text)
@@ -352,10 +412,16 @@ bool ReadImportTextFile(const QString &path, QString &text)
     qint64 length = 0;
     if (!readFileStart(path, kMaxImportTextBytes, bytes, length))
         return false;
-    if (length > bytes.size())
+    const bool whole = length <= bytes.size();
+    if (!whole)
         WriteSyslog(LOG_WARNING, "It was reduced because data were too long. : Original length = %lld : reduced length = %lld",
                     static_cast<long long>(length), static_cast<long long>(bytes.size()));
-    text = DecodeImportText(bytes);
+    std::optional<QString> decoded = DecodeImportText(bytes, whole);
+    if (!decoded) {
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    text = std::move(*decoded);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class CTelopTextDoc;
 
@@ -49,13 +50,20 @@ bool ReadTelopTextFile(const QString &path, QString &records);
 // Plain text for the editor is read up to this many bytes (the editor holds
 // far fewer characters); the rest is left out with a log line.
 constexpr qint64 kMaxImportTextBytes = 1024 * 1024;
-// Reads a plain text file: UTF-16LE behind FF FE, UTF-8 behind EF BB BF,
-// otherwise the Japanese Windows code page. Line breaks become CR LF. False
-// with the last error set when it cannot be read; an empty file reads as an
-// empty text.
+// Reads a plain text file as what it is, and makes its line breaks CR LF:
+// UTF-16 (LE or BE) or UTF-8 behind its byte-order mark; else UTF-8 when the
+// bytes are valid UTF-8 (plain ASCII is); else the locale's encoding; else the
+// Japanese Windows code page. False with the last error set when it cannot be
+// read, and with 13 (ERROR_INVALID_DATA) when it is text in none of them; an
+// empty file reads as an empty text.
 bool ReadImportTextFile(const QString &path, QString &text);
-// The decoding of ReadImportTextFile on bytes already read.
-QString DecodeImportText(const QByteArray &bytes);
+// The encoding of the process's locale ("UTF-8", "EUC-JP" ...).
+QByteArray LocaleTextEncoding();
+// The decoding of ReadImportTextFile on bytes already read; whole is false for
+// the start of a longer file, which may end inside a character. Nothing when
+// no encoding reads the bytes cleanly.
+std::optional<QString> DecodeImportText(const QByteArray &bytes, bool whole = true,
+                                        const QByteArray &localeEncoding = LocaleTextEncoding());
 // CR LF, a lone CR and a lone LF all become CR LF.
 QString NormalizeLineBreaks(const QString &text);
 

@@ -281,14 +281,14 @@ void CDlkTransfer::addSendFileTotal(qint32 count)
         m_status->SetSendFileTotal(m_playerNumber, m_status->GetSendFileTotal(m_playerNumber) + count);
 }
 
-void CDlkTransfer::setJobBytesTotal(quint64 total)
+void CDlkTransfer::setJobBytesTotal(quint64 total, quint64 held)
 {
-    m_jobBytesDone = 0;
-    m_jobBytesTotal = total;
+    m_jobBytesDone = held;
+    m_jobBytesTotal = std::max(total, held);
     if (!m_status)
         return;
-    m_status->SetSendContFileSize(m_playerNumber, 0);
-    m_status->SetContFileSize(m_playerNumber, total);
+    m_status->SetSendContFileSize(m_playerNumber, m_jobBytesDone);
+    m_status->SetContFileSize(m_playerNumber, m_jobBytesTotal);
 }
 
 void CDlkTransfer::addSendContFileSize(quint64 size)

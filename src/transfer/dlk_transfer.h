@@ -133,9 +133,11 @@ protected:
     // The byte fields hold the whole job: ContFileSize the bytes of the files
     // it delivers (the files found before the first upload, grown by what each
     // entry adds), SendContFileSize how many of them the player holds so far.
-    // A resumed upload counts the part the player kept as held, so a job that
-    // ends well shows its whole files delivered.
-    void setJobBytesTotal(quint64 total);
+    // A resumed upload counts the part the player kept as held, and a content
+    // the player holds already counts whole, so a job that ends well shows its
+    // whole files delivered, also when it finds them all in place (as a retry
+    // pass does on a player an earlier pass served).
+    void setJobBytesTotal(quint64 total, quint64 held);
     // Counts only while the files of one content are being uploaded: the
     // bytes the player acknowledged, and the kept part of a resumed file.
     void addSendContFileSize(quint64 size);
@@ -284,9 +286,10 @@ protected:
     // A row query built (or not) and sent; SERR 115 gives empty.
     bool sendRowQuery(CR40TableQuery &query, bool built, bool &empty);
     // The bytes to send to each area (less what resumed uploads find on the
-    // player), and the whole size of the files they deliver.
+    // player), the whole size of the files the job delivers, and how many of
+    // them the player holds already.
     bool addSendFileTotals(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes,
-                           quint64 &total, quint64 &totalAV, quint64 &whole);
+                           quint64 &total, quint64 &totalAV, quint64 &whole, quint64 &held);
     static void addFileSize(int type, bool firstContentFile, quint64 size, const SendFileAttribute &attribute,
                             quint64 &total, quint64 &totalAV);
     // (5, 3002) or (6, 3001) when the bytes to send and their margin do not fit.

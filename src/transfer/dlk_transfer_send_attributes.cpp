@@ -128,9 +128,10 @@ bool CDlkTransfer::makeSendFileAttributes(CDlkRequestSend *request, std::vector<
     quint64 total = 0;
     quint64 totalAV = 0;
     quint64 whole = 0;
-    if (!addSendFileTotals(request, attributes, total, totalAV, whole))
+    quint64 held = 0;
+    if (!addSendFileTotals(request, attributes, total, totalAV, whole, held))
         return false;
-    setJobBytesTotal(whole);
+    setJobBytesTotal(whole, held);
     return checkDisk(total, totalAV);
 }
 
@@ -167,11 +168,13 @@ void CDlkTransfer::checkCalendarSchedule(CDlkRequestSend *request, int position,
 }
 
 bool CDlkTransfer::addSendFileTotals(CDlkRequestSend *request, const std::vector<SendFileAttribute> &attributes,
-                                     quint64 &total, quint64 &totalAV, quint64 &whole)
+                                     quint64 &total, quint64 &totalAV, quint64 &whole, quint64 &held)
 {
     for (int i = 0; i < request->GetCount(); ++i) {
         const CPropertyBase *entry = request->GetAt(i);
         const SendFileAttribute &attribute = attributes[size_t(i)];
+        held = SaturatingAdd(held, attribute.heldSize);
+        whole = SaturatingAdd(whole, attribute.heldSize);
         if (!(attribute.flags & SEND_FILE_SEND) || entry->GetContentType() == CONTENT_CALENDAR)
             continue;
         setErrorIndexSource(entry->GetIndex());
@@ -277,6 +280,7 @@ bool CDlkTransfer::decideFromPlayerRow(CDlkRequestSend *request, const CProperty
     }
     if (CompareSystemTime(entry.GetCreateDate(), row.GetCreateDate()) <= 0) {
         attribute.flags = 0;
+        attribute.heldSize = row.GetSize();
         return true;
     }
     attribute.flags |= SEND_FILE_UPDATE_ONLY;
@@ -293,6 +297,7 @@ bool CDlkTransfer::decideFromPlayerRow(CDlkRequestSend *request, const CProperty
         && quint64(QFileInfo(files.first()).size()) == row.GetSize()) {
         // The player holds this very file: its registration points there.
         attribute.flags &= ~SEND_FILE_SEND;
+        attribute.heldSize = row.GetSize();
         attribute.letter = playerLetter.isNull() ? QLatin1Char('A') : playerLetter;
         return true;
     }

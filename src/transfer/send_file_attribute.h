@@ -20,6 +20,7 @@ struct SendFileAttribute {
     quint32 flags = SEND_FILE_SEND;
     QChar letter = QLatin1Char('A');
     quint64 playerSize = 0; // the partial first file on the player, with SEND_FILE_APPEND
+    quint64 heldSize = 0;   // the content's bytes the player holds already, when they are not sent
 };
 
 // The letter of the player's file in a player path: the first path component

@@ -16,7 +16,7 @@ struct FileDialogRequest {
     QString title;
     QString folder;      // the folder it starts in
     QString fileName;    // the name it offers
-    QString filter;      // "CAB Files (*.cab)"
+    QString filter;      // "TELV-Q9設定ファイル (*.cab)", from the string table
     QString defaultExt;  // without the point; added to a name typed without one
 };
 

@@ -125,7 +125,7 @@ TEST(TelopFiles, ReaderTakesBreaksStopsAtDamageAndRepairsHalfBreaks)
     EXPECT_EQ(doc.GetText(), QStringLiteral("a\r\nb\r\nc"));
 }
 
-TEST(TelopFiles, ImportReadsTheThreeEncodingsAndBoundsTheSize)
+TEST(TelopFiles, ImportReadsEachEncodingAndBoundsTheSize)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("import.txt");
@@ -148,6 +148,15 @@ TEST(TelopFiles, ImportReadsTheThreeEncodingsAndBoundsTheSize)
     ASSERT_TRUE(writeBytes(path, QByteArray(kMaxImportTextBytes + 10, 'x')));
     ASSERT_TRUE(ReadImportTextFile(path, text));
     EXPECT_EQ(text.size(), kMaxImportTextBytes);
+    // A cut inside a character leaves that character out.
+    ASSERT_TRUE(writeBytes(path, QByteArray(kMaxImportTextBytes - 1, 'x') + QString::fromUtf8("あ").toUtf8()));
+    ASSERT_TRUE(ReadImportTextFile(path, text));
+    EXPECT_EQ(text.size(), kMaxImportTextBytes - 1);
+
+    // The locale's own encoding comes before the Windows code page.
+    const QByteArray euc = QStringEncoder("EUC-JP")(japanese);
+    EXPECT_EQ(DecodeImportText(euc, true, "EUC-JP"), expected);
+    EXPECT_NE(DecodeImportText(euc, true, "UTF-8"), expected);
 
     EXPECT_FALSE(ReadImportTextFile(dir.filePath("missing.txt"), text));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);

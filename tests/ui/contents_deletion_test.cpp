@@ -1,5 +1,6 @@
 // Deleting contents from the library through the frame, with the counter
-// window and its abort; the deletion-date dialog.
+// window and its abort and the question that names what loses a content or
+// list; the deletion-date dialog.
 #include "widgets/del_date_chg_dlg.h"
 #include "widgets/delete_dlg.h"
 #include "app/main_frame.h"
@@ -9,10 +10,15 @@
 #include "model/contents_list.h"
 #include "model/calendar_property.h"
 #include "model/contents_store.h"
+#include "model/playlist_file.h"
+#include "model/property_base.h"
 #include "model/schedule_file.h"
+#include "model/sequence_file.h"
 #include "model/schedule_property.h"
 #include "player_ops_fixture.h"
 #include "support/timetable_samples.h"
+#include "ui/timetable/playlist_edit_dlg_view.h"
+#include "ui/timetable/timetable_grid.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -86,16 +92,18 @@ TEST_F(PlayerOpsTest, LibraryDeletionRemovesFilesAndRecords)
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
 }
 
-// A list that a schedule plays: the question before the deletion names the
-// list by its kind and the schedules that lose it; an unused list gets the
-// plain question.
-TEST_F(PlayerOpsTest, DeletingAListASchedulePlaysSaysSoFirst)
+// A list that a schedule plays, or a content that a list or schedule plays:
+// the question before the deletion names what is deleted by its kind and
+// what loses it; an unused list gets the plain question. The open playlist
+// editor then shows the gone content as gone.
+TEST_F(PlayerOpsTest, DeletingWhatAListOrSchedulePlaysSaysSoFirst)
 {
     ASSERT_TRUE(startWithPlayers(0));
+    CContentsStore &store = GetContentFolders();
     QString scheduleFolder;
     QString sequenceFolder;
-    ASSERT_TRUE(GetContentFolders().GetGroupScheduleFolders(QString::fromLatin1(kGroup), scheduleFolder, sequenceFolder));
-    ASSERT_TRUE(QDir().mkpath(scheduleFolder));
+    ASSERT_TRUE(store.GetGroupScheduleFolders(QString::fromLatin1(kGroup), scheduleFolder, sequenceFolder));
+    ASSERT_TRUE(QDir().mkpath(sequenceFolder));
     ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900002, 53000001, 53, SCHEDULE_KIND_BGM));
     ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900003, 52000001, 52, SCHEDULE_KIND_PLAYLIST));
 
@@ -114,7 +122,35 @@ TEST_F(PlayerOpsTest, DeletingAListASchedulePlaysSaysSoFirst)
     m_prompter.answer(IDNO);
     m_frame->StartDeleteContents({52000002}, 52);
     EXPECT_EQ(m_prompter.last().text, QStringLiteral("削除します。\nよろしいですか？"));
+
+    // A movie in a library playlist's sequence and in a schedule's.
+    ASSERT_TRUE(addMovie(kMovie, "data", DateValue{}));
+    const qint32 playlist = 152000042;
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(store.m_sequenceFolder, 101000042, kMovie, 1, 0));
+    ASSERT_TRUE(SaveOneItemFile<CPlaylistFile>(store.m_playlistFolder, playlist, 101000042, 54, 1));
+    std::unique_ptr<CPropertyBase> record = CreateProperty(52);
+    record->SetIndex(playlist);
+    ASSERT_TRUE(store.GetList(52)->Add(record.get()));
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(sequenceFolder, 112900001, kMovie, 1, 0));
+    ASSERT_TRUE(SaveOneItemFile<CScheduleFile>(scheduleFolder, 151900004, 112900001, 54, 12));
+    ASSERT_TRUE(m_frame->PlaylistLoad(playlist, 52));
+    const CTimetableGrid &grid = *PaneOf<CPlaylistEditDlgView>(m_frame, CMainFrame::PANE_PLAYLIST_EDIT)->GetGrid();
+    const auto cells = [&grid] {
+        QStringList texts;
+        for (int column = 1; column < grid.model()->columnCount(); ++column)
+            texts << grid.model()->index(0, column).data().toString();
+        return texts;
+    };
+    EXPECT_TRUE(cells().contains(QStringLiteral("動画 101000001"))) << cells().join(u',').toStdString();
+    m_prompter.expect(5445, IDYES);
+    m_frame->StartDeleteContents({kMovie}, 1);
+    EXPECT_TRUE(m_prompter.last().text.contains(
+        QStringLiteral("101000001(動画)：プレイリスト 152000042\n101000001(動画)：スケジュール 151900004（Shop）")))
+        << m_prompter.last().text.toStdString();
+    ASSERT_TRUE(WaitEnabled(m_frame));
+    EXPECT_EQ(store.FindRecord(1, kMovie), nullptr);
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
+    EXPECT_TRUE(cells().contains(QStringLiteral("101000001（削除済み）"))) << cells().join(u',').toStdString();
 }
 
 TEST_F(PlayerOpsTest, AbortedDeletionRemovesExactlyTheRecordsWhoseFilesWent)

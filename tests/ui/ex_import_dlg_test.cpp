@@ -78,6 +78,7 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     EXPECT_FALSE(frame->ShowExportDlg({520000001}));
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].folder, QDir::homePath());
+    EXPECT_EQ(dialogs.requests[0].filter, QStringLiteral("パッケージファイル (*.plst)"));
     EXPECT_EQ(dialogs.owners[0], frame);
     dialogs.answers << package;
     ASSERT_TRUE(frame->ShowExportDlg({520000001}));

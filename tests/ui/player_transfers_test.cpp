@@ -10,6 +10,7 @@
 #include "core/clock.h"
 #include "core/message_box.h"
 #include "core/setting_ini.h"
+#include "core/system_ini.h"
 #include "fake_file_dialogs.h"
 #include "support/file_contents.h"
 #include "support/timetable_samples.h"
@@ -379,6 +380,32 @@ TEST_F(PlayerOpsTest, TheStatusPaneCountsTheWholeSendAndNothingMeaningless)
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_NAME), QStringLiteral("Shop2"));
     EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1"));
     EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_BYTES).isEmpty());
+
+    // One player drops a send; the retry pass resumes it and finds the
+    // other's copy in place: both rows show the whole movie delivered (the
+    // first pass counted the registration files that went with it too).
+    SystemSettings settings = GetSystemIni().Settings();
+    settings.R40RetryEnable = true;
+    settings.R40RetryInterval = 1;
+    ASSERT_TRUE(GetSystemIni().SaveSettings(settings));
+    const qint32 third = kMovie + 2;
+    const QByteArray movie(300 * 1024, 'o');
+    ASSERT_TRUE(addMovie(third, movie, DateValue{2020, 1, 1}));
+    player(1).setUploadFault(EmulatedPlayer::Fault::reset(64 * 1024));
+    m_frame->R40SendContents(1, {third});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return GetPlayerStatusStore()->GetTransferState() == TRANSFER_STATE_RETRY_WAIT; }, 60000));
+    player(1).clearFaults();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_GE(GetPlayerStatusStore()->GetSendRetryCount(number(1)), 1);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << i;
+        EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1")) << i;
+        const QStringList bytes = statusCell(i, CStatusDlgView::COLUMN_BYTES).split(QLatin1Char('/'));
+        ASSERT_EQ(bytes.size(), 2) << i;
+        EXPECT_EQ(bytes[0], bytes[1]) << i;
+        EXPECT_GE(bytes[0].toLongLong(), movie.size()) << i;
+    }
 }
 
 // While a send stalls, the row shows what the player acknowledged, not what

@@ -319,6 +319,7 @@ TEST_F(StatusViewTest, UpdateReachesThePlayersAfterItsFileAndQuestionAndRestsThe
     click(CStatusDlgView::ID_UPDATE_SELECTED);
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].title, QStringLiteral("KDP-R40アップデートファイルの選択"));
+    EXPECT_EQ(dialogs.requests[0].filter, QStringLiteral("KDP-R40アップデートファイル (*.cab)"));
     EXPECT_TRUE(m_prompter.prompts().isEmpty());
 
     // A file that is not a whole cabinet is refused by name before the

@@ -1,7 +1,8 @@
 // Telop editing from the main frame to the files: a new telop written in the
 // editor, confirmed in its preview and stored with its files put in place;
-// a stored telop opened again; an unreadable one refused; files of a telop
-// whose record cannot be stored left nowhere; the property dialog's rules.
+// a stored telop opened again; an unreadable one refused; a text file read
+// in the encoding it is in; files of a telop whose record cannot be stored
+// left nowhere; the property dialog's rules.
 #include "app/main_frame.h"
 #include "widgets/telop_editor.h"
 #include "core/data_folders.h"
@@ -244,7 +245,7 @@ TEST_F(TelopEditorTest, UnreadableTelopIsNotOpened)
     EXPECT_FALSE(dialog.Create(nullptr));
 }
 
-TEST_F(TelopEditorTest, ImportedTextAndOverlongStoredTextAreKeptWhole)
+TEST_F(TelopEditorTest, ImportedTextIsReadInItsEncodingAndOverlongStoredTextKeptWhole)
 {
     ASSERT_TRUE(startUp());
     // A text file in the Windows Japanese code page, read into a new telop.
@@ -266,6 +267,35 @@ TEST_F(TelopEditorTest, ImportedTextAndOverlongStoredTextAreKeptWhole)
     QString last;
     GetAppIni().GetLastTextFolder(last);
     EXPECT_EQ(last, folder);
+
+    // Every file is read as what it is: UTF-8 with and without its mark,
+    // UTF-16 behind its mark in either byte order. One of no encoding is
+    // told and leaves the text as it was.
+    const QString japanese = QString::fromUtf8("Sale: あいうえお 本日は特売日です\n二行目");
+    const QString shown = QString::fromUtf8("Sale: あいうえお 本日は特売日です\r\n二行目");
+    const QList<QByteArray> encoded = {
+        japanese.toUtf8(),
+        "\xEF\xBB\xBF" + japanese.toUtf8(),
+        EncodeTelopTextFile(japanese),
+        QByteArray("\xFE\xFF") + QStringEncoder(QStringEncoder::Utf16BE)(japanese),
+    };
+    const auto readFile = [&](const QByteArray &bytes, std::optional<quint32> told = std::nullopt) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        files.answers << file.fileName();
+        m_prompter.expect(5004, IDYES);
+        if (told)
+            m_prompter.expect(*told, IDOK);
+        dialog.OnReadTextFile();
+    };
+    for (const QByteArray &bytes : encoded) {
+        ASSERT_NO_FATAL_FAILURE(readFile(bytes));
+        EXPECT_EQ(dialog.GetEditCtrl()->GetText(), shown) << bytes.toHex().left(16).toStdString();
+    }
+    ASSERT_NO_FATAL_FAILURE(readFile(QByteArray("Sale \x80\xFF\xFE\xA0 end"), 7103));
+    EXPECT_EQ(m_prompter.last().stringId, 7103u);
+    EXPECT_EQ(dialog.GetEditCtrl()->GetText(), shown);
 
     // A stored text longer than the editor takes is loaded whole, with a warning.
     const qint32 number = newNumber();

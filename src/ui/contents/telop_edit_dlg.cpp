@@ -7,6 +7,7 @@
 #include "app/window_placement.h"
 #include "core/app_ini.h"
 #include "core/data_folders.h"
+#include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/path_utils.h"
 #include "core/string_table.h"
@@ -33,6 +34,7 @@ namespace {
 constexpr quint32 kMsgEmptyFile = 5219;
 constexpr quint32 kMsgTelopUnreadable = 7100;
 constexpr quint32 kMsgTelopTooLong = 7101;
+constexpr quint32 kMsgTextEncodingUnknown = 7103;
 constexpr quint32 kStrReadTextTitle = 5520;
 constexpr quint32 kStrTextFilter = 5884;
 constexpr int kSeparatorId = 1224;
@@ -361,8 +363,12 @@ void CTelopEditDlg::OnReadTextFile()
     if (path.isEmpty())
         return;
     QString text;
-    if (!ReadImportTextFile(path, text))
+    if (!ReadImportTextFile(path, text)) {
+        // Bytes of no known encoding would fill the editor with garbage.
+        if (GetLastError() == ERROR_INVALID_DATA)
+            ShowMessage(this, kMsgTextEncodingUnknown, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
+    }
     if (text.isEmpty()) {
         ShowMessage(this, kMsgEmptyFile, kTitleCaption, MB_OK | MB_ICONEXCLAMATION);
         return;

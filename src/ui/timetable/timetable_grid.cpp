@@ -2,6 +2,7 @@
 
 #include "core/content_id.h"
 #include "core/format_utils.h"
+#include "core/string_table.h"
 #include "model/contents_store.h"
 #include "model/property_base.h"
 #include "model/timetable_model.h"
@@ -11,12 +12,16 @@
 
 namespace {
 
-// The title of a cell's item when the library holds it, else its number.
+constexpr quint32 kTextDeleted = 6743;
+
+// The title of a cell's item when the library holds it, else its number; an
+// item the library no longer holds says that it is gone, as such a list
+// cannot be sent until the item is replaced.
 QString ItemText(const CTimetableItem &item)
 {
     if (CPropertyBase *record = GetContentFolders().FindRecord(item.GetContentType(), item.GetIndex()))
         return record->GetTitle().isEmpty() ? FormatContentIdFixed(item.GetIndex()) : record->GetTitle();
-    return FormatContentIdFixed(item.GetIndex());
+    return FormatContentIdFixed(item.GetIndex()) + LoadString(kTextDeleted);
 }
 
 } // namespace
