@@ -108,9 +108,7 @@ QString CContentRegistration::CategoryOfPath(const QString &path)
 
 QString CContentRegistration::PackageFolder(qint32 number) const
 {
-    QString folder;
-    MakeContentIdPath(store().GetContentFolder(CONTENT_WEB), number, folder);
-    return folder;
+    return WebContentOwnFolder(store(), number);
 }
 
 // ---- The batch ------------------------------------------------------------------
@@ -177,7 +175,7 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
         removeOwnFiles(type, number, workPath);
         return false;
     }
-    if (listType == CONTENT_WEB && IsAbsolutePath(workPath) && IsLocalPageServedAlone(workPath, m_env.dataRoot))
+    if (listType == CONTENT_WEB && IsAbsolutePath(workPath) && IsLocalPageServedAlone(workPath, m_env.dataRoot, PackageFolder(number)))
         m_pagesShownAlone << workPath;
     return true;
 }
