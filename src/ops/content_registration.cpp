@@ -233,16 +233,18 @@ void CContentRegistration::rememberFolder(int listType, const QString &sourcePat
     QString drive;
     QString folder;
     QString extension;
+    // The window reads it for its next file dialog: only its thread writes it.
     if (SplitPath(sourcePath, &drive, &folder, nullptr, &extension))
-        GetAppIni().SetLastFolder(listType, drive + folder, extension);
+        RunOnOwnerThread([&] { GetAppIni().SetLastFolder(listType, drive + folder, extension); });
 }
 
 bool CContentRegistration::saveAfterRegistration(int listType, qint32 number, int counter, const QString &sourcePath,
                                                  int &kind, quint32 &detail)
 {
-    rememberFolder(listType, sourcePath);
     CContentsList *list = store().GetList(listType);
     return RunOnOwnerThread([&] {
+        // The folder changes with the list it added to.
+        rememberFolder(listType, sourcePath);
         if (!store().SaveLists(listType, 1)) {
             // A record whose list file was not written would vanish at the
             // next start while its files stayed: take it back out now.
