@@ -175,7 +175,8 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
         removeOwnFiles(type, number, workPath);
         return false;
     }
-    if (listType == CONTENT_WEB && IsAbsolutePath(workPath) && IsLocalPageServedAlone(workPath, m_env.dataRoot, PackageFolder(number)))
+    if (listType == CONTENT_WEB && IsAbsolutePath(workPath)
+        && IsLocalPageServedAlone(workPath, m_env.dataRoot, PackageFolder(number)))
         m_pagesShownAlone << workPath;
     return true;
 }

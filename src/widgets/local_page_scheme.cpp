@@ -175,11 +175,10 @@ QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QStri
     const QFileInfo facts(page);
     const QString realPage = facts.canonicalFilePath().isEmpty() ? facts.absoluteFilePath() : facts.canonicalFilePath();
     const QString inFolder = QDir(allowed.root).relativeFilePath(realPage);
+    const bool inRootFolder = QFileInfo(allowed.root).isDir() && !inFolder.startsWith(QLatin1String(".."))
+        && !QDir::isAbsolutePath(inFolder);
     LocalSite site{facts.absoluteFilePath(), QString(), allowed.root};
-    site.pagePath = QLatin1Char('/')
-        + (!QFileInfo(allowed.root).isDir() || inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder)
-               ? facts.fileName()
-               : inFolder);
+    site.pagePath = QLatin1Char('/') + (inRootFolder ? inFolder : facts.fileName());
     QUrl address;
     address.setScheme(QString::fromLatin1(kLocalPageScheme));
     address.setHost(QUuid::createUuid().toString(QUuid::Id128));
