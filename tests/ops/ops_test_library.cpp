@@ -151,9 +151,8 @@ public:
     }
     ~HandOverWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
 
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *) override
     {
-        Q_UNUSED(event);
         if (watched == QCoreApplication::instance())
             m_held();
         return false;
