@@ -498,8 +498,9 @@ public:
     // window; type 0 takes each file's type from its extension. Nothing
     // happens while a registration runs.
     void StartAddContentsFiles(const QStringList &files, int type = 0);
-    // Files dropped on the window: refused as a whole (5357, 5358) when one
-    // cannot be registered, else registered by their extensions.
+    // Files dropped on the window: refused as a whole (5357; 5449 for a page
+    // file while local pages are off; 5358) when one cannot be registered,
+    // else registered by their extensions.
     void OnDropFiles(const QStringList &paths);
     // End of a registration batch (WM_APP+1): joins, tells the result.
     void OnMsgAddContentsEnd(int kind, quint32 detail);

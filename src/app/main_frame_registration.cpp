@@ -25,6 +25,8 @@
 namespace {
 
 constexpr quint32 kMsgUnsupportedExtension = 5357;
+constexpr quint32 kMsgLocalPagesOff = 5449;
+constexpr quint32 kTextLocalPagesOption = 6726;
 constexpr quint32 kMsgNotPortableName = 5358;
 constexpr quint32 kMsgDiskFull = 5254;
 constexpr quint32 kMsgRegistError = 5255;
@@ -178,10 +180,14 @@ void CMainFrame::OnDropFiles(const QStringList &paths)
         return;
     for (const QString &path : paths) {
         const int type = GetContentTypeFromFileName(path);
-        if (type == 0 || (type == CONTENT_WEB && !GetSettingIni().IsLocalUrlEnabled())) {
+        // A page file is refused by the option that keeps local pages off,
+        // named so the operator knows where to allow them.
+        const bool pagesOff = type == CONTENT_WEB && !GetSettingIni().IsLocalUrlEnabled();
+        if (type == 0 || pagesOff) {
+            const QString reason = pagesOff ? FormatString(kMsgLocalPagesOff, LoadString(kTextLocalPagesOption))
+                                            : LoadString(kMsgUnsupportedExtension);
             // Named, as the contents pane names the files its tab does not take.
-            MessageBoxWithCaptionId(this, LoadString(kMsgUnsupportedExtension) + QLatin1Char('\n') + path,
-                                    kTitleCaption, kExclamationStyle);
+            MessageBoxWithCaptionId(this, reason + QLatin1Char('\n') + path, kTitleCaption, kExclamationStyle);
             return;
         }
         if (type == CONTENT_TYPE_WEB_NOT_PORTABLE) {

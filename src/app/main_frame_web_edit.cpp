@@ -66,7 +66,9 @@ void CMainFrame::EditUrl(CWebProperty *record)
     StoreEditedUrlThumbnails(GetAppData().GetDataRoot(), edited.GetIndex(), result.large, result.small,
                              result.copyThumbnailsFrom);
     NotifyContentsListChanged(CONTENT_WEB, 0, 0);
-    if (newPage && IsLocalPageServedAlone(edited.GetUrl(), GetAppData().GetDataRoot()))
+    if (newPage
+        && IsLocalPageServedAlone(edited.GetUrl(), GetAppData().GetDataRoot(),
+                                  WebContentOwnFolder(store, edited.GetIndex())))
         ShowMessageFormat(this, kTitleCaption, MB_OK | MB_ICONINFORMATION, kMsgPageShownAlone, edited.GetUrl());
 }
 

@@ -108,9 +108,7 @@ QString CContentRegistration::CategoryOfPath(const QString &path)
 
 QString CContentRegistration::PackageFolder(qint32 number) const
 {
-    QString folder;
-    MakeContentIdPath(store().GetContentFolder(CONTENT_WEB), number, folder);
-    return folder;
+    return WebContentOwnFolder(store(), number);
 }
 
 // ---- The batch ------------------------------------------------------------------
@@ -177,7 +175,8 @@ bool CContentRegistration::AddContents(int index, int type, const QString &path,
         removeOwnFiles(type, number, workPath);
         return false;
     }
-    if (listType == CONTENT_WEB && IsAbsolutePath(workPath) && IsLocalPageServedAlone(workPath, m_env.dataRoot))
+    if (listType == CONTENT_WEB && IsAbsolutePath(workPath)
+        && IsLocalPageServedAlone(workPath, m_env.dataRoot, PackageFolder(number)))
         m_pagesShownAlone << workPath;
     return true;
 }
@@ -235,16 +234,18 @@ void CContentRegistration::rememberFolder(int listType, const QString &sourcePat
     QString drive;
     QString folder;
     QString extension;
+    // The window reads it for its next file dialog: only its thread writes it.
     if (SplitPath(sourcePath, &drive, &folder, nullptr, &extension))
-        GetAppIni().SetLastFolder(listType, drive + folder, extension);
+        RunOnOwnerThread([&] { GetAppIni().SetLastFolder(listType, drive + folder, extension); });
 }
 
 bool CContentRegistration::saveAfterRegistration(int listType, qint32 number, int counter, const QString &sourcePath,
                                                  int &kind, quint32 &detail)
 {
-    rememberFolder(listType, sourcePath);
     CContentsList *list = store().GetList(listType);
     return RunOnOwnerThread([&] {
+        // The folder changes with the list it added to.
+        rememberFolder(listType, sourcePath);
         if (!store().SaveLists(listType, 1)) {
             // A record whose list file was not written would vanish at the
             // next start while its files stayed: take it back out now.

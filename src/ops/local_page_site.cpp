@@ -1,10 +1,14 @@
 #include "ops/local_page_site.h"
 
+#include "core/content_type.h"
 #include "core/data_folders.h"
+#include "core/path_utils.h"
+#include "model/contents_store.h"
 #include "model/path_safety.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -15,41 +19,75 @@ QString RealPath(const QString &path)
     return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
 }
 
-// Why folder (a real path) cannot be a site's folder; empty when it can.
-QString RefusalOf(const QString &folder, const QString &baseFolder)
+// Whether ownPlace is a place a content may own: an existing folder or file
+// strictly below the content folder.
+bool IsContentsOwnPlace(const QString &ownPlace, const QString &contentFolder)
 {
-    if (folder.isEmpty())
+    return ResolvesInsideFolder(contentFolder, ownPlace) && RealPath(ownPlace) != RealPath(contentFolder);
+}
+
+// Why root (a real path) cannot be a site's root; empty when it can.
+QString RefusalOf(const QString &root, const QString &baseFolder, const QString &ownPlace)
+{
+    if (root.isEmpty())
         return QStringLiteral("the folder does not exist");
-    if (folder == QDir::rootPath())
+    if (root == QDir::rootPath())
         return QStringLiteral("the folder is the file-system root");
     // Each check follows links: a link to the home folder is the home folder.
-    if (ResolvesInsideFolder(folder, QDir::homePath()))
+    if (ResolvesInsideFolder(root, QDir::homePath()))
         return QStringLiteral("the folder is or holds the home folder");
+    const QStringList shared = SharedUserFolders();
+    const auto sharedHeld = std::find_if(shared.begin(), shared.end(),
+                                         [&root](const QString &folder) { return ResolvesInsideFolder(root, folder); });
+    if (sharedHeld != shared.end())
+        return QStringLiteral("the folder is or holds a shared folder (%1)").arg(*sharedHeld);
     if (baseFolder.isEmpty())
         return {};
     const QString content = ContentFolderOf(baseFolder);
     const QString tree = QFileInfo(content).path();
-    if (ResolvesInsideFolder(folder, tree))
+    if (ResolvesInsideFolder(root, tree))
         return QStringLiteral("the folder is or holds the data folder");
-    if (ResolvesInsideFolder(tree, folder) && (folder == RealPath(content) || !ResolvesInsideFolder(content, folder)))
-        return QStringLiteral("the folder lies in the data folder outside a content's own folder");
+    // Inside the data tree only the page's own content is its site: a type
+    // folder holds every content of its type, another content's folder is
+    // that content's.
+    if (ResolvesInsideFolder(tree, root)
+        && !(IsContentsOwnPlace(ownPlace, content) && ResolvesInsideFolder(ownPlace, root)))
+        return QStringLiteral("the folder lies in the data folder outside the content's own folder");
     return {};
 }
 
 } // namespace
 
-LocalPageSite LocalPageSiteOf(const QString &wantedFolder, const QString &baseFolder)
+LocalPageSite LocalPageSiteOf(const QString &wantedRoot, const QString &baseFolder, const QString &ownPlace)
 {
-    LocalPageSite site{RealPath(wantedFolder), QString()};
-    site.refusal = RefusalOf(site.folder, baseFolder);
+    LocalPageSite site{RealPath(wantedRoot), QString()};
+    site.refusal = RefusalOf(site.root, baseFolder, ownPlace);
     if (!site.refusal.isEmpty())
-        site.folder.clear();
+        site.root.clear();
     return site;
 }
 
-bool IsLocalPageServedAlone(const QString &page, const QString &baseFolder)
+bool IsLocalPageServedAlone(const QString &page, const QString &baseFolder, const QString &ownPlace)
 {
-    return LocalPageSiteOf(QFileInfo(page).absolutePath(), baseFolder).folder.isEmpty();
+    return LocalPageSiteOf(QFileInfo(page).absolutePath(), baseFolder, ownPlace).root.isEmpty();
+}
+
+QString WebContentOwnFolder(const CContentsStore &store, qint32 number)
+{
+    QString folder;
+    return MakeContentIdPath(store.GetContentFolder(CONTENT_WEB), number, folder) ? folder : QString();
+}
+
+QStringList SharedUserFolders()
+{
+    QStringList folders{QDir::tempPath(), QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
+    for (const auto location : {QStandardPaths::DesktopLocation, QStandardPaths::DownloadLocation,
+                                QStandardPaths::DocumentsLocation, QStandardPaths::MusicLocation,
+                                QStandardPaths::PicturesLocation, QStandardPaths::MoviesLocation,
+                                QStandardPaths::PublicShareLocation, QStandardPaths::TemplatesLocation})
+        folders << QStandardPaths::writableLocation(location);
+    folders.removeAll(QString());
+    return folders;
 }
 
 bool IsHiddenRelativePath(const QString &relativePath)

@@ -128,8 +128,8 @@ bool CContentRegistration::UpdateContents(int type, qint32 number, const QString
         m_change = {};
         return false;
     }
-    rememberFolder(type, path);
     const bool saved = RunOnOwnerThread([&] {
+        rememberFolder(type, path);
         if (store().SaveLists(type, 1))
             return true;
         detail = GetLastError();

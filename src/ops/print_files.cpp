@@ -4,6 +4,7 @@
 #include "core/data_folders.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/owner_thread.h"
 #include "core/path_utils.h"
 #include "core/string_table.h"
 #include "core/syslog.h"
@@ -171,6 +172,13 @@ bool CPrintFiles::WritePrintFiles(const PrintRequest &request, PrintFileSet &fil
 {
     if (!PrepareTsvFolder(files.folder))
         return false;
+    // The lists and the edit models the files are written from are the
+    // window's, which paints them meanwhile: they are read on its thread.
+    return RunOnOwnerThread([&] { return writeFiles(request, files); });
+}
+
+bool CPrintFiles::writeFiles(const PrintRequest &request, PrintFileSet &files)
+{
     bool written = false;
     switch (request.kind) {
     case PRINT_CALENDAR:

@@ -62,7 +62,8 @@ public:
     // Empties and creates "TelvData/Q9Data/PrintTemp"; false after reporting.
     bool PrepareTsvFolder(QString &folder);
     // Writes the files of a request into the print folder; false after
-    // reporting the failure.
+    // reporting the failure. A worker may call it: what it reads of the
+    // store is read on the store's owner thread.
     bool WritePrintFiles(const PrintRequest &request, PrintFileSet &files);
 
     // The writers. number -1 prints the pane's list of the type.
@@ -72,6 +73,7 @@ public:
     bool SaveCalendarTSV(const QString &folder, int year, int month);
 
 private:
+    bool writeFiles(const PrintRequest &request, PrintFileSet &files);
     bool fail(const char *log, quint32 detail = 1359);
 
     CContentsStore &m_store;

@@ -57,7 +57,7 @@ CExplorer::~CExplorer()
     page()->setUrlRequestInterceptor(nullptr);
 }
 
-QUrl CExplorer::Navigate(const QString &address, const QString &readableFolder)
+QUrl CExplorer::Navigate(const QString &address, const QString &readableRoot, const QString &ownPlace)
 {
     withdrawLocalPage();
     // A bare path would otherwise be read as a relative web address.
@@ -65,7 +65,7 @@ QUrl CExplorer::Navigate(const QString &address, const QString &readableFolder)
     if (url.isLocalFile()) {
         const QString file = url.toLocalFile();
         url = ServeLocalPage(page()->profile(), file,
-                             readableFolder.isEmpty() ? QFileInfo(file).absolutePath() : readableFolder);
+                             readableRoot.isEmpty() ? QFileInfo(file).absolutePath() : readableRoot, ownPlace);
         m_guard->site = url;
     }
     // Set on the page shown now: a window may have put a page of its own in.

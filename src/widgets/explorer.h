@@ -26,9 +26,10 @@ public:
 
     // Opens a web address, or a local file given by its path, and returns
     // the address loaded. A local page may read the files inside
-    // readableFolder, by default its own folder, unless that folder would
-    // reach the operator's own files: it is then shown alone.
-    QUrl Navigate(const QString &address, const QString &readableFolder = {});
+    // readableRoot (a folder, by default its own, or one file), unless that
+    // would reach the operator's own files or, in the data tree, anything
+    // but ownPlace, its content's own folder or file: it is then shown alone.
+    QUrl Navigate(const QString &address, const QString &readableRoot = {}, const QString &ownPlace = {});
 
 private:
     void withdrawLocalPage();

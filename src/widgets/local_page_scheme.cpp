@@ -62,18 +62,20 @@ QByteArray WithPolicy(QByteArray html)
 }
 
 // One local page shown: its file, its address path, and the folder its
-// other requests are answered from (none: the page alone).
+// other requests are answered from, or the one file it may read beside
+// itself (none: the page alone).
 struct LocalSite {
     QString page;
     QString pagePath;
-    QString folder;
+    QString root;
 };
 
 // Answers the scheme's requests that the site itself or the engine's own
 // top-level navigation makes: the page at its path, and any other path with
 // the file of that name in the site's folder, when neither the name nor the
 // file's real path (links followed) passes through a hidden file or folder
-// and the real path lies in the folder. A document (a page or frame being
+// and the real path lies in the folder; a site of one file answers that
+// file at its name only. A document (a page or frame being
 // loaded: the engine then asks for HTML first) is always given as HTML with
 // the policy, so no document of the site runs without it, not even an SVG or
 // XML file whose scripts a policy in a <meta> element would not reach.
@@ -126,10 +128,14 @@ private:
             return true;
         }
         const QString name = url.path().mid(1);
-        if (site.folder.isEmpty() || IsHiddenRelativePath(name) || !JoinInsideFolder(site.folder, name, path)
-            || !QFileInfo(path).isFile() || !ResolvesInsideFolder(site.folder, path))
+        if (QFileInfo(site.root).isFile()) {
+            path = site.root;
+            return name == QFileInfo(site.root).fileName();
+        }
+        if (site.root.isEmpty() || IsHiddenRelativePath(name) || !JoinInsideFolder(site.root, name, path)
+            || !QFileInfo(path).isFile() || !ResolvesInsideFolder(site.root, path))
             return false;
-        return !IsHiddenRelativePath(QDir(site.folder).relativeFilePath(QFileInfo(path).canonicalFilePath()));
+        return !IsHiddenRelativePath(QDir(site.root).relativeFilePath(QFileInfo(path).canonicalFilePath()));
     }
 };
 
@@ -160,20 +166,19 @@ void PrepareLocalPageEngine()
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (switches + ' ' + kEngineSwitches).trimmed());
 }
 
-QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QString &folder)
+QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QString &root, const QString &ownPlace)
 {
-    const LocalPageSite allowed = LocalPageSiteOf(folder, GetAppData().GetDataRoot());
+    const LocalPageSite allowed = LocalPageSiteOf(root, GetAppData().GetDataRoot(), ownPlace);
     if (!allowed.refusal.isEmpty())
         WriteSyslog(LOG_WARNING, "CExplorer : Local page served without its folder : %s : %s", qUtf8Printable(page),
                     qUtf8Printable(allowed.refusal));
     const QFileInfo facts(page);
     const QString realPage = facts.canonicalFilePath().isEmpty() ? facts.absoluteFilePath() : facts.canonicalFilePath();
-    const QString inFolder = QDir(allowed.folder).relativeFilePath(realPage);
-    LocalSite site{facts.absoluteFilePath(), QString(), allowed.folder};
-    site.pagePath = QLatin1Char('/')
-        + (allowed.folder.isEmpty() || inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder)
-               ? facts.fileName()
-               : inFolder);
+    const QString inFolder = QDir(allowed.root).relativeFilePath(realPage);
+    const bool inRootFolder = QFileInfo(allowed.root).isDir() && !inFolder.startsWith(QLatin1String(".."))
+        && !QDir::isAbsolutePath(inFolder);
+    LocalSite site{facts.absoluteFilePath(), QString(), allowed.root};
+    site.pagePath = QLatin1Char('/') + (inRootFolder ? inFolder : facts.fileName());
     QUrl address;
     address.setScheme(QString::fromLatin1(kLocalPageScheme));
     address.setHost(QUuid::createUuid().toString(QUuid::Id128));

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own URL scheme for local pages: a registered page file or
 // the Flash page is shown as "telv-page://<site>/<path>", served from its
-// content's folder and nothing else, to that site and the engine's own
+// own folder (the Flash page: its movie) and nothing else, to that site and the engine's own
 // navigation only. The engine itself keeps such a page
 // from local files (the scheme is neither local nor allowed local access),
 // and from the APIs of secure contexts (the scheme is not secure: no
@@ -23,12 +23,14 @@ inline constexpr char kLocalPageScheme[] = "telv-page";
 // application object is created.
 void PrepareLocalPageEngine();
 
-// Serves page, with the files inside folder, as a site of its own on the
-// profile, and returns the page's address there: the page keeps its path
-// below folder, or its file name when it lies elsewhere. A folder that would
-// reach the operator's own files (ops/local_page_site.h) is not served: the
-// page is then served alone, and the log says why.
-QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QString &folder);
+// Serves page, with the files inside root (a folder, or one file), as a
+// site of its own on the profile, and returns the page's address there: the
+// page keeps its path below a root folder, or its file name when it lies
+// elsewhere; a root file is answered at its file name. The page's content
+// owns ownPlace in the data tree (empty: nothing). A root that would reach
+// the operator's own files or another content's (ops/local_page_site.h) is
+// not served: the page is then served alone, and the log says why.
+QUrl ServeLocalPage(QWebEngineProfile *profile, const QString &page, const QString &root, const QString &ownPlace);
 
 // Stops serving the site of address (a page no longer shown).
 void WithdrawLocalPage(QWebEngineProfile *profile, const QUrl &address);

@@ -234,18 +234,23 @@ TEST_F(RegistrationTest, RefusedMediaAndUnsavedListsLeaveNothingBehind)
 
 // The window repaints its lists while the worker registers: each paint reads
 // every row the list shows, as the list view draws it, and sees only whole
-// records; the list ends with every file. Run under ThreadSanitizer too.
+// records; the list ends with every file. The folder the next file dialog
+// opens in is the window's setting too: the worker leaves it to the step
+// that saves the list, so whenever the worker waits for the window the
+// setting names the folder of a file the saved list holds. Run under
+// ThreadSanitizer too.
 TEST_F(RegistrationTest, ManyFilesRegisterWhileTheListRepaints)
 {
     constexpr int kFiles = 40;
     QStringList files;
     for (int i = 0; i < kFiles; ++i)
-        files.append(writePicture(QStringLiteral("%1.jpg").arg(i), {48, 32}));
+        files.append(writePicture(QStringLiteral("d%1/pic-%1.jpg").arg(i, 2, 10, QChar('0')), {48, 32}));
     CContentRegistration reg = registration();
     CContentsList &list = *m_store.GetList(CONTENT_IMAGE);
     int shown = 0;
     int paints = 0;
-    RunWhileTheWindowPaints([&] { reg.AddContentsFilesWorker(files, 0); }, [&] {
+    int remembered = 0;
+    const auto paint = [&] {
         const int count = list.GetDisplayCount();
         EXPECT_GE(count, shown);
         for (int row = 0; row < count; ++row) {
@@ -254,9 +259,22 @@ TEST_F(RegistrationTest, ManyFilesRegisterWhileTheListRepaints)
         }
         shown = count;
         ++paints;
-    });
+    };
+    const auto held = [&] {
+        QString folder;
+        QString extension;
+        GetAppIni().GetLastFolder(CONTENT_IMAGE, folder, extension);
+        if (!folder.startsWith(source("d")))
+            return;
+        QFile saved(m_store.GetListPath(CONTENT_IMAGE));
+        const QString file = "pic-" + QDir(folder).dirName().mid(1) + ".jpg";
+        EXPECT_TRUE(saved.open(QIODevice::ReadOnly) && saved.readAll().contains(file.toUtf8())) << folder.toStdString();
+        ++remembered;
+    };
+    RunWhileTheWindowPaints([&] { reg.AddContentsFilesWorker(files, 0); }, paint, held);
     EXPECT_EQ(list.GetCount(), kFiles);
     EXPECT_GT(paints, 1);
+    EXPECT_GT(remembered, kFiles);
     EXPECT_EQ(noticesOf(REGIST_NOTICE_END), (QList<int>{REGIST_OK}));
 }
 

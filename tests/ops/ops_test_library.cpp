@@ -135,8 +135,39 @@ QMap<QString, QByteArray> TestLibrary::files() const
     return contents;
 }
 
-void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint)
+namespace {
+
+// Sees each event the application itself receives before it is handled,
+// among them each hand-over a worker posts (the call that runs the steps
+// waiting for the window's thread). The event is not read: Qt, built without
+// ThreadSanitizer, made it on the worker under a lock the sanitizer does not
+// see.
+class HandOverWatch final : public QObject {
+public:
+    explicit HandOverWatch(std::function<void()> held) : m_held(std::move(held))
+    {
+        if (m_held)
+            QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~HandOverWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *) override
+    {
+        if (watched == QCoreApplication::instance())
+            m_held();
+        return false;
+    }
+
+private:
+    std::function<void()> m_held;
+};
+
+} // namespace
+
+void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint,
+                             const std::function<void()> &held)
 {
+    const HandOverWatch watch(held);
     std::atomic<bool> done{false};
     std::thread worker([&] {
         work();

@@ -47,5 +47,9 @@ void WriteTestFile(const QString &path, const QByteArray &data);
 
 // Runs work on a thread of its own while this thread acts as the window's:
 // it runs what the work hands over and calls paint between its events, as
-// the list views repaint, until the work has ended.
-void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint);
+// the list views repaint, until the work has ended. held, when given, is
+// called as the window takes up an event of the application's own, among
+// them each step the work hands over, before it runs it: the work is waiting
+// then, so what it changed itself is seen whole.
+void RunWhileTheWindowPaints(const std::function<void()> &work, const std::function<void()> &paint,
+                             const std::function<void()> &held = {});

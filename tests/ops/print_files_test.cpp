@@ -115,7 +115,10 @@ TEST(PrintFiles, APlaylistFileHasEveryKindOfCellAndNoColumnShifts)
     EXPECT_EQ(ends.codes[0], qMakePair(quint32(PRINT_END_WRITE_FAILED), quint32(1359)));
 }
 
-TEST(PrintFiles, AScheduleFileListsItsPlaylistsOnceAndCountsOnlyTheFilesWritten)
+// The print worker writes while the window repaints and stores a record of
+// a list it prints (a send sets its delivery date): it reads the lists only
+// on the window's thread (run under ThreadSanitizer too).
+TEST(PrintFiles, AScheduleListsItsPlaylistsOnceAndIsWrittenWhileTheListRepaints)
 {
     TestLibrary library;
     CContentsStore &store = library.store();
@@ -150,7 +153,16 @@ TEST(PrintFiles, AScheduleFileListsItsPlaylistsOnceAndCountsOnlyTheFilesWritten)
 
     CPrintFiles files(store, library.root(), nullptr);
     PrintFileSet written;
-    ASSERT_TRUE(files.WritePrintFiles({PRINT_SCHEDULE, 0, 0, false, false}, written));
+    bool done = false;
+    CContentsList &playlists = *store.GetList(52);
+    RunWhileTheWindowPaints([&] { done = files.WritePrintFiles({PRINT_SCHEDULE, 0, 0, false, false}, written); },
+                            [&] {
+                                const std::unique_ptr<CPropertyBase> sent = CreateProperty(52);
+                                sent->Copy(playlists.GetAt(0));
+                                sent->SetCreateDate(SystemTime{2026, 12, 3, 2, 9, 30, 0, 0});
+                                EXPECT_TRUE(playlists.Update(0, sent.get()));
+                            });
+    ASSERT_TRUE(done);
     const QString pl = FormatContentIdFixed(playlist);
     EXPECT_EQ(Shown(ReadFile(JoinPath(written.folder, QStringLiteral("SCHEDULE.TSV")))),
               Shown(Expected({QStringLiteral("1.0"), FormatContentIdFixed(number), QStringLiteral("week"),

@@ -21,6 +21,26 @@
 
 namespace {
 
+// An environment variable set for a scope, then as it was (unset when it was).
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const QString &value) : m_name(name), m_old(qgetenv(name))
+    {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~ScopedEnvironment()
+    {
+        if (m_old.isNull())
+            qunsetenv(m_name);
+        else
+            qputenv(m_name, m_old);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+};
+
 class WebRegistrationTest : public RegistrationTest {
 protected:
     // A package made with the cabinet engine from a folder of the files.
@@ -175,30 +195,76 @@ TEST_F(WebRegistrationTest, PageFileIsRegisteredWhereItLies)
     EXPECT_EQ(m_store.GetList(CONTENT_WEB)->GetCount(), 1);
 }
 
-// The folders a local page's site may serve: never the file-system root, the
-// home folder or the data tree, nor a folder holding one of them or lying in
-// the data tree outside a content's own folder; a link counts where it leads.
-TEST(LocalPageSite, TakesNoFolderThatReachesTheOperatorsFiles)
+// The places a local page's site may serve: never the file-system root, the
+// home folder, a folder the user's programs share (the user folders as the
+// user's folder settings name them, a temporary folder) or the data tree, nor
+// a folder holding one of them; inside the data tree only the page's own
+// content (its package folder and below, or its movie); a link counts where
+// it leads.
+TEST(LocalPageSite, TakesNoPlaceThatReachesTheOperatorsOrAnotherContentsFiles)
 {
     QTemporaryDir dir;
     const QString home = dir.filePath("home");
     const QString base = home + "/Documents";
-    for (const QString &folder : {base + "/TelvData/Q9Data/Thumb", base + "/TelvData/Content/URL/000000001/parts",
-                                  base + "/TelvData/Content/Flash", home + "/pages", home + "/.cache/pages"})
+    const QString content = base + "/TelvData/Content";
+    const QString own = content + "/Url/400000001";
+    const QString other = content + "/Url/400000002";
+    const QString movie = content + "/Flash/a.swf";
+    const QString temp = dir.filePath("temp");
+    for (const QString &folder : {base + "/TelvData/Q9Data/Thumb", own + "/parts", other + "/sub", content + "/Video",
+                                  content + "/Flash", home + "/pages", home + "/.cache/pages", home + "/Descargas/site",
+                                  home + "/Desktop", home + "/.config", temp + "/site"})
         ASSERT_TRUE(QDir().mkpath(folder));
+    QFile movieFile(movie);
+    ASSERT_TRUE(movieFile.open(QIODevice::WriteOnly));
+    QFile folderSettings(home + "/.config/user-dirs.dirs");
+    ASSERT_TRUE(folderSettings.open(QIODevice::WriteOnly));
+    folderSettings.write("XDG_DOWNLOAD_DIR=\"$HOME/Descargas\"\n");
+    folderSettings.close();
     ASSERT_TRUE(QFile::link(home, dir.filePath("to-home")));
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", home.toLocal8Bit());
-    const auto served = [&](const QString &folder) { return !LocalPageSiteOf(folder, base).folder.isEmpty(); };
-    for (const QString &folder : {QString("/"), home, dir.path(), dir.filePath("to-home"), base, base + "/TelvData",
-                                  base + "/TelvData/Q9Data/Thumb", base + "/TelvData/Content", home + "/gone"})
-        EXPECT_FALSE(served(folder)) << folder.toStdString();
-    for (const QString &folder : {home + "/pages", home + "/.cache/pages", base + "/TelvData/Content/Flash",
-                                  base + "/TelvData/Content/URL/000000001/parts"})
-        EXPECT_TRUE(served(folder)) << folder.toStdString();
-    EXPECT_FALSE(LocalPageSiteOf(home, base).refusal.isEmpty());
-    EXPECT_EQ(LocalPageSiteOf(home + "/pages/", base).folder, QFileInfo(home + "/pages").canonicalFilePath());
-    qputenv("HOME", oldHome);
+    const ScopedEnvironment homeSet("HOME", home);
+    const ScopedEnvironment configSet("XDG_CONFIG_HOME", home + "/.config");
+    const ScopedEnvironment tempSet("TMPDIR", temp);
+    const struct {
+        QString root;
+        QString own;
+        bool served;
+    } rows[] = {
+        {"/", {}, false},
+        {home, {}, false},
+        {dir.path(), {}, false},
+        {dir.filePath("to-home"), {}, false},
+        {home + "/gone", {}, false},
+        {home + "/Descargas", {}, false},
+        {home + "/Desktop", {}, false},
+        {temp, {}, false},
+        {"/tmp", {}, false},
+        {"/var/tmp", {}, false},
+        {base, own, false},
+        {base + "/TelvData", own, false},
+        {base + "/TelvData/Q9Data/Thumb", own, false},
+        {content, own, false},
+        {content + "/Video", own, false},
+        {content + "/Url", own, false},
+        {other, own, false},
+        {other + "/sub", own, false},
+        {own + "/parts", other, false},
+        {own, {}, false},
+        {content + "/Flash", movie, false},
+        {home + "/pages", {}, true},
+        {home + "/.cache/pages", {}, true},
+        {home + "/Descargas/site", {}, true},
+        {temp + "/site", {}, true},
+        {own, own, true},
+        {own + "/parts", own, true},
+        {movie, movie, true},
+    };
+    for (const auto &row : rows) {
+        const LocalPageSite site = LocalPageSiteOf(row.root, base, row.own);
+        EXPECT_EQ(!site.root.isEmpty(), row.served) << row.root.toStdString() << " " << row.own.toStdString();
+        EXPECT_EQ(site.refusal.isEmpty(), row.served) << row.root.toStdString();
+    }
+    EXPECT_EQ(LocalPageSiteOf(home + "/pages/", base, {}).root, QFileInfo(home + "/pages").canonicalFilePath());
     EXPECT_TRUE(IsHiddenRelativePath("a/.git/config"));
     EXPECT_TRUE(IsHiddenRelativePath(".env"));
     EXPECT_FALSE(IsHiddenRelativePath("a/b.c/d.txt"));

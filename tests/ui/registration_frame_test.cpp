@@ -12,13 +12,17 @@
 #include "shell_fixture.h"
 #include "support/fake_clock.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -31,6 +35,24 @@ protected:
         const QString path = m_home.filePath("media/" + name);
         QDir().mkpath(m_home.filePath("media"));
         EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    // A sound of the given seconds: 8 kHz, 8-bit mono PCM.
+    QString wave(const QString &name, int seconds)
+    {
+        const auto le = [](quint32 value, int bytes) {
+            QByteArray out;
+            for (int i = 0; i < bytes; ++i)
+                out.append(char((value >> (8 * i)) & 0xff));
+            return out;
+        };
+        const QByteArray samples(8000 * seconds, char(0x80));
+        const QByteArray bytes = "RIFF" + le(36 + samples.size(), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2)
+            + le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(samples.size(), 4) + samples;
+        const QString path = m_home.filePath("media/" + name);
+        QDir().mkpath(m_home.filePath("media"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return path;
     }
     // Waits until the running registration or replacement has ended.
@@ -62,6 +84,20 @@ TEST_F(RegistrationFrame, ADropWithOneUnknownFileRegistersNothing)
     // A web page whose name the player cannot store is refused by its own message.
     m_prompter.expect(5358, IDOK);
     frame->OnDropFiles({m_home.filePath("media/ページ.html")});
+
+    // A page dropped while local pages are off (as they are at first) is
+    // refused by the option that keeps them off, named.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(m_home.filePath("media/page.html"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    m_prompter.answer(IDOK);
+    QApplication::sendEvent(frame, &drop);
+    EXPECT_EQ(m_prompter.last().text, "[オプション設定] の「ローカルファイルのWebページを使用する」がオフのため、"
+                                      "Webページのファイルは登録できません。\n登録するには、[オプション設定] で"
+                                      "この項目をオンにしてください。\n" + m_home.filePath("media/page.html"));
+    EXPECT_EQ(frame->GetRegContDlg(), nullptr);
 }
 
 TEST_F(RegistrationFrame, ABatchShowsItsProgressAndNamesTheFileItStoppedAt)
@@ -133,6 +169,17 @@ TEST_F(RegistrationFrame, ReplacementTellsWhatChanged)
     EXPECT_EQ(m_prompter.last().text, "画像サイズが、1920 x 1080 から 1280 x 720 に変更されました。\n"
                                       "この素材を使用しているプレイリストの画面レイアウトを確認してください。");
     EXPECT_EQ(GetContentFolders().GetList(2)->GetAt(0)->GetIndex(), number);
+
+    // A sound that plays longer tells the play time its playlists must follow.
+    frame->StartAddContentsFiles({wave("short.wav", 1)});
+    ASSERT_TRUE(waitForEnd(frame));
+    m_prompter.answer(IDOK);
+    ASSERT_TRUE(frame->StartReplaceMaterial(6, GetContentFolders().GetList(6)->GetAt(0)->GetIndex(),
+                                            wave("long.wav", 3)));
+    ASSERT_TRUE(waitForEnd(frame));
+    ASSERT_EQ(m_prompter.prompts().size(), 2);
+    EXPECT_EQ(m_prompter.last().text, "再生時間が、00:00:01 から 00:00:03 に変更されました。\n"
+                                      "この素材を使用しているプレイリストの再生時間を変更してください。");
 }
 
 TEST_F(RegistrationFrame, ProgressBarScalesCountsBeyond32Bits)

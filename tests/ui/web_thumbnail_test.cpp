@@ -5,6 +5,7 @@
 // movie without the page template is registered without them.
 #include "widgets/flash_runtime.h"
 #include "app/main_frame.h"
+#include "core/content_id.h"
 #include "model/app_data.h"
 #include "model/contents_list.h"
 #include "model/contents_store.h"
@@ -315,14 +316,16 @@ TEST_F(FlashThumbnail, AShapeOfTheMovieIsDrawnWhereItLies)
 }
 
 // A page registered where it lies is no key to the operator's files: kept
-// beside the data folder or in the home folder, it is shown alone, so
-// neither it nor its workers and frames read a file of the data folder or a
-// hidden file, and the operator is told; a page in a web package's folder
-// still reads its package's sub-folders. Each page paints itself green when
+// beside the data folder, in the home folder, directly in a folder the
+// user's programs share (downloads), in a type folder of the contents or in
+// another content's folder, it is shown alone, so neither it nor its workers
+// and frames read a file beside it, of the data folder or a hidden file, and
+// the operator is told; a page in its own content's folder still reads its
+// sub-folders. Each page paints itself green when
 // it read what it should (nothing, or its own file by all but fetch(), which
 // this engine refuses for the program's schemes without the Flash loader),
 // red when not, blue while reads are pending.
-TEST_F(WebThumbnail, PagesBesideTheDataFolderOrInTheHomeAreShownAloneAndTheOperatorIsTold)
+TEST_F(WebThumbnail, PagesOutsideAFolderOfTheirOwnAreShownAloneAndTheOperatorIsTold)
 {
     writeIni("Q9S.ini", "ExOption", "UrlThumbDelay", "1000");
     CMainFrame *frame = startFrame();
@@ -362,21 +365,32 @@ NAMES.forEach(function (name) {
     const QString home = m_home.path();
     write(home + "/.hidden.txt", "hidden");
     write(baseFolder() + "/.hidden/inner.txt", "hidden");
-    // Beside the data folder, in the home folder, and in a web package's folder.
+    write(home + "/.config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Descargas\"\n");
+    const QString webFolder = GetContentFolders().GetContentFolder(4);
+    // The first page registered takes the next number, whose folder it lies in.
+    int counter = 0;
+    const QString ownFolder = webFolder + "/" + FormatContentId(GetContentFolders().GetNewCode(4, counter));
+    write(ownFolder + "/parts/part.txt", "own");
+    const QString inOwnFolder = page(ownFolder + "/index.html", R"(["parts/part.txt"])", "/^(own){3,4}$/");
     const QString besideData = page(baseFolder() + "/beside.html",
                                     R"(["TelvData/Q9Data/Q9S.ini", "TelvData/Q9Data/Y5.ini", ".hidden/inner.txt"])", "/^$/");
     const QString inHome = page(home + "/home.html",
                                 R"(["Documents/TelvData/Q9Data/Q9S.ini", ".hidden.txt", "Documents/.hidden/inner.txt"])",
                                 "/^$/");
-    const QString package = GetContentFolders().GetContentFolder(4) + "/000000077";
-    write(package + "/parts/part.txt", "own");
-    const QString inPackage = page(package + "/index.html", R"(["parts/part.txt"])", "/^(own){3,4}$/");
+    write(home + "/Descargas/bank.txt", "download");
+    const QString inDownloads = page(home + "/Descargas/page.html", R"(["bank.txt"])", "/^$/");
+    write(GetContentFolders().GetContentFolder(1) + "/clip.txt", "movie");
+    const QString inTypeFolder = page(GetContentFolders().GetContentFolder(1) + "/page.html", R"(["clip.txt"])", "/^$/");
+    write(webFolder + "/000000077/sub/part.txt", "other");
+    const QString inOtherContent = page(webFolder + "/000000077/sub/page.html", R"(["part.txt"])", "/^$/");
     m_prompter.expect(5438, IDOK);
-    frame->StartAddContentsFiles({besideData, inHome, inPackage}, 4);
+    frame->StartAddContentsFiles({inOwnFolder, besideData, inHome, inDownloads, inTypeFolder, inOtherContent}, 4);
     ASSERT_TRUE(waitForEnd(frame));
-    EXPECT_EQ(m_prompter.last().arguments.join('|').toStdString(), (besideData + "\n" + inHome).toStdString());
+    EXPECT_EQ(m_prompter.last().arguments.join('|').toStdString(),
+              QStringList({besideData, inHome, inDownloads, inTypeFolder, inOtherContent}).join("\n").toStdString());
     CContentsList *list = GetContentFolders().GetList(4);
-    ASSERT_EQ(list->GetCount(), 3);
+    ASSERT_EQ(list->GetCount(), 6);
+    EXPECT_EQ(static_cast<const CWebProperty *>(list->GetAt(0))->GetUrl(), inOwnFolder);
     for (int i = 0; i < list->GetCount(); ++i) {
         const auto *web = static_cast<const CWebProperty *>(list->GetAt(i));
         QString path;

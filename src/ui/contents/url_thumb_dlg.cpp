@@ -3,8 +3,10 @@
 #include "widgets/explorer.h"
 #include "widgets/flash_runtime.h"
 #include "core/syslog.h"
+#include "model/contents_store.h"
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
+#include "ops/local_page_site.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,16 +68,18 @@ CUrlThumbDlg::~CUrlThumbDlg()
 void CUrlThumbDlg::Start()
 {
     QString page = m_request.source;
-    QString readableFolder;
+    QString readableRoot;
+    QString ownPlace = WebContentOwnFolder(GetContentFolders(), m_request.number);
     if (m_request.type == CONTENT_FLASH) {
         if (!MakeFlashThumbPage(FlashTemplatePath(), m_request.source, m_request.dataRoot, m_flashPage)) {
             finish(false);
             return;
         }
         page = m_flashPage;
-        // The page made for the movie lies in the data folder; it reads the
-        // movie's folder only.
-        readableFolder = QFileInfo(m_request.source).absolutePath();
+        // The page made for the movie lies in the data folder; it reads its
+        // movie only, not the other movies beside it.
+        readableRoot = m_request.source;
+        ownPlace = m_request.source;
         const QString missing = FlashRuntimeMissingReason();
         if (!missing.isEmpty())
             WriteSyslog(LOG_WARNING, "CUrlThumbDlg : %s : the movie is shown without it", qUtf8Printable(missing));
@@ -86,7 +90,7 @@ void CUrlThumbDlg::Start()
         finish(false);
     });
     show();
-    m_browser->Navigate(page, readableFolder);
+    m_browser->Navigate(page, readableRoot, ownPlace);
 }
 
 void CUrlThumbDlg::onLoadFinished(bool ok)

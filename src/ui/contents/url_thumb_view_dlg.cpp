@@ -11,6 +11,7 @@
 #include "model/property_base.h"
 #include "model/thumbnail_maker.h"
 #include "model/web_property.h"
+#include "ops/local_page_site.h"
 #include "ui/contents/content_dialog_messages.h"
 
 #include <QEventLoop>
@@ -131,7 +132,7 @@ CUrlThumbViewDlg::CUrlThumbViewDlg(const CWebProperty &record, const QString &ad
     WinRect stored;
     if (GetAppIni().GetWindowRect(kWindowNumber, stored) && IsWindowRectVisible(stored))
         setGeometry(FitOnScreen(ToQRect(stored)));
-    m_lockedPage->page = m_browser->Navigate(m_page);
+    m_lockedPage->page = m_browser->Navigate(m_page, {}, WebContentOwnFolder(GetContentFolders(), record.GetIndex()));
 }
 
 CUrlThumbViewDlg::~CUrlThumbViewDlg()
