@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "core/data_folders.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/owner_thread.h"
@@ -6,6 +7,7 @@
 #include "core/syslog.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
+#include "support/kill_at_every_step.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
@@ -172,6 +174,7 @@ TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
 TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
 {
     QTemporaryDir dir;
+    SetStagedFilesDataTree(dir.path());
     const QString a = dir.filePath(QStringLiteral("a.xml"));
     const QString b = dir.filePath(QStringLiteral("b.xml"));
     const QString gone = dir.filePath(QStringLiteral("gone.xml"));
@@ -227,6 +230,7 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
 TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
 {
     QTemporaryDir dir;
+    SetStagedFilesDataTree(dir.path());
     const QString a = dir.filePath(QStringLiteral("a.xml"));
     const QString b = dir.filePath(QStringLiteral("b.xml"));
     ASSERT_TRUE(WriteFileAtomically(a, "old a"));
@@ -282,63 +286,49 @@ TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
     }
 }
 
-namespace {
-
-int g_stepsLeft = 0;
-
-} // namespace
-
-// A kill at any step of a commit, and the start after it (journals undone,
-// then leftovers removed), leaves the set entirely old or entirely new.
+// A kill at any step of a set, and the start after it (journals undone,
+// then leftovers removed), leaves the set entirely old or entirely new: its
+// files and the folder it renames.
 TEST(AtomicFile, AStagedSetKilledAtAnyStepIsWholeAfterTheStart)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Group")));
+    QTemporaryDir base;
+    const QDir dir(DataTreeOf(base.path()));
+    SetStagedFilesDataTree(dir.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("Group/old name")));
     const QStringList kept{dir.filePath(QStringLiteral("list.xml")), dir.filePath(QStringLiteral("Group/one.xml")),
-                           dir.filePath(QStringLiteral("Group/gone.xml")), dir.filePath(QStringLiteral("two.xml"))};
+                           dir.filePath(QStringLiteral("Group/gone.xml")), dir.filePath(QStringLiteral("two.xml")),
+                           dir.filePath(QStringLiteral("Group/old name/schedule.xml"))};
     for (const QString &path : kept)
         ASSERT_TRUE(WriteFileAtomically(path, "old " + path.toUtf8()));
     const QMap<QString, QByteArray> before = FilesUnder(dir.path());
     const QString added = dir.filePath(QStringLiteral("Group/added.xml"));
+    const QString renamed = dir.filePath(QStringLiteral("Group/new name"));
     const auto change = [&] {
         CStagedFiles staged;
+        staged.HoldFolderMove(dir.filePath(QStringLiteral("Group/old name")), renamed);
         return WriteFileAtomically(kept[0], "new list") && WriteFileAtomically(added, "added")
             && WriteFileAtomically(kept[1], "new one") && RemoveStoredFiles({kept[2]})
             && WriteFileAtomically(kept[3], "new two") && staged.Commit();
     };
-    const QMap<QString, QByteArray> after{
-        {kept[0], "new list"}, {kept[1], "new one"}, {added, "added"}, {kept[3], "new two"}};
+    const QMap<QString, QByteArray> after{{kept[0], "new list"},
+                                          {kept[1], "new one"},
+                                          {added, "added"},
+                                          {kept[3], "new two"},
+                                          {renamed + QStringLiteral("/schedule.xml"), before.value(kept[4])}};
     int wholeOld = 0;
     int wholeNew = 0;
-    for (int step = 0;; ++step) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            g_stepsLeft = step;
-            CStagedFiles::SetCommitStepHook([] {
-                if (g_stepsLeft-- == 0)
-                    raise(SIGKILL);
-            });
-            _exit(change() ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        if (WIFEXITED(status)) {
-            // A step past the last: the commit ran to its end.
-            EXPECT_EQ(WEXITSTATUS(status), 0);
-            EXPECT_EQ(FilesUnder(dir.path()), after);
-            break;
-        }
-        ASSERT_TRUE(WIFSIGNALED(status));
-        UndoInterruptedStagedSets(dir.path());
-        RemoveAtomicWriteLeftovers(dir.path());
+    KillAtEveryStep(change, [&](int) {
+        EXPECT_TRUE(RecoverDataTree(base.path()).isEmpty());
         const QMap<QString, QByteArray> files = FilesUnder(dir.path());
-        ASSERT_TRUE(files == before || files == after) << "killed at step " << step;
+        ASSERT_TRUE(files == before || files == after);
         ++(files == before ? wholeOld : wholeNew);
+        if (files == after)
+            ASSERT_TRUE(QDir().rename(renamed, dir.filePath(QStringLiteral("Group/old name"))));
         QFile::remove(added);
         for (const QString &path : kept)
             ASSERT_TRUE(WriteFileAtomically(path, before.value(path)));
-    }
+    });
+    EXPECT_EQ(FilesUnder(dir.path()), after);
     // Killed before its journal went, the set is old; after, new.
     EXPECT_GE(wholeOld, 10);
     EXPECT_GE(wholeNew, 4);
