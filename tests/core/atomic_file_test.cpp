@@ -315,21 +315,10 @@ TEST(AtomicFile, AStagedSetKilledAtAnyStepIsWholeAfterTheStart)
                                           {added, "added"},
                                           {kept[3], "new two"},
                                           {renamed + QStringLiteral("/schedule.xml"), before.value(kept[4])}};
-    int wholeOld = 0;
-    int wholeNew = 0;
-    KillAtEveryStep(change, [&](int) {
-        EXPECT_TRUE(RecoverDataTree(base.path()).isEmpty());
-        const QMap<QString, QByteArray> files = FilesUnder(dir.path());
-        ASSERT_TRUE(files == before || files == after);
-        ++(files == before ? wholeOld : wholeNew);
-        if (files == after)
-            ASSERT_TRUE(QDir().rename(renamed, dir.filePath(QStringLiteral("Group/old name"))));
-        QFile::remove(added);
-        for (const QString &path : kept)
-            ASSERT_TRUE(WriteFileAtomically(path, before.value(path)));
-    });
+    const KillOutcomes outcomes = ExpectOldOrNewAfterEveryKill(
+        dir.path(), change, [&base] { EXPECT_TRUE(RecoverDataTree(base.path()).isEmpty()); });
     EXPECT_EQ(FilesUnder(dir.path()), after);
     // Killed before its journal went, the set is old; after, new.
-    EXPECT_GE(wholeOld, 10);
-    EXPECT_GE(wholeNew, 4);
+    EXPECT_GE(outcomes.old, 10);
+    EXPECT_GE(outcomes.whole, 4);
 }

@@ -14,3 +14,21 @@ void KillPoint();
 // the old state written back). The last child must run change to its end
 // with true. Returns how many children were killed.
 int KillAtEveryStep(const std::function<bool()> &change, const std::function<void(int step)> &afterKill);
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+// How the kills of ExpectOldOrNewAfterEveryKill left the files.
+struct KillOutcomes {
+    int old = 0;
+    int whole = 0; // as the whole change leaves them
+};
+
+// Kills change at each step in turn; after each kill recover runs (the
+// start's repair), and every file under root must then be as it was or as
+// the whole change leaves it: no more, no less, byte for byte (settings
+// files and logs aside). The old files are written back after each kill;
+// at the end the files are as the whole change left them.
+KillOutcomes ExpectOldOrNewAfterEveryKill(const QString &root, const std::function<bool()> &change,
+                                          const std::function<void()> &recover);
