@@ -218,6 +218,22 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
         ASSERT_TRUE(staged.Commit());
     }
     EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{a, "new a"}, {added, "added"}, {b, "new b"}}));
+    // A file the start could not put back, outside the data tree, through a
+    // link or in a folder the set renames, and the set changes nothing.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), dir.filePath(QStringLiteral("linked"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QMap<QString, QByteArray> changed = FilesUnder(dir.path());
+    for (const QString &refused : {elsewhere.filePath(QStringLiteral("x.xml")), dir.filePath(QStringLiteral("linked/x.xml")),
+                                   dir.filePath(QStringLiteral("folder/x.xml"))}) {
+        CStagedFiles staged;
+        staged.HoldFolderMove(dir.filePath(QStringLiteral("folder")), dir.filePath(QStringLiteral("moved")));
+        ASSERT_TRUE(WriteFileAtomically(a, "refused a") && WriteFileAtomically(refused, "refused"));
+        EXPECT_FALSE(staged.Commit()) << refused.toStdString();
+        EXPECT_EQ(FilesUnder(dir.path()), changed);
+        EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+        EXPECT_TRUE(FilesUnder(elsewhere.path()).isEmpty());
+    }
     // Closed, the set holds nothing more: writes go straight to their files.
     ASSERT_TRUE(WriteFileAtomically(a, "direct"));
     EXPECT_EQ(ReadAll(a), QByteArray("direct"));
