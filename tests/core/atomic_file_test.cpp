@@ -338,3 +338,54 @@ TEST(AtomicFile, AStagedSetKilledAtAnyStepIsWholeAfterTheStart)
     EXPECT_GE(outcomes.old, 10);
     EXPECT_GE(outcomes.whole, 4);
 }
+
+namespace {
+
+QString g_blockedFolder;
+int g_stepsToBlock = 0;
+
+// At its step, puts a folder with a file where b.xml goes and takes a.xml's
+// second name away: the commit fails and cannot undo itself.
+void BlockTheCommit()
+{
+    if (g_stepsToBlock-- != 0)
+        return;
+    const QDir dir(g_blockedFolder);
+    QFile::remove(dir.filePath(QStringLiteral("b.xml")));
+    dir.mkpath(QStringLiteral("b.xml/held"));
+    for (const QString &name : dir.entryList({QStringLiteral("a.xml.*.telvq9-tmp")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
+}
+
+} // namespace
+
+// A commit that cannot undo itself leaves its journal for the next start;
+// until then no set changes anything, for the start would put back the files
+// a later set changed. (In a child: the state lasts as long as the process.)
+TEST(AtomicFile, AChangeThatCannotUndoItselfStopsLaterSetsUntilTheStart)
+{
+    QTemporaryDir dir;
+    g_blockedFolder = dir.path();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SetStagedFilesDataTree(dir.path());
+        const QString a = dir.filePath(QStringLiteral("a.xml"));
+        const QString b = dir.filePath(QStringLiteral("b.xml"));
+        const QString c = dir.filePath(QStringLiteral("c.xml"));
+        bool failed = WriteFileAtomically(a, "old a") && WriteFileAtomically(b, "old b");
+        {
+            CStagedFiles staged;
+            g_stepsToBlock = 6; // two holds, two second names, the journal, a
+            CStagedFiles::SetCommitStepHook(BlockTheCommit);
+            failed = failed && WriteFileAtomically(a, "new a") && WriteFileAtomically(b, "new b") && !staged.Commit();
+            CStagedFiles::SetCommitStepHook(nullptr);
+        }
+        CStagedFiles later;
+        const bool refused = WriteFileAtomically(c, "c") && !later.Commit() && !QFile::exists(c);
+        _exit(failed && refused && QDir(dir.filePath(QStringLiteral("Journal"))).count() == 3 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
