@@ -633,10 +633,7 @@ TEST(ExportImport, AnImportKilledAtAnyStepIsOldOrNewAfterTheStart)
         TestLibrary target;
         fill(target, replaced);
         const QString list = QStringLiteral("Q9Data/ContentData/") + QFileInfo(target.store().GetListPath(1)).fileName();
-        const QByteArray removesList =
-            QStringLiteral(R"({"targets":[{"file":"%1","old":""},{"file":"%2/TelvData/%1","old":""}]})")
-                .arg(list, target.root())
-                .toUtf8();
+        const QByteArray removesList = QStringLiteral(R"({"targets":[{"file":"%1","old":""}]})").arg(list).toUtf8();
         WriteTestFile(QDir(drive.path()).filePath(QStringLiteral("TelvData/Journal/00000000.telvq9-journal")), removesList);
         WriteTestFile(QDir(drive.path()).filePath(QStringLiteral("TelvData/Q9Data/zz.00000000.telvq9-journal")), removesList);
         const QString package = QDir(drive.path()).filePath(QStringLiteral("carried.plst"));
