@@ -16,7 +16,6 @@
 #include "core/message_box.h"
 #include "core/setting_ini.h"
 #include "core/string_table.h"
-#include "core/staged_files.h"
 #include "core/syslog.h"
 #include "core/system_ini.h"
 #include "model/app_data.h"
@@ -42,6 +41,8 @@ namespace {
 constexpr quint32 kMsgDataFolderReadOnly = 9751;
 // A data or settings file did not read (file path).
 constexpr quint32 kMsgFileDamaged = 9752;
+// A save cut short could not be put back; its journal was set aside (path).
+constexpr quint32 kMsgSaveNotPutBack = 9753;
 // The content types whose files the transfer manager sends from their folders.
 constexpr int kContentFolderTypes[] = {1, 2, 5, 6, 4};
 
@@ -178,6 +179,10 @@ void CTelvQ9App::reportDamagedFiles()
     damaged << GetAppData().GetDamagedFiles();
     for (const QString &path : std::as_const(damaged))
         ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgFileDamaged, path);
+    // Set aside, each is told at this start only.
+    for (const QString &journal : std::as_const(m_unfinishedSaves))
+        ShowMessageFormat(nullptr, kTitleCaption, MB_OK | MB_ICONEXCLAMATION, kMsgSaveNotPutBack, journal);
+    m_unfinishedSaves.clear();
 }
 
 void CTelvQ9App::leaveStartUp()
@@ -229,11 +234,9 @@ void CTelvQ9App::LoadAppData(const QString &baseFolder)
     OpenSyslog(logSettings.LogFolder, QString::fromLatin1(kLogFilePrefix), logSettings.LogLevel);
     // A save of several files cut short by a kill while it put them in place
     // is put back as it was from its journal, while the second names that
-    // hold the old contents are still there. Then a save or download cut
-    // short leaves its temporary file beside the real one; nothing else ever
-    // removes it. Each is logged.
-    UndoInterruptedStagedSets(DataFolderOf(baseFolder));
-    RemoveAtomicWriteLeftovers(DataFolderOf(baseFolder));
+    // hold the old contents are still there. Then the work of an import and
+    // the temporary files left by a kill go; nothing else ever removes them.
+    m_unfinishedSaves = RecoverDataTree(baseFolder);
     // Files that hold passwords are written private; one written readable by
     // others before that (a send's registration file left in a player folder,
     // a damaged copy set aside) is narrowed now rather than at its next save.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 
 #include <memory>
@@ -65,7 +66,8 @@ private:
     // starts anyway (nothing will be saved), false to end the start.
     bool confirmDataFolderWritable(const QString &baseFolder);
     // Every settings, player or group file that did not read is logged and
-    // shown by name; the program goes on without its contents.
+    // shown by name, and so is every save cut short that could not be put
+    // back; the program goes on without their contents.
     void reportDamagedFiles();
     void onActivateRequested();
     void scheduleQuitAfterStart();
@@ -74,6 +76,8 @@ private:
     std::unique_ptr<CSingleInstance> m_instance;
     std::unique_ptr<CMainFrame> m_mainFrame;
     QString m_resourcePath;
+    // The journals of saves cut short that the start could not put back.
+    QStringList m_unfinishedSaves;
     QTranslator m_qtTranslator;
     bool m_socketsStarted = false;
 };

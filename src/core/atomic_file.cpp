@@ -294,6 +294,45 @@ bool SetDamagedFileAside(const QString &path)
     return true;
 }
 
+bool RenameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    errno = 0;
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    // A file system that cannot refuse by itself is asked first; only the
+    // program writes in the data tree, so nothing comes between.
+    if (errno == EINVAL || errno == ENOSYS) {
+        struct stat taken {};
+        if (::lstat(target.constData(), &taken) == 0) {
+            SetLastError(ERROR_ALREADY_EXISTS);
+            return false;
+        }
+        if (::rename(source.constData(), target.constData()) == 0)
+            return true;
+    }
+    SetLastError(errno == EEXIST || errno == ENOTEMPTY ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno));
+    return false;
+}
+
+QString SetFileAsideUnderOwnName(const QString &path)
+{
+    constexpr int kNames = 100;
+    for (int round = 1; round <= kNames; ++round) {
+        const QString aside = round == 1 ? path + QLatin1String(kDamagedSuffix)
+                                         : QStringLiteral("%1.%2%3").arg(path).arg(round).arg(QLatin1String(kDamagedSuffix));
+        if (RenameNoReplace(path, aside)) {
+            WriteSyslog(LOG_ERR_APP, "File set aside as %s : %s", qUtf8Printable(aside), qUtf8Printable(path));
+            return aside;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    WriteSyslog(LOG_ERR_APP, "File could not be set aside : %s : Error = %u", qUtf8Printable(path), GetLastError());
+    return QString();
+}
+
 int RemoveAtomicWriteLeftovers(const QString &folder)
 {
     if (folder.isEmpty())

@@ -97,6 +97,15 @@ inline constexpr char kDamagedSuffix[] = ".damaged";
 // not be renamed.
 bool SetDamagedFileAside(const QString &path);
 
+// Renames a file or folder without ever replacing what is at to (false with
+// the last error, 183 when to is taken).
+bool RenameNoReplace(const QString &from, const QString &to);
+
+// Sets a file aside under a name of its own: "<path>.damaged", or
+// "<path>.<n>.damaged" where that is taken, never over another file. The new
+// name (logged), or empty with the last error.
+QString SetFileAsideUnderOwnName(const QString &path);
+
 // Removes the temporary files a save, copy or download interrupted by a kill
 // left in folder and its sub-folders (names IsTemporaryName accepts), logging
 // each. Nothing else is touched. Returns how many were removed.

@@ -1,12 +1,20 @@
 #include "core/data_folders.h"
 #include "core/atomic_file.h"
 
+#include "core/file_utils.h"
 #include "core/last_error.h"
+#include "core/staged_files.h"
+#include "core/syslog.h"
 
 #include <QDir>
 #include <QTemporaryFile>
 
 #include <cerrno>
+
+QString DataTreeOf(const QString &baseFolder)
+{
+    return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData"));
+}
 
 QString DataFolderOf(const QString &baseFolder)
 {
@@ -53,7 +61,8 @@ bool CanWriteDataFolder(const QString &baseFolder)
 bool CreateDataFolderTree(const QString &baseFolder)
 {
     const QString dataFolder = DataFolderOf(baseFolder);
-    QStringList folders{dataFolder, ContentFolderOf(baseFolder)};
+    QStringList folders{dataFolder, ContentFolderOf(baseFolder),
+                        DataTreeOf(baseFolder) + QLatin1Char('/') + QLatin1String(kStagedJournalFolder)};
     for (const QString &sub : DataSubFolders())
         folders << dataFolder + QLatin1Char('/') + sub;
     for (const QString &folder : folders) {
@@ -64,4 +73,16 @@ bool CreateDataFolderTree(const QString &baseFolder)
         }
     }
     return true;
+}
+
+QStringList RecoverDataTree(const QString &baseFolder)
+{
+    const QStringList setAside = UndoInterruptedStagedSets(DataTreeOf(baseFolder));
+    // An import unpacks its package here and removes it at its end; one cut
+    // short leaves it, and nothing in it is ever used again.
+    const QString importWork = DataFolderOf(baseFolder) + QStringLiteral("/Import");
+    if (!QDir(importWork).isEmpty() && DeleteFolderTree(importWork, true))
+        WriteSyslog(LOG_NOTICE, "Work folder of an interrupted import removed : %s", qUtf8Printable(importWork));
+    RemoveAtomicWriteLeftovers(DataTreeOf(baseFolder));
+    return setAside;
 }

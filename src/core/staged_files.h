@@ -11,11 +11,14 @@
 // without a commit (a step failed), the set removes its temporary files and
 // every stored file is as it was, without a byte written back.
 //
-// Before the first stored file changes, the commit writes a journal beside
-// the first target naming every target and the second name that keeps its
-// old contents; it is removed once every change is in place. A start after a
+// Before the first stored file changes, the commit writes a journal into the
+// journal folder of the data tree (SetStagedFilesDataTree), naming every
+// target, the second name that keeps its old contents and every folder the
+// set renames; it is removed once every change is in place. A start after a
 // kill puts every set whose journal is still there back as it was
 // (UndoInterruptedStagedSets), so each set is entirely old or entirely new.
+// Every target and folder lies in the data tree with no link on its way, so
+// the start can act on the journal; a set with one elsewhere is refused.
 //
 // Files written unsynced (made for one send) are not stored data and are not
 // held. A set opened while another is open on the thread joins it: its files
@@ -30,6 +33,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CStagedFiles {
@@ -58,9 +62,14 @@ public:
     // Removes the file at Commit instead of now; a file held for it is
     // dropped.
     void HoldRemoval(const QString &path);
+    // Renames the folder at from to to (a new name in the same folder) at
+    // Commit, before the held files are put in place; undone with them. No
+    // held file may lie inside a folder the set renames.
+    void HoldFolderMove(const QString &from, const QString &to);
 
-    // Tests only: called before every step of a commit that touches a
-    // stored file, its second name or the journal (nullptr: none).
+    // Tests only: called before every step of a set that touches the disk
+    // (a held file taking its temporary name, each step of the commit on a
+    // stored file, its second name, a folder or the journal; nullptr: none).
     static void SetCommitStepHook(void (*hook)());
 
 private:
@@ -75,6 +84,7 @@ private:
     bool m_innerFailed = false;      // an inner set closed without a commit
     std::vector<std::unique_ptr<CAtomicFile>> m_files;
     QStringList m_removals;
+    std::vector<std::pair<QString, QString>> m_moves; // (from, to)
 };
 
 // Makes set (or none) the set open on the calling thread while it lives: a
@@ -96,18 +106,28 @@ private:
 // thread. False (each logged) when an existing file cannot be removed.
 bool RemoveStoredFiles(const QStringList &paths);
 
-// The suffix of a staged set's journal: "<first target>.<8 hex digits>" and
-// this suffix (docs/file-formats.md).
+// The data tree ("<base>/TelvData") whose files staged sets change; its
+// folder "Journal" holds their journals and nothing else writes there. Until
+// it is set no set changes anything (Commit fails).
+void SetStagedFilesDataTree(const QString &dataTree);
+inline constexpr char kStagedJournalFolder[] = "Journal";
+// A journal's name in that folder: "<8 hex digits>" and this suffix
+// (docs/file-formats.md); it holds at most kStagedJournalMaxBytes.
 inline constexpr char kStagedJournalSuffix[] = ".telvq9-journal";
+inline constexpr qint64 kStagedJournalMaxBytes = 8 * 1024 * 1024;
 
-// Puts back every staged set of folder and its sub-folders that a kill cut
-// short during its commit, from its journal, logging each: every target
-// takes back its old contents (one that did not exist goes), then the
-// journal goes. Run before RemoveAtomicWriteLeftovers, which would take the
-// second names holding the old contents. Entries naming a file outside
-// folder, or a second name not of the program's temporary form beside its
-// target, are left alone. Returns how many sets were put back.
-int UndoInterruptedStagedSets(const QString &folder);
+// Puts back every staged set of the data tree that a kill cut short during
+// its commit, from the journals of its journal folder (that folder alone),
+// logging each: every target takes back its old contents (one that did not
+// exist goes), every renamed folder its old name, then the journal goes.
+// Run before RemoveAtomicWriteLeftovers, which would take the second names
+// holding the old contents. A journal that is not a plain file, is larger
+// than the bound or cannot be read, or one whose set cannot be put back
+// whole (an entry outside the tree or through a link, a second name not of
+// the program's temporary form beside its target, a rename that fails) is
+// set aside under a name of its own, so it is never run again. Returns the
+// journals set aside, by their new names, for the operator.
+QStringList UndoInterruptedStagedSets(const QString &dataTree);
 
 // Whether the operator may be asked something now: not while a staged set is
 // open on this thread. A refused prompt is logged with what, and reported to

@@ -3,6 +3,7 @@
 #include "core/app_ini.h"
 #include "core/atomic_file.h"
 #include "core/data_folders.h"
+#include "core/staged_files.h"
 #include "core/file_utils.h"
 #include "core/last_error.h"
 #include "core/path_utils.h"
@@ -63,6 +64,7 @@ bool CAppData::SetDataRoot(const QString &baseFolder)
     QString programFolder;
     GetModuleFolder(programFolder);
     GetContentFolders().SetFolders(baseFolder, programFolder);
+    SetStagedFilesDataTree(DataTreeOf(baseFolder));
     return CreateDataFolderTree(baseFolder) && GetContentFolders().CreateFolders();
 }
 

@@ -1,6 +1,5 @@
 #include "model/player_group_edit.h"
 
-#include "core/last_error.h"
 #include "core/path_utils.h"
 #include "core/staged_files.h"
 #include "core/syslog.h"
@@ -21,38 +20,20 @@ bool isPosition(int position, size_t count)
     return position >= 0 && size_t(position) < count;
 }
 
-using FolderMoves = CPlayerGroupEdit::FolderMoves;
-
-// Moves a player's or group's folder to its new name. A folder that does not
-// exist yet has nothing to move; one whose new name is taken stays, so no
-// stored lists are merged or lost.
-bool renameFolder(const QString &parent, const QString &oldName, const QString &newName, FolderMoves &moves)
+// Holds the move of a player's or group's folder to its new name in the set
+// open on this thread, to be renamed with the lists in its commit. A folder
+// that does not exist yet has nothing to move; one whose new name is taken
+// stays, so no stored lists are merged or lost.
+void holdFolderMove(const QString &parent, const QString &oldName, const QString &newName, QStringList &moved)
 {
     if (oldName.isEmpty() || oldName == newName || !IsSafePathComponent(oldName))
-        return true;
+        return;
     const QString from = JoinPath(parent, oldName);
     const QString to = JoinPath(parent, newName);
     if (!QFileInfo(from).isDir() || QFileInfo::exists(to))
-        return true;
-    if (QDir().rename(from, to)) {
-        moves.emplace_back(from, to);
-        return true;
-    }
-    WriteSyslog(LOG_ERR_APP, "CPlayerGroupEdit::Save : Folder rename error : %s -> %s", qUtf8Printable(from),
-                qUtf8Printable(to));
-    SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-}
-
-// Gives the folders moved by a failed save their old names again, so the
-// lists as they were find them.
-void moveFoldersBack(const FolderMoves &moves)
-{
-    for (auto move = moves.rbegin(); move != moves.rend(); ++move) {
-        if (!QDir().rename(move->second, move->first))
-            WriteSyslog(LOG_ERR_APP, "CPlayerGroupEdit::Save : Folder not moved back : %s -> %s",
-                        qUtf8Printable(move->second), qUtf8Printable(move->first));
-    }
+        return;
+    CStagedFiles::Open()->HoldFolderMove(from, to);
+    moved << to;
 }
 
 // The player, group and display lists of the application data as a save
@@ -214,15 +195,16 @@ int CPlayerGroupEdit::GroupMemberCount(int position) const
 
 bool CPlayerGroupEdit::Save(CAppData &data)
 {
-    FolderMoves moves;
-    if (!renameFolders(data, moves) || !makePlayerFolders(data)) {
-        moveFoldersBack(moves);
-        return false;
-    }
     const StoredLists before(data);
-    if (!writeLists(data)) {
+    bool saved = false;
+    {
+        // The folders take their new names with the lists, in one commit.
+        CStagedFiles staged;
+        const QStringList moved = holdFolderMoves(data);
+        saved = makePlayerFolders(data, moved) && writeLists(data) && staged.Commit();
+    }
+    if (!saved) {
         before.Restore();
-        moveFoldersBack(moves);
         return false;
     }
     for (const PlayerRecord &player : m_players)
@@ -245,15 +227,18 @@ bool CPlayerGroupEdit::writeLists(CAppData &data)
     groups.RemoveAll();
     for (const CGroupRecord &group : m_groups)
         groups.AddGroup(group);
-    CStagedFiles staged;
     return players.Save(data.GetPlayerFilePath()) && groups.Save(data.GetGroupFilePath())
-        && dropDisplaysOfRemovedPlayers(data) && staged.Commit();
+        && dropDisplaysOfRemovedPlayers(data);
 }
 
-bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data) const
+// A folder the commit's move brings is not made beforehand: the move would
+// find its name taken.
+bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data, const QStringList &moved) const
 {
     for (const PlayerRecord &player : m_players) {
         QString folder;
+        if (moved.contains(JoinPath(JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40")), player.Name)))
+            continue;
         if (!data.MakePlayerFolder(player.Name, folder))
             return false;
     }
@@ -340,19 +325,16 @@ int CPlayerGroupEdit::findGroupName(const QString &name) const
     return -1;
 }
 
-bool CPlayerGroupEdit::renameFolders(const CAppData &data, FolderMoves &moves) const
+QStringList CPlayerGroupEdit::holdFolderMoves(const CAppData &data) const
 {
+    QStringList moved;
     const QString playerParent = JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40"));
-    for (const PlayerRecord &player : m_players) {
-        if (!renameFolder(playerParent, m_loadedPlayerNames.value(player.Number), player.Name, moves))
-            return false;
-    }
+    for (const PlayerRecord &player : m_players)
+        holdFolderMove(playerParent, m_loadedPlayerNames.value(player.Number), player.Name, moved);
     const QString groupParent = JoinPath(data.GetDataFolder(), QStringLiteral("Group"));
-    for (const CGroupRecord &group : m_groups) {
-        if (!renameFolder(groupParent, m_loadedGroupNames.value(group.Number), group.Name, moves))
-            return false;
-    }
-    return true;
+    for (const CGroupRecord &group : m_groups)
+        holdFolderMove(groupParent, m_loadedGroupNames.value(group.Number), group.Name, moved);
+    return moved;
 }
 
 bool CPlayerGroupEdit::dropDisplaysOfRemovedPlayers(CAppData &data) const

@@ -11,6 +11,7 @@
 #include "model/q9_group_xml.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -54,9 +55,9 @@ public:
     PlayerEditResult RemoveGroup(int position);
     int GroupMemberCount(int position) const;
 
-    // Renames the folders of renamed players and groups, creates every
-    // player's folder and writes the player, group and display files
-    // together (the staged save). The displays of removed players go too, so
+    // Renames the folders of renamed players and groups and writes the
+    // player, group and display files together (one staged set, so a kill
+    // leaves all of them old or all new), and creates every player's folder. The displays of removed players go too, so
     // a player added later under a freed number inherits none. When a folder
     // or a file fails (false with the last error), the files, the
     // application data's lists and the folders' names stay as they were and
@@ -75,18 +76,16 @@ public:
     // of its log file.
     static constexpr int kMaxNameBytes = 128;
 
-    // The folders a save moved, as (old path, new path), in order.
-    using FolderMoves = std::vector<std::pair<QString, QString>>;
-
 private:
     PlayerEditResult checkPlayer(PlayerRecord &record, int position) const;
     PlayerEditResult checkGroup(const CGroupRecord &group, int position) const;
     static PlayerEditResult checkName(const QString &name);
     int findPlayerName(const QString &name) const;
     int findGroupName(const QString &name) const;
-    bool renameFolders(const CAppData &data, FolderMoves &moves) const;
+    // Holds the folder moves in the open set; the folders they bring.
+    QStringList holdFolderMoves(const CAppData &data) const;
     bool writeLists(CAppData &data);
-    bool makePlayerFolders(const CAppData &data) const;
+    bool makePlayerFolders(const CAppData &data, const QStringList &moved) const;
     void takeReportedFacts(const std::vector<PlayerRecord> &stored);
     bool dropDisplaysOfRemovedPlayers(CAppData &data) const;
     void rebuildMembers();

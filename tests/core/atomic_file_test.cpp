@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "core/data_folders.h"
 #include "core/last_error.h"
 #include "core/message_box.h"
 #include "core/owner_thread.h"
@@ -6,6 +7,7 @@
 #include "core/syslog.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
+#include "support/kill_at_every_step.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
@@ -172,6 +174,7 @@ TEST(AtomicFile, PasswordFilesReadableByOthersAreNarrowed)
 TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
 {
     QTemporaryDir dir;
+    SetStagedFilesDataTree(dir.path());
     const QString a = dir.filePath(QStringLiteral("a.xml"));
     const QString b = dir.filePath(QStringLiteral("b.xml"));
     const QString gone = dir.filePath(QStringLiteral("gone.xml"));
@@ -215,6 +218,22 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
         ASSERT_TRUE(staged.Commit());
     }
     EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{a, "new a"}, {added, "added"}, {b, "new b"}}));
+    // A file the start could not put back, outside the data tree, through a
+    // link or in a folder the set renames, and the set changes nothing.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), dir.filePath(QStringLiteral("linked"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QMap<QString, QByteArray> changed = FilesUnder(dir.path());
+    for (const QString &refused : {elsewhere.filePath(QStringLiteral("x.xml")), dir.filePath(QStringLiteral("linked/x.xml")),
+                                   dir.filePath(QStringLiteral("folder/x.xml"))}) {
+        CStagedFiles staged;
+        staged.HoldFolderMove(dir.filePath(QStringLiteral("folder")), dir.filePath(QStringLiteral("moved")));
+        ASSERT_TRUE(WriteFileAtomically(a, "refused a") && WriteFileAtomically(refused, "refused"));
+        EXPECT_FALSE(staged.Commit()) << refused.toStdString();
+        EXPECT_EQ(FilesUnder(dir.path()), changed);
+        EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+        EXPECT_TRUE(FilesUnder(elsewhere.path()).isEmpty());
+    }
     // Closed, the set holds nothing more: writes go straight to their files.
     ASSERT_TRUE(WriteFileAtomically(a, "direct"));
     EXPECT_EQ(ReadAll(a), QByteArray("direct"));
@@ -227,6 +246,7 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
 TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
 {
     QTemporaryDir dir;
+    SetStagedFilesDataTree(dir.path());
     const QString a = dir.filePath(QStringLiteral("a.xml"));
     const QString b = dir.filePath(QStringLiteral("b.xml"));
     ASSERT_TRUE(WriteFileAtomically(a, "old a"));
@@ -282,64 +302,90 @@ TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
     }
 }
 
-namespace {
-
-int g_stepsLeft = 0;
-
-} // namespace
-
-// A kill at any step of a commit, and the start after it (journals undone,
-// then leftovers removed), leaves the set entirely old or entirely new.
+// A kill at any step of a set, and the start after it (journals undone,
+// then leftovers removed), leaves the set entirely old or entirely new: its
+// files and the folder it renames.
 TEST(AtomicFile, AStagedSetKilledAtAnyStepIsWholeAfterTheStart)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Group")));
+    QTemporaryDir base;
+    const QDir dir(DataTreeOf(base.path()));
+    SetStagedFilesDataTree(dir.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("Group/old name")));
     const QStringList kept{dir.filePath(QStringLiteral("list.xml")), dir.filePath(QStringLiteral("Group/one.xml")),
-                           dir.filePath(QStringLiteral("Group/gone.xml")), dir.filePath(QStringLiteral("two.xml"))};
+                           dir.filePath(QStringLiteral("Group/gone.xml")), dir.filePath(QStringLiteral("two.xml")),
+                           dir.filePath(QStringLiteral("Group/old name/schedule.xml"))};
     for (const QString &path : kept)
         ASSERT_TRUE(WriteFileAtomically(path, "old " + path.toUtf8()));
     const QMap<QString, QByteArray> before = FilesUnder(dir.path());
     const QString added = dir.filePath(QStringLiteral("Group/added.xml"));
+    const QString renamed = dir.filePath(QStringLiteral("Group/new name"));
     const auto change = [&] {
         CStagedFiles staged;
+        staged.HoldFolderMove(dir.filePath(QStringLiteral("Group/old name")), renamed);
         return WriteFileAtomically(kept[0], "new list") && WriteFileAtomically(added, "added")
             && WriteFileAtomically(kept[1], "new one") && RemoveStoredFiles({kept[2]})
             && WriteFileAtomically(kept[3], "new two") && staged.Commit();
     };
-    const QMap<QString, QByteArray> after{
-        {kept[0], "new list"}, {kept[1], "new one"}, {added, "added"}, {kept[3], "new two"}};
-    int wholeOld = 0;
-    int wholeNew = 0;
-    for (int step = 0;; ++step) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            g_stepsLeft = step;
-            CStagedFiles::SetCommitStepHook([] {
-                if (g_stepsLeft-- == 0)
-                    raise(SIGKILL);
-            });
-            _exit(change() ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        if (WIFEXITED(status)) {
-            // A step past the last: the commit ran to its end.
-            EXPECT_EQ(WEXITSTATUS(status), 0);
-            EXPECT_EQ(FilesUnder(dir.path()), after);
-            break;
-        }
-        ASSERT_TRUE(WIFSIGNALED(status));
-        UndoInterruptedStagedSets(dir.path());
-        RemoveAtomicWriteLeftovers(dir.path());
-        const QMap<QString, QByteArray> files = FilesUnder(dir.path());
-        ASSERT_TRUE(files == before || files == after) << "killed at step " << step;
-        ++(files == before ? wholeOld : wholeNew);
-        QFile::remove(added);
-        for (const QString &path : kept)
-            ASSERT_TRUE(WriteFileAtomically(path, before.value(path)));
-    }
+    const QMap<QString, QByteArray> after{{kept[0], "new list"},
+                                          {kept[1], "new one"},
+                                          {added, "added"},
+                                          {kept[3], "new two"},
+                                          {renamed + QStringLiteral("/schedule.xml"), before.value(kept[4])}};
+    const KillOutcomes outcomes = ExpectOldOrNewAfterEveryKill(
+        dir.path(), change, [&base] { EXPECT_TRUE(RecoverDataTree(base.path()).isEmpty()); });
+    EXPECT_EQ(FilesUnder(dir.path()), after);
     // Killed before its journal went, the set is old; after, new.
-    EXPECT_GE(wholeOld, 10);
-    EXPECT_GE(wholeNew, 4);
+    EXPECT_GE(outcomes.old, 10);
+    EXPECT_GE(outcomes.whole, 4);
+}
+
+namespace {
+
+QString g_blockedFolder;
+int g_stepsToBlock = 0;
+
+// At its step, puts a folder with a file where b.xml goes and takes a.xml's
+// second name away: the commit fails and cannot undo itself.
+void BlockTheCommit()
+{
+    if (g_stepsToBlock-- != 0)
+        return;
+    const QDir dir(g_blockedFolder);
+    QFile::remove(dir.filePath(QStringLiteral("b.xml")));
+    dir.mkpath(QStringLiteral("b.xml/held"));
+    for (const QString &name : dir.entryList({QStringLiteral("a.xml.*.telvq9-tmp")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
+}
+
+} // namespace
+
+// A commit that cannot undo itself leaves its journal for the next start;
+// until then no set changes anything, for the start would put back the files
+// a later set changed. (In a child: the state lasts as long as the process.)
+TEST(AtomicFile, AChangeThatCannotUndoItselfStopsLaterSetsUntilTheStart)
+{
+    QTemporaryDir dir;
+    g_blockedFolder = dir.path();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SetStagedFilesDataTree(dir.path());
+        const QString a = dir.filePath(QStringLiteral("a.xml"));
+        const QString b = dir.filePath(QStringLiteral("b.xml"));
+        const QString c = dir.filePath(QStringLiteral("c.xml"));
+        bool failed = WriteFileAtomically(a, "old a") && WriteFileAtomically(b, "old b");
+        {
+            CStagedFiles staged;
+            g_stepsToBlock = 6; // two holds, two second names, the journal, a
+            CStagedFiles::SetCommitStepHook(BlockTheCommit);
+            failed = failed && WriteFileAtomically(a, "new a") && WriteFileAtomically(b, "new b") && !staged.Commit();
+            CStagedFiles::SetCommitStepHook(nullptr);
+        }
+        CStagedFiles later;
+        const bool refused = WriteFileAtomically(c, "c") && !later.Commit() && !QFile::exists(c);
+        _exit(failed && refused && QDir(dir.filePath(QStringLiteral("Journal"))).count() == 3 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

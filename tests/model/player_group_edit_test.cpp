@@ -2,10 +2,13 @@
 // of a player, group membership kept in step on both sides, folder renames
 // and the two files written together.
 
+#include "core/atomic_file.h"
+#include "core/data_folders.h"
 #include "model/app_data.h"
 #include "model/player_checks.h"
 #include "model/player_group_edit.h"
 #include "support/file_contents.h"
+#include "support/kill_at_every_step.h"
 
 #include <QDir>
 #include <QFile>
@@ -222,6 +225,36 @@ TEST_F(PlayerGroupEditTest, AFailedSaveLeavesEveryFileListAndFolderAsItWas)
     EXPECT_EQ(stored.CopyPlayers()[0].Group, QStringLiteral("本社"));
     EXPECT_TRUE(QFileInfo(playerFolder(QStringLiteral("one-b"))).isDir());
     EXPECT_EQ(data.GetDisplayXml().GetCount(), 0);
+}
+
+// A save killed at each step in turn, and the start's repair after it, leaves
+// the lists and the folders they name all old or all new: a renamed group's
+// schedules and a renamed player's files are where the lists look for them.
+TEST_F(PlayerGroupEditTest, ASaveKilledAtAnyStepIsOldOrNewAfterTheStart)
+{
+    ASSERT_EQ(edit.AddGroup(group(QStringLiteral("本店"))), PlayerEditResult::Ok);
+    for (const char *name : {"one", "two"}) {
+        PlayerRecord record = player(QString::fromLatin1(name), QStringLiteral("127.0.0.2"));
+        record.Group = QStringLiteral("本店");
+        ASSERT_EQ(edit.AddPlayer(record), PlayerEditResult::Ok);
+    }
+    ASSERT_TRUE(edit.Save(data));
+    const QString groups = data.GetDataFolder() + QStringLiteral("/Group/");
+    ASSERT_TRUE(QDir().mkpath(groups + QStringLiteral("本店/Schedule")));
+    ASSERT_TRUE(WriteFileAtomically(groups + QStringLiteral("本店/Schedule/SC100000001.xml"), "schedule"));
+    ASSERT_TRUE(WriteFileAtomically(playerFolder(QStringLiteral("one")) + QStringLiteral("/list.xml"), "one's list"));
+    ASSERT_EQ(edit.ChangeGroup(0, group(QStringLiteral("本社"))), PlayerEditResult::Ok);
+    PlayerRecord renamed = edit.Players()[0];
+    renamed.Name = QStringLiteral("one-b");
+    ASSERT_EQ(edit.ChangePlayer(0, renamed), PlayerEditResult::Ok);
+    ASSERT_EQ(edit.AddPlayer(player(QStringLiteral("three"), QStringLiteral("127.0.0.4"))), PlayerEditResult::Ok);
+
+    const KillOutcomes outcomes = ExpectOldOrNewAfterEveryKill(
+        DataTreeOf(dir.path()), [this] { return edit.Save(data); }, [this] { RecoverDataTree(dir.path()); });
+    EXPECT_GE(outcomes.old, 5);
+    EXPECT_GE(outcomes.whole, 2);
+    EXPECT_EQ(ReadAll(groups + QStringLiteral("本社/Schedule/SC100000001.xml")), QByteArray("schedule"));
+    EXPECT_EQ(ReadAll(playerFolder(QStringLiteral("one-b")) + QStringLiteral("/list.xml")), QByteArray("one's list"));
 }
 
 TEST_F(PlayerGroupEditTest, AMemberListWithoutThePlayersGroupNameIsTakenOnLoad)

@@ -11,6 +11,8 @@
 #include "model/telop_property.h"
 #include "ops/export_import.h"
 #include "ops_test_library.h"
+#include "core/data_folders.h"
+#include "support/kill_at_every_step.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +100,8 @@ class AnsweringImport {
 public:
     AnsweringImport(TestLibrary &library, bool answer, quint32 stopInside = 0)
         : run(library.store(), library.root(), [this, answer, stopInside](int number, quint32 wParam, quint32) {
+              // Where a test kills the import at each step in turn.
+              KillPoint();
               if (number == IMPORT_MSG_ASK) {
                   asked = run.GetReplacements();
                   ++asks;
@@ -601,5 +605,48 @@ TEST(ExportImport, AStopOrAFailureInsideAnItemLeavesItAsItWasAndNamesWhatWentInB
         ASSERT_TRUE(QFile::remove(playlistFiles.last()));
         ASSERT_TRUE(QDir().mkpath(playlistFiles.last()));
         failsKeeping(52, 0, {});
+    }
+}
+
+// An import killed at each step in turn (every disk step of its sets and
+// every message it posts), and the start's repair after it, leaves the
+// library as it was or as the whole import leaves it, with no journal,
+// second name, temporary or unpacked package anywhere in the data tree: for
+// a package replacing the operator's video, and one replacing a web content.
+// Each package carries journals among its members, in the journal folder's
+// place and in the data folder, that would remove a list: they change nothing.
+TEST(ExportImport, AnImportKilledAtAnyStepIsOldOrNewAfterTheStart)
+{
+    for (const int replaced : {1, 4}) {
+        SCOPED_TRACE(replaced);
+        const auto fill = [](TestLibrary &library, int changed) {
+            library.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(5000, changed == 1 ? 'w' : 'v'));
+            library.addContent(4, 400000001, QString(), changed == 4 ? "own page" : "page");
+            library.addPlaylist(520000001, {{100000001, 1}, {400000001, 4}});
+            ASSERT_TRUE(library.save());
+        };
+        QTemporaryDir drive;
+        TestLibrary source;
+        fill(source, 0);
+        ASSERT_EQ(CExImport(source.store(), source.root(), nullptr).ExportMain({{520000001}, drive.path(), false, false}),
+                  EXPORT_DONE);
+        TestLibrary target;
+        fill(target, replaced);
+        const QString list = QStringLiteral("Q9Data/ContentData/") + QFileInfo(target.store().GetListPath(1)).fileName();
+        const QByteArray removesList = QStringLiteral(R"({"targets":[{"file":"%1","old":""}]})").arg(list).toUtf8();
+        WriteTestFile(QDir(drive.path()).filePath(QStringLiteral("TelvData/Journal/00000000.telvq9-journal")), removesList);
+        WriteTestFile(QDir(drive.path()).filePath(QStringLiteral("TelvData/Q9Data/zz.00000000.telvq9-journal")), removesList);
+        const QString package = QDir(drive.path()).filePath(QStringLiteral("carried.plst"));
+        ASSERT_EQ(DLKxCompressCab({drive.path(), {QStringLiteral("TelvData")}, 1, package}), 0);
+
+        const auto import = [&] {
+            AnsweringImport run(target, true);
+            return run.run.ImportMain(package) == IMPORT_DONE;
+        };
+        const KillOutcomes outcomes = ExpectOldOrNewAfterEveryKill(
+            QDir(target.root()).filePath(QStringLiteral("TelvData")), import, [&] { RecoverDataTree(target.root()); });
+        EXPECT_GE(outcomes.old, 10);
+        EXPECT_GE(outcomes.whole, 4);
+        EXPECT_TRUE(QFileInfo::exists(QDir(target.root()).filePath(QStringLiteral("TelvData/") + list)));
     }
 }

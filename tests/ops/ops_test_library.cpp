@@ -2,7 +2,9 @@
 
 #include "core/clock.h"
 #include "core/content_id.h"
+#include "core/data_folders.h"
 #include "core/path_utils.h"
+#include "core/staged_files.h"
 #include "core/system_ini.h"
 #include "model/media_property.h"
 #include "model/playlist_edit_model.h"
@@ -35,6 +37,8 @@ TestLibrary::TestLibrary() : m_root(m_dir.path()), m_store(std::make_unique<CCon
     GetSystemIni().Open(QDir(m_root).filePath(QStringLiteral("TelvData/Q9Data/Q9S.ini")), m_root);
     m_store->SetFolders(m_root, QDir(m_root).filePath(QStringLiteral("program")));
     m_store->CreateFolders();
+    // As the start does: the sets of this library journal in its data tree.
+    SetStagedFilesDataTree(DataTreeOf(m_root));
     m_store->LoadLists();
 }
 

@@ -85,15 +85,61 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
     // A save of two files killed once both were in place, before its journal
     // went: put back from the journal, before the old contents' second name
     // would go as a leftover.
+    const QString journals = QDir(baseFolder()).filePath(QStringLiteral("TelvData/Journal"));
+    ASSERT_TRUE(QDir().mkpath(journals));
     const QString changed = dataFolder() + QStringLiteral("/Group/list.xml");
     const QString old = TemporaryPathFor(changed);
     const QString added = dataFolder() + QStringLiteral("/Group/added.xml");
-    const QString journal = changed + QStringLiteral(".0123abcd.telvq9-journal");
-    const QString entries = QStringLiteral(R"({"targets":[{"file":"%1","old":"%2"},{"file":"%3","old":""}]})");
-    for (const auto &[path, data] : {std::pair{changed, QString("new")}, {old, QString("old")}, {added, QString("new")},
-                                     {journal, entries.arg(changed, old, added)}})
-        ASSERT_TRUE(WriteFileAtomically(path, data.toUtf8()));
+    const QString journal = journals + QStringLiteral("/0123abcd.telvq9-journal");
+    const auto entries = [](const QString &file, const QString &old, const QString &more = QString()) {
+        return QStringLiteral(R"({"targets":[{"file":"%1","old":"%2"}%3]})").arg(file, old, more).toUtf8();
+    };
+    const auto inTree = [this](const QString &path) { return path.mid(baseFolder().size() + 10); };
+    for (const auto &[path, data] :
+         {std::pair{changed, QByteArray("new")}, {old, QByteArray("old")}, {added, QByteArray("new")},
+          {journal, entries(inTree(changed), inTree(old), QStringLiteral(R"(,{"file":"%1","old":""})").arg(inTree(added)))}})
+        ASSERT_TRUE(WriteFileAtomically(path, data));
+    // Journals the program did not write, or cannot use: each changes nothing
+    // and is set aside under a name of its own, told once. One anywhere else
+    // (a package's, unpacked) is never read.
+    const QString players = dataFolder() + QStringLiteral("/Setup/kept.xml");
+    const QString outside = m_home.filePath(QStringLiteral("outside.txt"));
+    ASSERT_TRUE(WriteFileAtomically(players, "players"));
+    ASSERT_TRUE(WriteFileAtomically(outside, "outside"));
+    ASSERT_TRUE(QFile::link(m_home.path(), dataFolder() + QStringLiteral("/up")));
+    const QString huge = journals + QStringLiteral("/00000001.telvq9-journal");
+    const QString damaged = journals + QStringLiteral("/00000002.telvq9-journal");
+    const QString linked = journals + QStringLiteral("/00000003.telvq9-journal");
+    const QString throughLink = journals + QStringLiteral("/00000004.telvq9-journal");
+    const QString notSecondName = journals + QStringLiteral("/00000005.telvq9-journal");
+    const QByteArray removesPlayers = entries(QStringLiteral("Q9Data/Setup/kept.xml"), QString());
+    ASSERT_TRUE(WriteFileAtomically(huge, removesPlayers + QByteArray(8 * 1024 * 1024, ' ')));
+    ASSERT_TRUE(WriteFileAtomically(damaged, removesPlayers.left(20)));
+    ASSERT_TRUE(WriteFileAtomically(m_home.filePath(QStringLiteral("linked")), removesPlayers));
+    ASSERT_TRUE(QFile::link(m_home.filePath(QStringLiteral("linked")), linked));
+    // A whole set is refused for one entry: the stored file stays too.
+    ASSERT_TRUE(WriteFileAtomically(
+        throughLink, entries(QStringLiteral("Q9Data/Setup/kept.xml"), QString(), QStringLiteral(R"(,{"file":"Q9Data/up/outside.txt","old":""})"))));
+    ASSERT_TRUE(WriteFileAtomically(notSecondName, entries(QStringLiteral("Q9Data/Setup/kept.xml"), QStringLiteral("Q9Data/Group/list.xml"))));
+    ASSERT_TRUE(WriteFileAtomically(huge + QStringLiteral(".damaged"), "an earlier one"));
+    ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("/Import/TelvData/Journal")));
+    ASSERT_TRUE(WriteFileAtomically(dataFolder() + QStringLiteral("/Import/TelvData/Journal/00000006.telvq9-journal"), removesPlayers));
+    ASSERT_TRUE(WriteFileAtomically(dataFolder() + QStringLiteral("/00000007.telvq9-journal"), removesPlayers));
+    const QStringList setAside{huge + QStringLiteral(".2.damaged"), damaged + QStringLiteral(".damaged"),
+                               linked + QStringLiteral(".damaged"), throughLink + QStringLiteral(".damaged"),
+                               notSecondName + QStringLiteral(".damaged")};
+    for (int i = 0; i < setAside.size(); ++i)
+        m_prompter.expect(9753, IDOK);
     ASSERT_TRUE(startUp());
+    QStringList told;
+    for (const MessagePrompt &prompt : m_prompter.prompts())
+        told << prompt.arguments;
+    EXPECT_EQ(told, setAside);
+    EXPECT_EQ(ReadAll(players), QByteArray("players"));
+    EXPECT_EQ(ReadAll(outside), QByteArray("outside"));
+    EXPECT_EQ(ReadAll(huge + QStringLiteral(".damaged")), QByteArray("an earlier one"));
+    EXPECT_TRUE(QFileInfo(linked + QStringLiteral(".damaged")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral("/Import/TelvData"))) << "an interrupted import's work";
     EXPECT_EQ(ReadAll(changed), QByteArray("old"));
     for (const QString &path : {old, added, journal})
         EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
@@ -107,6 +153,11 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
         EXPECT_TRUE(LogText(dataFolder()).contains(QStringLiteral("File made private : ") + path));
     }
     EXPECT_TRUE(QFile::permissions(plain).testFlag(QFile::ReadOther));
+    // Told once: the next start finds nothing more to tell or to do.
+    GetApp()->ExitInstance();
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(m_prompter.prompts().size(), setAside.size());
+    EXPECT_EQ(ReadAll(players), QByteArray("players"));
 }
 
 TEST_F(AppStartUp, BaseFolderIsStoredEvenWhenTheDataTreeCannotBeMade)
