@@ -28,6 +28,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -331,7 +332,7 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
     }
     // Each file goes into the library as its record's: two records naming
     // one file would leave the second without it.
-    QStringList recordFiles;
+    QSet<QString> recordFiles;
     for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
         CContentsList &list = *set.list(*type);
         for (int position = 0; position < list.GetCount(); ++position) {
@@ -363,7 +364,7 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
                             record.GetIndex(), qUtf8Printable(name));
                 return false;
             }
-            recordFiles << packagePath;
+            recordFiles.insert(packagePath);
         }
     }
     return true;
@@ -484,8 +485,8 @@ bool CExImport::ImportCopyFile(PackageSet &set)
 
 // One item goes in whole or not at all: its files are moved beside their
 // targets and its list file with the new record written, and then all are
-// put in place together. A stop while the files are written, or a failure, leaves
-// the item as it was and the list in memory as its file.
+// put in place together. A stop while the files are staged, or a failure,
+// leaves the item as it was and the list in memory as its file.
 bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
 {
     CContentsList *package = set.list(entry.type);
