@@ -66,11 +66,41 @@ const char *const kStartText = "開始";
 const char *const kStopText = "中止";
 const char *const kCloseText = "閉じる";
 const char *const kPackageName = "Q9Content.plst";
+// What stands for an item's title where it has none, and what differs
+// between the library's item and the package's.
+const char *const kUntitledText = "（タイトルなし）";
+const char *const kFilesDifferText = "［ファイルの内容が異なります］";
+const char *const kSettingsDifferText = "［設定が異なります］";
+const char *const kBothDifferText = "［ファイルの内容と設定が異なります］";
 
-// An item as the import's messages name it: number, type and title.
-QString ItemText(quint32 number, int type, const QString &title)
+QString TitleText(const QString &title)
 {
-    return QStringLiteral("%1 %2：%3").arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed(), title);
+    return title.isEmpty() ? QString::fromUtf8(kUntitledText) : title;
+}
+
+// A title with its file, for the items that have a file name.
+QString TitleAndFile(const QString &title, const QString &file)
+{
+    return file.isEmpty() ? TitleText(title) : QStringLiteral("%1（%2）").arg(TitleText(title), file);
+}
+
+// An item as the import's messages name it: number, type, title and file.
+QString ItemText(quint32 number, int type, const QString &title, const QString &file = QString())
+{
+    return QStringLiteral("%1 %2：%3")
+        .arg(FormatContentIdFixed(number), LoadString(TypeNameId(type)).trimmed(), TitleAndFile(title, file));
+}
+
+// A library item the import would replace: the library's title and file,
+// the package's where they are others, and what differs.
+QString ReplacementText(const ImportReplacement &item)
+{
+    QString text = ItemText(item.number, item.type, item.ownTitle, item.ownFile);
+    if (item.packageTitle != item.ownTitle || item.packageFile != item.ownFile)
+        text += QStringLiteral(" → ") + TitleAndFile(item.packageTitle, item.packageFile);
+    const char *differ = item.filesDiffer ? (item.settingsDiffer ? kBothDifferText : kFilesDifferText)
+                                          : kSettingsDifferText;
+    return text + QString::fromUtf8(differ);
 }
 
 // The lines of a message that names items: the first ones, then how many more.
@@ -351,14 +381,13 @@ void CPlaylistExImportDlg::OnExImportProgress(int number, quint32 wParam, quint3
 }
 
 // The import waits until the operator says whether the library items it
-// would replace may go: each by number, type, and its title and file in the
-// library and in the package.
+// would replace may go: each by number, type, its title and file in the
+// library and in the package, and what differs.
 void CPlaylistExImportDlg::askReplace()
 {
     QStringList lines;
     for (const ImportReplacement &item : m_host->GetImportReplacements())
-        lines << ItemText(item.number, item.type, item.ownTitle)
-                     + QStringLiteral("（%1） → %2（%3）").arg(item.ownFile, item.packageTitle, item.packageFile);
+        lines << ReplacementText(item);
     const int answer =
         ShowMessageFormat(this, kTitleCaption, MB_YESNO | MB_ICONQUESTION, kMsgAskReplace, ListedItems(lines));
     m_host->AnswerImportReplace(answer == IDYES);

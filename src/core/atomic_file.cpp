@@ -212,7 +212,7 @@ bool CAtomicFile::linkUnnamed()
 bool CAtomicFile::Stage(FileDurability durability)
 {
     if (!isOpen())
-        return false;
+        return !m_temporaryPath.isEmpty();
     errno = 0;
     if (!flush() || (durability == FileDurability::Synced && ::fsync(handle()) != 0)) {
         SetWriteError(errno ? errno : ENOSPC);
@@ -244,6 +244,67 @@ bool CAtomicFile::Commit(FileDurability durability)
     m_temporaryPath.clear();
     m_committed = true;
     SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+namespace {
+
+// Renames from to to unless to exists (EEXIST then): in one step where the
+// file system can, else by a second name and the first one's removal.
+bool renameExclusively(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL || ::link(from.constData(), to.constData()) != 0)
+        return false;
+    ::unlink(from.constData());
+    return true;
+}
+
+bool syncFile(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
+} // namespace
+
+// The mode a written file would have before its first byte: the replaced
+// target's, or its user's alone; a new file keeps the one it has.
+bool CAtomicFile::takeAdoptedMode(const QByteArray &source) const
+{
+    if (m_access == FileAccess::OwnerOnly)
+        return ::chmod(source.constData(), 0600) == 0;
+    struct stat target {};
+    if (::stat(QFile::encodeName(m_target).constData(), &target) != 0)
+        return true;
+    return ::chmod(source.constData(), target.st_mode & 07777) == 0;
+}
+
+bool CAtomicFile::Adopt(const QString &source, FileDurability durability)
+{
+    if (isOpen() || !m_temporaryPath.isEmpty())
+        return FailWith(ERROR_INVALID_PARAMETER);
+    const QByteArray from = QFile::encodeName(source);
+    errno = 0;
+    // Mode and flush come first: a file that then cannot be moved is left
+    // whole where it was.
+    if (!takeAdoptedMode(from) || (durability == FileDurability::Synced && !syncFile(from))) {
+        SetWriteError(errno);
+        return false;
+    }
+    m_temporaryPath = makeUnderTemporaryName(
+        m_target, [&from](const QByteArray &path) { return renameExclusively(from, path); });
+    if (m_temporaryPath.isEmpty()) {
+        SetWriteError(errno);
+        return false;
+    }
     return true;
 }
 

@@ -67,9 +67,19 @@ public:
 
     // Opens the temporary file for writing; the mode is ignored beyond that.
     bool open(OpenMode mode) override;
+    // Takes the file at source as the new contents instead of writing them:
+    // source is renamed under a fresh temporary name beside the target (no
+    // byte is copied) and waits there for Commit as a staged file does; from
+    // then on it is this file's, and Discard removes it. It takes the
+    // replaced target's mode (KeepMode) or its user's alone (OwnerOnly), and
+    // with Synced it is flushed to the disk first. False with the last error
+    // and source where it was when it cannot be moved there (another file
+    // system, one without an exclusive rename): the caller writes a copy.
+    bool Adopt(const QString &source, FileDurability durability);
     // Flushes, syncs when asked and closes the file under its temporary name,
     // where it waits for Commit; the target is untouched. On failure the file
-    // is discarded and the last error says why.
+    // is discarded and the last error says why. A file staged before (or
+    // adopted) is staged already.
     bool Stage(FileDurability durability = FileDurability::Synced);
     // Stages the file when it is still open, then renames it over the target.
     bool Commit(FileDurability durability = FileDurability::Synced);
@@ -81,6 +91,7 @@ private:
     int openUnnamed(mode_t mode);
     int openNamed(mode_t mode);
     bool linkUnnamed();
+    bool takeAdoptedMode(const QByteArray &source) const;
 
     QString m_target;
     FileAccess m_access;

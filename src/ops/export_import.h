@@ -22,13 +22,15 @@
 // lists them all (IMPORT_MSG_ASK) and waits for the answer before it changes
 // anything.
 //
-// Each item goes in whole or not at all: its new files are written beside
-// their targets, its list file with the new record is written, and only then
-// are all put in place together (core/staged_files.h), the old files kept
-// under second names until every one is in. A stop is taken between items
-// and while an item's files are being written, never once they go in place;
-// a stop or a failure leaves that item as it was, the library list in memory
-// as its file, and the items before it in (GetImportedItems()).
+// Each item goes in whole or not at all: its unpacked files are moved beside
+// their targets (copied where they cannot be moved), its list file with the
+// new record is written, and only then are all put in place together
+// (core/staged_files.h), the old files kept under second names until every
+// one is in. A stop is taken between items and while an item's files are
+// being staged, never once they go in place; a stop or a failure leaves that
+// item as it was, the library list in memory as its file, and the items
+// before it in (GetImportedItems()). The run ends there, so the unpacked
+// files an item gave up need not go back: the next run unpacks anew.
 //
 // A run reports through application messages (numbers below) posted by the
 // given function and ends with exactly one end message, posted last. It
@@ -112,6 +114,8 @@ struct ImportReplacement {
     QString ownFile;
     QString packageTitle;
     QString packageFile;
+    bool filesDiffer = false;    // the bytes of its files (or a media file's name)
+    bool settingsDiffer = false; // the fields an operator sees or a player receives
 };
 
 // An item the last import put in.
@@ -200,10 +204,14 @@ private:
     bool importEntry(const ExImportEntry &entry, PackageSet &set);
     bool stageItemFiles(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
                         const PackageSet &set);
-    // Writes a copy of from beside to, held in the set open on this thread;
-    // a media file (timeOf its record) keeps the time the record names.
+    // Moves the package's file from beside to (a copy where it cannot be
+    // moved), held in the set open on this thread; a media file (timeOf its
+    // record) keeps the time the record names.
+    bool stageFile(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf,
+                   bool replacesOwn);
     bool stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf);
-    bool stageThumbnails(const ExImportEntry &entry, const PackageSet &set);
+    bool stageThumbnails(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
+                         const PackageSet &set);
     void noteImported(const ExImportEntry &entry, const CPropertyBase &record);
 
     // Shared helpers.

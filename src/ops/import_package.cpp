@@ -28,6 +28,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -57,6 +58,13 @@ void keepRecordedFileTime(const CPropertyBase &record, QFileDevice &file)
         return;
     file.flush();
     file.setFileTime(FromSystemTime(media->GetFileDate()), QFileDevice::FileModificationTime);
+}
+
+void keepRecordedFileTime(const CPropertyBase &record, const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        keepRecordedFileTime(record, file);
 }
 
 // A video, still image or Flash content travels as one file of the size its
@@ -238,6 +246,14 @@ private:
     bool m_withoutLink;
 };
 
+// Whether two records of an item number show an operator and a player the
+// same item (CVisibleFields).
+bool SameSettings(int type, const CPropertyBase &own, const CPropertyBase &theirs)
+{
+    const bool media = IsMediaFileType(type);
+    return CVisibleFields(own, media).fields == CVisibleFields(theirs, media).fields;
+}
+
 // Whether own is the name an import gives a package file of the name
 // packaged under the number: the same name, or, where that name was taken,
 // "<number>_<name>" or "<number>_<round>_<name>" (ImportResolveDuplicateName).
@@ -314,6 +330,9 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
         WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : Link In Package : %s", qUtf8Printable(link));
         return false;
     }
+    // Each file goes into the library as its record's: two records naming
+    // one file would leave the second without it.
+    QSet<QString> recordFiles;
     for (const int *type = PackageSet::typesBegin(); type != PackageSet::typesEnd(); ++type) {
         CContentsList &list = *set.list(*type);
         for (int position = 0; position < list.GetCount(); ++position) {
@@ -340,6 +359,12 @@ bool CExImport::ImportCheckPackage(PackageSet &set)
                             record.GetIndex(), qUtf8Printable(name));
                 return false;
             }
+            if (recordFiles.contains(packagePath)) {
+                WriteSyslog(LOG_ERR_APP, "Import : ImportCheckPackage : File Of Two Records : Contents Index = %d : %s",
+                            record.GetIndex(), qUtf8Printable(name));
+                return false;
+            }
+            recordFiles.insert(packagePath);
         }
     }
     return true;
@@ -407,7 +432,7 @@ bool CExImport::compareWithOwn(const ExImportEntry &entry, const CPropertyBase &
     }
     const bool media = IsMediaFileType(entry.type);
     filesSame = SameFiles(ours, theirs) && (!media || IsImportedName(LinkOf(own), LinkOf(record), own.GetIndex()));
-    recordSame = CVisibleFields(own, media).fields == CVisibleFields(record, media).fields;
+    recordSame = SameSettings(entry.type, own, record);
     return true;
 }
 
@@ -423,7 +448,8 @@ bool CExImport::ImportAskReplace(PackageSet &set)
         if (!own)
             continue;
         const CPropertyBase &theirs = *set.list(entry.type)->GetAt(set.list(entry.type)->FindCode(qint32(entry.number)));
-        replacements.append({entry.number, entry.type, own->GetTitle(), LinkOf(*own), theirs.GetTitle(), LinkOf(theirs)});
+        replacements.append({entry.number, entry.type, own->GetTitle(), LinkOf(*own), theirs.GetTitle(), LinkOf(theirs),
+                             entry.copyFiles, !SameSettings(entry.type, *own, theirs)});
     }
     std::unique_lock<std::mutex> lock(m_askMutex);
     m_replacements = replacements;
@@ -457,10 +483,10 @@ bool CExImport::ImportCopyFile(PackageSet &set)
     return true;
 }
 
-// One item goes in whole or not at all: its files are written beside their
-// targets and its list file with the new record, and then all are put in
-// place together. A stop while the files are written, or a failure, leaves
-// the item as it was and the list in memory as its file.
+// One item goes in whole or not at all: its files are moved beside their
+// targets and its list file with the new record written, and then all are
+// put in place together. A stop while the files are staged, or a failure,
+// leaves the item as it was and the list in memory as its file.
 bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
 {
     CContentsList *package = set.list(entry.type);
@@ -488,7 +514,8 @@ bool CExImport::importEntry(const ExImportEntry &entry, PackageSet &set)
     bool imported = false;
     {
         CStagedFiles staged;
-        imported = (!entry.copyFiles || stageItemFiles(entry, *record, old.get(), set)) && !IsStopped()
+        imported = (!entry.copyFiles || stageItemFiles(entry, *record, old.get(), set))
+                   && stageThumbnails(entry, *record, old.get(), set) && !IsStopped()
                    && putLibraryRecord(*record, true) && staged.Commit();
     }
     if (!imported) {
@@ -509,7 +536,7 @@ void CExImport::noteImported(const ExImportEntry &entry, const CPropertyBase &re
     m_imported.append({entry.number, entry.type, record.GetTitle()});
 }
 
-// Writes the package's files of an item beside their places in the library,
+// Moves the package's files of an item beside their places in the library,
 // the files at the item's places that the new one lacks to go with them (the
 // old item's, or ones a new number's places hold); all wait in the set open
 // on this thread.
@@ -525,7 +552,7 @@ bool CExImport::stageItemFiles(const ExImportEntry &entry, const CPropertyBase &
     for (const auto &[key, from] : theirs) {
         QString to;
         if (!ItemFilePlace(m_library, entry.type, record, key, to)
-            || !stageCopy(from, to, IMPORT_MSG_PERCENT, key == kMediaFileKey ? &record : nullptr))
+            || !stageFile(from, to, IMPORT_MSG_PERCENT, key == kMediaFileKey ? &record : nullptr, old != nullptr))
             return false;
         targets << to;
     }
@@ -534,23 +561,60 @@ bool CExImport::stageItemFiles(const ExImportEntry &entry, const CPropertyBase &
         if (!targets.contains(path))
             going << path;
     }
-    return RemoveStoredFiles(going) && stageThumbnails(entry, set);
+    return RemoveStoredFiles(going);
 }
 
-// A thumbnail shows the item's files: the package's goes in with them, and
-// where the package has none the old one goes (it is made again when needed).
-bool CExImport::stageThumbnails(const ExImportEntry &entry, const PackageSet &set)
+// A thumbnail shows the item's files or page: the package's goes in with
+// new files, and a web item's always, since its address or range may show
+// another picture. Where the package has none (a web item that never had
+// one framed travels without), the library's stays while it shows the same
+// page (the same link, and the same package files) and goes otherwise.
+bool CExImport::stageThumbnails(const ExImportEntry &entry, const CPropertyBase &record, const CPropertyBase *old,
+                                const PackageSet &set)
 {
+    if (!entry.copyFiles && entry.type != CONTENT_WEB)
+        return true;
+    const bool samePage = old && !entry.copyFiles && LinkOf(*old) == LinkOf(record);
     for (bool small : {true, false}) {
         QString from;
         QString to;
         if (!MakeThumbnailPath(set.folders.ThumbFolder(entry.type), entry.number, small, from)
             || !MakeThumbnailPath(m_library.ThumbFolder(entry.type), entry.number, small, to))
             continue;
-        if (QFileInfo(from).isFile() ? !stageCopy(from, to, 0, nullptr) : !RemoveStoredFiles({to}))
+        if (QFileInfo(from).isFile() ? !stageFile(from, to, 0, nullptr, old != nullptr)
+                                     : !samePage && !RemoveStoredFiles({to}))
             return false;
     }
     return true;
+}
+
+// The unpacked file is moved into its place, not copied: the unpacked folder
+// is thrown away after the run, and a run ends at the item that fails or is
+// stopped (the next run unpacks the package again), so a dropped item's
+// files need not go back. Where it cannot be moved (another file system) it
+// is copied. A file that replaces the operator's own item is flushed to the
+// disk before the commit lets the old one go; a new item's is left as the
+// unpacking wrote it.
+bool CExImport::stageFile(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf,
+                          bool replacesOwn)
+{
+    CStagedFiles *staged = CStagedFiles::Open();
+    if (!staged || CreateFolderPath(QFileInfo(to).path()) < 0)
+        return stageCopy(from, to, percentMessage, timeOf);
+    if (timeOf)
+        keepRecordedFileTime(*timeOf, from);
+    const qint64 size = QFileInfo(from).size();
+    auto target = std::make_unique<CAtomicFile>(to);
+    if (!target->Adopt(from, replacesOwn ? FileDurability::Synced : FileDurability::Unsynced)) {
+        WriteSyslog(LOG_NOTICE, "Import : ImportCopyFile : Not Moved, Copied : %s -> %s : Error = %d",
+                    qUtf8Printable(from), qUtf8Printable(to), int(GetLastError()));
+        return stageCopy(from, to, percentMessage, timeOf);
+    }
+    if (percentMessage != 0) {
+        post(percentMessage, 100, 0);
+        postBytes(percentMessage + 1, quint64(size));
+    }
+    return staged->Hold(std::move(target));
 }
 
 bool CExImport::stageCopy(const QString &from, const QString &to, int percentMessage, const CPropertyBase *timeOf)

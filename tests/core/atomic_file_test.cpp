@@ -239,6 +239,39 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
     EXPECT_EQ(ReadAll(a), QByteArray("direct"));
 }
 
+// A file taken in place of a written one is moved beside its target, not
+// copied: the commit puts that very file in place with the replaced file's
+// mode, and a set dropped before it takes the file away with it, the stored
+// file as it was.
+TEST(AtomicFile, AnAdoptedFileIsMovedInWholeOrGoesWithItsSet)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("a.mp4"));
+    const QString unpacked = dir.filePath(QStringLiteral("unpacked.mp4"));
+    ASSERT_TRUE(WriteFileAtomically(target, "old"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    for (const bool commit : {false, true}) {
+        ASSERT_TRUE(WriteFileAtomically(unpacked, "new"));
+        struct stat moved {};
+        ASSERT_EQ(::stat(QFile::encodeName(unpacked).constData(), &moved), 0);
+        {
+            CStagedFiles staged;
+            auto file = std::make_unique<CAtomicFile>(target);
+            ASSERT_TRUE(file->Adopt(unpacked, FileDurability::Unsynced));
+            EXPECT_FALSE(QFile::exists(unpacked));
+            ASSERT_TRUE(staged.Hold(std::move(file)));
+            EXPECT_EQ(ReadAll(target), QByteArray("old"));
+            if (commit)
+                ASSERT_TRUE(staged.Commit());
+        }
+        EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{target, commit ? "new" : "old"}}));
+        struct stat placed {};
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &placed), 0);
+        EXPECT_EQ(placed.st_ino == moved.st_ino, commit);
+        EXPECT_EQ(placed.st_mode & 0777, 0600u);
+    }
+}
+
 // A set opened inside another joins it: its files wait for the outer commit,
 // and one closed without a commit fails the whole change; the outer set
 // still holds what is written after the inner one closed. No prompt is shown

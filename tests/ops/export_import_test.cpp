@@ -7,6 +7,7 @@
 #include "core/path_utils.h"
 #include "core/time_utils.h"
 #include "model/media_property.h"
+#include "model/thumbnail_maker.h"
 #include "model/stored_list_files.h"
 #include "model/telop_property.h"
 #include "ops/export_import.h"
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,7 +47,7 @@ public:
 };
 
 const QList<QPair<qint32, int>> kEveryKind = {
-    {100000001, 1}, {800000001, 8}, {200000001, 2}, {400000001, 4}, {500000001, 5}, {300000001, 3}};
+    {100000001, 1}, {800000001, 8}, {200000001, 2}, {400000001, 4}, {400000002, 4}, {500000001, 5}, {300000001, 3}};
 
 void FillLibrary(TestLibrary &library)
 {
@@ -52,6 +55,7 @@ void FillLibrary(TestLibrary &library)
     library.addContent(8, 800000001, QString(), QByteArray());
     library.addContent(2, 200000001, QStringLiteral("pic.jpg"), QByteArray(3000, 's'));
     library.addContent(4, 400000001, QString(), "page");
+    library.addContent(4, 400000002, QStringLiteral("https://example.com/"), QByteArray());
     library.addContent(5, 500000001, QStringLiteral("anim.swf"), QByteArray(500, 'f'));
     library.addContent(3, 300000001, QString(), "telop bitmap");
     library.addPlaylist(520000001, kEveryKind);
@@ -186,9 +190,9 @@ TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
         ASSERT_EQ(run.ExportMain({{520000001}, package, true, false}), EXPORT_DONE);
         ASSERT_EQ(recorder.count(EXPORT_MSG_END), 1);
         EXPECT_EQ(recorder.messages.back().number, EXPORT_MSG_END);
-        // The playlist and six contents, the video listed once although two cells play it.
-        EXPECT_EQ(run.GetTotalCount(), 7u);
-        EXPECT_EQ(recorder.count(EXPORT_MSG_FILE), 7);
+        // The playlist and seven contents, the video listed once although two cells play it.
+        EXPECT_EQ(run.GetTotalCount(), 8u);
+        EXPECT_EQ(recorder.count(EXPORT_MSG_FILE), 8);
         EXPECT_EQ(recorder.count(EXPORT_MSG_COMPRESS), 1);
         EXPECT_EQ(run.GetLeftOutFiles(), QStringList{QStringLiteral("400000001/bad name.png")});
         EXPECT_FALSE(QFileInfo::exists(run.ExportFolder() + QStringLiteral("/Q9Content.plst")));
@@ -197,19 +201,30 @@ TEST(ExportImport, APackageFileCarriesEveryKindIntoAnotherLibraryByteForByte)
     TestLibrary target;
     ASSERT_TRUE(target.save());
     Recorder recorder;
-    CExImport run(target.store(), target.root(), recorder.post());
+    // The unpacked video is moved into the library, not copied.
+    const QString unpacked = QDir(CExImport(target.store(), target.root(), nullptr).ImportFolder())
+                                 .filePath(QStringLiteral("TelvData/Content/Video/clip.mp4"));
+    struct stat unpackedFile {};
+    const ExImportPost record = recorder.post();
+    CExImport run(target.store(), target.root(), [&](int number, quint32 wParam, quint32 lParam) {
+        if (number == IMPORT_MSG_FILE && wParam == 100000001)
+            EXPECT_EQ(::stat(QFile::encodeName(unpacked).constData(), &unpackedFile), 0);
+        record(number, wParam, lParam);
+    });
     ASSERT_EQ(run.ImportMain(package), IMPORT_DONE);
     EXPECT_EQ(recorder.count(IMPORT_MSG_END), 1);
-    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 7);
+    EXPECT_EQ(recorder.count(IMPORT_MSG_FILE), 8);
+    // Every file, the web address's thumbnails among them.
     EXPECT_EQ(Differences(WithoutScratch(target.files()), exported).join(QLatin1Char(' ')).toStdString(), "");
     EXPECT_FALSE(QFileInfo::exists(run.ImportFolder()));
     // A media file takes the time its record names.
     const auto *video = dynamic_cast<const CMediaProperty *>(target.store().GetList(1)->GetAt(0));
     ASSERT_NE(video, nullptr);
-    EXPECT_EQ(CompareSystemTime(ToSystemTime(QFileInfo(JoinPath(target.store().GetContentFolder(1), video->GetLink()))
-                                                 .lastModified()),
-                                video->GetFileDate()),
-              0);
+    const QString videoPath = JoinPath(target.store().GetContentFolder(1), video->GetLink());
+    EXPECT_EQ(CompareSystemTime(ToSystemTime(QFileInfo(videoPath).lastModified()), video->GetFileDate()), 0);
+    struct stat libraryFile {};
+    ASSERT_EQ(::stat(QFile::encodeName(videoPath).constData(), &libraryFile), 0);
+    EXPECT_EQ(libraryFile.st_ino, unpackedFile.st_ino);
 
     // The same package again holds nothing new.
     EXPECT_EQ(run.ImportMain(package), IMPORT_NOTHING);
@@ -342,9 +357,10 @@ TEST(ExportImport, APackageWhoseRecordsLeaveTheirFoldersIsRefusedWithNothingWrit
 
 // A package's files are the contents its records describe: one whose video
 // is not of its record's size, or whose cabinet carries the video twice
-// (the last copy would win unchecked), a web page without its page, a telop
-// bitmap shorter than its header or its record says, or a typed telop
-// without its text file, is refused and the library is as it was.
+// (the last copy would win unchecked), two videos naming one file, a web
+// page without its page, a telop bitmap shorter than its header or its record
+// says, or a typed telop without its text file, is refused and the library
+// is as it was.
 TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingChanged)
 {
     QTemporaryDir out;
@@ -360,6 +376,10 @@ TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingCh
         return CabSourceFile{path, QString::fromLatin1(name), file.size(), file.lastModified(), cab::kAttribArchive};
     };
     const CabSourceFile listMember = member(list, "TelvData\\Q9Data\\ContentData\\VideoList.xml");
+    source.addContent(1, 100000002, QStringLiteral("clip2.mp4"), QByteArray(70000, 'v'));
+    dynamic_cast<CMediaProperty *>(source.store().GetList(1)->GetAt(1))->SetLink(QStringLiteral("clip.mp4"));
+    const QString twoList = QDir(out.path()).filePath(QStringLiteral("TwoVideos.xml"));
+    ASSERT_TRUE(source.store().GetList(1)->Save(twoList, 0));
     TestLibrary others;
     others.addContent(4, 400000001, QString(), "page");
     others.addContent(3, 300000001, QString(), "typed");
@@ -388,6 +408,8 @@ TEST(ExportImport, APackageWhoseFilesAreUnlikeTheirRecordsIsRefusedWithNothingCh
     const QList<QList<CabSourceFile>> packages{
         {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4")},
         {listMember, member(cut, "TelvData\\Content\\Video\\clip.mp4"),
+         member(whole, "TelvData\\Content\\Video\\clip.mp4")},
+        {member(twoList, "TelvData\\Q9Data\\ContentData\\VideoList.xml"),
          member(whole, "TelvData\\Content\\Video\\clip.mp4")},
         {webList, member(page, "TelvData\\Content\\URL\\400000001\\img\\a.png")},
         {textList, telopMember(shortTyped, "300000001.bmp"), telopMember(texts + "300000001.txt", "300000001.txt"),
@@ -471,22 +493,46 @@ TEST(ExportImport, ABitmapTelopImportedOverATypedOneAsksAndLeavesNoTextFile)
     EXPECT_EQ(TelopFilePaths(texts, *telop), QStringList{QDir(texts).filePath(QStringLiteral("300000001.bmp"))});
 }
 
+// The two thumbnails of a web content, as far as they are there.
+std::string WebThumbnails(TestLibrary &library, qint32 number)
+{
+    std::string both;
+    for (bool small : {true, false}) {
+        QString path;
+        MakeThumbnailPath(ThumbnailFolder(library.root(), 4), number, small, path);
+        QFile file(path);
+        both += file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() + '|' : std::string("<none>|");
+    }
+    return both;
+}
+
 // Another console numbers its items alike. Each library item of a package's
 // number that the package would change, by its files' bytes or the fields an
 // operator sees (an untitled playlist, a typed telop whose text alone
-// differs, a bitmap telop, a camera of another category), is asked about; a
-// video of the same bytes registered at another time is not. "No" changes no
-// byte, "Yes" takes exactly those, and the same package again asks nothing.
+// differs, a bitmap telop, a camera of another category, web contents of
+// another address or title), is asked about, with what differs; a video of
+// the same bytes registered at another time is not. "No" changes no byte,
+// "Yes" takes exactly those, and the same package again asks nothing. A web
+// content's thumbnails are the package's; where the package has none, the
+// library's stay while they show the same page, and go otherwise.
 TEST(ExportImport, EveryOwnItemThePackageWouldChangeIsAskedAboutByItsContentsOnce)
 {
     QTemporaryDir out;
     const QString package = QDir(out.path()).filePath(QStringLiteral("other.plst"));
-    const QList<QPair<qint32, int>> plays = {{100000001, 1}, {800000001, 8}, {300000001, 3}, {300000002, 3}};
+    const QList<QPair<qint32, int>> plays = {{100000001, 1}, {800000001, 8}, {300000001, 3}, {300000002, 3},
+                                             {400000002, 4}, {400000003, 4}, {400000004, 4}};
     TestLibrary source;
     source.addContent(1, 100000001, QStringLiteral("clip.mp4"), QByteArray(7000, 'v'));
     source.addContent(8, 800000001, QString(), QByteArray());
     source.addContent(3, 300000001, QString(), "typed telop");
     source.addContent(3, 300000002, QStringLiteral("300000002.bmp"), "package bitmap");
+    source.addContent(4, 400000002, QStringLiteral("https://example.com/new"), QByteArray());
+    source.addContent(4, 400000003, QStringLiteral("https://example.com/same"), QByteArray());
+    source.addContent(4, 400000004, QStringLiteral("https://example.com/moved"), QByteArray());
+    const QString sourceThumbs = ThumbnailFolder(source.root(), 4);
+    WriteTestFile(QDir(sourceThumbs).filePath(QStringLiteral("400000002t.jpg")), "package picture small");
+    for (const char *name : {"400000003t.jpg", "400000003.jpg", "400000004t.jpg", "400000004.jpg"})
+        ASSERT_TRUE(QFile::remove(QDir(sourceThumbs).filePath(QString::fromLatin1(name))));
     source.addPlaylist(520000001, plays);
     source.store().GetList(52)->GetAt(0)->SetTitle(QString());
     ASSERT_TRUE(source.save());
@@ -500,23 +546,34 @@ TEST(ExportImport, EveryOwnItemThePackageWouldChangeIsAskedAboutByItsContentsOnc
     target.addContent(3, 300000001, QString(), "typed telop");
     WriteTestFile(QDir(TextFolder(target)).filePath(QStringLiteral("300000001.txt")), "the operator's own text");
     target.addContent(3, 300000002, QStringLiteral("300000002.bmp"), "own bitmap");
+    target.addContent(4, 400000002, QStringLiteral("https://example.com/old"), QByteArray());
+    target.addContent(4, 400000003, QStringLiteral("https://example.com/same"), QByteArray());
+    target.store().GetList(4)->GetAt(1)->SetTitle(QStringLiteral("own title"));
+    target.addContent(4, 400000004, QStringLiteral("https://example.com/old"), QByteArray());
     target.addPlaylist(520000001, {{100000001, 1}});
     target.store().GetList(52)->GetAt(0)->SetTitle(QString());
     ASSERT_TRUE(target.save());
     const auto before = target.files();
-    const QList<quint32> owns = {800000001, 300000001, 300000002, 520000001};
+    const QList<quint32> owns = {800000001, 400000002, 400000003, 400000004, 300000001, 300000002, 520000001};
 
     AnsweringImport no(target, false);
     EXPECT_EQ(no.run.ImportMain(package), IMPORT_DECLINED);
     EXPECT_EQ(no.askedNumbers(), owns);
+    QStringList differ;
+    for (const ImportReplacement &item : no.asked)
+        differ << QStringLiteral("%1%2%3").arg(item.number).arg(item.filesDiffer ? " files" : "").arg(
+            item.settingsDiffer ? " settings" : "");
+    EXPECT_EQ(differ.join(QLatin1Char(',')).toStdString(),
+              "800000001 settings,400000002 settings,400000003 settings,400000004 settings,300000001 files,"
+              "300000002 files,520000001 files");
     EXPECT_EQ(Differences(target.files(), before).join(QLatin1Char(' ')).toStdString(), "");
-    for (int type : {1, 3, 8, 52})
+    for (int type : {1, 3, 4, 8, 52})
         ExpectListAsItsFile(target, type);
 
     AnsweringImport yes(target, true);
     EXPECT_EQ(yes.run.ImportMain(package), IMPORT_DONE);
     EXPECT_EQ(yes.askedNumbers(), owns);
-    EXPECT_EQ(yes.run.GetReplacedCount(), 4u);
+    EXPECT_EQ(yes.run.GetReplacedCount(), 7u);
     const auto theirs = source.files();
     const auto replaced = target.files();
     const QStringList itemFolders = {QStringLiteral("/Text/"), QStringLiteral("/Playlist/"),
@@ -532,7 +589,10 @@ TEST(ExportImport, EveryOwnItemThePackageWouldChangeIsAskedAboutByItsContentsOnc
     EXPECT_EQ(compared, 9);
     EXPECT_EQ(target.store().GetList(8)->GetAt(0)->GetInfo(), QStringLiteral("cat"));
     EXPECT_EQ(target.store().GetList(1)->GetAt(0)->GetCreateDate().year, 2026);
-    for (int type : {1, 3, 8, 52})
+    EXPECT_EQ(WebThumbnails(target, 400000002), WebThumbnails(source, 400000002));
+    EXPECT_EQ(WebThumbnails(target, 400000003), "jpeg 400000003t|jpeg 400000003|");
+    EXPECT_EQ(WebThumbnails(target, 400000004), "<none>|<none>|");
+    for (int type : {1, 3, 4, 8, 52})
         ExpectListAsItsFile(target, type);
 
     AnsweringImport again(target, true);

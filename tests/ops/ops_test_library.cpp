@@ -66,6 +66,8 @@ void TestLibrary::addContent(int type, qint32 number, const QString &fileName, c
             } else {
                 record->SetSize(quint64(bitmap.size()));
             }
+        } else if (type == 4 && !fileName.isEmpty()) {
+            media->SetLink(fileName);
         } else if (type == 4) {
             const QString package = FormatContentIdFixed(number);
             media->SetLink(package + QStringLiteral("/index.html"));

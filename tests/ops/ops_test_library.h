@@ -23,7 +23,8 @@ public:
 
     // A content record with its files (type 1, 2, 3, 4, 5 or 8); a web page
     // gets a local package with a page, a picture in a sub-folder and a file
-    // whose name the player cannot store. A telop's bitmap is data behind a
+    // whose name the player cannot store, or links to the web address given
+    // as its file name. A telop's bitmap is data behind a
     // bitmap's size field; a telop with a file name ("<number>.bmp") is a
     // bitmap telop, one without a typed telop with a text file too.
     void addContent(int type, qint32 number, const QString &fileName, const QByteArray &data);

@@ -140,11 +140,13 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     m_prompter.expect(5434, IDNO);
     dialog->OnStart();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsRunning(); }, 20000));
+    // Each item by number, kind, title (or a word for none) and file, on
+    // both sides, and what differs.
     ASSERT_EQ(m_prompter.last().arguments.size(), 1);
-    EXPECT_TRUE(m_prompter.last().arguments[0].startsWith(
-        QStringLiteral("200000001 %1：still3（still3.bmp） → ").arg(LoadString(5683).trimmed())))
-        << m_prompter.last().arguments[0].toStdString();
-    EXPECT_TRUE(m_prompter.last().arguments[0].endsWith(QStringLiteral("（pic.jpg）")));
+    EXPECT_EQ(m_prompter.last().arguments[0].toStdString(),
+              QStringLiteral("200000001 %1：still3（still3.bmp） → （タイトルなし）（pic.jpg）［ファイルの内容と設定が異なります］")
+                  .arg(LoadString(5683).trimmed())
+                  .toStdString());
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5435));
     EXPECT_TRUE(library() == before);
 
@@ -179,9 +181,10 @@ TEST_F(ShellTest, ExportWindowCarriesAPlaylistIntoAPackageAndImportFindsNothingN
     const QList<MessagePrompt> prompts = m_prompter.prompts();
     ASSERT_GE(prompts.size(), 2);
     EXPECT_TRUE(prompts[prompts.size() - 2].arguments.value(0).contains(
-        QStringLiteral("\n520000001 %1：（） → （）").arg(LoadString(TypeNameId(52)).trimmed())))
+        QStringLiteral("\n520000001 %1：（タイトルなし）［ファイルの内容が異なります］").arg(LoadString(TypeNameId(52)).trimmed())))
         << prompts[prompts.size() - 2].arguments.value(0).toStdString();
-    EXPECT_EQ(prompts.back().arguments, QStringList{QStringLiteral("200000001 %1：").arg(LoadString(5683).trimmed())});
+    EXPECT_EQ(prompts.back().arguments,
+              QStringList{QStringLiteral("200000001 %1：（タイトルなし）").arg(LoadString(5683).trimmed())});
     EXPECT_EQ(dialog->GetStatusText(), LoadString(5419));
     EXPECT_TRUE(QFileInfo(layer).isDir());
     for (const QString &path : {playlistFiles.listPath, store.GetListPath(52)})
