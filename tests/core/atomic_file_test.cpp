@@ -246,6 +246,7 @@ TEST(AtomicFile, StagedFilesChangeTogetherOrNotAtAll)
 TEST(AtomicFile, AnAdoptedFileIsMovedInWholeOrGoesWithItsSet)
 {
     QTemporaryDir dir;
+    SetStagedFilesDataTree(dir.path());
     const QString target = dir.filePath(QStringLiteral("a.mp4"));
     const QString unpacked = dir.filePath(QStringLiteral("unpacked.mp4"));
     ASSERT_TRUE(WriteFileAtomically(target, "old"));
