@@ -3,6 +3,7 @@
 // (1920 x 1080 at the origin, 1280 x 1024 to its right), so window placement
 // can be checked against more than one monitor.
 #include "app/telv_q9_app.h"
+#include "support/private_home.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
@@ -29,6 +30,9 @@ constexpr const char *kScreens = R"({
 
 int main(int argc, char **argv)
 {
+    const PrivateHome home;
+    if (!home.isValid())
+        return 2;
     QTemporaryDir configDir;
     const QString configPath = configDir.filePath(QStringLiteral("screens.json"));
     QFile config(configPath);

@@ -50,7 +50,7 @@ TEST(SingleInstance, ASecondCopyIsRefusedAndTheFirstIsAskedToComeForward)
     CSingleInstance second(UniqueName("second"));
     EXPECT_FALSE(second.Acquire());
     EXPECT_FALSE(second.IsListening());
-    EXPECT_TRUE(activated.wait(2000));
+    EXPECT_TRUE(activated.wait(30000));
     EXPECT_EQ(activated.count(), 1);
 }
 

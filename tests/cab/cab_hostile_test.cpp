@@ -58,7 +58,6 @@ protected:
         entries.removeAll("dest");
         EXPECT_EQ(entries, QStringList {"in.cab"});
         EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("evil.txt")));
-        EXPECT_FALSE(QFileInfo::exists("/tmp/evil.txt"));
     }
 
     static quint32 filesOffset(const QByteArray &cab) { return cab::ReadLe32(cab.constData() + cab::kHeaderFilesOffset); }
@@ -69,9 +68,11 @@ protected:
 
 TEST_F(CabHostile, UnsafeMemberNamesRefuseTheWholeCabinet)
 {
-    const QStringList names {"..\\evil.txt", "../evil.txt", "sub\\..\\..\\evil.txt", "\\evil.txt", "/tmp/evil.txt",
-                             "C:evil.txt", "C:\\evil.txt", "\\\\server\\share\\evil.txt", "sub\\\\evil.txt",
-                             ".\\evil.txt", "dir\\"};
+    // The absolute name points into this test's own folder, where no other
+    // run can have put a file of that name.
+    const QStringList names {"..\\evil.txt", "../evil.txt", "sub\\..\\..\\evil.txt", "\\evil.txt",
+                             m_dir.filePath("evil.txt"), "C:evil.txt", "C:\\evil.txt", "\\\\server\\share\\evil.txt",
+                             "sub\\\\evil.txt", ".\\evil.txt", "dir\\"};
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         const QByteArray bytes = build({{"safe.txt", "safe"}, {name, "evil"}});

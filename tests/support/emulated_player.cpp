@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -117,11 +118,10 @@ int connectionSocket(const httplib::Request &request)
     return -1;
 }
 
-// True while the client holds the connection with these two ends: the
-// kernel still has it established, so the client has neither closed nor
-// reset it. Asked of the kernel by the two ends (sock_diag), not of the
-// socket, which the server's threads close and whose number they reuse.
-bool isHeldByClient(const sockaddr_in &local, const sockaddr_in &remote)
+// True while the kernel has this end of a TCP connection (own, towards
+// peer) established. Asked of the kernel by the two ends (sock_diag), not of
+// a socket, which the server's threads close and whose number they reuse.
+bool isEstablished(const sockaddr_in &own, const sockaddr_in &peer)
 {
     const int diag = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
     if (diag < 0)
@@ -136,27 +136,56 @@ bool isHeldByClient(const sockaddr_in &local, const sockaddr_in &remote)
     query.request.sdiag_family = AF_INET;
     query.request.sdiag_protocol = IPPROTO_TCP;
     query.request.idiag_states = ~0u;
-    query.request.id.idiag_sport = local.sin_port;
-    query.request.id.idiag_dport = remote.sin_port;
-    query.request.id.idiag_src[0] = local.sin_addr.s_addr;
-    query.request.id.idiag_dst[0] = remote.sin_addr.s_addr;
+    query.request.id.idiag_sport = own.sin_port;
+    query.request.id.idiag_dport = peer.sin_port;
+    query.request.id.idiag_src[0] = own.sin_addr.s_addr;
+    query.request.id.idiag_dst[0] = peer.sin_addr.s_addr;
     query.request.id.idiag_cookie[0] = INET_DIAG_NOCOOKIE;
     query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
     sockaddr_nl kernel {};
     kernel.nl_family = AF_NETLINK;
-    bool held = false;
+    bool established = false;
     if (::sendto(diag, &query, sizeof query, 0, reinterpret_cast<const sockaddr *>(&kernel), sizeof kernel)
         == ssize_t(sizeof query)) {
         alignas(nlmsghdr) char reply[1024];
         const ssize_t length = ::recv(diag, reply, sizeof reply, 0);
         const auto *header = reinterpret_cast<const nlmsghdr *>(reply);
-        // A connection the kernel no longer has reads as an error, or as the
+        // An end the kernel no longer has reads as an error, or as the
         // listening socket of the same end.
-        held = length > 0 && NLMSG_OK(header, size_t(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY
+        established = length > 0 && NLMSG_OK(header, size_t(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY
             && static_cast<const inet_diag_msg *>(NLMSG_DATA(header))->idiag_state == TCP_ESTABLISHED;
     }
     ::close(diag);
-    return held;
+    return established;
+}
+
+// True while the client holds the connection with these two ends (the
+// player's, the client's): both are established, so the client has neither
+// closed nor reset it. The client's own end is asked too (it is on this
+// host): a close whose FIN waits behind data the player has not read leaves
+// the player's end established.
+bool isHeldByClient(const sockaddr_in &local, const sockaddr_in &remote)
+{
+    return isEstablished(local, remote) && isEstablished(remote, local);
+}
+
+// The receive buffer asked for on every connection the player accepts. The
+// kernel otherwise grows a connection's buffer as the host's tuning and load
+// allow (to tens of MiB), so how much a stalled player holds unread would be
+// the host's choice; fixed, it also stops that growth.
+constexpr int kReceiveBufferBytes = 256 * 1024;
+
+// Fixes the receive buffer on the listening socket, before it listens, so
+// the connections it accepts inherit it (their window is scaled for it as
+// they open). Returns the size in effect, as the kernel counts it (it
+// doubles what is asked and caps it by the host's limit); 0 when unknown.
+int FixReceiveBuffer(int socket)
+{
+    httplib::default_socket_options(socket);
+    int size = kReceiveBufferBytes;
+    ::setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    socklen_t length = sizeof size;
+    return ::getsockopt(socket, SOL_SOCKET, SO_RCVBUF, &size, &length) == 0 ? size : 0;
 }
 
 // The number of the connection the calling server thread serves (0 on any
@@ -435,6 +464,7 @@ struct EmulatedPlayer::Impl {
 
     QString address;
     quint16 port = 0;
+    std::atomic<int> receiveBuffer {0}; // the accepted connections' receive buffer, in effect
     QTemporaryDir root;
     httplib::Server server;
     std::thread thread;
@@ -533,7 +563,22 @@ bool EmulatedPlayer::Impl::waitFor(int ms)
     std::unique_lock<std::mutex> lock(mutex);
     ++stallsBegun;
     stopSignal.notify_all();
-    return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
+    if (ms != Fault::kUntilDropped)
+        return !stopSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping; });
+    const auto served = connections.find(t_servedConnection);
+    if (served == connections.end())
+        return !stopping;
+    const Connection ends = served->second;
+    // Nothing signals the client's going but the kernel's state of the
+    // connection, so that is asked every few milliseconds.
+    while (!stopSignal.wait_for(lock, std::chrono::milliseconds(10), [this] { return stopping; })) {
+        lock.unlock();
+        const bool held = isHeldByClient(ends.local, ends.remote);
+        lock.lock();
+        if (!held)
+            return !stopping;
+    }
+    return false;
 }
 
 class EmulatedPlayer::Impl::ConnectionQueue final : public httplib::TaskQueue {
@@ -1174,6 +1219,7 @@ EmulatedPlayer::EmulatedPlayer(const QString &address)
     d->server.new_task_queue = [impl = d.get()] { return new Impl::ConnectionQueue(*impl); };
     d->server.set_keep_alive_timeout(2);
     d->server.set_tcp_nodelay(true);
+    d->server.set_socket_options([impl = d.get()](socket_t socket) { impl->receiveBuffer = FixReceiveBuffer(socket); });
     d->server.Get("/command.php", [this](const httplib::Request &request, httplib::Response &response) {
         d->handleCommand(request, response);
     });
@@ -1221,6 +1267,13 @@ bool EmulatedPlayer::waitForStalls(int count, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(d->mutex);
     return d->stopSignal.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return d->stallsBegun >= count; });
+}
+
+qint64 EmulatedPlayer::unreadCapacity() const
+{
+    // The server reads a body in reads of this size at most and hands each
+    // to the upload handler before it reads again.
+    return qint64(d->receiveBuffer) + qint64(CPPHTTPLIB_RECV_BUFSIZ);
 }
 
 QString EmulatedPlayer::address() const { return d->address; }

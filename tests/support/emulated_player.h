@@ -38,14 +38,18 @@ public:
         enum Kind { None, Serr, HttpStatus, Delay, Reset, NotXml, DiskFull, DropReused, ActThenDropReused, Reply };
         Kind kind = None;
         int code = 0;          // Serr: the SERR code; HttpStatus: the status
-        int delayMs = 0;       // Delay: how long the player stalls
+        int delayMs = 0;       // Delay: how long the player stalls; kUntilDropped: until the client lets go
         qint64 afterBytes = 0; // Delay, Reset, DiskFull on uploads: body bytes taken first
         int times = -1;        // how many requests it hits; -1: every one
         QByteArray body;       // Reply: the document sent
 
         static Fault serr(int code) { return {Serr, code, 0, 0, -1, {}}; }
         static Fault httpStatus(int status) { return {HttpStatus, status, 0, 0, -1, {}}; }
+        static constexpr int kUntilDropped = -1;
         static Fault delay(int ms, qint64 afterBytes = 0) { return {Delay, 0, ms, afterBytes, -1, {}}; }
+        // A stall that lasts until the client closes the connection (or the
+        // player stops), however slowly the client gets there.
+        static Fault stall(qint64 afterBytes = 0) { return delay(kUntilDropped, afterBytes); }
         static Fault reset(qint64 afterBytes = 0) { return {Reset, 0, 0, afterBytes, -1, {}}; }
         static Fault notXml() { return {NotXml, 0, 0, 0, -1, {}}; }
         static Fault diskFull(qint64 afterBytes = 0) { return {DiskFull, 0, 0, afterBytes, -1, {}}; }
@@ -91,6 +95,11 @@ public:
 
     // Binds a free port on the address and serves until stop.
     bool start();
+    // The most body bytes the client may have had acknowledged that the
+    // player has not yet taken: the receive buffer fixed on the connections
+    // it accepts (which also keeps the kernel from growing it) and the
+    // server's own read buffer. Known once started.
+    qint64 unreadCapacity() const;
     void stop();
     QString address() const;
     quint16 port() const;

@@ -1,5 +1,7 @@
 // The main of every test executable: a Qt application object exists for the
-// whole run so timers, events and resources behave as in the program.
+// whole run so timers, events and resources behave as in the program, and
+// the process has a home folder of its own.
+#include "support/private_home.h"
 #include "support/scripted_prompter.h"
 
 #include <QGuiApplication>
@@ -10,6 +12,9 @@
 
 int main(int argc, char **argv)
 {
+    const PrivateHome home;
+    if (!home.isValid())
+        return 2;
     // The C library loads the time zone on the first local-time conversion;
     // loaded here, before any worker thread exists, workers never race on it.
     tzset();

@@ -6,6 +6,7 @@
 #include "core/last_error.h"
 #include "player/r40_request.h"
 #include "support/emulated_player.h"
+#include "support/refusing_port.h"
 #include "transfer/dlk_request_list.h"
 #include "transfer/dlk_transfer.h"
 #include "transfer/transfer_status_xml.h"
@@ -120,20 +121,18 @@ TEST_F(TransferOutcomeTest, FailedCommands)
     EXPECT_EQ(commandOutcome(), pair(DLK_STATE_COMMAND_FAILED, DLK_DETAIL_SEND_ERROR));
 
     connectClient(m_player.port(), QString::fromLatin1(EmulatedPlayer::kDefaultPassword), 300);
-    m_player.setCommandFault(QStringLiteral("SYST"), Fault::delay(3000).once());
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::stall().once());
     EXPECT_EQ(commandOutcome(), pair(DLK_STATE_COMMAND_FAILED, DLK_DETAIL_TIMEOUT));
 
     m_player.clearFaults();
     connectClient(m_player.port());
-    m_player.setCommandFault(QStringLiteral("SYST"), Fault::delay(3000).once());
+    m_player.setCommandFault(QStringLiteral("SYST"), Fault::stall().once());
     abortDuring([&] { EXPECT_EQ(commandOutcome(), pair(DLK_STATE_STOPPED, 0)); });
 
     // A platform error of the link: nothing listens on the port any more.
-    EmulatedPlayer gone(QStringLiteral("127.0.0.2"));
-    ASSERT_TRUE(gone.start());
-    const quint16 closedPort = gone.port();
-    gone.stop();
-    connectClient(closedPort);
+    const RefusingPort closed(QStringLiteral("127.0.0.2"));
+    ASSERT_NE(closed.port(), 0);
+    connectClient(closed.port());
     EXPECT_EQ(commandOutcome(), pair(DLK_STATE_COMMAND_FAILED, DLK_DETAIL_SEND_ERROR));
 
     // Another error of the client's own: no connection was set up.
@@ -154,11 +153,11 @@ TEST_F(TransferOutcomeTest, FailedUploads)
     EXPECT_EQ(uploadOutcome(), pair(DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_DISCONNECT));
 
     connectClient(m_player.port(), QString::fromLatin1(EmulatedPlayer::kDefaultPassword), 300);
-    m_player.setUploadFault(Fault::delay(3000, 64 * 1024).once());
+    m_player.setUploadFault(Fault::stall(64 * 1024).once());
     EXPECT_EQ(uploadOutcome(), pair(DLK_STATE_UPLOAD_FAILED, DLK_DETAIL_TIMEOUT));
 
     connectClient(m_player.port());
-    m_player.setUploadFault(Fault::delay(3000, 64 * 1024).once());
+    m_player.setUploadFault(Fault::stall(64 * 1024).once());
     abortDuring([&] { EXPECT_EQ(uploadOutcome(), pair(DLK_STATE_STOPPED, 0)); });
 
     connectClient(m_player.port());
@@ -182,11 +181,9 @@ TEST_F(TransferOutcomeTest, StopRequestDecidesOnlyForCommands)
     ASSERT_TRUE(ping.waitHeld());
     m_probe.Stop();
 
-    EmulatedPlayer gone(QStringLiteral("127.0.0.2"));
-    ASSERT_TRUE(gone.start());
-    const quint16 closedPort = gone.port();
-    gone.stop();
-    connectClient(closedPort);
+    const RefusingPort closed(QStringLiteral("127.0.0.2"));
+    ASSERT_NE(closed.port(), 0);
+    connectClient(closed.port());
     EXPECT_EQ(commandOutcome(), pair(DLK_STATE_STOPPED, 0)) << "a platform error after a stop is the stop";
 
     connectClient(m_player.port());

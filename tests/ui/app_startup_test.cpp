@@ -282,7 +282,7 @@ TEST_F(AppStartUp, SecondStartEndsAndAsksTheFirstToComeForward)
     GetApp()->SetInstanceName(holder.GetName());
     QSignalSpy activated(&holder, &CSingleInstance::activateRequested);
     EXPECT_FALSE(startUp());
-    EXPECT_TRUE(activated.wait(2000));
+    EXPECT_TRUE(activated.wait(30000));
     // The second start loaded nothing.
     EXPECT_FALSE(GetLogCleaner().IsRunning());
 }

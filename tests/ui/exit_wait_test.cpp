@@ -91,7 +91,7 @@ protected:
             return std::unique_ptr<IDlkTransferWorker>(std::make_unique<EndlessWorker>(running));
         });
         ASSERT_TRUE(GetTransferManager().StartTransfer({1}, &frame->GetRequestList()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return running.load() == 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return running.load() == 1; }, 30000));
     }
 
     CMainFrame *frame = nullptr;

@@ -147,7 +147,7 @@ TEST_F(FrameMessages, PrintEndJoinsTheWorkerEnablesTheFrameAndShowsTheOutcome)
             m_prompter.expect(5400, IDOK);
         else if (result == 7)
             m_prompter.expect(5404, IDOK);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->isEnabled(); }, 5000)) << result;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->isEnabled(); }, 30000)) << result;
         EXPECT_TRUE(ran);
         EXPECT_EQ(frame->PrintWorker(), nullptr);
     }
@@ -207,6 +207,6 @@ TEST_F(FrameMessages, TheTransferManagersEndIsPostedAndJoined)
     ASSERT_TRUE(manager.StartTransfer({}, &frame->GetRequestList()));
     EXPECT_TRUE(frame->IsBusy());
     // The manager's last notice arrives as WM_APP+21 and its handler joins it.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.IsRunning(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.IsRunning(); }, 30000));
     EXPECT_FALSE(frame->IsBusy());
 }

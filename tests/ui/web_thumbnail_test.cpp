@@ -465,7 +465,7 @@ TEST_F(FlashThumbnail, APageWithAMovieIsFramedInTheRangeDialogAsPlayed)
     ASSERT_TRUE(QTest::qWaitFor([&] { return *ready; }, 30000)) << "the movie never reported it was ready";
     poll.stop();
     // Ready is reported before the first frame is painted.
-    EXPECT_TRUE(QTest::qWaitFor([view] { return near(view->grab().toImage().pixel(100, 75), Qt::red); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([view] { return near(view->grab().toImage().pixel(100, 75), Qt::red); }, 30000));
     width->setText("200");
     height->setText("150");
     dialog.OnSetThumbnail();

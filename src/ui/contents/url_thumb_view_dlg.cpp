@@ -25,10 +25,34 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 
+#include <memory>
+
 namespace {
 
-// A resized page needs a moment before it is drawn at its new size.
-constexpr int kRedrawMs = 200;
+// A resized page is drawn at its new size by its own process, as soon as the
+// machine lets it: the capture waits for the page to say it has drawn a frame
+// at that size, asking this often, and at most this long for a page that never
+// says so.
+constexpr int kRedrawPollMs = 20;
+constexpr int kRedrawLimitMs = 10000;
+constexpr int kRedrawSettleMs = 50;
+
+// True once the page is laid out at the given size and has drawn two frames
+// since the first time it was asked for this capture.
+const char *const kDrawnAtSizeScript = R"(
+(function(width, height, capture) {
+  if (window.innerWidth !== width || window.innerHeight !== height)
+    return false;
+  if (window.telvCapture !== capture) {
+    window.telvCapture = capture;
+    window.telvDrawn = false;
+    requestAnimationFrame(function() {
+      requestAnimationFrame(function() { window.telvDrawn = window.telvCapture === capture; });
+    });
+  }
+  return window.telvDrawn === true;
+})(%1, %2, %3)
+)";
 
 // Cancels the page's own handling of input, so it cannot be clicked, typed
 // into, dragged or selected.
@@ -178,6 +202,28 @@ int CUrlThumbViewDlg::readSide(QLineEdit *edit) const
     return ok ? value : -1;
 }
 
+void CUrlThumbViewDlg::waitForRedraw(QSize size)
+{
+    const QString script
+        = QString::fromLatin1(kDrawnAtSizeScript).arg(size.width()).arg(size.height()).arg(++m_captures);
+    // Shared with the answers, which may come after this wait has ended.
+    const auto drawn = std::make_shared<bool>(false);
+    QEventLoop redraw;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &redraw, [&] {
+        if (*drawn) {
+            // The drawn frame still travels from the page's process to the view.
+            poll.stop();
+            QTimer::singleShot(kRedrawSettleMs, &redraw, &QEventLoop::quit);
+            return;
+        }
+        m_lockedPage->runJavaScript(script, [drawn](const QVariant &answer) { *drawn = *drawn || answer.toBool(); });
+    });
+    QTimer::singleShot(kRedrawLimitMs, &redraw, &QEventLoop::quit);
+    poll.start(kRedrawPollMs);
+    redraw.exec();
+}
+
 void CUrlThumbViewDlg::OnSetThumbnail()
 {
     if (m_width->text().isEmpty() || m_height->text().isEmpty()) {
@@ -195,9 +241,7 @@ void CUrlThumbViewDlg::OnSetThumbnail()
     }
     const QSize before = m_browser->size();
     m_browser->resize(width, height);
-    QEventLoop redraw;
-    QTimer::singleShot(kRedrawMs, &redraw, &QEventLoop::quit);
-    redraw.exec();
+    waitForRedraw(QSize(width, height));
     const QImage capture = m_browser->grab(QRect(0, 0, width, height)).toImage();
     if (!capture.isNull()) {
         *m_large = capture.convertToFormat(QImage::Format_RGB888);

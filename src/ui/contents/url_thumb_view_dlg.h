@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QSize>
 
 class CExplorer;
 class CWebProperty;
@@ -49,6 +50,8 @@ private:
     class LockedPage;
     void onLoadFinished(bool ok);
     int readSide(QLineEdit *edit) const;
+    // Runs the event loop until the page has drawn itself at the view's new size.
+    void waitForRedraw(QSize size);
 
     QString m_page;
     QImage *m_small;
@@ -58,4 +61,5 @@ private:
     QLineEdit *m_width;
     QLineEdit *m_height;
     QLabel *m_status;
+    int m_captures = 0; // captures asked for, so each waits for a frame of its own
 };
