@@ -287,6 +287,14 @@ void CDlkTransfer::setJobBytesTotal(quint64 total, quint64 held)
     m_jobBytesTotal = std::max(total, held);
     if (!m_status)
         return;
+    // A job with nothing to send on a row that an earlier pass of this
+    // operation finished (the operation starts every row at zero) keeps what
+    // that pass delivered, registration files included.
+    const quint64 shownTotal = m_status->GetContFileSize(m_playerNumber);
+    if (m_jobBytesTotal == held && shownTotal > 0 && m_status->GetSendContFileSize(m_playerNumber) == shownTotal) {
+        m_jobBytesDone = m_jobBytesTotal = shownTotal;
+        return;
+    }
     m_status->SetSendContFileSize(m_playerNumber, m_jobBytesDone);
     m_status->SetContFileSize(m_playerNumber, m_jobBytesTotal);
 }

@@ -223,6 +223,11 @@ quint64 CTransferStatusXml::GetSendContFileSize(qint32 number) const
     return readField(number, &TransferStatusRecord::SendContFileSize);
 }
 
+quint64 CTransferStatusXml::GetContFileSize(qint32 number) const
+{
+    return readField(number, &TransferStatusRecord::ContFileSize);
+}
+
 void CTransferStatusXml::SetSendStatus(qint32 number, qint32 value)
 {
     writeField(number, &TransferStatusRecord::SendSts, value);

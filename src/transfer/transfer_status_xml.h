@@ -88,6 +88,7 @@ public:
     qint32 GetCheckFileCount(qint32 number) const;
     qint32 GetCheckFileTotal(qint32 number) const;
     quint64 GetSendContFileSize(qint32 number) const;
+    quint64 GetContFileSize(qint32 number) const;
 
     // Set the field; nothing for an unknown number.
     void SetSendStatus(qint32 number, qint32 value);

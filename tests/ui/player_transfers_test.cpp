@@ -382,8 +382,8 @@ TEST_F(PlayerOpsTest, TheStatusPaneCountsTheWholeSendAndNothingMeaningless)
     EXPECT_TRUE(statusCell(0, CStatusDlgView::COLUMN_BYTES).isEmpty());
 
     // One player drops a send; the retry pass resumes it and finds the
-    // other's copy in place: both rows show the whole movie delivered (the
-    // first pass counted the registration files that went with it too).
+    // other's copy in place: both rows show the whole movie delivered, and
+    // the row finished before the retry keeps what it showed.
     SystemSettings settings = GetSystemIni().Settings();
     settings.R40RetryEnable = true;
     settings.R40RetryInterval = 1;
@@ -395,9 +395,12 @@ TEST_F(PlayerOpsTest, TheStatusPaneCountsTheWholeSendAndNothingMeaningless)
     m_frame->R40SendContents(1, {third});
     ASSERT_TRUE(QTest::qWaitFor(
         [] { return GetPlayerStatusStore()->GetTransferState() == TRANSFER_STATE_RETRY_WAIT; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return statusCell(0, CStatusDlgView::COLUMN_STATE) == QStringLiteral("完了"); }));
+    const QString delivered = statusCell(0, CStatusDlgView::COLUMN_BYTES);
     player(1).clearFaults();
     ASSERT_TRUE(waitIdle());
     EXPECT_GE(GetPlayerStatusStore()->GetSendRetryCount(number(1)), 1);
+    EXPECT_EQ(statusCell(0, CStatusDlgView::COLUMN_BYTES), delivered);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_STATE), QStringLiteral("完了")) << i;
         EXPECT_EQ(statusCell(i, CStatusDlgView::COLUMN_FILES), QStringLiteral("1/1")) << i;
