@@ -3,23 +3,20 @@
 #include "core/syslog.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -329,12 +326,12 @@ QString writeJournal(const DataTree &tree, const std::vector<KeptFile> &kept, co
         renamed.append(QJsonObject{{kJournalFrom, move.journalFrom}, {kJournalTo, move.journalTo}});
     const QByteArray text =
         QJsonDocument(QJsonObject{{kJournalTargets, targets}, {kJournalMoves, renamed}}).toJson(QJsonDocument::Compact);
-    const QString path = freshJournalPath(folder);
     if (text.size() > kStagedJournalMaxBytes) {
         WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : too many files for one change, nothing changed : %s",
                     qUtf8Printable(kept.empty() ? moves.front().from : kept.front().target));
         return QString();
     }
+    const QString path = freshJournalPath(folder);
     commitStep();
     // No set is open on the thread any more, so the journal is written at once.
     if (!WriteFileAtomically(path, text)) {
@@ -578,11 +575,11 @@ bool readJournal(const QString &path, QJsonObject &journal)
         WriteSyslog(LOG_ERR_APP, "Interrupted save : journal not a plain file : %s", qUtf8Printable(path));
         return false;
     }
-    QFile file(path);
     if (info.st_size > kStagedJournalMaxBytes) {
         WriteSyslog(LOG_ERR_APP, "Interrupted save : journal too large : %s", qUtf8Printable(path));
         return false;
     }
+    QFile file(path);
     QByteArray text;
     if (file.open(QIODevice::ReadOnly))
         text = file.read(kStagedJournalMaxBytes + 1);
