@@ -411,16 +411,16 @@ bool CStagedFiles::apply()
         return false;
     }
     bool applied = true;
-    size_t moved = 0;
-    for (; applied && moved < moves.size(); ++moved) {
+    size_t moved = 0; // the folders renamed, the first ones of moves
+    for (; moved < moves.size(); ++moved) {
         commitStep();
-        applied = RenameNoReplace(moves[moved].from, moves[moved].to);
-        if (!applied)
+        if (!RenameNoReplace(moves[moved].from, moves[moved].to)) {
             WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : folder not renamed : %s -> %s",
                         qUtf8Printable(moves[moved].from), qUtf8Printable(moves[moved].to));
+            applied = false;
+            break;
+        }
     }
-    if (!applied)
-        --moved;
     for (size_t i = 0; applied && i < m_files.size(); ++i) {
         commitStep();
         applied = m_files[i]->Commit();
@@ -512,8 +512,9 @@ bool isSecondNameOf(const QString &old, const QString &target)
     const QFileInfo oldInfo(old);
     const QFileInfo targetInfo(target);
     const QString name = oldInfo.fileName();
+    // ".<8 hex digits>" and the suffix; IsTemporaryName leaves a letter before it.
     const qsizetype tail = qsizetype(std::strlen(kTemporarySuffix)) + 9;
-    return oldInfo.path() == targetInfo.path() && IsTemporaryName(name) && name.size() > tail
+    return oldInfo.path() == targetInfo.path() && IsTemporaryName(name)
         && targetInfo.fileName().startsWith(name.left(name.size() - tail));
 }
 
