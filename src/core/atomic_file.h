@@ -109,7 +109,7 @@ inline constexpr char kDamagedSuffix[] = ".damaged";
 bool SetDamagedFileAside(const QString &path);
 
 // Renames a file or folder without ever replacing what is at to (false with
-// the last error, 183 when to is taken).
+// the last error, ERROR_ALREADY_EXISTS when to is taken).
 bool RenameNoReplace(const QString &from, const QString &to);
 
 // Sets a file aside under a name of its own: "<path>.damaged", or

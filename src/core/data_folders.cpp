@@ -18,7 +18,12 @@ QString DataTreeOf(const QString &baseFolder)
 
 QString DataFolderOf(const QString &baseFolder)
 {
-    return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Q9Data"));
+    return DataTreeOf(baseFolder) + QStringLiteral("/Q9Data");
+}
+
+QString ImportFolderOf(const QString &baseFolder)
+{
+    return DataFolderOf(baseFolder) + QStringLiteral("/Import");
 }
 
 QString TextFolderOf(const QString &baseFolder)
@@ -28,7 +33,7 @@ QString TextFolderOf(const QString &baseFolder)
 
 QString ContentFolderOf(const QString &baseFolder)
 {
-    return QDir::cleanPath(baseFolder + QStringLiteral("/TelvData/Content"));
+    return DataTreeOf(baseFolder) + QStringLiteral("/Content");
 }
 
 QStringList DataSubFolders()
@@ -80,7 +85,7 @@ QStringList RecoverDataTree(const QString &baseFolder)
     const QStringList setAside = UndoInterruptedStagedSets(DataTreeOf(baseFolder));
     // An import unpacks its package here and removes it at its end; one cut
     // short leaves it, and nothing in it is ever used again.
-    const QString importWork = DataFolderOf(baseFolder) + QStringLiteral("/Import");
+    const QString importWork = ImportFolderOf(baseFolder);
     if (!QDir(importWork).isEmpty() && DeleteFolderTree(importWork, true))
         WriteSyslog(LOG_NOTICE, "Work folder of an interrupted import removed : %s", qUtf8Printable(importWork));
     RemoveAtomicWriteLeftovers(DataTreeOf(baseFolder));

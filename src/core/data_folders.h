@@ -10,6 +10,8 @@
 QString DataTreeOf(const QString &baseFolder);
 // "<base>/TelvData/Q9Data"
 QString DataFolderOf(const QString &baseFolder);
+// "<base>/TelvData/Q9Data/Import": where an import unpacks its package.
+QString ImportFolderOf(const QString &baseFolder);
 // "<base>/TelvData/Q9Data/Text": the telop text files and bitmaps.
 QString TextFolderOf(const QString &baseFolder);
 // "<base>/TelvData/Content"

@@ -3,23 +3,20 @@
 #include "core/syslog.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -329,12 +326,12 @@ QString writeJournal(const DataTree &tree, const std::vector<KeptFile> &kept, co
         renamed.append(QJsonObject{{kJournalFrom, move.journalFrom}, {kJournalTo, move.journalTo}});
     const QByteArray text =
         QJsonDocument(QJsonObject{{kJournalTargets, targets}, {kJournalMoves, renamed}}).toJson(QJsonDocument::Compact);
-    const QString path = freshJournalPath(folder);
     if (text.size() > kStagedJournalMaxBytes) {
         WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : too many files for one change, nothing changed : %s",
                     qUtf8Printable(kept.empty() ? moves.front().from : kept.front().target));
         return QString();
     }
+    const QString path = freshJournalPath(folder);
     commitStep();
     // No set is open on the thread any more, so the journal is written at once.
     if (!WriteFileAtomically(path, text)) {
@@ -414,16 +411,16 @@ bool CStagedFiles::apply()
         return false;
     }
     bool applied = true;
-    size_t moved = 0;
-    for (; applied && moved < moves.size(); ++moved) {
+    size_t moved = 0; // the folders renamed, the first ones of moves
+    for (; moved < moves.size(); ++moved) {
         commitStep();
-        applied = RenameNoReplace(moves[moved].from, moves[moved].to);
-        if (!applied)
+        if (!RenameNoReplace(moves[moved].from, moves[moved].to)) {
             WriteSyslog(LOG_ERR_APP, "CStagedFiles::Commit : folder not renamed : %s -> %s",
                         qUtf8Printable(moves[moved].from), qUtf8Printable(moves[moved].to));
+            applied = false;
+            break;
+        }
     }
-    if (!applied)
-        --moved;
     for (size_t i = 0; applied && i < m_files.size(); ++i) {
         commitStep();
         applied = m_files[i]->Commit();
@@ -515,8 +512,9 @@ bool isSecondNameOf(const QString &old, const QString &target)
     const QFileInfo oldInfo(old);
     const QFileInfo targetInfo(target);
     const QString name = oldInfo.fileName();
+    // ".<8 hex digits>" and the suffix; IsTemporaryName leaves a letter before it.
     const qsizetype tail = qsizetype(std::strlen(kTemporarySuffix)) + 9;
-    return oldInfo.path() == targetInfo.path() && IsTemporaryName(name) && name.size() > tail
+    return oldInfo.path() == targetInfo.path() && IsTemporaryName(name)
         && targetInfo.fileName().startsWith(name.left(name.size() - tail));
 }
 
@@ -578,11 +576,11 @@ bool readJournal(const QString &path, QJsonObject &journal)
         WriteSyslog(LOG_ERR_APP, "Interrupted save : journal not a plain file : %s", qUtf8Printable(path));
         return false;
     }
-    QFile file(path);
     if (info.st_size > kStagedJournalMaxBytes) {
         WriteSyslog(LOG_ERR_APP, "Interrupted save : journal too large : %s", qUtf8Printable(path));
         return false;
     }
+    QFile file(path);
     QByteArray text;
     if (file.open(QIODevice::ReadOnly))
         text = file.read(kStagedJournalMaxBytes + 1);

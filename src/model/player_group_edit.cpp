@@ -20,6 +20,12 @@ bool isPosition(int position, size_t count)
     return position >= 0 && size_t(position) < count;
 }
 
+// The folder that holds a folder for each player.
+QString playerFoldersOf(const CAppData &data)
+{
+    return JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40"));
+}
+
 // Holds the move of a player's or group's folder to its new name in the set
 // open on this thread, to be renamed with the lists in its commit. A folder
 // that does not exist yet has nothing to move; one whose new name is taken
@@ -235,9 +241,10 @@ bool CPlayerGroupEdit::writeLists(CAppData &data)
 // find its name taken.
 bool CPlayerGroupEdit::makePlayerFolders(const CAppData &data, const QStringList &moved) const
 {
+    const QString playerParent = playerFoldersOf(data);
     for (const PlayerRecord &player : m_players) {
         QString folder;
-        if (moved.contains(JoinPath(JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40")), player.Name)))
+        if (moved.contains(JoinPath(playerParent, player.Name)))
             continue;
         if (!data.MakePlayerFolder(player.Name, folder))
             return false;
@@ -328,7 +335,7 @@ int CPlayerGroupEdit::findGroupName(const QString &name) const
 QStringList CPlayerGroupEdit::holdFolderMoves(const CAppData &data) const
 {
     QStringList moved;
-    const QString playerParent = JoinPath(data.GetDataFolder(), QStringLiteral("KDP-R40"));
+    const QString playerParent = playerFoldersOf(data);
     for (const PlayerRecord &player : m_players)
         holdFolderMove(playerParent, m_loadedPlayerNames.value(player.Number), player.Name, moved);
     const QString groupParent = JoinPath(data.GetDataFolder(), QStringLiteral("Group"));

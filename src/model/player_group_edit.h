@@ -57,14 +57,14 @@ public:
 
     // Renames the folders of renamed players and groups and writes the
     // player, group and display files together (one staged set, so a kill
-    // leaves all of them old or all new), and creates every player's folder. The displays of removed players go too, so
-    // a player added later under a freed number inherits none. When a folder
-    // or a file fails (false with the last error), the files, the
-    // application data's lists and the folders' names stay as they were and
-    // the edits wait for a second Save. What the players reported of
-    // themselves (serial number, time zone, summer time) is taken from the
-    // application data, where it may have been learnt while the page was
-    // open.
+    // leaves all of them old or all new), and creates every player's folder.
+    // The displays of removed players go too, so a player added later under
+    // a freed number inherits none. When a folder or a file fails (false
+    // with the last error), the files, the application data's lists and the
+    // folders' names stay as they were and the edits wait for a second Save.
+    // What the players reported of themselves (serial number, time zone,
+    // summer time) is taken from the application data, where it may have
+    // been learnt while the page was open.
     bool Save(CAppData &data);
 
     // The most bytes (UTF-8) of a player's or a group's name. Each becomes a

@@ -147,7 +147,7 @@ QString CExImport::ExportFolder() const
 
 QString CExImport::ImportFolder() const
 {
-    return JoinPath(DataFolderOf(m_dataRoot), QStringLiteral("Import"));
+    return ImportFolderOf(m_dataRoot);
 }
 
 QStringList CExImport::GetLeftOutFiles() const

@@ -262,8 +262,9 @@ TEST(AtomicFile, AnAdoptedFileIsMovedInWholeOrGoesWithItsSet)
             EXPECT_FALSE(QFile::exists(unpacked));
             ASSERT_TRUE(staged.Hold(std::move(file)));
             EXPECT_EQ(ReadAll(target), QByteArray("old"));
-            if (commit)
+            if (commit) {
                 ASSERT_TRUE(staged.Commit());
+            }
         }
         EXPECT_EQ(FilesUnder(dir.path()), (QMap<QString, QByteArray>{{target, commit ? "new" : "old"}}));
         struct stat placed {};

@@ -68,6 +68,16 @@ protected:
     {
         return data.GetDataFolder() + QStringLiteral("/KDP-R40/") + name;
     }
+    // The group "本店" with the players "one" and "two" in it.
+    void addGroupOfTwo()
+    {
+        ASSERT_EQ(edit.AddGroup(group(QStringLiteral("本店"))), PlayerEditResult::Ok);
+        for (const char *name : {"one", "two"}) {
+            PlayerRecord record = player(QString::fromLatin1(name), QStringLiteral("127.0.0.2"));
+            record.Group = QStringLiteral("本店");
+            ASSERT_EQ(edit.AddPlayer(record), PlayerEditResult::Ok);
+        }
+    }
 
     QTemporaryDir dir;
     CAppData data;
@@ -184,12 +194,7 @@ TEST_F(PlayerGroupEditTest, MembershipFollowsThePlayersOnEverySideAndSaveWritesB
 // second save finishes the edits.
 TEST_F(PlayerGroupEditTest, AFailedSaveLeavesEveryFileListAndFolderAsItWas)
 {
-    ASSERT_EQ(edit.AddGroup(group(QStringLiteral("本店"))), PlayerEditResult::Ok);
-    for (const char *name : {"one", "two"}) {
-        PlayerRecord record = player(QString::fromLatin1(name), QStringLiteral("127.0.0.2"));
-        record.Group = QStringLiteral("本店");
-        ASSERT_EQ(edit.AddPlayer(record), PlayerEditResult::Ok);
-    }
+    ASSERT_NO_FATAL_FAILURE(addGroupOfTwo());
     CDisplayRecord display;
     display.Number = 1;
     display.Player = 2;
@@ -232,12 +237,7 @@ TEST_F(PlayerGroupEditTest, AFailedSaveLeavesEveryFileListAndFolderAsItWas)
 // schedules and a renamed player's files are where the lists look for them.
 TEST_F(PlayerGroupEditTest, ASaveKilledAtAnyStepIsOldOrNewAfterTheStart)
 {
-    ASSERT_EQ(edit.AddGroup(group(QStringLiteral("本店"))), PlayerEditResult::Ok);
-    for (const char *name : {"one", "two"}) {
-        PlayerRecord record = player(QString::fromLatin1(name), QStringLiteral("127.0.0.2"));
-        record.Group = QStringLiteral("本店");
-        ASSERT_EQ(edit.AddPlayer(record), PlayerEditResult::Ok);
-    }
+    ASSERT_NO_FATAL_FAILURE(addGroupOfTwo());
     ASSERT_TRUE(edit.Save(data));
     const QString groups = data.GetDataFolder() + QStringLiteral("/Group/");
     ASSERT_TRUE(QDir().mkpath(groups + QStringLiteral("本店/Schedule")));

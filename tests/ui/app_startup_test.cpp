@@ -94,7 +94,8 @@ TEST_F(AppStartUp, StartRemovesOnlyTheProgramsOwnTemporaryFilesAndNarrowsPasswor
     const auto entries = [](const QString &file, const QString &old, const QString &more = QString()) {
         return QStringLiteral(R"({"targets":[{"file":"%1","old":"%2"}%3]})").arg(file, old, more).toUtf8();
     };
-    const auto inTree = [this](const QString &path) { return path.mid(baseFolder().size() + 10); };
+    const QDir tree(QDir(baseFolder()).filePath(QStringLiteral("TelvData")));
+    const auto inTree = [&tree](const QString &path) { return tree.relativeFilePath(path); };
     for (const auto &[path, data] :
          {std::pair{changed, QByteArray("new")}, {old, QByteArray("old")}, {added, QByteArray("new")},
           {journal, entries(inTree(changed), inTree(old), QStringLiteral(R"(,{"file":"%1","old":""})").arg(inTree(added)))}})
