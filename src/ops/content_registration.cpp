@@ -234,9 +234,8 @@ void CContentRegistration::rememberFolder(int listType, const QString &sourcePat
     QString drive;
     QString folder;
     QString extension;
-    // The window reads it for its next file dialog: only its thread writes it.
     if (SplitPath(sourcePath, &drive, &folder, nullptr, &extension))
-        RunOnOwnerThread([&] { GetAppIni().SetLastFolder(listType, drive + folder, extension); });
+        GetAppIni().SetLastFolder(listType, drive + folder, extension);
 }
 
 bool CContentRegistration::saveAfterRegistration(int listType, qint32 number, int counter, const QString &sourcePath,

@@ -170,6 +170,8 @@ private:
     bool saveAfterRegistration(int listType, qint32 number, int counter, const QString &sourcePath, int &kind,
                                quint32 &detail);
     void removeOwnFiles(int listType, qint32 number, const QString &workPath) const;
+    // The folder the window's next file dialog opens in: its setting, so
+    // called on the owner thread, in the step that saves the list.
     void rememberFolder(int listType, const QString &sourcePath) const;
     void deleteOldMaterial(int type, const CPropertyBase &old, const QString &newPath) const;
 

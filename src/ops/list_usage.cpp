@@ -31,9 +31,10 @@ QList<qint32> FindPlayed(const CTimetableFile &file, const QString &sequenceFold
         if (!file.GetItem(position, entry))
             continue;
         AddFound(entry, type, numbers, found);
+        if (!inSequences || entry.GetContentType() != CONTENT_SEQUENCE)
+            continue;
         CSequenceFile sequence;
-        if (!inSequences || entry.GetContentType() != CONTENT_SEQUENCE
-            || !sequence.LoadFrom(sequenceFolder, entry.GetIndex()))
+        if (!sequence.LoadFrom(sequenceFolder, entry.GetIndex()))
             continue;
         for (int i = 0; i < sequence.GetItemCount(); ++i) {
             CTimetableItem item;

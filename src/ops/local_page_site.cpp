@@ -19,6 +19,21 @@ QString RealPath(const QString &path)
     return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
 }
 
+// The folders the user's programs share: the user folders (desktop,
+// downloads, documents, music, pictures, videos, public share, templates,
+// as the user's folder settings name them) and the temporary folders.
+QStringList SharedUserFolders()
+{
+    QStringList folders{QDir::tempPath(), QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
+    for (const auto location : {QStandardPaths::DesktopLocation, QStandardPaths::DownloadLocation,
+                                QStandardPaths::DocumentsLocation, QStandardPaths::MusicLocation,
+                                QStandardPaths::PicturesLocation, QStandardPaths::MoviesLocation,
+                                QStandardPaths::PublicShareLocation, QStandardPaths::TemplatesLocation})
+        folders << QStandardPaths::writableLocation(location);
+    folders.removeAll(QString());
+    return folders;
+}
+
 // Whether ownPlace is a place a content may own: an existing folder or file
 // strictly below the content folder.
 bool IsContentsOwnPlace(const QString &ownPlace, const QString &contentFolder)
@@ -76,18 +91,6 @@ QString WebContentOwnFolder(const CContentsStore &store, qint32 number)
 {
     QString folder;
     return MakeContentIdPath(store.GetContentFolder(CONTENT_WEB), number, folder) ? folder : QString();
-}
-
-QStringList SharedUserFolders()
-{
-    QStringList folders{QDir::tempPath(), QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
-    for (const auto location : {QStandardPaths::DesktopLocation, QStandardPaths::DownloadLocation,
-                                QStandardPaths::DocumentsLocation, QStandardPaths::MusicLocation,
-                                QStandardPaths::PicturesLocation, QStandardPaths::MoviesLocation,
-                                QStandardPaths::PublicShareLocation, QStandardPaths::TemplatesLocation})
-        folders << QStandardPaths::writableLocation(location);
-    folders.removeAll(QString());
-    return folders;
 }
 
 bool IsHiddenRelativePath(const QString &relativePath)

@@ -11,7 +11,6 @@
 // alone. docs/flash-runtime.md gives the whole rule.
 
 #include <QString>
-#include <QStringList>
 
 class CContentsStore;
 
@@ -32,11 +31,6 @@ bool IsLocalPageServedAlone(const QString &page, const QString &baseFolder, cons
 // ("<web folder>/<9-digit number>", whether it exists or not); empty for a
 // number that names none.
 QString WebContentOwnFolder(const CContentsStore &store, qint32 number);
-
-// The folders the user's programs share: the user folders (desktop,
-// downloads, documents, music, pictures, videos, public share, templates,
-// as the user's folder settings name them) and the temporary folders.
-QStringList SharedUserFolders();
 
 // Whether a path relative to a site's folder names a hidden file or passes
 // through a hidden folder (a component that starts with ".").

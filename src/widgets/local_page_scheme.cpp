@@ -75,10 +75,10 @@ struct LocalSite {
 // the file of that name in the site's folder, when neither the name nor the
 // file's real path (links followed) passes through a hidden file or folder
 // and the real path lies in the folder; a site of one file answers that
-// file at its name only. A document (a page or frame being
-// loaded: the engine then asks for HTML first) is always given as HTML with
-// the policy, so no document of the site runs without it, not even an SVG or
-// XML file whose scripts a policy in a <meta> element would not reach.
+// file at its name only. A document (a page or frame being loaded: the
+// engine then asks for HTML first) is always given as HTML with the policy,
+// so no document of the site runs without it, not even an SVG or XML file
+// whose scripts a policy in a <meta> element would not reach.
 class CLocalPageHandler final : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;

@@ -1,8 +1,8 @@
 #pragma once
 // The program's own URL scheme for local pages: a registered page file or
 // the Flash page is shown as "telv-page://<site>/<path>", served from its
-// own folder (the Flash page: its movie) and nothing else, to that site and the engine's own
-// navigation only. The engine itself keeps such a page
+// own folder (the Flash page: its movie) and nothing else, to that site and
+// the engine's own navigation only. The engine itself keeps such a page
 // from local files (the scheme is neither local nor allowed local access),
 // and from the APIs of secure contexts (the scheme is not secure: no
 // service workers, no WebTransport). Every document of the scheme

@@ -4,15 +4,15 @@
 #include "cab/cab_format.h"
 #include "cab/cab_writer.h"
 #include "cab/dlkx_cab.h"
+#include "core/data_folders.h"
 #include "core/path_utils.h"
 #include "core/time_utils.h"
 #include "model/media_property.h"
-#include "model/thumbnail_maker.h"
 #include "model/stored_list_files.h"
 #include "model/telop_property.h"
+#include "model/thumbnail_maker.h"
 #include "ops/export_import.h"
 #include "ops_test_library.h"
-#include "core/data_folders.h"
 #include "support/kill_at_every_step.h"
 
 #include <QDir>
