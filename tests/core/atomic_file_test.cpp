@@ -297,6 +297,7 @@ TEST(AtomicFile, InnerSetsJoinTheOuterAndPromptsWaitForTheCommit)
         EXPECT_EQ(ReadAll(a), QByteArray("old a"));
         EXPECT_FALSE(QFile::exists(b));
         static QStringList refused;
+        refused.clear();
         SetRefusedPromptObserver([](const QString &what) { refused.append(what); });
         EXPECT_EQ(MessageBoxWithCaptionId(nullptr, QStringLiteral("asked"), kTitleCaption, MB_YESNO), IDNO);
         FailOnPromptsInsideStagedSets();
