@@ -4,6 +4,10 @@
 // end. The steps are every disk step of a staged set (the sets' step hook)
 // and every KillPoint the change itself passes.
 
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
 #include <functional>
 
 // A step at which the child of KillAtEveryStep may be killed.
@@ -14,10 +18,6 @@ void KillPoint();
 // the old state written back). The last child must run change to its end
 // with true. Returns how many children were killed.
 int KillAtEveryStep(const std::function<bool()> &change, const std::function<void(int step)> &afterKill);
-
-#include <QByteArray>
-#include <QMap>
-#include <QString>
 
 // How the kills of ExpectOldOrNewAfterEveryKill left the files.
 struct KillOutcomes {
