@@ -284,7 +284,7 @@ void CDlkTransfer::addSendFileTotal(qint32 count)
 void CDlkTransfer::setJobBytesTotal(quint64 total, quint64 held)
 {
     m_jobBytesDone = held;
-    m_jobBytesTotal = std::max(total, held);
+    m_jobBytesTotal = total;
     if (!m_status)
         return;
     // A job with nothing to send on a row that an earlier pass of this

@@ -136,7 +136,7 @@ protected:
     // A resumed upload counts the part the player kept as held, and a content
     // the player holds already counts whole, so a job that ends well shows its
     // whole files delivered, also when it finds them all in place (as a retry
-    // pass does on a player an earlier pass served).
+    // pass does on a player an earlier pass served). held is part of total.
     void setJobBytesTotal(quint64 total, quint64 held);
     // Counts only while the files of one content are being uploaded: the
     // bytes the player acknowledged, and the kept part of a resumed file.

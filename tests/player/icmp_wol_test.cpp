@@ -4,12 +4,7 @@
 #include "core/last_error.h"
 #include "player/icmp_ping.h"
 #include "player/wake_on_lan.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "support/loopback_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -41,36 +36,6 @@ TEST(IcmpPingTest, APingerPassesOverRepliesToAnother)
     EXPECT_TRUE(second.Ping(QStringLiteral("127.0.0.2"), 3000));
 }
 
-class UdpReceiver {
-public:
-    UdpReceiver()
-    {
-        m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), size);
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &size);
-        m_port = ntohs(address.sin_port);
-    }
-    ~UdpReceiver() { ::close(m_fd); }
-    quint16 port() const { return m_port; }
-    QByteArray receive()
-    {
-        pollfd waiting {m_fd, POLLIN, 0};
-        if (::poll(&waiting, 1, 3000) <= 0)
-            return QByteArray();
-        char buffer[512];
-        const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
-        return got > 0 ? QByteArray(buffer, int(got)) : QByteArray();
-    }
-
-private:
-    int m_fd = -1;
-    quint16 m_port = 0;
-};
-
 TEST(WakeOnLanTest, MagicPacketReachesTheInjectedDestination)
 {
     UdpReceiver receiver;
@@ -81,7 +46,7 @@ TEST(WakeOnLanTest, MagicPacketReachesTheInjectedDestination)
     CWakeOnLan::ClearDestinationOverride();
     ASSERT_TRUE(sent) << sender.GetError();
 
-    const QByteArray packet = receiver.receive();
+    const QByteArray packet = receiver.receive(3000);
     ASSERT_EQ(packet.size(), CWakeOnLan::kPacketSize);
     EXPECT_EQ(packet.left(6), QByteArray(6, char(0xFF)));
     for (int i = 0; i < 16; ++i)

@@ -7,7 +7,7 @@
 #include "player/r40_request.h"
 #include "connected_client.h"
 #include "support/connection_use.h"
-#include "support/refusing_port.h"
+#include "support/loopback_socket.h"
 
 #include <QDir>
 #include <QElapsedTimer>

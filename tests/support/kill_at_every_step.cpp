@@ -27,7 +27,13 @@ void KillPoint()
         raise(SIGKILL);
 }
 
-int KillAtEveryStep(const std::function<bool()> &change, const std::function<void(int step)> &afterKill)
+namespace {
+
+// Runs change in a child killed at each step in turn; after each killed
+// child afterKill(step) runs here (the start's repair, the test's checks,
+// the old state written back). The last child must run change to its end
+// with true.
+void KillAtEveryStep(const std::function<bool()> &change, const std::function<void(int step)> &afterKill)
 {
     // Far more steps than any change here takes: a change that never ends
     // fails rather than runs on.
@@ -37,7 +43,7 @@ int KillAtEveryStep(const std::function<bool()> &change, const std::function<voi
         const pid_t child = fork();
         if (child < 0) {
             ADD_FAILURE() << "fork failed";
-            return step;
+            return;
         }
         if (child == 0) {
             g_stepsLeft = step;
@@ -47,24 +53,21 @@ int KillAtEveryStep(const std::function<bool()> &change, const std::function<voi
         int status = 0;
         if (waitpid(child, &status, 0) != child) {
             ADD_FAILURE() << "the child was lost";
-            return step;
+            return;
         }
         if (WIFEXITED(status)) {
             EXPECT_EQ(WEXITSTATUS(status), 0) << "the change failed after " << step << " steps";
-            return step;
+            return;
         }
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         SCOPED_TRACE(testing::Message() << "killed at step " << step);
         afterKill(step);
         // One kill that went wrong says it; the next would say it again.
         if (!failedBefore && testing::Test::HasFailure())
-            return step;
+            return;
     }
     ADD_FAILURE() << "the change did not end within " << kMostSteps << " steps";
-    return kMostSteps;
 }
-
-namespace {
 
 // The files a change is judged by: settings and logs are written beside it.
 QMap<QString, QByteArray> judgedFiles(const QString &root)

@@ -10,14 +10,8 @@
 
 #include <functional>
 
-// A step at which the child of KillAtEveryStep may be killed.
+// A step at which the child of ExpectOldOrNewAfterEveryKill may be killed.
 void KillPoint();
-
-// Runs change in a child killed at each step in turn; after each killed
-// child afterKill(step) runs here (the start's repair, the test's checks,
-// the old state written back). The last child must run change to its end
-// with true. Returns how many children were killed.
-int KillAtEveryStep(const std::function<bool()> &change, const std::function<void(int step)> &afterKill);
 
 // How the kills of ExpectOldOrNewAfterEveryKill left the files.
 struct KillOutcomes {

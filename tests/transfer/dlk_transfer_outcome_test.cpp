@@ -6,7 +6,7 @@
 #include "core/last_error.h"
 #include "player/r40_request.h"
 #include "support/emulated_player.h"
-#include "support/refusing_port.h"
+#include "support/loopback_socket.h"
 #include "transfer/dlk_request_list.h"
 #include "transfer/dlk_transfer.h"
 #include "transfer/transfer_status_xml.h"

@@ -13,6 +13,7 @@
 #include "player/dlk_request.h"
 #include "player/wake_on_lan.h"
 #include "support/emulated_player.h"
+#include "support/loopback_socket.h"
 #include "transfer/dlk_request_list.h"
 #include "transfer/dlk_transfer.h"
 #include "transfer/dlk_transfer_manager.h"

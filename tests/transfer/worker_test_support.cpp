@@ -6,12 +6,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 class ScriptedPing final : public IDlkPing {
@@ -99,33 +93,6 @@ std::vector<std::pair<quint16, quint64>> NoticeLog::notices() const
 {
     std::lock_guard lock(m_mutex);
     return m_notices;
-}
-
-UdpReceiver::UdpReceiver()
-{
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), size) == 0
-        && ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &size) == 0)
-        m_port = ntohs(address.sin_port);
-}
-
-UdpReceiver::~UdpReceiver()
-{
-    ::close(m_fd);
-}
-
-QByteArray UdpReceiver::receive(int timeoutMs)
-{
-    pollfd waiting{m_fd, POLLIN, 0};
-    if (::poll(&waiting, 1, timeoutMs) <= 0)
-        return QByteArray();
-    char buffer[512];
-    const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
-    return got > 0 ? QByteArray(buffer, int(got)) : QByteArray();
 }
 
 std::unique_ptr<CSystemIni> OpenSystemIni(const QString &folder, const QByteArray &text)

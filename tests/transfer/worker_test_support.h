@@ -1,8 +1,8 @@
 #pragma once
 // Helpers of the tests that run real transfer workers: a scripted ping that
 // can make a loopback player look unreachable or hold the worker in its ping,
-// a record of the worker's notices, a loopback UDP receiver for the
-// Wake-on-LAN packet, and a system settings file written for a test.
+// a record of the worker's notices, and a system settings file written for
+// a test.
 
 #include "transfer/dlk_ping.h"
 
@@ -56,23 +56,6 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::vector<std::pair<quint16, quint64>> m_notices;
-};
-
-// A UDP socket on 127.0.0.1 with a port of its own.
-class UdpReceiver {
-public:
-    UdpReceiver();
-    ~UdpReceiver();
-    UdpReceiver(const UdpReceiver &) = delete;
-    UdpReceiver &operator=(const UdpReceiver &) = delete;
-
-    quint16 port() const { return m_port; }
-    // The next datagram, or an empty array when none came within timeoutMs.
-    QByteArray receive(int timeoutMs);
-
-private:
-    int m_fd = -1;
-    quint16 m_port = 0;
 };
 
 // A system settings store read from a "Q9S.ini" with the given text, written

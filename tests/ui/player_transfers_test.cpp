@@ -574,7 +574,7 @@ TEST_F(PlayerOpsTest, MaterialOfAContentBeingSentIsRefusedBeforeAFileIsChosen)
     constexpr int kReplaceCommand = 6372;
     ASSERT_TRUE(startWithPlayers(1));
     ASSERT_TRUE(addMovie(kMovie, QByteArray(200 * 1024, 'm'), DateValue{2020, 1, 1}));
-    player(0).setUploadFault(EmulatedPlayer::Fault::delay(60000, 1024));
+    player(0).setUploadFault(EmulatedPlayer::Fault::stall(1024));
     ASSERT_TRUE(m_frame->SwitchView(CMainFrame::VIEW_CONTENTS, true));
     m_frame->NotifyContentsListChanged(1, 0, 0);
     auto *pane = dynamic_cast<CContentsDlgView *>(m_frame->GetViewPane(CMainFrame::PANE_CONTENTS));

@@ -141,7 +141,7 @@ TEST_F(StatusViewTest, StatusOfTheChosenAndOfEveryPlayerShowsEachAnswerBesideIts
     // A stalled player is stopped in the view that shows it; idle, there is nothing to stop.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !button(CStatusDlgView::ID_STOP)->isEnabled(); }));
     player(0).clearFaults();
-    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::delay(60000));
+    player(0).setCommandFault(QStringLiteral("SYST"), EmulatedPlayer::Fault::stall());
     m_prompter.answer(IDOK);
     click(CStatusDlgView::ID_STATUS_SELECTED);
     ASSERT_TRUE(player(0).waitForStalls());
