@@ -319,16 +319,20 @@ bool CSendInfoBuilder::addSequence(qint32 number, const QString &loadFolder, con
     return AddRecord(record, "AddPlaylistSendInfo");
 }
 
+bool NamesLibraryContent(const CTimetableItem &item)
+{
+    return item.GetIndex() != kPlaceholderIndex && item.GetContentType() != 11;
+}
+
 bool CSendInfoBuilder::AddListSendInfo(const CTimetableFile &sequence)
 {
     for (int i = 0; i < sequence.GetItemCount(); ++i) {
         CTimetableItem item;
         if (!sequence.GetItem(i, item))
             return false;
-        const int type = item.GetContentType();
-        // External input and empty cells have nothing to send.
-        if (item.GetIndex() == kPlaceholderIndex || type == 11)
+        if (!NamesLibraryContent(item))
             continue;
+        const int type = item.GetContentType();
         CContentsList *list = m_store.GetList(type);
         const int position = list ? list->FindCode(item.GetIndex()) : -1;
         std::unique_ptr<CPropertyBase> record = CreateProperty(type);

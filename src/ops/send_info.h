@@ -22,12 +22,16 @@ class CContentsStore;
 class CDlkRequestSend;
 class CPropertyBase;
 class CTimetableFile;
+class CTimetableItem;
 class QObject;
 
 // Year 9999-12-31: never deleted.
 constexpr DateValue kNeverDeleteDate{9999, 12, 31};
 // The number that stands for an empty cell in a sequence.
 constexpr qint32 kPlaceholderIndex = 999999000;
+// Whether a sequence's item names a content of the library: external input
+// and empty cells name none.
+bool NamesLibraryContent(const CTimetableItem &item);
 
 // The date keepDays after a date, clamped at 9999-12-31.
 DateValue AddDays(const DateValue &date, int keepDays);

@@ -151,6 +151,15 @@ TEST_F(PlayerOpsTest, DeletingWhatAListOrSchedulePlaysSaysSoFirst)
     EXPECT_EQ(store.FindRecord(1, kMovie), nullptr);
     EXPECT_EQ(m_prompter.pendingAnswers(), 0);
     EXPECT_TRUE(cells().contains(QStringLiteral("101000001（削除済み）"))) << cells().join(u',').toStdString();
+
+    // External input names no content of the library: nothing is gone.
+    ASSERT_TRUE(SaveOneItemFile<CSequenceFile>(store.m_sequenceFolder, 101000043, 111000001, 11, 0));
+    ASSERT_TRUE(SaveOneItemFile<CPlaylistFile>(store.m_playlistFolder, playlist + 1, 101000043, 54, 1));
+    record->SetIndex(playlist + 1);
+    ASSERT_TRUE(store.GetList(52)->Add(record.get()));
+    ASSERT_TRUE(m_frame->PlaylistLoad(playlist + 1, 52));
+    EXPECT_TRUE(cells().join(u',').contains(QStringLiteral("111000001"))) << cells().join(u',').toStdString();
+    EXPECT_FALSE(cells().join(u',').contains(QStringLiteral("削除済み"))) << cells().join(u',').toStdString();
 }
 
 TEST_F(PlayerOpsTest, AbortedDeletionRemovesExactlyTheRecordsWhoseFilesWent)

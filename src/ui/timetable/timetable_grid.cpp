@@ -6,6 +6,7 @@
 #include "model/contents_store.h"
 #include "model/property_base.h"
 #include "model/timetable_model.h"
+#include "ops/send_info.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -14,14 +15,16 @@ namespace {
 
 constexpr quint32 kTextDeleted = 6743;
 
-// The title of a cell's item when the library holds it, else its number; an
-// item the library no longer holds says that it is gone, as such a list
-// cannot be sent until the item is replaced.
+// The title of a cell's item when the library holds it, else its number; a
+// content the library no longer holds says that it is gone, as such a list
+// cannot be sent until the item is replaced (external input and empty cells
+// name no content).
 QString ItemText(const CTimetableItem &item)
 {
     if (CPropertyBase *record = GetContentFolders().FindRecord(item.GetContentType(), item.GetIndex()))
         return record->GetTitle().isEmpty() ? FormatContentIdFixed(item.GetIndex()) : record->GetTitle();
-    return FormatContentIdFixed(item.GetIndex()) + LoadString(kTextDeleted);
+    const QString number = FormatContentIdFixed(item.GetIndex());
+    return NamesLibraryContent(item) ? number + LoadString(kTextDeleted) : number;
 }
 
 } // namespace
